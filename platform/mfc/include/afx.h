@@ -29,3 +29,6 @@
 #if __has_include(<mfc/Collections.h>)
 #include <mfc/Collections.h>
 #endif
+#if __has_include(<mfc/Module.h>)
+#include <mfc/Module.h>
+#endif

@@ -11,6 +11,12 @@
 #if __has_include(<winuser.h>)
 #include <winuser.h>
 #endif
+#if __has_include(<winresapi.h>)
+#include <winresapi.h>
+#endif
+#if __has_include(<winver.h>)
+#include <winver.h>
+#endif
 #if __has_include(<winnls.h>)
 #include <winnls.h>
 #endif

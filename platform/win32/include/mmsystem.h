@@ -1,0 +1,16 @@
+// Multimedia part of the platform's C interface: time, timers, sound, MCI.
+#pragma once
+
+#include <windows.h>
+#if __has_include(<timeapi.h>)
+#include <timeapi.h>
+#endif
+#if __has_include(<mmtimer.h>)
+#include <mmtimer.h>
+#endif
+#if __has_include(<mmsound.h>)
+#include <mmsound.h>
+#endif
+#if __has_include(<mci.h>)
+#include <mci.h>
+#endif
