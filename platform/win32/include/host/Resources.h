@@ -117,6 +117,10 @@ std::optional<std::vector<BundleEntry>> ParseBundle(const void* bytes, std::size
 // code library).
 bool LooksLikeBundle(const void* bytes, std::size_t size);
 
+// String resource `id` of a module (an HMODULE; nullptr: the program) in Windows-1252, of any
+// length. False when the module has no such string (or it is empty).
+bool LoadStringResource(void* module, unsigned id, std::string& out);
+
 // The registration object that the build puts into every module with resources: constructed
 // while the module loads, it tells the loader which module the bundle belongs to (found from the
 // address of the bundle's bytes); destroyed when the module unloads.
