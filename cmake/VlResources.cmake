@@ -27,6 +27,13 @@ function(vl_add_resources target script)
   cmake_parse_arguments(R "" "" "INCLUDE;DEFINES;DEPENDS" ${ARGN})
   get_filename_component(_script ${script} ABSOLUTE)
   get_filename_component(_name ${_script} NAME_WE)
+  # A module holds one bundle: the loader reads one per module.
+  get_target_property(_previous ${target} VL_RESOURCE_SCRIPT)
+  if(_previous)
+    message(FATAL_ERROR "${target} already has the resources of ${_previous}; a module has one script "
+                        "(#include the others into it)")
+  endif()
+  set_target_properties(${target} PROPERTIES VL_RESOURCE_SCRIPT ${_script})
   _vl_rc_arguments(_args ${_script} ${ARGN})
   set(_out ${CMAKE_CURRENT_BINARY_DIR}/${target}_${_name}_rc.cpp)
   add_custom_command(

@@ -65,7 +65,11 @@ std::string EmbeddingSource(const Bytes& bundle, const std::string& scriptName)
     std::string out;
     out.reserve(bundle.size() * 5 + 512);
     out += "// The compiled resources of " + scriptName + ", written by the resource compiler.\n";
-    out += "#include <host/Resources.h>\n\nnamespace {\n\nalignas(8) const unsigned char kBundle[] = {";
+    out += "#include <host/Resources.h>\n\nnamespace {\n\n";
+    // In a section of its own, so that the loader can also read the bundle from the module's
+    // file without loading it (LoadLibraryEx with LOAD_LIBRARY_AS_DATAFILE).
+    out += "__attribute__((section(\"" + std::string(host::kBundleSectionName) +
+           "\"), used)) alignas(8) const unsigned char kBundle[] = {";
     for (std::size_t i = 0; i < bundle.size(); ++i) {
         if (i % 16 == 0)
             out += "\n   ";

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <dirent.h>
 #include <dlfcn.h>
+#include <elf.h>
 #include <fstream>
 #include <iterator>
 #include <link.h>
@@ -24,7 +25,9 @@ namespace {
 
 struct Module {
     HMODULE handle = nullptr;
-    bool code = false;
+    bool code = false;         // loaded and running
+    bool codeFile = false;     // a code library's file opened as data
+    bool hasBundle = false;
     std::string hostPath;      // the file's real host path
     std::string platformPath;  // what GetModuleFileName reports
     std::string baseName;      // the name GetModuleHandle matches ("bulletin.dll")
@@ -182,19 +185,60 @@ Module* Find(HMODULE handle)
     return it == modules.end() ? nullptr : it->second.get();
 }
 
-HMODULE LoadDataModule(const Resolved& resolved)
+std::string ReadWholeFile(const std::string& path)
 {
-    std::ifstream in(resolved.hostPath, std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// The contents of a named section of an ELF file: nothing when the file is not a 64-bit ELF
+// file, and an empty string when it has no such section.
+std::optional<std::string> ReadElfSection(const std::string& path, const char* name)
+{
+    std::ifstream in(path, std::ios::binary);
+    Elf64_Ehdr header{};
+    if (!in.read(reinterpret_cast<char*>(&header), sizeof header) || std::memcmp(header.e_ident, ELFMAG, SELFMAG) != 0 ||
+        header.e_ident[EI_CLASS] != ELFCLASS64 || header.e_shentsize != sizeof(Elf64_Shdr) ||
+        header.e_shstrndx >= header.e_shnum)
+        return std::nullopt;
+    std::vector<Elf64_Shdr> sections(header.e_shnum);
+    in.seekg(static_cast<std::streamoff>(header.e_shoff));
+    if (!in.read(reinterpret_cast<char*>(sections.data()), static_cast<std::streamsize>(sections.size() * sizeof(Elf64_Shdr))))
+        return std::nullopt;
+    auto readBytes = [&](const Elf64_Shdr& section) -> std::optional<std::string> {
+        if (section.sh_type == SHT_NOBITS || section.sh_size > (1u << 30))
+            return std::string();
+        std::string bytes(section.sh_size, '\0');
+        in.seekg(static_cast<std::streamoff>(section.sh_offset));
+        if (!in.read(bytes.data(), static_cast<std::streamsize>(bytes.size())))
+            return std::nullopt;
+        return bytes;
+    };
+    auto names = readBytes(sections[header.e_shstrndx]);
+    if (!names)
+        return std::nullopt;
+    for (const Elf64_Shdr& section : sections)
+        if (section.sh_name < names->size() && std::strcmp(names->c_str() + section.sh_name, name) == 0)
+            return readBytes(section);
+    return std::string();
+}
+
+// A data module over bundle bytes (none: a module without resources).
+HMODULE LoadDataModule(const std::string& bytes, bool codeFile)
+{
     auto module = std::make_unique<Module>();
-    module->storage.resize((bytes.size() + 7) / 8);
+    module->codeFile = codeFile;
+    module->storage.resize(std::max<std::size_t>(1, (bytes.size() + 7) / 8));
     std::memcpy(module->storage.data(), bytes.data(), bytes.size());
-    auto entries = host::ParseBundle(module->storage.data(), bytes.size());
-    if (!entries) {
-        SetLastError(ERROR_BAD_EXE_FORMAT);
-        return nullptr;
+    if (!bytes.empty() || !codeFile) {
+        auto entries = host::ParseBundle(module->storage.data(), bytes.size());
+        if (!entries) {
+            SetLastError(ERROR_BAD_EXE_FORMAT);
+            return nullptr;
+        }
+        module->entries = std::move(*entries);
+        module->hasBundle = true;
     }
-    module->entries = std::move(*entries);
     module->handle = reinterpret_cast<HMODULE>(module->storage.data());
     HMODULE handle = module->handle;
     Modules()[handle] = std::move(module);
@@ -251,7 +295,7 @@ const std::vector<host::BundleEntry>* ResourcesOf(HMODULE module)
     if (!module)
         module = ProgramModule();
     if (Module* m = Find(module); m && !m->code)
-        return &m->entries;
+        return m->hasBundle ? &m->entries : nullptr;
     return RegisteredResources(module);
 }
 
@@ -261,7 +305,9 @@ using namespace win32;
 
 HMODULE WINAPI LoadLibraryEx(LPCSTR lpLibFileName, HANDLE hFile, DWORD dwFlags)
 {
-    (void)dwFlags;  // a code library opened as a data file is still loaded: its resources are in its code
+    // As data, a code library's file is only read (its embedded bundle), never run.
+    const bool asData =
+        (dwFlags & (LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_DATAFILE_EXCLUSIVE | LOAD_LIBRARY_AS_IMAGE_RESOURCE)) != 0;
     if (!lpLibFileName || hFile) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
@@ -274,8 +320,10 @@ HMODULE WINAPI LoadLibraryEx(LPCSTR lpLibFileName, HANDLE hFile, DWORD dwFlags)
     std::lock_guard<std::recursive_mutex> lock(ModuleLock());
     if (resolved->hostPath == RealPath(HostProgramPath()))
         return ProgramModule();
+    // The same file again: a loaded code library serves as data too, but a data view of a code
+    // library does not serve as code.
     for (auto& [handle, module] : Modules())
-        if (module->hostPath == resolved->hostPath) {
+        if (module->hostPath == resolved->hostPath && (asData || !module->codeFile)) {
             ++module->refs;
             return handle;
         }
@@ -286,12 +334,19 @@ HMODULE WINAPI LoadLibraryEx(LPCSTR lpLibFileName, HANDLE hFile, DWORD dwFlags)
         in.read(magic, sizeof magic);
     }
     HMODULE handle = nullptr;
-    if (host::LooksLikeBundle(magic, host::kBundleHeaderSize))
-        handle = LoadDataModule(*resolved);
-    else if (std::memcmp(magic, "\x7f" "ELF", 4) == 0)
+    if (host::LooksLikeBundle(magic, host::kBundleHeaderSize)) {
+        handle = LoadDataModule(ReadWholeFile(resolved->hostPath), false);
+    } else if (std::memcmp(magic, ELFMAG, SELFMAG) == 0 && asData) {
+        auto section = ReadElfSection(resolved->hostPath, host::kBundleSectionName);
+        if (section)
+            handle = LoadDataModule(*section, true);
+        else
+            SetLastError(ERROR_BAD_EXE_FORMAT);
+    } else if (std::memcmp(magic, ELFMAG, SELFMAG) == 0) {
         handle = LoadCodeModule(*resolved);
-    else
+    } else {
         SetLastError(ERROR_BAD_EXE_FORMAT);
+    }
     if (!handle)
         return nullptr;
     Module* module = Find(handle);

@@ -126,3 +126,24 @@ TEST(Modules, ProgramModule)
     EXPECT_EQ(std::string(small), name.substr(0, 7));
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
 }
+
+TEST(Modules, CodeLibraryOpenedAsDataIsReadNotRun)
+{
+    HMODULE data = LoadLibraryEx("vltestlib.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(data, nullptr) << GetLastError();
+    // Its embedded resources are read from the file; its code is not there to call.
+    char buffer[16];
+    EXPECT_EQ(LoadString(data, 65535, buffer, sizeof buffer), 4);
+    EXPECT_EQ(GetProcAddress(data, "VlTestAdd"), nullptr);
+
+    // Loading it as code gives the running library; asked for as data now, that one serves.
+    HMODULE code = LoadLibrary("vltestlib.dll");
+    ASSERT_NE(code, nullptr);
+    EXPECT_NE(code, data);
+    EXPECT_NE(GetProcAddress(code, "VlTestAdd"), nullptr);
+    EXPECT_TRUE(FreeLibrary(data));
+    EXPECT_EQ(LoadLibraryEx("vltestlib.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE), code);
+    EXPECT_EQ(LoadString(code, 65535, buffer, sizeof buffer), 4);
+    EXPECT_TRUE(FreeLibrary(code));
+    EXPECT_TRUE(FreeLibrary(code));
+}

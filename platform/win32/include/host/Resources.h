@@ -36,6 +36,8 @@ inline constexpr char kBundleMagic[4] = {'V', 'L', 'R', 'B'};
 inline constexpr std::uint32_t kBundleVersion = 1;
 inline constexpr std::size_t kBundleHeaderSize = 16;
 inline constexpr std::size_t kBundleDataAlignment = 8;
+// The section of a program or code library that holds its embedded bundle (one per module).
+inline constexpr char kBundleSectionName[] = "vl_resources";
 
 // A resource type or name: an ordinal (1 to 65535) or a text name kept in upper case.
 struct ResourceId {
