@@ -31,6 +31,13 @@ std::unordered_multimap<FileId, OpenEntry, FileIdHash>& OpenFiles()
     return *files;
 }
 
+// Files to delete when their last handle closes (FILE_FLAG_DELETE_ON_CLOSE).
+std::unordered_map<FileId, std::string, FileIdHash>& DeletePending()
+{
+    static auto* files = new std::unordered_map<FileId, std::string, FileIdHash>;
+    return *files;
+}
+
 constexpr DWORD kReadRights = FILE_READ_DATA | GENERIC_READ | GENERIC_ALL;
 constexpr DWORD kWriteRights = FILE_WRITE_DATA | FILE_APPEND_DATA | GENERIC_WRITE | GENERIC_ALL;
 constexpr DWORD kDeleteRights = DELETE | GENERIC_ALL;
@@ -69,11 +76,18 @@ std::mutex& OpenFilesLock()
     return *lock;
 }
 
+bool DataAccess(DWORD access) { return Reads(access) || Writes(access) || Deletes(access); }
+
 bool ShareConflict(const FileId& id, DWORD access, DWORD share)
 {
+    // Handles that only look at attributes take no part in sharing.
+    if (!DataAccess(access))
+        return false;
     auto [begin, end] = OpenFiles().equal_range(id);
     for (auto it = begin; it != end; ++it) {
         const OpenEntry& open = it->second;
+        if (!DataAccess(open.access))
+            continue;
         if ((Reads(access) && !(open.share & FILE_SHARE_READ)) ||
             (Writes(access) && !(open.share & FILE_SHARE_WRITE)) ||
             (Deletes(access) && !(open.share & FILE_SHARE_DELETE)) ||
@@ -163,8 +177,16 @@ FileObject::~FileObject()
             break;
         }
     }
-    if (m_deleteOnClose && OpenFiles().count(m_id) == 0)
-        unlink(m_hostPath.c_str());
+    // The file goes when the last handle to it closes, if any handle asked for that.
+    if (m_deleteOnClose)
+        DeletePending().emplace(m_id, m_hostPath);
+    if (OpenFiles().count(m_id) == 0) {
+        auto pending = DeletePending().find(m_id);
+        if (pending != DeletePending().end()) {
+            unlink(pending->second.c_str());
+            DeletePending().erase(pending);
+        }
+    }
     close(m_fd);
 }
 
