@@ -1,7 +1,8 @@
 // The C runtime's low-level files: descriptors over platform file handles.
-#include "FileSystem.h"
+#include "FileObject.h"
 
 #include <host/KernelObject.h>
+#include <host/Paths.h>
 #include <io.h>
 
 #include <unistd.h>
@@ -486,6 +487,86 @@ int _open_osfhandle(intptr_t osfhandle, int flags)
     bool text = (flags & _O_TEXT) || (!(flags & _O_BINARY) && _fmode != _O_BINARY);
     int fd = AddDescriptor(handle, text, (flags & _O_APPEND) != 0);
     return fd < 0 ? FailErrno(EMFILE) : fd;
+}
+
+namespace {
+
+bool Executable(const std::string& name)
+{
+    std::size_t dot = name.rfind('.');
+    if (dot == std::string::npos || name.find('\\', dot) != std::string::npos)
+        return false;
+    std::string extension;
+    for (char c : name.substr(dot + 1))
+        extension += static_cast<char>(Upper1252(static_cast<unsigned char>(c)));
+    return extension == "EXE" || extension == "COM" || extension == "BAT" || extension == "CMD";
+}
+
+void FillStat(struct _stat* out, const WIN32_FILE_ATTRIBUTE_DATA& data, char drive, const std::string& name)
+{
+    std::memset(out, 0, sizeof *out);
+    bool folder = data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
+    unsigned short mode = folder ? (_S_IFDIR | _S_IEXEC) : _S_IFREG;
+    mode |= _S_IREAD;
+    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_READONLY))
+        mode |= _S_IWRITE;
+    if (!folder && Executable(name))
+        mode |= _S_IEXEC;
+    // The owner's rights are repeated for group and others, as the runtime does.
+    mode |= static_cast<unsigned short>(((mode & 0700) >> 3) | ((mode & 0700) >> 6));
+    out->st_mode = mode;
+    out->st_nlink = 1;
+    out->st_dev = out->st_rdev = static_cast<unsigned int>(drive - 'A');
+    out->st_size = static_cast<long>((static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
+    out->st_atime = FromFileTime(data.ftLastAccessTime).tv_sec;
+    out->st_mtime = FromFileTime(data.ftLastWriteTime).tv_sec;
+    out->st_ctime = FromFileTime(data.ftCreationTime).tv_sec;
+}
+
+}  // namespace
+
+int _stat(const char* path, struct _stat* buffer)
+{
+    if (!path || !buffer)
+        return FailErrno(EINVAL);
+    FullPath full;
+    if (MakeFullPath(path, full) != NO_ERROR)
+        return FailErrno(ENOENT);
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesEx(path, GetFileExInfoStandard, &data))
+        return FailLastError();
+    FillStat(buffer, data, full.drive, full.Name());
+    return 0;
+}
+
+int _fstat(int fd, struct _stat* buffer)
+{
+    Descriptor d;
+    if (!Lookup(fd, d))
+        return -1;
+    if (!buffer)
+        return FailErrno(EINVAL);
+    auto file = host::FindKernelObject<FileObject>(d.handle);
+    if (!file)
+        return FailErrno(EBADF);
+    // The open file itself is asked: it may have no name any more.
+    struct stat st;
+    if (fstat(file->Descriptor(), &st) != 0)
+        return FailErrno(EBADF);
+    auto platform = host::FromHostPath(file->HostPath());
+    std::string name = platform ? *platform : std::string("C:\\");
+    host::DriveInfo drive;
+    if (auto mapped = host::FindDrive(name[0]))
+        drive = *mapped;
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    data.dwFileAttributes = AttributesOf(file->HostPath(), st, drive);
+    data.ftLastAccessTime = ToFileTime(st.st_atim);
+    data.ftLastWriteTime = ToFileTime(st.st_mtim);
+    data.ftCreationTime = ToFileTime(st.st_ctim.tv_sec < st.st_mtim.tv_sec ? st.st_ctim : st.st_mtim);
+    data.nFileSizeHigh = static_cast<DWORD>(static_cast<std::uint64_t>(st.st_size) >> 32);
+    data.nFileSizeLow = static_cast<DWORD>(static_cast<std::uint64_t>(st.st_size) & 0xFFFFFFFF);
+    FillStat(buffer, data, name[0], name);
+    return 0;
 }
 
 int _unlink(const char* filename)

@@ -195,3 +195,50 @@ TEST_F(CrtFiles, MktempGivesEveryNameOnce)
         EXPECT_EQ(GetFileAttributes(name) & FILE_ATTRIBUTE_DIRECTORY, 0u);
     }
 }
+
+TEST_F(CrtFiles, StatDescribesFilesAndFolders)
+{
+    Write("Prog.EXE", "12345");
+    Write("ro.dat", "r");
+    ASSERT_TRUE(SetFileAttributes("T:\\ro.dat", FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(CreateDirectory("T:\\folder", nullptr));
+    HANDLE file = CreateFile("T:\\prog.exe", GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    FILETIME y2k = {0x256D4000u, 0x01BF53EBu};  // 1 January 2000 UTC
+    ASSERT_TRUE(SetFileTime(file, nullptr, nullptr, &y2k));
+    CloseHandle(file);
+    struct Case {
+        const char* path;
+        unsigned short mode;
+        long size;
+    };
+    const Case cases[] = {
+        {"T:\\prog.exe", _S_IFREG | _S_IREAD | _S_IWRITE | _S_IEXEC, 5},
+        {"T:\\ro.dat", _S_IFREG | _S_IREAD, 1},
+        {"T:\\FOLDER", _S_IFDIR | _S_IREAD | _S_IWRITE | _S_IEXEC, 0},
+    };
+    for (const Case& c : cases) {
+        struct _stat st;
+        ASSERT_EQ(_stat(c.path, &st), 0) << c.path;
+        EXPECT_EQ(st.st_size, c.size) << c.path;
+        EXPECT_EQ(st.st_dev, 19u) << c.path;  // T:
+        EXPECT_EQ(st.st_mode & _S_IFMT, c.mode & _S_IFMT) << c.path;
+        EXPECT_EQ((st.st_mode & _S_IWRITE) != 0, (c.mode & _S_IWRITE) != 0) << c.path;
+        EXPECT_EQ((st.st_mode & _S_IEXEC) != 0, (c.mode & _S_IEXEC) != 0) << c.path;
+    }
+    struct _stat st;
+    ASSERT_EQ(_stat("T:\\prog.exe", &st), 0);
+    EXPECT_EQ(st.st_mtime, 946684800);
+    EXPECT_EQ(_stat("T:\\missing", &st), -1);
+    EXPECT_EQ(errno, ENOENT);
+
+    // The status of an open descriptor, also after its name is gone.
+    int fd = _open("T:\\gone.tmp", _O_CREAT | _O_RDWR | _O_BINARY | _O_TEMPORARY, _S_IREAD | _S_IWRITE);
+    ASSERT_GE(fd, 0);
+    EXPECT_EQ(_write(fd, "abc", 3), 3);
+    ASSERT_EQ(_fstat(fd, &st), 0);
+    EXPECT_EQ(st.st_size, 3);
+    EXPECT_EQ(st.st_mode & _S_IFMT, _S_IFREG);
+    _close(fd);
+    EXPECT_EQ(_fstat(fd, &st), -1);
+    EXPECT_EQ(errno, EBADF);
+}
