@@ -53,7 +53,6 @@ std::unordered_map<FileId, DWORD, FileIdHash> g_kept;
 constexpr const char* kAttributeName = "user.vl.attributes";
 constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
                                   FILE_ATTRIBUTE_TEMPORARY;
-constexpr DWORD kKeptMarker = 0x80000000;  // set in a kept value: "the kept value is valid"
 
 std::optional<DWORD> KeptAttributes(const std::string& hostPath, const struct stat& st)
 {
@@ -130,12 +129,20 @@ DWORD AttributesOf(const std::string& hostPath, const struct stat& st, const Dri
 
 bool KeepAttributes(const std::string& hostPath, const struct stat& st, DWORD attributes)
 {
-    std::string value = std::to_string((attributes & kKeptAttributes) | kKeptMarker);
+    std::string value = std::to_string(attributes & kKeptAttributes);
     if (setxattr(hostPath.c_str(), kAttributeName, value.c_str(), value.size(), 0) == 0)
         return true;
     std::lock_guard lock(g_keptLock);
-    g_kept[FileId{st.st_dev, st.st_ino}] = (attributes & kKeptAttributes) | kKeptMarker;
+    g_kept[FileId{st.st_dev, st.st_ino}] = attributes & kKeptAttributes;
     return true;
+}
+
+void ForgetAttributes(const struct stat& st)
+{
+    // Attributes in the file's own extended attributes go with it; the ones kept here would
+    // otherwise pass to the next file that gets the same inode.
+    std::lock_guard lock(g_keptLock);
+    g_kept.erase(FileId{st.st_dev, st.st_ino});
 }
 
 // FILETIME counts 100-nanosecond intervals since 1 January 1601 (UTC).
@@ -213,6 +220,8 @@ std::shared_ptr<FileObject> OpenFile(const char* fileName, DWORD access, DWORD s
         return fail(error);
     if (resolved.full.parts.empty())
         return fail(ERROR_ACCESS_DENIED);  // the root of a drive
+    if (resolved.full.trailingSeparator && !(flagsAndAttributes & FILE_FLAG_BACKUP_SEMANTICS))
+        return fail(ERROR_INVALID_NAME);  // "name\\" names a folder, not a file
     if (!resolved.parentExists)
         return fail(ERROR_PATH_NOT_FOUND);
     const std::string& path = resolved.host;
@@ -318,6 +327,26 @@ BOOL WINAPI CloseHandle(HANDLE hObject)
         return Fail(ERROR_INVALID_HANDLE);
     if (!host::CloseKernelHandle(hObject))
         return Fail(ERROR_INVALID_HANDLE);
+    return TRUE;
+}
+
+BOOL WINAPI DuplicateHandle(HANDLE hSourceProcessHandle, HANDLE hSourceHandle, HANDLE hTargetProcessHandle,
+                            LPHANDLE lpTargetHandle, DWORD, BOOL, DWORD dwOptions)
+{
+    const HANDLE currentProcess = reinterpret_cast<HANDLE>(static_cast<LONG_PTR>(-1));
+    if (hSourceProcessHandle != currentProcess || hTargetProcessHandle != currentProcess)
+        return Fail(ERROR_INVALID_HANDLE);
+    if (!lpTargetHandle)
+        return Fail(ERROR_INVALID_PARAMETER);
+    auto object = host::FindKernelObject(hSourceHandle);
+    if (!object || !object->ClosableByCloseHandle())
+        return Fail(ERROR_INVALID_HANDLE);
+    HANDLE copy = host::DuplicateKernelHandle(hSourceHandle);
+    if (!copy)
+        return FALSE;
+    if (dwOptions & DUPLICATE_CLOSE_SOURCE)
+        host::CloseKernelHandle(hSourceHandle);
+    *lpTargetHandle = copy;
     return TRUE;
 }
 
