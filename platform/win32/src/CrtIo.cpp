@@ -31,8 +31,18 @@ struct Descriptor {
     bool atCtrlZ = false;  // text reading stopped at a Ctrl-Z
 };
 
-std::mutex g_lock;
-std::vector<Descriptor> g_descriptors;  // index = descriptor - kFirstDescriptor
+// The descriptor table (index = descriptor - kFirstDescriptor), never destroyed, so that
+// code running at exit can still close its files.
+struct DescriptorTable {
+    std::mutex lock;
+    std::vector<Descriptor> entries;
+};
+
+DescriptorTable& Table()
+{
+    static auto* table = new DescriptorTable;
+    return *table;
+}
 
 int ErrnoFromError(DWORD error)
 {
@@ -72,35 +82,38 @@ int FailLastError() { return FailErrno(ErrnoFromError(GetLastError())); }
 // The descriptor's entry, copied out, or nothing (errno EBADF).
 bool Lookup(int fd, Descriptor& out)
 {
-    std::lock_guard lock(g_lock);
+    std::lock_guard lock(Table().lock);
+    auto& entries = Table().entries;
     std::size_t index = static_cast<std::size_t>(fd - kFirstDescriptor);
-    if (fd < kFirstDescriptor || index >= g_descriptors.size() || !g_descriptors[index].handle) {
+    if (fd < kFirstDescriptor || index >= entries.size() || !entries[index].handle) {
         errno = EBADF;
         return false;
     }
-    out = g_descriptors[index];
+    out = entries[index];
     return true;
 }
 
 void SetCtrlZ(int fd, bool value)
 {
-    std::lock_guard lock(g_lock);
+    std::lock_guard lock(Table().lock);
+    auto& entries = Table().entries;
     std::size_t index = static_cast<std::size_t>(fd - kFirstDescriptor);
-    if (index < g_descriptors.size())
-        g_descriptors[index].atCtrlZ = value;
+    if (index < entries.size())
+        entries[index].atCtrlZ = value;
 }
 
 int AddDescriptor(HANDLE handle, bool text, bool append)
 {
-    std::lock_guard lock(g_lock);
+    std::lock_guard lock(Table().lock);
+    auto& entries = Table().entries;
     std::size_t index = 0;
-    while (index < g_descriptors.size() && g_descriptors[index].handle)
+    while (index < entries.size() && entries[index].handle)
         ++index;
     if (index >= kMaxDescriptors - kFirstDescriptor)
         return -1;
-    if (index == g_descriptors.size())
-        g_descriptors.emplace_back();
-    g_descriptors[index] = Descriptor{handle, text, append, false};
+    if (index == entries.size())
+        entries.emplace_back();
+    entries[index] = Descriptor{handle, text, append, false};
     return static_cast<int>(index) + kFirstDescriptor;
 }
 
@@ -227,8 +240,16 @@ int HostRead(int fd, void* buffer, unsigned int count)
 }
 
 // Names handed out by _mktemp, so that none is given twice even if its file is never made.
-std::mutex g_namesLock;
-std::set<std::string> g_names;
+struct HandedOutNames {
+    std::mutex lock;
+    std::set<std::string> names;
+};
+
+HandedOutNames& Names()
+{
+    static auto* names = new HandedOutNames;
+    return *names;
+}
 
 bool ValidTemplate(const char* nameTemplate, std::size_t& xOffset)
 {
@@ -266,8 +287,8 @@ bool Claim(const char* name)
     std::string key;
     for (char c : full.Text())
         key += static_cast<char>(Upper1252(static_cast<unsigned char>(c)));
-    std::lock_guard lock(g_namesLock);
-    return g_names.insert(key).second;
+    std::lock_guard lock(Names().lock);
+    return Names().names.insert(key).second;
 }
 
 }  // namespace
@@ -444,12 +465,13 @@ int _setmode(int fd, int mode)
 {
     if (mode != _O_TEXT && mode != _O_BINARY)
         return FailErrno(EINVAL);
-    std::lock_guard lock(g_lock);
+    std::lock_guard lock(Table().lock);
+    auto& entries = Table().entries;
     std::size_t index = static_cast<std::size_t>(fd - kFirstDescriptor);
-    if (fd < kFirstDescriptor || index >= g_descriptors.size() || !g_descriptors[index].handle)
+    if (fd < kFirstDescriptor || index >= entries.size() || !entries[index].handle)
         return FailErrno(EBADF);
-    int previous = g_descriptors[index].text ? _O_TEXT : _O_BINARY;
-    g_descriptors[index].text = mode == _O_TEXT;
+    int previous = entries[index].text ? _O_TEXT : _O_BINARY;
+    entries[index].text = mode == _O_TEXT;
     return previous;
 }
 
@@ -459,12 +481,13 @@ int _close(int fd)
         return close(fd) == 0 ? 0 : -1;
     HANDLE handle = nullptr;
     {
-        std::lock_guard lock(g_lock);
+        std::lock_guard lock(Table().lock);
+    auto& entries = Table().entries;
         std::size_t index = static_cast<std::size_t>(fd - kFirstDescriptor);
-        if (fd < kFirstDescriptor || index >= g_descriptors.size() || !g_descriptors[index].handle)
+        if (fd < kFirstDescriptor || index >= entries.size() || !entries[index].handle)
             return FailErrno(EBADF);
-        handle = g_descriptors[index].handle;
-        g_descriptors[index] = Descriptor{};
+        handle = entries[index].handle;
+        entries[index] = Descriptor{};
     }
     if (!CloseHandle(handle))
         return FailLastError();

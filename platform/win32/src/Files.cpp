@@ -47,8 +47,16 @@ bool Writes(DWORD access) { return (access & kWriteRights) != 0; }
 bool Deletes(DWORD access) { return (access & kDeleteRights) != 0; }
 
 // Attributes kept for files whose host folder cannot hold extended attributes.
-std::mutex g_keptLock;
-std::unordered_map<FileId, DWORD, FileIdHash> g_kept;
+struct KeptTable {
+    std::mutex lock;
+    std::unordered_map<FileId, DWORD, FileIdHash> attributes;
+};
+
+KeptTable& Kept()
+{
+    static auto* table = new KeptTable;
+    return *table;
+}
 
 constexpr const char* kAttributeName = "user.vl.attributes";
 constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
@@ -60,9 +68,10 @@ std::optional<DWORD> KeptAttributes(const std::string& hostPath, const struct st
     ssize_t length = getxattr(hostPath.c_str(), kAttributeName, buffer, sizeof buffer - 1);
     if (length > 0)
         return static_cast<DWORD>(std::strtoul(buffer, nullptr, 10)) & kKeptAttributes;
-    std::lock_guard lock(g_keptLock);
-    auto it = g_kept.find(FileId{st.st_dev, st.st_ino});
-    if (it == g_kept.end())
+    std::lock_guard lock(Kept().lock);
+    auto& kept = Kept().attributes;
+    auto it = kept.find(FileId{st.st_dev, st.st_ino});
+    if (it == kept.end())
         return std::nullopt;
     return it->second & kKeptAttributes;
 }
@@ -132,8 +141,9 @@ bool KeepAttributes(const std::string& hostPath, const struct stat& st, DWORD at
     std::string value = std::to_string(attributes & kKeptAttributes);
     if (setxattr(hostPath.c_str(), kAttributeName, value.c_str(), value.size(), 0) == 0)
         return true;
-    std::lock_guard lock(g_keptLock);
-    g_kept[FileId{st.st_dev, st.st_ino}] = attributes & kKeptAttributes;
+    std::lock_guard lock(Kept().lock);
+    auto& kept = Kept().attributes;
+    kept[FileId{st.st_dev, st.st_ino}] = attributes & kKeptAttributes;
     return true;
 }
 
@@ -141,8 +151,9 @@ void ForgetAttributes(const struct stat& st)
 {
     // Attributes in the file's own extended attributes go with it; the ones kept here would
     // otherwise pass to the next file that gets the same inode.
-    std::lock_guard lock(g_keptLock);
-    g_kept.erase(FileId{st.st_dev, st.st_ino});
+    std::lock_guard lock(Kept().lock);
+    auto& kept = Kept().attributes;
+    kept.erase(FileId{st.st_dev, st.st_ino});
 }
 
 // FILETIME counts 100-nanosecond intervals since 1 January 1601 (UTC).
