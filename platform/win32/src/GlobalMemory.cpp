@@ -287,7 +287,7 @@ HGLOBAL WINAPI GlobalAlloc(UINT uFlags, SIZE_T dwBytes)
 
 HGLOBAL WINAPI GlobalReAlloc(HGLOBAL hMem, SIZE_T dwBytes, UINT uFlags)
 {
-    if (!ValidFlags(uFlags, GMEM_VALID_FLAGS))
+    if (!ValidFlags(uFlags, GMEM_VALID_FLAGS | GMEM_MODIFY))
         return nullptr;
     return Heap::Instance().ReAlloc(hMem, dwBytes, FromGlobal(uFlags));
 }
@@ -308,7 +308,7 @@ HLOCAL WINAPI LocalAlloc(UINT uFlags, SIZE_T uBytes)
 
 HLOCAL WINAPI LocalReAlloc(HLOCAL hMem, SIZE_T uBytes, UINT uFlags)
 {
-    if (!ValidFlags(uFlags, LMEM_VALID_FLAGS))
+    if (!ValidFlags(uFlags, LMEM_VALID_FLAGS | LMEM_MODIFY))
         return nullptr;
     return Heap::Instance().ReAlloc(hMem, uBytes, FromLocal(uFlags));
 }
