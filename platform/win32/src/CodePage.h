@@ -36,12 +36,14 @@ inline unsigned char ToLower(unsigned char c)
 
 inline bool IsUpper(unsigned char c) { return ToLower(c) != c; }
 
+// The ordinal indicators ª and º count as lower-case letters, as in the character tables of the
+// platform's time.
 inline bool IsLower(unsigned char c)
 {
-    return ToUpper(c) != c || c == 0xDF || c == 0xB5 || c == 0x83;
+    return ToUpper(c) != c || c == 0xDF || c == 0xB5 || c == 0x83 || c == 0xAA || c == 0xBA;
 }
 
-inline bool IsAlpha(unsigned char c) { return IsUpper(c) || IsLower(c) || c == 0xAA || c == 0xBA; }
+inline bool IsAlpha(unsigned char c) { return IsUpper(c) || IsLower(c); }
 
 inline bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
 

@@ -87,7 +87,7 @@ TEST(String, CaseMappingOnTheWesternCodePage)
         {0xDF, true, false, true},   // ß: lower case with no capital of its own
         {0xB5, true, false, true},   // µ
         {0x83, true, false, true},   // ƒ
-        {0xAA, true, false, false},  // ª
+        {0xAA, true, false, true},   // ª
         {0xD7, false, false, false}, // ×
         {0xF7, false, false, false}, // ÷
         {0x80, false, false, false}, // €
