@@ -182,6 +182,17 @@ TEST_F(Profile, WritesWholeSections)
     EXPECT_EQ(GetPrivateProfileString("new", "K", "", buffer, sizeof buffer, file.c_str()), 1u);
 }
 
+TEST_F(Profile, ReadsHostStyleLinesAndWritesThemBackWithCrLf)
+{
+    dir.Write("lf.ini", "[ Spaced Section ]\nkey = v\n\t[Tabbed]\nx=1");  // LF lines, no final newline
+    std::string lf = *host::FromHostPath(dir.str() + "/lf.ini");
+    char buffer[64];
+    EXPECT_EQ(GetPrivateProfileString("spaced section", "KEY", "", buffer, sizeof buffer, lf.c_str()), 1u);
+    EXPECT_EQ(GetPrivateProfileInt("tabbed", "x", 0, lf.c_str()), 1u);
+    EXPECT_TRUE(WritePrivateProfileString("Tabbed", "y", "2", lf.c_str()));
+    EXPECT_EQ(dir.Read("lf.ini"), "[ Spaced Section ]\r\nkey = v\r\n\t[Tabbed]\r\nx=1\r\ny=2\r\n");
+}
+
 TEST_F(Profile, WinIniLivesInTheWindowsFolder)
 {
     EXPECT_TRUE(WriteProfileString("windows", "device", "printer,driver,port"));
