@@ -160,7 +160,7 @@ public:
     {
         long header = FindSection(section);
         if (header < 0) {
-            m_lines.push_back(Classify("[" + std::string(section) + "]"));
+            m_lines.push_back(Classify(std::string(1, '[').append(section).append(1, ']')));
             header = static_cast<long>(m_lines.size() - 1);
         }
         long existing = FindKey(header, key);
@@ -196,7 +196,7 @@ public:
         for (const std::string& text : lines)
             body.push_back(Classify(text));
         if (header < 0) {
-            m_lines.push_back(Classify("[" + std::string(section) + "]"));
+            m_lines.push_back(Classify(std::string(1, '[').append(section).append(1, ']')));
             m_lines.insert(m_lines.end(), body.begin(), body.end());
             return;
         }
