@@ -137,19 +137,28 @@ std::optional<Resolved> Resolve(const std::string& requested)
         candidates.push_back(stem);
     }
 
+    // The platform's search order: the program's folder, the system folder, the Windows
+    // folder, the current folder.
     std::vector<std::string> folders;
     if (!folderPart.empty()) {
-        auto hostFolder = host::ToHostPath(folderPart);
-        if (!hostFolder)
-            return std::nullopt;
-        folders.push_back(*hostFolder);
+        folders.push_back(folderPart);
     } else {
-        folders.push_back(HostFolderOf(HostProgramPath()));
-        char cwd[4096];
-        if (getcwd(cwd, sizeof cwd))
-            folders.push_back(cwd);
+        std::string program = host::ProgramPlatformPath();
+        if (!program.empty())
+            folders.push_back(program.substr(0, program.rfind('\\') + 1));
+        char buffer[MAX_PATH];
+        if (UINT n = GetSystemDirectory(buffer, MAX_PATH); n > 0 && n < MAX_PATH)
+            folders.push_back(buffer);
+        if (UINT n = GetWindowsDirectory(buffer, MAX_PATH); n > 0 && n < MAX_PATH)
+            folders.push_back(buffer);
+        if (DWORD n = GetCurrentDirectory(MAX_PATH, buffer); n > 0 && n < MAX_PATH)
+            folders.push_back(buffer);
     }
-    for (const std::string& folder : folders) {
+    std::vector<std::string> hostFolders;
+    for (const std::string& folder : folders)
+        if (auto hostFolder = host::ToHostPath(folder))
+            hostFolders.push_back(*hostFolder);
+    for (const std::string& folder : hostFolders) {
         for (const std::string& candidate : candidates) {
             std::string found = FindInFolder(folder, candidate);
             if (!found.empty())
@@ -414,14 +423,7 @@ DWORD WINAPI GetModuleFileName(HMODULE hModule, LPSTR lpFilename, DWORD nSize)
 {
     std::string path;
     if (!hModule || hModule == ProgramModule()) {
-        std::string hostPath = HostProgramPath();
-        auto platform = host::FromHostPath(hostPath);
-        if (platform) {
-            path = *platform;
-            std::string base = path.substr(path.find_last_of('\\') + 1);
-            if (base.find('.') == std::string::npos)
-                path += ".exe";
-        }
+        path = host::ProgramPlatformPath();
     } else {
         std::lock_guard<std::recursive_mutex> lock(ModuleLock());
         if (Module* module = Find(hModule))
