@@ -1,6 +1,7 @@
 // The names a resource script may use without including the platform's headers: window, dialog
 // and control styles, virtual keys, version-block flags, languages, the standard dialog command
-// ids and the class library's standard command ids, with their documented values. A script's own #define of the same name wins.
+// ids and the class library's standard command ids, with their documented values. A script's
+// own #define of the same name wins.
 #pragma once
 
 #include <cstdint>
