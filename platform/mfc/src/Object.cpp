@@ -133,6 +133,13 @@ void AFXAPI AfxAssertValidObject(const CObject* pOb, LPCSTR lpszFileName, int nL
     pOb->AssertValid();
 }
 
+// The file and line are not kept: leak reports come from the address sanitizer, which knows
+// the allocation's stack.
+void* AFX_CDECL operator new(size_t nSize, LPCSTR, int) { return ::operator new(nSize); }
+void* AFX_CDECL operator new[](size_t nSize, LPCSTR, int) { return ::operator new[](nSize); }
+void AFX_CDECL operator delete(void* p, LPCSTR, int) noexcept { ::operator delete(p); }
+void AFX_CDECL operator delete[](void* p, LPCSTR, int) noexcept { ::operator delete[](p); }
+
 #if __has_include(<mfc/Archive.h>)
 CObject* AFXAPI AfxReadObjectFromArchive(CArchive& ar, const CRuntimeClass* pClass)
 {

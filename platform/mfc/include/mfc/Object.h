@@ -146,4 +146,16 @@ void AFXAPI AfxAssertValidObject(const CObject* pOb, LPCSTR lpszFileName, int nL
 #define ASSERT_KINDOF(class_name, object) ((void)0)
 #endif
 
+// Allocation that records where it happened, for "#define new DEBUG_NEW" in debug builds (with
+// "static char THIS_FILE[] = __FILE__;" in the source file). Memory from it is freed with delete.
+void* AFX_CDECL operator new(size_t nSize, LPCSTR lpszFileName, int nLine);
+void* AFX_CDECL operator new[](size_t nSize, LPCSTR lpszFileName, int nLine);
+void AFX_CDECL operator delete(void* p, LPCSTR lpszFileName, int nLine) noexcept;
+void AFX_CDECL operator delete[](void* p, LPCSTR lpszFileName, int nLine) noexcept;
+#ifdef _DEBUG
+#define DEBUG_NEW new (THIS_FILE, __LINE__)
+#else
+#define DEBUG_NEW new
+#endif
+
 #include <mfc/DumpContext.h>
