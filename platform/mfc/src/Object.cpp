@@ -123,6 +123,10 @@ CObject* AFXAPI AfxStaticDownCast([[maybe_unused]] CRuntimeClass* pClass, CObjec
     return pObject;
 }
 
+BOOL AFXAPI AfxIsValidString(LPCSTR lpsz, int) { return lpsz != NULL; }
+
+BOOL AFXAPI AfxIsValidAddress(const void* lp, UINT_PTR nBytes, BOOL) { return lp != NULL || nBytes == 0; }
+
 void AFXAPI AfxAssertValidObject(const CObject* pOb, LPCSTR lpszFileName, int nLine)
 {
     if (pOb == NULL) {

@@ -285,7 +285,8 @@ void CString::Empty() { Release(); }
 
 char CString::GetAt(int nIndex) const
 {
-    ASSERT(nIndex >= 0 && nIndex < GetLength());
+    if (nIndex < 0 || nIndex >= GetLength())
+        AfxThrowInvalidArgException();
     return m_pchData[nIndex];
 }
 
@@ -293,7 +294,8 @@ char CString::operator[](int nIndex) const { return GetAt(nIndex); }
 
 void CString::SetAt(int nIndex, char ch)
 {
-    ASSERT(nIndex >= 0 && nIndex < GetLength());
+    if (nIndex < 0 || nIndex >= GetLength())
+        AfxThrowInvalidArgException();
     m_pchData[nIndex] = ch;
 }
 

@@ -31,6 +31,15 @@ TEST(CString, ConstructionAndBasics)
     s.Empty();
     EXPECT_TRUE(s.IsEmpty());
     EXPECT_STREQ(s, "");
+    for (int nIndex : {0, -1}) {
+        try {
+            s.SetAt(nIndex, 'x');  // nothing is written outside the string
+            ADD_FAILURE() << "no exception";
+        } catch (CInvalidArgException* e) {
+            e->Delete();
+        }
+    }
+    EXPECT_STREQ(s, "");
 }
 
 TEST(CString, IsOnePointerToItsCharacters)

@@ -136,6 +136,10 @@ CObject* AFXAPI AfxStaticDownCast(CRuntimeClass* pClass, CObject* pObject);
 #define STATIC_DOWNCAST(class_name, object) (static_cast<class_name*>(object))
 #endif
 
+// Pointer checks for ASSERT: TRUE for a usable (non-NULL) string or memory block.
+BOOL AFXAPI AfxIsValidString(LPCSTR lpsz, int nLength = -1);
+BOOL AFXAPI AfxIsValidAddress(const void* lp, UINT_PTR nBytes, BOOL bReadWrite = TRUE);
+
 // Checks an object in debug builds: not NULL, then its own AssertValid.
 void AFXAPI AfxAssertValidObject(const CObject* pOb, LPCSTR lpszFileName, int nLine);
 #ifdef _DEBUG

@@ -28,6 +28,7 @@ public:
     BOOL IsEmpty() const;
     void Empty();
 
+    // An index outside the string throws CInvalidArgException.
     char GetAt(int nIndex) const;
     char operator[](int nIndex) const;
     void SetAt(int nIndex, char ch);
