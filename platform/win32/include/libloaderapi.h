@@ -65,6 +65,13 @@
 // folder; "name.dll" is found as "name.dll" (a resource bundle file), "name.so" or "libname.so".
 // Code libraries are loaded with their symbols kept to themselves.
 HMODULE WINAPI GetModuleHandle(LPCSTR lpModuleName);
+#define GET_MODULE_HANDLE_EX_FLAG_PIN 0x00000001
+#define GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT 0x00000002
+#define GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS 0x00000004
+// With FROM_ADDRESS, lpModuleName is an address inside the module (code or data). Unless
+// UNCHANGED_REFCOUNT is given, a library's reference count goes up (free it with FreeLibrary);
+// PIN keeps it loaded until the process ends.
+BOOL WINAPI GetModuleHandleEx(DWORD dwFlags, LPCSTR lpModuleName, HMODULE* phModule);
 DWORD WINAPI GetModuleFileName(HMODULE hModule, LPSTR lpFilename, DWORD nSize);
 HMODULE WINAPI LoadLibrary(LPCSTR lpLibFileName);
 HMODULE WINAPI LoadLibraryEx(LPCSTR lpLibFileName, HANDLE hFile, DWORD dwFlags);

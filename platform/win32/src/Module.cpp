@@ -35,6 +35,7 @@ struct Module {
     std::vector<std::uint64_t> storage;  // data modules: the bundle file, 8-byte aligned
     std::vector<host::BundleEntry> entries;
     int refs = 0;
+    bool pinned = false;
 };
 
 std::map<HMODULE, std::unique_ptr<Module>>& Modules()
@@ -380,7 +381,7 @@ BOOL WINAPI FreeLibrary(HMODULE hLibModule)
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
     }
-    if (--module->refs > 0)
+    if (module->pinned || --module->refs > 0)
         return TRUE;
     void* dl = module->dl;
     Modules().erase(hLibModule);
@@ -417,6 +418,48 @@ HMODULE WINAPI GetModuleHandle(LPCSTR lpModuleName)
     }
     SetLastError(ERROR_MOD_NOT_FOUND);
     return nullptr;
+}
+
+BOOL WINAPI GetModuleHandleEx(DWORD dwFlags, LPCSTR lpModuleName, HMODULE* phModule)
+{
+    if (!phModule || (dwFlags & ~7u) ||
+        (dwFlags & (GET_MODULE_HANDLE_EX_FLAG_PIN | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT)) ==
+            (GET_MODULE_HANDLE_EX_FLAG_PIN | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT)) {
+        if (phModule)
+            *phModule = nullptr;
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    std::lock_guard<std::recursive_mutex> lock(ModuleLock());
+    HMODULE handle = nullptr;
+    if (dwFlags & GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS) {
+        // An address in a data module's bundle names that module; any other, the object it lies in.
+        for (auto& [h, module] : Modules())
+            if (!module->code && lpModuleName >= reinterpret_cast<const char*>(module->storage.data()) &&
+                lpModuleName < reinterpret_cast<const char*>(module->storage.data() + module->storage.size()))
+                handle = h;
+        if (!handle)
+            handle = BaseOf(lpModuleName);
+        if (!handle) {
+            *phModule = nullptr;
+            SetLastError(ERROR_MOD_NOT_FOUND);
+            return FALSE;
+        }
+    } else {
+        handle = GetModuleHandle(lpModuleName);
+        if (!handle) {
+            *phModule = nullptr;
+            return FALSE;
+        }
+    }
+    if (Module* module = Find(handle)) {
+        if (dwFlags & GET_MODULE_HANDLE_EX_FLAG_PIN)
+            module->pinned = true;
+        else if (!(dwFlags & GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT))
+            ++module->refs;
+    }
+    *phModule = handle;
+    return TRUE;
 }
 
 DWORD WINAPI GetModuleFileName(HMODULE hModule, LPSTR lpFilename, DWORD nSize)

@@ -147,3 +147,35 @@ TEST(Modules, CodeLibraryOpenedAsDataIsReadNotRun)
     EXPECT_TRUE(FreeLibrary(code));
     EXPECT_TRUE(FreeLibrary(code));
 }
+
+TEST(Modules, ModuleOfAnAddress)
+{
+    HMODULE library = LoadLibrary("vltestlib.dll");
+    ASSERT_NE(library, nullptr);
+    FARPROC add = GetProcAddress(library, "VlTestAdd");
+    HMODULE found = nullptr;
+    ASSERT_TRUE(GetModuleHandleEx(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCSTR>(add), &found));
+    EXPECT_EQ(found, library);
+    // That took a reference: two frees to unload.
+    EXPECT_TRUE(FreeLibrary(library));
+    EXPECT_EQ(GetModuleHandle("vltestlib.dll"), library);
+    EXPECT_TRUE(FreeLibrary(library));
+    EXPECT_EQ(GetModuleHandle("vltestlib.dll"), nullptr);
+
+    // An address in the program; an address inside a data module's resources.
+    static int inProgram = 0;
+    ASSERT_TRUE(GetModuleHandleEx(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                                  reinterpret_cast<LPCSTR>(&inProgram), &found));
+    EXPECT_EQ(found, GetModuleHandle(nullptr));
+    HMODULE data = LoadLibrary("vltestdata.dll");
+    ASSERT_NE(data, nullptr);
+    HRSRC bitmap = FindResource(data, MAKEINTRESOURCE(7556), RT_BITMAP);
+    auto bytes = static_cast<LPCSTR>(LockResource(LoadResource(data, bitmap)));
+    ASSERT_TRUE(GetModuleHandleEx(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                                  bytes + 10, &found));
+    EXPECT_EQ(found, data);
+    EXPECT_FALSE(GetModuleHandleEx(GET_MODULE_HANDLE_EX_FLAG_PIN | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                                   nullptr, &found));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+    EXPECT_TRUE(FreeLibrary(data));
+}
