@@ -207,6 +207,9 @@ TEST(DataLibrary, ScreenClassLibrariesAreBuilt)
         HMODULE library = LoadLibrary(name);
         ASSERT_NE(library, nullptr) << name;
         EXPECT_NE(FindResource(library, MAKEINTRESOURCE(1), RT_VERSION), nullptr) << name;
+        // The program's strings are there too, for look-ups through the resource handle.
+        char buffer[16];
+        EXPECT_EQ(LoadString(library, 363, buffer, sizeof buffer), 8) << name;
         FreeLibrary(library);
     }
 }
