@@ -6,9 +6,16 @@
 #include <windef.h>
 
 // Resource names and types: an ordinal below 0x10000 travels in the pointer itself.
+// (The window system's header defines them too.)
+#ifndef MAKEINTRESOURCEA
 #define MAKEINTRESOURCEA(i) ((LPSTR)((ULONG_PTR)((WORD)(i))))
+#endif
+#ifndef MAKEINTRESOURCE
 #define MAKEINTRESOURCE(i) MAKEINTRESOURCEA(i)
-#define IS_INTRESOURCE(r) ((((ULONG_PTR)(r)) >> 16) == 0)
+#endif
+#ifndef IS_INTRESOURCE
+#define IS_INTRESOURCE(p) ((((ULONG_PTR)(p)) >> 16) == 0)
+#endif
 
 #define RT_CURSOR MAKEINTRESOURCE(1)
 #define RT_BITMAP MAKEINTRESOURCE(2)
