@@ -93,6 +93,24 @@ TEST_F(LibraryResources, IconGroupPicksEachSize)
     }
     EXPECT_EQ((unsigned char)group[6], 16);
     EXPECT_EQ((unsigned char)group[6 + 14], 32);
+
+    // Picking by size: exact sizes, the nearest for others, the system size for 0.
+    auto bits = reinterpret_cast<PBYTE>(group.data());
+    int small = word(6 + 12), large = word(6 + 14 + 12);
+    EXPECT_EQ(LookupIconIdFromDirectoryEx(bits, TRUE, 16, 16, 0), small);
+    EXPECT_EQ(LookupIconIdFromDirectoryEx(bits, TRUE, 32, 32, 0), large);
+    EXPECT_EQ(LookupIconIdFromDirectoryEx(bits, TRUE, 20, 20, 0), small);
+    EXPECT_EQ(LookupIconIdFromDirectoryEx(bits, TRUE, 48, 48, 0), large);
+    EXPECT_EQ(LookupIconIdFromDirectory(bits, TRUE), large);
+    EXPECT_EQ(LookupIconIdFromDirectory(bits, FALSE), 0);  // not a cursor group
+
+    std::string cursors = Bytes(MAKEINTRESOURCE(120), RT_GROUP_CURSOR);
+    ASSERT_FALSE(cursors.empty());
+    int cursorId = LookupIconIdFromDirectory(reinterpret_cast<PBYTE>(cursors.data()), FALSE);
+    std::string cursor = Bytes(MAKEINTRESOURCE(cursorId), RT_CURSOR);
+    ASSERT_GE(cursor.size(), 8u);
+    EXPECT_EQ(cursor[0], 5);  // the hot spot leads the image
+    EXPECT_EQ(cursor[2], 7);
 }
 
 TEST_F(LibraryResources, NamesTypesAndErrors)
