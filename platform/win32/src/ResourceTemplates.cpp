@@ -86,7 +86,6 @@ private:
 };
 
 constexpr DWORD kDsSetFont = 0x40;
-constexpr DWORD kDsFixedSys = 0x08;
 
 const char* PredefinedClass(WORD atom)
 {
@@ -129,7 +128,7 @@ std::optional<DialogTemplate> ParseDialogTemplate(const void* data, std::size_t 
     d.menu = r.Name();
     d.className = r.Name();
     d.caption = r.Text();
-    d.hasFont = (d.style & kDsSetFont) != 0 || (d.extended && (d.style & (kDsSetFont | kDsFixedSys)) == (kDsSetFont | kDsFixedSys));
+    d.hasFont = (d.style & kDsSetFont) != 0;  // DS_SHELLFONT includes it
     if (d.hasFont) {
         d.pointSize = r.Word();
         if (d.extended) {
