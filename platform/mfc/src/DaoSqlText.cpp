@@ -1,0 +1,217 @@
+// Text rules of the database engine: case folding of Windows-1252, Jet's comparison and LIKE,
+// and the conversions between field values.
+#include "DaoSql.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace daosql {
+
+unsigned char FoldUpper(unsigned char c)
+{
+    if (c >= 'a' && c <= 'z')
+        return static_cast<unsigned char>(c - 32);
+    // Latin letters of the upper half: a-grave .. thorn, except the division sign.
+    if (c >= 0xE0 && c <= 0xFE && c != 0xF7)
+        return static_cast<unsigned char>(c - 32);
+    switch (c) {
+    case 0x9A: return 0x8A;  // s caron
+    case 0x9C: return 0x8C;  // oe
+    case 0x9E: return 0x8E;  // z caron
+    case 0xFF: return 0x9F;  // y diaeresis
+    default: return c;
+    }
+}
+
+unsigned char FoldLower(unsigned char c)
+{
+    if (c >= 'A' && c <= 'Z')
+        return static_cast<unsigned char>(c + 32);
+    if (c >= 0xC0 && c <= 0xDE && c != 0xD7)
+        return static_cast<unsigned char>(c + 32);
+    switch (c) {
+    case 0x8A: return 0x9A;
+    case 0x8C: return 0x9C;
+    case 0x8E: return 0x9E;
+    case 0x9F: return 0xFF;
+    default: return c;
+    }
+}
+
+int CompareNoCase(const char* a, std::size_t na, const char* b, std::size_t nb)
+{
+    std::size_t n = na < nb ? na : nb;
+    for (std::size_t i = 0; i < n; ++i) {
+        int ca = FoldUpper(static_cast<unsigned char>(a[i]));
+        int cb = FoldUpper(static_cast<unsigned char>(b[i]));
+        if (ca != cb)
+            return ca - cb;
+    }
+    return na < nb ? -1 : (na > nb ? 1 : 0);
+}
+
+namespace {
+
+// The letter under an accented capital of the upper half ("\xC9" is E); others stay.
+unsigned char BaseLetter(unsigned char upper)
+{
+    static const char kUpperHalf[] = "AAAAAAACEEEEIIIIDNOOOOO\xD7OUUUUY\xDES";  // 0xC0..0xDF
+    if (upper >= 0xC0 && upper <= 0xDF)
+        return static_cast<unsigned char>(kUpperHalf[upper - 0xC0]);
+    switch (upper) {
+    case 0x8A: return 'S';
+    case 0x8C: return 'O';
+    case 0x8E: return 'Z';
+    case 0x9F: return 'Y';
+    default: return upper;
+    }
+}
+
+}  // namespace
+
+int CompareText(const char* a, std::size_t na, const char* b, std::size_t nb)
+{
+    std::size_t n = na < nb ? na : nb;
+    for (std::size_t i = 0; i < n; ++i) {
+        int ca = BaseLetter(FoldUpper(static_cast<unsigned char>(a[i])));
+        int cb = BaseLetter(FoldUpper(static_cast<unsigned char>(b[i])));
+        if (ca != cb)
+            return ca - cb;
+    }
+    if (na != nb)
+        return na < nb ? -1 : 1;
+    return CompareNoCase(a, na, b, nb);
+}
+
+namespace {
+
+bool SameLetter(unsigned char a, unsigned char b) { return FoldUpper(a) == FoldUpper(b); }
+
+// Matches one character class starting after '[' at pattern[p]; on return p is after ']'.
+// Returns false when the class is not closed (the '[' then stands for itself).
+bool MatchClass(const std::string& pattern, std::size_t& p, unsigned char c, bool& matched)
+{
+    std::size_t i = p;
+    bool negate = false;
+    if (i < pattern.size() && pattern[i] == '!') {
+        negate = true;
+        ++i;
+    }
+    bool any = false;
+    bool first = true;
+    while (i < pattern.size() && (pattern[i] != ']' || first)) {
+        unsigned char lo = static_cast<unsigned char>(pattern[i]);
+        unsigned char hi = lo;
+        if (i + 2 < pattern.size() && pattern[i + 1] == '-' && pattern[i + 2] != ']') {
+            hi = static_cast<unsigned char>(pattern[i + 2]);
+            i += 3;
+        } else {
+            ++i;
+        }
+        unsigned char fc = FoldUpper(c);
+        unsigned char flo = FoldUpper(lo);
+        unsigned char fhi = FoldUpper(hi);
+        if ((fc >= flo && fc <= fhi) || (c >= lo && c <= hi))
+            any = true;
+        first = false;
+    }
+    if (i >= pattern.size())
+        return false;
+    p = i + 1;  // past ']'
+    matched = negate ? !any : any;
+    return true;
+}
+
+bool LikeFrom(const std::string& text, std::size_t t, const std::string& pattern, std::size_t p)
+{
+    while (p < pattern.size()) {
+        char pc = pattern[p];
+        if (pc == '*') {
+            while (p < pattern.size() && pattern[p] == '*')
+                ++p;
+            if (p == pattern.size())
+                return true;
+            for (std::size_t k = t; k <= text.size(); ++k)
+                if (LikeFrom(text, k, pattern, p))
+                    return true;
+            return false;
+        }
+        if (t >= text.size())
+            return false;
+        unsigned char c = static_cast<unsigned char>(text[t]);
+        if (pc == '?') {
+            ++p;
+        } else if (pc == '#') {
+            if (c < '0' || c > '9')
+                return false;
+            ++p;
+        } else if (pc == '[') {
+            std::size_t q = p + 1;
+            bool matched = false;
+            if (MatchClass(pattern, q, c, matched)) {
+                if (!matched)
+                    return false;
+                p = q;
+            } else {
+                if (c != '[')
+                    return false;
+                ++p;
+            }
+        } else {
+            if (!SameLetter(c, static_cast<unsigned char>(pc)))
+                return false;
+            ++p;
+        }
+        ++t;
+    }
+    return t == text.size();
+}
+
+}  // namespace
+
+bool JetLike(const std::string& text, const std::string& pattern)
+{
+    return LikeFrom(text, 0, pattern, 0);
+}
+
+std::string ValueToText(const Value& v)
+{
+    if (auto* i = std::get_if<std::int64_t>(&v))
+        return std::to_string(*i);
+    if (auto* d = std::get_if<double>(&v)) {
+        double r = *d;
+        if (std::isfinite(r) && r == std::floor(r) && std::fabs(r) < 1e15)
+            return std::to_string(static_cast<long long>(r));
+        char buf[40];
+        std::snprintf(buf, sizeof buf, "%.15g", r);
+        return buf;
+    }
+    if (auto* s = std::get_if<std::string>(&v))
+        return *s;
+    return {};
+}
+
+double ValueToDouble(const Value& v)
+{
+    if (auto* i = std::get_if<std::int64_t>(&v))
+        return static_cast<double>(*i);
+    if (auto* d = std::get_if<double>(&v))
+        return *d;
+    if (auto* s = std::get_if<std::string>(&v))
+        return std::strtod(s->c_str(), nullptr);
+    return 0;
+}
+
+std::int64_t ValueToInt(const Value& v)
+{
+    if (auto* i = std::get_if<std::int64_t>(&v))
+        return *i;
+    if (auto* d = std::get_if<double>(&v))
+        return static_cast<std::int64_t>(std::llround(*d));
+    if (auto* s = std::get_if<std::string>(&v))
+        return static_cast<std::int64_t>(std::llround(std::strtod(s->c_str(), nullptr)));
+    return 0;
+}
+
+}  // namespace daosql
