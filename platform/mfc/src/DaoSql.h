@@ -96,6 +96,19 @@ int CompareText(const char* a, std::size_t na, const char* b, std::size_t nb);
 // (or not of) a set; everything else (also % and _) stands for itself; case is ignored.
 bool JetLike(const std::string& text, const std::string& pattern);
 
+// A calendar date and time of day.
+struct DateParts {
+    int year = 1899, month = 12, day = 30, hour = 0, minute = 0, second = 0;
+};
+// Reads a date as Jet writes one between #...#: "m/d/yyyy" (two-digit years: below 30 are
+// 20xx), "yyyy-mm-dd", either followed by a time "h:mm[:ss] [AM|PM]", or a time alone (on
+// 30 December 1899). Nothing when the text is no valid date.
+std::optional<DateParts> ParseDateText(const std::string& text);
+// The form date fields hold: "yyyy-mm-dd hh:mm:ss" (sorts and compares as the dates do).
+std::string FormatDateText(const DateParts& d);
+// Days in a month of a year of the Gregorian calendar.
+int DaysInMonth(int year, int month);
+
 // --- The dialect ------------------------------------------------------------------------
 
 // A Jet statement turned into SQLite: the statement text, and for each ?N in it the name of
@@ -149,6 +162,7 @@ struct OpenOptions {
     bool exclusive = false;
     bool readOnly = false;
     bool create = false;  // make the file when it is missing (the database writer)
+    std::string displayName{};  // the name messages give the file ("" = the host path)
 };
 
 // One open database file. Every statement of the DAO classes goes through here.
@@ -244,12 +258,16 @@ public:
     void Requery(const QuerySpec& spec, const Parameters& params);
 
     const std::vector<std::string>& ColumnNames() const { return m_columns; }
+    // Declared types of the columns ("TEXT(255)", "LONG", "DATETIME" ...; "" for computed ones).
+    const std::vector<std::string>& ColumnTypes() const { return m_types; }
     // Index of a column by name (brackets and table prefix ignored, case ignored); -1 if none.
     int FindColumn(const std::string& name) const;
 
     bool IsBOF() const { return m_bof; }
     bool IsEOF() const { return m_eof; }
     bool IsDeleted() const { return m_currentDeleted; }
+    // A record is current and can be read.
+    bool HasCurrent() const { return !m_bof && !m_eof && !m_currentDeleted && !m_rowGone; }
     bool CanUpdate() const;
     bool CanAppend() const;
     bool CanScroll() const { return true; }
@@ -264,6 +282,7 @@ public:
     void SetAbsolutePosition(long position);
     long GetRecordCount() const;
 
+    int ColumnCount() const { return static_cast<int>(m_columns.size()); }
     // The current row (throws 3021 with no current row, 3167 on a deleted one).
     const std::vector<Value>& Row() const;
     const Value& Get(int column) const;
@@ -294,6 +313,7 @@ private:
     Parameters m_params;
     std::vector<std::string> m_columns;
     std::vector<std::string> m_origins;   // table column behind each result column ("" none)
+    std::vector<std::string> m_types;
     std::vector<std::int64_t> m_keys;     // keyed cursors: row ids in order
     std::vector<std::vector<Value>> m_rows;  // snapshots: the rows themselves
     long m_index = -1;

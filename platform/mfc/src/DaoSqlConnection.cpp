@@ -186,6 +186,7 @@ void BindValue(sqlite3_stmt* stmt, int index, const Value& v)
 Connection::Connection(const std::string& hostPath, const OpenOptions& options)
     : m_path(hostPath), m_readOnly(options.readOnly)
 {
+    const std::string shown = options.displayName.empty() ? hostPath : options.displayName;
     int flags = options.readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
     if (options.create && !options.readOnly)
         flags |= SQLITE_OPEN_CREATE;
@@ -193,7 +194,7 @@ Connection::Connection(const std::string& hostPath, const OpenOptions& options)
     if (rc != SQLITE_OK) {
         sqlite3_close_v2(m_db);
         m_db = nullptr;
-        throw Error(kErrFileNotFound, "Couldn't find file '" + hostPath + "'.", "DAO.Workspace");
+        throw Error(kErrFileNotFound, "Couldn't find file '" + shown + "'.", "DAO.Workspace");
     }
     sqlite3_extended_result_codes(m_db, 1);
     sqlite3_busy_timeout(m_db, 250);
@@ -210,10 +211,10 @@ Connection::Connection(const std::string& hostPath, const OpenOptions& options)
         sqlite3_close_v2(m_db);
         m_db = nullptr;
         if (primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT)
-            throw Error(kErrNotADatabase, "Unrecognized database format '" + hostPath + "'.", "DAO.Workspace");
+            throw Error(kErrNotADatabase, "Unrecognized database format '" + shown + "'.", "DAO.Workspace");
         if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
-            throw Error(kErrFileInUse, "Couldn't use '" + hostPath + "'; file already in use.", "DAO.Workspace");
-        throw Error(kErrFileNotFound, "Couldn't find file '" + hostPath + "'.", "DAO.Workspace");
+            throw Error(kErrFileInUse, "Couldn't use '" + shown + "'; file already in use.", "DAO.Workspace");
+        throw Error(kErrFileNotFound, "Couldn't find file '" + shown + "'.", "DAO.Workspace");
     }
 }
 

@@ -83,11 +83,14 @@ void Cursor::Load(const Parameters& params)
     int count = sqlite3_column_count(s);
     std::vector<std::string> columns;
     std::vector<std::string> origins;
+    std::vector<std::string> types;
     for (int i = first; i < count; ++i) {
         const char* name = sqlite3_column_name(s, i);
         const char* origin = sqlite3_column_origin_name(s, i);
+        const char* type = sqlite3_column_decltype(s, i);
         columns.emplace_back(name ? name : "");
         origins.emplace_back(query.keyed && origin ? origin : "");
+        types.emplace_back(type ? type : "");
     }
     std::vector<std::int64_t> keys;
     std::vector<std::vector<Value>> rows;
@@ -121,6 +124,7 @@ void Cursor::Load(const Parameters& params)
     m_query = std::move(query);
     m_columns = std::move(columns);
     m_origins = std::move(origins);
+    m_types = std::move(types);
     m_keys = std::move(keys);
     m_rows = std::move(rows);
     m_fetch = std::move(fetch);

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace daosql {
 
@@ -173,6 +174,88 @@ bool LikeFrom(const std::string& text, std::size_t t, const std::string& pattern
 bool JetLike(const std::string& text, const std::string& pattern)
 {
     return LikeFrom(text, 0, pattern, 0);
+}
+
+int DaysInMonth(int year, int month)
+{
+    static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (month < 1 || month > 12)
+        return 0;
+    bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return days[month - 1] + (month == 2 && leap ? 1 : 0);
+}
+
+namespace {
+
+bool EqualsWord(const char* p, const char* word)
+{
+    return CompareNoCase(p, std::strlen(p), word, std::strlen(word)) == 0;
+}
+
+}  // namespace
+
+std::optional<DateParts> ParseDateText(const std::string& text)
+{
+    DateParts d;
+    const char* p = text.c_str();
+    while (*p == ' ')
+        ++p;
+    int a = 0, b = 0, c = 0, used = 0;
+    bool haveDate = false;
+    if (std::sscanf(p, "%d-%d-%d%n", &a, &b, &c, &used) == 3 && a > 31) {
+        d.year = a, d.month = b, d.day = c;
+        haveDate = true;
+    } else if (std::sscanf(p, "%d/%d/%d%n", &a, &b, &c, &used) == 3) {
+        d.month = a, d.day = b, d.year = c;
+        if (d.year < 30)
+            d.year += 2000;
+        else if (d.year < 100)
+            d.year += 1900;
+        haveDate = true;
+    }
+    if (haveDate)
+        p += used;
+    while (*p == ' ')
+        ++p;
+    if (*p) {
+        int h = 0, mi = 0, sec = 0;
+        used = 0;
+        if (std::sscanf(p, "%d:%d:%d%n", &h, &mi, &sec, &used) != 3) {
+            sec = 0;
+            used = 0;
+            if (std::sscanf(p, "%d:%d%n", &h, &mi, &used) != 2)
+                return std::nullopt;
+        }
+        p += used;
+        while (*p == ' ')
+            ++p;
+        if (*p) {
+            bool pm = EqualsWord(p, "PM");
+            if (!pm && !EqualsWord(p, "AM"))
+                return std::nullopt;
+            if (h < 1 || h > 12)
+                return std::nullopt;
+            if (pm && h < 12)
+                h += 12;
+            else if (!pm && h == 12)
+                h = 0;
+        }
+        d.hour = h, d.minute = mi, d.second = sec;
+    } else if (!haveDate) {
+        return std::nullopt;
+    }
+    if (d.year < 100 || d.year > 9999 || d.day < 1 || d.day > DaysInMonth(d.year, d.month) || d.hour < 0 ||
+        d.hour > 23 || d.minute < 0 || d.minute > 59 || d.second < 0 || d.second > 59)
+        return std::nullopt;
+    return d;
+}
+
+std::string FormatDateText(const DateParts& d)
+{
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d", d.year, d.month, d.day, d.hour, d.minute,
+                  d.second);
+    return buf;
 }
 
 std::string ValueToText(const Value& v)

@@ -167,53 +167,12 @@ std::string QuoteText(const std::string& text)
     return out + "'";
 }
 
-// Reads a Jet date literal: m/d/yyyy or yyyy-mm-dd, optionally followed by a time h:mm[:ss]
-// [AM|PM]; a time alone stands on Jet's day zero, 12/30/1899.
 std::string DateLiteral(const std::string& text)
 {
-    int y = 1899, mo = 12, d = 30, h = 0, mi = 0, sec = 0;
-    const char* p = text.c_str();
-    while (*p == ' ')
-        ++p;
-    int a = 0, b = 0, c = 0, used = 0;
-    if (std::sscanf(p, "%d-%d-%d%n", &a, &b, &c, &used) == 3 && a > 31) {
-        y = a, mo = b, d = c;
-        p += used;
-    } else if (std::sscanf(p, "%d/%d/%d%n", &a, &b, &c, &used) == 3) {
-        mo = a, d = b, y = c;
-        if (y < 30)
-            y += 2000;
-        else if (y < 100)
-            y += 1900;
-        p += used;
-    }
-    while (*p == ' ')
-        ++p;
-    if (*p) {
-        int got = std::sscanf(p, "%d:%d:%d%n", &h, &mi, &sec, &used);
-        if (got < 2) {
-            sec = 0;
-            if (std::sscanf(p, "%d:%d%n", &h, &mi, &used) != 2)
-                SyntaxError("#" + text + "#");
-        } else if (got == 2) {
-            sec = 0;
-            std::sscanf(p, "%d:%d%n", &h, &mi, &used);
-        }
-        p += used;
-        while (*p == ' ')
-            ++p;
-        if (EqualsNoCase(p, "PM") && h < 12)
-            h += 12;
-        else if (EqualsNoCase(p, "AM") && h == 12)
-            h = 0;
-        else if (*p && !EqualsNoCase(p, "AM") && !EqualsNoCase(p, "PM"))
-            SyntaxError("#" + text + "#");
-    }
-    if (mo < 1 || mo > 12 || d < 1 || d > 31 || h > 23 || mi > 59 || sec > 59)
+    auto d = ParseDateText(text);
+    if (!d)
         SyntaxError("#" + text + "#");
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "'%04d-%02d-%02d %02d:%02d:%02d'", y, mo, d, h, mi, sec);
-    return buf;
+    return QuoteText(FormatDateText(*d));
 }
 
 bool IsKeyword(const std::string& w)
