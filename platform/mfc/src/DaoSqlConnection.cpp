@@ -113,6 +113,10 @@ void FnMid(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 
 void Install(sqlite3* db)
 {
+    // A quoted name that names no column is an error, never a text literal: a misspelt [name]
+    // must fail as Jet fails it, not quietly compare with its own spelling.
+    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
     // Replaces the engine's own NOCASE (ASCII only) for this connection: Windows-1252 letters
     // fold too, so columns declared COLLATE NOCASE compare and sort as Jet's text does.
     sqlite3_create_collation(db, "NOCASE", SQLITE_UTF8, nullptr, CollateNoCase);

@@ -226,6 +226,9 @@ TEST_F(DaoSqlFixture, FailuresCarryJetsNumbersAndReadableTexts)
          "its name is spelled correctly."},
         {"UPDATE Items SET Missing = 1", kErrTooFewParameters,
          "Too few parameters. Expected 1. (No field or parameter named 'Missing'.)"},
+        // A misspelt name in brackets fails; it never turns into text.
+        {"DELETE FROM Items WHERE [Titel] = 'x'", kErrTooFewParameters,
+         "Too few parameters. Expected 1. (No field or parameter named 'Titel'.)"},
         {"DELETE FROM Items WHERE", kErrSyntaxInExpression, "Syntax error in query expression 'DELETE FROM Items WHERE'."},
         {"SELECT [Title FROM Items", kErrSyntaxInExpression, "Syntax error in query expression 'SELECT [Title FROM Items'."},
         {"UPDATE Items SET Title = 'it''s", kErrSyntaxInExpression,
