@@ -35,20 +35,19 @@ std::string Quote(const std::string& name)
     return out + "\"";
 }
 
-std::string ColumnSql(const ColumnDef& c)
+// A column as Jet's DDL declares it; the engine gives it Jet's rules (no case, size, range).
+std::string ColumnDdl(const ColumnDef& c)
 {
-    std::string q = Quote(c.name);
+    std::string name = "[" + c.name + "]";
     switch (c.type) {
-    case FieldType::Text:
-        return q + " TEXT(" + std::to_string(c.size) + ") COLLATE NOCASE CHECK (length(CAST(" + q +
-               " AS BLOB)) <= " + std::to_string(c.size) + ")";
-    case FieldType::Long: return q + " LONG";
-    case FieldType::Short: return q + " SHORT CHECK (" + q + " BETWEEN -32768 AND 32767)";
-    case FieldType::Double: return q + " DOUBLE";
-    case FieldType::DateTime: return q + " DATETIME";
-    case FieldType::Bit: return q + " BIT";
+    case FieldType::Text: return name + " TEXT(" + std::to_string(c.size) + ")";
+    case FieldType::Long: return name + " LONG";
+    case FieldType::Short: return name + " SHORT";
+    case FieldType::Double: return name + " DOUBLE";
+    case FieldType::DateTime: return name + " DATETIME";
+    case FieldType::Bit: return name + " BIT";
     }
-    return q;
+    return name;
 }
 
 bool Same(const std::string& a, const std::string& b)
@@ -108,16 +107,14 @@ ContentDatabaseWriter::ContentDatabaseWriter(const std::string& hostPath)
     for (const char* suffix : {"-journal", "-wal", "-shm"})
         std::filesystem::remove(hostPath + suffix, ec);
     m_db = std::make_unique<daosql::Connection>(hostPath, daosql::OpenOptions{false, false, true});
-    std::string ddl;
     for (const TableDef& t : ContentTables()) {
-        ddl += "CREATE TABLE " + Quote(t.name) + " (";
+        std::string ddl = "CREATE TABLE [" + t.name + "] (";
         for (std::size_t i = 0; i < t.columns.size(); ++i)
-            ddl += (i ? ", " : "") + ColumnSql(t.columns[i]);
-        ddl += ");\n";
+            ddl += (i ? ", " : "") + ColumnDdl(t.columns[i]);
+        m_db->Execute(ddl + ")", true);
         for (const std::string& c : t.indexed)
-            ddl += "CREATE INDEX " + Quote(t.name + " by " + c) + " ON " + Quote(t.name) + " (" + Quote(c) + ");\n";
+            m_db->Execute("CREATE INDEX [" + t.name + " by " + c + "] ON [" + t.name + "] ([" + c + "])", true);
     }
-    m_db->ExecuteNative(ddl);
     m_db->BeginTrans();
 }
 

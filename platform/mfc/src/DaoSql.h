@@ -44,6 +44,7 @@ enum ErrorCode : long {
     kErrItemNotFound = 3265,
     kErrSyntax = 3000,
     kErrNotADatabase = 3343,
+    kErrNumericOverflow = 3349,
     kErrObjectClosed = 3420,
 };
 

@@ -253,11 +253,14 @@ void Connection::Fail(int rc, const char* source, const std::string& statement)
                     "The changes you requested to the table were not successful because they would create "
                     "duplicate values in the index, primary key, or relationship.",
                     source);
-    if (rc == SQLITE_CONSTRAINT_CHECK && Contains(msg, "length("))
+    // The field rules that CREATE TABLE gives Jet's types carry these names.
+    if (rc == SQLITE_CONSTRAINT_CHECK && Contains(msg, "failed: size"))
         throw Error(kErrFieldTooSmall,
                     "The field is too small to accept the amount of data you attempted to add. Try inserting "
                     "or pasting less data.",
                     source);
+    if (rc == SQLITE_CONSTRAINT_CHECK && Contains(msg, "failed: range"))
+        throw Error(kErrNumericOverflow, "Numeric field overflow.", source);
     if (rc == SQLITE_CONSTRAINT_NOTNULL)
         throw Error(3314, "The field '" + After(msg, "NOT NULL constraint failed: ") + "' cannot contain a Null value.",
                     source);

@@ -695,6 +695,71 @@ bool DistinctRowNeedsDistinct(const SelectParts& p)
     return !used.empty() && used.size() < tables.size();
 }
 
+// The range of a whole-number type of Jet's; nothing for other types.
+std::optional<std::pair<std::string, std::string>> IntegerRange(const std::string& type)
+{
+    if (EqualsNoCase(type, "BYTE"))
+        return std::make_pair("0", "255");
+    if (EqualsNoCase(type, "SHORT") || EqualsNoCase(type, "SMALLINT") || EqualsNoCase(type, "INTEGER2"))
+        return std::make_pair("-32768", "32767");
+    if (EqualsNoCase(type, "LONG") || EqualsNoCase(type, "INTEGER") || EqualsNoCase(type, "INT") ||
+        EqualsNoCase(type, "INTEGER4"))
+        return std::make_pair("-2147483648", "2147483647");
+    return std::nullopt;
+}
+
+// Jet's column types in a CREATE TABLE: text fields compare without case and refuse text
+// longer than their size (255 when none is given); whole numbers keep to their range; a counter
+// is the table's row id.
+std::vector<Token> ColumnTypes(const std::vector<Token>& in)
+{
+    std::vector<Token> out;
+    for (std::size_t i = 0; i < in.size(); ++i) {
+        bool typePlace = i >= 3 && in[i].kind == Kind::Word &&
+                         (in[i - 1].kind == Kind::Name || in[i - 1].kind == Kind::Word) &&
+                         (IsSymbol(in[i - 2], "(") || IsSymbol(in[i - 2], ","));
+        if (!typePlace) {
+            out.push_back(in[i]);
+            continue;
+        }
+        const std::string& type = in[i].text;
+        bool sized = i + 3 < in.size() && IsSymbol(in[i + 1], "(") && in[i + 2].kind == Kind::Number &&
+                     IsSymbol(in[i + 3], ")");
+        if (EqualsNoCase(type, "TEXT") || EqualsNoCase(type, "CHAR") || EqualsNoCase(type, "VARCHAR") ||
+            EqualsNoCase(type, "STRING")) {
+            std::string size = sized ? in[i + 2].text : "255";
+            out.push_back(in[i]);
+            out.insert(out.end(), {{Kind::Symbol, "("}, {Kind::Number, size}, {Kind::Symbol, ")"},
+                                   {Kind::Word, "COLLATE"}, {Kind::Word, "NOCASE"}, {Kind::Word, "CONSTRAINT"},
+                                   {Kind::Name, "\"size\""}, {Kind::Word, "CHECK"},
+                                   {Kind::Symbol, "("}, {Kind::Word, "length"}, {Kind::Symbol, "("},
+                                   {Kind::Word, "CAST"}, {Kind::Symbol, "("}, in[i - 1], {Kind::Word, "AS"},
+                                   {Kind::Word, "BLOB"}, {Kind::Symbol, ")"}, {Kind::Symbol, ")"},
+                                   {Kind::Symbol, "<="}, {Kind::Number, size}, {Kind::Symbol, ")"}});
+            if (sized)
+                i += 3;
+        } else if (auto range = IntegerRange(type)) {
+            // Whole-number fields refuse what they cannot hold, as Jet's overflow does.
+            out.push_back(in[i]);
+            out.insert(out.end(), {{Kind::Word, "CONSTRAINT"}, {Kind::Name, "\"range\""}, {Kind::Word, "CHECK"},
+                                   {Kind::Symbol, "("}, in[i - 1], {Kind::Word, "BETWEEN"},
+                                   {Kind::Number, range->first}, {Kind::Word, "AND"}, {Kind::Number, range->second},
+                                   {Kind::Symbol, ")"}});
+        } else if (EqualsNoCase(type, "MEMO") || EqualsNoCase(type, "LONGTEXT")) {
+            out.push_back(in[i]);
+            out.insert(out.end(), {{Kind::Word, "COLLATE"}, {Kind::Word, "NOCASE"}});
+        } else if (EqualsNoCase(type, "COUNTER") || EqualsNoCase(type, "AUTOINCREMENT")) {
+            out.insert(out.end(), {{Kind::Word, "INTEGER"}, {Kind::Word, "PRIMARY"}, {Kind::Word, "KEY"},
+                                   {Kind::Word, "AUTOINCREMENT"}});
+            if (i + 1 < in.size() && IsSymbol(in[i + 1], "("))
+                i = Closing(in, i + 1);
+        } else {
+            out.push_back(in[i]);
+        }
+    }
+    return out;
+}
+
 void Push(std::vector<Token>& out, const char* word) { out.push_back({Kind::Word, word}); }
 
 }  // namespace
@@ -752,26 +817,8 @@ Translation Translate(const std::string& jet, const TranslateOptions& options)
         out = tr.Map(body);
         if (options.skipFailingRows && (IsWord(out[0], "INSERT") || IsWord(out[0], "UPDATE")))
             out.insert(out.begin() + 1, {{Kind::Word, "OR"}, {Kind::Word, "IGNORE"}});
-        if (IsWord(out[0], "CREATE") && out.size() > 1 && IsWord(out[1], "TABLE")) {
-            // Text columns compare without case, as Jet's do.
-            std::vector<Token> withCase;
-            for (std::size_t i = 0; i < out.size(); ++i) {
-                withCase.push_back(out[i]);
-                if (i > 2 && out[i].kind == Kind::Word &&
-                    (EqualsNoCase(out[i].text, "TEXT") || EqualsNoCase(out[i].text, "MEMO") ||
-                     EqualsNoCase(out[i].text, "CHAR") || EqualsNoCase(out[i].text, "VARCHAR") ||
-                     EqualsNoCase(out[i].text, "LONGTEXT"))) {
-                    if (i + 1 < out.size() && IsSymbol(out[i + 1], "(")) {
-                        std::size_t c = Closing(out, i + 1);
-                        Append(withCase, out, i + 1, c + 1);
-                        i = c;
-                    }
-                    Push(withCase, "COLLATE");
-                    Push(withCase, "NOCASE");
-                }
-            }
-            out = std::move(withCase);
-        }
+        if (IsWord(out[0], "CREATE") && out.size() > 1 && IsWord(out[1], "TABLE"))
+            out = ColumnTypes(out);
     }
     out = RewriteStatement(out);
     return {Join(out), tr.Used()};

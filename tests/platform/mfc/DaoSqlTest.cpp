@@ -201,8 +201,28 @@ TEST_F(DaoSqlFixture, LongOrChainsAreFlattened)
 TEST_F(DaoSqlFixture, ActionQueries)
 {
     EXPECT_EQ(Translate("DELETE * FROM [Our Century List];").sql, "DELETE FROM \"Our Century List\"");
-    EXPECT_EQ(Translate("CREATE TABLE [T] ([Name] TEXT(50), [N] LONG)").sql,
-              "CREATE TABLE \"T\" (\"Name\" TEXT(50) COLLATE NOCASE, \"N\" LONG)");
+    // Jet's text fields: no case, a size (255 when none is given); a counter is the row id.
+    const char* create = "CREATE TABLE [T] ([Id] COUNTER, [Name] TEXT(5), Note TEXT, [N] SHORT, [M] MEMO)";
+    EXPECT_EQ(Translate(create).sql,
+              "CREATE TABLE \"T\" (\"Id\" INTEGER PRIMARY KEY AUTOINCREMENT, \"Name\" TEXT(5) COLLATE NOCASE "
+              "CONSTRAINT \"size\" CHECK (length(CAST(\"Name\" AS BLOB)) <= 5), Note TEXT(255) COLLATE NOCASE "
+              "CONSTRAINT \"size\" CHECK (length(CAST(Note AS BLOB)) <= 255), \"N\" SHORT CONSTRAINT \"range\" CHECK "
+              "(\"N\" BETWEEN -32768 AND 32767), \"M\" MEMO COLLATE NOCASE)");
+    db->Execute(create, true);
+    db->Execute("INSERT INTO T (Name, M) VALUES ('abcde', 'any length at all')", true);
+    try {
+        db->Execute("INSERT INTO T (Name) VALUES ('abcdef')", true);
+        FAIL() << "no error";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.Code(), kErrFieldTooSmall);
+    }
+    try {
+        db->Execute("INSERT INTO T (N) VALUES (40000)", true);
+        FAIL() << "no error";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.Code(), kErrNumericOverflow);
+    }
+    EXPECT_EQ(Rows("SELECT Id, Name FROM T WHERE Name = 'ABCDE'"), (std::vector<std::string>{"1|abcde"}));
     EXPECT_EQ(db->Execute("UPDATE Items SET Score = Score + 1 WHERE Kind = 'ARTCL'", true), 3);
     EXPECT_EQ(db->Execute("INSERT INTO [Flag File] ( RIT, Title ) VALUES ( [R], [T] );", true,
                           {{"R", std::string("oc'9")}, {"T", std::string("It's \"quoted\"")}}),
