@@ -124,56 +124,58 @@ bool MatchClass(const std::string& pattern, std::size_t& p, unsigned char c, boo
     return true;
 }
 
-bool LikeFrom(const std::string& text, std::size_t t, const std::string& pattern, std::size_t p)
+// Matches one character against the pattern element at p (anything but '*'); on a match,
+// next is the position after the element.
+bool MatchOne(unsigned char c, const std::string& pattern, std::size_t p, std::size_t& next)
 {
-    while (p < pattern.size()) {
-        char pc = pattern[p];
-        if (pc == '*') {
-            while (p < pattern.size() && pattern[p] == '*')
-                ++p;
-            if (p == pattern.size())
-                return true;
-            for (std::size_t k = t; k <= text.size(); ++k)
-                if (LikeFrom(text, k, pattern, p))
-                    return true;
-            return false;
+    char pc = pattern[p];
+    next = p + 1;
+    if (pc == '?')
+        return true;
+    if (pc == '#')
+        return c >= '0' && c <= '9';
+    if (pc == '[') {
+        std::size_t q = p + 1;
+        bool matched = false;
+        if (MatchClass(pattern, q, c, matched)) {
+            next = q;
+            return matched;
         }
-        if (t >= text.size())
-            return false;
-        unsigned char c = static_cast<unsigned char>(text[t]);
-        if (pc == '?') {
-            ++p;
-        } else if (pc == '#') {
-            if (c < '0' || c > '9')
-                return false;
-            ++p;
-        } else if (pc == '[') {
-            std::size_t q = p + 1;
-            bool matched = false;
-            if (MatchClass(pattern, q, c, matched)) {
-                if (!matched)
-                    return false;
-                p = q;
-            } else {
-                if (c != '[')
-                    return false;
-                ++p;
-            }
-        } else {
-            if (!SameLetter(c, static_cast<unsigned char>(pc)))
-                return false;
-            ++p;
-        }
-        ++t;
+        return c == '[';  // an unclosed bracket stands for itself
     }
-    return t == text.size();
+    return SameLetter(c, static_cast<unsigned char>(pc));
 }
 
 }  // namespace
 
 bool JetLike(const std::string& text, const std::string& pattern)
 {
-    return LikeFrom(text, 0, pattern, 0);
+    // Every element but '*' takes exactly one character, so on a mismatch it is enough to let
+    // the last '*' take one character more: linear in practice, never exponential.
+    std::size_t t = 0, p = 0;
+    std::size_t starP = std::string::npos, starT = 0;
+    while (t < text.size()) {
+        if (p < pattern.size() && pattern[p] == '*') {
+            while (p < pattern.size() && pattern[p] == '*')
+                ++p;
+            starP = p;
+            starT = t;
+            continue;
+        }
+        std::size_t next = 0;
+        if (p < pattern.size() && MatchOne(static_cast<unsigned char>(text[t]), pattern, p, next)) {
+            p = next;
+            ++t;
+            continue;
+        }
+        if (starP == std::string::npos)
+            return false;
+        p = starP;
+        t = ++starT;
+    }
+    while (p < pattern.size() && pattern[p] == '*')
+        ++p;
+    return p == pattern.size();
 }
 
 int DaysInMonth(int year, int month)
