@@ -84,14 +84,14 @@ using Parameters = std::vector<Parameter>;
 
 // --- Windows-1252 text rules -----------------------------------------------------------
 
-// Upper/lower case of one Windows-1252 byte (letters of the Western code page included).
+// Upper/lower case of one Windows-1252 byte, as the platform maps the Western code page.
 unsigned char FoldUpper(unsigned char c);
 unsigned char FoldLower(unsigned char c);
 // Compares two texts the way Jet does: without regard to case. <0, 0, >0.
 int CompareNoCase(const char* a, std::size_t na, const char* b, std::size_t nb);
-// Compares two texts in Jet's sort order: letters first without regard to case or accent
-// ("\xC9clair" sorts between "eclair" and "eclipse"), then, between texts equal so far, without
-// regard to case only (so "\xC9" and "\xE9" are one text, "E" and "\xC9" two). <0, 0, >0.
+// Compares two texts in Jet's sort order: the platform's word sort with case ignored (accents
+// and hyphens only break ties: "\xC9clair" sorts between "eclair" and "eclipse"; "\xC9" and
+// "\xE9" are one text). <0, 0, >0.
 int CompareText(const char* a, std::size_t na, const char* b, std::size_t nb);
 // Jet's LIKE: * any run, ? one character, # one digit, [abc] [a-z] [!abc] one character of
 // (or not of) a set; everything else (also % and _) stands for itself; case is ignored.

@@ -2,6 +2,8 @@
 // and the conversions between field values.
 #include "DaoSql.h"
 
+#include <windows.h>
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -11,33 +13,15 @@ namespace daosql {
 
 unsigned char FoldUpper(unsigned char c)
 {
-    if (c >= 'a' && c <= 'z')
-        return static_cast<unsigned char>(c - 32);
-    // Latin letters of the upper half: a-grave .. thorn, except the division sign.
-    if (c >= 0xE0 && c <= 0xFE && c != 0xF7)
-        return static_cast<unsigned char>(c - 32);
-    switch (c) {
-    case 0x9A: return 0x8A;  // s caron
-    case 0x9C: return 0x8C;  // oe
-    case 0x9E: return 0x8E;  // z caron
-    case 0xFF: return 0x9F;  // y diaeresis
-    default: return c;
-    }
+    // The platform's case mapping of the Western code page, one character at a time.
+    LPSTR folded = CharUpperA(reinterpret_cast<LPSTR>(UINT_PTR{c}));
+    return static_cast<unsigned char>(reinterpret_cast<UINT_PTR>(folded));
 }
 
 unsigned char FoldLower(unsigned char c)
 {
-    if (c >= 'A' && c <= 'Z')
-        return static_cast<unsigned char>(c + 32);
-    if (c >= 0xC0 && c <= 0xDE && c != 0xD7)
-        return static_cast<unsigned char>(c + 32);
-    switch (c) {
-    case 0x8A: return 0x9A;
-    case 0x8C: return 0x9C;
-    case 0x8E: return 0x9E;
-    case 0x9F: return 0xFF;
-    default: return c;
-    }
+    LPSTR folded = CharLowerA(reinterpret_cast<LPSTR>(UINT_PTR{c}));
+    return static_cast<unsigned char>(reinterpret_cast<UINT_PTR>(folded));
 }
 
 int CompareNoCase(const char* a, std::size_t na, const char* b, std::size_t nb)
@@ -52,37 +36,11 @@ int CompareNoCase(const char* a, std::size_t na, const char* b, std::size_t nb)
     return na < nb ? -1 : (na > nb ? 1 : 0);
 }
 
-namespace {
-
-// The letter under an accented capital of the upper half ("\xC9" is E); others stay.
-unsigned char BaseLetter(unsigned char upper)
-{
-    static const char kUpperHalf[] = "AAAAAAACEEEEIIIIDNOOOOO\xD7OUUUUY\xDES";  // 0xC0..0xDF
-    if (upper >= 0xC0 && upper <= 0xDF)
-        return static_cast<unsigned char>(kUpperHalf[upper - 0xC0]);
-    switch (upper) {
-    case 0x8A: return 'S';
-    case 0x8C: return 'O';
-    case 0x8E: return 'Z';
-    case 0x9F: return 'Y';
-    default: return upper;
-    }
-}
-
-}  // namespace
-
 int CompareText(const char* a, std::size_t na, const char* b, std::size_t nb)
 {
-    std::size_t n = na < nb ? na : nb;
-    for (std::size_t i = 0; i < n; ++i) {
-        int ca = BaseLetter(FoldUpper(static_cast<unsigned char>(a[i])));
-        int cb = BaseLetter(FoldUpper(static_cast<unsigned char>(b[i])));
-        if (ca != cb)
-            return ca - cb;
-    }
-    if (na != nb)
-        return na < nb ? -1 : 1;
-    return CompareNoCase(a, na, b, nb);
+    // Jet sorts text in the platform's word-sort order, case ignored.
+    std::string x(a, na), y(b, nb);
+    return lstrcmpiA(x.c_str(), y.c_str());
 }
 
 namespace {

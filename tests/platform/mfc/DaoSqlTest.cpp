@@ -5,6 +5,7 @@
 #include "../../../platform/mfc/src/DaoSql.h"
 #include "TempDir.h"
 
+#include <cstring>
 #include <functional>
 #include <memory>
 
@@ -289,6 +290,12 @@ TEST(DaoSqlText, CaseFoldingAndPatterns)
     EXPECT_EQ(CompareNoCase("\xC9" "T\xC9", 3, "\xE9" "t\xE9", 3), 0);
     EXPECT_LT(CompareNoCase("abc", 3, "ABD", 3), 0);
     EXPECT_LT(CompareNoCase("ab", 2, "ABC", 3), 0);
+    // Sort order: accents and hyphens only break ties, case never does.
+    const char* const sorted[] = {"Coop", "co-op", "eclair", "\xC9" "clair", "ECLIPSE", "O'Brien", "obrien's"};
+    for (std::size_t i = 0; i + 1 < std::size(sorted); ++i)
+        EXPECT_LT(CompareText(sorted[i], std::strlen(sorted[i]), sorted[i + 1], std::strlen(sorted[i + 1])), 0)
+            << sorted[i] << " < " << sorted[i + 1];
+    EXPECT_EQ(CompareText("\xC9T\xC9", 3, "\xE9t\xE9", 3), 0);
     struct P {
         const char* text;
         const char* pattern;
