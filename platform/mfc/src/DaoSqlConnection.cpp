@@ -200,6 +200,9 @@ Connection::Connection(const std::string& hostPath, const OpenOptions& options)
         m_db = nullptr;
         throw Error(kErrFileNotFound, "Couldn't find file '" + shown + "'.", "DAO.Workspace");
     }
+    // A write-protected file opens for reading only.
+    if (sqlite3_db_readonly(m_db, "main") == 1)
+        m_readOnly = true;
     sqlite3_extended_result_codes(m_db, 1);
     sqlite3_busy_timeout(m_db, 250);
     Install(m_db);

@@ -6,6 +6,8 @@
 #include "TempDir.h"
 
 #include <cstring>
+#include <filesystem>
+#include <unistd.h>
 #include <functional>
 #include <memory>
 
@@ -606,6 +608,16 @@ TEST_F(DaoSqlFixture, OpeningFiles)
     } catch (const Error& e) {
         EXPECT_EQ(e.Code(), kErrReadOnly);
     }
+
+    // A write-protected file opens for reading only.
+    std::filesystem::permissions(path, std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
+                                           std::filesystem::perms::others_write,
+                                 std::filesystem::perm_options::remove);
+    if (::access(path.c_str(), W_OK) != 0) {  // (a superuser may write regardless)
+        Connection prot(path, {});
+        EXPECT_TRUE(prot.ReadOnly());
+    }
+    std::filesystem::permissions(path, std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
 
     // Exclusive: no one else gets in while it is open.
     db.reset();
