@@ -38,9 +38,21 @@ int CompareNoCase(const char* a, std::size_t na, const char* b, std::size_t nb)
 
 int CompareText(const char* a, std::size_t na, const char* b, std::size_t nb)
 {
-    // Jet sorts text in the platform's word-sort order, case ignored.
-    std::string x(a, na), y(b, nb);
-    return lstrcmpiA(x.c_str(), y.c_str());
+    // Jet sorts text in the platform's word-sort order, case ignored. The texts come without
+    // their NUL; short ones (every text field) are copied on the stack.
+    char bufA[256], bufB[256];
+    std::string longA, longB;
+    auto terminated = [](const char* p, std::size_t n, char* buf, std::string& big) -> const char* {
+        if (n < 256) {
+            if (n)
+                std::memcpy(buf, p, n);
+            buf[n] = 0;
+            return buf;
+        }
+        big.assign(p, n);
+        return big.c_str();
+    };
+    return lstrcmpiA(terminated(a, na, bufA, longA), terminated(b, nb, bufB, longB));
 }
 
 namespace {
