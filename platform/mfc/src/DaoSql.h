@@ -271,8 +271,6 @@ public:
     bool HasCurrent() const { return !m_bof && !m_eof && !m_currentDeleted && !m_rowGone; }
     bool CanUpdate() const;
     bool CanAppend() const;
-    bool CanScroll() const { return true; }
-    bool CanBookmark() const { return true; }
 
     void MoveFirst();
     void MoveLast();
