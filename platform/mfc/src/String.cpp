@@ -38,11 +38,19 @@ bool IsWhiteSpace(char ch)
 
 int Sign(int n) { return n < 0 ? -1 : (n > 0 ? 1 : 0); }
 
+// Lower case of one character on the Western code page.
+char FoldCase(char ch)
+{
+    // CharLower converts a single character passed in the low byte of the pointer.
+    LPSTR single = reinterpret_cast<LPSTR>(static_cast<UINT_PTR>(static_cast<BYTE>(ch)));
+    return static_cast<char>(LOBYTE(reinterpret_cast<UINT_PTR>(CharLowerA(single))));
+}
+
 int CompareFolded(LPCSTR s1, LPCSTR s2)
 {
     for (;; ++s1, ++s2) {
-        unsigned char c1 = static_cast<unsigned char>(AfxCharLower1252(*s1));
-        unsigned char c2 = static_cast<unsigned char>(AfxCharLower1252(*s2));
+        unsigned char c1 = static_cast<unsigned char>(FoldCase(*s1));
+        unsigned char c2 = static_cast<unsigned char>(FoldCase(*s2));
         if (c1 != c2)
             return c1 < c2 ? -1 : 1;
         if (c1 == 0)
@@ -105,38 +113,6 @@ std::string TranslateFormat(LPCSTR lpszFormat)
 }
 
 }  // namespace
-
-char AFXAPI AfxCharUpper1252(char ch)
-{
-    unsigned char c = static_cast<unsigned char>(ch);
-    if (c >= 'a' && c <= 'z')
-        return static_cast<char>(c - 0x20);
-    if (c >= 0xE0 && c <= 0xFE && c != 0xF7)
-        return static_cast<char>(c - 0x20);
-    switch (c) {
-    case 0x9A: return static_cast<char>(0x8A);  // s caron
-    case 0x9C: return static_cast<char>(0x8C);  // oe
-    case 0x9E: return static_cast<char>(0x8E);  // z caron
-    case 0xFF: return static_cast<char>(0x9F);  // y diaeresis
-    default: return ch;
-    }
-}
-
-char AFXAPI AfxCharLower1252(char ch)
-{
-    unsigned char c = static_cast<unsigned char>(ch);
-    if (c >= 'A' && c <= 'Z')
-        return static_cast<char>(c + 0x20);
-    if (c >= 0xC0 && c <= 0xDE && c != 0xD7)
-        return static_cast<char>(c + 0x20);
-    switch (c) {
-    case 0x8A: return static_cast<char>(0x9A);
-    case 0x8C: return static_cast<char>(0x9C);
-    case 0x8E: return static_cast<char>(0x9E);
-    case 0x9F: return static_cast<char>(0xFF);
-    default: return ch;
-    }
-}
 
 AFX_STRING_LOADER AFXAPI AfxSetStringLoader(AFX_STRING_LOADER pfnLoader) { return g_stringLoader.exchange(pfnLoader); }
 
@@ -450,17 +426,9 @@ CString CString::SpanExcluding(LPCSTR lpszCharSet) const
 
 // ---- modification ----
 
-void CString::MakeUpper()
-{
-    for (int i = 0; i < GetLength(); ++i)
-        m_pchData[i] = AfxCharUpper1252(m_pchData[i]);
-}
+void CString::MakeUpper() { CharUpperBuffA(m_pchData, static_cast<DWORD>(GetLength())); }
 
-void CString::MakeLower()
-{
-    for (int i = 0; i < GetLength(); ++i)
-        m_pchData[i] = AfxCharLower1252(m_pchData[i]);
-}
+void CString::MakeLower() { CharLowerBuffA(m_pchData, static_cast<DWORD>(GetLength())); }
 
 void CString::MakeReverse() { std::reverse(m_pchData, m_pchData + GetLength()); }
 

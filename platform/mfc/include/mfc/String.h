@@ -5,7 +5,8 @@
 // first zero byte. Case operations fold the letters of the Western code page, accented ones too.
 #pragma once
 
-#include <windef.h>
+// The whole C interface, so that names it may map (LoadString ...) are the same everywhere.
+#include <windows.h>
 
 #include <cstdarg>
 #include <type_traits>
@@ -222,7 +223,3 @@ bool AFXAPI operator>=(LPCSTR s1, const CString& s2);
 typedef BOOL(AFXAPI* AFX_STRING_LOADER)(UINT nID, CString& rString);
 // Installs the string resource loader (NULL removes it); returns the previous one.
 AFX_STRING_LOADER AFXAPI AfxSetStringLoader(AFX_STRING_LOADER pfnLoader);
-
-// Case mapping of the Western code page (Windows-1252), used by CString and the collections.
-char AFXAPI AfxCharUpper1252(char ch);
-char AFXAPI AfxCharLower1252(char ch);
