@@ -51,7 +51,9 @@ void CRomFile::Close()
 
 DWORD CRomFile::GetPosition() const
 {
-    if (s_bReleased && m_hFile == hFileNull && !m_strSavedPath.IsEmpty())
+    // Released files are closed; the place they will be reopened at stands for them (0 for a
+    // file that was not open).
+    if (s_bReleased && m_hFile == hFileNull)
         return m_dwSavedPosition;
     ThrowIfClosed();
     return CStdioFile::GetPosition();

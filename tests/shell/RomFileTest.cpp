@@ -66,6 +66,7 @@ TEST_F(RomFileTest, ReleaseTwiceAndReopenUnderANewRootAtTheSamePositions)
     EXPECT_EQ(CFile::hFileNull, fileB.m_hFile);
     EXPECT_EQ(100u, fileA.GetPosition());
     EXPECT_EQ(1244u, fileB.GetPosition());
+    EXPECT_EQ(0u, fileIdle.GetPosition());
     CRomFile::ReleaseAll();  // nothing more to close; the remembered places stay
     EXPECT_EQ(100u, fileA.GetPosition());
     EXPECT_EQ(1244u, fileB.GetPosition());
@@ -81,6 +82,7 @@ TEST_F(RomFileTest, ReleaseTwiceAndReopenUnderANewRootAtTheSamePositions)
     EXPECT_EQ(a.substr(100, 50), ReadBytes(fileA, 50));
     EXPECT_EQ(b.substr(1244, 50), ReadBytes(fileB, 50));
     EXPECT_EQ(CFile::hFileNull, fileIdle.m_hFile);  // never opened: left alone
+    ExpectThrows<CFileException>([&] { fileIdle.GetPosition(); });
 
     // A second reopen without a release changes nothing.
     CRomFile::ReopenAll("E:\\info_dat\\");
