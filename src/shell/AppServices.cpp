@@ -1,5 +1,7 @@
 #include "shell/AppServices.h"
 
+#include "shell/DataFolders.h"
+
 namespace {
 
 // The framework's own profile-file name, made once as the framework makes it at start-up.
@@ -17,6 +19,7 @@ VL_APP_SERVICES& AppServices()
     static VL_APP_SERVICES* pServices = [] {
         VL_APP_SERVICES* p = new VL_APP_SERVICES;
         p->pszProfileName = FrameworkProfileName();
+        BuildCDRomDriveList(p->cdromDrives, IsWin32s());
         return p;
     }();
     return *pServices;
@@ -25,7 +28,7 @@ VL_APP_SERVICES& AppServices()
 void ResetAppServices()
 {
     VL_APP_SERVICES& services = AppServices();
-    services.cdromDrives.RemoveAll();
+    BuildCDRomDriveList(services.cdromDrives, IsWin32s());
     services.discDrives.RemoveAll();
     services.hMainWnd = NULL;
     services.hCurrentView = NULL;

@@ -17,7 +17,7 @@
 
 struct VL_APP_SERVICES {
     // CD-ROM drive roots such as "E:\", in the order the system gives them (filled once, when
-    // the application object is made).
+    // the application object is made: here, at first use).
     CStringArray cdromDrives;
     // Disc number to index into cdromDrives, for the disc found there last.
     CMap<WORD, WORD, int, int> discDrives;
@@ -38,8 +38,9 @@ struct VL_APP_SERVICES {
 
 // The one instance.
 VL_APP_SERVICES& AppServices();
-// Empties the lists and the cache, forgets the windows and the hook, and puts the framework's
-// own profile name back (as at start-up; an installed path's block is freed).
+// Back to the state at start-up: the drive list made again from the drives there are now, the
+// cache empty, no windows, no hook, and the framework's own profile name (an installed path's
+// block is freed).
 void ResetAppServices();
 
 // The framework's profile read and write on the profile file (CWinApp::GetProfileString and
