@@ -1130,7 +1130,10 @@ HWND WINAPI GetAncestor(HWND hwnd, UINT gaFlags);
 HWND WINAPI GetDesktopWindow();
 HWND WINAPI GetWindow(HWND hWnd, UINT uCmd);
 HWND WINAPI GetTopWindow(HWND hWnd);
-#define GetNextWindow(hWnd, wCmd) GetWindow(hWnd, wCmd)
+inline HWND GetNextWindow(HWND hWnd, UINT wCmd)
+{
+    return GetWindow(hWnd, wCmd);
+}
 HWND WINAPI GetLastActivePopup(HWND hWnd);
 HWND WINAPI FindWindowA(LPCSTR lpClassName, LPCSTR lpWindowName);
 HWND WINAPI FindWindowExA(HWND hWndParent, HWND hWndChildAfter, LPCSTR lpszClass, LPCSTR lpszWindow);
