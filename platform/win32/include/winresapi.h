@@ -53,8 +53,6 @@ typedef struct _ICONINFO {
     HBITMAP hbmColor;
 } ICONINFO, *PICONINFO;
 
-typedef void MENUTEMPLATE, *LPMENUTEMPLATE;
-
 // A bitmap resource as a bitmap of the display's format.
 HBITMAP WINAPI LoadBitmap(HINSTANCE hInstance, LPCSTR lpBitmapName);
 // A bitmap, icon or cursor from a module's resources or (LR_LOADFROMFILE) a .bmp, .ico or .cur
@@ -75,6 +73,12 @@ BOOL WINAPI DestroyCursor(HCURSOR hCursor);
 BOOL WINAPI DrawIcon(HDC hDC, int X, int Y, HICON hIcon);
 BOOL WINAPI DrawIconEx(HDC hdc, int xLeft, int yTop, HICON hIcon, int cxWidth, int cyWidth, UINT istepIfAniCur,
                        HBRUSH hbrFlickerFreeDraw, UINT diFlags);
+#endif
+
+#if __has_include(<winuser.h>)
+#include <winuser.h>
+
+typedef void MENUTEMPLATE, *LPMENUTEMPLATE;
 
 // Menus and accelerator tables from their templates.
 HMENU WINAPI LoadMenu(HINSTANCE hInstance, LPCSTR lpMenuName);
