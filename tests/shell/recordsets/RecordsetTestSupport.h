@@ -1,0 +1,83 @@
+// Fixture of the database tests: drive T: on a fresh folder, message boxes scripted, the
+// framework's error box shown as a message box (as the application shows it), and helpers to
+// build the sample database there and open it as the application's database.
+#pragma once
+
+#include "shell/AppDatabase.h"
+#include "shell/AppServices.h"
+
+#include <ContentDatabaseSource.h>
+#include <host/Drives.h>
+#include <host/UiScript.h>
+
+#include <TempDir.h>
+#include <UiTest.h>
+
+#include <filesystem>
+#include <string>
+
+namespace recordsets_test {
+
+inline int AFXAPI ReportInMessageBox(LPCSTR lpszText, UINT nType) { return AppMessageBox(lpszText, nType); }
+
+class DatabaseTest : public ui::UiTest {
+protected:
+    void SetUp() override
+    {
+        ui::UiTest::SetUp();
+        std::filesystem::create_directories(dir.path() / "t");
+        host::MapDrive('T', (dir.path() / "t").string(), DRIVE_FIXED, "TESTDRIVE");
+        m_oldReport = AfxSetReportErrorHandler(ReportInMessageBox);
+    }
+    void TearDown() override
+    {
+        SetAppDatabase(NULL);
+        db.Close();
+        AfxSetReportErrorHandler(m_oldReport);
+        host::ResetDrives();
+        ui::UiTest::TearDown();
+    }
+
+    // The host path of a file on drive T:.
+    std::string HostT(const std::string& name) const { return (dir.path() / "t" / name).string(); }
+
+    // Builds the sample content database as T:\vl00i1.mdb.
+    void BuildSampleDatabase(std::uint32_t seed = 1) const
+    {
+        discbuilder::WriteContentDatabase(std::filesystem::path(VL_SAMPLE_DIR) / "database", HostT("vl00i1.mdb"),
+                                          seed);
+    }
+    // Opens T:\vl00i1.mdb as the application's database (no box expected).
+    void OpenAppDatabase()
+    {
+        ASSERT_TRUE(db.OpenDatabase("T:\\"));
+        SetAppDatabase(&db);
+    }
+
+    // The text of the one message box shown since the test began.
+    static std::string OnlyBoxText()
+    {
+        auto log = host::MessageBoxLog();
+        EXPECT_EQ(log.size(), 1u);
+        return log.empty() ? std::string() : log.back().text;
+    }
+
+    TempDir dir;
+    CVLDatabase db;
+
+private:
+    AFX_REPORT_ERROR_HANDLER m_oldReport = NULL;
+};
+
+// The same with the sample database built and open.
+class SampleDatabaseTest : public DatabaseTest {
+protected:
+    void SetUp() override
+    {
+        DatabaseTest::SetUp();
+        BuildSampleDatabase();
+        OpenAppDatabase();
+    }
+};
+
+}  // namespace recordsets_test
