@@ -453,7 +453,9 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
     if (!e)
         return FALSE;
     const AFX_PMSG_ANY& f = e->pfn;
-    switch (e->nSig) {
+    // A registered-message entry keeps the message variable where the signature would be.
+    UINT_PTR sig = e->nMessage == 0xC000 ? static_cast<UINT_PTR>(AfxSig_l_w_l) : e->nSig;
+    switch (sig) {
     case AfxSig_v_v: (static_cast<CCmdTarget*>(this)->*f.pfn)(); break;
     case AfxSig_b_v: lResult = (this->*f.pfn_b_v)(); break;
     case AfxSig_l_w_l: lResult = (this->*f.pfn_l_w_l)(wParam, lParam); break;
@@ -507,12 +509,21 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
         lResult = reinterpret_cast<LRESULT>(hbr);
         break;
     }
-    case AfxSig_v_i_DIS: (this->*f.pfn_v_i_DIS)(static_cast<int>(wParam), reinterpret_cast<LPDRAWITEMSTRUCT>(lParam)); break;
-    case AfxSig_v_i_MIS: (this->*f.pfn_v_i_MIS)(static_cast<int>(wParam), reinterpret_cast<LPMEASUREITEMSTRUCT>(lParam)); break;
+    case AfxSig_v_i_DIS:
+        (this->*f.pfn_v_i_DIS)(static_cast<int>(wParam), reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
+        lResult = TRUE;
+        break;
+    case AfxSig_v_i_MIS:
+        (this->*f.pfn_v_i_MIS)(static_cast<int>(wParam), reinterpret_cast<LPMEASUREITEMSTRUCT>(lParam));
+        lResult = TRUE;
+        break;
     case AfxSig_i_i_CIS:
         lResult = (this->*f.pfn_i_i_CIS)(static_cast<int>(wParam), reinterpret_cast<LPCOMPAREITEMSTRUCT>(lParam));
         break;
-    case AfxSig_v_i_DEL: (this->*f.pfn_v_i_DEL)(static_cast<int>(wParam), reinterpret_cast<LPDELETEITEMSTRUCT>(lParam)); break;
+    case AfxSig_v_i_DEL:
+        (this->*f.pfn_v_i_DEL)(static_cast<int>(wParam), reinterpret_cast<LPDELETEITEMSTRUCT>(lParam));
+        lResult = TRUE;
+        break;
     case AfxSig_v_DIS: (this->*f.pfn_v_DIS)(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam)); lResult = TRUE; break;
     case AfxSig_v_MIS: (this->*f.pfn_v_MIS)(reinterpret_cast<LPMEASUREITEMSTRUCT>(lParam)); lResult = TRUE; break;
     case AfxSig_i_CIS: lResult = (this->*f.pfn_i_CIS)(reinterpret_cast<LPCOMPAREITEMSTRUCT>(lParam)); break;
