@@ -1,9 +1,9 @@
 #include "shell/OurCenturyListSet.h"
 
 #include "shell/AppDatabase.h"
-#include "shell/AppServices.h"
 
 #include <afxcoll.h>
+#include <afxwin.h>
 
 // ---- COurCenturyListSet ----
 
@@ -72,7 +72,7 @@ BOOL COurCenturyListSet::Rebuild(CDaoDatabase* pDatabase)
         throw;
     }
     if (!bFound)
-        AppMessageBox("No 'Back In Time' articles available.", MB_OK | MB_ICONINFORMATION);
+        AfxMessageBox("No 'Back In Time' articles available.", MB_OK | MB_ICONINFORMATION);
     return bFound;
 }
 

@@ -1,6 +1,6 @@
 #include "shell/VLRecordset.h"
 
-#include "shell/AppServices.h"
+#include <afxwin.h>
 
 namespace {
 
@@ -47,7 +47,7 @@ CString CVLRecordset::KeyAt(long nPosition)
 
 long CVLRecordset::FindPrefix(LPCSTR lpszPrefix)
 {
-    CAppWaitCursor wait;
+    CWaitCursor wait;
     const CString strPrefix = lpszPrefix != NULL ? lpszPrefix : "";
     const int nLength = strPrefix.GetLength();
     const long nCount = m_nRecordCount;

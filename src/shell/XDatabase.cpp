@@ -1,7 +1,8 @@
 #include "shell/XDatabase.h"
 
-#include "shell/AppServices.h"
 #include "shell/DataFolders.h"
+
+#include <afxwin.h>
 
 IMPLEMENT_DYNAMIC(CXDatabase, CDaoDatabase)
 
@@ -19,14 +20,14 @@ BOOL CXDatabase::OpenChecked(LPCSTR lpszFileName, LPCSTR lpszFolder)
         if (!CFile::GetStatus(strPath, status)) {
             CString strText;
             strText.Format("The Veltra database file \"%s\" could not be found.", (LPCSTR)strName);
-            AppMessageBox(strText, MB_OK | MB_ICONEXCLAMATION);
+            AfxMessageBox(strText, MB_OK | MB_ICONEXCLAMATION);
             return FALSE;
         }
         if (status.m_attribute & CFile::readOnly) {
             CString strText;
             strText.Format("The Veltra database file \"%s\" is read-only and connot be opened properly.",
                            (LPCSTR)strPath);
-            AppMessageBox(strText, MB_OK | MB_ICONEXCLAMATION);
+            AfxMessageBox(strText, MB_OK | MB_ICONEXCLAMATION);
             return FALSE;
         }
         Open(strPath, FALSE, FALSE, "");

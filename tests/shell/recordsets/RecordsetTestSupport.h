@@ -1,14 +1,15 @@
-// Fixture of the database tests: drive T: on a fresh folder, message boxes scripted, the
-// framework's error box shown as a message box (as the application shows it), and helpers to
-// build the sample database there and open it as the application's database.
+// Fixture of the database tests: drive T: on a fresh folder, an application object (so that the
+// framework's standard error box is a message box), message boxes scripted, and helpers to build
+// the sample database there and open it as the application's database.
 #pragma once
 
 #include "shell/AppDatabase.h"
-#include "shell/AppServices.h"
 
 #include <ContentDatabaseSource.h>
 #include <host/Drives.h>
 #include <host/UiScript.h>
+
+#include <afxwin.h>
 
 #include <TempDir.h>
 #include <UiTest.h>
@@ -18,8 +19,6 @@
 
 namespace recordsets_test {
 
-inline int AFXAPI ReportInMessageBox(LPCSTR lpszText, UINT nType) { return AppMessageBox(lpszText, nType); }
-
 class DatabaseTest : public ui::UiTest {
 protected:
     void SetUp() override
@@ -27,13 +26,11 @@ protected:
         ui::UiTest::SetUp();
         std::filesystem::create_directories(dir.path() / "t");
         host::MapDrive('T', (dir.path() / "t").string(), DRIVE_FIXED, "TESTDRIVE");
-        m_oldReport = AfxSetReportErrorHandler(ReportInMessageBox);
     }
     void TearDown() override
     {
         SetAppDatabase(NULL);
         db.Close();
-        AfxSetReportErrorHandler(m_oldReport);
         host::ResetDrives();
         ui::UiTest::TearDown();
     }
@@ -62,11 +59,9 @@ protected:
         return log.empty() ? std::string() : log.back().text;
     }
 
+    CWinApp app{"vl00i1se"};
     TempDir dir;
     CVLDatabase db;
-
-private:
-    AFX_REPORT_ERROR_HANDLER m_oldReport = NULL;
 };
 
 // The same with the sample database built and open.
