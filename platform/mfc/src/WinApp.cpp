@@ -442,6 +442,10 @@ int AFXAPI AfxWinInit(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdL
     app->m_strCmdLine = lpCmdLine ? lpCmdLine : "";
     app->m_lpCmdLine = const_cast<LPSTR>(static_cast<LPCSTR>(app->m_strCmdLine));
     app->m_nCmdShow = nCmdShow;
+    // The program's instance is also where its resources are found until someone switches.
+    AFX_MODULE_STATE* state = AfxGetModuleState();
+    state->m_hCurrentInstanceHandle = hInstance;
+    state->m_hCurrentResourceHandle = hInstance;
     app->SetCurrentHandles();
     return TRUE;
 }
@@ -474,7 +478,5 @@ int AFXAPI AfxMain(int argc, char** argv)
         if (space)
             line += '"';
     }
-    // The conventional base address of a program's image stands for its instance.
-    HINSTANCE instance = reinterpret_cast<HINSTANCE>(static_cast<ULONG_PTR>(0x00400000));
-    return AfxWinMain(instance, NULL, line.data(), SW_SHOWNORMAL);
+    return AfxWinMain(GetModuleHandle(NULL), NULL, line.data(), SW_SHOWNORMAL);
 }
