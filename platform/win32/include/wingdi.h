@@ -612,7 +612,6 @@ UINT WINAPI SetTextAlign(HDC hdc, UINT align);
 UINT WINAPI GetTextAlign(HDC hdc);
 int WINAPI SetTextCharacterExtra(HDC hdc, int extra);
 int WINAPI GetTextCharacterExtra(HDC hdc);
-BOOL WINAPI SetTextJustification(HDC hdc, int extra, int count);
 
 // ---- Drawing ------------------------------------------------------------------------------------
 BOOL WINAPI MoveToEx(HDC hdc, int x, int y, LPPOINT lppt);

@@ -265,7 +265,15 @@ void EndPrinterDC(DC& dc);
 // New bitmap objects.
 Bitmap* NewBitmap(int w, int h, int bpp, std::shared_ptr<host::ColorTable> colors);
 
-// Text rendering hooks used by printing and the class library.
-void ReleaseFonts();
+// Text: the realised font of a DC, measuring and drawing single lines (logical coordinates).
+struct RealFont;
+RealFont& FontOf(DC& dc);
+int TextWidth(DC& dc, const char* s, int n);
+int FontHeight(DC& dc);
+int FontExternalLeading(DC& dc);
+int FontAveCharWidth(DC& dc);
+// Draws one line with its top-left cell corner at (x, y), clipped to `clip` (logical) when given;
+// underlines character `underlineAt` when it is not negative.
+void DrawTextLine(DC& dc, int x, int y, const char* s, int n, const RECT* clip, int underlineAt);
 
 } // namespace gdi
