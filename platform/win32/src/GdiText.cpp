@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <unordered_map>
@@ -139,7 +140,15 @@ struct Match {
 
 Match FindFont(const std::string& family, bool bold, bool italic)
 {
-    static FcConfig* config = FcInitLoadConfigAndFonts();
+    static FcConfig* config = [] {
+        FcConfig* c = FcInitLoadConfigAndFonts();
+        // Fontconfig keeps caches until it is finalised; give them back at exit.
+        std::atexit([] {
+            FcConfigDestroy(config);
+            FcFini();
+        });
+        return c;
+    }();
     Match m;
     FcPattern* pat = FcPatternCreate();
     FcPatternAddString(pat, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
