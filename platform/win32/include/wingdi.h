@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windef.h>
+#include <winclip.h>
 #include <winrect.h>
 
 // ---- Colours ------------------------------------------------------------------------------------
