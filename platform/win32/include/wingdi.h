@@ -271,6 +271,30 @@ typedef struct tagLOGPALETTE {
 #define RGN_DIFF 4
 #define RGN_COPY 5
 
+typedef struct _RGNDATAHEADER {
+    DWORD dwSize;
+    DWORD iType;
+    DWORD nCount;
+    DWORD nRgnSize;
+    RECT rcBound;
+} RGNDATAHEADER, *PRGNDATAHEADER;
+
+typedef struct _RGNDATA {
+    RGNDATAHEADER rdh;
+    char Buffer[1];
+} RGNDATA, *PRGNDATA, *LPRGNDATA;
+
+#define RDH_RECTANGLES 1
+
+typedef struct tagXFORM {
+    FLOAT eM11;
+    FLOAT eM12;
+    FLOAT eM21;
+    FLOAT eM22;
+    FLOAT eDx;
+    FLOAT eDy;
+} XFORM, *PXFORM, *LPXFORM;
+
 // ---- Device capabilities ------------------------------------------------------------------------
 #define DRIVERVERSION 0
 #define TECHNOLOGY 2
@@ -658,6 +682,8 @@ BOOL WINAPI EqualRgn(HRGN hrgn1, HRGN hrgn2);
 int WINAPI OffsetRgn(HRGN hrgn, int x, int y);
 BOOL WINAPI SetRectRgn(HRGN hrgn, int left, int top, int right, int bottom);
 int WINAPI GetRgnBox(HRGN hrgn, LPRECT lprc);
+DWORD WINAPI GetRegionData(HRGN hrgn, DWORD nCount, LPRGNDATA lpRgnData);
+HRGN WINAPI ExtCreateRegion(const XFORM* lpx, DWORD nCount, const RGNDATA* lpData);
 BOOL WINAPI PtInRegion(HRGN hrgn, int x, int y);
 BOOL WINAPI RectInRegion(HRGN hrgn, const RECT* lprect);
 BOOL WINAPI FillRgn(HDC hdc, HRGN hrgn, HBRUSH hbr);

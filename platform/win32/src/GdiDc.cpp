@@ -153,7 +153,7 @@ using namespace gdi;
 
 namespace host {
 
-void SetDesktopSize(int width, int height)
+void SetDisplaySize(int width, int height)
 {
     std::lock_guard lk(Lock());
     Disp().width = std::max(width, 1);
@@ -161,7 +161,7 @@ void SetDesktopSize(int width, int height)
     MakeDesktop();
 }
 
-SIZE GetDesktopSize()
+SIZE GetDisplaySize()
 {
     std::lock_guard lk(Lock());
     return SIZE{Disp().width, Disp().height};

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace gdi {
 
@@ -414,6 +415,49 @@ int WINAPI GetRgnBox(HRGN h, LPRECT lprc)
         return ERROR;
     *lprc = g->rgn.Box();
     return g->rgn.Complexity();
+}
+
+// The region as rectangles, band by band, top to bottom and left to right.
+DWORD WINAPI GetRegionData(HRGN h, DWORD size, LPRGNDATA out)
+{
+    std::lock_guard lk(Lock());
+    Region* g = R(h);
+    if (!g)
+        return 0;
+    std::vector<RECT> rects;
+    for (auto& b : g->rgn.Bands())
+        for (size_t i = 0; i + 1 < b.xs.size(); i += 2)
+            rects.push_back(RECT{b.xs[i], b.top, b.xs[i + 1], b.bottom});
+    DWORD need = DWORD(sizeof(RGNDATAHEADER) + rects.size() * sizeof(RECT));
+    if (!out)
+        return need;
+    if (size < need)
+        return 0;
+    out->rdh = RGNDATAHEADER{sizeof(RGNDATAHEADER), RDH_RECTANGLES, DWORD(rects.size()),
+                             DWORD(rects.size() * sizeof(RECT)), g->rgn.Box()};
+    std::memcpy(out->Buffer, rects.data(), rects.size() * sizeof(RECT));
+    return need;
+}
+
+// Only translations are supported as transforms.
+HRGN WINAPI ExtCreateRegion(const XFORM* x, DWORD size, const RGNDATA* data)
+{
+    std::lock_guard lk(Lock());
+    if (!data || size < sizeof(RGNDATAHEADER) || data->rdh.iType != RDH_RECTANGLES ||
+        size < data->rdh.dwSize + data->rdh.nCount * sizeof(RECT))
+        return nullptr;
+    if (x && (x->eM11 != 1.0f || x->eM22 != 1.0f || x->eM12 != 0.0f || x->eM21 != 0.0f))
+        return nullptr;
+    const auto* rects = reinterpret_cast<const RECT*>(reinterpret_cast<const BYTE*>(data) + data->rdh.dwSize);
+    Rgn g;
+    for (DWORD i = 0; i < data->rdh.nCount; ++i) {
+        RECT r;
+        std::memcpy(&r, rects + i, sizeof r);
+        g = Rgn::Combine(g, Rgn(r), RGN_OR);
+    }
+    if (x)
+        g.Offset(int(x->eDx), int(x->eDy));
+    return NewRegion(std::move(g));
 }
 
 BOOL WINAPI PtInRegion(HRGN h, int x, int y)

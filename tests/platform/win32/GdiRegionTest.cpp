@@ -8,6 +8,7 @@
 
 #include <fstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -75,6 +76,14 @@ TEST(Region, ShapesOffsetsAndTests)
     EXPECT_FALSE(EqualRgn(alt, wind));
     HRGN r1 = CreateRectRgn(0, 0, 5, 5), r2 = CreateRectRgn(5, 5, 0, 0);
     EXPECT_TRUE(EqualRgn(r1, r2));
+    // Round trip through rectangles.
+    DWORD size = GetRegionData(alt, 0, nullptr);
+    std::vector<BYTE> buf(size);
+    ASSERT_EQ(GetRegionData(alt, size, reinterpret_cast<RGNDATA*>(buf.data())), size);
+    EXPECT_GT(reinterpret_cast<RGNDATA*>(buf.data())->rdh.nCount, 10u);
+    HRGN copy = ExtCreateRegion(nullptr, size, reinterpret_cast<RGNDATA*>(buf.data()));
+    EXPECT_TRUE(EqualRgn(copy, alt));
+    DeleteObject(copy);
     for (HRGN r : {e, rr, alt, wind, r1, r2})
         DeleteObject(r);
 }
@@ -285,7 +294,7 @@ TEST(Draw, ShapesLinesAndBrushes)
 
 TEST(Display, DesktopDCsUseOriginAndVisibleRegionAndSaveAsPng)
 {
-    host::SetDesktopSize(200, 100);
+    host::SetDisplaySize(200, 100);
     HRGN vis = CreateRectRgn(50, 20, 100, 60);
     HDC dc = host::CreateDisplayDC(POINT{50, 20}, vis);
     DeleteObject(vis);
@@ -314,7 +323,7 @@ TEST(Display, DesktopDCsUseOriginAndVisibleRegionAndSaveAsPng)
     in.read(sig, 8);
     EXPECT_EQ(std::string(sig + 1, 3), "PNG");
     host::ReleaseDisplayDC(dc);
-    host::SetDesktopSize(1024, 768);
+    host::SetDisplaySize(1024, 768);
 }
 
 } // namespace

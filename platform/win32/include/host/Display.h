@@ -17,9 +17,10 @@ enum class DisplayMode {
     Report16Colors // drawing stays 32-bit, GetDeviceCaps reports a 16-colour display
 };
 
-// Recreates the desktop surface at the given size (default 1024x768), cleared to black.
-void SetDesktopSize(int width, int height);
-SIZE GetDesktopSize();
+// Recreates the desktop surface at the given size (default 1024x768), cleared to black. (The
+// window system's host::SetDesktopSize sizes the desktop window and calls this.)
+void SetDisplaySize(int width, int height);
+SIZE GetDisplaySize();
 // Switches the display mode; recreates the desktop surface and resets the system palette.
 void SetDisplayMode(DisplayMode mode);
 DisplayMode GetDisplayMode();
