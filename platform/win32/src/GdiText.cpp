@@ -482,7 +482,8 @@ BOOL TextOutImpl(DC& dc, int x, int y, UINT options, const RECT* rect, const cha
         return TRUE;
     RECT sr{};
     if (rect)
-        sr = RECT{dc.Sx(rect->left), dc.Sy(rect->top), dc.Sx(rect->right), dc.Sy(rect->bottom)};
+        sr = RECT{dc.Sx(std::min(rect->left, rect->right)), dc.Sy(std::min(rect->top, rect->bottom)),
+                  dc.Sx(std::max(rect->left, rect->right)), dc.Sy(std::max(rect->top, rect->bottom))};
     Paint bk;
     bk.value = Resolve(dc, dc.st.bkColor);
     if (rect && (options & ETO_OPAQUE))
