@@ -291,10 +291,12 @@ bool ParseDib(const BITMAPINFO* bmi, UINT usage, DC* dc, DibView& out)
     }
     if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32)
         return false;
-    if (comp != BI_RGB && !(comp == BI_BITFIELDS && (bpp == 16 || bpp == 32)))
+    bool rle = (comp == BI_RLE8 && bpp == 8) || (comp == BI_RLE4 && bpp == 4);
+    if (comp != BI_RGB && !rle && !(comp == BI_BITFIELDS && (bpp == 16 || bpp == 32)))
         return false;
-    if (w <= 0 || hh == 0)
+    if (w <= 0 || hh == 0 || (rle && hh < 0))
         return false;
+    out.compression = comp;
     out.width = w;
     out.height = hh < 0 ? -hh : hh;
     out.topDown = hh < 0;
@@ -344,7 +346,7 @@ bool ParseDib(const BITMAPINFO* bmi, UINT usage, DC* dc, DibView& out)
     }
     out.colors = colors;
     out.headerBytes = offset;
-    out.imageBytes = size_t(((w * bpp + 31) / 32) * 4) * out.height;
+    out.imageBytes = rle ? size_t(h.biSizeImage) : size_t(((w * bpp + 31) / 32) * 4) * out.height;
     return true;
 }
 
@@ -378,8 +380,64 @@ DWORD Expand(DWORD v, DWORD m)
 }
 } // namespace
 
+namespace {
+// Run-length encoded DIBs (bottom-up, 8 or 4 bits) into one index byte per pixel, top row first.
+// Pixels the runs skip stay at index 0.
+void DecodeRle(const DibView& v, const BYTE* p, size_t n, std::vector<BYTE>& out)
+{
+    int w = v.width, h = v.height;
+    out.assign(size_t(w) * h, 0);
+    bool four = v.compression == BI_RLE4;
+    int x = 0, y = 0; // y counts rows from the bottom
+    auto put = [&](int index) {
+        if (x < w && y < h)
+            out[size_t(h - 1 - y) * w + x] = BYTE(index);
+        ++x;
+    };
+    size_t i = 0;
+    while (i + 1 < n) {
+        BYTE a = p[i++], b = p[i++];
+        if (a > 0) {
+            for (int k = 0; k < a; ++k)
+                put(four ? ((k & 1) ? (b & 0xF) : (b >> 4)) : b);
+            continue;
+        }
+        if (b == 0) {
+            x = 0;
+            ++y;
+        } else if (b == 1) {
+            return;
+        } else if (b == 2) {
+            if (i + 1 >= n)
+                return;
+            x += p[i];
+            y += p[i + 1];
+            i += 2;
+        } else {
+            size_t bytes = four ? (size_t(b) + 1) / 2 : b;
+            if (i + bytes > n)
+                return;
+            for (int k = 0; k < b; ++k)
+                put(four ? ((k & 1) ? (p[i + size_t(k / 2)] & 0xF) : (p[i + size_t(k / 2)] >> 4)) : p[i + size_t(k)]);
+            i += bytes + (bytes & 1);
+        }
+    }
+}
+} // namespace
+
 std::shared_ptr<host::Surface> DibSurface(const DibView& v, const void* bits, std::vector<BYTE>& scratch)
 {
+    if (v.compression == BI_RLE8 || v.compression == BI_RLE4) {
+        std::vector<BYTE> pixels;
+        DecodeRle(v, static_cast<const BYTE*>(bits), v.imageBytes, pixels);
+        int stride = ((v.width * 8 + 31) / 32) * 4;
+        scratch.assign(size_t(stride) * v.height, 0);
+        for (int y = 0; y < v.height; ++y)
+            std::memcpy(&scratch[size_t(y) * stride], &pixels[size_t(y) * v.width], size_t(v.width));
+        auto colors = std::make_shared<host::ColorTable>(*v.colors);
+        colors->resize(256, RGBQUAD{0, 0, 0, 0});
+        return std::make_shared<host::Surface>(v.width, v.height, 8, colors, scratch.data(), true);
+    }
     void* p = const_cast<void*>(bits);
     bool standard = (v.bpp == 32 && v.masks[0] == 0xFF0000 && v.masks[1] == 0xFF00 && v.masks[2] == 0xFF) ||
                     (v.bpp == 16 && v.masks[0] == 0x7C00 && v.masks[1] == 0x03E0 && v.masks[2] == 0x1F) ||
@@ -488,9 +546,12 @@ int WINAPI SetDIBitsToDevice(HDC hdc, int xD, int yD, DWORD w, DWORD h, int xS, 
     DibView v;
     if (!dc || !bits || !ParseDib(bmi, usage, dc, v))
         return 0;
-    // The bits hold `lines` scan lines starting at scan `start`.
+    // The bits hold `lines` scan lines starting at scan `start` (compressed bits: the whole picture).
     DibView band = v;
-    band.height = int(std::min<UINT>(lines, UINT(v.height)));
+    if (v.compression == BI_RLE8 || v.compression == BI_RLE4)
+        start = 0;
+    else
+        band.height = int(std::min<UINT>(lines, UINT(v.height)));
     if (band.height <= 0)
         return 0;
     std::vector<BYTE> scratch;
@@ -565,7 +626,10 @@ int WINAPI SetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT lines, const void* b
     if (!b || b->stock || !bits || !ParseDib(bmi, usage, dc, v))
         return 0;
     DibView band = v;
-    band.height = int(std::min<UINT>(lines, UINT(v.height)));
+    if (v.compression == BI_RLE8 || v.compression == BI_RLE4)
+        start = 0;
+    else
+        band.height = int(std::min<UINT>(lines, UINT(v.height)));
     if (band.height <= 0)
         return 0;
     std::vector<BYTE> scratch;
@@ -622,7 +686,8 @@ HBITMAP WINAPI CreateDIBSection(HDC hdc, const BITMAPINFO* bmi, UINT usage, void
     DibView v;
     if (ppvBits)
         *ppvBits = nullptr;
-    if (hSection || !ParseDib(bmi, usage, dc, v) || bmi->bmiHeader.biSize == sizeof(BITMAPCOREHEADER)) {
+    if (hSection || !ParseDib(bmi, usage, dc, v) || bmi->bmiHeader.biSize == sizeof(BITMAPCOREHEADER) ||
+        v.compression == BI_RLE8 || v.compression == BI_RLE4) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }

@@ -49,11 +49,6 @@ bool PaletteDisplay()
     return Disp().mode == host::DisplayMode::Palette256;
 }
 
-bool Reports16Colors()
-{
-    return Disp().mode == host::DisplayMode::Report16Colors;
-}
-
 DC* NewDC(DcKind kind, std::shared_ptr<host::Surface> surface)
 {
     auto* dc = new DC(kind);

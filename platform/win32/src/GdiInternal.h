@@ -187,8 +187,7 @@ bool IsSystemPaletteSurface(const host::Surface& s);
 std::shared_ptr<host::ColorTable> DefaultColors(int bpp);
 host::ColorTable HalftoneColors();
 HBITMAP StockBitmap();
-// The palette display reports 4-bit colour to start-up checks.
-bool Reports16Colors();
+
 
 // Colour resolution: the pixel value that a COLORREF draws with on the DC's surface.
 DWORD Resolve(DC& dc, COLORREF c);
@@ -242,6 +241,7 @@ struct DibView {
     bool topDown = false;
     std::shared_ptr<host::ColorTable> colors;
     DWORD masks[3] = {0, 0, 0};
+    DWORD compression = BI_RGB; // BI_RLE8 and BI_RLE4 are decoded by DibSurface
     size_t headerBytes = 0; // header + colour table
     size_t imageBytes = 0;
 };

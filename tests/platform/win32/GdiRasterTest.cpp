@@ -486,3 +486,52 @@ TEST(Dib, HeaderQueryAndBitmapBits)
 }
 
 } // namespace
+
+namespace {
+
+TEST(Dib, RunLengthEncodedPicturesAreDecoded)
+{
+    struct Case {
+        int bpp;
+        DWORD compression;
+        std::vector<BYTE> data;
+        COLORREF bottom[4];
+    };
+    const COLORREF black = RGB(0, 0, 0), red = RGB(255, 0, 0), green = RGB(0, 255, 0), blue = RGB(0, 0, 255);
+    const Case cases[] = {
+        // Bottom row: a run of three 1s and a run of one 2; top row: four pixels in absolute mode.
+        {8, BI_RLE8, {3, 1, 1, 2, 0, 0, 0, 4, 3, 0, 2, 1, 0, 1}, {red, red, red, green}},
+        // Bottom row: four pixels alternating 1 and 2; top row absolute, two pixels per byte.
+        {4, BI_RLE4, {4, 0x12, 0, 0, 0, 4, 0x30, 0x21, 0, 1}, {red, green, red, green}},
+    };
+    HDC screen = host::CreateDisplayDC(POINT{0, 0}, nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    HBITMAP bm = CreateCompatibleBitmap(screen, 4, 2);
+    SelectObject(mem, bm);
+    for (const Case& c : cases) {
+        std::vector<BYTE> buf(sizeof(BITMAPINFOHEADER) + 16 * sizeof(RGBQUAD));
+        auto* bi = reinterpret_cast<BITMAPINFO*>(buf.data());
+        bi->bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), 4, 2, 1, WORD(c.bpp), c.compression,
+                                         DWORD(c.data.size()), 0, 0, 4, 0};
+        bi->bmiColors[0] = RGBQUAD{0, 0, 0, 0};
+        bi->bmiColors[1] = RGBQUAD{0, 0, 255, 0};
+        bi->bmiColors[2] = RGBQUAD{0, 255, 0, 0};
+        bi->bmiColors[3] = RGBQUAD{255, 0, 0, 0};
+        PatBlt(mem, 0, 0, 4, 2, WHITENESS);
+        ASSERT_EQ(StretchDIBits(mem, 0, 0, 4, 2, 0, 0, 4, 2, c.data.data(), bi, DIB_RGB_COLORS, SRCCOPY), 2);
+        const COLORREF top[4] = {blue, black, green, red};
+        for (int x = 0; x < 4; ++x) {
+            EXPECT_EQ(GetPixel(mem, x, 0), top[x]) << c.bpp << " top " << x;
+            EXPECT_EQ(GetPixel(mem, x, 1), c.bottom[x]) << c.bpp << " bottom " << x;
+        }
+        // A truncated stream draws what it has and stops.
+        std::vector<BYTE> cut(c.data.begin(), c.data.begin() + 3);
+        bi->bmiHeader.biSizeImage = DWORD(cut.size());
+        EXPECT_EQ(StretchDIBits(mem, 0, 0, 4, 2, 0, 0, 4, 2, cut.data(), bi, DIB_RGB_COLORS, SRCCOPY), 2);
+    }
+    DeleteDC(mem);
+    DeleteObject(bm);
+    host::ReleaseDisplayDC(screen);
+}
+
+} // namespace
