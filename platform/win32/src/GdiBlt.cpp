@@ -608,6 +608,8 @@ HBITMAP WINAPI CreateCompatibleBitmap(HDC hdc, int w, int h)
         return nullptr;
     if (w == 0 || h == 0)
         return StockBitmap();
+    if (!BitmapSizeOk(w, h))
+        return nullptr;
     return HBITMAP(Register(CompatibleBitmap(dc, w, h)));
 }
 
@@ -667,6 +669,8 @@ HBITMAP WINAPI CreateDIBitmap(HDC hdc, const BITMAPINFOHEADER* bmih, DWORD init,
     DC* dc = AsDC(hdc);
     if (w <= 0 || h <= 0)
         return StockBitmap();
+    if (!BitmapSizeOk(w, h))
+        return nullptr;
     HBITMAP hbm = HBITMAP(Register(CompatibleBitmap(dc, w, h)));
     if ((init & CBM_INIT) && bits && bmi) {
         DibView v;
@@ -691,6 +695,8 @@ HBITMAP WINAPI CreateDIBSection(HDC hdc, const BITMAPINFO* bmi, UINT usage, void
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
+    if (!BitmapSizeOk(v.width, v.height))
+        return nullptr;
     bool standard = v.bpp <= 8 || v.bpp == 24 || (v.bpp == 32 && v.masks[0] == 0xFF0000 && v.masks[2] == 0xFF) ||
                     (v.bpp == 16 && v.masks[0] == 0x7C00 && v.masks[2] == 0x1F);
     if (!standard) {

@@ -262,8 +262,9 @@ bool IsPrinterName(LPCSTR device);
 int PrinterCaps(DC& dc, int index);
 void EndPrinterDC(DC& dc);
 
-// New bitmap objects.
+// New bitmap objects. Sizes beyond what the engine will allocate are refused up front.
 Bitmap* NewBitmap(int w, int h, int bpp, std::shared_ptr<host::ColorTable> colors);
+bool BitmapSizeOk(long long w, long long h);
 
 // Text: the realised font of a DC, measuring and drawing single lines (logical coordinates).
 struct RealFont;

@@ -157,6 +157,16 @@ HBITMAP StockBitmap()
     return g_stockBitmap;
 }
 
+bool BitmapSizeOk(long long w, long long h)
+{
+    // 2^28 pixels (1 GB at 32 bits) is far beyond any picture the programs use.
+    if (w < 0 || h < 0 || w * h > (1LL << 28) || w > 0x7FFFFF || h > 0x7FFFFF) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return false;
+    }
+    return true;
+}
+
 Bitmap* NewBitmap(int w, int h, int bpp, std::shared_ptr<host::ColorTable> colors)
 {
     auto* b = new Bitmap;
@@ -318,6 +328,8 @@ HBITMAP WINAPI CreateBitmap(int w, int h, UINT planes, UINT bpp, const void* bit
     }
     if (w == 0 || h == 0)
         return StockBitmap();
+    if (!BitmapSizeOk(w, h))
+        return nullptr;
     Bitmap* b = NewBitmap(w, h, int(bpp), bpp == 1 ? MonoColors() : DefaultColors(int(bpp)));
     b->monoDdb = bpp == 1;
     HBITMAP hbm = HBITMAP(Register(b));

@@ -528,16 +528,18 @@ BOOL WINAPI FrameRgn(HDC hdc, HRGN h, HBRUSH hbr, int w, int hh)
     if (!dc || !g || !As<Brush>(hbr, OBJ_BRUSH) || w < 0 || hh < 0)
         return FALSE;
     Rgn inner = g->rgn;
-    for (int dx = -w; dx <= w; dx += std::max(w, 1)) {
-        Rgn moved = g->rgn;
-        moved.Offset(dx, 0);
-        inner = Rgn::Combine(inner, moved, RGN_AND);
-    }
-    for (int dy = -hh; dy <= hh; dy += std::max(hh, 1)) {
-        Rgn moved = g->rgn;
-        moved.Offset(0, dy);
-        inner = Rgn::Combine(inner, moved, RGN_AND);
-    }
+    for (int d = 1; d <= w; ++d)
+        for (int sign : {-1, 1}) {
+            Rgn moved = g->rgn;
+            moved.Offset(sign * d, 0);
+            inner = Rgn::Combine(inner, moved, RGN_AND);
+        }
+    for (int d = 1; d <= hh; ++d)
+        for (int sign : {-1, 1}) {
+            Rgn moved = g->rgn;
+            moved.Offset(0, sign * d);
+            inner = Rgn::Combine(inner, moved, RGN_AND);
+        }
     Rgn frame = Rgn::Combine(g->rgn, inner, RGN_DIFF);
     FillRgnSurface(*dc, ToSurface(*dc, frame), BrushPaint(*dc, hbr), dc->st.rop2);
     return TRUE;

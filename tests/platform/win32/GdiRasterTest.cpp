@@ -535,3 +535,26 @@ TEST(Dib, RunLengthEncodedPicturesAreDecoded)
 }
 
 } // namespace
+
+namespace {
+
+TEST(Bitmap, ImpossibleSizesFailCleanly)
+{
+    HDC screen = host::CreateDisplayDC(POINT{0, 0}, nullptr);
+    EXPECT_EQ(CreateCompatibleBitmap(screen, 100000, 100000), nullptr);
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_NOT_ENOUGH_MEMORY));
+    EXPECT_EQ(CreateBitmap(-1, 5, 1, 1, nullptr), nullptr);
+    EXPECT_EQ(CreateBitmap(5, 5, 1, 3, nullptr), nullptr);
+    BITMAPINFO bi{};
+    bi.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), 70000, 70000, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    EXPECT_EQ(CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0), nullptr);
+    EXPECT_EQ(bits, nullptr);
+    bi.bmiHeader.biWidth = 4;
+    bi.bmiHeader.biHeight = 4;
+    bi.bmiHeader.biBitCount = 7;
+    EXPECT_EQ(CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0), nullptr);
+    host::ReleaseDisplayDC(screen);
+}
+
+} // namespace
