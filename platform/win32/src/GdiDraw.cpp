@@ -287,11 +287,12 @@ template <class Make> void DrawShape(DC& dc, const RECT& r, Make make)
     FillRgnSurface(dc, Rgn::Combine(outer, inner, RGN_DIFF), PenPaint(dc), dc.st.rop2);
 }
 
-DWORD SysColor(int index, COLORREF fallback)
+} // namespace
+
+COLORREF SysColor(int index, COLORREF fallback)
 {
     return GetSysColor ? GetSysColor(index) : fallback;
 }
-} // namespace
 
 } // namespace gdi
 

@@ -255,6 +255,10 @@ std::shared_ptr<host::Surface> DibSurface(const DibView& v, const void* bits, st
 void Blt(DC& dst, int dx, int dy, int dw, int dh, const host::Surface* src, DC* srcDc, int sx, int sy, int sw,
          int sh, DWORD rop, const host::Surface* mask = nullptr, int mx = 0, int my = 0);
 
+// A system colour (COLOR_...) from the window part of the platform when it is linked in, else
+// the standard colour.
+COLORREF SysColor(int index, COLORREF fallback);
+
 // Device contexts.
 DC* NewDC(DcKind kind, std::shared_ptr<host::Surface> surface);
 DC* NewPrinterDC(LPCSTR device, const DEVMODEA* dm, bool infoOnly);

@@ -292,6 +292,46 @@ TEST(Draw, ShapesLinesAndBrushes)
     DeleteObject(hatch);
 }
 
+TEST(Draw, FrameControls)
+{
+    Canvas c(60, 20);
+    auto count = [&](const RECT& r, COLORREF col) {
+        int n = 0;
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x)
+                n += GetPixel(c.dc, x, y) == col;
+        return n;
+    };
+    // A check box: sunken frame, white inside, a black check mark when checked.
+    RECT box{0, 0, 13, 13};
+    ASSERT_TRUE(DrawFrameControl(c.dc, &box, DFC_BUTTON, DFCS_BUTTONCHECK));
+    RECT inside{2, 2, 11, 11};
+    EXPECT_EQ(count(inside, RGB(255, 255, 255)), 81);
+    EXPECT_EQ(GetPixel(c.dc, 0, 0), RGB(128, 128, 128));
+    DrawFrameControl(c.dc, &box, DFC_BUTTON, DFCS_BUTTONCHECK | DFCS_CHECKED);
+    EXPECT_EQ(count(inside, RGB(0, 0, 0)), 21);
+    DrawFrameControl(c.dc, &box, DFC_BUTTON, DFCS_BUTTONCHECK | DFCS_CHECKED | DFCS_INACTIVE);
+    EXPECT_EQ(count(inside, RGB(0, 0, 0)), 0);
+    EXPECT_EQ(count(inside, RGB(128, 128, 128)), 21);
+    // A scroll arrow: a raised face with a black triangle; the left and right ones mirror.
+    RECT left{20, 0, 36, 16}, right{40, 0, 56, 16};
+    DrawFrameControl(c.dc, &left, DFC_SCROLL, DFCS_SCROLLLEFT);
+    DrawFrameControl(c.dc, &right, DFC_SCROLL, DFCS_SCROLLRIGHT);
+    int l = count(left, RGB(0, 0, 0)), r = count(right, RGB(0, 0, 0));
+    EXPECT_GT(l, 30); // the dark outer frame and the arrow
+    EXPECT_EQ(l, r);
+    EXPECT_EQ(GetPixel(c.dc, 20, 0), RGB(255, 255, 255));
+    EXPECT_EQ(GetPixel(c.dc, 28, 3), RGB(192, 192, 192));
+    EXPECT_EQ(GetPixel(c.dc, 35, 15), RGB(0, 0, 0));
+    // DFCS_ADJUSTRECT leaves the face inside the frame.
+    RECT push{0, 0, 20, 20};
+    DrawFrameControl(c.dc, &push, DFC_BUTTON, DFCS_BUTTONPUSH | DFCS_ADJUSTRECT);
+    RECT face{2, 2, 18, 18};
+    EXPECT_TRUE(EqualRect(&push, &face));
+    RECT bad{0, 0, 5, 5};
+    EXPECT_FALSE(DrawFrameControl(c.dc, &bad, 99, 0));
+}
+
 TEST(Display, DesktopDCsUseOriginAndVisibleRegionAndSaveAsPng)
 {
     host::SetDisplaySize(200, 100);
