@@ -135,6 +135,14 @@ int WINAPI DrawTextA(HDC hdc, LPCSTR text, int count, LPRECT rc, UINT format)
     bool single = format & DT_SINGLELINE;
     int width = rc->right - rc->left;
     int lineHeight = FontHeight(*dc) + ((format & DT_EXTERNALLEADING) ? FontExternalLeading(*dc) : 0);
+    if (s.empty()) {
+        // Nothing to draw: the height of a line; a calculated single line keeps that height.
+        if (format & DT_CALCRECT) {
+            rc->right = rc->left;
+            rc->bottom = rc->top + (single ? lineHeight : 0);
+        }
+        return lineHeight;
+    }
 
     // Paragraphs split at line breaks (a single line shows them as characters).
     std::vector<std::string> paras;
@@ -154,8 +162,6 @@ int WINAPI DrawTextA(HDC hdc, LPCSTR text, int count, LPRECT rc, UINT format)
         }
         if (!cur.empty() || paras.empty())
             paras.push_back(cur);
-        if (s.empty())
-            paras.clear();
     }
 
     std::vector<Line> lines;

@@ -313,8 +313,7 @@ INSTANTIATE_TEST_SUITE_P(
         DrawCase{"EndEllipsis", "Encyclopedia of everything", DT_SINGLELINE | DT_END_ELLIPSIS, "Encyclo...", 1, 1,
                  "Encyclo..."},
         DrawCase{"EllipsisNotNeeded", "Short", DT_SINGLELINE | DT_END_ELLIPSIS, "Short", 5, 1, "Short"},
-        DrawCase{"ExternalLeading", "a\nb", DT_EXTERNALLEADING, "a", 0, 2, "a"},
-        DrawCase{"EmptyText", "", 0, "abc", 0, 0, ""}),
+        DrawCase{"ExternalLeading", "a\nb", DT_EXTERNALLEADING, "a", 0, 2, "a"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(DrawText, AlignmentClippingAndPrefixUnderline)
@@ -359,6 +358,29 @@ TEST(DrawText, AlignmentClippingAndPrefixUnderline)
     RECT under = cv.Ink();
     EXPECT_GT(under.bottom, plain.bottom);
     EXPECT_LE(under.left, plain.left);
+    SelectObject(cv.dc, GetStockObject(SYSTEM_FONT));
+    DeleteObject(f);
+}
+
+TEST(DrawText, EmptyTextMeasuresOneLine)
+{
+    Canvas cv;
+    HFONT f = Font("Arial", -14);
+    SelectObject(cv.dc, f);
+    TEXTMETRIC tm{};
+    GetTextMetrics(cv.dc, &tm);
+    RECT r{10, 10, 100, 100};
+    EXPECT_EQ(DrawText(cv.dc, "", -1, &r, DT_CALCRECT), tm.tmHeight);
+    EXPECT_EQ(r.right, 10);
+    EXPECT_EQ(r.bottom, 10);
+    r = RECT{10, 10, 100, 100};
+    EXPECT_EQ(DrawText(cv.dc, "", 0, &r, DT_CALCRECT | DT_SINGLELINE), tm.tmHeight);
+    EXPECT_EQ(r.bottom, 10 + tm.tmHeight);
+    r = RECT{10, 10, 100, 100};
+    DrawText(cv.dc, "", -1, &r, 0);
+    RECT none{0, 0, 0, 0};
+    RECT ink = cv.Ink();
+    EXPECT_TRUE(EqualRect(&ink, &none));
     SelectObject(cv.dc, GetStockObject(SYSTEM_FONT));
     DeleteObject(f);
 }
