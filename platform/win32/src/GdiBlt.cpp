@@ -150,6 +150,25 @@ void Blt(DC& dst, int dx, int dy, int dw, int dh, const host::Surface* src, DC* 
     bool needPattern = RopNeedsPattern(fore) || RopNeedsPattern(back);
     if (!needSource)
         src = nullptr;
+    if (!src && !mask) {
+        // Without a source a ternary operation is one of the 16 binary ones on pattern and
+        // destination: bits 0, 1, 4 and 5 of the code are its truth table.
+        int rop2 = 1 + int((fore & 1) | ((fore >> 1) & 1) << 1 | ((fore >> 4) & 1) << 2 | ((fore >> 5) & 1) << 3);
+        if (dw < 0) {
+            dx += dw + 1;
+            dw = -dw;
+        }
+        if (dh < 0) {
+            dy += dh + 1;
+            dh = -dh;
+        }
+        Paint pat = needPattern ? BrushPaint(dst, dst.st.brush, true) : Paint{};
+        if (pat.none)
+            pat = Paint{};
+        for (int y = std::max(dy, 0); y < std::min(dy + dh, d.Height()); ++y)
+            FillSpan(dst, y, dx, dx + dw, pat, rop2);
+        return;
+    }
     bool flipX = false, flipY = false;
     if (dw < 0) {
         dx += dw + 1;

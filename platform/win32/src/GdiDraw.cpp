@@ -203,15 +203,16 @@ void DrawLine(DC& dc, int x0, int y0, int x1, int y1, int& step)
     int sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
     int err = dx + dy;
     if (width > 1) {
-        // A wide pen: the union of discs along the line, painted once.
+        // A wide pen: the union of discs along the line, gathered row by row and painted once.
         int r = width / 2;
-        Rgn shape;
-        int x = x0, y = y0;
         Rgn disc = EllipseRgn(-r, -r, width - r, width - r);
+        int top = std::min(y0, y1) - r - 1;
+        std::vector<std::vector<std::pair<int, int>>> rows(size_t(std::abs(y1 - y0) + width + 3));
+        int x = x0, y = y0;
         for (;;) {
-            Rgn d = disc;
-            d.Offset(x, y);
-            shape = Rgn::Combine(shape, d, RGN_OR);
+            for (auto& band : disc.Bands())
+                for (int yy = band.top; yy < band.bottom; ++yy)
+                    rows[size_t(y + yy - top)].emplace_back(x + band.xs.front(), x + band.xs.back());
             if (x == x1 && y == y1)
                 break;
             int e2 = 2 * err;
@@ -224,7 +225,20 @@ void DrawLine(DC& dc, int x0, int y0, int x1, int y1, int& step)
                 y += sy;
             }
         }
-        FillRgnSurface(dc, shape, on, rop2);
+        std::vector<std::vector<int>> merged(rows.size());
+        for (size_t i = 0; i < rows.size(); ++i) {
+            auto& spans = rows[i];
+            std::sort(spans.begin(), spans.end());
+            for (auto& [a, b] : spans) {
+                if (!merged[i].empty() && merged[i].back() >= a)
+                    merged[i].back() = std::max(merged[i].back(), b);
+                else {
+                    merged[i].push_back(a);
+                    merged[i].push_back(b);
+                }
+            }
+        }
+        FillRgnSurface(dc, Rgn::FromRows(top, merged), on, rop2);
         return;
     }
     int x = x0, y = y0;

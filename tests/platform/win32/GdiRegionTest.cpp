@@ -271,6 +271,22 @@ TEST(Draw, ShapesLinesAndBrushes)
     LineTo(c.dc, 40, 30);
     EXPECT_TRUE(c.Black(0, 30));
     EXPECT_EQ(GetPixel(c.dc, 20, 30), RGB(255, 0, 0));
+    // A wide pen paints a band around the line, once even under XOR.
+    PatBlt(c.dc, 0, 0, 40, 40, WHITENESS);
+    HPEN wide = CreatePen(PS_SOLID, 5, RGB(0, 0, 0));
+    SelectObject(c.dc, wide);
+    SetROP2(c.dc, R2_XORPEN);
+    SelectObject(c.dc, GetStockObject(WHITE_PEN));
+    SelectObject(c.dc, wide);
+    SetROP2(c.dc, R2_NOTXORPEN);
+    MoveToEx(c.dc, 5, 20, nullptr);
+    LineTo(c.dc, 35, 24);
+    SetROP2(c.dc, R2_COPYPEN);
+    for (int dy = -2; dy <= 2; ++dy)
+        EXPECT_TRUE(c.Black(20, 22 + dy)) << dy;
+    EXPECT_FALSE(c.Black(20, 16));
+    SelectObject(c.dc, GetStockObject(BLACK_PEN));
+    DeleteObject(wide);
     // Focus rectangles draw by inverting, so drawing twice restores the picture.
     PatBlt(c.dc, 0, 0, 40, 40, WHITENESS);
     RECT f{5, 5, 15, 15};
