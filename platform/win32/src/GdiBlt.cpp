@@ -727,11 +727,9 @@ HBITMAP WINAPI CreateDIBSection(HDC hdc, const BITMAPINFO* bmi, UINT usage, void
     b->dibHeader = bmi->bmiHeader;
     b->dibHeader.biSize = sizeof(BITMAPINFOHEADER);
     b->dibHeader.biSizeImage = DWORD(v.imageBytes);
-    b->dibBits.assign(v.imageBytes + 4, 0);
-    b->surface = std::make_shared<host::Surface>(v.width, v.height, v.bpp,
-                                                 v.bpp <= 8 ? v.colors : nullptr, b->dibBits.data(), v.topDown);
+    b->surface = std::make_shared<host::Surface>(v.width, v.height, v.bpp, v.bpp <= 8 ? v.colors : nullptr, v.topDown);
     if (ppvBits)
-        *ppvBits = b->dibBits.data();
+        *ppvBits = b->surface->Bits();
     return HBITMAP(Register(b));
 }
 

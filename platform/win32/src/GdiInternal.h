@@ -81,8 +81,7 @@ struct Bitmap : Object {
     std::shared_ptr<host::Surface> surface;
     bool dib = false;               // a DIB section: bits visible to the program
     bool monoDdb = false;           // a monochrome device bitmap
-    BITMAPINFOHEADER dibHeader{};   // DIB sections
-    std::vector<BYTE> dibBits;      // DIB section storage
+    BITMAPINFOHEADER dibHeader{};   // DIB sections (their bits are the surface's own)
     SIZE dimension{0, 0};
     HDC selectedInto = nullptr;
 };

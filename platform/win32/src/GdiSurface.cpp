@@ -23,6 +23,12 @@ Surface::Surface(int width, int height, int bpp, std::shared_ptr<ColorTable> col
 {
 }
 
+Surface::Surface(int width, int height, int bpp, std::shared_ptr<ColorTable> colors, bool topDown)
+    : Surface(width, height, bpp, std::move(colors))
+{
+    m_topDown = topDown;
+}
+
 Surface::Surface(int width, int height, int bpp, std::shared_ptr<ColorTable> colors, void* bits, bool topDown)
     : m_width(std::max(width, 0)), m_height(std::max(height, 0)), m_bpp(bpp), m_stride(StrideFor(m_width, bpp)),
       m_topDown(topDown), m_bits(static_cast<BYTE*>(bits)), m_colors(std::move(colors))

@@ -17,6 +17,8 @@ class Surface {
 public:
     // A surface owning its pixels, rows of 32-bit aligned length, top row first, cleared to 0.
     Surface(int width, int height, int bitsPerPixel, std::shared_ptr<ColorTable> colors = {});
+    // A surface owning its pixels in the DIB layout (bottom row first unless topDown).
+    Surface(int width, int height, int bitsPerPixel, std::shared_ptr<ColorTable> colors, bool topDown);
     // A surface over pixels owned by someone else (a DIB section or a packed DIB being drawn),
     // rows in the DIB layout: 32-bit aligned, bottom row first unless topDown.
     Surface(int width, int height, int bitsPerPixel, std::shared_ptr<ColorTable> colors, void* bits,
