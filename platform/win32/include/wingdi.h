@@ -823,6 +823,12 @@ BOOL WINAPI DrawEdge(HDC hdc, LPRECT qrc, UINT edge, UINT grfFlags);
 #define DFCS_FLAT 0x4000
 #define DFCS_MONO 0x8000
 #endif
+// Moves the pixels of lprcScroll (the whole DC when null) by (dx, dy), changing only pixels inside
+// lprcClip; the area left to repaint goes into hrgnUpdate (device units) and lprcUpdate
+// (logical units), either of which may be null.
+BOOL WINAPI ScrollDC(HDC hDC, int dx, int dy, const RECT* lprcScroll, const RECT* lprcClip, HRGN hrgnUpdate,
+                     LPRECT lprcUpdate);
+
 // The standard pictures of controls: buttons, check boxes, radio buttons, scroll arrows,
 // caption buttons and menu marks.
 BOOL WINAPI DrawFrameControl(HDC hdc, LPRECT lprc, UINT uType, UINT uState);

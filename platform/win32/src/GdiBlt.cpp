@@ -869,3 +869,43 @@ UINT WINAPI SetDIBColorTable(HDC hdc, UINT start, UINT n, const RGBQUAD* in)
     dc->InvalidateClip();
     return k;
 }
+
+BOOL WINAPI ScrollDC(HDC hdc, int dx, int dy, const RECT* scroll, const RECT* clip, HRGN update, LPRECT updateRect)
+{
+    std::lock_guard lk(Lock());
+    DC* dc = AsDC(hdc);
+    if (!dc || !dc->surface)
+        return FALSE;
+    // Everything in surface coordinates: what may change, what is visible, what moves.
+    const Rgn visible = dc->Clip();
+    auto toSurface = [&](const RECT& r) {
+        return Rgn(RECT{dc->Sx(std::min(r.left, r.right)), dc->Sy(std::min(r.top, r.bottom)),
+                        dc->Sx(std::max(r.left, r.right)), dc->Sy(std::max(r.top, r.bottom))});
+    };
+    Rgn area = scroll ? toSurface(*scroll) : visible;
+    Rgn limit = clip ? Rgn::Combine(area, toSurface(*clip), RGN_AND) : area;
+    limit = Rgn::Combine(limit, visible, RGN_AND);
+    Rgn moved = Rgn::Combine(area, visible, RGN_AND);
+    moved.Offset(dx, dy);
+    moved = Rgn::Combine(moved, limit, RGN_AND);
+    if (!moved.Empty()) {
+        RECT box = moved.Box();
+        dc->effClip = moved;
+        dc->clipDirty = false;
+        Blt(*dc, box.left, box.top, box.right - box.left, box.bottom - box.top, dc->surface.get(), dc,
+            box.left - dx, box.top - dy, box.right - box.left, box.bottom - box.top, SRCCOPY);
+        dc->InvalidateClip();
+    }
+    Rgn fresh = Rgn::Combine(limit, moved, RGN_DIFF);
+    if (auto* r = As<Region>(update, OBJ_REGION)) {
+        r->rgn = fresh;
+        r->rgn.Offset(-dc->origin.x, -dc->origin.y);
+    }
+    if (updateRect) {
+        RECT b = fresh.Box();
+        if (!fresh.Empty())
+            OffsetRect(&b, -dc->Sx(0), -dc->Sy(0));
+        *updateRect = b;
+    }
+    return TRUE;
+}

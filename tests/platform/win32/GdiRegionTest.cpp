@@ -348,6 +348,24 @@ TEST(Draw, FrameControls)
     EXPECT_FALSE(DrawFrameControl(c.dc, &bad, 99, 0));
 }
 
+TEST(Draw, ScrollDCMovesPixelsAndReportsTheUncoveredArea)
+{
+    Canvas c(20, 20);
+    SetPixel(c.dc, 5, 5, RGB(0, 0, 0));
+    SetPixel(c.dc, 15, 5, RGB(0, 0, 0));
+    RECT scroll{0, 0, 10, 20};
+    HRGN update = CreateRectRgn(0, 0, 0, 0);
+    RECT upd{};
+    ASSERT_TRUE(ScrollDC(c.dc, 0, 3, &scroll, &scroll, update, &upd));
+    EXPECT_TRUE(c.Black(5, 8));
+    EXPECT_TRUE(c.Black(15, 5)) << "outside the scrolled rectangle";
+    RECT want{0, 0, 10, 3};
+    EXPECT_TRUE(EqualRect(&upd, &want));
+    EXPECT_TRUE(PtInRegion(update, 5, 1));
+    EXPECT_FALSE(PtInRegion(update, 5, 5));
+    DeleteObject(update);
+}
+
 TEST(Display, DesktopDCsUseOriginAndVisibleRegionAndSaveAsPng)
 {
     host::SetDisplaySize(200, 100);
