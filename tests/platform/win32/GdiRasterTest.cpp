@@ -558,3 +558,13 @@ TEST(Bitmap, ImpossibleSizesFailCleanly)
 }
 
 } // namespace
+
+// The file and memory layouts that bitmap files and packed DIBs are read with.
+static_assert(sizeof(BITMAPFILEHEADER) == 14);
+static_assert(sizeof(BITMAPINFOHEADER) == 40);
+static_assert(sizeof(BITMAPCOREHEADER) == 12);
+static_assert(sizeof(RGBQUAD) == 4);
+static_assert(sizeof(RGBTRIPLE) == 3);
+static_assert(sizeof(PALETTEENTRY) == 4);
+static_assert(offsetof(LOGPALETTE, palPalEntry) == 4);
+static_assert(sizeof(LOGFONTA) == 60);
