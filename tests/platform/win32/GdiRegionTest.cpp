@@ -220,6 +220,36 @@ TEST(Dc, ObjectsAndTheirDescriptions)
     EXPECT_FALSE(DeleteObject(bm));
 }
 
+TEST(Dc, BadHandlesAreRefused)
+{
+    HDC bogus = reinterpret_cast<HDC>(static_cast<intptr_t>(0x1234));
+    HGDIOBJ junk = reinterpret_cast<HGDIOBJ>(static_cast<intptr_t>(0x5678));
+    EXPECT_EQ(SelectObject(bogus, GetStockObject(BLACK_PEN)), nullptr);
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_HANDLE));
+    EXPECT_FALSE(DeleteObject(junk));
+    EXPECT_FALSE(DeleteObject(nullptr));
+    EXPECT_EQ(GetObject(junk, 0, nullptr), 0);
+    EXPECT_EQ(GetObjectType(junk), 0u);
+    EXPECT_FALSE(BitBlt(bogus, 0, 0, 1, 1, nullptr, 0, 0, BLACKNESS));
+    EXPECT_FALSE(Rectangle(bogus, 0, 0, 1, 1));
+    EXPECT_FALSE(TextOut(bogus, 0, 0, "x", 1));
+    RECT r{0, 0, 10, 10};
+    EXPECT_EQ(DrawText(bogus, "x", 1, &r, 0), 0);
+    EXPECT_EQ(GetPixel(bogus, 0, 0), CLR_INVALID);
+    EXPECT_EQ(GetDeviceCaps(bogus, BITSPIXEL), 0);
+    EXPECT_FALSE(DeleteDC(bogus));
+    EXPECT_EQ(CombineRgn(nullptr, nullptr, nullptr, RGN_OR), ERROR);
+    HDC dc = CreateCompatibleDC(nullptr);
+    EXPECT_EQ(SelectObject(dc, junk), nullptr);
+    EXPECT_EQ(SetBkMode(dc, 7), 0);
+    EXPECT_EQ(SetStretchBltMode(dc, 0), 0);
+    EXPECT_FALSE(DeleteObject(dc)) << "a DC is deleted with DeleteDC";
+    EXPECT_EQ(CreatePen(PS_INSIDEFRAME + 1, 1, 0), nullptr);
+    EXPECT_EQ(CreateHatchBrush(HS_DIAGCROSS + 1, 0), nullptr);
+    EXPECT_EQ(CreateDC("NOTADRIVER", "Nothing", nullptr, nullptr), nullptr);
+    EXPECT_TRUE(DeleteDC(dc));
+}
+
 TEST(Draw, ShapesLinesAndBrushes)
 {
     Canvas c(40, 40);
