@@ -240,13 +240,17 @@ BOOL WINAPI CloseClipboard()
 
 BOOL WINAPI EmptyClipboard()
 {
-    std::lock_guard lk(gdi::Lock());
+    std::unique_lock lk(gdi::Lock());
     if (!RequireOpen())
         return FALSE;
     Clipboard& c = Clip();
     if (c.owner && c.destroy) {
+        // The owner is told without the lock held: it may live on another thread.
         auto cb = c.destroy;
-        cb(c.owner);
+        HWND owner = c.owner;
+        lk.unlock();
+        cb(owner);
+        lk.lock();
     }
     FreeAll();
     c.owner = c.openBy;
@@ -281,14 +285,21 @@ HANDLE WINAPI SetClipboardData(UINT format, HANDLE data)
 
 HANDLE WINAPI GetClipboardData(UINT format)
 {
-    std::lock_guard lk(gdi::Lock());
+    std::unique_lock lk(gdi::Lock());
     if (!RequireOpen())
         return nullptr;
     Clipboard& c = Clip();
+    // Promised formats are rendered by their owner, asked without the lock held.
+    auto render = [&](UINT f) {
+        auto cb = c.render;
+        HWND owner = c.owner;
+        lk.unlock();
+        cb(owner, f);
+        lk.lock();
+    };
     Entry* e = Find(format);
     if (e && !e->data && c.render && c.owner) {
-        auto cb = c.render;
-        cb(c.owner, format);
+        render(format);
         e = Find(format);
     }
     if (e)
@@ -298,8 +309,7 @@ HANDLE WINAPI GetClipboardData(UINT format)
         if (!src || src->synthesized)
             continue;
         if (!src->data && c.render && c.owner) {
-            auto cb = c.render;
-            cb(c.owner, s);
+            render(s);
             src = Find(s);
         }
         if (!src || !src->data)

@@ -291,7 +291,7 @@ HPALETTE WINAPI SelectPalette(HDC hdc, HPALETTE hpal, BOOL forceBackground)
 
 UINT WINAPI RealizePalette(HDC hdc)
 {
-    std::lock_guard lk(Lock());
+    std::unique_lock lk(Lock());
     DC* dc = AsDC(hdc);
     if (!dc)
         return GDI_ERROR;
@@ -373,7 +373,9 @@ UINT WINAPI RealizePalette(HDC hdc)
     if (systemChanged) {
         ++s.serial;
         if (s.changed) {
+            // Told without the lock held: the window system may send messages to other threads.
             auto cb = s.changed;
+            lk.unlock();
             cb(hdc);
         }
     }
