@@ -2,6 +2,7 @@
 #include <afx.h>
 
 #include <mfc/Dc.h>
+#include <mfc/Wnd.h>
 
 #include "HandleMap.h"
 
@@ -11,6 +12,24 @@ mfc::HandleMap& Map()
     thread_local mfc::HandleMap map;
     return map;
 }
+
+// Message handlers that receive a device context (WM_ERASEBKGND, WM_CTLCOLOR, OnDraw) get CDC
+// objects from here.
+CDC* AFXAPI DCFromHandle(HDC hdc)
+{
+    return CDC::FromHandle(hdc);
+}
+
+HDC AFXAPI HandleFromDC(CDC* dc)
+{
+    return dc ? dc->m_hDC : nullptr;
+}
+
+const bool g_installed = [] {
+    AfxSetDCFromHandle(DCFromHandle);
+    AfxSetHandleFromDC(HandleFromDC);
+    return true;
+}();
 } // namespace
 
 IMPLEMENT_DYNCREATE(CDC, CObject)

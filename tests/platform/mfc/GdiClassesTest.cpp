@@ -1,6 +1,6 @@
 // The class library's drawing classes: ownership of handles, temporary wrappers, CDC wrappers,
 // point-size fonts.
-#include <afx.h>
+#include <afxwin.h>
 
 #include <host/Display.h>
 #include <host/Printer.h>
@@ -145,6 +145,8 @@ TEST(GdiClasses, DeviceContextWrappers)
     CRect r(0, 0, 1000, 0);
     EXPECT_EQ(dc.DrawText(CString("a\nb"), &r, DT_CALCRECT), 2 * one.cy);
     dc.SelectObject(oldFont);
+    // Message handlers get their CDC through the window classes' hook.
+    EXPECT_EQ(AfxDCFromHandle(dc.m_hDC), &dc);
     // A temporary CDC for a handle, and Attach/Detach ownership.
     CDC* temp = CDC::FromHandle(dc.m_hDC);
     EXPECT_EQ(temp, &dc);
