@@ -568,3 +568,68 @@ static_assert(sizeof(RGBTRIPLE) == 3);
 static_assert(sizeof(PALETTEENTRY) == 4);
 static_assert(offsetof(LOGPALETTE, palPalEntry) == 4);
 static_assert(sizeof(LOGFONTA) == 60);
+
+namespace {
+
+// The classic transparent drawing: a mask made from the image's key colour through the
+// background colour, then XOR, AND, XOR onto a copy of the target.
+void TransparentBlt(HDC target, int x, int y, int w, int h, HDC image, COLORREF key)
+{
+    HDC mask = CreateCompatibleDC(target);
+    HBITMAP mbm = CreateBitmap(w, h, 1, 1, nullptr);
+    HGDIOBJ oldMask = SelectObject(mask, mbm);
+    COLORREF oldBk = SetBkColor(image, key);
+    BitBlt(mask, 0, 0, w, h, image, 0, 0, SRCCOPY);
+    SetBkColor(image, oldBk);
+    HDC work = CreateCompatibleDC(target);
+    HBITMAP wbm = CreateCompatibleBitmap(target, w, h);
+    HGDIOBJ oldWork = SelectObject(work, wbm);
+    BitBlt(work, 0, 0, w, h, target, x, y, SRCCOPY);
+    BitBlt(work, 0, 0, w, h, image, 0, 0, SRCINVERT);
+    BitBlt(work, 0, 0, w, h, mask, 0, 0, SRCAND);
+    BitBlt(work, 0, 0, w, h, image, 0, 0, SRCINVERT);
+    BitBlt(target, x, y, w, h, work, 0, 0, SRCCOPY);
+    SelectObject(work, oldWork);
+    SelectObject(mask, oldMask);
+    DeleteObject(wbm);
+    DeleteObject(mbm);
+    DeleteDC(work);
+    DeleteDC(mask);
+}
+
+class TransparentDrawing : public ::testing::TestWithParam<host::DisplayMode> {
+protected:
+    void TearDown() override { host::SetDisplayMode(host::DisplayMode::TrueColor); }
+};
+
+TEST_P(TransparentDrawing, KeyColourLetsTheTargetShowThrough)
+{
+    host::SetDisplayMode(GetParam());
+    HDC screen = host::CreateDisplayDC(POINT{0, 0}, nullptr);
+    RECT all{0, 0, 8, 8};
+    FillRect(screen, &all, HBRUSH(GetStockObject(GRAY_BRUSH)));
+    HDC image = CreateCompatibleDC(screen);
+    HBITMAP ibm = CreateCompatibleBitmap(screen, 4, 4);
+    SelectObject(image, ibm);
+    const COLORREF key = RGB(255, 0, 255), ink = RGB(0, 0, 128);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x)
+            SetPixel(image, x, y, (x + y) % 2 ? key : ink);
+    TransparentBlt(screen, 2, 2, 4, 4, image, key);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x)
+            EXPECT_EQ(host::DesktopPixel(2 + x, 2 + y), (x + y) % 2 ? RGB(128, 128, 128) : ink) << x << "," << y;
+    EXPECT_EQ(host::DesktopPixel(1, 1), RGB(128, 128, 128));
+    DeleteDC(image);
+    DeleteObject(ibm);
+    host::ReleaseDisplayDC(screen);
+}
+
+INSTANTIATE_TEST_SUITE_P(BothDisplays, TransparentDrawing,
+                         ::testing::Values(host::DisplayMode::TrueColor, host::DisplayMode::Palette256),
+                         [](const auto& info) {
+                             return std::string(info.param == host::DisplayMode::TrueColor ? "TrueColor"
+                                                                                           : "Palette");
+                         });
+
+} // namespace
