@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <type_traits>
 #include <unordered_map>
 
 namespace gdi {
@@ -240,6 +241,24 @@ void Blt(DC& dst, int dx, int dy, int dw, int dh, const host::Surface* src, DC* 
                     std::memmove(d.Row(y) + size_t(ca) * bytes, src->Row(syA) + size_t(sx + (ca - dx)) * bytes,
                                  size_t(cb - ca) * bytes);
                 }
+                continue;
+            }
+            // Fast path: one format, no stretching, whole bytes per pixel.
+            if (src && !stretch && !flipX && !mask && conv->Identity() &&
+                (d.BitsPerPixel() == 32 || d.BitsPerPixel() == 8) && a < b) {
+                int sa = sx + (a - dx);
+                int ca = std::max(a, a - sa), cb = std::min(b, a + (src->Width() - sa));
+                auto run = [&](auto* dp, const auto* sp) {
+                    for (int x = ca; x < cb; ++x) {
+                        DWORD p = needPattern ? pat.At(x, y) : 0;
+                        dp[x] = static_cast<std::remove_reference_t<decltype(dp[x])>>(
+                            Rop3(fore, p, sp[sx + (x - dx)], dp[x]) & vmask);
+                    }
+                };
+                if (d.BitsPerPixel() == 32)
+                    run(reinterpret_cast<DWORD*>(d.Row(y)), reinterpret_cast<const DWORD*>(src->Row(syA)));
+                else
+                    run(d.Row(y), src->Row(syA));
                 continue;
             }
             for (int x = a; x < b; ++x) {
