@@ -7,13 +7,17 @@
 #include <host/IconResources.h>
 #include <host/Paths.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <set>
 #include <string>
+#include <string_view>
 #include <tuple>
 #include <vector>
 
@@ -59,8 +63,8 @@ HICON Register(IconObject* object)
 // The display's device context for creating bitmaps of its format.
 class ScreenDc {
 public:
-    ScreenDc() : m_dc(GetDC(nullptr)) {}
-    ~ScreenDc() { ReleaseDC(nullptr, m_dc); }
+    ScreenDc() : m_dc(CreateDCA("DISPLAY", nullptr, nullptr, nullptr)) {}
+    ~ScreenDc() { DeleteDC(m_dc); }
     ScreenDc(const ScreenDc&) = delete;
     ScreenDc& operator=(const ScreenDc&) = delete;
     operator HDC() const { return m_dc; }
@@ -78,7 +82,9 @@ struct PackedDib {
     LONG width = 0, height = 0;  // height as the header says (negative: top-down)
 };
 
-bool ReadPackedDib(const BYTE* data, std::size_t size, PackedDib& out)
+// An icon image's header gives the height of both its images (colour and mask); only the
+// colour rows are checked here.
+bool ReadPackedDib(const BYTE* data, std::size_t size, PackedDib& out, bool iconImage = false)
 {
     if (size < sizeof(BITMAPINFOHEADER))
         return false;
@@ -93,6 +99,8 @@ bool ReadPackedDib(const BYTE* data, std::size_t size, PackedDib& out)
                                                                  : 0;
     std::size_t offset = header.biSize + 4 * colours;
     std::size_t rows = static_cast<std::size_t>(header.biHeight < 0 ? -header.biHeight : header.biHeight);
+    if (iconImage)
+        rows /= 2;
     std::size_t need = header.biCompression == BI_RGB || header.biCompression == BI_BITFIELDS
                            ? Stride(header.biWidth, header.biBitCount) * rows
                            : header.biSizeImage;
@@ -189,7 +197,7 @@ HICON IconFromImage(const BYTE* bits, std::size_t size, BOOL fIcon, int cxDesire
         size -= 4;
     }
     PackedDib dib;
-    if (!ReadPackedDib(bits, size, dib) || dib.height < 2 || dib.height % 2) {
+    if (!ReadPackedDib(bits, size, dib, true) || dib.height < 2 || dib.height % 2) {
         SetLastError(ERROR_INVALID_DATA);  // also PNG images, which this loader does not read
         return nullptr;
     }
@@ -321,8 +329,13 @@ std::string NameKey(LPCSTR name)
 
 HANDLE LoadImageFromFile(LPCSTR name, UINT type, int cx, int cy, UINT flags)
 {
-    std::string file = ReadPlatformFile(name);
-    auto bytes = reinterpret_cast<const BYTE*>(file.data());
+    std::string text = ReadPlatformFile(name);
+    // Bitmap headers are read in place: keep the file's bytes where the file header's 14 bytes
+    // leave the info header on a 4-byte boundary.
+    std::vector<std::uint32_t> aligned((text.size() + 2 + 3) / 4 + 1);
+    auto bytes = reinterpret_cast<const BYTE*>(aligned.data()) + 2;
+    std::memcpy(const_cast<BYTE*>(bytes), text.data(), text.size());
+    std::string_view file(reinterpret_cast<const char*>(bytes), text.size());
     if (file.empty()) {
         SetLastError(ERROR_FILE_NOT_FOUND);
         return nullptr;
