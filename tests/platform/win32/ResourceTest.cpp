@@ -153,6 +153,15 @@ TEST_F(LibraryResources, MenuAndDialogTemplates)
     EXPECT_EQ(pixels.top, 11);     // 7 * 13 / 8 = 11.4
     EXPECT_EQ(pixels.right, 290);  // 193 * 6 / 4 = 289.5
     EXPECT_EQ(pixels.bottom, 34);  // 21 * 13 / 8 = 34.1
+    // The base units measured from the template's font ("MS Sans Serif", 8 points).
+    SIZE base = host::DialogBaseUnits(*d);
+    EXPECT_GE(base.cx, 5);
+    EXPECT_LE(base.cx, 8);
+    EXPECT_GE(base.cy, 11);
+    EXPECT_LE(base.cy, 16);
+    host::DialogTemplate fontless;
+    EXPECT_EQ(host::DialogBaseUnits(fontless).cx, 8);
+    EXPECT_EQ(host::DialogBaseUnits(fontless).cy, 16);
     // Every cut of a template is refused, never read past its end.
     for (std::size_t cut = 0; cut < dialog.size(); cut += 7)
         EXPECT_FALSE(host::ParseDialogTemplate(dialog.data(), cut)) << cut;
