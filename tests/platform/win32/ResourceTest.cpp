@@ -230,6 +230,8 @@ TEST(DataLibrary, ResourcesThroughItsHandle)
 
 TEST(DataLibrary, ScreenClassLibrariesAreBuilt)
 {
+    const LONG closeBoxWidth[] = {16, 18, 21};  // drawn for each screen class
+    int screenClass = 0;
     for (const char* name : {"vl_res0.dll", "vl_res1.dll", "vl_res2.dll"}) {
         HMODULE library = LoadLibrary(name);
         ASSERT_NE(library, nullptr) << name;
@@ -237,6 +239,12 @@ TEST(DataLibrary, ScreenClassLibrariesAreBuilt)
         // The program's strings are there too, for look-ups through the resource handle.
         char buffer[16];
         EXPECT_EQ(LoadString(library, 363, buffer, sizeof buffer), 8) << name;
+        HRSRC closeBox = FindResource(library, MAKEINTRESOURCE(7556), RT_BITMAP);
+        ASSERT_NE(closeBox, nullptr) << name;
+        auto header = static_cast<const BYTE*>(LockResource(LoadResource(library, closeBox)));
+        LONG width = 0;
+        std::memcpy(&width, header + 4, sizeof width);
+        EXPECT_EQ(width, closeBoxWidth[screenClass++]) << name;
         FreeLibrary(library);
     }
 }
