@@ -9,13 +9,17 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
 #include <algorithm>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <map>
 #include <random>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -457,6 +461,61 @@ TEST_F(PagingStoreTest, UnwritableFolderLeavesThePoolAloneAndIsReportedOnce)
     EXPECT_EQ(Contents(first, 5000), Pattern(5000, 50));
     EXPECT_EQ(Stats().pageOuts, 0u);
     EXPECT_TRUE(std::filesystem::is_empty(m_dir.path() / "disc"));
+}
+
+// The disk fills up while a block is appended to the swap file: the free ranges are squeezed out
+// of the file and the block goes into the room that this makes. Runs in a child process, whose
+// file size limit stands in for a full disk.
+TEST_F(PagingStoreTest, ShortWriteCompactsTheSwapFileAndRetries)
+{
+    auto scenario = [this]() -> std::string {
+        TinyPool(24000);
+        VMHANDLE p[4];
+        for (unsigned i = 0; i < 4; ++i) {
+            p[i] = VmAlloc(4000, FALSE);
+            Fill(p[i], Pattern(4000, 60 + i));
+        }
+        VMHANDLE x = VmAlloc(16000, TRUE);  // p[0..3] go out: 0, 4,000, 8,000, 12,000
+        if (!x || Stats().swapEnd != 16000)
+            return "layout";
+        VmFree(x);
+        VmFree(p[0]);
+        VmFree(p[2]);  // holes at 0 and 8,000: 8,000 bytes free, none 8,000 long
+        VMHANDLE y = VmAlloc(8000, FALSE);
+        Fill(y, Pattern(8000, 70));
+        VMHANDLE z = VmAlloc(8000, FALSE);
+        Fill(z, Pattern(8000, 71));
+
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{16000, RLIM_INFINITY};
+        if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
+            return "setrlimit";
+        VMHANDLE w = VmAlloc(8000, TRUE);  // y goes out: the append fails, the holes close up
+        if (!w)
+            return "allocation after the short write";
+        limit.rlim_cur = RLIM_INFINITY;  // room again for the checks below
+        setrlimit(RLIMIT_FSIZE, &limit);
+        VmStatistics s = Stats();
+        if (s.swapCompactions != 1 || s.swapEnd != 16000 || s.swapFree != 0)
+            return "swap after recovery: " + std::to_string(s.swapCompactions) + " " + std::to_string(s.swapEnd) +
+                   " " + std::to_string(s.swapFree);
+        if (Contents(p[1], 4000) != Pattern(4000, 61) || Contents(p[3], 4000) != Pattern(4000, 63))
+            return "moved blocks";
+        if (Contents(y, 8000) != Pattern(8000, 70) || Contents(z, 8000) != Pattern(8000, 71) ||
+            Contents(w, 8000) != std::vector<unsigned char>(8000, 0))
+            return "blocks";
+        if (!Messages().empty())
+            return Messages()[0];
+        return std::string();
+    };
+    EXPECT_EXIT(
+        {
+            std::string failure = scenario();
+            if (!failure.empty())
+                std::fprintf(stderr, "%s\n", failure.c_str());
+            _exit(failure.empty() ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 // Random operations on a tiny pool against a plain in-memory copy of every block.
