@@ -291,6 +291,41 @@ TEST_F(PagingStoreTest, CompactionMovesUnlockedBlocksAndNeverALockedOne)
     EXPECT_EQ(Contents(b[1], 4000), Pattern(4000, 21));
 }
 
+// A locked small block lives inside its handle table, so no table moves while one is locked.
+TEST_F(PagingStoreTest, HandleTablesMoveOnlyWhileNoSmallBlockIsLocked)
+{
+    for (bool locked : {true, false}) {
+        SCOPED_TRACE(locked);
+        VmShutdown();
+        TinyPool(32000);
+        VMHANDLE a = VmAlloc(3000, TRUE);  // right after the first table
+        for (int i = 0; i < 254; ++i)
+            ASSERT_NE(VmAlloc(1, TRUE), 0);  // the first table is full
+        VMHANDLE b = VmAlloc(3000, TRUE);    // the second table, then b
+        VMHANDLE small = VmAlloc(8, FALSE);
+        ASSERT_EQ(small >> 8, 1);
+        Fill(small, Pattern(8, 80));
+        VMHANDLE c = VmAlloc(3000, TRUE);
+        VMHANDLE d = VmAlloc(3000, TRUE);
+        VMHANDLE e = VmAlloc(3000, TRUE);
+        ASSERT_NE(VmAlloc(4640, TRUE), 0);  // the rest of the chunk, but for 16 bytes
+        void* before = VmLock(small, FALSE, locked);
+        VmFree(a);
+        VmFree(c);
+        VmFree(e);  // three holes of about 3,000 bytes, the first one before the second table
+
+        DWORD compactions = Stats().compactions;
+        ASSERT_NE(VmAlloc(4000, TRUE), 0);
+        EXPECT_EQ(Stats().compactions, compactions + 1);
+        EXPECT_EQ(Stats().pageOuts, 0u);
+        void* after = VmLock(small, FALSE, FALSE);
+        EXPECT_EQ(after == before, locked);
+        EXPECT_TRUE(SameBytes(after, Pattern(8, 80), 8));
+        EXPECT_EQ(Contents(b, 3000), std::vector<unsigned char>(3000, 0));
+        EXPECT_EQ(Contents(d, 3000), std::vector<unsigned char>(3000, 0));
+    }
+}
+
 TEST_F(PagingStoreTest, FullPoolOfLockedBlocksRefusesAndRecoversAfterAnUnlock)
 {
     TinyPool(24000);
