@@ -2,6 +2,8 @@
 // the use list of unlocked resident blocks, and the swap file with its free ranges.
 #include "search/PagingStore.h"
 
+#include "shell/DataFolders.h"
+
 #include <io.h>
 
 #include <algorithm>
@@ -143,6 +145,9 @@ void Report(const CString& text)
 // The configured folder of the swap file, as the user wrote it.
 CString SwapFolderSetting()
 {
+    CString folder = GetAppProfileString("Veltra Jubilee 2000 (International)", "TFL", NULL);
+    if (!folder.IsEmpty())
+        return folder;
     const char* value = getenv("VMPATH");
     if (value && *value)
         return value;

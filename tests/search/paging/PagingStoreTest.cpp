@@ -1,6 +1,7 @@
 // The paging store: blocks, counted locks, page-out and page-in, compaction, reallocation, the
 // swap file's place and life, and a store that has to run without a swap file.
 #include "search/PagingStore.h"
+#include "shell/AppServices.h"
 
 #include "TempDir.h"
 
@@ -85,6 +86,10 @@ protected:
         ASSERT_TRUE(folder);
         m_folder = *folder;
         UseFolder(m_folder);
+        // The application's profile: none until a test writes one.
+        m_profile = m_folder + "\\vl00i1se.ini";
+        m_previousProfile = AppServices().pszProfileName;
+        AppServices().pszProfileName = m_profile.c_str();
         Messages().clear();
         m_previousSink = AfxSetTraceSink(&CollectMessage);
     }
@@ -94,6 +99,7 @@ protected:
         VmShutdown();
         VmSetPoolMaximum(VM_DEFAULT_POOL_MAXIMUM);
         AfxSetTraceSink(m_previousSink);
+        AppServices().pszProfileName = m_previousProfile;
         unsetenv("VMPATH");
         host::ResetDrives();
     }
@@ -118,6 +124,8 @@ protected:
 
     TempDir m_dir;
     std::string m_folder;
+    std::string m_profile;
+    LPCSTR m_previousProfile = nullptr;
     AFX_TRACE_SINK m_previousSink = nullptr;
 };
 
@@ -428,6 +436,33 @@ TEST_F(PagingStoreTest, SwapFileLivesInTheConfiguredFolderUntilShutdown)
     ASSERT_NE(VmAlloc(100, TRUE), 0);
     EXPECT_NE(std::string(Stats().swapFile), name);
     EXPECT_EQ(SwapFilesInFolder(), 1u);
+}
+
+TEST_F(PagingStoreTest, SwapFolderComesFromTheProfileElseTheEnvironment)
+{
+    const char* temp = getenv("TEMP");
+    std::string savedTemp = temp ? temp : "";
+    char platformTemp[MAX_PATH];
+    ASSERT_NE(GetTempPath(MAX_PATH, platformTemp), 0u);
+    struct Case {
+        const char* tfl;
+        const char* vmpath;
+        const char* temp;
+        std::string folder;
+    };
+    for (const Case& c : {Case{"T:\\swap", "V:\\vm", "W:\\temp", "T:\\swap"}, Case{"", "V:\\vm", "W:\\temp", "V:\\vm"},
+                          Case{"", "", "W:\\temp", "W:\\temp"}, Case{"", "", "", platformTemp}}) {
+        SCOPED_TRACE(c.folder);
+        WritePrivateProfileString("Veltra Jubilee 2000 (International)", "TFL", *c.tfl ? c.tfl : NULL,
+                                  m_profile.c_str());
+        setenv("VMPATH", c.vmpath, 1);
+        setenv("TEMP", c.temp, 1);
+        EXPECT_EQ(std::string(VmSwapFolder()), c.folder);
+    }
+    if (temp)
+        setenv("TEMP", savedTemp.c_str(), 1);
+    else
+        unsetenv("TEMP");
 }
 
 TEST_F(PagingStoreTest, MissingSwapFolderIsCreated)
