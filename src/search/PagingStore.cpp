@@ -32,6 +32,11 @@ constexpr unsigned kCopyPiece = 2048;
 constexpr std::uint32_t kSwapLimit = 0x7FFFFFFF;
 constexpr std::uint32_t kNoSwapCopy = 0xFFFFFFFF;
 
+std::uintptr_t Address(const void* p)
+{
+    return reinterpret_cast<std::uintptr_t>(p);
+}
+
 std::size_t RoundUp(std::size_t size)
 {
     return (size + kGrain - 1) / kGrain * kGrain;
@@ -222,21 +227,21 @@ void PoolFree(std::byte* piece, std::size_t size)
 {
     size = RoundUp(size);
     g.freeBytes += size;
-    auto at = reinterpret_cast<std::uintptr_t>(piece);
+    auto at = Address(piece);
     FreePiece* before = nullptr;
     FreePiece* after = g.freeList;
-    while (after && reinterpret_cast<std::uintptr_t>(after) < at) {
+    while (after && Address(after) < at) {
         before = after;
         after = after->next;
     }
     auto* p = reinterpret_cast<FreePiece*>(piece);
     p->size = size;
     p->next = after;
-    if (after && at + size == reinterpret_cast<std::uintptr_t>(after)) {
+    if (after && at + size == Address(after)) {
         p->size += after->size;
         p->next = after->next;
     }
-    if (before && reinterpret_cast<std::uintptr_t>(before) + before->size == at) {
+    if (before && Address(before) + before->size == at) {
         before->size += p->size;
         before->next = p->next;
     } else if (before) {
@@ -351,7 +356,7 @@ void PoolCompact()
         pages.push_back(page);
     }
     std::sort(items.begin(), items.end(), [](const Item& a, const Item& b) {
-        return reinterpret_cast<std::uintptr_t>(a.at) < reinterpret_cast<std::uintptr_t>(b.at);
+        return Address(a.at) < Address(b.at);
     });
 
     struct Gap {
@@ -363,10 +368,10 @@ void PoolCompact()
         std::byte* begin = reinterpret_cast<std::byte*>(chunk) + sizeof(Chunk);
         std::byte* end = reinterpret_cast<std::byte*>(chunk) + chunk->size;
         auto first = std::lower_bound(items.begin(), items.end(), begin, [](const Item& item, std::byte* p) {
-            return reinterpret_cast<std::uintptr_t>(item.at) < reinterpret_cast<std::uintptr_t>(p);
+            return Address(item.at) < Address(p);
         });
         std::byte* cursor = begin;
-        for (auto it = first; it != items.end() && it->at < end; ++it) {
+        for (auto it = first; it != items.end() && Address(it->at) < Address(end); ++it) {
             if (it->at != cursor && it->movable) {
                 std::memmove(cursor, it->at, it->bytes);
                 it->at = cursor;
@@ -394,7 +399,7 @@ void PoolCompact()
     g.rangePages = pages.empty() ? nullptr : pages[0];
 
     std::sort(gaps.begin(), gaps.end(), [](const Gap& a, const Gap& b) {
-        return reinterpret_cast<std::uintptr_t>(a.at) < reinterpret_cast<std::uintptr_t>(b.at);
+        return Address(a.at) < Address(b.at);
     });
     g.freeList = nullptr;
     FreePiece** link = &g.freeList;
