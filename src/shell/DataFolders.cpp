@@ -45,9 +45,9 @@ BOOL DriveHoldsDisc(LPCSTR lpszRoot, const CString& strLabel)
 
 void TellCurrentView(int nDisc, LPARAM lFound)
 {
-    HWND hView = AppServices().hCurrentView;
-    if (hView != NULL)
-        SendMessage(hView, WM_VL_DISC_SEARCH, static_cast<WPARAM>(nDisc), lFound);
+    CWnd* pView = AppServices().pCurrentView;
+    if (pView != NULL)
+        pView->SendMessage(WM_VL_DISC_SEARCH, static_cast<WPARAM>(nDisc), lFound);
 }
 
 // The subfolder of "info_dat\" for a kind of folder; FALSE for a kind outside the table.
@@ -104,9 +104,9 @@ CString FindDiscInNamedDrive(const CString& strDrive, const CString& strLabel, i
     CString strPrompt;
     strPrompt.Format("Please insert disc %d into drive %s", nDisc, static_cast<LPCSTR>(strDrive.Left(2)));
     for (;;) {
-        if (AppMessageBox(strPrompt, MB_OKCANCEL) != IDOK)
+        if (AfxMessageBox(strPrompt, MB_OKCANCEL) != IDOK)
             AfxThrowUserException();
-        CAppWaitCursor wait;
+        CWaitCursor wait;
         const DWORD dwStart = GetTickCount();
         for (;;) {
             if (DriveHoldsDisc(strDrive, strLabel))
@@ -139,7 +139,7 @@ CString FindDiscInCDRomDrives(const CString& strLabel, int nDisc, BOOL bPrompt)
         return strFound;
 
     BOOL bViewTold = FALSE;
-    if (bPrompt && services.hCurrentView != NULL) {
+    if (bPrompt && services.pCurrentView != NULL) {
         TellCurrentView(nDisc, 0);
         bViewTold = TRUE;
     }
@@ -155,11 +155,11 @@ CString FindDiscInCDRomDrives(const CString& strLabel, int nDisc, BOOL bPrompt)
             break;
         CString strPrompt;
         strPrompt.Format("Please insert Disc %d.", nDisc);
-        if (AppMessageBox(strPrompt, MB_OKCANCEL) != IDOK)
+        if (AfxMessageBox(strPrompt, MB_OKCANCEL) != IDOK)
             break;
-        CAppWaitCursor wait;
-        if (services.hMainWnd != NULL)
-            UpdateWindow(services.hMainWnd);
+        CWaitCursor wait;
+        if (CWnd* pMainWnd = AfxGetMainWnd())
+            pMainWnd->UpdateWindow();
         Sleep(kDiscSearchPause);
     }
     if (bViewTold)
@@ -205,7 +205,7 @@ BOOL ResolveDataDir(CString& strDir, int nType, int nDisc, BOOL bPrompt)
     const CString strInfoDat = nType == DDT_DISC_ROOT ? strDir + kInfoDat : strDir;
     CString strSubfolder;
     if (!SubfolderOf(nType, strSubfolder)) {
-        AppMessageBox("Unknown DataDirType.", MB_ICONEXCLAMATION);
+        AfxMessageBox("Unknown DataDirType.", MB_ICONEXCLAMATION);
         AfxThrowNotSupportedException();
     }
     strDir += strSubfolder;
@@ -222,12 +222,18 @@ BOOL ResolveDataDir(CString& strDir, int nType, int nDisc, BOOL bPrompt)
 
 CString GetAppProfileString(LPCSTR lpszSection, LPCSTR lpszEntry, LPCSTR lpszDefault)
 {
-    return AppFrameworkGetProfileString(lpszSection, lpszEntry, lpszDefault != NULL ? lpszDefault : "");
+    CWinApp* pApp = AfxGetApp();
+    ASSERT(pApp != NULL);
+    if (pApp == NULL)
+        return CString(lpszDefault != NULL ? lpszDefault : "");
+    return pApp->GetProfileString(lpszSection, lpszEntry, lpszDefault != NULL ? lpszDefault : "");
 }
 
 BOOL WriteAppProfileString(LPCSTR lpszSection, LPCSTR lpszEntry, LPCSTR lpszValue)
 {
-    return AppFrameworkWriteProfileString(lpszSection, lpszEntry, lpszValue);
+    CWinApp* pApp = AfxGetApp();
+    ASSERT(pApp != NULL);
+    return pApp != NULL && pApp->WriteProfileString(lpszSection, lpszEntry, lpszValue);
 }
 
 CString MakeAppProfilePath(LPCSTR lpszProgramPath)
@@ -241,6 +247,9 @@ CString MakeAppProfilePath(LPCSTR lpszProgramPath)
 BOOL InstallAppProfilePath()
 {
     VL_APP_SERVICES& services = AppServices();
+    CWinApp* pApp = AfxGetApp();
+    if (pApp == NULL)
+        return FALSE;
     const CString strPath = MakeAppProfilePath(ProgramPath());
     if (strPath.IsEmpty())
         return FALSE;
@@ -255,10 +264,10 @@ BOOL InstallAppProfilePath()
         GlobalUnlock(services.hProfilePath);
         GlobalFree(services.hProfilePath);
     } else {
-        services.pszFrameworkProfileName = services.pszProfileName;
+        services.pszFrameworkProfileName = pApp->m_pszProfileName;
     }
     services.hProfilePath = hBlock;
-    services.pszProfileName = pszPath;
+    pApp->m_pszProfileName = pszPath;
     return TRUE;
 }
 
@@ -267,7 +276,8 @@ void RestoreFrameworkProfileName()
     VL_APP_SERVICES& services = AppServices();
     if (services.hProfilePath == NULL)
         return;
-    services.pszProfileName = services.pszFrameworkProfileName;
+    if (CWinApp* pApp = AfxGetApp())
+        pApp->m_pszProfileName = services.pszFrameworkProfileName;
     services.pszFrameworkProfileName = NULL;
     GlobalUnlock(services.hProfilePath);
     GlobalFree(services.hProfilePath);

@@ -7,8 +7,8 @@
 // drives and their volume labels, and asking the reader to insert the disc.
 #pragma once
 
-#include <afx.h>
 #include <afxcoll.h>
+#include <afxwin.h>
 
 // The kind of data folder a caller wants.
 enum DataDirType {

@@ -42,7 +42,7 @@ protected:
         std::filesystem::create_directories(dir.path() / "t");
         host::MapDrive('T', (dir.path() / "t").string(), DRIVE_FIXED, "TESTDRIVE");
         ResetAppServices();
-        AppServices().pszProfileName = "T:\\vl00i1se.ini";
+        app.m_pszProfileName = "T:\\vl00i1se.ini";
         g_viewHeard.clear();
         g_errorReports.clear();
         m_oldReportHandler = AfxSetReportErrorHandler(CaptureErrorReport);
@@ -50,6 +50,8 @@ protected:
     void TearDown() override
     {
         AfxSetReportErrorHandler(m_oldReportHandler);
+        if (view.GetSafeHwnd() != NULL)
+            DestroyWindow(view.Detach());
         ResetAppServices();
         host::ResetDrives();
         ui::UiTest::TearDown();
@@ -78,9 +80,11 @@ protected:
         wc.lpfnWndProc = ViewProc;
         wc.lpszClassName = "DataFolderTestView";
         RegisterClassA(&wc);
-        AppServices().hCurrentView =
-            CreateWindowExA(0, "DataFolderTestView", "", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
-        ASSERT_NE(nullptr, AppServices().hCurrentView);
+        HWND hwnd = CreateWindowExA(0, "DataFolderTestView", "", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
+                                    nullptr, nullptr);
+        ASSERT_NE(nullptr, hwnd);
+        view.Attach(hwnd);
+        AppServices().pCurrentView = &view;
     }
     static std::string DataDir(int type, int disc = 1, BOOL prompt = FALSE, BOOL* pResult = nullptr)
     {
@@ -104,6 +108,8 @@ protected:
         return AppServices().discDrives.Lookup(static_cast<WORD>(disc), index) ? index : -1;
     }
 
+    CWinApp app{"vl00i1se"};
+    CWnd view;
     TempDir dir;
 
 private:
@@ -230,7 +236,7 @@ TEST_F(DataFolderTest, DiscInsertedWhileAskedIsFoundAndCached)
     EXPECT_EQ((Heard{{1, 0}, {1, 1}}), g_viewHeard);
     EXPECT_EQ(1, CachedDrive(1));
     // Without a view nobody is told; the cached drive answers without any search.
-    AppServices().hCurrentView = NULL;
+    AppServices().pCurrentView = NULL;
     EXPECT_EQ("F:\\", DataDir(0, 1, TRUE));
 }
 
@@ -422,16 +428,17 @@ TEST_F(DataFolderTest, ProfilePathRule)
     EXPECT_STREQ("C:\\VL\\VL00I1SE.ini", MakeAppProfilePath("C:\\VL\\VL00I1SE.EXE"));
     EXPECT_STREQ("C:\\VL\\VL00I1SE.ini", MakeAppProfilePath("C:\\VL\\VL00I1SE.exe"));
 
-    ResetAppServices();
-    const std::string framework = AppServices().pszProfileName;
+    app.m_pszProfileName = NULL;
+    app.SetCurrentHandles();
+    const std::string framework = app.m_pszProfileName;
     EXPECT_EQ("test_shell.INI", framework);
     ASSERT_TRUE(InstallAppProfilePath());
-    EXPECT_STREQ(GetProgramDir() + "test_shell.ini", AppServices().pszProfileName);
+    EXPECT_STREQ(GetProgramDir() + "test_shell.ini", app.m_pszProfileName);
     EXPECT_EQ(framework, AppServices().pszFrameworkProfileName);
     ASSERT_TRUE(InstallAppProfilePath());  // again: the framework's value stays aside
     EXPECT_EQ(framework, AppServices().pszFrameworkProfileName);
     RestoreFrameworkProfileName();
-    EXPECT_EQ(framework, AppServices().pszProfileName);
+    EXPECT_EQ(framework, app.m_pszProfileName);
     EXPECT_EQ(nullptr, AppServices().hProfilePath);
 }
 

@@ -1,20 +1,17 @@
 #include "shell/Rin.h"
 
+#include "ShellTestSupport.h"
+
 #include <gtest/gtest.h>
 
 namespace {
 
-// Runs fn, which must throw a CRinException with the cause given; deletes the exception.
+// fn must throw a CRinException with the cause given.
 template <typename Fn>
 void ExpectRinException(Fn fn, LONG cause, const char* what)
 {
-    try {
-        fn();
-        ADD_FAILURE() << what << ": no exception";
-    } catch (CRinException* e) {
-        EXPECT_EQ(cause, e->m_cause) << what;
-        e->Delete();
-    }
+    SCOPED_TRACE(what);
+    ExpectThrows<CRinException>(fn, [cause](CRinException* e) { EXPECT_EQ(cause, e->m_cause); });
 }
 
 TEST(MatchDigitPattern, Cases)

@@ -41,8 +41,8 @@ protected:
     TempDir dir;
 };
 
-// Runs fn, which must throw an exception of class E (thrown by pointer); deletes it and returns
-// a copy of what the test wants from it through inspect.
+// Runs fn, which must throw an exception of class E (thrown by pointer); inspect looks at it
+// before it is deleted.
 template <class E, class Fn, class Inspect>
 void ExpectThrows(Fn fn, Inspect inspect)
 {

@@ -62,6 +62,11 @@ typedef struct tagCREATESTRUCTA {
     DWORD dwExStyle;
 } CREATESTRUCTA, CREATESTRUCT, *LPCREATESTRUCT;
 
+typedef struct tagCBT_CREATEWNDA {
+    struct tagCREATESTRUCTA* lpcs;
+    HWND hwndInsertAfter;
+} CBT_CREATEWNDA, CBT_CREATEWND, *LPCBT_CREATEWND;
+
 typedef struct tagMSG {
     HWND hwnd;
     UINT message;
@@ -683,6 +688,16 @@ typedef struct tagDELETEITEMSTRUCT {
 #define WH_CBT 5
 #define WH_SYSMSGFILTER 6
 #define WH_MOUSE 7
+#define HCBT_MOVESIZE 0
+#define HCBT_MINMAX 1
+#define HCBT_QS 2
+#define HCBT_CREATEWND 3
+#define HCBT_DESTROYWND 4
+#define HCBT_ACTIVATE 5
+#define HCBT_CLICKSKIPPED 6
+#define HCBT_KEYSKIPPED 7
+#define HCBT_SYSCOMMAND 8
+#define HCBT_SETFOCUS 9
 #define HC_ACTION 0
 #define HC_GETNEXT 1
 #define HC_SKIP 2
@@ -1115,7 +1130,10 @@ HWND WINAPI GetAncestor(HWND hwnd, UINT gaFlags);
 HWND WINAPI GetDesktopWindow();
 HWND WINAPI GetWindow(HWND hWnd, UINT uCmd);
 HWND WINAPI GetTopWindow(HWND hWnd);
-#define GetNextWindow(hWnd, wCmd) GetWindow(hWnd, wCmd)
+inline HWND GetNextWindow(HWND hWnd, UINT wCmd)
+{
+    return GetWindow(hWnd, wCmd);
+}
 HWND WINAPI GetLastActivePopup(HWND hWnd);
 HWND WINAPI FindWindowA(LPCSTR lpClassName, LPCSTR lpWindowName);
 HWND WINAPI FindWindowExA(HWND hWndParent, HWND hWndChildAfter, LPCSTR lpszClass, LPCSTR lpszWindow);

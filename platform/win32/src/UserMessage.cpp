@@ -777,7 +777,7 @@ HHOOK WINAPI SetWindowsHookExA(int type, HOOKPROC proc, HINSTANCE, DWORD threadI
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
-    if (type != WH_MSGFILTER && type != WH_KEYBOARD && type != WH_MOUSE && type != WH_GETMESSAGE) {
+    if (type != WH_MSGFILTER && type != WH_KEYBOARD && type != WH_MOUSE && type != WH_GETMESSAGE && type != WH_CBT) {
         SetLastError(ERROR_INVALID_HOOK_FILTER);
         return nullptr;
     }

@@ -484,6 +484,36 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
     CurrentQueue();
     HWND hwnd = w->hwnd;
 
+    CREATESTRUCTA cs{};
+    cs.lpCreateParams = param;
+    cs.hInstance = instance;
+    cs.hMenu = menu;
+    cs.hwndParent = parentHandle == HWND_MESSAGE ? nullptr : parentHandle;
+    cs.x = w->normal.left;
+    cs.y = w->normal.top;
+    cs.cx = w->normal.right - w->normal.left;
+    cs.cy = w->normal.bottom - w->normal.top;
+    cs.style = static_cast<LONG>(style);
+    cs.lpszName = windowName;
+    cs.lpszClass = className;
+    cs.dwExStyle = exStyle;
+
+    // The computer-based-training hook sees the window before its first message; the class
+    // library attaches its window objects here. A non-zero answer refuses the window.
+    {
+        CBT_CREATEWNDA cbt{&cs, HWND_TOP};
+        if (CallHooks(WH_CBT, HCBT_CREATEWND, reinterpret_cast<WPARAM>(hwnd), reinterpret_cast<LPARAM>(&cbt))) {
+            Guard g(Mutex());
+            w->destroyed = true;
+            Unlink(*w);
+            cls->windows--;
+            T().windows.erase(hwnd);
+            return nullptr;
+        }
+        if (!Find(hwnd))
+            return nullptr;
+    }
+
     // Size limits for resizable and overlapped windows.
     if ((style & WS_THICKFRAME) || !(style & (WS_POPUP | WS_CHILD))) {
         MINMAXINFO mmi{};
@@ -505,21 +535,9 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
         w->client = w->window;
         w->normal.right = w->normal.left + ncx;
         w->normal.bottom = w->normal.top + ncy;
+        cs.cx = ncx;
+        cs.cy = ncy;
     }
-
-    CREATESTRUCTA cs{};
-    cs.lpCreateParams = param;
-    cs.hInstance = instance;
-    cs.hMenu = menu;
-    cs.hwndParent = parentHandle == HWND_MESSAGE ? nullptr : parentHandle;
-    cs.x = w->normal.left;
-    cs.y = w->normal.top;
-    cs.cx = w->normal.right - w->normal.left;
-    cs.cy = w->normal.bottom - w->normal.top;
-    cs.style = static_cast<LONG>(style);
-    cs.lpszName = windowName;
-    cs.lpszClass = className;
-    cs.dwExStyle = exStyle;
 
     if (!Send(hwnd, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs))) {
         if (Find(hwnd)) {
