@@ -2,6 +2,8 @@
 // (one block written out, another read back) per second through the swap file.
 #include "search/PagingStore.h"
 
+#include <afxwin.h>
+
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -81,6 +83,7 @@ void RoundTrips(const char* title, BOOL dirty)
 
 int main()
 {
+    CWinApp app("vl00i1se");  // the swap folder setting is read from its profile
     Allocations("pool blocks of 15 to 2,000 bytes", 15, 2000);
     Allocations("pool blocks of 2,000 to 20,000 bytes", 2000, 20000);
     Allocations("small blocks of up to 14 bytes", 0, 14);

@@ -1,9 +1,10 @@
 // The paging store: blocks, counted locks, page-out and page-in, compaction, reallocation, the
 // swap file's place and life, and a store that has to run without a swap file.
 #include "search/PagingStore.h"
-#include "shell/AppServices.h"
 
 #include "TempDir.h"
+
+#include <afxwin.h>
 
 #include <host/Drives.h>
 #include <host/Paths.h>
@@ -88,8 +89,7 @@ protected:
         UseFolder(m_folder);
         // The application's profile: none until a test writes one.
         m_profile = m_folder + "\\vl00i1se.ini";
-        m_previousProfile = AppServices().pszProfileName;
-        AppServices().pszProfileName = m_profile.c_str();
+        m_app.m_pszProfileName = m_profile.c_str();
         Messages().clear();
         m_previousSink = AfxSetTraceSink(&CollectMessage);
     }
@@ -99,7 +99,6 @@ protected:
         VmShutdown();
         VmSetPoolMaximum(VM_DEFAULT_POOL_MAXIMUM);
         AfxSetTraceSink(m_previousSink);
-        AppServices().pszProfileName = m_previousProfile;
         unsetenv("VMPATH");
         host::ResetDrives();
     }
@@ -124,8 +123,8 @@ protected:
 
     TempDir m_dir;
     std::string m_folder;
+    CWinApp m_app{"vl00i1se"};
     std::string m_profile;
-    LPCSTR m_previousProfile = nullptr;
     AFX_TRACE_SINK m_previousSink = nullptr;
 };
 
