@@ -111,7 +111,7 @@ BOOL CWinThread::IsIdleMessage(MSG* pMsg)
 BOOL CWinThread::PreTranslateMessage(MSG* pMsg)
 {
     CWnd* main = AfxGetMainWnd();
-    if (CWnd::WalkPreTranslateTree(main->GetSafeHwnd(), pMsg))
+    if (CWnd::WalkPreTranslateTree((main ? main->m_hWnd : NULL), pMsg))
         return TRUE;
     // Messages of other top-level windows (modeless popups) get the main window's filter too.
     if (main != NULL && pMsg->hwnd != NULL) {
@@ -442,6 +442,10 @@ int AFXAPI AfxWinInit(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdL
     app->m_strCmdLine = lpCmdLine ? lpCmdLine : "";
     app->m_lpCmdLine = const_cast<LPSTR>(static_cast<LPCSTR>(app->m_strCmdLine));
     app->m_nCmdShow = nCmdShow;
+    // The program's instance is also where its resources are found until someone switches.
+    AFX_MODULE_STATE* state = AfxGetModuleState();
+    state->m_hCurrentInstanceHandle = hInstance;
+    state->m_hCurrentResourceHandle = hInstance;
     app->SetCurrentHandles();
     return TRUE;
 }
@@ -474,7 +478,5 @@ int AFXAPI AfxMain(int argc, char** argv)
         if (space)
             line += '"';
     }
-    // The conventional base address of a program's image stands for its instance.
-    HINSTANCE instance = reinterpret_cast<HINSTANCE>(static_cast<ULONG_PTR>(0x00400000));
-    return AfxWinMain(instance, NULL, line.data(), SW_SHOWNORMAL);
+    return AfxWinMain(GetModuleHandle(NULL), NULL, line.data(), SW_SHOWNORMAL);
 }
