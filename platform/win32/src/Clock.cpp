@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <map>
 #include <mutex>
 
 namespace {
@@ -12,6 +13,9 @@ struct ClockState {
     std::int64_t testUtc = 0;
     std::uint64_t testTicks = 0;
     std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
+    std::mutex listenerLock;
+    std::map<int, std::function<void(std::uint64_t)>> listeners;
+    int nextListener = 1;
 };
 
 ClockState& State()
@@ -70,11 +74,38 @@ bool IsTestClock()
 void StepClock(std::uint64_t milliseconds)
 {
     ClockState& s = State();
-    std::lock_guard<std::mutex> guard(s.lock);
-    if (!s.test)
-        return;
-    s.testTicks += milliseconds;
-    s.testUtc += static_cast<std::int64_t>(milliseconds);
+    std::uint64_t ticks;
+    {
+        std::lock_guard<std::mutex> guard(s.lock);
+        if (!s.test)
+            return;
+        s.testTicks += milliseconds;
+        s.testUtc += static_cast<std::int64_t>(milliseconds);
+        ticks = s.testTicks;
+    }
+    std::map<int, std::function<void(std::uint64_t)>> listeners;
+    {
+        std::lock_guard<std::mutex> guard(s.listenerLock);
+        listeners = s.listeners;
+    }
+    for (auto& [id, listener] : listeners)
+        listener(ticks);
+}
+
+int AddClockStepListener(std::function<void(std::uint64_t ticks)> listener)
+{
+    ClockState& s = State();
+    std::lock_guard<std::mutex> guard(s.listenerLock);
+    int id = s.nextListener++;
+    s.listeners[id] = std::move(listener);
+    return id;
+}
+
+void RemoveClockStepListener(int id)
+{
+    ClockState& s = State();
+    std::lock_guard<std::mutex> guard(s.listenerLock);
+    s.listeners.erase(id);
 }
 
 }  // namespace host
