@@ -46,7 +46,7 @@ int g_nNesting = 0;
 
 // Passes of one repeated phase before the query counts as too complex. Every query of a sane
 // size settles long before; the bound only keeps a rewrite from running on without end.
-const int kMaxPasses = 1000;
+const int kMaxPasses = 4 * QUERY_MAX_NESTING;
 
 // The scope of the and-codes 0-4 (s, p, w, h, a), and of the without-codes 5-9 less 5.
 const int s_anCodeScope[5] = {QUERY_SCOPE_SENTENCE, QUERY_SCOPE_PARAGRAPH, QUERY_SCOPE_WORDS,
@@ -496,53 +496,42 @@ CString ApplyScopePrefix(int nScope, int nNumber, LPCSTR pszBody)
 CString CombineOperands(int nCode, int nNumber, LPCSTR pszLeft, LPCSTR pszRight)
 {
     CString strForm;
-    int nSideCode, nSideNumber;
-    CString strFirst, strSecond;
-    if (nCode == QUERY_AND) {
-        if (SplitAtSymbolOperator(pszLeft, nSideCode, nSideNumber, strFirst, strSecond) &&
-            nSideCode == QUERY_OR) {
-            // (a | b) & c is (a & c) | (b & c).
-            strForm.Format("(%s%s%d(%s))%s(%s%s%d(%s))", (LPCSTR)strFirst, "&", nNumber, pszRight,
-                           "|", (LPCSTR)strSecond, "&", nNumber, pszRight);
-            return strForm;
-        }
-        if (SplitAtSymbolOperator(pszRight, nSideCode, nSideNumber, strFirst, strSecond)) {
-            if (nSideCode == QUERY_OR) {
-                // a & (b | c) is (a & b) | (a & c).
-                strForm.Format("(%s%s%d(%s))%s(%s%s%d(%s))", pszLeft, "&", nNumber,
-                               (LPCSTR)strFirst, "|", pszLeft, "&", nNumber, (LPCSTR)strSecond);
-                return strForm;
-            }
-            if (nSideCode == QUERY_AND) {
-                strForm.Format("%s%s%d(%s)%s%d(%s)", pszLeft, "&", nNumber, (LPCSTR)strFirst, "&",
-                               nSideNumber, (LPCSTR)strSecond);
-                return strForm;
-            }
-        }
-        if (SplitAtSymbolOperator(pszLeft, nSideCode, nSideNumber, strFirst, strSecond) &&
-            nSideCode == QUERY_AND) {
-            strForm.Format("%s%s%d(%s)%s%d(%s)", (LPCSTR)strFirst, "&", nSideNumber,
-                           (LPCSTR)strSecond, "&", nNumber, pszRight);
-            return strForm;
-        }
-    } else if (nCode == QUERY_OR) {
-        if (SplitAtSymbolOperator(pszRight, nSideCode, nSideNumber, strFirst, strSecond) &&
-            nSideCode == QUERY_OR) {
-            strForm.Format("%s%s(%s)%s(%s)", pszLeft, "|", (LPCSTR)strFirst, "|",
-                           (LPCSTR)strSecond);
-            return strForm;
-        }
-        if (SplitAtSymbolOperator(pszLeft, nSideCode, nSideNumber, strFirst, strSecond) &&
-            nSideCode == QUERY_OR) {
-            strForm.Format("%s%s(%s)%s(%s)", (LPCSTR)strFirst, "|", (LPCSTR)strSecond, "|",
-                           pszRight);
-            return strForm;
-        }
+    if (nCode != QUERY_AND && nCode != QUERY_OR) {
+        if (nCode == QUERY_SWITCH)
+            strForm.Format("%s%s(%s)", pszLeft, Symbol(nCode), pszRight);
+        else
+            strForm.Format("%s%s%d(%s)", pszLeft, Symbol(nCode), nNumber, pszRight);
+        return strForm;
     }
-    if (nCode == QUERY_OR || nCode == QUERY_SWITCH)
-        strForm.Format("%s%s(%s)", pszLeft, Symbol(nCode), pszRight);
-    else
-        strForm.Format("%s%s%d(%s)", pszLeft, Symbol(nCode), nNumber, pszRight);
+    int nLeftCode = -1, nRightCode = -1, nLeftNumber = 0, nRightNumber = 0;
+    CString strL1, strL2, strR1, strR2;
+    if (!SplitAtSymbolOperator(pszLeft, nLeftCode, nLeftNumber, strL1, strL2))
+        nLeftCode = -1;
+    if (!SplitAtSymbolOperator(pszRight, nRightCode, nRightNumber, strR1, strR2))
+        nRightCode = -1;
+    if (nCode == QUERY_AND) {
+        if (nLeftCode == QUERY_OR)  // (a | b) & c is (a & c) | (b & c)
+            strForm.Format("(%s%s%d(%s))%s(%s%s%d(%s))", (LPCSTR)strL1, "&", nNumber, pszRight,
+                           "|", (LPCSTR)strL2, "&", nNumber, pszRight);
+        else if (nRightCode == QUERY_OR)  // a & (b | c) is (a & b) | (a & c)
+            strForm.Format("(%s%s%d(%s))%s(%s%s%d(%s))", pszLeft, "&", nNumber, (LPCSTR)strR1,
+                           "|", pszLeft, "&", nNumber, (LPCSTR)strR2);
+        else if (nRightCode == QUERY_AND)
+            strForm.Format("%s%s%d(%s)%s%d(%s)", pszLeft, "&", nNumber, (LPCSTR)strR1, "&",
+                           nRightNumber, (LPCSTR)strR2);
+        else if (nLeftCode == QUERY_AND)
+            strForm.Format("%s%s%d(%s)%s%d(%s)", (LPCSTR)strL1, "&", nLeftNumber, (LPCSTR)strL2,
+                           "&", nNumber, pszRight);
+        else
+            strForm.Format("%s%s%d(%s)", pszLeft, "&", nNumber, pszRight);
+    } else {
+        if (nRightCode == QUERY_OR)
+            strForm.Format("%s%s(%s)%s(%s)", pszLeft, "|", (LPCSTR)strR1, "|", (LPCSTR)strR2);
+        else if (nLeftCode == QUERY_OR)
+            strForm.Format("%s%s(%s)%s(%s)", (LPCSTR)strL1, "|", (LPCSTR)strL2, "|", pszRight);
+        else
+            strForm.Format("%s%s(%s)", pszLeft, "|", pszRight);
+    }
     return strForm;
 }
 

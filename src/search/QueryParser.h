@@ -70,7 +70,7 @@ enum {
 // Limits of a rewrite: the longest query or rewritten form, in bytes, and the deepest operator
 // tree (a chain of N operators is N levels deep).
 #define QUERY_MAX_FORM_LENGTH 65536
-#define QUERY_MAX_NESTING 256
+#define QUERY_MAX_NESTING 64
 
 // Messages of the parser.
 #define QUERY_MSG_MISSING_LEFT "Missing left parenthesis"
