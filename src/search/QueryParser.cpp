@@ -41,12 +41,9 @@ namespace {
 // Set when the program starts: only RewriteQuery, which clears it, reports anything.
 BOOL g_bQueryStop = TRUE;
 int g_nDefaultScope = QUERY_SCOPE_SENTENCE;
-// Depth of the running phase's recursion.
+// Depth of the running phase's recursion, and the bytes of text that the rewrite has handled.
 int g_nNesting = 0;
-
-// Passes of one repeated phase before the query counts as too complex. Every query of a sane
-// size settles long before; the bound only keeps a rewrite from running on without end.
-const int kMaxPasses = 4 * QUERY_MAX_NESTING;
+int g_nWork = 0;
 
 // The scope of the and-codes 0-4 (s, p, w, h, a), and of the without-codes 5-9 less 5.
 const int s_anCodeScope[5] = {QUERY_SCOPE_SENTENCE, QUERY_SCOPE_PARAGRAPH, QUERY_SCOPE_WORDS,
@@ -229,13 +226,25 @@ BOOL SplitAtOperator(LPCSTR pszText, MatchAt matchAt, int& nCode, int& nNumber, 
     return FALSE;
 }
 
+// Adds the bytes of a text that a step looked at or printed to the work of the rewrite; past
+// the limit the rewrite ends.
+BOOL AddWork(const CString& strText)
+{
+    g_nWork += strText.GetLength() + 1;
+    if (g_nWork <= QUERY_MAX_WORK)
+        return TRUE;
+    ReportQueryError(QUERY_MSG_TOO_COMPLEX);
+    return FALSE;
+}
+
 // A rewritten text that has grown past the limit ends the rewrite.
 CString CheckedForm(const CString& strForm)
 {
-    if (strForm.GetLength() <= QUERY_MAX_FORM_LENGTH)
-        return strForm;
-    ReportQueryError(QUERY_MSG_TOO_COMPLEX);
-    return CString();
+    if (strForm.GetLength() > QUERY_MAX_FORM_LENGTH) {
+        ReportQueryError(QUERY_MSG_TOO_COMPLEX);
+        return CString();
+    }
+    return AddWork(strForm) ? strForm : CString();
 }
 
 // Counts one level of a phase's recursion; past QUERY_MAX_NESTING the query is too complex.
@@ -289,6 +298,8 @@ CString RewritePhase(const CString& strText, SPLITTER split, SCOPE_STEP scopeSte
         return CString();
     CString strTrimmed;
     TrimQuery(strText, strTrimmed);
+    if (!AddWork(strTrimmed))
+        return CString();
     int nScope, nNumber;
     CString strBody;
     if (MatchScopePrefix(strTrimmed, nScope, nNumber, strBody)) {
@@ -328,10 +339,11 @@ CString CompactOperators(const CString& strText)
     return RewritePhase(strText, SplitAtSymbolOperator, PrintScopeForm, JoinOperands);
 }
 
-// Runs a phase again and again until the text stops changing.
+// Runs a phase again and again until the text stops changing. Every pass adds to the work of
+// the rewrite, so the passes end, at the latest, at the work limit.
 BOOL RepeatPhase(CString& strForm, CString (*pfnPhase)(const CString&))
 {
-    for (int nPass = 0; nPass < kMaxPasses; ++nPass) {
+    for (;;) {
         CString strNext = pfnPhase(strForm);
         if (g_bQueryStop)
             return FALSE;
@@ -339,8 +351,6 @@ BOOL RepeatPhase(CString& strForm, CString (*pfnPhase)(const CString&))
             return TRUE;
         strForm = strNext;
     }
-    ReportQueryError(QUERY_MSG_TOO_COMPLEX);
-    return FALSE;
 }
 
 }  // namespace
@@ -556,6 +566,7 @@ BOOL RewriteQuery(LPCSTR pszQuery, CString& strOut)
 {
     g_bQueryStop = FALSE;
     g_nNesting = 0;
+    g_nWork = 0;
     strOut.Empty();
     CString strQuery(pszQuery);
     if (strQuery.GetLength() > QUERY_MAX_FORM_LENGTH) {

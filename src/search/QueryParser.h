@@ -21,9 +21,11 @@
 // with the scope form on its right into one symbol. The last two repeat until the text stops
 // changing.
 //
-// Every text grows as needed; no rewritten form may exceed QUERY_MAX_FORM_LENGTH bytes and the
-// operator tree may be at most QUERY_MAX_NESTING levels deep: beyond either the rewrite stops
-// with a message, as a syntax error does.
+// Every text grows as needed, within limits that no sensible query comes near: the query and
+// every rewritten form are at most QUERY_MAX_FORM_LENGTH bytes, the operator tree is at most
+// QUERY_MAX_NESTING levels deep, and the whole rewrite handles at most QUERY_MAX_WORK bytes of
+// text (an ordinary query needs a few thousand). Beyond any of them the rewrite stops with a
+// message, as a syntax error does, so that no query can make it run on for long.
 //
 // All of this is program-wide state (the default scope and the stop flag) used by one search at a
 // time on the user-interface thread.
@@ -67,10 +69,12 @@ enum {
 #define QUERY_SWITCH_CHAR '\xED'
 #define QUERY_SPARE_CHAR '\xEC'
 
-// Limits of a rewrite: the longest query or rewritten form, in bytes, and the deepest operator
-// tree (a chain of N operators is N levels deep).
+// Limits of a rewrite: the longest query or rewritten form, in bytes; the deepest operator tree
+// (a chain of N operators is N levels deep); the bytes of text that the three phases may handle
+// in all (every text that a step of a phase takes or prints counts, in every pass).
 #define QUERY_MAX_FORM_LENGTH 65536
-#define QUERY_MAX_NESTING 64
+#define QUERY_MAX_NESTING 256
+#define QUERY_MAX_WORK (1024 * 1024)
 
 // Messages of the parser.
 #define QUERY_MSG_MISSING_LEFT "Missing left parenthesis"

@@ -565,7 +565,7 @@ TEST_F(QueryParserTest, OversizedRewritesStopWithAMessage)
     // A chain that fits.
     std::string strShort = "w0";
     std::string strForm = "W0";
-    for (int i = 1; i <= 60; ++i) {
+    for (int i = 1; i <= 100; ++i) {
         strShort += " and w" + std::to_string(i);
         strForm += "&s0(W" + std::to_string(i) + ")";
     }
