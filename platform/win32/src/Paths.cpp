@@ -1,97 +1,490 @@
-// First form of the path mapping: drive C: is the host's root; other letters are not mapped.
-// The drive-map area replaces this with the configurable map.
+// Platform paths: full path names, the current directory, the mapping onto host folders
+// through the drive map, and the emulated system tree's folders.
+#include "FileSystem.h"
+
 #include <host/Paths.h>
 
 #include <dirent.h>
-#include <strings.h>
 #include <unistd.h>
 
-#include <vector>
+#include <cstring>
+#include <filesystem>
+#include <mutex>
+
+namespace host::detail {
 
 namespace {
 
-std::vector<std::string> SplitComponents(const std::string& path)
+// The platform's current directory (empty until first asked). Never destroyed, so that code
+// running at exit still finds it.
+struct CurrentDirectoryState {
+    std::mutex lock;
+    std::string text;
+};
+
+CurrentDirectoryState& Current()
 {
-    std::vector<std::string> parts;
-    std::string current;
-    for (char c : path) {
-        if (c == '\\' || c == '/') {
-            if (!current.empty())
-                parts.push_back(current);
-            current.clear();
-        } else {
-            current += c;
-        }
-    }
-    if (!current.empty())
-        parts.push_back(current);
-    return parts;
+    static auto* state = new CurrentDirectoryState;
+    return *state;
 }
 
-// Finds an entry of a host folder whose name equals `name` without regard to case.
+bool Separator(char c) { return c == '\\' || c == '/'; }
+
+char UpperLetter(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 0x20) : c; }
+
+bool ForbiddenInName(unsigned char c, bool allowWildcards)
+{
+    if (c < 0x20)
+        return true;
+    switch (c) {
+    case '<': case '>': case ':': case '"': case '|':
+        return true;
+    case '*': case '?':
+        return !allowWildcards;
+    default:
+        return false;
+    }
+}
+
+std::string JoinHost(const std::string& folder, const std::string& name)
+{
+    return folder == "/" ? "/" + name : folder + "/" + name;
+}
+
+bool HostExists(const std::string& path)
+{
+    struct stat st;
+    return lstat(path.c_str(), &st) == 0;
+}
+
+}  // namespace
+
+std::string FullPath::Text() const
+{
+    std::string text(1, drive);
+    text += ":\\";
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        if (i)
+            text += '\\';
+        text += parts[i];
+    }
+    if (trailingSeparator && !parts.empty())
+        text += '\\';
+    return text;
+}
+
+void SetCurrentDirectoryText(const std::string& text)
+{
+    std::lock_guard lock(Current().lock);
+    Current().text = text;
+}
+
+std::string CurrentDirectoryText()
+{
+    CurrentDirectoryState& current = Current();
+    {
+        std::lock_guard lock(current.lock);
+        if (!current.text.empty())
+            return current.text;
+    }
+    // First use: the host's working folder, if a drive covers it.
+    std::string initial = "C:\\";
+    char buffer[4096];
+    if (getcwd(buffer, sizeof buffer))
+        if (auto platform = host::FromHostPath(buffer))
+            initial = *platform;
+    std::lock_guard lock(current.lock);
+    if (current.text.empty())
+        current.text = initial;
+    return current.text;
+}
+
+DWORD MakeFullPath(const std::string& path, FullPath& out)
+{
+    if (path.empty())
+        return ERROR_PATH_NOT_FOUND;
+    if (path.size() >= 2 && Separator(path[0]) && Separator(path[1]))
+        return kErrorBadNetPath;  // network names are not served
+    std::string rest = path;
+    FullPath base;
+    std::string current = CurrentDirectoryText();
+    base.drive = current[0];
+    bool relative = true;
+    if (path.size() >= 2 && path[1] == ':') {
+        char letter = UpperLetter(path[0]);
+        if (letter < 'A' || letter > 'Z')
+            return ERROR_INVALID_NAME;
+        rest = path.substr(2);
+        if (letter != base.drive)
+            relative = false;  // the other drive's own current folder is its root
+        base.drive = letter;
+    }
+    if (!rest.empty() && Separator(rest[0]))
+        relative = false;
+    if (relative) {
+        std::string tail = current.substr(3);
+        std::size_t start = 0;
+        while (start < tail.size()) {
+            std::size_t end = tail.find('\\', start);
+            if (end == std::string::npos)
+                end = tail.size();
+            if (end > start)
+                base.parts.push_back(tail.substr(start, end - start));
+            start = end + 1;
+        }
+    }
+    base.trailingSeparator = !rest.empty() && Separator(rest.back());
+    std::size_t start = 0;
+    while (start < rest.size()) {
+        std::size_t end = start;
+        while (end < rest.size() && !Separator(rest[end]))
+            ++end;
+        std::string part = rest.substr(start, end - start);
+        start = end + 1;
+        if (part.empty() || part == ".")
+            continue;
+        if (part == "..") {
+            if (!base.parts.empty())
+                base.parts.pop_back();
+            continue;
+        }
+        // The platform drops trailing dots and spaces of a name.
+        while (!part.empty() && (part.back() == '.' || part.back() == ' '))
+            part.pop_back();
+        if (!part.empty())
+            base.parts.push_back(part);
+    }
+    out = std::move(base);
+    return NO_ERROR;
+}
+
 std::optional<std::string> MatchEntry(const std::string& folder, const std::string& name)
 {
-    DIR* dir = opendir(folder.empty() ? "/" : folder.c_str());
+    std::string exact = Cp1252ToUtf8(name);
+    if (HostExists(JoinHost(folder, exact)))
+        return exact;
+    DIR* dir = opendir(folder.c_str());
     if (!dir)
         return std::nullopt;
     std::optional<std::string> found;
     while (dirent* entry = readdir(dir)) {
-        if (name == entry->d_name) {
-            found = name;
+        if (EqualNoCase1252(Utf8ToCp1252(entry->d_name), name)) {
+            found = std::string(entry->d_name);
             break;
         }
-        if (!found && strcasecmp(name.c_str(), entry->d_name) == 0)
-            found = std::string(entry->d_name);
     }
     closedir(dir);
     return found;
 }
 
-}  // namespace
+DWORD Resolve(const char* path, Resolved& out, bool allowWildcardsInName)
+{
+    if (!path || !*path)
+        return ERROR_PATH_NOT_FOUND;
+    DWORD error = MakeFullPath(path, out.full);
+    if (error == kErrorBadNetPath)
+        return ERROR_PATH_NOT_FOUND;
+    if (error != NO_ERROR)
+        return error;
+    const auto& parts = out.full.parts;
+    for (std::size_t i = 0; i < parts.size(); ++i)
+        for (char c : parts[i])
+            if (ForbiddenInName(static_cast<unsigned char>(c), allowWildcardsInName && i + 1 == parts.size()))
+                return ERROR_INVALID_NAME;
+    auto drive = host::FindDrive(out.full.drive);
+    if (!drive)
+        return ERROR_PATH_NOT_FOUND;
+    if (!drive->mediaPresent)
+        return ERROR_NOT_READY;
+    out.drive = *drive;
+    out.host = drive->hostFolder;
+    out.parentExists = true;
+    bool onHost = true;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        std::optional<std::string> match;
+        if (onHost)
+            match = MatchEntry(out.host, parts[i]);
+        if (!match) {
+            onHost = false;
+            if (i + 1 < parts.size())
+                out.parentExists = false;
+        }
+        out.host = JoinHost(out.host, match ? *match : Cp1252ToUtf8(parts[i]));
+    }
+    return NO_ERROR;
+}
+
+DWORD ErrorFromErrno(int err, const std::string& hostPath)
+{
+    switch (err) {
+    case 0: return NO_ERROR;
+    case ENOENT: {
+        auto slash = hostPath.rfind('/');
+        std::string parent = slash == std::string::npos || slash == 0 ? std::string("/") : hostPath.substr(0, slash);
+        struct stat st;
+        bool folder = stat(parent.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+        return folder ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND;
+    }
+    case ENOTDIR: return ERROR_PATH_NOT_FOUND;
+    case EACCES: case EPERM: case EROFS: case EISDIR: case EBUSY: return ERROR_ACCESS_DENIED;
+    case EEXIST: return ERROR_ALREADY_EXISTS;
+    case ENOTEMPTY: return ERROR_DIR_NOT_EMPTY;
+    case ENOSPC: case EDQUOT: return ERROR_DISK_FULL;
+    case EMFILE: case ENFILE: return ERROR_TOO_MANY_OPEN_FILES;
+    case ENAMETOOLONG: return ERROR_FILENAME_EXCED_RANGE;
+    case EXDEV: return ERROR_NOT_SAME_DEVICE;
+    case EBADF: return ERROR_INVALID_HANDLE;
+    case ENOMEM: return ERROR_NOT_ENOUGH_MEMORY;
+    case EINVAL: return ERROR_INVALID_PARAMETER;
+    case EIO: return ERROR_GEN_FAILURE;
+    default: return ERROR_GEN_FAILURE;
+    }
+}
+
+bool ReadOnlyDrive(const DriveInfo& drive) { return drive.type == DRIVE_CDROM; }
+
+DWORD CopyOut(const std::string& text, LPSTR buffer, DWORD size)
+{
+    if (!buffer || size <= text.size())
+        return static_cast<DWORD>(text.size() + 1);
+    std::memcpy(buffer, text.c_str(), text.size() + 1);
+    return static_cast<DWORD>(text.size());
+}
+
+std::string SystemFolderText(const char* below)
+{
+    std::string folder = host::SystemRoot();
+    if (*below)
+        folder += std::string("/") + below;
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    auto platform = host::FromHostPath(folder);
+    return platform ? *platform : std::string();
+}
+
+}  // namespace host::detail
+
+using namespace host::detail;
 
 namespace host {
 
 std::optional<std::string> ToHostPath(const std::string& platformPath)
 {
-    std::string rest = platformPath;
-    std::string root = "";
-    if (rest.size() >= 2 && rest[1] == ':') {
-        char letter = static_cast<char>(rest[0] & ~0x20);
-        if (letter != 'C')
-            return std::nullopt;
-        rest = rest.substr(2);
-    } else if (rest.empty() || (rest[0] != '\\' && rest[0] != '/')) {
-        char cwd[4096];
-        if (!getcwd(cwd, sizeof cwd))
-            return std::nullopt;
-        root = cwd;
-    }
-    std::string result = root;
-    std::vector<std::string> resolved;
-    for (const std::string& part : SplitComponents(rest)) {
-        if (part == ".")
-            continue;
-        if (part == "..") {
-            auto slash = result.rfind('/');
-            result = slash == std::string::npos ? std::string() : result.substr(0, slash);
-            continue;
-        }
-        auto match = MatchEntry(result, part);
-        result += "/" + (match ? *match : part);
-    }
-    return result.empty() ? std::string("/") : result;
+    Resolved resolved;
+    if (Resolve(platformPath.c_str(), resolved) != NO_ERROR)
+        return std::nullopt;
+    return resolved.host;
 }
 
 std::optional<std::string> FromHostPath(const std::string& hostPath)
 {
-    if (hostPath.empty() || hostPath[0] != '/')
+    if (hostPath.empty())
         return std::nullopt;
-    std::string out = "C:";
-    for (char c : hostPath)
-        out += (c == '/') ? '\\' : c;
-    if (out == "C:")
+    std::filesystem::path p(hostPath);
+    if (p.is_relative()) {
+        std::error_code ec;
+        p = std::filesystem::current_path(ec) / p;
+    }
+    std::string path = p.lexically_normal().string();
+    while (path.size() > 1 && path.back() == '/')
+        path.pop_back();
+    const DriveInfo* best = nullptr;
+    std::vector<DriveInfo> drives = MappedDrives();
+    for (const DriveInfo& drive : drives) {
+        const std::string& root = drive.hostFolder;
+        bool covers = root == "/" || path == root || path.compare(0, root.size() + 1, root + "/") == 0;
+        if (covers && (!best || root.size() > best->hostFolder.size()))
+            best = &drive;
+    }
+    if (!best)
+        return std::nullopt;
+    std::string rest = best->hostFolder == "/" ? path : path.substr(best->hostFolder.size());
+    std::string out(1, best->letter);
+    out += ':';
+    for (char c : Utf8ToCp1252(rest))
+        out += c == '/' ? '\\' : c;
+    if (out.size() == 2)
         out += '\\';
     return out;
 }
 
+std::string ProgramPlatformPath()
+{
+    char buffer[4096];
+    ssize_t length = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+    if (length <= 0)
+        return {};
+    auto platform = FromHostPath(std::string(buffer, static_cast<std::size_t>(length)));
+    if (!platform)
+        return {};
+    std::string name = platform->substr(platform->rfind('\\') + 1);
+    if (name.find('.') == std::string::npos)
+        *platform += ".exe";
+    return *platform;
+}
+
 }  // namespace host
+
+DWORD WINAPI GetFullPathName(LPCSTR lpFileName, DWORD nBufferLength, LPSTR lpBuffer, LPSTR* lpFilePart)
+{
+    if (!lpFileName) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    FullPath full;
+    DWORD error = MakeFullPath(lpFileName, full);
+    if (error != NO_ERROR) {
+        SetLastError(error == kErrorBadNetPath ? ERROR_INVALID_NAME : error);
+        return 0;
+    }
+    std::string text = full.Text();
+    DWORD result = CopyOut(text, lpBuffer, nBufferLength);
+    if (lpFilePart && result == text.size()) {
+        std::size_t slash = text.rfind('\\');
+        *lpFilePart = slash + 1 == text.size() ? nullptr : lpBuffer + slash + 1;
+    }
+    return result;
+}
+
+DWORD WINAPI GetCurrentDirectory(DWORD nBufferLength, LPSTR lpBuffer)
+{
+    return CopyOut(CurrentDirectoryText(), lpBuffer, nBufferLength);
+}
+
+BOOL WINAPI SetCurrentDirectory(LPCSTR lpPathName)
+{
+    Resolved resolved;
+    DWORD error = Resolve(lpPathName, resolved);
+    if (error != NO_ERROR)
+        return Fail(error);
+    struct stat st;
+    if (stat(resolved.host.c_str(), &st) != 0)
+        return Fail(ErrorFromErrno(errno, resolved.host));
+    if (!S_ISDIR(st.st_mode))
+        return Fail(ERROR_DIRECTORY);
+    FullPath full = resolved.full;
+    full.trailingSeparator = false;
+    SetCurrentDirectoryText(full.Text());
+    return TRUE;
+}
+
+namespace {
+
+// The path as given, after checking that it names something on the host.
+DWORD ExistingPathAsGiven(LPCSTR source, LPSTR buffer, DWORD size)
+{
+    Resolved resolved;
+    DWORD error = Resolve(source, resolved);
+    if (error != NO_ERROR) {
+        SetLastError(error);
+        return 0;
+    }
+    struct stat st;
+    if (stat(resolved.host.c_str(), &st) != 0) {
+        SetLastError(ErrorFromErrno(errno, resolved.host));
+        return 0;
+    }
+    // Names are kept long: the short form of a name is the name itself.
+    return CopyOut(source, buffer, size);
+}
+
+}  // namespace
+
+DWORD WINAPI GetShortPathName(LPCSTR lpszLongPath, LPSTR lpszShortPath, DWORD cchBuffer)
+{
+    return ExistingPathAsGiven(lpszLongPath, lpszShortPath, cchBuffer);
+}
+
+DWORD WINAPI GetLongPathName(LPCSTR lpszShortPath, LPSTR lpszLongPath, DWORD cchBuffer)
+{
+    return ExistingPathAsGiven(lpszShortPath, lpszLongPath, cchBuffer);
+}
+
+UINT WINAPI GetWindowsDirectory(LPSTR lpBuffer, UINT uSize)
+{
+    std::string text = SystemFolderText("WINDOWS");
+    if (text.empty()) {
+        SetLastError(ERROR_PATH_NOT_FOUND);
+        return 0;
+    }
+    return CopyOut(text, lpBuffer, uSize);
+}
+
+UINT WINAPI GetSystemDirectory(LPSTR lpBuffer, UINT uSize)
+{
+    std::string text = SystemFolderText("WINDOWS/SYSTEM32");
+    if (text.empty()) {
+        SetLastError(ERROR_PATH_NOT_FOUND);
+        return 0;
+    }
+    return CopyOut(text, lpBuffer, uSize);
+}
+
+DWORD WINAPI GetTempPath(DWORD nBufferLength, LPSTR lpBuffer)
+{
+    std::string text = SystemFolderText("TEMP");
+    if (text.empty()) {
+        SetLastError(ERROR_PATH_NOT_FOUND);
+        return 0;
+    }
+    if (text.back() != '\\')
+        text += '\\';
+    return CopyOut(text, lpBuffer, nBufferLength);
+}
+
+DWORD WINAPI SearchPath(LPCSTR lpPath, LPCSTR lpFileName, LPCSTR lpExtension, DWORD nBufferLength,
+                        LPSTR lpBuffer, LPSTR* lpFilePart)
+{
+    if (!lpFileName || !*lpFileName) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    std::string name = lpFileName;
+    std::size_t lastSeparator = name.find_last_of("\\/:");
+    std::string lastPart = lastSeparator == std::string::npos ? name : name.substr(lastSeparator + 1);
+    if (lpExtension && *lpExtension && lastPart.find('.') == std::string::npos)
+        name += lpExtension;
+
+    std::vector<std::string> candidates;
+    if (lastSeparator != std::string::npos) {
+        candidates.push_back(name);  // a name with a folder is looked up as it is
+    } else {
+        std::vector<std::string> folders;
+        if (lpPath) {
+            std::string list = lpPath;
+            std::size_t start = 0;
+            while (start <= list.size()) {
+                std::size_t end = list.find(';', start);
+                if (end == std::string::npos)
+                    end = list.size();
+                if (end > start)
+                    folders.push_back(list.substr(start, end - start));
+                start = end + 1;
+            }
+        } else {
+            // The program's folder, the current folder, the system folder, the system tree.
+            std::string program = host::ProgramPlatformPath();
+            if (!program.empty())
+                folders.push_back(program.substr(0, program.rfind('\\')));
+            folders.push_back(CurrentDirectoryText());
+            folders.push_back(SystemFolderText("WINDOWS/SYSTEM32"));
+            folders.push_back(SystemFolderText("WINDOWS"));
+        }
+        for (std::string folder : folders) {
+            if (folder.empty())
+                continue;
+            if (folder.back() != '\\' && folder.back() != '/')
+                folder += '\\';
+            candidates.push_back(folder + name);
+        }
+    }
+    for (const std::string& candidate : candidates) {
+        Resolved resolved;
+        struct stat st;
+        if (Resolve(candidate.c_str(), resolved) != NO_ERROR || stat(resolved.host.c_str(), &st) != 0)
+            continue;
+        return GetFullPathName(candidate.c_str(), nBufferLength, lpBuffer, lpFilePart);
+    }
+    SetLastError(ERROR_FILE_NOT_FOUND);
+    return 0;
+}

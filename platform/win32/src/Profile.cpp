@@ -18,20 +18,14 @@
 namespace {
 
 // The Windows folder as a platform path. The one place that knows where it lives.
+// The Windows folder of the emulated system tree, where WIN.INI and bare profile names live.
 std::optional<std::string> WindowsFolder()
 {
-    std::string host;
-    if (const char* dir = std::getenv("VL_WINDIR"); dir && *dir) {
-        host = dir;
-    } else {
-        const char* data = std::getenv("XDG_DATA_HOME");
-        const char* home = std::getenv("HOME");
-        if (data && *data)
-            host = std::string(data) + "/vl/windows";
-        else
-            host = std::string(home && *home ? home : "/tmp") + "/.local/share/vl/windows";
-    }
-    return host::FromHostPath(host);
+    char buffer[MAX_PATH];
+    UINT length = GetWindowsDirectory(buffer, sizeof buffer);
+    if (length == 0 || length >= sizeof buffer)
+        return std::nullopt;
+    return std::string(buffer, length);
 }
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }

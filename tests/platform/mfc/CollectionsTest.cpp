@@ -280,6 +280,20 @@ TEST(Collections, PointerListsAndTypedLists)
     objects.AddTail(&a);
     objects.AddTail(&b);
     EXPECT_EQ(objects.Find(&b), objects.GetTailPosition());
+    // A CObList is itself a CObject: adding one list to another adds its elements.
+    CObList more;
+    more.AddTail(&c);
+    objects.AddTail(&more);
+    objects.AddHead(&more);
+    EXPECT_EQ(objects.GetCount(), 4);
+    EXPECT_EQ(objects.GetHead(), &c);
+    EXPECT_EQ(objects.GetTail(), &c);
+    CObArray array;
+    array.Add(&a);
+    CObArray other;
+    other.Add(&b);
+    EXPECT_EQ(array.Append(other), 1);
+    EXPECT_EQ(array[1], &b);
 
     CTypedPtrList<CObList, CItem*> typed;
     typed.AddTail(&a);

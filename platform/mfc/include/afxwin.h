@@ -1,0 +1,13 @@
+// The class library's window classes: message maps, CWnd, CMenu, CWinApp, frames, views and
+// documents. Product code includes it exactly as it would on the real platform.
+#pragma once
+
+#include <afx.h>
+
+#include <mfc/CmdTarget.h>
+#include <mfc/Menu.h>
+#include <mfc/Wnd.h>
+#include <mfc/WinApp.h>
+#include <mfc/FrameWnd.h>
+#include <mfc/View.h>
+#include <mfc/Document.h>

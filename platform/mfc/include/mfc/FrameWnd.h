@@ -1,0 +1,59 @@
+// CFrameWnd: a top-level frame with a menu bar, an active view and command routing through
+// view, document, frame and application.
+#pragma once
+
+#include <afx.h>
+#include <mfc/Wnd.h>
+
+class CView;
+class CDocument;
+
+struct CCreateContext {
+    CRuntimeClass* m_pNewViewClass = NULL;
+    CDocument* m_pCurrentDoc = NULL;
+    CView* m_pLastView = NULL;
+};
+
+#define AFX_IDW_PANE_FIRST 0xE900
+
+class CFrameWnd : public CWnd {
+    DECLARE_DYNCREATE(CFrameWnd)
+public:
+    CFrameWnd();
+    ~CFrameWnd() override;
+
+    static const CRect rectDefault;
+    BOOL m_bAutoMenuEnable;
+    HMENU m_hMenuDefault;
+
+    BOOL Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle = WS_OVERLAPPEDWINDOW,
+                const RECT& rect = rectDefault, CWnd* pParentWnd = NULL, LPCSTR lpszMenuName = NULL,
+                DWORD dwExStyle = 0, CCreateContext* pContext = NULL);
+    BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+
+    CView* GetActiveView() const;
+    void SetActiveView(CView* pViewNew, BOOL bNotify = TRUE);
+    virtual CDocument* GetActiveDocument();
+    // Creates the view of pContext as the frame's first pane.
+    CWnd* CreateView(CCreateContext* pContext, UINT nID = AFX_IDW_PANE_FIRST);
+    virtual void RecalcLayout(BOOL bNotify = TRUE);
+    void InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible);
+
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+    void PostNcDestroy() override;
+
+    afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
+    afx_msg void OnClose();
+    afx_msg void OnDestroy();
+    afx_msg void OnSize(UINT nType, int cx, int cy);
+    afx_msg void OnSetFocus(CWnd* pOldWnd);
+    afx_msg void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized);
+    afx_msg void OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu);
+    afx_msg LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
+
+protected:
+    CView* m_pViewActive;
+    HACCEL m_hAccelTable;
+    DECLARE_MESSAGE_MAP()
+};

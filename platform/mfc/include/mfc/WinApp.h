@@ -1,0 +1,141 @@
+// CWinThread and CWinApp: the message pump with idle processing, the message filter chain, the
+// one application object, its command line, profile and cursors; AfxMessageBox and the other
+// application-wide functions.
+#pragma once
+
+#include <afx.h>
+#include <mfc/Wnd.h>
+
+class CCommandLineInfo : public CObject {
+public:
+    CCommandLineInfo();
+    ~CCommandLineInfo() override = default;
+
+    // Called for each argument: pszParam without its leading '-' or '/' when bFlag.
+    virtual void ParseParam(const char* pszParam, BOOL bFlag, BOOL bLast);
+
+    BOOL m_bShowSplash;
+    BOOL m_bRunEmbedded;
+    BOOL m_bRunAutomated;
+    enum { FileNew, FileOpen, FilePrint, FilePrintTo, FileDDE, AppUnregister, FileNothing = -1 } m_nShellCommand;
+    CString m_strFileName;
+    CString m_strPrinterName;
+    CString m_strDriverName;
+    CString m_strPortName;
+};
+
+class CWinThread : public CCmdTarget {
+    DECLARE_DYNAMIC(CWinThread)
+public:
+    CWinThread();
+    ~CWinThread() override;
+
+    CWnd* m_pMainWnd;
+    CWnd* m_pActiveWnd;
+    BOOL m_bAutoDelete;
+    HANDLE m_hThread;
+    DWORD m_nThreadID;
+    MSG m_msgCur;
+
+    virtual BOOL InitInstance();
+    virtual int ExitInstance();
+    // The message loop: idle processing while the queue is empty, then every message through
+    // PumpMessage; ends with ExitInstance when WM_QUIT arrives.
+    virtual int Run();
+    virtual BOOL PreTranslateMessage(MSG* pMsg);
+    virtual BOOL PumpMessage();
+    // lCount counts the calls since the last message that restarted idle processing; returns
+    // TRUE while more idle time is wanted.
+    virtual BOOL OnIdle(LONG lCount);
+    // Whether a message restarts idle processing (paint, the system timer and mouse moves that
+    // do not move do not).
+    virtual BOOL IsIdleMessage(MSG* pMsg);
+    virtual BOOL ProcessMessageFilter(int code, LPMSG lpMsg);
+    virtual CWnd* GetMainWnd();
+
+protected:
+    POINT m_ptCursorLast;
+    UINT m_nMsgLast;
+};
+
+class CWinApp : public CWinThread {
+    DECLARE_DYNAMIC(CWinApp)
+public:
+    explicit CWinApp(LPCSTR lpszAppName = NULL);
+    ~CWinApp() override;
+
+    HINSTANCE m_hInstance;
+    HINSTANCE m_hPrevInstance;
+    LPSTR m_lpCmdLine;
+    int m_nCmdShow;
+    LPCSTR m_pszAppName;
+    LPCSTR m_pszExeName;
+    LPCSTR m_pszProfileName;
+    LPCSTR m_pszRegistryKey;
+    LPCSTR m_pszHelpFilePath;
+    int m_nWaitCursorCount;
+    HCURSOR m_hcurWaitCursorRestore;
+
+    virtual BOOL InitApplication();
+    BOOL InitInstance() override;
+    int ExitInstance() override;
+    int Run() override;
+    BOOL OnIdle(LONG lCount) override;
+    virtual int DoMessageBox(LPCSTR lpszPrompt, UINT nType, UINT nIDPrompt);
+    virtual void DoWaitCursor(int nCode);  // 1 on, -1 off, 0 show again
+
+    void ParseCommandLine(CCommandLineInfo& rCmdInfo);
+
+    CString GetProfileString(LPCSTR lpszSection, LPCSTR lpszEntry, LPCSTR lpszDefault = NULL);
+    UINT GetProfileInt(LPCSTR lpszSection, LPCSTR lpszEntry, int nDefault);
+    BOOL WriteProfileString(LPCSTR lpszSection, LPCSTR lpszEntry, LPCSTR lpszValue);
+    BOOL WriteProfileInt(LPCSTR lpszSection, LPCSTR lpszEntry, int nValue);
+
+    HCURSOR LoadCursor(LPCSTR lpszResourceName) const;
+    HCURSOR LoadCursor(UINT nIDResource) const;
+    HCURSOR LoadStandardCursor(LPCSTR lpszCursorName) const;
+    HICON LoadIcon(LPCSTR lpszResourceName) const;
+    HICON LoadIcon(UINT nIDResource) const;
+    HICON LoadStandardIcon(LPCSTR lpszIconName) const;
+
+    // Sets the names from the instance and command line (AfxWinMain does this).
+    void SetCurrentHandles();
+
+private:
+    CString m_strAppName;
+    CString m_strExeName;
+    CString m_strProfileName;
+    CString m_strCmdLine;
+    friend int AFXAPI AfxWinInit(HINSTANCE, HINSTANCE, LPSTR, int);
+};
+
+// Shows a wait cursor for the life of the object.
+class CWaitCursor {
+public:
+    CWaitCursor();
+    ~CWaitCursor();
+    CWaitCursor(const CWaitCursor&) = delete;
+    CWaitCursor& operator=(const CWaitCursor&) = delete;
+    void Restore();
+};
+
+CWinApp* AFXAPI AfxGetApp();
+CWinThread* AFXAPI AfxGetThread();
+CWnd* AFXAPI AfxGetMainWnd();
+HINSTANCE AFXAPI AfxGetInstanceHandle();
+HINSTANCE AFXAPI AfxGetResourceHandle();
+void AFXAPI AfxSetResourceHandle(HINSTANCE hInstResource);
+LPCSTR AFXAPI AfxGetAppName();
+int AFXAPI AfxMessageBox(LPCSTR lpszText, UINT nType = MB_OK, UINT nIDHelp = 0);
+int AFXAPI AfxMessageBox(UINT nIDPrompt, UINT nType = MB_OK, UINT nIDHelp = (UINT)-1);
+void AFXAPI AfxPostQuitMessage(int nExitCode);
+BOOL AFXAPI AfxPumpMessage();
+BOOL AFXAPI AfxPreTranslateMessage(MSG* pMsg);
+
+// The application's entry: initialises the one application object from the arguments, runs
+// InitInstance and the message loop (or ExitInstance when InitInstance fails) and returns the
+// exit code.
+int AFXAPI AfxWinInit(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow);
+int AFXAPI AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow);
+// The same from a program's argc/argv (the command line is the arguments after the program).
+int AFXAPI AfxMain(int argc, char** argv);

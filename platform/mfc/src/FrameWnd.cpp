@@ -1,0 +1,229 @@
+// CFrameWnd: frame creation, the active view, command routing and menu updates.
+#include <afxwin.h>
+
+IMPLEMENT_DYNCREATE(CFrameWnd, CWnd)
+
+const CRect CFrameWnd::rectDefault(CW_USEDEFAULT, CW_USEDEFAULT, 0, 0);
+
+BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
+ON_WM_CREATE()
+ON_WM_CLOSE()
+ON_WM_DESTROY()
+ON_WM_SIZE()
+ON_WM_SETFOCUS()
+ON_WM_ACTIVATE()
+ON_WM_INITMENUPOPUP()
+ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
+END_MESSAGE_MAP()
+
+CFrameWnd::CFrameWnd() : m_bAutoMenuEnable(TRUE), m_hMenuDefault(NULL), m_pViewActive(NULL), m_hAccelTable(NULL) {}
+
+CFrameWnd::~CFrameWnd() = default;
+
+BOOL CFrameWnd::PreCreateWindow(CREATESTRUCT& cs)
+{
+    if (cs.lpszClass == NULL)
+        cs.lpszClass = AfxRegisterWndClass(CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, ::LoadCursorA(NULL, IDC_ARROW),
+                                           reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
+    return TRUE;
+}
+
+BOOL CFrameWnd::Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
+                       CWnd* pParentWnd, LPCSTR lpszMenuName, DWORD dwExStyle, CCreateContext* pContext)
+{
+    // Menus named by resource come with the resource loader; a frame made here starts without
+    // one unless m_hMenuDefault was set.
+    (void)lpszMenuName;
+    // rectDefault asks for the default position and size.
+    bool byDefault = rect.left == CW_USEDEFAULT;
+    int cx = byDefault ? CW_USEDEFAULT : rect.right - rect.left;
+    int cy = byDefault ? 0 : rect.bottom - rect.top;
+    return CreateEx(dwExStyle, lpszClassName, lpszWindowName, dwStyle, rect.left, byDefault ? 0 : rect.top, cx, cy,
+                    (pParentWnd ? pParentWnd->m_hWnd : NULL), m_hMenuDefault, static_cast<LPVOID>(pContext));
+}
+
+int CFrameWnd::OnCreate(LPCREATESTRUCT lpcs)
+{
+    if (CWnd::OnCreate(lpcs) == -1)
+        return -1;
+    auto* context = static_cast<CCreateContext*>(lpcs->lpCreateParams);
+    if (context != NULL && context->m_pNewViewClass != NULL && CreateView(context) == NULL)
+        return -1;
+    return 0;
+}
+
+CWnd* CFrameWnd::CreateView(CCreateContext* pContext, UINT nID)
+{
+    CObject* object = pContext->m_pNewViewClass->CreateObject();
+    auto* view = dynamic_cast<CWnd*>(object);
+    if (view == NULL) {
+        delete object;
+        return NULL;
+    }
+    CRect client;
+    GetClientRect(&client);
+    if (!view->Create(NULL, NULL, WS_CHILD | WS_VISIBLE, client, this, nID, pContext))
+        return NULL;  // the view deleted itself
+    if (auto* v = dynamic_cast<CView*>(view))
+        if (m_pViewActive == NULL)
+            SetActiveView(v, FALSE);
+    return view;
+}
+
+void CFrameWnd::RecalcLayout(BOOL)
+{
+    CWnd* pane = GetDescendantWindow(AFX_IDW_PANE_FIRST, TRUE);
+    if (pane == NULL)
+        return;
+    CRect client;
+    GetClientRect(&client);
+    pane->MoveWindow(client.left, client.top, client.Width(), client.Height());
+}
+
+void CFrameWnd::InitialUpdateFrame(CDocument*, BOOL bMakeVisible)
+{
+    SendMessageToDescendants(WM_INITIALUPDATE, 0, 0, TRUE, TRUE);
+    if (m_pViewActive != NULL)
+        m_pViewActive->OnInitialUpdate();
+    if (bMakeVisible) {
+        CWinThread* thread = AfxGetThread();
+        int cmd = (thread == AfxGetApp() && thread != NULL && thread->m_pMainWnd == this) ? AfxGetApp()->m_nCmdShow
+                                                                                       : SW_SHOW;
+        ShowWindow(cmd);
+        UpdateWindow();
+    }
+}
+
+CView* CFrameWnd::GetActiveView() const
+{
+    return m_pViewActive;
+}
+
+void CFrameWnd::SetActiveView(CView* pViewNew, BOOL bNotify)
+{
+    CView* old = m_pViewActive;
+    if (pViewNew == old)
+        return;
+    m_pViewActive = NULL;
+    if (bNotify && old != NULL)
+        old->OnActivateView(FALSE, pViewNew, old);
+    m_pViewActive = pViewNew;
+    if (bNotify && pViewNew != NULL)
+        pViewNew->OnActivateView(TRUE, pViewNew, old);
+}
+
+CDocument* CFrameWnd::GetActiveDocument()
+{
+    return m_pViewActive != NULL ? m_pViewActive->GetDocument() : NULL;
+}
+
+BOOL CFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
+{
+    // The active view (and through it its document), then the frame, then the application.
+    if (m_pViewActive != NULL && m_pViewActive->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
+        return TRUE;
+    if (CWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
+        return TRUE;
+    CWinApp* app = AfxGetApp();
+    return app != NULL && app->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}
+
+BOOL CFrameWnd::PreTranslateMessage(MSG* pMsg)
+{
+    if (m_hAccelTable != NULL && pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST &&
+        ::TranslateAcceleratorA(m_hWnd, m_hAccelTable, pMsg))
+        return TRUE;
+    return CWnd::PreTranslateMessage(pMsg);
+}
+
+void CFrameWnd::PostNcDestroy()
+{
+    delete this;
+}
+
+void CFrameWnd::OnClose()
+{
+    DestroyWindow();
+}
+
+void CFrameWnd::OnDestroy()
+{
+    m_pViewActive = NULL;
+    CWnd::OnDestroy();
+}
+
+void CFrameWnd::OnSize(UINT nType, int cx, int cy)
+{
+    CWnd::OnSize(nType, cx, cy);
+    if (nType != SIZE_MINIMIZED)
+        RecalcLayout();
+}
+
+void CFrameWnd::OnSetFocus(CWnd* pOldWnd)
+{
+    if (m_pViewActive != NULL && m_pViewActive->m_hWnd != NULL)
+        m_pViewActive->SetFocus();
+    else
+        CWnd::OnSetFocus(pOldWnd);
+}
+
+void CFrameWnd::OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized)
+{
+    CWnd::OnActivate(nState, pWndOther, bMinimized);
+}
+
+void CFrameWnd::OnInitMenuPopup(CMenu* pMenu, UINT, BOOL bSysMenu)
+{
+    if (bSysMenu || pMenu == NULL)
+        return;
+    CCmdUI state;
+    state.m_pMenu = pMenu;
+    state.m_nIndexMax = pMenu->GetMenuItemCount();
+    for (state.m_nIndex = 0; state.m_nIndex < state.m_nIndexMax; state.m_nIndex++) {
+        state.m_nID = pMenu->GetMenuItemID(static_cast<int>(state.m_nIndex));
+        if (state.m_nID == 0)
+            continue;  // separator
+        if (state.m_nID == static_cast<UINT>(-1)) {
+            // A popup is updated through its first item.
+            state.m_pSubMenu = pMenu->GetSubMenu(static_cast<int>(state.m_nIndex));
+            if (state.m_pSubMenu == NULL || (state.m_nID = state.m_pSubMenu->GetMenuItemID(0)) == 0 ||
+                state.m_nID == static_cast<UINT>(-1))
+                continue;
+            state.DoUpdate(this, TRUE);
+        } else {
+            state.m_pSubMenu = NULL;
+            state.DoUpdate(this, m_bAutoMenuEnable && state.m_nID < 0xF000);
+        }
+        // Handlers may have added or removed items.
+        UINT count = pMenu->GetMenuItemCount();
+        if (count < state.m_nIndexMax) {
+            state.m_nIndex -= (state.m_nIndexMax - count);
+            while (state.m_nIndex < count && pMenu->GetMenuItemID(static_cast<int>(state.m_nIndex)) == state.m_nID)
+                state.m_nIndex++;
+        }
+        state.m_nIndexMax = count;
+    }
+}
+
+LRESULT CFrameWnd::OnIdleUpdateCmdUI(WPARAM, LPARAM)
+{
+    // Commands that sit directly on the menu bar are kept up to date at idle time.
+    CMenu* bar = GetMenu();
+    if (bar == NULL)
+        return 0;
+    BOOL changed = FALSE;
+    CCmdUI state;
+    state.m_pMenu = bar;
+    state.m_nIndexMax = bar->GetMenuItemCount();
+    for (state.m_nIndex = 0; state.m_nIndex < state.m_nIndexMax; state.m_nIndex++) {
+        state.m_nID = bar->GetMenuItemID(static_cast<int>(state.m_nIndex));
+        if (state.m_nID == 0 || state.m_nID == static_cast<UINT>(-1))
+            continue;
+        UINT before = bar->GetMenuState(state.m_nIndex, MF_BYPOSITION);
+        state.DoUpdate(this, m_bAutoMenuEnable && state.m_nID < 0xF000);
+        changed |= before != bar->GetMenuState(state.m_nIndex, MF_BYPOSITION);
+    }
+    if (changed)
+        DrawMenuBar();
+    return 0;
+}

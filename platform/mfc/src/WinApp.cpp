@@ -1,0 +1,496 @@
+// CWinThread's message loop and idle processing, CWinApp and the application-wide functions.
+#include <afxwin.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <vector>
+#include <cstring>
+#include <string>
+
+IMPLEMENT_DYNAMIC(CWinThread, CCmdTarget)
+IMPLEMENT_DYNAMIC(CWinApp, CWinThread)
+
+namespace {
+
+CWinApp* g_app = NULL;
+HINSTANCE g_resourceHandle = NULL;
+thread_local CWinThread* t_thread = NULL;
+AFX_REPORT_ERROR_HANDLER g_previousReportHandler = NULL;
+
+// Framework string id of the application title.
+constexpr UINT kAppTitleId = 0xE000;
+
+int AFXAPI ReportThroughMessageBox(LPCSTR lpszText, UINT nType)
+{
+    return AfxMessageBox(lpszText, nType);
+}
+
+}  // namespace
+
+// ---- CCommandLineInfo ----------------------------------------------------------------------------
+
+CCommandLineInfo::CCommandLineInfo()
+    : m_bShowSplash(TRUE), m_bRunEmbedded(FALSE), m_bRunAutomated(FALSE), m_nShellCommand(FileNew)
+{
+}
+
+void CCommandLineInfo::ParseParam(const char* pszParam, BOOL bFlag, BOOL)
+{
+    if (bFlag) {
+        if (lstrcmpiA(pszParam, "pt") == 0) {
+            m_nShellCommand = FilePrintTo;
+        } else if (lstrcmpiA(pszParam, "p") == 0) {
+            m_nShellCommand = FilePrint;
+        } else if (lstrcmpiA(pszParam, "Unregister") == 0 || lstrcmpiA(pszParam, "Unregserver") == 0) {
+            m_nShellCommand = AppUnregister;
+        } else if (lstrcmpiA(pszParam, "dde") == 0) {
+            m_nShellCommand = FileDDE;
+        } else if (lstrcmpiA(pszParam, "Embedding") == 0) {
+            m_bRunEmbedded = TRUE;
+            m_bShowSplash = FALSE;
+        } else if (lstrcmpiA(pszParam, "Automation") == 0) {
+            m_bRunAutomated = TRUE;
+            m_bShowSplash = FALSE;
+        }
+        return;
+    }
+    if (m_strFileName.IsEmpty()) {
+        m_strFileName = pszParam;
+        if (m_nShellCommand == FileNew)
+            m_nShellCommand = FileOpen;
+    } else if (m_nShellCommand == FilePrintTo) {
+        if (m_strPrinterName.IsEmpty())
+            m_strPrinterName = pszParam;
+        else if (m_strDriverName.IsEmpty())
+            m_strDriverName = pszParam;
+        else if (m_strPortName.IsEmpty())
+            m_strPortName = pszParam;
+    }
+}
+
+// ---- CWinThread -----------------------------------------------------------------------------------
+
+CWinThread::CWinThread()
+    : m_pMainWnd(NULL), m_pActiveWnd(NULL), m_bAutoDelete(TRUE), m_hThread(NULL), m_nThreadID(0), m_msgCur{},
+      m_ptCursorLast{-1, -1}, m_nMsgLast(0)
+{
+    if (t_thread == NULL)
+        t_thread = this;
+}
+
+CWinThread::~CWinThread()
+{
+    if (t_thread == this)
+        t_thread = NULL;
+}
+
+BOOL CWinThread::InitInstance() { return FALSE; }
+
+int CWinThread::ExitInstance()
+{
+    return static_cast<int>(m_msgCur.wParam);
+}
+
+CWnd* CWinThread::GetMainWnd()
+{
+    return m_pActiveWnd != NULL ? m_pActiveWnd : m_pMainWnd;
+}
+
+BOOL CWinThread::IsIdleMessage(MSG* pMsg)
+{
+    if (pMsg->message == WM_MOUSEMOVE || pMsg->message == WM_NCMOUSEMOVE) {
+        // A mouse move that does not move restarts nothing.
+        if (m_nMsgLast == pMsg->message && m_ptCursorLast.x == pMsg->pt.x && m_ptCursorLast.y == pMsg->pt.y)
+            return FALSE;
+        m_ptCursorLast = pMsg->pt;
+        m_nMsgLast = pMsg->message;
+        return TRUE;
+    }
+    return pMsg->message != WM_PAINT && pMsg->message != WM_SYSTIMER;
+}
+
+BOOL CWinThread::PreTranslateMessage(MSG* pMsg)
+{
+    CWnd* main = AfxGetMainWnd();
+    if (CWnd::WalkPreTranslateTree((main ? main->m_hWnd : NULL), pMsg))
+        return TRUE;
+    // Messages of other top-level windows (modeless popups) get the main window's filter too.
+    if (main != NULL && pMsg->hwnd != NULL) {
+        HWND top = ::GetAncestor(pMsg->hwnd, GA_ROOT);
+        if (top != main->m_hWnd)
+            return main->PreTranslateMessage(pMsg);
+    }
+    return FALSE;
+}
+
+BOOL CWinThread::ProcessMessageFilter(int code, LPMSG lpMsg)
+{
+    if (lpMsg == NULL)
+        return FALSE;
+    if (code == MSGF_DIALOGBOX || code == MSGF_MENU) {
+        CWnd* main = AfxGetMainWnd();
+        if (main != NULL && lpMsg->hwnd != NULL && ::IsChild(main->m_hWnd, lpMsg->hwnd))
+            return main->PreTranslateMessage(lpMsg);
+    }
+    return FALSE;
+}
+
+BOOL CWinThread::PumpMessage()
+{
+    if (!::GetMessageA(&m_msgCur, NULL, 0, 0))
+        return FALSE;
+    if (m_msgCur.message != WM_KICKIDLE && !AfxPreTranslateMessage(&m_msgCur)) {
+        ::TranslateMessage(&m_msgCur);
+        ::DispatchMessageA(&m_msgCur);
+    }
+    return TRUE;
+}
+
+BOOL CWinThread::OnIdle(LONG lCount)
+{
+    if (lCount <= 0) {
+        // Command user interface of the main window and its descendants.
+        CWnd* main = m_pMainWnd;
+        if (main != NULL && main->m_hWnd != NULL && main->IsWindowVisible() && !main->IsIconic()) {
+            AfxCallWndProc(main, main->m_hWnd, WM_IDLEUPDATECMDUI, TRUE, 0);
+            main->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
+        }
+    }
+    if (lCount >= 1) {
+        // Temporary objects made for handles go away.
+        CWnd::DeleteTempMap();
+        CMenu::DeleteTempMap();
+    }
+    return lCount < 1;
+}
+
+int CWinThread::Run()
+{
+    BOOL idle = TRUE;
+    LONG idleCount = 0;
+    for (;;) {
+        while (idle && !::PeekMessageA(&m_msgCur, NULL, 0, 0, PM_NOREMOVE)) {
+            if (!OnIdle(idleCount++))
+                idle = FALSE;
+        }
+        do {
+            if (!PumpMessage())
+                return ExitInstance();
+            if (IsIdleMessage(&m_msgCur)) {
+                idle = TRUE;
+                idleCount = 0;
+            }
+        } while (::PeekMessageA(&m_msgCur, NULL, 0, 0, PM_NOREMOVE));
+    }
+}
+
+// ---- CWinApp ------------------------------------------------------------------------------------
+
+CWinApp::CWinApp(LPCSTR lpszAppName)
+    : m_hInstance(NULL), m_hPrevInstance(NULL), m_lpCmdLine(NULL), m_nCmdShow(SW_SHOWNORMAL), m_pszAppName(NULL),
+      m_pszExeName(NULL), m_pszProfileName(NULL), m_pszRegistryKey(NULL), m_pszHelpFilePath(NULL),
+      m_nWaitCursorCount(0), m_hcurWaitCursorRestore(NULL)
+{
+    if (lpszAppName != NULL) {
+        m_strAppName = lpszAppName;
+        m_pszAppName = m_strAppName;
+    }
+    g_app = this;
+    t_thread = this;
+    g_previousReportHandler = AfxSetReportErrorHandler(ReportThroughMessageBox);
+}
+
+CWinApp::~CWinApp()
+{
+    if (g_app == this) {
+        g_app = NULL;
+        AfxSetReportErrorHandler(g_previousReportHandler);
+    }
+}
+
+void CWinApp::SetCurrentHandles()
+{
+    if (m_pszExeName == NULL) {
+        std::string exe = program_invocation_short_name ? program_invocation_short_name : "app";
+        size_t dot = exe.rfind('.');
+        if (dot != std::string::npos && dot > 0)
+            exe.resize(dot);
+        m_strExeName = exe.c_str();
+        m_pszExeName = m_strExeName;
+    }
+    if (m_pszAppName == NULL) {
+        CString title;
+        if (title.LoadString(kAppTitleId) && !title.IsEmpty())
+            m_strAppName = title;
+        else
+            m_strAppName = m_pszExeName;
+        m_pszAppName = m_strAppName;
+    }
+    if (m_pszProfileName == NULL) {
+        m_strProfileName = CString(m_pszExeName) + ".INI";
+        m_pszProfileName = m_strProfileName;
+    }
+}
+
+BOOL CWinApp::InitApplication() { return TRUE; }
+BOOL CWinApp::InitInstance() { return TRUE; }
+
+int CWinApp::ExitInstance()
+{
+    return static_cast<int>(m_msgCur.wParam);
+}
+
+int CWinApp::Run()
+{
+    if (m_pMainWnd == NULL && AfxGetThread() == this)
+        AfxPostQuitMessage(0);  // without a main window there is nothing to run
+    return CWinThread::Run();
+}
+
+BOOL CWinApp::OnIdle(LONG lCount)
+{
+    return CWinThread::OnIdle(lCount);
+}
+
+int CWinApp::DoMessageBox(LPCSTR lpszPrompt, UINT nType, UINT)
+{
+    if ((nType & MB_ICONMASK) == 0) {
+        switch (nType & MB_TYPEMASK) {
+        case MB_OK:
+        case MB_OKCANCEL: nType |= MB_ICONEXCLAMATION; break;
+        case MB_YESNO:
+        case MB_YESNOCANCEL: nType |= MB_ICONQUESTION; break;
+        default: break;
+        }
+    }
+    HWND owner = NULL;
+    if (CWnd* main = AfxGetMainWnd()) {
+        owner = ::GetLastActivePopup(main->m_hWnd);
+        if (owner != NULL && !::IsWindowEnabled(owner))
+            owner = NULL;
+    }
+    int result = ::MessageBoxA(owner, lpszPrompt, m_pszAppName, nType);
+    if (m_nWaitCursorCount > 0)
+        DoWaitCursor(0);
+    return result;
+}
+
+void CWinApp::DoWaitCursor(int nCode)
+{
+    m_nWaitCursorCount += nCode;
+    if (m_nWaitCursorCount < 0)
+        m_nWaitCursorCount = 0;
+    if (m_nWaitCursorCount > 0) {
+        HCURSOR previous = ::SetCursor(::LoadCursorA(NULL, IDC_WAIT));
+        if (nCode > 0 && m_nWaitCursorCount == 1)
+            m_hcurWaitCursorRestore = previous;
+    } else {
+        ::SetCursor(m_hcurWaitCursorRestore);
+    }
+}
+
+void CWinApp::ParseCommandLine(CCommandLineInfo& rCmdInfo)
+{
+    std::vector<std::string> args;
+    const char* p = m_lpCmdLine ? m_lpCmdLine : "";
+    while (*p) {
+        while (*p == ' ' || *p == '\t')
+            ++p;
+        if (!*p)
+            break;
+        std::string arg;
+        bool quoted = false;
+        for (; *p && (quoted || (*p != ' ' && *p != '\t')); ++p) {
+            if (*p == '"')
+                quoted = !quoted;
+            else
+                arg += *p;
+        }
+        args.push_back(arg);
+    }
+    for (size_t i = 0; i < args.size(); ++i) {
+        const char* a = args[i].c_str();
+        BOOL last = i + 1 == args.size();
+        if ((a[0] == '-' || a[0] == '/') && a[1])
+            rCmdInfo.ParseParam(a + 1, TRUE, last);
+        else
+            rCmdInfo.ParseParam(a, FALSE, last);
+    }
+}
+
+CString CWinApp::GetProfileString(LPCSTR lpszSection, LPCSTR lpszEntry, LPCSTR lpszDefault)
+{
+    char buffer[4096];
+    ::GetPrivateProfileStringA(lpszSection, lpszEntry, lpszDefault ? lpszDefault : "", buffer, sizeof buffer,
+                               m_pszProfileName);
+    return CString(buffer);
+}
+
+UINT CWinApp::GetProfileInt(LPCSTR lpszSection, LPCSTR lpszEntry, int nDefault)
+{
+    return ::GetPrivateProfileIntA(lpszSection, lpszEntry, nDefault, m_pszProfileName);
+}
+
+BOOL CWinApp::WriteProfileString(LPCSTR lpszSection, LPCSTR lpszEntry, LPCSTR lpszValue)
+{
+    return ::WritePrivateProfileStringA(lpszSection, lpszEntry, lpszValue, m_pszProfileName);
+}
+
+BOOL CWinApp::WriteProfileInt(LPCSTR lpszSection, LPCSTR lpszEntry, int nValue)
+{
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "%d", nValue);
+    return ::WritePrivateProfileStringA(lpszSection, lpszEntry, buffer, m_pszProfileName);
+}
+
+HCURSOR CWinApp::LoadCursor(LPCSTR lpszResourceName) const { return ::LoadCursorA(AfxGetResourceHandle(), lpszResourceName); }
+HCURSOR CWinApp::LoadCursor(UINT nIDResource) const { return ::LoadCursorA(AfxGetResourceHandle(), MAKEINTRESOURCE(nIDResource)); }
+HCURSOR CWinApp::LoadStandardCursor(LPCSTR lpszCursorName) const { return ::LoadCursorA(NULL, lpszCursorName); }
+HICON CWinApp::LoadIcon(LPCSTR lpszResourceName) const { return ::LoadIconA(AfxGetResourceHandle(), lpszResourceName); }
+HICON CWinApp::LoadIcon(UINT nIDResource) const { return ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCE(nIDResource)); }
+HICON CWinApp::LoadStandardIcon(LPCSTR lpszIconName) const { return ::LoadIconA(NULL, lpszIconName); }
+
+// ---- CWaitCursor --------------------------------------------------------------------------------
+
+CWaitCursor::CWaitCursor()
+{
+    if (CWinApp* app = AfxGetApp())
+        app->BeginWaitCursor();
+}
+
+CWaitCursor::~CWaitCursor()
+{
+    if (CWinApp* app = AfxGetApp())
+        app->EndWaitCursor();
+}
+
+void CWaitCursor::Restore()
+{
+    if (CWinApp* app = AfxGetApp())
+        app->RestoreWaitCursor();
+}
+
+// ---- Application-wide functions -----------------------------------------------------------------
+
+CWinApp* AFXAPI AfxGetApp() { return g_app; }
+
+CWinThread* AFXAPI AfxGetThread()
+{
+    return t_thread != NULL ? t_thread : g_app;
+}
+
+CWnd* AFXAPI AfxGetMainWnd()
+{
+    CWinThread* thread = AfxGetThread();
+    return thread != NULL ? thread->GetMainWnd() : NULL;
+}
+
+HINSTANCE AFXAPI AfxGetInstanceHandle()
+{
+    return g_app != NULL ? g_app->m_hInstance : NULL;
+}
+
+HINSTANCE AFXAPI AfxGetResourceHandle()
+{
+    return g_resourceHandle != NULL ? g_resourceHandle : AfxGetInstanceHandle();
+}
+
+void AFXAPI AfxSetResourceHandle(HINSTANCE hInstResource)
+{
+    g_resourceHandle = hInstResource;
+}
+
+LPCSTR AFXAPI AfxGetAppName()
+{
+    return g_app != NULL && g_app->m_pszAppName != NULL ? g_app->m_pszAppName : "";
+}
+
+int AFXAPI AfxMessageBox(LPCSTR lpszText, UINT nType, UINT nIDHelp)
+{
+    if (g_app != NULL)
+        return g_app->DoMessageBox(lpszText, nType, nIDHelp);
+    return ::MessageBoxA(NULL, lpszText, NULL, nType);
+}
+
+int AFXAPI AfxMessageBox(UINT nIDPrompt, UINT nType, UINT nIDHelp)
+{
+    CString text;
+    text.LoadString(nIDPrompt);
+    if (nIDHelp == static_cast<UINT>(-1))
+        nIDHelp = nIDPrompt;
+    return AfxMessageBox(text, nType, nIDHelp);
+}
+
+void AFXAPI AfxPostQuitMessage(int nExitCode)
+{
+    ::PostQuitMessage(nExitCode);
+}
+
+BOOL AFXAPI AfxPreTranslateMessage(MSG* pMsg)
+{
+    CWinThread* thread = AfxGetThread();
+    return thread != NULL ? thread->PreTranslateMessage(pMsg)
+                          : CWnd::WalkPreTranslateTree(NULL, pMsg);
+}
+
+BOOL AFXAPI AfxPumpMessage()
+{
+    CWinThread* thread = AfxGetThread();
+    if (thread != NULL)
+        return thread->PumpMessage();
+    MSG msg;
+    if (!::GetMessageA(&msg, NULL, 0, 0))
+        return FALSE;
+    if (!AfxPreTranslateMessage(&msg)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+    return TRUE;
+}
+
+int AFXAPI AfxWinInit(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow)
+{
+    CWinApp* app = AfxGetApp();
+    if (app == NULL)
+        return FALSE;
+    app->m_hInstance = hInstance;
+    app->m_hPrevInstance = hPrevInstance;
+    app->m_strCmdLine = lpCmdLine ? lpCmdLine : "";
+    app->m_lpCmdLine = const_cast<LPSTR>(static_cast<LPCSTR>(app->m_strCmdLine));
+    app->m_nCmdShow = nCmdShow;
+    app->SetCurrentHandles();
+    return TRUE;
+}
+
+int AFXAPI AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow)
+{
+    CWinApp* app = AfxGetApp();
+    if (app == NULL || !AfxWinInit(hInstance, hPrevInstance, lpCmdLine, nCmdShow))
+        return -1;
+    if (!app->InitApplication())
+        return app->ExitInstance();
+    if (!app->InitInstance()) {
+        if (app->m_pMainWnd != NULL)
+            app->m_pMainWnd->DestroyWindow();
+        return app->ExitInstance();
+    }
+    return app->Run();
+}
+
+int AFXAPI AfxMain(int argc, char** argv)
+{
+    std::string line;
+    for (int i = 1; i < argc; ++i) {
+        if (!line.empty())
+            line += ' ';
+        bool space = std::strchr(argv[i], ' ') != nullptr;
+        if (space)
+            line += '"';
+        line += argv[i];
+        if (space)
+            line += '"';
+    }
+    // The conventional base address of a program's image stands for its instance.
+    HINSTANCE instance = reinterpret_cast<HINSTANCE>(static_cast<ULONG_PTR>(0x00400000));
+    return AfxWinMain(instance, NULL, line.data(), SW_SHOWNORMAL);
+}

@@ -1,0 +1,903 @@
+// Menus: menu objects and their items, menu bars of framed windows, popup and menu-bar tracking
+// (scriptable headless), and accelerator tables.
+#include "UserInternal.h"
+
+#include <host/UiScript.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+
+namespace user {
+
+namespace {
+
+struct MenuItem {
+    UINT flags = 0;
+    UINT_PTR id = 0;
+    HMENU sub = nullptr;
+    std::string text;
+    ULONG_PTR data = 0;  // bitmap or owner-draw data
+};
+
+struct Menu {
+    HMENU handle = nullptr;
+    bool popup = false;
+    std::vector<MenuItem> items;
+    POINT origin{};  // where a tracked popup was shown (screen)
+};
+
+struct MenuTable {
+    std::map<HMENU, std::shared_ptr<Menu>> menus;
+    std::uintptr_t next = 0x60000;
+};
+
+MenuTable& M()
+{
+    static auto* t = new MenuTable;
+    return *t;
+}
+
+std::shared_ptr<Menu> Get(HMENU h)
+{
+    auto it = M().menus.find(h);
+    return it == M().menus.end() ? nullptr : it->second;
+}
+
+std::shared_ptr<Menu> GetOrError(HMENU h)
+{
+    auto m = Get(h);
+    if (!m)
+        SetLastError(ERROR_INVALID_MENU_HANDLE);
+    return m;
+}
+
+HMENU NewMenu(bool popup)
+{
+    Guard g(Mutex());
+    auto m = std::make_shared<Menu>();
+    M().next += 4;
+    m->handle = reinterpret_cast<HMENU>(M().next);
+    m->popup = popup;
+    M().menus[m->handle] = m;
+    return m->handle;
+}
+
+// Finds an item by command (searching submenus) or by position.
+bool Locate(HMENU h, UINT item, UINT flags, std::shared_ptr<Menu>& menu, size_t& index)
+{
+    auto m = Get(h);
+    if (!m)
+        return false;
+    if (flags & MF_BYPOSITION) {
+        if (item >= m->items.size())
+            return false;
+        menu = m;
+        index = item;
+        return true;
+    }
+    for (size_t i = 0; i < m->items.size(); ++i) {
+        const MenuItem& it = m->items[i];
+        if (!(it.flags & MF_POPUP) && it.id == item) {
+            menu = m;
+            index = i;
+            return true;
+        }
+    }
+    for (size_t i = 0; i < m->items.size(); ++i) {
+        const MenuItem& it = m->items[i];
+        if (it.flags & MF_POPUP) {
+            if (Locate(it.sub, item, flags, menu, index))
+                return true;
+            if (reinterpret_cast<UINT_PTR>(it.sub) == item) {
+                menu = m;
+                index = i;
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+MenuItem MakeItem(UINT flags, UINT_PTR id, LPCSTR text)
+{
+    MenuItem it;
+    it.flags = flags & ~(MF_BYPOSITION | MF_CHANGE | MF_APPEND | MF_DELETE | MF_REMOVE);
+    if (flags & MF_POPUP) {
+        it.sub = reinterpret_cast<HMENU>(id);
+        it.id = id;
+    } else {
+        it.id = id;
+    }
+    if (!(flags & (MF_SEPARATOR | MF_BITMAP | MF_OWNERDRAW)) && text)
+        it.text = text;
+    else if (flags & (MF_BITMAP | MF_OWNERDRAW))
+        it.data = reinterpret_cast<ULONG_PTR>(text);
+    return it;
+}
+
+void DestroyRecursive(HMENU h)
+{
+    auto m = Get(h);
+    if (!m)
+        return;
+    M().menus.erase(h);
+    for (auto& it : m->items)
+        if (it.flags & MF_POPUP)
+            DestroyRecursive(it.sub);
+}
+
+// Width of an item's text. Until text is measured with the GDI's fonts, an average character
+// width of the menu font stands in.
+int TextWidth(const std::string& text)
+{
+    int n = 0;
+    for (char c : text)
+        if (c != '&' && c != '\t')
+            ++n;
+    return n * 6;
+}
+
+constexpr int kItemHeight = 19;
+constexpr int kSeparatorHeight = 9;
+
+// Rectangles of the items: in window coordinates for a menu bar, screen for popups.
+std::vector<RECT> Layout(const Menu& m, HWND owner)
+{
+    std::vector<RECT> out;
+    if (!m.popup && owner) {
+        WindowPtr w = Find(owner);
+        if (!w)
+            return out;
+        int top = (w->client.top - w->window.top) - GetSystemMetrics(SM_CYMENU);
+        int x = w->client.left - w->window.left;
+        for (const MenuItem& it : m.items) {
+            int width = TextWidth(it.text) + 16;
+            out.push_back(MakeRect(x, top, x + width, top + GetSystemMetrics(SM_CYMENU)));
+            x += width;
+        }
+        return out;
+    }
+    int width = 0;
+    for (const MenuItem& it : m.items)
+        width = std::max(width, TextWidth(it.text) + 40);
+    int y = m.origin.y + 3;
+    for (const MenuItem& it : m.items) {
+        int h = (it.flags & MF_SEPARATOR) ? kSeparatorHeight : kItemHeight;
+        out.push_back(MakeRect(m.origin.x + 3, y, m.origin.x + 3 + width, y + h));
+        y += h;
+    }
+    return out;
+}
+
+// ---- Tracking ----------------------------------------------------------------------------------
+
+struct Tracking {
+    HWND owner = nullptr;
+    HMENU top = nullptr;
+    bool bar = false;
+    UINT flags = 0;
+    std::vector<HMENU> open;  // popups opened, outermost first
+    bool ended = false;
+    UINT chosen = 0;
+};
+
+thread_local Tracking* t_tracking = nullptr;
+
+void NotifySelect(Tracking& t, HMENU menu, size_t index)
+{
+    auto m = Get(menu);
+    if (!m || index >= m->items.size() || (t.flags & TPM_NONOTIFY))
+        return;
+    const MenuItem& it = m->items[index];
+    UINT itemFlags = (it.flags & (MF_POPUP | MF_CHECKED | MF_GRAYED | MF_DISABLED | MF_SEPARATOR | MF_BITMAP | MF_OWNERDRAW)) | MF_HILITE;
+    WPARAM w = MAKEWPARAM((it.flags & MF_POPUP) ? static_cast<WORD>(index) : static_cast<WORD>(it.id), static_cast<WORD>(itemFlags));
+    SendMessageA(t.owner, WM_MENUSELECT, w, reinterpret_cast<LPARAM>(menu));
+}
+
+void OpenPopup(Tracking& t, HMENU parent, size_t index)
+{
+    auto m = Get(parent);
+    if (!m || index >= m->items.size() || !(m->items[index].flags & MF_POPUP))
+        return;
+    HMENU sub = m->items[index].sub;
+    t.open.push_back(sub);
+    if (!(t.flags & TPM_NONOTIFY))
+        SendMessageA(t.owner, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(sub), MAKELPARAM(index, FALSE));
+}
+
+// The path of (menu, index) pairs from the top menu to the item with this command.
+bool PathTo(HMENU menu, UINT id, std::vector<std::pair<HMENU, size_t>>& path)
+{
+    auto m = Get(menu);
+    if (!m)
+        return false;
+    for (size_t i = 0; i < m->items.size(); ++i) {
+        const MenuItem& it = m->items[i];
+        path.emplace_back(menu, i);
+        if (!(it.flags & (MF_POPUP | MF_SEPARATOR)) && it.id == id)
+            return true;
+        if ((it.flags & MF_POPUP) && PathTo(it.sub, id, path))
+            return true;
+        path.pop_back();
+    }
+    return false;
+}
+
+bool Highlight(Tracking& t, UINT id, bool choose)
+{
+    std::vector<std::pair<HMENU, size_t>> path;
+    if (!PathTo(t.top, id, path))
+        return false;
+    auto last = Get(path.back().first);
+    const MenuItem& item = last->items[path.back().second];
+    // Open the popups along the way that are not open yet.
+    for (size_t level = 0; level + 1 < path.size(); ++level) {
+        auto [menu, index] = path[level];
+        auto m = Get(menu);
+        HMENU sub = m->items[index].sub;
+        size_t depth = level + (t.bar ? 0 : 1);  // popups: the top menu itself is open[0]
+        if (depth < t.open.size() && t.open[depth] == sub)
+            continue;
+        t.open.resize(depth);
+        NotifySelect(t, menu, index);
+        OpenPopup(t, menu, index);
+    }
+    NotifySelect(t, path.back().first, path.back().second);
+    if (!choose)
+        return true;
+    if (item.flags & (MF_GRAYED | MF_DISABLED))
+        return false;
+    t.chosen = static_cast<UINT>(item.id);
+    t.ended = true;
+    return true;
+}
+
+bool ItemAt(Tracking& t, POINT screen, HMENU& menu, size_t& index)
+{
+    std::vector<HMENU> candidates(t.open.rbegin(), t.open.rend());
+    if (t.bar)
+        candidates.push_back(t.top);
+    for (HMENU h : candidates) {
+        auto m = Get(h);
+        if (!m)
+            continue;
+        std::vector<RECT> rects = Layout(*m, m->popup ? nullptr : t.owner);
+        POINT p = screen;
+        if (!m->popup) {
+            RECT wr;
+            GetWindowRect(t.owner, &wr);
+            p.x -= wr.left;
+            p.y -= wr.top;
+        }
+        for (size_t i = 0; i < rects.size(); ++i)
+            if (PointIn(rects[i], p)) {
+                menu = h;
+                index = i;
+                return true;
+            }
+    }
+    return false;
+}
+
+void HandleMessage(Tracking& t, const MSG& msg)
+{
+    switch (msg.message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        if (msg.wParam == VK_ESCAPE || msg.wParam == VK_MENU || msg.wParam == VK_F10)
+            t.ended = true;
+        return;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_NCLBUTTONUP:
+    case WM_NCRBUTTONUP:
+    case WM_LBUTTONDOWN:
+    case WM_NCLBUTTONDOWN: {
+        HMENU menu = nullptr;
+        size_t index = 0;
+        bool down = msg.message == WM_LBUTTONDOWN || msg.message == WM_NCLBUTTONDOWN;
+        if (!ItemAt(t, msg.pt, menu, index)) {
+            if (down)
+                t.ended = true;
+            return;
+        }
+        auto m = Get(menu);
+        const MenuItem& it = m->items[index];
+        if (it.flags & MF_POPUP) {
+            NotifySelect(t, menu, index);
+            OpenPopup(t, menu, index);
+        } else if (!down && !(it.flags & (MF_SEPARATOR | MF_GRAYED | MF_DISABLED))) {
+            NotifySelect(t, menu, index);
+            t.chosen = static_cast<UINT>(it.id);
+            t.ended = true;
+        }
+        return;
+    }
+    default:
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+        return;
+    }
+}
+
+UINT RunTracking(Tracking& t)
+{
+    Tracking* outer = t_tracking;
+    t_tracking = &t;
+    while (!t.ended) {
+        MSG msg;
+        if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                PostQuitMessage(static_cast<int>(msg.wParam));
+                break;
+            }
+            if (CallMsgFilterA(&msg, MSGF_MENU))
+                continue;
+            HandleMessage(t, msg);
+            continue;
+        }
+        if (!IsWindow(t.owner))
+            break;
+        SendMessageA(t.owner, WM_ENTERIDLE, MSGF_MENU, 0);
+        if (t.ended)
+            break;
+        if (!host::ModalLoopIdle(t.owner, t.bar ? "menu bar" : "popup menu"))
+            break;
+        if (host::IsInteractive() && !t.ended)
+            WaitMessage();
+    }
+    t_tracking = outer;
+    return t.ended ? t.chosen : 0;
+}
+
+void EndTracking(Tracking& t)
+{
+    if (!IsWindow(t.owner) || (t.flags & TPM_NONOTIFY))
+        return;
+    SendMessageA(t.owner, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
+    for (auto it = t.open.rbegin(); it != t.open.rend(); ++it)
+        SendMessageA(t.owner, WM_UNINITMENUPOPUP, reinterpret_cast<WPARAM>(*it), 0);
+    SendMessageA(t.owner, WM_EXITMENULOOP, t.bar ? FALSE : TRUE, 0);
+}
+
+}  // namespace
+
+bool IsMenuHandle(HMENU menu)
+{
+    Guard g(Mutex());
+    return Get(menu) != nullptr;
+}
+
+bool DestroyMenuInternal(HMENU menu)
+{
+    Guard g(Mutex());
+    if (!Get(menu))
+        return false;
+    DestroyRecursive(menu);
+    return true;
+}
+
+void ResetMenus()
+{
+    Guard g(Mutex());
+    M().menus.clear();
+}
+
+void TrackMenuBar(HWND hwnd, UINT key, bool mouse)
+{
+    HWND top = GetAncestor(hwnd, GA_ROOT);
+    HMENU bar = GetMenu(top);
+    if (!bar || (GetWindowLongA(top, GWL_STYLE) & WS_CHILD))
+        return;
+    Tracking t;
+    t.owner = top;
+    t.top = bar;
+    t.bar = true;
+    SendMessageA(top, WM_ENTERMENULOOP, FALSE, 0);
+    SendMessageA(top, WM_INITMENU, reinterpret_cast<WPARAM>(bar), 0);
+    auto m = Get(bar);
+    if (m && !m->items.empty()) {
+        size_t index = 0;
+        bool open = false;
+        if (mouse) {
+            HMENU hit = nullptr;
+            if (ItemAt(t, CursorPosition(), hit, index) && hit == bar)
+                open = true;
+        } else if (key) {
+            for (size_t i = 0; i < m->items.size(); ++i) {
+                const std::string& text = m->items[i].text;
+                size_t amp = text.find('&');
+                if (amp != std::string::npos && amp + 1 < text.size() &&
+                    std::tolower(static_cast<unsigned char>(text[amp + 1])) == std::tolower(static_cast<int>(key))) {
+                    index = i;
+                    open = true;
+                    break;
+                }
+            }
+            if (!open) {
+                MessageBeep(0);
+                t.ended = true;
+            }
+        }
+        if (!t.ended) {
+            NotifySelect(t, bar, index);
+            if (open)
+                OpenPopup(t, bar, index);
+        }
+    }
+    UINT chosen = t.ended ? 0 : RunTracking(t);
+    EndTracking(t);
+    if (chosen && IsWindow(top))
+        PostMessageA(top, WM_COMMAND, MAKEWPARAM(chosen, 0), 0);
+}
+
+}  // namespace user
+
+using namespace user;
+
+HMENU WINAPI CreateMenu()
+{
+    return NewMenu(false);
+}
+
+HMENU WINAPI CreatePopupMenu()
+{
+    return NewMenu(true);
+}
+
+BOOL WINAPI DestroyMenu(HMENU menu)
+{
+    if (!DestroyMenuInternal(menu)) {
+        SetLastError(ERROR_INVALID_MENU_HANDLE);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL WINAPI IsMenu(HMENU menu)
+{
+    return IsMenuHandle(menu);
+}
+
+BOOL WINAPI InsertMenuA(HMENU menu, UINT position, UINT flags, UINT_PTR id, LPCSTR text)
+{
+    Guard g(Mutex());
+    auto m = GetOrError(menu);
+    if (!m)
+        return FALSE;
+    if ((flags & MF_POPUP) && !Get(reinterpret_cast<HMENU>(id))) {
+        SetLastError(ERROR_INVALID_MENU_HANDLE);
+        return FALSE;
+    }
+    MenuItem item = MakeItem(flags, id, text);
+    if ((flags & MF_BYPOSITION) || position == static_cast<UINT>(-1)) {
+        if (position >= m->items.size())
+            m->items.push_back(item);
+        else
+            m->items.insert(m->items.begin() + position, item);
+        return TRUE;
+    }
+    std::shared_ptr<Menu> at;
+    size_t index = 0;
+    if (!Locate(menu, position, flags, at, index)) {
+        SetLastError(ERROR_MENU_ITEM_NOT_FOUND);
+        return FALSE;
+    }
+    at->items.insert(at->items.begin() + static_cast<std::ptrdiff_t>(index), item);
+    return TRUE;
+}
+
+BOOL WINAPI AppendMenuA(HMENU menu, UINT flags, UINT_PTR id, LPCSTR text)
+{
+    return InsertMenuA(menu, static_cast<UINT>(-1), flags | MF_BYPOSITION, id, text);
+}
+
+BOOL WINAPI ModifyMenuA(HMENU menu, UINT position, UINT flags, UINT_PTR id, LPCSTR text)
+{
+    Guard g(Mutex());
+    std::shared_ptr<Menu> at;
+    size_t index = 0;
+    if (!GetOrError(menu))
+        return FALSE;
+    if (!Locate(menu, position, flags, at, index)) {
+        SetLastError(ERROR_MENU_ITEM_NOT_FOUND);
+        return FALSE;
+    }
+    MenuItem& it = at->items[index];
+    if ((it.flags & MF_POPUP) && !(flags & MF_POPUP))
+        DestroyRecursive(it.sub);
+    it = MakeItem(flags, id, text);
+    return TRUE;
+}
+
+namespace {
+
+BOOL RemoveItem(HMENU menu, UINT position, UINT flags, bool destroy)
+{
+    Guard g(Mutex());
+    std::shared_ptr<Menu> at;
+    size_t index = 0;
+    if (!GetOrError(menu))
+        return FALSE;
+    if (!Locate(menu, position, flags, at, index)) {
+        SetLastError(ERROR_MENU_ITEM_NOT_FOUND);
+        return FALSE;
+    }
+    MenuItem it = at->items[index];
+    at->items.erase(at->items.begin() + static_cast<std::ptrdiff_t>(index));
+    if (destroy && (it.flags & MF_POPUP))
+        DestroyRecursive(it.sub);
+    return TRUE;
+}
+
+}  // namespace
+
+BOOL WINAPI DeleteMenu(HMENU menu, UINT position, UINT flags)
+{
+    return RemoveItem(menu, position, flags, true);
+}
+
+BOOL WINAPI RemoveMenu(HMENU menu, UINT position, UINT flags)
+{
+    return RemoveItem(menu, position, flags, false);
+}
+
+DWORD WINAPI CheckMenuItem(HMENU menu, UINT item, UINT check)
+{
+    Guard g(Mutex());
+    std::shared_ptr<Menu> at;
+    size_t index = 0;
+    if (!Locate(menu, item, check, at, index))
+        return static_cast<DWORD>(-1);
+    MenuItem& it = at->items[index];
+    DWORD old = it.flags & MF_CHECKED;
+    it.flags = (it.flags & ~MF_CHECKED) | (check & MF_CHECKED);
+    return old;
+}
+
+BOOL WINAPI EnableMenuItem(HMENU menu, UINT item, UINT enable)
+{
+    Guard g(Mutex());
+    std::shared_ptr<Menu> at;
+    size_t index = 0;
+    if (!Locate(menu, item, enable, at, index))
+        return -1;
+    MenuItem& it = at->items[index];
+    BOOL old = static_cast<BOOL>(it.flags & (MF_GRAYED | MF_DISABLED));
+    it.flags = (it.flags & ~(MF_GRAYED | MF_DISABLED)) | (enable & (MF_GRAYED | MF_DISABLED));
+    return old;
+}
+
+BOOL WINAPI CheckMenuRadioItem(HMENU menu, UINT first, UINT last, UINT check, UINT flags)
+{
+    Guard g(Mutex());
+    std::shared_ptr<Menu> m;
+    size_t firstIndex = 0, lastIndex = 0, checkIndex = 0;
+    std::shared_ptr<Menu> m2, m3;
+    if (!Locate(menu, first, flags, m, firstIndex) || !Locate(menu, last, flags, m2, lastIndex) ||
+        !Locate(menu, check, flags, m3, checkIndex) || m != m2 || m != m3 || firstIndex > lastIndex ||
+        checkIndex < firstIndex || checkIndex > lastIndex)
+        return FALSE;
+    for (size_t i = firstIndex; i <= lastIndex; ++i) {
+        m->items[i].flags &= ~MF_CHECKED;
+        if (i == checkIndex)
+            m->items[i].flags |= MF_CHECKED;
+    }
+    return TRUE;
+}
+
+UINT WINAPI GetMenuState(HMENU menu, UINT item, UINT flags)
+{
+    Guard g(Mutex());
+    std::shared_ptr<Menu> at;
+    size_t index = 0;
+    if (!Locate(menu, item, flags, at, index))
+        return static_cast<UINT>(-1);
+    const MenuItem& it = at->items[index];
+    UINT state = it.flags & (MF_GRAYED | MF_DISABLED | MF_CHECKED | MF_POPUP | MF_SEPARATOR | MF_HILITE |
+                             MF_MENUBARBREAK | MF_MENUBREAK | MF_OWNERDRAW | MF_BITMAP | MF_DEFAULT);
+    if (it.flags & MF_POPUP) {
+        auto sub = Get(it.sub);
+        state = (state & 0xFF) | (static_cast<UINT>(sub ? sub->items.size() : 0) << 8);
+    }
+    return state;
+}
+
+int WINAPI GetMenuStringA(HMENU menu, UINT item, LPSTR buffer, int max, UINT flags)
+{
+    Guard g(Mutex());
+    std::shared_ptr<Menu> at;
+    size_t index = 0;
+    if (!Locate(menu, item, flags, at, index)) {
+        if (buffer && max > 0)
+            buffer[0] = 0;
+        return 0;
+    }
+    const std::string& text = at->items[index].text;
+    if (!buffer || max <= 0)
+        return static_cast<int>(text.size());
+    int n = std::min<int>(static_cast<int>(text.size()), max - 1);
+    std::memcpy(buffer, text.data(), static_cast<size_t>(n));
+    buffer[n] = 0;
+    return n;
+}
+
+HMENU WINAPI GetSubMenu(HMENU menu, int pos)
+{
+    Guard g(Mutex());
+    auto m = Get(menu);
+    if (!m || pos < 0 || pos >= static_cast<int>(m->items.size()))
+        return nullptr;
+    const MenuItem& it = m->items[static_cast<size_t>(pos)];
+    return (it.flags & MF_POPUP) ? it.sub : nullptr;
+}
+
+int WINAPI GetMenuItemCount(HMENU menu)
+{
+    Guard g(Mutex());
+    auto m = GetOrError(menu);
+    return m ? static_cast<int>(m->items.size()) : -1;
+}
+
+UINT WINAPI GetMenuItemID(HMENU menu, int pos)
+{
+    Guard g(Mutex());
+    auto m = Get(menu);
+    if (!m || pos < 0 || pos >= static_cast<int>(m->items.size()))
+        return static_cast<UINT>(-1);
+    const MenuItem& it = m->items[static_cast<size_t>(pos)];
+    return (it.flags & MF_POPUP) ? static_cast<UINT>(-1) : static_cast<UINT>(it.id);
+}
+
+BOOL WINAPI SetMenu(HWND hwnd, HMENU menu)
+{
+    WindowPtr w = Lookup(hwnd);
+    if (!w)
+        return FALSE;
+    if (w->style & WS_CHILD) {
+        SetLastError(ERROR_CHILD_WINDOW_MENU);
+        return FALSE;
+    }
+    if (menu && !IsMenuHandle(menu)) {
+        SetLastError(ERROR_INVALID_MENU_HANDLE);
+        return FALSE;
+    }
+    {
+        Guard g(Mutex());
+        w->menu = menu;
+    }
+    SetWindowPosInternal(hwnd, nullptr, 0, 0, 0, 0,
+                         SWP_FRAMECHANGED | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return TRUE;
+}
+
+HMENU WINAPI GetMenu(HWND hwnd)
+{
+    WindowPtr w = Lookup(hwnd);
+    if (!w || (w->style & WS_CHILD))
+        return nullptr;
+    return w->menu;
+}
+
+BOOL WINAPI DrawMenuBar(HWND hwnd)
+{
+    WindowPtr w = Lookup(hwnd);
+    if (!w)
+        return FALSE;
+    if (w->menu)
+        DrawNonClient(hwnd);
+    return TRUE;
+}
+
+BOOL WINAPI HiliteMenuItem(HWND hwnd, HMENU menu, UINT item, UINT hilite)
+{
+    if (!Lookup(hwnd))
+        return FALSE;
+    Guard g(Mutex());
+    std::shared_ptr<Menu> at;
+    size_t index = 0;
+    if (!Locate(menu, item, hilite, at, index))
+        return FALSE;
+    at->items[index].flags = (at->items[index].flags & ~MF_HILITE) | (hilite & MF_HILITE);
+    return TRUE;
+}
+
+BOOL WINAPI GetMenuItemRect(HWND hwnd, HMENU menu, UINT item, LPRECT rect)
+{
+    Guard g(Mutex());
+    auto m = Get(menu);
+    if (!m || !rect || item >= m->items.size())
+        return FALSE;
+    std::vector<RECT> rects = Layout(*m, m->popup ? nullptr : hwnd);
+    if (item >= rects.size())
+        return FALSE;
+    RECT r = rects[item];
+    if (!m->popup) {
+        RECT wr;
+        if (!GetWindowRect(hwnd, &wr))
+            return FALSE;
+        r = Offset(r, wr.left, wr.top);
+    }
+    *rect = r;
+    return TRUE;
+}
+
+int WINAPI MenuItemFromPoint(HWND hwnd, HMENU menu, POINT screen)
+{
+    Guard g(Mutex());
+    auto m = Get(menu);
+    if (!m)
+        return -1;
+    for (int i = 0; i < static_cast<int>(m->items.size()); ++i) {
+        RECT r;
+        if (GetMenuItemRect(hwnd, menu, static_cast<UINT>(i), &r) && PointIn(r, screen))
+            return i;
+    }
+    return -1;
+}
+
+BOOL WINAPI TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND hwnd, const RECT*)
+{
+    if (!IsMenuHandle(menu)) {
+        SetLastError(ERROR_INVALID_MENU_HANDLE);
+        return FALSE;
+    }
+    if (!Lookup(hwnd))
+        return FALSE;
+    if (t_tracking) {
+        SetLastError(ERROR_POPUP_ALREADY_ACTIVE);
+        return FALSE;
+    }
+    {
+        Guard g(Mutex());
+        Get(menu)->origin = POINT{x, y};
+    }
+    Tracking t;
+    t.owner = hwnd;
+    t.top = menu;
+    t.flags = flags;
+    SendMessageA(hwnd, WM_ENTERMENULOOP, TRUE, 0);
+    if (!(flags & TPM_NONOTIFY)) {
+        SendMessageA(hwnd, WM_INITMENU, reinterpret_cast<WPARAM>(menu), 0);
+        SendMessageA(hwnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), MAKELPARAM(0, FALSE));
+    }
+    t.open.push_back(menu);
+    UINT chosen = IsWindow(hwnd) ? RunTracking(t) : 0;
+    EndTracking(t);
+    if (flags & TPM_RETURNCMD)
+        return static_cast<BOOL>(chosen);
+    if (chosen && IsWindow(hwnd))
+        PostMessageA(hwnd, WM_COMMAND, MAKEWPARAM(chosen, 0), 0);
+    return TRUE;
+}
+
+BOOL WINAPI EndMenu()
+{
+    if (!t_tracking)
+        return FALSE;
+    t_tracking->ended = true;
+    t_tracking->chosen = 0;
+    return TRUE;
+}
+
+namespace host {
+
+bool ChooseMenuItem(UINT id)
+{
+    return t_tracking && Highlight(*t_tracking, id, true);
+}
+
+bool SelectMenuItem(UINT id)
+{
+    return t_tracking && Highlight(*t_tracking, id, false);
+}
+
+bool CancelMenu()
+{
+    return EndMenu() != FALSE;
+}
+
+}  // namespace host
+
+// ---- Accelerators ----------------------------------------------------------------------------------
+
+namespace {
+
+struct AccelTable {
+    std::map<HACCEL, std::vector<ACCEL>> tables;
+    std::uintptr_t next = 0x70000;
+};
+
+AccelTable& A()
+{
+    static auto* t = new AccelTable;
+    return *t;
+}
+
+}  // namespace
+
+HACCEL WINAPI CreateAcceleratorTableA(LPACCEL entries, int count)
+{
+    if (!entries || count <= 0) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    Guard g(Mutex());
+    A().next += 4;
+    HACCEL h = reinterpret_cast<HACCEL>(A().next);
+    A().tables[h].assign(entries, entries + count);
+    return h;
+}
+
+BOOL WINAPI DestroyAcceleratorTable(HACCEL accel)
+{
+    Guard g(Mutex());
+    return A().tables.erase(accel) != 0;
+}
+
+int WINAPI CopyAcceleratorTableA(HACCEL accel, LPACCEL out, int count)
+{
+    Guard g(Mutex());
+    auto it = A().tables.find(accel);
+    if (it == A().tables.end())
+        return 0;
+    int n = static_cast<int>(it->second.size());
+    if (!out)
+        return n;
+    n = std::min(n, count);
+    std::copy(it->second.begin(), it->second.begin() + n, out);
+    return n;
+}
+
+int WINAPI TranslateAcceleratorA(HWND hwnd, HACCEL accel, LPMSG msg)
+{
+    if (!msg || !hwnd)
+        return 0;
+    UINT m = msg->message;
+    if (m != WM_KEYDOWN && m != WM_SYSKEYDOWN && m != WM_CHAR && m != WM_SYSCHAR)
+        return 0;
+    std::vector<ACCEL> entries;
+    {
+        Guard g(Mutex());
+        auto it = A().tables.find(accel);
+        if (it == A().tables.end()) {
+            SetLastError(ERROR_INVALID_ACCEL_HANDLE);
+            return 0;
+        }
+        entries = it->second;
+    }
+    bool shift = GetKeyState(VK_SHIFT) < 0, ctrl = GetKeyState(VK_CONTROL) < 0;
+    bool alt = (HIWORD(msg->lParam) & KF_ALTDOWN) != 0;
+    for (const ACCEL& a : entries) {
+        bool virt = (a.fVirt & FVIRTKEY) != 0;
+        bool match = false;
+        if (virt && (m == WM_KEYDOWN || m == WM_SYSKEYDOWN)) {
+            match = a.key == static_cast<WORD>(msg->wParam) && shift == ((a.fVirt & FSHIFT) != 0) &&
+                    ctrl == ((a.fVirt & FCONTROL) != 0) && alt == ((a.fVirt & FALT) != 0);
+        } else if (!virt && (m == WM_CHAR || m == WM_SYSCHAR)) {
+            match = a.key == static_cast<WORD>(msg->wParam & 0xFF) && alt == ((a.fVirt & FALT) != 0);
+        }
+        if (!match)
+            continue;
+        HMENU bar = GetMenu(hwnd);
+        bool disabled = false;
+        if (bar && !IsIconic(hwnd) && GetCapture() == nullptr) {
+            SendMessageA(hwnd, WM_INITMENU, reinterpret_cast<WPARAM>(bar), 0);
+            std::vector<std::pair<HMENU, size_t>> path;
+            if (PathTo(bar, a.cmd, path)) {
+                if (path.size() >= 2) {
+                    auto [parent, index] = path[path.size() - 2];
+                    HMENU sub = GetSubMenu(parent, static_cast<int>(index));
+                    SendMessageA(hwnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(sub), MAKELPARAM(index, FALSE));
+                }
+                UINT state = GetMenuState(bar, a.cmd, MF_BYCOMMAND);
+                disabled = (state & (MF_GRAYED | MF_DISABLED)) != 0;
+            }
+        }
+        if (!disabled && IsWindow(hwnd) && IsWindowEnabled(hwnd))
+            SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(a.cmd, 1), 0);
+        return 1;
+    }
+    return 0;
+}

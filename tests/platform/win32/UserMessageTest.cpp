@@ -1,0 +1,321 @@
+// Message queues: order of retrieval, filters, posting and sending across threads, translation,
+// hooks and registered messages.
+#include <windows.h>
+
+#include <MessageSpy.h>
+#include <UiTest.h>
+
+#include <atomic>
+#include <thread>
+
+using namespace spy;
+
+namespace {
+
+class UserMessageTest : public ui::UiTest {
+protected:
+    MessageSpy spy;
+
+    HWND Popup(bool visible = false)
+    {
+        return CreateWindowExA(0, MessageSpy::ClassName(), "", WS_POPUP | (visible ? WS_VISIBLE : 0), 0, 0, 100, 100,
+                               nullptr, nullptr, nullptr, nullptr);
+    }
+};
+
+TEST_F(UserMessageTest, RetrievalOrderIsPostedInputQuitPaintTimer)
+{
+    HWND w = Popup(true);
+    ui::PumpUntilIdle();
+    SetTimer(w, 5, 10, nullptr);
+    host::StepClock(10);
+    InvalidateRect(w, nullptr, FALSE);
+    PostQuitMessage(3);
+    host::Click(50, 50);
+    PostMessageA(w, WM_USER + 1, 0, 0);
+    std::vector<UINT> order;
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        order.push_back(msg.message);
+        if (msg.message == WM_QUIT)
+            continue;
+        DispatchMessageA(&msg);
+    }
+    EXPECT_EQ(order, (std::vector<UINT>{WM_USER + 1, WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_QUIT, WM_PAINT,
+                                        WM_TIMER}));
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_TIMER));
+    KillTimer(w, 5);
+}
+
+TEST_F(UserMessageTest, PeekFiltersAndNoRemove)
+{
+    HWND a = Popup(), b = Popup();
+    PostMessageA(a, WM_USER + 1, 0, 0);
+    PostMessageA(b, WM_USER + 2, 0, 0);
+    PostMessageA(nullptr, WM_USER + 3, 0, 0);
+    MSG msg;
+    ASSERT_TRUE(PeekMessageA(&msg, b, 0, 0, PM_NOREMOVE));
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_USER + 2));
+    ASSERT_TRUE(PeekMessageA(&msg, reinterpret_cast<HWND>(-1), 0, 0, PM_REMOVE));
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_USER + 3)) << "-1 means thread messages";
+    EXPECT_FALSE(PeekMessageA(&msg, nullptr, WM_USER + 5, WM_USER + 9, PM_REMOVE));
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_USER + 2, WM_USER + 2, PM_REMOVE));
+    EXPECT_EQ(msg.hwnd, b);
+    ASSERT_TRUE(GetMessageA(&msg, nullptr, 0, 0));
+    EXPECT_EQ(msg.hwnd, a);
+    EXPECT_EQ(msg.time, static_cast<DWORD>(host::ClockMilliseconds()));
+    EXPECT_EQ(GetMessageTime(), static_cast<LONG>(msg.time));
+    PostQuitMessage(7);
+    EXPECT_EQ(GetMessageA(&msg, a, WM_USER, WM_USER), FALSE) << "WM_QUIT ignores filters";
+    EXPECT_EQ(msg.wParam, 7u);
+    EXPECT_EQ(GetMessageA(&msg, reinterpret_cast<HWND>(0x1234), 0, 0), -1);
+}
+
+TEST_F(UserMessageTest, PostMessageFromAWorkerThreadArrivesInOrder)
+{
+    HWND w = Popup();
+    std::thread worker([w] {
+        for (int i = 0; i < 200; ++i)
+            PostMessageA(w, WM_USER, static_cast<WPARAM>(i), 0);
+        PostMessageA(w, WM_USER + 1, 0, 0);
+    });
+    std::vector<WPARAM> got;
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (msg.message == WM_USER + 1)
+            break;
+        if (msg.message == WM_USER)
+            got.push_back(msg.wParam);
+        DispatchMessageA(&msg);
+    }
+    worker.join();
+    ASSERT_EQ(got.size(), 200u);
+    for (size_t i = 0; i < got.size(); ++i)
+        EXPECT_EQ(got[i], i);
+    EXPECT_EQ(spy.Count(WM_USER, w), 200u);
+}
+
+TEST_F(UserMessageTest, SendAcrossThreadsServesTheSendersIncomingMessagesWhileWaiting)
+{
+    HWND mine = Popup();
+    DWORD mainThread = GetWindowThreadProcessId(mine, nullptr);
+    std::atomic<HWND> theirs{nullptr};
+    std::atomic<bool> done{false};
+    std::atomic<BOOL> inSend{FALSE};
+    spy.handler = [&](HWND hwnd, UINT m, WPARAM wParam, LPARAM) -> std::optional<LRESULT> {
+        if (m == WM_USER + 10) {
+            inSend = InSendMessage();
+            EXPECT_NE(GetWindowThreadProcessId(hwnd, nullptr), mainThread);
+            // Calls back into the waiting sender's thread.
+            return SendMessageA(mine, WM_USER + 11, wParam, 0) + 1;
+        }
+        if (m == WM_USER + 11)
+            return static_cast<LRESULT>(wParam * 10);
+        return std::nullopt;
+    };
+    std::thread worker([&] {
+        theirs = CreateWindowExA(0, MessageSpy::ClassName(), "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+        MSG msg;
+        while (!done) {
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+                DispatchMessageA(&msg);
+            WaitMessage();
+        }
+        DestroyWindow(theirs);
+    });
+    while (!theirs)
+        std::this_thread::yield();
+    EXPECT_EQ(SendMessageA(theirs, WM_USER + 10, 4, 0), 41);
+    EXPECT_TRUE(inSend);
+    EXPECT_FALSE(InSendMessage());
+    done = true;
+    PostMessageA(theirs, WM_NULL, 0, 0);
+    worker.join();
+}
+
+TEST_F(UserMessageTest, RepliesAndTimeoutsOfSendsAcrossThreads)
+{
+    std::atomic<HWND> theirs{nullptr};
+    std::atomic<bool> release{false};
+    std::atomic<bool> done{false};
+    std::atomic<DWORD> sendState{0};
+    spy.handler = [&](HWND, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        if (m == WM_USER + 20) {
+            EXPECT_TRUE(ReplyMessage(11));
+            EXPECT_FALSE(ReplyMessage(12)) << "only one reply";
+            sendState = InSendMessageEx(nullptr);
+            while (!release)
+                std::this_thread::yield();
+            return 13;
+        }
+        if (m == WM_USER + 21) {
+            while (!release)
+                std::this_thread::yield();
+            return 14;
+        }
+        return std::nullopt;
+    };
+    std::thread worker([&] {
+        theirs = CreateWindowExA(0, MessageSpy::ClassName(), "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+        MSG msg;
+        while (!done) {
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+                DispatchMessageA(&msg);
+            WaitMessage();
+        }
+    });
+    while (!theirs)
+        std::this_thread::yield();
+    EXPECT_EQ(SendMessageA(theirs, WM_USER + 20, 0, 0), 11) << "the reply answers before the handler ends";
+    EXPECT_EQ(sendState.load(), static_cast<DWORD>(ISMEX_SEND | ISMEX_REPLIED));
+    DWORD_PTR result = 0;
+    release = false;
+    EXPECT_EQ(SendMessageTimeoutA(theirs, WM_USER + 21, 0, 0, SMTO_NORMAL, 20, &result), 0);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_TIMEOUT));
+    release = true;
+    done = true;
+    PostMessageA(theirs, WM_NULL, 0, 0);
+    worker.join();
+    EXPECT_FALSE(IsWindow(theirs)) << "the windows of a thread that ends go with it";
+    EXPECT_FALSE(PostMessageA(theirs, WM_USER, 0, 0));
+}
+
+LRESULT CALLBACK EatRightClicks(int code, WPARAM wParam, LPARAM lParam)
+{
+    auto* info = reinterpret_cast<MOUSEHOOKSTRUCT*>(lParam);
+    EXPECT_NE(info->hwnd, nullptr);
+    if (code == HC_ACTION && (wParam == WM_RBUTTONDOWN || wParam == WM_RBUTTONUP))
+        return 1;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(UserMessageTest, MouseHooksSeeAndSwallowMouseMessages)
+{
+    HWND w = Popup(true);
+    ui::PumpUntilIdle();
+    HHOOK hook = SetWindowsHookExA(WH_MOUSE, EatRightClicks, nullptr, 0);
+    spy.Clear();
+    host::Click(10, 10, host::MouseButton::Right);
+    host::Click(10, 10);
+    ui::PumpUntilIdle();
+    EXPECT_EQ(spy.Count(WM_RBUTTONDOWN, w), 0u);
+    EXPECT_EQ(spy.Count(WM_LBUTTONDOWN, w), 1u);
+    UnhookWindowsHookEx(hook);
+    POINT p{};
+    DWORD pos = GetMessagePos();
+    p.x = GET_X_LPARAM(pos);
+    p.y = GET_Y_LPARAM(pos);
+    EXPECT_EQ(p.x, 10);
+    EXPECT_EQ(p.y, 10);
+}
+
+TEST_F(UserMessageTest, TranslateMessageMakesCharactersFromKeys)
+{
+    HWND w = Popup(true);
+    SetFocus(w);
+    ui::PumpUntilIdle();
+    spy.Clear();
+    host::TypeText("aB!");
+    ui::PumpUntilIdle();
+    std::vector<std::pair<UINT, WPARAM>> chars;
+    for (const Recorded& r : spy.Messages(w))
+        if (r.message == WM_CHAR)
+            chars.emplace_back(r.message, r.wParam);
+    EXPECT_EQ(chars, (std::vector<std::pair<UINT, WPARAM>>{{WM_CHAR, 'a'}, {WM_CHAR, 'B'}, {WM_CHAR, '!'}}));
+    spy.Clear();
+    host::KeyDown('Q');
+    host::KeyDown('Q');
+    host::KeyUp('Q');
+    ui::PumpUntilIdle();
+    auto got = spy.Messages(w);
+    ASSERT_EQ(got.size(), 5u);
+    EXPECT_EQ(got[0].message, static_cast<UINT>(WM_KEYDOWN));
+    EXPECT_EQ(got[0].lParam & 0x4000FFFF, 1) << "first press: count 1, previous state up";
+    EXPECT_EQ(got[1].message, static_cast<UINT>(WM_CHAR));
+    EXPECT_EQ(got[2].lParam & 0x40000000, 0x40000000) << "repeat: previous state down";
+    EXPECT_EQ(got[4].message, static_cast<UINT>(WM_KEYUP));
+    EXPECT_EQ(static_cast<DWORD>(got[4].lParam) & 0xC0000000u, 0xC0000000u);
+    EXPECT_EQ((got[0].lParam >> 16) & 0xFF, static_cast<LPARAM>(MapVirtualKeyA('Q', MAPVK_VK_TO_VSC)));
+}
+
+LRESULT CALLBACK SwallowQ(int code, WPARAM wParam, LPARAM lParam);
+HHOOK g_first = nullptr, g_second = nullptr;
+std::vector<std::string> g_calls;
+
+LRESULT CALLBACK SwallowQ(int code, WPARAM wParam, LPARAM lParam)
+{
+    g_calls.push_back("first");
+    if (code == HC_ACTION && wParam == 'Q')
+        return 1;
+    return CallNextHookEx(g_first, code, wParam, lParam);
+}
+
+LRESULT CALLBACK Second(int code, WPARAM wParam, LPARAM lParam)
+{
+    g_calls.push_back("second");
+    return CallNextHookEx(g_second, code, wParam, lParam);
+}
+
+TEST_F(UserMessageTest, KeyboardHooksChainAndSwallow)
+{
+    HWND w = Popup(true);
+    SetFocus(w);
+    g_calls.clear();
+    g_second = SetWindowsHookExA(WH_KEYBOARD, Second, nullptr, 0);
+    g_first = SetWindowsHookExA(WH_KEYBOARD, SwallowQ, nullptr, 0);
+    ASSERT_TRUE(g_first && g_second);
+    ui::PumpUntilIdle();
+    spy.Clear();
+    host::KeyDown('Q');
+    host::KeyDown('W');
+    ui::PumpUntilIdle();
+    auto got = spy.Messages(w);
+    ASSERT_EQ(got.size(), 2u);
+    EXPECT_EQ(got[0].wParam, static_cast<WPARAM>('W'));
+    EXPECT_EQ(g_calls, (std::vector<std::string>{"first", "first", "second"}));
+    EXPECT_TRUE(UnhookWindowsHookEx(g_first));
+    EXPECT_FALSE(UnhookWindowsHookEx(g_first));
+    EXPECT_TRUE(UnhookWindowsHookEx(g_second));
+    EXPECT_EQ(SetWindowsHookExA(WH_JOURNALRECORD, Second, nullptr, 0), nullptr);
+}
+
+LRESULT CALLBACK Filter(int code, WPARAM, LPARAM lParam)
+{
+    auto* msg = reinterpret_cast<MSG*>(lParam);
+    return code == MSGF_MENU && msg->message == WM_USER;
+}
+
+TEST_F(UserMessageTest, MessageFilterHookSeesModalLoopMessages)
+{
+    HHOOK h = SetWindowsHookExA(WH_MSGFILTER, Filter, nullptr, GetWindowThreadProcessId(Popup(), nullptr));
+    MSG msg{};
+    msg.message = WM_USER;
+    EXPECT_TRUE(CallMsgFilterA(&msg, MSGF_MENU));
+    EXPECT_FALSE(CallMsgFilterA(&msg, MSGF_DIALOGBOX));
+    UnhookWindowsHookEx(h);
+    EXPECT_FALSE(CallMsgFilterA(&msg, MSGF_MENU));
+}
+
+TEST_F(UserMessageTest, RegisteredMessagesAreSharedByName)
+{
+    UINT a = RegisterWindowMessageA("VL_Refresh");
+    EXPECT_GE(a, 0xC000u);
+    EXPECT_LE(a, 0xFFFFu);
+    EXPECT_EQ(RegisterWindowMessageA("vl_refresh"), a);
+    EXPECT_NE(RegisterWindowMessageA("Other"), a);
+    EXPECT_EQ(RegisterWindowMessageA(""), 0u);
+}
+
+TEST_F(UserMessageTest, DispatchOfAPaintThatIsNotValidatedDoesNotRepeat)
+{
+    HWND w = Popup(true);
+    spy.handler = [](HWND, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        if (m == WM_PAINT)
+            return 0;  // never calls BeginPaint
+        return std::nullopt;
+    };
+    EXPECT_LT(ui::PumpUntilIdle(), 5);
+    EXPECT_EQ(spy.Count(WM_PAINT, w), 1u);
+}
+
+}  // namespace

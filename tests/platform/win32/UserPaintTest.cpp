@@ -1,0 +1,151 @@
+// Painting bookkeeping: update regions, erase and paint messages, window DCs and scrolling.
+#include <windows.h>
+
+#include <MessageSpy.h>
+#include <UiTest.h>
+
+using namespace spy;
+
+namespace {
+
+class UserPaintTest : public ui::UiTest {
+protected:
+    MessageSpy spy;
+    HWND w = nullptr;
+    std::vector<PAINTSTRUCT> paints;
+
+    void SetUp() override
+    {
+        UiTest::SetUp();
+        spy.handler = [this](HWND hwnd, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+            if (m != WM_PAINT)
+                return std::nullopt;
+            PAINTSTRUCT ps;
+            BeginPaint(hwnd, &ps);
+            EXPECT_EQ(WindowFromDC(ps.hdc), hwnd);
+            paints.push_back(ps);
+            EndPaint(hwnd, &ps);
+            return 0;
+        };
+        w = CreateWindowExA(0, MessageSpy::ClassName(), "", WS_POPUP | WS_VISIBLE, 0, 0, 200, 100, nullptr, nullptr,
+                            nullptr, nullptr);
+        ui::PumpUntilIdle();
+        paints.clear();
+        spy.Clear();
+    }
+};
+
+TEST_F(UserPaintTest, InvalidAreasCollectIntoOnePaint)
+{
+    RECT a{10, 10, 20, 20}, b{50, 40, 60, 90};
+    InvalidateRect(w, &a, FALSE);
+    InvalidateRect(w, &b, TRUE);
+    RECT box;
+    EXPECT_TRUE(GetUpdateRect(w, &box, FALSE));
+    EXPECT_EQ(box.left, 10);
+    EXPECT_EQ(box.bottom, 90);
+    ui::PumpUntilIdle();
+    EXPECT_TRUE(spy.Matches({{WM_PAINT, Posted}, {WM_ERASEBKGND, Sent}}));
+    ASSERT_EQ(paints.size(), 1u);
+    EXPECT_EQ(paints[0].rcPaint.left, 10);
+    EXPECT_EQ(paints[0].rcPaint.top, 10);
+    EXPECT_EQ(paints[0].rcPaint.right, 60);
+    EXPECT_EQ(paints[0].rcPaint.bottom, 90);
+    EXPECT_TRUE(paints[0].fErase) << "the spy class has no brush: WM_ERASEBKGND returned 0";
+    EXPECT_FALSE(GetUpdateRect(w, &box, FALSE));
+    EXPECT_EQ(ui::PumpUntilIdle(), 0);
+}
+
+TEST_F(UserPaintTest, ValidatingPartOfTheAreaLeavesTheRest)
+{
+    InvalidateRect(w, nullptr, FALSE);
+    RECT left{0, 0, 100, 100};
+    ValidateRect(w, &left);
+    ui::PumpUntilIdle();
+    ASSERT_EQ(paints.size(), 1u);
+    EXPECT_EQ(paints[0].rcPaint.left, 100);
+    EXPECT_EQ(paints[0].rcPaint.right, 200);
+    InvalidateRect(w, nullptr, FALSE);
+    ValidateRect(w, nullptr);
+    EXPECT_EQ(ui::PumpUntilIdle(), 0);
+}
+
+TEST_F(UserPaintTest, UpdateWindowPaintsAtOnceAndRedrawWindowFlagsWork)
+{
+    InvalidateRect(w, nullptr, TRUE);
+    UpdateWindow(w);
+    EXPECT_TRUE(spy.Matches({{WM_ERASEBKGND, Sent}, {WM_PAINT, Sent}}));
+    UpdateWindow(w);
+    EXPECT_TRUE(spy.Matches({})) << "nothing to paint";
+    RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ERASENOW);
+    EXPECT_TRUE(spy.Matches({{WM_NCPAINT, Sent}, {WM_ERASEBKGND, Sent}}));
+    ui::PumpUntilIdle();
+    EXPECT_TRUE(spy.Matches({{WM_PAINT, Posted}}));
+    EXPECT_TRUE(paints.back().fErase) << "the earlier WM_ERASEBKGND returned 0: the paint must erase";
+    RedrawWindow(w, nullptr, nullptr, RDW_INTERNALPAINT);
+    ui::PumpUntilIdle();
+    EXPECT_TRUE(spy.Matches({{WM_PAINT, Posted}}));
+    EXPECT_TRUE(RECT{}.left == paints.back().rcPaint.left && paints.back().rcPaint.right == 0)
+        << "an internal paint has an empty paint rectangle";
+}
+
+TEST_F(UserPaintTest, ChildrenShareTheInvalidationUnlessClipped)
+{
+    HWND child = CreateWindowExA(0, MessageSpy::ClassName(), "", WS_CHILD | WS_VISIBLE, 10, 10, 50, 50, w, nullptr,
+                                 nullptr, nullptr);
+    ui::PumpUntilIdle();
+    spy.Clear();
+    RECT r{0, 0, 30, 30};
+    InvalidateRect(w, &r, FALSE);
+    ui::PumpUntilIdle();
+    EXPECT_TRUE(spy.Matches({{WM_PAINT, Posted, 0, 0, w}, {WM_PAINT, Posted, 0, 0, child}}));
+    EXPECT_EQ(paints.back().rcPaint.right, 20) << "child coordinates";
+    SetWindowLongA(w, GWL_STYLE, static_cast<LONG>(GetWindowLongA(w, GWL_STYLE) | WS_CLIPCHILDREN));
+    spy.Clear();
+    InvalidateRect(w, &r, FALSE);
+    ui::PumpUntilIdle();
+    EXPECT_TRUE(spy.Matches({{WM_PAINT, Posted, 0, 0, w}}));
+}
+
+TEST_F(UserPaintTest, ClassBrushErasesTheBackground)
+{
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.lpszClassName = "Brushed";
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    RegisterClassA(&wc);
+    HWND b = CreateWindowExA(0, "Brushed", "", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    HDC dc = GetDC(b);
+    EXPECT_EQ(DefWindowProcA(b, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0), 1);
+    EXPECT_EQ(ReleaseDC(b, dc), 1);
+    EXPECT_EQ(ReleaseDC(b, dc), 0);
+    EXPECT_EQ(DefWindowProcA(w, WM_ERASEBKGND, 0, 0), 0);
+    DestroyWindow(b);
+    UnregisterClassA("Brushed", nullptr);
+}
+
+TEST_F(UserPaintTest, ScrollingInvalidatesWhatIsUncoveredAndMovesChildren)
+{
+    HWND child = CreateWindowExA(0, MessageSpy::ClassName(), "", WS_CHILD | WS_VISIBLE, 10, 50, 20, 20, w,
+                                 nullptr, nullptr, nullptr);
+    ui::PumpUntilIdle();
+    spy.Clear();
+    RECT update{};
+    int type = ScrollWindowEx(w, 0, -30, nullptr, nullptr, nullptr, &update, SW_INVALIDATE | SW_SCROLLCHILDREN);
+    EXPECT_EQ(type, 2);  // SIMPLEREGION
+    EXPECT_EQ(update.top, 70);
+    EXPECT_EQ(update.bottom, 100);
+    EXPECT_EQ(update.right, 200);
+    EXPECT_TRUE(spy.Matches({{WM_WINDOWPOSCHANGING, Sent, 0, 0, child},
+                             {WM_WINDOWPOSCHANGED, Sent, 0, 0, child},
+                             {WM_MOVE, Sent | LParam, 0, MAKELPARAM(10, 20), child}}));
+    RECT box;
+    GetUpdateRect(w, &box, FALSE);
+    EXPECT_EQ(box.top, 70);
+    // Scrolling by more than the window uncovers all of it.
+    EXPECT_EQ(ScrollWindowEx(w, 300, 0, nullptr, nullptr, nullptr, &update, 0), 2);
+    EXPECT_EQ(update.left, 0);
+    EXPECT_EQ(update.right, 200);
+}
+
+}  // namespace
