@@ -2,25 +2,34 @@
 // rewrite steps, the messages of malformed queries and the limits of a rewrite.
 #include "search/QueryParser.h"
 
-#include <gtest/gtest.h>
+#include <UiTest.h>
 
 #include <string>
 #include <vector>
 
-extern std::vector<std::string> g_shownMessages;
-
 namespace {
 
-class QueryParserTest : public ::testing::Test {
+// Messages come up as scripted message boxes: a box that a case does not expect fails it.
+class QueryParserTest : public ui::UiTest {
 protected:
     void SetUp() override
     {
-        g_shownMessages.clear();
+        ui::UiTest::SetUp();
         SetDefaultScope(QUERY_SCOPE_SENTENCE);
     }
-    void TearDown() override { SetDefaultScope(QUERY_SCOPE_SENTENCE); }
+    void TearDown() override
+    {
+        SetDefaultScope(QUERY_SCOPE_SENTENCE);
+        ui::UiTest::TearDown();
+    }
 
-    static std::vector<std::string> ShownMessages() { return g_shownMessages; }
+    static std::vector<std::string> ShownMessages()
+    {
+        std::vector<std::string> texts;
+        for (const host::MessageBoxRecord& box : host::MessageBoxLog())
+            texts.push_back(box.text);
+        return texts;
+    }
 
     // The operator form of a query that must be accepted without a message.
     static std::string Rewrite(const char* pszQuery)
@@ -32,16 +41,22 @@ protected:
     }
 
     // The one message that a rejected query shows.
-    std::string Rejection(const char* pszQuery)
+    // The box is a plain OK box.
+    static std::string Rejection(const char* pszQuery)
     {
-        g_shownMessages.clear();
+        host::ResetUiScript();
+        host::AnswerNextMessageBox(IDOK);
         CString strForm("untouched");
         EXPECT_FALSE(RewriteQuery(pszQuery, strForm)) << pszQuery;
         EXPECT_TRUE(strForm.IsEmpty());
         EXPECT_TRUE(IsQueryStopped());
-        std::vector<std::string> shown = ShownMessages();
-        EXPECT_EQ(1u, shown.size()) << pszQuery;
-        return shown.empty() ? std::string() : shown.front();
+        std::vector<host::MessageBoxRecord> boxes = host::MessageBoxLog();
+        EXPECT_EQ(1u, boxes.size()) << pszQuery;
+        if (boxes.empty())
+            return std::string();
+        EXPECT_EQ(static_cast<UINT>(MB_OK), boxes.front().type);
+        EXPECT_TRUE(boxes.front().answered);
+        return boxes.front().text;
     }
 };
 
@@ -590,10 +605,12 @@ TEST_F(QueryParserTest, EveryByteIsTermTextOrSyntax)
         char szAlone[2] = {static_cast<char>(ch), '\0'};
         char szBetween[8] = {'c', 'a', 't', static_cast<char>(ch), 'd', 'o', 'g', '\0'};
         for (const char* psz : {szAlone, szBetween}) {
-            g_shownMessages.clear();
+            host::ResetUiScript();
+            host::AnswerNextMessageBox(IDOK);
             CString strForm;
             BOOL bOk = RewriteQuery(psz, strForm);
             EXPECT_EQ(bOk ? 0u : 1u, ShownMessages().size()) << "byte " << ch;
+            host::ResetUiScript();
         }
     }
     // Bytes above 0x7F are letters of terms.
