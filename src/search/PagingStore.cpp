@@ -2,6 +2,7 @@
 // the use list of unlocked resident blocks, and the swap file with its free ranges.
 #include "search/PagingStore.h"
 
+#include "search/ShowMessage.h"
 #include "shell/DataFolders.h"
 
 #include <io.h>
@@ -144,7 +145,7 @@ bool g_exitRegistered = false;
 // Where the store's messages go.
 void Report(const CString& text)
 {
-    AfxTrace("%s", (LPCSTR)text);
+    ShowMessage(text);
 }
 
 // The configured folder of the swap file, as the user wrote it.

@@ -3,6 +3,7 @@
 #include "search/PagingStore.h"
 
 #include "TempDir.h"
+#include "UiTest.h"
 
 #include <afxwin.h>
 
@@ -26,15 +27,13 @@
 
 namespace {
 
-std::vector<std::string>& Messages()
+// The texts of the message boxes shown so far.
+std::vector<std::string> Messages()
 {
-    static std::vector<std::string> messages;
-    return messages;
-}
-
-void CollectMessage(LPCSTR text)
-{
-    Messages().push_back(text);
+    std::vector<std::string> texts;
+    for (const host::MessageBoxRecord& box : host::MessageBoxLog())
+        texts.push_back(box.text);
+    return texts;
 }
 
 VmStatistics Stats()
@@ -77,10 +76,11 @@ std::vector<unsigned char> Contents(VMHANDLE handle, std::size_t size)
     return bytes;
 }
 
-class PagingStoreTest : public ::testing::Test {
+class PagingStoreTest : public ui::UiTest {
 protected:
     void SetUp() override
     {
+        ui::UiTest::SetUp();
         VmShutdown();
         VmSetPoolMaximum(VM_DEFAULT_POOL_MAXIMUM);
         auto folder = host::FromHostPath(m_dir.str());
@@ -90,17 +90,15 @@ protected:
         // The application's profile: none until a test writes one.
         m_profile = m_folder + "\\vl00i1se.ini";
         m_app.m_pszProfileName = m_profile.c_str();
-        Messages().clear();
-        m_previousSink = AfxSetTraceSink(&CollectMessage);
     }
 
     void TearDown() override
     {
         VmShutdown();
         VmSetPoolMaximum(VM_DEFAULT_POOL_MAXIMUM);
-        AfxSetTraceSink(m_previousSink);
         unsetenv("VMPATH");
         host::ResetDrives();
+        ui::UiTest::TearDown();
     }
 
     static void UseFolder(const std::string& folder) { setenv("VMPATH", folder.c_str(), 1); }
@@ -125,7 +123,6 @@ protected:
     std::string m_folder;
     CWinApp m_app{"vl00i1se"};
     std::string m_profile;
-    AFX_TRACE_SINK m_previousSink = nullptr;
 };
 
 TEST_F(PagingStoreTest, PoolPreAllocationFollowsTheChunkRule)
@@ -480,6 +477,7 @@ TEST_F(PagingStoreTest, FolderWhoseParentIsMissingFallsBackToTheCurrentFolder)
     ASSERT_TRUE(SetCurrentDirectory((m_folder + "\\current").c_str()));
     UseFolder(m_folder + "\\missing\\swap");
 
+    host::AnswerMessageBox("Failed to create this directory", IDOK);
     int result = VmInit();
     SetCurrentDirectory(previous);
     ASSERT_EQ(result, VM_INIT_OK);
@@ -504,6 +502,7 @@ TEST_F(PagingStoreTest, UnwritableFolderLeavesThePoolAloneAndIsReportedOnce)
     UseFolder("R:\\");
 
     // The first allocation tries to open the swap file; the store goes on without it.
+    host::AnswerMessageBox("cannot create the swap file", IDOK);
     VMHANDLE first = VmAlloc(5000, FALSE);
     ASSERT_NE(first, 0);
     Fill(first, Pattern(5000, 50));
@@ -747,7 +746,7 @@ TEST_F(PagingStoreTest, RandomOperationsMatchAPlainModel)
     EXPECT_GT(s.compactions, 10u);
     EXPECT_GT(reallocations, 100u);
     EXPECT_EQ(s.blocks, blocks.size());
-    EXPECT_TRUE(Messages().empty()) << Messages()[0];
+    EXPECT_TRUE(Messages().empty());
 }
 
 }  // namespace
