@@ -535,6 +535,7 @@ TEST_F(PagingStoreTest, UnwritableFolderLeavesThePoolAloneAndIsReportedOnce)
 // file size limit stands in for a full disk.
 TEST_F(PagingStoreTest, ShortWriteCompactsTheSwapFileAndRetries)
 {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");  // the window system has threads of its own
     auto scenario = [this]() -> std::string {
         TinyPool(24000);
         VMHANDLE p[4];
