@@ -6,8 +6,7 @@
 //   and splits down to terms as the evaluator splits it;
 // - the same query gives the same form again.
 // The splitters, the steps, TrimQuery, MatchScopePrefix and FormatIllegalSwitch also get the raw
-// bytes (0xEC and 0xED
-// included, which the rewrite never passes on).
+// bytes (0xEC and 0xED included, which the rewrite never passes on).
 #include "search/QueryParser.h"
 #include "search/ShowMessage.h"
 
