@@ -105,6 +105,54 @@ TEST_F(ResourceImages, BitmapFromAFile)
     DeleteObject(bitmap);
 }
 
+TEST_F(ResourceImages, CursorFromAFile)
+{
+    // A .cur file with one 16 x 16 image, hot spot (3, 4), all blue.
+    auto put16 = [](std::string& s, int v) { s += static_cast<char>(v & 0xFF); s += static_cast<char>((v >> 8) & 0xFF); };
+    auto put32 = [&](std::string& s, int v) { put16(s, v & 0xFFFF); put16(s, (v >> 16) & 0xFFFF); };
+    std::string image;
+    put32(image, 40);
+    put32(image, 16);
+    put32(image, 32);
+    put16(image, 1);
+    put16(image, 32);
+    for (int i = 0; i < 6; ++i)
+        put32(image, 0);
+    for (int i = 0; i < 16 * 16; ++i)
+        image += std::string("\xff\x00\x00\xff", 4);
+    image += std::string(4 * 16, '\0');
+    std::string file;
+    put16(file, 0);
+    put16(file, 2);
+    put16(file, 1);
+    file += static_cast<char>(16);
+    file += static_cast<char>(16);
+    file += std::string(2, '\0');
+    put16(file, 3);
+    put16(file, 4);
+    put32(file, static_cast<int>(image.size()));
+    put32(file, 22);
+    file += image;
+    TempDir dir;
+    dir.Write("blue.cur", file);
+    auto path = host::FromHostPath(dir.str() + "/blue.cur");
+    ASSERT_TRUE(path);
+    auto cursor = static_cast<HCURSOR>(LoadImage(nullptr, path->c_str(), IMAGE_CURSOR, 0, 0, LR_LOADFROMFILE));
+    ASSERT_NE(cursor, nullptr);
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(cursor, &info));
+    EXPECT_FALSE(info.fIcon);
+    EXPECT_EQ(info.xHotspot, 3u);
+    EXPECT_EQ(info.yHotspot, 4u);
+    DeleteObject(info.hbmMask);
+    DeleteObject(info.hbmColor);
+    Fill(RGB(255, 255, 255));
+    ASSERT_TRUE(DrawIconEx(dc, 0, 0, cursor, 0, 0, 0, nullptr, DI_NORMAL));
+    EXPECT_EQ(GetPixel(dc, 5, 5), RGB(0, 0, 255));
+    EXPECT_TRUE(DestroyCursor(cursor));
+    EXPECT_EQ(LoadImage(nullptr, path->c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE), nullptr);  // not an icon file
+}
+
 TEST_F(ResourceImages, IconsAtEachSizeAndDrawnThroughTheirMask)
 {
     for (int size : {16, 32}) {
