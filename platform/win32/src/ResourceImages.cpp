@@ -319,8 +319,11 @@ std::map<SharedKey, HANDLE>& SharedImages()
 
 std::string NameKey(LPCSTR name)
 {
-    if (IS_INTRESOURCE(name))
-        return "#" + std::to_string(LOWORD(reinterpret_cast<ULONG_PTR>(name)));
+    if (IS_INTRESOURCE(name)) {
+        std::string key(1, '#');
+        key += std::to_string(LOWORD(reinterpret_cast<ULONG_PTR>(name)));
+        return key;
+    }
     std::string key = name;
     for (char& c : key)
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
