@@ -576,7 +576,7 @@ CRuntimeClass* CArchive::ReadClass(const CRuntimeClass* pClassRefRequested, UINT
     UINT nSchema = 0;
     if (wTag == wNewClassTag) {
         pClassRef = CRuntimeClass::Load(*this, &nSchema);
-        if (pClassRef == NULL)
+        if (pClassRef == NULL || pClassRef->m_wSchema == AFX_NO_SCHEMA)
             ThrowArchive(CArchiveException::badClass);
         if ((pClassRef->m_wSchema & ~VERSIONABLE_SCHEMA) != nSchema && !(pClassRef->m_wSchema & VERSIONABLE_SCHEMA))
             ThrowArchive(CArchiveException::badSchema);
