@@ -123,6 +123,10 @@ CObject* AFXAPI AfxStaticDownCast([[maybe_unused]] CRuntimeClass* pClass, CObjec
     return pObject;
 }
 
+BOOL AFXAPI AfxIsValidString(LPCSTR lpsz, int) { return lpsz != NULL; }
+
+BOOL AFXAPI AfxIsValidAddress(const void* lp, UINT_PTR nBytes, BOOL) { return lp != NULL || nBytes == 0; }
+
 void AFXAPI AfxAssertValidObject(const CObject* pOb, LPCSTR lpszFileName, int nLine)
 {
     if (pOb == NULL) {
@@ -132,6 +136,13 @@ void AFXAPI AfxAssertValidObject(const CObject* pOb, LPCSTR lpszFileName, int nL
     }
     pOb->AssertValid();
 }
+
+// The file and line are not kept: leak reports come from the address sanitizer, which knows
+// the allocation's stack.
+void* AFX_CDECL operator new(size_t nSize, LPCSTR, int) { return ::operator new(nSize); }
+void* AFX_CDECL operator new[](size_t nSize, LPCSTR, int) { return ::operator new[](nSize); }
+void AFX_CDECL operator delete(void* p, LPCSTR, int) noexcept { ::operator delete(p); }
+void AFX_CDECL operator delete[](void* p, LPCSTR, int) noexcept { ::operator delete[](p); }
 
 #if __has_include(<mfc/Archive.h>)
 CObject* AFXAPI AfxReadObjectFromArchive(CArchive& ar, const CRuntimeClass* pClass)

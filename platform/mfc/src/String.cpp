@@ -8,6 +8,7 @@
 #include <cstring>
 #include <new>
 #include <string>
+#include <vector>
 
 // The characters are preceded by this header. An empty string points at a shared empty
 // header whose capacity is zero, so nothing is ever written through it.
@@ -37,11 +38,19 @@ bool IsWhiteSpace(char ch)
 
 int Sign(int n) { return n < 0 ? -1 : (n > 0 ? 1 : 0); }
 
+// Lower case of one character on the Western code page.
+char FoldCase(char ch)
+{
+    // CharLower converts a single character passed in the low byte of the pointer.
+    LPSTR single = reinterpret_cast<LPSTR>(static_cast<UINT_PTR>(static_cast<BYTE>(ch)));
+    return static_cast<char>(LOBYTE(reinterpret_cast<UINT_PTR>(CharLowerA(single))));
+}
+
 int CompareFolded(LPCSTR s1, LPCSTR s2)
 {
     for (;; ++s1, ++s2) {
-        unsigned char c1 = static_cast<unsigned char>(AfxCharLower1252(*s1));
-        unsigned char c2 = static_cast<unsigned char>(AfxCharLower1252(*s2));
+        unsigned char c1 = static_cast<unsigned char>(FoldCase(*s1));
+        unsigned char c2 = static_cast<unsigned char>(FoldCase(*s2));
         if (c1 != c2)
             return c1 < c2 ? -1 : 1;
         if (c1 == 0)
@@ -104,38 +113,6 @@ std::string TranslateFormat(LPCSTR lpszFormat)
 }
 
 }  // namespace
-
-char AFXAPI AfxCharUpper1252(char ch)
-{
-    unsigned char c = static_cast<unsigned char>(ch);
-    if (c >= 'a' && c <= 'z')
-        return static_cast<char>(c - 0x20);
-    if (c >= 0xE0 && c <= 0xFE && c != 0xF7)
-        return static_cast<char>(c - 0x20);
-    switch (c) {
-    case 0x9A: return static_cast<char>(0x8A);  // s caron
-    case 0x9C: return static_cast<char>(0x8C);  // oe
-    case 0x9E: return static_cast<char>(0x8E);  // z caron
-    case 0xFF: return static_cast<char>(0x9F);  // y diaeresis
-    default: return ch;
-    }
-}
-
-char AFXAPI AfxCharLower1252(char ch)
-{
-    unsigned char c = static_cast<unsigned char>(ch);
-    if (c >= 'A' && c <= 'Z')
-        return static_cast<char>(c + 0x20);
-    if (c >= 0xC0 && c <= 0xDE && c != 0xD7)
-        return static_cast<char>(c + 0x20);
-    switch (c) {
-    case 0x8A: return static_cast<char>(0x9A);
-    case 0x8C: return static_cast<char>(0x9C);
-    case 0x8E: return static_cast<char>(0x9E);
-    case 0x9F: return static_cast<char>(0xFF);
-    default: return ch;
-    }
-}
 
 AFX_STRING_LOADER AFXAPI AfxSetStringLoader(AFX_STRING_LOADER pfnLoader) { return g_stringLoader.exchange(pfnLoader); }
 
@@ -284,7 +261,8 @@ void CString::Empty() { Release(); }
 
 char CString::GetAt(int nIndex) const
 {
-    ASSERT(nIndex >= 0 && nIndex < GetLength());
+    if (nIndex < 0 || nIndex >= GetLength())
+        AfxThrowInvalidArgException();
     return m_pchData[nIndex];
 }
 
@@ -292,7 +270,8 @@ char CString::operator[](int nIndex) const { return GetAt(nIndex); }
 
 void CString::SetAt(int nIndex, char ch)
 {
-    ASSERT(nIndex >= 0 && nIndex < GetLength());
+    if (nIndex < 0 || nIndex >= GetLength())
+        AfxThrowInvalidArgException();
     m_pchData[nIndex] = ch;
 }
 
@@ -447,17 +426,9 @@ CString CString::SpanExcluding(LPCSTR lpszCharSet) const
 
 // ---- modification ----
 
-void CString::MakeUpper()
-{
-    for (int i = 0; i < GetLength(); ++i)
-        m_pchData[i] = AfxCharUpper1252(m_pchData[i]);
-}
+void CString::MakeUpper() { CharUpperBuffA(m_pchData, static_cast<DWORD>(GetLength())); }
 
-void CString::MakeLower()
-{
-    for (int i = 0; i < GetLength(); ++i)
-        m_pchData[i] = AfxCharLower1252(m_pchData[i]);
-}
+void CString::MakeLower() { CharLowerBuffA(m_pchData, static_cast<DWORD>(GetLength())); }
 
 void CString::MakeReverse() { std::reverse(m_pchData, m_pchData + GetLength()); }
 
@@ -672,6 +643,150 @@ void CString::FormatArgs(LPCSTR lpszFormat, ...)
     va_start(args, lpszFormat);
     FormatV(lpszFormat, args);
     va_end(args);
+}
+
+namespace {
+
+// Reads the insert at p (just after the '%'): its number and its printf conversion without the
+// '%' ("s" when none is given). Returns the character after the insert.
+LPCSTR ParseInsert(LPCSTR p, int& nIndex, std::string& spec)
+{
+    nIndex = *p++ - '0';
+    if (*p >= '0' && *p <= '9')
+        nIndex = nIndex * 10 + (*p++ - '0');
+    spec = "s";
+    if (*p == '!') {
+        LPCSTR pEnd = std::strchr(p + 1, '!');
+        if (pEnd != NULL) {
+            spec.assign(p + 1, static_cast<size_t>(pEnd - p - 1));
+            p = pEnd + 1;
+        }
+    }
+    return p;
+}
+
+// The conversion letter of a spec and the spec without size letters.
+char SplitSpec(const std::string& spec, std::string& flagsAndWidth, bool& b64)
+{
+    char conv = spec.empty() ? 's' : spec.back();
+    b64 = spec.find("I64") != std::string::npos || spec.find("ll") != std::string::npos;
+    flagsAndWidth.clear();
+    for (size_t i = 0; i + 1 < spec.size(); ++i) {
+        char c = spec[i];
+        if (c == 'I' && (spec.compare(i, 3, "I64") == 0 || spec.compare(i, 3, "I32") == 0))
+            i += 2;  // a size, not a width
+        else if (std::strchr("-+ #0123456789.", c))
+            flagsAndWidth += c;
+    }
+    return conv;
+}
+
+template <class T>
+std::string FormatOne(const std::string& format, T value)
+{
+    int n = std::snprintf(NULL, 0, format.c_str(), value);
+    std::string out(n > 0 ? static_cast<size_t>(n) : 0, '\0');
+    if (n > 0)
+        std::snprintf(out.data(), out.size() + 1, format.c_str(), value);
+    return out;
+}
+
+}  // namespace
+
+void CString::FormatMessageArgs(LPCSTR lpszFormat, const MessageArg* pArgs, int nArgs)
+{
+    std::string out;
+    for (LPCSTR p = lpszFormat ? lpszFormat : ""; *p;) {
+        if (*p != '%') {
+            out += *p++;
+            continue;
+        }
+        ++p;
+        if (*p >= '1' && *p <= '9') {
+            int nIndex;
+            std::string spec;
+            p = ParseInsert(p, nIndex, spec);
+            if (nIndex > nArgs)
+                continue;
+            const MessageArg& arg = pArgs[nIndex - 1];
+            std::string flags;
+            bool b64;
+            char conv = SplitSpec(spec, flags, b64);
+            std::string format = "%" + flags;
+            if (std::strchr("diouxX", conv)) {
+                long long n = arg.kind == MessageArg::unsignedNumber ? static_cast<long long>(arg.nUnsigned) : arg.nSigned;
+                if (!b64)  // without a size the number is 32 bits, as on the platform
+                    n = std::strchr("di", conv) ? static_cast<long long>(static_cast<int>(n))
+                                                : static_cast<long long>(static_cast<unsigned int>(n));
+                out += FormatOne(format + "ll" + conv, n);
+            } else if (conv == 'c') {
+                out += FormatOne(format + "c", static_cast<int>(arg.nSigned + static_cast<long long>(arg.nUnsigned)));
+            } else if (std::strchr("eEfgGaA", conv)) {
+                out += FormatOne(format + conv, arg.dValue);
+            } else if (conv == 'p') {
+                out += FormatOne(format + "p", arg.pValue);
+            } else if (arg.kind == MessageArg::text) {
+                out += FormatOne(format + "s", arg.pValue ? static_cast<LPCSTR>(arg.pValue) : "(null)");
+            } else if (arg.kind == MessageArg::signedNumber) {
+                out += FormatOne(format + "lld", arg.nSigned);
+            } else if (arg.kind == MessageArg::unsignedNumber) {
+                out += FormatOne(format + "llu", arg.nUnsigned);
+            } else if (arg.kind == MessageArg::floating) {
+                out += FormatOne(format + "g", arg.dValue);
+            }
+            continue;
+        }
+        switch (*p) {
+        case '\0': continue;
+        case '0': p = ""; continue;
+        case 'n': out += "\r\n"; break;
+        case 'r': out += '\r'; break;
+        case 't': out += '\t'; break;
+        default: out += *p; break;  // %%, %., %!, "% " and anything else: the character itself
+        }
+        ++p;
+    }
+    AssignCopy(static_cast<int>(out.size()), out.data());
+}
+
+void CString::FormatMessageV(LPCSTR lpszFormat, va_list* pArgList)
+{
+    // First the type of every argument from the inserts that use it, then the arguments in order.
+    std::string specs[100];
+    int nArgs = 0;
+    for (LPCSTR p = lpszFormat ? lpszFormat : ""; *p; ++p) {
+        if (*p != '%')
+            continue;
+        if (p[1] >= '1' && p[1] <= '9') {
+            int nIndex;
+            std::string spec;
+            p = ParseInsert(p + 1, nIndex, spec) - 1;
+            specs[nIndex] = spec;
+            nArgs = std::max(nArgs, nIndex);
+        } else if (p[1] != '\0') {
+            ++p;
+        }
+    }
+    std::vector<MessageArg> args(static_cast<size_t>(nArgs) + 1);
+    for (int i = 1; i <= nArgs; ++i) {
+        MessageArg& arg = args[static_cast<size_t>(i - 1)];
+        std::string flags;
+        bool b64;
+        char conv = specs[i].empty() ? 'p' : SplitSpec(specs[i], flags, b64);
+        if (std::strchr("di", conv) || conv == 'c') {
+            arg = MessageArg(b64 ? va_arg(*pArgList, long long) : static_cast<long long>(va_arg(*pArgList, int)));
+        } else if (std::strchr("ouxX", conv)) {
+            arg = MessageArg(b64 ? va_arg(*pArgList, unsigned long long)
+                                 : static_cast<unsigned long long>(va_arg(*pArgList, unsigned int)));
+        } else if (std::strchr("eEfgGaA", conv)) {
+            arg = MessageArg(va_arg(*pArgList, double));
+        } else if (conv == 's') {
+            arg = MessageArg(va_arg(*pArgList, const char*));
+        } else {
+            arg = MessageArg(va_arg(*pArgList, const void*));
+        }
+    }
+    FormatMessageArgs(lpszFormat, args.data(), nArgs);
 }
 
 // ---- direct buffer access ----

@@ -2,7 +2,8 @@
 //
 // A fixed block's handle is its address. A movable block's handle is an opaque value that
 // GlobalLock turns into the address; the block may move while it is unlocked (GlobalReAlloc),
-// its handle stays. Lock counts, discarded blocks and flags behave as documented for the
+// its handle stays. A movable handle lies in reserved address space that can be neither read nor
+// written, so code that mistakes it for a pointer faults at once. Lock counts, discarded blocks and flags behave as documented for the
 // platform; every handle is checked against the table of live blocks, so a stale or made-up
 // handle gives ERROR_INVALID_HANDLE instead of a crash. All functions are thread-safe. The Local
 // functions share the blocks with the Global ones (the platform has one heap for both).

@@ -6,8 +6,11 @@
 
 #include <windef.h>
 
+#include <sys/stat.h>
+
 #include <cstddef>
 #include <cstdint>
+#include <ctime>
 
 #define _O_RDONLY 0x0000
 #define _O_WRONLY 0x0001
@@ -63,6 +66,31 @@ int _open_osfhandle(intptr_t osfhandle, int flags);
 int _unlink(const char* filename);
 int _access(const char* path, int mode);
 int _chmod(const char* filename, int pmode);
+
+// File status of the C runtime. The times are read as st_atime, st_mtime and st_ctime (UTC
+// seconds); st_dev and st_rdev are the drive number (0 = A:).
+struct _stat {
+    unsigned int st_dev;
+    unsigned short st_ino;
+    unsigned short st_mode;
+    short st_nlink;
+    short st_uid;
+    short st_gid;
+    unsigned int st_rdev;
+    long st_size;
+#ifdef st_atime
+    // The host's headers spell st_atime as st_atim.tv_sec; the same spelling works here.
+    struct timespec st_atim;
+    struct timespec st_mtim;
+    struct timespec st_ctim;
+#else
+    time_t st_atime;
+    time_t st_mtime;
+    time_t st_ctime;
+#endif
+};
+int _stat(const char* path, struct _stat* buffer);
+int _fstat(int fd, struct _stat* buffer);
 
 // Replaces the six trailing "XXXXXX" of the template by a name no file has and that this
 // process has not handed out before. Returns the template, or NULL (errno EINVAL for a bad

@@ -9,9 +9,7 @@
 // File names: a full path ("C:\\...", "\\...") is taken as it is; a name starting with ".\\" or
 // "..\\" is taken against the current directory; any other name is a file of the Windows folder,
 // as on the real platform (so "vl.ini" is "<Windows folder>\\vl.ini"). NULL means WIN.INI. The
-// Windows folder is the host folder named by the environment variable VL_WINDIR, else
-// "$XDG_DATA_HOME/vl/windows" (XDG_DATA_HOME defaulting to "$HOME/.local/share"); it is created
-// when a profile is first written there.
+// Windows folder is GetWindowsDirectory's, in the emulated system tree (see host/Drives.h).
 #pragma once
 
 #include <windef.h>

@@ -1,7 +1,8 @@
 // The C runtime's low-level files: descriptors over platform file handles.
-#include "FileSystem.h"
+#include "FileObject.h"
 
 #include <host/KernelObject.h>
+#include <host/Paths.h>
 #include <io.h>
 
 #include <unistd.h>
@@ -30,8 +31,18 @@ struct Descriptor {
     bool atCtrlZ = false;  // text reading stopped at a Ctrl-Z
 };
 
-std::mutex g_lock;
-std::vector<Descriptor> g_descriptors;  // index = descriptor - kFirstDescriptor
+// The descriptor table (index = descriptor - kFirstDescriptor), never destroyed, so that
+// code running at exit can still close its files.
+struct DescriptorTable {
+    std::mutex lock;
+    std::vector<Descriptor> entries;
+};
+
+DescriptorTable& Table()
+{
+    static auto* table = new DescriptorTable;
+    return *table;
+}
 
 int ErrnoFromError(DWORD error)
 {
@@ -71,35 +82,38 @@ int FailLastError() { return FailErrno(ErrnoFromError(GetLastError())); }
 // The descriptor's entry, copied out, or nothing (errno EBADF).
 bool Lookup(int fd, Descriptor& out)
 {
-    std::lock_guard lock(g_lock);
+    std::lock_guard lock(Table().lock);
+    auto& entries = Table().entries;
     std::size_t index = static_cast<std::size_t>(fd - kFirstDescriptor);
-    if (fd < kFirstDescriptor || index >= g_descriptors.size() || !g_descriptors[index].handle) {
+    if (fd < kFirstDescriptor || index >= entries.size() || !entries[index].handle) {
         errno = EBADF;
         return false;
     }
-    out = g_descriptors[index];
+    out = entries[index];
     return true;
 }
 
 void SetCtrlZ(int fd, bool value)
 {
-    std::lock_guard lock(g_lock);
+    std::lock_guard lock(Table().lock);
+    auto& entries = Table().entries;
     std::size_t index = static_cast<std::size_t>(fd - kFirstDescriptor);
-    if (index < g_descriptors.size())
-        g_descriptors[index].atCtrlZ = value;
+    if (index < entries.size())
+        entries[index].atCtrlZ = value;
 }
 
 int AddDescriptor(HANDLE handle, bool text, bool append)
 {
-    std::lock_guard lock(g_lock);
+    std::lock_guard lock(Table().lock);
+    auto& entries = Table().entries;
     std::size_t index = 0;
-    while (index < g_descriptors.size() && g_descriptors[index].handle)
+    while (index < entries.size() && entries[index].handle)
         ++index;
     if (index >= kMaxDescriptors - kFirstDescriptor)
         return -1;
-    if (index == g_descriptors.size())
-        g_descriptors.emplace_back();
-    g_descriptors[index] = Descriptor{handle, text, append, false};
+    if (index == entries.size())
+        entries.emplace_back();
+    entries[index] = Descriptor{handle, text, append, false};
     return static_cast<int>(index) + kFirstDescriptor;
 }
 
@@ -226,8 +240,16 @@ int HostRead(int fd, void* buffer, unsigned int count)
 }
 
 // Names handed out by _mktemp, so that none is given twice even if its file is never made.
-std::mutex g_namesLock;
-std::set<std::string> g_names;
+struct HandedOutNames {
+    std::mutex lock;
+    std::set<std::string> names;
+};
+
+HandedOutNames& Names()
+{
+    static auto* names = new HandedOutNames;
+    return *names;
+}
 
 bool ValidTemplate(const char* nameTemplate, std::size_t& xOffset)
 {
@@ -265,8 +287,8 @@ bool Claim(const char* name)
     std::string key;
     for (char c : full.Text())
         key += static_cast<char>(Upper1252(static_cast<unsigned char>(c)));
-    std::lock_guard lock(g_namesLock);
-    return g_names.insert(key).second;
+    std::lock_guard lock(Names().lock);
+    return Names().names.insert(key).second;
 }
 
 }  // namespace
@@ -443,12 +465,13 @@ int _setmode(int fd, int mode)
 {
     if (mode != _O_TEXT && mode != _O_BINARY)
         return FailErrno(EINVAL);
-    std::lock_guard lock(g_lock);
+    std::lock_guard lock(Table().lock);
+    auto& entries = Table().entries;
     std::size_t index = static_cast<std::size_t>(fd - kFirstDescriptor);
-    if (fd < kFirstDescriptor || index >= g_descriptors.size() || !g_descriptors[index].handle)
+    if (fd < kFirstDescriptor || index >= entries.size() || !entries[index].handle)
         return FailErrno(EBADF);
-    int previous = g_descriptors[index].text ? _O_TEXT : _O_BINARY;
-    g_descriptors[index].text = mode == _O_TEXT;
+    int previous = entries[index].text ? _O_TEXT : _O_BINARY;
+    entries[index].text = mode == _O_TEXT;
     return previous;
 }
 
@@ -458,12 +481,13 @@ int _close(int fd)
         return close(fd) == 0 ? 0 : -1;
     HANDLE handle = nullptr;
     {
-        std::lock_guard lock(g_lock);
+        std::lock_guard lock(Table().lock);
+    auto& entries = Table().entries;
         std::size_t index = static_cast<std::size_t>(fd - kFirstDescriptor);
-        if (fd < kFirstDescriptor || index >= g_descriptors.size() || !g_descriptors[index].handle)
+        if (fd < kFirstDescriptor || index >= entries.size() || !entries[index].handle)
             return FailErrno(EBADF);
-        handle = g_descriptors[index].handle;
-        g_descriptors[index] = Descriptor{};
+        handle = entries[index].handle;
+        entries[index] = Descriptor{};
     }
     if (!CloseHandle(handle))
         return FailLastError();
@@ -486,6 +510,86 @@ int _open_osfhandle(intptr_t osfhandle, int flags)
     bool text = (flags & _O_TEXT) || (!(flags & _O_BINARY) && _fmode != _O_BINARY);
     int fd = AddDescriptor(handle, text, (flags & _O_APPEND) != 0);
     return fd < 0 ? FailErrno(EMFILE) : fd;
+}
+
+namespace {
+
+bool Executable(const std::string& name)
+{
+    std::size_t dot = name.rfind('.');
+    if (dot == std::string::npos || name.find('\\', dot) != std::string::npos)
+        return false;
+    std::string extension;
+    for (char c : name.substr(dot + 1))
+        extension += static_cast<char>(Upper1252(static_cast<unsigned char>(c)));
+    return extension == "EXE" || extension == "COM" || extension == "BAT" || extension == "CMD";
+}
+
+void FillStat(struct _stat* out, const WIN32_FILE_ATTRIBUTE_DATA& data, char drive, const std::string& name)
+{
+    std::memset(out, 0, sizeof *out);
+    bool folder = data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
+    unsigned short mode = folder ? (_S_IFDIR | _S_IEXEC) : _S_IFREG;
+    mode |= _S_IREAD;
+    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_READONLY))
+        mode |= _S_IWRITE;
+    if (!folder && Executable(name))
+        mode |= _S_IEXEC;
+    // The owner's rights are repeated for group and others, as the runtime does.
+    mode |= static_cast<unsigned short>(((mode & 0700) >> 3) | ((mode & 0700) >> 6));
+    out->st_mode = mode;
+    out->st_nlink = 1;
+    out->st_dev = out->st_rdev = static_cast<unsigned int>(drive - 'A');
+    out->st_size = static_cast<long>((static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
+    out->st_atime = FromFileTime(data.ftLastAccessTime).tv_sec;
+    out->st_mtime = FromFileTime(data.ftLastWriteTime).tv_sec;
+    out->st_ctime = FromFileTime(data.ftCreationTime).tv_sec;
+}
+
+}  // namespace
+
+int _stat(const char* path, struct _stat* buffer)
+{
+    if (!path || !buffer)
+        return FailErrno(EINVAL);
+    FullPath full;
+    if (MakeFullPath(path, full) != NO_ERROR)
+        return FailErrno(ENOENT);
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesEx(path, GetFileExInfoStandard, &data))
+        return FailLastError();
+    FillStat(buffer, data, full.drive, full.Name());
+    return 0;
+}
+
+int _fstat(int fd, struct _stat* buffer)
+{
+    Descriptor d;
+    if (!Lookup(fd, d))
+        return -1;
+    if (!buffer)
+        return FailErrno(EINVAL);
+    auto file = host::FindKernelObject<FileObject>(d.handle);
+    if (!file)
+        return FailErrno(EBADF);
+    // The open file itself is asked: it may have no name any more.
+    struct stat st;
+    if (fstat(file->Descriptor(), &st) != 0)
+        return FailErrno(EBADF);
+    auto platform = host::FromHostPath(file->HostPath());
+    std::string name = platform ? *platform : std::string("C:\\");
+    host::DriveInfo drive;
+    if (auto mapped = host::FindDrive(name[0]))
+        drive = *mapped;
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    data.dwFileAttributes = AttributesOf(file->HostPath(), st, drive);
+    data.ftLastAccessTime = ToFileTime(st.st_atim);
+    data.ftLastWriteTime = ToFileTime(st.st_mtim);
+    data.ftCreationTime = ToFileTime(st.st_ctim.tv_sec < st.st_mtim.tv_sec ? st.st_ctim : st.st_mtim);
+    data.nFileSizeHigh = static_cast<DWORD>(static_cast<std::uint64_t>(st.st_size) >> 32);
+    data.nFileSizeLow = static_cast<DWORD>(static_cast<std::uint64_t>(st.st_size) & 0xFFFFFFFF);
+    FillStat(buffer, data, name[0], name);
+    return 0;
 }
 
 int _unlink(const char* filename)

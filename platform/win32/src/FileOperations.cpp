@@ -110,6 +110,8 @@ BOOL WINAPI DeleteFile(LPCSTR lpFileName)
         return Fail(ERROR_SHARING_VIOLATION);
     if (unlink(resolved.host.c_str()) != 0)
         return Fail(ErrorFromErrno(errno, resolved.host));
+    if (st.st_nlink <= 1)
+        ForgetAttributes(st);
     return TRUE;
 }
 
@@ -149,6 +151,8 @@ BOOL WINAPI MoveFileEx(LPCSTR lpExistingFileName, LPCSTR lpNewFileName, DWORD dw
             return Fail(ERROR_ACCESS_DENIED);
         if (DeleteBlocked(to.host))
             return Fail(ERROR_SHARING_VIOLATION);
+        if (existing.st_nlink <= 1)
+            ForgetAttributes(existing);
         target = to.host;
     }
     if (folder && HoldsCurrentDirectory(from))

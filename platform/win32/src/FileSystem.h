@@ -77,6 +77,7 @@ bool ReadOnlyDrive(const DriveInfo& drive);
 // and the attributes SetFileAttributes keeps (hidden, system, archive).
 DWORD AttributesOf(const std::string& hostPath, const struct stat& st, const DriveInfo& drive);
 bool KeepAttributes(const std::string& hostPath, const struct stat& st, DWORD attributes);
+void ForgetAttributes(const struct stat& st);  // the file is deleted
 
 FILETIME ToFileTime(const struct timespec& time);
 struct timespec FromFileTime(const FILETIME& time);

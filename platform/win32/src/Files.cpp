@@ -47,13 +47,20 @@ bool Writes(DWORD access) { return (access & kWriteRights) != 0; }
 bool Deletes(DWORD access) { return (access & kDeleteRights) != 0; }
 
 // Attributes kept for files whose host folder cannot hold extended attributes.
-std::mutex g_keptLock;
-std::unordered_map<FileId, DWORD, FileIdHash> g_kept;
+struct KeptTable {
+    std::mutex lock;
+    std::unordered_map<FileId, DWORD, FileIdHash> attributes;
+};
+
+KeptTable& Kept()
+{
+    static auto* table = new KeptTable;
+    return *table;
+}
 
 constexpr const char* kAttributeName = "user.vl.attributes";
 constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
                                   FILE_ATTRIBUTE_TEMPORARY;
-constexpr DWORD kKeptMarker = 0x80000000;  // set in a kept value: "the kept value is valid"
 
 std::optional<DWORD> KeptAttributes(const std::string& hostPath, const struct stat& st)
 {
@@ -61,9 +68,10 @@ std::optional<DWORD> KeptAttributes(const std::string& hostPath, const struct st
     ssize_t length = getxattr(hostPath.c_str(), kAttributeName, buffer, sizeof buffer - 1);
     if (length > 0)
         return static_cast<DWORD>(std::strtoul(buffer, nullptr, 10)) & kKeptAttributes;
-    std::lock_guard lock(g_keptLock);
-    auto it = g_kept.find(FileId{st.st_dev, st.st_ino});
-    if (it == g_kept.end())
+    std::lock_guard lock(Kept().lock);
+    auto& kept = Kept().attributes;
+    auto it = kept.find(FileId{st.st_dev, st.st_ino});
+    if (it == kept.end())
         return std::nullopt;
     return it->second & kKeptAttributes;
 }
@@ -130,12 +138,22 @@ DWORD AttributesOf(const std::string& hostPath, const struct stat& st, const Dri
 
 bool KeepAttributes(const std::string& hostPath, const struct stat& st, DWORD attributes)
 {
-    std::string value = std::to_string((attributes & kKeptAttributes) | kKeptMarker);
+    std::string value = std::to_string(attributes & kKeptAttributes);
     if (setxattr(hostPath.c_str(), kAttributeName, value.c_str(), value.size(), 0) == 0)
         return true;
-    std::lock_guard lock(g_keptLock);
-    g_kept[FileId{st.st_dev, st.st_ino}] = (attributes & kKeptAttributes) | kKeptMarker;
+    std::lock_guard lock(Kept().lock);
+    auto& kept = Kept().attributes;
+    kept[FileId{st.st_dev, st.st_ino}] = attributes & kKeptAttributes;
     return true;
+}
+
+void ForgetAttributes(const struct stat& st)
+{
+    // Attributes in the file's own extended attributes go with it; the ones kept here would
+    // otherwise pass to the next file that gets the same inode.
+    std::lock_guard lock(Kept().lock);
+    auto& kept = Kept().attributes;
+    kept.erase(FileId{st.st_dev, st.st_ino});
 }
 
 // FILETIME counts 100-nanosecond intervals since 1 January 1601 (UTC).
@@ -213,6 +231,8 @@ std::shared_ptr<FileObject> OpenFile(const char* fileName, DWORD access, DWORD s
         return fail(error);
     if (resolved.full.parts.empty())
         return fail(ERROR_ACCESS_DENIED);  // the root of a drive
+    if (resolved.full.trailingSeparator && !(flagsAndAttributes & FILE_FLAG_BACKUP_SEMANTICS))
+        return fail(ERROR_INVALID_NAME);  // "name\\" names a folder, not a file
     if (!resolved.parentExists)
         return fail(ERROR_PATH_NOT_FOUND);
     const std::string& path = resolved.host;
@@ -318,6 +338,26 @@ BOOL WINAPI CloseHandle(HANDLE hObject)
         return Fail(ERROR_INVALID_HANDLE);
     if (!host::CloseKernelHandle(hObject))
         return Fail(ERROR_INVALID_HANDLE);
+    return TRUE;
+}
+
+BOOL WINAPI DuplicateHandle(HANDLE hSourceProcessHandle, HANDLE hSourceHandle, HANDLE hTargetProcessHandle,
+                            LPHANDLE lpTargetHandle, DWORD, BOOL, DWORD dwOptions)
+{
+    const HANDLE currentProcess = reinterpret_cast<HANDLE>(static_cast<LONG_PTR>(-1));
+    if (hSourceProcessHandle != currentProcess || hTargetProcessHandle != currentProcess)
+        return Fail(ERROR_INVALID_HANDLE);
+    if (!lpTargetHandle)
+        return Fail(ERROR_INVALID_PARAMETER);
+    auto object = host::FindKernelObject(hSourceHandle);
+    if (!object || !object->ClosableByCloseHandle())
+        return Fail(ERROR_INVALID_HANDLE);
+    HANDLE copy = host::DuplicateKernelHandle(hSourceHandle);
+    if (!copy)
+        return FALSE;
+    if (dwOptions & DUPLICATE_CLOSE_SOURCE)
+        host::CloseKernelHandle(hSourceHandle);
+    *lpTargetHandle = copy;
     return TRUE;
 }
 

@@ -53,8 +53,10 @@ bool WildcardMatch(const std::string& pattern, const std::string& name)
     }
     if (!pattern.empty() && pattern.back() == '.' && pattern != "." && pattern != "..") {
         // A pattern ending in a dot asks for names without an extension.
+        // "." and ".." count as names without one.
         std::string stem = pattern.substr(0, pattern.size() - 1);
-        if (stem.find('.') == std::string::npos && name.find('.') != std::string::npos)
+        bool dotted = name != "." && name != ".." && name.find('.') != std::string::npos;
+        if (stem.find('.') == std::string::npos && dotted)
             return false;
         return MatchTable(stem, name);
     }

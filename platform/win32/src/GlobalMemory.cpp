@@ -2,8 +2,11 @@
 // opaque handles, lock counts, discarding, and a table that validates every handle.
 #include <windows.h>
 
+#include <sys/mman.h>
+
 #include <cstdlib>
 #include <cstring>
+#include <deque>
 #include <memory>
 #include <mutex>
 #include <unordered_map>
@@ -11,6 +14,7 @@
 namespace {
 
 struct Block {
+    HANDLE handle = nullptr;
     bool movable = false;
     bool discardable = false;
     unsigned locks = 0;
@@ -54,7 +58,10 @@ public:
             }
         }
         std::lock_guard<std::mutex> guard(m_lock);
-        return Adopt(std::move(block));
+        HANDLE h = Adopt(std::move(block));
+        if (!h)
+            SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return h;
     }
 
     HANDLE ReAlloc(HANDLE h, std::size_t bytes, Flags f)
@@ -67,6 +74,10 @@ public:
             if (b->movable)
                 b->discardable = f.discardable;
             if (f.movable && !b->movable) {
+                if (!HasFreeSlot()) {
+                    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+                    return nullptr;
+                }
                 std::unique_ptr<Block> owned = Release(h);
                 owned->movable = true;
                 owned->discardable = f.discardable;
@@ -222,11 +233,40 @@ private:
         return it->second.get();
     }
 
-    // Registers a block; a fixed block's handle is its address, a movable one's the address of
-    // its bookkeeping record (unique while the block lives, never handed out as memory).
+    // Movable handles are addresses in a reserved range that is never readable or writable: they
+    // can be told apart from every real address, and code that uses one as a pointer faults at
+    // once instead of scribbling over the heap. Freed slots are reused oldest first, so a stale
+    // handle stays invalid for as long as possible.
+    static constexpr std::size_t kSlots = std::size_t(1) << 20;
+    static constexpr std::size_t kSlotSize = 16;
+
+    Heap()
+    {
+        void* area = mmap(nullptr, kSlots * kSlotSize, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+        m_slotArea = area == MAP_FAILED ? nullptr : static_cast<char*>(area);
+    }
+
+    bool HasFreeSlot() const { return m_slotArea && (!m_freeSlots.empty() || m_nextSlot < kSlots); }
+
+    // Registers a block; a fixed block's handle is its address, a movable one's a fresh slot.
     HANDLE Adopt(std::unique_ptr<Block> block)
     {
-        HANDLE h = block->movable ? static_cast<HANDLE>(block.get()) : static_cast<HANDLE>(block->data);
+        HANDLE h;
+        if (block->movable) {
+            if (!HasFreeSlot())
+                return nullptr;
+            std::size_t slot;
+            if (!m_freeSlots.empty()) {
+                slot = m_freeSlots.front();
+                m_freeSlots.pop_front();
+            } else {
+                slot = m_nextSlot++;
+            }
+            h = m_slotArea + slot * kSlotSize;
+        } else {
+            h = block->data;
+        }
+        block->handle = h;
         if (block->data)
             m_byAddress[block->data] = h;
         m_blocks[h] = std::move(block);
@@ -240,12 +280,17 @@ private:
         m_blocks.erase(it);
         if (block->data)
             m_byAddress.erase(block->data);
+        if (block->movable)
+            m_freeSlots.push_back(static_cast<std::size_t>(static_cast<char*>(h) - m_slotArea) / kSlotSize);
         return block;
     }
 
     std::mutex m_lock;
     std::unordered_map<HANDLE, std::unique_ptr<Block>> m_blocks;
     std::unordered_map<void*, HANDLE> m_byAddress;
+    char* m_slotArea = nullptr;
+    std::size_t m_nextSlot = 0;
+    std::deque<std::size_t> m_freeSlots;
 };
 
 bool ValidFlags(UINT flags, UINT valid)

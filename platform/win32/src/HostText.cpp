@@ -1,4 +1,5 @@
 // Windows-1252 names on a UTF-8 host: conversion and case folding.
+#include "CodePage.h"
 #include "FileSystem.h"
 
 namespace host::detail {
@@ -87,20 +88,7 @@ std::string Utf8ToCp1252(const std::string& text)
     return out;
 }
 
-unsigned char Upper1252(unsigned char c)
-{
-    if (c >= 'a' && c <= 'z')
-        return static_cast<unsigned char>(c - 0x20);
-    if (c >= 0xE0 && c <= 0xFE && c != 0xF7)
-        return static_cast<unsigned char>(c - 0x20);
-    switch (c) {
-    case 0x9A: return 0x8A;  // s caron
-    case 0x9C: return 0x8C;  // oe
-    case 0x9E: return 0x8E;  // z caron
-    case 0xFF: return 0x9F;  // y diaeresis
-    default: return c;
-    }
-}
+unsigned char Upper1252(unsigned char c) { return codepage::ToUpper(c); }
 
 bool EqualNoCase1252(const std::string& a, const std::string& b)
 {

@@ -15,8 +15,18 @@ namespace host::detail {
 
 namespace {
 
-std::mutex g_currentLock;
-std::string g_current;  // the platform's current directory; empty until first asked
+// The platform's current directory (empty until first asked). Never destroyed, so that code
+// running at exit still finds it.
+struct CurrentDirectoryState {
+    std::mutex lock;
+    std::string text;
+};
+
+CurrentDirectoryState& Current()
+{
+    static auto* state = new CurrentDirectoryState;
+    return *state;
+}
 
 bool Separator(char c) { return c == '\\' || c == '/'; }
 
@@ -65,16 +75,17 @@ std::string FullPath::Text() const
 
 void SetCurrentDirectoryText(const std::string& text)
 {
-    std::lock_guard lock(g_currentLock);
-    g_current = text;
+    std::lock_guard lock(Current().lock);
+    Current().text = text;
 }
 
 std::string CurrentDirectoryText()
 {
+    CurrentDirectoryState& current = Current();
     {
-        std::lock_guard lock(g_currentLock);
-        if (!g_current.empty())
-            return g_current;
+        std::lock_guard lock(current.lock);
+        if (!current.text.empty())
+            return current.text;
     }
     // First use: the host's working folder, if a drive covers it.
     std::string initial = "C:\\";
@@ -82,10 +93,10 @@ std::string CurrentDirectoryText()
     if (getcwd(buffer, sizeof buffer))
         if (auto platform = host::FromHostPath(buffer))
             initial = *platform;
-    std::lock_guard lock(g_currentLock);
-    if (g_current.empty())
-        g_current = initial;
-    return g_current;
+    std::lock_guard lock(current.lock);
+    if (current.text.empty())
+        current.text = initial;
+    return current.text;
 }
 
 DWORD MakeFullPath(const std::string& path, FullPath& out)

@@ -18,20 +18,14 @@
 namespace {
 
 // The Windows folder as a platform path. The one place that knows where it lives.
+// The Windows folder of the emulated system tree, where WIN.INI and bare profile names live.
 std::optional<std::string> WindowsFolder()
 {
-    std::string host;
-    if (const char* dir = std::getenv("VL_WINDIR"); dir && *dir) {
-        host = dir;
-    } else {
-        const char* data = std::getenv("XDG_DATA_HOME");
-        const char* home = std::getenv("HOME");
-        if (data && *data)
-            host = std::string(data) + "/vl/windows";
-        else
-            host = std::string(home && *home ? home : "/tmp") + "/.local/share/vl/windows";
-    }
-    return host::FromHostPath(host);
+    char buffer[MAX_PATH];
+    UINT length = GetWindowsDirectory(buffer, sizeof buffer);
+    if (length == 0 || length >= sizeof buffer)
+        return std::nullopt;
+    return std::string(buffer, length);
 }
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
@@ -160,7 +154,7 @@ public:
     {
         long header = FindSection(section);
         if (header < 0) {
-            m_lines.push_back(Classify("[" + std::string(section) + "]"));
+            m_lines.push_back(Classify(std::string(1, '[').append(section).append(1, ']')));
             header = static_cast<long>(m_lines.size() - 1);
         }
         long existing = FindKey(header, key);
@@ -196,7 +190,7 @@ public:
         for (const std::string& text : lines)
             body.push_back(Classify(text));
         if (header < 0) {
-            m_lines.push_back(Classify("[" + std::string(section) + "]"));
+            m_lines.push_back(Classify(std::string(1, '[').append(section).append(1, ']')));
             m_lines.insert(m_lines.end(), body.begin(), body.end());
             return;
         }

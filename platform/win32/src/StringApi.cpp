@@ -326,7 +326,7 @@ int WINAPI wvsprintfA(LPSTR lpOut, LPCSTR lpFmt, va_list args)
             if (narrow)
                 v = static_cast<short>(v);
             if (v < 0)
-                prefix = "-";
+                prefix.push_back('-');
             body = Digits(v < 0 ? 0 - static_cast<std::uint64_t>(v) : static_cast<std::uint64_t>(v), 10, false);
             break;
         }

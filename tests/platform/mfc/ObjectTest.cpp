@@ -136,3 +136,18 @@ TEST(Object, DumpNamesTheClass)
     AfxSetTraceSink(nullptr);
     EXPECT_EQ(g_traced.rfind("a CRtCircle at $", 0), 0u) << g_traced;
 }
+
+#ifdef _DEBUG
+#define new DEBUG_NEW
+static char THIS_FILE[] = __FILE__;
+#endif
+
+TEST(Object, DebugNewAllocatesOrdinaryMemory)
+{
+    CRtCircle* pCircle = new CRtCircle;
+    EXPECT_EQ(pCircle->m_nRadius, 7);
+    delete pCircle;
+    int* pNumbers = new int[4]{1, 2, 3, 4};
+    EXPECT_EQ(pNumbers[3], 4);
+    delete[] pNumbers;
+}

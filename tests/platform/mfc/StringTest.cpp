@@ -31,6 +31,15 @@ TEST(CString, ConstructionAndBasics)
     s.Empty();
     EXPECT_TRUE(s.IsEmpty());
     EXPECT_STREQ(s, "");
+    for (int nIndex : {0, -1}) {
+        try {
+            s.SetAt(nIndex, 'x');  // nothing is written outside the string
+            ADD_FAILURE() << "no exception";
+        } catch (CInvalidArgException* e) {
+            e->Delete();
+        }
+    }
+    EXPECT_STREQ(s, "");
 }
 
 TEST(CString, IsOnePointerToItsCharacters)
@@ -396,4 +405,40 @@ TEST(CString, ResourceStringsGoThroughTheLoader)
     formatted.Format(7u, 7);
     EXPECT_EQ(formatted, "seven 7");
     AfxSetStringLoader(previous);
+}
+
+namespace {
+CString FormatMessageVHelper(LPCSTR lpszFormat, ...)
+{
+    va_list args;
+    va_start(args, lpszFormat);
+    CString s;
+    s.FormatMessageV(lpszFormat, &args);
+    va_end(args);
+    return s;
+}
+}  // namespace
+
+TEST(CString, FormatMessage)
+{
+    CString name("M\xFCller");
+    struct Case {
+        CString result;
+        const char* expected;
+    } cases[] = {
+        {[&] { CString s; s.FormatMessage("%1 and %2", "one", name); return s; }(), "one and M\xFCller"},
+        {[&] { CString s; s.FormatMessage("%2 before %1", "one", "two"); return s; }(), "two before one"},
+        {[&] { CString s; s.FormatMessage("%1!5d!|%2!-4s!|%3!x!", 42, "ab", 255u); return s; }(), "   42|ab  |ff"},
+        {[&] { CString s; s.FormatMessage("%1!.2f! %1!e!", 2.5); return s; }(), "2.50 2.500000e+00"},
+        {[&] { CString s; s.FormatMessage("line%nnext%ttab%rcr"); return s; }(), "line\r\nnext\ttab\rcr"},
+        {[&] { CString s; s.FormatMessage("100%% done%. %!% x"); return s; }(), "100% done. ! x"},
+        {[&] { CString s; s.FormatMessage("cut%0 here"); return s; }(), "cut"},
+        {[&] { CString s; s.FormatMessage("%1 %3", "a"); return s; }(), "a "},
+        {[&] { CString s; s.FormatMessage("%1!d! %2", -7, 12); return s; }(), "-7 12"},
+        {[&] { CString s; s.FormatMessage("%10", 1, 2, 3, 4, 5, 6, 7, 8, 9, "ten"); return s; }(), "ten"},
+        {FormatMessageVHelper("%2!d!-%1-%3!.1f!-%4!I64d!", "x", 5, 1.25, -8000000000LL), "5-x-1.2--8000000000"},
+        {FormatMessageVHelper("%2 %1", "b", "a"), "a b"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Bytes(c.result), c.expected);
 }

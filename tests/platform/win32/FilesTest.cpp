@@ -68,6 +68,7 @@ TEST_F(Files, CreationDispositions)
         {"T:\\bad*name", ERROR_INVALID_NAME},
         {"T:\\bad|name", ERROR_INVALID_NAME},
         {"T:\\", ERROR_ACCESS_DENIED},
+        {"T:\\open2\\", ERROR_INVALID_NAME},
     };
     for (const Failure& f : failures) {
         EXPECT_EQ(Open(f.path, GENERIC_WRITE, 0, CREATE_ALWAYS), INVALID_HANDLE_VALUE) << f.path;
@@ -206,6 +207,36 @@ TEST_F(Files, ShareModesAcrossHandles)
     EXPECT_TRUE(DeleteFile("T:\\shared.dat"));
     CloseHandle(deletable);
     EXPECT_FALSE(std::filesystem::exists(Host("shared.dat")));
+}
+
+TEST_F(Files, DuplicatedHandlesShareTheFilePointer)
+{
+    Write("dup.txt", "abcdef");
+    HANDLE file = Open("T:\\dup.txt", GENERIC_READ, FILE_SHARE_READ);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    const HANDLE self = reinterpret_cast<HANDLE>(static_cast<LONG_PTR>(-1));
+    HANDLE copy = nullptr;
+    ASSERT_TRUE(DuplicateHandle(self, file, self, &copy, 0, FALSE, DUPLICATE_SAME_ACCESS));
+    char buffer[3] = {};
+    DWORD got = 0;
+    ASSERT_TRUE(ReadFile(file, buffer, 2, &got, nullptr));
+    ASSERT_TRUE(ReadFile(copy, buffer, 2, &got, nullptr));
+    EXPECT_EQ(std::string(buffer, got), "cd");
+    EXPECT_TRUE(CloseHandle(file));
+    // The file stays open through the copy, and its share mode still counts.
+    EXPECT_EQ(Open("T:\\dup.txt", GENERIC_WRITE, FILE_SHARE_READ), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+    HANDLE moved = nullptr;
+    ASSERT_TRUE(DuplicateHandle(self, copy, self, &moved, 0, FALSE, DUPLICATE_CLOSE_SOURCE));
+    EXPECT_FALSE(CloseHandle(copy));
+    EXPECT_TRUE(ReadFile(moved, buffer, 2, &got, nullptr));
+    EXPECT_EQ(std::string(buffer, got), "ef");
+    EXPECT_TRUE(CloseHandle(moved));
+    HANDLE writer = Open("T:\\dup.txt", GENERIC_WRITE, FILE_SHARE_READ);
+    EXPECT_NE(writer, INVALID_HANDLE_VALUE);
+    CloseHandle(writer);
+    EXPECT_FALSE(DuplicateHandle(self, file, self, &copy, 0, FALSE, 0));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
 }
 
 TEST_F(Files, DeleteOnCloseWaitsForTheLastHandle)

@@ -52,6 +52,8 @@ TEST(Memory, ReallocatingAMovableBlockKeepsHandleAndContents)
     auto* p = static_cast<char*>(GlobalLock(h));
     std::memcpy(p, "encyclopedia", 13);
     EXPECT_EQ(GlobalHandle(p), h);
+    EXPECT_NE(static_cast<void*>(p), h);
+    EXPECT_EQ(GlobalHandle(h), nullptr);  // a movable handle is not an address
 
     // Locked: growing needs GMEM_MOVEABLE.
     SetLastError(0);

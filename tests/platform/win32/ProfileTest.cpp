@@ -4,6 +4,8 @@
 
 #include <TempDir.h>
 
+#include <host/Drives.h>
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -31,11 +33,11 @@ class Profile : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        setenv("VL_WINDIR", dir.str().c_str(), 1);
+        host::SetSystemRoot(dir.str());
         dir.Write("test.ini", kSample);
         file = *host::FromHostPath(dir.str() + "/test.ini");
     }
-    void TearDown() override { unsetenv("VL_WINDIR"); }
+    void TearDown() override { host::SetSystemRoot(""); }
 
     std::string Get(const char* section, const char* key, const char* def, DWORD size, DWORD& result)
     {
@@ -140,11 +142,11 @@ TEST_F(Profile, WritesCreateEditAndDeleteKeepingTheRest)
 {
     // A bare name is a file of the Windows folder; the first write creates it.
     EXPECT_TRUE(WritePrivateProfileString("Fresh", "Key", "1", "fresh.ini"));
-    EXPECT_EQ(dir.Read("fresh.ini"), "[Fresh]\r\nKey=1\r\n");
+    EXPECT_EQ(dir.Read("WINDOWS/fresh.ini"), "[Fresh]\r\nKey=1\r\n");
     EXPECT_TRUE(WritePrivateProfileString("FRESH", "KEY", "two words", "fresh.ini"));
     EXPECT_TRUE(WritePrivateProfileString("fresh", "Second", "2", "fresh.ini"));
     EXPECT_TRUE(WritePrivateProfileString("Next", "k", "v", "fresh.ini"));
-    EXPECT_EQ(dir.Read("fresh.ini"), "[Fresh]\r\nKey=two words\r\nSecond=2\r\n[Next]\r\nk=v\r\n");
+    EXPECT_EQ(dir.Read("WINDOWS/fresh.ini"), "[Fresh]\r\nKey=two words\r\nSecond=2\r\n[Next]\r\nk=v\r\n");
 
     // Editing a hand-written file keeps its comments and blank lines; new keys go after the
     // section's last entry.
@@ -182,10 +184,21 @@ TEST_F(Profile, WritesWholeSections)
     EXPECT_EQ(GetPrivateProfileString("new", "K", "", buffer, sizeof buffer, file.c_str()), 1u);
 }
 
+TEST_F(Profile, ReadsHostStyleLinesAndWritesThemBackWithCrLf)
+{
+    dir.Write("lf.ini", "[ Spaced Section ]\nkey = v\n\t[Tabbed]\nx=1");  // LF lines, no final newline
+    std::string lf = *host::FromHostPath(dir.str() + "/lf.ini");
+    char buffer[64];
+    EXPECT_EQ(GetPrivateProfileString("spaced section", "KEY", "", buffer, sizeof buffer, lf.c_str()), 1u);
+    EXPECT_EQ(GetPrivateProfileInt("tabbed", "x", 0, lf.c_str()), 1u);
+    EXPECT_TRUE(WritePrivateProfileString("Tabbed", "y", "2", lf.c_str()));
+    EXPECT_EQ(dir.Read("lf.ini"), "[ Spaced Section ]\r\nkey = v\r\n\t[Tabbed]\r\nx=1\r\ny=2\r\n");
+}
+
 TEST_F(Profile, WinIniLivesInTheWindowsFolder)
 {
     EXPECT_TRUE(WriteProfileString("windows", "device", "printer,driver,port"));
-    EXPECT_EQ(dir.Read("win.ini"), "[windows]\r\ndevice=printer,driver,port\r\n");
+    EXPECT_EQ(dir.Read("WINDOWS/win.ini"), "[windows]\r\ndevice=printer,driver,port\r\n");
     char buffer[64];
     EXPECT_EQ(GetProfileString("Windows", "Device", "", buffer, sizeof buffer), 19u);
     EXPECT_STREQ(buffer, "printer,driver,port");

@@ -136,6 +136,10 @@ CObject* AFXAPI AfxStaticDownCast(CRuntimeClass* pClass, CObject* pObject);
 #define STATIC_DOWNCAST(class_name, object) (static_cast<class_name*>(object))
 #endif
 
+// Pointer checks for ASSERT: TRUE for a usable (non-NULL) string or memory block.
+BOOL AFXAPI AfxIsValidString(LPCSTR lpsz, int nLength = -1);
+BOOL AFXAPI AfxIsValidAddress(const void* lp, UINT_PTR nBytes, BOOL bReadWrite = TRUE);
+
 // Checks an object in debug builds: not NULL, then its own AssertValid.
 void AFXAPI AfxAssertValidObject(const CObject* pOb, LPCSTR lpszFileName, int nLine);
 #ifdef _DEBUG
@@ -144,6 +148,18 @@ void AFXAPI AfxAssertValidObject(const CObject* pOb, LPCSTR lpszFileName, int nL
 #else
 #define ASSERT_VALID(pOb) ((void)0)
 #define ASSERT_KINDOF(class_name, object) ((void)0)
+#endif
+
+// Allocation that records where it happened, for "#define new DEBUG_NEW" in debug builds (with
+// "static char THIS_FILE[] = __FILE__;" in the source file). Memory from it is freed with delete.
+void* AFX_CDECL operator new(size_t nSize, LPCSTR lpszFileName, int nLine);
+void* AFX_CDECL operator new[](size_t nSize, LPCSTR lpszFileName, int nLine);
+void AFX_CDECL operator delete(void* p, LPCSTR lpszFileName, int nLine) noexcept;
+void AFX_CDECL operator delete[](void* p, LPCSTR lpszFileName, int nLine) noexcept;
+#ifdef _DEBUG
+#define DEBUG_NEW new (THIS_FILE, __LINE__)
+#else
+#define DEBUG_NEW new
 #endif
 
 #include <mfc/DumpContext.h>

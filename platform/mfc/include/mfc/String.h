@@ -5,7 +5,8 @@
 // first zero byte. Case operations fold the letters of the Western code page, accented ones too.
 #pragma once
 
-#include <windef.h>
+// The whole C interface, so that names it may map (LoadString ...) are the same everywhere.
+#include <windows.h>
 
 #include <cstdarg>
 #include <type_traits>
@@ -28,6 +29,7 @@ public:
     BOOL IsEmpty() const;
     void Empty();
 
+    // An index outside the string throws CInvalidArgException.
     char GetAt(int nIndex) const;
     char operator[](int nIndex) const;
     void SetAt(int nIndex, char ch);
@@ -113,6 +115,27 @@ public:
     }
     void FormatV(LPCSTR lpszFormat, va_list argList);
 
+    // Message formatting: %1 .. %99 insert the arguments, each with an optional printf format
+    // between exclamation marks ("%2!5d!"; plain %1 is !s!). %n is a line break (CR LF), %t a
+    // tab, %r a carriage return, %0 ends the text; %%, %., %! and "% " stand for the character.
+    template <class... Args>
+    void FormatMessage(LPCSTR lpszFormat, const Args&... args)
+    {
+        const MessageArg argList[] = {MessageArg(FormatArg(args))..., MessageArg()};
+        FormatMessageArgs(lpszFormat, argList, static_cast<int>(sizeof...(Args)));
+    }
+    // The format is a string resource.
+    template <class... Args>
+    void FormatMessage(UINT nFormatID, const Args&... args)
+    {
+        CString strFormat;
+        if (strFormat.LoadString(nFormatID))
+            FormatMessage(static_cast<LPCSTR>(strFormat), args...);
+    }
+    // The arguments' types come from the inserts' formats; an argument no insert mentions is
+    // taken to be pointer-sized.
+    void FormatMessageV(LPCSTR lpszFormat, va_list* pArgList);
+
     // Characters can be written directly: GetBuffer gives room for at least nMinBufLength
     // characters plus the terminator; ReleaseBuffer ends the writing and sets the length (-1:
     // up to the first zero byte). Other members must not be used in between.
@@ -136,6 +159,32 @@ private:
     void ConcatInPlace(int nSrcLen, LPCSTR lpszSrcData);
     void Reserve(int nMinAlloc, bool bExact);
     void FormatArgs(LPCSTR lpszFormat, ...);
+
+    // One FormatMessage argument with its kind.
+    struct MessageArg {
+        enum Kind { none, signedNumber, unsignedNumber, floating, text, pointer } kind = none;
+        long long nSigned = 0;
+        unsigned long long nUnsigned = 0;
+        double dValue = 0;
+        const void* pValue = NULL;
+
+        MessageArg() = default;
+        template <class T>
+        explicit MessageArg(T value)
+        {
+            if constexpr (std::is_same_v<T, const char*> || std::is_same_v<T, char*>)
+                kind = text, pValue = value;
+            else if constexpr (std::is_pointer_v<T> || std::is_null_pointer_v<T>)
+                kind = pointer, pValue = value;
+            else if constexpr (std::is_floating_point_v<T>)
+                kind = floating, dValue = value;
+            else if constexpr (std::is_signed_v<T> || std::is_enum_v<T>)
+                kind = signedNumber, nSigned = static_cast<long long>(value);
+            else
+                kind = unsignedNumber, nUnsigned = static_cast<unsigned long long>(value);
+        }
+    };
+    void FormatMessageArgs(LPCSTR lpszFormat, const MessageArg* pArgs, int nArgs);
 
     template <class T>
     static auto FormatArg(const T& value)
@@ -174,7 +223,3 @@ bool AFXAPI operator>=(LPCSTR s1, const CString& s2);
 typedef BOOL(AFXAPI* AFX_STRING_LOADER)(UINT nID, CString& rString);
 // Installs the string resource loader (NULL removes it); returns the previous one.
 AFX_STRING_LOADER AFXAPI AfxSetStringLoader(AFX_STRING_LOADER pfnLoader);
-
-// Case mapping of the Western code page (Windows-1252), used by CString and the collections.
-char AFXAPI AfxCharUpper1252(char ch);
-char AFXAPI AfxCharLower1252(char ch);

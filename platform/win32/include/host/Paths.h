@@ -14,7 +14,7 @@ namespace host {
 // host path. Every component that exists on the host is matched without regard to case; the
 // components that do not exist yet are kept as written (so a file can be created). Relative
 // paths are taken against the platform's current directory. Returns nothing when the drive is
-// not mapped or the path is malformed.
+// not mapped or has no disc in it, or the path is malformed (wildcards, forbidden characters).
 std::optional<std::string> ToHostPath(const std::string& platformPath);
 
 // Turns a host path into the platform's form ("X:\\..."), using the drive whose host folder is
