@@ -17,7 +17,7 @@ std::int64_t UtcSeconds(int y, int mo, int d, int h, int mi, int s = 0)
 
 // Central European time with its rule: summer time from the last Sunday of March 02:00 to the
 // last Sunday of October 03:00 (in 1997: March 30 and October 26).
-class Time : public ::testing::Test {
+class TimeAndSpan : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(host::SetTimeZone("CET-1CEST,M3.5.0,M10.5.0/3")); }
     void TearDown() override
@@ -29,7 +29,7 @@ protected:
 
 }  // namespace
 
-TEST_F(Time, CurrentTimeFollowsTheTestClockAcrossTheSpringChange)
+TEST_F(TimeAndSpan, CurrentTimeFollowsTheTestClockAcrossTheSpringChange)
 {
     host::UseTestClock(UtcSeconds(1997, 3, 30, 0, 59, 58) * 1000 + 999);
     CTime before = CTime::GetCurrentTime();
@@ -48,7 +48,7 @@ TEST_F(Time, CurrentTimeFollowsTheTestClockAcrossTheSpringChange)
     EXPECT_EQ(local.tm_isdst, 0);
 }
 
-TEST_F(Time, LocalDatePartsWithTheDaylightFlag)
+TEST_F(TimeAndSpan, LocalDatePartsWithTheDaylightFlag)
 {
     struct Case {
         int y, mo, d, h, mi, dst;
@@ -76,7 +76,7 @@ TEST_F(Time, LocalDatePartsWithTheDaylightFlag)
     EXPECT_EQ(invalid.GetLocalTm(), nullptr);
 }
 
-TEST_F(Time, SpansAcrossTheAutumnChange)
+TEST_F(TimeAndSpan, SpansAcrossTheAutumnChange)
 {
     CTimeSpan day = CTime(1997, 10, 27, 0, 0, 0) - CTime(1997, 10, 26, 0, 0, 0);
     EXPECT_EQ(day.GetTotalHours(), 25);  // the day has an hour more
@@ -97,7 +97,7 @@ TEST_F(Time, SpansAcrossTheAutumnChange)
     EXPECT_TRUE(CTime(1997, 1, 1, 0, 0, 0) == CTime(1996, 12, 31, 24, 0, 0));
 }
 
-TEST_F(Time, FormatCodes)
+TEST_F(TimeAndSpan, FormatCodes)
 {
     const CTime t(1997, 3, 5, 8, 4, 9);  // a Wednesday
     struct Case {
@@ -123,7 +123,7 @@ TEST_F(Time, FormatCodes)
     EXPECT_EQ(CTime(1997, 6, 1, 0, 0, 0).Format("%I %p"), CString("12 AM"));
 }
 
-TEST_F(Time, CalendarFieldsAndSystemTimes)
+TEST_F(TimeAndSpan, CalendarFieldsAndSystemTimes)
 {
     SYSTEMTIME st = {1997, 7, 0, 14, 10, 30, 15, 500};
     CTime t(st);
@@ -158,7 +158,7 @@ TEST_F(Time, CalendarFieldsAndSystemTimes)
     EXPECT_EQ(CTime(dosDate, dosTime).GetTime(), UtcSeconds(1997, 7, 14, 8, 30, 14));
 }
 
-TEST_F(Time, ArchivedAsThirtyTwoBitNumbers)
+TEST_F(TimeAndSpan, ArchivedAsThirtyTwoBitNumbers)
 {
     const CTime t(1997, 3, 5, 8, 4, 9);
     const CTimeSpan span(-1, 0, 0, 0);
