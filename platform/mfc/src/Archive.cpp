@@ -421,6 +421,8 @@ CArchive& AFXAPI operator<<(CArchive& ar, const CString& string)
     return ar;
 }
 
+CArchive& CArchive::operator<<(const char* lpsz) { return ::operator<<(*this, CString(lpsz)); }
+
 CArchive& AFXAPI operator>>(CArchive& ar, CString& string)
 {
     bool bUnicode = false;

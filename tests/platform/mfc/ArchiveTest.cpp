@@ -257,6 +257,10 @@ TEST(Archive, StringLengthPrefixes)
             p[i] = static_cast<char>('a' + i % 26 + (i % 7 == 0 ? 0x60 : 0));  // bytes above 0x7F too
         text.ReleaseBuffer(c.length);
         Bytes bytes = Store([&](CArchive& ar) { ar << text; }, 128);
+        if (c.length < 0x300) {
+            // Text as a C string is stored the same way.
+            EXPECT_EQ(Store([&](CArchive& ar) { ar << static_cast<LPCSTR>(text); }), bytes) << c.length;
+        }
         ASSERT_EQ(bytes.size(), c.prefix.size() + c.length) << c.length;
         EXPECT_EQ(Bytes(bytes.begin(), bytes.begin() + static_cast<long>(c.prefix.size())), c.prefix) << c.length;
         CString back;
