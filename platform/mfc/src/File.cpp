@@ -243,8 +243,16 @@ void CFile::Abort()
 
 CFile* CFile::Duplicate() const
 {
-    // The platform layer cannot duplicate a handle with a shared file pointer.
-    AfxThrowNotSupportedException();
+    ASSERT(m_hFile != hFileNull);
+    // The pseudo-handle of the current process.
+    const HANDLE hProcess = reinterpret_cast<HANDLE>(static_cast<LONG_PTR>(-1));
+    HANDLE hFile = hFileNull;
+    if (!DuplicateHandle(hProcess, m_hFile, hProcess, &hFile, 0, FALSE, DUPLICATE_SAME_ACCESS))
+        CFileException::ThrowOsError(static_cast<LONG>(GetLastError()), m_strFileName);
+    CFile* pFile = new CFile(hFile);
+    pFile->m_bCloseOnDelete = m_bCloseOnDelete;
+    pFile->m_strFileName = m_strFileName;
+    return pFile;
 }
 
 CString CFile::GetFileName() const { return NamePart(m_strFileName); }

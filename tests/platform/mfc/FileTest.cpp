@@ -279,13 +279,28 @@ TEST_F(File, RenameAndRemove)
     }
 }
 
-TEST_F(File, DuplicateAndLocksAreNotSupported)
+TEST_F(File, DuplicateSharesTheFilePointer)
 {
-    Write("x.txt", "x");
-    CFile file("T:\\x.txt", CFile::modeRead);
+    Write("x.txt", "abcdef");
+    CFile file("T:\\x.txt", CFile::modeReadWrite);
+    file.Seek(2, CFile::begin);
+    CFile* dup = file.Duplicate();
+    EXPECT_EQ(dup->GetFilePath(), file.GetFilePath());
+    EXPECT_EQ(dup->GetPosition(), 2u);
+    dup->Write("XY", 2);
+    EXPECT_EQ(file.GetPosition(), 4u);
+    delete dup;  // closes its handle only
+    char c = 0;
+    EXPECT_EQ(file.Read(&c, 1), 1u);
+    EXPECT_EQ(c, 'e');
+    file.Close();
+    EXPECT_EQ(Read("x.txt"), "abXYef");
+
+    // Text and memory files cannot be duplicated; byte-range locks are not offered.
+    CMemFile mem;
     bool thrown = false;
     try {
-        file.Duplicate();
+        mem.Duplicate();
     } catch (CNotSupportedException* e) {
         thrown = true;
         e->Delete();
