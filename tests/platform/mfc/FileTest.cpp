@@ -201,6 +201,9 @@ TEST_F(File, WrappedHandleStaysOpen)
 
 TEST_F(File, StatusOfNamesAndOpenFiles)
 {
+    struct ZoneGuard {
+        ~ZoneGuard() { host::SetTimeZone(""); }
+    } zoneGuard;
     ASSERT_TRUE(host::SetTimeZone("CET-1CEST,M3.5.0,M10.5.0/3"));
     Write("dir/stat.txt", "12345");
     CFileStatus status;
@@ -250,7 +253,6 @@ TEST_F(File, StatusOfNamesAndOpenFiles)
 
     Thrown missing = CatchFileException([&] { CFile::SetStatus("T:\\dir\\none.txt", wanted); });
     EXPECT_EQ(missing.cause, CFileException::fileNotFound);
-    host::SetTimeZone("");
 }
 
 TEST_F(File, RenameAndRemove)
