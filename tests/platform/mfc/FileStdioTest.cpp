@@ -155,3 +155,55 @@ TEST_F(StdioFile, OpenFailureThrowsFromTheConstructor)
     }
     EXPECT_TRUE(thrown);
 }
+
+TEST_F(StdioFile, LinesAndOffsetsMatchAModelOnDenseLineEnds)
+{
+    // Bytes full of CR and LF in every combination, over several read-ahead blocks; each line
+    // and the file offset after it are checked against a plain model of the translation.
+    std::string bytes;
+    unsigned seed = 12345;
+    const char alphabet[] = {'\r', '\n', 'a', 'b', '\r', '\n', 'c'};
+    while (bytes.size() < 3 * CStdioFile::nReadBufferSize + 17) {
+        seed = seed * 1103515245u + 12345u;
+        bytes += alphabet[(seed >> 16) % sizeof alphabet];
+    }
+    Write("dense.txt", bytes);
+    struct Expected {
+        std::string line;
+        DWORD end;
+    };
+    std::vector<Expected> model;
+    std::string current;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') {
+            model.push_back({current, static_cast<DWORD>(i + 2)});
+            current.clear();
+            ++i;
+        } else if (bytes[i] == '\n') {
+            model.push_back({current, static_cast<DWORD>(i + 1)});
+            current.clear();
+        } else {
+            current += bytes[i];
+        }
+    }
+    if (!current.empty())
+        model.push_back({current, static_cast<DWORD>(bytes.size())});
+
+    CStdioFile file("T:\\dense.txt", CFile::modeRead);
+    CString line;
+    std::size_t n = 0;
+    while (file.ReadString(line)) {
+        ASSERT_LT(n, model.size());
+        ASSERT_EQ(std::string(line), model[n].line) << "line " << n;
+        ASSERT_EQ(file.GetPosition(), model[n].end) << "line " << n;
+        ++n;
+    }
+    EXPECT_EQ(n, model.size());
+    // Back to every tenth line start and read from there again.
+    for (std::size_t k = 1; k < model.size(); k += 10) {
+        file.Seek(static_cast<LONG>(model[k - 1].end), CFile::begin);
+        ASSERT_TRUE(file.ReadString(line));
+        ASSERT_EQ(std::string(line), model[k].line) << "line " << k;
+        ASSERT_EQ(file.GetPosition(), model[k].end);
+    }
+}
