@@ -103,6 +103,7 @@ struct Window {
     bool restoreToMaximized = false;
     HWND lastActivePopup = nullptr;
     int ncButtonDown = 0;  // hit-test code of a pressed caption button
+    bool ncActive = false; // caption drawn as active (WM_NCACTIVATE)
 };
 using WindowPtr = std::shared_ptr<Window>;
 
@@ -256,6 +257,8 @@ bool DestroyMenuInternal(HMENU menu);
 bool IsMenuHandle(HMENU menu);
 void TrackMenuBar(HWND hwnd, UINT key, bool mouse);
 void ResetMenus();
+// The items of a window's menu bar: rectangle (window coordinates) and text.
+std::vector<std::pair<RECT, std::string>> MenuBarItems(HWND hwnd);
 
 // ---- Desktop -----------------------------------------------------------------------------
 
