@@ -13,7 +13,6 @@ IMPLEMENT_DYNAMIC(CWinApp, CWinThread)
 namespace {
 
 CWinApp* g_app = NULL;
-HINSTANCE g_resourceHandle = NULL;
 thread_local CWinThread* t_thread = NULL;
 AFX_REPORT_ERROR_HANDLER g_previousReportHandler = NULL;
 thread_local HHOOK t_msgFilterHook = NULL;
@@ -392,21 +391,6 @@ CWnd* AFXAPI AfxGetMainWnd()
 {
     CWinThread* thread = AfxGetThread();
     return thread != NULL ? thread->GetMainWnd() : NULL;
-}
-
-HINSTANCE AFXAPI AfxGetInstanceHandle()
-{
-    return g_app != NULL ? g_app->m_hInstance : NULL;
-}
-
-HINSTANCE AFXAPI AfxGetResourceHandle()
-{
-    return g_resourceHandle != NULL ? g_resourceHandle : AfxGetInstanceHandle();
-}
-
-void AFXAPI AfxSetResourceHandle(HINSTANCE hInstResource)
-{
-    g_resourceHandle = hInstResource;
 }
 
 LPCSTR AFXAPI AfxGetAppName()

@@ -1,0 +1,28 @@
+// The loader's table of modules, shared by the module and the resource parts of the platform
+// layer: the program, the code libraries and resource-only libraries LoadLibrary opened, and the
+// resource bundles that modules registered while loading.
+#pragma once
+
+#include <windows.h>
+
+#include <host/Resources.h>
+
+#include <mutex>
+#include <vector>
+
+namespace win32 {
+
+// The lock that guards the table; hold it while using what ResourcesOf returns.
+std::recursive_mutex& ModuleLock();
+
+// The program's module handle (the base address of the running executable).
+HMODULE ProgramModule();
+
+// The resources of a module (NULL: the program), or nullptr when it has none or the handle is
+// not a module. Valid while the module stays loaded.
+const std::vector<host::BundleEntry>* ResourcesOf(HMODULE module);
+
+// The bundle a module embedded and registered while loading (keyed by its base address).
+const std::vector<host::BundleEntry>* RegisteredResources(HMODULE module);
+
+}  // namespace win32

@@ -1,0 +1,222 @@
+// Resources found through a module's handle: a code library that embeds its bundle, and a
+// resource-only library that is a bundle file.
+#include <windows.h>
+
+#include <host/DialogTemplate.h>
+#include <host/MenuTemplate.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The test library, loaded for the whole suite.
+class LibraryResources : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        library = LoadLibrary("vltestlib.dll");
+        ASSERT_NE(library, nullptr);
+    }
+    void TearDown() override { FreeLibrary(library); }
+
+    std::string Bytes(LPCSTR name, LPCSTR type)
+    {
+        HRSRC found = FindResource(library, name, type);
+        if (!found)
+            return {};
+        auto data = static_cast<const char*>(LockResource(LoadResource(library, found)));
+        return std::string(data, SizeofResource(library, found));
+    }
+
+    HMODULE library = nullptr;
+};
+
+}  // namespace
+
+TEST_F(LibraryResources, LoadStringCopiesAndCuts)
+{
+    char buffer[64];
+    EXPECT_EQ(LoadString(library, 1, buffer, sizeof buffer), 23);
+    EXPECT_STREQ(buffer, "Hello, \"world\"\tand more");
+    EXPECT_EQ(LoadString(library, 17, buffer, sizeof buffer), 14);
+    EXPECT_STREQ(buffer, "Caf\xe9 costs 3 \x80");  // back in Windows-1252
+    EXPECT_EQ(LoadString(library, 65535, buffer, sizeof buffer), 4);
+    // Cut to the buffer, always terminated.
+    EXPECT_EQ(LoadString(library, 1, buffer, 6), 5);
+    EXPECT_STREQ(buffer, "Hello");
+    // Missing strings: an empty buffer and 0, in a present block and in an absent one.
+    strcpy(buffer, "old");
+    EXPECT_EQ(LoadString(library, 2, buffer, sizeof buffer), 0);
+    EXPECT_STREQ(buffer, "");
+    strcpy(buffer, "old");
+    SetLastError(0);
+    EXPECT_EQ(LoadString(library, 500, buffer, sizeof buffer), 0);
+    EXPECT_STREQ(buffer, "");
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_RESOURCE_NAME_NOT_FOUND));
+}
+
+TEST_F(LibraryResources, BitmapIsThePackedDib)
+{
+    std::string bitmap = Bytes(MAKEINTRESOURCE(100), RT_BITMAP);
+    ASSERT_EQ(bitmap.size(), 40u + 12 * 2);  // rows of 3 pixels padded to 12 bytes
+    {
+        const unsigned char* p = reinterpret_cast<const unsigned char*>(bitmap.data());
+        EXPECT_EQ(p[0], 40);  // biSize
+        EXPECT_EQ(p[4], 3);   // biWidth
+        EXPECT_EQ(p[8], 2);   // biHeight
+        EXPECT_EQ(p[14], 24); // biBitCount
+        // First pixel: blue 0x10, green 0x20, red 0x30.
+        EXPECT_EQ(p[40], 0x10);
+        EXPECT_EQ(p[41], 0x20);
+        EXPECT_EQ(p[42], 0x30);
+    }
+}
+
+TEST_F(LibraryResources, IconGroupPicksEachSize)
+{
+    std::string group = Bytes(MAKEINTRESOURCE(110), RT_GROUP_ICON);
+    ASSERT_EQ(group.size(), 6u + 2 * 14);
+    auto word = [&](std::size_t at) { return static_cast<WORD>((unsigned char)group[at] | ((unsigned char)group[at + 1] << 8)); };
+    for (int i = 0; i < 2; ++i) {
+        std::size_t e = 6 + 14 * static_cast<std::size_t>(i);
+        int size = (unsigned char)group[e];
+        std::string image = Bytes(MAKEINTRESOURCE(word(e + 12)), RT_ICON);
+        ASSERT_FALSE(image.empty());
+        EXPECT_EQ(static_cast<int>((unsigned char)image[4]), size);  // biWidth of the image
+        EXPECT_EQ(static_cast<int>((unsigned char)image[8]), 2 * size);  // both masks
+    }
+    EXPECT_EQ((unsigned char)group[6], 16);
+    EXPECT_EQ((unsigned char)group[6 + 14], 32);
+}
+
+TEST_F(LibraryResources, NamesTypesAndErrors)
+{
+    // Names and types by text, without regard to case, and "#n" for ordinals.
+    EXPECT_EQ(Bytes("customthing", "mytype"), "xyz");
+    EXPECT_EQ(Bytes("#130", RT_RCDATA).size(), 260u);
+    EXPECT_EQ(Bytes(MAKEINTRESOURCE(9026), "WAVE").substr(0, 4), "RIFF");
+    std::string inline_ = Bytes(MAKEINTRESOURCE(131), RT_RCDATA);
+    EXPECT_EQ(inline_, std::string("\x03\x00\xff\xff\x78\x56\x34\x12" "abc\x00", 12));
+
+    SetLastError(0);
+    EXPECT_EQ(FindResource(library, MAKEINTRESOURCE(999), RT_RCDATA), nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_RESOURCE_NAME_NOT_FOUND));
+    EXPECT_EQ(FindResource(library, MAKEINTRESOURCE(1), RT_HTML), nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_RESOURCE_TYPE_NOT_FOUND));
+    EXPECT_EQ(FindResourceEx(library, RT_RCDATA, MAKEINTRESOURCE(130), MAKELANGID(LANG_GERMAN, SUBLANG_DEFAULT)), nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_RESOURCE_LANG_NOT_FOUND));
+    EXPECT_NE(FindResourceEx(library, RT_RCDATA, MAKEINTRESOURCE(130), MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US)), nullptr);
+    EXPECT_EQ(LoadResource(library, nullptr), nullptr);
+    EXPECT_EQ(SizeofResource(library, nullptr), 0u);
+}
+
+TEST_F(LibraryResources, MenuAndDialogTemplates)
+{
+    std::string menu = Bytes(MAKEINTRESOURCE(200), RT_MENU);
+    auto items = host::ParseMenuTemplate(menu.data(), menu.size());
+    ASSERT_TRUE(items);
+    ASSERT_EQ(items->size(), 3u);
+    EXPECT_EQ((*items)[0].children[2].text, "E&xit");
+
+    std::string dialog = Bytes(MAKEINTRESOURCE(273), RT_DIALOG);
+    auto d = host::ParseDialogTemplate(dialog.data(), dialog.size());
+    ASSERT_TRUE(d);
+    ASSERT_EQ(d->controls.size(), 8u);
+    // In pixels with base units 6 x 13 (an 8-point dialog font), as MapDialogRect gives them.
+    const auto& ok = d->controls[3];
+    RECT pixels = host::DialogUnitsToPixels(RECT{ok.x, ok.y, ok.x + ok.cx, ok.y + ok.cy}, 6, 13);
+    EXPECT_EQ(pixels.left, 215);   // 143 * 6 / 4 = 214.5
+    EXPECT_EQ(pixels.top, 11);     // 7 * 13 / 8 = 11.4
+    EXPECT_EQ(pixels.right, 290);  // 193 * 6 / 4 = 289.5
+    EXPECT_EQ(pixels.bottom, 34);  // 21 * 13 / 8 = 34.1
+    // Every cut of a template is refused, never read past its end.
+    for (std::size_t cut = 0; cut < dialog.size(); cut += 7)
+        EXPECT_FALSE(host::ParseDialogTemplate(dialog.data(), cut)) << cut;
+    // (The header alone is an empty menu.)
+    for (std::size_t cut = 5; cut < menu.size(); ++cut)
+        EXPECT_FALSE(host::ParseMenuTemplate(menu.data(), cut)) << cut;
+    EXPECT_TRUE(host::ParseMenuTemplate(menu.data(), 4)->empty());
+}
+
+TEST_F(LibraryResources, VersionOfTheLibraryFile)
+{
+    char path[MAX_PATH];
+    ASSERT_GT(GetModuleFileName(library, path, MAX_PATH), 0u);
+    DWORD size = GetFileVersionInfoSize(path, nullptr);
+    ASSERT_GT(size, 0u);
+    std::vector<char> block(size);
+    ASSERT_TRUE(GetFileVersionInfo(path, 0, size, block.data()));
+    void* value = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValue(block.data(), "\\StringFileInfo\\040904B0\\ProductVersion", &value, &length));
+    EXPECT_STREQ(static_cast<char*>(value), "2.0");
+    EXPECT_EQ(length, 4u);
+    // Keys compare without regard to case; text comes back in Windows-1252.
+    ASSERT_TRUE(VerQueryValue(block.data(), "\\stringfileinfo\\040904b0\\companyname", &value, &length));
+    EXPECT_STREQ(static_cast<char*>(value), "Test \xe9");
+    ASSERT_TRUE(VerQueryValue(block.data(), "\\", &value, &length));
+    ASSERT_EQ(length, sizeof(VS_FIXEDFILEINFO));
+    auto fixed = static_cast<VS_FIXEDFILEINFO*>(value);
+    EXPECT_EQ(fixed->dwSignature, 0xFEEF04BDu);
+    EXPECT_EQ(fixed->dwFileVersionMS, 0x00020005u);
+    EXPECT_EQ(fixed->dwFileVersionLS, 0x00000011u);
+    ASSERT_TRUE(VerQueryValue(block.data(), "\\VarFileInfo\\Translation", &value, &length));
+    ASSERT_EQ(length, 4u);
+    EXPECT_EQ(static_cast<WORD*>(value)[0], 0x0409);
+    EXPECT_EQ(static_cast<WORD*>(value)[1], 1200);
+    EXPECT_FALSE(VerQueryValue(block.data(), "\\StringFileInfo\\040904B0\\Missing", &value, &length));
+    // A buffer too small for the block is refused.
+    std::vector<char> small(16);
+    EXPECT_FALSE(GetFileVersionInfo(path, 0, static_cast<DWORD>(small.size()), small.data()));
+    EXPECT_EQ(GetFileVersionInfoSize("no_such_file.dll", nullptr), 0u);
+}
+
+TEST(DataLibrary, ResourcesThroughItsHandle)
+{
+    HMODULE data = LoadLibraryEx("vltestdata.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(data, nullptr) << GetLastError();
+    EXPECT_EQ(LoadLibrary("vltestdata.dll"), data);
+    char buffer[32];
+    EXPECT_EQ(LoadString(data, 7000, buffer, sizeof buffer), 12);
+    EXPECT_STREQ(buffer, "data library");
+    // A neutral request prefers US English; a language of its own is asked for by FindResourceEx.
+    LoadString(data, 7001, buffer, sizeof buffer);
+    EXPECT_STREQ(buffer, "English");
+    HRSRC german = FindResourceEx(data, RT_STRING, MAKEINTRESOURCE(7001 / 16 + 1), MAKELANGID(LANG_GERMAN, SUBLANG_DEFAULT));
+    ASSERT_NE(german, nullptr);
+    EXPECT_NE(FindResource(data, MAKEINTRESOURCE(7556), RT_BITMAP), nullptr);
+    // A data module has no code.
+    EXPECT_EQ(GetProcAddress(data, "VlTestAdd"), nullptr);
+    char path[MAX_PATH];
+    ASSERT_GT(GetModuleFileName(data, path, MAX_PATH), 0u);
+    EXPECT_NE(std::string(path).find("\\vltestdata.dll"), std::string::npos);
+    EXPECT_TRUE(FreeLibrary(data));
+    EXPECT_TRUE(FreeLibrary(data));
+    EXPECT_EQ(GetModuleHandle("vltestdata.dll"), nullptr);
+}
+
+TEST(DataLibrary, ScreenClassLibrariesAreBuilt)
+{
+    for (const char* name : {"vl_res0.dll", "vl_res1.dll", "vl_res2.dll"}) {
+        HMODULE library = LoadLibrary(name);
+        ASSERT_NE(library, nullptr) << name;
+        EXPECT_NE(FindResource(library, MAKEINTRESOURCE(1), RT_VERSION), nullptr) << name;
+        // The program's strings are there too, for look-ups through the resource handle.
+        char buffer[16];
+        EXPECT_EQ(LoadString(library, 363, buffer, sizeof buffer), 8) << name;
+        FreeLibrary(library);
+    }
+}
+
+TEST(ProgramModuleResources, NoneInThisProgram)
+{
+    SetLastError(0);
+    EXPECT_EQ(FindResource(nullptr, MAKEINTRESOURCE(1), RT_STRING), nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_RESOURCE_DATA_NOT_FOUND));
+}

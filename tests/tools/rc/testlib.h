@@ -1,0 +1,21 @@
+// Ids of the test library's resources.
+#define IDS_GREETING 1
+#define IDS_ACCENTED 17
+#define IDS_LAST 65535
+#define IDB_TINY 100
+#define IDI_TWO 110
+#define IDC_ARROW_CURSOR 120
+#define IDW_TONE 9026
+#define IDR_BLOB 130
+#define IDR_INLINE 131
+#define IDM_MAIN 200
+#define ID_FILE_OPEN 0xE101
+#define ID_FILE_EXIT 0xE141
+#define ID_VIEW_BIG 301
+#define ID_HELP_ABOUT 0xE140
+#define IDD_PLAIN 273
+#define IDD_EXTENDED 274
+#define IDC_NAME 1001
+#define IDC_LIST 1002
+#define IDC_CUSTOM 1003
+#define IDA_MAIN 200
