@@ -448,6 +448,12 @@ int AFXAPI AfxWinInit(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdL
         return FALSE;
     app->m_hInstance = hInstance;
     app->m_hPrevInstance = hPrevInstance;
+    if (hInstance != NULL) {
+        // The program's module state answers for this instance from now on.
+        AFX_MODULE_STATE* state = AfxGetAppModuleState();
+        state->m_hCurrentInstanceHandle = hInstance;
+        state->m_hCurrentResourceHandle = hInstance;
+    }
     app->m_strCmdLine = lpCmdLine ? lpCmdLine : "";
     app->m_lpCmdLine = const_cast<LPSTR>(static_cast<LPCSTR>(app->m_strCmdLine));
     app->m_nCmdShow = nCmdShow;
@@ -485,7 +491,5 @@ int AFXAPI AfxMain(int argc, char** argv)
         if (space)
             line += '"';
     }
-    // The conventional base address of a program's image stands for its instance.
-    HINSTANCE instance = reinterpret_cast<HINSTANCE>(static_cast<ULONG_PTR>(0x00400000));
-    return AfxWinMain(instance, NULL, line.data(), SW_SHOWNORMAL);
+    return AfxWinMain(::GetModuleHandle(NULL), NULL, line.data(), SW_SHOWNORMAL);
 }

@@ -124,13 +124,13 @@ TEST_F(WinAppTest, TheEntryRunsInitInstanceTheLoopAndExitInstance)
     {
         CEntryApp app;
         char line[] = "/p \"C:\\My Files\\a.txt\"";
-        EXPECT_EQ(AfxWinMain(reinterpret_cast<HINSTANCE>(0x400000), NULL, line, SW_SHOWMAXIMIZED), 100);
+        EXPECT_EQ(AfxWinMain(::GetModuleHandle(NULL), NULL, line, SW_SHOWMAXIMIZED), 100);
         EXPECT_EQ(app.exits, 1);
         EXPECT_EQ(app.m_pMainWnd, nullptr) << "destroying the main window ended the loop";
         EXPECT_EQ(app.info.m_nShellCommand, CCommandLineInfo::FilePrint);
         EXPECT_EQ(app.info.m_strFileName, "C:\\My Files\\a.txt");
         EXPECT_EQ(AfxGetApp(), &app);
-        EXPECT_EQ(AfxGetInstanceHandle(), reinterpret_cast<HINSTANCE>(0x400000));
+        EXPECT_EQ(AfxGetInstanceHandle(), ::GetModuleHandle(NULL));
         EXPECT_STREQ(app.m_pszAppName, app.m_pszExeName) << "no title resource: the program's name";
         EXPECT_EQ(host::CountWindows(), 0);
         host::ResetUiScript();
