@@ -164,6 +164,10 @@ BOOL CWinThread::OnIdle(LONG lCount)
         // Temporary objects made for handles go away.
         CWnd::DeleteTempMap();
         CMenu::DeleteTempMap();
+#if __has_include(<mfc/Dc.h>)
+        CDC::DeleteTempMap();
+        CGdiObject::DeleteTempMap();
+#endif
     }
     return lCount < 1;
 }

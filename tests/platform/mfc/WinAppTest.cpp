@@ -284,7 +284,12 @@ class CTestView : public CView {
 public:
     int draws = 0;
     int updates = 0;
-    void OnDraw(CDC*) override { ++draws; }
+    CDC* lastDC = nullptr;
+    void OnDraw(CDC* pDC) override
+    {
+        ++draws;
+        lastDC = pDC;
+    }
     void OnUpdate(CView* sender, LPARAM hint, CObject* object) override
     {
         ++updates;
@@ -378,6 +383,9 @@ TEST_F(FrameTest, FrameCreatesItsViewAndTheViewJoinsTheDocument)
     EXPECT_EQ(pane.Width(), client.Width()) << "the pane fills the frame";
     EXPECT_GE(View()->updates, 1) << "initial update";
     EXPECT_GE(View()->draws, 1);
+#if __has_include(<mfc/Dc.h>)
+    EXPECT_NE(View()->lastDC, nullptr) << "views draw through a CPaintDC";
+#endif
     EXPECT_EQ(::GetFocus(), View()->m_hWnd) << "the frame passes the focus to its view";
     POSITION pos = doc->GetFirstViewPosition();
     EXPECT_EQ(doc->GetNextView(pos), View());
