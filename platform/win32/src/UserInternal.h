@@ -169,6 +169,7 @@ struct RawInput {
     LPARAM lParam = 0;   // keystroke flags for keys
     DWORD time = 0;
     HWND hwnd = nullptr; // target chosen when the input was queued
+    std::uint64_t serial = 0;
 };
 
 struct Hook {
