@@ -248,6 +248,8 @@ bool ReleaseWindowDC(HDC hdc);
 HWND WindowOfDC(HDC hdc);
 void FillBackground(HDC hdc, HWND hwnd, const RECT& rect, HBRUSH brush);
 void DrawNonClient(HWND hwnd);
+// Paints the desktop's background where no window covers it within the area (screen).
+void PaintDesktop(const RECT& area);
 bool RegionRects(HRGN rgn, std::vector<RECT>& rects);
 int SetRegionRects(HRGN rgn, const std::vector<RECT>& rects);
 void MoveWindowPixels(HWND hwnd, const RECT& sourceClient, int dx, int dy);

@@ -130,6 +130,7 @@ void SetDesktopSize(int width, int height)
 #ifdef USER_HAS_DISPLAY
     host::SetDisplaySize(width, height);
 #endif
+    PaintDesktop(d.window);
 }
 
 SIZE GetDesktopSize()

@@ -230,6 +230,47 @@ void DrawNonClient(HWND hwnd)
     ReleaseWindowDC(hdc);
 }
 
+void PaintDesktop(const RECT& area)
+{
+    std::vector<RECT> uncovered;
+    {
+        Guard g(Mutex());
+        RECT r = Intersect(area, Desktop().window);
+        if (RectEmpty(r))
+            return;
+        uncovered.push_back(r);
+        for (const Window* c : Desktop().children) {
+            if (!(c->style & WS_VISIBLE))
+                continue;
+            std::vector<RECT> next;
+            for (const RECT& u : uncovered) {
+                RECT i = Intersect(u, c->window);
+                if (RectEmpty(i)) {
+                    next.push_back(u);
+                    continue;
+                }
+                if (u.top < i.top)
+                    next.push_back(MakeRect(u.left, u.top, u.right, i.top));
+                if (i.bottom < u.bottom)
+                    next.push_back(MakeRect(u.left, i.bottom, u.right, u.bottom));
+                if (u.left < i.left)
+                    next.push_back(MakeRect(u.left, i.top, i.left, i.bottom));
+                if (i.right < u.right)
+                    next.push_back(MakeRect(i.right, i.top, u.right, i.bottom));
+            }
+            uncovered.swap(next);
+        }
+    }
+    if (uncovered.empty())
+        return;
+    HRGN rgn = RegionOf(uncovered);
+    HDC hdc = host::CreateDisplayDC(POINT{0, 0}, rgn);
+    DeleteObject(rgn);
+    for (const RECT& r : uncovered)
+        FillRect(hdc, &r, GetSysColorBrush(COLOR_BACKGROUND));
+    host::ReleaseDisplayDC(hdc);
+}
+
 bool RegionRects(HRGN rgn, std::vector<RECT>& rects)
 {
     DWORD size = GetRegionData(rgn, 0, nullptr);
@@ -289,6 +330,8 @@ bool ReleaseWindowDC(HDC hdc)
 void FillBackground(HDC, HWND, const RECT&, HBRUSH) {}
 
 void DrawNonClient(HWND) {}
+
+void PaintDesktop(const RECT&) {}
 
 bool RegionRects(HRGN, std::vector<RECT>&)
 {

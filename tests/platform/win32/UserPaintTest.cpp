@@ -203,6 +203,7 @@ TEST_F(UserPaintTest, WindowsDrawTheirFrameCaptionAndBackgroundOnTheDesktop)
     SetActiveWindow(w);
     EXPECT_EQ(host::DesktopPixel(200, 110), GetSysColor(COLOR_INACTIVECAPTION));
     DestroyWindow(frame);
+    EXPECT_EQ(host::DesktopPixel(250, 200), GetSysColor(COLOR_BACKGROUND)) << "the desktop shows again";
     UnregisterClassA("Painted", nullptr);
 }
 
