@@ -19,9 +19,12 @@ struct WindowDC {
     HWND hwnd = nullptr;
     POINT origin{};
     std::vector<RECT> visible;
+    HWND root = nullptr;  // top-level window of hwnd
 };
 
+// The table has a lock of its own: the GDI consults it from under its locks.
 struct DCTable {
+    std::mutex lock;
     std::map<HDC, WindowDC> dcs;
     std::uintptr_t next = 0x50000;
 };
@@ -87,15 +90,16 @@ HDC AcquireWindowDC(HWND hwnd, POINT origin, const std::vector<RECT>& visible)
     HDC hdc = host::CreateDisplayDC(origin, rgn);
     DeleteObject(rgn);
     host::SetDisplayDCOwner(hdc, hwnd);
-    Guard g(Mutex());
-    Table().dcs[hdc] = WindowDC{hwnd, origin, visible};
+    HWND root = GetAncestor(hwnd, GA_ROOT);
+    std::lock_guard<std::mutex> g(Table().lock);
+    Table().dcs[hdc] = WindowDC{hwnd, origin, visible, root};
     return hdc;
 }
 
 bool ReleaseWindowDC(HDC hdc)
 {
     {
-        Guard g(Mutex());
+        std::lock_guard<std::mutex> g(Table().lock);
         if (Table().dcs.erase(hdc) == 0)
             return false;
     }
@@ -314,16 +318,17 @@ void MoveWindowPixels(HWND hwnd, const RECT& source, int dx, int dy)
 
 HDC AcquireWindowDC(HWND hwnd, POINT origin, const std::vector<RECT>& visible)
 {
-    Guard g(Mutex());
+    HWND root = GetAncestor(hwnd, GA_ROOT);
+    std::lock_guard<std::mutex> g(Table().lock);
     Table().next += 4;
     HDC hdc = reinterpret_cast<HDC>(Table().next);
-    Table().dcs[hdc] = WindowDC{hwnd, origin, visible};
+    Table().dcs[hdc] = WindowDC{hwnd, origin, visible, root};
     return hdc;
 }
 
 bool ReleaseWindowDC(HDC hdc)
 {
-    Guard g(Mutex());
+    std::lock_guard<std::mutex> g(Table().lock);
     return Table().dcs.erase(hdc) != 0;
 }
 
@@ -349,10 +354,54 @@ void MoveWindowPixels(HWND, const RECT&, int, int) {}
 
 HWND WindowOfDC(HDC hdc)
 {
-    Guard g(Mutex());
+    std::lock_guard<std::mutex> g(Table().lock);
     auto it = Table().dcs.find(hdc);
     return it == Table().dcs.end() ? nullptr : it->second.hwnd;
 }
+
+#ifdef USER_DRAWS_ON_DISPLAY
+
+bool PaletteDisplay()
+{
+    return host::GetDisplayMode() == host::DisplayMode::Palette256;
+}
+
+void InstallPaletteHandlers()
+{
+    // A realisation that changed the system palette is announced to every top-level window,
+    // with the window whose DC realised it.
+    host::SetSystemPaletteChangedHandler([](HDC hdc) {
+        HWND from = WindowOfDC(hdc);
+        std::vector<HWND> tops;
+        {
+            Guard g(Mutex());
+            for (Window* c : Desktop().children)
+                tops.push_back(c->hwnd);
+        }
+        for (HWND h : tops)
+            if (IsWindow(h))
+                SendNotifyMessageA(h, WM_PALETTECHANGED, reinterpret_cast<WPARAM>(from), 0);
+    });
+    // Windows of the active top-level window realise in the foreground.
+    host::SetPaletteForegroundQuery([](HDC hdc) {
+        std::lock_guard<std::mutex> g(Table().lock);
+        auto it = Table().dcs.find(hdc);
+        if (it == Table().dcs.end() || it->second.root == nullptr)
+            return true;
+        return it->second.root == ActiveWindowLockFree();
+    });
+}
+
+#else
+
+bool PaletteDisplay()
+{
+    return false;
+}
+
+void InstallPaletteHandlers() {}
+
+#endif
 
 }  // namespace user
 
