@@ -252,6 +252,8 @@ void DrawNonClient(HWND hwnd);
 void PaintDesktop(const RECT& area);
 // Palette displays: whether the screen has one, and the handlers through which the GDI tells
 // the window system about realisations (installed with the desktop).
+// Width of a menu item's text in the menu font.
+int MenuTextWidth(const std::string& text);
 bool PaletteDisplay();
 void InstallPaletteHandlers();
 // The active window, readable without the window-manager lock (the GDI asks from under its own).

@@ -361,6 +361,17 @@ HWND WindowOfDC(HDC hdc)
 
 #ifdef USER_DRAWS_ON_DISPLAY
 
+int MenuTextWidth(const std::string& text)
+{
+    HDC hdc = host::CreateDisplayDC(POINT{0, 0}, nullptr);
+    HGDIOBJ old = SelectObject(hdc, GetStockObject(DEFAULT_GUI_FONT));
+    SIZE size{};
+    GetTextExtentPoint32A(hdc, text.c_str(), static_cast<int>(text.size()), &size);
+    SelectObject(hdc, old);
+    host::ReleaseDisplayDC(hdc);
+    return size.cx;
+}
+
 bool PaletteDisplay()
 {
     return host::GetDisplayMode() == host::DisplayMode::Palette256;
@@ -393,6 +404,12 @@ void InstallPaletteHandlers()
 }
 
 #else
+
+int MenuTextWidth(const std::string& text)
+{
+    // Without fonts an average character width of the menu font stands in.
+    return static_cast<int>(text.size()) * 6;
+}
 
 bool PaletteDisplay()
 {
