@@ -7,6 +7,7 @@
 #include <host/Input.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
@@ -42,6 +43,8 @@ InputState& S()
     static auto* s = new InputState;
     return *s;
 }
+
+std::atomic<HWND> g_activeMirror{nullptr};
 
 HWND RootOf(HWND hwnd)
 {
@@ -94,6 +97,7 @@ HWND ChangeActive(HWND hwnd, WORD how)
         Guard g(Mutex());
         S().active = hwnd;
         S().activeThread = newThread;
+        g_activeMirror = hwnd;
     }
     if (oldThread && oldThread != newThread)
         SendActivateApp(oldThread, FALSE, newThread);
@@ -127,6 +131,9 @@ HWND ChangeActive(HWND hwnd, WORD how)
                 ro->lastActivePopup = hwnd;
         }
     }
+    // On a palette display the window gets the chance to realise its palette first.
+    if (PaletteDisplay() && IsWindow(hwnd))
+        Send(hwnd, WM_QUERYNEWPALETTE, 0, 0);
     if (oldThread != newThread)
         SendActivateApp(newThread, TRUE, oldThread);
     if (!IsWindow(hwnd))
@@ -221,6 +228,7 @@ void ForgetWindow(HWND hwnd)
     if (s.active == hwnd) {
         s.active = nullptr;
         s.activeThread = 0;
+        g_activeMirror = nullptr;
     }
     if (s.lastDownHwnd == hwnd)
         s.lastDownHwnd = nullptr;
@@ -232,6 +240,7 @@ void ResetInputState()
     InputState& s = S();
     s.focus = s.active = s.capture = nullptr;
     s.activeThread = 0;
+    g_activeMirror = nullptr;
     std::memset(s.syncKeys, 0, sizeof s.syncKeys);
     std::memset(s.asyncKeys, 0, sizeof s.asyncKeys);
     std::memset(s.asyncPressed, 0, sizeof s.asyncPressed);
@@ -241,6 +250,11 @@ void ResetInputState()
     s.clipped = false;
     s.lastDownMsg = 0;
     s.lastDownHwnd = nullptr;
+}
+
+HWND ActiveWindowLockFree()
+{
+    return g_activeMirror.load();
 }
 
 POINT CursorPosition()
