@@ -34,8 +34,12 @@ BOOL CFrameWnd::Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyl
     // Menus named by resource come with the resource loader; a frame made here starts without
     // one unless m_hMenuDefault was set.
     (void)lpszMenuName;
-    return CreateEx(dwExStyle, lpszClassName, lpszWindowName, dwStyle, rect.left, rect.top, rect.right - rect.left,
-                    rect.bottom - rect.top, pParentWnd->GetSafeHwnd(), m_hMenuDefault, static_cast<LPVOID>(pContext));
+    // rectDefault asks for the default position and size.
+    bool byDefault = rect.left == CW_USEDEFAULT;
+    int cx = byDefault ? CW_USEDEFAULT : rect.right - rect.left;
+    int cy = byDefault ? 0 : rect.bottom - rect.top;
+    return CreateEx(dwExStyle, lpszClassName, lpszWindowName, dwStyle, rect.left, byDefault ? 0 : rect.top, cx, cy,
+                    (pParentWnd ? pParentWnd->m_hWnd : NULL), m_hMenuDefault, static_cast<LPVOID>(pContext));
 }
 
 int CFrameWnd::OnCreate(LPCREATESTRUCT lpcs)

@@ -10,6 +10,13 @@ namespace {
 struct MenuMaps {
     std::map<HMENU, CMenu*> permanent;
     std::map<HMENU, CMenu*> temporary;
+    ~MenuMaps()
+    {
+        for (auto& [h, menu] : temporary) {
+            menu->m_hMenu = NULL;
+            delete menu;
+        }
+    }
 };
 
 MenuMaps& Maps()
@@ -132,5 +139,5 @@ UINT CMenu::GetMenuItemID(int nPos) const { return ::GetMenuItemID(m_hMenu, nPos
 
 BOOL CMenu::TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd, LPCRECT lpRect)
 {
-    return ::TrackPopupMenu(m_hMenu, nFlags, x, y, 0, pWnd->GetSafeHwnd(), lpRect);
+    return ::TrackPopupMenu(m_hMenu, nFlags, x, y, 0, (pWnd ? pWnd->m_hWnd : NULL), lpRect);
 }

@@ -88,7 +88,7 @@ void CView::OnActivateView(BOOL bActivate, CView* pActivateView, CView*)
 {
     if (bActivate && pActivateView == this) {
         CFrameWnd* frame = GetParentFrame();
-        if (frame != NULL && ::GetActiveWindow() == frame->GetTopLevelParent()->GetSafeHwnd())
+        if (frame != NULL && ::GetActiveWindow() == ::GetAncestor(frame->m_hWnd, GA_ROOT))
             SetFocus();
     }
 }

@@ -111,7 +111,7 @@ BOOL CWinThread::IsIdleMessage(MSG* pMsg)
 BOOL CWinThread::PreTranslateMessage(MSG* pMsg)
 {
     CWnd* main = AfxGetMainWnd();
-    if (CWnd::WalkPreTranslateTree(main->GetSafeHwnd(), pMsg))
+    if (CWnd::WalkPreTranslateTree((main ? main->m_hWnd : NULL), pMsg))
         return TRUE;
     // Messages of other top-level windows (modeless popups) get the main window's filter too.
     if (main != NULL && pMsg->hwnd != NULL) {

@@ -21,6 +21,13 @@ struct WndThreadState {
     HHOOK cbtHook = NULL;
     int hookDepth = 0;
     MSG lastSentMsg{};
+    ~WndThreadState()
+    {
+        for (auto& [h, wnd] : temporary) {
+            wnd->m_hWnd = NULL;
+            delete wnd;
+        }
+    }
 };
 
 WndThreadState& State()
@@ -185,7 +192,7 @@ static HWND InsertAfterHandle(const CWnd* p)
         return HWND_TOPMOST;
     if (p == &CWnd::wndNoTopMost)
         return HWND_NOTOPMOST;
-    return p->GetSafeHwnd();
+    return (p ? p->m_hWnd : NULL);
 }
 
 BEGIN_MESSAGE_MAP(CWnd, CCmdTarget)
@@ -282,7 +289,7 @@ BOOL CWnd::SubclassWindow(HWND hWnd)
 
 BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent)
 {
-    HWND h = ::GetDlgItem(pParent->GetSafeHwnd(), static_cast<int>(nID));
+    HWND h = ::GetDlgItem((pParent ? pParent->m_hWnd : NULL), static_cast<int>(nID));
     return h != NULL && SubclassWindow(h);
 }
 
@@ -333,7 +340,7 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName
                     CWnd* pParentWnd, UINT nID, LPVOID lpParam)
 {
     return CreateEx(dwExStyle, lpszClassName, lpszWindowName, dwStyle, rect.left, rect.top, rect.right - rect.left,
-                    rect.bottom - rect.top, pParentWnd->GetSafeHwnd(),
+                    rect.bottom - rect.top, (pParentWnd ? pParentWnd->m_hWnd : NULL),
                     reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)), lpParam);
 }
 
@@ -453,7 +460,9 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
     if (!e)
         return FALSE;
     const AFX_PMSG_ANY& f = e->pfn;
-    switch (e->nSig) {
+    // A registered-message entry keeps the message variable where the signature would be.
+    UINT_PTR sig = e->nMessage == 0xC000 ? static_cast<UINT_PTR>(AfxSig_l_w_l) : e->nSig;
+    switch (sig) {
     case AfxSig_v_v: (static_cast<CCmdTarget*>(this)->*f.pfn)(); break;
     case AfxSig_b_v: lResult = (this->*f.pfn_b_v)(); break;
     case AfxSig_l_w_l: lResult = (this->*f.pfn_l_w_l)(wParam, lParam); break;
@@ -507,12 +516,21 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
         lResult = reinterpret_cast<LRESULT>(hbr);
         break;
     }
-    case AfxSig_v_i_DIS: (this->*f.pfn_v_i_DIS)(static_cast<int>(wParam), reinterpret_cast<LPDRAWITEMSTRUCT>(lParam)); break;
-    case AfxSig_v_i_MIS: (this->*f.pfn_v_i_MIS)(static_cast<int>(wParam), reinterpret_cast<LPMEASUREITEMSTRUCT>(lParam)); break;
+    case AfxSig_v_i_DIS:
+        (this->*f.pfn_v_i_DIS)(static_cast<int>(wParam), reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
+        lResult = TRUE;
+        break;
+    case AfxSig_v_i_MIS:
+        (this->*f.pfn_v_i_MIS)(static_cast<int>(wParam), reinterpret_cast<LPMEASUREITEMSTRUCT>(lParam));
+        lResult = TRUE;
+        break;
     case AfxSig_i_i_CIS:
         lResult = (this->*f.pfn_i_i_CIS)(static_cast<int>(wParam), reinterpret_cast<LPCOMPAREITEMSTRUCT>(lParam));
         break;
-    case AfxSig_v_i_DEL: (this->*f.pfn_v_i_DEL)(static_cast<int>(wParam), reinterpret_cast<LPDELETEITEMSTRUCT>(lParam)); break;
+    case AfxSig_v_i_DEL:
+        (this->*f.pfn_v_i_DEL)(static_cast<int>(wParam), reinterpret_cast<LPDELETEITEMSTRUCT>(lParam));
+        lResult = TRUE;
+        break;
     case AfxSig_v_DIS: (this->*f.pfn_v_DIS)(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam)); lResult = TRUE; break;
     case AfxSig_v_MIS: (this->*f.pfn_v_MIS)(reinterpret_cast<LPMEASUREITEMSTRUCT>(lParam)); lResult = TRUE; break;
     case AfxSig_i_CIS: lResult = (this->*f.pfn_i_CIS)(reinterpret_cast<LPCOMPAREITEMSTRUCT>(lParam)); break;
@@ -871,9 +889,9 @@ int CWnd::GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
 int CWnd::SetDlgCtrlID(int nID) { return static_cast<int>(::SetWindowLongPtrA(m_hWnd, GWLP_ID, nID)); }
 CWnd* CWnd::GetDlgItem(int nID) const { return FromHandle(::GetDlgItem(m_hWnd, nID)); }
 CWnd* CWnd::GetParent() const { return FromHandle(::GetParent(m_hWnd)); }
-CWnd* CWnd::SetParent(CWnd* pWndNewParent) { return FromHandle(::SetParent(m_hWnd, pWndNewParent->GetSafeHwnd())); }
+CWnd* CWnd::SetParent(CWnd* pWndNewParent) { return FromHandle(::SetParent(m_hWnd, (pWndNewParent ? pWndNewParent->m_hWnd : NULL))); }
 CWnd* CWnd::GetOwner() const { return FromHandle(::GetWindow(m_hWnd, GW_OWNER)); }
-void CWnd::SetOwner(CWnd* pOwnerWnd) { ::SetWindowLongPtrA(m_hWnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(pOwnerWnd->GetSafeHwnd())); }
+void CWnd::SetOwner(CWnd* pOwnerWnd) { ::SetWindowLongPtrA(m_hWnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>((pOwnerWnd ? pOwnerWnd->m_hWnd : NULL))); }
 CWnd* CWnd::GetTopLevelParent() const { return FromHandle(::GetAncestor(m_hWnd, GA_ROOT)); }
 
 CWnd* CWnd::GetParentFrame() const
@@ -907,7 +925,7 @@ CWnd* PASCAL CWnd::GetDescendantWindow(HWND hWnd, int nID, BOOL bOnlyPerm)
 }
 
 CWnd* CWnd::GetDescendantWindow(int nID, BOOL bOnlyPerm) const { return GetDescendantWindow(m_hWnd, nID, bOnlyPerm); }
-BOOL CWnd::IsChild(const CWnd* pWnd) const { return ::IsChild(m_hWnd, pWnd->GetSafeHwnd()); }
+BOOL CWnd::IsChild(const CWnd* pWnd) const { return ::IsChild(m_hWnd, (pWnd ? pWnd->m_hWnd : NULL)); }
 BOOL CWnd::IsWindowVisible() const { return ::IsWindowVisible(m_hWnd); }
 BOOL CWnd::IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd); }
 BOOL CWnd::IsIconic() const { return ::IsIconic(m_hWnd); }
@@ -932,8 +950,8 @@ void CWnd::ClientToScreen(LPPOINT lpPoint) const { ::ClientToScreen(m_hWnd, lpPo
 void CWnd::ClientToScreen(LPRECT r) const { ::MapWindowPoints(m_hWnd, NULL, reinterpret_cast<LPPOINT>(r), 2); }
 void CWnd::ScreenToClient(LPPOINT lpPoint) const { ::ScreenToClient(m_hWnd, lpPoint); }
 void CWnd::ScreenToClient(LPRECT r) const { ::MapWindowPoints(NULL, m_hWnd, reinterpret_cast<LPPOINT>(r), 2); }
-void CWnd::MapWindowPoints(CWnd* pwndTo, LPPOINT p, UINT n) const { ::MapWindowPoints(m_hWnd, pwndTo->GetSafeHwnd(), p, n); }
-void CWnd::MapWindowPoints(CWnd* pwndTo, LPRECT r) const { ::MapWindowPoints(m_hWnd, pwndTo->GetSafeHwnd(), reinterpret_cast<LPPOINT>(r), 2); }
+void CWnd::MapWindowPoints(CWnd* pwndTo, LPPOINT p, UINT n) const { ::MapWindowPoints(m_hWnd, (pwndTo ? pwndTo->m_hWnd : NULL), p, n); }
+void CWnd::MapWindowPoints(CWnd* pwndTo, LPRECT r) const { ::MapWindowPoints(m_hWnd, (pwndTo ? pwndTo->m_hWnd : NULL), reinterpret_cast<LPPOINT>(r), 2); }
 
 void CWnd::CenterWindow(CWnd* pAlternateOwner)
 {
@@ -1002,7 +1020,7 @@ UINT_PTR CWnd::SetTimer(UINT_PTR nIDEvent, UINT nElapse, void(CALLBACK* lpfnTime
 
 BOOL CWnd::KillTimer(UINT_PTR nIDEvent) { return ::KillTimer(m_hWnd, nIDEvent); }
 CMenu* CWnd::GetMenu() const { return CMenu::FromHandle(::GetMenu(m_hWnd)); }
-BOOL CWnd::SetMenu(CMenu* pMenu) { return ::SetMenu(m_hWnd, pMenu->GetSafeHmenu()); }
+BOOL CWnd::SetMenu(CMenu* pMenu) { return ::SetMenu(m_hWnd, (pMenu ? pMenu->m_hMenu : NULL)); }
 void CWnd::DrawMenuBar() { ::DrawMenuBar(m_hWnd); }
 
 int CWnd::MessageBox(LPCSTR lpszText, LPCSTR lpszCaption, UINT nType)

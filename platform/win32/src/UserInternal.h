@@ -111,6 +111,7 @@ WindowPtr Lookup(HWND hwnd);        // null and ERROR_INVALID_WINDOW_HANDLE for 
 Window& Desktop();
 bool IsTopLevel(const Window& w);   // child of the desktop
 std::vector<WindowPtr> AllWindowsOfThread(DWORD threadId);  // parents before children
+void DropThreadWindows(DWORD threadId);
 
 // Runs a window's procedure on the calling thread; the message is recorded as sent or posted.
 LRESULT CallProcedure(HWND hwnd, WNDPROC proc, UINT msg, WPARAM wParam, LPARAM lParam, bool posted);

@@ -25,19 +25,6 @@ QueueRegistry& Registry()
     return *r;
 }
 
-struct QueueHolder {
-    std::shared_ptr<ThreadQueue> queue;
-    ~QueueHolder()
-    {
-        if (!queue)
-            return;
-        std::lock_guard<std::mutex> g(Registry().lock);
-        Registry().queues.erase(queue->threadId);
-    }
-};
-
-thread_local QueueHolder t_queue;
-
 struct HookTable {
     std::vector<std::shared_ptr<Hook>> hooks;  // newest first
     std::uintptr_t next = 0x20000;
@@ -48,6 +35,28 @@ HookTable& Hooks()
     static HookTable* h = new HookTable;
     return *h;
 }
+
+struct QueueHolder {
+    std::shared_ptr<ThreadQueue> queue;
+    ~QueueHolder()
+    {
+        if (!queue)
+            return;
+        DWORD tid = queue->threadId;
+        DropThreadWindows(tid);
+        KillThreadTimers(tid);
+        {
+            Guard g(Mutex());
+            auto& v = Hooks().hooks;
+            v.erase(std::remove_if(v.begin(), v.end(), [&](const std::shared_ptr<Hook>& h) { return h->threadId == tid; }),
+                    v.end());
+        }
+        std::lock_guard<std::mutex> g(Registry().lock);
+        Registry().queues.erase(tid);
+    }
+};
+
+thread_local QueueHolder t_queue;
 
 bool InRange(UINT msg, UINT min, UINT max)
 {

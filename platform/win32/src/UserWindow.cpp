@@ -1196,6 +1196,34 @@ HWND WINAPI GetDlgItem(HWND dialog, int id)
 
 // ---- Host controls --------------------------------------------------------------------------------
 
+namespace user {
+
+void DropThreadWindows(DWORD threadId)
+{
+    // The windows of a thread that ends go with it, without messages: nobody is left to
+    // receive them.
+    Guard g(Mutex());
+    std::vector<WindowPtr> mine = AllWindowsOfThread(threadId);
+    for (auto it = mine.rbegin(); it != mine.rend(); ++it) {
+        Window& w = **it;
+        if (w.destroyed)
+            continue;
+        ForgetWindow(w.hwnd);
+        KillWindowTimers(w.hwnd);
+        if (IsTopLevel(w) && w.menu && IsMenuHandle(w.menu))
+            DestroyMenuInternal(w.menu);
+        w.destroyed = true;
+        Unlink(w);
+        for (Window* c : w.children)
+            c->parent = nullptr;
+        w.children.clear();
+        w.cls->windows--;
+        T().windows.erase(w.hwnd);
+    }
+}
+
+}  // namespace user
+
 namespace host {
 
 int CountWindows()

@@ -603,7 +603,7 @@ BOOL WINAPI ShowWindow(HWND hwnd, int cmd)
     }
     RECT target{};
     if (stateChange) {
-        Guard g(Mutex());
+        // Not under the lock: maximising asks the window for its limits.
         target = ChangeState(*w, cmd == SW_SHOWDEFAULT ? SW_RESTORE : cmd);
         flags |= SWP_FRAMECHANGED | SWP_NOCOPYBITS;
         flags &= ~(SWP_NOSIZE | SWP_NOMOVE);

@@ -133,6 +133,82 @@ TEST_F(UserMessageTest, SendAcrossThreadsServesTheSendersIncomingMessagesWhileWa
     worker.join();
 }
 
+TEST_F(UserMessageTest, RepliesAndTimeoutsOfSendsAcrossThreads)
+{
+    std::atomic<HWND> theirs{nullptr};
+    std::atomic<bool> release{false};
+    std::atomic<bool> done{false};
+    std::atomic<DWORD> sendState{0};
+    spy.handler = [&](HWND, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        if (m == WM_USER + 20) {
+            EXPECT_TRUE(ReplyMessage(11));
+            EXPECT_FALSE(ReplyMessage(12)) << "only one reply";
+            sendState = InSendMessageEx(nullptr);
+            while (!release)
+                std::this_thread::yield();
+            return 13;
+        }
+        if (m == WM_USER + 21) {
+            while (!release)
+                std::this_thread::yield();
+            return 14;
+        }
+        return std::nullopt;
+    };
+    std::thread worker([&] {
+        theirs = CreateWindowExA(0, MessageSpy::ClassName(), "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+        MSG msg;
+        while (!done) {
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+                DispatchMessageA(&msg);
+            WaitMessage();
+        }
+    });
+    while (!theirs)
+        std::this_thread::yield();
+    EXPECT_EQ(SendMessageA(theirs, WM_USER + 20, 0, 0), 11) << "the reply answers before the handler ends";
+    EXPECT_EQ(sendState.load(), static_cast<DWORD>(ISMEX_SEND | ISMEX_REPLIED));
+    DWORD_PTR result = 0;
+    release = false;
+    EXPECT_EQ(SendMessageTimeoutA(theirs, WM_USER + 21, 0, 0, SMTO_NORMAL, 20, &result), 0);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_TIMEOUT));
+    release = true;
+    done = true;
+    PostMessageA(theirs, WM_NULL, 0, 0);
+    worker.join();
+    EXPECT_FALSE(IsWindow(theirs)) << "the windows of a thread that ends go with it";
+    EXPECT_FALSE(PostMessageA(theirs, WM_USER, 0, 0));
+}
+
+LRESULT CALLBACK EatRightClicks(int code, WPARAM wParam, LPARAM lParam)
+{
+    auto* info = reinterpret_cast<MOUSEHOOKSTRUCT*>(lParam);
+    EXPECT_NE(info->hwnd, nullptr);
+    if (code == HC_ACTION && (wParam == WM_RBUTTONDOWN || wParam == WM_RBUTTONUP))
+        return 1;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(UserMessageTest, MouseHooksSeeAndSwallowMouseMessages)
+{
+    HWND w = Popup(true);
+    ui::PumpUntilIdle();
+    HHOOK hook = SetWindowsHookExA(WH_MOUSE, EatRightClicks, nullptr, 0);
+    spy.Clear();
+    host::Click(10, 10, host::MouseButton::Right);
+    host::Click(10, 10);
+    ui::PumpUntilIdle();
+    EXPECT_EQ(spy.Count(WM_RBUTTONDOWN, w), 0u);
+    EXPECT_EQ(spy.Count(WM_LBUTTONDOWN, w), 1u);
+    UnhookWindowsHookEx(hook);
+    POINT p{};
+    DWORD pos = GetMessagePos();
+    p.x = GET_X_LPARAM(pos);
+    p.y = GET_Y_LPARAM(pos);
+    EXPECT_EQ(p.x, 10);
+    EXPECT_EQ(p.y, 10);
+}
+
 TEST_F(UserMessageTest, TranslateMessageMakesCharactersFromKeys)
 {
     HWND w = Popup(true);
