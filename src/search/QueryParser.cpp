@@ -456,6 +456,17 @@ int GetDefaultScope()
     return g_nDefaultScope;
 }
 
+CString FormatIllegalSwitch(char chSwitch)
+{
+    unsigned char ch = static_cast<unsigned char>(chSwitch);
+    bool bPrintable = (ch >= 0x20 && ch < 0x7F) || ch >= 0xA0;
+    CString strLetter(bPrintable ? chSwitch : ' ');
+    strLetter.MakeLower();
+    CString strMessage(QUERY_MSG_ILLEGAL_SWITCH);
+    strMessage.SetAt(strMessage.Find('/') + 1, strLetter[0]);
+    return strMessage;
+}
+
 CString BuildBracketForm(int nCode, int nNumber, LPCSTR pszLeft, LPCSTR pszRight)
 {
     CString strForm;

@@ -82,6 +82,11 @@ enum {
 #define QUERY_MSG_MISSING_QUOTE "Missing quotation mark"
 #define QUERY_MSG_TOO_LONG "Query too long"
 #define QUERY_MSG_TOO_COMPLEX "Query too complex"
+// The evaluator's message for a switch letter other than T and D; FormatIllegalSwitch puts the
+// letter in place of the "h" after the first "/".
+#define QUERY_MSG_ILLEGAL_SWITCH                                                                   \
+    "Illegal switch \"/h\".  Use \"/t\"\nfor tables only searching, or\n\"/d{search number}\" for "  \
+    "domain\nsearching."
 
 // One operator word of the surface syntax.
 struct QUERY_OPERATOR_WORD {
@@ -133,6 +138,10 @@ void ReportQueryError(LPCSTR pszText);
 // that the splitting done during evaluation (or by the spelling check before a search) reports
 // nothing; RewriteQuery clears it when it starts. It is set when the program starts.
 BOOL IsQueryStopped();
+
+// The illegal-switch message for the first character of a switch's right side: the letter in
+// lower case, or a space when it is not printable.
+CString FormatIllegalSwitch(char chSwitch);
 
 // The single rewrite steps, each printing one node from its already rewritten parts.
 // Phase 1: a split operator (code, number) with its normalised sides.

@@ -229,6 +229,21 @@ TEST_F(QueryParserTest, MalformedQueriesShowOneMessageAndGiveNoForm)
         EXPECT_EQ(c.pszMessage, Rejection(c.pszQuery)) << "query: " << c.pszQuery;
 }
 
+TEST_F(QueryParserTest, IllegalSwitchMessageNamesTheLetter)
+{
+    EXPECT_STREQ("Illegal switch \"/x\".  Use \"/t\"\n"
+                 "for tables only searching, or\n"
+                 "\"/d{search number}\" for domain\n"
+                 "searching.",
+                 FormatIllegalSwitch('X'));
+    EXPECT_STREQ("Illegal switch \"/q\".", FormatIllegalSwitch('q').Left(20));
+    EXPECT_STREQ("Illegal switch \"/5\".", FormatIllegalSwitch('5').Left(20));
+    EXPECT_STREQ("Illegal switch \"/\xE9\".", FormatIllegalSwitch('\xC9').Left(20));
+    EXPECT_STREQ("Illegal switch \"/ \".", FormatIllegalSwitch('\0').Left(20));
+    EXPECT_STREQ("Illegal switch \"/ \".", FormatIllegalSwitch('\n').Left(20));
+    EXPECT_STREQ("Illegal switch \"/ \".", FormatIllegalSwitch('\x7F').Left(20));
+}
+
 TEST_F(QueryParserTest, StopFlagSilencesSplittingAfterARewrite)
 {
     CString strForm, strLeft, strRight;

@@ -29,6 +29,9 @@
 #if __has_include(<mfc/Collections.h>)
 #include <mfc/Collections.h>
 #endif
+#if __has_include(<mfc/Dc.h>)
+#include <mfc/Dc.h>
+#endif
 #if __has_include(<mfc/Module.h>)
 #include <mfc/Module.h>
 #endif

@@ -319,6 +319,11 @@ long CDaoRecordset::GetRecordCount()
 void CDaoRecordset::Requery()
 {
     ThrowIfClosed();
+    // The filter may name other parameters now (m_nParams and DoFieldExchange follow it).
+    m_state->paramNames.clear();
+    RunFieldExchange(CDaoFieldExchange::AddToParameterList);
+    if (static_cast<int>(m_state->paramNames.size()) != m_nParams)
+        AfxThrowDaoException(AFX_DAO_ERROR_DFX_BIND);
     BindParams();
     daosql::QuerySpec spec = MakeSpec(m_strSQL, m_strFilter, m_strSort, *m_state);
     DaoCall([&] { m_state->cursor->Requery(spec, m_state->params); });

@@ -15,6 +15,16 @@ namespace {
 CWinApp* g_app = NULL;
 thread_local CWinThread* t_thread = NULL;
 AFX_REPORT_ERROR_HANDLER g_previousReportHandler = NULL;
+thread_local HHOOK t_msgFilterHook = NULL;
+
+// The thread's message-filter hook hands the messages of modal loops to its CWinThread.
+LRESULT CALLBACK MessageFilterHook(int code, WPARAM wParam, LPARAM lParam)
+{
+    CWinThread* thread = AfxGetThread();
+    if (code >= 0 && thread != NULL && thread->ProcessMessageFilter(code, reinterpret_cast<LPMSG>(lParam)))
+        return 1;
+    return ::CallNextHookEx(t_msgFilterHook, code, wParam, lParam);
+}
 
 // Framework string id of the application title.
 constexpr UINT kAppTitleId = 0xE000;
@@ -122,15 +132,10 @@ BOOL CWinThread::PreTranslateMessage(MSG* pMsg)
     return FALSE;
 }
 
-BOOL CWinThread::ProcessMessageFilter(int code, LPMSG lpMsg)
+BOOL CWinThread::ProcessMessageFilter(int, LPMSG)
 {
-    if (lpMsg == NULL)
-        return FALSE;
-    if (code == MSGF_DIALOGBOX || code == MSGF_MENU) {
-        CWnd* main = AfxGetMainWnd();
-        if (main != NULL && lpMsg->hwnd != NULL && ::IsChild(main->m_hWnd, lpMsg->hwnd))
-            return main->PreTranslateMessage(lpMsg);
-    }
+    // Messages of the system's modal loops (menus, message boxes, dialogs) pass unfiltered;
+    // a thread that wants to see them overrides this.
     return FALSE;
 }
 
@@ -204,6 +209,10 @@ CWinApp::~CWinApp()
     if (g_app == this) {
         g_app = NULL;
         AfxSetReportErrorHandler(g_previousReportHandler);
+        if (t_msgFilterHook != NULL) {
+            ::UnhookWindowsHookEx(t_msgFilterHook);
+            t_msgFilterHook = NULL;
+        }
     }
 }
 
@@ -442,7 +451,13 @@ int AFXAPI AfxWinInit(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdL
     app->m_strCmdLine = lpCmdLine ? lpCmdLine : "";
     app->m_lpCmdLine = const_cast<LPSTR>(static_cast<LPCSTR>(app->m_strCmdLine));
     app->m_nCmdShow = nCmdShow;
+    // The program's instance is also where its resources are found until someone switches.
+    AFX_MODULE_STATE* state = AfxGetModuleState();
+    state->m_hCurrentInstanceHandle = hInstance;
+    state->m_hCurrentResourceHandle = hInstance;
     app->SetCurrentHandles();
+    if (t_msgFilterHook == NULL)
+        t_msgFilterHook = ::SetWindowsHookExA(WH_MSGFILTER, MessageFilterHook, NULL, 0);
     return TRUE;
 }
 
@@ -474,7 +489,5 @@ int AFXAPI AfxMain(int argc, char** argv)
         if (space)
             line += '"';
     }
-    // The conventional base address of a program's image stands for its instance.
-    HINSTANCE instance = reinterpret_cast<HINSTANCE>(static_cast<ULONG_PTR>(0x00400000));
-    return AfxWinMain(instance, NULL, line.data(), SW_SHOWNORMAL);
+    return AfxWinMain(GetModuleHandle(NULL), NULL, line.data(), SW_SHOWNORMAL);
 }

@@ -1018,6 +1018,45 @@ void QueueKey(UINT vk, bool down)
 
 }  // namespace
 
+void WINAPI mouse_event(DWORD flags, DWORD dx, DWORD dy, DWORD data, ULONG_PTR)
+{
+    if (flags & MOUSEEVENTF_MOVE) {
+        POINT p = CursorPosition();
+        if (flags & MOUSEEVENTF_ABSOLUTE) {
+            // Absolute positions are normalised to 0..65535 over the screen.
+            SIZE s = DesktopSize();
+            p.x = static_cast<LONG>((static_cast<std::int64_t>(dx) * s.cx) / 65536);
+            p.y = static_cast<LONG>((static_cast<std::int64_t>(dy) * s.cy) / 65536);
+        } else {
+            p.x += static_cast<LONG>(static_cast<std::int32_t>(dx));
+            p.y += static_cast<LONG>(static_cast<std::int32_t>(dy));
+        }
+        host::MouseMove(p.x, p.y);
+    }
+    if (flags & MOUSEEVENTF_LEFTDOWN)
+        host::MouseDown(host::MouseButton::Left);
+    if (flags & MOUSEEVENTF_LEFTUP)
+        host::MouseUp(host::MouseButton::Left);
+    if (flags & MOUSEEVENTF_RIGHTDOWN)
+        host::MouseDown(host::MouseButton::Right);
+    if (flags & MOUSEEVENTF_RIGHTUP)
+        host::MouseUp(host::MouseButton::Right);
+    if (flags & MOUSEEVENTF_MIDDLEDOWN)
+        host::MouseDown(host::MouseButton::Middle);
+    if (flags & MOUSEEVENTF_MIDDLEUP)
+        host::MouseUp(host::MouseButton::Middle);
+    if (flags & MOUSEEVENTF_WHEEL)
+        host::MouseWheel(static_cast<int>(static_cast<std::int32_t>(data)));
+}
+
+void WINAPI keybd_event(BYTE vk, BYTE, DWORD flags, ULONG_PTR)
+{
+    if (flags & KEYEVENTF_KEYUP)
+        host::KeyUp(vk);
+    else
+        host::KeyDown(vk);
+}
+
 namespace host {
 
 void MouseMove(int x, int y)

@@ -236,8 +236,12 @@ void InvalidateTree(Window& w, const RECT* rectClient, UINT flags);
 void SendPendingErase(HWND hwnd, bool children);
 void ClearPaintState(Window& w);
 
-// The stand-in device contexts (UserPaintDC.cpp): one place to switch to the real GDI.
-HDC AcquireWindowDC(HWND hwnd, bool whole, const RECT& clipClient);
+// The parts of a window (or its client area) that show on the screen, in screen coordinates.
+std::vector<RECT> VisibleRects(const Window& w, bool whole, bool clipChildren);
+
+// The device contexts handed out (UserPaintDC.cpp): one place to switch to the real GDI. The
+// DC draws at `origin` (screen) and only within `visible` (screen rectangles).
+HDC AcquireWindowDC(HWND hwnd, POINT origin, const std::vector<RECT>& visible);
 bool ReleaseWindowDC(HDC hdc);
 HWND WindowOfDC(HDC hdc);
 void FillBackground(HDC hdc, HWND hwnd, const RECT& rect, HBRUSH brush);

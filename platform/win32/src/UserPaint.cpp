@@ -160,6 +160,59 @@ void PaintNow(HWND hwnd, bool children)
 
 }  // namespace
 
+std::vector<RECT> VisibleRects(const Window& w, bool whole, bool clipChildren)
+{
+    Guard g(Mutex());
+    if (!VisibleChain(w))
+        return {};
+    RECT area = whole ? w.window : w.client;
+    for (const Window* p = w.parent; p && p != &Desktop(); p = p->parent)
+        area = Intersect(area, p->client);
+    area = Intersect(area, Desktop().window);
+    std::vector<RECT> rects;
+    if (RectEmpty(area))
+        return rects;
+    rects.push_back(area);
+    // Siblings above the window and above each of its ancestors cover it.
+    for (const Window* cur = &w; cur->parent; cur = cur->parent) {
+        if (IsTopLevel(*cur) || (cur->style & WS_CLIPSIBLINGS))
+            for (const Window* s : cur->parent->children) {
+                if (s == cur)
+                    break;
+                if (s->style & WS_VISIBLE)
+                    Subtract(rects, s->window);
+            }
+        if (IsTopLevel(*cur))
+            break;
+    }
+    if (clipChildren)
+        for (const Window* c : w.children)
+            if (c->style & WS_VISIBLE)
+                Subtract(rects, c->window);
+    return rects;
+}
+
+namespace {
+
+// A DC for the client area, limited to the given client rectangles when there are any.
+HDC ClientDC(Window& w, const std::vector<RECT>* limit)
+{
+    std::vector<RECT> visible = VisibleRects(w, false, (w.style & WS_CLIPCHILDREN) != 0);
+    if (limit) {
+        std::vector<RECT> clipped;
+        for (const RECT& v : visible)
+            for (const RECT& l : *limit) {
+                RECT r = Intersect(v, Offset(l, w.client.left, w.client.top));
+                if (!RectEmpty(r))
+                    clipped.push_back(r);
+            }
+        visible.swap(clipped);
+    }
+    return AcquireWindowDC(w.hwnd, POINT{w.client.left, w.client.top}, visible);
+}
+
+}  // namespace
+
 void InvalidateTree(Window& w, const RECT* rectClient, UINT flags)
 {
     Guard g(Mutex());
@@ -201,12 +254,12 @@ void SendPendingErase(HWND hwnd, bool children)
         return;
     if (w->erasePending && !w->update.empty()) {
         w->erasePending = false;
-        RECT box;
+        std::vector<RECT> update;
         {
             Guard g(Mutex());
-            box = Bounds(w->update);
+            update = w->update;
         }
-        HDC hdc = AcquireWindowDC(hwnd, false, box);
+        HDC hdc = ClientDC(*w, &update);
         LRESULT erased = Send(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(hdc), 0);
         ReleaseWindowDC(hdc);
         if (WindowPtr still = Find(hwnd))
@@ -353,9 +406,11 @@ HDC WINAPI BeginPaint(HWND hwnd, LPPAINTSTRUCT ps)
     }
     RECT box;
     bool erase;
+    std::vector<RECT> update;
     {
         Guard g(Mutex());
         box = Bounds(w->update);
+        update = w->update;
         erase = w->erasePending;
         w->update.clear();
         w->internalPaint = false;
@@ -363,7 +418,7 @@ HDC WINAPI BeginPaint(HWND hwnd, LPPAINTSTRUCT ps)
         w->inPaint = true;
     }
     *ps = PAINTSTRUCT{};
-    ps->hdc = AcquireWindowDC(hwnd, false, box);
+    ps->hdc = ClientDC(*w, &update);
     ps->rcPaint = box;
     if (erase) {
         ps->fErase = Send(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(ps->hdc), 0) == 0;
@@ -391,9 +446,10 @@ HDC WINAPI GetDCEx(HWND hwnd, HRGN, DWORD flags)
     WindowPtr w = Lookup(hwnd);
     if (!w)
         return nullptr;
-    bool whole = (flags & DCX_WINDOW) != 0;
-    RECT r = whole ? Offset(w->window, -w->window.left, -w->window.top) : ClientBox(*w);
-    return AcquireWindowDC(hwnd, whole, r);
+    bool clipChildren = (flags & DCX_CLIPCHILDREN) || (w->style & WS_CLIPCHILDREN);
+    if (flags & DCX_WINDOW)
+        return AcquireWindowDC(hwnd, POINT{w->window.left, w->window.top}, VisibleRects(*w, true, clipChildren));
+    return AcquireWindowDC(hwnd, POINT{w->client.left, w->client.top}, VisibleRects(*w, false, clipChildren));
 }
 
 HDC WINAPI GetDC(HWND hwnd)
@@ -491,3 +547,15 @@ BOOL WINAPI ScrollWindow(HWND hwnd, int dx, int dy, const RECT* rect, const RECT
     UINT flags = SW_INVALIDATE | SW_ERASE | (rect ? 0 : SW_SCROLLCHILDREN);
     return ScrollWindowEx(hwnd, dx, dy, rect, clip, nullptr, nullptr, flags) != 0;
 }
+
+namespace host {
+
+std::vector<RECT> WindowVisibleRects(HWND hwnd, bool wholeWindow)
+{
+    WindowPtr w = Find(hwnd);
+    if (!w)
+        return {};
+    return VisibleRects(*w, wholeWindow, (w->style & WS_CLIPCHILDREN) != 0);
+}
+
+}  // namespace host

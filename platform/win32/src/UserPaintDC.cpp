@@ -10,8 +10,8 @@ namespace {
 
 struct StandInDC {
     HWND hwnd = nullptr;
-    bool whole = false;
-    RECT clip{};
+    POINT origin{};
+    std::vector<RECT> visible;
 };
 
 struct DCTable {
@@ -27,12 +27,12 @@ DCTable& Table()
 
 }  // namespace
 
-HDC AcquireWindowDC(HWND hwnd, bool whole, const RECT& clipClient)
+HDC AcquireWindowDC(HWND hwnd, POINT origin, const std::vector<RECT>& visible)
 {
     Guard g(Mutex());
     Table().next += 4;
     HDC hdc = reinterpret_cast<HDC>(Table().next);
-    Table().dcs[hdc] = StandInDC{hwnd, whole, clipClient};
+    Table().dcs[hdc] = StandInDC{hwnd, origin, visible};
     return hdc;
 }
 

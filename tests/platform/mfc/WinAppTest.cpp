@@ -145,6 +145,26 @@ TEST_F(WinAppTest, TheEntryRunsInitInstanceTheLoopAndExitInstance)
     EXPECT_EQ(std::string(failing.m_pszProfileName), std::string(failing.m_pszExeName) + ".INI");
 }
 
+TEST_F(WinAppTest, ModalLoopMessagesReachTheThreadsMessageFilter)
+{
+    struct CFilterApp : CWinApp {
+        std::vector<int> codes;
+        BOOL ProcessMessageFilter(int code, LPMSG msg) override
+        {
+            codes.push_back(code);
+            return msg->message == WM_USER;
+        }
+    } app;
+    char empty[] = "";
+    AfxWinInit(NULL, NULL, empty, SW_SHOW);
+    MSG msg{};
+    msg.message = WM_USER;
+    EXPECT_TRUE(::CallMsgFilterA(&msg, MSGF_MENU));
+    msg.message = WM_USER + 1;
+    EXPECT_FALSE(::CallMsgFilterA(&msg, MSGF_DIALOGBOX));
+    EXPECT_EQ(app.codes, (std::vector<int>{MSGF_MENU, MSGF_DIALOGBOX}));
+}
+
 TEST_F(WinAppTest, CommandLineArgumentsAreParsedAsFlagsAndFiles)
 {
     struct Case {

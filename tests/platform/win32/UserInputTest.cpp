@@ -262,6 +262,26 @@ TEST_F(UserInputTest, KeyStateFollowsRetrievedMessages)
     EXPECT_EQ(MapVirtualKeyA('B', MAPVK_VK_TO_CHAR), static_cast<UINT>('B'));
 }
 
+TEST_F(UserInputTest, SynthesisedInputTakesTheSamePath)
+{
+    HWND top = Top(0, 0);
+    ui::PumpUntilIdle();
+    spy.Clear();
+    mouse_event(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, 50 * 65536 / 1024, 60 * 65536 / 768, 0, 0);
+    mouse_event(MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+    keybd_event(VK_RETURN, 0, 0, 0);
+    keybd_event(VK_RETURN, 0, KEYEVENTF_KEYUP, 0);
+    ui::PumpUntilIdle();
+    EXPECT_TRUE(spy.Matches({
+        {WM_MOUSEMOVE, Posted | LParam, 0, MAKELPARAM(50 - 4, 60 - 23), top},
+        {WM_LBUTTONDOWN, Posted, 0, 0, top},
+        {WM_LBUTTONUP, Posted, 0, 0, top},
+        {WM_KEYDOWN, Posted | WParam, VK_RETURN, 0, top},
+        {WM_CHAR, Posted | WParam, '\r', 0, top},
+        {WM_KEYUP, Posted | WParam, VK_RETURN, 0, top},
+    }));
+}
+
 TEST_F(UserInputTest, CursorFollowsTheClassCursorAndShowCount)
 {
     HWND top = Top(0, 0);

@@ -167,6 +167,8 @@ TEST_F(UserMessageTest, RepliesAndTimeoutsOfSendsAcrossThreads)
     while (!theirs)
         std::this_thread::yield();
     EXPECT_EQ(SendMessageA(theirs, WM_USER + 20, 0, 0), 11) << "the reply answers before the handler ends";
+    while (sendState.load() == 0)  // the handler goes on after its reply
+        std::this_thread::yield();
     EXPECT_EQ(sendState.load(), static_cast<DWORD>(ISMEX_SEND | ISMEX_REPLIED));
     DWORD_PTR result = 0;
     release = false;

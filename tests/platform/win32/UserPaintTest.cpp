@@ -149,3 +149,36 @@ TEST_F(UserPaintTest, ScrollingInvalidatesWhatIsUncoveredAndMovesChildren)
 }
 
 }  // namespace
+
+namespace {
+
+LONG Area(const std::vector<RECT>& rects)
+{
+    LONG total = 0;
+    for (const RECT& r : rects)
+        total += (r.right - r.left) * (r.bottom - r.top);
+    return total;
+}
+
+TEST_F(UserPaintTest, VisiblePartsLeaveOutWhatCoversAWindow)
+{
+    // `w` is the 200x100 popup at (0, 0).
+    HWND above = CreateWindowExA(0, MessageSpy::ClassName(), "", WS_POPUP | WS_VISIBLE, 100, 50, 200, 100, nullptr,
+                                 nullptr, nullptr, nullptr);
+    EXPECT_EQ(Area(host::WindowVisibleRects(w, true)), 200 * 100 - 100 * 50);
+    EXPECT_EQ(Area(host::WindowVisibleRects(above, true)), 200 * 100);
+    HWND child = CreateWindowExA(0, MessageSpy::ClassName(), "", WS_CHILD | WS_VISIBLE, 10, 10, 20, 20, w, nullptr,
+                                 nullptr, nullptr);
+    EXPECT_EQ(Area(host::WindowVisibleRects(w, false)), 200 * 100 - 100 * 50) << "children are drawn over";
+    SetWindowLongA(w, GWL_STYLE, static_cast<LONG>(GetWindowLongA(w, GWL_STYLE) | WS_CLIPCHILDREN));
+    EXPECT_EQ(Area(host::WindowVisibleRects(w, false)), 200 * 100 - 100 * 50 - 20 * 20);
+    EXPECT_EQ(Area(host::WindowVisibleRects(child, false)), 20 * 20);
+    MoveWindow(child, 190, 90, 20, 20, FALSE);
+    EXPECT_EQ(Area(host::WindowVisibleRects(child, false)), 0) << "under the window above";
+    MoveWindow(child, 190, 0, 20, 20, FALSE);
+    EXPECT_EQ(Area(host::WindowVisibleRects(child, false)), 10 * 20) << "clipped by its parent";
+    ShowWindow(w, SW_HIDE);
+    EXPECT_TRUE(host::WindowVisibleRects(child, false).empty());
+}
+
+}  // namespace

@@ -50,6 +50,8 @@ public:
     // Whether a message restarts idle processing (paint, the system timer and mouse moves that
     // do not move do not).
     virtual BOOL IsIdleMessage(MSG* pMsg);
+    // Sees the messages of modal loops (menus, message boxes, dialogs) through the message
+    // filter hook AfxWinInit installs; TRUE swallows the message. The default filters nothing.
     virtual BOOL ProcessMessageFilter(int code, LPMSG lpMsg);
     virtual CWnd* GetMainWnd();
 

@@ -5,6 +5,7 @@
 #include <windef.h>
 
 #include <string>
+#include <vector>
 
 namespace host {
 
@@ -21,6 +22,11 @@ void ResetWindowManager();
 // True while the innermost window procedure running on this thread was called by
 // DispatchMessage (a posted or queued message), false when it was sent.
 bool InPostedDispatch();
+
+// The parts of a window (its client area, or all of it) that show on the screen, as disjoint
+// rectangles in screen coordinates: clipped by its ancestors, covered by the windows above it
+// and, with WS_CLIPCHILDREN, by its own children. Drawing and composition use it.
+std::vector<RECT> WindowVisibleRects(HWND hwnd, bool wholeWindow);
 
 // Number of windows that exist (all threads), for leak checks in tests.
 int CountWindows();

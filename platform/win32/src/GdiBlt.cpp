@@ -1,0 +1,930 @@
+// Block transfers: the 256 ternary raster operations, stretching, colour conversion between
+// surfaces (including monochrome <-> colour through the text and background colours), and the
+// device-independent bitmap functions.
+#include "GdiInternal.h"
+
+#include <errhandlingapi.h>
+#include <winerror.h>
+
+#include <algorithm>
+#include <cstring>
+#include <type_traits>
+#include <unordered_map>
+
+namespace gdi {
+
+DWORD Rop3(DWORD rop, DWORD p, DWORD s, DWORD d)
+{
+    switch (rop) {
+    case 0x00: return 0;
+    case 0xFF: return ~DWORD(0);
+    case 0xCC: return s;
+    case 0xF0: return p;
+    case 0xAA: return d;
+    case 0x55: return ~d;
+    case 0x33: return ~s;
+    case 0x66: return s ^ d;
+    case 0x88: return s & d;
+    case 0xEE: return s | d;
+    case 0x5A: return p ^ d;
+    case 0xC0: return p & s;
+    case 0xB8: return ((d ^ p) & s) ^ p;
+    case 0xE2: return ((p ^ d) & s) ^ d;
+    default: break;
+    }
+    // Bit i of the operation code is the result for pattern, source and destination bits
+    // (i >> 2, i >> 1, i) & 1.
+    DWORD r = 0;
+    for (int i = 0; i < 8; ++i) {
+        if (!((rop >> i) & 1))
+            continue;
+        r |= ((i & 4) ? p : ~p) & ((i & 2) ? s : ~s) & ((i & 1) ? d : ~d);
+    }
+    return r;
+}
+
+bool RopNeedsSource(DWORD rop)
+{
+    return (((rop >> 2) ^ rop) & 0x33) != 0;
+}
+
+bool RopNeedsPattern(DWORD rop)
+{
+    return (((rop >> 4) ^ rop) & 0x0F) != 0;
+}
+
+namespace {
+
+// Converts source pixel values to destination pixel values.
+class Converter {
+public:
+    Converter(DC& dst, const host::Surface& src, DC* srcDc) : m_dst(*dst.surface), m_src(src)
+    {
+        if (src.BitsPerPixel() == m_dst.BitsPerPixel() && (!src.Indexed() || src.Colors() == m_dst.Colors())) {
+            m_kind = Same;
+        } else if (src.BitsPerPixel() == 1 && src.Colors() == MonoColors()) {
+            // Monochrome into colour: 0 takes the text colour, 1 the background colour.
+            m_kind = Table;
+            m_table = {Resolve(dst, dst.st.textColor), Resolve(dst, dst.st.bkColor)};
+        } else if (m_dst.BitsPerPixel() == 1 && srcDc && srcDc->surface.get() == &src) {
+            // Colour into monochrome: the source's background colour becomes 1, all else 0.
+            m_kind = ToMono;
+            m_bk = Resolve(*srcDc, srcDc->st.bkColor);
+        } else if (src.Indexed()) {
+            m_kind = Table;
+            for (DWORD v = 0; v < (1u << src.BitsPerPixel()); ++v)
+                m_table.push_back(m_dst.ColorToValue(src.ValueToColor(v)));
+        } else if (!m_dst.Indexed()) {
+            m_kind = Direct;
+        } else {
+            m_kind = Cached;
+        }
+    }
+    DWORD operator()(DWORD v)
+    {
+        switch (m_kind) {
+        case Same: return v;
+        case Table: return v < m_table.size() ? m_table[v] : 0;
+        case ToMono: return v == m_bk ? 1 : 0;
+        case Direct: return m_dst.BitsPerPixel() == 16 ? (v & 0x00F8F8F8) : v;
+        default: {
+            auto it = m_cache.find(v);
+            if (it != m_cache.end())
+                return it->second;
+            DWORD r = m_dst.ColorToValue(m_src.ValueToColor(v));
+            m_cache.emplace(v, r);
+            return r;
+        }
+        }
+    }
+    bool Identity() const { return m_kind == Same; }
+
+private:
+    enum Kind { Same, Table, ToMono, Direct, Cached } m_kind = Same;
+    const host::Surface& m_dst;
+    const host::Surface& m_src;
+    std::vector<DWORD> m_table;
+    DWORD m_bk = 0;
+    std::unordered_map<DWORD, DWORD> m_cache;
+};
+
+// Source pixels [a, b) (b > a) combined the way the stretching mode says.
+DWORD Sample(const host::Surface& s, int x0, int x1, int y0, int y1, int mode)
+{
+    x0 = std::max(x0, 0);
+    y0 = std::max(y0, 0);
+    x1 = std::min(x1, s.Width());
+    y1 = std::min(y1, s.Height());
+    if (mode == COLORONCOLOR || (x1 - x0 <= 1 && y1 - y0 <= 1) || x1 <= x0 || y1 <= y0)
+        return s.Get(x0, y0);
+    if (mode == HALFTONE) {
+        if (s.Indexed())
+            return s.Get(x0, y0);
+        unsigned long r = 0, g = 0, b = 0, n = 0;
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x) {
+                DWORD v = s.Get(x, y);
+                r += (v >> 16) & 0xFF;
+                g += (v >> 8) & 0xFF;
+                b += v & 0xFF;
+                ++n;
+            }
+        return DWORD(((r / n) << 16) | ((g / n) << 8) | (b / n));
+    }
+    DWORD acc = mode == BLACKONWHITE ? ~DWORD(0) : 0;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x)
+            acc = mode == BLACKONWHITE ? (acc & s.Get(x, y)) : (acc | s.Get(x, y));
+    return acc & s.ValueMask();
+}
+
+} // namespace
+
+void Blt(DC& dst, int dx, int dy, int dw, int dh, const host::Surface* src, DC* srcDc, int sx, int sy, int sw,
+         int sh, DWORD rop, const host::Surface* mask, int mx, int my)
+{
+    if (!dst.surface || dw == 0 || dh == 0)
+        return;
+    host::Surface& d = *dst.surface;
+    DWORD fore = (rop >> 16) & 0xFF, back = mask ? ((rop >> 24) & 0xFF) : fore;
+    bool needSource = RopNeedsSource(fore) || RopNeedsSource(back);
+    bool needPattern = RopNeedsPattern(fore) || RopNeedsPattern(back);
+    if (!needSource)
+        src = nullptr;
+    if (!src && !mask) {
+        // Without a source a ternary operation is one of the 16 binary ones on pattern and
+        // destination: bits 0, 1, 4 and 5 of the code are its truth table.
+        int rop2 = 1 + int((fore & 1) | ((fore >> 1) & 1) << 1 | ((fore >> 4) & 1) << 2 | ((fore >> 5) & 1) << 3);
+        if (dw < 0) {
+            dx += dw + 1;
+            dw = -dw;
+        }
+        if (dh < 0) {
+            dy += dh + 1;
+            dh = -dh;
+        }
+        Paint pat = needPattern ? BrushPaint(dst, dst.st.brush, true) : Paint{};
+        if (pat.none)
+            pat = Paint{};
+        for (int y = std::max(dy, 0); y < std::min(dy + dh, d.Height()); ++y)
+            FillSpan(dst, y, dx, dx + dw, pat, rop2);
+        return;
+    }
+    bool flipX = false, flipY = false;
+    if (dw < 0) {
+        dx += dw + 1;
+        dw = -dw;
+        flipX = !flipX;
+    }
+    if (dh < 0) {
+        dy += dh + 1;
+        dh = -dh;
+        flipY = !flipY;
+    }
+    if (sw < 0) {
+        sx += sw + 1;
+        sw = -sw;
+        flipX = !flipX;
+    }
+    if (sh < 0) {
+        sy += sh + 1;
+        sh = -sh;
+        flipY = !flipY;
+    }
+    // Copying within one surface reads from a snapshot, so overlapping areas come out right.
+    std::unique_ptr<host::Surface> snapshot;
+    if (src && src == dst.surface.get()) {
+        snapshot = std::make_unique<host::Surface>(src->Width(), src->Height(), src->BitsPerPixel(), src->Colors());
+        std::memcpy(snapshot->Bits(), src->Bits(), size_t(src->Stride()) * src->Height());
+        src = snapshot.get();
+    }
+    Paint pat;
+    if (needPattern)
+        pat = BrushPaint(dst, dst.st.brush, true);
+    if (pat.none)
+        pat = Paint{}; // a null brush acts as pattern 0
+    std::optional<Converter> conv;
+    if (src)
+        conv.emplace(dst, *src, srcDc);
+    bool stretch = src && (sw != dw || sh != dh);
+    int mode = dst.st.stretchMode;
+    DWORD vmask = d.ValueMask();
+    const Rgn& clip = dst.Clip();
+    for (int y = std::max(dy, 0); y < std::min(dy + dh, d.Height()); ++y) {
+        const std::vector<int>* spans = clip.RowSpans(y);
+        if (!spans)
+            continue;
+        int iy = y - dy;
+        if (flipY)
+            iy = dh - 1 - iy;
+        int syA = 0, syB = 0;
+        if (src) {
+            if (stretch) {
+                syA = sy + int((long long)iy * sh / dh);
+                syB = std::max(syA + 1, sy + int((long long)(iy + 1) * sh / dh));
+            } else {
+                syA = sy + iy;
+                syB = syA + 1;
+            }
+            if (syA < 0 || syA >= src->Height())
+                continue;
+        }
+        for (size_t k = 0; k + 1 < spans->size(); k += 2) {
+            int a = std::max(dx, (*spans)[k]), b = std::min(dx + dw, (*spans)[k + 1]);
+            // Fast path: a straight copy between surfaces of one format.
+            if (src && !stretch && !flipX && !mask && fore == 0xCC && conv->Identity() && d.BitsPerPixel() >= 8 &&
+                a < b) {
+                int sa = sx + (a - dx);
+                int ca = std::max(a, a - sa), cb = std::min(b, a + (src->Width() - sa));
+                if (cb > ca) {
+                    int bytes = d.BitsPerPixel() / 8;
+                    std::memmove(d.Row(y) + size_t(ca) * bytes, src->Row(syA) + size_t(sx + (ca - dx)) * bytes,
+                                 size_t(cb - ca) * bytes);
+                }
+                continue;
+            }
+            // Fast path: one format, no stretching, whole bytes per pixel.
+            if (src && !stretch && !flipX && !mask && conv->Identity() &&
+                (d.BitsPerPixel() == 32 || d.BitsPerPixel() == 8) && a < b) {
+                int sa = sx + (a - dx);
+                int ca = std::max(a, a - sa), cb = std::min(b, a + (src->Width() - sa));
+                auto run = [&](auto* dp, const auto* sp) {
+                    for (int x = ca; x < cb; ++x) {
+                        DWORD p = needPattern ? pat.At(x, y) : 0;
+                        dp[x] = static_cast<std::remove_reference_t<decltype(dp[x])>>(
+                            Rop3(fore, p, sp[sx + (x - dx)], dp[x]) & vmask);
+                    }
+                };
+                if (d.BitsPerPixel() == 32)
+                    run(reinterpret_cast<DWORD*>(d.Row(y)), reinterpret_cast<const DWORD*>(src->Row(syA)));
+                else
+                    run(d.Row(y), src->Row(syA));
+                continue;
+            }
+            for (int x = a; x < b; ++x) {
+                int ix = x - dx;
+                if (flipX)
+                    ix = dw - 1 - ix;
+                DWORD s = 0;
+                if (src) {
+                    int sxA, sxB;
+                    if (stretch) {
+                        sxA = sx + int((long long)ix * sw / dw);
+                        sxB = std::max(sxA + 1, sx + int((long long)(ix + 1) * sw / dw));
+                    } else {
+                        sxA = sx + ix;
+                        sxB = sxA + 1;
+                    }
+                    if (sxA < 0 || sxA >= src->Width())
+                        continue;
+                    s = (*conv)(stretch ? Sample(*src, sxA, sxB, syA, syB, mode) : src->Get(sxA, syA));
+                }
+                DWORD op = fore;
+                if (mask) {
+                    int mxx = mx + ix, myy = my + iy;
+                    bool m = mxx >= 0 && myy >= 0 && mxx < mask->Width() && myy < mask->Height() && mask->Get(mxx, myy);
+                    op = m ? fore : back;
+                }
+                DWORD p = needPattern ? pat.At(x, y) : 0;
+                DWORD dv = (op == 0xCC || op == 0xF0 || op == 0x00 || op == 0xFF || op == 0x33) ? 0 : d.Get(x, y);
+                d.Set(x, y, Rop3(op, p, s, dv) & vmask);
+            }
+        }
+    }
+}
+
+int ColorTableSize(const BITMAPINFOHEADER& h)
+{
+    if (h.biSize == sizeof(BITMAPCOREHEADER)) {
+        auto& c = reinterpret_cast<const BITMAPCOREHEADER&>(h);
+        return c.bcBitCount <= 8 ? 1 << c.bcBitCount : 0;
+    }
+    if (h.biBitCount > 8)
+        return int(h.biClrUsed);
+    int full = 1 << h.biBitCount;
+    return h.biClrUsed ? std::min<int>(int(h.biClrUsed), full) : full;
+}
+
+bool ParseDib(const BITMAPINFO* bmi, UINT usage, DC* dc, DibView& out)
+{
+    if (!bmi)
+        return false;
+    const BITMAPINFOHEADER& h = bmi->bmiHeader;
+    out.hdr = &h;
+    bool core = h.biSize == sizeof(BITMAPCOREHEADER);
+    if (!core && h.biSize < sizeof(BITMAPINFOHEADER))
+        return false;
+    int bpp, w, hh;
+    DWORD comp = BI_RGB;
+    if (core) {
+        auto& c = reinterpret_cast<const BITMAPCOREHEADER&>(h);
+        bpp = c.bcBitCount;
+        w = c.bcWidth;
+        hh = c.bcHeight;
+    } else {
+        bpp = h.biBitCount;
+        w = h.biWidth;
+        hh = h.biHeight;
+        comp = h.biCompression;
+    }
+    if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32)
+        return false;
+    bool rle = (comp == BI_RLE8 && bpp == 8) || (comp == BI_RLE4 && bpp == 4);
+    if (comp != BI_RGB && !rle && !(comp == BI_BITFIELDS && (bpp == 16 || bpp == 32)))
+        return false;
+    if (w <= 0 || hh == 0 || (rle && hh < 0))
+        return false;
+    out.compression = comp;
+    out.width = w;
+    out.height = hh < 0 ? -hh : hh;
+    out.topDown = hh < 0;
+    out.bpp = bpp;
+    size_t offset = h.biSize;
+    if (comp == BI_BITFIELDS) {
+        const DWORD* m = reinterpret_cast<const DWORD*>(reinterpret_cast<const BYTE*>(bmi) + h.biSize);
+        if (h.biSize == sizeof(BITMAPINFOHEADER))
+            offset += 12;
+        else
+            m = reinterpret_cast<const DWORD*>(reinterpret_cast<const BYTE*>(bmi) + 40);
+        std::copy_n(m, 3, out.masks);
+    } else if (bpp == 16) {
+        out.masks[0] = 0x7C00;
+        out.masks[1] = 0x03E0;
+        out.masks[2] = 0x001F;
+    } else if (bpp == 32) {
+        out.masks[0] = 0xFF0000;
+        out.masks[1] = 0x00FF00;
+        out.masks[2] = 0x0000FF;
+    }
+    int n = ColorTableSize(h);
+    auto colors = std::make_shared<host::ColorTable>();
+    const BYTE* table = reinterpret_cast<const BYTE*>(bmi) + offset;
+    if (bpp <= 8) {
+        if (usage == DIB_PAL_COLORS) {
+            Palette* pal = dc ? SelectedPalette(*dc) : As<Palette>(GetStockObject(DEFAULT_PALETTE), OBJ_PAL);
+            const WORD* idx = reinterpret_cast<const WORD*>(table);
+            for (int i = 0; i < n; ++i) {
+                size_t k = idx[i] < pal->entries.size() ? idx[i] : 0;
+                const PALETTEENTRY& e = pal->entries[k];
+                colors->push_back(RGBQUAD{e.peBlue, e.peGreen, e.peRed, 0});
+            }
+            offset += size_t(n) * 2;
+        } else if (core) {
+            for (int i = 0; i < n; ++i)
+                colors->push_back(RGBQUAD{table[i * 3], table[i * 3 + 1], table[i * 3 + 2], 0});
+            offset += size_t(n) * 3;
+        } else {
+            const RGBQUAD* q = reinterpret_cast<const RGBQUAD*>(table);
+            colors->assign(q, q + n);
+            offset += size_t(n) * 4;
+        }
+        colors->resize(size_t(1) << bpp, RGBQUAD{0, 0, 0, 0});
+    } else if (!core) {
+        offset += size_t(h.biClrUsed) * 4;
+    }
+    out.colors = colors;
+    out.headerBytes = offset;
+    out.imageBytes = rle ? size_t(h.biSizeImage) : size_t(((w * bpp + 31) / 32) * 4) * out.height;
+    return true;
+}
+
+namespace {
+int Shift(DWORD m)
+{
+    int s = 0;
+    while (m && !(m & 1)) {
+        m >>= 1;
+        ++s;
+    }
+    return s;
+}
+int Bits(DWORD m)
+{
+    int n = 0;
+    for (; m; m >>= 1)
+        n += int(m & 1);
+    return n;
+}
+DWORD Expand(DWORD v, DWORD m)
+{
+    if (!m)
+        return 0;
+    DWORD c = (v & m) >> Shift(m);
+    int n = Bits(m);
+    if (n >= 8)
+        return c >> (n - 8);
+    DWORD r = c << (8 - n);
+    return r | (r >> n);
+}
+} // namespace
+
+namespace {
+// Run-length encoded DIBs (bottom-up, 8 or 4 bits) into one index byte per pixel, top row first.
+// Pixels the runs skip stay at index 0.
+void DecodeRle(const DibView& v, const BYTE* p, size_t n, std::vector<BYTE>& out)
+{
+    int w = v.width, h = v.height;
+    out.assign(size_t(w) * h, 0);
+    bool four = v.compression == BI_RLE4;
+    int x = 0, y = 0; // y counts rows from the bottom
+    auto put = [&](int index) {
+        if (x < w && y < h)
+            out[size_t(h - 1 - y) * w + x] = BYTE(index);
+        ++x;
+    };
+    size_t i = 0;
+    while (i + 1 < n) {
+        BYTE a = p[i++], b = p[i++];
+        if (a > 0) {
+            for (int k = 0; k < a; ++k)
+                put(four ? ((k & 1) ? (b & 0xF) : (b >> 4)) : b);
+            continue;
+        }
+        if (b == 0) {
+            x = 0;
+            ++y;
+        } else if (b == 1) {
+            return;
+        } else if (b == 2) {
+            if (i + 1 >= n)
+                return;
+            x += p[i];
+            y += p[i + 1];
+            i += 2;
+        } else {
+            size_t bytes = four ? (size_t(b) + 1) / 2 : b;
+            if (i + bytes > n)
+                return;
+            for (int k = 0; k < b; ++k)
+                put(four ? ((k & 1) ? (p[i + size_t(k / 2)] & 0xF) : (p[i + size_t(k / 2)] >> 4)) : p[i + size_t(k)]);
+            i += bytes + (bytes & 1);
+        }
+    }
+}
+} // namespace
+
+std::shared_ptr<host::Surface> DibSurface(const DibView& v, const void* bits, std::vector<BYTE>& scratch)
+{
+    if (v.compression == BI_RLE8 || v.compression == BI_RLE4) {
+        std::vector<BYTE> pixels;
+        DecodeRle(v, static_cast<const BYTE*>(bits), v.imageBytes, pixels);
+        int stride = ((v.width * 8 + 31) / 32) * 4;
+        scratch.assign(size_t(stride) * v.height, 0);
+        for (int y = 0; y < v.height; ++y)
+            std::memcpy(&scratch[size_t(y) * stride], &pixels[size_t(y) * v.width], size_t(v.width));
+        auto colors = std::make_shared<host::ColorTable>(*v.colors);
+        colors->resize(256, RGBQUAD{0, 0, 0, 0});
+        return std::make_shared<host::Surface>(v.width, v.height, 8, colors, scratch.data(), true);
+    }
+    void* p = const_cast<void*>(bits);
+    bool standard = (v.bpp == 32 && v.masks[0] == 0xFF0000 && v.masks[1] == 0xFF00 && v.masks[2] == 0xFF) ||
+                    (v.bpp == 16 && v.masks[0] == 0x7C00 && v.masks[1] == 0x03E0 && v.masks[2] == 0x1F) ||
+                    v.bpp <= 8 || v.bpp == 24;
+    auto raw = std::make_shared<host::Surface>(v.width, v.height, v.bpp, v.colors, p, v.topDown);
+    if (standard)
+        return raw;
+    // Bit fields: unpacked into plain 32-bit pixels.
+    int stride = v.width * 4;
+    scratch.assign(size_t(stride) * v.height, 0);
+    auto out = std::make_shared<host::Surface>(v.width, v.height, 32, nullptr, scratch.data(), true);
+    for (int y = 0; y < v.height; ++y) {
+        const BYTE* row = raw->Row(y);
+        for (int x = 0; x < v.width; ++x) {
+            DWORD px = v.bpp == 16 ? reinterpret_cast<const WORD*>(row)[x] : reinterpret_cast<const DWORD*>(row)[x];
+            out->Set(x, y, (Expand(px, v.masks[0]) << 16) | (Expand(px, v.masks[1]) << 8) | Expand(px, v.masks[2]));
+        }
+    }
+    return out;
+}
+
+} // namespace gdi
+
+using namespace gdi;
+
+BOOL WINAPI PatBlt(HDC hdc, int x, int y, int w, int h, DWORD rop)
+{
+    std::lock_guard lk(Lock());
+    DC* dc = AsDC(hdc);
+    DWORD r = (rop >> 16) & 0xFF;
+    if (!dc || RopNeedsSource(r))
+        return FALSE;
+    if (w < 0) {
+        x += w;
+        w = -w;
+    }
+    if (h < 0) {
+        y += h;
+        h = -h;
+    }
+    Blt(*dc, dc->Sx(x), dc->Sy(y), w, h, nullptr, nullptr, 0, 0, 0, 0, rop);
+    return TRUE;
+}
+
+BOOL WINAPI StretchBlt(HDC hdc, int x, int y, int w, int h, HDC hdcSrc, int sx, int sy, int sw, int sh, DWORD rop)
+{
+    std::lock_guard lk(Lock());
+    DC* dc = AsDC(hdc);
+    if (!dc)
+        return FALSE;
+    DWORD r = (rop >> 16) & 0xFF;
+    DC* src = AsDC(hdcSrc);
+    if (RopNeedsSource(r) && (!src || !src->surface))
+        return FALSE;
+    if (RopNeedsSource(r))
+        Blt(*dc, dc->Sx(x), dc->Sy(y), w, h, src->surface.get(), src, src->Sx(sx), src->Sy(sy), sw, sh, rop);
+    else
+        Blt(*dc, dc->Sx(x), dc->Sy(y), w, h, nullptr, nullptr, 0, 0, 0, 0, rop);
+    return TRUE;
+}
+
+BOOL WINAPI BitBlt(HDC hdc, int x, int y, int cx, int cy, HDC hdcSrc, int x1, int y1, DWORD rop)
+{
+    return StretchBlt(hdc, x, y, cx, cy, hdcSrc, x1, y1, cx, cy, rop);
+}
+
+BOOL WINAPI MaskBlt(HDC hdc, int x, int y, int w, int h, HDC hdcSrc, int sx, int sy, HBITMAP hbmMask, int mx, int my,
+                    DWORD rop)
+{
+    std::lock_guard lk(Lock());
+    if (!hbmMask)
+        return BitBlt(hdc, x, y, w, h, hdcSrc, sx, sy, rop & 0x00FFFFFF);
+    DC* dc = AsDC(hdc);
+    DC* src = AsDC(hdcSrc);
+    Bitmap* m = As<Bitmap>(hbmMask, OBJ_BITMAP);
+    if (!dc || !m || m->surface->BitsPerPixel() != 1)
+        return FALSE;
+    Blt(*dc, dc->Sx(x), dc->Sy(y), w, h, src ? src->surface.get() : nullptr, src, src ? src->Sx(sx) : 0,
+        src ? src->Sy(sy) : 0, w, h, rop, m->surface.get(), mx, my);
+    return TRUE;
+}
+
+int WINAPI StretchDIBits(HDC hdc, int xD, int yD, int wD, int hD, int xS, int yS, int wS, int hS, const void* bits,
+                         const BITMAPINFO* bmi, UINT usage, DWORD rop)
+{
+    std::lock_guard lk(Lock());
+    DC* dc = AsDC(hdc);
+    DibView v;
+    if (!dc || !bits || !ParseDib(bmi, usage, dc, v))
+        return 0;
+    std::vector<BYTE> scratch;
+    auto s = DibSurface(v, bits, scratch);
+    // Source rows count from the bottom of a bottom-up DIB.
+    int top = v.topDown ? yS : v.height - yS - hS;
+    if (!v.topDown && hS < 0)
+        top = v.height - yS;
+    Blt(*dc, dc->Sx(xD), dc->Sy(yD), wD, hD, s.get(), nullptr, xS, top, wS, hS, rop);
+    return std::abs(hS);
+}
+
+int WINAPI SetDIBitsToDevice(HDC hdc, int xD, int yD, DWORD w, DWORD h, int xS, int yS, UINT start, UINT lines,
+                             const void* bits, const BITMAPINFO* bmi, UINT usage)
+{
+    std::lock_guard lk(Lock());
+    DC* dc = AsDC(hdc);
+    DibView v;
+    if (!dc || !bits || !ParseDib(bmi, usage, dc, v))
+        return 0;
+    // The bits hold `lines` scan lines starting at scan `start` (compressed bits: the whole picture).
+    DibView band = v;
+    if (v.compression == BI_RLE8 || v.compression == BI_RLE4)
+        start = 0;
+    else
+        band.height = int(std::min<UINT>(lines, UINT(v.height)));
+    if (band.height <= 0)
+        return 0;
+    std::vector<BYTE> scratch;
+    auto s = DibSurface(band, bits, scratch);
+    int copied = 0;
+    for (int scan = yS; scan < yS + int(h); ++scan) {
+        if (scan < int(start) || scan >= int(start) + band.height)
+            continue;
+        int rowInBand = scan - int(start);
+        int srcRow = band.topDown ? rowInBand : band.height - 1 - rowInBand;
+        int destRow = v.topDown ? yD + (scan - yS) : yD + int(h) - 1 - (scan - yS);
+        Blt(*dc, dc->Sx(xD), dc->Sy(destRow), int(w), 1, s.get(), nullptr, xS, srcRow, int(w), 1, SRCCOPY);
+        ++copied;
+    }
+    return int(lines);
+}
+
+// ---- Bitmaps in the device's format -------------------------------------------------------------
+
+namespace {
+// The format of bitmaps compatible with a device context.
+Bitmap* CompatibleBitmap(DC* dc, int w, int h)
+{
+    if (dc && dc->kind == DcKind::Memory && dc->surface) {
+        const host::Surface& s = *dc->surface;
+        Bitmap* b = NewBitmap(w, h, s.BitsPerPixel(), s.Indexed() ? s.Colors() : nullptr);
+        b->monoDdb = s.BitsPerPixel() == 1 && s.Colors() == MonoColors();
+        return b;
+    }
+    if (dc && dc->kind == DcKind::Printer)
+        return NewBitmap(w, h, 32, nullptr);
+    if (PaletteDisplay())
+        return NewBitmap(w, h, 8, SystemColors());
+    return NewBitmap(w, h, 32, nullptr);
+}
+
+// A DC that draws on a bitmap's surface without being a handle of its own.
+struct ScratchDC {
+    DC dc{DcKind::Memory};
+    explicit ScratchDC(std::shared_ptr<host::Surface> s, DC* like)
+    {
+        dc.surface = std::move(s);
+        if (like)
+            dc.st.palette = like->st.palette;
+    }
+};
+} // namespace
+
+HBITMAP WINAPI CreateCompatibleBitmap(HDC hdc, int w, int h)
+{
+    std::lock_guard lk(Lock());
+    DC* dc = AsDC(hdc);
+    if (!dc || w < 0 || h < 0)
+        return nullptr;
+    if (w == 0 || h == 0)
+        return StockBitmap();
+    if (!BitmapSizeOk(w, h))
+        return nullptr;
+    return HBITMAP(Register(CompatibleBitmap(dc, w, h)));
+}
+
+HBITMAP WINAPI CreateDiscardableBitmap(HDC hdc, int w, int h)
+{
+    return CreateCompatibleBitmap(hdc, w, h);
+}
+
+int WINAPI SetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT lines, const void* bits, const BITMAPINFO* bmi,
+                     UINT usage)
+{
+    std::lock_guard lk(Lock());
+    Bitmap* b = As<Bitmap>(hbm, OBJ_BITMAP);
+    DC* dc = AsDC(hdc);
+    DibView v;
+    if (!b || b->stock || !bits || !ParseDib(bmi, usage, dc, v))
+        return 0;
+    DibView band = v;
+    if (v.compression == BI_RLE8 || v.compression == BI_RLE4)
+        start = 0;
+    else
+        band.height = int(std::min<UINT>(lines, UINT(v.height)));
+    if (band.height <= 0)
+        return 0;
+    std::vector<BYTE> scratch;
+    auto s = DibSurface(band, bits, scratch);
+    ScratchDC target(b->surface, dc);
+    int surfaceH = b->surface->Height();
+    int copied = 0;
+    for (int r = 0; r < band.height; ++r) {
+        int scan = int(start) + r; // scan lines count from the bottom of a bottom-up DIB
+        int destRow = v.topDown ? scan : v.height - 1 - scan;
+        int srcRow = band.topDown ? r : band.height - 1 - r;
+        if (destRow < 0 || destRow >= surfaceH)
+            continue;
+        Blt(target.dc, 0, destRow, v.width, 1, s.get(), nullptr, 0, srcRow, v.width, 1, SRCCOPY);
+        ++copied;
+    }
+    return copied;
+}
+
+HBITMAP WINAPI CreateDIBitmap(HDC hdc, const BITMAPINFOHEADER* bmih, DWORD init, const void* bits,
+                              const BITMAPINFO* bmi, UINT usage)
+{
+    std::lock_guard lk(Lock());
+    if (!bmih)
+        return nullptr;
+    int w, h;
+    if (bmih->biSize == sizeof(BITMAPCOREHEADER)) {
+        auto* c = reinterpret_cast<const BITMAPCOREHEADER*>(bmih);
+        w = c->bcWidth;
+        h = c->bcHeight;
+    } else {
+        w = bmih->biWidth;
+        h = std::abs(bmih->biHeight);
+    }
+    DC* dc = AsDC(hdc);
+    if (w <= 0 || h <= 0)
+        return StockBitmap();
+    if (!BitmapSizeOk(w, h))
+        return nullptr;
+    HBITMAP hbm = HBITMAP(Register(CompatibleBitmap(dc, w, h)));
+    if ((init & CBM_INIT) && bits && bmi) {
+        DibView v;
+        if (!ParseDib(bmi, usage, dc, v)) {
+            DeleteObject(hbm);
+            return nullptr;
+        }
+        SetDIBits(hdc, hbm, 0, UINT(v.height), bits, bmi, usage);
+    }
+    return hbm;
+}
+
+HBITMAP WINAPI CreateDIBSection(HDC hdc, const BITMAPINFO* bmi, UINT usage, void** ppvBits, HANDLE hSection, DWORD)
+{
+    std::lock_guard lk(Lock());
+    DC* dc = AsDC(hdc);
+    DibView v;
+    if (ppvBits)
+        *ppvBits = nullptr;
+    if (hSection || !ParseDib(bmi, usage, dc, v) || bmi->bmiHeader.biSize == sizeof(BITMAPCOREHEADER) ||
+        v.compression == BI_RLE8 || v.compression == BI_RLE4) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    if (!BitmapSizeOk(v.width, v.height))
+        return nullptr;
+    bool standard = v.bpp <= 8 || v.bpp == 24 || (v.bpp == 32 && v.masks[0] == 0xFF0000 && v.masks[2] == 0xFF) ||
+                    (v.bpp == 16 && v.masks[0] == 0x7C00 && v.masks[2] == 0x1F);
+    if (!standard) {
+        SetLastError(ERROR_NOT_SUPPORTED);
+        return nullptr;
+    }
+    auto* b = new Bitmap;
+    b->dib = true;
+    b->dibHeader = bmi->bmiHeader;
+    b->dibHeader.biSize = sizeof(BITMAPINFOHEADER);
+    b->dibHeader.biSizeImage = DWORD(v.imageBytes);
+    b->surface = std::make_shared<host::Surface>(v.width, v.height, v.bpp, v.bpp <= 8 ? v.colors : nullptr, v.topDown);
+    if (ppvBits)
+        *ppvBits = b->surface->Bits();
+    return HBITMAP(Register(b));
+}
+
+namespace {
+// The colour table GetDIBits reports for a depth.
+host::ColorTable TableFor(Bitmap& b, int bpp, DC* dc)
+{
+    const host::Surface& s = *b.surface;
+    if (s.Indexed() && s.BitsPerPixel() == bpp && s.Colors())
+        return *s.Colors();
+    if (bpp == 8 && dc) {
+        Palette* p = SelectedPalette(*dc);
+        if (!p->stock) {
+            host::ColorTable t;
+            for (auto& e : p->entries)
+                t.push_back(RGBQUAD{e.peBlue, e.peGreen, e.peRed, 0});
+            t.resize(256, RGBQUAD{0, 0, 0, 0});
+            return t;
+        }
+    }
+    return *DefaultColors(bpp);
+}
+} // namespace
+
+int WINAPI GetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT lines, LPVOID bits, LPBITMAPINFO bmi, UINT usage)
+{
+    std::lock_guard lk(Lock());
+    Bitmap* b = As<Bitmap>(hbm, OBJ_BITMAP);
+    DC* dc = AsDC(hdc);
+    if (!b || !bmi || bmi->bmiHeader.biSize < sizeof(BITMAPINFOHEADER))
+        return 0;
+    const host::Surface& s = *b->surface;
+    BITMAPINFOHEADER& h = bmi->bmiHeader;
+    if (!bits && h.biBitCount == 0) {
+        h.biWidth = s.Width();
+        h.biHeight = s.Height();
+        h.biPlanes = 1;
+        h.biBitCount = WORD(s.BitsPerPixel());
+        h.biCompression = BI_RGB;
+        h.biSizeImage = DWORD(((s.Width() * s.BitsPerPixel() + 31) / 32) * 4 * s.Height());
+        h.biClrUsed = 0;
+        h.biClrImportant = 0;
+        return 1;
+    }
+    int bpp = h.biBitCount;
+    if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32)
+        return 0;
+    if (h.biWidth == 0)
+        h.biWidth = s.Width();
+    if (h.biHeight == 0)
+        h.biHeight = s.Height();
+    bool topDown = h.biHeight < 0;
+    int cols = std::min(h.biWidth, s.Width());
+    int stride = ((h.biWidth * bpp + 31) / 32) * 4;
+    h.biPlanes = 1;
+    if (h.biCompression != BI_BITFIELDS)
+        h.biCompression = BI_RGB;
+    h.biSizeImage = DWORD(stride * std::abs(h.biHeight));
+    std::shared_ptr<host::ColorTable> table;
+    if (bpp <= 8) {
+        table = std::make_shared<host::ColorTable>(TableFor(*b, bpp, dc));
+        table->resize(size_t(1) << bpp, RGBQUAD{0, 0, 0, 0});
+        if (usage == DIB_PAL_COLORS) {
+            WORD* idx = reinterpret_cast<WORD*>(bmi->bmiColors);
+            for (int i = 0; i < (1 << bpp); ++i)
+                idx[i] = WORD(i);
+        } else {
+            std::copy(table->begin(), table->end(), bmi->bmiColors);
+        }
+        h.biClrUsed = 0;
+    } else if (bpp == 16 || bpp == 32) {
+        if (h.biCompression == BI_BITFIELDS) {
+            DWORD* m = reinterpret_cast<DWORD*>(bmi->bmiColors);
+            m[0] = bpp == 16 ? 0x7C00 : 0xFF0000;
+            m[1] = bpp == 16 ? 0x03E0 : 0x00FF00;
+            m[2] = bpp == 16 ? 0x001F : 0x0000FF;
+        }
+    }
+    if (!bits)
+        return 1;
+    // The buffer holds the requested scan lines, the first one first in memory; scan lines count
+    // from the bottom for bottom-up results, from the top otherwise.
+    int n = int(std::min<UINT>(lines, UINT(std::max(0, s.Height() - int(start)))));
+    if (n <= 0)
+        return 0;
+    host::Surface out(h.biWidth, n, bpp, table, bits, topDown);
+    std::unordered_map<DWORD, DWORD> cache;
+    bool same = s.BitsPerPixel() == bpp &&
+                (!s.Indexed() || (table && s.Colors() && table->size() == s.Colors()->size() &&
+                                  std::memcmp(table->data(), s.Colors()->data(), table->size() * sizeof(RGBQUAD)) == 0));
+    int copied = 0;
+    for (int k = 0; k < n; ++k) {
+        int scan = int(start) + k;
+        int y = topDown ? scan : s.Height() - 1 - scan;
+        int destY = topDown ? k : n - 1 - k;
+        for (int x = 0; x < cols; ++x) {
+            DWORD v = s.Get(x, y);
+            if (!same) {
+                auto it = cache.find(v);
+                if (it == cache.end())
+                    it = cache.emplace(v, out.ColorToValue(s.ValueToColor(v))).first;
+                v = it->second;
+            }
+            out.Set(x, destY, v);
+        }
+        ++copied;
+    }
+    return copied;
+}
+
+UINT WINAPI GetDIBColorTable(HDC hdc, UINT start, UINT n, RGBQUAD* out)
+{
+    std::lock_guard lk(Lock());
+    DC* dc = AsDC(hdc);
+    Bitmap* b = dc ? As<Bitmap>(dc->st.bitmap, OBJ_BITMAP) : nullptr;
+    if (!b || !b->dib || !b->surface->Indexed() || !out)
+        return 0;
+    auto& t = *b->surface->Colors();
+    UINT k = 0;
+    for (; k < n && start + k < t.size(); ++k)
+        out[k] = t[start + k];
+    return k;
+}
+
+UINT WINAPI SetDIBColorTable(HDC hdc, UINT start, UINT n, const RGBQUAD* in)
+{
+    std::lock_guard lk(Lock());
+    DC* dc = AsDC(hdc);
+    Bitmap* b = dc ? As<Bitmap>(dc->st.bitmap, OBJ_BITMAP) : nullptr;
+    if (!b || !b->dib || !b->surface->Indexed() || !in)
+        return 0;
+    auto t = std::make_shared<host::ColorTable>(*b->surface->Colors());
+    UINT k = 0;
+    for (; k < n && start + k < t->size(); ++k)
+        (*t)[start + k] = in[k];
+    b->surface->SetColors(t);
+    dc->InvalidateClip();
+    return k;
+}
+
+BOOL WINAPI ScrollDC(HDC hdc, int dx, int dy, const RECT* scroll, const RECT* clip, HRGN update, LPRECT updateRect)
+{
+    std::lock_guard lk(Lock());
+    DC* dc = AsDC(hdc);
+    if (!dc || !dc->surface)
+        return FALSE;
+    // Everything in surface coordinates: what may change, what is visible, what moves.
+    const Rgn visible = dc->Clip();
+    auto toSurface = [&](const RECT& r) {
+        return Rgn(RECT{dc->Sx(std::min(r.left, r.right)), dc->Sy(std::min(r.top, r.bottom)),
+                        dc->Sx(std::max(r.left, r.right)), dc->Sy(std::max(r.top, r.bottom))});
+    };
+    Rgn area = scroll ? toSurface(*scroll) : visible;
+    Rgn limit = clip ? Rgn::Combine(area, toSurface(*clip), RGN_AND) : area;
+    limit = Rgn::Combine(limit, visible, RGN_AND);
+    Rgn moved = Rgn::Combine(area, visible, RGN_AND);
+    moved.Offset(dx, dy);
+    moved = Rgn::Combine(moved, limit, RGN_AND);
+    if (!moved.Empty()) {
+        RECT box = moved.Box();
+        dc->effClip = moved;
+        dc->clipDirty = false;
+        Blt(*dc, box.left, box.top, box.right - box.left, box.bottom - box.top, dc->surface.get(), dc,
+            box.left - dx, box.top - dy, box.right - box.left, box.bottom - box.top, SRCCOPY);
+        dc->InvalidateClip();
+    }
+    Rgn fresh = Rgn::Combine(limit, moved, RGN_DIFF);
+    if (auto* r = As<Region>(update, OBJ_REGION)) {
+        r->rgn = fresh;
+        r->rgn.Offset(-dc->origin.x, -dc->origin.y);
+    }
+    if (updateRect) {
+        RECT b = fresh.Box();
+        if (!fresh.Empty())
+            OffsetRect(&b, -dc->Sx(0), -dc->Sy(0));
+        *updateRect = b;
+    }
+    return TRUE;
+}
