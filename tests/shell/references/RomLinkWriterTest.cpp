@@ -42,28 +42,35 @@ TEST(RomLinkWriterTest, RefusesWhatTheReadersWouldReadDifferently)
     };
     for (const Case& c : cases) {
         std::vector<RomLinkEntry> entries = {c.entry};
-        discbuilder::AddMissingRomLinkDefaults(entries, 0, 1);
+        discbuilder::AddMissingRomLinkDefaults(entries);
         EXPECT_THROW(discbuilder::RomLinkText(entries), std::invalid_argument) << c.what;
     }
     std::vector<RomLinkEntry> twice = {{7, 0, 0, 0, 1, 0, 1}, {7, 1, 0, 0, 1, 0, 1}};
-    discbuilder::AddMissingRomLinkDefaults(twice, 0, 1);
+    discbuilder::AddMissingRomLinkDefaults(twice);
     EXPECT_THROW(discbuilder::RomLinkText(twice), std::invalid_argument);
     // Every default record must be there.
     EXPECT_THROW(discbuilder::RomLinkText({{1, 0, 0, 0, 1, 0, 1}}), std::invalid_argument);
 }
 
-TEST(RomLinkWriterTest, DefaultsTakeTheKindOfTheirRange)
+TEST(RomLinkWriterTest, DefaultsStandForTheFirstItemOfTheirKind)
 {
-    std::vector<RomLinkEntry> entries = {{2000461, 2, 3, 1, 1, 60, 1}};
-    discbuilder::AddMissingRomLinkDefaults(entries, 5, 2);
-    ASSERT_EQ(6u, entries.size());
-    EXPECT_EQ(60u, entries[0].block) << "an entry already there is kept";
-    const int kinds[] = {0, 6, 1, 2, 7};  // ids 1, 3000732, 4010010, 4020019, 4040006
-    for (size_t i = 1; i < entries.size(); ++i) {
-        EXPECT_EQ(kinds[i - 1], entries[i].kind) << entries[i].rin;
-        EXPECT_EQ(5u, entries[i].block);
-        EXPECT_EQ(2, entries[i].blockCount);
+    std::vector<RomLinkEntry> entries = {{5000, 1, 0, 0, 1, 5, 2}, {3000001, 1, 6, 1, 1, 31, 2}, {2000461, 2, 3, 1, 1, 60, 1}};
+    discbuilder::AddMissingRomLinkDefaults(entries);
+    ASSERT_EQ(8u, entries.size());
+    EXPECT_EQ(60u, entries[2].block) << "an entry already there is kept";
+    struct Expected {
+        std::int32_t rin;
+        int kind;
+        std::uint32_t block;  // of the item it stands for: the first of its kind, else the first
+    } expected[] = {{1, 0, 5}, {3000732, 6, 31}, {4010010, 1, 5}, {4020019, 2, 5}, {4040006, 7, 5}};
+    for (size_t i = 0; i < 5; ++i) {
+        const RomLinkEntry& e = entries[3 + i];
+        EXPECT_EQ(expected[i].rin, e.rin);
+        EXPECT_EQ(expected[i].kind, e.kind) << e.rin;
+        EXPECT_EQ(expected[i].block, e.block) << e.rin;
     }
+    std::vector<RomLinkEntry> none;
+    EXPECT_THROW(discbuilder::AddMissingRomLinkDefaults(none), std::invalid_argument);
 
     struct Case {
         std::int32_t rin;
@@ -86,7 +93,7 @@ TEST_F(RomLinkRoundTripTest, TheProgramPlacesWhatTheBuilderWrote)
     for (int digit = 0; digit <= 9; ++digit)
         entries.push_back({100 + digit, digit, digit, digit % 2, 1 + digit % 2,
                            static_cast<std::uint32_t>(digit == 9 ? (1u << 23) - 1 : digit * 1000), 1 + digit * 14});
-    discbuilder::AddMissingRomLinkDefaults(entries, 0, 1);
+    discbuilder::AddMissingRomLinkDefaults(entries);
     LoadEngine(entries);
     const LONG kinds[] = {0x100, 0x200, 0x400, 0x800, 0x1000, 0x2000, 0x4000, 0x8000, 0x40000, 0x100000};
     for (int digit = 0; digit <= 9; ++digit) {
@@ -100,6 +107,63 @@ TEST_F(RomLinkRoundTripTest, TheProgramPlacesWhatTheBuilderWrote)
         EXPECT_EQ(1 + digit * 14, reference.GetBlockCount()) << digit;
     }
     EXPECT_TRUE(host::MessageBoxLog().empty());
+}
+
+TEST_F(RomLinkRoundTripTest, TheSampleDiscPlacesEveryItemOfItsSource)
+{
+    const std::filesystem::path source = std::filesystem::path(VL_SAMPLE_DIR) / "index" / "romlink.txt";
+    std::vector<RomLinkEntry> entries = discbuilder::ReadRomLinkSource(source);
+    ASSERT_FALSE(entries.empty());
+    discbuilder::WriteRomLinkFromSource(source, dir.path() / "t" / "data");
+    ASSERT_TRUE(engine.Init());
+    AppServices().pSearchEngine = &engine;
+    EXPECT_EQ(static_cast<int>(entries.size() + discbuilder::RomLinkDefaultRins().size()), engine.GetRomLinkCount());
+    for (const RomLinkEntry& e : entries) {
+        CReference reference(e.rin, "");
+        EXPECT_EQ(e.rin, reference.GetNumber());
+        EXPECT_NE(REFKIND_NONE, reference.GetKind()) << e.rin;
+        EXPECT_EQ(static_cast<LONG>(e.block), reference.GetBlock()) << e.rin;
+    }
+    // Articles, pictures and maps lie in the archive; the others have files of their own.
+    EXPECT_EQ(REFKIND_ARTICLE, CReference(1001, "").GetKind());
+    EXPECT_EQ(REFKIND_PICTURE, CReference(1001001, "").GetKind());
+    EXPECT_EQ(REFKIND_MAP, CReference(3000001, "").GetKind());
+    EXPECT_EQ(REFKIND_ANIMATION, CReference(4010001, "").GetKind());
+    EXPECT_EQ(REFKIND_VIDEO, CReference(4020001, "").GetKind());
+    EXPECT_EQ(REFKIND_SIMULATION, CReference(4030001, "").GetKind());
+    EXPECT_EQ(REFKIND_VIRTUALREALITY, CReference(4040001, "").GetKind());
+    // A number the sample lacks opens the first sample item of its range's kind.
+    CReference absent(1999, "");
+    EXPECT_EQ(1, absent.GetNumber());
+    EXPECT_EQ(CReference(1001, "").GetBlock(), absent.GetBlock());
+    CReference absentVideo(4029999, "");
+    EXPECT_EQ(4020019, absentVideo.GetNumber());
+    EXPECT_EQ(REFKIND_VIDEO, absentVideo.GetKind());
+    EXPECT_TRUE(host::MessageBoxLog().empty());
+}
+
+TEST(RomLinkWriterTest, ASourceLineThatIsNoRecordIsNamed)
+{
+    TempDir dir;
+    struct Case {
+        const char* text;
+        const char* named;
+    } cases[] = {
+        {"1001|4|0|1|0\n", ":1:"},                  // five fields
+        {"# items\n1001|4|0|1|0|x\n", "record 1"},  // not a number
+        {"1001|4|0|1|0|4\n4005000|0|0|1|0|1\n", "record 2"},  // no disc kind
+    };
+    for (const Case& c : cases) {
+        auto file = dir.Write("romlink.txt", c.text);
+        try {
+            discbuilder::ReadRomLinkSource(file);
+            ADD_FAILURE() << c.text;
+        } catch (const std::runtime_error& e) {
+            std::string what = e.what();
+            EXPECT_NE(std::string::npos, what.find("romlink.txt")) << what;
+            EXPECT_NE(std::string::npos, what.find(c.named)) << what;
+        }
+    }
 }
 
 }  // namespace
