@@ -118,6 +118,38 @@ TEST_F(RomLinkTest, DamagedRecordsAreSkippedWithOneMessageNamingTheFile)
     EXPECT_EQ((9u << 24) | 77u, parsed.records[1].place);
 }
 
+TEST_F(RomLinkTest, EveryCutAndDamagedCopyGivesAscendingWholeRecords)
+{
+    const std::string text = discbuilder::RomLinkText(SampleEntries());
+    std::vector<std::string> copies;
+    for (size_t length = 0; length <= text.size(); ++length)
+        copies.push_back(text.substr(0, length));
+    unsigned seed = 12345;
+    for (int i = 0; i < 300; ++i) {
+        std::string damaged = text;
+        for (int k = 0; k < 3; ++k) {
+            seed = seed * 1103515245u + 12345u;
+            damaged[(seed >> 8) % damaged.size()] = static_cast<char>(seed >> 24);
+        }
+        copies.push_back(damaged);
+    }
+    for (const std::string& copy : copies) {
+        host::ResetUiScript();
+        host::AnswerMessageBoxWith("", [](const host::MessageBoxRecord&) { return IDOK; });
+        Parsed parsed = Parse(copy);
+        EXPECT_LE(host::MessageBoxLog().size(), 1u) << "one message at most";
+        host::ResetUiScript();
+        for (size_t k = 0; k < parsed.records.size(); ++k) {
+            const RomLinkRecord& r = parsed.records[k];
+            if (k > 0) {
+                EXPECT_LT(parsed.records[k - 1].id, r.id) << copy;
+            }
+            for (char digit : Digits(r))
+                EXPECT_TRUE(digit >= '0' && digit <= '9') << copy;
+        }
+    }
+}
+
 TEST_F(RomLinkTest, MoreThanMaxRecordsIsRefused)
 {
     std::string text;
