@@ -56,7 +56,7 @@ public:
     CStringArray* GetMediaCaptions() const;
     LPCSTR GetMediaCaption(int i) const;
     LPBYTE GetMediaEntry(int i) const;
-    DWORD GetMediaRin(int i) const;
+    DWORD GetMediaRin(int i) const;  // 0 for an index past the list
 
     int GetLinkCount() const;
     LPBYTE GetLinkEntry(int i) const;

@@ -85,9 +85,10 @@ DWORD ReadFromArchive(LPCSTR lpszPath, DWORD nBlock, DWORD nBlockCount, LPBYTE p
     }
     ALWinMemory* pMemory = new ALWinMemory("RCVBuf", pBuffer, ARTICLE_RECORD_BUFFER_SIZE, AL_LOWER);
     ALPkDecompressor* pDecompressor = new ALPkDecompressor;
-    int nStatus = pFile->Seek(static_cast<long>(nBlock * ARTICLE_BLOCK_SIZE));
+    const long lBlockSize = ARTICLE_BLOCK_SIZE;
+    int nStatus = pFile->Seek(static_cast<long>(nBlock) * lBlockSize);
     if (nStatus == AL_SUCCESS)
-        nStatus = pDecompressor->Decompress(*pFile, *pMemory, static_cast<long>(nBlockCount * ARTICLE_BLOCK_SIZE));
+        nStatus = pDecompressor->Decompress(*pFile, *pMemory, static_cast<long>(nBlockCount) * lBlockSize);
     pFile->Close();
     DWORD dwWritten = static_cast<DWORD>(pMemory->GetSize());
     delete pDecompressor;
@@ -128,8 +129,7 @@ DWORD ReadFromSingleFile(LPCSTR lpszPath, DWORD nBlockCount, LPBYTE pBuffer)
     file.Abort();
     if (bFailed)
         FatalArticleError("Unable to READ single article RCV file");
-    // Only the bytes read are the record; the rest of the buffer stays zero.
-    std::memset(pBuffer + nRead, 0, ARTICLE_RECORD_BUFFER_SIZE - nRead);
+    // Only the bytes read are the record; the rest of the buffer stays as it was made: zero.
     return nRead;
 }
 
