@@ -203,7 +203,7 @@ void CheckTextArea(const ArticleRecordDescriptor* pDescriptor, LPBYTE pRecord, D
         ARTICLE_SECTION_CURSOR cursor;
         if (dwStart > dwSectionsEnd || !LocateArticleSection(pRecord + dwTextStart + dwStart, nYear, pLimit, cursor))
             Damaged("a section's lists run past the end of the section data");
-        DWORD dwText = 0;
+        ULONGLONG ullText = 0;  // old-layout lengths are 32 bits: no sum may wrap
         const DWORD dwTextLength = static_cast<DWORD>(cursor.pIndents - cursor.pText);
         const DWORD nRuns = GetSectionRunCount(cursor.pHeader, nYear);
         for (DWORD r = 0; r < nRuns; ++r) {
@@ -211,8 +211,8 @@ void CheckTextArea(const ArticleRecordDescriptor* pDescriptor, LPBYTE pRecord, D
             run.SetFormatYear(nYear);
             if (run.HasNoText())
                 continue;
-            dwText += run.GetTextLength();
-            if (dwText > dwTextLength)
+            ullText += run.GetTextLength();
+            if (ullText > dwTextLength)
                 Damaged("a paragraph's text runs past the end of its section");
         }
     }
@@ -326,8 +326,10 @@ void ParseArticleRecord(ArticleRecordDescriptor* pDescriptor)
     pDescriptor->offSkipped = pDescriptor->offPositions + nPositions * ARTICLE_POSITION_ENTRY;
     pDescriptor->offStringPool = pDescriptor->offSkipped + static_cast<DWORD>(nSkipped) * ARTICLE_SKIPPED_ENTRY;
     const DWORD dwPoolEnd = pDescriptor->offStringPool + dwPoolLength;
-    if (dwPoolLength == 0 || dwPoolEnd > dwLength)
+    if (dwPoolEnd > dwLength)
         Damaged("the string pool runs past the end of the record");
+    if (dwPoolLength == 0)
+        Damaged("the string pool is empty");
     pDescriptor->offTextStart = dwPoolEnd + ARTICLE_TEXT_GAP;
     if (pDescriptor->offTextStart > dwLength)
         Damaged("the text starts past the end of the record");

@@ -127,9 +127,10 @@ struct ArticleRecordDescriptor {
     DWORD dwParseCleared1;
 };
 
-// "artlview": the view record that wraps a descriptor. The viewer reads the magic and the
-// descriptor's handle; the view state is kept for the article view and starts zeroed, but for the
-// current item, which starts at -1.
+// "artlview": the view record that wraps a descriptor. The viewer reads only the magic and the
+// descriptor's handle. This is the least form the reader needs: the view-state fields start
+// zeroed, but for the current item, which starts at -1; the article view gives them their
+// meaning when it comes.
 struct ArticleViewRecord {
     DWORD dwMagic;  // ARTICLE_VIEW_MAGIC
     DWORD dwReserved;

@@ -101,6 +101,13 @@ TEST_F(DamagedRecordTest, DamagedRecordsEndInTheFatalPath)
          "a section's lists run past the end of the section data"},
         {"paragraph text past its section", [](std::string& r) { Put16(r, LayoutOf(r).textStart + 10 + 4, 60000); },
          "a paragraph's text runs past the end of its section"},
+        {"empty string pool", [](std::string& r) { Put16(r, 48, 0); }, "the string pool is empty"},
+        {"old layout: paragraph lengths that wrap a 32-bit sum",
+         [](std::string& r) {
+             Put32(r, LayoutOf(r).textStart + 22 + 2, 1);
+             Put32(r, LayoutOf(r).textStart + 22 + 20 + 2, 0xFFFFFFFF);
+         },
+         "a paragraph's text runs past the end of its section", true},
         {"old layout: paragraph text past its section",
          [](std::string& r) { Put32(r, LayoutOf(r).textStart + 22 + 2, 0x10000000); },
          "a paragraph's text runs past the end of its section", true},
