@@ -11,6 +11,7 @@
 #include <afxtempl.h>
 #include <afxwin.h>
 
+class CReference;
 class CReferenceFactory;
 class CSearchEngine;
 
@@ -35,6 +36,10 @@ struct VL_APP_SERVICES {
     // reference factory. NULL while there is none; whoever sets one clears it before deleting it.
     CSearchEngine* pSearchEngine = NULL;
     CReferenceFactory* pReferenceFactory = NULL;
+    // The online manager's fetch of an item whose file is not on hand (CCloud's
+    // OpenOnlineResource, until the online manager exists): non-zero when the file is then
+    // available. NULL: nothing can be fetched.
+    BOOL (*pfnOpenOnlineResource)(CReference* pReference, int nFlags) = NULL;
 };
 
 // The one instance.
