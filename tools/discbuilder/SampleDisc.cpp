@@ -20,11 +20,10 @@ SampleDiscReport BuildSampleDisc(const std::filesystem::path& sampleFolder, cons
     archive.Write(report.dataFolder);
 
     std::vector<RomLinkEntry> entries = archive.RomLinkEntries();
-    if (!archive.Records().empty()) {
+    if (!entries.empty()) {
         // Items the program looks up by default that have no record of their own stand on the
-        // first article.
-        const ArchivedRecord& first = archive.Records().front();
-        AddMissingRomLinkDefaults(entries, first.block, first.blockCount);
+        // first item of their kind.
+        AddMissingRomLinkDefaults(entries);
     }
     WriteRomLinkFile(report.dataFolder, entries);
 
