@@ -52,17 +52,23 @@ void CopyDesktop(const Surface& surface, std::vector<std::uint32_t>& out)
 {
     const int w = surface.Width(), h = surface.Height();
     out.resize(static_cast<size_t>(w) * h);
+    auto rgb = [](COLORREF c) { return std::uint32_t((GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c)); };
+    std::uint32_t lookup[256] = {};
+    if (surface.Indexed())
+        for (DWORD v = 0; v <= surface.ValueMask() && v < 256; ++v)
+            lookup[v] = rgb(surface.ValueToColor(v));
     for (int y = 0; y < h; ++y) {
         std::uint32_t* row = out.data() + static_cast<size_t>(y) * w;
         if (surface.BitsPerPixel() == 32) {
             std::memcpy(row, surface.Row(y), static_cast<size_t>(w) * 4);
             for (int x = 0; x < w; ++x)
                 row[x] &= 0x00FFFFFF;
+        } else if (surface.Indexed()) {
+            for (int x = 0; x < w; ++x)
+                row[x] = lookup[surface.Get(x, y) & 0xFF];
         } else {
-            for (int x = 0; x < w; ++x) {
-                COLORREF c = surface.GetColor(x, y);
-                row[x] = (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
-            }
+            for (int x = 0; x < w; ++x)
+                row[x] = rgb(surface.GetColor(x, y));
         }
     }
 }
@@ -184,6 +190,12 @@ void Present(Video& v, std::vector<std::uint32_t>& shown, std::vector<std::uint3
     if (!force && sameSize && scratch == shown)
         return;
     if (!sameSize) {
+        // The program changed the screen size: the window follows (its size-changed event
+        // then finds the desktop at that size already).
+        int windowWidth = 0, windowHeight = 0;
+        SDL_GetWindowSize(v.window, &windowWidth, &windowHeight);
+        if (windowWidth != w || windowHeight != h)
+            SDL_SetWindowSize(v.window, w, h);
         if (v.texture)
             SDL_DestroyTexture(v.texture);
         v.texture = SDL_CreateTexture(v.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, w, h);

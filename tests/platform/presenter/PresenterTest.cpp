@@ -104,6 +104,21 @@ TEST_F(PresenterWindowTest, FramesFollowTheDesktop)
     EXPECT_EQ(host::PresenterFrameCount(), before);
 }
 
+TEST_F(PresenterWindowTest, PaletteModeAndSizeChangesOfTheProgramShow)
+{
+    host::SetDisplayMode(host::DisplayMode::Palette256);
+    host::SetDisplaySize(40, 30);
+    auto desktop = host::DesktopSurface();
+    ASSERT_EQ(desktop->BitsPerPixel(), 8);
+    desktop->Fill(desktop->ColorToValue(RGB(0, 255, 0))); // a static colour of the system palette
+    std::vector<std::uint32_t> pixels;
+    int w = 0, h = 0;
+    EXPECT_TRUE(Eventually([&] {
+        return host::ReadPresenterFrame(pixels, w, h) && w == 40 && h == 30 && pixels[29 * 40 + 39] == 0x00FF00;
+    })) << w << "x" << h;
+    host::SetDisplayMode(host::DisplayMode::TrueColor);
+}
+
 TEST_F(PresenterWindowTest, HostEventsBecomeInputAndResizeTheDesktop)
 {
     SDL_Event e{};

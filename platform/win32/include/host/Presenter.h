@@ -12,7 +12,10 @@
 //     virtual-key codes (VirtualKeyFromSdl); characters come from the platform's own key
 //     translation (TranslateMessage, US layout).
 //   - Resizing the window resizes the desktop (host::SetDesktopSize and host::SetDisplaySize),
-//     so a program that derives its screen class from the screen size follows the window.
+//     so a program that derives its screen class from the screen size follows the window;
+//     the other way round, when the program changes the display size the window follows it.
+//     The desktop surface is new (black) after a size change: the window system repaints.
+//   - The 8-bit palette display mode is shown through the system palette of the moment.
 //   - Closing the window calls the close handler (SetPresenterCloseHandler); without one it
 //     posts WM_CLOSE to the foreground window.
 //   - Sound goes to the audio device while the presenter runs (host/Sound.h).
