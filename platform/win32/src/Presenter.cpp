@@ -142,12 +142,17 @@ void Handle(Presenter& p, const SDL_Event& e)
 
 struct Video {
     SDL_Window* window = nullptr;
+    SDL_Cursor* cursor = nullptr;
+    int cursorShape = -1; // the SDL_SystemCursor shown
+    bool cursorShown = true;
     SDL_Renderer* renderer = nullptr;
     SDL_Texture* texture = nullptr;
     int textureWidth = 0, textureHeight = 0;
 
     ~Video()
     {
+        if (cursor)
+            SDL_FreeCursor(cursor);
         if (texture)
             SDL_DestroyTexture(texture);
         if (renderer)
@@ -213,6 +218,27 @@ void Present(Video& v, std::vector<std::uint32_t>& shown, std::vector<std::uint3
     ++ThePresenter().frames;
 }
 
+// Shows the platform's cursor with the host's.
+void FollowCursor(Video& v)
+{
+    HCURSOR current = CurrentCursor();
+    bool shown = current && CursorShowCount() >= 0;
+    if (shown != v.cursorShown) {
+        SDL_ShowCursor(shown ? SDL_ENABLE : SDL_DISABLE);
+        v.cursorShown = shown;
+    }
+    int shape = SdlSystemCursorFromId(SystemCursorId(current));
+    if (shown && shape != v.cursorShape) {
+        if (SDL_Cursor* cursor = SDL_CreateSystemCursor(static_cast<SDL_SystemCursor>(shape))) {
+            SDL_SetCursor(cursor);
+            if (v.cursor)
+                SDL_FreeCursor(v.cursor);
+            v.cursor = cursor;
+        }
+        v.cursorShape = shape;
+    }
+}
+
 // Reads back what the renderer shows, for a waiting ReadPresenterFrame.
 void ServeFrameRequest(Presenter& p, Video& v)
 {
@@ -268,6 +294,7 @@ void Run(Presenter& p, std::string title)
                         Handle(p, e);
                     while (SDL_PollEvent(&e));
                 }
+                FollowCursor(video);
                 Present(video, shown, scratch, false);
                 ServeFrameRequest(p, video);
             }

@@ -55,6 +55,24 @@ std::optional<MouseButton> MouseButtonFromSdl(int button)
     }
 }
 
+int SdlSystemCursorFromId(int idc)
+{
+    struct Pair {
+        int idc;
+        SDL_SystemCursor sdl;
+    };
+    static constexpr Pair table[] = {
+        {32513, SDL_SYSTEM_CURSOR_IBEAM},    {32514, SDL_SYSTEM_CURSOR_WAIT},     {32515, SDL_SYSTEM_CURSOR_CROSSHAIR},
+        {32640, SDL_SYSTEM_CURSOR_SIZEALL},  {32642, SDL_SYSTEM_CURSOR_SIZENWSE}, {32643, SDL_SYSTEM_CURSOR_SIZENESW},
+        {32644, SDL_SYSTEM_CURSOR_SIZEWE},   {32645, SDL_SYSTEM_CURSOR_SIZENS},   {32646, SDL_SYSTEM_CURSOR_SIZEALL},
+        {32648, SDL_SYSTEM_CURSOR_NO},       {32649, SDL_SYSTEM_CURSOR_HAND},     {32650, SDL_SYSTEM_CURSOR_WAITARROW},
+    };
+    for (const Pair& p : table)
+        if (p.idc == idc)
+            return p.sdl;
+    return SDL_SYSTEM_CURSOR_ARROW;
+}
+
 int WheelDeltaFromSdl(int steps)
 {
     constexpr int kWheelDelta = 120; // one notch of the platform's wheel

@@ -41,6 +41,16 @@ TEST(PresenterInputTest, SdlKeysBecomeVirtualKeys)
     EXPECT_EQ(host::MouseButtonFromSdl(SDL_BUTTON_RIGHT), host::MouseButton::Right);
     EXPECT_EQ(host::MouseButtonFromSdl(SDL_BUTTON_MIDDLE), host::MouseButton::Middle);
     EXPECT_FALSE(host::MouseButtonFromSdl(SDL_BUTTON_X1));
+    struct Cursor {
+        LPCSTR idc;
+        SDL_SystemCursor sdl;
+    } cursors[] = {{IDC_ARROW, SDL_SYSTEM_CURSOR_ARROW}, {IDC_IBEAM, SDL_SYSTEM_CURSOR_IBEAM},
+                   {IDC_WAIT, SDL_SYSTEM_CURSOR_WAIT},   {IDC_HAND, SDL_SYSTEM_CURSOR_HAND},
+                   {IDC_SIZEWE, SDL_SYSTEM_CURSOR_SIZEWE}, {IDC_APPSTARTING, SDL_SYSTEM_CURSOR_WAITARROW},
+                   {IDC_HELP, SDL_SYSTEM_CURSOR_ARROW}};
+    for (const Cursor& c : cursors)
+        EXPECT_EQ(host::SdlSystemCursorFromId(int(reinterpret_cast<ULONG_PTR>(c.idc))), c.sdl);
+    EXPECT_EQ(host::SdlSystemCursorFromId(0), SDL_SYSTEM_CURSOR_ARROW);
     EXPECT_EQ(host::WheelDeltaFromSdl(1), 120);
     EXPECT_EQ(host::WheelDeltaFromSdl(-2), -240);
 }

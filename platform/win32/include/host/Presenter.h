@@ -15,6 +15,9 @@
 //     so a program that derives its screen class from the screen size follows the window;
 //     the other way round, when the program changes the display size the window follows it.
 //     The desktop surface is new (black) after a size change: the window system repaints.
+//   - The host's mouse cursor follows the platform's: hidden while ShowCursor's count is below 0
+//     or no cursor is set, otherwise the host's look-alike of a system cursor (a program's own
+//     cursor shows as the arrow).
 //   - The 8-bit palette display mode is shown through the system palette of the moment.
 //   - Closing the window calls the close handler (SetPresenterCloseHandler); without one it
 //     posts WM_CLOSE to the foreground window.
@@ -59,6 +62,9 @@ std::uint64_t PresenterFrameCount();
 // button numbers). 0 / nothing for keys and buttons the platform has no code for.
 UINT VirtualKeyFromSdl(std::int32_t sdlKeycode);
 std::optional<MouseButton> MouseButtonFromSdl(int sdlButton);
+// The SDL_SystemCursor that shows a system cursor of the platform (its IDC_ number; 0, a
+// cursor of the program's own, shows as the arrow).
+int SdlSystemCursorFromId(int idc);
 // Wheel steps of SDL (positive away from the user) as the platform's wheel delta.
 int WheelDeltaFromSdl(int sdlSteps);
 
