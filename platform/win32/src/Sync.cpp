@@ -594,21 +594,16 @@ BOOL WINAPI PulseEvent(HANDLE hEvent)
 
 HANDLE WINAPI CreateMutex(LPSECURITY_ATTRIBUTES, BOOL bInitialOwner, LPCSTR lpName)
 {
+    // The creator owns it from the start if it asked to and the mutex is new (an existing
+    // one is opened as it is).
     State initial{};
     initial.kind = Kind::Mutex;
-    HANDLE handle = CreateObject(initial, lpName);
-    // The creator owns it only if it made it.
-    if (handle && bInitialOwner && GetLastError() != ERROR_ALREADY_EXISTS) {
-        auto object = host::FindKernelObject<SyncObject>(handle);
-        Lock lock(TheSegment());
-        State& s = object->state();
-        if (s.count == 0) {
-            s.ownerPid = getpid();
-            s.ownerTid = gettid();
-            s.count = 1;
-        }
+    if (bInitialOwner) {
+        initial.count = 1;
+        initial.ownerPid = getpid();
+        initial.ownerTid = gettid();
     }
-    return handle;
+    return CreateObject(initial, lpName);
 }
 
 HANDLE WINAPI OpenMutex(DWORD, BOOL, LPCSTR lpName)

@@ -209,6 +209,22 @@ TEST(SyncMutexTest, OwnedRecursivelyByOneThread)
     CloseHandle(m);
 }
 
+TEST(SyncMutexTest, OnlyTheCreatorOfANewMutexOwnsItInitially)
+{
+    std::string name = Unique("Instance");
+    HANDLE first = CreateMutex(nullptr, TRUE, name.c_str());
+    EXPECT_EQ(GetLastError(), ERROR_SUCCESS);
+    std::thread([&] {
+        HANDLE second = CreateMutex(nullptr, TRUE, name.c_str());
+        EXPECT_EQ(GetLastError(), ERROR_ALREADY_EXISTS);
+        EXPECT_EQ(WaitForSingleObject(second, 0), WAIT_TIMEOUT); // not given to this thread
+        EXPECT_FALSE(ReleaseMutex(second));
+        CloseHandle(second);
+    }).join();
+    EXPECT_TRUE(ReleaseMutex(first));
+    CloseHandle(first);
+}
+
 TEST(SyncSemaphoreTest, CountsBetweenZeroAndTheMaximum)
 {
     HANDLE s = CreateSemaphore(nullptr, 1, 3, nullptr);
