@@ -117,12 +117,12 @@ TEST_F(PresenterWindowTest, FramesFollowTheDesktop)
 TEST_F(PresenterWindowTest, PaletteModeAndSizeChangesOfTheProgramShow)
 {
     host::SetDisplayMode(host::DisplayMode::Palette256);
-    host::SetDisplaySize(40, 30);
+    host::SetDesktopSize(40, 30);  // the window system sizes the display and paints the desktop
     auto desktop = host::DesktopSurface();
     ASSERT_EQ(desktop->BitsPerPixel(), 8);
-    desktop->Fill(desktop->ColorToValue(RGB(0, 255, 0))); // a static colour of the system palette
     std::vector<std::uint32_t> pixels;
     int w = 0, h = 0;
+    desktop->Fill(desktop->ColorToValue(RGB(0, 255, 0))); // a static colour of the system palette
     EXPECT_TRUE(Eventually([&] {
         return host::ReadPresenterFrame(pixels, w, h) && w == 40 && h == 30 && pixels[29 * 40 + 39] == 0x00FF00;
     })) << w << "x" << h;
