@@ -13,6 +13,31 @@ VL_APP_SERVICES& AppServices()
     return *pServices;
 }
 
+int GetAppScreenClass()
+{
+    return AppServices().nScreenClass;
+}
+
+int GetAppScreenWidth()
+{
+    return AppServices().nScreenWidth;
+}
+
+int GetAppScreenHeight()
+{
+    return AppServices().nScreenHeight;
+}
+
+CPalette* GetAppPalette()
+{
+    return &AppServices().pagePalette;
+}
+
+CPalette* GetAppDisplayPalette()
+{
+    return &AppServices().displayPalette;
+}
+
 void ResetAppServices()
 {
     VL_APP_SERVICES& services = AppServices();
@@ -21,4 +46,12 @@ void ResetAppServices()
     services.discDrives.RemoveAll();
     services.pCurrentView = NULL;
     services.pfnPreferencesDialog = NULL;
+    services.nScreenWidth = services.nScreenHeight = services.nScreenClass = 0;
+    services.strProgramDir.Empty();
+    if (services.hResourceLibrary != NULL)
+        FreeLibrary(services.hResourceLibrary);
+    services.hResourceLibrary = NULL;
+    services.displayPalette.DeleteObject();
+    services.pagePalette.DeleteObject();
+    services.thirdPalette.DeleteObject();
 }

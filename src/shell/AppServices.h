@@ -27,11 +27,32 @@ struct VL_APP_SERVICES {
     // Runs the preferences dialog modally and returns how it ended (IDOK, IDCANCEL ...). NULL: no
     // dialog can be shown, which counts as Cancel.
     int (*pfnPreferencesDialog)() = NULL;
+    // Start-up's screen, resource library and palettes (ResourceLibrary.h): the primary screen's
+    // size and class, the program folder with its trailing backslash (empty until start-up
+    // stores it), the loaded screen-class resource library (NULL: none), and the three palettes
+    // built from the program's RCDATA 131, 130 and 135.
+    int nScreenWidth = 0;
+    int nScreenHeight = 0;
+    int nScreenClass = 0;
+    CString strProgramDir;
+    HINSTANCE hResourceLibrary = NULL;
+    CPalette displayPalette;
+    CPalette pagePalette;
+    CPalette thirdPalette;
 };
 
 // The one instance.
 VL_APP_SERVICES& AppServices();
+// The application object's accessors for the screen and the palettes: the screen class (0, 1
+// or 2) and size, the page palette (GetAppPalette) and the display palette that paint code
+// selects (GetAppDisplayPalette).
+int GetAppScreenClass();
+int GetAppScreenWidth();
+int GetAppScreenHeight();
+CPalette* GetAppPalette();
+CPalette* GetAppDisplayPalette();
 // Back to the state at start-up: the drive list made again from the drives there are now, the
-// cache empty, no view, no dialog. An installed profile path must be taken back first
+// cache empty, no view, no dialog, no screen size, resource library (freed) or palettes
+// (deleted). An installed profile path must be taken back first
 // (RestoreFrameworkProfileName).
 void ResetAppServices();
