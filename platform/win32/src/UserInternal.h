@@ -103,6 +103,7 @@ struct Window {
     bool restoreToMaximized = false;
     HWND lastActivePopup = nullptr;
     int ncButtonDown = 0;  // hit-test code of a pressed caption button
+    bool ncActive = false; // caption drawn as active (WM_NCACTIVATE)
 };
 using WindowPtr = std::shared_ptr<Window>;
 
@@ -168,6 +169,7 @@ struct RawInput {
     LPARAM lParam = 0;   // keystroke flags for keys
     DWORD time = 0;
     HWND hwnd = nullptr; // target chosen when the input was queued
+    std::uint64_t serial = 0;
 };
 
 struct Hook {
@@ -246,6 +248,16 @@ bool ReleaseWindowDC(HDC hdc);
 HWND WindowOfDC(HDC hdc);
 void FillBackground(HDC hdc, HWND hwnd, const RECT& rect, HBRUSH brush);
 void DrawNonClient(HWND hwnd);
+// Paints the desktop's background where no window covers it within the area (screen).
+void PaintDesktop(const RECT& area);
+// Palette displays: whether the screen has one, and the handlers through which the GDI tells
+// the window system about realisations (installed with the desktop).
+// Width of a menu item's text in the menu font.
+int MenuTextWidth(const std::string& text);
+bool PaletteDisplay();
+void InstallPaletteHandlers();
+// The active window, readable without the window-manager lock (the GDI asks from under its own).
+HWND ActiveWindowLockFree();
 bool RegionRects(HRGN rgn, std::vector<RECT>& rects);
 int SetRegionRects(HRGN rgn, const std::vector<RECT>& rects);
 void MoveWindowPixels(HWND hwnd, const RECT& sourceClient, int dx, int dy);
@@ -256,6 +268,8 @@ bool DestroyMenuInternal(HMENU menu);
 bool IsMenuHandle(HMENU menu);
 void TrackMenuBar(HWND hwnd, UINT key, bool mouse);
 void ResetMenus();
+// The items of a window's menu bar: rectangle (window coordinates) and text.
+std::vector<std::pair<RECT, std::string>> MenuBarItems(HWND hwnd);
 
 // ---- Desktop -----------------------------------------------------------------------------
 

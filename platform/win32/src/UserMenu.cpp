@@ -127,15 +127,14 @@ void DestroyRecursive(HMENU h)
             DestroyRecursive(it.sub);
 }
 
-// Width of an item's text. Until text is measured with the GDI's fonts, an average character
-// width of the menu font stands in.
+// Width of an item's text, without its mnemonic marks.
 int TextWidth(const std::string& text)
 {
-    int n = 0;
+    std::string shown;
     for (char c : text)
         if (c != '&' && c != '\t')
-            ++n;
-    return n * 6;
+            shown += c;
+    return MenuTextWidth(shown);
 }
 
 constexpr int kItemHeight = 19;
@@ -376,6 +375,22 @@ bool DestroyMenuInternal(HMENU menu)
         return false;
     DestroyRecursive(menu);
     return true;
+}
+
+std::vector<std::pair<RECT, std::string>> MenuBarItems(HWND hwnd)
+{
+    Guard g(Mutex());
+    std::vector<std::pair<RECT, std::string>> out;
+    WindowPtr w = Find(hwnd);
+    if (!w || (w->style & WS_CHILD))
+        return out;
+    auto m = Get(w->menu);
+    if (!m)
+        return out;
+    std::vector<RECT> rects = Layout(*m, hwnd);
+    for (size_t i = 0; i < rects.size() && i < m->items.size(); ++i)
+        out.emplace_back(rects[i], m->items[i].text);
+    return out;
 }
 
 void ResetMenus()

@@ -71,6 +71,27 @@ TEST_F(UserMessageTest, PeekFiltersAndNoRemove)
     EXPECT_EQ(GetMessageA(&msg, reinterpret_cast<HWND>(0x1234), 0, 0), -1);
 }
 
+TEST_F(UserMessageTest, InputOutsideTheFilterStaysQueued)
+{
+    HWND w = Popup(true);
+    SetFocus(w);
+    ui::PumpUntilIdle();
+    host::PressKey('A');
+    MSG msg;
+    EXPECT_TRUE(PeekMessageA(&msg, nullptr, WM_KEYUP, WM_KEYUP, PM_NOREMOVE)) << "a key-up is queued behind the key-down";
+    EXPECT_TRUE(PeekMessageA(&msg, nullptr, WM_KEYUP, WM_KEYUP, PM_REMOVE));
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_KEYUP));
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_KEYDOWN)) << "still there";
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_KEYDOWN));
+    // Input that no window of this thread can take is dropped, not retried for ever.
+    host::Click(10, 10);
+    EnableWindow(w, FALSE);
+    EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
+    EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+}
+
 TEST_F(UserMessageTest, PostMessageFromAWorkerThreadArrivesInOrder)
 {
     HWND w = Popup();
