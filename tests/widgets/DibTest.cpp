@@ -199,7 +199,7 @@ TEST_F(DibTest, BitmapResourcesOfTheProgramAndTheLibrary)
     EXPECT_EQ(3, own.GetHeight());
     EXPECT_EQ(4u, own.GetColorCount());
     EXPECT_EQ(0u, ValueAt(own, 0, 0));
-    EXPECT_EQ(3u, ValueAt(own, 3, 1));
+    EXPECT_EQ(3u, ValueAt(own, 2, 1));
     EXPECT_EQ(255, own.GetColorTable()[0].rgbRed);
 
     // Ids from 7000 are the resource library's: none loaded, none found.
@@ -243,7 +243,7 @@ TEST_F(DibTest, ReplaceColorWorksOnAPrivateCopy)
     EXPECT_EQ(0, dib.GetColorTable()[1].rgbGreen);
     dib.ReplaceColor(RGB(0, 0, 255), PALETTEINDEX(200));  // beyond the table: nothing
     EXPECT_EQ(255, dib.GetColorTable()[2].rgbBlue);
-    EXPECT_EQ(3u, ValueAt(dib, 3, 1)) << "the pixels came along";
+    EXPECT_EQ(3u, ValueAt(dib, 2, 1)) << "the pixels came along";
 
     CDib fresh(100);
     EXPECT_EQ(255, fresh.GetColorTable()[0].rgbRed) << "the resource itself is unchanged";
@@ -317,7 +317,7 @@ TEST_F(DibTest, DrawWithPaletteColoursReadsTheTableAsIndexes)
     ASSERT_TRUE(LoadAppPalettes());
     // One pixel of colour 0, whose table entry holds the index 30 in its first word.
     pictures::Indexed p{1, 1, {0}};
-    Bytes gif = pictures::MakeGif({{30, 0, 0}, {0, 0, 0}}, {pictures::GifImage{p, {}, false, 2}});
+    Bytes gif = pictures::MakeGif({{0, 0, 30}, {0, 0, 0}}, {pictures::GifImage{p, {}, false, 2}});
     CDib dib(gif.data(), UINT(gif.size()));
     ASSERT_EQ(30, dib.GetColorTable()[0].rgbBlue);
     ASSERT_EQ(0, dib.GetColorTable()[0].rgbGreen);
@@ -330,7 +330,7 @@ TEST_F(DibTest, DrawWithPaletteColoursReadsTheTableAsIndexes)
     GetAppDisplayPalette()->GetPaletteEntries(30, 1, &entry);
     EXPECT_EQ(RGB(entry.peRed, entry.peGreen, entry.peBlue), canvas.At(0, 0));
     dib.Draw(&canvas.dc, 1, 0, 0);
-    EXPECT_EQ(RGB(30, 0, 0), canvas.At(1, 0));
+    EXPECT_EQ(RGB(0, 0, 30), canvas.At(1, 0));
     canvas.dc.SelectPalette(pOld, TRUE);
 }
 
