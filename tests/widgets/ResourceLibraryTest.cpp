@@ -4,6 +4,7 @@
 #include "shell/ResourceLibrary.h"
 
 #include <host/Desktop.h>
+#include <host/Display.h>
 
 #include "resource.h"
 
@@ -175,4 +176,62 @@ TEST_F(ResourceLibraryTest, FailedCopyAndFailedLoadSaySo)
     host::AnswerMessageBox(kUnableToLoad, IDOK);
     EXPECT_FALSE(LoadResourceLibrary());
     EXPECT_EQ(nullptr, AppServices().hResourceLibrary);
+}
+
+namespace {
+
+// What the copy box looked like when its copy had ended (seen as its end message is taken).
+struct CopyBoxSeen {
+    bool seen = false;
+    RECT rect{};
+    DWORD style = 0;
+    DWORD exStyle = 0;
+    std::string title;
+    COLORREF background = 0;
+    int darkPixels = 0;  // text pixels on the two text lines
+} g_box;
+
+LRESULT CALLBACK WatchCopyBox(int code, WPARAM wParam, LPARAM lParam)
+{
+    const MSG* msg = reinterpret_cast<const MSG*>(lParam);
+    if (code == HC_ACTION && msg->message == 0x4EB && !g_box.seen) {
+        g_box.seen = true;
+        ::GetWindowRect(msg->hwnd, &g_box.rect);
+        g_box.style = DWORD(::GetWindowLongA(msg->hwnd, GWL_STYLE));
+        g_box.exStyle = DWORD(::GetWindowLongA(msg->hwnd, GWL_EXSTYLE));
+        char title[64] = "";
+        ::GetWindowTextA(msg->hwnd, title, sizeof title);
+        g_box.title = title;
+        g_box.background = host::DesktopPixel(g_box.rect.left + 400, g_box.rect.top + 120);
+        for (int y = 45; y < 75; ++y)
+            for (int x = 10; x < 300; ++x) {
+                COLORREF c = host::DesktopPixel(g_box.rect.left + x, g_box.rect.top + y);
+                g_box.darkPixels += GetRValue(c) + GetGValue(c) + GetBValue(c) < 150;
+            }
+    }
+    return ::CallNextHookEx(NULL, code, wParam, lParam);
+}
+
+}  // namespace
+
+TEST_F(ResourceLibraryTest, TheCopyBoxShowsWhileTheLibraryIsCopied)
+{
+    Disc({1});
+    ASSERT_TRUE(LoadAppPalettes());
+    g_box = CopyBoxSeen{};
+    HHOOK hook = ::SetWindowsHookEx(WH_GETMESSAGE, WatchCopyBox, NULL, 0);  // this thread
+    ASSERT_TRUE(LoadResourceLibrary());
+    ::UnhookWindowsHookEx(hook);
+
+    ASSERT_TRUE(g_box.seen);
+    EXPECT_EQ(445, g_box.rect.right - g_box.rect.left);
+    EXPECT_EQ(150, g_box.rect.bottom - g_box.rect.top);
+    EXPECT_EQ((1024 - 445) / 2, g_box.rect.left) << "centred";
+    EXPECT_EQ((768 - 150) / 2, g_box.rect.top);
+    EXPECT_EQ(0u, g_box.style & (WS_CAPTION | WS_SYSMENU | WS_THICKFRAME));
+    EXPECT_NE(0u, g_box.exStyle & WS_EX_TOPMOST);
+    EXPECT_EQ("Veltra 2000", g_box.title);
+    EXPECT_EQ(RGB(0xC6, 0xC6, 0xDE), g_box.background);
+    EXPECT_GT(g_box.darkPixels, 200) << "the two lines of text";
+    EXPECT_EQ(BuiltLibrary(1), ProgramFile("vl_res1.dll"));
 }
