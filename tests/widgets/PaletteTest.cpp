@@ -204,3 +204,34 @@ TEST_F(PaletteTest, OnlyTheCurrentViewSelectsInTheForeground)
     ::ReleaseDC(shown, hdc);
     view.Detach();
 }
+
+TEST_F(PaletteTest, FixedIndexesPaintTheirColoursOnA256ColourDisplay)
+{
+    host::SetDisplayMode(host::DisplayMode::Palette256);
+    ASSERT_TRUE(LoadAppPalettes());
+    HWND shown = MakeWindow(nullptr);
+    CWnd view;
+    view.Attach(shown);
+    AppServices().pCurrentView = &view;
+    std::vector<PALETTEENTRY> display = Entries(AppServices().displayPalette);
+
+    HDC hdc = ::GetDC(shown);
+    CDC* pDC = CDC::FromHandle(hdc);
+    {
+        CPalettePaintDC paint(pDC, FALSE);
+        EXPECT_FALSE(paint.IsBackground());
+        int x = 0;
+        for (int index : {7, 10, 15, 21, 30, 42, 56, 58}) {
+            CBrush brush(PALETTEINDEX(index));
+            CRect cell(x, 0, x + 5, 5);
+            pDC->FillRect(&cell, &brush);
+            const PALETTEENTRY& e = display[size_t(index)];
+            POINT at{x + 2, 2};
+            ::ClientToScreen(shown, &at);
+            EXPECT_EQ(RGB(e.peRed, e.peGreen, e.peBlue), host::DesktopPixel(at.x, at.y)) << "index " << index;
+            x += 5;
+        }
+    }
+    ::ReleaseDC(shown, hdc);
+    view.Detach();
+}
