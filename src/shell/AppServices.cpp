@@ -1,6 +1,7 @@
 #include "shell/AppServices.h"
 
 #include "shell/DataFolders.h"
+#include "shell/ResourceLibrary.h"
 
 VL_APP_SERVICES& AppServices()
 {
@@ -48,9 +49,7 @@ void ResetAppServices()
     services.pfnPreferencesDialog = NULL;
     services.nScreenWidth = services.nScreenHeight = services.nScreenClass = 0;
     services.strProgramDir.Empty();
-    if (services.hResourceLibrary != NULL)
-        FreeLibrary(services.hResourceLibrary);
-    services.hResourceLibrary = NULL;
+    FreeResourceLibrary();
     services.displayPalette.DeleteObject();
     services.pagePalette.DeleteObject();
     services.thirdPalette.DeleteObject();

@@ -105,6 +105,14 @@ BOOL LoadResourceLibrary()
     return TRUE;
 }
 
+void FreeResourceLibrary()
+{
+    VL_APP_SERVICES& services = AppServices();
+    if (services.hResourceLibrary != NULL)
+        ::FreeLibrary(services.hResourceLibrary);
+    services.hResourceLibrary = NULL;
+}
+
 namespace {
 
 // A system palette entry: read from the desktop device where the display has a system palette;

@@ -28,6 +28,8 @@ CString ResourceLibraryName(int nScreenClass);
 // library to load or it does not load (after its message). The program folder and the screen
 // class are the application object's.
 BOOL LoadResourceLibrary();
+// Exit: frees the loaded resource library, if any.
+void FreeResourceLibrary();
 
 // Builds a palette from a palette resource of the module. FALSE when the resource is missing,
 // shorter than its count says, or the palette cannot be made.

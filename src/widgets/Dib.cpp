@@ -221,9 +221,13 @@ void CDib::ReadBmpFile(LPCSTR lpszFileName)
     size_t nBitsAt = 0;
     bool ok = ReadLayout(pFile, nGot, layout);
     if (ok) {
-        size_t nTableEnd = layout.headerSize + layout.tableBytes;
-        // The offset counts from the file's start; 0 means right after the colour table.
-        nBitsAt = bfh.bfOffBits == 0 ? nTableEnd : size_t(bfh.bfOffBits) - std::min<size_t>(bfh.bfOffBits, sizeof bfh);
+        // The bits start where the file header says (counted from the file's start; 0 means
+        // right after the colour table), never inside the header or the colour table.
+        const size_t nTableEnd = layout.headerSize + layout.tableBytes;
+        if (bfh.bfOffBits == 0)
+            nBitsAt = nTableEnd;
+        else if (bfh.bfOffBits >= sizeof bfh)
+            nBitsAt = bfh.bfOffBits - sizeof bfh;
         ok = bfh.bfOffBits == 0 || (bfh.bfOffBits >= sizeof bfh && nBitsAt >= nTableEnd);
         ok = ok && nBitsAt <= nGot && layout.imageSize <= nGot - nBitsAt;
     }
@@ -305,6 +309,12 @@ LONG CDib::GetHeight() const
     return m_pInfoHeader != NULL ? m_pInfoHeader->biHeight : 0;
 }
 
+LONG CDib::Rows() const
+{
+    LONG height = GetHeight();
+    return height < 0 ? -height : height;
+}
+
 DWORD CDib::GetColorCount() const
 {
     return m_pInfoHeader != NULL ? ColorCountOf(*m_pInfoHeader) : 0;
@@ -316,9 +326,8 @@ DWORD CDib::GetImageSize() const
         return 0;
     if (m_pInfoHeader->biSizeImage != 0)
         return m_pInfoHeader->biSizeImage;
-    LONG rows = m_pInfoHeader->biHeight < 0 ? -m_pInfoHeader->biHeight : m_pInfoHeader->biHeight;
     return static_cast<DWORD>(((DWORD(m_pInfoHeader->biWidth) * m_pInfoHeader->biBitCount + 31) & ~DWORD(31)) / 8 *
-                              DWORD(rows));
+                              DWORD(Rows()));
 }
 
 HPALETTE CDib::CreatePalette() const
@@ -409,13 +418,13 @@ void CDib::StretchTo(CDC* pDC, int x, int y, int cx, int cy, int xSrc, int ySrc,
 
 void CDib::Draw(CDC* pDC, int x, int y, int nUsage) const
 {
-    int cx = GetWidth(), cy = GetHeight();
+    int cx = GetWidth(), cy = Rows();
     StretchTo(pDC, x, y, cx, cy, 0, 0, cx, cy, nUsage == 1 ? DIB_PAL_COLORS : DIB_RGB_COLORS);
 }
 
 void CDib::DrawStretched(CDC* pDC, int x, int y, int cx, int cy) const
 {
-    StretchTo(pDC, x, y, cx, cy, 0, 0, GetWidth(), GetHeight(), DIB_RGB_COLORS);
+    StretchTo(pDC, x, y, cx, cy, 0, 0, GetWidth(), Rows(), DIB_RGB_COLORS);
 }
 
 void CDib::DrawRect(CDC* pDC, const RECT* pDst, const RECT* pSrc) const
@@ -430,7 +439,7 @@ void CDib::DrawInBox(CDC* pDC, const int box[4]) const
 {
     if (box == NULL)
         return;
-    StretchTo(pDC, box[0], box[1], box[2], box[3], 0, 0, GetWidth(), GetHeight(), DIB_RGB_COLORS);
+    StretchTo(pDC, box[0], box[1], box[2], box[3], 0, 0, GetWidth(), Rows(), DIB_RGB_COLORS);
 }
 
 void CDib::DrawInRect(CDC* pDC, const RECT* pRect) const
@@ -438,14 +447,14 @@ void CDib::DrawInRect(CDC* pDC, const RECT* pRect) const
     if (pRect == NULL)
         return;
     StretchTo(pDC, pRect->left, pRect->top, pRect->right - pRect->left, pRect->bottom - pRect->top, 0, 0, GetWidth(),
-              GetHeight(), DIB_RGB_COLORS);
+              Rows(), DIB_RGB_COLORS);
 }
 
 void CDib::DrawTransparent(CDC* pDC, int x, int y, COLORREF crTransparent) const
 {
     if (pDC == NULL || m_pInfoHeader == NULL)
         return;
-    const int w = GetWidth(), h = GetHeight();
+    const int w = GetWidth(), h = Rows();
     CBitmap mask;
     if (!mask.CreateBitmap(w, h, 1, 1, NULL))
         return;

@@ -78,6 +78,8 @@ public:
 private:
     // Back to empty, freeing what the bitmap holds.
     void Free();
+    // The number of rows (a top-down bitmap resource has a negative height).
+    LONG Rows() const;
     void StretchTo(CDC* pDC, int x, int y, int cx, int cy, int xSrc, int ySrc, int cxSrc, int cySrc,
                    UINT nUsage) const;
 
