@@ -106,7 +106,7 @@ TEST_F(GifTest, DecodesLikeGiflibAndAsWritten)
         EXPECT_EQ(c.expected.pixels, reference.picture.pixels) << "giflib reads the picture written";
 
         CDib dib(gif.data(), UINT(gif.size()));
-        ExpectPicture(dib, reference.picture, reference.colors);
+        ASSERT_NO_FATAL_FAILURE(ExpectPicture(dib, reference.picture, reference.colors));
         size_t tableSize = size_t(2) << pictures::TableBits(c.colors.size());
         EXPECT_EQ(tableSize, dib.GetInfoHeader()->biClrImportant);
         EXPECT_EQ(256u, dib.GetInfoHeader()->biClrUsed);
