@@ -39,6 +39,16 @@ CPalette* GetAppDisplayPalette()
     return &AppServices().displayPalette;
 }
 
+CSearchEngine* GetAppSearchEngine()
+{
+    return AppServices().pSearchEngine;
+}
+
+CReferenceFactory* GetAppReferenceFactory()
+{
+    return AppServices().pReferenceFactory;
+}
+
 void ResetAppServices()
 {
     VL_APP_SERVICES& services = AppServices();
@@ -53,4 +63,6 @@ void ResetAppServices()
     services.displayPalette.DeleteObject();
     services.pagePalette.DeleteObject();
     services.thirdPalette.DeleteObject();
+    services.pSearchEngine = NULL;
+    services.pReferenceFactory = NULL;
 }

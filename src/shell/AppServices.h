@@ -11,6 +11,10 @@
 #include <afxtempl.h>
 #include <afxwin.h>
 
+class CReference;
+class CReferenceFactory;
+class CSearchEngine;
+
 struct VL_APP_SERVICES {
     // CD-ROM drive roots such as "E:\", in the order the system gives them (filled once, when
     // the application object is made: here, at first use).
@@ -27,6 +31,15 @@ struct VL_APP_SERVICES {
     // Runs the preferences dialog modally and returns how it ended (IDOK, IDCANCEL ...). NULL: no
     // dialog can be shown, which counts as Cancel.
     int (*pfnPreferencesDialog)() = NULL;
+    // Long-lived services that the application object makes at start-up, owns and deletes at
+    // exit: the search engine (with the ROM_LINK table that places references) and the
+    // reference factory. NULL while there is none; whoever sets one clears it before deleting it.
+    CSearchEngine* pSearchEngine = NULL;
+    CReferenceFactory* pReferenceFactory = NULL;
+    // The online manager's fetch of an item whose file is not on hand (CCloud's
+    // OpenOnlineResource, until the online manager exists): non-zero when the file is then
+    // available. NULL: nothing can be fetched.
+    BOOL (*pfnOpenOnlineResource)(CReference* pReference, int nFlags) = NULL;
     // Start-up's screen, resource library and palettes (ResourceLibrary.h): the primary screen's
     // size and class, the program folder with its trailing backslash (empty until start-up
     // stores it), the loaded screen-class resource library (NULL: none), and the three palettes
@@ -43,6 +56,9 @@ struct VL_APP_SERVICES {
 
 // The one instance.
 VL_APP_SERVICES& AppServices();
+// The application's search engine and reference factory; NULL when there is none.
+CSearchEngine* GetAppSearchEngine();
+CReferenceFactory* GetAppReferenceFactory();
 // The application object's accessors for the screen and the palettes: the screen class (0, 1
 // or 2) and size, the page palette (GetAppPalette) and the display palette that paint code
 // selects (GetAppDisplayPalette).
@@ -52,7 +68,7 @@ int GetAppScreenHeight();
 CPalette* GetAppPalette();
 CPalette* GetAppDisplayPalette();
 // Back to the state at start-up: the drive list made again from the drives there are now, the
-// cache empty, no view, no dialog, no screen size, resource library (freed) or palettes
-// (deleted). An installed profile path must be taken back first
-// (RestoreFrameworkProfileName).
+// cache empty, no view, no dialog, no services (not deleted: they are their owner's), no screen
+// size, resource library (freed) or palettes (deleted). An installed profile path must be taken
+// back first (RestoreFrameworkProfileName).
 void ResetAppServices();

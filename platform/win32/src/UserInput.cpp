@@ -3,6 +3,7 @@
 #include "UserInternal.h"
 
 #include <host/Clock.h>
+#include <host/IconResources.h>
 #include <host/Input.h>
 
 #include <algorithm>
@@ -854,6 +855,8 @@ HCURSOR WINAPI LoadCursorA(HINSTANCE instance, LPCSTR name)
                 return reinterpret_cast<HCURSOR>(kCursorBase + static_cast<std::uintptr_t>(id));
     }
     // Cursors from a module's resources come with the resource loader.
+    if (instance)
+        return host::LoadIconResource(instance, name, FALSE);
     SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
     return nullptr;
 }
@@ -866,6 +869,8 @@ HICON WINAPI LoadIconA(HINSTANCE instance, LPCSTR name)
             if (c == id)
                 return reinterpret_cast<HICON>(kIconBase + static_cast<std::uintptr_t>(id));
     }
+    if (instance)
+        return host::LoadIconResource(instance, name, TRUE);
     SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
     return nullptr;
 }
