@@ -235,3 +235,59 @@ TEST_F(PaletteTest, FixedIndexesPaintTheirColoursOnA256ColourDisplay)
     ::ReleaseDC(shown, hdc);
     view.Detach();
 }
+
+// Waits for the GDI's 8-bit memory bitmaps: there a DIB drawn through the display palette puts
+// white at a system slot of its own (225) while the image context's background colour white
+// resolves to the static white (255), so the colour-to-monochrome copy finds no transparent
+// pixel and the mask stays black. The same drawing on the true-colour display is tested with
+// CDib.
+TEST_F(PaletteTest, DISABLED_TransparentDrawingOnA256ColourDisplay)
+{
+    host::SetDisplayMode(host::DisplayMode::Palette256);
+    ASSERT_TRUE(LoadAppPalettes());
+    HWND shown = MakeWindow(nullptr);
+    CWnd view;
+    view.Attach(shown);
+    AppServices().pCurrentView = &view;
+    CDib dib(100);  // red green blue white red / green blue white red green / white white blue green red
+
+    HDC hdc = ::GetDC(shown);
+    CDC* pDC = CDC::FromHandle(hdc);
+    {
+        CPalettePaintDC paint(pDC, FALSE);
+        CBrush page(PALETTEINDEX(30));
+        CRect all(0, 0, 20, 10);
+        pDC->FillRect(&all, &page);
+        dib.DrawTransparent(pDC, 2, 2, RGB(255, 255, 255));
+    }
+    ::ReleaseDC(shown, hdc);
+    view.Detach();
+
+    const COLORREF pageColour = RGB(206, 206, 231);
+    const COLORREF colours[] = {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255), pageColour};
+    const int expected[3][5] = {{0, 1, 2, 3, 0}, {1, 2, 3, 0, 1}, {3, 3, 2, 1, 0}};
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 5; ++x) {
+            POINT at{2 + x, 2 + y};
+            ::ClientToScreen(shown, &at);
+            EXPECT_EQ(colours[expected[y][x]], host::DesktopPixel(at.x, at.y)) << x << ", " << y;
+        }
+    POINT corner{0, 0};
+    ::ClientToScreen(shown, &corner);
+    EXPECT_EQ(pageColour, host::DesktopPixel(corner.x, corner.y));
+}
+
+TEST_F(PaletteTest, NoColourOfTheProgramRepeatsAStaticColour)
+{
+    ASSERT_TRUE(LoadAppPalettes());
+    std::vector<PALETTEENTRY> statics = DefaultPalette();
+    for (CPalette* palette : {GetAppDisplayPalette(), GetAppPalette()}) {
+        std::vector<PALETTEENTRY> entries = Entries(*palette);
+        for (size_t i = 0; i < entries.size(); ++i) {
+            if (entries[i].peFlags != PC_NOCOLLAPSE)
+                continue;  // a system entry
+            for (const PALETTEENTRY& s : statics)
+                EXPECT_FALSE(Same(s, entries[i])) << "entry " << i;
+        }
+    }
+}
