@@ -1,6 +1,7 @@
 #include "shell/AppServices.h"
 
 #include "shell/DataFolders.h"
+#include "shell/ResourceLibrary.h"
 
 VL_APP_SERVICES& AppServices()
 {
@@ -11,6 +12,31 @@ VL_APP_SERVICES& AppServices()
         return p;
     }();
     return *pServices;
+}
+
+int GetAppScreenClass()
+{
+    return AppServices().nScreenClass;
+}
+
+int GetAppScreenWidth()
+{
+    return AppServices().nScreenWidth;
+}
+
+int GetAppScreenHeight()
+{
+    return AppServices().nScreenHeight;
+}
+
+CPalette* GetAppPalette()
+{
+    return &AppServices().pagePalette;
+}
+
+CPalette* GetAppDisplayPalette()
+{
+    return &AppServices().displayPalette;
 }
 
 CSearchEngine* GetAppSearchEngine()
@@ -31,6 +57,12 @@ void ResetAppServices()
     services.discDrives.RemoveAll();
     services.pCurrentView = NULL;
     services.pfnPreferencesDialog = NULL;
+    services.nScreenWidth = services.nScreenHeight = services.nScreenClass = 0;
+    services.strProgramDir.Empty();
+    FreeResourceLibrary();
+    services.displayPalette.DeleteObject();
+    services.pagePalette.DeleteObject();
+    services.thirdPalette.DeleteObject();
     services.pSearchEngine = NULL;
     services.pReferenceFactory = NULL;
 }

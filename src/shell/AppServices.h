@@ -40,6 +40,18 @@ struct VL_APP_SERVICES {
     // OpenOnlineResource, until the online manager exists): non-zero when the file is then
     // available. NULL: nothing can be fetched.
     BOOL (*pfnOpenOnlineResource)(CReference* pReference, int nFlags) = NULL;
+    // Start-up's screen, resource library and palettes (ResourceLibrary.h): the primary screen's
+    // size and class, the program folder with its trailing backslash (empty until start-up
+    // stores it), the loaded screen-class resource library (NULL: none), and the three palettes
+    // built from the program's RCDATA 131, 130 and 135.
+    int nScreenWidth = 0;
+    int nScreenHeight = 0;
+    int nScreenClass = 0;
+    CString strProgramDir;
+    HINSTANCE hResourceLibrary = NULL;
+    CPalette displayPalette;
+    CPalette pagePalette;
+    CPalette thirdPalette;
 };
 
 // The one instance.
@@ -47,7 +59,16 @@ VL_APP_SERVICES& AppServices();
 // The application's search engine and reference factory; NULL when there is none.
 CSearchEngine* GetAppSearchEngine();
 CReferenceFactory* GetAppReferenceFactory();
+// The application object's accessors for the screen and the palettes: the screen class (0, 1
+// or 2) and size, the page palette (GetAppPalette) and the display palette that paint code
+// selects (GetAppDisplayPalette).
+int GetAppScreenClass();
+int GetAppScreenWidth();
+int GetAppScreenHeight();
+CPalette* GetAppPalette();
+CPalette* GetAppDisplayPalette();
 // Back to the state at start-up: the drive list made again from the drives there are now, the
-// cache empty, no view, no dialog, no services (not deleted: they are their owner's). An
-// installed profile path must be taken back first (RestoreFrameworkProfileName).
+// cache empty, no view, no dialog, no services (not deleted: they are their owner's), no screen
+// size, resource library (freed) or palettes (deleted). An installed profile path must be taken
+// back first (RestoreFrameworkProfileName).
 void ResetAppServices();
