@@ -13,6 +13,16 @@ VL_APP_SERVICES& AppServices()
     return *pServices;
 }
 
+CSearchEngine* GetAppSearchEngine()
+{
+    return AppServices().pSearchEngine;
+}
+
+CReferenceFactory* GetAppReferenceFactory()
+{
+    return AppServices().pReferenceFactory;
+}
+
 void ResetAppServices()
 {
     VL_APP_SERVICES& services = AppServices();
@@ -21,4 +31,6 @@ void ResetAppServices()
     services.discDrives.RemoveAll();
     services.pCurrentView = NULL;
     services.pfnPreferencesDialog = NULL;
+    services.pSearchEngine = NULL;
+    services.pReferenceFactory = NULL;
 }

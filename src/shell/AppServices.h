@@ -11,6 +11,9 @@
 #include <afxtempl.h>
 #include <afxwin.h>
 
+class CReferenceFactory;
+class CSearchEngine;
+
 struct VL_APP_SERVICES {
     // CD-ROM drive roots such as "E:\", in the order the system gives them (filled once, when
     // the application object is made: here, at first use).
@@ -27,11 +30,19 @@ struct VL_APP_SERVICES {
     // Runs the preferences dialog modally and returns how it ended (IDOK, IDCANCEL ...). NULL: no
     // dialog can be shown, which counts as Cancel.
     int (*pfnPreferencesDialog)() = NULL;
+    // Long-lived services that the application object makes at start-up, owns and deletes at
+    // exit: the search engine (with the ROM_LINK table that places references) and the
+    // reference factory. NULL while there is none; whoever sets one clears it before deleting it.
+    CSearchEngine* pSearchEngine = NULL;
+    CReferenceFactory* pReferenceFactory = NULL;
 };
 
 // The one instance.
 VL_APP_SERVICES& AppServices();
+// The application's search engine and reference factory; NULL when there is none.
+CSearchEngine* GetAppSearchEngine();
+CReferenceFactory* GetAppReferenceFactory();
 // Back to the state at start-up: the drive list made again from the drives there are now, the
-// cache empty, no view, no dialog. An installed profile path must be taken back first
-// (RestoreFrameworkProfileName).
+// cache empty, no view, no dialog, no services (not deleted: they are their owner's). An
+// installed profile path must be taken back first (RestoreFrameworkProfileName).
 void ResetAppServices();
