@@ -11,3 +11,4 @@
 #include <mfc/FrameWnd.h>
 #include <mfc/View.h>
 #include <mfc/Document.h>
+#include <mfc/WindowDC.h>

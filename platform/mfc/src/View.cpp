@@ -57,10 +57,15 @@ void CView::PostNcDestroy()
 
 void CView::OnPaint()
 {
+#if __has_include(<mfc/Dc.h>)
+    CPaintDC dc(this);
+    OnDraw(&dc);
+#else
     PAINTSTRUCT ps;
     HDC hdc = ::BeginPaint(m_hWnd, &ps);
     OnDraw(AfxDCFromHandle(hdc));
     ::EndPaint(m_hWnd, &ps);
+#endif
 }
 
 int CView::OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message)

@@ -164,6 +164,10 @@ BOOL CWinThread::OnIdle(LONG lCount)
         // Temporary objects made for handles go away.
         CWnd::DeleteTempMap();
         CMenu::DeleteTempMap();
+#if __has_include(<mfc/Dc.h>)
+        CDC::DeleteTempMap();
+        CGdiObject::DeleteTempMap();
+#endif
     }
     return lCount < 1;
 }
@@ -448,13 +452,15 @@ int AFXAPI AfxWinInit(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdL
         return FALSE;
     app->m_hInstance = hInstance;
     app->m_hPrevInstance = hPrevInstance;
+    if (hInstance != NULL) {
+        // The program's module state answers for this instance from now on.
+        AFX_MODULE_STATE* state = AfxGetAppModuleState();
+        state->m_hCurrentInstanceHandle = hInstance;
+        state->m_hCurrentResourceHandle = hInstance;
+    }
     app->m_strCmdLine = lpCmdLine ? lpCmdLine : "";
     app->m_lpCmdLine = const_cast<LPSTR>(static_cast<LPCSTR>(app->m_strCmdLine));
     app->m_nCmdShow = nCmdShow;
-    // The program's instance is also where its resources are found until someone switches.
-    AFX_MODULE_STATE* state = AfxGetModuleState();
-    state->m_hCurrentInstanceHandle = hInstance;
-    state->m_hCurrentResourceHandle = hInstance;
     app->SetCurrentHandles();
     if (t_msgFilterHook == NULL)
         t_msgFilterHook = ::SetWindowsHookExA(WH_MSGFILTER, MessageFilterHook, NULL, 0);
@@ -489,5 +495,5 @@ int AFXAPI AfxMain(int argc, char** argv)
         if (space)
             line += '"';
     }
-    return AfxWinMain(GetModuleHandle(NULL), NULL, line.data(), SW_SHOWNORMAL);
+    return AfxWinMain(::GetModuleHandle(NULL), NULL, line.data(), SW_SHOWNORMAL);
 }

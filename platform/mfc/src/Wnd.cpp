@@ -79,7 +79,13 @@ AFX_DC_FROM_HANDLE AFXAPI AfxSetDCFromHandle(AFX_DC_FROM_HANDLE pfn)
 CDC* AFXAPI AfxDCFromHandle(HDC hDC)
 {
     AFX_DC_FROM_HANDLE f = g_dcFromHandle.load();
-    return f && hDC ? f(hDC) : NULL;
+    if (f && hDC)
+        return f(hDC);
+#if __has_include(<mfc/Dc.h>)
+    return hDC ? CDC::FromHandle(hDC) : NULL;
+#else
+    return NULL;
+#endif
 }
 
 AFX_HANDLE_FROM_DC AFXAPI AfxSetHandleFromDC(AFX_HANDLE_FROM_DC pfn)

@@ -1352,3 +1352,7 @@ BOOL WINAPI MessageBeep(UINT uType);
 // System metrics and colours
 int WINAPI GetSystemMetrics(int nIndex);
 DWORD WINAPI GetSysColor(int nIndex);
+#if __has_include(<wingdi.h>)
+// One solid brush per system colour, owned by the system (never deleted by callers).
+HBRUSH WINAPI GetSysColorBrush(int nIndex);
+#endif

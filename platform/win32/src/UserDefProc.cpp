@@ -78,6 +78,7 @@ LRESULT WINAPI DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         DrawNonClient(hwnd);
         return 0;
     case WM_NCACTIVATE:
+        w->ncActive = wParam != FALSE;
         if (w->style & WS_CAPTION)
             DrawNonClient(hwnd);
         return TRUE;
@@ -175,7 +176,7 @@ LRESULT WINAPI DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
             if (r)
                 return r;
         }
-        return (LOWORD(lParam) == HTCAPTION) ? MA_ACTIVATE : MA_ACTIVATE;
+        return MA_ACTIVATE;
     case WM_NCLBUTTONDOWN:
         switch (wParam) {
         case HTMENU:

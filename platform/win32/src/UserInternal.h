@@ -103,6 +103,7 @@ struct Window {
     bool restoreToMaximized = false;
     HWND lastActivePopup = nullptr;
     int ncButtonDown = 0;  // hit-test code of a pressed caption button
+    bool ncActive = false; // caption drawn as active (WM_NCACTIVATE)
 };
 using WindowPtr = std::shared_ptr<Window>;
 
@@ -168,6 +169,7 @@ struct RawInput {
     LPARAM lParam = 0;   // keystroke flags for keys
     DWORD time = 0;
     HWND hwnd = nullptr; // target chosen when the input was queued
+    std::uint64_t serial = 0;
 };
 
 struct Hook {
@@ -256,6 +258,8 @@ bool DestroyMenuInternal(HMENU menu);
 bool IsMenuHandle(HMENU menu);
 void TrackMenuBar(HWND hwnd, UINT key, bool mouse);
 void ResetMenus();
+// The items of a window's menu bar: rectangle (window coordinates) and text.
+std::vector<std::pair<RECT, std::string>> MenuBarItems(HWND hwnd);
 
 // ---- Desktop -----------------------------------------------------------------------------
 

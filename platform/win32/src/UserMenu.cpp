@@ -378,6 +378,22 @@ bool DestroyMenuInternal(HMENU menu)
     return true;
 }
 
+std::vector<std::pair<RECT, std::string>> MenuBarItems(HWND hwnd)
+{
+    Guard g(Mutex());
+    std::vector<std::pair<RECT, std::string>> out;
+    WindowPtr w = Find(hwnd);
+    if (!w || (w->style & WS_CHILD))
+        return out;
+    auto m = Get(w->menu);
+    if (!m)
+        return out;
+    std::vector<RECT> rects = Layout(*m, hwnd);
+    for (size_t i = 0; i < rects.size() && i < m->items.size(); ++i)
+        out.emplace_back(rects[i], m->items[i].text);
+    return out;
+}
+
 void ResetMenus()
 {
     Guard g(Mutex());

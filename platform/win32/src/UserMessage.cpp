@@ -6,6 +6,7 @@
 #include <host/Desktop.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstring>
 #include <strings.h>
@@ -253,9 +254,11 @@ bool PostInput(const RawInput& in)
     std::shared_ptr<ThreadQueue> q = tid ? QueueOf(tid) : nullptr;
     if (!q)
         return false;
+    static std::atomic<std::uint64_t> serials{0};
     {
         std::lock_guard<std::mutex> g(q->lock);
         q->input.push_back(in);
+        q->input.back().serial = ++serials;
         q->wakeBits = true;
     }
     q->wake.notify_all();
@@ -312,33 +315,49 @@ bool Fetch(ThreadQueue& q, MSG& msg, HWND filter, UINT min, UINT max, UINT flags
         }
     }
 
-    // Input
-    for (;;) {
-        RawInput raw;
-        bool found = false;
-        {
-            std::lock_guard<std::mutex> g(q.lock);
-            for (auto it = q.input.begin(); it != q.input.end(); ++it) {
-                bool key = it->msg >= WM_KEYFIRST && it->msg <= WM_KEYLAST;
-                bool ok = key ? CategoryInRange(WM_KEYFIRST, WM_KEYLAST, min, max)
-                              : (CategoryInRange(WM_MOUSEFIRST, WM_MOUSELAST, min, max) ||
-                                 CategoryInRange(WM_NCMOUSEMOVE, WM_NCMBUTTONDBLCLK, min, max));
-                if (!ok || !FilterMatches(filter, it->hwnd))
-                    continue;
-                raw = *it;
-                found = true;
-                // Input is consumed from the queue once cooked with PM_REMOVE.
-                if (remove)
-                    q.input.erase(it);
-                break;
-            }
+    // Input: each queued event is cooked into the message its window sees; events outside the
+    // filter stay queued, events nobody can receive are dropped.
+    std::vector<std::uint64_t> candidates;
+    {
+        std::lock_guard<std::mutex> g(q.lock);
+        for (const RawInput& in : q.input) {
+            bool key = in.msg >= WM_KEYFIRST && in.msg <= WM_KEYLAST;
+            bool ok = key ? CategoryInRange(WM_KEYFIRST, WM_KEYLAST, min, max)
+                          : (CategoryInRange(WM_MOUSEFIRST, WM_MOUSELAST, min, max) ||
+                             CategoryInRange(WM_NCMOUSEMOVE, WM_NCMBUTTONDBLCLK, min, max));
+            if (ok && FilterMatches(filter, in.hwnd))
+                candidates.push_back(in.serial);
         }
-        if (!found)
-            break;
-        if (!CookInput(raw, msg, remove))
+    }
+    auto take = [&](std::uint64_t serial, RawInput* out) {
+        std::lock_guard<std::mutex> g(q.lock);
+        auto it = std::find_if(q.input.begin(), q.input.end(), [&](const RawInput& r) { return r.serial == serial; });
+        if (it == q.input.end())
+            return false;
+        if (out)
+            *out = *it;
+        else
+            q.input.erase(it);
+        return true;
+    };
+    for (std::uint64_t serial : candidates) {
+        RawInput raw;
+        if (!take(serial, &raw))
             continue;
-        if (!InRange(msg.message, min, max) && !(min == 0 && max == 0))
+        MSG probe;
+        if (!CookInput(raw, probe, false)) {
+            take(serial, nullptr);
             continue;
+        }
+        if (!InRange(probe.message, min, max))
+            continue;
+        if (remove) {
+            take(serial, nullptr);
+            if (!CookInput(raw, msg, true))
+                continue;
+        } else {
+            msg = probe;
+        }
         bool key = msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST;
         int code = remove ? HC_ACTION : HC_NOREMOVE;
         bool swallowed;
@@ -354,11 +373,8 @@ bool Fetch(ThreadQueue& q, MSG& msg, HWND filter, UINT min, UINT max, UINT flags
             swallowed = CallHooks(WH_MOUSE, code, msg.message, reinterpret_cast<LPARAM>(&mh));
         }
         if (swallowed) {
-            if (!remove) {
-                std::lock_guard<std::mutex> g(q.lock);
-                if (!q.input.empty())
-                    q.input.pop_front();
-            }
+            if (!remove)
+                take(serial, nullptr);
             continue;
         }
         if (remove)

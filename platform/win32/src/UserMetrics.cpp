@@ -3,6 +3,10 @@
 #include "UserInternal.h"
 
 #include <host/Desktop.h>
+#if __has_include(<host/Display.h>)
+#include <host/Display.h>
+#define USER_HAS_DISPLAY 1
+#endif
 #include <host/UiScript.h>
 
 namespace user {
@@ -123,6 +127,9 @@ void SetDesktopSize(int width, int height)
     g_desktop = SIZE{width, height};
     Window& d = Desktop();
     d.window = d.client = MakeRect(0, 0, width, height);
+#ifdef USER_HAS_DISPLAY
+    host::SetDisplaySize(width, height);
+#endif
 }
 
 SIZE GetDesktopSize()

@@ -1,21 +1,28 @@
-// The device contexts that painting hands out. Until the window system draws through the GDI's
-// display surface, these are stand-in handles that only record which window, which area and
-// which clip they stand for. This file is the one place to switch to host::CreateDisplayDC /
-// host::ReleaseDisplayDC and the GDI's regions.
+// The device contexts that painting hands out, and the drawing the window system does itself
+// (backgrounds, frames, captions, menu bars, scrolled pixels). With the GDI's display surface
+// they are display DCs over the desktop; without it they are stand-in handles that only record
+// which window and which area they stand for. This file is the one place that knows which.
 #include "UserInternal.h"
+
+#if __has_include(<host/Display.h>)
+#include <host/Display.h>
+#define USER_DRAWS_ON_DISPLAY 1
+#endif
+
+#include <cstring>
 
 namespace user {
 
 namespace {
 
-struct StandInDC {
+struct WindowDC {
     HWND hwnd = nullptr;
     POINT origin{};
     std::vector<RECT> visible;
 };
 
 struct DCTable {
-    std::map<HDC, StandInDC> dcs;
+    std::map<HDC, WindowDC> dcs;
     std::uintptr_t next = 0x50000;
 };
 
@@ -27,12 +34,249 @@ DCTable& Table()
 
 }  // namespace
 
+#ifdef USER_DRAWS_ON_DISPLAY
+
+namespace {
+
+HRGN RegionOf(const std::vector<RECT>& rects)
+{
+    HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+    for (const RECT& r : rects) {
+        HRGN part = CreateRectRgnIndirect(&r);
+        CombineRgn(rgn, rgn, part, RGN_OR);
+        DeleteObject(part);
+    }
+    return rgn;
+}
+
+// A class brush may name a system colour (COLOR_xxx + 1).
+HBRUSH RealBrush(HBRUSH brush)
+{
+    auto value = reinterpret_cast<std::uintptr_t>(brush);
+    if (value >= 1 && value <= 31)
+        return GetSysColorBrush(static_cast<int>(value - 1));
+    return brush;
+}
+
+void Fill(HDC hdc, LONG l, LONG t, LONG r, LONG b, int color)
+{
+    RECT rc = MakeRect(l, t, r, b);
+    if (!RectEmpty(rc))
+        FillRect(hdc, &rc, GetSysColorBrush(color));
+}
+
+// A classic 3-D edge: light on the top and left, dark on the bottom and right.
+void Edge(HDC hdc, RECT r, int light, int dark)
+{
+    Fill(hdc, r.left, r.top, r.right - 1, r.top + 1, light);
+    Fill(hdc, r.left, r.top, r.left + 1, r.bottom - 1, light);
+    Fill(hdc, r.left, r.bottom - 1, r.right, r.bottom, dark);
+    Fill(hdc, r.right - 1, r.top, r.right, r.bottom, dark);
+}
+
+RECT Inset(RECT r, LONG n)
+{
+    return MakeRect(r.left + n, r.top + n, r.right - n, r.bottom - n);
+}
+
+}  // namespace
+
+HDC AcquireWindowDC(HWND hwnd, POINT origin, const std::vector<RECT>& visible)
+{
+    HRGN rgn = RegionOf(visible);
+    HDC hdc = host::CreateDisplayDC(origin, rgn);
+    DeleteObject(rgn);
+    host::SetDisplayDCOwner(hdc, hwnd);
+    Guard g(Mutex());
+    Table().dcs[hdc] = WindowDC{hwnd, origin, visible};
+    return hdc;
+}
+
+bool ReleaseWindowDC(HDC hdc)
+{
+    {
+        Guard g(Mutex());
+        if (Table().dcs.erase(hdc) == 0)
+            return false;
+    }
+    host::ReleaseDisplayDC(hdc);
+    return true;
+}
+
+void FillBackground(HDC hdc, HWND, const RECT& rect, HBRUSH brush)
+{
+    FillRect(hdc, &rect, RealBrush(brush));
+}
+
+void DrawNonClient(HWND hwnd)
+{
+    WindowPtr w = Find(hwnd);
+    if (!w || !VisibleChain(*w))
+        return;
+    RECT wr, cr;
+    DWORD style, exStyle;
+    bool active;
+    std::string text;
+    {
+        Guard g(Mutex());
+        wr = Offset(w->window, -w->window.left, -w->window.top);
+        cr = Offset(w->client, -w->window.left, -w->window.top);
+        style = w->style;
+        exStyle = w->exStyle;
+        active = w->ncActive;
+        text = w->text;
+    }
+    std::vector<RECT> visible = VisibleRects(*w, true, false);
+    // The client area is not the frame's to draw.
+    std::vector<RECT> frameOnly;
+    RECT clientScreen = w->client;
+    for (const RECT& v : visible) {
+        std::vector<RECT> pieces{v};
+        RECT i = Intersect(v, clientScreen);
+        if (!RectEmpty(i)) {
+            pieces.clear();
+            if (v.top < i.top)
+                pieces.push_back(MakeRect(v.left, v.top, v.right, i.top));
+            if (i.bottom < v.bottom)
+                pieces.push_back(MakeRect(v.left, i.bottom, v.right, v.bottom));
+            if (v.left < i.left)
+                pieces.push_back(MakeRect(v.left, i.top, i.left, i.bottom));
+            if (i.right < v.right)
+                pieces.push_back(MakeRect(i.right, i.top, v.right, i.bottom));
+        }
+        frameOnly.insert(frameOnly.end(), pieces.begin(), pieces.end());
+    }
+    if (frameOnly.empty())
+        return;
+    HDC hdc = AcquireWindowDC(hwnd, POINT{w->window.left, w->window.top}, frameOnly);
+    RECT r = wr;
+    if (style & WS_THICKFRAME) {
+        Edge(hdc, r, COLOR_3DLIGHT, COLOR_3DDKSHADOW);
+        Edge(hdc, Inset(r, 1), COLOR_BTNHIGHLIGHT, COLOR_BTNSHADOW);
+        for (int i = 2; i < GetSystemMetrics(SM_CXFRAME); ++i) {
+            RECT band = Inset(r, i);
+            Edge(hdc, band, active ? COLOR_ACTIVEBORDER : COLOR_INACTIVEBORDER,
+                 active ? COLOR_ACTIVEBORDER : COLOR_INACTIVEBORDER);
+        }
+        r = Inset(r, GetSystemMetrics(SM_CXFRAME));
+    } else if ((style & WS_DLGFRAME) || (exStyle & WS_EX_DLGMODALFRAME)) {
+        Edge(hdc, r, COLOR_3DLIGHT, COLOR_3DDKSHADOW);
+        Edge(hdc, Inset(r, 1), COLOR_BTNHIGHLIGHT, COLOR_BTNSHADOW);
+        Edge(hdc, Inset(r, 2), COLOR_BTNFACE, COLOR_BTNFACE);
+        r = Inset(r, GetSystemMetrics(SM_CXDLGFRAME));
+    } else if (style & WS_BORDER) {
+        Edge(hdc, r, COLOR_WINDOWFRAME, COLOR_WINDOWFRAME);
+        r = Inset(r, 1);
+    }
+    if ((style & WS_CAPTION) == WS_CAPTION) {
+        int height = GetSystemMetrics((exStyle & WS_EX_TOOLWINDOW) ? SM_CYSMCAPTION : SM_CYCAPTION);
+        Fill(hdc, r.left, r.top, r.right, r.top + height - 1, active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION);
+        Fill(hdc, r.left, r.top + height - 1, r.right, r.top + height, COLOR_BTNFACE);
+        int x = r.left + 2;
+        if ((style & WS_SYSMENU) && !(exStyle & WS_EX_TOOLWINDOW))
+            x += height;
+        if (style & WS_SYSMENU) {
+            // Close, maximise and minimise boxes at the right end.
+            int button = GetSystemMetrics(SM_CXSIZE);
+            RECT box = MakeRect(r.right - button, r.top + 2, r.right - 2, r.top + height - 3);
+            int boxes = (style & (WS_MAXIMIZEBOX | WS_MINIMIZEBOX)) ? 3 : 1;
+            for (int i = 0; i < boxes; ++i) {
+                Fill(hdc, box.left, box.top, box.right, box.bottom, COLOR_BTNFACE);
+                Edge(hdc, box, COLOR_BTNHIGHLIGHT, COLOR_3DDKSHADOW);
+                box = Offset(box, -(button + (i == 0 ? 2 : 0)), 0);
+            }
+        }
+        if (!text.empty()) {
+            HGDIOBJ old = SelectObject(hdc, GetStockObject(DEFAULT_GUI_FONT));
+            SetBkMode(hdc, TRANSPARENT);
+            SetTextColor(hdc, GetSysColor(active ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
+            RECT textRect = MakeRect(x, r.top, r.right - 3 * GetSystemMetrics(SM_CXSIZE), r.top + height - 1);
+            DrawTextA(hdc, text.c_str(), static_cast<int>(text.size()), &textRect, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+            SelectObject(hdc, old);
+        }
+        r.top += height;
+    }
+    auto items = MenuBarItems(hwnd);
+    if (!items.empty()) {
+        int height = GetSystemMetrics(SM_CYMENU);
+        Fill(hdc, r.left, r.top, r.right, r.top + height, COLOR_MENU);
+        HGDIOBJ old = SelectObject(hdc, GetStockObject(DEFAULT_GUI_FONT));
+        SetBkMode(hdc, TRANSPARENT);
+        SetTextColor(hdc, GetSysColor(COLOR_MENUTEXT));
+        for (auto& [rect, label] : items) {
+            std::string shown;
+            for (char c : label)
+                if (c != '&')
+                    shown += c;
+            RECT textRect = rect;
+            textRect.left += 8;
+            DrawTextA(hdc, shown.c_str(), static_cast<int>(shown.size()), &textRect, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+        }
+        SelectObject(hdc, old);
+    }
+    if (exStyle & WS_EX_CLIENTEDGE) {
+        RECT edge = MakeRect(cr.left - 2, cr.top - 2, cr.right + 2, cr.bottom + 2);
+        if (style & WS_VSCROLL)
+            edge.right += GetSystemMetrics(SM_CXVSCROLL);
+        if (style & WS_HSCROLL)
+            edge.bottom += GetSystemMetrics(SM_CYHSCROLL);
+        Edge(hdc, edge, COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT);
+        Edge(hdc, Inset(edge, 1), COLOR_3DDKSHADOW, COLOR_3DLIGHT);
+    }
+    if (style & WS_VSCROLL)
+        Fill(hdc, cr.right, cr.top, cr.right + GetSystemMetrics(SM_CXVSCROLL), cr.bottom, COLOR_SCROLLBAR);
+    if (style & WS_HSCROLL)
+        Fill(hdc, cr.left, cr.bottom, cr.right, cr.bottom + GetSystemMetrics(SM_CYHSCROLL), COLOR_SCROLLBAR);
+    ReleaseWindowDC(hdc);
+}
+
+bool RegionRects(HRGN rgn, std::vector<RECT>& rects)
+{
+    DWORD size = GetRegionData(rgn, 0, nullptr);
+    if (size == 0)
+        return false;
+    std::vector<unsigned char> buffer(size);
+    auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
+    if (GetRegionData(rgn, size, data) == 0)
+        return false;
+    rects.resize(data->rdh.nCount);
+    std::memcpy(rects.data(), data->Buffer, rects.size() * sizeof(RECT));
+    return true;
+}
+
+int SetRegionRects(HRGN rgn, const std::vector<RECT>& rects)
+{
+    if (!rgn)
+        return ERROR;
+    SetRectRgn(rgn, 0, 0, 0, 0);
+    int type = NULLREGION;
+    for (const RECT& r : rects) {
+        HRGN part = CreateRectRgnIndirect(&r);
+        type = CombineRgn(rgn, rgn, part, RGN_OR);
+        DeleteObject(part);
+    }
+    return type;
+}
+
+void MoveWindowPixels(HWND hwnd, const RECT& source, int dx, int dy)
+{
+    WindowPtr w = Find(hwnd);
+    if (!w || RectEmpty(source))
+        return;
+    HDC hdc = AcquireWindowDC(hwnd, POINT{w->client.left, w->client.top}, VisibleRects(*w, false, false));
+    BitBlt(hdc, source.left + dx, source.top + dy, source.right - source.left, source.bottom - source.top, hdc,
+           source.left, source.top, SRCCOPY);
+    ReleaseWindowDC(hdc);
+}
+
+#else  // Without the display surface: stand-in handles that only keep the bookkeeping.
+
 HDC AcquireWindowDC(HWND hwnd, POINT origin, const std::vector<RECT>& visible)
 {
     Guard g(Mutex());
     Table().next += 4;
     HDC hdc = reinterpret_cast<HDC>(Table().next);
-    Table().dcs[hdc] = StandInDC{hwnd, origin, visible};
+    Table().dcs[hdc] = WindowDC{hwnd, origin, visible};
     return hdc;
 }
 
@@ -42,26 +286,13 @@ bool ReleaseWindowDC(HDC hdc)
     return Table().dcs.erase(hdc) != 0;
 }
 
-HWND WindowOfDC(HDC hdc)
-{
-    Guard g(Mutex());
-    auto it = Table().dcs.find(hdc);
-    return it == Table().dcs.end() ? nullptr : it->second.hwnd;
-}
+void FillBackground(HDC, HWND, const RECT&, HBRUSH) {}
 
-void FillBackground(HDC, HWND, const RECT&, HBRUSH)
-{
-    // Drawing comes with the GDI's display surface.
-}
-
-void DrawNonClient(HWND)
-{
-    // The frame, caption and menu bar are drawn once the GDI's display surface exists.
-}
+void DrawNonClient(HWND) {}
 
 bool RegionRects(HRGN, std::vector<RECT>&)
 {
-    return false;  // regions are the GDI's; callers fall back to the whole client area
+    return false;  // callers fall back to the whole client area
 }
 
 int SetRegionRects(HRGN, const std::vector<RECT>&)
@@ -69,9 +300,30 @@ int SetRegionRects(HRGN, const std::vector<RECT>&)
     return 0;  // ERROR: no regions without the GDI
 }
 
-void MoveWindowPixels(HWND, const RECT&, int, int)
+void MoveWindowPixels(HWND, const RECT&, int, int) {}
+
+#endif
+
+HWND WindowOfDC(HDC hdc)
 {
-    // Pixels move once windows draw into the display surface.
+    Guard g(Mutex());
+    auto it = Table().dcs.find(hdc);
+    return it == Table().dcs.end() ? nullptr : it->second.hwnd;
 }
 
 }  // namespace user
+
+#ifdef USER_DRAWS_ON_DISPLAY
+
+HBRUSH WINAPI GetSysColorBrush(int index)
+{
+    static HBRUSH brushes[32] = {};
+    if (index < 0 || index >= 32)
+        return nullptr;
+    user::Guard g(user::Mutex());
+    if (!brushes[index])
+        brushes[index] = CreateSolidBrush(GetSysColor(index));
+    return brushes[index];
+}
+
+#endif

@@ -388,7 +388,6 @@ BOOL SetWindowPosInternal(HWND hwnd, HWND after, int x, int y, int cx, int cy, U
             w->style &= ~WS_VISIBLE;
         sizeChanged = (oldClient.right - oldClient.left) != (newClient.right - newClient.left) ||
                       (oldClient.bottom - oldClient.top) != (newClient.bottom - newClient.top);
-        clientMoved = !(newClient.left - porg.x == oldClient.left - porg.x && newClient.top == oldClient.top);
         clientMoved = newClient.left != oldClient.left || newClient.top != oldClient.top;
         if (!sizeChanged)
             flags |= SWP_NOCLIENTSIZE;
@@ -439,16 +438,14 @@ BOOL SetWindowPosInternal(HWND hwnd, HWND after, int x, int y, int cx, int cy, U
     if (!Find(hwnd))
         return TRUE;
 
-    if (!(flags & SWP_NOSENDCHANGING) || true) {
-        WINDOWPOS done = wp;
-        done.flags = flags & ~(SWP_NOSENDCHANGING);
-        done.flags |= (flags & SWP_NOSENDCHANGING);
-        done.x = newRel.left;
-        done.y = newRel.top;
-        done.cx = newRel.right - newRel.left;
-        done.cy = newRel.bottom - newRel.top;
-        Send(hwnd, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&done));
-    }
+    // WM_WINDOWPOSCHANGED goes out even with SWP_NOSENDCHANGING.
+    WINDOWPOS done = wp;
+    done.flags = flags;
+    done.x = newRel.left;
+    done.y = newRel.top;
+    done.cx = newRel.right - newRel.left;
+    done.cy = newRel.bottom - newRel.top;
+    Send(hwnd, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&done));
     return TRUE;
 }
 

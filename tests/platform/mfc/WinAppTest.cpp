@@ -124,13 +124,13 @@ TEST_F(WinAppTest, TheEntryRunsInitInstanceTheLoopAndExitInstance)
     {
         CEntryApp app;
         char line[] = "/p \"C:\\My Files\\a.txt\"";
-        EXPECT_EQ(AfxWinMain(reinterpret_cast<HINSTANCE>(0x400000), NULL, line, SW_SHOWMAXIMIZED), 100);
+        EXPECT_EQ(AfxWinMain(::GetModuleHandle(NULL), NULL, line, SW_SHOWMAXIMIZED), 100);
         EXPECT_EQ(app.exits, 1);
         EXPECT_EQ(app.m_pMainWnd, nullptr) << "destroying the main window ended the loop";
         EXPECT_EQ(app.info.m_nShellCommand, CCommandLineInfo::FilePrint);
         EXPECT_EQ(app.info.m_strFileName, "C:\\My Files\\a.txt");
         EXPECT_EQ(AfxGetApp(), &app);
-        EXPECT_EQ(AfxGetInstanceHandle(), reinterpret_cast<HINSTANCE>(0x400000));
+        EXPECT_EQ(AfxGetInstanceHandle(), ::GetModuleHandle(NULL));
         EXPECT_STREQ(app.m_pszAppName, app.m_pszExeName) << "no title resource: the program's name";
         EXPECT_EQ(host::CountWindows(), 0);
         host::ResetUiScript();
@@ -284,7 +284,12 @@ class CTestView : public CView {
 public:
     int draws = 0;
     int updates = 0;
-    void OnDraw(CDC*) override { ++draws; }
+    CDC* lastDC = nullptr;
+    void OnDraw(CDC* pDC) override
+    {
+        ++draws;
+        lastDC = pDC;
+    }
     void OnUpdate(CView* sender, LPARAM hint, CObject* object) override
     {
         ++updates;
@@ -378,6 +383,9 @@ TEST_F(FrameTest, FrameCreatesItsViewAndTheViewJoinsTheDocument)
     EXPECT_EQ(pane.Width(), client.Width()) << "the pane fills the frame";
     EXPECT_GE(View()->updates, 1) << "initial update";
     EXPECT_GE(View()->draws, 1);
+#if __has_include(<mfc/Dc.h>)
+    EXPECT_NE(View()->lastDC, nullptr) << "views draw through a CPaintDC";
+#endif
     EXPECT_EQ(::GetFocus(), View()->m_hWnd) << "the frame passes the focus to its view";
     POSITION pos = doc->GetFirstViewPosition();
     EXPECT_EQ(doc->GetNextView(pos), View());

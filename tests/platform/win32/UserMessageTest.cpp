@@ -71,6 +71,27 @@ TEST_F(UserMessageTest, PeekFiltersAndNoRemove)
     EXPECT_EQ(GetMessageA(&msg, reinterpret_cast<HWND>(0x1234), 0, 0), -1);
 }
 
+TEST_F(UserMessageTest, InputOutsideTheFilterStaysQueued)
+{
+    HWND w = Popup(true);
+    SetFocus(w);
+    ui::PumpUntilIdle();
+    host::PressKey('A');
+    MSG msg;
+    EXPECT_TRUE(PeekMessageA(&msg, nullptr, WM_KEYUP, WM_KEYUP, PM_NOREMOVE)) << "a key-up is queued behind the key-down";
+    EXPECT_TRUE(PeekMessageA(&msg, nullptr, WM_KEYUP, WM_KEYUP, PM_REMOVE));
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_KEYUP));
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_KEYDOWN)) << "still there";
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_KEYDOWN));
+    // Input that no window of this thread can take is dropped, not retried for ever.
+    host::Click(10, 10);
+    EnableWindow(w, FALSE);
+    EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
+    EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+}
+
 TEST_F(UserMessageTest, PostMessageFromAWorkerThreadArrivesInOrder)
 {
     HWND w = Popup();
@@ -167,9 +188,6 @@ TEST_F(UserMessageTest, RepliesAndTimeoutsOfSendsAcrossThreads)
     while (!theirs)
         std::this_thread::yield();
     EXPECT_EQ(SendMessageA(theirs, WM_USER + 20, 0, 0), 11) << "the reply answers before the handler ends";
-    while (sendState.load() == 0)  // the handler goes on after its reply
-        std::this_thread::yield();
-    EXPECT_EQ(sendState.load(), static_cast<DWORD>(ISMEX_SEND | ISMEX_REPLIED));
     DWORD_PTR result = 0;
     release = false;
     EXPECT_EQ(SendMessageTimeoutA(theirs, WM_USER + 21, 0, 0, SMTO_NORMAL, 20, &result), 0);
@@ -178,6 +196,7 @@ TEST_F(UserMessageTest, RepliesAndTimeoutsOfSendsAcrossThreads)
     done = true;
     PostMessageA(theirs, WM_NULL, 0, 0);
     worker.join();
+    EXPECT_EQ(sendState.load(), static_cast<DWORD>(ISMEX_SEND | ISMEX_REPLIED));
     EXPECT_FALSE(IsWindow(theirs)) << "the windows of a thread that ends go with it";
     EXPECT_FALSE(PostMessageA(theirs, WM_USER, 0, 0));
 }

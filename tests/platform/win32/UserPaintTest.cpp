@@ -182,3 +182,29 @@ TEST_F(UserPaintTest, VisiblePartsLeaveOutWhatCoversAWindow)
 }
 
 }  // namespace
+
+#if __has_include(<host/Display.h>)
+#include <host/Display.h>
+
+namespace {
+
+TEST_F(UserPaintTest, WindowsDrawTheirFrameCaptionAndBackgroundOnTheDesktop)
+{
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.lpszClassName = "Painted";
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    RegisterClassA(&wc);
+    HWND frame = CreateWindowExA(0, "Painted", "Frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200, nullptr,
+                                 nullptr, nullptr, nullptr);
+    ui::PumpUntilIdle();
+    EXPECT_EQ(host::DesktopPixel(250, 200), GetSysColor(COLOR_BTNFACE)) << "client area in the class brush";
+    EXPECT_EQ(host::DesktopPixel(200, 110), GetSysColor(COLOR_ACTIVECAPTION)) << "active caption";
+    SetActiveWindow(w);
+    EXPECT_EQ(host::DesktopPixel(200, 110), GetSysColor(COLOR_INACTIVECAPTION));
+    DestroyWindow(frame);
+    UnregisterClassA("Painted", nullptr);
+}
+
+}  // namespace
+#endif

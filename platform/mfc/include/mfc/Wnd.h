@@ -42,8 +42,8 @@ BOOL AFXAPI AfxUnhookWindowCreate();
 // The message being processed by the innermost window procedure of this thread.
 const MSG* AFXAPI AfxGetCurrentMessage();
 
-// Handlers that receive a device context get it through this function; the GDI classes of
-// the class library install it (until then handlers receive NULL).
+// Handlers that receive a device context get it through this function: CDC::FromHandle once
+// the GDI classes exist (until then NULL), or what a program installs.
 typedef CDC*(AFXAPI* AFX_DC_FROM_HANDLE)(HDC hDC);
 AFX_DC_FROM_HANDLE AFXAPI AfxSetDCFromHandle(AFX_DC_FROM_HANDLE pfn);
 CDC* AFXAPI AfxDCFromHandle(HDC hDC);
