@@ -35,6 +35,28 @@ struct VL_APP_SERVICES {
     // reference factory. NULL while there is none; whoever sets one clears it before deleting it.
     CSearchEngine* pSearchEngine = NULL;
     CReferenceFactory* pReferenceFactory = NULL;
+    // The screen the application measured at start-up and its class: 0 below 641 pixels wide,
+    // 1 from 641 to 1023, 2 from 1024 (ResetAppServices measures the screen there is now).
+    int nScreenWidth = 0;
+    int nScreenHeight = 0;
+    int nScreenClass = 0;
+    // The application's shared display palette, realised by the views; NULL: none made yet.
+    CPalette* pDisplayPalette = NULL;
+    // The screen-class resource library (vl_res0.dll ...); NULL while none is loaded.
+    HINSTANCE hResourceLibrary = NULL;
+    // The start-up main-menu window while it exists (it is showing when also visible).
+    CWnd* pMainMenuWnd = NULL;
+    // F1 opens the help (the application's F1-help flag).
+    BOOL bF1Help = FALSE;
+    // The application's help (the framework's WinHelp: context or contents); NULL: no help.
+    void (*pfnWinHelp)(DWORD_PTR dwData, UINT nCmd) = NULL;
+    // The online manager's connection-state refresh, run when the frame becomes active; NULL:
+    // no online manager.
+    void (*pfnRefreshOnlineState)() = NULL;
+    // Tells the running timeline viewer program to close when it accepts automation; NULL: none.
+    void (*pfnCloseTimelineViewer)() = NULL;
+    // The media browser's open player window (destroyed by the frame when it goes); NULL: none.
+    CWnd* pMediaPlayerWnd = NULL;
 };
 
 // The one instance.
@@ -42,6 +64,17 @@ VL_APP_SERVICES& AppServices();
 // The application's search engine and reference factory; NULL when there is none.
 CSearchEngine* GetAppSearchEngine();
 CReferenceFactory* GetAppReferenceFactory();
+// The application's main window (the frame once it exists), screen size and class, and display
+// palette.
+CWnd* GetAppMainWnd();
+int GetAppScreenClass();
+int GetAppScreenWidth();
+int GetAppScreenHeight();
+CPalette* GetAppDisplayPalette();
+// TRUE while the start-up main-menu window exists and is visible.
+BOOL IsMainMenuShowing();
+// The screen class of a screen width: 0 below 641, 1 below 1024, else 2.
+int ScreenClassOfWidth(int nWidth);
 // Back to the state at start-up: the drive list made again from the drives there are now, the
 // cache empty, no view, no dialog, no services (not deleted: they are their owner's). An
 // installed profile path must be taken back first (RestoreFrameworkProfileName).
