@@ -289,7 +289,10 @@ TEST_F(FrameWindowTest, ScreenshotsOfTheClearView)
         host::SetDesktopSize(screen.cx, screen.cy);
         ResetAppServices();
         CBaseWindow::ResetSharedState();
+        for (const char* key : {"left", "top", "right", "bottom"})
+            Set("Screen", key, "-1");
         MakeFrame();
+        EXPECT_EQ(CBaseWindow::GetFramePlacement(-1, -1, -1, -1, screen.cx, screen.cy), WindowRect());
         frame->ShowClearWindow(RGB(255, 231, 2));
         frame->UpdateWindow();
         ui::PumpUntilIdle();
