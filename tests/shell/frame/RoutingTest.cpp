@@ -162,6 +162,26 @@ TEST_F(RoutingTest, ViewBaseDefaults)
     View(8004)->SendMessage(0x40E, 8004, 0);
     EXPECT_EQ(View(8004), frame->GetCurrentMainWin());
     EXPECT_TRUE(table->SendMessage(WM_QUERYNEWPALETTE));
+
+    // With the application's palette: realised on a client DC, and a change made elsewhere
+    // redraws the frame.
+    struct {
+        LOGPALETTE head;
+        PALETTEENTRY more[3];
+    } log{};
+    log.head.palVersion = 0x300;
+    log.head.palNumEntries = 4;
+    PALETTEENTRY colours[4] = {{10, 20, 30, 0}, {200, 100, 50, 0}, {1, 2, 3, 0}, {250, 250, 5, 0}};
+    std::copy(colours, colours + 4, log.head.palPalEntry);
+    CPalette palette;
+    ASSERT_TRUE(palette.CreatePalette(&log.head));
+    AppServices().pDisplayPalette = &palette;
+    EXPECT_TRUE(View(8004)->SendMessage(WM_QUERYNEWPALETTE));
+    frame->ValidateRect(nullptr);
+    View(8004)->SendMessage(WM_PALETTECHANGED, reinterpret_cast<WPARAM>(frameHwnd));
+    EXPECT_TRUE(GetUpdateRect(frameHwnd, nullptr, FALSE)) << "the forced realisation redraws the frame";
+    ui::PumpUntilIdle();
+    AppServices().pDisplayPalette = nullptr;
 }
 
 TEST_F(RoutingTest, StatusTextAndToolbarMessages)
@@ -270,4 +290,43 @@ TEST_F(RoutingTest, HelpFollowsTheCurrentView)
     EXPECT_TRUE(calls.empty());
     AppServices().pMainMenuWnd = nullptr;
     DestroyWindow(menu.Detach());
+}
+
+TEST_F(RoutingTest, PaletteActivationAndMinimiseReachTheCurrentView)
+{
+    MakeFrame();
+    ASSERT_TRUE(frame->ShowMainWindow(8003, FALSE));
+    HWND atlas = View(8003)->GetSafeHwnd();
+    spy::MessageSpy spy;
+    spy.Watch(atlas);
+
+    // Palette messages go on to the current view; the palette change not while the start-up
+    // main menu shows.
+    frame->SendMessage(WM_QUERYNEWPALETTE);
+    frame->SendMessage(WM_PALETTECHANGED, reinterpret_cast<WPARAM>(frameHwnd));
+    CWnd menu;
+    menu.Attach(CreateWindowExA(0, spy::MessageSpy::ClassName(), "menu", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, nullptr,
+                                nullptr, nullptr, nullptr));
+    AppServices().pMainMenuWnd = &menu;
+    frame->SendMessage(WM_PALETTECHANGED, reinterpret_cast<WPARAM>(frameHwnd));
+    AppServices().pMainMenuWnd = nullptr;
+    DestroyWindow(menu.Detach());
+    EXPECT_EQ(1u, spy.Count(WM_QUERYNEWPALETTE, atlas));
+    EXPECT_EQ(1u, spy.Count(WM_PALETTECHANGED, atlas));
+
+    // Activation refreshes the online state and raises the atlas overlay's flag.
+    static int refreshes = 0;
+    refreshes = 0;
+    AppServices().pfnRefreshOnlineState = [] { ++refreshes; };
+    auto* atlasView = static_cast<CAtlasMainWin*>(View(8003));
+    CWnd overlay;
+    atlasView->m_pOverlayWnd = &overlay;
+    frame->SendMessage(WM_ACTIVATE, WA_ACTIVE, 0);
+    EXPECT_EQ(1, refreshes);
+    EXPECT_EQ(1, atlasView->m_nOverlayFlag);
+    atlasView->m_pOverlayWnd = nullptr;
+
+    // Minimising while the atlas is current keeps its child windows.
+    frame->SendMessage(WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    EXPECT_EQ(1, atlasView->m_nRemembered);
 }
