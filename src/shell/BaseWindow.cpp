@@ -773,7 +773,9 @@ LRESULT CBaseWindow::OnPassToView(WPARAM wParam, LPARAM lParam)
 
 LRESULT CBaseWindow::OnPushState(WPARAM wParam, LPARAM lParam)
 {
-    m_backList.Push(reinterpret_cast<CVLStateObj*>(lParam));
+    // A null state has nothing to keep.
+    if (lParam != 0)
+        m_backList.Push(reinterpret_cast<CVLStateObj*>(lParam));
     if (wParam != VLM_RESTORE_STATE)
         m_forwardList.DeleteAll();
     return 0;

@@ -322,3 +322,57 @@ TEST_F(FrameWindowTest, ScreenshotsOfTheClearView)
         EXPECT_GE(colours.size(), 4u) << "more than a blank frame";
     }
 }
+
+TEST_F(FrameWindowTest, TheMouseHookOpensMenusUnderThePointerButNotTheOneJustClicked)
+{
+    MakeFrame();
+    CMenu menu;
+    menu.CreateMenu();
+    for (const char* title : {"&File", "&Edit", "&View"}) {
+        CMenu popup;
+        popup.CreatePopupMenu();
+        popup.AppendMenu(MF_STRING, 100, "item");
+        menu.AppendMenu(MF_POPUP, reinterpret_cast<UINT_PTR>(popup.Detach()), title);
+    }
+    frame->SetMenu(&menu);
+    ui::PumpUntilIdle();
+    // The hook is called by hand here, with the pointer put where the event says it is (the
+    // presses it makes go to the window under the pointer); the frame's own is taken off.
+    CBaseWindow::ResetSharedState();
+    auto at = [&](UINT item) {
+        CRect rect;
+        EXPECT_TRUE(GetMenuItemRect(frameHwnd, menu.GetSafeHmenu(), item, &rect));
+        return rect.CenterPoint();
+    };
+    // What a pointer event makes the hook do: the number of left-button presses it queued.
+    auto hook = [&](UINT message, POINT pt, UINT hitTest) {
+        MOUSEHOOKSTRUCT mouse{};
+        mouse.pt = pt;
+        mouse.hwnd = frameHwnd;
+        mouse.wHitTestCode = hitTest;
+        SetCursorPos(pt.x, pt.y);
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE) ||
+               PeekMessageA(&msg, nullptr, WM_NCMOUSEMOVE, WM_NCMBUTTONDBLCLK, PM_REMOVE)) {
+        }
+        CBaseWindow::FrameMouseHookProc(HC_ACTION, message, reinterpret_cast<LPARAM>(&mouse));
+        int presses = 0;
+        while (PeekMessageA(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE) ||
+               PeekMessageA(&msg, nullptr, WM_NCMOUSEMOVE, WM_NCMBUTTONDBLCLK, PM_REMOVE))
+            presses += msg.message == WM_NCLBUTTONDOWN || msg.message == WM_LBUTTONDOWN;
+        return presses;
+    };
+    CPoint file = at(0), edit = at(1);
+    // Over the menu bar: the item opens by itself.
+    EXPECT_EQ(1, hook(WM_NCMOUSEMOVE, file, HTMENU));
+    // Not over the menu bar: nothing.
+    EXPECT_EQ(0, hook(WM_NCMOUSEMOVE, file, HTCAPTION));
+    // The item just clicked does not open again while the pointer stays on it...
+    EXPECT_EQ(0, hook(WM_LBUTTONUP, file, HTMENU));
+    EXPECT_EQ(0, hook(WM_NCMOUSEMOVE, file, HTMENU));
+    // ...and the next item wants one more move: the first clears the memory of the click.
+    EXPECT_EQ(0, hook(WM_NCMOUSEMOVE, edit, HTMENU));
+    EXPECT_EQ(1, hook(WM_NCMOUSEMOVE, edit, HTMENU));
+    frame->SetMenu(nullptr);
+    menu.DestroyMenu();
+}
