@@ -202,8 +202,17 @@ BOOL CLeastMainWin::OnEraseBkgnd(CDC*)
 LRESULT CLeastMainWin::OnObjectDataLocation(WPARAM, LPARAM lParam)
 {
     CObject* pObject = reinterpret_cast<CObject*>(lParam);
-    if (CReference* pRef = DYNAMIC_DOWNCAST(CReference, pObject))
-        return MAKELONG(pRef->GetDisc(), pRef->GetDataDirType());
+    if (CReference* pRef = DYNAMIC_DOWNCAST(CReference, pObject)) {
+        // A reference of a kind without a data folder (such as an unplaced one) names the kind
+        // that no folder has, so that the frame's look-up fails and it drops the reference.
+        int nKind = DDT_NO_FOLDER;
+        try {
+            nKind = pRef->GetDataDirType();
+        } catch (CException* e) {
+            e->Delete();
+        }
+        return MAKELONG(pRef->GetDisc(), nKind);
+    }
     if (CVLStateObj* pState = DYNAMIC_DOWNCAST(CVLStateObj, pObject))
         return MAKELONG(pState->GetDisc(), pState->GetDataDirType());
     return VL_DEFAULT_DATA_LOCATION;

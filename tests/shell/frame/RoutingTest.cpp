@@ -1,5 +1,7 @@
 #include "FrameTestSupport.h"
 
+#include "shell/Reference.h"
+
 #include <MessageSpy.h>
 
 #include <optional>
@@ -329,4 +331,46 @@ TEST_F(RoutingTest, PaletteActivationAndMinimiseReachTheCurrentView)
     // Minimising while the atlas is current keeps its child windows.
     frame->SendMessage(WM_SYSCOMMAND, SC_MINIMIZE, 0);
     EXPECT_EQ(1, atlasView->m_nRemembered);
+}
+
+TEST_F(RoutingTest, AReferenceTravelsWithItsOwnDataLocation)
+{
+    MakeFrame();
+    auto article = [] {
+        auto* ref = new CReference;
+        ref->SetKind(0x100);
+        return ref;
+    };
+    CReference* probe = article();
+    LRESULT expected = MAKELONG(probe->GetDisc(), probe->GetDataDirType());
+    EXPECT_EQ(expected, View(8001)->SendMessage(0x409, 0, reinterpret_cast<LPARAM>(probe)));
+    // Forwarded: the view takes it (the sanitizer watches that it is freed exactly once).
+    EXPECT_EQ(1, frame->SendMessage(0x41A, 8001, reinterpret_cast<LPARAM>(probe)));
+    frame->SendMessage(0x401, 8001, reinterpret_cast<LPARAM>(article()));
+    // A reference whose kind has no data folder cannot be located: the look-up reports the kind
+    // and throws, the frame reports that as the framework would and drops the reference.
+    host::AnswerMessageBox("Unknown DataDirType.", IDOK);
+    host::AnswerMessageBox("An unsupported operation was attempted.", IDOK);
+    EXPECT_EQ(0, frame->SendMessage(0x41A, 8001, reinterpret_cast<LPARAM>(new CReference)));
+    EXPECT_EQ(1, Boxes("Unknown DataDirType."));
+}
+
+TEST_F(RoutingTest, DestroyingTheFrameClosesItsCompanions)
+{
+    static int closed = 0;
+    closed = 0;
+    AppServices().pfnCloseTimelineViewer = [] { ++closed; };
+    MakeFrame();
+    HWND player = CreateWindowExA(0, spy::MessageSpy::ClassName(), "player", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                  nullptr, nullptr);
+    CWnd playerWnd;
+    playerWnd.Attach(player);
+    AppServices().pMediaPlayerWnd = &playerWnd;
+    frame->ShowMainWindow(8004, FALSE);
+    DestroyFrame();
+    EXPECT_EQ(1, closed);
+    EXPECT_FALSE(IsWindow(player));
+    EXPECT_EQ(nullptr, AppServices().pCurrentView);
+    playerWnd.Detach();
+    AppServices().pMediaPlayerWnd = nullptr;
 }
