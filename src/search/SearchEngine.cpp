@@ -22,7 +22,10 @@ int DigitValue(char ch)
 // Size of the working table while parsing.
 const DWORD kWorkingTableBytes = MAX_ROMRECORDS * sizeof(RomLinkRecord);
 
-const char kSeparators[] = "|\r\n";
+BOOL IsSeparator(char ch)
+{
+    return ch == '|' || ch == '\r' || ch == '\n';
+}
 
 // The fields of ROM_LINK.DAT, one after the other.
 class CFieldReader {
@@ -32,12 +35,14 @@ public:
     // The next field; FALSE when the text has no more.
     BOOL Next(LPCSTR& lpszField, size_t& nLength)
     {
-        m_p += std::strspn(m_p, kSeparators);
+        while (IsSeparator(*m_p))
+            ++m_p;
         if (*m_p == '\0')
             return FALSE;
         lpszField = m_p;
-        nLength = std::strcspn(m_p, kSeparators);
-        m_p += nLength;
+        while (*m_p != '\0' && !IsSeparator(*m_p))
+            ++m_p;
+        nLength = static_cast<size_t>(m_p - lpszField);
         return TRUE;
     }
 

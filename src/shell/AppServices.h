@@ -11,6 +11,7 @@
 #include <afxtempl.h>
 #include <afxwin.h>
 
+class CReference;
 class CReferenceFactory;
 class CSearchEngine;
 
@@ -57,6 +58,10 @@ struct VL_APP_SERVICES {
     void (*pfnCloseTimelineViewer)() = NULL;
     // The media browser's open player window (destroyed by the frame when it goes); NULL: none.
     CWnd* pMediaPlayerWnd = NULL;
+    // The online manager's fetch of an item whose file is not on hand (CCloud's
+    // OpenOnlineResource, until the online manager exists): non-zero when the file is then
+    // available. NULL: nothing can be fetched.
+    BOOL (*pfnOpenOnlineResource)(CReference* pReference, int nFlags) = NULL;
 };
 
 // The one instance.

@@ -5,8 +5,8 @@
 // - an operator form stays within the limit, has balanced parentheses and quotation marks,
 //   and splits down to terms as the evaluator splits it;
 // - the same query gives the same form again.
-// The splitters, TrimQuery and MatchScopePrefix also get the raw bytes (0xEC and 0xED
-// included, which the rewrite never passes on).
+// The splitters, the steps, TrimQuery, MatchScopePrefix and FormatIllegalSwitch also get the raw
+// bytes (0xEC and 0xED included, which the rewrite never passes on).
 #include "search/QueryParser.h"
 #include "search/ShowMessage.h"
 
@@ -128,6 +128,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
         JoinOperands(nCode, nNumber, strLeft, strRight);
         BuildBracketForm(nCode, nNumber, strLeft, strRight);
     }
+    CString strSwitch = FormatIllegalSwitch(pszQuery[0]);
+    if (strSwitch.GetLength() != static_cast<int>(strlen(QUERY_MSG_ILLEGAL_SWITCH)))
+        Fail("illegal-switch message of another length", strQuery);
     TrimQuery(pszQuery, strTrimmed);
     if (strTrimmed.GetLength() > static_cast<int>(strlen(pszQuery)))
         Fail("trim grew the text", strQuery);

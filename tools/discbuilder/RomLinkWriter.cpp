@@ -1,5 +1,7 @@
 #include "RomLinkWriter.h"
 
+#include "ContentDatabaseSource.h"
+
 #include <algorithm>
 #include <fstream>
 #include <stdexcept>
@@ -63,17 +65,21 @@ int RomLinkKindDigitFor(std::int32_t rin)
     }
 }
 
-void AddMissingRomLinkDefaults(std::vector<RomLinkEntry>& entries, std::uint32_t block, int blockCount)
+void AddMissingRomLinkDefaults(std::vector<RomLinkEntry>& entries)
 {
+    if (entries.empty())
+        throw std::invalid_argument("ROM_LINK defaults need an item to stand for");
+    const std::size_t given = entries.size();
     for (std::int32_t rin : RomLinkDefaultRins()) {
-        bool present = std::any_of(entries.begin(), entries.end(), [&](const RomLinkEntry& e) { return e.rin == rin; });
-        if (present)
+        auto begin = entries.begin();
+        auto end = entries.begin() + static_cast<std::ptrdiff_t>(given);
+        if (std::any_of(begin, end, [&](const RomLinkEntry& e) { return e.rin == rin; }))
             continue;
-        RomLinkEntry entry;
+        const int kind = RomLinkKindDigitFor(rin);
+        auto model = std::find_if(begin, end, [&](const RomLinkEntry& e) { return e.kind == kind; });
+        RomLinkEntry entry = model != end ? *model : entries.front();
         entry.rin = rin;
-        entry.kind = RomLinkKindDigitFor(rin);
-        entry.block = block;
-        entry.blockCount = blockCount;
+        entry.kind = kind;
         entries.push_back(entry);
     }
 }
@@ -118,6 +124,47 @@ std::filesystem::path WriteRomLinkFile(const std::filesystem::path& dataFolder, 
     if (!out)
         throw std::runtime_error("cannot write " + file.string());
     return file;
+}
+
+std::vector<RomLinkEntry> ReadRomLinkSource(const std::filesystem::path& sourceFile)
+{
+    std::vector<RomLinkEntry> entries;
+    std::size_t row = 0;
+    for (const std::vector<std::string>& fields : ReadSourceTable(sourceFile, 6)) {
+        ++row;
+        long long values[6];
+        for (std::size_t i = 0; i < 6; ++i) {
+            const std::string& field = fields[i];
+            bool decimal = !field.empty() && field.size() <= 10 &&
+                           std::all_of(field.begin(), field.end(), [](char ch) { return ch >= '0' && ch <= '9'; });
+            if (!decimal)
+                throw std::runtime_error(sourceFile.string() + ": record " + std::to_string(row) + ": field " +
+                                         std::to_string(i + 1) + " is not a decimal number");
+            values[i] = std::stoll(field);
+        }
+        RomLinkEntry entry;
+        entry.rin = static_cast<std::int32_t>(values[0]);
+        try {
+            entry.kind = RomLinkKindDigitFor(entry.rin);
+        } catch (const std::invalid_argument& e) {
+            throw std::runtime_error(sourceFile.string() + ": record " + std::to_string(row) + ": " + e.what());
+        }
+        entry.category = static_cast<int>(values[1]);
+        entry.pictureFlag = static_cast<int>(values[2]);
+        entry.disc = static_cast<int>(values[3]);
+        entry.block = static_cast<std::uint32_t>(values[4]);
+        entry.blockCount = static_cast<int>(values[5]);
+        entries.push_back(entry);
+    }
+    return entries;
+}
+
+std::filesystem::path WriteRomLinkFromSource(const std::filesystem::path& sourceFile,
+                                             const std::filesystem::path& dataFolder)
+{
+    std::vector<RomLinkEntry> entries = ReadRomLinkSource(sourceFile);
+    AddMissingRomLinkDefaults(entries);
+    return WriteRomLinkFile(dataFolder, entries);
 }
 
 }  // namespace discbuilder

@@ -40,9 +40,10 @@ const std::vector<std::int32_t>& RomLinkDefaultRins();
 // throws std::invalid_argument for a RIN of no disc kind.
 int RomLinkKindDigitFor(std::int32_t rin);
 
-// Adds, for every default RIN the entries lack, a record of the kind its range gives, placed at
-// the given block and count (a placeholder item of the sample disc).
-void AddMissingRomLinkDefaults(std::vector<RomLinkEntry>& entries, std::uint32_t block, int blockCount);
+// Adds, for every default RIN the entries lack, a record of the kind its range gives that places
+// it where the first entry of that kind lies (else the first entry), so that a RIN absent from
+// the file opens an item that exists. Throws std::invalid_argument when there are no entries.
+void AddMissingRomLinkDefaults(std::vector<RomLinkEntry>& entries);
 
 // The text of the file: the entries sorted by RIN. Throws std::invalid_argument for a negative
 // or repeated RIN, a digit out of range, a block of 2^23 or more, a count outside 1 to 127, a
@@ -52,5 +53,17 @@ std::string RomLinkText(std::vector<RomLinkEntry> entries);
 // Writes RomLinkText(entries) into the data folder (created when missing) and returns the
 // file's path; throws std::runtime_error when the file cannot be written.
 std::filesystem::path WriteRomLinkFile(const std::filesystem::path& dataFolder, const std::vector<RomLinkEntry>& entries);
+
+// The entries of a sample source (sample/index/romlink.txt): lines of "|"-separated fields
+//   RIN | category digit | picture flag | disc | archive block | block count
+// (blank lines and lines beginning with "#" skipped); the kind digit comes from the RIN. Throws
+// std::runtime_error naming the file (and the line or record) for a line that is not six decimal
+// fields or a RIN of no disc kind.
+std::vector<RomLinkEntry> ReadRomLinkSource(const std::filesystem::path& sourceFile);
+
+// ROM_LINK.DAT of the sample disc: the source's entries with the missing defaults added, written
+// into the data folder; returns the file's path.
+std::filesystem::path WriteRomLinkFromSource(const std::filesystem::path& sourceFile,
+                                             const std::filesystem::path& dataFolder);
 
 }  // namespace discbuilder

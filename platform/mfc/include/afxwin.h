@@ -12,3 +12,12 @@
 #include <mfc/View.h>
 #include <mfc/Document.h>
 #include <mfc/WindowDC.h>
+#if __has_include(<mfc/BasicControls.h>)
+#include <mfc/BasicControls.h>
+#endif
+#if __has_include(<mfc/ListControls.h>)
+#include <mfc/ListControls.h>
+#endif
+#if __has_include(<mfc/Dialog.h>)
+#include <mfc/Dialog.h>
+#endif

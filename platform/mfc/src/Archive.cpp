@@ -421,6 +421,8 @@ CArchive& AFXAPI operator<<(CArchive& ar, const CString& string)
     return ar;
 }
 
+CArchive& CArchive::operator<<(const char* lpsz) { return ::operator<<(*this, CString(lpsz)); }
+
 CArchive& AFXAPI operator>>(CArchive& ar, CString& string)
 {
     bool bUnicode = false;
@@ -576,7 +578,7 @@ CRuntimeClass* CArchive::ReadClass(const CRuntimeClass* pClassRefRequested, UINT
     UINT nSchema = 0;
     if (wTag == wNewClassTag) {
         pClassRef = CRuntimeClass::Load(*this, &nSchema);
-        if (pClassRef == NULL)
+        if (pClassRef == NULL || pClassRef->m_wSchema == AFX_NO_SCHEMA)
             ThrowArchive(CArchiveException::badClass);
         if ((pClassRef->m_wSchema & ~VERSIONABLE_SCHEMA) != nSchema && !(pClassRef->m_wSchema & VERSIONABLE_SCHEMA))
             ThrowArchive(CArchiveException::badSchema);

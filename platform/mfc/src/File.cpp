@@ -30,12 +30,16 @@ CString NamePart(const CString& path)
     return path.Mid(slash + 1);
 }
 
+// The file time of a CTime the way CTime(FILETIME) reads one back: through the local calendar
+// time and the platform's local-to-UTC file time conversion (which applies the zone's present
+// offset), so that a time written and read again is the same CTime.
 FILETIME FileTimeOf(const CTime& time)
 {
-    ULONGLONG ticks = static_cast<ULONGLONG>(time.GetTime()) * 10000000ULL + 116444736000000000ULL;
-    FILETIME ft;
-    ft.dwLowDateTime = static_cast<DWORD>(ticks);
-    ft.dwHighDateTime = static_cast<DWORD>(ticks >> 32);
+    SYSTEMTIME st;
+    FILETIME local = {0, 0};
+    FILETIME ft = {0, 0};
+    if (!time.GetAsSystemTime(st) || !SystemTimeToFileTime(&st, &local) || !LocalFileTimeToFileTime(&local, &ft))
+        AfxThrowFileException(CFileException::generic, ERROR_INVALID_PARAMETER);
     return ft;
 }
 
@@ -239,8 +243,16 @@ void CFile::Abort()
 
 CFile* CFile::Duplicate() const
 {
-    // The platform layer cannot duplicate a handle with a shared file pointer.
-    AfxThrowNotSupportedException();
+    ASSERT(m_hFile != hFileNull);
+    // The pseudo-handle of the current process.
+    const HANDLE hProcess = reinterpret_cast<HANDLE>(static_cast<LONG_PTR>(-1));
+    HANDLE hFile = hFileNull;
+    if (!DuplicateHandle(hProcess, m_hFile, hProcess, &hFile, 0, FALSE, DUPLICATE_SAME_ACCESS))
+        CFileException::ThrowOsError(static_cast<LONG>(GetLastError()), m_strFileName);
+    CFile* pFile = new CFile(hFile);
+    pFile->m_bCloseOnDelete = m_bCloseOnDelete;
+    pFile->m_strFileName = m_strFileName;
+    return pFile;
 }
 
 CString CFile::GetFileName() const { return NamePart(m_strFileName); }

@@ -17,6 +17,15 @@
 #if __has_include(<winver.h>)
 #include <winver.h>
 #endif
+#if __has_include(<winctl.h>)
+#include <winctl.h>
+#endif
+#if __has_include(<winscroll.h>)
+#include <winscroll.h>
+#endif
+#if __has_include(<windlg.h>)
+#include <windlg.h>
+#endif
 #if __has_include(<winnls.h>)
 #include <winnls.h>
 #endif

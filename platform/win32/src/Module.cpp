@@ -188,6 +188,43 @@ int FirstObject(dl_phdr_info* info, size_t, void* data)
     return 1;
 }
 
+struct ObjectSearch {
+    HMODULE base;
+    std::string path;
+};
+
+int FindObject(dl_phdr_info* info, size_t, void* data)
+{
+    auto* search = static_cast<ObjectSearch*>(data);
+    for (int i = 0; i < info->dlpi_phnum; ++i)
+        if (info->dlpi_phdr[i].p_type == PT_LOAD) {
+            if (BaseOf(reinterpret_cast<const void*>(info->dlpi_addr + info->dlpi_phdr[i].p_vaddr)) == search->base &&
+                info->dlpi_name && info->dlpi_name[0]) {
+                search->path = info->dlpi_name;
+                return 1;
+            }
+            return 0;
+        }
+    return 0;
+}
+
+// The platform's name of a library the program was linked with: "libmfc.so" is "mfc.dll".
+std::string LinkedLibraryPath(HMODULE handle)
+{
+    ObjectSearch search{handle, {}};
+    dl_iterate_phdr(FindObject, &search);
+    if (search.path.empty())
+        return {};
+    std::string hostPath = RealPath(search.path);
+    std::string name = hostPath.substr(hostPath.find_last_of('/') + 1);
+    if (name.rfind("lib", 0) == 0)
+        name = name.substr(3);
+    auto so = name.find(".so");
+    if (so != std::string::npos)
+        name = name.substr(0, so) + ".dll";
+    return PlatformFolder(HostFolderOf(hostPath)) + name;
+}
+
 Module* Find(HMODULE handle)
 {
     auto& modules = Modules();
@@ -471,6 +508,8 @@ DWORD WINAPI GetModuleFileName(HMODULE hModule, LPSTR lpFilename, DWORD nSize)
         std::lock_guard<std::recursive_mutex> lock(ModuleLock());
         if (Module* module = Find(hModule))
             path = module->platformPath;
+        else
+            path = LinkedLibraryPath(hModule);
     }
     if (path.empty()) {
         SetLastError(ERROR_MOD_NOT_FOUND);

@@ -1,6 +1,7 @@
 // Finding and loading resources of a module, and string resources.
 #include "ModuleTable.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <strings.h>
@@ -169,4 +170,50 @@ int WINAPI LoadString(HINSTANCE hInstance, UINT uID, LPSTR lpBuffer, int cchBuff
         lpBuffer[i] = host::Cp1252FromResourceChar(text[i]);
     lpBuffer[count] = '\0';
     return static_cast<int>(count);
+}
+
+int WINAPI LookupIconIdFromDirectoryEx(PBYTE presbits, BOOL fIcon, int cxDesired, int cyDesired, UINT Flags)
+{
+    const int kSystemSize = 32;
+    const UINT kMonochrome = 0x1;
+    if (!presbits) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    auto word = [&](std::size_t at) { return static_cast<int>(presbits[at] | (presbits[at + 1] << 8)); };
+    if (word(0) != 0 || word(2) != (fIcon ? 1 : 2))
+        return 0;
+    int cx = cxDesired ? cxDesired : kSystemSize;
+    int cy = cyDesired ? cyDesired : kSystemSize;
+    int best = 0, bestDistance = 0, bestDepth = 0;
+    for (int i = 0, count = word(4); i < count; ++i) {
+        std::size_t e = 6 + 14 * static_cast<std::size_t>(i);
+        int width, height, depth;
+        if (fIcon) {
+            width = presbits[e] ? presbits[e] : 256;
+            height = presbits[e + 1] ? presbits[e + 1] : 256;
+            depth = word(e + 6);
+            if (depth == 0)  // older directories give a colour count instead
+                for (int colours = presbits[e + 2]; colours > 1; colours >>= 1)
+                    ++depth;
+        } else {
+            width = word(e);
+            height = word(e + 2) / 2;  // both masks
+            depth = word(e + 6);
+        }
+        int distance = std::abs(width - cx) + std::abs(height - cy);
+        bool better = best == 0 || distance < bestDistance ||
+                      (distance == bestDistance && ((Flags & kMonochrome) ? depth < bestDepth : depth > bestDepth));
+        if (better) {
+            best = word(e + 12);
+            bestDistance = distance;
+            bestDepth = depth;
+        }
+    }
+    return best;
+}
+
+int WINAPI LookupIconIdFromDirectory(PBYTE presbits, BOOL fIcon)
+{
+    return LookupIconIdFromDirectoryEx(presbits, fIcon, 0, 0, 0);
 }

@@ -1,4 +1,6 @@
 // Reading dialog and menu templates.
+#include <windows.h>
+
 #include <host/DialogTemplate.h>
 #include <host/MenuTemplate.h>
 #include <host/Resources.h>
@@ -86,7 +88,6 @@ private:
 };
 
 constexpr DWORD kDsSetFont = 0x40;
-constexpr DWORD kDsFixedSys = 0x08;
 
 const char* PredefinedClass(WORD atom)
 {
@@ -129,7 +130,7 @@ std::optional<DialogTemplate> ParseDialogTemplate(const void* data, std::size_t 
     d.menu = r.Name();
     d.className = r.Name();
     d.caption = r.Text();
-    d.hasFont = (d.style & kDsSetFont) != 0 || (d.extended && (d.style & (kDsSetFont | kDsFixedSys)) == (kDsSetFont | kDsFixedSys));
+    d.hasFont = (d.style & kDsSetFont) != 0;  // DS_SHELLFONT includes it
     if (d.hasFont) {
         d.pointSize = r.Word();
         if (d.extended) {
@@ -180,6 +181,34 @@ RECT DialogUnitsToPixels(const RECT& units, int baseUnitX, int baseUnitY)
     };
     return RECT{scale(units.left, baseUnitX, 4), scale(units.top, baseUnitY, 8), scale(units.right, baseUnitX, 4),
                 scale(units.bottom, baseUnitY, 8)};
+}
+
+SIZE DialogBaseUnits(const DialogTemplate& dialog)
+{
+    SIZE units{8, 16};
+#if __has_include(<wingdi.h>)
+    if (!dialog.hasFont)
+        return units;
+    HDC dc = CreateCompatibleDC(nullptr);
+    int height = -MulDiv(dialog.pointSize, GetDeviceCaps(dc, LOGPIXELSY), 72);
+    HFONT font = CreateFontA(height, 0, 0, 0, dialog.weight, dialog.italic, FALSE, FALSE, dialog.charset,
+                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                             dialog.faceName.c_str());
+    HGDIOBJ old = SelectObject(dc, font);
+    static const char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    SIZE extent{};
+    TEXTMETRICA metrics{};
+    if (GetTextExtentPoint32A(dc, kLetters, 52, &extent) && GetTextMetricsA(dc, &metrics)) {
+        units.cx = (extent.cx / 26 + 1) / 2;
+        units.cy = metrics.tmHeight;
+    }
+    SelectObject(dc, old);
+    DeleteObject(font);
+    DeleteDC(dc);
+#else
+    (void)dialog;
+#endif
+    return units;
 }
 
 namespace {

@@ -3,9 +3,11 @@
 #include "UserInternal.h"
 
 #include <host/Clock.h>
+#include <host/IconResources.h>
 #include <host/Input.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
@@ -41,6 +43,8 @@ InputState& S()
     static auto* s = new InputState;
     return *s;
 }
+
+std::atomic<HWND> g_activeMirror{nullptr};
 
 HWND RootOf(HWND hwnd)
 {
@@ -93,6 +97,7 @@ HWND ChangeActive(HWND hwnd, WORD how)
         Guard g(Mutex());
         S().active = hwnd;
         S().activeThread = newThread;
+        g_activeMirror = hwnd;
     }
     if (oldThread && oldThread != newThread)
         SendActivateApp(oldThread, FALSE, newThread);
@@ -126,6 +131,9 @@ HWND ChangeActive(HWND hwnd, WORD how)
                 ro->lastActivePopup = hwnd;
         }
     }
+    // On a palette display the window gets the chance to realise its palette first.
+    if (PaletteDisplay() && IsWindow(hwnd))
+        Send(hwnd, WM_QUERYNEWPALETTE, 0, 0);
     if (oldThread != newThread)
         SendActivateApp(newThread, TRUE, oldThread);
     if (!IsWindow(hwnd))
@@ -220,6 +228,7 @@ void ForgetWindow(HWND hwnd)
     if (s.active == hwnd) {
         s.active = nullptr;
         s.activeThread = 0;
+        g_activeMirror = nullptr;
     }
     if (s.lastDownHwnd == hwnd)
         s.lastDownHwnd = nullptr;
@@ -231,6 +240,7 @@ void ResetInputState()
     InputState& s = S();
     s.focus = s.active = s.capture = nullptr;
     s.activeThread = 0;
+    g_activeMirror = nullptr;
     std::memset(s.syncKeys, 0, sizeof s.syncKeys);
     std::memset(s.asyncKeys, 0, sizeof s.asyncKeys);
     std::memset(s.asyncPressed, 0, sizeof s.asyncPressed);
@@ -240,6 +250,11 @@ void ResetInputState()
     s.clipped = false;
     s.lastDownMsg = 0;
     s.lastDownHwnd = nullptr;
+}
+
+HWND ActiveWindowLockFree()
+{
+    return g_activeMirror.load();
 }
 
 POINT CursorPosition()
@@ -840,6 +855,8 @@ HCURSOR WINAPI LoadCursorA(HINSTANCE instance, LPCSTR name)
                 return reinterpret_cast<HCURSOR>(kCursorBase + static_cast<std::uintptr_t>(id));
     }
     // Cursors from a module's resources come with the resource loader.
+    if (instance)
+        return host::LoadIconResource(instance, name, FALSE);
     SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
     return nullptr;
 }
@@ -852,6 +869,8 @@ HICON WINAPI LoadIconA(HINSTANCE instance, LPCSTR name)
             if (c == id)
                 return reinterpret_cast<HICON>(kIconBase + static_cast<std::uintptr_t>(id));
     }
+    if (instance)
+        return host::LoadIconResource(instance, name, TRUE);
     SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
     return nullptr;
 }

@@ -248,6 +248,16 @@ bool ReleaseWindowDC(HDC hdc);
 HWND WindowOfDC(HDC hdc);
 void FillBackground(HDC hdc, HWND hwnd, const RECT& rect, HBRUSH brush);
 void DrawNonClient(HWND hwnd);
+// Paints the desktop's background where no window covers it within the area (screen).
+void PaintDesktop(const RECT& area);
+// Palette displays: whether the screen has one, and the handlers through which the GDI tells
+// the window system about realisations (installed with the desktop).
+// Width of a menu item's text in the menu font.
+int MenuTextWidth(const std::string& text);
+bool PaletteDisplay();
+void InstallPaletteHandlers();
+// The active window, readable without the window-manager lock (the GDI asks from under its own).
+HWND ActiveWindowLockFree();
 bool RegionRects(HRGN rgn, std::vector<RECT>& rects);
 int SetRegionRects(HRGN rgn, const std::vector<RECT>& rects);
 void MoveWindowPixels(HWND hwnd, const RECT& sourceClient, int dx, int dy);

@@ -127,15 +127,14 @@ void DestroyRecursive(HMENU h)
             DestroyRecursive(it.sub);
 }
 
-// Width of an item's text. Until text is measured with the GDI's fonts, an average character
-// width of the menu font stands in.
+// Width of an item's text, without its mnemonic marks.
 int TextWidth(const std::string& text)
 {
-    int n = 0;
+    std::string shown;
     for (char c : text)
         if (c != '&' && c != '\t')
-            ++n;
-    return n * 6;
+            shown += c;
+    return MenuTextWidth(shown);
 }
 
 constexpr int kItemHeight = 19;

@@ -123,13 +123,18 @@ void SetDesktopSize(int width, int height)
 {
     if (width <= 0 || height <= 0)
         return;
-    Guard g(Mutex());
-    g_desktop = SIZE{width, height};
-    Window& d = Desktop();
-    d.window = d.client = MakeRect(0, 0, width, height);
+    RECT all;
+    {
+        Guard g(Mutex());
+        g_desktop = SIZE{width, height};
+        Window& d = Desktop();
+        d.window = d.client = MakeRect(0, 0, width, height);
+        all = d.window;
+    }
 #ifdef USER_HAS_DISPLAY
     host::SetDisplaySize(width, height);
 #endif
+    PaintDesktop(all);
 }
 
 SIZE GetDesktopSize()
@@ -158,6 +163,7 @@ void ResetWindowManager()
     ResetInputState();
     ResetMenus();
     ResetUiScript();
+    InstallPaletteHandlers();
     SetDesktopSize(1024, 768);
 }
 

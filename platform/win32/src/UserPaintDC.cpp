@@ -19,9 +19,12 @@ struct WindowDC {
     HWND hwnd = nullptr;
     POINT origin{};
     std::vector<RECT> visible;
+    HWND root = nullptr;  // top-level window of hwnd
 };
 
+// The table has a lock of its own: the GDI consults it from under its locks.
 struct DCTable {
+    std::mutex lock;
     std::map<HDC, WindowDC> dcs;
     std::uintptr_t next = 0x50000;
 };
@@ -87,15 +90,16 @@ HDC AcquireWindowDC(HWND hwnd, POINT origin, const std::vector<RECT>& visible)
     HDC hdc = host::CreateDisplayDC(origin, rgn);
     DeleteObject(rgn);
     host::SetDisplayDCOwner(hdc, hwnd);
-    Guard g(Mutex());
-    Table().dcs[hdc] = WindowDC{hwnd, origin, visible};
+    HWND root = GetAncestor(hwnd, GA_ROOT);
+    std::lock_guard<std::mutex> g(Table().lock);
+    Table().dcs[hdc] = WindowDC{hwnd, origin, visible, root};
     return hdc;
 }
 
 bool ReleaseWindowDC(HDC hdc)
 {
     {
-        Guard g(Mutex());
+        std::lock_guard<std::mutex> g(Table().lock);
         if (Table().dcs.erase(hdc) == 0)
             return false;
     }
@@ -230,6 +234,47 @@ void DrawNonClient(HWND hwnd)
     ReleaseWindowDC(hdc);
 }
 
+void PaintDesktop(const RECT& area)
+{
+    std::vector<RECT> uncovered;
+    {
+        Guard g(Mutex());
+        RECT r = Intersect(area, Desktop().window);
+        if (RectEmpty(r))
+            return;
+        uncovered.push_back(r);
+        for (const Window* c : Desktop().children) {
+            if (!(c->style & WS_VISIBLE))
+                continue;
+            std::vector<RECT> next;
+            for (const RECT& u : uncovered) {
+                RECT i = Intersect(u, c->window);
+                if (RectEmpty(i)) {
+                    next.push_back(u);
+                    continue;
+                }
+                if (u.top < i.top)
+                    next.push_back(MakeRect(u.left, u.top, u.right, i.top));
+                if (i.bottom < u.bottom)
+                    next.push_back(MakeRect(u.left, i.bottom, u.right, u.bottom));
+                if (u.left < i.left)
+                    next.push_back(MakeRect(u.left, i.top, i.left, i.bottom));
+                if (i.right < u.right)
+                    next.push_back(MakeRect(i.right, i.top, u.right, i.bottom));
+            }
+            uncovered.swap(next);
+        }
+    }
+    if (uncovered.empty())
+        return;
+    HRGN rgn = RegionOf(uncovered);
+    HDC hdc = host::CreateDisplayDC(POINT{0, 0}, rgn);
+    DeleteObject(rgn);
+    for (const RECT& r : uncovered)
+        FillRect(hdc, &r, GetSysColorBrush(COLOR_BACKGROUND));
+    host::ReleaseDisplayDC(hdc);
+}
+
 bool RegionRects(HRGN rgn, std::vector<RECT>& rects)
 {
     DWORD size = GetRegionData(rgn, 0, nullptr);
@@ -273,22 +318,25 @@ void MoveWindowPixels(HWND hwnd, const RECT& source, int dx, int dy)
 
 HDC AcquireWindowDC(HWND hwnd, POINT origin, const std::vector<RECT>& visible)
 {
-    Guard g(Mutex());
+    HWND root = GetAncestor(hwnd, GA_ROOT);
+    std::lock_guard<std::mutex> g(Table().lock);
     Table().next += 4;
     HDC hdc = reinterpret_cast<HDC>(Table().next);
-    Table().dcs[hdc] = WindowDC{hwnd, origin, visible};
+    Table().dcs[hdc] = WindowDC{hwnd, origin, visible, root};
     return hdc;
 }
 
 bool ReleaseWindowDC(HDC hdc)
 {
-    Guard g(Mutex());
+    std::lock_guard<std::mutex> g(Table().lock);
     return Table().dcs.erase(hdc) != 0;
 }
 
 void FillBackground(HDC, HWND, const RECT&, HBRUSH) {}
 
 void DrawNonClient(HWND) {}
+
+void PaintDesktop(const RECT&) {}
 
 bool RegionRects(HRGN, std::vector<RECT>&)
 {
@@ -306,10 +354,71 @@ void MoveWindowPixels(HWND, const RECT&, int, int) {}
 
 HWND WindowOfDC(HDC hdc)
 {
-    Guard g(Mutex());
+    std::lock_guard<std::mutex> g(Table().lock);
     auto it = Table().dcs.find(hdc);
     return it == Table().dcs.end() ? nullptr : it->second.hwnd;
 }
+
+#ifdef USER_DRAWS_ON_DISPLAY
+
+int MenuTextWidth(const std::string& text)
+{
+    HDC hdc = host::CreateDisplayDC(POINT{0, 0}, nullptr);
+    HGDIOBJ old = SelectObject(hdc, GetStockObject(DEFAULT_GUI_FONT));
+    SIZE size{};
+    GetTextExtentPoint32A(hdc, text.c_str(), static_cast<int>(text.size()), &size);
+    SelectObject(hdc, old);
+    host::ReleaseDisplayDC(hdc);
+    return size.cx;
+}
+
+bool PaletteDisplay()
+{
+    return host::GetDisplayMode() == host::DisplayMode::Palette256;
+}
+
+void InstallPaletteHandlers()
+{
+    // A realisation that changed the system palette is announced to every top-level window,
+    // with the window whose DC realised it.
+    host::SetSystemPaletteChangedHandler([](HDC hdc) {
+        HWND from = WindowOfDC(hdc);
+        std::vector<HWND> tops;
+        {
+            Guard g(Mutex());
+            for (Window* c : Desktop().children)
+                tops.push_back(c->hwnd);
+        }
+        for (HWND h : tops)
+            if (IsWindow(h))
+                SendNotifyMessageA(h, WM_PALETTECHANGED, reinterpret_cast<WPARAM>(from), 0);
+    });
+    // Windows of the active top-level window realise in the foreground.
+    host::SetPaletteForegroundQuery([](HDC hdc) {
+        std::lock_guard<std::mutex> g(Table().lock);
+        auto it = Table().dcs.find(hdc);
+        if (it == Table().dcs.end() || it->second.root == nullptr)
+            return true;
+        return it->second.root == ActiveWindowLockFree();
+    });
+}
+
+#else
+
+int MenuTextWidth(const std::string& text)
+{
+    // Without fonts an average character width of the menu font stands in.
+    return static_cast<int>(text.size()) * 6;
+}
+
+bool PaletteDisplay()
+{
+    return false;
+}
+
+void InstallPaletteHandlers() {}
+
+#endif
 
 }  // namespace user
 

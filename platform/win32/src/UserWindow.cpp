@@ -152,6 +152,8 @@ Window& Desktop()
         SIZE s = DesktopSize();
         t.desktop->window = t.desktop->client = MakeRect(0, 0, s.cx, s.cy);
         t.messageRoot = MakeRoot("Message");
+        InstallPaletteHandlers();
+        PaintDesktop(t.desktop->window);
     }
     return *t.desktop;
 }

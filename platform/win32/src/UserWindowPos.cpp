@@ -211,7 +211,9 @@ void ExposeBelow(Window& w, const RECT& oldScreen)
     Window* parent = w.parent;
     if (!parent || RectEmpty(oldScreen))
         return;
-    if (parent != &Desktop()) {
+    if (parent == &Desktop()) {
+        PaintDesktop(oldScreen);
+    } else {
         RECT r = Intersect(oldScreen, parent->client);
         if (!RectEmpty(r)) {
             RECT local = Offset(r, -parent->client.left, -parent->client.top);

@@ -105,9 +105,12 @@ BOOL WINAPI GetFileVersionInfo(LPCSTR lptstrFilename, DWORD, DWORD dwLen, LPVOID
         if (dwLen < size + kTrailer) {
             SetLastError(ERROR_INSUFFICIENT_BUFFER);
         } else {
+            // VerQueryValue finds the trailer after the block's own length, which a resource
+            // padded at its end may exceed.
+            DWORD blockLength = size >= 2 ? std::min<DWORD>(size, ReadWord(static_cast<const BYTE*>(data))) : size;
             std::memset(lpData, 0, dwLen);
             std::memcpy(lpData, data, size);
-            std::memcpy(static_cast<BYTE*>(lpData) + size, &dwLen, sizeof dwLen);
+            std::memcpy(static_cast<BYTE*>(lpData) + blockLength, &dwLen, sizeof dwLen);
             ok = TRUE;
         }
     }

@@ -56,7 +56,7 @@ TEST_F(ModuleState, StringsComeFromTheResourceHandle)
 
 TEST_F(ModuleState, LibraryEntersItsOwnStateAndRestoresTheCallers)
 {
-    HMODULE library = LoadLibrary("vltestlib.dll");
+    HMODULE library = LoadLibrary("vltestmfc.dll");
     ASSERT_NE(library, nullptr);
     HMODULE data = LoadLibrary("vltestdata.dll");
     ASSERT_NE(data, nullptr);

@@ -179,3 +179,19 @@ TEST(Modules, ModuleOfAnAddress)
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
     EXPECT_TRUE(FreeLibrary(data));
 }
+
+TEST(Modules, LinkedLibraryHasItsPlatformName)
+{
+    // This program is linked with the platform's own library (libwin32.so), "win32.dll" by name.
+    HMODULE platform = nullptr;
+    ASSERT_TRUE(GetModuleHandleEx(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                                  reinterpret_cast<LPCSTR>(&GetLastError), &platform));
+    EXPECT_NE(platform, GetModuleHandle(nullptr));
+    char path[MAX_PATH];
+    ASSERT_GT(GetModuleFileName(platform, path, MAX_PATH), 0u);
+    std::string name = path;
+    EXPECT_EQ(name.substr(name.size() - 10), "\\win32.dll");
+    SetLastError(0);
+    EXPECT_EQ(GetModuleFileName(reinterpret_cast<HMODULE>(0x10), path, MAX_PATH), 0u);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MOD_NOT_FOUND));
+}

@@ -93,6 +93,24 @@ TEST_F(LibraryResources, IconGroupPicksEachSize)
     }
     EXPECT_EQ((unsigned char)group[6], 16);
     EXPECT_EQ((unsigned char)group[6 + 14], 32);
+
+    // Picking by size: exact sizes, the nearest for others, the system size for 0.
+    auto bits = reinterpret_cast<PBYTE>(group.data());
+    int small = word(6 + 12), large = word(6 + 14 + 12);
+    EXPECT_EQ(LookupIconIdFromDirectoryEx(bits, TRUE, 16, 16, 0), small);
+    EXPECT_EQ(LookupIconIdFromDirectoryEx(bits, TRUE, 32, 32, 0), large);
+    EXPECT_EQ(LookupIconIdFromDirectoryEx(bits, TRUE, 20, 20, 0), small);
+    EXPECT_EQ(LookupIconIdFromDirectoryEx(bits, TRUE, 48, 48, 0), large);
+    EXPECT_EQ(LookupIconIdFromDirectory(bits, TRUE), large);
+    EXPECT_EQ(LookupIconIdFromDirectory(bits, FALSE), 0);  // not a cursor group
+
+    std::string cursors = Bytes(MAKEINTRESOURCE(120), RT_GROUP_CURSOR);
+    ASSERT_FALSE(cursors.empty());
+    int cursorId = LookupIconIdFromDirectory(reinterpret_cast<PBYTE>(cursors.data()), FALSE);
+    std::string cursor = Bytes(MAKEINTRESOURCE(cursorId), RT_CURSOR);
+    ASSERT_GE(cursor.size(), 8u);
+    EXPECT_EQ(cursor[0], 5);  // the hot spot leads the image
+    EXPECT_EQ(cursor[2], 7);
 }
 
 TEST_F(LibraryResources, NamesTypesAndErrors)
@@ -135,6 +153,15 @@ TEST_F(LibraryResources, MenuAndDialogTemplates)
     EXPECT_EQ(pixels.top, 11);     // 7 * 13 / 8 = 11.4
     EXPECT_EQ(pixels.right, 290);  // 193 * 6 / 4 = 289.5
     EXPECT_EQ(pixels.bottom, 34);  // 21 * 13 / 8 = 34.1
+    // The base units measured from the template's font ("MS Sans Serif", 8 points).
+    SIZE base = host::DialogBaseUnits(*d);
+    EXPECT_GE(base.cx, 5);
+    EXPECT_LE(base.cx, 8);
+    EXPECT_GE(base.cy, 11);
+    EXPECT_LE(base.cy, 16);
+    host::DialogTemplate fontless;
+    EXPECT_EQ(host::DialogBaseUnits(fontless).cx, 8);
+    EXPECT_EQ(host::DialogBaseUnits(fontless).cy, 16);
     // Every cut of a template is refused, never read past its end.
     for (std::size_t cut = 0; cut < dialog.size(); cut += 7)
         EXPECT_FALSE(host::ParseDialogTemplate(dialog.data(), cut)) << cut;
@@ -203,6 +230,8 @@ TEST(DataLibrary, ResourcesThroughItsHandle)
 
 TEST(DataLibrary, ScreenClassLibrariesAreBuilt)
 {
+    const LONG closeBoxWidth[] = {16, 18, 21};  // drawn for each screen class
+    int screenClass = 0;
     for (const char* name : {"vl_res0.dll", "vl_res1.dll", "vl_res2.dll"}) {
         HMODULE library = LoadLibrary(name);
         ASSERT_NE(library, nullptr) << name;
@@ -210,6 +239,12 @@ TEST(DataLibrary, ScreenClassLibrariesAreBuilt)
         // The program's strings are there too, for look-ups through the resource handle.
         char buffer[16];
         EXPECT_EQ(LoadString(library, 363, buffer, sizeof buffer), 8) << name;
+        HRSRC closeBox = FindResource(library, MAKEINTRESOURCE(7556), RT_BITMAP);
+        ASSERT_NE(closeBox, nullptr) << name;
+        auto header = static_cast<const BYTE*>(LockResource(LoadResource(library, closeBox)));
+        LONG width = 0;
+        std::memcpy(&width, header + 4, sizeof width);
+        EXPECT_EQ(width, closeBoxWidth[screenClass++]) << name;
         FreeLibrary(library);
     }
 }

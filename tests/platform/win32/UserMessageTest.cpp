@@ -188,6 +188,9 @@ TEST_F(UserMessageTest, RepliesAndTimeoutsOfSendsAcrossThreads)
     while (!theirs)
         std::this_thread::yield();
     EXPECT_EQ(SendMessageA(theirs, WM_USER + 20, 0, 0), 11) << "the reply answers before the handler ends";
+    while (sendState.load() == 0)  // the handler goes on after its reply
+        std::this_thread::yield();
+    EXPECT_EQ(sendState.load(), static_cast<DWORD>(ISMEX_SEND | ISMEX_REPLIED));
     DWORD_PTR result = 0;
     release = false;
     EXPECT_EQ(SendMessageTimeoutA(theirs, WM_USER + 21, 0, 0, SMTO_NORMAL, 20, &result), 0);
@@ -196,7 +199,6 @@ TEST_F(UserMessageTest, RepliesAndTimeoutsOfSendsAcrossThreads)
     done = true;
     PostMessageA(theirs, WM_NULL, 0, 0);
     worker.join();
-    EXPECT_EQ(sendState.load(), static_cast<DWORD>(ISMEX_SEND | ISMEX_REPLIED));
     EXPECT_FALSE(IsWindow(theirs)) << "the windows of a thread that ends go with it";
     EXPECT_FALSE(PostMessageA(theirs, WM_USER, 0, 0));
 }

@@ -203,7 +203,38 @@ TEST_F(UserPaintTest, WindowsDrawTheirFrameCaptionAndBackgroundOnTheDesktop)
     SetActiveWindow(w);
     EXPECT_EQ(host::DesktopPixel(200, 110), GetSysColor(COLOR_INACTIVECAPTION));
     DestroyWindow(frame);
+    EXPECT_EQ(host::DesktopPixel(250, 200), GetSysColor(COLOR_BACKGROUND)) << "the desktop shows again";
     UnregisterClassA("Painted", nullptr);
+}
+
+TEST_F(UserPaintTest, PaletteDisplaysAnnounceRealisationsAndAskNewlyActiveWindows)
+{
+    host::SetDisplayMode(host::DisplayMode::Palette256);
+    HWND other = CreateWindowExA(0, MessageSpy::ClassName(), "", WS_POPUP | WS_VISIBLE, 300, 0, 50, 50, nullptr,
+                                 nullptr, nullptr, nullptr);
+    EXPECT_EQ(spy.Count(WM_QUERYNEWPALETTE, other), 1u) << "asked when it became active";
+    spy.Clear();
+    struct {
+        WORD version;
+        WORD count;
+        PALETTEENTRY entries[2];
+    } pal = {0x300, 2, {{12, 34, 56, 0}, {65, 43, 21, 0}}};
+    HPALETTE palette = CreatePalette(reinterpret_cast<LOGPALETTE*>(&pal));
+    HDC dc = GetDC(other);
+    HPALETTE old = SelectPalette(dc, palette, FALSE);
+    EXPECT_GT(RealizePalette(dc), 0u);
+    ui::PumpUntilIdle();
+    EXPECT_EQ(spy.Count(WM_PALETTECHANGED, other), 1u);
+    EXPECT_EQ(spy.Count(WM_PALETTECHANGED, w), 1u);
+    for (const Recorded& r : spy.Messages()) {
+        if (r.message == WM_PALETTECHANGED) {
+            EXPECT_EQ(r.wParam, reinterpret_cast<WPARAM>(other)) << "names the window that realised";
+        }
+    }
+    SelectPalette(dc, old, FALSE);
+    ReleaseDC(other, dc);
+    DeleteObject(palette);
+    host::SetDisplayMode(host::DisplayMode::TrueColor);
 }
 
 }  // namespace

@@ -49,3 +49,27 @@ TEST(ProgramResources, VersionOfTheProgramFile)
     ASSERT_TRUE(VerQueryValue(block.data(), "\\", &value, &length));
     EXPECT_EQ(static_cast<VS_FIXEDFILEINFO*>(value)->dwFileType, static_cast<DWORD>(VFT_APP));
 }
+
+TEST(ProgramResources, GeneratedArtIsEmbedded)
+{
+    // The sound button's bitmap, drawn by the art generator at 27 x 17.
+    HRSRC bitmap = FindResource(nullptr, MAKEINTRESOURCE(237), RT_BITMAP);
+    ASSERT_NE(bitmap, nullptr);
+    auto header = static_cast<const BITMAPINFOHEADER*>(LockResource(LoadResource(nullptr, bitmap)));
+    EXPECT_EQ(header->biWidth, 27);
+    EXPECT_EQ(header->biHeight, 17);
+    // The program's icon at both sizes.
+    HRSRC group = FindResource(nullptr, MAKEINTRESOURCE(147), RT_GROUP_ICON);
+    ASSERT_NE(group, nullptr);
+    auto bits = static_cast<PBYTE>(LockResource(LoadResource(nullptr, group)));
+    int small = LookupIconIdFromDirectoryEx(bits, TRUE, 16, 16, 0);
+    int large = LookupIconIdFromDirectoryEx(bits, TRUE, 32, 32, 0);
+    EXPECT_NE(small, large);
+    EXPECT_NE(FindResource(nullptr, MAKEINTRESOURCE(small), RT_ICON), nullptr);
+    // The interface sounds.
+    for (int id = 9026; id <= 9030; ++id) {
+        HRSRC wave = FindResource(nullptr, MAKEINTRESOURCE(id), "WAVE");
+        ASSERT_NE(wave, nullptr) << id;
+        EXPECT_EQ(std::string(static_cast<const char*>(LockResource(LoadResource(nullptr, wave))), 4), "RIFF");
+    }
+}

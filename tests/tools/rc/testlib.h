@@ -4,6 +4,7 @@
 #define IDS_LAST 65535
 #define IDB_TINY 100
 #define IDI_TWO 110
+#define IDI_HALF 111
 #define IDC_ARROW_CURSOR 120
 #define IDW_TONE 9026
 #define IDR_BLOB 130

@@ -107,6 +107,9 @@ public:
     CArchive& operator<<(char ch) { return operator<<(static_cast<BYTE>(ch)); }
     CArchive& operator<<(signed char ch) { return operator<<(static_cast<BYTE>(ch)); }
     CArchive& operator<<(bool b) { return operator<<(static_cast<BYTE>(b ? 1 : 0)); }
+    // Text given as a C string is stored as a CString (length prefix and bytes), not as the
+    // truth value of its pointer.
+    CArchive& operator<<(const char* lpsz);
 
     CArchive& operator>>(BYTE& by);
     CArchive& operator>>(WORD& w);

@@ -79,7 +79,8 @@ public:
     virtual void Close();
     // Closes the file ignoring every error.
     virtual void Abort();
-    // Not available on this platform: throws CNotSupportedException.
+    // A second CFile on a duplicate of the handle: the same open file with the same file
+    // pointer. The caller deletes it.
     virtual CFile* Duplicate() const;
 
     // "NAME.EXT", "NAME" and the full path of the open file.

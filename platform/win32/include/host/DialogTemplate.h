@@ -54,6 +54,11 @@ struct DialogTemplate {
 // Reads a template; nothing when it is malformed or runs past `size`.
 std::optional<DialogTemplate> ParseDialogTemplate(const void* data, std::size_t size);
 
+// The dialog's base units in pixels (x: average character width, y: character height) from its
+// font: the average width of the letters A to Z and a to z, rounded, and the font's height, as
+// the dialog manager measures them. A template without a font uses the system font's (8, 16).
+SIZE DialogBaseUnits(const DialogTemplate& dialog);
+
 // Dialog units to pixels with the dialog font's base units (average character width and
 // height), as MapDialogRect does: x * baseX / 4, y * baseY / 8.
 RECT DialogUnitsToPixels(const RECT& units, int baseUnitX, int baseUnitY);

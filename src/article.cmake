@@ -1,0 +1,2 @@
+# The article reader inflates archive records through the archive library.
+target_link_libraries(vlprogram PUBLIC al21)

@@ -1,0 +1,229 @@
+#include <afxcoll.h>
+#include <afxtempl.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class CColItem : public CObject {
+    DECLARE_SERIAL(CColItem)
+public:
+    CColItem() = default;
+    explicit CColItem(LONG value) : m_value(value) {}
+    void Serialize(CArchive& ar) override
+    {
+        if (ar.IsStoring())
+            ar << m_value;
+        else
+            ar >> m_value;
+    }
+    LONG m_value = 0;
+};
+IMPLEMENT_SERIAL(CColItem, CObject, 1)
+
+namespace {
+
+using Bytes = std::vector<BYTE>;
+
+Bytes Of(const std::string& s) { return Bytes(s.begin(), s.end()); }
+Bytes Cat(std::initializer_list<Bytes> parts)
+{
+    Bytes all;
+    for (const Bytes& p : parts)
+        all.insert(all.end(), p.begin(), p.end());
+    return all;
+}
+
+Bytes Store(CObject& collection)
+{
+    CMemFile file;
+    {
+        CArchive ar(&file, CArchive::store);
+        collection.Serialize(ar);
+    }
+    Bytes bytes(file.GetLength());
+    file.SeekToBegin();
+    file.Read(bytes.data(), static_cast<UINT>(bytes.size()));
+    return bytes;
+}
+
+void LoadInto(const Bytes& bytes, CObject& collection)
+{
+    Bytes copy = bytes;
+    CMemFile file(copy.data(), static_cast<UINT>(copy.size()));
+    CArchive ar(&file, CArchive::load);
+    collection.Serialize(ar);
+    EXPECT_TRUE(ar.IsBufferEmpty());
+}
+
+const Bytes kItemClass = Cat({{0xFF, 0xFF, 0x01, 0x00, 0x08, 0x00}, Of("CColItem")});
+
+}  // namespace
+
+TEST(ArchiveCollections, ArraysOfNumbersAndStrings)
+{
+    CByteArray bytes;
+    bytes.Add(1);
+    bytes.Add(0xFE);
+    EXPECT_EQ(Store(bytes), (Bytes{0x02, 0x00, 0x01, 0xFE}));
+    CWordArray words;
+    words.Add(0x1234);
+    EXPECT_EQ(Store(words), (Bytes{0x01, 0x00, 0x34, 0x12}));
+    CDWordArray dwords;
+    dwords.Add(1);
+    dwords.Add(0x01020304);
+    const Bytes dwordBytes = {0x02, 0x00, 0x01, 0x00, 0x00, 0x00, 0x04, 0x03, 0x02, 0x01};
+    EXPECT_EQ(Store(dwords), dwordBytes);
+    CStringArray strings;
+    strings.Add("a");
+    strings.Add("b\xE9");
+    const Bytes stringBytes = Cat({{0x02, 0x00, 0x01}, Of("a"), {0x02}, Of("b\xE9")});
+    EXPECT_EQ(Store(strings), stringBytes);
+
+    CDWordArray dwordsBack;
+    dwordsBack.Add(99);  // loading replaces what was there
+    LoadInto(dwordBytes, dwordsBack);
+    ASSERT_EQ(dwordsBack.GetSize(), 2);
+    EXPECT_EQ(dwordsBack[1], 0x01020304u);
+    CStringArray stringsBack;
+    LoadInto(stringBytes, stringsBack);
+    ASSERT_EQ(stringsBack.GetSize(), 2);
+    EXPECT_EQ(stringsBack[1], CString("b\xE9"));
+
+    // A count of 0xFFFF or more takes the long form.
+    CByteArray big;
+    big.SetSize(0x10000);
+    Bytes bigBytes = Store(big);
+    ASSERT_EQ(bigBytes.size(), 6u + 0x10000);
+    EXPECT_EQ(Bytes(bigBytes.begin(), bigBytes.begin() + 6), (Bytes{0xFF, 0xFF, 0x00, 0x00, 0x01, 0x00}));
+}
+
+TEST(ArchiveCollections, ObjectsKeepTheirReferences)
+{
+    CColItem* item = new CColItem(5);
+    CObList list;
+    list.AddTail(item);
+    list.AddTail(item);
+    list.AddTail(static_cast<CObject*>(NULL));
+    const Bytes expected = Cat({{0x03, 0x00}, kItemClass, {0x05, 0x00, 0x00, 0x00}, {0x02, 0x00}, {0x00, 0x00}});
+    EXPECT_EQ(Store(list), expected);
+    CObArray array;
+    array.Add(item);
+    array.Add(item);
+    array.Add(NULL);
+    EXPECT_EQ(Store(array), expected);
+    delete item;
+
+    CObList listBack;
+    LoadInto(expected, listBack);
+    ASSERT_EQ(listBack.GetCount(), 3);
+    CObject* first = listBack.GetHead();
+    EXPECT_EQ(static_cast<CColItem*>(first)->m_value, 5);
+    EXPECT_EQ(listBack.GetAt(listBack.FindIndex(1)), first);
+    EXPECT_EQ(listBack.GetTail(), nullptr);
+    delete first;
+}
+
+TEST(ArchiveCollections, ListsAndMaps)
+{
+    CStringList strings;
+    strings.AddTail("x");
+    strings.AddTail("yy");
+    EXPECT_EQ(Store(strings), Cat({{0x02, 0x00, 0x01}, Of("x"), {0x02}, Of("yy")}));
+
+    CMapStringToString map;
+    map.SetAt("key", "value");
+    const Bytes mapBytes = Cat({{0x01, 0x00, 0x03}, Of("key"), {0x05}, Of("value")});
+    EXPECT_EQ(Store(map), mapBytes);
+    CMapStringToString mapBack;
+    LoadInto(mapBytes, mapBack);
+    CString value;
+    EXPECT_TRUE(mapBack.Lookup("key", value));
+    EXPECT_EQ(value, CString("value"));
+
+    CColItem item(3);
+    CMapStringToOb obs;
+    obs.SetAt("k", &item);
+    const Bytes obBytes = Cat({{0x01, 0x00, 0x01}, Of("k"), kItemClass, {0x03, 0x00, 0x00, 0x00}});
+    EXPECT_EQ(Store(obs), obBytes);
+    CMapStringToOb obsBack;
+    LoadInto(obBytes, obsBack);
+    CObject* pOb = NULL;
+    ASSERT_TRUE(obsBack.Lookup("k", pOb));
+    EXPECT_EQ(static_cast<CColItem*>(pOb)->m_value, 3);
+    delete pOb;
+
+    // Several entries come back whatever the order they were written in.
+    CMapStringToString many;
+    for (int i = 0; i < 40; ++i) {
+        CString k;
+        k.Format("key%d", i);
+        many.SetAt(k, k + "!");
+    }
+    CMapStringToString manyBack;
+    LoadInto(Store(many), manyBack);
+    EXPECT_EQ(manyBack.GetCount(), 40);
+    EXPECT_TRUE(manyBack.Lookup("key39", value));
+    EXPECT_EQ(value, CString("key39!"));
+}
+
+TEST(ArchiveCollections, Templates)
+{
+    CArray<LONG, LONG> numbers;
+    numbers.Add(1);
+    numbers.Add(-1);
+    const Bytes numberBytes = {0x02, 0x00, 0x01, 0x00, 0x00, 0x00, 0xFF, 0xFF, 0xFF, 0xFF};
+    EXPECT_EQ(Store(numbers), numberBytes);
+    CArray<LONG, LONG> numbersBack;
+    LoadInto(numberBytes, numbersBack);
+    ASSERT_EQ(numbersBack.GetSize(), 2);
+    EXPECT_EQ(numbersBack[1], -1);
+
+    CList<CString, LPCSTR> strings;
+    strings.AddTail("ab");
+    const Bytes stringBytes = Cat({{0x01, 0x00, 0x02}, Of("ab")});
+    EXPECT_EQ(Store(strings), stringBytes);
+    CList<CString, LPCSTR> stringsBack;
+    LoadInto(stringBytes, stringsBack);
+    ASSERT_EQ(stringsBack.GetCount(), 1);
+    EXPECT_EQ(stringsBack.GetHead(), CString("ab"));
+}
+
+TEST(ArchiveCollections, StoredAsObjects)
+{
+    // A collection written through WriteObject carries its class like any object.
+    CStringArray* strings = new CStringArray;
+    strings->Add("z");
+    CMemFile file;
+    {
+        CArchive ar(&file, CArchive::store);
+        ar << strings;
+    }
+    delete strings;
+    file.SeekToBegin();
+    CArchive ar(&file, CArchive::load);
+    CObject* back = NULL;
+    ar >> back;
+    CStringArray* array = DYNAMIC_DOWNCAST(CStringArray, back);
+    ASSERT_NE(array, nullptr);
+    ASSERT_EQ(array->GetSize(), 1);
+    EXPECT_EQ(array->GetAt(0), CString("z"));
+    delete back;
+}
+
+TEST(ArchiveCollections, TruncatedElementsThrow)
+{
+    // Two strings announced, one there.
+    const Bytes cut = Cat({{0x02, 0x00, 0x01}, Of("a")});
+    CStringArray strings;
+    int cause = -1;
+    try {
+        LoadInto(cut, strings);
+    } catch (CArchiveException* e) {
+        cause = e->m_cause;
+        e->Delete();
+    }
+    EXPECT_EQ(cause, CArchiveException::endOfFile);
+}

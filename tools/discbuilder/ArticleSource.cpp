@@ -1,0 +1,287 @@
+#include "ArticleSource.h"
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace discbuilder {
+
+namespace {
+
+enum : int { kStyleBold = 0, kStyleItalic = 2 };
+
+std::string Trim(const std::string& s)
+{
+    std::size_t b = s.find_first_not_of(" \t\r");
+    if (b == std::string::npos)
+        return "";
+    std::size_t e = s.find_last_not_of(" \t\r");
+    return s.substr(b, e - b + 1);
+}
+
+std::vector<std::string> SplitFields(const std::string& s)
+{
+    std::vector<std::string> fields;
+    std::stringstream in(s);
+    std::string field;
+    while (std::getline(in, field, '|'))
+        fields.push_back(Trim(field));
+    return fields;
+}
+
+class Parser {
+public:
+    Parser(const std::string& fileName) : m_fileName(fileName) {}
+
+    ArticleRecordSource Run(const std::string& text)
+    {
+        m_source.formatYear = 1999;
+        std::stringstream in(text);
+        std::string line;
+        while (std::getline(in, line)) {
+            ++m_line;
+            if (!line.empty() && line.back() == '\r')
+                line.pop_back();
+            Line(line);
+        }
+        FlushParagraph();
+        if (m_source.rin == 0)
+            Fail("the article has no number");
+        if (m_source.title.empty())
+            Fail("the article has no title");
+        return m_source;
+    }
+
+private:
+    [[noreturn]] void Fail(const std::string& what) const
+    {
+        throw std::runtime_error(m_fileName + ":" + std::to_string(m_line) + ": " + what);
+    }
+
+    void Line(const std::string& raw)
+    {
+        std::string line = Trim(raw);
+        if (line.empty()) {
+            FlushParagraph();
+            return;
+        }
+        if (line[0] == '#' && line.rfind("###", 0) != 0)
+            return;
+        if (line.rfind("= ", 0) == 0) {
+            FlushParagraph();
+            RecordSection section;
+            section.title = Trim(line.substr(2));
+            m_source.sections.push_back(section);
+            m_styles.emplace_back();
+            return;
+        }
+        if (m_source.sections.empty()) {
+            HeaderLine(line);
+            return;
+        }
+        if (line.rfind("###", 0) == 0) {
+            FlushParagraph();
+            AddTextParagraph("**" + Trim(line.substr(3)) + "**");
+            return;
+        }
+        if (line.front() == '[' && line.back() == ']' &&
+            (line.rfind("[media ", 0) == 0 || line.rfind("[extra ", 0) == 0)) {
+            FlushParagraph();
+            bool media = line.rfind("[media ", 0) == 0;
+            int index = std::atoi(line.c_str() + 7);
+            std::size_t count = media ? m_source.media.size() : m_source.extraTitles.size();
+            if (index < 0 || static_cast<std::size_t>(index) >= count)
+                Fail(std::string("no ") + (media ? "media entry " : "extra item ") + std::to_string(index));
+            RecordRun run;
+            run.kind = media ? 4 : 6;
+            run.style = index;
+            m_source.sections.back().runs.push_back(run);
+            return;
+        }
+        if (!m_paragraph.empty())
+            m_paragraph += ' ';
+        m_paragraph += line;
+    }
+
+    void HeaderLine(const std::string& line)
+    {
+        std::size_t colon = line.find(':');
+        if (colon == std::string::npos)
+            Fail("expected \"key: value\" before the first section");
+        std::string key = Trim(line.substr(0, colon));
+        std::string value = Trim(line.substr(colon + 1));
+        if (key == "number") {
+            m_source.rin = std::atoi(value.c_str());
+        } else if (key == "title") {
+            m_source.title = value;
+        } else if (key == "date") {
+            if (value.size() != 8)
+                Fail("the date has the form YY/MM/DD");
+            m_source.issueDate = value;
+        } else if (key == "media") {
+            std::vector<std::string> f = SplitFields(value);
+            if (f.size() != 3 || f[1].size() != 1)
+                Fail("media: number | kind letter | caption");
+            RecordMedia media;
+            media.rin = static_cast<std::uint32_t>(std::stoul(f[0]));
+            media.kindLetter = f[1][0];
+            media.iconNumber = static_cast<std::uint8_t>(m_source.media.size());
+            m_source.media.push_back(media);
+            m_source.captions.push_back(f[2]);
+        } else if (key == "related") {
+            std::vector<std::string> f = SplitFields(value);
+            if (f.empty() || f.size() > 2 || f[0].empty())
+                Fail("related: title | link (no link for a heading)");
+            RecordRelated related;
+            related.title = f[0];
+            if (f.size() == 2) {
+                related.link = f[1];
+                if (related.link.rfind("vl://", 0) == 0)
+                    related.rin = static_cast<std::uint32_t>(std::atoi(related.link.c_str() + 5));
+            }
+            m_source.related.push_back(related);
+        } else if (key == "extra") {
+            m_source.extraTitles.push_back(value);
+        } else {
+            Fail("unknown key \"" + key + "\"");
+        }
+    }
+
+    void FlushParagraph()
+    {
+        if (m_paragraph.empty())
+            return;
+        AddTextParagraph(m_paragraph);
+        m_paragraph.clear();
+    }
+
+    // Appends a text run; **bold**, *italic* and [text](target) become style and link entries.
+    void AddTextParagraph(const std::string& markup)
+    {
+        RecordSection& section = m_source.sections.back();
+        std::vector<std::pair<int, std::size_t>>& styles = m_styles.back();  // (code or -1, length)
+        std::size_t sectionOffset = 0;
+        for (const RecordRun& r : section.runs)
+            if (r.kind != 3)
+                sectionOffset += r.text.size();
+        std::string text;
+        int style = -1;
+        auto emit = [&](const std::string& piece) {
+            if (piece.empty())
+                return;
+            if (!styles.empty() && styles.back().first == style)
+                styles.back().second += piece.size();
+            else
+                styles.emplace_back(style, piece.size());
+            text += piece;
+        };
+        std::string piece;
+        for (std::size_t i = 0; i < markup.size();) {
+            if (markup.compare(i, 2, "**") == 0) {
+                emit(piece);
+                piece.clear();
+                style = style == kStyleBold ? -1 : kStyleBold;
+                i += 2;
+            } else if (markup[i] == '*') {
+                emit(piece);
+                piece.clear();
+                style = style == kStyleItalic ? -1 : kStyleItalic;
+                ++i;
+            } else if (markup[i] == '[') {
+                std::size_t close = markup.find("](", i);
+                std::size_t end = close == std::string::npos ? close : markup.find(')', close);
+                if (end == std::string::npos)
+                    Fail("a link is written [text](target)");
+                emit(piece);
+                piece.clear();
+                std::string label = markup.substr(i + 1, close - i - 1);
+                std::string target = markup.substr(close + 2, end - close - 2);
+                if (label.size() > 127)
+                    Fail("link text longer than 127 characters");
+                AddLink(target, PackTextPosition(static_cast<unsigned>(m_source.sections.size() - 1),
+                                                 static_cast<unsigned>(sectionOffset + text.size()),
+                                                 static_cast<unsigned>(label.size())));
+                emit(label);
+                i = end + 1;
+            } else {
+                piece += markup[i++];
+            }
+        }
+        emit(piece);
+        if (style != -1)
+            Fail("a style is not closed");
+        RecordRun run;
+        run.text = text;
+        section.runs.push_back(run);
+        section.styles = StyleTable(styles);
+    }
+
+    static std::vector<std::uint16_t> StyleTable(const std::vector<std::pair<int, std::size_t>>& styles)
+    {
+        std::vector<std::uint16_t> table;
+        for (auto [code, length] : styles) {
+            std::size_t limit = code < 0 ? 0x7FFF : 0x7FF;
+            while (length > 0) {
+                std::size_t take = std::min(length, limit);
+                table.push_back(code < 0 ? static_cast<std::uint16_t>(take << 1)
+                                         : static_cast<std::uint16_t>(1 | (code << 1) | (take << 5)));
+                length -= take;
+            }
+        }
+        return table;
+    }
+
+    void AddLink(const std::string& target, std::uint32_t position)
+    {
+        if (target.rfind("vl://", 0) != 0 && target.rfind("tf:", 0) != 0)
+            Fail("a link target begins \"vl://\" or \"tf:\"");
+        for (RecordLink& link : m_source.links) {
+            if (link.target == target) {
+                link.positions.push_back(position);
+                return;
+            }
+        }
+        RecordLink link;
+        link.target = target;
+        link.positions.push_back(position);
+        m_source.links.push_back(link);
+    }
+
+    std::string m_fileName;
+    int m_line = 0;
+    ArticleRecordSource m_source;
+    std::string m_paragraph;
+    std::vector<std::vector<std::pair<int, std::size_t>>> m_styles;
+};
+
+}  // namespace
+
+ArticleRecordSource ParseArticleSource(const std::string& text, const std::string& fileName)
+{
+    return Parser(fileName).Run(text);
+}
+
+ArticleRecordSource ReadArticleSource(const std::filesystem::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    if (!in)
+        throw std::runtime_error(file.string() + ": cannot be read");
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return ParseArticleSource(text, file.filename().string());
+}
+
+std::vector<ArticleRecordSource> ReadArticleSources(const std::filesystem::path& folder)
+{
+    std::vector<std::filesystem::path> files;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        if (entry.is_regular_file() && entry.path().extension() == ".txt")
+            files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+    std::vector<ArticleRecordSource> sources;
+    for (const auto& file : files)
+        sources.push_back(ReadArticleSource(file));
+    return sources;
+}
+
+}  // namespace discbuilder

@@ -1,0 +1,22 @@
+// Builds a complete sample disc folder from the sample sources:
+//   <disc>/info_dat/vl.dat         the content archive (every article of sample/articles)
+//   <disc>/info_dat/ROM_LINK.DAT   the content index: the articles' places and the defaults
+//   <disc>/info_dat/vl00i1.mdb     the content database (sample/database)
+#pragma once
+
+#include "ContentArchiveWriter.h"
+
+#include <filesystem>
+
+namespace discbuilder {
+
+struct SampleDiscReport {
+    std::filesystem::path dataFolder;    // <disc>/info_dat
+    std::vector<ArchivedRecord> articles;
+};
+
+// Throws std::runtime_error (file and line named) on a bad source and std::invalid_argument
+// when a record does not fit the formats.
+SampleDiscReport BuildSampleDisc(const std::filesystem::path& sampleFolder, const std::filesystem::path& discFolder);
+
+}  // namespace discbuilder
