@@ -209,14 +209,12 @@ BOOL CBaseWindow::CreateMainFrame()
 
 BOOL CBaseWindow::PreCreateWindow(CREATESTRUCT& cs)
 {
-    // The frame's menu comes from the program's resources (264) or the resource library
-    // ("VLMENU"); the class library has no menu loader yet, so a menu given here is dropped and
-    // the frame starts without one until then.
-    if (cs.hMenu != NULL) {
+    if (cs.hMenu != NULL)
         ::DestroyMenu(cs.hMenu);
-        cs.hMenu = NULL;
-    }
     cs.hInstance = AfxGetInstanceHandle();
+    cs.hMenu = ::LoadMenu(cs.hInstance, MAKEINTRESOURCE(264));
+    if (cs.hMenu == NULL && AppServices().hResourceLibrary != NULL)
+        cs.hMenu = ::LoadMenu(AppServices().hResourceLibrary, "VLMENU");
     return CFrameWnd::PreCreateWindow(cs);
 }
 

@@ -228,28 +228,13 @@ TEST_F(FrameWindowTest, TheStoredFontSizeIsAppliedOnce)
 
 TEST_F(FrameWindowTest, MenuFollowsTheView)
 {
-    CMenu menu;
-    menu.CreateMenu();
-    CMenu file, edit, font;
-    file.CreatePopupMenu();
-    edit.CreatePopupMenu();
-    font.CreatePopupMenu();
-    for (UINT id : {9001u, 9002u, 9003u, 9004u, 9005u, 9006u})
-        file.AppendMenu(MF_STRING, id, "item");
-    edit.AppendMenu(MF_STRING, 9001, "Save &As");
-    edit.AppendMenu(MF_STRING, 9007, "Select &All");
-    edit.AppendMenu(MF_STRING, 9008, "Copy");
-    edit.AppendMenu(MF_STRING, 9009, "Find");
-    font.AppendMenu(MF_STRING, ID_FONT_SMALL, "Small");
-    font.AppendMenu(MF_STRING, ID_FONT_MEDIUM, "Medium");
-    font.AppendMenu(MF_STRING, ID_FONT_LARGE, "Large");
-    edit.AppendMenu(MF_POPUP, reinterpret_cast<UINT_PTR>(font.Detach()), "F&ont size");
-    menu.AppendMenu(MF_POPUP, reinterpret_cast<UINT_PTR>(file.Detach()), "&File");
-    menu.AppendMenu(MF_POPUP, reinterpret_cast<UINT_PTR>(edit.Detach()), "&Edit");
     Set("Screen", "Font Size", "1");
     MakeFrame();
-    frame->SetMenu(&menu);
+    // The menu comes from the program's resources; creation enables Word Processor and Options.
+    ASSERT_NE(nullptr, frame->GetMenu());
+    EXPECT_FALSE(frame->GetMenu()->GetMenuState(ID_OPTIONS, MF_BYCOMMAND) & MF_GRAYED);
     CMenu* editMenu = frame->GetMenu()->GetSubMenu(1);
+    ASSERT_NE(nullptr, editMenu);
 
     ASSERT_TRUE(frame->ShowMainWindow(8004, FALSE));
     EXPECT_TRUE(editMenu->GetMenuState(9001, MF_BYCOMMAND) & MF_GRAYED);
@@ -277,8 +262,6 @@ TEST_F(FrameWindowTest, MenuFollowsTheView)
     titles->Add("Only");
     frame->SendMessage(0x439, 1, reinterpret_cast<LPARAM>(titles));
     EXPECT_EQ(8u, fileMenu->GetMenuItemCount());
-    frame->SetMenu(nullptr);
-    menu.DestroyMenu();
 }
 
 TEST_F(FrameWindowTest, ScreenshotsOfTheClearView)
