@@ -9,6 +9,9 @@ VL_APP_SERVICES& AppServices()
     static VL_APP_SERVICES* pServices = [] {
         VL_APP_SERVICES* p = new VL_APP_SERVICES;
         BuildCDRomDriveList(p->cdromDrives, IsWin32s());
+        p->nScreenWidth = GetSystemMetrics(SM_CXSCREEN);
+        p->nScreenHeight = GetSystemMetrics(SM_CYSCREEN);
+        p->nScreenClass = ScreenClassFromWidth(p->nScreenWidth);
         return p;
     }();
     return *pServices;
@@ -36,7 +39,8 @@ CPalette* GetAppPalette()
 
 CPalette* GetAppDisplayPalette()
 {
-    return &AppServices().displayPalette;
+    CPalette& palette = AppServices().displayPalette;
+    return palette.GetSafeHandle() != NULL ? &palette : NULL;
 }
 
 CSearchEngine* GetAppSearchEngine()
@@ -47,6 +51,17 @@ CSearchEngine* GetAppSearchEngine()
 CReferenceFactory* GetAppReferenceFactory()
 {
     return AppServices().pReferenceFactory;
+}
+
+CWnd* GetAppMainWnd()
+{
+    return AfxGetMainWnd();
+}
+
+BOOL IsMainMenuShowing()
+{
+    CWnd* pMenu = AppServices().pMainMenuWnd;
+    return pMenu != NULL && pMenu->GetSafeHwnd() != NULL && pMenu->IsWindowVisible();
 }
 
 void ResetAppServices()
@@ -65,4 +80,13 @@ void ResetAppServices()
     services.thirdPalette.DeleteObject();
     services.pSearchEngine = NULL;
     services.pReferenceFactory = NULL;
+    services.nScreenWidth = GetSystemMetrics(SM_CXSCREEN);
+    services.nScreenHeight = GetSystemMetrics(SM_CYSCREEN);
+    services.nScreenClass = ScreenClassFromWidth(services.nScreenWidth);
+    services.pMainMenuWnd = NULL;
+    services.bF1Help = FALSE;
+    services.pfnWinHelp = NULL;
+    services.pfnRefreshOnlineState = NULL;
+    services.pfnCloseTimelineViewer = NULL;
+    services.pMediaPlayerWnd = NULL;
 }

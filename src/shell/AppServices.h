@@ -36,12 +36,26 @@ struct VL_APP_SERVICES {
     // reference factory. NULL while there is none; whoever sets one clears it before deleting it.
     CSearchEngine* pSearchEngine = NULL;
     CReferenceFactory* pReferenceFactory = NULL;
+    // The start-up main-menu window while it exists (it is showing when also visible).
+    CWnd* pMainMenuWnd = NULL;
+    // F1 opens the help (the application's F1-help flag).
+    BOOL bF1Help = FALSE;
+    // The application's help (the framework's WinHelp: context or contents); NULL: no help.
+    void (*pfnWinHelp)(DWORD_PTR dwData, UINT nCmd) = NULL;
+    // The online manager's connection-state refresh, run when the frame becomes active; NULL:
+    // no online manager.
+    void (*pfnRefreshOnlineState)() = NULL;
+    // Tells the running timeline viewer program to close when it accepts automation; NULL: none.
+    void (*pfnCloseTimelineViewer)() = NULL;
+    // The media browser's open player window (destroyed by the frame when it goes); NULL: none.
+    CWnd* pMediaPlayerWnd = NULL;
     // The online manager's fetch of an item whose file is not on hand (CCloud's
     // OpenOnlineResource, until the online manager exists): non-zero when the file is then
     // available. NULL: nothing can be fetched.
     BOOL (*pfnOpenOnlineResource)(CReference* pReference, int nFlags) = NULL;
     // Start-up's screen, resource library and palettes (ResourceLibrary.h): the primary screen's
-    // size and class, the program folder with its trailing backslash (empty until start-up
+    // size and class (0 below 641 pixels wide, 1 from 641 to 1023, 2 from 1024; measured again by
+    // ResetAppServices), the program folder with its trailing backslash (empty until start-up
     // stores it), the loaded screen-class resource library (NULL: none), and the three palettes
     // built from the program's RCDATA 131, 130 and 135.
     int nScreenWidth = 0;
@@ -59,14 +73,18 @@ VL_APP_SERVICES& AppServices();
 // The application's search engine and reference factory; NULL when there is none.
 CSearchEngine* GetAppSearchEngine();
 CReferenceFactory* GetAppReferenceFactory();
+// The application's main window (the frame once it exists).
+CWnd* GetAppMainWnd();
 // The application object's accessors for the screen and the palettes: the screen class (0, 1
 // or 2) and size, the page palette (GetAppPalette) and the display palette that paint code
-// selects (GetAppDisplayPalette).
+// selects (GetAppDisplayPalette; NULL until start-up has built it).
 int GetAppScreenClass();
 int GetAppScreenWidth();
 int GetAppScreenHeight();
 CPalette* GetAppPalette();
 CPalette* GetAppDisplayPalette();
+// TRUE while the start-up main-menu window exists and is visible.
+BOOL IsMainMenuShowing();
 // Back to the state at start-up: the drive list made again from the drives there are now, the
 // cache empty, no view, no dialog, no services (not deleted: they are their owner's), no screen
 // size, resource library (freed) or palettes (deleted). An installed profile path must be taken

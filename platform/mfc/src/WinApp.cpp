@@ -461,10 +461,6 @@ int AFXAPI AfxWinInit(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdL
     app->m_strCmdLine = lpCmdLine ? lpCmdLine : "";
     app->m_lpCmdLine = const_cast<LPSTR>(static_cast<LPCSTR>(app->m_strCmdLine));
     app->m_nCmdShow = nCmdShow;
-    // The program's instance is also where its resources are found until someone switches.
-    AFX_MODULE_STATE* state = AfxGetModuleState();
-    state->m_hCurrentInstanceHandle = hInstance;
-    state->m_hCurrentResourceHandle = hInstance;
     app->SetCurrentHandles();
     if (t_msgFilterHook == NULL)
         t_msgFilterHook = ::SetWindowsHookExA(WH_MSGFILTER, MessageFilterHook, NULL, 0);

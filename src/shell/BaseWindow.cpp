@@ -1,0 +1,1067 @@
+#include "shell/BaseWindow.h"
+
+#include "shell/AppServices.h"
+#include "shell/DataFolders.h"
+#include "shell/VLMessages.h"
+
+#include <cstdlib>
+#include <type_traits>
+
+namespace {
+
+// What every frame of the run shares.
+HHOOK s_hMouseHook = NULL;
+// Whether each pane was up when ShowMainWindow last left the article view.
+BOOL s_bSearchPaneWasUp = FALSE;
+BOOL s_bDictionaryPaneWasUp = FALSE;
+// The stored font size is applied once per run.
+BOOL s_bApplyFontSize = TRUE;
+// Each pane is placed the first time it is shown.
+BOOL s_bFirstSearchPlacing = TRUE;
+BOOL s_bFirstDictionaryPlacing = TRUE;
+// The menu-bar item last clicked (-1: none) and whether it was just clicked.
+int s_nLastMenuItem = -1;
+BOOL s_bMenuJustClicked = FALSE;
+
+const UINT s_nInitCloudMessage = RegisterWindowMessageA("CBaseWindow:InitCloud");
+
+// Toolbar heights by the application's screen class.
+int ToolbarHeight(int nScreenClass, int nOwnHeight)
+{
+    switch (nScreenClass) {
+    case 0:
+        return 50;
+    case 1:
+        return 58;
+    case 2:
+        return 76;
+    default:
+        return nOwnHeight;
+    }
+}
+
+// Pane widths by the application's screen class.
+int PaneWidth(int nScreenClass)
+{
+    switch (nScreenClass) {
+    case 1:
+        return 235;
+    case 2:
+        return 292;
+    default:
+        return 237;
+    }
+}
+
+int ProfileInt(LPCSTR lpszSection, LPCSTR lpszEntry, int nDefault)
+{
+    CString strDefault;
+    strDefault.Format("%d", nDefault);
+    return std::atoi(GetAppProfileString(lpszSection, lpszEntry, strDefault));
+}
+
+void WriteProfileInt(LPCSTR lpszSection, LPCSTR lpszEntry, int nValue)
+{
+    CString strValue;
+    strValue.Format("%d", nValue);
+    WriteAppProfileString(lpszSection, lpszEntry, strValue);
+}
+
+// Invalidates a window and all its descendants.
+void InvalidateTree(CWnd* pWnd)
+{
+    pWnd->Invalidate();
+    for (CWnd* pChild = pWnd->GetWindow(GW_CHILD); pChild != NULL; pChild = pChild->GetWindow(GW_HWNDNEXT))
+        InvalidateTree(pChild);
+}
+
+// The menu-bar item under a screen point of a window; -1 when it has no menu or none is there.
+int MenuBarItemAt(HWND hWnd, POINT pt)
+{
+    HMENU hMenu = ::GetMenu(hWnd);
+    return hMenu == NULL ? -1 : MenuItemFromPoint(hWnd, hMenu, pt);
+}
+
+template <class T>
+void DestroyAndDelete(T*& pWnd)
+{
+    if (pWnd != NULL) {
+        if (pWnd->GetSafeHwnd() != NULL)
+            pWnd->DestroyWindow();
+        delete pWnd;
+        pWnd = NULL;
+    }
+}
+
+}  // namespace
+
+IMPLEMENT_DYNAMIC(CBaseWindow, CFrameWnd)
+
+BEGIN_MESSAGE_MAP(CBaseWindow, CFrameWnd)
+    ON_WM_CREATE()
+    ON_WM_DESTROY()
+    ON_WM_SIZE()
+    ON_WM_ACTIVATE()
+    ON_WM_QUERYNEWPALETTE()
+    ON_WM_PALETTECHANGED()
+    ON_WM_SYSCOMMAND()
+    ON_WM_CLOSE()
+    ON_WM_ERASEBKGND()
+    ON_WM_TIMER()
+    ON_MESSAGE(VLM_OPEN_WINDOW, OnOpenWindow)
+    ON_MESSAGE(VLM_OPEN_FOUND_ITEM, OnOpenFoundItem)
+    ON_MESSAGE(VLM_OPEN_FOUND_ITEM2, OnOpenFoundItem)
+    ON_MESSAGE(VLM_POST_TO_WINDOW, OnPostToWindow)
+    ON_MESSAGE(VLM_PASS_4F6, OnPassToView)
+    ON_MESSAGE(VLM_PASS_410, OnPassToView)
+    ON_MESSAGE(VLM_PUSH_STATE, OnPushState)
+    ON_MESSAGE(VLM_RESTORE_SAVED, OnRestoreState)
+    ON_MESSAGE(VLM_MEDIA_437, OnMediaRestore)
+    ON_MESSAGE(VLM_STATUS_TEXT, OnStatusText)
+    ON_MESSAGE(VLM_PANE_DOWN, OnToolbarPaneDown)
+    ON_MESSAGE(VLM_STOP_OFF, OnToolbarStopOff)
+    ON_MESSAGE(VLM_SHOW_SEARCH_PANE, OnShowSearchPane)
+    ON_MESSAGE(VLM_MAIN_MENU_CHOICE, OnMainMenuChoice)
+    ON_MESSAGE(VLM_RECENT_ARTICLES, OnRecentArticles)
+    ON_MESSAGE(VLM_NOTHING_404, OnNothing)
+    ON_MESSAGE(VLM_NOTHING_4FA, OnNothing)
+    ON_MESSAGE(WM_COMMANDHELP, OnCommandHelp)
+    ON_REGISTERED_MESSAGE(s_nInitCloudMessage, OnInitCloud)
+    ON_COMMAND(ID_VIEW_ARTICLE, OnViewArticle)
+    ON_COMMAND(ID_VIEW_JUSTLOOKING, OnViewJustLooking)
+    ON_COMMAND(ID_VIEW_ATLAS, OnViewAtlas)
+    ON_COMMAND(ID_VIEW_TIMEFRAME, OnViewTimeFrame)
+    ON_COMMAND(ID_VIEW_VLPLUS, OnViewVLPlus)
+    ON_COMMAND(ID_SHOW_SEARCH, OnShowSearchCommand)
+    ON_COMMAND(ID_SHOW_DICTIONARY, OnShowDictionaryCommand)
+    ON_COMMAND(ID_GO_BACK, OnBack)
+    ON_COMMAND(ID_GO_FORWARD, OnForward)
+    ON_COMMAND(ID_HELP_TOPICS, OnHelpTopics)
+END_MESSAGE_MAP()
+
+CBaseWindow::CBaseWindow() : m_nLayoutClass(GetAppScreenClass())
+{
+}
+
+CBaseWindow::~CBaseWindow() = default;
+
+void CBaseWindow::ResetSharedState()
+{
+    if (s_hMouseHook != NULL && UnhookWindowsHookEx(s_hMouseHook))
+        s_hMouseHook = NULL;
+    s_bSearchPaneWasUp = FALSE;
+    s_bDictionaryPaneWasUp = FALSE;
+    s_bApplyFontSize = TRUE;
+    s_bFirstSearchPlacing = TRUE;
+    s_bFirstDictionaryPlacing = TRUE;
+    s_nLastMenuItem = -1;
+    s_bMenuJustClicked = FALSE;
+}
+
+// ---- creation and placement ----
+
+CRect CBaseWindow::GetFramePlacement(int nLeft, int nTop, int nRight, int nBottom, int nScreenWidth,
+                                     int nScreenHeight)
+{
+    CRect rect(nLeft, nTop, nRight, nBottom);
+    if (!(nLeft == -1 && nTop == -1 && nRight == -1 && nBottom == -1)) {
+        if (rect.right > nScreenWidth)
+            rect.right = nScreenWidth;
+        if (rect.bottom > nScreenHeight)
+            rect.bottom = nScreenHeight;
+        rect.NormalizeRect();
+    }
+    CRect screen(0, 0, nScreenWidth, nScreenHeight);
+    CRect common;
+    if (rect.IsRectEmpty() || !common.IntersectRect(&rect, &screen)) {
+        int nHeight = nScreenHeight < 600 ? nScreenHeight : 600;
+        int nWidth = nScreenWidth < 800 ? nScreenWidth : 800;
+        rect.SetRect(0, 0, nWidth - 4, nHeight - 4);
+        rect.OffsetRect((nScreenWidth - rect.Width()) / 2, (nScreenHeight - rect.Height()) / 2);
+    }
+    return rect;
+}
+
+int CBaseWindow::LayoutClassOfWidth(int cx, int nPrevious)
+{
+    if (cx > 950)
+        return 2;
+    if (cx >= 700 && cx <= 948)
+        return 1;
+    if (cx < 700)
+        return 0;
+    return nPrevious;
+}
+
+BOOL CBaseWindow::CreateMainFrame()
+{
+    HCURSOR hCursor = ::LoadCursor(NULL, IDC_ARROW);
+    HICON hIcon = ::LoadIcon(AfxGetInstanceHandle(), MAKEINTRESOURCE(147));
+    if (hIcon == NULL && AppServices().hResourceLibrary != NULL)
+        hIcon = ::LoadIcon(AppServices().hResourceLibrary, MAKEINTRESOURCE(147));
+    LPCSTR lpszClass = AfxRegisterWndClass(CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS, hCursor, NULL, hIcon);
+
+    CRect rect = GetFramePlacement(ProfileInt("Screen", "left", -1), ProfileInt("Screen", "top", -1),
+                                   ProfileInt("Screen", "right", -1), ProfileInt("Screen", "bottom", -1),
+                                   GetAppScreenWidth(), GetAppScreenHeight());
+    return Create(lpszClass, AfxGetAppName(), WS_OVERLAPPEDWINDOW, rect, NULL);
+}
+
+BOOL CBaseWindow::PreCreateWindow(CREATESTRUCT& cs)
+{
+    if (cs.hMenu != NULL)
+        ::DestroyMenu(cs.hMenu);
+    cs.hInstance = AfxGetInstanceHandle();
+    cs.hMenu = ::LoadMenu(cs.hInstance, MAKEINTRESOURCE(264));
+    if (cs.hMenu == NULL && AppServices().hResourceLibrary != NULL)
+        cs.hMenu = ::LoadMenu(AppServices().hResourceLibrary, "VLMENU");
+    return CFrameWnd::PreCreateWindow(cs);
+}
+
+int CBaseWindow::OnCreate(LPCREATESTRUCT lpCreateStruct)
+{
+    if (s_hMouseHook == NULL)
+        s_hMouseHook = SetWindowsHookEx(WH_MOUSE, &CBaseWindow::FrameMouseHookProc, NULL,
+                                       GetWindowThreadProcessId(m_hWnd, NULL));
+    if (CMenu* pMenu = GetMenu()) {
+        pMenu->EnableMenuItem(ID_WORD_PROCESSOR, MF_BYCOMMAND | MF_ENABLED);
+        pMenu->EnableMenuItem(ID_OPTIONS, MF_BYCOMMAND | MF_ENABLED);
+    }
+    if (CFrameWnd::OnCreate(lpCreateStruct) == -1)
+        return -1;
+
+    CRect client;
+    GetClientRect(&client);
+    m_nLayoutClass = LayoutClassOfWidth(client.Width(), m_nLayoutClass);
+
+    if (!m_wndToolbar.Create(this))
+        return -1;
+    CRect toolbar;
+    m_wndToolbar.GetWindowRect(&toolbar);
+    m_wndToolbar.MoveWindow(0, 0, client.Width(), ToolbarHeight(GetAppScreenClass(), toolbar.Height()), TRUE);
+
+    if (!m_wndStatus.Create(this))
+        return -1;
+    CRect status;
+    m_wndStatus.GetWindowRect(&status);
+    m_wndStatus.MoveWindow(0, client.bottom - status.Height(), status.Width(), status.Height(), FALSE);
+    m_wndStatus.ShowWindow(SW_SHOW);
+
+    SetCurrentView(CreateMainWindow(IDW_CLEAR));
+    CreateMainWindow(IDW_ARTICLE);
+
+    m_pSearchPane = new CSearchTabWin;
+    if (!m_pSearchPane->Create(CPoint(10, 16), this))
+        return -1;
+    m_pDictionaryPane = new CDictionaryTabWin;
+    if (!m_pDictionaryPane->Create(CPoint(10, 10), this))
+        return -1;
+
+    CreateMainWindow(IDW_TABLE);
+    PostMessage(s_nInitCloudMessage);
+    return 0;
+}
+
+LRESULT CBaseWindow::OnInitCloud(WPARAM, LPARAM)
+{
+    return 0;
+}
+
+void CBaseWindow::OnDestroy()
+{
+    if (s_hMouseHook != NULL && UnhookWindowsHookEx(s_hMouseHook))
+        s_hMouseHook = NULL;
+
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof(placement);
+    if (GetWindowPlacement(&placement)) {
+        WriteProfileInt("Screen", "max", IsZoomed() ? 1 : 0);
+        WriteProfileInt("Screen", "left", placement.rcNormalPosition.left);
+        WriteProfileInt("Screen", "top", placement.rcNormalPosition.top);
+        WriteProfileInt("Screen", "right", placement.rcNormalPosition.right);
+        WriteProfileInt("Screen", "bottom", placement.rcNormalPosition.bottom);
+    }
+
+    SetCurrentView(NULL);
+    if (AppServices().pfnCloseTimelineViewer != NULL)
+        AppServices().pfnCloseTimelineViewer();
+
+    DestroyAndDelete(m_pArticleView);
+    DestroyAndDelete(m_pClearView);
+    DestroyAndDelete(m_pJustLookingView);
+    DestroyAndDelete(m_pAtlasView);
+    DestroyAndDelete(m_pTimeFrameView);
+    DestroyAndDelete(m_pMediaView);
+    DestroyAndDelete(m_pTableView);
+    DestroyAndDelete(m_pVLPlusView);
+    DestroyAndDelete(m_pSearchPane);
+    DestroyAndDelete(m_pDictionaryPane);
+
+    // The media player window deletes itself and clears the pointer when it is destroyed.
+    if (CWnd* pPlayer = AppServices().pMediaPlayerWnd)
+        if (pPlayer->GetSafeHwnd() != NULL)
+            pPlayer->DestroyWindow();
+
+    CFrameWnd::OnDestroy();
+}
+
+void CBaseWindow::SetCurrentView(CVLMainWin* pView)
+{
+    m_pCurrentView = pView;
+    AppServices().pCurrentView = pView;
+}
+
+// ---- layout ----
+
+void CBaseWindow::GetViewRect(CRect& rect)
+{
+    CRect client;
+    GetClientRect(&client);
+    CRect toolbar(0, 0, 0, 0);
+    if (m_wndToolbar.GetSafeHwnd() != NULL) {
+        m_wndToolbar.GetWindowRect(&toolbar);
+        m_wndToolbar.MoveWindow(0, 0, client.Width(), toolbar.Height(), TRUE);
+        m_wndToolbar.UpdateWindow();
+    }
+    CRect status(0, 0, 0, 0);
+    if (m_wndStatus.GetSafeHwnd() != NULL)
+        m_wndStatus.GetWindowRect(&status);
+    rect.SetRect(0, toolbar.Height(), client.Width(), client.Height() - status.Height());
+    if (rect.bottom < rect.top)
+        rect.bottom = rect.top;
+}
+
+void CBaseWindow::OnSize(UINT, int cx, int cy)
+{
+    m_nLayoutClass = LayoutClassOfWidth(cx, m_nLayoutClass);
+    CRect view;
+    GetViewRect(view);
+    if (m_pCurrentView != NULL)
+        m_pCurrentView->SetWindowPos(NULL, view.left, view.top, view.Width(), view.Height(), SWP_NOZORDER);
+    if (m_pClearView != NULL && m_pClearView->GetSafeHwnd() != NULL && m_pClearView != m_pCurrentView)
+        m_pClearView->SetWindowPos(NULL, view.left, view.top, view.Width(), view.Height(), SWP_NOZORDER);
+    if (m_pCurrentView != NULL) {
+        if (m_pSearchPane != NULL && m_pSearchPane->GetSafeHwnd() != NULL)
+            PlaceTabWindow(m_pCurrentView, m_pSearchPane);
+        if (m_pDictionaryPane != NULL && m_pDictionaryPane->GetSafeHwnd() != NULL)
+            PlaceTabWindow(m_pCurrentView, m_pDictionaryPane);
+        GetViewRect(view);
+        m_pCurrentView->SetWindowPos(NULL, view.left, view.top, view.Width(), view.Height(), SWP_NOZORDER);
+        m_pCurrentView->Invalidate();
+        m_pCurrentView->UpdateWindow();
+    }
+    if (m_wndStatus.GetSafeHwnd() != NULL) {
+        CRect status;
+        m_wndStatus.GetWindowRect(&status);
+        m_wndStatus.MoveWindow(0, cy - status.Height(), cx, status.Height(), TRUE);
+    }
+}
+
+void CBaseWindow::PlaceTabWindow(CWnd* pView, CWnd* pPane)
+{
+    if (pView == NULL || pPane == NULL)
+        return;
+    CRect client;
+    pView->GetClientRect(&client);
+    pPane->SetWindowPos(NULL, 10, 10, PaneWidth(GetAppScreenClass()), client.Height() - 20,
+                        SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateTree(pView);
+}
+
+// ---- the view factory ----
+
+CVLMainWin* CBaseWindow::CreateMainWindow(UINT nID)
+{
+    if (nID != IDW_MEDIA) {
+        CString strDir;
+        if (!GetDataDir(strDir, DDT_INFO_DAT, 1, TRUE))
+            return NULL;
+    }
+    CRect view;
+    GetViewRect(view);
+    auto make = [&](auto*& pMember) -> CVLMainWin* {
+        using View = std::remove_reference_t<decltype(*pMember)>;
+        pMember = new View;
+        CRect rect = view;
+        if (nID == IDW_CLEAR)
+            GetClientRect(&rect);
+        if (!pMember->CreateMainWin(rect, this)) {
+            delete pMember;
+            pMember = NULL;
+        }
+        return pMember;
+    };
+    switch (nID) {
+    case IDW_ARTICLE:
+        return make(m_pArticleView);
+    case IDW_JUSTLOOKING:
+        return make(m_pJustLookingView);
+    case IDW_ATLAS:
+        return make(m_pAtlasView);
+    case IDW_TABLE:
+        return make(m_pTableView);
+    case IDW_MEDIA:
+        return make(m_pMediaView);
+    case IDW_TIMEFRAME:
+        return make(m_pTimeFrameView);
+    case IDW_VLPLUS:
+        return make(m_pVLPlusView);
+    case IDW_CLEAR:
+        return make(m_pClearView);
+    default:
+        AfxMessageBox("Cannot Create Unknown Main Window ID");
+        return NULL;
+    }
+}
+
+CWnd* CBaseWindow::CreateTabWindow(UINT nID)
+{
+    switch (nID) {
+    case IDW_SEARCHPANE:
+        m_pSearchPane = new CSearchTabWin;
+        m_pSearchPane->Create(CPoint(10, 16), this);
+        return m_pSearchPane;
+    case IDW_DICTIONARYPANE:
+        m_pDictionaryPane = new CDictionaryTabWin;
+        m_pDictionaryPane->Create(CPoint(10, 10), this);
+        return m_pDictionaryPane;
+    default:
+        AfxMessageBox("Cannot Create Unknown Tab Window ID");
+        return NULL;
+    }
+}
+
+CWnd* CBaseWindow::FindOrCreateView(UINT nID)
+{
+    if (CWnd* pView = GetDlgItem(static_cast<int>(nID)))
+        return pView;
+    return CreateMainWindow(nID);
+}
+
+// ---- switching views ----
+
+BOOL CBaseWindow::ShowMainWindow(UINT nID, BOOL bKeepPanes)
+{
+    CVLMainWin* pView = DYNAMIC_DOWNCAST(CVLMainWin, FindOrCreateView(nID));
+    if (pView == NULL)
+        return FALSE;
+    BOOL bSwitched = m_bFirstShow || pView != m_pCurrentView;
+    if (bSwitched) {
+        CVLMainWin* pOld = m_pCurrentView;
+        if (pOld != NULL && pOld->GetDlgCtrlID() == IDW_ARTICLE) {
+            CWnd* pSearch = pOld->GetDlgItem(IDW_SEARCHPANE);
+            CWnd* pDictionary = pOld->GetDlgItem(IDW_DICTIONARYPANE);
+            s_bSearchPaneWasUp = pSearch != NULL && pSearch->IsWindowVisible();
+            s_bDictionaryPaneWasUp = pDictionary != NULL && pDictionary->IsWindowVisible();
+        }
+        if (pOld != NULL && !m_bFirstShow) {
+            pOld->OnActivateMainWin(FALSE);
+            pOld->ShowWindow(SW_HIDE);
+        }
+        if (pOld != NULL && pOld->GetDlgCtrlID() != IDW_CLEAR && pOld->GetDlgCtrlID() != IDW_ARTICLE) {
+            for (CWnd* pPane : {static_cast<CWnd*>(m_pSearchPane), static_cast<CWnd*>(m_pDictionaryPane)})
+                if (pPane != NULL && pPane->GetSafeHwnd() != NULL && pPane->GetParent() == pOld)
+                    pPane->ShowWindow(SW_HIDE);
+        }
+
+        CRect view;
+        GetViewRect(view);
+        SetCurrentView(pView);
+        BOOL bArticle = nID == IDW_ARTICLE;
+
+        if (CMenu* pMenu = GetMenu()) {
+            if (CMenu* pEdit = pMenu->GetSubMenu(1)) {
+                UINT nEnable = bArticle ? MF_ENABLED : MF_GRAYED;
+                pEdit->EnableMenuItem(ID_FILE_SAVE_AS_ARTICLE, MF_BYCOMMAND | nEnable);
+                pEdit->EnableMenuItem(ID_EDIT_SELECT_ALL_ARTICLE, MF_BYCOMMAND | nEnable);
+                pEdit->EnableMenuItem(4, MF_BYPOSITION | nEnable);
+            }
+        }
+        if (bArticle && s_bApplyFontSize)
+            ApplyStoredFontSize(pView);
+
+        pView->SetWindowPos(&wndTop, view.left, view.top, view.Width(), view.Height(), SWP_SHOWWINDOW);
+        pView->SetFocus();
+        pView->OnActivateMainWin(TRUE);
+        pView->Invalidate();
+
+        if (!bKeepPanes && bArticle) {
+            if (s_bSearchPaneWasUp)
+                OnShowSearchPane(0, 0);
+            else if (s_bDictionaryPaneWasUp)
+                OnShowDictionaryPane(0, 0);
+        }
+
+        if (nID != IDW_CLEAR) {
+            for (int nPane = 1; nPane <= 2; ++nPane) {
+                CWnd* pChild = pView->GetDlgItem(nPane == 1 ? IDW_SEARCHPANE : IDW_DICTIONARYPANE);
+                BOOL bUp = pChild != NULL && pChild->IsWindowVisible();
+                m_wndToolbar.SendMessage(bUp ? VLM_PANE_UP : VLM_PANE_DOWN, 0, nPane);
+            }
+            m_wndToolbar.PostMessage(VLM_TOOLBAR_VIEW, nID, 0);
+            m_wndToolbar.PostMessage(VLM_STOP_OFF, 0, 0);
+        }
+    }
+    m_bFirstShow = FALSE;
+    return bSwitched;
+}
+
+void CBaseWindow::ApplyStoredFontSize(CWnd* pArticleView)
+{
+    int nSize = ProfileInt("Screen", "Font Size", -1);
+    if (nSize < 0)
+        nSize = GetAppScreenClass();
+    if (CMenu* pMenu = GetMenu()) {
+        static const UINT ids[] = {ID_FONT_SMALL, ID_FONT_MEDIUM, ID_FONT_LARGE};
+        for (int i = 0; i < 3; ++i)
+            if (i == nSize)
+                pMenu->CheckMenuItem(ids[i], MF_BYCOMMAND | MF_CHECKED);
+    }
+    pArticleView->SendMessage(VLM_FONT_SIZE, 0, nSize);
+    s_bApplyFontSize = FALSE;
+}
+
+BOOL CBaseWindow::ShowClearWindow(COLORREF crColor)
+{
+    if (m_pClearView == NULL || m_pClearView->GetSafeHwnd() == NULL)
+        return FALSE;
+    HidePanes();
+    m_pClearView->SetColor(crColor);
+    ShowMainWindow(IDW_CLEAR, FALSE);
+    m_bFirstShow = TRUE;
+    return TRUE;
+}
+
+void CBaseWindow::HidePanes()
+{
+    if (m_pSearchPane != NULL && m_pSearchPane->GetSafeHwnd() != NULL)
+        m_pSearchPane->ShowWindow(SW_HIDE);
+    if (m_pDictionaryPane != NULL && m_pDictionaryPane->GetSafeHwnd() != NULL)
+        m_pDictionaryPane->ShowWindow(SW_HIDE);
+}
+
+BOOL CBaseWindow::OnIdle(LONG)
+{
+    return FALSE;
+}
+
+// ---- the side panes ----
+
+BOOL CBaseWindow::ShowPane(int nPane)
+{
+    BOOL bSearch = nPane == 1;
+    if (!ResolveDataLocation(DDT_INFO_DAT, 1)) {
+        m_wndToolbar.PostMessage(VLM_PANE_DOWN, 0, nPane);
+        return FALSE;
+    }
+    CWnd* pPane = bSearch ? static_cast<CWnd*>(m_pSearchPane) : static_cast<CWnd*>(m_pDictionaryPane);
+    if (pPane == NULL)
+        pPane = CreateTabWindow(bSearch ? IDW_SEARCHPANE : IDW_DICTIONARYPANE);
+    if (pPane == NULL || pPane->GetSafeHwnd() == NULL)
+        return FALSE;
+    if (m_pCurrentView != NULL && pPane->GetParent() != m_pCurrentView)
+        m_pCurrentView->AttachTabWindow(pPane);
+    BOOL& bFirstPlacing = bSearch ? s_bFirstSearchPlacing : s_bFirstDictionaryPlacing;
+    if (bFirstPlacing) {
+        PlaceTabWindow(m_pCurrentView, pPane);
+        bFirstPlacing = FALSE;
+    }
+    CWnd* pOther = bSearch ? static_cast<CWnd*>(m_pDictionaryPane) : static_cast<CWnd*>(m_pSearchPane);
+    if (pOther != NULL && pOther->GetSafeHwnd() != NULL)
+        pOther->ShowWindow(SW_HIDE);
+    if (m_pCurrentView != NULL && m_pCurrentView->GetDlgCtrlID() == IDW_ARTICLE)
+        m_pCurrentView->SendMessage(VLM_PANE_OVER_ARTICLE, 0, nPane);
+    if (!pPane->IsWindowVisible())
+        pPane->ShowWindow(SW_SHOW);
+    return TRUE;
+}
+
+void CBaseWindow::ShowSearchPane()
+{
+    ShowPane(1);
+}
+
+void CBaseWindow::ShowDictionaryPane()
+{
+    ShowPane(2);
+}
+
+LRESULT CBaseWindow::OnShowSearchPane(WPARAM, LPARAM)
+{
+    ShowPane(1);
+    m_wndToolbar.SendMessage(VLM_PANE_UP, 0, 1);
+    return 0;
+}
+
+LRESULT CBaseWindow::OnShowDictionaryPane(WPARAM, LPARAM)
+{
+    ShowPane(2);
+    m_wndToolbar.SendMessage(VLM_PANE_UP, 0, 2);
+    return 0;
+}
+
+void CBaseWindow::OnShowSearchCommand()
+{
+    ShowSearchPane();
+}
+
+void CBaseWindow::OnShowDictionaryCommand()
+{
+    ShowDictionaryPane();
+}
+
+// ---- the mouse hook over the menu bar ----
+
+LRESULT CALLBACK CBaseWindow::FrameMouseHookProc(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    if (nCode >= 0) {
+        const auto* pMouse = reinterpret_cast<const MOUSEHOOKSTRUCT*>(lParam);
+        if (wParam == WM_LBUTTONUP) {
+            s_nLastMenuItem = MenuBarItemAt(pMouse->hwnd, pMouse->pt);
+            if (s_nLastMenuItem >= 0)
+                s_bMenuJustClicked = TRUE;
+        } else if (wParam == WM_NCMOUSEMOVE) {
+            int nItem = pMouse->wHitTestCode == HTMENU ? MenuBarItemAt(pMouse->hwnd, pMouse->pt) : -1;
+            BOOL bWantClick = TRUE;
+            if (s_bMenuJustClicked) {
+                bWantClick = FALSE;
+                if (nItem == -1 || nItem != s_nLastMenuItem) {
+                    s_bMenuJustClicked = FALSE;
+                    s_nLastMenuItem = -1;
+                }
+            }
+            if (bWantClick && nItem >= 0) {
+                mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+                mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+            }
+        }
+    }
+    return CallNextHookEx(s_hMouseHook, nCode, wParam, lParam);
+}
+
+// ---- activation, palette, system commands ----
+
+void CBaseWindow::OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized)
+{
+    CFrameWnd::OnActivate(nState, pWndOther, bMinimized);
+    BOOL bActive = nState != WA_INACTIVE;
+    if (bActive && AppServices().pfnRefreshOnlineState != NULL)
+        AppServices().pfnRefreshOnlineState();
+    if (m_pCurrentView != NULL && m_pCurrentView == m_pAtlasView && m_pAtlasView->m_pOverlayWnd != NULL)
+        m_pAtlasView->m_nOverlayFlag = 1;
+    if (m_pCurrentView != NULL && m_pCurrentView->GetDlgCtrlID() == IDW_ARTICLE) {
+        if (!bActive) {
+            CWnd* pFocus = GetFocus();
+            m_hWndFocusSaved = pFocus != NULL ? pFocus->GetSafeHwnd() : NULL;
+        } else if (m_hWndFocusSaved != NULL && ::IsWindow(m_hWndFocusSaved)) {
+            ::SetFocus(m_hWndFocusSaved);
+        }
+        InvalidateTree(m_pCurrentView);
+    }
+}
+
+BOOL CBaseWindow::OnQueryNewPalette()
+{
+    if (m_pCurrentView == NULL)
+        return FALSE;
+    return static_cast<BOOL>(m_pCurrentView->SendMessage(WM_QUERYNEWPALETTE));
+}
+
+void CBaseWindow::OnPaletteChanged(CWnd* pFocusWnd)
+{
+    if (m_pCurrentView == NULL || IsMainMenuShowing())
+        return;
+    m_pCurrentView->SendMessage(WM_PALETTECHANGED, reinterpret_cast<WPARAM>(pFocusWnd->GetSafeHwnd()));
+}
+
+void CBaseWindow::OnSysCommand(UINT nID, LPARAM lParam)
+{
+    if ((nID & 0xFFF0) == SC_MINIMIZE && m_pCurrentView != NULL && m_pCurrentView == m_pAtlasView)
+        m_pAtlasView->RememberChildWindows(1);
+    CFrameWnd::OnSysCommand(nID, lParam);
+}
+
+void CBaseWindow::OnClose()
+{
+    CWindowDC dc(this);
+    CRect rect;
+    GetWindowRect(&rect);
+    rect.OffsetRect(-rect.left, -rect.top);
+    dc.FillSolidRect(&rect, ::GetSysColor(COLOR_BACKGROUND));
+    ShowWindow(SW_HIDE);
+    CFrameWnd::OnClose();
+}
+
+BOOL CBaseWindow::OnEraseBkgnd(CDC*)
+{
+    return TRUE;
+}
+
+void CBaseWindow::OnTimer(UINT_PTR nIDEvent)
+{
+    if (nIDEvent == IDT_FRAME_CLOSE) {
+        KillTimer(IDT_FRAME_CLOSE);
+        SendMessage(WM_CLOSE);
+        return;
+    }
+    CFrameWnd::OnTimer(nIDEvent);
+}
+
+// ---- routing ----
+
+BOOL CBaseWindow::ResolveDataLocation(int nKind, int nDisc)
+{
+    CString strDir;
+    try {
+        return GetDataDir(strDir, nKind, nDisc, TRUE);
+    } catch (CException* e) {
+        e->ReportError();
+        e->Delete();
+        return FALSE;
+    }
+}
+
+BOOL CBaseWindow::PrepareViewData(UINT nID, LPARAM lParam)
+{
+    CWnd* pView = FindOrCreateView(nID);
+    if (pView == NULL)
+        return FALSE;
+    LRESULT location = pView->SendMessage(VLM_DATA_LOCATION, 0, lParam);
+    return ResolveDataLocation(HIWORD(location), LOWORD(location));
+}
+
+LRESULT CBaseWindow::OnOpenWindow(WPARAM wParam, LPARAM lParam)
+{
+    UINT nID = static_cast<UINT>(wParam);
+    CWnd* pView = FindOrCreateView(nID);
+    if (pView == NULL || !PrepareViewData(nID, lParam)) {
+        DeleteCarriedObject(lParam);
+        return 0;
+    }
+    return pView->SendMessage(VLM_OPEN_WINDOW, wParam, lParam);
+}
+
+LRESULT CBaseWindow::OnOpenFoundItem(WPARAM wParam, LPARAM lParam)
+{
+    UINT nMessage = AfxGetCurrentMessage()->message;
+    UINT nID = static_cast<UINT>(wParam);
+    CWnd* pView = FindOrCreateView(nID);
+    if (pView == NULL || !::IsWindow(pView->GetSafeHwnd()) || !PrepareViewData(nID, lParam)) {
+        DeleteCarriedObject(lParam);
+        return 0;
+    }
+    return pView->SendMessage(nMessage, wParam, lParam);
+}
+
+LRESULT CBaseWindow::OnPostToWindow(WPARAM wParam, LPARAM lParam)
+{
+    CWnd* pView = FindOrCreateView(static_cast<UINT>(wParam));
+    if (pView == NULL || !pView->PostMessage(VLM_POST_TO_WINDOW, wParam, lParam))
+        DeleteCarriedObject(lParam);
+    return 0;
+}
+
+LRESULT CBaseWindow::OnPassToView(WPARAM wParam, LPARAM lParam)
+{
+    UINT nMessage = AfxGetCurrentMessage()->message;
+    if (CWnd* pView = FindOrCreateView(static_cast<UINT>(wParam)))
+        pView->SendMessage(nMessage, wParam, lParam);
+    return 0;
+}
+
+LRESULT CBaseWindow::OnPushState(WPARAM wParam, LPARAM lParam)
+{
+    // A null state has nothing to keep.
+    if (lParam != 0)
+        m_backList.Push(reinterpret_cast<CVLStateObj*>(lParam));
+    if (wParam != VLM_RESTORE_STATE)
+        m_forwardList.DeleteAll();
+    return 0;
+}
+
+LRESULT CBaseWindow::OnRestoreState(WPARAM wParam, LPARAM lParam)
+{
+    auto* pState = reinterpret_cast<CVLStateObj*>(lParam);
+    CWnd* pView = FindOrCreateView(static_cast<UINT>(wParam));
+    if (pView == NULL) {
+        delete pState;
+        return 0;
+    }
+    int nKind = pState != NULL ? pState->GetDataDirType() : DDT_INFO_DAT;
+    int nDisc = pState != NULL ? pState->GetDisc() : 1;
+    if (!ResolveDataLocation(nKind, nDisc)) {
+        delete pState;
+        return 0;
+    }
+    BOOL bPosted = pView->PostMessage(VLM_RESTORE_STATE, wParam, lParam);
+    if (!bPosted)
+        delete pState;
+    return bPosted;
+}
+
+LRESULT CBaseWindow::OnMediaRestore(WPARAM wParam, LPARAM)
+{
+    if (m_pCurrentView == NULL)
+        return 0;
+    if (m_pCurrentView->GetDlgCtrlID() == IDW_MEDIA && wParam == 1)
+        m_pCurrentView->SendMessage(VLM_RESTORE_STATE, 0, reinterpret_cast<LPARAM>(m_backList.Pop()));
+    m_pCurrentView->SendMessage(VLM_MEDIA_437, 0, 0);
+    return 0;
+}
+
+LRESULT CBaseWindow::OnStatusText(WPARAM, LPARAM lParam)
+{
+    if (m_wndStatus.GetSafeHwnd() == NULL) {
+        delete reinterpret_cast<CString*>(lParam);
+        return 0;
+    }
+    return m_wndStatus.SendMessage(VLM_STATUS_TEXT, 0, lParam);
+}
+
+LRESULT CBaseWindow::OnToolbarPaneDown(WPARAM, LPARAM lParam)
+{
+    return m_wndToolbar.SendMessage(VLM_PANE_DOWN, 0, lParam);
+}
+
+LRESULT CBaseWindow::OnToolbarStopOff(WPARAM, LPARAM lParam)
+{
+    return m_wndToolbar.PostMessage(VLM_STOP_OFF, 0, lParam);
+}
+
+LRESULT CBaseWindow::OnNothing(WPARAM, LPARAM)
+{
+    return 0;
+}
+
+// ---- history ----
+
+void CBaseWindow::CloseMediaPopup()
+{
+    if (m_pCurrentView != NULL && m_pCurrentView == m_pMediaView && m_pMediaView->m_pPopupWnd != NULL) {
+        CWnd* pPopup = m_pMediaView->m_pPopupWnd;
+        pPopup->ShowWindow(SW_HIDE);
+        delete pPopup;
+        m_pMediaView->m_pPopupWnd = NULL;
+    }
+}
+
+BOOL CBaseWindow::SendStateToView(CVLStateObj* pState)
+{
+    CWnd* pView = FindOrCreateView(pState->m_nWindowID);
+    if (pView == NULL || !ResolveDataLocation(pState->GetDataDirType(), pState->GetDisc()))
+        return FALSE;
+    pView->SendMessage(VLM_RESTORE_STATE, 0, reinterpret_cast<LPARAM>(pState));
+    return TRUE;
+}
+
+void CBaseWindow::OnBack()
+{
+    CVLStateObj* pNow = m_backList.Pop();
+    if (pNow == NULL)
+        return;
+    CVLStateObj* pPrevious = m_backList.Pop();
+    if (pPrevious == NULL) {
+        m_backList.Push(pNow);
+        return;
+    }
+    CloseMediaPopup();
+    if (!SendStateToView(pPrevious)) {
+        m_backList.Push(pPrevious);
+        m_backList.Push(pNow);
+        return;
+    }
+    m_forwardList.Push(pNow);
+}
+
+void CBaseWindow::OnForward()
+{
+    CVLStateObj* pNext = m_forwardList.Pop();
+    if (pNext == NULL)
+        return;
+    CVLStateObj* pNow = m_backList.Pop();
+    if (pNow == NULL) {
+        m_forwardList.Push(pNext);
+        return;
+    }
+    CloseMediaPopup();
+    CWnd* pView = FindOrCreateView(pNext->m_nWindowID);
+    if (pView == NULL || !ResolveDataLocation(pNext->GetDataDirType(), pNext->GetDisc())) {
+        m_backList.Push(pNow);
+        m_forwardList.Push(pNext);
+        return;
+    }
+    m_backList.Push(pNow);
+    pView->SendMessage(VLM_RESTORE_STATE, 0, reinterpret_cast<LPARAM>(pNext));
+}
+
+// ---- commands that open views ----
+
+BOOL CBaseWindow::OpenView(UINT nID, LPARAM nValue)
+{
+    CWnd* pView = FindOrCreateView(nID);
+    if (pView == NULL || !PrepareViewData(nID, 0))
+        return FALSE;
+    pView->SendMessage(VLM_START_PAGE, nID, nValue);
+    return TRUE;
+}
+
+void CBaseWindow::OnViewArticle()
+{
+    OpenView(IDW_ARTICLE, m_nMainMenuFlag);
+}
+
+void CBaseWindow::OnViewJustLooking()
+{
+    EnableWindow(FALSE);
+    OpenView(IDW_JUSTLOOKING, 0);
+    EnableWindow(TRUE);
+}
+
+void CBaseWindow::OnViewAtlas()
+{
+    OpenView(IDW_ATLAS, m_nMainMenuFlag);
+}
+
+void CBaseWindow::OnViewTimeFrame()
+{
+    OpenView(IDW_TIMEFRAME, m_nMainMenuFlag);
+}
+
+void CBaseWindow::OnViewVLPlus()
+{
+    OpenView(IDW_VLPLUS, m_nMainMenuFlag);
+    m_nMainMenuFlag = 0;
+}
+
+LRESULT CBaseWindow::OnRecentArticles(WPARAM wParam, LPARAM lParam)
+{
+    auto* pTitles = reinterpret_cast<CStringArray*>(lParam);
+    CMenu* pMenu = GetMenu();
+    CMenu* pFile = pMenu != NULL ? pMenu->GetSubMenu(0) : NULL;
+    if (pFile != NULL && pTitles != NULL) {
+        while (pFile->GetMenuItemCount() > 6)
+            pFile->DeleteMenu(6, MF_BYPOSITION);
+        pFile->AppendMenu(MF_SEPARATOR);
+        int nCount = static_cast<int>(wParam) < 5 ? static_cast<int>(wParam) : 5;
+        for (int i = 0; i < nCount && i < pTitles->GetSize(); ++i) {
+            CString strItem;
+            strItem.Format("&%d %s", i + 1, static_cast<LPCSTR>(pTitles->GetAt(i)));
+            pFile->AppendMenu(MF_STRING, ID_RECENT_FIRST + i, strItem);
+        }
+        DrawMenuBar();
+    }
+    delete pTitles;
+    return 0;
+}
+
+// ---- the start-up main menu's choice ----
+
+void CBaseWindow::SendMainMenuCommand(UINT nCommand, WORD nParam)
+{
+    SendMessage(WM_COMMAND, MAKEWPARAM(nCommand, nParam), 0);
+    m_nMainMenuFlag = 0;
+}
+
+LRESULT CBaseWindow::OnMainMenuChoice(WPARAM wParam, LPARAM lParam)
+{
+    switch (wParam) {
+    case IDW_CLEAR:
+        HidePanes();
+        if (m_pClearView != NULL && m_pClearView->GetSafeHwnd() != NULL) {
+            m_pClearView->SetColor(0x02E7FFFF);
+            ShowMainWindow(IDW_CLEAR, FALSE);
+            UpdateWindow();
+            m_bFirstShow = TRUE;
+        }
+        break;
+    case IDW_JUSTLOOKING:
+        SendMainMenuCommand(ID_VIEW_JUSTLOOKING);
+        break;
+    case IDW_ATLAS:
+        m_nMainMenuFlag = 1;
+        SendMainMenuCommand(ID_VIEW_ATLAS);
+        break;
+    case IDW_MEDIA:
+        SendMessage(VLM_POST_TO_WINDOW, IDW_MEDIA, 0);
+        break;
+    case IDW_TIMEFRAME:
+        m_nMainMenuFlag = 1;
+        SendMainMenuCommand(ID_VIEW_TIMEFRAME);
+        break;
+    case 9040:
+        m_nMainMenuFlag = 1;
+        [[fallthrough]];
+    case IDW_SEARCHPANE:
+        SendMainMenuCommand(ID_VIEW_ARTICLE);
+        PostMessage(WM_COMMAND, ID_SHOW_SEARCH);
+        m_wndToolbar.PostMessage(VLM_PANE_DOWN, 0, 2);
+        m_wndToolbar.PostMessage(VLM_PANE_UP, 0, 1);
+        break;
+    case IDW_DICTIONARYPANE:
+        SendMainMenuCommand(ID_VIEW_ARTICLE);
+        PostMessage(WM_COMMAND, ID_SHOW_DICTIONARY);
+        m_wndToolbar.PostMessage(VLM_PANE_DOWN, 0, 1);
+        m_wndToolbar.PostMessage(VLM_PANE_UP, 0, 2);
+        break;
+    case IDW_VLPLUS:
+        m_nMainMenuFlag = static_cast<int>(lParam);
+        SendMainMenuCommand(ID_VIEW_VLPLUS, static_cast<WORD>(lParam));
+        break;
+    case 201:
+        SendMainMenuCommand(ID_VIEW_ARTICLE);
+        PostMessage(VLM_WIZARD_SELECTION);
+        break;
+    case 202:
+        SendMainMenuCommand(ID_VIEW_ARTICLE);
+        PostMessage(VLM_JUBILEE);
+        break;
+    case 203:
+        SendMainMenuCommand(ID_VIEW_ARTICLE);
+        PostMessage(VLM_NOTHING_4FA);
+        break;
+    case 9004:
+        SetTimer(IDT_FRAME_CLOSE, 2000, NULL);
+        ShowWindow(SW_HIDE);
+        EnableWindow(FALSE);
+        break;
+    default:
+        break;
+    }
+    return 1;
+}
+
+// ---- help ----
+
+BOOL CBaseWindow::HelpAllowed()
+{
+    return AppServices().bF1Help && !IsMainMenuShowing() && AppServices().pfnWinHelp != NULL;
+}
+
+LRESULT CBaseWindow::OnCommandHelp(WPARAM, LPARAM lParam)
+{
+    if (!HelpAllowed())
+        return TRUE;
+    DWORD_PTR nContext = static_cast<DWORD_PTR>(lParam);
+    if (nContext == 0 && m_pCurrentView != NULL)
+        nContext = static_cast<DWORD_PTR>(m_pCurrentView->GetDlgCtrlID());
+    switch (nContext) {
+    case IDW_ARTICLE:
+    case IDW_JUSTLOOKING:
+    case IDW_ATLAS:
+    case IDW_MEDIA:
+    case IDW_TIMEFRAME:
+    case IDW_VLPLUS:
+        AppServices().pfnWinHelp(nContext, HELP_CONTEXT);
+        break;
+    default:
+        AppServices().pfnWinHelp(0, HELP_FINDER);
+        break;
+    }
+    return TRUE;
+}
+
+void CBaseWindow::OnHelpTopics()
+{
+    if (HelpAllowed())
+        AppServices().pfnWinHelp(0, HELP_FINDER);
+}

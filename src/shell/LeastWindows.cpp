@@ -1,0 +1,280 @@
+#include "shell/LeastWindows.h"
+
+#include "shell/AppServices.h"
+#include "shell/BaseWindow.h"
+#include "shell/VLMessages.h"
+#include "shell/VLStateObj.h"
+#include "shell/Reference.h"
+
+namespace {
+
+void PaintFace(CWnd* pWnd, COLORREF crFace, LPCSTR lpszName)
+{
+    CPaintDC dc(pWnd);
+    CRect rect;
+    pWnd->GetClientRect(&rect);
+    dc.FillSolidRect(&rect, crFace);
+    if (lpszName != NULL && *lpszName != '\0') {
+        dc.SetBkMode(TRANSPARENT);
+        dc.SetTextColor(RGB(0, 0, 0));
+        CRect text = rect;
+        text.DeflateRect(6, 4);
+        dc.DrawText(lpszName, -1, &text, DT_LEFT | DT_TOP | DT_SINGLELINE);
+    }
+}
+
+}  // namespace
+
+// ---- toolbar ----
+
+BEGIN_MESSAGE_MAP(CVLToolbar, CWnd)
+    ON_WM_PAINT()
+    ON_MESSAGE(VLM_TOOLBAR_VIEW, OnLatchView)
+    ON_MESSAGE(VLM_PANE_DOWN, OnPaneDown)
+    ON_MESSAGE(VLM_PANE_UP, OnPaneUp)
+    ON_MESSAGE(VLM_STOP_OFF, OnStopOff)
+END_MESSAGE_MAP()
+
+CVLToolbar::CVLToolbar() = default;
+
+BOOL CVLToolbar::Create(CWnd* pParentWnd)
+{
+    LPCSTR lpszClass = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursor(NULL, IDC_ARROW));
+    CRect rect(0, 0, GetAppScreenWidth(), 50);
+    return CWnd::Create(lpszClass, "Toolbar", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, rect, pParentWnd, 0);
+}
+
+BOOL CVLToolbar::IsPaneButton(CWnd*)
+{
+    return FALSE;
+}
+
+void CVLToolbar::OnPaint()
+{
+    CString face;
+    face.Format("Toolbar  view %u%s%s", m_nLatchedView, m_bSearchDown ? "  [Search]" : "",
+                m_bDictionaryDown ? "  [Dictionary]" : "");
+    PaintFace(this, RGB(192, 192, 192), face);
+}
+
+LRESULT CVLToolbar::OnLatchView(WPARAM wParam, LPARAM)
+{
+    m_nLatchedView = static_cast<UINT>(wParam);
+    Invalidate();
+    return 0;
+}
+
+LRESULT CVLToolbar::OnPaneDown(WPARAM, LPARAM lParam)
+{
+    if (lParam == 1)
+        m_bSearchDown = FALSE;
+    else if (lParam == 2)
+        m_bDictionaryDown = FALSE;
+    Invalidate();
+    return 0;
+}
+
+LRESULT CVLToolbar::OnPaneUp(WPARAM, LPARAM lParam)
+{
+    if (lParam == 1)
+        m_bSearchDown = TRUE;
+    else if (lParam == 2)
+        m_bDictionaryDown = TRUE;
+    Invalidate();
+    return 0;
+}
+
+LRESULT CVLToolbar::OnStopOff(WPARAM, LPARAM)
+{
+    ++m_nStopOffCount;
+    return 0;
+}
+
+// ---- status window ----
+
+BEGIN_MESSAGE_MAP(CStatusWin, CWnd)
+    ON_WM_PAINT()
+    ON_MESSAGE(VLM_STATUS_TEXT, OnSetStatusText)
+END_MESSAGE_MAP()
+
+CStatusWin::CStatusWin() = default;
+
+CStatusWin::~CStatusWin()
+{
+    delete m_pText;
+}
+
+BOOL CStatusWin::Create(CWnd* pParentWnd)
+{
+    LPCSTR lpszClass =
+        AfxRegisterWndClass(CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, ::LoadCursor(NULL, IDC_ARROW));
+    CRect rect(0, 0, GetAppScreenWidth(), 16);
+    return CWnd::Create(lpszClass, "Status Window", WS_CHILD | WS_CLIPSIBLINGS, rect, pParentWnd, 0);
+}
+
+void CStatusWin::OnPaint()
+{
+    PaintFace(this, RGB(255, 255, 255), m_pText != NULL ? static_cast<LPCSTR>(*m_pText) : "");
+}
+
+LRESULT CStatusWin::OnSetStatusText(WPARAM, LPARAM lParam)
+{
+    delete m_pText;
+    m_pText = lParam != 0 ? reinterpret_cast<CString*>(lParam) : new CString;
+    Invalidate();
+    return 0;
+}
+
+// ---- side panes ----
+
+BEGIN_MESSAGE_MAP(CLeastTabWin, CWnd)
+    ON_WM_PAINT()
+    ON_WM_CLOSE()
+END_MESSAGE_MAP()
+
+BOOL CLeastTabWin::CreatePane(POINT pt, CWnd* pParentWnd, UINT nID, LPCSTR lpszTitle, LPARAM nPaneCode)
+{
+    m_nPaneCode = nPaneCode;
+    LPCSTR lpszClass = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursor(NULL, IDC_ARROW));
+    CRect rect(pt.x, pt.y, pt.x + 237, pt.y + 300);
+    return CWnd::Create(lpszClass, lpszTitle, WS_CHILD | WS_CLIPSIBLINGS | WS_BORDER, rect, pParentWnd, nID);
+}
+
+void CLeastTabWin::OnPaint()
+{
+    CString title;
+    GetWindowText(title);
+    PaintFace(this, RGB(224, 224, 240), title);
+}
+
+void CLeastTabWin::OnClose()
+{
+    ShowWindow(SW_HIDE);
+    if (CWnd* pMain = GetAppMainWnd())
+        pMain->SendMessage(VLM_PANE_DOWN, 0, m_nPaneCode);
+}
+
+BOOL CSearchTabWin::Create(POINT pt, CWnd* pParentWnd)
+{
+    return CreatePane(pt, pParentWnd, IDW_SEARCHPANE, "Search by Topic", 1);
+}
+
+BOOL CDictionaryTabWin::Create(POINT pt, CWnd* pParentWnd)
+{
+    return CreatePane(pt, pParentWnd, IDW_DICTIONARYPANE, "Dictionary", 2);
+}
+
+// ---- main views ----
+
+BEGIN_MESSAGE_MAP(CLeastMainWin, CVLMainWin)
+    ON_WM_PAINT()
+    ON_WM_ERASEBKGND()
+    ON_MESSAGE(VLM_DATA_LOCATION, OnObjectDataLocation)
+    ON_MESSAGE(VLM_OPEN_FOUND_ITEM, OnTakeCarriedObject)
+    ON_MESSAGE(VLM_OPEN_FOUND_ITEM2, OnTakeCarriedObject)
+    ON_MESSAGE(VLM_POST_TO_WINDOW, OnTakeCarriedObject)
+END_MESSAGE_MAP()
+
+CLeastMainWin::CLeastMainWin(UINT nID, LPCSTR lpszName, COLORREF crFace)
+    : m_nID(nID), m_lpszName(lpszName), m_crFace(crFace)
+{
+}
+
+BOOL CLeastMainWin::CreateMainWin(const RECT& rect, CWnd* pParentWnd)
+{
+    return CreateView(NULL, m_lpszName, rect, pParentWnd, m_nID);
+}
+
+void CLeastMainWin::OnFilePrint()
+{
+}
+
+void CLeastMainWin::OnPaint()
+{
+    PaintFace(this, m_crFace, m_nID == IDW_CLEAR ? "" : m_lpszName);
+}
+
+BOOL CLeastMainWin::OnEraseBkgnd(CDC*)
+{
+    return TRUE;
+}
+
+LRESULT CLeastMainWin::OnObjectDataLocation(WPARAM, LPARAM lParam)
+{
+    CObject* pObject = reinterpret_cast<CObject*>(lParam);
+    if (CReference* pRef = DYNAMIC_DOWNCAST(CReference, pObject)) {
+        // A reference of a kind without a data folder (such as an unplaced one) names the kind
+        // that no folder has, so that the frame's look-up fails and it drops the reference.
+        int nKind = DDT_NO_FOLDER;
+        try {
+            nKind = pRef->GetDataDirType();
+        } catch (CException* e) {
+            e->Delete();
+        }
+        return MAKELONG(pRef->GetDisc(), nKind);
+    }
+    if (CVLStateObj* pState = DYNAMIC_DOWNCAST(CVLStateObj, pObject))
+        return MAKELONG(pState->GetDisc(), pState->GetDataDirType());
+    return VL_DEFAULT_DATA_LOCATION;
+}
+
+LRESULT CLeastMainWin::OnTakeCarriedObject(WPARAM, LPARAM lParam)
+{
+    DeleteCarriedObject(lParam);
+    return 1;
+}
+
+CClearWin::CClearWin() : CLeastMainWin(IDW_CLEAR, "Clear Window", RGB(255, 255, 255))
+{
+}
+
+void CClearWin::SetColor(COLORREF crColor)
+{
+    m_crFace = crColor;
+    if (m_hWnd != NULL)
+        Invalidate();
+}
+
+BEGIN_MESSAGE_MAP(CArticleMainWin, CLeastMainWin)
+    ON_MESSAGE(VLM_FONT_SIZE, OnFontSize)
+END_MESSAGE_MAP()
+
+CArticleMainWin::CArticleMainWin() : CLeastMainWin(IDW_ARTICLE, "Article View", RGB(255, 255, 255))
+{
+}
+
+LRESULT CArticleMainWin::OnFontSize(WPARAM, LPARAM lParam)
+{
+    m_nFontSize = static_cast<int>(lParam);
+    return 0;
+}
+
+CTableMainWin::CTableMainWin() : CLeastMainWin(IDW_TABLE, "Table View", RGB(255, 255, 255))
+{
+}
+
+CMediaResourceMainWin::CMediaResourceMainWin() : CLeastMainWin(IDW_MEDIA, "Media View", RGB(240, 240, 255))
+{
+}
+
+CJustLookingMainWin::CJustLookingMainWin()
+    : CLeastMainWin(IDW_JUSTLOOKING, "Dada Vaveroz View", RGB(255, 248, 232))
+{
+}
+
+CAtlasMainWin::CAtlasMainWin() : CLeastMainWin(IDW_ATLAS, "Atlas View", RGB(232, 248, 255))
+{
+}
+
+void CAtlasMainWin::RememberChildWindows(int nRemember)
+{
+    m_nRemembered = nRemember;
+}
+
+CTimeFrameMainWin::CTimeFrameMainWin() : CLeastMainWin(IDW_TIMEFRAME, "Dido Dovov View", RGB(248, 255, 232))
+{
+}
+
+CVLPlusMainWin::CVLPlusMainWin() : CLeastMainWin(IDW_VLPLUS, "Online View", RGB(240, 255, 240))
+{
+}

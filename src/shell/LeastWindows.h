@@ -1,0 +1,165 @@
+// The least windows behind the main frame.
+//
+// The frame creates windows whose real classes belong to other parts of the program: the
+// toolbar, the status window, the search and dictionary panes and each main view. Until each
+// real window is written, the class here stands in for it with the interface the frame uses and
+// no more: it is created the way the frame creates the real one, answers the frame's messages
+// with the real window's ownership rules (a carried object it receives is deleted at once), and
+// paints a plain face. Whoever writes the real window deletes its class here and includes the
+// real header in BaseWindow.cpp; nothing of this file may stay once every real window exists.
+#pragma once
+
+#include "shell/VLMainWin.h"
+
+#include <afxwin.h>
+
+// ---- toolbar (to be replaced by the application toolbar) ----
+class CVLToolbar : public CWnd {
+public:
+    CVLToolbar();
+    // A child of the frame at (0, 0), as wide as the screen, 50 high.
+    BOOL Create(CWnd* pParentWnd);
+    // Whether a window is one of the toolbar's Search and Dictionary buttons.
+    static BOOL IsPaneButton(CWnd* pWnd);
+
+    // What the frame last told it: the latched view, the pane buttons (pressed: TRUE), and how
+    // often the Stop button was turned off.
+    UINT m_nLatchedView = 0;
+    BOOL m_bSearchDown = FALSE;
+    BOOL m_bDictionaryDown = FALSE;
+    int m_nStopOffCount = 0;
+
+protected:
+    afx_msg void OnPaint();
+    afx_msg LRESULT OnLatchView(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnPaneDown(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnPaneUp(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnStopOff(WPARAM wParam, LPARAM lParam);
+    DECLARE_MESSAGE_MAP()
+};
+
+// ---- status window (to be replaced by the status window of the window library) ----
+class CStatusWin : public CWnd {
+public:
+    CStatusWin();
+    ~CStatusWin() override;
+    // "Status Window" at (0, 0), as wide as the application's screen, 16 high, id 0.
+    BOOL Create(CWnd* pParentWnd);
+    // The shown text (empty before the first 0x40C).
+    CString GetText() const { return m_pText != NULL ? *m_pText : CString(); }
+
+protected:
+    afx_msg void OnPaint();
+    // 0x40C: takes the heap CString over (0: an empty text), deletes the old one.
+    afx_msg LRESULT OnSetStatusText(WPARAM wParam, LPARAM lParam);
+    DECLARE_MESSAGE_MAP()
+
+private:
+    CString* m_pText = NULL;
+};
+
+// ---- side panes (to be replaced by the search pane and the dictionary pane) ----
+class CLeastTabWin : public CWnd {
+public:
+    // A child panel of the parent at that point, 237 x 300, visible later.
+    BOOL CreatePane(POINT pt, CWnd* pParentWnd, UINT nID, LPCSTR lpszTitle, LPARAM nPaneCode);
+
+protected:
+    afx_msg void OnPaint();
+    // The pane closes: it hides and tells the toolbar that its button is up (0x411).
+    afx_msg void OnClose();
+    DECLARE_MESSAGE_MAP()
+
+private:
+    LPARAM m_nPaneCode = 0;
+};
+
+class CSearchTabWin : public CLeastTabWin {
+public:
+    BOOL Create(POINT pt, CWnd* pParentWnd);
+};
+
+class CDictionaryTabWin : public CLeastTabWin {
+public:
+    BOOL Create(POINT pt, CWnd* pParentWnd);
+};
+
+// ---- main views (each to be replaced by its subsystem's view) ----
+
+// What the least views share: creation with the view area, a face naming the view, and the
+// deletion of every carried object they are handed.
+class CLeastMainWin : public CVLMainWin {
+public:
+    BOOL CreateMainWin(const RECT& rect, CWnd* pParentWnd);
+    void OnFilePrint() override;
+
+protected:
+    CLeastMainWin(UINT nID, LPCSTR lpszName, COLORREF crFace);
+    afx_msg void OnPaint();
+    afx_msg BOOL OnEraseBkgnd(CDC* pDC);
+    // The data location of the carried object (a reference or a view state): its disc and its
+    // data-folder kind; without one data kind 1 on disc 1.
+    afx_msg LRESULT OnObjectDataLocation(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnTakeCarriedObject(WPARAM wParam, LPARAM lParam);
+    DECLARE_MESSAGE_MAP()
+
+    UINT m_nID;
+    LPCSTR m_lpszName;
+    COLORREF m_crFace;
+};
+
+// The blank cover view (8015), created with the whole client rectangle.
+class CClearWin : public CLeastMainWin {
+public:
+    CClearWin();
+    void SetColor(COLORREF crColor);
+};
+
+// The article view (8001): takes 0x401, 0x41A and 0x4F4; records the font size of 0x434.
+class CArticleMainWin : public CLeastMainWin {
+public:
+    CArticleMainWin();
+    int m_nFontSize = -1;
+
+protected:
+    afx_msg LRESULT OnFontSize(WPARAM wParam, LPARAM lParam);
+    DECLARE_MESSAGE_MAP()
+};
+
+class CTableMainWin : public CLeastMainWin {
+public:
+    CTableMainWin();
+};
+
+// The media view (8005): takes 0x402; holds the popup window that Back and Forward close.
+class CMediaResourceMainWin : public CLeastMainWin {
+public:
+    CMediaResourceMainWin();
+    CWnd* m_pPopupWnd = NULL;
+};
+
+class CJustLookingMainWin : public CLeastMainWin {
+public:
+    CJustLookingMainWin();
+};
+
+// The atlas (8003): keeps its child windows on minimise; an overlay child with a flag that the
+// frame sets when it becomes active.
+class CAtlasMainWin : public CLeastMainWin {
+public:
+    CAtlasMainWin();
+    void RememberChildWindows(int nRemember);
+    CWnd* m_pOverlayWnd = NULL;
+    int m_nOverlayFlag = 0;
+    int m_nRemembered = 0;
+};
+
+class CTimeFrameMainWin : public CLeastMainWin {
+public:
+    CTimeFrameMainWin();
+};
+
+class CVLPlusMainWin : public CLeastMainWin {
+public:
+    CVLPlusMainWin();
+};

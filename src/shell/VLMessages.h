@@ -1,0 +1,93 @@
+// The private messages through which panes, views, the toolbar, the status window and the main
+// frame talk. wParam of the opening messages names the target view by window id; lParam carries
+// a heap object that the sender gives up (see CBaseWindow).
+#pragma once
+
+#include <windows.h>
+
+// Window ids of the main views, the two side panes and the clear window.
+#define IDW_ARTICLE 8001
+#define IDW_JUSTLOOKING 8002
+#define IDW_ATLAS 8003
+#define IDW_TABLE 8004
+#define IDW_MEDIA 8005
+#define IDW_TIMEFRAME 8006
+#define IDW_SEARCHPANE 8007
+#define IDW_DICTIONARYPANE 8008
+#define IDW_VLPLUS 8009
+#define IDW_CLEAR 8015
+
+#define VLM_OPEN_WINDOW 0x401        // (view id, CReference*): open the reference
+#define VLM_POST_TO_WINDOW 0x402     // (view id, CMediaDisplayRef* or 0): open media
+#define VLM_THUMB_PRESS 0x403        // (0, CReference* clone): a thumbnail was pressed
+#define VLM_NOTHING_404 0x404        // accepted by the frame, no effect
+#define VLM_TOOLBAR_VIEW 0x405       // (view id, 0): the toolbar latches the view's button
+#define VLM_RESTORE_STATE 0x407      // (view id or 0, CVLStateObj*): restore a saved state
+#define VLM_DATA_LOCATION 0x409      // (0, object or 0): MAKELONG(disc, data-folder kind)
+#define VLM_PUSH_STATE 0x40B         // (0x407 or other, CVLStateObj*): push on the back list
+#define VLM_STATUS_TEXT 0x40C        // (0, CString* or 0): new text of the status window
+#define VLM_RESTORE_SAVED 0x40D      // (view id, CVLStateObj*): restore a state from the history
+#define VLM_START_PAGE 0x40E         // (view id, value): open the view's start page
+#define VLM_PANE_OVER_ARTICLE 0x40F  // (0, 1 search or 2 dictionary)
+#define VLM_PASS_410 0x410           // (view id, any): passed on to the view
+#define VLM_PANE_DOWN 0x411          // (0, 1 search or 2 dictionary): the pane's button released
+#define VLM_PANE_UP 0x412            // (0, 1 or 2): the pane's button pressed
+#define VLM_OPEN_FOUND_ITEM 0x41A    // (view id, CReference*): open a search result
+#define VLM_SHOW_SEARCH_PANE 0x41B   // (0, 0): show the search pane
+#define VLM_CLEAR_HIGHLIGHTS 0x41D
+#define VLM_FIND_NEXT 0x41E
+#define VLM_CLEAR_ALL_HIGHLIGHTS 0x420
+#define VLM_HIGHLIGHTER 0x42C
+#define VLM_STICKY_NOTE 0x42D
+#define VLM_MAIN_MENU_CHOICE 0x42E   // (code, parameter): the start-up main menu's choice
+#define VLM_WIZARD_SELECTION 0x431
+#define VLM_FONT_SIZE 0x434          // (0, 0-2): article font size small, medium, large
+#define VLM_SAVE_AS 0x435
+#define VLM_SELECT_ALL 0x436
+#define VLM_MEDIA_437 0x437          // (1 or other, 0): see CBaseWindow::OnMedia437
+#define VLM_STOP 0x438
+#define VLM_RECENT_ARTICLES 0x439    // (count, CStringArray*): the frame owns the array
+#define VLM_OPEN_RECENT 0x43A        // (0, 0-4)
+#define VLM_THUMB_RELEASE 0x43C
+#define VLM_COMPANION_FIRST 0x4E6    // 0x4E6, 0x4E7, 0x4E8: companion programs
+#define VLM_COMPANION_SECOND 0x4E7
+#define VLM_COMPANION_THIRD 0x4E8
+#define VLM_TIMELINE_VIEWER 0x4E9
+#define VLM_JUBILEE 0x4EE
+#define VLM_STOP_OFF 0x4EF           // (0, 0): the toolbar's Stop button off
+#define VLM_COMPANION_FOURTH 0x4F0
+#define VLM_COMPANION_FIFTH 0x4F1
+#define VLM_OPEN_FOUND_ITEM2 0x4F4   // as VLM_OPEN_FOUND_ITEM
+#define VLM_CONTRIBUTORS 0x4F5
+#define VLM_PASS_4F6 0x4F6           // (view id, any): passed on to the view
+#define VLM_NOTHING_4FA 0x4FA
+
+// The data-location reply every view gives unless it knows better: data kind 1 on disc 1.
+#define VL_DEFAULT_DATA_LOCATION 0x10001
+
+// Commands of the frame that this family reaches.
+#define ID_VIEW_ARTICLE 40007
+#define ID_VIEW_JUSTLOOKING 40008
+#define ID_VIEW_ATLAS 40009
+#define ID_VIEW_TIMEFRAME 40010
+#define ID_VIEW_VLPLUS 40011
+#define ID_SHOW_SEARCH 40014
+#define ID_SHOW_DICTIONARY 40015
+#define ID_GO_BACK 40016
+#define ID_GO_FORWARD 40017
+#define ID_WORD_PROCESSOR 40047
+#define ID_OPTIONS 40038
+#define ID_FILE_SAVE_AS_ARTICLE 9001
+#define ID_EDIT_SELECT_ALL_ARTICLE 9007
+#define ID_FONT_SMALL 9036
+#define ID_FONT_MEDIUM 9037
+#define ID_FONT_LARGE 9038
+#define ID_RECENT_FIRST 9041
+#define ID_HELP_TOPICS 57671
+
+#ifndef HELP_CONTEXT
+#define HELP_CONTEXT 0x0001
+#endif
+#ifndef HELP_FINDER
+#define HELP_FINDER 0x000B
+#endif

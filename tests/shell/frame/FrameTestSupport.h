@@ -1,0 +1,143 @@
+// Fixture of the main frame's tests: a drive T: holding the profile file, [Files] "DataDir"
+// naming the data (so disc 1 is found without a prompt) until a test takes the disc away, an
+// application object whose main window is the frame, and carried objects that record who
+// deleted them.
+#pragma once
+
+#include "shell/AppServices.h"
+#include "shell/BaseWindow.h"
+#include "shell/DataFolders.h"
+#include "shell/VLMessages.h"
+#include "shell/VLStateObj.h"
+
+#include <host/Drives.h>
+
+#include <TempDir.h>
+#include <UiTest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace frametest {
+
+// Who deleted each carried object: "view <id>" when a view's handler did, "frame" when the
+// frame's did, "test" otherwise.
+inline std::vector<std::string>& FreedLog()
+{
+    static std::vector<std::string> log;
+    return log;
+}
+
+inline std::string WhoIsRunning()
+{
+    const MSG* msg = AfxGetCurrentMessage();
+    HWND hwnd = msg != nullptr ? msg->hwnd : nullptr;
+    if (hwnd == nullptr || !IsWindow(hwnd))
+        return "test";
+    if (GetParent(hwnd) == nullptr)
+        return "frame";
+    return "view " + std::to_string(GetDlgCtrlID(hwnd));
+}
+
+// A view state that needs a given disc and data kind, and notes its deletion.
+class TestState : public CVLStateObj {
+public:
+    TestState(UINT nID, const char* title, int disc = 1, int kind = 1) : m_disc(disc), m_kind(kind)
+    {
+        m_nWindowID = nID;
+        m_strTitle = title;
+    }
+    TestState(const TestState& other) = default;
+    ~TestState() override { FreedLog().push_back(WhoIsRunning() + ":" + static_cast<LPCSTR>(m_strTitle)); }
+    int GetDisc() const override { return m_disc; }
+    int GetDataDirType() const override { return m_kind; }
+    CVLStateObj* Clone() const override { return new TestState(*this); }
+
+private:
+    int m_disc;
+    int m_kind;
+};
+
+class FrameTest : public ui::UiTest {
+protected:
+    void SetUp() override
+    {
+        ui::UiTest::SetUp();
+        std::filesystem::create_directories(dir.path() / "t");
+        host::MapDrive('T', (dir.path() / "t").string(), DRIVE_FIXED, "TESTDRIVE");
+        app.m_pszProfileName = "T:\\vl00i1se.ini";
+        ResetAppServices();
+        CBaseWindow::ResetSharedState();
+        FreedLog().clear();
+        Set("Files", "DataDir", "T:\\Data");
+    }
+    void TearDown() override
+    {
+        DestroyFrame();
+        app.m_pMainWnd = nullptr;
+        CBaseWindow::ResetSharedState();
+        ResetAppServices();
+        host::ResetDrives();
+        ui::UiTest::TearDown();
+    }
+
+    static void Set(LPCSTR section, LPCSTR key, LPCSTR value)
+    {
+        ASSERT_TRUE(WritePrivateProfileString(section, key, value, "T:\\vl00i1se.ini"));
+    }
+    static std::string Get(LPCSTR section, LPCSTR key)
+    {
+        char buffer[64] = {};
+        GetPrivateProfileString(section, key, "", buffer, sizeof buffer, "T:\\vl00i1se.ini");
+        return buffer;
+    }
+    // Disc 1 cannot be found any more: every look-up prompts.
+    static void TakeDiscAway() { Set("Files", "DataDir", ""); }
+    // The next disc prompt is cancelled.
+    static void CancelNextDiscPrompt() { host::AnswerMessageBox("Please insert Disc 1.", IDCANCEL); }
+    static int DiscPrompts()
+    {
+        int n = 0;
+        for (const host::MessageBoxRecord& box : host::MessageBoxLog())
+            n += box.text == "Please insert Disc 1.";
+        return n;
+    }
+    static int Boxes(const std::string& text)
+    {
+        int n = 0;
+        for (const host::MessageBoxRecord& box : host::MessageBoxLog())
+            n += box.text == text;
+        return n;
+    }
+
+    CBaseWindow* MakeFrame()
+    {
+        frame = new CBaseWindow;
+        EXPECT_TRUE(frame->CreateMainFrame());
+        frameHwnd = frame->GetSafeHwnd();
+        app.m_pMainWnd = frame;
+        frame->ShowWindow(SW_SHOW);
+        ui::PumpUntilIdle();
+        return frame;
+    }
+    // Destroys the frame (which deletes itself) and drops the quit message that closing the main
+    // window posts.
+    void DestroyFrame()
+    {
+        if (frame != nullptr && IsWindow(frameHwnd))
+            frame->DestroyWindow();
+        frame = nullptr;
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }
+    }
+    CWnd* View(UINT id) const { return frame->GetDlgItem(static_cast<int>(id)); }
+
+    TempDir dir;
+    CWinApp app{"vl00i1se"};
+    CBaseWindow* frame = nullptr;
+    HWND frameHwnd = nullptr;
+};
+
+}  // namespace frametest

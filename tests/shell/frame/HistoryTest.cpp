@@ -1,0 +1,191 @@
+#include "FrameTestSupport.h"
+
+#include <MessageSpy.h>
+
+using namespace frametest;
+
+namespace {
+
+// A view that restores states: it keeps the title of each state it is sent, deletes the state
+// and hands the frame a copy with 0x40B (0x407), as the real views do.
+class RestoringView : public CVLMainWin {
+public:
+    void OnFilePrint() override {}
+    std::vector<std::string> restored;
+
+protected:
+    afx_msg LRESULT OnRestore(WPARAM, LPARAM lParam)
+    {
+        auto* state = reinterpret_cast<CVLStateObj*>(lParam);
+        if (state == nullptr)
+            return 0;
+        restored.push_back(static_cast<LPCSTR>(state->m_strTitle));
+        GetParent()->SendMessage(0x40B, 0x407, reinterpret_cast<LPARAM>(state->Clone()));
+        delete state;
+        return 0;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(RestoringView, CVLMainWin)
+    ON_MESSAGE(0x407, OnRestore)
+END_MESSAGE_MAP()
+
+class HistoryTest : public FrameTest {
+protected:
+    void SetUp() override
+    {
+        FrameTest::SetUp();
+        MakeFrame();
+        // The Dada Vaveroz view's id: the frame finds this view before its factory would make one.
+        CRect rect(0, 80, 400, 400);
+        ASSERT_TRUE(view.CreateView(nullptr, "restoring", rect, frame, 8002));
+    }
+    void TearDown() override
+    {
+        DestroyFrame();
+        FrameTest::TearDown();
+    }
+    // The view shows something new.
+    void Show(const char* title) { frame->SendMessage(0x40B, 0, reinterpret_cast<LPARAM>(new TestState(8002, title))); }
+    static std::vector<std::string> Titles(CVLStateList& list)
+    {
+        std::vector<std::string> titles;
+        for (int i = 0; i < list.GetCount(); ++i)
+            titles.push_back(static_cast<LPCSTR>(list.GetAt(i)->m_strTitle));
+        return titles;
+    }
+    std::vector<std::string> Back() { return Titles(frame->GetBackList()); }
+    std::vector<std::string> Forward() { return Titles(frame->GetForwardList()); }
+    void Command(UINT id) { frame->SendMessage(WM_COMMAND, id, 0); }
+
+    RestoringView view;
+};
+
+using Names = std::vector<std::string>;
+
+}  // namespace
+
+TEST_F(HistoryTest, TheThirtyFirstPushDropsTheOldest)
+{
+    for (int i = 1; i <= 31; ++i)
+        Show(std::to_string(i).c_str());
+    ASSERT_EQ(30, frame->GetBackList().GetCount());
+    EXPECT_EQ("31", Back().front());
+    EXPECT_EQ("2", Back().back());
+    EXPECT_EQ(Names{"frame:1"}, FreedLog()) << "the frame deletes the oldest state, nothing else";
+    EXPECT_TRUE(frame->GetBackList().WasPushed());
+
+    // A list of its own: pop order and the push flag.
+    CVLStateList list;
+    EXPECT_EQ(nullptr, list.Pop());
+    list.Push(new TestState(8001, "a"));
+    list.Push(new TestState(8001, "b"));
+    CVLStateObj* head = list.Pop();
+    EXPECT_FALSE(list.WasPushed());
+    EXPECT_EQ("b", std::string(head->m_strTitle));
+    delete head;
+}
+
+TEST_F(HistoryTest, BackAndForwardWalkTheHistory)
+{
+    // Back with one state does nothing.
+    Show("A");
+    Command(ID_GO_BACK);
+    EXPECT_EQ(Names{"A"}, Back());
+    EXPECT_TRUE(view.restored.empty());
+
+    Show("B");
+    Show("C");
+    Command(ID_GO_BACK);
+    EXPECT_EQ(Names{"B"}, view.restored);
+    EXPECT_EQ((Names{"B", "A"}), Back());
+    EXPECT_EQ(Names{"C"}, Forward());
+
+    Command(ID_GO_BACK);
+    EXPECT_EQ((Names{"B", "A"}), view.restored);
+    EXPECT_EQ(Names{"A"}, Back());
+    EXPECT_EQ((Names{"B", "C"}), Forward());
+
+    // Forward returns to the state Back left, which is again at the head of the back list.
+    Command(ID_GO_FORWARD);
+    EXPECT_EQ((Names{"B", "A", "B"}), view.restored);
+    EXPECT_EQ((Names{"B", "A"}), Back());
+    EXPECT_EQ(Names{"C"}, Forward());
+
+    // Something new clears the forward list; Forward then does nothing.
+    Show("D");
+    EXPECT_TRUE(Forward().empty());
+    Command(ID_GO_FORWARD);
+    EXPECT_EQ((Names{"D", "B", "A"}), Back());
+    EXPECT_EQ(3u, view.restored.size());
+}
+
+TEST_F(HistoryTest, AFailedBackOrForwardLeavesTheListsAsTheyWere)
+{
+    Show("A");
+    Show("B");
+    Show("C");
+    Command(ID_GO_BACK);
+    ASSERT_EQ((Names{"B", "A"}), Back());
+    ASSERT_EQ(Names{"C"}, Forward());
+
+    TakeDiscAway();
+    CancelNextDiscPrompt();
+    Command(ID_GO_BACK);
+    CancelNextDiscPrompt();
+    Command(ID_GO_FORWARD);
+    EXPECT_EQ((Names{"B", "A"}), Back());
+    EXPECT_EQ(Names{"C"}, Forward());
+    EXPECT_EQ(2, DiscPrompts());
+
+    // A state of a view that cannot be made.
+    Set("Files", "DataDir", "T:\\Data");
+    frame->SendMessage(0x40B, 0x407, reinterpret_cast<LPARAM>(new TestState(8012, "nowhere")));
+    host::AnswerMessageBox("Cannot Create Unknown Main Window ID", IDOK);
+    Show("E");
+    Command(ID_GO_BACK);
+    EXPECT_EQ((Names{"E", "nowhere", "B", "A"}), Back());
+    EXPECT_EQ(1, Boxes("Cannot Create Unknown Main Window ID"));
+    EXPECT_EQ(Names{"B"}, view.restored);
+}
+
+TEST_F(HistoryTest, BackClosesTheMediaPopup)
+{
+    Show("A");
+    Show("B");
+    ASSERT_TRUE(frame->ShowMainWindow(8005, FALSE));
+    ASSERT_EQ(8005, frame->GetCurrentMainWin()->GetDlgCtrlID());
+    auto* media = static_cast<CMediaResourceMainWin*>(frame->GetCurrentMainWin());
+    auto* popup = new CWnd;
+    popup->Attach(CreateWindowExA(0, spy::MessageSpy::ClassName(), "popup", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, nullptr, nullptr,
+                                  nullptr, nullptr));
+    media->m_pPopupWnd = popup;
+    Command(ID_GO_BACK);
+    EXPECT_EQ(nullptr, media->m_pPopupWnd);
+    EXPECT_EQ(Names{"A"}, view.restored);
+}
+
+TEST_F(HistoryTest, MediaMessageRestoresTheHeadState)
+{
+    Show("A");
+    ASSERT_TRUE(frame->ShowMainWindow(8005, FALSE));
+    // The media view frees what it is handed: the head state leaves the back list to it.
+    frame->SendMessage(0x437, 1, 0);
+    EXPECT_TRUE(Back().empty());
+    EXPECT_EQ(Names{"view 8005:A"}, FreedLog());
+    // With another wParam the history is left alone.
+    Show("B");
+    frame->SendMessage(0x437, 0, 0);
+    EXPECT_EQ(Names{"B"}, Back());
+}
+
+TEST_F(HistoryTest, DestroyingTheFrameFreesTheHistory)
+{
+    Show("A");
+    Show("B");
+    Command(ID_GO_BACK);
+    FreedLog().clear();
+    DestroyFrame();
+    EXPECT_EQ(2u, FreedLog().size());
+}
