@@ -241,7 +241,7 @@ TEST_F(PaletteTest, FixedIndexesPaintTheirColoursOnA256ColourDisplay)
 // resolves to the static white (255), so the colour-to-monochrome copy finds no transparent
 // pixel and the mask stays black. The same drawing on the true-colour display is tested with
 // CDib.
-TEST_F(PaletteTest, DISABLED_TransparentDrawingOnA256ColourDisplay)
+TEST_F(PaletteTest, TransparentDrawingOnA256ColourDisplay)
 {
     host::SetDisplayMode(host::DisplayMode::Palette256);
     ASSERT_TRUE(LoadAppPalettes());

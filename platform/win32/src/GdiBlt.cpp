@@ -58,9 +58,13 @@ namespace {
 // Converts source pixel values to destination pixel values.
 class Converter {
 public:
-    Converter(DC& dst, const host::Surface& src, DC* srcDc) : m_dst(*dst.surface), m_src(src)
+    Converter(DC& dst, const host::Surface& src, DC* srcDc, const std::vector<DWORD>* srcValues)
+        : m_dstDc(dst), m_dst(*dst.surface), m_src(src)
     {
-        if (src.BitsPerPixel() == m_dst.BitsPerPixel() && (!src.Indexed() || src.Colors() == m_dst.Colors())) {
+        if (srcValues && src.Indexed()) {
+            m_kind = Table;
+            m_table = *srcValues;
+        } else if (src.BitsPerPixel() == m_dst.BitsPerPixel() && (!src.Indexed() || src.Colors() == m_dst.Colors())) {
             m_kind = Same;
         } else if (src.BitsPerPixel() == 1 && src.Colors() == MonoColors()) {
             // Monochrome into colour: 0 takes the text colour, 1 the background colour.
@@ -73,7 +77,7 @@ public:
         } else if (src.Indexed()) {
             m_kind = Table;
             for (DWORD v = 0; v < (1u << src.BitsPerPixel()); ++v)
-                m_table.push_back(m_dst.ColorToValue(src.ValueToColor(v)));
+                m_table.push_back(SourceColorValue(dst, src.ValueToColor(v)));
         } else if (!m_dst.Indexed()) {
             m_kind = Direct;
         } else {
@@ -91,7 +95,7 @@ public:
             auto it = m_cache.find(v);
             if (it != m_cache.end())
                 return it->second;
-            DWORD r = m_dst.ColorToValue(m_src.ValueToColor(v));
+            DWORD r = SourceColorValue(m_dstDc, m_src.ValueToColor(v));
             m_cache.emplace(v, r);
             return r;
         }
@@ -101,6 +105,7 @@ public:
 
 private:
     enum Kind { Same, Table, ToMono, Direct, Cached } m_kind = Same;
+    DC& m_dstDc;
     const host::Surface& m_dst;
     const host::Surface& m_src;
     std::vector<DWORD> m_table;
@@ -141,7 +146,7 @@ DWORD Sample(const host::Surface& s, int x0, int x1, int y0, int y1, int mode)
 } // namespace
 
 void Blt(DC& dst, int dx, int dy, int dw, int dh, const host::Surface* src, DC* srcDc, int sx, int sy, int sw,
-         int sh, DWORD rop, const host::Surface* mask, int mx, int my)
+         int sh, DWORD rop, const host::Surface* mask, int mx, int my, const std::vector<DWORD>* srcValues)
 {
     if (!dst.surface || dw == 0 || dh == 0)
         return;
@@ -205,7 +210,7 @@ void Blt(DC& dst, int dx, int dy, int dw, int dh, const host::Surface* src, DC* 
         pat = Paint{}; // a null brush acts as pattern 0
     std::optional<Converter> conv;
     if (src)
-        conv.emplace(dst, *src, srcDc);
+        conv.emplace(dst, *src, srcDc, srcValues);
     bool stretch = src && (sw != dw || sh != dh);
     int mode = dst.st.stretchMode;
     DWORD vmask = d.ValueMask();
@@ -365,6 +370,7 @@ bool ParseDib(const BITMAPINFO* bmi, UINT usage, DC* dc, DibView& out)
             const WORD* idx = reinterpret_cast<const WORD*>(table);
             for (int i = 0; i < n; ++i) {
                 size_t k = idx[i] < pal->entries.size() ? idx[i] : 0;
+                out.paletteIndexes.push_back(WORD(k));
                 const PALETTEENTRY& e = pal->entries[k];
                 colors->push_back(RGBQUAD{e.peBlue, e.peGreen, e.peRed, 0});
             }
@@ -386,6 +392,18 @@ bool ParseDib(const BITMAPINFO* bmi, UINT usage, DC* dc, DibView& out)
     out.headerBytes = offset;
     out.imageBytes = rle ? size_t(h.biSizeImage) : size_t(((w * bpp + 31) / 32) * 4) * out.height;
     return true;
+}
+
+std::vector<DWORD> DibPaletteValues(DC& dc, const DibView& v)
+{
+    std::vector<DWORD> values;
+    if (v.paletteIndexes.empty() || !dc.surface)
+        return values;
+    for (WORD i : v.paletteIndexes)
+        values.push_back(PaletteEntryValue(dc, i));
+    // Values beyond the colour table are black, as the table is padded.
+    values.resize(size_t(1) << v.bpp, SourceColorValue(dc, RGB(0, 0, 0)));
+    return values;
 }
 
 namespace {
@@ -572,7 +590,9 @@ int WINAPI StretchDIBits(HDC hdc, int xD, int yD, int wD, int hD, int xS, int yS
     int top = v.topDown ? yS : v.height - yS - hS;
     if (!v.topDown && hS < 0)
         top = v.height - yS;
-    Blt(*dc, dc->Sx(xD), dc->Sy(yD), wD, hD, s.get(), nullptr, xS, top, wS, hS, rop);
+    std::vector<DWORD> values = DibPaletteValues(*dc, v);
+    Blt(*dc, dc->Sx(xD), dc->Sy(yD), wD, hD, s.get(), nullptr, xS, top, wS, hS, rop, nullptr, 0, 0,
+        values.empty() ? nullptr : &values);
     return std::abs(hS);
 }
 
@@ -594,6 +614,7 @@ int WINAPI SetDIBitsToDevice(HDC hdc, int xD, int yD, DWORD w, DWORD h, int xS, 
         return 0;
     std::vector<BYTE> scratch;
     auto s = DibSurface(band, bits, scratch);
+    std::vector<DWORD> values = DibPaletteValues(*dc, v);
     int copied = 0;
     for (int scan = yS; scan < yS + int(h); ++scan) {
         if (scan < int(start) || scan >= int(start) + band.height)
@@ -601,7 +622,8 @@ int WINAPI SetDIBitsToDevice(HDC hdc, int xD, int yD, DWORD w, DWORD h, int xS, 
         int rowInBand = scan - int(start);
         int srcRow = band.topDown ? rowInBand : band.height - 1 - rowInBand;
         int destRow = v.topDown ? yD + (scan - yS) : yD + int(h) - 1 - (scan - yS);
-        Blt(*dc, dc->Sx(xD), dc->Sy(destRow), int(w), 1, s.get(), nullptr, xS, srcRow, int(w), 1, SRCCOPY);
+        Blt(*dc, dc->Sx(xD), dc->Sy(destRow), int(w), 1, s.get(), nullptr, xS, srcRow, int(w), 1, SRCCOPY, nullptr, 0,
+            0, values.empty() ? nullptr : &values);
         ++copied;
     }
     return int(lines);
@@ -675,6 +697,7 @@ int WINAPI SetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT lines, const void* b
     std::vector<BYTE> scratch;
     auto s = DibSurface(band, bits, scratch);
     ScratchDC target(b->surface, dc);
+    std::vector<DWORD> values = DibPaletteValues(target.dc, v);
     int surfaceH = b->surface->Height();
     int copied = 0;
     for (int r = 0; r < band.height; ++r) {
@@ -683,7 +706,8 @@ int WINAPI SetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT lines, const void* b
         int srcRow = band.topDown ? r : band.height - 1 - r;
         if (destRow < 0 || destRow >= surfaceH)
             continue;
-        Blt(target.dc, 0, destRow, v.width, 1, s.get(), nullptr, 0, srcRow, v.width, 1, SRCCOPY);
+        Blt(target.dc, 0, destRow, v.width, 1, s.get(), nullptr, 0, srcRow, v.width, 1, SRCCOPY, nullptr, 0, 0,
+            values.empty() ? nullptr : &values);
         ++copied;
     }
     return copied;

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <unordered_map>
 
 // The window part of the interface provides the system colours when it is linked in.
 HBRUSH WINAPI GetSysColorBrush(int index) __attribute__((weak));
@@ -125,15 +126,20 @@ Paint BrushPaint(DC& dc, HBRUSH hbr, bool forBlt)
         p.ph = std::max(pat.Height(), 1);
         DWORD fg = Resolve(dc, dc.st.textColor), bg = Resolve(dc, dc.st.bkColor);
         bool same = pat.Indexed() && pat.BitsPerPixel() == s.BitsPerPixel() && pat.Colors() == s.Colors();
+        std::unordered_map<DWORD, DWORD> converted;
         for (int y = 0; y < pat.Height(); ++y)
             for (int x = 0; x < pat.Width(); ++x) {
                 DWORD v = pat.Get(x, y);
-                if (b->patternMono)
+                if (b->patternMono) {
                     p.pat.push_back(v ? bg : fg);
-                else if (same)
+                } else if (same) {
                     p.pat.push_back(v);
-                else
-                    p.pat.push_back(s.ColorToValue(pat.ValueToColor(v)));
+                } else {
+                    auto it = converted.find(v);
+                    if (it == converted.end())
+                        it = converted.emplace(v, SourceColorValue(dc, pat.ValueToColor(v))).first;
+                    p.pat.push_back(it->second);
+                }
             }
         if (p.pat.empty())
             p.none = true;

@@ -192,6 +192,13 @@ HBITMAP StockBitmap();
 DWORD Resolve(DC& dc, COLORREF c);
 // The RGB colour a COLORREF stands for on this DC (palette-relative forms looked up).
 COLORREF ResolveRgb(DC& dc, COLORREF c);
+// The pixel value a literal colour coming from another surface (a DIB's colour table, a
+// true-colour bitmap, a pattern) takes on the DC's surface: on a surface of system palette slots
+// the realised slot of the selected palette's nearest entry, so that a colour lands where the
+// same colour given as PALETTERGB does; elsewhere the surface's nearest colour.
+DWORD SourceColorValue(DC& dc, COLORREF rgb);
+// The pixel value of entry i of the DC's selected palette (DIB_PAL_COLORS colour tables).
+DWORD PaletteEntryValue(DC& dc, size_t i);
 Palette* SelectedPalette(DC& dc);
 void ForgetPalette(Palette* p);
 bool PaletteForeground(DC& dc);
@@ -243,6 +250,7 @@ struct DibView {
     DWORD compression = BI_RGB; // BI_RLE8 and BI_RLE4 are decoded by DibSurface
     size_t headerBytes = 0; // header + colour table
     size_t imageBytes = 0;
+    std::vector<WORD> paletteIndexes; // DIB_PAL_COLORS: the colour table's palette indexes
 };
 bool ParseDib(const BITMAPINFO* bmi, UINT usage, DC* dc, DibView& out);
 int ColorTableSize(const BITMAPINFOHEADER& h);
@@ -251,8 +259,13 @@ std::shared_ptr<host::Surface> DibSurface(const DibView& v, const void* bits, st
 
 // Copies pixels from a source surface into a DC through a raster operation, stretching when the
 // sizes differ. srcDc gives the background colour for colour->monochrome conversion.
+// srcValues, when given, holds the destination value of each value of an indexed source.
 void Blt(DC& dst, int dx, int dy, int dw, int dh, const host::Surface* src, DC* srcDc, int sx, int sy, int sw,
-         int sh, DWORD rop, const host::Surface* mask = nullptr, int mx = 0, int my = 0);
+         int sh, DWORD rop, const host::Surface* mask = nullptr, int mx = 0, int my = 0,
+         const std::vector<DWORD>* srcValues = nullptr);
+// The destination values of a DIB_PAL_COLORS colour table on the DC (the entries' slots on the
+// palette display); empty for other DIBs, whose colour tables hold colours.
+std::vector<DWORD> DibPaletteValues(DC& dc, const DibView& v);
 
 // A system colour (COLOR_...) from the window part of the platform when it is linked in, else
 // the standard colour.

@@ -23,11 +23,6 @@ int StaticSlot(int i)
     return i < 10 ? i : 236 + i;
 }
 
-bool IsStaticSlot(int s)
-{
-    return s < 10 || s >= 246;
-}
-
 struct SystemPalette {
     std::shared_ptr<host::ColorTable> colors;
     Palette* owner[256] = {};  // palette that realised into a free slot
@@ -137,13 +132,62 @@ Palette* SelectedPalette(DC& dc)
 }
 
 namespace {
+long Distance(const RGBQUAD& a, const RGBQUAD& b)
+{
+    long dr = long(a.rgbRed) - b.rgbRed, dg = long(a.rgbGreen) - b.rgbGreen, db = long(a.rgbBlue) - b.rgbBlue;
+    return dr * dr + dg * dg + db * db;
+}
+
+RGBQUAD Quad(COLORREF c)
+{
+    return RGBQUAD{GetBValue(c), GetGValue(c), GetRValue(c), 0};
+}
+
+// The logical entry nearest to a colour; the first of equally near ones.
 int NearestEntry(const Palette& p, COLORREF c)
 {
-    host::ColorTable t;
-    t.reserve(p.entries.size());
-    for (auto& e : p.entries)
-        t.push_back(Quad(e));
-    return t.empty() ? 0 : host::NearestIndex(t, c);
+    RGBQUAD q = Quad(c);
+    int best = 0;
+    long bestDist = -1;
+    for (size_t i = 0; i < p.entries.size() && bestDist != 0; ++i) {
+        long d = Distance(Quad(p.entries[i]), q);
+        if (bestDist < 0 || d < bestDist) {
+            bestDist = d;
+            best = int(i);
+        }
+    }
+    return best;
+}
+
+// The static slot showing exactly this colour, or -1.
+int StaticSlotOf(const RGBQUAD& q)
+{
+    for (int i = 0; i < 20; ++i)
+        if (Same(kStatic[i], q))
+            return StaticSlot(i);
+    return -1;
+}
+
+// The system slot nearest to a colour. A static colour is always found in its static slot,
+// even where a free slot happens to hold the same colour; `skipReserved` passes over slots
+// that animating palettes own.
+int NearestSystemSlot(const RGBQUAD& q, bool skipReserved)
+{
+    int slot = StaticSlotOf(q);
+    if (slot >= 0)
+        return slot;
+    auto& s = Sys();
+    long best = -1;
+    for (int k = 0; k < 256 && best != 0; ++k) {
+        if (skipReserved && s.reserved[k])
+            continue;
+        long d = Distance((*s.colors)[size_t(k)], q);
+        if (best < 0 || d < best) {
+            best = d;
+            slot = k;
+        }
+    }
+    return slot;
 }
 
 COLORREF EntryColor(const Palette& p, size_t i)
@@ -164,7 +208,7 @@ DWORD SlotOf(Palette& p, size_t i)
         return DWORD(p.mapping[i]);
     if (p.stock)
         return DWORD(StaticSlot(int(i)));
-    return DWORD(host::NearestIndex(*Sys().colors, EntryColor(p, i)));
+    return DWORD(NearestSystemSlot(Quad(p.entries[i]), false));
 }
 } // namespace
 
@@ -195,6 +239,27 @@ DWORD Resolve(DC& dc, COLORREF c)
         }
     }
     return s.ColorToValue(ResolveRgb(dc, c));
+}
+
+DWORD SourceColorValue(DC& dc, COLORREF rgb)
+{
+    if (!dc.surface)
+        return 0;
+    if (IsSystemPaletteSurface(*dc.surface)) {
+        Palette* p = SelectedPalette(dc);
+        return SlotOf(*p, size_t(NearestEntry(*p, rgb & 0xFFFFFF)));
+    }
+    return dc.surface->ColorToValue(rgb & 0xFFFFFF);
+}
+
+DWORD PaletteEntryValue(DC& dc, size_t i)
+{
+    if (!dc.surface)
+        return 0;
+    Palette* p = SelectedPalette(dc);
+    if (IsSystemPaletteSurface(*dc.surface))
+        return SlotOf(*p, i);
+    return dc.surface->ColorToValue(EntryColor(*p, i));
 }
 
 bool PaletteForeground(DC& dc)
@@ -306,38 +371,37 @@ UINT WINAPI RealizePalette(HDC hdc)
     for (int m : before)
         beforeColors.push_back(m >= 0 ? (*s.colors)[size_t(m)] : RGBQUAD{});
     bool systemChanged = false;
-    if (foreground) {
-        // The foreground palette may take every slot that is not static.
-        for (int i = 10; i < 246; ++i) {
-            s.owner[i] = nullptr;
-            s.reserved[i] = false;
+    // The foreground palette may take every slot that is not static; any palette gets back the
+    // slots it took when it was realised before.
+    for (int k = 10; k < 246; ++k)
+        if (foreground || s.owner[k] == p) {
+            s.owner[k] = nullptr;
+            s.reserved[k] = false;
         }
-    }
-    std::vector<bool> usedNow(256, false);
     for (size_t i = 0; i < p->entries.size(); ++i) {
         const PALETTEENTRY& e = p->entries[i];
         RGBQUAD q = Quad(e);
-        int slot = -1;
         if (e.peFlags & PC_EXPLICIT) {
-            slot = (e.peRed | (e.peGreen << 8)) & 0xFF;
-            p->mapping[i] = slot;
+            // The entry names a system slot in its low word.
+            p->mapping[i] = (e.peRed | (e.peGreen << 8)) & 0xFF;
             continue;
         }
-        bool ownSlot = (e.peFlags & (PC_RESERVED | PC_NOCOLLAPSE)) != 0;
-        if (!ownSlot) {
-            for (int k = 0; k < 256 && slot < 0; ++k) {
-                bool candidate = IsStaticSlot(k) || (s.owner[k] && !s.reserved[k]);
-                if (candidate && Same((*s.colors)[size_t(k)], q))
+        int slot = -1;
+        if (!(e.peFlags & (PC_RESERVED | PC_NOCOLLAPSE))) {
+            // A colour the system palette shows already: a static colour in its static slot,
+            // else a slot a palette took for it, unless that slot is being animated.
+            slot = StaticSlotOf(q);
+            for (int k = 10; k < 246 && slot < 0; ++k)
+                if (s.owner[k] && !s.reserved[k] && Same((*s.colors)[size_t(k)], q))
                     slot = k;
-            }
         }
         if (slot < 0) {
             // A free slot, preferring the one this entry had before.
             int prev = before[i];
-            if (prev >= 10 && prev < 246 && !s.owner[prev] && !usedNow[size_t(prev)])
+            if (prev >= 10 && prev < 246 && !s.owner[prev])
                 slot = prev;
             for (int k = 10; k < 246 && slot < 0; ++k)
-                if (!s.owner[k] && !usedNow[size_t(k)])
+                if (!s.owner[k])
                     slot = k;
             if (slot >= 0) {
                 if (!Same((*s.colors)[size_t(slot)], q))
@@ -347,23 +411,8 @@ UINT WINAPI RealizePalette(HDC hdc)
                 s.reserved[slot] = (e.peFlags & PC_RESERVED) != 0;
             }
         }
-        if (slot < 0) {
-            // The system palette is full: the nearest colour that is not reserved.
-            host::ColorTable t = *s.colors;
-            long best = -1;
-            for (int k = 0; k < 256; ++k) {
-                if (s.reserved[k])
-                    continue;
-                long dr = t[size_t(k)].rgbRed - q.rgbRed, dg = t[size_t(k)].rgbGreen - q.rgbGreen,
-                     db = t[size_t(k)].rgbBlue - q.rgbBlue;
-                long d = dr * dr + dg * dg + db * db;
-                if (best < 0 || d < best) {
-                    best = d;
-                    slot = k;
-                }
-            }
-        }
-        usedNow[size_t(slot)] = true;
+        if (slot < 0) // the system palette is full
+            slot = NearestSystemSlot(q, true);
         p->mapping[i] = slot;
     }
     UINT changed = 0;

@@ -186,6 +186,225 @@ TEST_F(PaletteDisplay, AnimationChangesWhatIsShownAndNoCollapseKeepsOwnSlots)
     host::ReleaseDisplayDC(screen);
 }
 
+// An 8-bit bitmap compatible with the palette display, drawn on through a memory context with a
+// palette selected in the background; its pixels read back are system palette slots.
+class PaletteBitmap : public DisplayModeTest {
+protected:
+    static constexpr int kWidth = 8;
+
+    void SetUp() override
+    {
+        host::SetDisplayMode(host::DisplayMode::Palette256);
+        screen = host::CreateDisplayDC(POINT{0, 0}, nullptr);
+        mem = CreateCompatibleDC(screen);
+        bitmap = CreateCompatibleBitmap(screen, kWidth, 1);
+        oldBitmap = SelectObject(mem, bitmap);
+    }
+    void TearDown() override
+    {
+        SelectPalette(mem, HPALETTE(GetStockObject(DEFAULT_PALETTE)), TRUE);
+        SelectObject(mem, oldBitmap);
+        DeleteObject(bitmap);
+        DeleteDC(mem);
+        for (HPALETTE p : palettes)
+            DeleteObject(p);
+        host::ReleaseDisplayDC(screen);
+        DisplayModeTest::TearDown();
+    }
+
+    HPALETTE Make(const std::vector<PALETTEENTRY>& entries)
+    {
+        std::vector<BYTE> buf(sizeof(LOGPALETTE) + entries.size() * sizeof(PALETTEENTRY));
+        auto* lp = reinterpret_cast<LOGPALETTE*>(buf.data());
+        lp->palVersion = 0x300;
+        lp->palNumEntries = WORD(entries.size());
+        std::copy(entries.begin(), entries.end(), lp->palPalEntry);
+        palettes.push_back(CreatePalette(lp));
+        return palettes.back();
+    }
+    UINT Realize(HPALETTE pal)
+    {
+        SelectPalette(mem, pal, TRUE);
+        return RealizePalette(mem);
+    }
+    // The slots of the bitmap's pixels.
+    std::vector<int> Slots()
+    {
+        std::vector<BYTE> buf(sizeof(BITMAPINFOHEADER) + 256 * sizeof(RGBQUAD));
+        auto* bi = reinterpret_cast<BITMAPINFO*>(buf.data());
+        bi->bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), kWidth, 1, 1, 8, BI_RGB, 0, 0, 0, 0, 0};
+        BYTE px[kWidth] = {};
+        EXPECT_EQ(GetDIBits(mem, bitmap, 0, 1, px, bi, DIB_RGB_COLORS), 1);
+        return std::vector<int>(px, px + kWidth);
+    }
+    int Slot(int x) { return Slots()[size_t(x)]; }
+    // A one-row 8-bit DIB: with DIB_RGB_COLORS its colour table holds `colours`; with
+    // DIB_PAL_COLORS it holds `indexes` into the selected palette. Pixel x shows table entry x.
+    void DrawDib(const std::vector<COLORREF>& colours, const std::vector<WORD>& indexes = {})
+    {
+        const bool pal = !indexes.empty();
+        const size_t n = pal ? indexes.size() : colours.size();
+        std::vector<BYTE> buf(sizeof(BITMAPINFOHEADER) + 256 * sizeof(RGBQUAD));
+        auto* bi = reinterpret_cast<BITMAPINFO*>(buf.data());
+        bi->bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), LONG(n), 1, 1, 8, BI_RGB, 0, 0, 0, DWORD(n), 0};
+        for (size_t i = 0; i < n; ++i) {
+            if (pal)
+                reinterpret_cast<WORD*>(bi->bmiColors)[i] = indexes[i];
+            else
+                bi->bmiColors[i] = RGBQUAD{GetBValue(colours[i]), GetGValue(colours[i]), GetRValue(colours[i]), 0};
+        }
+        BYTE bits[kWidth] = {0, 1, 2, 3, 4, 5, 6, 7};
+        ASSERT_LE(n, size_t(kWidth));
+        EXPECT_EQ(StretchDIBits(mem, 0, 0, int(n), 1, 0, 0, int(n), 1, bits, bi,
+                                pal ? DIB_PAL_COLORS : DIB_RGB_COLORS, SRCCOPY),
+                  1);
+    }
+    // The bitmap copied to a monochrome bitmap with `background` as the memory context's
+    // background colour: true where a pixel came out white (matched the background).
+    std::vector<bool> MonoMask(COLORREF background)
+    {
+        HDC monoDc = CreateCompatibleDC(mem);
+        HBITMAP mono = CreateBitmap(kWidth, 1, 1, 1, nullptr);
+        HGDIOBJ old = SelectObject(monoDc, mono);
+        SetBkColor(mem, background);
+        BitBlt(monoDc, 0, 0, kWidth, 1, mem, 0, 0, SRCCOPY);
+        std::vector<bool> out;
+        for (int x = 0; x < kWidth; ++x)
+            out.push_back(GetPixel(monoDc, x, 0) == RGB(255, 255, 255));
+        SelectObject(monoDc, old);
+        DeleteObject(mono);
+        DeleteDC(monoDc);
+        return out;
+    }
+
+    HDC screen = nullptr;
+    HDC mem = nullptr;
+    HBITMAP bitmap = nullptr;
+    HGDIOBJ oldBitmap = nullptr;
+    std::vector<HPALETTE> palettes;
+};
+
+TEST_F(PaletteBitmap, RealisationCollapsesStaticColoursUnlessAnEntrySaysOtherwise)
+{
+    struct Case {
+        PALETTEENTRY entry;
+        int slot;  // expected slot; -1: a slot of its own among the free ones (10..245)
+    };
+    const Case cases[] = {
+        {{0, 0, 0, 0}, 0},
+        {{255, 255, 255, 0}, 255},
+        {{192, 192, 192, 0}, 7},
+        {{192, 220, 192, 0}, 8},
+        {{255, 251, 240, 0}, 246},
+        {{255, 0, 0, 0}, 249},
+        {{128, 128, 128, 0}, 248},
+        {{255, 255, 255, PC_NOCOLLAPSE}, -1},
+        {{255, 255, 255, PC_NOCOLLAPSE}, -1},
+        {{0, 0, 0, PC_RESERVED}, -1},
+        {{201, 101, 51, 0}, -1},
+        {{7, 0, 0, PC_EXPLICIT}, 7},
+    };
+    std::vector<PALETTEENTRY> entries;
+    for (const Case& c : cases)
+        entries.push_back(c.entry);
+    HPALETTE pal = Make(entries);
+    EXPECT_EQ(Realize(pal), UINT(entries.size()));
+    std::vector<int> own;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        SetPixel(mem, 0, 0, PALETTEINDEX(i));
+        int slot = Slot(0);
+        if (cases[i].slot >= 0) {
+            EXPECT_EQ(slot, cases[i].slot) << "entry " << i;
+        } else {
+            EXPECT_GE(slot, 10) << "entry " << i;
+            EXPECT_LT(slot, 246) << "entry " << i;
+            for (int other : own)
+                EXPECT_NE(slot, other) << "entry " << i;
+            own.push_back(slot);
+        }
+    }
+    // Realised again, every entry keeps its slot: nothing changes and no slot is taken twice.
+    EXPECT_EQ(Realize(pal), 0u);
+    for (size_t i = 0, k = 0; i < entries.size(); ++i) {
+        SetPixel(mem, 0, 0, PALETTEINDEX(i));
+        EXPECT_EQ(Slot(0), cases[i].slot >= 0 ? cases[i].slot : own[k++]) << "entry " << i;
+    }
+}
+
+TEST_F(PaletteBitmap, AStaticColourCollapsesToItsStaticSlotBeforeAnotherPalettesCopy)
+{
+    // Another palette shows white in a slot of its own; a plain white still goes to the static
+    // white, and a new colour both palettes share is shown once.
+    HPALETTE first = Make({{255, 255, 255, PC_NOCOLLAPSE}, {201, 101, 51, 0}});
+    HPALETTE second = Make({{255, 255, 255, 0}, {201, 101, 51, 0}});
+    Realize(first);
+    SetPixel(mem, 0, 0, PALETTEINDEX(0));
+    SetPixel(mem, 1, 0, PALETTEINDEX(1));
+    Realize(second);
+    SetPixel(mem, 2, 0, PALETTEINDEX(0));
+    SetPixel(mem, 3, 0, PALETTEINDEX(1));
+    std::vector<int> slots = Slots();
+    EXPECT_NE(slots[0], 255);
+    EXPECT_EQ(slots[2], 255);
+    EXPECT_EQ(slots[1], slots[3]);
+}
+
+TEST_F(PaletteBitmap, DibColoursGoThroughTheSelectedPalette)
+{
+    // The palette's white is the static white; the free slots of the fresh system palette hold
+    // white too (the halftone cube), which no colour of the program may land on.
+    HPALETTE pal = Make({{0, 0, 0, 0},
+                         {250, 250, 250, PC_NOCOLLAPSE},
+                         {255, 255, 255, 0},
+                         {201, 101, 51, PC_NOCOLLAPSE},
+                         {255, 255, 255, PC_NOCOLLAPSE}});
+    Realize(pal);
+    DrawDib({RGB(255, 255, 255), RGB(200, 100, 50), RGB(251, 251, 251), RGB(0, 0, 0)});
+    std::vector<int> slots = Slots();
+    SetPixel(mem, 7, 0, PALETTERGB(200, 100, 50));
+    int nearBrown = Slot(7);
+    SetPixel(mem, 7, 0, PALETTEINDEX(1));
+    int nearWhite = Slot(7);
+    EXPECT_EQ(slots[0], 255) << "white: the first entry showing it";
+    EXPECT_EQ(slots[1], nearBrown) << "the nearest entry's slot, as PALETTERGB";
+    EXPECT_EQ(slots[2], nearWhite);
+    EXPECT_EQ(slots[3], 0);
+    // Palette indexes in the colour table name entries, even where colours repeat.
+    DrawDib({}, {4, 2, 3, 9});
+    slots = Slots();
+    SetPixel(mem, 7, 0, PALETTEINDEX(4));
+    EXPECT_EQ(slots[0], Slot(7));
+    EXPECT_NE(slots[0], 255);
+    EXPECT_EQ(slots[1], 255);
+    EXPECT_EQ(slots[2], nearBrown);
+    EXPECT_EQ(slots[3], 0) << "an index beyond the palette is entry 0";
+    // With the default palette the colours snap to the static ones.
+    SelectPalette(mem, HPALETTE(GetStockObject(DEFAULT_PALETTE)), TRUE);
+    DrawDib({RGB(255, 255, 255), RGB(250, 10, 5)});
+    slots = Slots();
+    EXPECT_EQ(slots[0], 255);
+    EXPECT_EQ(slots[1], 249);
+}
+
+TEST_F(PaletteBitmap, ColourToMonochromeFindsWhiteDrawnThroughThePalette)
+{
+    HPALETTE pal = Make({{0, 0, 0, 0}, {247, 247, 251, PC_NOCOLLAPSE}, {255, 255, 255, 0}, {255, 0, 0, 0}});
+    Realize(pal);
+    PatBlt(mem, 0, 0, kWidth, 1, BLACKNESS);
+    DrawDib({RGB(255, 255, 255), RGB(255, 0, 0), RGB(255, 255, 255), RGB(247, 247, 251), RGB(0, 0, 0)});
+    const std::vector<bool> whiteAt = {true, false, true, false, false, false, false, false};
+    EXPECT_EQ(MonoMask(RGB(255, 255, 255)), whiteAt);
+    EXPECT_EQ(MonoMask(PALETTEINDEX(2)), whiteAt);
+    EXPECT_EQ(MonoMask(PALETTERGB(255, 255, 255)), whiteAt);
+    // A colour of the program's own is found through its entry, not through a plain RGB.
+    const std::vector<bool> ownAt = {false, false, false, true, false, false, false, false};
+    EXPECT_EQ(MonoMask(PALETTEINDEX(1)), ownAt);
+    // The bitmap shown on the screen keeps the colours.
+    BitBlt(screen, 0, 0, kWidth, 1, mem, 0, 0, SRCCOPY);
+    EXPECT_EQ(host::DesktopPixel(0, 0), RGB(255, 255, 255));
+    EXPECT_EQ(host::DesktopPixel(3, 0), RGB(247, 247, 251));
+}
+
 TEST(Palette, EntriesAndErrors)
 {
     HPALETTE pal = MakePalette({RGB(1, 1, 1), RGB(2, 2, 2), RGB(3, 3, 3)});
