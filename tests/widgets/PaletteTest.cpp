@@ -236,11 +236,10 @@ TEST_F(PaletteTest, FixedIndexesPaintTheirColoursOnA256ColourDisplay)
     view.Detach();
 }
 
-// Waits for the GDI's 8-bit memory bitmaps: there a DIB drawn through the display palette puts
-// white at a system slot of its own (225) while the image context's background colour white
-// resolves to the static white (255), so the colour-to-monochrome copy finds no transparent
-// pixel and the mask stays black. The same drawing on the true-colour display is tested with
-// CDib.
+// Transparent drawing on the 8-bit display: the picture's white, drawn through the display
+// palette into an 8-bit image, must land where the mask's white background colour resolves, so
+// that the colour-to-monochrome copy finds the transparent pixels. The same drawing on the
+// true-colour display is tested with CDib.
 TEST_F(PaletteTest, TransparentDrawingOnA256ColourDisplay)
 {
     host::SetDisplayMode(host::DisplayMode::Palette256);
