@@ -40,8 +40,6 @@ using Guard = std::lock_guard<std::recursive_mutex>;
 
 constexpr UINT INFINITE_WAIT = 0xFFFFFFFFu;
 
-DWORD CurrentThreadId();
-DWORD CurrentProcessId();
 
 // ---- Classes ------------------------------------------------------------------------------
 

@@ -88,7 +88,7 @@ ThreadQueue& CurrentQueue()
 {
     if (!t_queue.queue) {
         auto q = std::make_shared<ThreadQueue>();
-        q->threadId = CurrentThreadId();
+        q->threadId = GetCurrentThreadId();
         std::lock_guard<std::mutex> g(Registry().lock);
         Registry().queues[q->threadId] = q;
         t_queue.queue = q;
@@ -223,7 +223,7 @@ LRESULT Send(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     WindowPtr w = Lookup(hwnd);
     if (!w)
         return 0;
-    if (w->threadId == CurrentThreadId())
+    if (w->threadId == GetCurrentThreadId())
         return CallProcedure(hwnd, w->proc, msg, wParam, lParam, false);
     return SendAcross(*w, msg, wParam, lParam, false, INFINITE_WAIT, nullptr);
 }
@@ -279,7 +279,7 @@ bool CallHooks(int type, int code, WPARAM wParam, LPARAM lParam)
     std::shared_ptr<Hook> first;
     {
         Guard g(Mutex());
-        DWORD tid = CurrentThreadId();
+        DWORD tid = GetCurrentThreadId();
         for (auto& h : Hooks().hooks)
             if (h->type == type && h->threadId == tid && !h->removed) {
                 first = h;
@@ -574,7 +574,7 @@ LRESULT WINAPI DispatchMessageA(const MSG* msg)
     WindowPtr w = Lookup(msg->hwnd);
     if (!w)
         return 0;
-    if (w->threadId != CurrentThreadId()) {
+    if (w->threadId != GetCurrentThreadId()) {
         SetLastError(ERROR_MESSAGE_SYNC_ONLY);
         return 0;
     }
@@ -608,7 +608,7 @@ BOOL WINAPI PostMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         return TRUE;
     }
     if (!hwnd)
-        return PostThreadMessageA(CurrentThreadId(), message, wParam, lParam);
+        return PostThreadMessageA(GetCurrentThreadId(), message, wParam, lParam);
     WindowPtr w = Lookup(hwnd);
     if (!w)
         return FALSE;
@@ -635,7 +635,7 @@ BOOL WINAPI PostMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 
 BOOL WINAPI PostThreadMessageA(DWORD threadId, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (threadId == CurrentThreadId())
+    if (threadId == GetCurrentThreadId())
         CurrentQueue();
     std::shared_ptr<ThreadQueue> q = QueueOf(threadId);
     if (!q) {
@@ -679,7 +679,7 @@ BOOL WINAPI SendNotifyMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
     WindowPtr w = Lookup(hwnd);
     if (!w)
         return FALSE;
-    if (w->threadId == CurrentThreadId()) {
+    if (w->threadId == GetCurrentThreadId()) {
         CallProcedure(hwnd, w->proc, message, wParam, lParam, false);
         return TRUE;
     }
@@ -695,7 +695,7 @@ LRESULT WINAPI SendMessageTimeoutA(HWND hwnd, UINT message, WPARAM wParam, LPARA
     if (!w)
         return 0;
     LRESULT r;
-    if (w->threadId == CurrentThreadId()) {
+    if (w->threadId == GetCurrentThreadId()) {
         r = CallProcedure(hwnd, w->proc, message, wParam, lParam, false);
     } else {
         bool ok = false;
@@ -806,7 +806,7 @@ HHOOK WINAPI SetWindowsHookExA(int type, HOOKPROC proc, HINSTANCE, DWORD threadI
         SetLastError(ERROR_INVALID_HOOK_FILTER);
         return nullptr;
     }
-    if (threadId && threadId != CurrentThreadId() && !QueueOf(threadId)) {
+    if (threadId && threadId != GetCurrentThreadId() && !QueueOf(threadId)) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
@@ -816,7 +816,7 @@ HHOOK WINAPI SetWindowsHookExA(int type, HOOKPROC proc, HINSTANCE, DWORD threadI
     h->handle = reinterpret_cast<HHOOK>(Hooks().next);
     h->type = type;
     h->proc = proc;
-    h->threadId = threadId ? threadId : CurrentThreadId();
+    h->threadId = threadId ? threadId : GetCurrentThreadId();
     Hooks().hooks.insert(Hooks().hooks.begin(), h);
     return h->handle;
 }
@@ -885,7 +885,7 @@ void ResetCurrentQueue()
     }
     Guard g(Mutex());
     auto& v = Hooks().hooks;
-    DWORD tid = CurrentThreadId();
+    DWORD tid = GetCurrentThreadId();
     v.erase(std::remove_if(v.begin(), v.end(), [&](const std::shared_ptr<Hook>& h) { return h->threadId == tid; }),
             v.end());
 }

@@ -80,7 +80,7 @@ bool IsTimerProc(HWND hwnd, UINT_PTR id, TIMERPROC proc)
 {
     Guard g(Mutex());
     for (Timer& t : Timers())
-        if (t.hwnd == hwnd && t.id == id && t.proc == proc && t.threadId == CurrentThreadId())
+        if (t.hwnd == hwnd && t.id == id && t.proc == proc && t.threadId == GetCurrentThreadId())
             return true;
     return false;
 }
@@ -98,7 +98,7 @@ using namespace user;
 
 UINT_PTR WINAPI SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC proc)
 {
-    DWORD tid = CurrentThreadId();
+    DWORD tid = GetCurrentThreadId();
     if (hwnd) {
         WindowPtr w = Lookup(hwnd);
         if (!w)
@@ -146,7 +146,7 @@ BOOL WINAPI KillTimer(HWND hwnd, UINT_PTR id)
 {
     Guard g(Mutex());
     auto& v = Timers();
-    DWORD tid = CurrentThreadId();
+    DWORD tid = GetCurrentThreadId();
     auto it = std::find_if(v.begin(), v.end(), [&](const Timer& t) {
         return t.hwnd == hwnd && t.id == id && (hwnd || t.threadId == tid);
     });
@@ -322,7 +322,7 @@ namespace host {
 
 std::uint64_t NextTimerDue()
 {
-    return user::NextTimerDue(CurrentThreadId());
+    return user::NextTimerDue(GetCurrentThreadId());
 }
 
 std::uint64_t NextMultimediaTimerDue()
