@@ -103,11 +103,21 @@ std::shared_ptr<ThreadQueue> QueueOf(DWORD threadId)
     return it == Registry().queues.end() ? nullptr : it->second;
 }
 
+ThreadQueue::~ThreadQueue()
+{
+    if (wakeEvent)
+        CloseHandle(wakeEvent);
+}
+
 void Wake(ThreadQueue& q)
 {
+    HANDLE event;
     {
         std::lock_guard<std::mutex> g(q.lock);
         q.wakeBits = true;
+        event = q.wakeEvent;
+        if (event)
+            SetEvent(event);
     }
     q.wake.notify_all();
 }
@@ -525,6 +535,59 @@ DWORD WINAPI GetQueueStatus(UINT flags)
         status |= QS_TIMER;
     status &= flags;
     return (status << 16) | status;
+}
+
+DWORD WINAPI MsgWaitForMultipleObjects(DWORD nCount, const HANDLE* pHandles, BOOL fWaitAll, DWORD dwMilliseconds,
+                                       DWORD dwWakeMask)
+{
+    if (nCount >= MAXIMUM_WAIT_OBJECTS || (nCount > 0 && !pHandles)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return WAIT_FAILED;
+    }
+    ThreadQueue& q = CurrentQueue();
+    {
+        std::lock_guard<std::mutex> g(q.lock);
+        if (!q.wakeEvent)
+            q.wakeEvent = CreateEvent(nullptr, FALSE, FALSE, nullptr);
+        if (!q.wakeEvent)
+            return WAIT_FAILED;
+    }
+    std::vector<HANDLE> handles(pHandles, pHandles + nCount);
+    handles.push_back(q.wakeEvent);
+    // Waits count real time, like those of synchapi.h, also on the test clock.
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(dwMilliseconds);
+    for (;;) {
+        // Timers and paints are not posted, so nothing wakes the wait for them: the queue is
+        // looked at again at least every 50 ms.
+        DWORD slice = 50;
+        bool last = false;
+        if (dwMilliseconds != INFINITE) {
+            auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+            last = left <= 50;
+            slice = left <= 0 ? 0 : static_cast<DWORD>(std::min<long long>(left, 50));
+        }
+        bool messages = (GetQueueStatus(dwWakeMask) & 0xFFFF) != 0;
+        if (messages && !fWaitAll)
+            return WAIT_OBJECT_0 + nCount;
+        if (fWaitAll && messages) {
+            // The messages are there: the objects are what is left to wait for.
+            DWORD r = nCount == 0 ? WAIT_OBJECT_0 : WaitForMultipleObjects(nCount, pHandles, TRUE, slice);
+            if (r != WAIT_TIMEOUT)
+                return r;
+        } else if (fWaitAll) {
+            if (WaitForSingleObject(q.wakeEvent, slice) == WAIT_FAILED)
+                return WAIT_FAILED;
+        } else {
+            DWORD r = WaitForMultipleObjects(static_cast<DWORD>(handles.size()), handles.data(), FALSE, slice);
+            if (r != WAIT_TIMEOUT && r != WAIT_OBJECT_0 + nCount)
+                return r;
+            if (r == WAIT_OBJECT_0 + nCount)
+                continue;  // something arrived: look at it even when the time is up
+        }
+        if (last)
+            return WAIT_TIMEOUT;
+    }
 }
 
 BOOL WINAPI GetInputState()
