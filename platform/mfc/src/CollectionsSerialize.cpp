@@ -18,9 +18,9 @@ void SerializeNumbers(CArchive& ar, ARRAY& array)
         if (array.GetSize() > 0)
             ar.Write(array.GetData(), static_cast<UINT>(array.GetSize() * sizeof(typename ARRAY::BASE_TYPE)));
     } else {
-        array.SetSize(static_cast<int>(ar.ReadCount()));
-        if (array.GetSize() > 0)
-            ar.Read(array.GetData(), static_cast<UINT>(array.GetSize() * sizeof(typename ARRAY::BASE_TYPE)));
+        afx_detail::LoadArrayPieces(ar, array, ar.ReadCount(), [&](int nFirst, int n) {
+            afx_detail::ReadExactly(ar, array.GetData() + nFirst, n * sizeof(typename ARRAY::BASE_TYPE));
+        });
     }
 }
 
@@ -33,9 +33,10 @@ void SerializeEach(CArchive& ar, ARRAY& array)
         for (int i = 0; i < array.GetSize(); i++)
             ar << array.GetData()[i];
     } else {
-        array.SetSize(static_cast<int>(ar.ReadCount()));
-        for (int i = 0; i < array.GetSize(); i++)
-            ar >> array.GetData()[i];
+        afx_detail::LoadArrayPieces(ar, array, ar.ReadCount(), [&](int nFirst, int n) {
+            for (int i = nFirst; i < nFirst + n; i++)
+                ar >> array.GetData()[i];
+        });
     }
 }
 

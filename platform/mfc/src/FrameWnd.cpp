@@ -16,9 +16,17 @@ ON_WM_INITMENUPOPUP()
 ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
 END_MESSAGE_MAP()
 
-CFrameWnd::CFrameWnd() : m_bAutoMenuEnable(TRUE), m_hMenuDefault(NULL), m_pViewActive(NULL), m_hAccelTable(NULL) {}
+CFrameWnd::CFrameWnd()
+    : m_bAutoMenuEnable(TRUE), m_hMenuDefault(NULL), m_pViewActive(NULL), m_hAccelTable(NULL), m_nIDHelp(0)
+{
+}
 
-CFrameWnd::~CFrameWnd() = default;
+CFrameWnd::~CFrameWnd()
+{
+    // The accelerator table was loaded for this frame alone.
+    if (m_hAccelTable != NULL)
+        ::DestroyAcceleratorTable(m_hAccelTable);
+}
 
 BOOL CFrameWnd::PreCreateWindow(CREATESTRUCT& cs)
 {
@@ -31,15 +39,62 @@ BOOL CFrameWnd::PreCreateWindow(CREATESTRUCT& cs)
 BOOL CFrameWnd::Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
                        CWnd* pParentWnd, LPCSTR lpszMenuName, DWORD dwExStyle, CCreateContext* pContext)
 {
-    // Menus named by resource come with the resource loader; a frame made here starts without
-    // one unless m_hMenuDefault was set.
-    (void)lpszMenuName;
+    HMENU hMenu = NULL;
+    if (lpszMenuName != NULL) {
+        hMenu = ::LoadMenu(AfxGetResourceHandle(), lpszMenuName);
+        if (hMenu == NULL) {
+            PostNcDestroy();
+            return FALSE;
+        }
+    }
+    m_strTitle = lpszWindowName;
     // rectDefault asks for the default position and size.
     bool byDefault = rect.left == CW_USEDEFAULT;
     int cx = byDefault ? CW_USEDEFAULT : rect.right - rect.left;
     int cy = byDefault ? 0 : rect.bottom - rect.top;
-    return CreateEx(dwExStyle, lpszClassName, lpszWindowName, dwStyle, rect.left, byDefault ? 0 : rect.top, cx, cy,
-                    (pParentWnd ? pParentWnd->m_hWnd : NULL), m_hMenuDefault, static_cast<LPVOID>(pContext));
+    HMENU hMenuBar = hMenu != NULL ? hMenu : m_hMenuDefault;
+    if (!CreateEx(dwExStyle, lpszClassName, lpszWindowName, dwStyle, rect.left, byDefault ? 0 : rect.top, cx, cy,
+                  (pParentWnd ? pParentWnd->m_hWnd : NULL), hMenuBar, static_cast<LPVOID>(pContext))) {
+        if (hMenu != NULL)
+            ::DestroyMenu(hMenu);
+        return FALSE;
+    }
+    if (hMenu != NULL)
+        m_hMenuDefault = hMenu;
+    return TRUE;
+}
+
+BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd, CCreateContext* pContext)
+{
+    m_nIDHelp = nIDResource;
+    HINSTANCE hInst = AfxGetResourceHandle();
+    // The title is the first part of the frame's string ("title\ndocument name\n...").
+    CString strFull;
+    if (strFull.LoadString(nIDResource)) {
+        int nEnd = strFull.Find('\n');
+        m_strTitle = nEnd < 0 ? strFull : strFull.Left(nEnd);
+    }
+    // A frame with an icon of its own gets a window class that shows it.
+    LPCSTR lpszClass = NULL;
+    if (HICON hIcon = ::LoadIconA(hInst, MAKEINTRESOURCE(nIDResource)))
+        lpszClass = AfxRegisterWndClass(CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, ::LoadCursorA(NULL, IDC_ARROW),
+                                        reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1), hIcon);
+    CString strTitle = m_strTitle;
+    if (!Create(lpszClass, strTitle, dwDefaultStyle, rectDefault, pParentWnd, MAKEINTRESOURCE(nIDResource), 0,
+                pContext))
+        return FALSE;  // PostNcDestroy has run
+    LoadAccelTable(MAKEINTRESOURCE(nIDResource));
+    if (pContext == NULL)
+        SendMessageToDescendants(WM_INITIALUPDATE, 0, 0, TRUE, TRUE);
+    return TRUE;
+}
+
+BOOL CFrameWnd::LoadAccelTable(LPCSTR lpszResourceName)
+{
+    if (m_hAccelTable != NULL || lpszResourceName == NULL)
+        return FALSE;
+    m_hAccelTable = ::LoadAccelerators(AfxGetResourceHandle(), lpszResourceName);
+    return m_hAccelTable != NULL;
 }
 
 int CFrameWnd::OnCreate(LPCREATESTRUCT lpcs)

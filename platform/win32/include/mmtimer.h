@@ -31,5 +31,7 @@ typedef struct timecaps_tag {
 MMRESULT WINAPI timeGetDevCaps(LPTIMECAPS ptc, UINT cbtc);
 MMRESULT WINAPI timeBeginPeriod(UINT uPeriod);
 MMRESULT WINAPI timeEndPeriod(UINT uPeriod);
+// fptc is the callback, or with TIME_CALLBACK_EVENT_SET / TIME_CALLBACK_EVENT_PULSE the handle of
+// an event (cast to LPTIMECALLBACK) that is set or pulsed each time the timer is due.
 MMRESULT WINAPI timeSetEvent(UINT uDelay, UINT uResolution, LPTIMECALLBACK fptc, DWORD_PTR dwUser, UINT fuEvent);
 MMRESULT WINAPI timeKillEvent(UINT uTimerID);

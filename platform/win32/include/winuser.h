@@ -1216,6 +1216,14 @@ BOOL WINAPI InSendMessage();
 DWORD WINAPI InSendMessageEx(LPVOID lpReserved);
 BOOL WINAPI ReplyMessage(LRESULT lResult);
 BOOL WINAPI WaitMessage();
+// Waits for kernel objects (see synchapi.h) and for messages of the calling thread's queue
+// together. fWaitAll FALSE: WAIT_OBJECT_0 + index of a signalled object, or WAIT_OBJECT_0 +
+// nCount while the queue holds messages of the kinds in dwWakeMask (QS_...). fWaitAll TRUE:
+// WAIT_OBJECT_0 once every object is signalled and such messages are waiting. WAIT_TIMEOUT
+// after dwMilliseconds; WAIT_FAILED for a bad handle or count (at most MAXIMUM_WAIT_OBJECTS - 1
+// handles). Messages count as long as they wait in the queue, seen by PeekMessage or not.
+DWORD WINAPI MsgWaitForMultipleObjects(DWORD nCount, const HANDLE* pHandles, BOOL fWaitAll, DWORD dwMilliseconds,
+                                       DWORD dwWakeMask);
 DWORD WINAPI GetQueueStatus(UINT flags);
 BOOL WINAPI GetInputState();
 

@@ -10,6 +10,7 @@
 #include "SyncObject.h"
 
 #include <synchapi.h>
+#include <processthreadsapi.h>
 #include <handleapi.h>
 #include <winerror.h>
 #include <errhandlingapi.h>
@@ -359,7 +360,7 @@ bool Signalled(const Waiter& w)
     case Kind::Event:
         return s.count > 0 || (s.pulseGeneration != w.generation && (s.manualReset || s.pulseTokens > 0));
     case Kind::Mutex:
-        return s.count == 0 || (s.ownerPid == getpid() && s.ownerTid == gettid()) || OwnerGone(s);
+        return s.count == 0 || (s.ownerPid == getpid() && s.ownerTid == static_cast<std::int32_t>(GetCurrentThreadId())) || OwnerGone(s);
     case Kind::Semaphore:
         return s.count > 0;
     case Kind::Free:
@@ -387,7 +388,7 @@ bool Take(Waiter& w)
         if (abandoned)
             s.count = 0;
         s.ownerPid = getpid();
-        s.ownerTid = gettid();
+        s.ownerTid = static_cast<std::int32_t>(GetCurrentThreadId());
         ++s.count;
         return abandoned;
     }
@@ -601,7 +602,7 @@ HANDLE WINAPI CreateMutex(LPSECURITY_ATTRIBUTES, BOOL bInitialOwner, LPCSTR lpNa
     if (bInitialOwner) {
         initial.count = 1;
         initial.ownerPid = getpid();
-        initial.ownerTid = gettid();
+        initial.ownerTid = static_cast<std::int32_t>(GetCurrentThreadId());
     }
     return CreateObject(initial, lpName);
 }
@@ -620,7 +621,7 @@ BOOL WINAPI ReleaseMutex(HANDLE hMutex)
     {
         Lock lock(segment);
         State& s = object->state();
-        if (s.count == 0 || s.ownerPid != getpid() || s.ownerTid != gettid()) {
+        if (s.count == 0 || s.ownerPid != getpid() || s.ownerTid != static_cast<std::int32_t>(GetCurrentThreadId())) {
             SetLastError(ERROR_NOT_OWNER);
             return FALSE;
         }

@@ -369,7 +369,7 @@ bool CookInput(RawInput& raw, MSG& msg, bool remove)
         if (!hwnd)
             return false;
         WindowPtr w = Find(hwnd);
-        if (!w || w->threadId != CurrentThreadId())
+        if (!w || w->threadId != GetCurrentThreadId())
             return false;
         hit = Send(hwnd, WM_NCHITTEST, 0, MAKELPARAM(raw.pt.x, raw.pt.y));
         if (!IsWindow(hwnd))
@@ -595,7 +595,7 @@ HWND WINAPI SetFocus(HWND hwnd)
     WindowPtr w = Lookup(hwnd);
     if (!w)
         return nullptr;
-    if (w->threadId != CurrentThreadId()) {
+    if (w->threadId != GetCurrentThreadId()) {
         SetLastError(ERROR_ACCESS_DENIED);
         return nullptr;
     }
@@ -631,7 +631,7 @@ HWND WINAPI GetFocus()
     Guard g(Mutex());
     HWND f = S().focus;
     WindowPtr w = Find(f);
-    return (w && w->threadId == CurrentThreadId()) ? f : nullptr;
+    return (w && w->threadId == GetCurrentThreadId()) ? f : nullptr;
 }
 
 HWND WINAPI SetActiveWindow(HWND hwnd)
@@ -642,14 +642,14 @@ HWND WINAPI SetActiveWindow(HWND hwnd)
             return nullptr;
         if (w->style & WS_CHILD)
             hwnd = RootOf(hwnd);
-        if (w->threadId != CurrentThreadId()) {
+        if (w->threadId != GetCurrentThreadId()) {
             SetLastError(ERROR_ACCESS_DENIED);
             return nullptr;
         }
     }
     HWND old = ChangeActive(hwnd, WA_ACTIVE);
     WindowPtr ow = Find(old);
-    return (ow && ow->threadId == CurrentThreadId()) ? old : nullptr;
+    return (ow && ow->threadId == GetCurrentThreadId()) ? old : nullptr;
 }
 
 HWND WINAPI GetActiveWindow()
@@ -657,7 +657,7 @@ HWND WINAPI GetActiveWindow()
     Guard g(Mutex());
     HWND a = S().active;
     WindowPtr w = Find(a);
-    return (w && w->threadId == CurrentThreadId()) ? a : nullptr;
+    return (w && w->threadId == GetCurrentThreadId()) ? a : nullptr;
 }
 
 BOOL WINAPI SetForegroundWindow(HWND hwnd)
@@ -684,7 +684,7 @@ HWND WINAPI SetCapture(HWND hwnd)
     if (old && old != hwnd && IsWindow(old))
         Send(old, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(hwnd));
     WindowPtr ow = Find(old);
-    return (ow && ow->threadId == CurrentThreadId()) ? old : nullptr;
+    return (ow && ow->threadId == GetCurrentThreadId()) ? old : nullptr;
 }
 
 BOOL WINAPI ReleaseCapture()
@@ -703,7 +703,7 @@ HWND WINAPI GetCapture()
     Guard g(Mutex());
     HWND c = S().capture;
     WindowPtr w = Find(c);
-    return (w && w->threadId == CurrentThreadId()) ? c : nullptr;
+    return (w && w->threadId == GetCurrentThreadId()) ? c : nullptr;
 }
 
 BOOL WINAPI EnableWindow(HWND hwnd, BOOL enable)

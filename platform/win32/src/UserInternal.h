@@ -40,8 +40,6 @@ using Guard = std::lock_guard<std::recursive_mutex>;
 
 constexpr UINT INFINITE_WAIT = 0xFFFFFFFFu;
 
-DWORD CurrentThreadId();
-DWORD CurrentProcessId();
 
 // ---- Classes ------------------------------------------------------------------------------
 
@@ -181,6 +179,7 @@ struct Hook {
 };
 
 struct ThreadQueue {
+    ~ThreadQueue();
     DWORD threadId = 0;
     std::mutex lock;
     std::condition_variable wake;
@@ -190,6 +189,7 @@ struct ThreadQueue {
     bool quit = false;
     int quitCode = 0;
     bool wakeBits = false;  // something arrived since the last WaitMessage
+    HANDLE wakeEvent = nullptr;  // auto-reset event set with every wake, for MsgWaitForMultipleObjects
     // Owned by the thread itself
     std::vector<SentMessage*> receiving;  // cross-thread sends being served
     DWORD msgTime = 0;

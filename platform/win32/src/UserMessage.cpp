@@ -88,7 +88,7 @@ ThreadQueue& CurrentQueue()
 {
     if (!t_queue.queue) {
         auto q = std::make_shared<ThreadQueue>();
-        q->threadId = CurrentThreadId();
+        q->threadId = GetCurrentThreadId();
         std::lock_guard<std::mutex> g(Registry().lock);
         Registry().queues[q->threadId] = q;
         t_queue.queue = q;
@@ -103,11 +103,21 @@ std::shared_ptr<ThreadQueue> QueueOf(DWORD threadId)
     return it == Registry().queues.end() ? nullptr : it->second;
 }
 
+ThreadQueue::~ThreadQueue()
+{
+    if (wakeEvent)
+        CloseHandle(wakeEvent);
+}
+
 void Wake(ThreadQueue& q)
 {
+    HANDLE event;
     {
         std::lock_guard<std::mutex> g(q.lock);
         q.wakeBits = true;
+        event = q.wakeEvent;
+        if (event)
+            SetEvent(event);
     }
     q.wake.notify_all();
 }
@@ -223,7 +233,7 @@ LRESULT Send(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     WindowPtr w = Lookup(hwnd);
     if (!w)
         return 0;
-    if (w->threadId == CurrentThreadId())
+    if (w->threadId == GetCurrentThreadId())
         return CallProcedure(hwnd, w->proc, msg, wParam, lParam, false);
     return SendAcross(*w, msg, wParam, lParam, false, INFINITE_WAIT, nullptr);
 }
@@ -279,7 +289,7 @@ bool CallHooks(int type, int code, WPARAM wParam, LPARAM lParam)
     std::shared_ptr<Hook> first;
     {
         Guard g(Mutex());
-        DWORD tid = CurrentThreadId();
+        DWORD tid = GetCurrentThreadId();
         for (auto& h : Hooks().hooks)
             if (h->type == type && h->threadId == tid && !h->removed) {
                 first = h;
@@ -527,6 +537,59 @@ DWORD WINAPI GetQueueStatus(UINT flags)
     return (status << 16) | status;
 }
 
+DWORD WINAPI MsgWaitForMultipleObjects(DWORD nCount, const HANDLE* pHandles, BOOL fWaitAll, DWORD dwMilliseconds,
+                                       DWORD dwWakeMask)
+{
+    if (nCount >= MAXIMUM_WAIT_OBJECTS || (nCount > 0 && !pHandles)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return WAIT_FAILED;
+    }
+    ThreadQueue& q = CurrentQueue();
+    {
+        std::lock_guard<std::mutex> g(q.lock);
+        if (!q.wakeEvent)
+            q.wakeEvent = CreateEvent(nullptr, FALSE, FALSE, nullptr);
+        if (!q.wakeEvent)
+            return WAIT_FAILED;
+    }
+    std::vector<HANDLE> handles(pHandles, pHandles + nCount);
+    handles.push_back(q.wakeEvent);
+    // Waits count real time, like those of synchapi.h, also on the test clock.
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(dwMilliseconds);
+    for (;;) {
+        // Timers and paints are not posted, so nothing wakes the wait for them: the queue is
+        // looked at again at least every 50 ms.
+        DWORD slice = 50;
+        bool last = false;
+        if (dwMilliseconds != INFINITE) {
+            auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+            last = left <= 50;
+            slice = left <= 0 ? 0 : static_cast<DWORD>(std::min<long long>(left, 50));
+        }
+        bool messages = (GetQueueStatus(dwWakeMask) & 0xFFFF) != 0;
+        if (messages && !fWaitAll)
+            return WAIT_OBJECT_0 + nCount;
+        if (fWaitAll && messages) {
+            // The messages are there: the objects are what is left to wait for.
+            DWORD r = nCount == 0 ? WAIT_OBJECT_0 : WaitForMultipleObjects(nCount, pHandles, TRUE, slice);
+            if (r != WAIT_TIMEOUT)
+                return r;
+        } else if (fWaitAll) {
+            if (WaitForSingleObject(q.wakeEvent, slice) == WAIT_FAILED)
+                return WAIT_FAILED;
+        } else {
+            DWORD r = WaitForMultipleObjects(static_cast<DWORD>(handles.size()), handles.data(), FALSE, slice);
+            if (r != WAIT_TIMEOUT && r != WAIT_OBJECT_0 + nCount)
+                return r;
+            if (r == WAIT_OBJECT_0 + nCount)
+                continue;  // something arrived: look at it even when the time is up
+        }
+        if (last)
+            return WAIT_TIMEOUT;
+    }
+}
+
 BOOL WINAPI GetInputState()
 {
     return (GetQueueStatus(QS_INPUT) & 0xFFFF) != 0;
@@ -574,7 +637,7 @@ LRESULT WINAPI DispatchMessageA(const MSG* msg)
     WindowPtr w = Lookup(msg->hwnd);
     if (!w)
         return 0;
-    if (w->threadId != CurrentThreadId()) {
+    if (w->threadId != GetCurrentThreadId()) {
         SetLastError(ERROR_MESSAGE_SYNC_ONLY);
         return 0;
     }
@@ -608,7 +671,7 @@ BOOL WINAPI PostMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         return TRUE;
     }
     if (!hwnd)
-        return PostThreadMessageA(CurrentThreadId(), message, wParam, lParam);
+        return PostThreadMessageA(GetCurrentThreadId(), message, wParam, lParam);
     WindowPtr w = Lookup(hwnd);
     if (!w)
         return FALSE;
@@ -635,7 +698,7 @@ BOOL WINAPI PostMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 
 BOOL WINAPI PostThreadMessageA(DWORD threadId, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (threadId == CurrentThreadId())
+    if (threadId == GetCurrentThreadId())
         CurrentQueue();
     std::shared_ptr<ThreadQueue> q = QueueOf(threadId);
     if (!q) {
@@ -679,7 +742,7 @@ BOOL WINAPI SendNotifyMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
     WindowPtr w = Lookup(hwnd);
     if (!w)
         return FALSE;
-    if (w->threadId == CurrentThreadId()) {
+    if (w->threadId == GetCurrentThreadId()) {
         CallProcedure(hwnd, w->proc, message, wParam, lParam, false);
         return TRUE;
     }
@@ -695,7 +758,7 @@ LRESULT WINAPI SendMessageTimeoutA(HWND hwnd, UINT message, WPARAM wParam, LPARA
     if (!w)
         return 0;
     LRESULT r;
-    if (w->threadId == CurrentThreadId()) {
+    if (w->threadId == GetCurrentThreadId()) {
         r = CallProcedure(hwnd, w->proc, message, wParam, lParam, false);
     } else {
         bool ok = false;
@@ -806,7 +869,7 @@ HHOOK WINAPI SetWindowsHookExA(int type, HOOKPROC proc, HINSTANCE, DWORD threadI
         SetLastError(ERROR_INVALID_HOOK_FILTER);
         return nullptr;
     }
-    if (threadId && threadId != CurrentThreadId() && !QueueOf(threadId)) {
+    if (threadId && threadId != GetCurrentThreadId() && !QueueOf(threadId)) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
@@ -816,7 +879,7 @@ HHOOK WINAPI SetWindowsHookExA(int type, HOOKPROC proc, HINSTANCE, DWORD threadI
     h->handle = reinterpret_cast<HHOOK>(Hooks().next);
     h->type = type;
     h->proc = proc;
-    h->threadId = threadId ? threadId : CurrentThreadId();
+    h->threadId = threadId ? threadId : GetCurrentThreadId();
     Hooks().hooks.insert(Hooks().hooks.begin(), h);
     return h->handle;
 }
@@ -885,7 +948,7 @@ void ResetCurrentQueue()
     }
     Guard g(Mutex());
     auto& v = Hooks().hooks;
-    DWORD tid = CurrentThreadId();
+    DWORD tid = GetCurrentThreadId();
     v.erase(std::remove_if(v.begin(), v.end(), [&](const std::shared_ptr<Hook>& h) { return h->threadId == tid; }),
             v.end());
 }

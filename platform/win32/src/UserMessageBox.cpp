@@ -203,7 +203,7 @@ int WINAPI MessageBoxExA(HWND owner, LPCSTR text, LPCSTR caption, UINT type, WOR
         {
             Guard g(Mutex());
             for (Window* c : Desktop().children)
-                if (c->threadId == CurrentThreadId() && !(c->style & WS_DISABLED))
+                if (c->threadId == GetCurrentThreadId() && !(c->style & WS_DISABLED))
                     tops.push_back(c->hwnd);
         }
         for (HWND h : tops) {

@@ -144,7 +144,7 @@ SIZE GetDesktopSize()
 
 void ResetWindowManager()
 {
-    DWORD tid = CurrentThreadId();
+    DWORD tid = GetCurrentThreadId();
     for (;;) {
         std::vector<WindowPtr> mine = AllWindowsOfThread(tid);
         HWND top = nullptr;

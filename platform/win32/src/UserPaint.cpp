@@ -318,7 +318,7 @@ BOOL WINAPI RedrawWindow(HWND hwnd, const RECT* rect, HRGN rgn, UINT flags)
     if (w.get() == &Desktop()) {
         Guard g(Mutex());
         for (Window* c : Desktop().children)
-            if (c->threadId == CurrentThreadId())
+            if (c->threadId == GetCurrentThreadId())
                 targets.push_back(c->hwnd);
     } else {
         targets.push_back(w->hwnd);

@@ -80,7 +80,7 @@ bool IsTimerProc(HWND hwnd, UINT_PTR id, TIMERPROC proc)
 {
     Guard g(Mutex());
     for (Timer& t : Timers())
-        if (t.hwnd == hwnd && t.id == id && t.proc == proc && t.threadId == CurrentThreadId())
+        if (t.hwnd == hwnd && t.id == id && t.proc == proc && t.threadId == GetCurrentThreadId())
             return true;
     return false;
 }
@@ -98,7 +98,7 @@ using namespace user;
 
 UINT_PTR WINAPI SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC proc)
 {
-    DWORD tid = CurrentThreadId();
+    DWORD tid = GetCurrentThreadId();
     if (hwnd) {
         WindowPtr w = Lookup(hwnd);
         if (!w)
@@ -146,7 +146,7 @@ BOOL WINAPI KillTimer(HWND hwnd, UINT_PTR id)
 {
     Guard g(Mutex());
     auto& v = Timers();
-    DWORD tid = CurrentThreadId();
+    DWORD tid = GetCurrentThreadId();
     auto it = std::find_if(v.begin(), v.end(), [&](const Timer& t) {
         return t.hwnd == hwnd && t.id == id && (hwnd || t.threadId == tid);
     });
@@ -208,7 +208,13 @@ void FireDue(MmState& s, std::unique_lock<std::mutex>& g)
         }
         s.running = t.id;
         g.unlock();
-        t.callback(t.id, 0, t.user, 0, 0);
+        // With an event flag the "callback" is the handle of the event to set or pulse.
+        if (t.flags & TIME_CALLBACK_EVENT_SET)
+            SetEvent(reinterpret_cast<HANDLE>(t.callback));
+        else if (t.flags & TIME_CALLBACK_EVENT_PULSE)
+            PulseEvent(reinterpret_cast<HANDLE>(t.callback));
+        else
+            t.callback(t.id, 0, t.user, 0, 0);
         g.lock();
         s.running = 0;
         s.passDone.notify_all();
@@ -283,8 +289,8 @@ MMRESULT WINAPI timeSetEvent(UINT delay, UINT, LPTIMECALLBACK callback, DWORD_PT
 {
     if (delay == 0 || delay > 1000000 || !callback)
         return 0;
-    if (flags & (TIME_CALLBACK_EVENT_SET | TIME_CALLBACK_EVENT_PULSE))
-        return 0;  // event objects belong to the kernel part; only callbacks are supported
+    if ((flags & TIME_CALLBACK_EVENT_SET) && (flags & TIME_CALLBACK_EVENT_PULSE))
+        return 0;
     MmState& s = Mm();
     std::lock_guard<std::mutex> g(s.lock);
     MmTimer t;
@@ -322,7 +328,7 @@ namespace host {
 
 std::uint64_t NextTimerDue()
 {
-    return user::NextTimerDue(CurrentThreadId());
+    return user::NextTimerDue(GetCurrentThreadId());
 }
 
 std::uint64_t NextMultimediaTimerDue()

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cstring>
 #include <strings.h>
-#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace user {
@@ -110,17 +109,6 @@ std::recursive_mutex& Mutex()
 {
     static std::recursive_mutex* mutex = new std::recursive_mutex;
     return *mutex;
-}
-
-DWORD CurrentThreadId()
-{
-    static thread_local DWORD id = static_cast<DWORD>(syscall(SYS_gettid));
-    return id;
-}
-
-DWORD CurrentProcessId()
-{
-    return static_cast<DWORD>(getpid());
 }
 
 WindowPtr Find(HWND hwnd)
@@ -465,7 +453,7 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
         w->owner = owner;
         w->proc = cls->proc;
         w->instance = instance;
-        w->threadId = CurrentThreadId();
+        w->threadId = GetCurrentThreadId();
         w->extra.assign(static_cast<size_t>(cls->wndExtra), 0);
         if (style & WS_CHILD)
             w->id = reinterpret_cast<LONG_PTR>(menu);
@@ -672,7 +660,7 @@ BOOL WINAPI DestroyWindow(HWND hwnd)
     WindowPtr w = Lookup(hwnd);
     if (!w)
         return FALSE;
-    if (w.get() == &Desktop() || w->hwnd == MessageRoot().hwnd || w->threadId != CurrentThreadId()) {
+    if (w.get() == &Desktop() || w->hwnd == MessageRoot().hwnd || w->threadId != GetCurrentThreadId()) {
         SetLastError(ERROR_ACCESS_DENIED);
         return FALSE;
     }
@@ -1011,7 +999,7 @@ DWORD WINAPI GetWindowThreadProcessId(HWND hwnd, LPDWORD processId)
     if (!w)
         return 0;
     if (processId)
-        *processId = CurrentProcessId();
+        *processId = GetCurrentProcessId();
     return w->threadId;
 }
 
@@ -1023,7 +1011,7 @@ int WINAPI GetWindowTextA(HWND hwnd, LPSTR buffer, int max)
     if (!w || !buffer || max <= 0)
         return 0;
     buffer[0] = 0;
-    if (w->threadId == CurrentThreadId())
+    if (w->threadId == GetCurrentThreadId())
         return static_cast<int>(Send(hwnd, WM_GETTEXT, static_cast<WPARAM>(max), reinterpret_cast<LPARAM>(buffer)));
     Guard g(Mutex());
     int n = std::min<int>(static_cast<int>(w->text.size()), max - 1);
@@ -1037,7 +1025,7 @@ int WINAPI GetWindowTextLengthA(HWND hwnd)
     WindowPtr w = Lookup(hwnd);
     if (!w)
         return 0;
-    if (w->threadId == CurrentThreadId())
+    if (w->threadId == GetCurrentThreadId())
         return static_cast<int>(Send(hwnd, WM_GETTEXTLENGTH, 0, 0));
     return static_cast<int>(w->text.size());
 }

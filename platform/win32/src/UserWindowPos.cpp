@@ -725,7 +725,7 @@ HWND Deepest(Window& parent, POINT p)
                 continue;
             return nullptr;
         }
-        if (c->threadId == CurrentThreadId()) {
+        if (c->threadId == GetCurrentThreadId()) {
             LRESULT hit = Send(h, WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y));
             if (hit == HTTRANSPARENT)
                 continue;

@@ -227,3 +227,85 @@ TEST(ArchiveCollections, TruncatedElementsThrow)
     }
     EXPECT_EQ(cause, CArchiveException::endOfFile);
 }
+
+namespace {
+
+struct CColPoint {
+    LONG x, y;
+};
+
+// Loads bytes into a fresh collection made by make(); returns the archive exception's cause,
+// or -1 when loading succeeded.
+int LoadCause(const Bytes& bytes, const std::function<CObject*()>& make)
+{
+    CObject* collection = make();
+    int cause = -1;
+    try {
+        LoadInto(bytes, *collection);
+    } catch (CArchiveException* e) {
+        cause = e->m_cause;
+        e->Delete();
+    }
+    delete collection;
+    return cause;
+}
+
+}  // namespace
+
+TEST(ArchiveCollections, TruncatedAndDamagedArraysThrowWithoutHugeAllocations)
+{
+    const std::vector<std::pair<const char*, std::function<CObject*()>>> kinds = {
+        {"CByteArray", [] { return new CByteArray; }},
+        {"CWordArray", [] { return new CWordArray; }},
+        {"CDWordArray", [] { return new CDWordArray; }},
+        {"CStringArray", [] { return new CStringArray; }},
+        {"CObArray", [] { return new CObArray; }},
+        {"CArray<LONG>", [] { return new CArray<LONG, LONG>; }},
+        {"CArray<CColPoint>", [] { return new CArray<CColPoint, const CColPoint&>; }},
+        {"CArray<CString>", [] { return new CArray<CString, LPCSTR>; }},
+    };
+    const std::vector<std::pair<const char*, Bytes>> inputs = {
+        // three elements announced, one or two bytes of them there
+        {"short elements", {0x03, 0x00, 0x00, 0x00}},
+        // the long form with about four thousand million elements, as a damaged count reads
+        {"damaged long count", {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x00, 0x00}},
+        {"damaged count over 2^31", {0xFF, 0xFF, 0x00, 0x00, 0x00, 0x80, 0x00}},
+        {"count cut", {0xFF, 0xFF, 0x05}},
+    };
+    for (const auto& [kindName, make] : kinds) {
+        for (const auto& [inputName, bytes] : inputs) {
+            int cause = LoadCause(bytes, make);
+            EXPECT_TRUE(cause == CArchiveException::endOfFile || cause == CArchiveException::badIndex)
+                << kindName << ", " << inputName << ": cause " << cause;
+        }
+    }
+    // Under the count's own limit the cause is the end of the data.
+    EXPECT_EQ(LoadCause({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F, 0x01}, kinds[2].second), CArchiveException::endOfFile);
+}
+
+TEST(ArchiveCollections, LargeArraysLoadAcrossPieces)
+{
+    // More elements than the first piece holds, with distinct values in every piece.
+    CDWordArray numbers;
+    for (DWORD i = 0; i < 5000; i++)
+        numbers.Add(i * 7 + 1);
+    CDWordArray numbersBack;
+    LoadInto(Store(numbers), numbersBack);
+    ASSERT_EQ(numbersBack.GetSize(), 5000);
+    for (int i = 0; i < 5000; i++)
+        ASSERT_EQ(numbersBack[i], static_cast<DWORD>(i) * 7 + 1) << i;
+
+    CArray<CColPoint, const CColPoint&> points;
+    for (LONG i = 0; i < 3000; i++)
+        points.Add(CColPoint{i, -i});
+    CArray<CColPoint, const CColPoint&> pointsBack;
+    LoadInto(Store(points), pointsBack);
+    ASSERT_EQ(pointsBack.GetSize(), 3000);
+    EXPECT_EQ(pointsBack[2999].x, 2999);
+    EXPECT_EQ(pointsBack[1024].y, -1024);
+
+    // One element short of the count: nothing is padded with zeros.
+    Bytes cut = Store(numbers);
+    cut.resize(cut.size() - 1);
+    EXPECT_EQ(LoadCause(cut, [] { return new CDWordArray; }), CArchiveException::endOfFile);
+}

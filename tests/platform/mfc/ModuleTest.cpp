@@ -6,12 +6,6 @@
 
 namespace {
 
-template <typename F>
-F As(FARPROC proc)
-{
-    return reinterpret_cast<F>(reinterpret_cast<void (*)()>(proc));
-}
-
 // Restores the program's resource handle whatever a test did to it.
 class ModuleState : public ::testing::Test {
 protected:
@@ -62,8 +56,8 @@ TEST_F(ModuleState, LibraryEntersItsOwnStateAndRestoresTheCallers)
     ASSERT_NE(data, nullptr);
     AfxSetResourceHandle(data);
 
-    auto loadOwn = As<int (*)(UINT, char*, int)>(GetProcAddress(library, MAKEINTRESOURCE(8)));
-    auto ownHandles = As<void (*)(HINSTANCE*, HINSTANCE*)>(GetProcAddress(library, "VlTestOwnHandles"));
+    auto loadOwn = (int (*)(UINT, char*, int))GetProcAddress(library, MAKEINTRESOURCE(8));
+    auto ownHandles = (void (*)(HINSTANCE*, HINSTANCE*))GetProcAddress(library, "VlTestOwnHandles");
     ASSERT_NE(loadOwn, nullptr);
     ASSERT_NE(ownHandles, nullptr);
 

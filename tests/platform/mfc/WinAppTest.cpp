@@ -443,3 +443,47 @@ TEST_F(FrameTest, ClosingTheMainFrameDestroysViewsAndEndsTheLoop)
 }
 
 }  // namespace
+
+TEST_F(WinAppTest, IdleWithACountFreesTheTemporaryObjectsMadeForHandles)
+{
+    // Each temporary object is marked by pointing it at a different handle; a fresh temporary
+    // made after it was freed carries the handle it was asked for again, whatever its address.
+    struct PlainApp : CWinApp {
+    } app;
+    CWnd main;
+    ASSERT_TRUE(main.CreateEx(0, NULL, "Main", WS_POPUP, 0, 0, 30, 30, NULL, NULL));
+    HWND child = ::CreateWindowExA(0, AfxRegisterWndClass(0), "", WS_CHILD, 0, 0, 5, 5, main.m_hWnd, NULL, NULL, NULL);
+    ASSERT_NE(child, nullptr);
+    HDC hdc = ::GetDC(child);
+    HGDIOBJ pen = ::GetStockObject(BLACK_PEN);
+    HMENU menu = ::CreateMenu();
+
+    auto mark = [&] {
+        CWnd::FromHandle(child)->m_hWnd = main.m_hWnd;
+        CDC::FromHandle(hdc)->m_hAttribDC = NULL;
+        CGdiObject::FromHandle(pen)->m_hObject = ::GetStockObject(WHITE_PEN);
+        CMenu::FromHandle(menu)->m_hMenu = NULL;
+    };
+    auto stillMarked = [&] {
+        int marked = 0;
+        marked += CWnd::FromHandle(child)->m_hWnd == main.m_hWnd;
+        marked += CDC::FromHandle(hdc)->m_hAttribDC == NULL;
+        marked += CGdiObject::FromHandle(pen)->m_hObject == ::GetStockObject(WHITE_PEN);
+        marked += CMenu::FromHandle(menu)->m_hMenu == NULL;
+        return marked;
+    };
+    mark();
+    EXPECT_TRUE(app.OnIdle(0));
+    EXPECT_EQ(stillMarked(), 4) << "the first idle call only updates the user interface";
+    EXPECT_FALSE(app.OnIdle(1));
+    EXPECT_EQ(stillMarked(), 0) << "later idle calls free every temporary object";
+    EXPECT_EQ(CWnd::FromHandle(child)->m_hWnd, child);
+    EXPECT_EQ(CDC::FromHandle(hdc)->m_hAttribDC, hdc);
+    EXPECT_EQ(CGdiObject::FromHandle(pen)->m_hObject, pen);
+    EXPECT_EQ(CMenu::FromHandle(menu)->m_hMenu, menu);
+    EXPECT_EQ(CWnd::FromHandle(main.m_hWnd), &main) << "permanent objects stay";
+
+    app.OnIdle(2);
+    ::ReleaseDC(child, hdc);
+    ::DestroyMenu(menu);
+}

@@ -15,13 +15,6 @@ namespace {
 using AddFunction = int (*)(int, int);
 using CountFunction = int (*)();
 
-// FARPROC to the function's own type (through the one type that converts to any function).
-template <typename F>
-F As(FARPROC proc)
-{
-    return reinterpret_cast<F>(reinterpret_cast<void (*)()>(proc));
-}
-
 }  // namespace
 
 TEST(Modules, CodeLibraryByItsPlatformName)
@@ -32,11 +25,11 @@ TEST(Modules, CodeLibraryByItsPlatformName)
     EXPECT_EQ(LoadLibrary("vltestlib"), library);  // ".dll" is implied
     EXPECT_EQ(GetModuleHandle("vltestlib.dll"), library);
 
-    auto add = As<AddFunction>(GetProcAddress(library, "VlTestAdd"));
+    auto add = (AddFunction)GetProcAddress(library, "VlTestAdd");
     ASSERT_NE(add, nullptr);
     EXPECT_EQ(add(2, 3), 5);
     // Ordinal 1 is VlTestAdd, 7 is VlTestCount; other ordinals are not exported.
-    EXPECT_EQ(As<AddFunction>(GetProcAddress(library, MAKEINTRESOURCE(1))), add);
+    EXPECT_EQ((AddFunction)GetProcAddress(library, MAKEINTRESOURCE(1)), add);
     EXPECT_NE(GetProcAddress(library, MAKEINTRESOURCE(7)), nullptr);
     SetLastError(0);
     EXPECT_EQ(GetProcAddress(library, MAKEINTRESOURCE(2)), nullptr);
@@ -61,7 +54,7 @@ TEST(Modules, ReferenceCountsDecideWhenTheLibraryLeaves)
 {
     HMODULE first = LoadLibrary("vltestlib.dll");
     ASSERT_NE(first, nullptr);
-    auto count = As<CountFunction>(GetProcAddress(first, "VlTestCount"));
+    auto count = (CountFunction)GetProcAddress(first, "VlTestCount");
     ASSERT_NE(count, nullptr);
     EXPECT_EQ(count(), 1);
     HMODULE second = LoadLibrary("vltestlib.dll");
@@ -80,7 +73,7 @@ TEST(Modules, ReferenceCountsDecideWhenTheLibraryLeaves)
     // Loaded afresh, the library starts over.
     HMODULE again = LoadLibrary("vltestlib.dll");
     ASSERT_NE(again, nullptr);
-    count = As<CountFunction>(GetProcAddress(again, MAKEINTRESOURCE(7)));
+    count = (CountFunction)GetProcAddress(again, MAKEINTRESOURCE(7));
     ASSERT_NE(count, nullptr);
     EXPECT_EQ(count(), 1);
     EXPECT_TRUE(FreeLibrary(again));

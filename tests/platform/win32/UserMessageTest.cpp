@@ -341,4 +341,68 @@ TEST_F(UserMessageTest, DispatchOfAPaintThatIsNotValidatedDoesNotRepeat)
     EXPECT_EQ(spy.Count(WM_PAINT, w), 1u);
 }
 
+TEST_F(UserMessageTest, MsgWaitWakesForObjectsOrMessages)
+{
+    HWND w = Popup();
+    HANDLE events[2] = {CreateEvent(nullptr, FALSE, FALSE, nullptr), CreateEvent(nullptr, TRUE, FALSE, nullptr)};
+    ui::PumpUntilIdle();
+
+    // Nothing signalled, nothing queued.
+    EXPECT_EQ(MsgWaitForMultipleObjects(2, events, FALSE, 20, QS_ALLINPUT), static_cast<DWORD>(WAIT_TIMEOUT));
+    // A waiting message answers at once with index nCount; a kind outside the mask does not.
+    PostMessageA(w, WM_USER, 0, 0);
+    EXPECT_EQ(MsgWaitForMultipleObjects(2, events, FALSE, 0, QS_ALLINPUT), static_cast<DWORD>(WAIT_OBJECT_0 + 2));
+    EXPECT_EQ(MsgWaitForMultipleObjects(2, events, FALSE, 0, QS_KEY), static_cast<DWORD>(WAIT_TIMEOUT));
+    ui::PumpUntilIdle();
+    // A signalled object gives its index (and is taken, as by any wait).
+    SetEvent(events[1]);
+    EXPECT_EQ(MsgWaitForMultipleObjects(2, events, FALSE, INFINITE, QS_ALLINPUT), static_cast<DWORD>(WAIT_OBJECT_0 + 1));
+    ResetEvent(events[1]);
+    SetEvent(events[0]);
+    EXPECT_EQ(MsgWaitForMultipleObjects(2, events, FALSE, 0, QS_ALLINPUT), static_cast<DWORD>(WAIT_OBJECT_0));
+    EXPECT_EQ(MsgWaitForMultipleObjects(2, events, FALSE, 0, QS_ALLINPUT), static_cast<DWORD>(WAIT_TIMEOUT))
+        << "auto-reset";
+
+    // A post from another thread wakes a wait without timeout; so does an event set there.
+    std::thread poster([w] {
+        Sleep(20);
+        PostMessageA(w, WM_USER + 1, 0, 0);
+    });
+    EXPECT_EQ(MsgWaitForMultipleObjects(0, nullptr, FALSE, INFINITE, QS_POSTMESSAGE), static_cast<DWORD>(WAIT_OBJECT_0));
+    poster.join();
+    ui::PumpUntilIdle();
+    std::thread setter([&] {
+        Sleep(20);
+        SetEvent(events[1]);
+    });
+    EXPECT_EQ(MsgWaitForMultipleObjects(2, events, FALSE, INFINITE, QS_ALLINPUT), static_cast<DWORD>(WAIT_OBJECT_0 + 1));
+    setter.join();
+
+    // Waiting for all: the objects and a message together.
+    EXPECT_EQ(MsgWaitForMultipleObjects(1, &events[1], TRUE, 0, QS_ALLINPUT), static_cast<DWORD>(WAIT_TIMEOUT))
+        << "the object alone is not enough";
+    PostMessageA(w, WM_USER, 0, 0);
+    EXPECT_EQ(MsgWaitForMultipleObjects(1, &events[1], TRUE, 0, QS_ALLINPUT), static_cast<DWORD>(WAIT_OBJECT_0));
+    ResetEvent(events[1]);
+    EXPECT_EQ(MsgWaitForMultipleObjects(1, &events[1], TRUE, 10, QS_ALLINPUT), static_cast<DWORD>(WAIT_TIMEOUT));
+    ui::PumpUntilIdle();
+
+    // A timer that comes due on the stepped clock counts as a QS_TIMER message.
+    SetTimer(w, 5, 100, nullptr);
+    EXPECT_EQ(MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_TIMER), static_cast<DWORD>(WAIT_TIMEOUT));
+    host::StepClock(100);
+    EXPECT_EQ(MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_TIMER), static_cast<DWORD>(WAIT_OBJECT_0));
+    KillTimer(w, 5);
+
+    // Bad arguments.
+    HANDLE bad = reinterpret_cast<HANDLE>(static_cast<LONG_PTR>(0x7654));
+    EXPECT_EQ(MsgWaitForMultipleObjects(1, &bad, FALSE, 0, QS_ALLINPUT), static_cast<DWORD>(WAIT_FAILED));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+    EXPECT_EQ(MsgWaitForMultipleObjects(MAXIMUM_WAIT_OBJECTS, events, FALSE, 0, QS_ALLINPUT),
+              static_cast<DWORD>(WAIT_FAILED));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+    CloseHandle(events[0]);
+    CloseHandle(events[1]);
+}
+
 }  // namespace

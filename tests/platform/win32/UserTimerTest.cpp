@@ -166,3 +166,67 @@ TEST_F(UserTimerTest, MultimediaTimersFireOnTheTimerThreadWhenDue)
 }
 
 }  // namespace
+
+namespace {
+
+DWORD WINAPI WaitForEvent(LPVOID event)
+{
+    return WaitForSingleObject(static_cast<HANDLE>(event), INFINITE);
+}
+
+}  // namespace
+
+TEST_F(UserTimerTest, MultimediaTimersSetOrPulseEvents)
+{
+    // An auto-reset event set by a periodic timer: once per due time, however often it is due
+    // before somebody looks.
+    HANDLE set = CreateEvent(nullptr, FALSE, FALSE, nullptr);
+    UINT setter = timeSetEvent(10, 1, reinterpret_cast<LPTIMECALLBACK>(set), 0, TIME_PERIODIC | TIME_CALLBACK_EVENT_SET);
+    ASSERT_NE(setter, 0u);
+    ui::AdvanceClock(9);
+    EXPECT_EQ(WaitForSingleObject(set, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+    ui::AdvanceClock(1);
+    EXPECT_EQ(WaitForSingleObject(set, 0), static_cast<DWORD>(WAIT_OBJECT_0));
+    EXPECT_EQ(WaitForSingleObject(set, 0), static_cast<DWORD>(WAIT_TIMEOUT)) << "auto-reset";
+    ui::AdvanceClock(35);
+    EXPECT_EQ(WaitForSingleObject(set, 0), static_cast<DWORD>(WAIT_OBJECT_0));
+    EXPECT_EQ(timeKillEvent(setter), static_cast<MMRESULT>(TIMERR_NOERROR));
+    ui::AdvanceClock(50);
+    EXPECT_EQ(WaitForSingleObject(set, 0), static_cast<DWORD>(WAIT_TIMEOUT)) << "killed";
+
+    // A one-shot timer sets a manual-reset event for good.
+    HANDLE once = CreateEvent(nullptr, TRUE, FALSE, nullptr);
+    ASSERT_NE(timeSetEvent(20, 1, reinterpret_cast<LPTIMECALLBACK>(once), 0, TIME_ONESHOT | TIME_CALLBACK_EVENT_SET), 0u);
+    ui::AdvanceClock(20);
+    EXPECT_EQ(WaitForSingleObject(once, 0), static_cast<DWORD>(WAIT_OBJECT_0));
+    EXPECT_EQ(WaitForSingleObject(once, 0), static_cast<DWORD>(WAIT_OBJECT_0));
+
+    // A pulse releases a thread that waits and leaves the event reset; with nobody waiting it
+    // leaves no trace.
+    HANDLE pulsed = CreateEvent(nullptr, TRUE, FALSE, nullptr);
+    UINT pulser = timeSetEvent(10, 1, reinterpret_cast<LPTIMECALLBACK>(pulsed), 0, TIME_PERIODIC | TIME_CALLBACK_EVENT_PULSE);
+    ASSERT_NE(pulser, 0u);
+    ui::AdvanceClock(30);
+    EXPECT_EQ(WaitForSingleObject(pulsed, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+    HANDLE waiter = CreateThread(nullptr, 0, WaitForEvent, pulsed, 0, nullptr);
+    ASSERT_NE(waiter, nullptr);
+    // The waiter needs a moment to start waiting; every step of the clock pulses again.
+    int steps = 0;
+    while (WaitForSingleObject(waiter, 5) == WAIT_TIMEOUT && steps < 2000) {
+        ui::AdvanceClock(10);
+        ++steps;
+    }
+    DWORD code = 0;
+    EXPECT_TRUE(GetExitCodeThread(waiter, &code));
+    EXPECT_EQ(code, static_cast<DWORD>(WAIT_OBJECT_0));
+    EXPECT_EQ(WaitForSingleObject(pulsed, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+    EXPECT_EQ(timeKillEvent(pulser), static_cast<MMRESULT>(TIMERR_NOERROR));
+
+    EXPECT_EQ(timeSetEvent(10, 1, reinterpret_cast<LPTIMECALLBACK>(set), 0,
+                           TIME_CALLBACK_EVENT_SET | TIME_CALLBACK_EVENT_PULSE),
+              0u);
+    CloseHandle(waiter);
+    CloseHandle(pulsed);
+    CloseHandle(once);
+    CloseHandle(set);
+}

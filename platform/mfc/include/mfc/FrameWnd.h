@@ -16,6 +16,9 @@ struct CCreateContext {
 
 #define AFX_IDW_PANE_FIRST 0xE900
 
+// Frame styles beyond the window styles: the title shows the active document's name.
+#define FWS_ADDTOTITLE 0x00008000L
+
 class CFrameWnd : public CWnd {
     DECLARE_DYNCREATE(CFrameWnd)
 public:
@@ -26,9 +29,20 @@ public:
     BOOL m_bAutoMenuEnable;
     HMENU m_hMenuDefault;
 
+    // lpszMenuName names a menu resource of the resource module; when it cannot be loaded the
+    // frame is not created (and PostNcDestroy runs, deleting a frame made with new).
     BOOL Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle = WS_OVERLAPPEDWINDOW,
                 const RECT& rect = rectDefault, CWnd* pParentWnd = NULL, LPCSTR lpszMenuName = NULL,
                 DWORD dwExStyle = 0, CCreateContext* pContext = NULL);
+    // Creates the frame from the resources numbered nIDResource: its menu, its accelerator table,
+    // its icon (when there is one) and, as its title, the first "\n" part of its string.
+    virtual BOOL LoadFrame(UINT nIDResource, DWORD dwDefaultStyle = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
+                           CWnd* pParentWnd = NULL, CCreateContext* pContext = NULL);
+    // Loads the frame's accelerator table; FALSE when it has one already or there is none.
+    BOOL LoadAccelTable(LPCSTR lpszResourceName);
+    HACCEL GetDefaultAccelerator() { return m_hAccelTable; }
+    CString GetTitle() const { return m_strTitle; }
+    void SetTitle(LPCSTR lpszTitle) { m_strTitle = lpszTitle; }
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
 
     CView* GetActiveView() const;
@@ -55,5 +69,7 @@ public:
 protected:
     CView* m_pViewActive;
     HACCEL m_hAccelTable;
+    UINT m_nIDHelp;
+    CString m_strTitle;
     DECLARE_MESSAGE_MAP()
 };

@@ -874,17 +874,62 @@ public:
 #if __has_include(<mfc/Archive.h>)
 #include <mfc/Archive.h>
 
+namespace afx_detail {
+// Loads the nCount elements of an array that an archive announced, growing the array piece by
+// piece as the data arrives: loadPiece(nFirst, n) reads elements nFirst..nFirst+n-1 (throwing at
+// the end of the data), and each piece is as large as what has arrived so far. A damaged count
+// therefore runs into the end of the data instead of allocating room for it up front.
+template <class ARRAY, class LOADPIECE>
+void LoadArrayPieces(CArchive& ar, ARRAY& array, DWORD_PTR nCount, LOADPIECE loadPiece)
+{
+    typename DependentArchive<ARRAY>::type& archive = ar;
+    if (nCount > static_cast<DWORD_PTR>(0x7FFFFFFF))
+        AfxThrowArchiveException(CArchiveException::badIndex, archive.m_strFileName);
+    const int nTotal = static_cast<int>(nCount);
+    array.SetSize(0, -1);
+    int nLoaded = 0;
+    int nPiece = 1024;
+    while (nLoaded < nTotal) {
+        int n = nTotal - nLoaded < nPiece ? nTotal - nLoaded : nPiece;
+        array.SetSize(nLoaded + n, -1);
+        loadPiece(nLoaded, n);
+        nLoaded += n;
+        nPiece = nLoaded;
+    }
+}
+
+// Reads exactly nBytes raw bytes; fewer means the data ended early.
+template <class A>
+void ReadExactly(A& archive, void* lpBuf, size_t nBytes)
+{
+    BYTE* p = static_cast<BYTE*>(lpBuf);
+    while (nBytes > 0) {
+        UINT nWant = nBytes > 0x40000000u ? 0x40000000u : static_cast<UINT>(nBytes);
+        if (archive.Read(p, nWant) != nWant)
+            AfxThrowArchiveException(CArchiveException::endOfFile, archive.m_strFileName);
+        p += nWant;
+        nBytes -= nWant;
+    }
+}
+}  // namespace afx_detail
+
 template <class TYPE>
 void AFXAPI SerializeElements(CArchive& ar, TYPE* pElements, INT_PTR nCount)
 {
     typename afx_detail::DependentArchive<TYPE>::type& archive = ar;
     if (nCount <= 0)
         return;
-    UINT nBytes = static_cast<UINT>(sizeof(TYPE) * static_cast<size_t>(nCount));
-    if (archive.IsStoring())
-        archive.Write(pElements, nBytes);
-    else
-        archive.Read(pElements, nBytes);
+    size_t nBytes = sizeof(TYPE) * static_cast<size_t>(nCount);
+    if (archive.IsStoring()) {
+        for (BYTE* p = reinterpret_cast<BYTE*>(pElements); nBytes > 0;) {
+            UINT nPart = nBytes > 0x40000000u ? 0x40000000u : static_cast<UINT>(nBytes);
+            archive.Write(p, nPart);
+            p += nPart;
+            nBytes -= nPart;
+        }
+    } else {
+        afx_detail::ReadExactly(archive, pElements, nBytes);
+    }
 }
 
 template <class TYPE, class ARG_TYPE>
@@ -894,11 +939,11 @@ void CArray<TYPE, ARG_TYPE>::Serialize(CArchive& ar)
     CObject::Serialize(ar);
     if (archive.IsStoring()) {
         archive.WriteCount(static_cast<DWORD_PTR>(m_nSize));
+        SerializeElements(ar, m_pData, m_nSize);
     } else {
-        DWORD_PTR nOldSize = archive.ReadCount();
-        SetSize(static_cast<int>(nOldSize), -1);
+        afx_detail::LoadArrayPieces(ar, *this, archive.ReadCount(),
+                                    [&](int nFirst, int n) { SerializeElements(ar, m_pData + nFirst, n); });
     }
-    SerializeElements(ar, m_pData, m_nSize);
 }
 
 template <class TYPE, class ARG_TYPE>
