@@ -109,7 +109,7 @@ void Paint(HWND hwnd, HDC hdc)
             DrawFocusRect(hdc, &f);
         }
     } else if (type == BS_GROUPBOX) {
-        FillRect(hdc, &r, brush);
+        // Only the frame and the label: the controls inside the box show through.
         TEXTMETRICA tm{};
         GetTextMetricsA(hdc, &tm);
         RECT frame = r;
