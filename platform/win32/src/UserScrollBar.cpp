@@ -278,9 +278,11 @@ void TrackScrollBar(HWND hwnd, int bar, const RECT& barScreen, bool vertical, PO
                 PostQuitMessage(static_cast<int>(msg.wParam));
                 break;
             }
-            if (msg.message == WM_LBUTTONUP)
+            // Input queued before the capture may come as non-client messages or for other
+            // windows: the screen position is what counts.
+            if (msg.message == WM_LBUTTONUP || msg.message == WM_NCLBUTTONUP)
                 break;
-            if (msg.message == WM_MOUSEMOVE) {
+            if (msg.message == WM_MOUSEMOVE || msg.message == WM_NCMOUSEMOVE) {
                 mouse = msg.pt;
                 if (part == PartThumb) {
                     int delta = vertical ? mouse.y - screenPt.y : mouse.x - screenPt.x;
@@ -299,7 +301,8 @@ void TrackScrollBar(HWND hwnd, int bar, const RECT& barScreen, bool vertical, PO
                     request(code, 0);
                 continue;
             }
-            if (msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST)
+            if ((msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST) ||
+                (msg.message >= WM_NCMOUSEMOVE && msg.message <= WM_NCMBUTTONDBLCLK))
                 continue;
             if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE)
                 break;
