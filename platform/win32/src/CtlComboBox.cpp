@@ -472,7 +472,7 @@ bool CreateParts(Combo& cb, const CREATESTRUCTA& cs)
     cb.fieldHeight = MeasureField(cb, itemHeight);
     cb.dropHeight = std::max(0, cs.cy - cb.fieldHeight);
 
-    DWORD lbStyle = WS_BORDER | WS_VSCROLL | LBS_NOTIFY;
+    DWORD lbStyle = WS_BORDER | LBS_NOTIFY | (cb.style & (WS_VSCROLL | WS_HSCROLL));
     lbStyle |= cb.style & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE);  // same bits as LBS_
     if (cb.style & CBS_SORT)
         lbStyle |= LBS_SORT;
@@ -559,6 +559,9 @@ LRESULT CALLBACK ComboProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         cb->parent = cs->hwndParent;
         cb->style = static_cast<DWORD>(cs->style);
         SetWindowLongPtrA(hwnd, 0, reinterpret_cast<LONG_PTR>(cb));
+        // The scroll bars asked for belong to the list, not to the combo box itself.
+        if (cb->style & (WS_VSCROLL | WS_HSCROLL))
+            SetWindowLongA(hwnd, GWL_STYLE, static_cast<LONG>(cb->style & ~(WS_VSCROLL | WS_HSCROLL)));
         return DefWindowProcA(hwnd, msg, wParam, lParam);
     }
     Combo* cbp = Get(hwnd);

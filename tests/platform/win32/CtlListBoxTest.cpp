@@ -36,6 +36,13 @@ protected:
                               nullptr, nullptr, nullptr, nullptr);
     }
 
+    void TearDown() override
+    {
+        // The handlers refer to the test's locals: the windows die without them.
+        spy.handler = nullptr;
+        ui::UiTest::TearDown();
+    }
+
     HWND List(DWORD style, int height = 100, int x = 10, int y = 10, int width = 150)
     {
         HWND lb = CreateWindowExA(0, "LISTBOX", "", WS_CHILD | WS_VISIBLE | WS_BORDER | style, x, y, width, height, top,
