@@ -506,8 +506,8 @@ bool CreateParts(Combo& cb, const CREATESTRUCTA& cs)
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(kEditId)), cs.hInstance, nullptr);
         if (!cb.edit)
             return false;
-        if (cb.font)
-            SendMessageA(cb.edit, WM_SETFONT, reinterpret_cast<WPARAM>(cb.font), FALSE);
+        // The edit part writes in the combo box's font.
+        SendMessageA(cb.edit, WM_SETFONT, reinterpret_cast<WPARAM>(cb.font ? cb.font : DefaultControlFont()), FALSE);
         cb.editProc = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrA(cb.edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EditSubclassProc)));
         if (cs.lpszName && *cs.lpszName)
@@ -608,7 +608,7 @@ LRESULT CALLBACK ComboProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_SETFONT:
         cb.font = reinterpret_cast<HFONT>(wParam);
         if (cb.edit)
-            SendMessageA(cb.edit, WM_SETFONT, wParam, lParam);
+            SendMessageA(cb.edit, WM_SETFONT, reinterpret_cast<WPARAM>(cb.font ? cb.font : DefaultControlFont()), lParam);
         if (cb.list)
             SendMessageA(cb.list, WM_SETFONT, wParam, lParam);
         if (!cb.OwnerDraw()) {
