@@ -859,6 +859,12 @@ LRESULT CALLBACK ComboProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         return TRUE;
     case CB_DIR:
         return CB_ERR;
+    case WM_CUT:
+    case WM_COPY:
+    case WM_PASTE:
+    case WM_CLEAR:
+    case WM_UNDO:
+        return cb.edit ? SendMessageA(cb.edit, msg, wParam, lParam) : 0;
 
     // Owner-draw messages of the list of a simple combo box come to the combo box as its
     // parent's children would; they are passed on to the combo box's parent.
