@@ -207,22 +207,29 @@ int ItemFromPoint(const ListBox& lb, POINT p, bool& outside)
 
 void UpdateScrollBar(ListBox& lb)
 {
-    if (!(lb.style & WS_VSCROLL))
-        return;
-    int page = PageFrom(lb, lb.top);
-    SCROLLINFO si{};
-    si.cbSize = sizeof si;
-    si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | ((lb.style & LBS_DISABLENOSCROLL) ? SIF_DISABLENOSCROLL : 0);
-    si.nMin = 0;
-    si.nMax = lb.Count() > 0 ? lb.Count() - 1 : 0;
-    si.nPage = static_cast<UINT>(page);
-    si.nPos = lb.top;
-    if (lb.Count() <= page && !(lb.style & LBS_DISABLENOSCROLL)) {
-        si.nMax = 0;
-        si.nPage = 0;
-        si.nPos = 0;
+    if (lb.style & WS_VSCROLL) {
+        int page = PageFrom(lb, lb.top);
+        SCROLLINFO si{};
+        si.cbSize = sizeof si;
+        si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | ((lb.style & LBS_DISABLENOSCROLL) ? SIF_DISABLENOSCROLL : 0);
+        si.nMax = lb.Count() > 0 ? lb.Count() - 1 : 0;
+        si.nPage = static_cast<UINT>(page);
+        si.nPos = lb.top;
+        if (lb.Count() <= page && !(lb.style & LBS_DISABLENOSCROLL))
+            si.nMax = si.nPos = 0, si.nPage = 0;
+        SetScrollInfo(lb.hwnd, SB_VERT, &si, lb.redraw);
     }
-    SetScrollInfo(lb.hwnd, SB_VERT, &si, lb.redraw);
+    if (lb.style & WS_HSCROLL) {
+        // The horizontal bar scrolls over the extent the owner set (LB_SETHORIZONTALEXTENT).
+        SCROLLINFO si{};
+        si.cbSize = sizeof si;
+        si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | ((lb.style & LBS_DISABLENOSCROLL) ? SIF_DISABLENOSCROLL : 0);
+        int width = ClientRect(lb).right;
+        si.nMax = std::max(0, lb.horizontalExtent - 1);
+        si.nPage = static_cast<UINT>(std::max(0, width));
+        si.nPos = lb.xOffset;
+        SetScrollInfo(lb.hwnd, SB_HORZ, &si, lb.redraw);
+    }
 }
 
 // ---- Drawing ----------------------------------------------------------------------------
@@ -1011,6 +1018,7 @@ LRESULT ListBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, bool comb
         x = std::clamp(x, 0, maxOffset);
         if (x != lb.xOffset) {
             lb.xOffset = x;
+            UpdateScrollBar(lb);
             InvalidateAll(lb);
         }
         return 0;
@@ -1269,7 +1277,9 @@ LRESULT ListBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, bool comb
         return found;
     }
     case LB_SETHORIZONTALEXTENT:
-        lb.horizontalExtent = static_cast<int>(wParam);
+        lb.horizontalExtent = std::max(0, static_cast<int>(wParam));
+        lb.xOffset = std::clamp(lb.xOffset, 0, std::max(0, lb.horizontalExtent - static_cast<int>(ClientRect(lb).right)));
+        UpdateScrollBar(lb);
         InvalidateAll(lb);
         return 0;
     case LB_GETHORIZONTALEXTENT:

@@ -383,8 +383,22 @@ TEST_F(ListBoxTest, IntegralHeightAndScrolling)
     EXPECT_EQ(SendMessageA(lb, LB_GETTOPINDEX, 0, 0), 30 - page) << "the last page stays full";
     SendMessageA(lb, WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 4), 0);
     EXPECT_EQ(SendMessageA(lb, LB_GETTOPINDEX, 0, 0), 4);
+    SCROLLINFO si{};
+    si.cbSize = sizeof si;
+    si.fMask = SIF_ALL;
+    ASSERT_TRUE(GetScrollInfo(lb, SB_VERT, &si));
+    EXPECT_EQ(si.nMax, 29);
+    EXPECT_EQ(si.nPage, static_cast<UINT>(page));
+    EXPECT_EQ(si.nPos, 4) << "the scroll bar follows the top index";
     SendMessageA(lb, WM_VSCROLL, SB_TOP, 0);
     EXPECT_EQ(SendMessageA(lb, LB_GETTOPINDEX, 0, 0), 0);
+    // A click on the scroll bar's down arrow scrolls a line.
+    RECT frame{};
+    GetWindowRect(lb, &frame);
+    host::Click(frame.right - 1 - GetSystemMetrics(SM_CXVSCROLL) / 2, frame.bottom - 1 - GetSystemMetrics(SM_CYVSCROLL) / 2);
+    ui::PumpUntilIdle();
+    EXPECT_EQ(SendMessageA(lb, LB_GETTOPINDEX, 0, 0), 1);
+    SendMessageA(lb, WM_VSCROLL, SB_TOP, 0);
     // The wheel scrolls three lines a notch.
     POINT p = ItemPoint(lb, 0);
     host::MouseMove(p.x, p.y);
