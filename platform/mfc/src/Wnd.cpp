@@ -207,6 +207,8 @@ ON_WM_MEASUREITEM()
 ON_WM_COMPAREITEM()
 ON_WM_DELETEITEM()
 ON_WM_CTLCOLOR()
+ON_WM_HSCROLL()
+ON_WM_VSCROLL()
 ON_WM_NCDESTROY()
 END_MESSAGE_MAP()
 
@@ -542,6 +544,10 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
     case AfxSig_i_CIS: lResult = (this->*f.pfn_i_CIS)(reinterpret_cast<LPCOMPAREITEMSTRUCT>(lParam)); break;
     case AfxSig_v_DEL: (this->*f.pfn_v_DEL)(reinterpret_cast<LPDELETEITEMSTRUCT>(lParam)); lResult = TRUE; break;
     case AfxSig_v_h: (this->*f.pfn_v_h)(reinterpret_cast<HDROP>(wParam)); break;
+    case AfxSig_v_u_u_W:
+        (this->*f.pfn_v_u_u_W)(LOWORD(wParam), HIWORD(wParam), FromHandle(reinterpret_cast<HWND>(lParam)));
+        break;
+    case AfxSig_v_u_u: (this->*f.pfn_v_u_u)(LOWORD(wParam), HIWORD(wParam)); break;
     default: return FALSE;
     }
     if (pResult)

@@ -1,6 +1,7 @@
 // Registration of the standard control classes on first use, and what the controls share.
 #include "ControlsInternal.h"
 #include "ScrollBarInternal.h"
+#include "UserInternal.h"
 
 #include <algorithm>
 
@@ -42,6 +43,10 @@ bool RegisterSystemControlClass(LPCSTR name)
         wc.hCursor = LoadCursorA(nullptr, c.cursor);
         wc.lpszClassName = c.name;
         ATOM atom = RegisterClassExA(&wc);
+        // A system class: the program can neither unregister nor replace it.
+        if (atom)
+            if (ClassPtr cls = FindClass(c.name, nullptr))
+                cls->system = true;
         t_registering = false;
         return atom != 0;
     }

@@ -209,11 +209,20 @@ void DrawScrollBar(HDC hdc, const RECT& r, bool vertical, const ScrollBarData& d
     arrow(PartArrowLow, 0, l.arrow, vertical ? DFCS_SCROLLUP : DFCS_SCROLLLEFT);
     arrow(PartArrowHigh, l.length - l.arrow, l.length, vertical ? DFCS_SCROLLDOWN : DFCS_SCROLLRIGHT);
     int trackEnd = l.length - l.arrow;
-    HBRUSH track = GetSysColorBrush(COLOR_SCROLLBAR);
+    // The track: the scroll bar colour, lightened halfway to the highlight when it matches the
+    // button face (the classic look of a light track between raised arrows).
+    COLORREF bar = GetSysColor(COLOR_SCROLLBAR);
+    if (bar == GetSysColor(COLOR_BTNFACE)) {
+        COLORREF hi = GetSysColor(COLOR_BTNHIGHLIGHT);
+        bar = RGB((GetRValue(bar) + GetRValue(hi)) / 2, (GetGValue(bar) + GetGValue(hi)) / 2,
+                  (GetBValue(bar) + GetBValue(hi)) / 2);
+    }
+    HBRUSH track = CreateSolidBrush(bar);
     HBRUSH pressed = GetSysColorBrush(COLOR_3DDKSHADOW);
     if (l.thumbLength == 0 || !active) {
         RECT t = PartRect(r, vertical, l.arrow, trackEnd);
         FillRect(hdc, &t, track);
+        DeleteObject(track);
         return;
     }
     RECT low = PartRect(r, vertical, l.arrow, l.thumbStart);
@@ -222,6 +231,7 @@ void DrawScrollBar(HDC hdc, const RECT& r, bool vertical, const ScrollBarData& d
     FillRect(hdc, &high, d.tracking && d.pressed == PartPageHigh ? pressed : track);
     RECT thumb = PartRect(r, vertical, l.thumbStart, l.thumbStart + l.thumbLength);
     DrawEdge(hdc, &thumb, EDGE_RAISED, BF_RECT | BF_MIDDLE);
+    DeleteObject(track);
 }
 
 int ScrollHitTest(const RECT& r, bool vertical, const ScrollBarData& d, POINT p)
@@ -278,9 +288,11 @@ void TrackScrollBar(HWND hwnd, int bar, const RECT& barScreen, bool vertical, PO
                 PostQuitMessage(static_cast<int>(msg.wParam));
                 break;
             }
-            if (msg.message == WM_LBUTTONUP)
+            // Input queued before the capture may come as non-client messages or for other
+            // windows: the screen position is what counts.
+            if (msg.message == WM_LBUTTONUP || msg.message == WM_NCLBUTTONUP)
                 break;
-            if (msg.message == WM_MOUSEMOVE) {
+            if (msg.message == WM_MOUSEMOVE || msg.message == WM_NCMOUSEMOVE) {
                 mouse = msg.pt;
                 if (part == PartThumb) {
                     int delta = vertical ? mouse.y - screenPt.y : mouse.x - screenPt.x;
@@ -299,7 +311,8 @@ void TrackScrollBar(HWND hwnd, int bar, const RECT& barScreen, bool vertical, PO
                     request(code, 0);
                 continue;
             }
-            if (msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST)
+            if ((msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST) ||
+                (msg.message >= WM_NCMOUSEMOVE && msg.message <= WM_NCMBUTTONDBLCLK))
                 continue;
             if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE)
                 break;

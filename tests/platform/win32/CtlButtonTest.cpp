@@ -7,6 +7,17 @@ namespace {
 
 class CtlButtonTest : public ctl::ControlTest {};
 
+TEST_F(CtlButtonTest, SystemClassesExistFromTheStart)
+{
+    for (const char* name : {"BUTTON", "Static", "edit", "ScrollBar"}) {
+        WNDCLASSA wc{};
+        EXPECT_TRUE(GetClassInfoA(nullptr, name, &wc)) << name;
+        EXPECT_NE(wc.lpfnWndProc, nullptr);
+        EXPECT_TRUE(wc.style & CS_DBLCLKS);
+        EXPECT_FALSE(UnregisterClassA(name, nullptr)) << name;
+    }
+}
+
 TEST_F(CtlButtonTest, PushButtonClicksOnlyWhenReleasedOverIt)
 {
     HWND b = Make("BUTTON", "OK", BS_PUSHBUTTON, 10, 10, 10, 80, 24);

@@ -82,6 +82,8 @@ enum AfxSig : UINT_PTR {
     AfxSig_v_h,        // void (HDROP)
     AfxSig_b_NMHDR_l,  // BOOL (NMHDR*, LRESULT*)       ON_NOTIFY_REFLECT_EX
     AfxSig_b_u,        // BOOL (UINT)                   ON_COMMAND_EX
+    AfxSig_v_u_u_W,    // void (UINT, UINT, CWnd*)      scroll requests
+    AfxSig_v_u_u,      // void (UINT, UINT)             reflected scroll requests
 };
 
 // One member function pointer of any of the shapes above; an entry's signature says which.
@@ -129,6 +131,8 @@ union AFX_PMSG_ANY {
     int (CWnd::*pfn_i_CIS)(LPCOMPAREITEMSTRUCT);
     void (CWnd::*pfn_v_DEL)(LPDELETEITEMSTRUCT);
     void (CWnd::*pfn_v_h)(HDROP);
+    void (CWnd::*pfn_v_u_u_W)(UINT, UINT, CWnd*);
+    void (CWnd::*pfn_v_u_u)(UINT, UINT);
 };
 
 struct AFX_MSGMAP_ENTRY {
@@ -289,7 +293,11 @@ protected:                                                      \
 #define ON_WM_MEASUREITEM() AFX_WM(WM_MEASUREITEM, AfxSig_v_i_MIS, pfn_v_i_MIS, void(CWnd::*)(int, LPMEASUREITEMSTRUCT), OnMeasureItem)
 #define ON_WM_COMPAREITEM() AFX_WM(WM_COMPAREITEM, AfxSig_i_i_CIS, pfn_i_i_CIS, int(CWnd::*)(int, LPCOMPAREITEMSTRUCT), OnCompareItem)
 #define ON_WM_DELETEITEM() AFX_WM(WM_DELETEITEM, AfxSig_v_i_DEL, pfn_v_i_DEL, void(CWnd::*)(int, LPDELETEITEMSTRUCT), OnDeleteItem)
+#define ON_WM_HSCROLL() AFX_WM(WM_HSCROLL, AfxSig_v_u_u_W, pfn_v_u_u_W, void(CWnd::*)(UINT, UINT, CWnd*), OnHScroll)
+#define ON_WM_VSCROLL() AFX_WM(WM_VSCROLL, AfxSig_v_u_u_W, pfn_v_u_u_W, void(CWnd::*)(UINT, UINT, CWnd*), OnVScroll)
 // Reflected to the control
+#define ON_WM_HSCROLL_REFLECT() AFX_WM(WM_HSCROLL + WM_REFLECT_BASE, AfxSig_v_u_u, pfn_v_u_u, void(CWnd::*)(UINT, UINT), HScroll)
+#define ON_WM_VSCROLL_REFLECT() AFX_WM(WM_VSCROLL + WM_REFLECT_BASE, AfxSig_v_u_u, pfn_v_u_u, void(CWnd::*)(UINT, UINT), VScroll)
 #define ON_WM_CTLCOLOR_REFLECT() \
     AFX_WM(WM_CTLCOLOR + WM_REFLECT_BASE, AfxSig_hbr_D_u, pfn_hbr_D_u, HBRUSH(CWnd::*)(CDC*, UINT), CtlColor)
 #define ON_WM_DRAWITEM_REFLECT() \

@@ -9,6 +9,8 @@
 #include <mfc/Menu.h>
 
 class CWnd;
+class CBitmap;
+class CScrollBar;
 struct CCreateContext;
 
 // RunModalLoop flags
@@ -248,6 +250,29 @@ public:
     afx_msg void OnMeasureItem(int nIDCtl, LPMEASUREITEMSTRUCT lpMeasureItemStruct);
     afx_msg int OnCompareItem(int nIDCtl, LPCOMPAREITEMSTRUCT lpCompareItemStruct);
     afx_msg void OnDeleteItem(int nIDCtl, LPDELETEITEMSTRUCT lpDeleteItemStruct);
+    afx_msg void OnHScroll(UINT nSBCode, UINT nPos, CWnd* pScrollBar);
+    afx_msg void OnVScroll(UINT nSBCode, UINT nPos, CWnd* pScrollBar);
+
+    // Scroll bars of the window (WndScroll.cpp)
+    int SetScrollPos(int nBar, int nPos, BOOL bRedraw = TRUE);
+    int GetScrollPos(int nBar) const;
+    void SetScrollRange(int nBar, int nMinPos, int nMaxPos, BOOL bRedraw = TRUE);
+    void GetScrollRange(int nBar, LPINT lpMinPos, LPINT lpMaxPos) const;
+    BOOL SetScrollInfo(int nBar, LPSCROLLINFO lpScrollInfo, BOOL bRedraw = TRUE);
+    BOOL GetScrollInfo(int nBar, LPSCROLLINFO lpScrollInfo, UINT nMask = SIF_ALL);
+    int GetScrollLimit(int nBar);
+    void ShowScrollBar(UINT nBar, BOOL bShow = TRUE);
+    BOOL EnableScrollBar(int nSBFlags, UINT nArrowFlags = ESB_ENABLE_BOTH);
+    void EnableScrollBarCtrl(int nBar, BOOL bEnable = TRUE);
+    virtual CScrollBar* GetScrollBarCtrl(int nBar) const;
+    // The caret
+    void CreateCaret(CBitmap* pBitmap);
+    void CreateSolidCaret(int nWidth, int nHeight);
+    void CreateGrayCaret(int nWidth, int nHeight);
+    void ShowCaret();
+    void HideCaret();
+    static CPoint PASCAL GetCaretPos();
+    static void PASCAL SetCaretPos(POINT point);
 
     UINT m_nFlags;
     WNDPROC m_pfnSuper;  // the procedure the window had before the class library took it
