@@ -312,7 +312,6 @@ void DrawItem(ListBox& lb, HDC dc, int i, UINT action, HBRUSH background)
         DrawFocusRect(dc, &r);
 }
 
-
 void Paint(ListBox& lb, HDC dc, const RECT& area)
 {
     HGDIOBJ oldFont = SelectObject(dc, lb.font ? lb.font : DefaultControlFont());
