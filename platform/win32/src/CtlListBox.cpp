@@ -62,7 +62,6 @@ struct ListBox {
     bool tracking = false;        // mouse button held in the list
     bool trackingChanged = false; // the selection changed while tracking
     bool dropped = false;         // combo list shown
-    bool hoverTrack = false;      // combo list: selection follows the mouse
     bool sizing = false;
     std::string typed;
     DWORD typedAt = 0;
@@ -898,7 +897,6 @@ LRESULT ListBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, bool comb
                 ComboListEvent(lb.combo, ListEvent::Cancelled);
                 return 0;
             }
-            lb.hoverTrack = true;
             MouseSelect(lb, p, wParam, true);
             return 0;
         }
@@ -922,7 +920,8 @@ LRESULT ListBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, bool comb
         POINT p{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
         if (lb.combo && lb.dropped) {
             RECT c = ClientRect(lb);
-            if (PtInRect(&c, p) && (lb.hoverTrack || (wParam & MK_LBUTTON) || true)) {
+            if (PtInRect(&c, p)) {
+                // The item under the mouse is highlighted as it moves, button held or not.
                 bool outside = false;
                 int i = ItemFromPoint(lb, p, outside);
                 if (!outside && i != lb.sel) {
@@ -1366,7 +1365,6 @@ void SetListDropped(HWND list, bool dropped)
 {
     if (ListBox* lb = Get(list)) {
         lb->dropped = dropped;
-        lb->hoverTrack = false;
         if (lb->Valid(lb->sel))
             lb->caret = lb->sel;
     }
