@@ -5,6 +5,7 @@
 
 #include <windef.h>
 #include <winuser.h>
+#include <winctl.h>
 
 #pragma pack(push, 2)
 typedef struct {
@@ -55,20 +56,6 @@ typedef DLGITEMTEMPLATE* LPDLGITEMTEMPLATE;
 #define DM_REPOSITION (WM_USER + 2)
 #define DC_HASDEFID 0x534B
 
-// WM_GETDLGCODE answers
-#ifndef DLGC_WANTARROWS
-#define DLGC_WANTARROWS 0x0001
-#define DLGC_WANTTAB 0x0002
-#define DLGC_WANTALLKEYS 0x0004
-#define DLGC_WANTMESSAGE 0x0004
-#define DLGC_HASSETSEL 0x0008
-#define DLGC_DEFPUSHBUTTON 0x0010
-#define DLGC_UNDEFPUSHBUTTON 0x0020
-#define DLGC_RADIOBUTTON 0x0040
-#define DLGC_WANTCHARS 0x0080
-#define DLGC_STATIC 0x0100
-#define DLGC_BUTTON 0x2000
-#endif
 
 HWND WINAPI CreateDialogParamA(HINSTANCE hInstance, LPCSTR lpTemplateName, HWND hWndParent, DLGPROC lpDialogFunc,
                                LPARAM dwInitParam);

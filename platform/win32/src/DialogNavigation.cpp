@@ -16,7 +16,9 @@ std::vector<HWND> Controls(HWND dlg)
 
 LONG Style(HWND w) { return GetWindowLongA(w, GWL_STYLE); }
 
-bool Usable(HWND w) { return IsWindowVisible(w) && IsWindowEnabled(w); }
+// Whether the control takes part in navigation; its own style counts, so the controls of a
+// dialog that is not shown yet take part too.
+bool Usable(HWND w) { return (Style(w) & (WS_VISIBLE | WS_DISABLED)) == WS_VISIBLE; }
 
 // The control of the dialog that contains `w` (w itself, or its ancestor that is a direct child).
 HWND DirectChild(HWND dlg, HWND w)
