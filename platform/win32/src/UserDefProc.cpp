@@ -1,4 +1,5 @@
 // DefWindowProc: the default handling of every message a window procedure passes on.
+#include "ScrollBarInternal.h"
 #include "UserInternal.h"
 
 #include <algorithm>
@@ -181,6 +182,10 @@ LRESULT WINAPI DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         switch (wParam) {
         case HTMENU:
             SendMessageA(hwnd, WM_SYSCOMMAND, SC_MOUSEMENU, lParam);
+            break;
+        case HTHSCROLL:
+        case HTVSCROLL:
+            TrackWindowScrollBar(hwnd, static_cast<int>(wParam), POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
             break;
         case HTCLOSE:
         case HTMINBUTTON:

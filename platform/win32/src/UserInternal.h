@@ -68,6 +68,8 @@ ClassPtr FindClass(LPCSTR name, HINSTANCE instance);
 
 // ---- Windows ------------------------------------------------------------------------------
 
+struct ScrollBarState;  // ScrollBarInternal.h
+
 struct Window {
     HWND hwnd = nullptr;
     ClassPtr cls;
@@ -104,6 +106,7 @@ struct Window {
     HWND lastActivePopup = nullptr;
     int ncButtonDown = 0;  // hit-test code of a pressed caption button
     bool ncActive = false; // caption drawn as active (WM_NCACTIVATE)
+    std::shared_ptr<ScrollBarState> scrollBars;  // window scroll bars and the scroll bar control
 };
 using WindowPtr = std::shared_ptr<Window>;
 

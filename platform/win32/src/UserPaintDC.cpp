@@ -2,6 +2,7 @@
 // (backgrounds, frames, captions, menu bars, scrolled pixels). With the GDI's display surface
 // they are display DCs over the desktop; without it they are stand-in handles that only record
 // which window and which area they stand for. This file is the one place that knows which.
+#include "ScrollBarInternal.h"
 #include "UserInternal.h"
 
 #if __has_include(<host/Display.h>)
@@ -227,10 +228,7 @@ void DrawNonClient(HWND hwnd)
         Edge(hdc, edge, COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT);
         Edge(hdc, Inset(edge, 1), COLOR_3DDKSHADOW, COLOR_3DLIGHT);
     }
-    if (style & WS_VSCROLL)
-        Fill(hdc, cr.right, cr.top, cr.right + GetSystemMetrics(SM_CXVSCROLL), cr.bottom, COLOR_SCROLLBAR);
-    if (style & WS_HSCROLL)
-        Fill(hdc, cr.left, cr.bottom, cr.right, cr.bottom + GetSystemMetrics(SM_CYHSCROLL), COLOR_SCROLLBAR);
+    DrawWindowScrollBars(hwnd, hdc, cr);
     ReleaseWindowDC(hdc);
 }
 

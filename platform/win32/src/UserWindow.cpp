@@ -1,4 +1,5 @@
 // Window classes, window creation and destruction, the window tree and its queries.
+#include "ScrollBarInternal.h"
 #include "UserInternal.h"
 
 #include <host/Desktop.h>
@@ -186,6 +187,8 @@ ClassPtr FindClass(LPCSTR name, HINSTANCE)
     for (auto& c : T().classes)
         if (ClassNameIs(c, name))
             return c;
+    if (RegisterSystemControlClass(name))
+        return FindClass(name, nullptr);
     return nullptr;
 }
 

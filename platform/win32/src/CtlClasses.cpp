@@ -1,0 +1,94 @@
+// Registration of the standard control classes on first use, and what the controls share.
+#include "ControlsInternal.h"
+#include "ScrollBarInternal.h"
+
+#include <algorithm>
+
+namespace {
+
+struct SystemClass {
+    const char* name;
+    WNDPROC proc;
+    UINT style;
+    LPCSTR cursor;
+};
+
+const SystemClass kClasses[] = {
+    {"BUTTON", controls::ButtonProc, CS_DBLCLKS | CS_PARENTDC | CS_HREDRAW | CS_VREDRAW, IDC_ARROW},
+    {"STATIC", controls::StaticProc, CS_DBLCLKS | CS_PARENTDC, IDC_ARROW},
+    {"EDIT", controls::EditProc, CS_DBLCLKS | CS_PARENTDC, IDC_IBEAM},
+    {"SCROLLBAR", controls::ScrollBarProc, CS_DBLCLKS | CS_PARENTDC | CS_HREDRAW | CS_VREDRAW, IDC_ARROW},
+};
+
+thread_local bool t_registering = false;
+
+}  // namespace
+
+namespace user {
+
+bool RegisterSystemControlClass(LPCSTR name)
+{
+    if (!name || IS_INTRESOURCE(name) || t_registering)
+        return false;
+    for (const SystemClass& c : kClasses) {
+        if (lstrcmpiA(c.name, name) != 0)
+            continue;
+        t_registering = true;
+        WNDCLASSEXA wc{};
+        wc.cbSize = sizeof wc;
+        wc.style = c.style | CS_GLOBALCLASS;
+        wc.lpfnWndProc = c.proc;
+        wc.cbWndExtra = sizeof(void*);
+        wc.hCursor = LoadCursorA(nullptr, c.cursor);
+        wc.lpszClassName = c.name;
+        ATOM atom = RegisterClassExA(&wc);
+        t_registering = false;
+        return atom != 0;
+    }
+    return false;
+}
+
+}  // namespace user
+
+namespace controls {
+
+void Notify(HWND hwnd, WORD code)
+{
+    HWND parent = GetParent(hwnd);
+    if (!parent)
+        return;
+    WORD id = static_cast<WORD>(GetWindowLongPtrA(hwnd, GWLP_ID));
+    SendMessageA(parent, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(hwnd));
+}
+
+HBRUSH ControlColor(HWND hwnd, HDC hdc, UINT msg)
+{
+    HWND parent = GetParent(hwnd);
+    HBRUSH brush = nullptr;
+    if (parent)
+        brush = reinterpret_cast<HBRUSH>(SendMessageA(parent, msg, reinterpret_cast<WPARAM>(hdc), reinterpret_cast<LPARAM>(hwnd)));
+    if (brush)
+        return brush;
+    // The parent left it to the defaults: edits and list boxes on the window colour, the others on
+    // the button face.
+    bool window = msg == WM_CTLCOLOREDIT || msg == WM_CTLCOLORLISTBOX;
+    SetTextColor(hdc, GetSysColor(COLOR_WINDOWTEXT));
+    SetBkColor(hdc, GetSysColor(window ? COLOR_WINDOW : COLOR_BTNFACE));
+    return GetSysColorBrush(window ? COLOR_WINDOW : COLOR_BTNFACE);
+}
+
+std::string TextOf(HWND hwnd)
+{
+    int n = GetWindowTextLengthA(hwnd);
+    std::string text(static_cast<size_t>(n) + 1, '\0');
+    n = GetWindowTextA(hwnd, text.data(), n + 1);
+    text.resize(static_cast<size_t>(std::max(n, 0)));
+    return text;
+}
+
+HFONT FontOf(HFONT set)
+{
+    return set ? set : static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
+}
+
+}  // namespace controls

@@ -1,0 +1,172 @@
+// The button control driven by injected mouse and keyboard input.
+#include "ControlTestSupport.h"
+
+using ctl::Command;
+
+namespace {
+
+class CtlButtonTest : public ctl::ControlTest {};
+
+TEST_F(CtlButtonTest, PushButtonClicksOnlyWhenReleasedOverIt)
+{
+    HWND b = Make("BUTTON", "OK", BS_PUSHBUTTON, 10, 10, 10, 80, 24);
+    spy.Clear();
+    ClickAt(Centre(b));
+    EXPECT_EQ(Commands(), (std::vector<Command>{{10, BN_CLICKED}}));
+    EXPECT_EQ(GetFocus(), b);
+
+    // Pressed, dragged off and released elsewhere: no click, and the button pops back up.
+    spy.Clear();
+    POINT c = Centre(b);
+    host::MouseMove(c.x, c.y);
+    host::MouseDown();
+    ui::PumpUntilIdle();
+    EXPECT_EQ(SendMessageA(b, BM_GETSTATE, 0, 0) & BST_PUSHED, BST_PUSHED);
+    host::MouseMove(c.x + 200, c.y);
+    ui::PumpUntilIdle();
+    EXPECT_EQ(SendMessageA(b, BM_GETSTATE, 0, 0) & BST_PUSHED, 0);
+    host::MouseUp();
+    ui::PumpUntilIdle();
+    EXPECT_TRUE(Commands().empty());
+    EXPECT_EQ(GetCapture(), nullptr);
+
+    // Space bar: pressed on key down, clicked on key up.
+    spy.Clear();
+    host::KeyDown(VK_SPACE);
+    ui::PumpUntilIdle();
+    EXPECT_EQ(SendMessageA(b, BM_GETSTATE, 0, 0) & (BST_PUSHED | BST_FOCUS), BST_PUSHED | BST_FOCUS);
+    EXPECT_TRUE(Commands().empty());
+    host::KeyUp(VK_SPACE);
+    ui::PumpUntilIdle();
+    EXPECT_EQ(Commands(), (std::vector<Command>{{10, BN_CLICKED}}));
+
+    spy.Clear();
+    SendMessageA(b, BM_CLICK, 0, 0);
+    EXPECT_EQ(Commands(), (std::vector<Command>{{10, BN_CLICKED}}));
+    EXPECT_EQ(SendMessageA(b, WM_GETDLGCODE, 0, 0), DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON);
+    // A disabled button ignores BM_CLICK.
+    EnableWindow(b, FALSE);
+    spy.Clear();
+    SendMessageA(b, BM_CLICK, 0, 0);
+    EXPECT_TRUE(Commands().empty());
+}
+
+TEST_F(CtlButtonTest, CheckBoxesCycleTheirStates)
+{
+    struct Case {
+        DWORD style;
+        std::vector<LRESULT> states;  // after each click
+    };
+    const Case cases[] = {
+        {BS_AUTOCHECKBOX, {BST_CHECKED, BST_UNCHECKED, BST_CHECKED}},
+        {BS_AUTO3STATE, {BST_CHECKED, BST_INDETERMINATE, BST_UNCHECKED}},
+        {BS_CHECKBOX, {BST_UNCHECKED, BST_UNCHECKED, BST_UNCHECKED}},  // the owner checks it
+    };
+    int id = 20;
+    for (const Case& c : cases) {
+        HWND b = Make("BUTTON", "Check", c.style, id, 10, 10 + (id - 20) * 30, 120, 20);
+        spy.Clear();
+        for (LRESULT want : c.states) {
+            ClickAt(Centre(b));
+            EXPECT_EQ(SendMessageA(b, BM_GETCHECK, 0, 0), want) << "style " << c.style;
+        }
+        EXPECT_EQ(Commands(), (std::vector<Command>(c.states.size(), Command{id, BN_CLICKED})));
+        ++id;
+    }
+    // The keyboard toggles a focused check box; BM_SETCHECK with 2 on a two-state box checks it.
+    HWND box = GetDlgItem(parent, 20);
+    SetFocus(box);
+    host::PressKey(VK_SPACE);
+    ui::PumpUntilIdle();
+    EXPECT_EQ(SendMessageA(box, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    SendMessageA(box, BM_SETCHECK, BST_INDETERMINATE, 0);
+    EXPECT_EQ(SendMessageA(box, BM_GETCHECK, 0, 0), BST_CHECKED);
+}
+
+TEST_F(CtlButtonTest, AutoRadioButtonsCheckOneOfTheirGroup)
+{
+    HWND a = Make("BUTTON", "A", BS_AUTORADIOBUTTON | WS_GROUP, 1, 10, 10, 100, 20);
+    HWND b = Make("BUTTON", "B", BS_AUTORADIOBUTTON, 2, 10, 40, 100, 20);
+    HWND c = Make("BUTTON", "C", BS_AUTORADIOBUTTON, 3, 10, 70, 100, 20);
+    HWND other = Make("BUTTON", "Other group", BS_AUTORADIOBUTTON | WS_GROUP, 4, 10, 100, 100, 20);
+    SendMessageA(other, BM_SETCHECK, BST_CHECKED, 0);
+    SendMessageA(a, BM_SETCHECK, BST_CHECKED, 0);
+    EXPECT_TRUE(GetWindowLongA(a, GWL_STYLE) & WS_TABSTOP) << "the checked radio button is the tab stop";
+    spy.Clear();
+    ClickAt(Centre(c));
+    EXPECT_EQ(SendMessageA(a, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_EQ(SendMessageA(b, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_EQ(SendMessageA(c, BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(SendMessageA(other, BM_GETCHECK, 0, 0), BST_CHECKED) << "another group keeps its choice";
+    EXPECT_FALSE(GetWindowLongA(a, GWL_STYLE) & WS_TABSTOP);
+    EXPECT_TRUE(GetWindowLongA(c, GWL_STYLE) & WS_TABSTOP);
+    // Clicking it again leaves it checked; a quick second click is a double click.
+    ClickAt(Centre(c));
+    EXPECT_EQ(SendMessageA(c, BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(Commands(), (std::vector<Command>{{3, BN_CLICKED}, {3, BN_DOUBLECLICKED}}));
+    EXPECT_EQ(SendMessageA(c, WM_GETDLGCODE, 0, 0), DLGC_BUTTON | DLGC_RADIOBUTTON);
+}
+
+TEST_F(CtlButtonTest, OwnerDrawButtonAsksItsParentToDraw)
+{
+    struct Draw {
+        UINT action;
+        UINT state;
+        UINT type;
+        bool operator==(const Draw&) const = default;
+    };
+    std::vector<Draw> draws;
+    spy.handler = [&](HWND, UINT msg, WPARAM, LPARAM lParam) -> std::optional<LRESULT> {
+        if (msg != WM_DRAWITEM)
+            return std::nullopt;
+        auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+        draws.push_back({dis->itemAction, dis->itemState, dis->CtlType});
+        FillRect(dis->hDC, &dis->rcItem, GetSysColorBrush((dis->itemState & ODS_SELECTED) ? COLOR_HIGHLIGHT : COLOR_BTNFACE));
+        return TRUE;
+    };
+    HWND b = Make("BUTTON", "", BS_OWNERDRAW, 5, 10, 10, 60, 30);
+    ui::PumpUntilIdle();
+    ASSERT_FALSE(draws.empty());
+    EXPECT_EQ(draws.back(), (Draw{ODA_DRAWENTIRE, 0, ODT_BUTTON}));
+    draws.clear();
+    POINT c = Centre(b);
+    host::MouseMove(c.x, c.y);
+    host::MouseDown();
+    ui::PumpUntilIdle();
+    EXPECT_EQ(host::DesktopPixel(c.x, c.y), GetSysColor(COLOR_HIGHLIGHT)) << "drawn pressed by the parent";
+    host::MouseUp();
+    ui::PumpUntilIdle();
+    std::vector<Draw> want = {
+        {ODA_FOCUS, ODS_FOCUS, ODT_BUTTON},
+        {ODA_SELECT, ODS_SELECTED | ODS_FOCUS, ODT_BUTTON},
+        {ODA_SELECT, ODS_FOCUS, ODT_BUTTON},
+    };
+    EXPECT_EQ(draws, want);
+    EXPECT_EQ(Commands().back(), (Command{5, BN_CLICKED}));
+    EnableWindow(b, FALSE);
+    ui::PumpUntilIdle();
+    EXPECT_TRUE(draws.back().state & ODS_DISABLED);
+}
+
+TEST_F(CtlButtonTest, EveryKindIsDrawn)
+{
+    Make("BUTTON", "Default", BS_DEFPUSHBUTTON, 1, 10, 10, 90, 26);
+    Make("BUTTON", "Push", BS_PUSHBUTTON, 2, 110, 10, 90, 26);
+    HWND check = Make("BUTTON", "Check box", BS_AUTOCHECKBOX, 3, 10, 50, 120, 20);
+    HWND tri = Make("BUTTON", "Three states", BS_AUTO3STATE, 4, 10, 75, 120, 20);
+    Make("BUTTON", "Options", BS_GROUPBOX, 5, 150, 45, 160, 90);
+    HWND r1 = Make("BUTTON", "First", BS_AUTORADIOBUTTON | WS_GROUP, 6, 160, 65, 120, 20);
+    Make("BUTTON", "Second", BS_AUTORADIOBUTTON, 7, 160, 95, 120, 20);
+    HWND off = Make("BUTTON", "Disabled", BS_PUSHBUTTON | WS_DISABLED, 8, 10, 110, 90, 26);
+    SendMessageA(check, BM_SETCHECK, BST_CHECKED, 0);
+    SendMessageA(tri, BM_SETCHECK, BST_INDETERMINATE, 0);
+    SendMessageA(r1, BM_SETCHECK, BST_CHECKED, 0);
+    ui::PumpUntilIdle();
+    // The raised push button: light top-left edge, dark bottom-right edge.
+    POINT tl = At(GetDlgItem(parent, 2), 0, 0);
+    EXPECT_NE(host::DesktopPixel(tl.x + 1, tl.y + 1), host::DesktopPixel(tl.x + 88, tl.y + 24));
+    EXPECT_FALSE(IsWindowEnabled(off));
+    Screenshot("buttons.png");
+}
+
+}  // namespace
