@@ -65,6 +65,11 @@ struct WindowClass {
 };
 using ClassPtr = std::shared_ptr<WindowClass>;
 ClassPtr FindClass(LPCSTR name, HINSTANCE instance);
+// System classes ("LISTBOX", "COMBOBOX", ...) come from the control sources: each adds its
+// registrar when the library loads, and the first class look-up runs them all. A system class
+// is global and cannot be unregistered.
+void AddSystemClassRegistrar(void (*registrar)());
+ATOM RegisterSystemClass(const WNDCLASSEXA& wc);
 
 // ---- Windows ------------------------------------------------------------------------------
 

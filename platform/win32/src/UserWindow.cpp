@@ -179,9 +179,33 @@ std::vector<WindowPtr> AllWindowsOfThread(DWORD threadId)
     return out;
 }
 
+static std::vector<void (*)()>& SystemClassRegistrars()
+{
+    static std::vector<void (*)()> registrars;
+    return registrars;
+}
+
+void AddSystemClassRegistrar(void (*registrar)())
+{
+    Guard g(Mutex());
+    SystemClassRegistrars().push_back(registrar);
+}
+
+ATOM RegisterSystemClass(const WNDCLASSEXA& wc)
+{
+    Guard g(Mutex());
+    ATOM atom = RegisterClassExA(&wc);
+    if (ClassPtr c = FindClass(wc.lpszClassName, nullptr))
+        c->system = true;
+    return atom;
+}
+
 ClassPtr FindClass(LPCSTR name, HINSTANCE)
 {
     Guard g(Mutex());
+    static size_t registered = 0;
+    while (registered < SystemClassRegistrars().size())
+        SystemClassRegistrars()[registered++]();
     if (!name)
         return nullptr;
     for (auto& c : T().classes)
