@@ -125,7 +125,8 @@ BOOL WINAPI GetSaveFileNameA(LPOPENFILENAMEA lpofn);
 #define GetOpenFileName GetOpenFileNameA
 #define GetSaveFileName GetSaveFileNameA
 short WINAPI GetFileTitleA(LPCSTR lpszFile, LPSTR Buf, WORD cchSize);
-#define GetFileTitle GetFileTitleA
+// No GetFileTitle macro: it would rename the class library's CFile::GetFileTitle in code that
+// sees this header but not in code that does not.
 BOOL WINAPI PrintDlgA(LPPRINTDLGA pPD);
 #define PrintDlg PrintDlgA
 DWORD WINAPI CommDlgExtendedError(void);
