@@ -170,6 +170,7 @@ void ResetUiScript()
     Sc().actions.clear();
     Sc().log.clear();
     Sc().beeps.clear();
+    ResetCommonDialogScript();
 }
 
 }  // namespace host

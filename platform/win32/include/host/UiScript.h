@@ -58,6 +58,29 @@ void ReportUiFailure(const std::string& message);
 void SetInteractive(bool interactive);
 bool IsInteractive();
 
+// Common dialogs (file open and save, print and print setup, folder browse), of the kinds
+// "open", "save", "print", "print setup" and "folder". The answer is what the user would choose:
+// a file's path (a bare name is taken in the dialog's initial folder), a folder's path, or a
+// printer's name (empty: the default printer). `match` is a kind or a dialog title; empty
+// matches any. An answer the dialog refuses (a missing file, say) shows the dialog's message box
+// and the dialog takes the next answer, as it would wait for the user to try again.
+struct CommonDialogRecord {
+    std::string kind;
+    std::string title;
+    std::string answer;      // the path or printer returned; empty when cancelled
+    bool cancelled = false;
+    bool answered = false;   // false: nothing in the script matched
+};
+void AnswerCommonDialog(const std::string& match, const std::string& answer);
+void CancelCommonDialog(const std::string& match);
+std::vector<CommonDialogRecord> CommonDialogLog();
+size_t PendingCommonDialogAnswers();
+// For the common dialogs: takes the next answer for a dialog (false: none is queued), and logs
+// how the dialog ended.
+bool TakeCommonDialogAnswer(const std::string& kind, const std::string& title, std::string& answer, bool& cancel);
+void LogCommonDialog(const CommonDialogRecord& record);
+void ResetCommonDialogScript();
+
 // Inside menu tracking (TrackPopupMenu or the menu bar): choose the item with this command id
 // (highlighting it first) or close the menu without a choice. Returns false when no menu is
 // being tracked or the id is no enabled item of it.

@@ -1,0 +1,5 @@
+// The class library's standard dialogs.
+#pragma once
+
+#include <afxwin.h>
+#include <mfc/CommonDialogs.h>
