@@ -148,8 +148,6 @@ void CMenuPaletteDib::Fade(CDC* pDC, int nSteps, BOOL bFadeOut)
     const int nDelta = 255 / nSteps;
     for (int nPass = 0; nPass <= nSteps; ++nPass) {
         MenuFadePass(work, colours, nEntries, nDelta, bFadeOut);
-        if (state.pfnFadePassObserver != NULL)
-            state.pfnFadePassObserver(nPass, work, nEntries);
         if (!bPaletteDisplay) {
             RGBQUAD* pTable = GetColorTable();
             for (int i = 0; i < nEntries; ++i)
@@ -168,10 +166,30 @@ void CMenuPaletteDib::Fade(CDC* pDC, int nSteps, BOOL bFadeOut)
             m_palette.AnimatePalette(0, kMenuFadeEntries, work);
             WaitPumpingMessages(50);
         }
+        if (state.pfnFadePassObserver != NULL)
+            state.pfnFadePassObserver(nPass, work, nEntries);
+    }
+
+    // The passes stop short of the end when 255 is not a multiple of the step count: the fade
+    // ends on its end colours all the same (every byte 0 after a fade-out, the true colours
+    // after a fade-in).
+    if (bFadeOut)
+        for (int i = 0; i < nEntries; ++i)
+            work[i].peRed = work[i].peGreen = work[i].peBlue = 0;
+    else
+        std::memcpy(work, colours, sizeof work);
+    if (!bPaletteDisplay) {
+        RGBQUAD* pTable = GetColorTable();
+        for (int i = 0; i < nEntries; ++i)
+            pTable[i] = RGBQUAD{work[i].peBlue, work[i].peGreen, work[i].peRed, 0};
+        if (!bFadeOut)
+            Draw(pDC, state.bSplashOver ? 0 : state.ptSplash.x, state.bSplashOver ? 0 : state.ptSplash.y);
     }
 
     if (bPaletteDisplay) {
-        if (!bFadeOut) {
+        if (bFadeOut) {
+            m_palette.SetPaletteEntries(0, kMenuFadeEntries, work);
+        } else {
             m_palette.SetPaletteEntries(0, kMenuFadeEntries, m_savedPalette);
             if (!state.bWindowsNT) {
                 PALETTEENTRY now[kMenuFadeEntries];
