@@ -273,7 +273,6 @@ END_MESSAGE_MAP()
 CMainMenuWnd::CMainMenuWnd()
 {
     MAIN_MENU_STATE& state = MainMenuState();
-    state.bWindowsNT = (::GetVersion() & 0x80000000u) == 0;
     state.nChoice = 0;
     m_nScreenClass = GetAppScreenClass();
     if (m_nScreenClass < 0 || m_nScreenClass > 2)
@@ -474,6 +473,11 @@ void CMainMenuWnd::OnPaint()
         m_pSplash->DrawAt(&dc, state.ptSplash.x, state.ptSplash.y, bPalette);
     else if (m_pBackground != NULL)
         m_pBackground->DrawAt(&dc, 0, 0, bPalette);
+    // A button lit under the mouse stays lit when the window is painted again.
+    int nLit = RowOfBitmap(m_nHighlighted);
+    if (m_pSplash == NULL && nLit >= 0 && m_rows[nLit].pHover != NULL)
+        m_rows[nLit].pHover->DrawPart(&dc, m_pBackground != NULL ? m_pBackground->GetPalette() : NULL,
+                                      m_rows[nLit].rect.left, m_rows[nLit].rect.top, bPalette, NULL);
     if (m_pSplash == NULL && state.bSplashOver && !m_bAnimating)
         DrawReminder(&dc);
 }

@@ -73,8 +73,8 @@ struct MAIN_MENU_STATE {
     BOOL bSplashOver = FALSE;
     POINT ptSplash = {0, 0};
     // The platform version's high bit clear: palette fades set entries and repaint rather than
-    // animate.
-    BOOL bWindowsNT = FALSE;
+    // animate. Read once, with the rest of this state.
+    BOOL bWindowsNT = (::GetVersion() & 0x80000000u) == 0;
     // Runs the suite-menu program (the application object's LaunchSuiteMenu); NULL: nothing to run.
     void (*pfnLaunchSuiteMenu)() = NULL;
     // The online services' months since the last update (-1: never) and their no-connection flag;

@@ -22,6 +22,15 @@ protected:
         MenuTest::SetUp();
         UseScreenClass(2);
         g_months = -1;
+        // The choices need no pixels: the 8-bit display's palette animation is the quickest
+        // fade (nothing is redrawn). The cases that look at pixels switch to true colour.
+        host::SetDisplayMode(host::DisplayMode::Palette256);
+        MainMenuState().bWindowsNT = FALSE;
+    }
+    void UseTrueColour()
+    {
+        host::SetDisplayMode(host::DisplayMode::TrueColor);
+        MainMenuState().bWindowsNT = TRUE;
     }
 
     // Opens the menu as the toolbar does after the splash phase, and checks it is up.
@@ -30,6 +39,15 @@ protected:
         ShowMainMenu(15, bHosted);
         ASSERT_TRUE(IsMainMenuUp());
         ASSERT_NE(nullptr, Menu()->GetSafeHwnd());
+        ui::PumpUntilIdle();
+    }
+    // A point inside row nRow's button beside its label (screen coordinates).
+    CPoint BesideLabel(int nRow) const
+    {
+        CRect r = Menu()->GetButtonRect(nRow);
+        CPoint pt(r.left + 8, r.CenterPoint().y);
+        Menu()->ClientToScreen(&pt);
+        return pt;
     }
 };
 
@@ -187,14 +205,20 @@ TEST_F(MainMenuTest, RegisteredMessageFromAnotherThreadEndsTheWait)
 
 TEST_F(MainMenuTest, HoverLightsTheButtonAndItsGroupCaption)
 {
+    UseTrueColour();
     Open();
-    CPoint browse = ButtonCentre(0), media = ButtonCentre(1);
+    CPoint browse = BesideLabel(0), media = BesideLabel(1);
     COLORREF plain = host::DesktopPixel(browse.x, browse.y);
+    EXPECT_EQ(RGB(0, 51, 153), plain);
     host::MouseMove(browse.x, browse.y);
     WaitPumpingMessages(10);
     EXPECT_EQ(7877u, Menu()->GetHighlighted());
     COLORREF lit = host::DesktopPixel(browse.x, browse.y);
-    EXPECT_NE(plain, lit);
+    EXPECT_EQ(RGB(255, 204, 0), lit);
+    // A repaint keeps the light on.
+    Menu()->Invalidate();
+    ui::PumpUntilIdle();
+    EXPECT_EQ(lit, host::DesktopPixel(browse.x, browse.y));
     // Straight onto the next button: the new one lights, the old one is plain again.
     host::MouseMove(media.x, media.y);
     WaitPumpingMessages(10);
@@ -207,7 +231,7 @@ TEST_F(MainMenuTest, HoverLightsTheButtonAndItsGroupCaption)
     host::MouseMove(corner.x, corner.y);
     WaitPumpingMessages(10);
     EXPECT_EQ(0u, Menu()->GetHighlighted());
-    EXPECT_NE(lit, host::DesktopPixel(media.x, media.y));
+    EXPECT_EQ(plain, host::DesktopPixel(media.x, media.y));
     EXPECT_EQ(0, MainMenuState().nChoice) << "hovering chooses nothing";
 }
 
@@ -280,6 +304,8 @@ TEST_F(MainMenuTest, NoBackgroundNoMenu)
 {
     ::FreeLibrary(AppServices().hResourceLibrary);
     AppServices().hResourceLibrary = NULL;
+    for (int i = 0; i < kMainMenuButtons; ++i)
+        host::AnswerMessageBox("failed to create menu button", IDOK);
     ShowMainMenu(15, FALSE);
     EXPECT_FALSE(IsMainMenuUp());
 }
@@ -293,11 +319,15 @@ TEST_F(MainMenuTest, ScreenshotsAtTheThreeScreenClasses)
         SCOPED_TRACE(nClass);
         ::FreeLibrary(AppServices().hResourceLibrary);
         AppServices().hResourceLibrary = NULL;
+        UseScreenClass(nClass == 3 ? 2 : nClass);
+        // Class 2 again on the 8-bit display, with its NT path (palette set, window repainted).
         if (nClass == 3)
             host::SetDisplayMode(host::DisplayMode::Palette256);
-        UseScreenClass(nClass == 3 ? 2 : nClass);
+        else
+            UseTrueColour();
+        MainMenuState().bWindowsNT = TRUE;
         Open();
-        CPoint pt = ButtonCentre(3);
+        CPoint pt = BesideLabel(3);
         host::MouseMove(pt.x, pt.y);
         WaitPumpingMessages(10);
         ui::PumpUntilIdle();
@@ -308,8 +338,9 @@ TEST_F(MainMenuTest, ScreenshotsAtTheThreeScreenClasses)
             std::filesystem::copy_file(dir.path() / name, std::filesystem::path(keep) / name,
                                        std::filesystem::copy_options::overwrite_existing);
         // The lit button shows the lit face (yellow), a plain one the plain face (blue).
-        COLORREF lit = host::DesktopPixel(pt.x, pt.y - Menu()->GetButtonRect(3).Height() / 2 + 3);
-        EXPECT_EQ(RGB(255, 204, 0), lit);
+        EXPECT_EQ(RGB(255, 204, 0), host::DesktopPixel(pt.x, pt.y)) << "the lit button";
+        CPoint plain = BesideLabel(4);
+        EXPECT_EQ(RGB(0, 51, 153), host::DesktopPixel(plain.x, plain.y)) << "a plain button";
         CloseMainMenu(TRUE);
     }
 }
