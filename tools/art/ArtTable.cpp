@@ -5,7 +5,7 @@ namespace art {
 namespace {
 
 // The menu's buttons and group captions per screen class (the Exit button is smaller).
-constexpr Size kMenuButton[3] = {{150, 32}, {180, 40}, {240, 50}};
+constexpr Size kMenuButton[3] = {{150, 32}, {140, 40}, {240, 50}};
 constexpr Size kMenuCaption[3] = {{120, 30}, {150, 38}, {190, 48}};
 
 }  // namespace

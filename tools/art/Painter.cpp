@@ -124,6 +124,23 @@ void Text(HDC dc, const RECT& box, const char* text, int height, COLORREF colour
     DeleteObject(font);
 }
 
+// The largest text height up to `height` at which the label fits `width` pixels.
+int LabelHeight(HDC dc, const char* label, int height, int width)
+{
+    for (; height > 6; --height) {
+        HFONT font = CreateFontA(-height, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                                 CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, "Arial");
+        HGDIOBJ old = SelectObject(dc, font);
+        SIZE extent{};
+        GetTextExtentPoint32A(dc, label, int(std::strlen(label)), &extent);
+        SelectObject(dc, old);
+        DeleteObject(font);
+        if (extent.cx <= width)
+            break;
+    }
+    return height;
+}
+
 // A rounded button of the menu with its label, lit or not, at a box of the picture.
 void MenuButtonAt(HDC dc, const RECT& box, const char* label, bool lit)
 {
@@ -136,7 +153,8 @@ void MenuButtonAt(HDC dc, const RECT& box, const char* label, bool lit)
     SelectObject(dc, oldPen);
     DeleteObject(brush);
     DeleteObject(pen);
-    Text(dc, box, label, h * 9 / 20, lit ? kMenuLitText : kMenuText, DT_CENTER);
+    Text(dc, box, label, LabelHeight(dc, label, h * 9 / 20, box.right - box.left - 12), lit ? kMenuLitText : kMenuText,
+         DT_CENTER);
 }
 
 // The menu's layout as its background shows it, per screen class: the buttons' top-lefts (in
@@ -153,7 +171,7 @@ const MenuLayout kMenuLayouts[3] = {
      {150, 32}, {100, 32}, {120, 30}, {282, 2}, {64, 2}},
     {{{313, 152}, {313, 202}, {313, 251}, {169, 52}, {169, 103}, {129, 152}, {113, 202}, {103, 251}, {588, 103},
       {313, 103}, {510, 152}, {510, 202}, {669, 492}},
-     {180, 40}, {125, 40}, {150, 38}, {350, 3}, {80, 3}},
+     {140, 40}, {125, 40}, {150, 38}, {350, 3}, {80, 3}},
     {{{399, 192}, {399, 256}, {399, 319}, {132, 64}, {132, 129}, {132, 192}, {132, 256}, {132, 319}, {751, 129},
       {399, 129}, {652, 192}, {708, 256}, {855, 625}},
      {240, 50}, {160, 50}, {190, 48}, {451, 4}, {101, 4}},
