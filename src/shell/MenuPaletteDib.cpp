@@ -149,13 +149,7 @@ void CMenuPaletteDib::Fade(CDC* pDC, int nSteps, BOOL bFadeOut)
     for (int nPass = 0; nPass <= nSteps; ++nPass) {
         MenuFadePass(work, colours, nEntries, nDelta, bFadeOut);
         if (!bPaletteDisplay) {
-            RGBQUAD* pTable = GetColorTable();
-            for (int i = 0; i < nEntries; ++i)
-                pTable[i] = RGBQUAD{work[i].peBlue, work[i].peGreen, work[i].peRed, 0};
-            if (state.bSplashOver)
-                Draw(pDC, 0, 0);
-            else
-                Draw(pDC, state.ptSplash.x, state.ptSplash.y);
+            ShowColours(pDC, work, nEntries, TRUE);
         } else if (state.bWindowsNT) {
             m_palette.SetPaletteEntries(0, kMenuFadeEntries, work);
             if (state.pMenu != NULL && state.pMenu->GetSafeHwnd() != NULL) {
@@ -178,13 +172,8 @@ void CMenuPaletteDib::Fade(CDC* pDC, int nSteps, BOOL bFadeOut)
             work[i].peRed = work[i].peGreen = work[i].peBlue = 0;
     else
         std::memcpy(work, colours, sizeof work);
-    if (!bPaletteDisplay) {
-        RGBQUAD* pTable = GetColorTable();
-        for (int i = 0; i < nEntries; ++i)
-            pTable[i] = RGBQUAD{work[i].peBlue, work[i].peGreen, work[i].peRed, 0};
-        if (!bFadeOut)
-            Draw(pDC, state.bSplashOver ? 0 : state.ptSplash.x, state.bSplashOver ? 0 : state.ptSplash.y);
-    }
+    if (!bPaletteDisplay)
+        ShowColours(pDC, work, nEntries, !bFadeOut);
 
     if (bPaletteDisplay) {
         if (bFadeOut) {
@@ -206,6 +195,21 @@ void CMenuPaletteDib::Fade(CDC* pDC, int nSteps, BOOL bFadeOut)
     if (bFadeOut)
         pDC->PatBlt(0, 0, 1024, 768, BLACKNESS);
     state.bFadeRunning = FALSE;
+}
+
+void CMenuPaletteDib::ShowColours(CDC* pDC, const PALETTEENTRY* pEntries, int nCount, BOOL bDraw)
+{
+    RGBQUAD* pTable = GetColorTable();
+    for (int i = 0; i < nCount; ++i)
+        pTable[i] = RGBQUAD{pEntries[i].peBlue, pEntries[i].peGreen, pEntries[i].peRed, 0};
+    if (!bDraw)
+        return;
+    // At the splash's place while the splash phase runs, else at the window's origin.
+    const MAIN_MENU_STATE& state = MainMenuState();
+    if (state.bSplashOver)
+        Draw(pDC, 0, 0);
+    else
+        Draw(pDC, state.ptSplash.x, state.ptSplash.y);
 }
 
 void CMenuPaletteDib::DrawAt(CDC* pDC, int x, int y, BOOL bPaletteIndices)

@@ -60,6 +60,8 @@ private:
     // switched to palette indexes.
     void PrepareForFading(CDC* pDC);
     void Fade(CDC* pDC, int nSteps, BOOL bFadeOut);
+    // Deep displays: the colours into the DIB's colour table, then (bDraw) the picture drawn.
+    void ShowColours(CDC* pDC, const PALETTEENTRY* pEntries, int nCount, BOOL bDraw);
     // Keeps the colour table once (a second call would keep the altered one).
     void SaveColorTable();
 
