@@ -5,7 +5,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 
 namespace {
 
@@ -328,7 +327,7 @@ int CMainMenuWnd::OnCreate(LPCREATESTRUCT lpCreateStruct)
     m_nMonths = state.pfnMonthsSinceUpdate != NULL ? state.pfnMonthsSinceUpdate() : -1;
     CString strSleep = GetAppProfileString("Veltra Jubilee 2000 (International)", "Update Notice Sleep", "");
     long long nSleep = std::atoll(strSleep);
-    if (m_nMonths > 0 && nSleep < static_cast<long long>(std::time(nullptr)))
+    if (m_nMonths > 0 && nSleep < static_cast<long long>(CTime::GetCurrentTime().GetTime()))
         m_bShowReminder = TRUE;
     if (!bLoaded)
         return -1;
