@@ -35,7 +35,65 @@ void InfoHeader(std::string& out, int width, int height, int bits, std::uint32_t
     Put32(out, 0);
 }
 
+// The menu's colour table: entries 0 to 215 the cube (red slowest), 216 to 235 greys between
+// the cube's levels.
+struct Rgb {
+    int r, g, b;
+};
+
+Rgb MenuColour(int index)
+{
+    if (index < 216)
+        return {index / 36 * 51, index / 6 % 6 * 51, index % 6 * 51};
+    int level = (index - 216 + 1) * 255 / 21;
+    return {level, level, level};
+}
+
+std::uint8_t NearestMenuColour(int r, int g, int b)
+{
+    auto level = [](int v) { return (v + 25) / 51; };
+    int best = level(r) * 36 + level(g) * 6 + level(b);
+    auto distance = [&](int index) {
+        Rgb c = MenuColour(index);
+        return (c.r - r) * (c.r - r) + (c.g - g) * (c.g - g) + (c.b - b) * (c.b - b);
+    };
+    for (int i = 216; i < 236; ++i)
+        if (distance(i) < distance(best))
+            best = i;
+    return static_cast<std::uint8_t>(best);
+}
+
 }  // namespace
+
+std::string IndexedBmpFile(const Picture& picture)
+{
+    const int kColours = 236;
+    std::size_t stride = (static_cast<std::size_t>(picture.width) + 3) & ~std::size_t{3};
+    std::uint32_t imageSize = static_cast<std::uint32_t>(stride * static_cast<std::size_t>(picture.height));
+    std::string out = "BM";
+    Put32(out, 14 + 40 + kColours * 4 + imageSize);
+    Put32(out, 0);
+    Put32(out, 14 + 40 + kColours * 4);
+    InfoHeader(out, picture.width, picture.height, 8, imageSize);
+    // biClrUsed sits 8 bytes before the end of the header.
+    std::size_t clrUsed = out.size() - 8;
+    out[clrUsed] = static_cast<char>(kColours);
+    for (int i = 0; i < kColours; ++i) {
+        Rgb c = MenuColour(i);
+        out += static_cast<char>(c.b);
+        out += static_cast<char>(c.g);
+        out += static_cast<char>(c.r);
+        out += '\0';
+    }
+    std::string row(stride, '\0');
+    for (int y = 0; y < picture.height; ++y) {
+        const std::uint8_t* src = &picture.bgr[static_cast<std::size_t>(y) * picture.Stride()];
+        for (int x = 0; x < picture.width; ++x)
+            row[static_cast<std::size_t>(x)] = static_cast<char>(NearestMenuColour(src[x * 3 + 2], src[x * 3 + 1], src[x * 3]));
+        out += row;
+    }
+    return out;
+}
 
 std::string BmpFile(const Picture& picture)
 {

@@ -15,6 +15,9 @@ struct Picture {
 };
 
 std::string BmpFile(const Picture& picture);
+// An 8-bit bitmap over the menu's fixed table of 236 colours (a 6x6x6 cube and 20 greys); each
+// pixel takes the nearest of them.
+std::string IndexedBmpFile(const Picture& picture);
 // One icon image per picture; pixels of the key colour are transparent.
 std::string IcoFile(const std::vector<Picture>& images, std::uint32_t keyColourBgr);
 // 8-bit mono PCM at 11025 Hz: a sine of the pitch, faded in and out.

@@ -2,6 +2,42 @@
 
 namespace art {
 
+namespace {
+
+// The menu's buttons and group captions per screen class (the Exit button is smaller).
+constexpr Size kMenuButton[3] = {{150, 32}, {140, 40}, {240, 50}};
+constexpr Size kMenuCaption[3] = {{120, 30}, {150, 38}, {190, 48}};
+
+}  // namespace
+
+bool IsIndexed(Look look)
+{
+    return look == Look::MenuBackground || look == Look::MenuButton || look == Look::MenuFace ||
+           look == Look::MenuCaption;
+}
+
+const char* Label(int id)
+{
+    switch (id) {
+    case 7877: return "Browse Veltra";
+    case 7924: return "Browse Media";
+    case 8015: return "Monthly Spotlight";
+    case 8006: return "Topics";
+    case 7918: return "Maps";
+    case 7863: return "Dictionary";
+    case 7976: return "Dido Dovov";
+    case 8021: return "What's Online";
+    case 8012: case 8189: return "Update Now";
+    case 8210: return "Surf Jubilee";
+    case 7891: case 8180: return "Homework Wizards";
+    case 8256: return "Family Tomeset";
+    case 7930: return "Exit";
+    case 8277: return "BROWSE";
+    case 8274: return "SEARCH";
+    default: return "";
+    }
+}
+
 const std::vector<Row>& ProgramArt()
 {
     static const std::vector<Row> rows = {
@@ -25,6 +61,27 @@ const std::vector<Row>& LibraryArt()
         // The close box of the floating panels' 27-pixel caption band, growing with the class.
         {7556, Kind::Bitmap, Look::CloseBox, {{16, 14}, {18, 16}, {21, 19}}},
         {7557, Kind::Bitmap, Look::CloseBoxPressed, {{16, 14}, {18, 16}, {21, 19}}},
+        // The start-up main menu: its full-window background, the thirteen buttons lit under the
+        // mouse, the Update Now and Homework Wizards faces copied into the background, and the
+        // two group captions.
+        {8048, Kind::Bitmap, Look::MenuBackground, {{640, 480}, {800, 600}, {1024, 768}}},
+        {7877, Kind::Bitmap, Look::MenuButton, {kMenuButton[0], kMenuButton[1], kMenuButton[2]}},
+        {7924, Kind::Bitmap, Look::MenuButton, {kMenuButton[0], kMenuButton[1], kMenuButton[2]}},
+        {8015, Kind::Bitmap, Look::MenuButton, {kMenuButton[0], kMenuButton[1], kMenuButton[2]}},
+        {8006, Kind::Bitmap, Look::MenuButton, {kMenuButton[0], kMenuButton[1], kMenuButton[2]}},
+        {7918, Kind::Bitmap, Look::MenuButton, {kMenuButton[0], kMenuButton[1], kMenuButton[2]}},
+        {7863, Kind::Bitmap, Look::MenuButton, {kMenuButton[0], kMenuButton[1], kMenuButton[2]}},
+        {7976, Kind::Bitmap, Look::MenuButton, {kMenuButton[0], kMenuButton[1], kMenuButton[2]}},
+        {8021, Kind::Bitmap, Look::MenuButton, {kMenuButton[0], kMenuButton[1], kMenuButton[2]}},
+        {8012, Kind::Bitmap, Look::MenuButton, {kMenuButton[0], kMenuButton[1], kMenuButton[2]}},
+        {8210, Kind::Bitmap, Look::MenuButton, {kMenuButton[0], kMenuButton[1], kMenuButton[2]}},
+        {7891, Kind::Bitmap, Look::MenuButton, {kMenuButton[0], kMenuButton[1], kMenuButton[2]}},
+        {8256, Kind::Bitmap, Look::MenuButton, {kMenuButton[0], kMenuButton[1], kMenuButton[2]}},
+        {7930, Kind::Bitmap, Look::MenuButton, {{100, 32}, {125, 40}, {160, 50}}},
+        {8189, Kind::Bitmap, Look::MenuFace, {kMenuButton[0], kMenuButton[1], kMenuButton[2]}},
+        {8180, Kind::Bitmap, Look::MenuFace, {kMenuButton[0], kMenuButton[1], kMenuButton[2]}},
+        {8277, Kind::Bitmap, Look::MenuCaption, {kMenuCaption[0], kMenuCaption[1], kMenuCaption[2]}},
+        {8274, Kind::Bitmap, Look::MenuCaption, {kMenuCaption[0], kMenuCaption[1], kMenuCaption[2]}},
     };
     return rows;
 }

@@ -17,7 +17,17 @@ enum class Look {
     CloseBoxPressed,  // the same, sunken, the cross one pixel down and right
     ProgramIcon,      // the program's icon: an open book on a globe
     Tone,             // a short sine tone
+    // The start-up main menu's pictures, all written as 8-bit bitmaps over one shared colour
+    // table (IndexedBmpFile), so that the menu copies faces into its background pixel by pixel
+    // and draws every picture through the background's palette.
+    MenuBackground,   // the whole menu: title, group captions, the button faces at the class's layout
+    MenuButton,       // a button lit under the mouse, with its label
+    MenuFace,         // a button's face as the background shows it, with its label
+    MenuCaption,      // a group caption lit while one of its buttons is
 };
+
+// Whether a look is written as an 8-bit bitmap over the menu's colour table.
+bool IsIndexed(Look look);
 
 struct Size {
     int width = 0, height = 0;
@@ -35,5 +45,7 @@ struct Row {
 // The program's own art (ids below 7000) and the screen-class libraries' (7000 and above).
 const std::vector<Row>& ProgramArt();
 const std::vector<Row>& LibraryArt();
+// The text a row's picture carries (menu buttons and captions); empty for the others.
+const char* Label(int id);
 
 }  // namespace art

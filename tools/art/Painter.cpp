@@ -103,9 +103,110 @@ void ProgramIcon(HDC dc, int width, int height)
     Line(dc, mid, top + height / 10, mid, bottom, RGB(120, 80, 40));
 }
 
+// The menu's colours.
+const COLORREF kMenuSky = RGB(0, 0, 102);
+const COLORREF kMenuFace = RGB(0, 51, 153);
+const COLORREF kMenuLit = RGB(255, 204, 0);
+const COLORREF kMenuText = RGB(255, 255, 255);
+const COLORREF kMenuLitText = RGB(0, 0, 51);
+const COLORREF kMenuCaptionText = RGB(102, 153, 255);
+
+void Text(HDC dc, const RECT& box, const char* text, int height, COLORREF colour, UINT format)
+{
+    HFONT font = CreateFontA(-height, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, "Arial");
+    HGDIOBJ old = SelectObject(dc, font);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, colour);
+    RECT r = box;
+    DrawTextA(dc, text, -1, &r, format | DT_SINGLELINE | DT_VCENTER);
+    SelectObject(dc, old);
+    DeleteObject(font);
+}
+
+// The largest text height up to `height` at which the label fits `width` pixels.
+int LabelHeight(HDC dc, const char* label, int height, int width)
+{
+    for (; height > 6; --height) {
+        HFONT font = CreateFontA(-height, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                                 CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, "Arial");
+        HGDIOBJ old = SelectObject(dc, font);
+        SIZE extent{};
+        GetTextExtentPoint32A(dc, label, int(std::strlen(label)), &extent);
+        SelectObject(dc, old);
+        DeleteObject(font);
+        if (extent.cx <= width)
+            break;
+    }
+    return height;
+}
+
+// A rounded button of the menu with its label, lit or not, at a box of the picture.
+void MenuButtonAt(HDC dc, const RECT& box, const char* label, bool lit)
+{
+    HBRUSH brush = CreateSolidBrush(lit ? kMenuLit : kMenuFace);
+    HPEN pen = CreatePen(PS_SOLID, 2, lit ? kMenuText : kMenuCaptionText);
+    HGDIOBJ oldBrush = SelectObject(dc, brush), oldPen = SelectObject(dc, pen);
+    int h = box.bottom - box.top;
+    RoundRect(dc, box.left + 1, box.top + 1, box.right - 1, box.bottom - 1, h / 2, h / 2);
+    SelectObject(dc, oldBrush);
+    SelectObject(dc, oldPen);
+    DeleteObject(brush);
+    DeleteObject(pen);
+    Text(dc, box, label, LabelHeight(dc, label, h * 9 / 20, box.right - box.left - 12), lit ? kMenuLitText : kMenuText,
+         DT_CENTER);
+}
+
+// The menu's layout as its background shows it, per screen class: the buttons' top-lefts (in
+// the menu's row order) and sizes, and the group captions' points. The Update Now and Homework
+// Wizards faces (rows 8 and 10) are left out: the menu copies them in itself.
+struct MenuLayout {
+    POINT buttons[13];
+    SIZE button, exit, caption;
+    POINT browse, search;
+};
+const MenuLayout kMenuLayouts[3] = {
+    {{{250, 120}, {250, 160}, {250, 200}, {83, 40}, {83, 80}, {83, 120}, {83, 160}, {83, 200}, {470, 80},
+      {250, 80}, {408, 120}, {408, 160}, {535, 392}},
+     {150, 32}, {100, 32}, {120, 30}, {282, 2}, {64, 2}},
+    {{{313, 152}, {313, 202}, {313, 251}, {169, 52}, {169, 103}, {129, 152}, {113, 202}, {103, 251}, {588, 103},
+      {313, 103}, {510, 152}, {510, 202}, {669, 492}},
+     {140, 40}, {125, 40}, {150, 38}, {350, 3}, {80, 3}},
+    {{{399, 192}, {399, 256}, {399, 319}, {132, 64}, {132, 129}, {132, 192}, {132, 256}, {132, 319}, {751, 129},
+      {399, 129}, {652, 192}, {708, 256}, {855, 625}},
+     {240, 50}, {160, 50}, {190, 48}, {451, 4}, {101, 4}},
+};
+const char* const kMenuLabels[13] = {"Browse Veltra", "Browse Media", "Monthly Spotlight", "Topics", "Maps",
+                                     "Dictionary", "Dido Dovov", "What's Online", "Update Now", "Surf Jubilee",
+                                     "Homework Wizards", "Family Tomeset", "Exit"};
+
+void MenuBackground(HDC dc, int width, int height)
+{
+    // A night sky growing lighter towards the bottom.
+    for (int y = 0; y < height; y += 4) {
+        int t = y * 102 / std::max(1, height);
+        FillBox(dc, 0, y, width, y + 4, RGB(0, t / 2, 102 + t));
+    }
+    const MenuLayout& layout = kMenuLayouts[width >= 1024 ? 2 : width > 640 ? 1 : 0];
+    for (int i = 0; i < 13; ++i) {
+        if (i == 8 || i == 10)
+            continue;
+        SIZE size = i == 12 ? layout.exit : layout.button;
+        RECT box{layout.buttons[i].x, layout.buttons[i].y, layout.buttons[i].x + size.cx, layout.buttons[i].y + size.cy};
+        MenuButtonAt(dc, box, kMenuLabels[i], false);
+    }
+    for (int g = 0; g < 2; ++g) {
+        POINT at = g == 0 ? layout.browse : layout.search;
+        RECT box{at.x, at.y, at.x + layout.caption.cx, at.y + layout.caption.cy};
+        Text(dc, box, g == 0 ? "BROWSE" : "SEARCH", layout.caption.cy * 2 / 3, kMenuFace, DT_CENTER);
+    }
+    RECT title{width / 20, height * 4 / 5, width, height * 4 / 5 + height / 10};
+    Text(dc, title, "Veltra Jubilee 2000", height / 14, kMenuText, DT_LEFT);
+}
+
 }  // namespace
 
-Picture Paint(Look look, int width, int height)
+Picture Paint(Look look, int width, int height, const char* label)
 {
     Picture picture;
     picture.width = width;
@@ -134,6 +235,20 @@ Picture Paint(Look look, int width, int height)
     case Look::CloseBoxPressed: CloseBox(dc, width, height, true); break;
     case Look::ProgramIcon: ProgramIcon(dc, width, height); break;
     case Look::Tone: break;
+    case Look::MenuBackground: MenuBackground(dc, width, height); break;
+    case Look::MenuButton:
+    case Look::MenuFace: {
+        FillBox(dc, 0, 0, width, height, kMenuSky);
+        RECT box{0, 0, width, height};
+        MenuButtonAt(dc, box, label, look == Look::MenuButton);
+        break;
+    }
+    case Look::MenuCaption: {
+        FillBox(dc, 0, 0, width, height, kMenuSky);
+        RECT box{0, 0, width, height};
+        Text(dc, box, label, height * 2 / 3, kMenuCaptionText, DT_CENTER);
+        break;
+    }
     }
     GdiFlush();
     picture.bgr.resize(picture.Stride() * static_cast<std::size_t>(height));

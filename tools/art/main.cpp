@@ -40,13 +40,13 @@ bool Generate(const std::vector<art::Row>& rows, int screenClass, const std::fil
         const art::Size size = row.sizes[screenClass];
         switch (row.kind) {
         case art::Kind::Bitmap: {
-            art::Picture picture = art::Paint(row.look, size.width, size.height);
+            art::Picture picture = art::Paint(row.look, size.width, size.height, art::Label(row.id));
             if (picture.bgr.empty()) {
                 std::cerr << "vlart: error: cannot draw bitmap " << row.id << "\n";
                 return false;
             }
             name = "b" + std::to_string(row.id) + ".bmp";
-            bytes = art::BmpFile(picture);
+            bytes = art::IsIndexed(row.look) ? art::IndexedBmpFile(picture) : art::BmpFile(picture);
             script += std::to_string(row.id) + " BITMAP \"" + name + "\"\n";
             break;
         }
