@@ -1,6 +1,8 @@
 // The UI script (answers for message boxes, actions for modal loops), MessageBox and MessageBeep.
 #include "UserInternal.h"
 
+#include "UserMessageBoxWindow.h"
+
 #include <host/UiScript.h>
 
 #include <cstdio>
@@ -238,6 +240,13 @@ int WINAPI MessageBoxExA(HWND owner, LPCSTR text, LPCSTR caption, UINT type, WOR
         }
     } else if (!host::IsInteractive()) {
         host::ReportUiFailure("Unanswered message box \"" + box.caption + "\": \"" + box.text + "\"");
+    } else {
+        // A user is at the screen: show the box and let them choose.
+        MessageBeep(type & MB_ICONMASK);
+        msgbox::BoxLayoutRequest request{box.text, box.caption, type, buttons, defIndex};
+        int chosen = msgbox::ShowBoxWindow(root, request);
+        if (chosen > 0)
+            result = chosen;
     }
     box.answer = result;
     {
