@@ -421,17 +421,19 @@ DWORD TryAcquire(std::vector<Waiter>& waiters, bool all)
     return result;
 }
 
-std::int64_t NowMilliseconds()
+// Waits keep their deadlines in microseconds, so that a timeout never ends early by the part of
+// a millisecond that whole milliseconds would drop.
+std::int64_t NowMicroseconds()
 {
     timespec ts{};
     clock_gettime(CLOCK_MONOTONIC, &ts);
-    return std::int64_t(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
+    return std::int64_t(ts.tv_sec) * 1000000 + ts.tv_nsec / 1000;
 }
 
 DWORD Wait(std::vector<Waiter>& waiters, bool all, DWORD milliseconds)
 {
     Segment& segment = TheSegment();
-    const std::int64_t deadline = NowMilliseconds() + milliseconds;
+    const std::int64_t deadline = NowMicroseconds() + std::int64_t(milliseconds) * 1000;
     bool registered = false;
     for (;;) {
         std::uint32_t seen;
@@ -445,7 +447,7 @@ DWORD Wait(std::vector<Waiter>& waiters, bool all, DWORD milliseconds)
                 registered = true;
             }
             DWORD result = TryAcquire(waiters, all);
-            std::int64_t remaining = milliseconds == INFINITE ? 1 : deadline - NowMilliseconds();
+            std::int64_t remaining = milliseconds == INFINITE ? 1 : deadline - NowMicroseconds();
             if (result != kNotYet || remaining <= 0) {
                 for (Waiter& w : waiters)
                     --w.object->state().waiters;
@@ -456,11 +458,11 @@ DWORD Wait(std::vector<Waiter>& waiters, bool all, DWORD milliseconds)
         timespec timeout{};
         timespec* limit = nullptr;
         if (milliseconds != INFINITE) {
-            std::int64_t remaining = deadline - NowMilliseconds();
+            std::int64_t remaining = deadline - NowMicroseconds();
             if (remaining < 0)
                 remaining = 0;
-            timeout.tv_sec = remaining / 1000;
-            timeout.tv_nsec = (remaining % 1000) * 1000000;
+            timeout.tv_sec = remaining / 1000000;
+            timeout.tv_nsec = (remaining % 1000000) * 1000;
             limit = &timeout;
         }
         // A mutex whose owner may end without anybody touching the object: look again now
