@@ -649,31 +649,32 @@ namespace {
 
 // Reads the insert at p (just after the '%'): its number and its printf conversion without the
 // '%' ("s" when none is given). Returns the character after the insert.
-LPCSTR ParseInsert(LPCSTR p, int& nIndex, std::string& spec)
+LPCSTR ParseInsert(LPCSTR p, int& nIndex, std::string& insertFormat)
 {
     nIndex = *p++ - '0';
     if (*p >= '0' && *p <= '9')
         nIndex = nIndex * 10 + (*p++ - '0');
-    spec = "s";
+    insertFormat = "s";
     if (*p == '!') {
         LPCSTR pEnd = std::strchr(p + 1, '!');
         if (pEnd != NULL) {
-            spec.assign(p + 1, static_cast<size_t>(pEnd - p - 1));
+            insertFormat.assign(p + 1, static_cast<size_t>(pEnd - p - 1));
             p = pEnd + 1;
         }
     }
     return p;
 }
 
-// The conversion letter of a spec and the spec without size letters.
-char SplitSpec(const std::string& spec, std::string& flagsAndWidth, bool& b64)
+// The conversion letter of an insert's printf format, and its flags and width without the size
+// letters.
+char SplitInsertFormat(const std::string& insertFormat, std::string& flagsAndWidth, bool& b64)
 {
-    char conv = spec.empty() ? 's' : spec.back();
-    b64 = spec.find("I64") != std::string::npos || spec.find("ll") != std::string::npos;
+    char conv = insertFormat.empty() ? 's' : insertFormat.back();
+    b64 = insertFormat.find("I64") != std::string::npos || insertFormat.find("ll") != std::string::npos;
     flagsAndWidth.clear();
-    for (size_t i = 0; i + 1 < spec.size(); ++i) {
-        char c = spec[i];
-        if (c == 'I' && (spec.compare(i, 3, "I64") == 0 || spec.compare(i, 3, "I32") == 0))
+    for (size_t i = 0; i + 1 < insertFormat.size(); ++i) {
+        char c = insertFormat[i];
+        if (c == 'I' && (insertFormat.compare(i, 3, "I64") == 0 || insertFormat.compare(i, 3, "I32") == 0))
             i += 2;  // a size, not a width
         else if (std::strchr("-+ #0123456789.", c))
             flagsAndWidth += c;
@@ -704,14 +705,14 @@ void CString::FormatMessageArgs(LPCSTR lpszFormat, const MessageArg* pArgs, int 
         ++p;
         if (*p >= '1' && *p <= '9') {
             int nIndex;
-            std::string spec;
-            p = ParseInsert(p, nIndex, spec);
+            std::string insertFormat;
+            p = ParseInsert(p, nIndex, insertFormat);
             if (nIndex > nArgs)
                 continue;
             const MessageArg& arg = pArgs[nIndex - 1];
             std::string flags;
             bool b64;
-            char conv = SplitSpec(spec, flags, b64);
+            char conv = SplitInsertFormat(insertFormat, flags, b64);
             std::string format = "%" + flags;
             if (std::strchr("diouxX", conv)) {
                 long long n = arg.kind == MessageArg::unsignedNumber ? static_cast<long long>(arg.nUnsigned) : arg.nSigned;
@@ -752,16 +753,16 @@ void CString::FormatMessageArgs(LPCSTR lpszFormat, const MessageArg* pArgs, int 
 void CString::FormatMessageV(LPCSTR lpszFormat, va_list* pArgList)
 {
     // First the type of every argument from the inserts that use it, then the arguments in order.
-    std::string specs[100];
+    std::string insertFormats[100];
     int nArgs = 0;
     for (LPCSTR p = lpszFormat ? lpszFormat : ""; *p; ++p) {
         if (*p != '%')
             continue;
         if (p[1] >= '1' && p[1] <= '9') {
             int nIndex;
-            std::string spec;
-            p = ParseInsert(p + 1, nIndex, spec) - 1;
-            specs[nIndex] = spec;
+            std::string insertFormat;
+            p = ParseInsert(p + 1, nIndex, insertFormat) - 1;
+            insertFormats[nIndex] = insertFormat;
             nArgs = std::max(nArgs, nIndex);
         } else if (p[1] != '\0') {
             ++p;
@@ -772,7 +773,7 @@ void CString::FormatMessageV(LPCSTR lpszFormat, va_list* pArgList)
         MessageArg& arg = args[static_cast<size_t>(i - 1)];
         std::string flags;
         bool b64;
-        char conv = specs[i].empty() ? 'p' : SplitSpec(specs[i], flags, b64);
+        char conv = insertFormats[i].empty() ? 'p' : SplitInsertFormat(insertFormats[i], flags, b64);
         if (std::strchr("di", conv) || conv == 'c') {
             arg = MessageArg(b64 ? va_arg(*pArgList, long long) : static_cast<long long>(va_arg(*pArgList, int)));
         } else if (std::strchr("ouxX", conv)) {

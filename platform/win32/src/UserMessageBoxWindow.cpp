@@ -4,76 +4,11 @@
 
 #include <windows.h>
 
+#include <host/DialogTemplateBuilder.h>
+
 #include <algorithm>
-#include <cstring>
 
 namespace {
-
-// A DLGTEMPLATE with a font, followed by DLGITEMTEMPLATEs, each DWORD aligned.
-class Template {
-public:
-    Template(DWORD style, const std::string& caption)
-    {
-        Dword(style | DS_SETFONT);
-        Dword(0);
-        countAt_ = bytes_.size();
-        Word(0);
-        for (int i = 0; i < 4; ++i)
-            Word(0);  // position and size: the dialog procedure lays the box out in pixels
-        Word(0);      // no menu
-        Word(0);      // the dialog class
-        Text(caption);
-        Word(8);
-        Text("MS Sans Serif");
-    }
-
-    void Control(const char* cls, const std::string& text, WORD id, DWORD style)
-    {
-        while (bytes_.size() % 4)
-            bytes_.push_back(0);
-        Dword(style | WS_CHILD | WS_VISIBLE);
-        Dword(0);
-        for (int i = 0; i < 4; ++i)
-            Word(0);
-        Word(id);
-        Text(cls);
-        Text(text);
-        Word(0);  // no creation data
-        WORD n;
-        std::memcpy(&n, bytes_.data() + countAt_, 2);
-        ++n;
-        std::memcpy(bytes_.data() + countAt_, &n, 2);
-    }
-
-    LPCDLGTEMPLATEA Get()
-    {
-        storage_.assign((bytes_.size() + 3) / 4, 0);
-        std::memcpy(storage_.data(), bytes_.data(), bytes_.size());
-        return reinterpret_cast<LPCDLGTEMPLATEA>(storage_.data());
-    }
-
-private:
-    void Word(WORD w)
-    {
-        bytes_.push_back(static_cast<unsigned char>(w & 0xFF));
-        bytes_.push_back(static_cast<unsigned char>(w >> 8));
-    }
-    void Dword(DWORD d)
-    {
-        Word(static_cast<WORD>(d & 0xFFFF));
-        Word(static_cast<WORD>(d >> 16));
-    }
-    void Text(const std::string& s)
-    {
-        for (unsigned char c : s)
-            Word(c);
-        Word(0);
-    }
-
-    std::vector<unsigned char> bytes_;
-    std::vector<DWORD> storage_;
-    size_t countAt_ = 0;
-};
 
 constexpr WORD kIconId = 0x14;
 constexpr WORD kTextId = 0xFFFF;
@@ -218,10 +153,12 @@ namespace msgbox {
 
 int ShowBoxWindow(HWND owner, const BoxLayoutRequest& request)
 {
-    Template t(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_NOIDLEMSG, request.caption);
+    // Position and size stay 0: the dialog procedure lays the box out in pixels.
+    host::DialogTemplateBuilder t(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_NOIDLEMSG, 0, 0, 0, 0,
+                                  request.caption);
     if (IconName(request.type))
-        t.Control("Static", "", kIconId, SS_ICON);
-    t.Control("Static", request.text, kTextId, SS_LEFT | SS_NOPREFIX | WS_GROUP);
+        t.Control("Static", "", kIconId, SS_ICON, 0, 0, 0, 0);
+    t.Control("Static", request.text, kTextId, SS_LEFT | SS_NOPREFIX | WS_GROUP, 0, 0, 0, 0);
     bool first = true;
     for (size_t i = 0; i < request.buttons.size(); ++i) {
         const int id = request.buttons[i];
@@ -229,7 +166,7 @@ int ShowBoxWindow(HWND owner, const BoxLayoutRequest& request)
         if (first)
             style |= WS_GROUP;
         first = false;
-        t.Control("Button", ButtonText(id), static_cast<WORD>(id), style);
+        t.Control("Button", ButtonText(id), static_cast<WORD>(id), style, 0, 0, 0, 0);
     }
     BoxState state{&request, owner};
     INT_PTR r = DialogBoxIndirectParamA(nullptr, t.Get(), owner, BoxProc,
