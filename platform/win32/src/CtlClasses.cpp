@@ -1,4 +1,4 @@
-// Registration of the standard control classes on first use, and what the controls share.
+// Registration of the standard control classes, and what the controls share.
 #include "ControlsInternal.h"
 #include "ScrollBarInternal.h"
 #include "UserInternal.h"
@@ -21,20 +21,10 @@ const SystemClass kClasses[] = {
     {"SCROLLBAR", controls::ScrollBarProc, CS_DBLCLKS | CS_PARENTDC | CS_HREDRAW | CS_VREDRAW, IDC_ARROW},
 };
 
-thread_local bool t_registering = false;
-
-}  // namespace
-
-namespace user {
-
-bool RegisterSystemControlClass(LPCSTR name)
+// Registers the four classes as system classes (global, never unregistered).
+void RegisterBasicControlClasses()
 {
-    if (!name || IS_INTRESOURCE(name) || t_registering)
-        return false;
     for (const SystemClass& c : kClasses) {
-        if (lstrcmpiA(c.name, name) != 0)
-            continue;
-        t_registering = true;
         WNDCLASSEXA wc{};
         wc.cbSize = sizeof wc;
         wc.style = c.style | CS_GLOBALCLASS;
@@ -42,18 +32,15 @@ bool RegisterSystemControlClass(LPCSTR name)
         wc.cbWndExtra = sizeof(void*);
         wc.hCursor = LoadCursorA(nullptr, c.cursor);
         wc.lpszClassName = c.name;
-        ATOM atom = RegisterClassExA(&wc);
-        // A system class: the program can neither unregister nor replace it.
-        if (atom)
-            if (ClassPtr cls = FindClass(c.name, nullptr))
-                cls->system = true;
-        t_registering = false;
-        return atom != 0;
+        user::RegisterSystemClass(wc);
     }
-    return false;
 }
 
-}  // namespace user
+struct Registrar {
+    Registrar() { user::AddSystemClassRegistrar(RegisterBasicControlClasses); }
+} registrar;
+
+}  // namespace
 
 namespace controls {
 

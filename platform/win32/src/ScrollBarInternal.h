@@ -49,8 +49,4 @@ void TrackScrollBar(HWND hwnd, int bar, const RECT& barScreen, bool vertical, PO
 void DrawWindowScrollBars(HWND hwnd, HDC hdc, const RECT& clientInWindow);
 void TrackWindowScrollBar(HWND hwnd, int hitTest, POINT screenPt);
 
-// Registers the system class of that name when it is one of the standard controls; the window
-// manager asks when a class name is not found. True when a class was registered.
-bool RegisterSystemControlClass(LPCSTR name);
-
 }  // namespace user

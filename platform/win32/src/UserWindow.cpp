@@ -199,8 +199,6 @@ ClassPtr FindClass(LPCSTR name, HINSTANCE)
     for (auto& c : T().classes)
         if (ClassNameIs(c, name))
             return c;
-    if (RegisterSystemControlClass(name))
-        return FindClass(name, nullptr);
     return nullptr;
 }
 
