@@ -637,6 +637,7 @@ typedef struct tagDELETEITEMSTRUCT {
 #define ODS_DISABLED 0x0004
 #define ODS_CHECKED 0x0008
 #define ODS_FOCUS 0x0010
+#define ODS_COMBOBOXEDIT 0x1000
 
 // WM_CTLCOLOR types (as the class library numbers them)
 #define CTLCOLOR_MSGBOX 0

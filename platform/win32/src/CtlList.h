@@ -4,10 +4,6 @@
 
 #include <windows.h>
 
-#ifndef ODS_COMBOBOXEDIT
-#define ODS_COMBOBOXEDIT 0x1000
-#endif
-
 namespace ctl {
 
 // Creation parameters of a combo box's list (lpCreateParams of the "ComboLBox" window).

@@ -15,10 +15,6 @@
 #include <string>
 #include <vector>
 
-#ifndef ODS_COMBOBOXEDIT
-#define ODS_COMBOBOXEDIT 0x1000
-#endif
-
 using namespace spy;
 
 namespace {

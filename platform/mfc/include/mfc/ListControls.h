@@ -7,11 +7,6 @@
 #include <afx.h>
 #include <mfc/Wnd.h>
 
-// The selection field of an owner-drawn combo box (DRAWITEMSTRUCT::itemState).
-#ifndef ODS_COMBOBOXEDIT
-#define ODS_COMBOBOXEDIT 0x1000
-#endif
-
 // Message-map entries for the notifications of list boxes and combo boxes.
 #define ON_LBN_ERRSPACE(id, memberFxn) ON_CONTROL(LBN_ERRSPACE, id, memberFxn)
 #define ON_LBN_SELCHANGE(id, memberFxn) ON_CONTROL(LBN_SELCHANGE, id, memberFxn)
