@@ -148,6 +148,66 @@ TEST_F(ListBoxTest, ClickSelectsAndNotifiesOnRelease)
     EXPECT_EQ(Notifications(), std::vector<int>{LBN_KILLFOCUS});
 }
 
+// A press the system cancels (WM_CANCELMODE, as when a window comes up over the list) puts the
+// selection back and tells LBN_SELCANCEL instead of LBN_SELCHANGE; changes made by the program
+// are never told.
+TEST_F(ListBoxTest, CancelledPressRestoresTheSelectionAndTellsSelCancel)
+{
+    for (DWORD style : {DWORD(0), DWORD(LBS_EXTENDEDSEL)}) {
+        SCOPED_TRACE(style);
+        HWND lb = List(LBS_NOTIFY | style);
+        Add(lb, {"one", "two", "three", "four"});
+        ClickItem(lb, 0);
+        ui::AdvanceClock(1000);
+        Notifications();
+
+        POINT p = ItemPoint(lb, 2);
+        host::MouseMove(p.x, p.y);
+        host::MouseDown();
+        ui::PumpUntilIdle();
+        EXPECT_EQ(SendMessageA(lb, LB_GETCARETINDEX, 0, 0), 2);
+        SendMessageA(lb, WM_CANCELMODE, 0, 0);
+        EXPECT_EQ(GetCapture(), nullptr);
+        host::MouseUp();
+        ui::PumpUntilIdle();
+        EXPECT_EQ(Notifications(), std::vector<int>{LBN_SELCANCEL});
+        EXPECT_EQ(SendMessageA(lb, LB_GETCURSEL, 0, 0), 0);
+        if (style & LBS_EXTENDEDSEL) {
+            EXPECT_EQ(SelectedItems(lb), std::vector<int>{0});
+        }
+        EXPECT_EQ(SendMessageA(lb, LB_GETCARETINDEX, 0, 0), 0);
+
+        // The program's own changes notify nothing.
+        if (style & LBS_EXTENDEDSEL) {
+            SendMessageA(lb, LB_SETSEL, FALSE, -1);
+            SendMessageA(lb, LB_SETSEL, TRUE, 3);
+        } else {
+            SendMessageA(lb, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+            EXPECT_EQ(SendMessageA(lb, LB_GETCURSEL, 0, 0), LB_ERR);
+            SendMessageA(lb, LB_SETCURSEL, 3, 0);
+        }
+        EXPECT_EQ(Notifications(), std::vector<int>{});
+        DestroyWindow(lb);
+        ui::AdvanceClock(1000);
+    }
+
+    // Without LBS_NOTIFY the cancellation is silent, and so is a cancel with no press.
+    HWND quiet = List(0);
+    Add(quiet, {"one", "two"});
+    ClickItem(quiet, 0);
+    Notifications();
+    POINT p = ItemPoint(quiet, 1);
+    host::MouseMove(p.x, p.y);
+    host::MouseDown();
+    ui::PumpUntilIdle();
+    SendMessageA(quiet, WM_CANCELMODE, 0, 0);
+    host::MouseUp();
+    ui::PumpUntilIdle();
+    SendMessageA(quiet, WM_CANCELMODE, 0, 0);
+    EXPECT_EQ(Notifications(), std::vector<int>{});
+    EXPECT_EQ(SendMessageA(quiet, LB_GETCURSEL, 0, 0), 0);
+}
+
 TEST_F(ListBoxTest, WithoutNotifyOnlyFocusChangesAreTold)
 {
     HWND lb = List(0);
