@@ -636,6 +636,49 @@ TEST_F(ListBoxTest, OwnerDrawFixedMeasuresOnceAtCreation)
     EXPECT_EQ(log.drawn[1].rcItem.bottom, 48);
 }
 
+// LBS_USETABSTOPS expands tabs to stops 32 dialog units apart, or to those LB_SETTABSTOPS sets
+// (in quarters of the average character width); without the style the message fails.
+TEST_F(ListBoxTest, TabStopsPlaceTheColumnsOfItems)
+{
+    HWND lb = List(LBS_USETABSTOPS, 60, 10, 10, 300);
+    Add(lb, {"a\tb"});
+    SendMessageA(lb, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(SYSTEM_FONT)), FALSE);
+    HDC dc = GetDC(lb);
+    HGDIOBJ old = SelectObject(dc, GetStockObject(SYSTEM_FONT));
+    TEXTMETRICA tm{};
+    GetTextMetricsA(dc, &tm);
+    SIZE a{};
+    GetTextExtentPoint32A(dc, "a", 1, &a);
+    SelectObject(dc, old);
+    ReleaseDC(lb, dc);
+    RECT item{};
+    SendMessageA(lb, LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item));
+    // The first inked column after "a": where "b" starts, relative to the text's start.
+    auto columnOfB = [&] {
+        InvalidateRect(lb, nullptr, TRUE);
+        ui::PumpUntilIdle();
+        const int textLeft = item.left + 2;
+        for (int x = textLeft + a.cx + 1; x < item.right; ++x)
+            for (int y = item.top; y < item.bottom; ++y) {
+                POINT p{x, y};
+                ClientToScreen(lb, &p);
+                if (host::DesktopPixel(p.x, p.y) == GetSysColor(COLOR_WINDOWTEXT))
+                    return x - textLeft;
+            }
+        return -1;
+    };
+    EXPECT_NEAR(columnOfB(), MulDiv(32, tm.tmAveCharWidth, 4), 1) << "the default stops";
+    INT every = 20;
+    EXPECT_TRUE(SendMessageA(lb, LB_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&every)));
+    EXPECT_NEAR(columnOfB(), MulDiv(20, tm.tmAveCharWidth, 4), 1);
+    INT stops[] = {44, 60};
+    EXPECT_TRUE(SendMessageA(lb, LB_SETTABSTOPS, 2, reinterpret_cast<LPARAM>(stops)));
+    EXPECT_NEAR(columnOfB(), MulDiv(44, tm.tmAveCharWidth, 4), 1);
+
+    HWND plain = List(0, 60, 10, 80, 300);
+    EXPECT_FALSE(SendMessageA(plain, LB_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&every)));
+}
+
 TEST_F(ListBoxTest, ScreenshotShowsItemsSelectionAndFocus)
 {
     HWND lb = List(LBS_NOTIFY | WS_VSCROLL, 120, 20, 20, 160);
