@@ -34,6 +34,20 @@ protected:
 
 IMPLEMENT_DYNCREATE(CTextView, CEditView)
 
+// A notes view: long lines wrap at the window's edge instead of scrolling sideways.
+class CWrapView : public CEditView {
+    DECLARE_DYNCREATE(CWrapView)
+public:
+    BOOL PreCreateWindow(CREATESTRUCT& cs) override
+    {
+        BOOL ok = CEditView::PreCreateWindow(cs);
+        cs.style &= ~(WS_HSCROLL | ES_AUTOHSCROLL);
+        return ok;
+    }
+};
+
+IMPLEMENT_DYNCREATE(CWrapView, CEditView)
+
 class EditViewTest : public ui::UiTest {
 protected:
     CWinApp app{"EditView"};
@@ -44,9 +58,17 @@ protected:
     void SetUp() override
     {
         ui::UiTest::SetUp();
+        Open(RUNTIME_CLASS(CTextView));
+    }
+
+    // A frame with a view of the class and a new document.
+    void Open(CRuntimeClass* viewClass)
+    {
+        if (app.m_pMainWnd)
+            app.m_pMainWnd->DestroyWindow();
         doc = new CTextDoc;
         CCreateContext context;
-        context.m_pNewViewClass = RUNTIME_CLASS(CTextView);
+        context.m_pNewViewClass = viewClass;
         context.m_pCurrentDoc = doc;
         frame = new CFrameWnd;
         HMENU bar = ::CreateMenu();
@@ -323,6 +345,21 @@ TEST_F(EditViewTest, FindNextReplaceAndReplaceAll)
     EXPECT_EQ(Text(), CString("aa-aa-aa"));
     View().OnReplaceAll("zzz", "y", FALSE);
     EXPECT_EQ(View().notFound.back(), "zzz");
+}
+
+TEST_F(EditViewTest, AViewWithoutHorizontalScrollingWrapsLongLines)
+{
+    Open(RUNTIME_CLASS(CWrapView));
+    CEdit& edit = static_cast<CEditView*>(frame->GetActiveView())->GetEditCtrl();
+    EXPECT_FALSE(edit.GetStyle() & (WS_HSCROLL | ES_AUTOHSCROLL));
+    std::string line;
+    for (int i = 0; i < 40; ++i)
+        line += "word ";
+    edit.SetWindowText(line.c_str());
+    EXPECT_GT(edit.GetLineCount(), 2) << "one long line shown on several";
+    CString text;
+    edit.GetWindowText(text);
+    EXPECT_EQ(std::string(text), line) << "wrapping adds no line breaks to the text";
 }
 
 }  // namespace
