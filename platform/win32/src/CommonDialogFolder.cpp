@@ -115,9 +115,15 @@ private:
                 Insert(nodes_.size(), MakeNode(path, text, 0));
             }
         }
-        Select(0);
-        if (bi_.lpfn)
+        // The callback hears of the dialog first, then of the selection (the one it may have
+        // chosen itself with BFFM_SETSELECTION).
+        Send(kTree, LB_SETCURSEL, 0);
+        if (bi_.lpfn) {
+            int told = selectionsTold_;
             bi_.lpfn(dlg_, BFFM_INITIALIZED, 0, bi_.lParam);
+            if (selectionsTold_ == told)
+                SelectionChanged();
+        }
     }
 
     bool OnCommand(int id, int code) override
@@ -254,6 +260,7 @@ private:
         int at = Current();
         if (at < 0 || !bi_.lpfn)
             return;
+        ++selectionsTold_;
         LPITEMIDLIST list = MakeList(nodes_[static_cast<size_t>(at)].path);
         bi_.lpfn(dlg_, BFFM_SELCHANGED, reinterpret_cast<LPARAM>(list), bi_.lParam);
         ILFree(list);
@@ -369,6 +376,7 @@ private:
     const BROWSEINFOA& bi_;
     std::string& chosen_;
     std::vector<Node> nodes_;
+    int selectionsTold_ = 0;
 };
 
 }  // namespace

@@ -184,16 +184,18 @@ public:
     SetupDialog(const host::PrinterSettings& printer, PrintChoice& choice)
         : DialogWindow("Print Setup", 274, 92), printer_(printer), choice_(choice)
     {
-        Add("Button", "Printer", kLabel, BS_GROUPBOX, 6, 4, 206, 30);
         Add("ComboBox", "", kSetupPrinterCombo, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_GROUP, 12, 15, 194, 60);
-        Add("Button", "Orientation", kLabel, BS_GROUPBOX, 6, 38, 80, 48);
         Add("Button", "P&ortrait", kPortrait, BS_AUTORADIOBUTTON | WS_TABSTOP | WS_GROUP, 14, 52, 64, 10);
         Add("Button", "L&andscape", kLandscape, BS_AUTORADIOBUTTON, 14, 68, 64, 10);
-        Add("Button", "Paper", kLabel, BS_GROUPBOX | WS_GROUP, 92, 38, 120, 48);
-        Add("Static", "Si&ze:", kLabel, SS_LEFT, 98, 56, 20, 9);
+        Add("Static", "Si&ze:", kLabel, SS_LEFT | WS_GROUP, 98, 56, 20, 9);
         Add("ComboBox", "", kPaperCombo, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_GROUP, 120, 54, 86, 60);
         Add("Button", "OK", IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 218, 6, 50, 14);
         Add("Button", "Cancel", IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 218, 24, 50, 14);
+        // The frames come last, beneath the controls they hold: our group boxes take the
+        // clicks meant for the controls on top of them otherwise.
+        Add("Button", "Printer", kLabel, BS_GROUPBOX | WS_GROUP, 6, 4, 206, 30);
+        Add("Button", "Orientation", kLabel, BS_GROUPBOX, 6, 38, 80, 48);
+        Add("Button", "Paper", kLabel, BS_GROUPBOX, 92, 38, 120, 48);
     }
 
 private:
@@ -243,7 +245,6 @@ public:
     {
         Add("Static", "&Printer:", kLabel, SS_LEFT, 6, 7, 40, 9);
         Add("ComboBox", "", kPrinterCombo, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_GROUP, 48, 5, 164, 60);
-        Add("Button", "Print range", kLabel, BS_GROUPBOX | WS_GROUP, 6, 24, 150, 70);
         Add("Button", "&All", kAll, BS_AUTORADIOBUTTON | WS_TABSTOP | WS_GROUP, 12, 36, 70, 10);
         Add("Button", "S&election", kSelection, BS_AUTORADIOBUTTON, 12, 48, 70, 10);
         Add("Button", "&Pages", kPages, BS_AUTORADIOBUTTON, 12, 60, 70, 10);
@@ -259,6 +260,7 @@ public:
         Add("Button", "OK", IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 224, 24, 50, 14);
         Add("Button", "Cancel", IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 224, 42, 50, 14);
         Add("Button", "&Setup...", kSetupButton, BS_PUSHBUTTON | WS_TABSTOP, 224, 60, 50, 14);
+        Add("Button", "Print range", kLabel, BS_GROUPBOX | WS_GROUP, 6, 24, 150, 70);  // last: see the set-up dialog
     }
 
 private:
