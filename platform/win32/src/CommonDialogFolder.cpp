@@ -319,6 +319,16 @@ private:
         return true;
     }
 
+    // Where a node's name is drawn (highlighted when selected) in its item's rectangle.
+    static RECT TextRect(HDC dc, const Node& n, const RECT& item)
+    {
+        RECT text{item.left + 2 + n.level * kIndent + kBox + 22, item.top, item.right, item.bottom};
+        SIZE size{};
+        GetTextExtentPoint32A(dc, n.text.c_str(), static_cast<int>(n.text.size()), &size);
+        text.right = std::min<LONG>(item.right, text.left + size.cx + 4);
+        return text;
+    }
+
     void Draw(const DRAWITEMSTRUCT& dis)
     {
         if (dis.itemID >= nodes_.size()) {
@@ -327,6 +337,12 @@ private:
         }
         const Node& n = nodes_[dis.itemID];
         RECT r = dis.rcItem;
+        if (dis.itemAction == ODA_FOCUS) {
+            // The focus rectangle is drawn inverting: drawing it again takes it away.
+            RECT text = TextRect(dis.hDC, n, r);
+            DrawFocusRect(dis.hDC, &text);
+            return;
+        }
         FillRect(dis.hDC, &r, GetSysColorBrush(COLOR_WINDOW));
         int x = r.left + 2 + n.level * kIndent;
         int mid = (r.top + r.bottom) / 2;
@@ -358,10 +374,7 @@ private:
         SelectObject(dis.hDC, oldBrush);
         DeleteObject(yellow);
 
-        RECT text{fx + 18, r.top, r.right, r.bottom};
-        SIZE size{};
-        GetTextExtentPoint32A(dis.hDC, n.text.c_str(), static_cast<int>(n.text.size()), &size);
-        text.right = std::min<LONG>(r.right, text.left + size.cx + 4);
+        RECT text = TextRect(dis.hDC, n, r);
         bool selected = (dis.itemState & ODS_SELECTED) != 0;
         FillRect(dis.hDC, &text, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
         SetBkMode(dis.hDC, TRANSPARENT);
