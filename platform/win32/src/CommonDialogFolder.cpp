@@ -136,7 +136,7 @@ private:
                 Expand(at);
                 return true;
             }
-            if (at < 0)
+            if (at < 0 || !IsWindowEnabled(Item(IDOK)))  // the callback may forbid this folder
                 return true;
             std::string answer = nodes_[static_cast<size_t>(at)].path;
             if (!AcceptFolder(dlg_, answer))

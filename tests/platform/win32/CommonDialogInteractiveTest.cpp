@@ -311,7 +311,7 @@ TEST_F(CommonDialogInteractiveTest, SaveAsksBeforeReplacingChangesDriveAndCancel
     EXPECT_EQ(need, std::strlen("T:\\docs\\a rather long name.txt") + 1);
 }
 
-constexpr int kTree = 14145, kTreeTitle = 14146;
+constexpr int kTree = 14145, kTreeTitle = 14146, kTreeStatus = 14147;
 
 struct BrowseLog {
     std::vector<std::pair<UINT, std::string>> calls;
@@ -327,6 +327,11 @@ int CALLBACK BrowseCallback(HWND dlg, UINT msg, LPARAM lParam, LPARAM data)
     log->calls.emplace_back(msg, path);
     if (msg == BFFM_INITIALIZED && !log->start.empty())
         SendMessageA(dlg, BFFM_SETSELECTION, TRUE, reinterpret_cast<LPARAM>(log->start.c_str()));
+    if (msg == BFFM_SELCHANGED) {
+        // The caller shows the path and does not let the folder it started in be chosen.
+        SendMessageA(dlg, BFFM_SETSTATUSTEXT, 0, reinterpret_cast<LPARAM>(path));
+        SendMessageA(dlg, BFFM_ENABLEOK, 0, log->start != path);
+    }
     return 0;
 }
 
@@ -343,6 +348,8 @@ TEST_F(CommonDialogInteractiveTest, FolderTreeOpensAndClosesNodesAndReturnsTheFo
         EXPECT_EQ(tree[static_cast<size_t>(docs) - 1], "TESTDRIVE (T:)");
         EXPECT_EQ(tree[static_cast<size_t>(docs)], "docs");
         size_t count = tree.size();
+        EXPECT_EQ(Text(dlg, kTreeStatus), "T:\\docs");
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dlg, IDOK)));
 
         FocusOn(dlg, kTree);
         Key(dlg, VK_ADD);  // opens docs: Archive and notes below it
@@ -352,6 +359,8 @@ TEST_F(CommonDialogInteractiveTest, FolderTreeOpensAndClosesNodesAndReturnsTheFo
         EXPECT_EQ(tree[static_cast<size_t>(docs) + 2], "notes");
         Key(dlg, VK_DOWN);
         EXPECT_EQ(Selected(dlg, kTree), docs + 1);
+        EXPECT_EQ(Text(dlg, kTreeStatus), "T:\\docs\\Archive");
+        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dlg, IDOK)));
         Key(dlg, VK_RETURN);  // Enter on a closed folder with subfolders opens it
         EXPECT_EQ(Items(dlg, kTree).size(), count + 3);
         EXPECT_TRUE(IsWindowVisible(dlg));
@@ -364,6 +373,7 @@ TEST_F(CommonDialogInteractiveTest, FolderTreeOpensAndClosesNodesAndReturnsTheFo
         EXPECT_EQ(Items(dlg, kTree).size(), count + 2);
         ClickItem(dlg, kTree, docs + 2);
         EXPECT_EQ(Selected(dlg, kTree), docs + 2);
+        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dlg, IDOK)));
         Screenshot(dlg, "commdlg-folder.png");
         Key(dlg, VK_RETURN);  // notes has no subfolders: Enter chooses it
     });
@@ -371,7 +381,7 @@ TEST_F(CommonDialogInteractiveTest, FolderTreeOpensAndClosesNodesAndReturnsTheFo
     BROWSEINFOA bi{};
     bi.pszDisplayName = name;
     bi.lpszTitle = "Choose the notes folder";
-    bi.ulFlags = BIF_RETURNONLYFSDIRS;
+    bi.ulFlags = BIF_RETURNONLYFSDIRS | BIF_STATUSTEXT;
     bi.lpfn = BrowseCallback;
     bi.lParam = reinterpret_cast<LPARAM>(&calls);
     LPITEMIDLIST list = SHBrowseForFolderA(&bi);

@@ -101,8 +101,18 @@ TEST_F(CommonDialogTest, OpenTakesTheDefaultExtensionAndChecksTheFileExists)
     EXPECT_FALSE(GetOpenFileNameA(&ofn));
     EXPECT_EQ(CommDlgExtendedError(), 0u);
 
+    // OFN_CREATEPROMPT asks before a new file is named; No takes the next answer.
+    host::AnswerCommonDialog("open", "draft");
+    host::AnswerMessageBox("Do you want to create it?", IDNO);
+    host::AnswerCommonDialog("open", "draft2");
+    host::AnswerMessageBox("Do you want to create it?", IDYES);
+    ofn = Ofn(OFN_CREATEPROMPT);
+    ASSERT_TRUE(GetOpenFileNameA(&ofn));
+    EXPECT_STREQ(file_, "T:\\docs\\draft2.txt");
+    EXPECT_EQ(host::MessageBoxLog().back().text, "T:\\docs\\draft2.txt\nThis file does not exist.\nDo you want to create it?");
+
     std::vector<host::CommonDialogRecord> log = host::CommonDialogLog();
-    ASSERT_EQ(log.size(), 4u);
+    ASSERT_EQ(log.size(), 5u);
     EXPECT_EQ(log[0].title, "Open");
     EXPECT_EQ(log[0].answer, "T:\\docs\\readme.txt");
     EXPECT_TRUE(log[3].cancelled);
