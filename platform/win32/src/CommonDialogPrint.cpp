@@ -274,12 +274,18 @@ private:
         CheckRadioButton(dlg_, kAll, kPages, range);
         if (f & PD_NOSELECTION)
             EnableWindow(Item(kSelection), FALSE);
-        if (f & PD_NOPAGENUMS)
+        // A document of one page range (nMinPage == nMaxPage) has no pages to choose from.
+        if ((f & PD_NOPAGENUMS) || pd_.nMinPage == pd_.nMaxPage) {
             for (int id : {kPages, kFromLabel, kFrom, kToLabel, kTo})
                 EnableWindow(Item(id), FALSE);
-        else {
-            SetDlgItemInt(dlg_, kFrom, choice_.from ? choice_.from : pd_.nMinPage, FALSE);
-            SetDlgItemInt(dlg_, kTo, choice_.to ? choice_.to : pd_.nMaxPage, FALSE);
+            if (range == kPages)
+                CheckRadioButton(dlg_, kAll, kPages, kAll);
+        } else {
+            // 0xFFFF: no page given, the field stays empty.
+            if (choice_.from != 0xFFFF)
+                SetDlgItemInt(dlg_, kFrom, choice_.from ? choice_.from : pd_.nMinPage, FALSE);
+            if (choice_.to != 0xFFFF)
+                SetDlgItemInt(dlg_, kTo, choice_.to ? choice_.to : pd_.nMaxPage, FALSE);
         }
         SetDlgItemInt(dlg_, kCopies, choice_.copies, FALSE);
         CheckDlgButton(dlg_, kCollate, (f & PD_COLLATE) ? BST_CHECKED : BST_UNCHECKED);
