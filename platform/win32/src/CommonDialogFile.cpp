@@ -116,26 +116,31 @@ bool FileRules::Accept(HWND owner, const std::string& folder, DWORD filterIndex,
         return false;
     std::string path = Combine(folder, answer);
     std::string extension = DefaultExtension(filterIndex);
-    if (ExtensionStart(path) == std::string::npos && !extension.empty()) {
+    if (NameStart(path) < path.size() && ExtensionStart(path) == std::string::npos && !extension.empty()) {
         // A name without an extension gets the default one, unless (opening) it exists as it is.
         if (save_ || Attributes(path) == INVALID_FILE_ATTRIBUTES)
             path += "." + extension;
     }
     std::string dir = path.substr(0, NameStart(path));
-    if (NameStart(path) == path.size()) {
+    DWORD a = Attributes(path);
+    if (a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY)) {
+        Warn(owner, path + "\nThis is a folder. Choose a file.", MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+    if (NameStart(path) == path.size() || path.find_first_of("<>|\"*?", NameStart(path)) != std::string::npos) {
         Warn(owner, path + "\nThe file name is not valid.", MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
     if ((flags_ & (OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_CREATEPROMPT)) && !dir.empty()) {
-        DWORD a = Attributes(dir);
-        if (a == INVALID_FILE_ATTRIBUTES || !(a & FILE_ATTRIBUTE_DIRECTORY)) {
+        DWORD d = Attributes(dir);
+        if (d == INVALID_FILE_ATTRIBUTES || !(d & FILE_ATTRIBUTE_DIRECTORY)) {
             Warn(owner, path + "\nPath does not exist.\nCheck the path and try again.", MB_OK | MB_ICONEXCLAMATION);
             return false;
         }
     }
-    DWORD a = Attributes(path);
-    if (a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY)) {
-        Warn(owner, path + "\nThis is a folder. Choose a file.", MB_OK | MB_ICONEXCLAMATION);
+    if ((flags_ & OFN_NOREADONLYRETURN) && a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_READONLY)) {
+        Warn(owner, path + "\nThis file is set to read-only.\nTry again with a different file name.",
+             MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
     if (!save_ && (flags_ & OFN_CREATEPROMPT) && a == INVALID_FILE_ATTRIBUTES) {

@@ -117,6 +117,17 @@ TEST_F(CommonDialogInteractiveTest, OpenListsFilesAndFoldersFiltersEntersFolders
         EXPECT_EQ(Text(dlg, kFolderPath), "T:\\docs");
         EXPECT_EQ(Items(dlg, kFileList), (std::vector<std::string>{"beta.txt", "Notes.TXT", "readme.txt"}));
 
+        // Enter in the folder list enters the folder chosen there, and the dialog stays.
+        FocusOn(dlg, kFolderList);
+        Key(dlg, VK_DOWN);
+        Key(dlg, VK_RETURN);
+        EXPECT_EQ(Text(dlg, kFolderPath), "T:\\docs\\Archive");
+        EXPECT_EQ(Items(dlg, kFolderList), (std::vector<std::string>{"T:\\", "  docs", "    Archive", "      old"}));
+        Key(dlg, VK_UP);
+        Key(dlg, VK_RETURN);
+        EXPECT_EQ(Text(dlg, kFolderPath), "T:\\docs");
+        EXPECT_TRUE(IsWindowVisible(dlg));
+
         // A missing file is refused with the message; the dialog stays.
         host::AnswerMessageBox("File not found.", IDOK);
         TypeInto(dlg, kNameEdit, "missing\r");
