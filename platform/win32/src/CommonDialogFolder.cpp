@@ -28,15 +28,36 @@ LPITEMIDLIST MakeList(const std::string& path)
     return reinterpret_cast<LPITEMIDLIST>(bytes);
 }
 
-// The one rule for an answer: an existing folder, named without a trailing backslash (except a
-// drive's root).
-bool AcceptFolder(HWND owner, std::string& answer)
+// The folder the tree starts at (pidlRoot); empty: the drives.
+std::string RootOf(const BROWSEINFOA& bi)
+{
+    char root[MAX_PATH] = {};
+    return bi.pidlRoot && SHGetPathFromIDListA(bi.pidlRoot, root) ? std::string(root) : std::string();
+}
+
+// Whether `path` is `folder` or lies below it (names compared without regard to case).
+bool IsWithin(const std::string& path, const std::string& folder)
+{
+    if (strcasecmp(path.c_str(), folder.c_str()) == 0)
+        return true;
+    return path.size() > folder.size() && strncasecmp(path.c_str(), folder.c_str(), folder.size()) == 0 &&
+           (folder.back() == '\\' || path[folder.size()] == '\\');
+}
+
+// The one rule for an answer: an existing folder inside the tree's root, named without a
+// trailing backslash (except a drive's root).
+bool AcceptFolder(HWND owner, const std::string& root, std::string& answer)
 {
     while (answer.size() > 3 && (answer.back() == '\\' || answer.back() == '/'))
         answer.pop_back();
     DWORD a = GetFileAttributes(answer.c_str());
     if (a == INVALID_FILE_ATTRIBUTES || !(a & FILE_ATTRIBUTE_DIRECTORY)) {
         MessageBoxA(owner, (answer + "\nThe folder does not exist.").c_str(), "Browse for Folder", MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+    if (!root.empty() && !IsWithin(answer, root)) {
+        MessageBoxA(owner, (answer + "\nThe folder is not in " + root + ".").c_str(), "Browse for Folder",
+                    MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
     return true;
@@ -75,7 +96,7 @@ std::string Child(const std::string& folder, const std::string& name)
 class FolderDialog : public commdlg::DialogWindow {
 public:
     FolderDialog(const BROWSEINFOA& bi, std::string& chosen)
-        : DialogWindow("Browse for Folder", 212, 178), bi_(bi), chosen_(chosen)
+        : DialogWindow("Browse for Folder", 212, 178), bi_(bi), chosen_(chosen), root_(RootOf(bi))
     {
         Add("Static", bi.lpszTitle ? bi.lpszTitle : "", kTitle, SS_LEFT | SS_NOPREFIX, 8, 6, 196, 24);
         if (bi.ulFlags & BIF_STATUSTEXT)
@@ -99,9 +120,8 @@ private:
 
     void OnInit() override
     {
-        char root[MAX_PATH] = {};
-        if (bi_.pidlRoot && SHGetPathFromIDListA(bi_.pidlRoot, root)) {
-            Insert(nodes_.size(), MakeNode(root, root, 0));
+        if (!root_.empty()) {
+            Insert(nodes_.size(), MakeNode(root_, root_, 0));
             Expand(0);
         } else {
             DWORD drives = GetLogicalDrives();
@@ -139,7 +159,7 @@ private:
             if (at < 0 || !IsWindowEnabled(Item(IDOK)))  // the callback may forbid this folder
                 return true;
             std::string answer = nodes_[static_cast<size_t>(at)].path;
-            if (!AcceptFolder(dlg_, answer))
+            if (!AcceptFolder(dlg_, root_, answer))
                 return true;
             chosen_ = answer;
             End(IDOK);
@@ -302,15 +322,11 @@ private:
             path.pop_back();
         int found = -1;
         for (size_t i = 0; i < nodes_.size(); ++i) {
-            const std::string& p = nodes_[i].path;
-            bool same = strcasecmp(p.c_str(), path.c_str()) == 0;
-            bool below = path.size() > p.size() && strncasecmp(p.c_str(), path.c_str(), p.size()) == 0 &&
-                         (p.back() == '\\' || path[p.size()] == '\\');
-            if (same) {
+            if (strcasecmp(nodes_[i].path.c_str(), path.c_str()) == 0) {
                 found = static_cast<int>(i);
                 break;
             }
-            if (below)
+            if (IsWithin(path, nodes_[i].path))
                 Expand(static_cast<int>(i));
         }
         if (found < 0)
@@ -388,6 +404,7 @@ private:
 
     const BROWSEINFOA& bi_;
     std::string& chosen_;
+    std::string root_;
     std::vector<Node> nodes_;
     int selectionsTold_ = 0;
 };
@@ -399,7 +416,8 @@ PIDLIST_ABSOLUTE WINAPI SHBrowseForFolderA(LPBROWSEINFOA bi)
     if (!bi)
         return nullptr;
     std::string title = bi->lpszTitle ? bi->lpszTitle : "";
-    auto accept = [&](std::string& answer) { return AcceptFolder(bi->hwndOwner, answer); };
+    std::string root = RootOf(*bi);
+    auto accept = [&](std::string& answer) { return AcceptFolder(bi->hwndOwner, root, answer); };
     auto show = [&](std::string& answer) {
         FolderDialog dialog(*bi, answer);
         return dialog.Run(bi->hwndOwner) == IDOK;

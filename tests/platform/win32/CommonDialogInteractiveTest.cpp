@@ -315,6 +315,16 @@ TEST_F(CommonDialogInteractiveTest, FolderTreeOpensAndClosesNodesAndReturnsTheFo
     BROWSEINFOA rooted{};
     rooted.pidlRoot = root;
     EXPECT_EQ(SHBrowseForFolderA(&rooted), nullptr);
+
+    // A folder outside the root is no answer either when the script gives it.
+    host::AnswerCommonDialog("folder", "U:\\");
+    host::AnswerMessageBox("The folder is not in T:\\docs.", IDOK);
+    host::AnswerCommonDialog("folder", "t:\\DOCS\\notes");
+    LPITEMIDLIST inside = SHBrowseForFolderA(&rooted);
+    ASSERT_NE(inside, nullptr);
+    ASSERT_TRUE(SHGetPathFromIDListA(inside, path));
+    EXPECT_STREQ(path, "t:\\DOCS\\notes");
+    ILFree(inside);
     ILFree(root);
 }
 
