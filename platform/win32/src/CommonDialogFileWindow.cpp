@@ -149,8 +149,12 @@ private:
             folder = FileRules::Combine(folder, name.substr(0, split));
             name = name.substr(split);
         }
-        if (!IsFolder(folder))
-            folder = rules_.InitialFolder();
+        if (!IsFolder(folder)) {
+            // A starting folder that is gone: the current folder instead.
+            char current[MAX_PATH] = {};
+            GetCurrentDirectory(sizeof current, current);
+            folder = current;
+        }
         Enter(folder);
         SetDlgItemTextA(dlg_, kNameEdit, name.empty() || HasWildcards(name) ? pattern_.c_str() : name.c_str());
         if (!name.empty() && HasWildcards(name)) {
