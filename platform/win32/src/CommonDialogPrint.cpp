@@ -25,11 +25,14 @@ std::vector<std::string> Printers()
     return {host::GetPrinter().name};
 }
 
-bool IsInstalled(const std::string& name)
+// Finds an installed printer by name (any case) and gives its name as installed.
+bool FindPrinter(std::string& name)
 {
     for (const std::string& p : Printers())
-        if (strcasecmp(p.c_str(), name.c_str()) == 0)
+        if (strcasecmp(p.c_str(), name.c_str()) == 0) {
+            name = p;
             return true;
+        }
     return false;
 }
 
@@ -387,7 +390,7 @@ BOOL WINAPI PrintDlgA(LPPRINTDLGA pd)
         auto accept = [&](std::string& answer) {
             if (answer.empty())
                 answer = printer.name;
-            if (!IsInstalled(answer)) {
+            if (!FindPrinter(answer)) {
                 MessageBoxA(pd->hwndOwner, ("The printer \"" + answer + "\" is not installed.").c_str(), title.c_str(),
                             MB_OK | MB_ICONEXCLAMATION);
                 return false;
