@@ -528,11 +528,18 @@ std::shared_ptr<SyncObject> OpenNamed(int slot)
 
 void SignalSyncObject(SyncObject& object)
 {
+    SignalSyncObjects({&object});
+}
+
+void SignalSyncObjects(const std::vector<SyncObject*>& objects)
+{
     Segment& segment = TheSegment();
     {
         Lock lock(segment);
-        object.state().count = 1;
-        object.state().pulseTokens = 0;
+        for (SyncObject* object : objects) {
+            object->state().count = 1;
+            object->state().pulseTokens = 0;
+        }
         Changed(segment);
     }
     WakeAll(segment);

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace host::sync {
 
@@ -53,5 +54,7 @@ std::shared_ptr<SyncObject> OpenNamed(int slot);
 
 // Sets an event object (releasing its waiters), as SetEvent does.
 void SignalSyncObject(SyncObject& object);
+// Sets several event objects at one moment (a wait for all of them sees them set together).
+void SignalSyncObjects(const std::vector<SyncObject*>& objects);
 
 } // namespace host::sync
