@@ -1,8 +1,11 @@
 #include "shell/BaseWindow.h"
 
 #include "shell/AppServices.h"
+#include "shell/CompanionLauncher.h"
 #include "shell/DataFolders.h"
+#include "shell/TimelineRequest.h"
 #include "shell/VLMessages.h"
+#include "shell/WizardSelectWnd.h"
 
 #include <cstdlib>
 #include <type_traits>
@@ -127,6 +130,14 @@ BEGIN_MESSAGE_MAP(CBaseWindow, CFrameWnd)
     ON_MESSAGE(VLM_NOTHING_4FA, OnNothing)
     ON_MESSAGE(WM_COMMANDHELP, OnCommandHelp)
     ON_REGISTERED_MESSAGE(s_nInitCloudMessage, OnInitCloud)
+    ON_MESSAGE(VLM_WIZARD_SELECTION, OnWizardSelection)
+    ON_MESSAGE(VLM_COMPANION_FIRST, OnStartCompanion)
+    ON_MESSAGE(VLM_COMPANION_SECOND, OnStartCompanion)
+    ON_MESSAGE(VLM_COMPANION_THIRD, OnStartCompanion)
+    ON_MESSAGE(VLM_COMPANION_FOURTH, OnStartCompanion)
+    ON_MESSAGE(VLM_COMPANION_FIFTH, OnStartCompanion)
+    ON_MESSAGE(VLM_JUBILEE, OnStartCompanion)
+    ON_MESSAGE(VLM_TIMELINE_VIEWER, OnTimelineViewer)
     ON_COMMAND(ID_VIEW_ARTICLE, OnViewArticle)
     ON_COMMAND(ID_VIEW_JUSTLOOKING, OnViewJustLooking)
     ON_COMMAND(ID_VIEW_ATLAS, OnViewAtlas)
@@ -137,13 +148,21 @@ BEGIN_MESSAGE_MAP(CBaseWindow, CFrameWnd)
     ON_COMMAND(ID_GO_BACK, OnBack)
     ON_COMMAND(ID_GO_FORWARD, OnForward)
     ON_COMMAND(ID_HELP_TOPICS, OnHelpTopics)
+    ON_COMMAND(ID_WIZARDS, OnWizards)
+    ON_COMMAND(ID_SURF_JUBILEE, OnSurfJubilee)
+    ON_COMMAND(ID_NOTEPAD, OnNotepad)
+    ON_COMMAND(ID_WORD_PROCESSOR, OnWordProcessor)
+    ON_UPDATE_COMMAND_UI(ID_WORD_PROCESSOR, OnUpdateWordProcessor)
 END_MESSAGE_MAP()
 
 CBaseWindow::CBaseWindow() : m_nLayoutClass(GetAppScreenClass())
 {
 }
 
-CBaseWindow::~CBaseWindow() = default;
+CBaseWindow::~CBaseWindow()
+{
+    CCompanionLauncher::ClearRecord(m_wordProcessor);
+}
 
 void CBaseWindow::ResetSharedState()
 {
@@ -1064,4 +1083,73 @@ void CBaseWindow::OnHelpTopics()
 {
     if (HelpAllowed())
         AppServices().pfnWinHelp(0, HELP_FINDER);
+}
+
+// ---- companion programs ----
+
+void CBaseWindow::RunWizardSelection()
+{
+    AppServices().bF1Help = FALSE;
+    CWizardSelectWnd dialog(this);
+    dialog.DoModal();
+    AppServices().bF1Help = TRUE;
+}
+
+LRESULT CBaseWindow::OnWizardSelection(WPARAM, LPARAM)
+{
+    RunWizardSelection();
+    return 0;
+}
+
+void CBaseWindow::OnWizards()
+{
+    RunWizardSelection();
+}
+
+LRESULT CBaseWindow::OnStartCompanion(WPARAM, LPARAM)
+{
+    return CCompanionLauncher::Launch(AfxGetCurrentMessage()->message);
+}
+
+void CBaseWindow::OnSurfJubilee()
+{
+    CCompanionLauncher::Launch(VLM_JUBILEE);
+}
+
+LRESULT CBaseWindow::OnTimelineViewer(WPARAM, LPARAM lParam)
+{
+    return CCompanionLauncher::DriveTimelineViewer(reinterpret_cast<TimelineRequest*>(lParam));
+}
+
+void CBaseWindow::OnNotepad()
+{
+    CCompanionLauncher::LaunchNotepad();
+}
+
+void CBaseWindow::OnWordProcessor()
+{
+    const char kSection[] = "Veltra Jubilee 2000 (International)";
+    CString strProgram = GetAppProfileString(kSection, "WPL", "");
+    if (strProgram.IsEmpty()) {
+        char szPath[MAX_PATH] = "";
+        if (::SearchPath(NULL, "notepad", ".exe", sizeof(szPath), szPath, NULL) != 0)
+            strProgram = szPath;
+    }
+    WriteAppProfileString(kSection, "WPL", strProgram);
+    if (m_wordProcessor.hProcess == NULL) {
+        CCompanionLauncher::StartProcess(strProgram, NULL, m_wordProcessor);
+        return;
+    }
+    DWORD dwCode = 0;
+    if (!::GetExitCodeProcess(m_wordProcessor.hProcess, &dwCode))
+        return;
+    if (dwCode != STILL_ACTIVE)
+        CCompanionLauncher::StartProcess(strProgram, NULL, m_wordProcessor);
+    else
+        CCompanionLauncher::BringProcessWindowsForward(m_wordProcessor.dwProcessId);
+}
+
+void CBaseWindow::OnUpdateWordProcessor(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(TRUE);
 }

@@ -24,6 +24,11 @@ public:
     CBaseWindow();
     ~CBaseWindow() override;
 
+    // The wizard selection window, run modally with the F1 help off meanwhile (0x431, 40044).
+    void RunWizardSelection();
+    // The word processor this frame started (all zero until then).
+    const PROCESS_INFORMATION& GetWordProcessorRecord() const { return m_wordProcessor; }
+
     // Registers the frame's window class and creates the frame at its stored placement (the
     // profile's [Screen] "left", "top", "right", "bottom"), or centred at its default size.
     BOOL CreateMainFrame();
@@ -114,6 +119,9 @@ protected:
     afx_msg LRESULT OnNothing(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnCommandHelp(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnInitCloud(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnWizardSelection(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnStartCompanion(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnTimelineViewer(WPARAM wParam, LPARAM lParam);
 
     afx_msg void OnViewArticle();
     afx_msg void OnViewJustLooking();
@@ -125,6 +133,11 @@ protected:
     afx_msg void OnBack();
     afx_msg void OnForward();
     afx_msg void OnHelpTopics();
+    afx_msg void OnWizards();
+    afx_msg void OnSurfJubilee();
+    afx_msg void OnNotepad();
+    afx_msg void OnWordProcessor();
+    afx_msg void OnUpdateWordProcessor(CCmdUI* pCmdUI);
     DECLARE_MESSAGE_MAP()
 
 private:
@@ -164,6 +177,8 @@ private:
     BOOL m_bFirstShow = TRUE;
     // The window that had the focus when the frame lost activation over the article view.
     HWND m_hWndFocusSaved = NULL;
+    // The word processor's process, started by command 40047.
+    PROCESS_INFORMATION m_wordProcessor{};
 };
 
 // The frame's timer that closes it after the main menu's Exit-by-frame choice (9004).
