@@ -138,6 +138,18 @@ protected:
     afx_msg void OnNotepad();
     afx_msg void OnWordProcessor();
     afx_msg void OnUpdateWordProcessor(CCmdUI* pCmdUI);
+    afx_msg void OnFileSaveAs();
+    afx_msg void OnUpdateFileSaveAs(CCmdUI* pCmdUI);
+    afx_msg void OnFilePrint();
+    afx_msg void OnUpdateFilePrint(CCmdUI* pCmdUI);
+    afx_msg void OnFileExit();
+    afx_msg void OnClearAllHighlights();
+    afx_msg void OnMonthlySpotlight();
+    afx_msg void OnFontSize(UINT nID);
+    afx_msg void OnRecentArticle(UINT nID);
+    afx_msg void OnContributors(UINT nID);
+    afx_msg void OnOptions();
+    afx_msg void OnUpdateOptions(CCmdUI* pCmdUI);
     DECLARE_MESSAGE_MAP()
 
 private:
@@ -156,6 +168,8 @@ private:
     // Whether the help may open now (F1 help on, no start-up main menu showing).
     static BOOL HelpAllowed();
     void SetCurrentView(CVLMainWin* pView);
+    // Paints the frame's window rectangle in the desktop colour and hides the frame (closing).
+    void PaintOverAndHide();
 
     CVLToolbar m_wndToolbar;
     CStatusWin m_wndStatus;
