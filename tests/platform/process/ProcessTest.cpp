@@ -4,6 +4,8 @@
 
 #include <host/Paths.h>
 
+#include "PeerSupport.h"
+
 #include <TempDir.h>
 
 #include <gtest/gtest.h>
@@ -17,45 +19,10 @@
 
 namespace {
 
-// The peer program's platform path, without the extension the host file does not have.
-std::string PeerStem()
-{
-    auto platform = host::FromHostPath(VL_PEER_PROGRAM);
-    return platform ? *platform : std::string();
-}
-
-struct Started {
-    PROCESS_INFORMATION pi{};
-    bool ok = false;
-    DWORD error = 0;
-    ~Started()
-    {
-        if (!ok)
-            return;
-        if (WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT) {
-            TerminateProcess(pi.hProcess, 1);
-            WaitForSingleObject(pi.hProcess, 10000);
-        }
-        CloseHandle(pi.hProcess);
-        CloseHandle(pi.hThread);
-    }
-};
-
-void Start(Started& s, std::string commandLine, const char* folder = nullptr, STARTUPINFOA* si = nullptr,
-           LPVOID environment = nullptr, const char* application = nullptr)
-{
-    STARTUPINFOA plain{};
-    plain.cb = sizeof plain;
-    SetLastError(0);
-    s.ok = CreateProcessA(application, commandLine.empty() ? nullptr : commandLine.data(), nullptr, nullptr, FALSE,
-                          NORMAL_PRIORITY_CLASS, environment, folder, si ? si : &plain, &s.pi) != FALSE;
-    s.error = GetLastError();
-}
-
 DWORD ExitCode(HANDLE process)
 {
-    DWORD code = 0xDEADBEEF;
-    EXPECT_TRUE(GetExitCodeProcess(process, &code));
+    DWORD code = ExitCodeOf(process);
+    EXPECT_NE(code, 0xDEADBEEFu);
     return code;
 }
 
