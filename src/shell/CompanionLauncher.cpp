@@ -224,20 +224,21 @@ LRESULT CCompanionLauncher::DriveTimelineViewer(TimelineRequest* pRequest)
         return 1;
     }
 
-    // A viewer started earlier is closed first.
+    // A viewer started earlier is closed first. Each pause waits on the process itself, so that
+    // an end is seen at once.
     if (IsRunning(record)) {
         HWND hWnd = NULL;
         for (int nPass = 0; nPass < kWindowPasses; ++nPass) {
             hWnd = FindThreadWindow(record.dwThreadId);
-            if (hWnd != NULL)
+            if (hWnd != NULL || ::WaitForSingleObject(record.hProcess, kWaitStep) != WAIT_TIMEOUT)
                 break;
-            ::Sleep(kWaitStep);
         }
         if (hWnd != NULL) {
             ::PostMessage(hWnd, WM_CLOSE, 0, 0);
             s_bViewerReady = FALSE;
-            for (int nCheck = 0; nCheck < kEndChecks && IsRunning(record); ++nCheck) {
-                ::Sleep(kWaitStep);
+            for (int nCheck = 0; nCheck < kEndChecks; ++nCheck) {
+                if (::WaitForSingleObject(record.hProcess, kWaitStep) != WAIT_TIMEOUT)
+                    break;
                 wait.Restore();
             }
             s_bViewerReady = TRUE;
@@ -262,8 +263,12 @@ LRESULT CCompanionLauncher::DriveTimelineViewer(TimelineRequest* pRequest)
             if (!bFits || !StartProcess(strCommandLine, NULL, record)) {
                 AfxMessageBox(kCompanions[TimelineViewer].lpszFailure);
             } else {
-                for (int nCheck = 0; nCheck < kStartChecks && ExitCodeOf(record) != STILL_ACTIVE; ++nCheck)
+                // Until it runs; a viewer that has already ended is not waited for.
+                for (int nCheck = 0; nCheck < kStartChecks && ExitCodeOf(record) != STILL_ACTIVE; ++nCheck) {
+                    if (::WaitForSingleObject(record.hProcess, 0) != WAIT_TIMEOUT)
+                        break;
                     ::Sleep(kWaitStep);
+                }
             }
         }
     }

@@ -18,6 +18,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <thread>
 
 using namespace frametest;
@@ -369,6 +370,93 @@ TEST_F(CompanionTest, NotepadAndTheWordProcessor)
     CCmdUI state;
     state.m_nID = ID_WORD_PROCESSOR;
     EXPECT_TRUE(state.DoUpdate(frame, FALSE));
+}
+
+// ---- programs that run: their windows across processes ----
+
+// Waits (in real time, up to ten seconds) until the condition holds.
+template <class Condition>
+bool Eventually(Condition condition)
+{
+    for (int i = 0; i < 1000; ++i) {
+        if (condition())
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return condition();
+}
+
+// The window of a started program once it shows.
+HWND WindowOf(const PROCESS_INFORMATION& record)
+{
+    HWND window = nullptr;
+    Eventually([&] {
+        window = CCompanionLauncher::FindThreadWindow(record.dwThreadId);
+        return window != nullptr && IsWindowVisible(window);
+    });
+    return window;
+}
+
+TEST_F(CompanionTest, ARunningProgramIsRestoredOrBroughtToTheFront)
+{
+    setenv("VL_COMPANION_STAY", "1", 1);
+    Install("cur", "notepad.exe");
+    struct FolderBack {
+        std::string folder = CurrentFolder();
+        ~FolderBack() { SetCurrentDirectory(folder.c_str()); }
+    } back;
+    ASSERT_TRUE(SetCurrentDirectory("T:\\cur"));
+    MakeFrame();
+    struct Case {
+        const char* name;
+        UINT message;  // 0: command
+        UINT command;
+        std::function<const PROCESS_INFORMATION&()> record;
+    } const cases[] = {
+        {"research wizard", 0x4E6, 0, [] { return std::cref(RecordOf(CCompanionLauncher::Research)); }},
+        {"jubilee", 0x4EE, 0, [] { return std::cref(RecordOf(CCompanionLauncher::Jubilee)); }},
+        {"notepad", 0, ID_NOTEPAD, [] { return std::cref(RecordOf(CCompanionLauncher::Notepad)); }},
+        {"word processor", 0, ID_WORD_PROCESSOR, [this] { return std::cref(frame->GetWordProcessorRecord()); }},
+    };
+    size_t started = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto send = [&] { c.message != 0 ? frame->SendMessage(c.message, 0, 0) : frame->SendMessage(WM_COMMAND, c.command); };
+        send();
+        ++started;
+        HWND window = WindowOf(c.record());
+        ASSERT_NE(nullptr, window);
+        // Minimised: restored.
+        ShowWindow(window, SW_MINIMIZE);
+        ASSERT_TRUE(Eventually([&] { return IsIconic(window) != FALSE; }));
+        send();
+        EXPECT_TRUE(Eventually([&] { return !IsIconic(window); }));
+        // Behind the frame: brought to the front (it leads the z-order of all processes' windows).
+        SetForegroundWindow(frameHwnd);
+        ASSERT_EQ(frameHwnd, GetTopWindow(nullptr));
+        send();
+        EXPECT_TRUE(Eventually([&] { return GetTopWindow(nullptr) == window; }));
+        EXPECT_EQ(started, Starts().size()) << "never a second process";
+    }
+}
+
+TEST_F(CompanionTest, AViewerStartedEarlierIsClosedBeforeTheNextOneStarts)
+{
+    setenv("VL_COMPANION_STAY", "1", 1);
+    MakeFrame();
+    EXPECT_EQ(1, frame->SendMessage(0x4E9, 3, reinterpret_cast<LPARAM>(new TestRequest(1, 2, 3, 4, "TM000001"))));
+    const PROCESS_INFORMATION& record = RecordOf(CCompanionLauncher::TimelineViewer);
+    ASSERT_NE(nullptr, WindowOf(record));
+    HANDLE first = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, record.dwProcessId);
+    ASSERT_NE(nullptr, first);
+    EXPECT_EQ(1, frame->SendMessage(0x4E9, 3, reinterpret_cast<LPARAM>(new TestRequest(5, 6, 7, 8, "TM000002"))));
+    DWORD code = STILL_ACTIVE;
+    EXPECT_TRUE(GetExitCodeProcess(first, &code));
+    EXPECT_EQ(0u, code) << "closed through its window, before the next one started";
+    CloseHandle(first);
+    ASSERT_EQ(2u, Starts(2).size());
+    EXPECT_NE(std::string::npos, Starts()[1].find("  5 6 7 8 TM000002|"));
+    EXPECT_TRUE(CCompanionLauncher::IsRunning(record));
 }
 
 // ---- the wizard selection window ----
