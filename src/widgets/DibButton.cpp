@@ -38,8 +38,11 @@ BOOL CDibButton::LoadStateBitmaps(UINT nNormal, UINT nSelected, UINT nFocused, U
                           {nAltFocused, &m_hAltFocused}, {nAltDisabled, &m_hAltDisabled}};
     try {
         for (const Slot& slot : slots) {
-            if (slot.nId == 0 && slot.pHandle != &m_hNormal)
+            // A state without a picture shows the normal one (or the first set's).
+            if (slot.nId == 0 && slot.pHandle != &m_hNormal) {
+                *slot.pHandle = NULL;
                 continue;
+            }
             HRSRC hFound = m_hModule != NULL ? ::FindResource(m_hModule, MAKEINTRESOURCE(slot.nId), RT_BITMAP) : NULL;
             if (hFound == NULL)
                 AfxThrowResourceException();

@@ -16,7 +16,8 @@ public:
     ~CDibButton() override;
 
     // Finds the pictures (every non-zero id, the normal one always) as bitmap resources and keeps
-    // them. FALSE when one is missing; the pictures found before it stay.
+    // them; a zero id leaves its state without a picture of its own. FALSE when one is missing;
+    // the states before it are set, the ones after it keep what they had.
     virtual BOOL LoadStateBitmaps(UINT nNormal, UINT nSelected = 0, UINT nFocused = 0, UINT nDisabled = 0,
                                   UINT nAltNormal = 0, UINT nAltSelected = 0, UINT nAltFocused = 0,
                                   UINT nAltDisabled = 0);

@@ -77,6 +77,21 @@ std::vector<COLORREF> PictureOf(UINT id, int width, int height)
     });
 }
 
+// What a button's DrawItem draws, for an item state, on a 90x57 surface.
+std::vector<COLORREF> DrawnBy(CDibButton& button, UINT state)
+{
+    return Render(90, 57, [&](CDC* dc) {
+        DRAWITEMSTRUCT item{};
+        item.CtlType = ODT_BUTTON;
+        item.itemAction = ODA_DRAWENTIRE;
+        item.itemState = state;
+        item.hwndItem = button.GetSafeHwnd();
+        item.hDC = dc->GetSafeHdc();
+        item.rcItem = CRect(0, 0, 90, 57);
+        button.DrawItem(&item);
+    });
+}
+
 class ButtonsTest : public BitmapTest {
 protected:
     void SetUp() override
@@ -152,18 +167,12 @@ TEST_F(ButtonsTest, EachStateShowsItsPictureAndTheAlternatesStandInWherePresent)
         SCOPED_TRACE(testing::Message() << "state " << c.state << " alternate " << c.alternate);
         button.SetAlternate(c.alternate);
         EXPECT_EQ(c.alternate, button.IsAlternate());
-        std::vector<COLORREF> drawn = Render(90, 57, [&](CDC* dc) {
-            DRAWITEMSTRUCT item{};
-            item.CtlType = ODT_BUTTON;
-            item.itemAction = ODA_DRAWENTIRE;
-            item.itemState = c.state;
-            item.hwndItem = button.GetSafeHwnd();
-            item.hDC = dc->GetSafeHdc();
-            item.rcItem = CRect(0, 0, 90, 57);
-            button.DrawItem(&item);
-        });
-        EXPECT_TRUE(drawn == PictureOf(c.shows, 90, 57)) << "shows " << c.shows;
+        EXPECT_TRUE(DrawnBy(button, c.state) == PictureOf(c.shows, 90, 57)) << "shows " << c.shows;
     }
+    // Loaded again without alternates: the latched button shows the first set.
+    ASSERT_TRUE(button.LoadStateBitmaps(kSelected, kNormal));
+    ASSERT_TRUE(button.IsAlternate());
+    EXPECT_TRUE(DrawnBy(button, 0) == PictureOf(kSelected, 90, 57));
 }
 
 TEST_F(ButtonsTest, AMissingPictureFailsTheLoadAndKeepsWhatWasFound)
