@@ -9,9 +9,10 @@ macro(vl_include_fragments)
 endmacro()
 
 # vl_add_gtest(NAME name SOURCES ... LIBS ...): one test program, its cases registered with CTest.
+# Every test program keeps to a shared namespace of its own (tests/support/TestNamespace.cpp).
 function(vl_add_gtest)
   cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS" ${ARGN})
-  add_executable(${T_NAME} ${T_SOURCES})
+  add_executable(${T_NAME} ${T_SOURCES} ${CMAKE_SOURCE_DIR}/tests/support/TestNamespace.cpp)
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main Threads::Threads)
   target_include_directories(${T_NAME} PRIVATE ${CMAKE_SOURCE_DIR}/tests/support)
   gtest_discover_tests(${T_NAME}

@@ -88,5 +88,6 @@ void ResetAppServices()
     services.pfnWinHelp = NULL;
     services.pfnRefreshOnlineState = NULL;
     services.pfnCloseTimelineViewer = NULL;
+    services.pfnPassToTimelineViewer = NULL;
     services.pMediaPlayerWnd = NULL;
 }

@@ -47,6 +47,8 @@ struct VL_APP_SERVICES {
     void (*pfnRefreshOnlineState)() = NULL;
     // Tells the running timeline viewer program to close when it accepts automation; NULL: none.
     void (*pfnCloseTimelineViewer)() = NULL;
+    // Gives a running timeline viewer that accepts automation the text (its property 1; NULL: none); FALSE when none runs.
+    BOOL (*pfnPassToTimelineViewer)(LPCSTR lpszText) = NULL;
     // The media browser's open player window (destroyed by the frame when it goes); NULL: none.
     CWnd* pMediaPlayerWnd = NULL;
     // The online manager's fetch of an item whose file is not on hand (CCloud's

@@ -1,5 +1,6 @@
 // CWinThread's message loop and idle processing, CWinApp and the application-wide functions.
 #include <afxwin.h>
+#include <host/Process.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -495,5 +496,5 @@ int AFXAPI AfxMain(int argc, char** argv)
         if (space)
             line += '"';
     }
-    return AfxWinMain(::GetModuleHandle(NULL), NULL, line.data(), SW_SHOWNORMAL);
+    return AfxWinMain(::GetModuleHandle(NULL), NULL, host::StartupArguments(line).data(), host::StartupShowCommand(SW_SHOWNORMAL));
 }

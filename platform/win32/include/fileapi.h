@@ -161,8 +161,14 @@ BOOL WINAPI SetFileAttributes(LPCSTR lpFileName, DWORD dwFileAttributes);
 HANDLE WINAPI FindFirstFile(LPCSTR lpFileName, LPWIN32_FIND_DATA lpFindFileData);
 BOOL WINAPI FindNextFile(HANDLE hFindFile, LPWIN32_FIND_DATA lpFindFileData);
 BOOL WINAPI FindClose(HANDLE hFindFile);
+// Looks for a file (lpExtension is added when the name has none) in the folders of lpPath
+// (separated by ';') or, when it is NULL, in the program's folder, the current folder, the
+// system folder, the Windows folder and the folders of the PATH; a name with a folder is looked
+// up as it is. Returns the full platform path's length (or the size needed), 0 with
+// ERROR_FILE_NOT_FOUND. A program "name.exe" is found as the host's "name" too.
 DWORD WINAPI SearchPath(LPCSTR lpPath, LPCSTR lpFileName, LPCSTR lpExtension, DWORD nBufferLength,
                         LPSTR lpBuffer, LPSTR* lpFilePart);
+#define SearchPathA SearchPath
 
 // Path names.
 DWORD WINAPI GetFullPathName(LPCSTR lpFileName, DWORD nBufferLength, LPSTR lpBuffer,

@@ -3,10 +3,13 @@
 #include "FileSystem.h"
 
 #include <host/Paths.h>
+#include <host/Process.h>
 
 #include <dirent.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <mutex>
@@ -462,13 +465,24 @@ DWORD WINAPI SearchPath(LPCSTR lpPath, LPCSTR lpFileName, LPCSTR lpExtension, DW
                 start = end + 1;
             }
         } else {
-            // The program's folder, the current folder, the system folder, the system tree.
+            // The program's folder, the current folder, the system folder, the system tree,
+            // then the folders of the PATH (host folders, taken through the drive map).
             std::string program = host::ProgramPlatformPath();
             if (!program.empty())
                 folders.push_back(program.substr(0, program.rfind('\\')));
             folders.push_back(CurrentDirectoryText());
             folders.push_back(SystemFolderText("WINDOWS/SYSTEM32"));
             folders.push_back(SystemFolderText("WINDOWS"));
+            const char* hostPath = std::getenv("PATH");
+            std::string list = hostPath ? hostPath : "";
+            for (std::size_t start = 0; start < list.size();) {
+                std::size_t end = std::min(list.find(':', start), list.size());
+                std::string entry = list.substr(start, end - start);
+                if (!entry.empty() && entry[0] == '/')
+                    if (auto platform = host::FromHostPath(entry))
+                        folders.push_back(*platform);
+                start = end + 1;
+            }
         }
         for (std::string folder : folders) {
             if (folder.empty())
@@ -481,7 +495,9 @@ DWORD WINAPI SearchPath(LPCSTR lpPath, LPCSTR lpFileName, LPCSTR lpExtension, DW
     for (const std::string& candidate : candidates) {
         Resolved resolved;
         struct stat st;
-        if (Resolve(candidate.c_str(), resolved) != NO_ERROR || stat(resolved.host.c_str(), &st) != 0)
+        // A program "name.exe" may be the host's "name".
+        if (Resolve(candidate.c_str(), resolved) != NO_ERROR ||
+            (stat(resolved.host.c_str(), &st) != 0 && !host::ProgramHostPath(resolved.full.Text())))
             continue;
         return GetFullPathName(candidate.c_str(), nBufferLength, lpBuffer, lpFilePart);
     }

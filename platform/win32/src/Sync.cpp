@@ -52,9 +52,7 @@ struct Slot {
 };
 
 struct Segment {
-    std::uint32_t magic;
-    std::uint32_t size; // sizeof(Segment) of the build that made it
-    pthread_mutex_t lock;
+    SharedHeader header;
     std::uint32_t sequence;
     Slot slots[kSlots];
 };
@@ -71,81 +69,26 @@ void InitLock(pthread_mutex_t& lock, bool shared)
     pthread_mutexattr_destroy(&attr);
 }
 
-Segment* PrivateSegment()
+SharedHeader* PrivateSegment(std::size_t size, std::uint32_t magic)
 {
     // Without shared memory, names stay within this process.
-    void* memory = mmap(nullptr, sizeof(Segment), PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    void* memory = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (memory == MAP_FAILED)
         std::abort();
-    auto* segment = static_cast<Segment*>(memory);
-    InitLock(segment->lock, false);
-    segment->size = sizeof(Segment);
-    segment->magic = kMagic;
-    return segment;
-}
-
-std::string SegmentName()
-{
-    const char* chosen = std::getenv("VL_SYNC_NAMESPACE");
-    std::string name = chosen && *chosen ? chosen : "vl-sync-" + std::to_string(getuid());
-    for (char& c : name)
-        if (c == '/')
-            c = '_';
-    return "/" + name;
-}
-
-Segment* OpenSegment()
-{
-    int fd = shm_open(SegmentName().c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return PrivateSegment();
-    Segment* segment = nullptr;
-    if (flock(fd, LOCK_EX) == 0) {
-        struct stat st{};
-        bool fresh = fstat(fd, &st) == 0 && st.st_size == 0;
-        if (!fresh || ftruncate(fd, sizeof(Segment)) == 0) {
-            void* memory = mmap(nullptr, sizeof(Segment), PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
-            if (memory != MAP_FAILED) {
-                segment = static_cast<Segment*>(memory);
-                if (fresh) {
-                    InitLock(segment->lock, true);
-                    segment->size = sizeof(Segment);
-                    __atomic_store_n(&segment->magic, kMagic, __ATOMIC_RELEASE);
-                } else if (st.st_size != static_cast<off_t>(sizeof(Segment)) ||
-                           __atomic_load_n(&segment->magic, __ATOMIC_ACQUIRE) != kMagic ||
-                           segment->size != sizeof(Segment)) {
-                    // Made by an incompatible build: keep to this process rather than corrupt it.
-                    munmap(memory, sizeof(Segment));
-                    segment = nullptr;
-                }
-            }
-        }
-        flock(fd, LOCK_UN);
-    }
-    close(fd);
-    return segment ? segment : PrivateSegment();
+    auto* header = static_cast<SharedHeader*>(memory);
+    InitLock(header->lock, false);
+    header->size = static_cast<std::uint32_t>(size);
+    header->magic = magic;
+    return header;
 }
 
 Segment& TheSegment()
 {
-    static Segment* segment = OpenSegment(); // stays mapped until the process ends
-    return *segment;
+    static Segment* segment = reinterpret_cast<Segment*>(OpenSharedSegment("", sizeof(Segment), kMagic));
+    return *segment; // stays mapped until the process ends
 }
 
-class Lock {
-public:
-    explicit Lock(Segment& segment) : m_segment(segment)
-    {
-        if (pthread_mutex_lock(&m_segment.lock) == EOWNERDEAD)
-            pthread_mutex_consistent(&m_segment.lock); // a process ended inside; go on
-    }
-    ~Lock() { pthread_mutex_unlock(&m_segment.lock); }
-    Lock(const Lock&) = delete;
-    Lock& operator=(const Lock&) = delete;
-
-private:
-    Segment& m_segment;
-};
+using Lock = SharedLock;
 
 // After a change made under the lock: bump the sequence (under the lock) ...
 void Changed(Segment& segment)
@@ -157,11 +100,6 @@ void Changed(Segment& segment)
 void WakeAll(Segment& segment)
 {
     syscall(SYS_futex, &segment.sequence, FUTEX_WAKE, INT_MAX, nullptr, nullptr, 0);
-}
-
-bool ProcessAlive(std::int32_t pid)
-{
-    return pid == getpid() || kill(pid, 0) == 0 || errno != ESRCH;
 }
 
 bool ThreadAlive(std::int32_t pid, std::int32_t tid)
@@ -268,7 +206,7 @@ HANDLE CreateObject(const State& initial, LPCSTR name)
     int slot = -1;
     DWORD error = ERROR_SUCCESS;
     {
-        Lock lock(segment);
+        Lock lock(segment.header);
         slot = FindSlotLocked(segment, key);
         if (slot >= 0) {
             if (segment.slots[slot].state.kind != initial.kind) {
@@ -313,7 +251,7 @@ HANDLE OpenObject(Kind kind, LPCSTR name)
     Segment& segment = TheSegment();
     int slot;
     {
-        Lock lock(segment);
+        Lock lock(segment.header);
         slot = FindSlotLocked(segment, key);
         if (slot < 0) {
             SetLastError(ERROR_FILE_NOT_FOUND);
@@ -438,7 +376,7 @@ DWORD Wait(std::vector<Waiter>& waiters, bool all, DWORD milliseconds)
     for (;;) {
         std::uint32_t seen;
         {
-            Lock lock(segment);
+            Lock lock(segment.header);
             if (!registered) {
                 for (Waiter& w : waiters) {
                     w.generation = w.object->state().pulseGeneration;
@@ -504,6 +442,66 @@ DWORD WaitForObjects(DWORD count, const HANDLE* handles, bool all, DWORD millise
 
 } // namespace
 
+std::string NamespaceName()
+{
+    const char* chosen = vl_shared_namespace ? vl_shared_namespace() : nullptr;
+    if (!chosen || !*chosen)
+        chosen = std::getenv("VL_SYNC_NAMESPACE");
+    std::string name = chosen && *chosen ? chosen : "vl-sync-" + std::to_string(getuid());
+    for (char& c : name)
+        if (c == '/')
+            c = '_';
+    return name;
+}
+
+SharedHeader* OpenSharedSegment(const std::string& suffix, std::size_t size, std::uint32_t magic)
+{
+    std::string name = "/" + NamespaceName() + suffix;
+    int fd = shm_open(name.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return PrivateSegment(size, magic);
+    SharedHeader* header = nullptr;
+    if (flock(fd, LOCK_EX) == 0) {
+        struct stat st{};
+        bool fresh = fstat(fd, &st) == 0 && st.st_size == 0;
+        if (!fresh || ftruncate(fd, static_cast<off_t>(size)) == 0) {
+            void* memory = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
+            if (memory != MAP_FAILED) {
+                header = static_cast<SharedHeader*>(memory);
+                if (fresh) {
+                    InitLock(header->lock, true);
+                    header->size = static_cast<std::uint32_t>(size);
+                    __atomic_store_n(&header->magic, magic, __ATOMIC_RELEASE);
+                } else if (st.st_size != static_cast<off_t>(size) ||
+                           __atomic_load_n(&header->magic, __ATOMIC_ACQUIRE) != magic || header->size != size) {
+                    // Made by an incompatible build: keep to this process rather than corrupt it.
+                    munmap(memory, size);
+                    header = nullptr;
+                }
+            }
+        }
+        flock(fd, LOCK_UN);
+    }
+    close(fd);
+    return header ? header : PrivateSegment(size, magic);
+}
+
+SharedLock::SharedLock(SharedHeader& header) : m_header(header)
+{
+    if (pthread_mutex_lock(&m_header.lock) == EOWNERDEAD)
+        pthread_mutex_consistent(&m_header.lock); // a process ended inside; go on
+}
+
+SharedLock::~SharedLock()
+{
+    pthread_mutex_unlock(&m_header.lock);
+}
+
+bool ProcessAlive(std::int32_t pid)
+{
+    return pid == getpid() || kill(pid, 0) == 0 || errno != ESRCH;
+}
+
 SyncObject::SyncObject(const State& initial) : m_own(std::make_unique<State>(initial)), m_state(m_own.get())
 {
 }
@@ -517,7 +515,7 @@ SyncObject::~SyncObject()
     if (m_slot < 0)
         return;
     Segment& segment = TheSegment();
-    Lock lock(segment);
+    Lock lock(segment.header);
     RemoveOpener(segment.slots[m_slot]);
 }
 
@@ -528,11 +526,18 @@ std::shared_ptr<SyncObject> OpenNamed(int slot)
 
 void SignalSyncObject(SyncObject& object)
 {
+    SignalSyncObjects({&object});
+}
+
+void SignalSyncObjects(const std::vector<SyncObject*>& objects)
+{
     Segment& segment = TheSegment();
     {
-        Lock lock(segment);
-        object.state().count = 1;
-        object.state().pulseTokens = 0;
+        Lock lock(segment.header);
+        for (SyncObject* object : objects) {
+            object->state().count = 1;
+            object->state().pulseTokens = 0;
+        }
         Changed(segment);
     }
     WakeAll(segment);
@@ -570,7 +575,7 @@ BOOL WINAPI ResetEvent(HANDLE hEvent)
     auto object = ObjectOf(hEvent, Kind::Event);
     if (!object)
         return FALSE;
-    Lock lock(TheSegment());
+    Lock lock(TheSegment().header);
     object->state().count = 0;
     return TRUE;
 }
@@ -582,7 +587,7 @@ BOOL WINAPI PulseEvent(HANDLE hEvent)
         return FALSE;
     Segment& segment = TheSegment();
     {
-        Lock lock(segment);
+        Lock lock(segment.header);
         State& s = object->state();
         s.count = 0;
         if (s.waiters > 0) {
@@ -621,7 +626,7 @@ BOOL WINAPI ReleaseMutex(HANDLE hMutex)
         return FALSE;
     Segment& segment = TheSegment();
     {
-        Lock lock(segment);
+        Lock lock(segment.header);
         State& s = object->state();
         if (s.count == 0 || s.ownerPid != getpid() || s.ownerTid != static_cast<std::int32_t>(GetCurrentThreadId())) {
             SetLastError(ERROR_NOT_OWNER);
@@ -666,7 +671,7 @@ BOOL WINAPI ReleaseSemaphore(HANDLE hSemaphore, LONG lReleaseCount, LPLONG lpPre
     }
     Segment& segment = TheSegment();
     {
-        Lock lock(segment);
+        Lock lock(segment.header);
         State& s = object->state();
         if (lReleaseCount > s.maximum - s.count) {
             SetLastError(ERROR_TOO_MANY_POSTS);

@@ -1,5 +1,6 @@
 // Threads: ids, pseudo-handles, and threads whose handles are waitable objects that become
 // signalled when the thread ends.
+#include "ProcessInternal.h"
 #include "SyncObject.h"
 
 #include <processthreadsapi.h>
@@ -160,6 +161,8 @@ BOOL WINAPI GetExitCodeThread(HANDLE hThread, LPDWORD lpExitCode)
         *lpExitCode = STILL_ACTIVE;
         return TRUE;
     }
+    if (DWORD id; host::process::MainThreadOf(hThread, id, *lpExitCode))
+        return TRUE;
     auto thread = ThreadOf(hThread);
     if (!thread)
         return FALSE;
@@ -169,6 +172,8 @@ BOOL WINAPI GetExitCodeThread(HANDLE hThread, LPDWORD lpExitCode)
 
 DWORD WINAPI ResumeThread(HANDLE hThread)
 {
+    if (DWORD id, exitCode; host::process::MainThreadOf(hThread, id, exitCode))
+        return 0;  // a started process's main thread runs from the start
     auto thread = hThread == kCurrentThread ? nullptr : ThreadOf(hThread);
     if (!thread) {
         SetLastError(ERROR_INVALID_HANDLE);
@@ -185,6 +190,8 @@ DWORD WINAPI GetThreadId(HANDLE Thread)
 {
     if (Thread == kCurrentThread)
         return GetCurrentThreadId();
+    if (DWORD id, exitCode; host::process::MainThreadOf(Thread, id, exitCode))
+        return id;
     auto thread = ThreadOf(Thread);
     return thread ? thread->id.load() : 0;
 }

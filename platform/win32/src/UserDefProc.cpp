@@ -1,6 +1,7 @@
 // DefWindowProc: the default handling of every message a window procedure passes on.
 #include "ScrollBarInternal.h"
 #include "UserInternal.h"
+#include "UserRemote.h"
 
 #include <algorithm>
 #include <cstring>
@@ -93,6 +94,8 @@ LRESULT WINAPI DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
             const char* text = reinterpret_cast<const char*>(lParam);
             w->text = text ? text : "";
         }
+        if (IsTopLevel(*w))
+            remote::Publish();
         if ((w->style & WS_CAPTION) == WS_CAPTION)
             DrawNonClient(hwnd);
         return TRUE;

@@ -2,6 +2,7 @@
 // window sees; keyboard state and layout; the cursor.
 #include "UserInternal.h"
 #include "SystemIcons.h"
+#include "UserRemote.h"
 
 #include <host/Clock.h>
 #include <host/IconResources.h>
@@ -132,6 +133,7 @@ HWND ChangeActive(HWND hwnd, WORD how)
                 ro->lastActivePopup = hwnd;
         }
     }
+    remote::Activated();
     // On a palette display the window gets the chance to realise its palette first.
     if (PaletteDisplay() && IsWindow(hwnd))
         Send(hwnd, WM_QUERYNEWPALETTE, 0, 0);
@@ -663,10 +665,11 @@ HWND WINAPI GetActiveWindow()
 
 BOOL WINAPI SetForegroundWindow(HWND hwnd)
 {
-    WindowPtr w = Lookup(hwnd);
+    WindowPtr w = Find(hwnd);
     if (!w)
-        return FALSE;
+        return remote::Request(hwnd, remote::Op::Foreground, 0, 0, 0, 0, INFINITE, nullptr);
     ChangeActive(RootOf(hwnd), WA_ACTIVE);
+    remote::Activated();  // in front of other processes' windows, even when it was active here
     return TRUE;
 }
 

@@ -166,6 +166,7 @@ struct SentMessage {
     bool replied = false;
     bool notify = false;  // sender does not wait
     struct ThreadQueue* sender = nullptr;
+    std::function<LRESULT()> call;  // run in place of a window procedure (RunOnThread)
 };
 
 struct RawInput {
@@ -212,6 +213,10 @@ std::shared_ptr<ThreadQueue> QueueOf(DWORD threadId);  // null if the thread has
 void Wake(ThreadQueue& q);
 // Serves the cross-thread sent messages waiting for the calling thread.
 bool ServeSentMessages(ThreadQueue& q);
+// Runs `call` on another thread of this process when that thread next serves sent messages
+// (GetMessage, PeekMessage, a wait for a reply), like a message sent from the calling thread,
+// and waits for its result. False when the thread has no queue or ends first.
+bool RunOnThread(DWORD threadId, std::function<LRESULT()> call, LRESULT* result);
 void ResetCurrentQueue();
 void RemoveMessagesFor(HWND hwnd);
 bool PostInput(const RawInput& in);

@@ -1,6 +1,7 @@
 // Message queues: posting, sending within and across threads, retrieval in the platform's order
 // (sent, posted, input, quit, paint, timers), dispatching, and the hook chains.
 #include "UserInternal.h"
+#include "UserRemote.h"
 
 #include <host/Clock.h>
 #include <host/Desktop.h>
@@ -149,7 +150,9 @@ bool ServeSentMessages(ThreadQueue& q)
         LRESULT result = 0;
         WindowPtr w = Find(sm->hwnd);
         q.receiving.push_back(sm.get());
-        if (w)
+        if (sm->call)
+            result = sm->call();
+        else if (w)
             result = CallProcedure(sm->hwnd, w->proc, sm->msg, sm->wParam, sm->lParam, false);
         q.receiving.pop_back();
         if (!sm->notify && sm->sender && !sm->replied) {
@@ -165,42 +168,42 @@ bool ServeSentMessages(ThreadQueue& q)
 
 namespace {
 
-// Waits (serving incoming sends) until the message is answered or the timeout passes.
-bool WaitForReply(ThreadQueue& self, const std::shared_ptr<SentMessage>& sm, UINT timeoutMs)
+// Waits (serving incoming sends) until the message is answered, the timeout passes or the
+// receiving thread has ended without answering.
+bool WaitForReply(ThreadQueue& self, const std::shared_ptr<SentMessage>& sm, UINT timeoutMs,
+                  const std::shared_ptr<ThreadQueue>& target)
 {
     auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     for (;;) {
         ServeSentMessages(self);
+        bool targetGone = QueueOf(target->threadId) != target;
         std::unique_lock<std::mutex> g(self.lock);
         if (sm->done)
             return true;
+        if (targetGone)
+            return false;
         if (!self.sent.empty())
             continue;
-        if (timeoutMs == INFINITE_WAIT) {
-            self.wake.wait_for(g, std::chrono::milliseconds(50));
-        } else {
-            if (std::chrono::steady_clock::now() >= deadline)
-                return false;
-            self.wake.wait_until(g, deadline);
-        }
+        auto now = std::chrono::steady_clock::now();
+        if (timeoutMs != INFINITE_WAIT && now >= deadline)
+            return false;
+        auto slice = now + std::chrono::milliseconds(50);
+        self.wake.wait_until(g, timeoutMs == INFINITE_WAIT ? slice : std::min(slice, deadline));
     }
 }
 
-LRESULT SendAcross(Window& w, UINT msg, WPARAM wParam, LPARAM lParam, bool notify, UINT timeoutMs, bool* ok)
+// Hands a message (or a call) to another thread of this process and, unless it is a notice,
+// waits for the answer.
+LRESULT SendToThread(DWORD threadId, std::shared_ptr<SentMessage> sm, UINT timeoutMs, bool* ok)
 {
-    std::shared_ptr<ThreadQueue> target = QueueOf(w.threadId);
+    std::shared_ptr<ThreadQueue> target = QueueOf(threadId);
     if (!target) {
         if (ok)
             *ok = false;
         return 0;
     }
     ThreadQueue& self = CurrentQueue();
-    auto sm = std::make_shared<SentMessage>();
-    sm->hwnd = w.hwnd;
-    sm->msg = msg;
-    sm->wParam = wParam;
-    sm->lParam = lParam;
-    sm->notify = notify;
+    bool notify = sm->notify;
     sm->sender = notify ? nullptr : &self;
     {
         std::lock_guard<std::mutex> g(target->lock);
@@ -213,7 +216,7 @@ LRESULT SendAcross(Window& w, UINT msg, WPARAM wParam, LPARAM lParam, bool notif
             *ok = true;
         return 0;
     }
-    bool answered = WaitForReply(self, sm, timeoutMs);
+    bool answered = WaitForReply(self, sm, timeoutMs, target);
     if (ok)
         *ok = answered;
     if (!answered) {
@@ -226,7 +229,29 @@ LRESULT SendAcross(Window& w, UINT msg, WPARAM wParam, LPARAM lParam, bool notif
     return sm->result;
 }
 
+LRESULT SendAcross(Window& w, UINT msg, WPARAM wParam, LPARAM lParam, bool notify, UINT timeoutMs, bool* ok)
+{
+    auto sm = std::make_shared<SentMessage>();
+    sm->hwnd = w.hwnd;
+    sm->msg = msg;
+    sm->wParam = wParam;
+    sm->lParam = lParam;
+    sm->notify = notify;
+    return SendToThread(w.threadId, std::move(sm), timeoutMs, ok);
+}
+
 }  // namespace
+
+bool RunOnThread(DWORD threadId, std::function<LRESULT()> call, LRESULT* result)
+{
+    auto sm = std::make_shared<SentMessage>();
+    sm->call = std::move(call);
+    bool ok = false;
+    LRESULT r = SendToThread(threadId, std::move(sm), INFINITE_WAIT, &ok);
+    if (result)
+        *result = r;
+    return ok;
+}
 
 LRESULT Send(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
@@ -660,21 +685,17 @@ LRESULT WINAPI DispatchMessageA(const MSG* msg)
 BOOL WINAPI PostMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (hwnd == HWND_BROADCAST) {
-        std::vector<HWND> tops;
-        {
-            Guard g(Mutex());
-            for (Window* c : Desktop().children)
-                tops.push_back(c->hwnd);
-        }
-        for (HWND h : tops)
-            PostMessageA(h, message, wParam, lParam);
+        // Every top-level window, those of other processes too when the message can go there.
+        for (HWND h : remote::GlobalTopLevelWindows())
+            if (Find(h) || remote::PlainNumberMessage(message))
+                PostMessageA(h, message, wParam, lParam);
         return TRUE;
     }
     if (!hwnd)
         return PostThreadMessageA(GetCurrentThreadId(), message, wParam, lParam);
-    WindowPtr w = Lookup(hwnd);
+    WindowPtr w = Find(hwnd);
     if (!w)
-        return FALSE;
+        return remote::Request(hwnd, remote::Op::Post, message, wParam, lParam, 0, INFINITE, nullptr);
     std::shared_ptr<ThreadQueue> q = QueueOf(w->threadId);
     if (!q) {
         SetLastError(ERROR_INVALID_THREAD_ID);
@@ -723,25 +744,24 @@ BOOL WINAPI PostThreadMessageA(DWORD threadId, UINT message, WPARAM wParam, LPAR
 LRESULT WINAPI SendMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (hwnd == HWND_BROADCAST) {
-        std::vector<HWND> tops;
-        {
-            Guard g(Mutex());
-            for (Window* c : Desktop().children)
-                tops.push_back(c->hwnd);
-        }
-        for (HWND h : tops)
-            if (IsWindow(h))
-                Send(h, message, wParam, lParam);
+        for (HWND h : remote::GlobalTopLevelWindows())
+            if (Find(h) || remote::PlainNumberMessage(message))
+                SendMessageA(h, message, wParam, lParam);
         return 0;
+    }
+    if (!Find(hwnd) && remote::IsRegistryHandle(hwnd)) {
+        LRESULT result = 0;
+        remote::Request(hwnd, remote::Op::Send, message, wParam, lParam, 0, INFINITE, &result);
+        return result;
     }
     return Send(hwnd, message, wParam, lParam);
 }
 
 BOOL WINAPI SendNotifyMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    WindowPtr w = Lookup(hwnd);
+    WindowPtr w = Find(hwnd);
     if (!w)
-        return FALSE;
+        return remote::Request(hwnd, remote::Op::SendNotify, message, wParam, lParam, 0, INFINITE, nullptr);
     if (w->threadId == GetCurrentThreadId()) {
         CallProcedure(hwnd, w->proc, message, wParam, lParam, false);
         return TRUE;
@@ -754,9 +774,15 @@ BOOL WINAPI SendNotifyMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
 LRESULT WINAPI SendMessageTimeoutA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT, UINT timeout,
                                    DWORD_PTR* result)
 {
-    WindowPtr w = Lookup(hwnd);
-    if (!w)
-        return 0;
+    WindowPtr w = Find(hwnd);
+    if (!w) {
+        LRESULT r = 0;
+        if (!remote::Request(hwnd, remote::Op::Send, message, wParam, lParam, 0, timeout, &r))
+            return 0;
+        if (result)
+            *result = static_cast<DWORD_PTR>(r);
+        return 1;
+    }
     LRESULT r;
     if (w->threadId == GetCurrentThreadId()) {
         r = CallProcedure(hwnd, w->proc, message, wParam, lParam, false);
@@ -803,22 +829,7 @@ LPARAM WINAPI GetMessageExtraInfo()
 
 UINT WINAPI RegisterWindowMessageA(LPCSTR name)
 {
-    static std::mutex* lock = new std::mutex;
-    static auto* names = new std::vector<std::string>;
-    if (!name || !*name) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return 0;
-    }
-    std::lock_guard<std::mutex> g(*lock);
-    for (size_t i = 0; i < names->size(); ++i)
-        if (strcasecmp((*names)[i].c_str(), name) == 0)
-            return static_cast<UINT>(0xC100 + i);
-    if (names->size() >= 0x3E00) {
-        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-        return 0;
-    }
-    names->push_back(name);
-    return static_cast<UINT>(0xC100 + names->size() - 1);
+    return remote::RegisterMessageName(name);
 }
 
 BOOL WINAPI InSendMessage()

@@ -1,6 +1,7 @@
 // Window classes, window creation and destruction, the window tree and its queries.
 #include "ScrollBarInternal.h"
 #include "UserInternal.h"
+#include "UserRemote.h"
 
 #include <host/Desktop.h>
 
@@ -43,6 +44,13 @@ HWND NewHandle()
     return reinterpret_cast<HWND>(t.nextHandle);
 }
 
+// A top-level window's handle is its entry in the registry of all processes' windows.
+HWND NewTopLevelHandle()
+{
+    HWND hwnd = remote::AllocateHandle();
+    return hwnd ? hwnd : NewHandle();
+}
+
 WindowPtr MakeRoot(const char* className)
 {
     auto cls = std::make_shared<WindowClass>();
@@ -80,6 +88,16 @@ void Unlink(Window& w)
         return;
     auto& list = w.parent->children;
     list.erase(std::remove(list.begin(), list.end(), &w), list.end());
+}
+
+// Drops a window that never finished its creation.
+void Discard(Window& w)
+{
+    w.destroyed = true;
+    Unlink(w);
+    w.cls->windows--;
+    T().windows.erase(w.hwnd);
+    remote::ReleaseHandle(w.hwnd);
 }
 
 void SendParentNotify(Window& w, UINT event)
@@ -328,11 +346,17 @@ BOOL WINAPI GetClassInfoA(HINSTANCE instance, LPCSTR name, LPWNDCLASSA out)
 
 int WINAPI GetClassNameA(HWND hwnd, LPSTR buffer, int max)
 {
-    WindowPtr w = Lookup(hwnd);
-    if (!w || !buffer || max <= 0)
+    WindowPtr w = Find(hwnd);
+    remote::Info info;
+    if (!w && !remote::Describe(hwnd, info)) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
         return 0;
-    int n = std::min<int>(static_cast<int>(w->cls->name.size()), max - 1);
-    std::memcpy(buffer, w->cls->name.data(), static_cast<size_t>(n));
+    }
+    if (!buffer || max <= 0)
+        return 0;
+    const std::string& name = w ? w->cls->name : info.className;
+    int n = std::min<int>(static_cast<int>(name.size()), max - 1);
+    std::memcpy(buffer, name.data(), static_cast<size_t>(n));
     buffer[n] = 0;
     return n;
 }
@@ -470,7 +494,7 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
         if (cy < 0)
             cy = 0;
 
-        w->hwnd = NewHandle();
+        w->hwnd = parent == &Desktop() ? NewTopLevelHandle() : NewHandle();
         w->cls = cls;
         w->style = style & ~WS_VISIBLE;
         w->exStyle = exStyle;
@@ -519,10 +543,7 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
         CBT_CREATEWNDA cbt{&cs, HWND_TOP};
         if (CallHooks(WH_CBT, HCBT_CREATEWND, reinterpret_cast<WPARAM>(hwnd), reinterpret_cast<LPARAM>(&cbt))) {
             Guard g(Mutex());
-            w->destroyed = true;
-            Unlink(*w);
-            cls->windows--;
-            T().windows.erase(hwnd);
+            Discard(*w);
             return nullptr;
         }
         if (!Find(hwnd))
@@ -558,10 +579,7 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
         if (Find(hwnd)) {
             Send(hwnd, WM_NCDESTROY, 0, 0);
             Guard g(Mutex());
-            w->destroyed = true;
-            Unlink(*w);
-            cls->windows--;
-            T().windows.erase(hwnd);
+            Discard(*w);
         }
         return nullptr;
     }
@@ -616,7 +634,11 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
 
     if ((style & WS_VISIBLE) && !(style & (WS_MINIMIZE | WS_MAXIMIZE)))
         ShowWindow(hwnd, SW_SHOW);
-    return Find(hwnd) ? hwnd : nullptr;
+    if (!Find(hwnd))
+        return nullptr;
+    if (parent == &Desktop())
+        remote::Publish();
+    return hwnd;
 }
 
 // ---- Destruction ------------------------------------------------------------------------------
@@ -669,6 +691,7 @@ void FreeTree(HWND hwnd)
         c->destroyed = true;
         c->cls->windows--;
         T().windows.erase(c->hwnd);
+        remote::ReleaseHandle(c->hwnd);
     }
     w->children.clear();
     for (auto& [h, other] : T().windows)
@@ -676,6 +699,10 @@ void FreeTree(HWND hwnd)
             other->owner = nullptr;
     w->cls->windows--;
     T().windows.erase(hwnd);
+    if (remote::IsRegistryHandle(hwnd)) {
+        remote::ReleaseHandle(hwnd);
+        remote::Publish();
+    }
 }
 
 }  // namespace
@@ -726,34 +753,50 @@ BOOL WINAPI DestroyWindow(HWND hwnd)
 
 // ---- Queries ---------------------------------------------------------------------------------
 
+namespace {
+
+// The style of another process's window (0 when the handle is not one).
+DWORD RemoteStyle(HWND hwnd)
+{
+    remote::Info info;
+    return remote::Describe(hwnd, info) ? info.style : 0;
+}
+
+}  // namespace
+
 BOOL WINAPI IsWindow(HWND hwnd)
 {
-    return Find(hwnd) != nullptr;
+    remote::Info info;
+    return Find(hwnd) != nullptr || remote::Describe(hwnd, info);
 }
 
 BOOL WINAPI IsWindowVisible(HWND hwnd)
 {
     Guard g(Mutex());
     WindowPtr w = Find(hwnd);
-    return w && VisibleChain(*w);
+    return w ? VisibleChain(*w) : (RemoteStyle(hwnd) & WS_VISIBLE) != 0;
 }
 
 BOOL WINAPI IsWindowEnabled(HWND hwnd)
 {
     WindowPtr w = Find(hwnd);
-    return w && !(w->style & WS_DISABLED);
+    if (!w) {
+        remote::Info info;
+        return remote::Describe(hwnd, info) && !(info.style & WS_DISABLED);
+    }
+    return !(w->style & WS_DISABLED);
 }
 
 BOOL WINAPI IsIconic(HWND hwnd)
 {
     WindowPtr w = Find(hwnd);
-    return w && (w->style & WS_MINIMIZE);
+    return ((w ? w->style : RemoteStyle(hwnd)) & WS_MINIMIZE) != 0;
 }
 
 BOOL WINAPI IsZoomed(HWND hwnd)
 {
     WindowPtr w = Find(hwnd);
-    return w && (w->style & WS_MAXIMIZE);
+    return ((w ? w->style : RemoteStyle(hwnd)) & WS_MAXIMIZE) != 0;
 }
 
 BOOL WINAPI IsChild(HWND parent, HWND hwnd)
@@ -774,9 +817,15 @@ BOOL WINAPI IsChild(HWND parent, HWND hwnd)
 HWND WINAPI GetParent(HWND hwnd)
 {
     Guard g(Mutex());
-    WindowPtr w = Lookup(hwnd);
-    if (!w)
-        return nullptr;
+    WindowPtr w = Find(hwnd);
+    if (!w) {
+        remote::Info info;
+        if (!remote::Describe(hwnd, info)) {
+            SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+            return nullptr;
+        }
+        return (info.style & WS_POPUP) ? info.owner : nullptr;
+    }
     if (w->style & WS_CHILD)
         return w->parent ? w->parent->hwnd : nullptr;
     if (w->style & WS_POPUP)
@@ -812,6 +861,7 @@ HWND WINAPI SetParent(HWND child, HWND newParent)
     OffsetTree(*w, origin.x + rel.left - w->window.left, origin.y + rel.top - w->window.top);
     if (visible)
         InvalidateTree(*w, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    remote::Publish();
     return old == Desktop().hwnd ? GetDesktopWindow() : old;
 }
 
@@ -852,12 +902,50 @@ HWND WINAPI GetAncestor(HWND hwnd, UINT flags)
     }
 }
 
+namespace {
+
+// Top-level windows follow the z-order of all processes' windows.
+HWND GlobalNeighbour(HWND hwnd, UINT cmd)
+{
+    std::vector<HWND> all = remote::GlobalTopLevelWindows();
+    if (all.empty())
+        return nullptr;
+    if (cmd == GW_HWNDFIRST)
+        return all.front();
+    if (cmd == GW_HWNDLAST)
+        return all.back();
+    auto it = std::find(all.begin(), all.end(), hwnd);
+    if (it == all.end())
+        return nullptr;
+    if (cmd == GW_HWNDNEXT)
+        return it + 1 == all.end() ? nullptr : *(it + 1);
+    return it == all.begin() ? nullptr : *(it - 1);
+}
+
+}  // namespace
+
 HWND WINAPI GetWindow(HWND hwnd, UINT cmd)
 {
     Guard g(Mutex());
-    WindowPtr w = Lookup(hwnd);
-    if (!w)
+    WindowPtr w = Find(hwnd);
+    bool ordering = cmd == GW_HWNDFIRST || cmd == GW_HWNDLAST || cmd == GW_HWNDNEXT || cmd == GW_HWNDPREV;
+    if (!w) {
+        remote::Info info;
+        if (!remote::Describe(hwnd, info)) {
+            SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+            return nullptr;
+        }
+        if (ordering)
+            return GlobalNeighbour(hwnd, cmd);
+        if (cmd == GW_OWNER)
+            return info.owner;
+        if (cmd == GW_CHILD || cmd == GW_ENABLEDPOPUP)
+            return nullptr;  // only top-level windows of other processes are known
+        SetLastError(ERROR_INVALID_GW_COMMAND);
         return nullptr;
+    }
+    if ((ordering && w->parent == &Desktop()) || (cmd == GW_CHILD && w.get() == &Desktop()))
+        return GlobalNeighbour(hwnd, cmd == GW_CHILD ? GW_HWNDFIRST : cmd);
     auto siblings = [&]() -> std::vector<Window*>& { return w->parent ? w->parent->children : w->children; };
     switch (cmd) {
     case GW_HWNDFIRST:
@@ -899,9 +987,17 @@ HWND WINAPI GetTopWindow(HWND hwnd)
 HWND WINAPI GetLastActivePopup(HWND hwnd)
 {
     Guard g(Mutex());
-    WindowPtr w = Lookup(hwnd);
-    if (!w)
-        return nullptr;
+    WindowPtr w = Find(hwnd);
+    if (!w) {
+        // Another process's window: as its process last published it.
+        remote::Info info;
+        if (!remote::Describe(hwnd, info)) {
+            SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+            return nullptr;
+        }
+        remote::Info popup;
+        return info.lastActivePopup && remote::Describe(info.lastActivePopup, popup) ? info.lastActivePopup : hwnd;
+    }
     if (w->lastActivePopup) {
         WindowPtr p = Find(w->lastActivePopup);
         if (p && p->owner == hwnd && (p->style & WS_VISIBLE) && !(p->style & WS_DISABLED))
@@ -948,6 +1044,23 @@ HWND WINAPI FindWindowExA(HWND parent, HWND after, LPCSTR cls, LPCSTR title)
         if (!c->destroyed && TextMatches(*c, cls, title))
             return c->hwnd;
     }
+    if (p == &Desktop()) {
+        // Then the top-level windows of other processes.
+        std::uint64_t localStamp = 0;
+        for (const remote::Group& group : remote::OtherProcessesWindows(localStamp))
+            for (HWND h : group.windows) {
+                if (!started) {
+                    started = h == after;
+                    continue;
+                }
+                remote::Info info;
+                if (!remote::Describe(h, info))
+                    continue;
+                bool classMatches = !cls || (!IS_INTRESOURCE(cls) && strcasecmp(info.className.c_str(), cls) == 0);
+                if (classMatches && (!title || info.title == title))
+                    return h;
+            }
+    }
     SetLastError(ERROR_CANNOT_FIND_WND_CLASS);
     return nullptr;
 }
@@ -976,11 +1089,7 @@ std::vector<HWND> Snapshot(const Window& parent, bool recursive)
 
 BOOL WINAPI EnumWindows(WNDENUMPROC proc, LPARAM lParam)
 {
-    std::vector<HWND> list;
-    {
-        Guard g(Mutex());
-        list = Snapshot(Desktop(), false);
-    }
+    std::vector<HWND> list = remote::GlobalTopLevelWindows();
     for (HWND h : list)
         if (IsWindow(h) && !proc(h, lParam))
             return FALSE;
@@ -1020,9 +1129,17 @@ BOOL WINAPI EnumThreadWindows(DWORD threadId, WNDENUMPROC proc, LPARAM lParam)
 
 DWORD WINAPI GetWindowThreadProcessId(HWND hwnd, LPDWORD processId)
 {
-    WindowPtr w = Lookup(hwnd);
-    if (!w)
-        return 0;
+    WindowPtr w = Find(hwnd);
+    if (!w) {
+        remote::Info info;
+        if (!remote::Describe(hwnd, info)) {
+            SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+            return 0;
+        }
+        if (processId)
+            *processId = info.processId;
+        return info.threadId;
+    }
     if (processId)
         *processId = GetCurrentProcessId();
     return w->threadId;
@@ -1032,10 +1149,22 @@ DWORD WINAPI GetWindowThreadProcessId(HWND hwnd, LPDWORD processId)
 
 int WINAPI GetWindowTextA(HWND hwnd, LPSTR buffer, int max)
 {
-    WindowPtr w = Lookup(hwnd);
-    if (!w || !buffer || max <= 0)
+    WindowPtr w = Find(hwnd);
+    remote::Info info;
+    if (!w && !remote::Describe(hwnd, info)) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return 0;
+    }
+    if (!buffer || max <= 0)
         return 0;
     buffer[0] = 0;
+    if (!w) {
+        // Another process's window: its title as that process last published it.
+        int n = std::min<int>(static_cast<int>(info.title.size()), max - 1);
+        std::memcpy(buffer, info.title.data(), static_cast<size_t>(n));
+        buffer[n] = 0;
+        return n;
+    }
     if (w->threadId == GetCurrentThreadId())
         return static_cast<int>(Send(hwnd, WM_GETTEXT, static_cast<WPARAM>(max), reinterpret_cast<LPARAM>(buffer)));
     Guard g(Mutex());
@@ -1047,9 +1176,15 @@ int WINAPI GetWindowTextA(HWND hwnd, LPSTR buffer, int max)
 
 int WINAPI GetWindowTextLengthA(HWND hwnd)
 {
-    WindowPtr w = Lookup(hwnd);
-    if (!w)
-        return 0;
+    WindowPtr w = Find(hwnd);
+    if (!w) {
+        remote::Info info;
+        if (!remote::Describe(hwnd, info)) {
+            SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+            return 0;
+        }
+        return static_cast<int>(info.title.size());
+    }
     if (w->threadId == GetCurrentThreadId())
         return static_cast<int>(Send(hwnd, WM_GETTEXTLENGTH, 0, 0));
     return static_cast<int>(w->text.size());
@@ -1112,6 +1247,8 @@ LONG_PTR WINAPI SetWindowLongPtrA(HWND hwnd, int index, LONG_PTR value)
                 w->exStyle = ss.styleNew;
         }
         Send(hwnd, WM_STYLECHANGED, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&ss));
+        if (IsTopLevel(*w))
+            remote::Publish();
         SetLastError(0);
         return static_cast<LONG>(ss.styleOld);
     }
@@ -1234,7 +1371,9 @@ void DropThreadWindows(DWORD threadId)
         w.children.clear();
         w.cls->windows--;
         T().windows.erase(w.hwnd);
+        remote::ReleaseHandle(w.hwnd);
     }
+    remote::Publish();
 }
 
 }  // namespace user

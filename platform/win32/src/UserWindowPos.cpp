@@ -1,6 +1,7 @@
 // Window geometry: non-client metrics, SetWindowPos and its messages, ShowWindow and the
 // minimised/maximised states, placement, coordinate mapping and hit testing.
 #include "UserInternal.h"
+#include "UserRemote.h"
 
 #include <algorithm>
 
@@ -441,6 +442,8 @@ BOOL SetWindowPosInternal(HWND hwnd, HWND after, int x, int y, int cx, int cy, U
         return TRUE;
 
     // WM_WINDOWPOSCHANGED goes out even with SWP_NOSENDCHANGING.
+    if (IsTopLevel(*w))
+        remote::Publish();
     WINDOWPOS done = wp;
     done.flags = flags;
     done.x = newRel.left;
@@ -537,9 +540,13 @@ RECT ChangeState(Window& w, int cmd)
 
 BOOL WINAPI ShowWindow(HWND hwnd, int cmd)
 {
-    WindowPtr w = Lookup(hwnd);
-    if (!w)
-        return FALSE;
+    WindowPtr w = Find(hwnd);
+    if (!w) {
+        // Another process's window: its own thread shows it.
+        LRESULT wasVisible = FALSE;
+        remote::Request(hwnd, remote::Op::Show, 0, 0, 0, cmd, INFINITE, &wasVisible);
+        return static_cast<BOOL>(wasVisible);
+    }
     bool wasVisible = (w->style & WS_VISIBLE) != 0;
     bool topLevel = IsTopLevel(*w);
     UINT flags = 0;
@@ -617,6 +624,8 @@ BOOL WINAPI ShowWindow(HWND hwnd, int cmd)
 
 BOOL WINAPI BringWindowToTop(HWND hwnd)
 {
+    if (!Find(hwnd) && remote::IsRegistryHandle(hwnd))
+        return remote::Request(hwnd, remote::Op::BringToTop, 0, 0, 0, 0, INFINITE, nullptr);
     return SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
 
@@ -639,10 +648,15 @@ BOOL WINAPI CloseWindow(HWND hwnd)
 BOOL WINAPI GetWindowRect(HWND hwnd, LPRECT rect)
 {
     Guard g(Mutex());
-    WindowPtr w = Lookup(hwnd);
-    if (!w || !rect)
+    WindowPtr w = Find(hwnd);
+    remote::Info info;
+    if (!w && !remote::Describe(hwnd, info)) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
         return FALSE;
-    *rect = w->window;
+    }
+    if (!rect)
+        return FALSE;
+    *rect = w ? w->window : info.rect;
     return TRUE;
 }
 

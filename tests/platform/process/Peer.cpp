@@ -1,0 +1,139 @@
+// The other process of the process and cross-process window tests.
+//
+//   vlpeer exit N                  ends at once with exit code N
+//   vlpeer report                  writes what it was given to the file named by the
+//                                  environment variable VL_PEER_REPORT, ends with 7 (so does
+//                                  any unknown mode while that variable is set)
+//   vlpeer window TITLE N [popup]  shows a top-level window titled TITLE (shown the way its
+//                                  starter asked), with an owned popup "TITLE Popup" when asked,
+//                                  and runs until the window is closed; ends with N
+//
+// The window answers registered messages: "VL:Peer:Ping" with wParam + 1000, "VL:Peer:Events"
+// with what was done to it (bit 0: restored from minimised; bits 8-15: times activated),
+// "VL:Peer:Sleep" with 1 after sleeping wParam milliseconds, and "VL:Peer:Die" by ending the
+// process at once with exit code 9, unanswered.
+#include <windows.h>
+
+#include <host/Process.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+UINT g_ping, g_events, g_sleep, g_die;
+int g_exitCode = 0;
+HWND g_main = nullptr;
+bool g_minimised = false;  // the main window was minimised at some time
+bool g_restored = false;
+int g_activations = 0;
+
+LRESULT CALLBACK PeerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == g_ping)
+        return static_cast<LRESULT>(wParam) + 1000;
+    if (msg == g_events)
+        return (g_restored ? 1 : 0) | (g_activations << 8);
+    if (msg == g_sleep) {
+        Sleep(static_cast<DWORD>(wParam));
+        return 1;
+    }
+    if (msg == g_die)
+        _exit(9);
+    if (hwnd != g_main)
+        return DefWindowProcA(hwnd, msg, wParam, lParam);  // the popup
+    switch (msg) {
+    case WM_SIZE:
+        if (wParam == SIZE_MINIMIZED)
+            g_minimised = true;
+        else if (wParam == SIZE_RESTORED && g_minimised && !IsIconic(hwnd))
+            g_restored = true;
+        break;
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) != WA_INACTIVE)
+            ++g_activations;
+        break;
+    case WM_DESTROY:
+        PostQuitMessage(g_exitCode);
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+int Report()
+{
+    const char* file = std::getenv("VL_PEER_REPORT");
+    if (!file)
+        return 2;
+    FILE* out = std::fopen(file, "w");
+    if (!out)
+        return 3;
+    char folder[MAX_PATH] = "";
+    GetCurrentDirectory(MAX_PATH, folder);
+    STARTUPINFOA si{};
+    GetStartupInfoA(&si);
+    std::fprintf(out, "arguments=%s\n", host::StartupArguments("(none)").c_str());
+    std::fprintf(out, "commandline=%s\n", GetCommandLineA());
+    std::fprintf(out, "folder=%s\n", folder);
+    std::fprintf(out, "show=%d\n", host::StartupShowCommand(-1));
+    std::fprintf(out, "flags=%lu\n", static_cast<unsigned long>(si.dwFlags));
+    std::fprintf(out, "thread=%lu\n", static_cast<unsigned long>(GetCurrentThreadId()));
+    std::fprintf(out, "process=%lu\n", static_cast<unsigned long>(GetCurrentProcessId()));
+    std::fclose(out);
+    return 7;
+}
+
+int Window(const char* title, int exitCode, bool popup)
+{
+    g_exitCode = exitCode;
+    g_ping = RegisterWindowMessageA("VL:Peer:Ping");
+    g_events = RegisterWindowMessageA("VL:Peer:Events");
+    g_sleep = RegisterWindowMessageA("VL:Peer:Sleep");
+    g_die = RegisterWindowMessageA("VL:Peer:Die");
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = PeerProc;
+    wc.lpszClassName = "VLPeerWindow";
+    if (!RegisterClassA(&wc))
+        return 4;
+    HWND hwnd = CreateWindowExA(0, "VLPeerWindow", title, WS_OVERLAPPEDWINDOW, 10, 10, 300, 200, nullptr, nullptr,
+                                nullptr, nullptr);
+    if (!hwnd)
+        return 5;
+    g_main = hwnd;
+    ShowWindow(hwnd, host::StartupShowCommand(SW_SHOWNORMAL));
+    if (popup) {
+        std::string popupTitle = std::string(title) + " Popup";
+        HWND owned = CreateWindowExA(0, "VLPeerWindow", popupTitle.c_str(), WS_POPUP | WS_CAPTION, 40, 40, 100, 80,
+                                     hwnd, nullptr, nullptr, nullptr);
+        if (!owned)
+            return 6;
+        ShowWindow(owned, SW_SHOW);
+    }
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    std::string mode = argc > 1 ? argv[1] : "";
+    if (mode == "exit" && argc > 2)
+        return std::atoi(argv[2]);
+    if (mode == "report")
+        return Report();
+    if (mode == "window" && argc > 3)
+        return Window(argv[2], std::atoi(argv[3]), argc > 4 && std::string(argv[4]) == "popup");
+    if (std::getenv("VL_PEER_REPORT"))
+        return Report();  // started with a command line it cannot read: tell what it got
+    std::fprintf(stderr, "vlpeer: unknown mode\n");
+    return 1;
+}
