@@ -1,5 +1,6 @@
 #include "BmpWriter.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace discbuilder {
@@ -49,9 +50,10 @@ std::string BmpFile(const BmpPicture& picture)
                 std::to_string(picture.colors.size()) + " colours at " + std::to_string(bits) + " bits");
         Require(picture.indices.size() == count, std::to_string(picture.indices.size()) + " indexes for " +
                                                      std::to_string(count) + " pixels");
-        for (std::uint8_t index : picture.indices)
-            Require(index < picture.colors.size(), "index " + std::to_string(index) + " beyond a table of " +
-                                                       std::to_string(picture.colors.size()) + " colours");
+        const int highest = *std::max_element(picture.indices.begin(), picture.indices.end());
+        Require(std::size_t(highest) < picture.colors.size(), "index " + std::to_string(highest) +
+                                                                  " beyond a table of " +
+                                                                  std::to_string(picture.colors.size()) + " colours");
     }
 
     const std::size_t rowLength = BmpRowLength(picture.width, bits);

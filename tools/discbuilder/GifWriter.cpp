@@ -1,5 +1,6 @@
 #include "GifWriter.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace discbuilder {
@@ -101,6 +102,11 @@ private:
     std::uint32_t m_generation = 1;
 };
 
+int HighestIndex(const std::vector<std::uint8_t>& indices)
+{
+    return indices.empty() ? 0 : *std::max_element(indices.begin(), indices.end());
+}
+
 int SmallestCodeSize(std::size_t colors)
 {
     int size = 2;  // the least a GIF allows
@@ -134,9 +140,9 @@ std::vector<int> GifInterlacedRows(int height)
 std::string GifLzwCodes(const std::vector<std::uint8_t>& indices, int minCodeSize, GifFullTable fullTable)
 {
     Require(minCodeSize >= 2 && minCodeSize <= 8, "LZW code size " + std::to_string(minCodeSize) + " outside 2 to 8");
-    for (std::uint8_t index : indices)
-        Require(index < (1 << minCodeSize),
-                "index " + std::to_string(index) + " needs more than " + std::to_string(minCodeSize) + " bits");
+    const int highest = HighestIndex(indices);
+    Require(highest < (1 << minCodeSize),
+            "index " + std::to_string(highest) + " needs more than " + std::to_string(minCodeSize) + " bits");
 
     const int clearCode = 1 << minCodeSize;
     const int endCode = clearCode + 1;
@@ -239,11 +245,12 @@ void GifWriter::AddImage(const GifImage& image)
     Require(image.indices.size() == std::size_t(image.width) * std::size_t(image.height),
             "image of " + size + " with " + std::to_string(image.indices.size()) + " indexes");
     const std::vector<PictureColor>& colors = image.localColors.empty() ? m_globalColors : image.localColors;
-    const int minCodeSize = image.minCodeSize != 0 ? image.minCodeSize : SmallestCodeSize(colors.size());
+    const int highest = HighestIndex(image.indices);
+    const int minCodeSize = image.minCodeSize != 0 ? image.minCodeSize
+                                                   : SmallestCodeSize(std::max(colors.size(), std::size_t(highest) + 1));
     if (!colors.empty()) {
-        for (std::uint8_t index : image.indices)
-            Require(index < colors.size(), "index " + std::to_string(index) + " beyond a table of " +
-                                               std::to_string(colors.size()) + " colours");
+        Require(std::size_t(highest) < colors.size(),
+                "index " + std::to_string(highest) + " beyond a table of " + std::to_string(colors.size()) + " colours");
     }
 
     std::vector<std::uint8_t> stored;

@@ -32,8 +32,9 @@ struct GifImage {
     int left = 0;  // place on the logical screen
     int top = 0;
     std::vector<PictureColor> localColors;  // empty: the global table applies
-    bool interlaced = false;            // rows stored in the four interlace passes
-    // The LZW minimum code size, 2 to 8; 0: the smallest that holds the colour table's indexes.
+    bool interlaced = false;                // rows stored in the four interlace passes
+    // The LZW minimum code size, 2 to 8; 0: the smallest that holds the colour table's indexes
+    // (without a table, the indexes used).
     int minCodeSize = 0;
     GifFullTable fullTable = GifFullTable::Clear;
 };
