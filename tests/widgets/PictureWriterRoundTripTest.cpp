@@ -4,6 +4,8 @@
 // buffer (the sanitizers watch every case).
 #include "WidgetTestSupport.h"
 
+#include "PictureSource.h"
+
 #include <algorithm>
 #include <functional>
 
@@ -527,4 +529,17 @@ TEST_F(PictureWriterTest, EveryDamagedBmpHeaderByteEndsCleanly)
         }
     EXPECT_GT(refused, 0);
     EXPECT_GT(read, 0);
+}
+
+// The sample disc's splash picture, as the builder writes it, read the way the program reads it.
+TEST_F(PictureWriterTest, TheSampleSplashPictureReadsBack)
+{
+    const BmpPicture source = discbuilder::ReadPictureSource(std::filesystem::path(VL_SAMPLE_DIR) / discbuilder::kSplashSource);
+    const std::filesystem::path file = discbuilder::WriteSplashPicture(VL_SAMPLE_DIR, dir.path() / "t" / "info_dat");
+    EXPECT_EQ("splash.bmp", file.filename().string());
+    CDib dib;
+    dib.ReadBmpFile("T:\\INFO_DAT\\SPLASH.BMP");
+    ExpectBmp(dib, source);
+    EXPECT_EQ(4, dib.GetInfoHeader()->biBitCount) << "five colours";
+    EXPECT_EQ(400, dib.GetWidth());
 }

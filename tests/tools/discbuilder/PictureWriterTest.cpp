@@ -5,6 +5,7 @@
 
 #include "BmpWriter.h"
 #include "GifWriter.h"
+#include "PictureSource.h"
 
 #include <functional>
 #include <stdexcept>
@@ -181,5 +182,54 @@ TEST(BmpWriterTest, RefusesWhatItCannotWrite)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_THROW(BmpFile(c.picture), std::invalid_argument);
+    }
+}
+
+TEST(PictureSourceTest, CellsBecomeSquaresOfTheirColour)
+{
+    const BmpPicture p = ParsePictureSource("# a comment\n"
+                                            "\n"
+                                            "scale: 2\r\n"
+                                            "colour: . 1 2 3\n"
+                                            "colour: # 255 0 128\n"
+                                            "colour: = 9 9 9\n"
+                                            "picture:\n"
+                                            "#.=\n"
+                                            ".#.\n"
+                                            "\n",
+                                            "test.txt");
+    EXPECT_EQ(6, p.width);
+    EXPECT_EQ(4, p.height);
+    EXPECT_EQ(4, p.bitCount) << "three colours";
+    EXPECT_EQ((std::vector<PictureColor>{{1, 2, 3}, {255, 0, 128}, {9, 9, 9}}), p.colors);
+    EXPECT_EQ((std::vector<std::uint8_t>{1, 1, 0, 0, 2, 2, 1, 1, 0, 0, 2, 2, 0, 0, 1, 1, 0, 0, 0, 0, 1, 1, 0, 0}),
+              p.indices);
+    EXPECT_EQ(1, ParsePictureSource("colour: # 0 0 0\npicture:\n#\n", "t").bitCount) << "one colour, unscaled";
+
+    struct Case {
+        std::string text;
+        const char* message;
+    } cases[] = {
+        {"size: 3\n", "t.txt: line 1: not a comment, \"scale:\", \"colour:\" or \"picture:\" line"},
+        {"scale: 0\n", "t.txt: line 1: the scale is not a number from 1 to 64"},
+        {"scale: 65\n", "t.txt: line 1: the scale is not a number from 1 to 64"},
+        {"colour: . 1 2\n", "t.txt: line 1: the colour of '.' is not three numbers from 0 to 255"},
+        {"colour: . 1 2 256\n", "t.txt: line 1: the colour of '.' is not three numbers from 0 to 255"},
+        {"colour:   1 2 3\n", "t.txt: line 1: a blank cannot stand for a colour"},
+        {"colour: . 1 2 3\ncolour: . 4 5 6\n", "t.txt: line 2: a second colour for '.'"},
+        {"colour: . 1 2 3\npicture:\n..\n...\n", "t.txt: line 4: a row of 3 cells after rows of 2"},
+        {"colour: . 1 2 3\npicture:\n.x\n", "t.txt: line 3: no colour for 'x'"},
+        {"colour: . 1 2 3\npicture:\n", "t.txt: line 2: no rows of the picture"},
+        {"scale: 64\ncolour: . 1 2 3\npicture:\n" + std::string(512, '.') + "\n",
+         "t.txt: line 4: a picture larger than 32767 pixels a side"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        try {
+            ParsePictureSource(c.text, "t.txt");
+            ADD_FAILURE() << "accepted";
+        } catch (const std::runtime_error& e) {
+            EXPECT_EQ(std::string(c.message), e.what());
+        }
     }
 }
