@@ -8,6 +8,9 @@
 // code; codes grow from minimum code size + 1 bits up to 12 bits as the table fills; a full table
 // (4096 codes) is cleared and started again (or, when asked, kept as it is: the encoder then goes
 // on with 12-bit codes and no new strings, which every decoder must also read).
+//
+// Extension blocks (comments, graphic control with its delay and transparent colour, application
+// blocks) are written as the caller gives them; the program's reader skips them all.
 #pragma once
 
 #include "PictureColor.h"
@@ -81,8 +84,8 @@ std::string GifLzwCodes(const std::vector<std::uint8_t>& indices, int minCodeSiz
 // The data as sub-blocks of at most 255 bytes followed by the block terminator.
 std::string GifSubBlocks(std::string_view data);
 
-// The packed-field size of a colour table of n colours (2 to 256): the table holds
-// 2^(size + 1) entries.
+// The packed-field size of a colour table of n colours (1 to 256, else std::invalid_argument):
+// the table holds 2^(size + 1) entries.
 int GifTableSizeField(std::size_t n);
 
 // The rows of a picture of the given height in the order an interlaced image stores them.

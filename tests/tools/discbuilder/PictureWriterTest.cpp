@@ -7,6 +7,7 @@
 #include "GifWriter.h"
 #include "PictureSource.h"
 
+#include <algorithm>
 #include <functional>
 #include <stdexcept>
 
@@ -60,6 +61,25 @@ TEST(GifWriterTest, HeaderTablesAndCodes)
     EXPECT_EQ(std::string("\x02\xFF\xFF\x00", 4), GifSubBlocks("\xFF\xFF"));
     EXPECT_EQ(std::string(1, '\0'), GifSubBlocks(""));
     EXPECT_EQ((std::vector<int>{0, 8, 4, 2, 6, 1, 3, 5, 7, 9}), GifInterlacedRows(10));
+}
+
+TEST(GifWriterTest, AFullTableIsClearedOrKept)
+{
+    std::vector<std::uint8_t> noise;
+    std::uint32_t seed = 7;
+    for (int i = 0; i < 20000; ++i) {
+        seed = seed * 1664525u + 1013904223u;
+        noise.push_back(std::uint8_t(seed >> 24));
+    }
+    // A few hundred codes leave the table far from full: both ways write the same stream.
+    const std::vector<std::uint8_t> few(noise.begin(), noise.begin() + 500);
+    EXPECT_EQ(GifLzwCodes(few, 8, GifFullTable::Clear), GifLzwCodes(few, 8, GifFullTable::Keep));
+    // Noise of 256 colours fills the table after about 3840 codes: from there the streams part.
+    const std::string cleared = GifLzwCodes(noise, 8, GifFullTable::Clear);
+    const std::string kept = GifLzwCodes(noise, 8, GifFullTable::Keep);
+    EXPECT_NE(cleared, kept);
+    const std::size_t common = std::size_t(std::mismatch(cleared.begin(), cleared.end(), kept.begin()).first - cleared.begin());
+    EXPECT_GT(common, 3000u * 9 / 8) << "the same codes until the table is full";
 }
 
 TEST(GifWriterTest, RefusesWhatItCannotWrite)
