@@ -11,9 +11,15 @@
 #include <afxtempl.h>
 #include <afxwin.h>
 
+class CAudioPlayer;
+class CCloud;
+class CDictionarySearchEngine;
 class CReference;
 class CReferenceFactory;
 class CSearchEngine;
+class CStickyRecordSet;
+class CThumbnailFactory;
+class PreferencesStore;
 
 struct VL_APP_SERVICES {
     // CD-ROM drive roots such as "E:\", in the order the system gives them (filled once, when
@@ -36,6 +42,19 @@ struct VL_APP_SERVICES {
     // reference factory. NULL while there is none; whoever sets one clears it before deleting it.
     CSearchEngine* pSearchEngine = NULL;
     CReferenceFactory* pReferenceFactory = NULL;
+    // The application object's other long-lived services (the same rule): the preferences
+    // store, the thumbnail factory, the dictionary engine, the sticky-note store, the sound
+    // player and the online manager. The database is installed with SetAppDatabase.
+    PreferencesStore* pPreferences = NULL;
+    CThumbnailFactory* pThumbnailFactory = NULL;
+    CDictionarySearchEngine* pDictionaryEngine = NULL;
+    CStickyRecordSet* pStickyNotes = NULL;
+    CAudioPlayer* pAudioPlayer = NULL;
+    CCloud* pCloud = NULL;
+    // The first run's two agreements (the proof-of-entitlement notice, then the licence
+    // agreement), shown modally over the parent; IDOK when both ended with OK. NULL: the program
+    // has no agreements to show, and the first run goes on.
+    int (*pfnFirstRunAgreements)(CWnd* pParent) = NULL;
     // The start-up main-menu window while it exists (it is showing when also visible).
     CWnd* pMainMenuWnd = NULL;
     // F1 opens the help (the application's F1-help flag).
@@ -83,6 +102,13 @@ int GetAppScreenWidth();
 int GetAppScreenHeight();
 CPalette* GetAppPalette();
 CPalette* GetAppDisplayPalette();
+// The application's online manager, thumbnail factory and sticky-note store; NULL when none.
+CCloud* GetAppCloud();
+CThumbnailFactory* GetAppThumbnailFactory();
+CStickyRecordSet* GetAppStickyNotes();
+// The sound player's Play (sound resource id, loop flag) and Stop; 0 without a player.
+BOOL PlayAppSound(DWORD nSound, DWORD bLoop);
+BOOL StopAppSound(DWORD nSound);
 // TRUE while the start-up main-menu window exists and is visible.
 BOOL IsMainMenuShowing();
 // Back to the state at start-up: the drive list made again from the drives there are now, the
