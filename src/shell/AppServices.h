@@ -1,11 +1,12 @@
-// What the profile, data-folder and disc code of the shell keeps for the application object and
-// the main frame, gathered in one place until those exist.
+// The application object's shared state: what the profile, data-folder and disc code, the main
+// frame and the services keep, in one place that code without an application object (tests)
+// reaches too.
 //
-// The application object (CVLApp) takes over the CD-ROM drive list, the disc-to-drive cache, the
-// framework's own profile-file name it keeps aside while its own is installed, and the
-// preferences dialog; the frame (CBaseWindow) answers for its current view. Code outside this
-// pair of files reaches these only through AppServices(), so that moving them touches nothing
-// else.
+// The application object (CVLApp) fills it at start-up (the CD-ROM drive list, the disc cache,
+// the framework's own profile-file name it keeps aside, the screen, the resource library, the
+// palettes and every long-lived service it owns) and empties it at exit; the frame (CBaseWindow)
+// answers for its current view. Code outside this pair of files reaches these only through
+// AppServices() and the accessors below, so that moving them touches nothing else.
 #pragma once
 
 #include <afxtempl.h>

@@ -63,13 +63,21 @@ inline int& RowToChoose()
     static int n = -1;
     return n;
 }
+// Called with the menu window just before the choice is made (NULL: nothing).
+inline void (*&BeforeChoosing())(CMainMenuWnd* pMenu)
+{
+    static void (*pfn)(CMainMenuWnd*) = NULL;
+    return pfn;
+}
 inline void CALLBACK ChooseRowWhenReady(HWND, UINT, UINT_PTR nIdEvent, DWORD)
 {
     const MAIN_MENU_STATE& state = MainMenuState();
     if (state.pMenu == NULL || state.pMenu->GetSafeHwnd() == NULL || state.bFadeRunning || state.bSplashShowing ||
-        !state.bSplashOver)
+        !state.bSplashOver || state.pMenu->IsAnimating())
         return;
     ::KillTimer(NULL, nIdEvent);
+    if (BeforeChoosing() != NULL)
+        BeforeChoosing()(state.pMenu);
     ::PostMessage(state.pMenu->GetSafeHwnd(), MainMenuMessage(RowToChoose()), 0, 0);
 }
 
@@ -106,6 +114,7 @@ protected:
         AgreementCalls() = 0;
         AgreementAnswer() = IDOK;
         RowToChoose() = -1;
+        BeforeChoosing() = NULL;
         MakeApp();
     }
     void TearDown() override

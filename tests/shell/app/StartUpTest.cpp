@@ -90,6 +90,29 @@ TEST_F(StartUpTest, AChosenViewOpensTheFrameAndTheRunningObject)
     EXPECT_EQ(MK_E_UNAVAILABLE, GetActiveObject(clsid, nullptr, &pUnknown));
 }
 
+// What the reader sees while choosing: the menu picture, faded in, over the black desktop.
+COLORREF g_menuPixel = 0;
+std::string g_screenshot;
+void LookAtMenu(CMainMenuWnd* pMenu)
+{
+    CPoint pt = pMenu->GetButtonRect(kBrowseRow).CenterPoint();
+    pMenu->ClientToScreen(&pt);
+    g_menuPixel = host::DesktopPixel(pt.x, pt.y);
+    host::SaveDesktopPng(g_screenshot);
+}
+
+TEST_F(StartUpTest, TheMenuIsOnScreenWhenItCanBeChosen)
+{
+    host::SetDisplayMode(host::DisplayMode::TrueColor);
+    MainMenuState().bWindowsNT = TRUE;
+    g_menuPixel = 0;
+    g_screenshot = (dir.path() / "menu.png").string();
+    apptest::BeforeChoosing() = LookAtMenu;
+    EXPECT_FALSE(Start(kExitRow));
+    EXPECT_NE(RGB(0, 0, 0), g_menuPixel);
+    EXPECT_TRUE(std::filesystem::exists(g_screenshot));
+}
+
 TEST_F(StartUpTest, ScreenWidthGivesTheClassAndKeepsOnlyItsLibrary)
 {
     const struct {
