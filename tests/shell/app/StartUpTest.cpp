@@ -4,6 +4,7 @@
 
 #include "online/Cloud.h"
 #include "search/SearchEngine.h"
+#include "shell/Reference.h"
 #include "shell/StickyRecordSet.h"
 #include "shell/VLMessages.h"
 #include "shell/VeltraApplication.h"
@@ -84,6 +85,22 @@ TEST_F(StartUpTest, AChosenViewOpensTheFrameAndTheRunningObject)
     EXPECT_EQ(app->GetAutomationObject()->GetIDispatch(FALSE), pDispatch);
     pDispatch->Release();
     pUnknown->Release();
+
+    // Its methods reach the frame: a topic search in the search pane, an article by number.
+    CVeltraApplication* pAutomation = app->GetAutomationObject();
+    pAutomation->DoKeywordSearch("volcano");
+    ASSERT_NE(nullptr, pFrame->GetSearchTabWin()->m_pQuery);
+    EXPECT_STREQ("volcano", *pFrame->GetSearchTabWin()->m_pQuery);
+    EXPECT_EQ(0, pFrame->GetSearchTabWin()->m_nMode);
+    pAutomation->GotoArticle("1001");
+    MSG msg;
+    ASSERT_TRUE(::PeekMessage(&msg, pFrame->GetSafeHwnd(), VLM_OPEN_WINDOW, VLM_OPEN_WINDOW, PM_REMOVE));
+    EXPECT_EQ(WPARAM(IDW_ARTICLE), msg.wParam);
+    CReference* pReference = reinterpret_cast<CReference*>(msg.lParam);
+    ASSERT_NE(nullptr, pReference);
+    EXPECT_EQ(1001, pReference->GetNumber());
+    delete pReference;
+    EXPECT_STREQ("", pAutomation->GetCurrentArticle()) << "no article is shown";
 
     Exit();
     EXPECT_EQ("Y", Profile("CLEAN UP", "NormalExit"));
