@@ -12,6 +12,8 @@
 
 #include <oleauto.h>
 
+#include <cstdlib>
+
 using apptest::AgreementAnswer;
 using apptest::AgreementCalls;
 using apptest::AppTest;
@@ -211,12 +213,31 @@ TEST_F(StartUpTest, FirstRunShowsTheAgreementsOnceAndLaterRunsNone)
     EXPECT_FALSE(Start(kExitRow));
     EXPECT_EQ(1, AgreementCalls());
     EXPECT_EQ("1", Profile("Runtime", "Previous Run"));
+    const std::string strLastUpdate = Profile("Veltra Jubilee 2000 (International)", "Last Update");
+    // Seconds since 1970 at the first start (the test clock starts at 1 January 2000).
+    const long long nLastUpdate = std::atoll(strLastUpdate.c_str());
+    EXPECT_GE(nLastUpdate, 946684800LL);
+    EXPECT_LT(nLastUpdate, 946684800LL + 60);
     Exit();
+    ui::AdvanceClock(5000);
 
     MakeApp();
     EXPECT_FALSE(Start(kExitRow));
     EXPECT_EQ(1, AgreementCalls()) << "the second run shows neither agreement";
+    EXPECT_EQ(strLastUpdate, Profile("Veltra Jubilee 2000 (International)", "Last Update")) << "kept";
     Exit();
+}
+
+TEST_F(StartUpTest, StalePagingFilesGoFromTheFolderOfTheSettings)
+{
+    std::filesystem::create_directories(dir.path() / "t" / "swap");
+    for (const char* name : {"VM123456", "vmabcdef.tmp", "keep.txt"})
+        dir.Write(std::string("t/swap/") + name, "x");
+    SetProfile("Veltra Jubilee 2000 (International)", "TFL", "T:\\swap\\");
+    EXPECT_FALSE(Start(kExitRow));
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "t" / "swap" / "VM123456"));
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "t" / "swap" / "vmabcdef.tmp"));
+    EXPECT_TRUE(std::filesystem::exists(dir.path() / "t" / "swap" / "keep.txt"));
 }
 
 TEST_F(StartUpTest, DecliningAnAgreementEndsStartUpBeforeTheServices)
