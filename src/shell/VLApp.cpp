@@ -3,6 +3,7 @@
 #include "media/AudioPlayer.h"
 #include "media/QuickTime.h"
 #include "online/Cloud.h"
+#include "online/OnlineUpdater.h"
 #include "search/DictionarySearchEngine.h"
 #include "search/SearchEngine.h"
 #include "shell/AppDatabase.h"
@@ -181,6 +182,7 @@ BOOL CVLApp::InitInstance()
     VL_APP_SERVICES& services = AppServices();
     services.bF1Help = TRUE;
     MainMenuState().pfnLaunchSuiteMenu = LaunchAppSuiteMenu;
+    MainMenuState().pfnMonthsSinceUpdate = COnlineUpdater::GetMonthsSinceUpdate;
     if (ActivateRunningInstance())
         return FALSE;
 
@@ -462,5 +464,6 @@ int CVLApp::ExitInstance()
     RevokeAutomationObject();
     FreeResourceLibrary();
     MainMenuState().pfnLaunchSuiteMenu = NULL;
+    MainMenuState().pfnMonthsSinceUpdate = NULL;
     return CWinApp::ExitInstance();
 }

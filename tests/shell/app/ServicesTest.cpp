@@ -4,6 +4,7 @@
 // table with the automation object.
 #include "media/AudioPlayer.h"
 #include "online/Cloud.h"
+#include "online/OnlineUpdater.h"
 #include "search/DictionarySearchEngine.h"
 #include "shell/AppServices.h"
 #include "shell/NewEditionReminderDlg.h"
@@ -275,6 +276,49 @@ TEST_F(ReminderTest, TheNoticeShowsOnTheDayAndMovesTheDateOrTurnsItOff)
         EXPECT_EQ(1, Check());
         EXPECT_EQ(tick ? "OFF" : "2000/10/01", Get(kSection, "Next Prompt"));
     }
+}
+
+// ---- update age ----
+
+class UpdateAgeTest : public ReminderTest {
+protected:
+    static void LastUpdateAt(int year, int month, int day, int hour)
+    {
+        std::int64_t days = host::DaysFromCivil(year, unsigned(month), unsigned(day));
+        Set(kSection, "Last Update", std::to_string(days * 86400 + hour * 3600).c_str());
+    }
+};
+
+TEST_F(UpdateAgeTest, MonthsPassWhenTheDayOfTheUpdateRecurs)
+{
+    At(2001, 4, 14, 12);
+    EXPECT_EQ(-1, COnlineUpdater::GetMonthsSinceUpdate());
+    EXPECT_STREQ("You must update to receive this month's information.", COnlineUpdater::GetUpdateAgeText());
+    Set(kSection, "Last Update", "0");
+    EXPECT_EQ(-1, COnlineUpdater::GetDaysSinceUpdate());
+
+    LastUpdateAt(2001, 3, 15, 9);
+    EXPECT_EQ(0, COnlineUpdater::GetMonthsSinceUpdate());
+    EXPECT_STREQ("You have not updated in 30 days.", COnlineUpdater::GetUpdateAgeText());
+    At(2001, 4, 15, 12);
+    EXPECT_EQ(1, COnlineUpdater::GetMonthsSinceUpdate());
+    EXPECT_STREQ("You have not updated in 1 month.", COnlineUpdater::GetUpdateAgeText());
+    At(2001, 7, 15, 12);
+    EXPECT_STREQ("You have not updated in 4 months.", COnlineUpdater::GetUpdateAgeText());
+    At(2002, 3, 15, 12);
+    EXPECT_STREQ("You have not updated in over a year.", COnlineUpdater::GetUpdateAgeText());
+}
+
+TEST_F(UpdateAgeTest, DaysAndTheShortFebruary)
+{
+    LastUpdateAt(2001, 1, 31, 10);
+    At(2001, 3, 1, 12);
+    EXPECT_EQ(0, COnlineUpdater::GetMonthsSinceUpdate()) << "1 March less 30 days is 30 January";
+    EXPECT_STREQ("You have not updated in 29 days.", COnlineUpdater::GetUpdateAgeText());
+    At(2001, 1, 31, 20);
+    EXPECT_STREQ("You have not updated in 0 days.", COnlineUpdater::GetUpdateAgeText());
+    At(2001, 2, 1, 22);
+    EXPECT_STREQ("You have not updated in 1 day.", COnlineUpdater::GetUpdateAgeText());
 }
 
 // ---- sound player ----
