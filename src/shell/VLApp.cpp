@@ -266,7 +266,7 @@ BOOL CVLApp::RunStartUp()
     WriteAppProfileString("Runtime", "Previous Run", "1");
 
     CVLDatabase* pDatabase = Created(new CVLDatabase);
-    delete SetAppDatabase(pDatabase);
+    SetAppDatabase(pDatabase);
     if (!pDatabase->OpenDatabase())
         EndStartUp(NULL);
 

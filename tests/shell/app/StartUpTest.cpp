@@ -252,6 +252,46 @@ TEST_F(StartUpTest, DecliningAnAgreementEndsStartUpBeforeTheServices)
     EXPECT_EQ("Y", Profile("CLEAN UP", "NormalExit"));
 }
 
+// The agreements hook runs inside start-up's handler: what it raises shows how each kind of
+// exception ends start-up.
+int g_raise = 0;
+int RaiseInAgreements(CWnd*)
+{
+    switch (g_raise) {
+    case 0: AfxThrowUserException();
+    case 1: AfxThrowNotSupportedException();
+    case 2: AfxThrowMemoryException();
+    default: AfxThrowFileException(CFileException::generic);
+    }
+}
+
+TEST_F(StartUpTest, EachKindOfExceptionEndsStartUpWithItsMessage)
+{
+    const struct {
+        int raise;
+        const char* message;  // NULL: none
+    } cases[] = {
+        {0, NULL},
+        {1, NULL},
+        {2, "Insufficient memory to run."},
+        {3, "An unknown or unexpected error occurred during initialization."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.raise);
+        MakeApp();
+        g_raise = c.raise;
+        AppServices().pfnFirstRunAgreements = RaiseInAgreements;
+        if (c.message != NULL)
+            host::AnswerMessageBox(c.message, IDOK);
+        EXPECT_FALSE(Start(-1));
+        EXPECT_FALSE(IsMainMenuUp()) << "the menu is closed";
+        EXPECT_EQ(c.message != NULL ? 1u : 0u, host::MessageBoxLog().size());
+        Exit();
+        EXPECT_EQ("Y", Profile("CLEAN UP", "NormalExit"));
+        host::ResetUiScript();
+    }
+}
+
 TEST_F(StartUpTest, FailedStartUpsStillWriteNormalExit)
 {
     // The database missing: its own message, then start-up ends silently.
