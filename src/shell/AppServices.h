@@ -53,8 +53,8 @@ struct VL_APP_SERVICES {
     CAudioPlayer* pAudioPlayer = NULL;
     CCloud* pCloud = NULL;
     // The first run's two agreements (the proof-of-entitlement notice, then the licence
-    // agreement), shown modally over the parent; IDOK when both ended with OK. NULL: the program
-    // has no agreements to show, and the first run goes on.
+    // agreement), shown modally over the parent; IDOK when both ended with OK. The application
+    // object installs RunFirstRunAgreements; NULL: no agreements to show, the first run goes on.
     int (*pfnFirstRunAgreements)(CWnd* pParent) = NULL;
     // The start-up main-menu window while it exists (it is showing when also visible).
     CWnd* pMainMenuWnd = NULL;

@@ -10,6 +10,7 @@
 #include "shell/AppServices.h"
 #include "shell/BaseWindow.h"
 #include "shell/DataFolders.h"
+#include "shell/LicenseAgreementDlg.h"
 #include "shell/MainMenu.h"
 #include "shell/NewEditionReminderDlg.h"
 #include "shell/PreferencesStore.h"
@@ -90,8 +91,8 @@ const char CVLApp::s_szClsidText[] = "{DFFDEBC0-FBE9-11D0-8039-0060B01A74A3}";
 CVLApp::CVLApp()
 {
     // The CD-ROM drive list, the screen and the empty palettes live in AppServices(), made at
-    // first use: here.
-    AppServices();
+    // first use: here. The first run shows the program's two agreements.
+    AppServices().pfnFirstRunAgreements = RunFirstRunAgreements;
 }
 
 CVLApp::~CVLApp() = default;

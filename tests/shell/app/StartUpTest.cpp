@@ -4,6 +4,7 @@
 
 #include "online/Cloud.h"
 #include "search/SearchEngine.h"
+#include "shell/LicenseAgreementDlg.h"
 #include "shell/Reference.h"
 #include "shell/StickyRecordSet.h"
 #include "shell/VLMessages.h"
@@ -238,6 +239,23 @@ TEST_F(StartUpTest, StalePagingFilesGoFromTheFolderOfTheSettings)
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "t" / "swap" / "VM123456"));
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "t" / "swap" / "vmabcdef.tmp"));
     EXPECT_TRUE(std::filesystem::exists(dir.path() / "t" / "swap" / "keep.txt"));
+}
+
+TEST_F(StartUpTest, TheFirstRunShowsTheNoticeAndTheLicenceOverTheMenu)
+{
+    AppServices().pfnFirstRunAgreements = RunFirstRunAgreements;  // the program's own
+    std::vector<std::string> shown;
+    for (int n = 0; n < 2; ++n)
+        host::RunInNextModalLoop([&shown](HWND hDialog) {
+            char title[64] = {};
+            ::GetWindowText(hDialog, title, sizeof title);
+            shown.push_back(title);
+            EXPECT_EQ(MainMenuState().pMenu->GetSafeHwnd(), ::GetWindow(hDialog, GW_OWNER));
+            ::SendMessage(::GetDlgItem(hDialog, IDOK), BM_CLICK, 0, 0);
+        });
+    EXPECT_FALSE(Start(kExitRow));
+    EXPECT_EQ((std::vector<std::string>{"Proof of Entitlement", "License Agreement"}), shown);
+    EXPECT_EQ("1", Profile("Runtime", "Previous Run"));
 }
 
 TEST_F(StartUpTest, DecliningAnAgreementEndsStartUpBeforeTheServices)
