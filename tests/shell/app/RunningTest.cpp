@@ -2,7 +2,7 @@
 // suite-menu launcher.
 #include "AppTestSupport.h"
 
-#include "shell/FirstLineSet.h"
+#include "shell/Rin.h"
 #include "widgets/ThumbnailFactory.h"
 
 #include <string>
@@ -108,6 +108,29 @@ TEST_F(RunningTest, IdlePhasesRunViewsThenFactoryThenFrame)
     // Without a frame there is nothing to do.
     Exit();
     EXPECT_FALSE(app->OnIdle(0));
+}
+
+TEST_F(RunningTest, ThumbnailFactoryLooksUpTheTextsOfItems)
+{
+    EXPECT_FALSE(Start(apptest::kExitRow));
+    CThumbnailFactory* pFactory = GetAppThumbnailFactory();
+    ASSERT_NE(nullptr, pFactory);
+    // First lines are keyed by the number in seven digits.
+    GetAppDatabase()->Execute("INSERT INTO [First Line] ([Rin Code], [First Line]) VALUES ('0001001', 'Seven digits.')");
+    CString strText;
+    pFactory->LookUpFirstLine(1001, strText);
+    EXPECT_STREQ("Seven digits.", strText);
+    pFactory->LookUpFirstLine(1999, strText);
+    EXPECT_STREQ("", strText) << "no row: empty";
+    pFactory->LookUpTimelineTitle(4060002, strText);
+    EXPECT_STREQ("Volcano", strText);
+    pFactory->LookUpDescription(static_cast<long>(CRin("yb001927", TRUE).GetNumber()), strText);
+    EXPECT_STREQ("A lone pilot crosses the Atlantic.", strText);
+    // Released on idle, made again by the next look-up with the same answers.
+    EXPECT_FALSE(pFactory->ReleaseRecordSets());
+    EXPECT_FALSE(pFactory->HasOpenRecordSets());
+    pFactory->LookUpFirstLine(1001, strText);
+    EXPECT_STREQ("Seven digits.", strText);
 }
 
 TEST_F(RunningTest, F1WithHelpOnPostsCommandHelpToTheMainWindow)
