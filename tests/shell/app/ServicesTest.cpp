@@ -278,6 +278,18 @@ TEST_F(ReminderTest, TheNoticeShowsOnTheDayAndMovesTheDateOrTurnsItOff)
     }
 }
 
+TEST_F(ReminderTest, EnterInTheNoticePressesOK)
+{
+    At(2000, 9, 1, 15);
+    Set(kSection, "Next Prompt", "2000/09/01");
+    host::RunInNextModalLoop([](HWND hWnd) {
+        EXPECT_EQ(::GetDlgItem(hWnd, IDOK), ::GetFocus()) << "OK has the focus";
+        host::PressKey(VK_RETURN);
+    });
+    EXPECT_EQ(1, Check());
+    EXPECT_EQ("2000/10/01", Get(kSection, "Next Prompt"));
+}
+
 // ---- update age ----
 
 class UpdateAgeTest : public ReminderTest {
