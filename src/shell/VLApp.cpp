@@ -21,6 +21,7 @@
 #include "shell/VLMainWin.h"
 #include "shell/VLMessages.h"
 #include "shell/VeltraApplication.h"
+#include "widgets/RollOverButton.h"
 #include "widgets/ThumbnailFactory.h"
 
 #include "resource.h"
@@ -28,6 +29,7 @@
 #include <afxdisp.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 
 namespace {
@@ -359,13 +361,29 @@ void CVLApp::RevokeAutomationObject()
 
 void CVLApp::LaunchSuiteMenu()
 {
-    // Nothing in this system fills the command line, so nothing is started. Starting a program
-    // by its command line needs the platform's process creation.
     if (m_strSuiteMenuCommand.IsEmpty())
         return;
-    CString strMessage;
-    strMessage.Format("Unable to launch Family Tomeset Menu: (%ld).", static_cast<long>(ERROR_CALL_NOT_IMPLEMENTED));
-    AfxMessageBox(strMessage);
+    STARTUPINFO si;
+    memset(&si, 0, sizeof si);
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESHOWWINDOW;
+    si.wShowWindow = SW_SHOWDEFAULT;
+    PROCESS_INFORMATION pi;
+    memset(&pi, 0, sizeof pi);
+    // The process may write into the command line it is given: it gets a copy.
+    CString strCommand = m_strSuiteMenuCommand;
+    BOOL bStarted = ::CreateProcess(NULL, strCommand.GetBuffer(0), NULL, NULL, FALSE, NORMAL_PRIORITY_CLASS, NULL,
+                                    NULL, &si, &pi);
+    DWORD dwError = ::GetLastError();
+    strCommand.ReleaseBuffer();
+    if (!bStarted) {
+        CString strMessage;
+        strMessage.Format("Unable to launch Family Tomeset Menu: (%ld).", static_cast<long>(dwError));
+        AfxMessageBox(strMessage);
+        return;
+    }
+    ::CloseHandle(pi.hThread);
+    ::CloseHandle(pi.hProcess);
 }
 
 // ---- idle and the message filter ----
@@ -404,6 +422,8 @@ BOOL CVLApp::OnIdle(LONG)
 BOOL CVLApp::PreTranslateMessage(MSG* pMsg)
 {
     if (MainMenuPreTranslate(pMsg))
+        return FALSE;
+    if (CRollOverButton::CheckHoverExit(pMsg))
         return FALSE;
     if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_F1 && (pMsg->lParam & (1L << 30)) == 0) {
         if (AppServices().bF1Help) {

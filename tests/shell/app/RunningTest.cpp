@@ -3,9 +3,16 @@
 #include "AppTestSupport.h"
 
 #include "shell/Rin.h"
+#include "widgets/RollOverButton.h"
 #include "widgets/ThumbnailFactory.h"
 
+#include <host/Input.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -192,11 +199,60 @@ TEST_F(RunningTest, F1WithHelpOffSwallowsTheKeyAndItsKeyUpOnly)
     ::DestroyWindow(hMain);
 }
 
+// The application's message filter ends a roll-over button's hover as soon as the mouse moves
+// onto another window.
+TEST_F(RunningTest, TheFilterEndsARollOverHover)
+{
+    HWND hForm = MakeRecordingWindow("Form", NULL, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    CRollOverButton button;
+    ASSERT_TRUE(button.Create("", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, CRect(10, 10, 60, 40),
+                              CWnd::FromHandle(hForm), 300));
+    POINT p{20, 20};
+    ::ClientToScreen(hForm, &p);
+    host::MouseMove(p.x, p.y);
+    PumpThroughApp();
+    ASSERT_EQ(&button, CRollOverButton::GetHoverButton());
+    p = POINT{200, 120};
+    ::ClientToScreen(hForm, &p);
+    host::MouseMove(p.x, p.y);
+    PumpThroughApp();
+    EXPECT_EQ(nullptr, CRollOverButton::GetHoverButton());
+    button.DestroyWindow();
+    ::DestroyWindow(hForm);
+}
+
 TEST_F(RunningTest, SuiteMenuWithNoCommandLineStartsNothing)
 {
     EXPECT_TRUE(app->m_strSuiteMenuCommand.IsEmpty());
     app->LaunchSuiteMenu();
     EXPECT_TRUE(host::MessageBoxLog().empty());
+}
+
+// A suite-menu command line runs as a process of its own; one that cannot start names the
+// system's error code.
+TEST_F(RunningTest, SuiteMenuCommandLineStartsItsProgram)
+{
+    std::filesystem::copy_file(VL_COMPANION_PROGRAM, Prog() / "vlsuite.exe");
+    const std::filesystem::path report = Prog() / "started.txt";
+    setenv("VL_COMPANION_REPORT", report.c_str(), 1);
+    app->m_strSuiteMenuCommand = "T:\\prog\\vlsuite.exe /menu";
+    app->LaunchSuiteMenu();
+    std::string line;
+    for (int i = 0; i < 200 && line.empty(); ++i) {
+        std::ifstream in(report);
+        std::getline(in, line);
+        if (line.empty())
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    unsetenv("VL_COMPANION_REPORT");
+    EXPECT_EQ(0u, line.find("T:\\prog\\vlsuite.exe /menu|")) << line;
+    EXPECT_TRUE(host::MessageBoxLog().empty());
+
+    app->m_strSuiteMenuCommand = "T:\\prog\\missing.exe";
+    host::AnswerMessageBox("Unable to launch Family Tomeset Menu: (2).", IDOK);
+    app->LaunchSuiteMenu();
+    ASSERT_EQ(1u, host::MessageBoxLog().size());
+    EXPECT_EQ("Unable to launch Family Tomeset Menu: (2).", host::MessageBoxLog()[0].text);
 }
 
 }  // namespace
