@@ -4,6 +4,8 @@
 //   <disc>/info_dat/vl00i1.mdb     the content database (sample/database)
 //   <disc>/info_dat/splash.bmp     the start-up picture (sample/pictures/splash.txt), when the
 //                                  sample folder has its source
+//   <disc>/info_dat/Licn*.txt      the licence texts of the first start (sample/licence), with
+//                                  CR LF line ends
 #pragma once
 
 #include "ContentArchiveWriter.h"
@@ -16,6 +18,7 @@ struct SampleDiscReport {
     std::filesystem::path dataFolder;    // <disc>/info_dat
     std::vector<ArchivedRecord> articles;
     std::vector<std::filesystem::path> pictures;  // the picture files written
+    std::vector<std::filesystem::path> texts;     // the text files written
 };
 
 // Throws std::runtime_error (file and line named) on a bad source and std::invalid_argument

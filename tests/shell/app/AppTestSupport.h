@@ -34,7 +34,6 @@ inline std::filesystem::path SampleDisc()
     static TempDir dir;
     static const bool built = [] {
         discbuilder::BuildSampleDisc(VL_SAMPLE_DIR, dir.path() / "disc");
-        dir.Write("disc/info_dat/Licnengl.txt", "The licence agreement.");
         return true;
     }();
     (void)built;

@@ -18,8 +18,9 @@ int main(int argc, char** argv)
     }
     try {
         discbuilder::SampleDiscReport report = discbuilder::BuildSampleDisc(argv[1], argv[2]);
-        std::printf("vldiscbuild: %zu articles, %zu picture files written to %s\n", report.articles.size(),
-                    report.pictures.size(), report.dataFolder.string().c_str());
+        std::printf("vldiscbuild: %zu articles, %zu picture files, %zu text files written to %s\n",
+                    report.articles.size(), report.pictures.size(), report.texts.size(),
+                    report.dataFolder.string().c_str());
         return 0;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "vldiscbuild: %s\n", e.what());
