@@ -122,11 +122,10 @@ TEST_F(RunningTest, ThumbnailFactoryLooksUpTheTextsOfItems)
     EXPECT_FALSE(Start(apptest::kExitRow));
     CThumbnailFactory* pFactory = GetAppThumbnailFactory();
     ASSERT_NE(nullptr, pFactory);
-    // First lines are keyed by the number in seven digits.
-    GetAppDatabase()->Execute("INSERT INTO [First Line] ([Rin Code], [First Line]) VALUES ('0001001', 'Seven digits.')");
+    // First lines are keyed by the number in seven digits, as the sample disc writes them.
     CString strText;
     pFactory->LookUpFirstLine(1001, strText);
-    EXPECT_STREQ("Seven digits.", strText);
+    EXPECT_STREQ("Aviation is the design, building and flying of aircraft.", strText);
     pFactory->LookUpFirstLine(1999, strText);
     EXPECT_STREQ("", strText) << "no row: empty";
     pFactory->LookUpTimelineTitle(4060002, strText);
@@ -137,7 +136,7 @@ TEST_F(RunningTest, ThumbnailFactoryLooksUpTheTextsOfItems)
     EXPECT_FALSE(pFactory->ReleaseRecordSets());
     EXPECT_FALSE(pFactory->HasOpenRecordSets());
     pFactory->LookUpFirstLine(1001, strText);
-    EXPECT_STREQ("Seven digits.", strText);
+    EXPECT_STREQ("Aviation is the design, building and flying of aircraft.", strText);
 }
 
 TEST_F(RunningTest, F1WithHelpOnPostsCommandHelpToTheMainWindow)
