@@ -709,9 +709,12 @@ void FreeTree(HWND hwnd)
 
 BOOL WINAPI DestroyWindow(HWND hwnd)
 {
-    WindowPtr w = Lookup(hwnd);
-    if (!w)
+    WindowPtr w = Find(hwnd);
+    if (!w) {
+        remote::Info info;
+        SetLastError(remote::Describe(hwnd, info) ? ERROR_ACCESS_DENIED : ERROR_INVALID_WINDOW_HANDLE);
         return FALSE;
+    }
     if (w.get() == &Desktop() || w->hwnd == MessageRoot().hwnd || w->threadId != GetCurrentThreadId()) {
         SetLastError(ERROR_ACCESS_DENIED);
         return FALSE;
@@ -1373,7 +1376,8 @@ void DropThreadWindows(DWORD threadId)
         T().windows.erase(w.hwnd);
         remote::ReleaseHandle(w.hwnd);
     }
-    remote::Publish();
+    if (!mine.empty())
+        remote::Publish();
 }
 
 }  // namespace user

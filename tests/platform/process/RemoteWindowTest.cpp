@@ -120,6 +120,11 @@ TEST(RemoteWindowTest, PeersWindowIsFoundAndDescribed)
         << "the creating thread is the started process's main thread";
     EXPECT_EQ(processId, peer.process.pi.dwProcessId);
     EXPECT_EQ(GetLastActivePopup(peer.hwnd), peer.hwnd) << "no popup: the window itself";
+
+    SetLastError(0);
+    EXPECT_FALSE(DestroyWindow(peer.hwnd)) << "only its own thread destroys a window";
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    EXPECT_TRUE(IsWindow(peer.hwnd));
 }
 
 TEST(RemoteWindowTest, MessagesToThePeer)
