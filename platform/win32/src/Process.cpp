@@ -13,6 +13,7 @@
 #include <host/Paths.h>
 #include <host/Process.h>
 
+#include <handleapi.h>
 #include <processthreadsapi.h>
 #include <synchapi.h>
 #include <winerror.h>
@@ -540,6 +541,30 @@ BOOL WINAPI CreateProcessA(LPCSTR lpApplicationName, LPSTR lpCommandLine, LPSECU
     lpProcessInformation->dwThreadId = static_cast<DWORD>(child->pid);  // a main thread's id is its process's
     SetLastError(ERROR_SUCCESS);
     return TRUE;
+}
+
+UINT WINAPI WinExec(LPCSTR lpCmdLine, UINT uCmdShow)
+{
+    if (!lpCmdLine || !*lpCmdLine)
+        return 0;
+    std::string commandLine = lpCmdLine;
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESHOWWINDOW;
+    si.wShowWindow = static_cast<WORD>(uCmdShow);
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+        switch (GetLastError()) {
+        case ERROR_FILE_NOT_FOUND: return ERROR_FILE_NOT_FOUND;
+        case ERROR_PATH_NOT_FOUND: return ERROR_PATH_NOT_FOUND;
+        case ERROR_BAD_EXE_FORMAT:
+        case ERROR_ACCESS_DENIED: return ERROR_BAD_FORMAT;
+        default: return 0;
+        }
+    }
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return 33;
 }
 
 BOOL WINAPI GetExitCodeProcess(HANDLE hProcess, LPDWORD lpExitCode)

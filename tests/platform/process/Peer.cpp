@@ -6,7 +6,8 @@
 //                                  any unknown mode while that variable is set)
 //   vlpeer window TITLE N [popup]  shows a top-level window titled TITLE (shown the way its
 //                                  starter asked), with an owned popup "TITLE Popup" when asked,
-//                                  and runs until the window is closed; ends with N
+//                                  writes the report when VL_PEER_REPORT is set, and runs until
+//                                  the window is closed; ends with N
 //
 // The window answers registered messages: "VL:Peer:Ping" with wParam + 1000, "VL:Peer:Events"
 // with what was done to it (bit 0: restored from minimised; bits 8-15: times activated),
@@ -113,6 +114,8 @@ int Window(const char* title, int exitCode, bool popup)
             return 6;
         ShowWindow(owned, SW_SHOW);
     }
+    if (std::getenv("VL_PEER_REPORT"))
+        Report();  // tells that the window is up
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);

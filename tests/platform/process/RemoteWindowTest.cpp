@@ -5,10 +5,15 @@
 
 #include "PeerSupport.h"
 
+#include <TempDir.h>
+
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
+#include <filesystem>
 #include <string>
+#include <sys/mman.h>
 #include <thread>
 #include <vector>
 
@@ -273,6 +278,46 @@ TEST(RemoteWindowTest, EveryWindowOfThePeerIsEnumeratedAndItsPopupIsTheLastActiv
     ASSERT_EQ(seen.windows.size(), 2u);
     EXPECT_EQ(seen.windows[0], popup) << "the active popup is above its owner";
     EXPECT_EQ(seen.windows[1], peer.hwnd);
+}
+
+TEST(RemoteWindowTest, ProcessesOfAnotherNamespaceAreNotSeen)
+{
+    TempDir dir;
+    std::string title = Unique("Other Namespace Peer");
+    std::string block;
+    for (const std::string& entry :
+         {"VL_SYNC_NAMESPACE=vl-test-other-" + std::to_string(GetCurrentProcessId()),
+          "VL_PEER_REPORT=" + (dir.path() / "report.txt").string(), std::string("PATH=/usr/bin:/bin")})
+        block += entry + '\0';
+    block += '\0';
+    Started other;
+    Start(other, "\"" + PeerStem() + "\" window \"" + title + "\" 0", nullptr, nullptr, block.data());
+    ASSERT_TRUE(other.ok) << other.error;
+    ASSERT_TRUE(Eventually([&] { return std::filesystem::exists(dir.path() / "report.txt"); }))
+        << "the peer's window is up in its own namespace";
+    EXPECT_EQ(FindWindowA(nullptr, title.c_str()), nullptr);
+    EXPECT_FALSE(InZOrderWalk(other.pi.dwThreadId));
+    TerminateProcess(other.pi.hProcess, 0);
+    WaitForSingleObject(other.pi.hProcess, 20000);
+    shm_unlink(("/vl-test-other-" + std::to_string(GetCurrentProcessId())).c_str());
+    shm_unlink(("/vl-test-other-" + std::to_string(GetCurrentProcessId()) + ".windows").c_str());
+}
+
+TEST(RemoteWindowTest, WinExecShowsTheProgramTheWayAsked)
+{
+    std::string title = Unique("WinExec Peer");
+    std::string commandLine = "\"" + PeerStem() + "\" window \"" + title + "\" 0";
+    EXPECT_GT(WinExec(commandLine.c_str(), SW_SHOWMINNOACTIVE), 31u);
+    HWND hwnd = nullptr;
+    ASSERT_TRUE(Eventually([&] {
+        hwnd = FindWindowA(nullptr, title.c_str());
+        return hwnd && IsIconic(hwnd);
+    }));
+    DWORD processId = 0;
+    GetWindowThreadProcessId(hwnd, &processId);
+    EXPECT_TRUE(PostMessageA(hwnd, WM_CLOSE, 0, 0));
+    EXPECT_TRUE(Eventually([&] { return !IsWindow(hwnd); }));
+    EXPECT_EQ(WinExec("vl-no-such-program-anywhere", SW_SHOW), static_cast<UINT>(ERROR_FILE_NOT_FOUND));
 }
 
 }  // namespace
