@@ -1199,6 +1199,8 @@ HWND WINAPI GetDlgItem(HWND hDlg, int nIDDlgItem);
 
 BOOL WINAPI SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy, UINT uFlags);
 BOOL WINAPI MoveWindow(HWND hWnd, int X, int Y, int nWidth, int nHeight, BOOL bRepaint);
+// SW_SHOWDEFAULT shows the window the way the program's starter asked for (STARTF_USESHOWWINDOW
+// with CreateProcess), else as SW_SHOWNORMAL.
 BOOL WINAPI ShowWindow(HWND hWnd, int nCmdShow);
 BOOL WINAPI BringWindowToTop(HWND hWnd);
 BOOL WINAPI OpenIcon(HWND hWnd);

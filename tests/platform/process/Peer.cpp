@@ -11,8 +11,9 @@
 //
 // The window answers registered messages: "VL:Peer:Ping" with wParam + 1000, "VL:Peer:Events"
 // with what was done to it (bit 0: restored from minimised; bits 8-15: times activated),
-// "VL:Peer:Sleep" with 1 after sleeping wParam milliseconds, and "VL:Peer:Die" by ending the
-// process at once with exit code 9, unanswered.
+// "VL:Peer:Sleep" with 1 after sleeping wParam milliseconds, "VL:Peer:Die" by ending the
+// process at once with exit code 9, unanswered, and "VL:Peer:Echo" by sending
+// "VL:Peer:EchoAnswer" (lParam) to the window wParam and answering what that answered plus 1.
 #include <windows.h>
 
 #include <host/Process.h>
@@ -24,7 +25,7 @@
 
 namespace {
 
-UINT g_ping, g_events, g_sleep, g_die;
+UINT g_ping, g_events, g_sleep, g_die, g_echo;
 int g_exitCode = 0;
 HWND g_main = nullptr;
 bool g_minimised = false;  // the main window was minimised at some time
@@ -43,6 +44,8 @@ LRESULT CALLBACK PeerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     }
     if (msg == g_die)
         _exit(9);
+    if (msg == g_echo)
+        return SendMessageA(reinterpret_cast<HWND>(wParam), RegisterWindowMessageA("VL:Peer:EchoAnswer"), 0, lParam) + 1;
     if (hwnd != g_main)
         return DefWindowProcA(hwnd, msg, wParam, lParam);  // the popup
     switch (msg) {
@@ -95,6 +98,7 @@ int Window(const char* title, int exitCode, bool popup)
     g_events = RegisterWindowMessageA("VL:Peer:Events");
     g_sleep = RegisterWindowMessageA("VL:Peer:Sleep");
     g_die = RegisterWindowMessageA("VL:Peer:Die");
+    g_echo = RegisterWindowMessageA("VL:Peer:Echo");
     WNDCLASSA wc{};
     wc.lpfnWndProc = PeerProc;
     wc.lpszClassName = "VLPeerWindow";
@@ -105,7 +109,7 @@ int Window(const char* title, int exitCode, bool popup)
     if (!hwnd)
         return 5;
     g_main = hwnd;
-    ShowWindow(hwnd, host::StartupShowCommand(SW_SHOWNORMAL));
+    ShowWindow(hwnd, SW_SHOWDEFAULT);  // the way the starter asked for
     if (popup) {
         std::string popupTitle = std::string(title) + " Popup";
         HWND owned = CreateWindowExA(0, "VLPeerWindow", popupTitle.c_str(), WS_POPUP | WS_CAPTION, 40, 40, 100, 80,

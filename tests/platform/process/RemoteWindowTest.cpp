@@ -82,6 +82,8 @@ bool InZOrderWalk(DWORD threadId, HWND* found = nullptr)
 
 LRESULT CALLBACK Plain(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    if (msg == RegisterWindowMessageA("VL:Peer:EchoAnswer"))
+        return lParam * 2;
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
@@ -162,6 +164,17 @@ TEST(RemoteWindowTest, MessagesToThePeer)
     EXPECT_EQ(SendMessageTimeoutA(peer.hwnd, Message("VL:Peer:Sleep"), 1500, 0, SMTO_NORMAL, 50, &result), 0);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_TIMEOUT));
     EXPECT_EQ(SendMessageA(peer.hwnd, ping, 9, 0), 1009) << "the peer answers again once it is done";
+}
+
+TEST(RemoteWindowTest, APeerSendingBackWhileAnsweringIsServed)
+{
+    HWND mine = LocalWindow("Echo Target");
+    ASSERT_NE(mine, nullptr);
+    Peer peer("Echo Peer");
+    ASSERT_NE(peer.hwnd, nullptr);
+    // The peer's answer needs an answer from this thread, which is waiting for the peer.
+    EXPECT_EQ(SendMessageA(peer.hwnd, Message("VL:Peer:Echo"), reinterpret_cast<WPARAM>(mine), 21), 43);
+    DestroyWindow(mine);
 }
 
 TEST(RemoteWindowTest, PostedCloseEndsThePeerAndItsWindowGoes)
