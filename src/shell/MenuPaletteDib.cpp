@@ -45,15 +45,24 @@ CMenuPaletteDib::~CMenuPaletteDib()
         std::memcpy(GetColorTable(), m_savedColorTable, std::min<DWORD>(GetColorCount(), 256) * sizeof(RGBQUAD));
 }
 
-BOOL CMenuPaletteDib::LoadFromFile(CDC* pDC, LPCSTR lpszPath)
+namespace {
+// Runs a picture load; a failure (an exception of the class library) gives FALSE.
+template <class Load>
+BOOL Loaded(Load load)
 {
     try {
-        ReadBmpFile(lpszPath);
+        load();
     } catch (CException* e) {
         e->Delete();
         return FALSE;
     }
-    if (IsEmpty())
+    return TRUE;
+}
+}  // namespace
+
+BOOL CMenuPaletteDib::LoadFromFile(CDC* pDC, LPCSTR lpszPath)
+{
+    if (!Loaded([&] { ReadBmpFile(lpszPath); }) || IsEmpty())
         return FALSE;
     PrepareForFading(pDC);
     return TRUE;
@@ -61,13 +70,7 @@ BOOL CMenuPaletteDib::LoadFromFile(CDC* pDC, LPCSTR lpszPath)
 
 BOOL CMenuPaletteDib::LoadFromResource(CDC* pDC, UINT nId)
 {
-    try {
-        LoadFromResourceId(nId);
-    } catch (CException* e) {
-        e->Delete();
-        return FALSE;
-    }
-    if (IsEmpty())
+    if (!Loaded([&] { LoadFromResourceId(nId); }) || IsEmpty())
         return FALSE;
     PrepareForFading(pDC);
     return TRUE;

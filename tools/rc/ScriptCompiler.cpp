@@ -125,6 +125,18 @@ private:
             Fail(std::string("expected BEGIN of the ") + what + ", found " + Show(Peek()));
         Next();
     }
+    // Inside a BEGIN ... END block: true while another statement follows; the END is consumed
+    // and ends the loop. The script ending first is an error reported at the block's owner.
+    bool InBlock(const Token& owner, const char* what)
+    {
+        if (IsEnd(Peek())) {
+            Next();
+            return false;
+        }
+        if (Peek().kind == TokenKind::End)
+            Fail(owner, std::string(what) + " without END");
+        return true;
+    }
     bool AcceptComma()
     {
         if (!Peek().IsPunct(","))
@@ -337,9 +349,7 @@ private:
         }
         ExpectBegin("string table");
         auto& table = m_strings[language];
-        while (!IsEnd(Peek())) {
-            if (Peek().kind == TokenKind::End)
-                Fail(at, "STRINGTABLE without END");
+        while (InBlock(at, "STRINGTABLE")) {
             Token idToken = Peek();
             std::int64_t id = Number("a string id");
             if (id < 0 || id > 0xFFFF)
@@ -351,7 +361,6 @@ private:
                 Fail(idToken, "duplicate string id " + std::to_string(id) + " (first defined at " +
                                   it->second.second.file + ":" + std::to_string(it->second.second.line) + ")");
         }
-        Next();
     }
 
     void EmitStringTables()
@@ -427,10 +436,8 @@ private:
         }
         Next();
         ByteWriter w;
-        while (!IsEnd(Peek())) {
+        while (InBlock(at, "data block")) {
             const Token& t = Peek();
-            if (t.kind == TokenKind::End)
-                Fail(at, "data block without END");
             if (t.kind == TokenKind::String) {
                 if (t.wide) {
                     for (char16_t c : host::ResourceTextFromCp1252(t.text))
@@ -452,7 +459,6 @@ private:
             }
             AcceptComma();
         }
-        Next();
         Add(type, name, language, w.Take(), at.place);
     }
 
@@ -481,10 +487,8 @@ private:
     {
         ExpectBegin("menu");
         std::vector<MenuItemDef> items;
-        while (!IsEnd(Peek())) {
+        while (InBlock(owner, "menu")) {
             const Token t = Peek();
-            if (t.kind == TokenKind::End)
-                Fail(owner, "menu without END");
             Next();
             MenuItemDef item;
             if (t.IsKeyword("POPUP")) {
@@ -509,7 +513,6 @@ private:
             }
             items.push_back(std::move(item));
         }
-        Next();
         return items;
     }
 
@@ -709,16 +712,13 @@ private:
             style |= DS_SETFONT;
         d.style = style;
         Next();  // BEGIN
-        while (!IsEnd(Peek())) {
+        while (InBlock(at, "dialog")) {
             const Token t = Peek();
-            if (t.kind == TokenKind::End)
-                Fail(at, "dialog without END");
             if (t.kind != TokenKind::Identifier)
                 Fail(t, "expected a control statement, found " + Show(t));
             Next();
             d.controls.push_back(Control(t, extended));
         }
-        Next();
         if (d.controls.size() > 0xFFFF)
             Fail(at, "too many controls");
         Add(host::ResourceId::Ordinal(RT_DIALOG), name, language, EncodeDialog(d), at.place);
@@ -733,10 +733,8 @@ private:
         }
         ExpectBegin("accelerator table");
         std::vector<AccelDef> entries;
-        while (!IsEnd(Peek())) {
+        while (InBlock(at, "accelerator table")) {
             const Token event = Peek();
-            if (event.kind == TokenKind::End)
-                Fail(at, "accelerator table without END");
             AccelDef a;
             bool fromText = event.kind == TokenKind::String;
             std::string text;
@@ -779,7 +777,6 @@ private:
             }
             entries.push_back(a);
         }
-        Next();
         Add(host::ResourceId::Ordinal(RT_ACCELERATOR), name, language, EncodeAccelerators(entries), at.place);
     }
 
@@ -800,10 +797,8 @@ private:
     {
         ExpectBegin("version block");
         std::vector<VersionNode> nodes;
-        while (!IsEnd(Peek())) {
+        while (InBlock(owner, "version block")) {
             const Token t = Peek();
-            if (t.kind == TokenKind::End)
-                Fail(owner, "version block without END");
             Next();
             VersionNode node;
             if (t.IsKeyword("BLOCK")) {
@@ -836,7 +831,6 @@ private:
             }
             nodes.push_back(std::move(node));
         }
-        Next();
         return nodes;
     }
 

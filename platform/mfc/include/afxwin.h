@@ -3,6 +3,7 @@
 #pragma once
 
 #include <afx.h>
+#include <afxres.h>
 
 #include <mfc/CmdTarget.h>
 #include <mfc/Menu.h>
@@ -21,3 +22,4 @@
 #if __has_include(<mfc/Dialog.h>)
 #include <mfc/Dialog.h>
 #endif
+#include <mfc/EditView.h>

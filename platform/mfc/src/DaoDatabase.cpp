@@ -118,19 +118,12 @@ void CDaoWorkspace::BeginTrans()
     ++m_state->level;
 }
 
-void CDaoWorkspace::CommitTrans()
-{
-    if (!m_state)
-        AfxThrowDaoException(AFX_DAO_ERROR_OBJECT_NOT_OPEN);
-    if (m_state->level == 0)
-        Fail(daosql::kErrNoTransaction,
-             "You tried to commit or rollback a transaction without first beginning a transaction.", "DAO.Workspace");
-    for (CDaoDatabase* db : m_state->databases)
-        DaoCall([&] { db->GetConnection()->CommitTrans(); });
-    --m_state->level;
-}
+void CDaoWorkspace::CommitTrans() { EndTrans(TRUE); }
 
-void CDaoWorkspace::Rollback()
+void CDaoWorkspace::Rollback() { EndTrans(FALSE); }
+
+// Ends the innermost transaction on every open database of the workspace.
+void CDaoWorkspace::EndTrans(BOOL bCommit)
 {
     if (!m_state)
         AfxThrowDaoException(AFX_DAO_ERROR_OBJECT_NOT_OPEN);
@@ -138,7 +131,12 @@ void CDaoWorkspace::Rollback()
         Fail(daosql::kErrNoTransaction,
              "You tried to commit or rollback a transaction without first beginning a transaction.", "DAO.Workspace");
     for (CDaoDatabase* db : m_state->databases)
-        DaoCall([&] { db->GetConnection()->Rollback(); });
+        DaoCall([&] {
+            if (bCommit)
+                db->GetConnection()->CommitTrans();
+            else
+                db->GetConnection()->Rollback();
+        });
     --m_state->level;
 }
 

@@ -46,23 +46,15 @@ void FnLike(sqlite3_context* ctx, int argc, sqlite3_value** argv)
     sqlite3_result_int(ctx, JetLike(TextArg(argv[1]), TextArg(argv[0])) ? 1 : 0);
 }
 
-void FnUCase(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+// UCase and LCase: every character through the platform's case table.
+template <auto Fold>
+void FnCase(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 {
     if (AnyNull(argc, argv))
         return sqlite3_result_null(ctx);
     std::string s = TextArg(argv[0]);
     for (char& c : s)
-        c = static_cast<char>(FoldUpper(static_cast<unsigned char>(c)));
-    ResultText(ctx, s);
-}
-
-void FnLCase(sqlite3_context* ctx, int argc, sqlite3_value** argv)
-{
-    if (AnyNull(argc, argv))
-        return sqlite3_result_null(ctx);
-    std::string s = TextArg(argv[0]);
-    for (char& c : s)
-        c = static_cast<char>(FoldLower(static_cast<unsigned char>(c)));
+        c = static_cast<char>(Fold(static_cast<unsigned char>(c)));
     ResultText(ctx, s);
 }
 
@@ -122,8 +114,8 @@ void Install(sqlite3* db)
     sqlite3_create_collation(db, "NOCASE", SQLITE_UTF8, nullptr, CollateNoCase);
     const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
     sqlite3_create_function(db, "like", 2, flags, nullptr, FnLike, nullptr, nullptr);
-    sqlite3_create_function(db, "UCase", 1, flags, nullptr, FnUCase, nullptr, nullptr);
-    sqlite3_create_function(db, "LCase", 1, flags, nullptr, FnLCase, nullptr, nullptr);
+    sqlite3_create_function(db, "UCase", 1, flags, nullptr, FnCase<FoldUpper>, nullptr, nullptr);
+    sqlite3_create_function(db, "LCase", 1, flags, nullptr, FnCase<FoldLower>, nullptr, nullptr);
     sqlite3_create_function(db, "Len", 1, flags, nullptr, FnLen, nullptr, nullptr);
     sqlite3_create_function(db, "Left", 2, flags, nullptr, FnLeft, nullptr, nullptr);
     sqlite3_create_function(db, "Right", 2, flags, nullptr, FnRight, nullptr, nullptr);

@@ -66,6 +66,18 @@ CFile::~CFile()
         Abort();
 }
 
+namespace {
+// Open flags that name no access or sharing mode.
+BOOL BadOpenFlags(CFileException* pError)
+{
+    if (pError != NULL) {
+        pError->m_cause = CFileException::generic;
+        pError->m_lOsError = ERROR_INVALID_PARAMETER;
+    }
+    return FALSE;
+}
+}  // namespace
+
 BOOL CFile::Open(LPCSTR lpszFileName, UINT nOpenFlags, CFileException* pError)
 {
     ASSERT(m_hFile == hFileNull);
@@ -91,11 +103,7 @@ BOOL CFile::Open(LPCSTR lpszFileName, UINT nOpenFlags, CFileException* pError)
         dwAccess = GENERIC_READ | GENERIC_WRITE;
         break;
     default:
-        if (pError != NULL) {
-            pError->m_cause = CFileException::generic;
-            pError->m_lOsError = ERROR_INVALID_PARAMETER;
-        }
-        return FALSE;
+        return BadOpenFlags(pError);
     }
     DWORD dwShareMode = 0;
     switch (nOpenFlags & 0x70) {
@@ -113,11 +121,7 @@ BOOL CFile::Open(LPCSTR lpszFileName, UINT nOpenFlags, CFileException* pError)
         dwShareMode = FILE_SHARE_READ | FILE_SHARE_WRITE;
         break;
     default:
-        if (pError != NULL) {
-            pError->m_cause = CFileException::generic;
-            pError->m_lOsError = ERROR_INVALID_PARAMETER;
-        }
-        return FALSE;
+        return BadOpenFlags(pError);
     }
     DWORD dwCreateFlag = OPEN_EXISTING;
     if (nOpenFlags & modeCreate)

@@ -1,5 +1,5 @@
-// The common dialogs' shared part: the script's answers for them and the interactive prompt
-// built from the dialog manager and the standard controls.
+// The common dialogs' shared part: the script's answers for them, and the modal dialog window
+// that the interactive dialogs are built on (the dialog manager and the standard controls).
 #include "CommonDialogInternal.h"
 #include "DialogInternal.h"
 
@@ -31,86 +31,6 @@ CommonScript& Cs()
 }
 
 thread_local DWORD t_error = 0;
-
-constexpr int kPromptEdit = 1152;
-constexpr int kPromptLabel = 1090;
-
-struct PromptState {
-    const std::function<bool(std::string&)>* accept = nullptr;
-    std::string answer;
-};
-
-INT_PTR CALLBACK PromptProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    auto* state = reinterpret_cast<PromptState*>(GetWindowLongPtrA(dlg, DWLP_USER));
-    switch (msg) {
-    case WM_INITDIALOG:
-        SetWindowLongPtrA(dlg, DWLP_USER, lParam);
-        state = reinterpret_cast<PromptState*>(lParam);
-        SetDlgItemTextA(dlg, kPromptEdit, state->answer.c_str());
-        return TRUE;
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK) {
-            char text[MAX_PATH];
-            GetDlgItemTextA(dlg, kPromptEdit, text, sizeof text);
-            std::string answer = text;
-            if ((*state->accept)(answer)) {
-                state->answer = answer;
-                EndDialog(dlg, IDOK);
-            } else {
-                SendMessageA(dlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dlg, kPromptEdit)), TRUE);
-            }
-            return TRUE;
-        }
-        if (LOWORD(wParam) == IDCANCEL) {
-            EndDialog(dlg, IDCANCEL);
-            return TRUE;
-        }
-        return FALSE;
-    default: return FALSE;
-    }
-}
-
-host::DialogControlTemplate Item(const char* cls, const std::string& text, DWORD id, DWORD style, short x, short y,
-                                 short cx, short cy)
-{
-    host::DialogControlTemplate c;
-    c.className = cls;
-    c.text.text = text;
-    c.id = id;
-    c.style = style | WS_CHILD | WS_VISIBLE;
-    c.x = x;
-    c.y = y;
-    c.cx = cx;
-    c.cy = cy;
-    return c;
-}
-
-bool Interactive(HWND owner, const std::string& title, const std::string& label, const std::string& initial,
-                 const std::function<bool(std::string&)>& accept, std::string& answer)
-{
-    host::DialogTemplate t;
-    t.style = DS_MODALFRAME | DS_SETFONT | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE;
-    t.cx = 260;
-    t.cy = 62;
-    t.caption = title;
-    t.hasFont = true;
-    t.pointSize = 8;
-    t.weight = 400;
-    t.faceName = "MS Sans Serif";
-    t.controls.push_back(Item("Static", label, kPromptLabel, SS_LEFT, 7, 7, 246, 9));
-    t.controls.push_back(Item("Edit", "", kPromptEdit, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP | WS_GROUP, 7, 19, 246, 13));
-    t.controls.push_back(Item("Button", "OK", IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 149, 41, 50, 14));
-    t.controls.push_back(Item("Button", "Cancel", IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 203, 41, 50, 14));
-    PromptState state;
-    state.accept = &accept;
-    state.answer = initial;
-    INT_PTR r = dialog::RunModal(nullptr, t, owner, PromptProc, reinterpret_cast<LPARAM>(&state));
-    if (r != IDOK)
-        return false;
-    answer = state.answer;
-    return true;
-}
 
 }  // namespace
 
@@ -172,15 +92,16 @@ namespace commdlg {
 
 void SetError(DWORD code) { t_error = code; }
 
-bool Ask(HWND owner, const std::string& kind, const std::string& title, const std::string& label,
-         const std::string& initial, const std::function<bool(std::string&)>& accept, std::string& answer)
+bool Ask(HWND owner, const std::string& kind, const std::string& title,
+         const std::function<bool(std::string&)>& accept, const std::function<bool(std::string&)>& show,
+         std::string& answer)
 {
     host::CommonDialogRecord record;
     record.kind = kind;
     record.title = title;
     bool ok = false;
     if (host::IsInteractive() && host::PendingCommonDialogAnswers() == 0) {
-        ok = Interactive(owner, title, label, initial, accept, answer);
+        ok = show(answer);
         record.answered = true;
         record.cancelled = !ok;
     } else {
@@ -214,6 +135,100 @@ bool Ask(HWND owner, const std::string& kind, const std::string& title, const st
         record.answer = answer;
     host::LogCommonDialog(record);
     return ok;
+}
+
+DialogWindow::DialogWindow(const std::string& caption, short cx, short cy)
+{
+    template_.style = DS_MODALFRAME | DS_SETFONT | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE;
+    template_.cx = cx;
+    template_.cy = cy;
+    template_.caption = caption;
+    template_.hasFont = true;
+    template_.pointSize = 8;
+    template_.weight = FW_NORMAL;
+    template_.faceName = "MS Sans Serif";
+}
+
+void DialogWindow::Add(const char* cls, const std::string& text, int id, DWORD style, short x, short y, short cx,
+                       short cy)
+{
+    host::DialogControlTemplate c;
+    c.className = cls;
+    c.text.text = text;
+    c.id = static_cast<DWORD>(id);
+    c.style = style | WS_CHILD | WS_VISIBLE;
+    c.x = x;
+    c.y = y;
+    c.cx = cx;
+    c.cy = cy;
+    template_.controls.push_back(c);
+}
+
+INT_PTR DialogWindow::Run(HWND owner)
+{
+    INT_PTR r = dialog::RunModal(nullptr, template_, owner, Proc, reinterpret_cast<LPARAM>(this));
+    dlg_ = nullptr;
+    return r;
+}
+
+bool DialogWindow::OnMessage(UINT, WPARAM, LPARAM, INT_PTR&)
+{
+    return false;
+}
+
+std::string DialogWindow::Text(int id) const
+{
+    HWND item = Item(id);
+    if (!item)
+        return "";
+    std::string text(static_cast<size_t>(GetWindowTextLengthA(item)) + 1, '\0');
+    text.resize(static_cast<size_t>(GetWindowTextA(item, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+void DialogWindow::Focus(int id) const
+{
+    if (HWND item = Item(id))
+        SendMessageA(dlg_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(item), TRUE);
+}
+
+int DialogWindow::Warn(const std::string& text, UINT type) const
+{
+    char title[256] = {};
+    GetWindowTextA(dlg_, title, sizeof title);
+    return MessageBoxA(dlg_, text.c_str(), title, type);
+}
+
+INT_PTR CALLBACK DialogWindow::Proc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    auto* self = reinterpret_cast<DialogWindow*>(GetWindowLongPtrA(dlg, DWLP_USER));
+    if (msg == WM_INITDIALOG) {
+        SetWindowLongPtrA(dlg, DWLP_USER, lParam);
+        self = reinterpret_cast<DialogWindow*>(lParam);
+        self->dlg_ = dlg;
+        self->OnInit();
+        return TRUE;
+    }
+    if (!self)
+        return FALSE;
+    if (msg == WM_COMMAND) {
+        if (self->OnCommand(LOWORD(wParam), HIWORD(wParam)))
+            return TRUE;
+        if (LOWORD(wParam) == IDCANCEL) {
+            EndDialog(dlg, IDCANCEL);
+            return TRUE;
+        }
+        return FALSE;
+    }
+    INT_PTR result = 0;
+    if (!self->OnMessage(msg, wParam, lParam, result))
+        return FALSE;
+    // Messages whose answer is the procedure's return value (WM_VKEYTOITEM, WM_CTLCOLOR...)
+    // pass it directly; the rest go through DWLP_MSGRESULT.
+    if (msg == WM_VKEYTOITEM || msg == WM_CHARTOITEM || msg == WM_COMPAREITEM)
+        return result;
+    SetWindowLongPtrA(dlg, DWLP_MSGRESULT, result);
+    return TRUE;
 }
 
 }  // namespace commdlg

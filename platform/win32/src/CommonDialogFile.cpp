@@ -1,27 +1,24 @@
 // GetOpenFileName and GetSaveFileName: the chosen path completed with the folder and the
-// default extension, checked as the flags ask, and handed back in the caller's buffers.
+// default extension, checked as the flags ask, and handed back in the caller's buffers. The
+// rules here serve both the scripted answers and the dialog the user sees.
 #include "CommonDialogInternal.h"
 
 #include <commdlg.h>
 
 #include <cstring>
 #include <string>
+#include <strings.h>
 #include <vector>
 
-namespace {
+namespace commdlg {
 
-struct Filter {
-    std::string description;
-    std::string pattern;
-};
-
-std::vector<Filter> Filters(LPCSTR list)
+std::vector<FileFilter> ParseFilters(LPCSTR list)
 {
-    std::vector<Filter> out;
+    std::vector<FileFilter> out;
     if (!list)
         return out;
     while (*list) {
-        Filter f;
+        FileFilter f;
         f.description = list;
         list += f.description.size() + 1;
         if (!*list)
@@ -49,6 +46,13 @@ size_t ExtensionStart(const std::string& path)
     return dot + 1;
 }
 
+bool HasWildcards(const std::string& text)
+{
+    return text.find_first_of("*?") != std::string::npos;
+}
+
+namespace {
+
 DWORD Attributes(const std::string& path) { return GetFileAttributes(path.c_str()); }
 
 bool IsAbsolute(const std::string& p)
@@ -56,36 +60,106 @@ bool IsAbsolute(const std::string& p)
     return (p.size() >= 2 && p[1] == ':') || (!p.empty() && (p[0] == '\\' || p[0] == '/'));
 }
 
-std::string Folder(const OPENFILENAMEA& ofn)
+}  // namespace
+
+FileRules::FileRules(const OPENFILENAMEA& ofn, bool save)
+    : save_(save),
+      flags_(ofn.Flags),
+      title_(ofn.lpstrTitle && *ofn.lpstrTitle ? ofn.lpstrTitle : (save ? "Save As" : "Open")),
+      initialDir_(ofn.lpstrInitialDir ? ofn.lpstrInitialDir : ""),
+      defExt_(ofn.lpstrDefExt ? ofn.lpstrDefExt : ""),
+      hasDefExt_(ofn.lpstrDefExt != nullptr),
+      filters_(ParseFilters(ofn.lpstrFilter))
 {
-    if (ofn.lpstrInitialDir && *ofn.lpstrInitialDir)
-        return ofn.lpstrInitialDir;
+}
+
+std::string FileRules::InitialFolder() const
+{
+    if (!initialDir_.empty())
+        return initialDir_;
     char dir[MAX_PATH] = {};
     GetCurrentDirectory(sizeof dir, dir);
     return dir;
 }
 
-// The extension a name without one gets: the current filter's, when it names one, else the
-// default extension.
-std::string DefaultExtension(const OPENFILENAMEA& ofn)
+std::string FileRules::Combine(const std::string& folder, const std::string& name)
 {
-    if (!ofn.lpstrDefExt)
-        return "";
-    std::vector<Filter> filters = Filters(ofn.lpstrFilter);
-    DWORD index = ofn.nFilterIndex ? ofn.nFilterIndex : 1;
-    if (index <= filters.size()) {
-        std::string pattern = filters[index - 1].pattern;
-        pattern = pattern.substr(0, pattern.find(';'));
-        if (pattern.size() > 2 && pattern.compare(0, 2, "*.") == 0 && pattern.find_first_of("*?", 2) == std::string::npos)
-            return pattern.substr(2);
-    }
-    return ofn.lpstrDefExt;
+    if (IsAbsolute(name))
+        return name;
+    return folder + (folder.empty() || folder.back() == '\\' ? "" : "\\") + name;
 }
 
-int Warn(const OPENFILENAMEA& ofn, const std::string& title, const std::string& text, UINT type)
+// The extension a name without one gets: the current filter's, when it names one, else the
+// default extension.
+std::string FileRules::DefaultExtension(DWORD filterIndex) const
 {
-    return MessageBoxA(ofn.hwndOwner, text.c_str(), title.c_str(), type);
+    if (!hasDefExt_)
+        return "";
+    DWORD index = filterIndex ? filterIndex : 1;
+    if (index <= filters_.size()) {
+        std::string pattern = filters_[index - 1].pattern;
+        pattern = pattern.substr(0, pattern.find(';'));
+        if (pattern.size() > 2 && pattern.compare(0, 2, "*.") == 0 && !HasWildcards(pattern.substr(2)))
+            return pattern.substr(2);
+    }
+    return defExt_;
 }
+
+int FileRules::Warn(HWND owner, const std::string& text, UINT type) const
+{
+    return MessageBoxA(owner, text.c_str(), title_.c_str(), type);
+}
+
+bool FileRules::Accept(HWND owner, const std::string& folder, DWORD filterIndex, std::string& answer) const
+{
+    if (answer.empty())
+        return false;
+    std::string path = Combine(folder, answer);
+    std::string extension = DefaultExtension(filterIndex);
+    if (NameStart(path) < path.size() && ExtensionStart(path) == std::string::npos && !extension.empty()) {
+        // A name without an extension gets the default one, unless (opening) it exists as it is.
+        if (save_ || Attributes(path) == INVALID_FILE_ATTRIBUTES)
+            path += "." + extension;
+    }
+    std::string dir = path.substr(0, NameStart(path));
+    DWORD a = Attributes(path);
+    if (a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY)) {
+        Warn(owner, path + "\nThis is a folder. Choose a file.", MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+    if (NameStart(path) == path.size() || path.find_first_of("<>|\"*?", NameStart(path)) != std::string::npos) {
+        Warn(owner, path + "\nThe file name is not valid.", MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+    if ((flags_ & (OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_CREATEPROMPT)) && !dir.empty()) {
+        DWORD d = Attributes(dir);
+        if (d == INVALID_FILE_ATTRIBUTES || !(d & FILE_ATTRIBUTE_DIRECTORY)) {
+            Warn(owner, path + "\nPath does not exist.\nCheck the path and try again.", MB_OK | MB_ICONEXCLAMATION);
+            return false;
+        }
+    }
+    if ((flags_ & OFN_NOREADONLYRETURN) && a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_READONLY)) {
+        Warn(owner, path + "\nThis file is set to read-only.\nTry again with a different file name.",
+             MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+    if (!save_ && (flags_ & OFN_CREATEPROMPT) && a == INVALID_FILE_ATTRIBUTES) {
+        if (Warn(owner, path + "\nThis file does not exist.\nDo you want to create it?", MB_YESNO | MB_ICONQUESTION) != IDYES)
+            return false;
+    } else if (!save_ && (flags_ & OFN_FILEMUSTEXIST) && a == INVALID_FILE_ATTRIBUTES) {
+        Warn(owner, path + "\nFile not found.\nPlease verify the correct file name was given.", MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+    if (save_ && (flags_ & OFN_OVERWRITEPROMPT) && a != INVALID_FILE_ATTRIBUTES &&
+        Warn(owner, path + " already exists.\nDo you want to replace it?", MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
+        return false;
+    answer = path;
+    return true;
+}
+
+}  // namespace commdlg
+
+namespace {
 
 BOOL Run(LPOPENFILENAMEA ofn, bool save)
 {
@@ -98,53 +172,22 @@ BOOL Run(LPOPENFILENAMEA ofn, bool save)
         commdlg::SetError(CDERR_INITIALIZATION);
         return FALSE;
     }
-    std::string title = ofn->lpstrTitle && *ofn->lpstrTitle ? ofn->lpstrTitle : (save ? "Save As" : "Open");
-    std::string initial = ofn->lpstrFile;
-    std::string folder = Folder(*ofn);
-    std::string extension = DefaultExtension(*ofn);
-    DWORD flags = ofn->Flags;
+    commdlg::FileRules rules(*ofn, save);
+    commdlg::FileChoice choice;
+    choice.path = ofn->lpstrFile;
+    choice.filterIndex = ofn->nFilterIndex;
+    choice.readOnly = (ofn->Flags & OFN_READONLY) != 0;
+    std::string folder = rules.InitialFolder();
 
-    auto accept = [&](std::string& answer) {
-        if (answer.empty())
+    auto accept = [&](std::string& answer) { return rules.Accept(ofn->hwndOwner, folder, ofn->nFilterIndex, answer); };
+    auto show = [&](std::string& answer) {
+        if (!commdlg::ShowFileDialog(ofn->hwndOwner, rules, choice))
             return false;
-        std::string path = IsAbsolute(answer) ? answer : folder + (folder.empty() || folder.back() == '\\' ? "" : "\\") + answer;
-        if (ExtensionStart(path) == std::string::npos && !extension.empty()) {
-            // A name without an extension gets the default one, unless (opening) it exists as it is.
-            if (save || Attributes(path) == INVALID_FILE_ATTRIBUTES)
-                path += "." + extension;
-        }
-        std::string dir = path.substr(0, NameStart(path));
-        if (NameStart(path) == path.size()) {
-            Warn(*ofn, title, path + "\nThe file name is not valid.", MB_OK | MB_ICONEXCLAMATION);
-            return false;
-        }
-        if ((flags & (OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST)) && !dir.empty()) {
-            DWORD a = Attributes(dir);
-            if (a == INVALID_FILE_ATTRIBUTES || !(a & FILE_ATTRIBUTE_DIRECTORY)) {
-                Warn(*ofn, title, path + "\nPath does not exist.\nCheck the path and try again.",
-                     MB_OK | MB_ICONEXCLAMATION);
-                return false;
-            }
-        }
-        DWORD a = Attributes(path);
-        if (a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY)) {
-            Warn(*ofn, title, path + "\nThis is a folder. Choose a file.", MB_OK | MB_ICONEXCLAMATION);
-            return false;
-        }
-        if (!save && (flags & OFN_FILEMUSTEXIST) && a == INVALID_FILE_ATTRIBUTES) {
-            Warn(*ofn, title, path + "\nFile not found.\nPlease verify the correct file name was given.",
-                 MB_OK | MB_ICONEXCLAMATION);
-            return false;
-        }
-        if (save && (flags & OFN_OVERWRITEPROMPT) && a != INVALID_FILE_ATTRIBUTES &&
-            Warn(*ofn, title, path + " already exists.\nDo you want to replace it?", MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
-            return false;
-        answer = path;
+        answer = choice.path;
         return true;
     };
-
     std::string path;
-    if (!commdlg::Ask(ofn->hwndOwner, save ? "save" : "open", title, "File &name:", initial, accept, path))
+    if (!commdlg::Ask(ofn->hwndOwner, save ? "save" : "open", rules.Title(), accept, show, path))
         return FALSE;
 
     if (path.size() + 1 > ofn->nMaxFile) {
@@ -157,8 +200,8 @@ BOOL Run(LPOPENFILENAMEA ofn, bool save)
         return FALSE;
     }
     std::memcpy(ofn->lpstrFile, path.c_str(), path.size() + 1);
-    size_t name = NameStart(path);
-    size_t ext = ExtensionStart(path);
+    size_t name = commdlg::NameStart(path);
+    size_t ext = commdlg::ExtensionStart(path);
     ofn->nFileOffset = static_cast<WORD>(name);
     ofn->nFileExtension = static_cast<WORD>(ext == std::string::npos ? path.size() : ext);
     if (ofn->lpstrFileTitle && ofn->nMaxFileTitle) {
@@ -167,7 +210,13 @@ BOOL Run(LPOPENFILENAMEA ofn, bool save)
         std::memcpy(ofn->lpstrFileTitle, t.data(), n);
         ofn->lpstrFileTitle[n] = '\0';
     }
+    if (ofn->lpstrFilter && !rules.Filters().empty())
+        ofn->nFilterIndex = choice.filterIndex;
     if (ofn->Flags & OFN_HIDEREADONLY)
+        ofn->Flags &= ~static_cast<DWORD>(OFN_READONLY);
+    else if (choice.readOnly)
+        ofn->Flags |= OFN_READONLY;
+    else
         ofn->Flags &= ~static_cast<DWORD>(OFN_READONLY);
     std::string given = ofn->lpstrDefExt ? ofn->lpstrDefExt : "";
     std::string got = ext == std::string::npos ? "" : path.substr(ext);
@@ -189,7 +238,7 @@ short WINAPI GetFileTitleA(LPCSTR file, LPSTR buffer, WORD size)
     if (!file)
         return -1;
     std::string path = file;
-    std::string title = path.substr(NameStart(path));
+    std::string title = path.substr(commdlg::NameStart(path));
     if (title.empty())
         return -1;
     if (!buffer || size < title.size() + 1)

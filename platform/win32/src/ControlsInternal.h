@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace controls {
 
@@ -37,6 +38,18 @@ void DropState(HWND hwnd)
     delete reinterpret_cast<State*>(GetWindowLongPtrA(hwnd, 0));
     SetWindowLongPtrA(hwnd, 0, 0);
 }
+
+// Tab stops of an edit (EM_SETTABSTOPS) or a list box (LB_SETTABSTOPS), kept in dialog template
+// units and turned into pixels for the font selected into a DC: a unit is a quarter of the
+// font's average character width. One value means a stop every so many units; several are the
+// stops themselves. The default is a stop every 32 units (eight average characters).
+struct TabStops {
+    std::vector<int> units{32};
+    // count 0: every `emptyUnits`; 1: every *stops units; more: the list of stops.
+    void Set(int count, const INT* stops, int emptyUnits);
+    // In pixels, as TabbedTextOut takes them (origin at the start of the text).
+    std::vector<INT> Pixels(HDC hdc) const;
+};
 
 // The window's text (WM_GETTEXT).
 std::string TextOf(HWND hwnd);

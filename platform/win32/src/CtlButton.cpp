@@ -15,7 +15,8 @@ struct ButtonState {
     bool tracking = false;  // mouse pressed on the button, capture held
     bool spaceDown = false;
     HFONT font = nullptr;
-    HANDLE image = nullptr;
+    HANDLE image = nullptr;  // BM_SETIMAGE
+    WPARAM imageType = IMAGE_BITMAP;
 };
 
 LONG Style(HWND hwnd) { return GetWindowLongA(hwnd, GWL_STYLE); }
@@ -76,6 +77,92 @@ RECT DrawLabel(HWND hwnd, HDC hdc, RECT r, UINT defaultAlign, bool calcOnly = fa
     return out;
 }
 
+// The size of a button's image: the system icon size for icons, the bitmap's own size.
+SIZE ImageSize(const ButtonState& s)
+{
+    if (s.imageType == IMAGE_ICON)
+        return SIZE{GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON)};
+    BITMAP bm{};
+    if (!GetObjectA(s.image, sizeof bm, &bm))
+        return SIZE{0, 0};
+    return SIZE{bm.bmWidth, bm.bmHeight};
+}
+
+void DrawImageAt(HDC hdc, const ButtonState& s, int x, int y, SIZE size)
+{
+    if (s.imageType == IMAGE_ICON) {
+        DrawIconEx(hdc, x, y, static_cast<HICON>(s.image), size.cx, size.cy, 0, nullptr, DI_NORMAL);
+        return;
+    }
+    HDC mem = CreateCompatibleDC(hdc);
+    HGDIOBJ old = SelectObject(mem, s.image);
+    BitBlt(hdc, x, y, size.cx, size.cy, mem, 0, 0, SRCCOPY);
+    SelectObject(mem, old);
+    DeleteDC(mem);
+}
+
+// A disabled button's image: its dark parts embossed, in the highlight colour one pixel down and
+// right and in the shadow colour on top, as the classic look greys images.
+void DrawGrayedImage(HDC hdc, const ButtonState& s, int x, int y, SIZE size)
+{
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = size.cx;
+    info.bmiHeader.biHeight = -size.cy;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HDC mem = CreateCompatibleDC(hdc);
+    HBITMAP dib = CreateDIBSection(mem, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (dib && bits) {
+        HGDIOBJ old = SelectObject(mem, dib);
+        RECT all{0, 0, size.cx, size.cy};
+        FillRect(mem, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        DrawImageAt(mem, s, 0, 0, size);
+        const DWORD* px = static_cast<const DWORD*>(bits);
+        auto dark = [&](int cx, int cy) {
+            DWORD c = px[static_cast<size_t>(cy) * static_cast<size_t>(size.cx) + static_cast<size_t>(cx)];
+            int luminance = (((c >> 16) & 0xFF) * 30 + ((c >> 8) & 0xFF) * 59 + (c & 0xFF) * 11) / 100;
+            return luminance < 192;
+        };
+        for (int pass = 0; pass < 2; ++pass) {
+            COLORREF colour = GetSysColor(pass == 0 ? COLOR_BTNHIGHLIGHT : COLOR_BTNSHADOW);
+            int offset = pass == 0 ? 1 : 0;
+            for (int cy = 0; cy < size.cy; ++cy)
+                for (int cx = 0; cx < size.cx; ++cx)
+                    if (dark(cx, cy))
+                        SetPixelV(hdc, x + cx + offset, y + cy + offset, colour);
+        }
+        SelectObject(mem, old);
+    }
+    if (dib)
+        DeleteObject(dib);
+    DeleteDC(mem);
+}
+
+// The image of a BS_ICON / BS_BITMAP button within `r`, placed by the BS_ alignment bits
+// (centred by default).
+void DrawImage(HWND hwnd, HDC hdc, const ButtonState& s, const RECT& r)
+{
+    SIZE size = ImageSize(s);
+    if (size.cx <= 0 || size.cy <= 0)
+        return;
+    LONG style = Style(hwnd);
+    LONG h = style & BS_CENTER, v = style & BS_VCENTER;
+    int x = h == BS_LEFT ? r.left : h == BS_RIGHT ? r.right - size.cx : (r.left + r.right - size.cx) / 2;
+    int y = v == BS_TOP ? r.top : v == BS_BOTTOM ? r.bottom - size.cy : (r.top + r.bottom - size.cy) / 2;
+    if (IsWindowEnabled(hwnd))
+        DrawImageAt(hdc, s, x, y, size);
+    else
+        DrawGrayedImage(hdc, s, x, y, size);
+}
+
+bool ShowsImage(HWND hwnd, const ButtonState& s)
+{
+    return s.image && (Style(hwnd) & (BS_ICON | BS_BITMAP));
+}
+
 void Paint(HWND hwnd, HDC hdc)
 {
     ButtonState& s = StateOf<ButtonState>(hwnd);
@@ -102,7 +189,10 @@ void Paint(HWND hwnd, HDC hdc)
         if (down)
             OffsetRect(&text, 1, 1);
         SetTextColor(hdc, GetSysColor(COLOR_BTNTEXT));
-        DrawLabel(hwnd, hdc, text, DT_CENTER);
+        if (ShowsImage(hwnd, s))
+            DrawImage(hwnd, hdc, s, text);
+        else
+            DrawLabel(hwnd, hdc, text, DT_CENTER);
         if (s.focus) {
             RECT f = face;
             InflateRect(&f, -3, -3);
@@ -148,11 +238,15 @@ void Paint(HWND hwnd, HDC hdc)
         else
             text.left += box + 4;
         SetTextColor(hdc, GetSysColor(COLOR_WINDOWTEXT));
-        RECT drawn = DrawLabel(hwnd, hdc, text, DT_LEFT);
-        if (s.focus && !TextOf(hwnd).empty()) {
-            InflateRect(&drawn, 1, 1);
-            IntersectRect(&drawn, &drawn, &r);
-            DrawFocusRect(hdc, &drawn);
+        if (ShowsImage(hwnd, s)) {
+            DrawImage(hwnd, hdc, s, text);
+        } else {
+            RECT drawn = DrawLabel(hwnd, hdc, text, DT_LEFT);
+            if (s.focus && !TextOf(hwnd).empty()) {
+                InflateRect(&drawn, 1, 1);
+                IntersectRect(&drawn, &drawn, &r);
+                DrawFocusRect(hdc, &drawn);
+            }
         }
     }
     SelectObject(hdc, oldFont);
@@ -421,12 +515,18 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
             SendMessageA(hwnd, WM_LBUTTONUP, 0, 0);
         }
         return 0;
-    case BM_GETIMAGE:
-        return reinterpret_cast<LRESULT>(StateOf<ButtonState>(hwnd).image);
+    case BM_GETIMAGE: {
+        // The image when it is of the kind asked for.
+        ButtonState& s = StateOf<ButtonState>(hwnd);
+        return wParam == s.imageType ? reinterpret_cast<LRESULT>(s.image) : 0;
+    }
     case BM_SETIMAGE: {
+        if (wParam != IMAGE_BITMAP && wParam != IMAGE_ICON)
+            return 0;
         ButtonState& s = StateOf<ButtonState>(hwnd);
         HANDLE old = s.image;
         s.image = reinterpret_cast<HANDLE>(lParam);
+        s.imageType = wParam;
         Redraw(hwnd, ODA_DRAWENTIRE);
         return reinterpret_cast<LRESULT>(old);
     }

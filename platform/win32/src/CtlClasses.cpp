@@ -83,4 +83,27 @@ HFONT FontOf(HFONT set)
     return set ? set : static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
 }
 
+void TabStops::Set(int count, const INT* stops, int emptyUnits)
+{
+    units.clear();
+    if (count <= 0 || !stops)
+        units.push_back(emptyUnits);
+    else if (count == 1)
+        units.push_back(stops[0] > 0 ? stops[0] : emptyUnits);
+    else
+        units.assign(stops, stops + count);
+}
+
+std::vector<INT> TabStops::Pixels(HDC hdc) const
+{
+    TEXTMETRICA tm{};
+    GetTextMetricsA(hdc, &tm);
+    int average = std::max<int>(1, static_cast<int>(tm.tmAveCharWidth));
+    std::vector<INT> pixels;
+    pixels.reserve(units.size());
+    for (int u : units)
+        pixels.push_back(std::max(1, MulDiv(u, average, 4)));
+    return pixels;
+}
+
 }  // namespace controls

@@ -40,6 +40,8 @@ struct EditState {
     int rightMargin = 1;
     char passwordChar = '*';
     bool fmtLines = false;
+    TabStops tabs;               // EM_SETTABSTOPS, in dialog units
+    std::vector<INT> tabPixels;  // the same for the font (multi-line edits only)
     bool selecting = false;  // mouse selection in progress
     bool focused = false;
 };
@@ -71,10 +73,16 @@ struct DcWithFont {
     }
 };
 
-int TextWidth(HDC hdc, const std::string& text)
+// Width of text that starts a line; a multi-line edit expands its tabs to the tab stops.
+int TextWidth(HDC hdc, const EditState& s, const std::string& text)
 {
     if (text.empty())
         return 0;
+    if (!s.tabPixels.empty() && text.find('\t') != std::string::npos) {
+        DWORD extent = GetTabbedTextExtentA(hdc, text.c_str(), static_cast<int>(text.size()),
+                                            static_cast<int>(s.tabPixels.size()), s.tabPixels.data());
+        return LOWORD(extent);
+    }
     SIZE size{};
     GetTextExtentPoint32A(hdc, text.c_str(), static_cast<int>(text.size()), &size);
     return size.cx;
@@ -111,6 +119,9 @@ void Layout(HWND hwnd, EditState& s)
     GetTextMetricsA(dc.hdc, &tm);
     s.lineHeight = std::max<int>(1, tm.tmHeight);
     s.averageWidth = std::max<int>(1, tm.tmAveCharWidth);
+    s.tabPixels.clear();
+    if (Multi(hwnd))
+        s.tabPixels = s.tabs.Pixels(dc.hdc);
     if (!Multi(hwnd)) {
         s.lines.push_back(Line{0, s.text.size(), 0});
         return;
@@ -124,10 +135,10 @@ void Layout(HWND hwnd, EditState& s)
         size_t hard = t.find("\r\n", pos);
         size_t paraEnd = hard == std::string::npos ? t.size() : hard;
         size_t start = pos;
-        while (wrap && start < paraEnd && TextWidth(dc.hdc, t.substr(start, paraEnd - start)) > width) {
+        while (wrap && start < paraEnd && TextWidth(dc.hdc, s, t.substr(start, paraEnd - start)) > width) {
             // The longest prefix that fits, broken after a space when there is one.
             size_t fit = start;
-            while (fit < paraEnd && TextWidth(dc.hdc, t.substr(start, fit + 1 - start)) <= width)
+            while (fit < paraEnd && TextWidth(dc.hdc, s, t.substr(start, fit + 1 - start)) <= width)
                 ++fit;
             size_t brk = fit;
             while (brk > start && t[brk] != ' ' && t[brk - 1] != ' ')
@@ -172,7 +183,7 @@ int LineX(HWND hwnd, const EditState& s, int line, HDC hdc)
     const Line& l = s.lines[static_cast<size_t>(line)];
     RECT fr = FormatRect(hwnd, s);
     LONG align = Style(hwnd) & (ES_CENTER | ES_RIGHT);
-    int width = TextWidth(hdc, Shown(hwnd, s, l.start, l.length));
+    int width = TextWidth(hdc, s, Shown(hwnd, s, l.start, l.length));
     int x = fr.left - s.xOffset;
     if (align == ES_CENTER)
         x = fr.left + (fr.right - fr.left - width) / 2;
@@ -188,7 +199,7 @@ POINT PosFromChar(HWND hwnd, EditState& s, size_t index)
     const Line& l = s.lines[static_cast<size_t>(line)];
     size_t within = std::min(index, l.start + l.length) - l.start;
     RECT fr = FormatRect(hwnd, s);
-    int x = LineX(hwnd, s, line, dc.hdc) + TextWidth(dc.hdc, Shown(hwnd, s, l.start, within));
+    int x = LineX(hwnd, s, line, dc.hdc) + TextWidth(dc.hdc, s, Shown(hwnd, s, l.start, within));
     int y = fr.top + (line - s.firstLine) * s.lineHeight;
     return POINT{x, y};
 }
@@ -203,8 +214,8 @@ size_t CharFromPos(HWND hwnd, EditState& s, POINT p)
     int x = LineX(hwnd, s, line, dc.hdc);
     size_t best = l.start;
     for (size_t i = 0; i < l.length; ++i) {
-        int left = TextWidth(dc.hdc, Shown(hwnd, s, l.start, i));
-        int right = TextWidth(dc.hdc, Shown(hwnd, s, l.start, i + 1));
+        int left = TextWidth(dc.hdc, s, Shown(hwnd, s, l.start, i));
+        int right = TextWidth(dc.hdc, s, Shown(hwnd, s, l.start, i + 1));
         if (p.x < x + (left + right) / 2)
             break;
         best = l.start + i + 1;
@@ -226,7 +237,7 @@ void UpdateScrollBars(HWND hwnd, EditState& s)
         {
             DcWithFont dc(hwnd, s.font);
             for (const Line& l : s.lines)
-                widest = std::max(widest, TextWidth(dc.hdc, Shown(hwnd, s, l.start, l.length)));
+                widest = std::max(widest, TextWidth(dc.hdc, s, Shown(hwnd, s, l.start, l.length)));
         }
         SCROLLINFO si{sizeof si, SIF_ALL | SIF_DISABLENOSCROLL, 0, std::max(widest, 1) - 1,
                       static_cast<UINT>(std::max<LONG>(fr.right - fr.left, 1)), s.xOffset, 0};
@@ -269,7 +280,7 @@ bool ScrollCaret(HWND hwnd, EditState& s)
         int width = fr.right - fr.left;
         DcWithFont dc(hwnd, s.font);
         const Line& l = s.lines[static_cast<size_t>(line)];
-        int x = TextWidth(dc.hdc, Shown(hwnd, s, l.start, s.caret - l.start));
+        int x = TextWidth(dc.hdc, s, Shown(hwnd, s, l.start, s.caret - l.start));
         if (x < s.xOffset) {
             s.xOffset = std::max(0, x - width / 3);
             moved = true;
@@ -291,6 +302,9 @@ void SaveUndo(EditState& s)
     s.canUndo = true;
 }
 
+// Text as the control keeps it: a single-line edit takes the first line; a multi-line edit keeps
+// every byte (only CR LF breaks a line: a lone CR or LF stays a character, so text read from a
+// file comes back out unchanged). ES_UPPERCASE / ES_LOWERCASE convert letters.
 std::string Filter(HWND hwnd, const std::string& in)
 {
     LONG style = Style(hwnd);
@@ -300,8 +314,6 @@ std::string Filter(HWND hwnd, const std::string& in)
         char c = in[i];
         if (!Multi(hwnd) && (c == '\r' || c == '\n'))
             break;  // a single-line edit takes the first line
-        if (Multi(hwnd) && c == '\n' && (i == 0 || in[i - 1] != '\r'))
-            out += '\r';
         if (style & ES_UPPERCASE)
             c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
         else if (style & ES_LOWERCASE)
@@ -340,7 +352,7 @@ bool Replace(HWND hwnd, EditState& s, std::string insert, bool undoable, bool no
     if (!Multi(hwnd) && !(style & ES_AUTOHSCROLL)) {
         DcWithFont dc(hwnd, s.font);
         RECT fr = FormatRect(hwnd, s);
-        overflow = TextWidth(dc.hdc, Shown(hwnd, s, 0, s.text.size())) > fr.right - fr.left;
+        overflow = TextWidth(dc.hdc, s, Shown(hwnd, s, 0, s.text.size())) > fr.right - fr.left;
     } else if (Multi(hwnd) && !(style & ES_AUTOVSCROLL) && !(style & WS_VSCROLL)) {
         overflow = static_cast<int>(s.lines.size()) > VisibleLines(hwnd, s);
     }
@@ -648,17 +660,27 @@ void Paint(HWND hwnd, EditState& s)
         int x = LineX(hwnd, s, i, hdc);
         int y = fr.top + (i - s.firstLine) * s.lineHeight;
         std::string shown = Shown(hwnd, s, l.start, l.length);
+        auto drawLine = [&] {
+            if (!s.tabPixels.empty())
+                TabbedTextOutA(hdc, x, y, shown.c_str(), static_cast<int>(shown.size()),
+                               static_cast<int>(s.tabPixels.size()), s.tabPixels.data(), x);
+            else
+                TextOutA(hdc, x, y, shown.c_str(), static_cast<int>(shown.size()));
+        };
         SetTextColor(hdc, textColor);
-        TextOutA(hdc, x, y, shown.c_str(), static_cast<int>(shown.size()));
+        drawLine();
         size_t from = std::max(a, l.start), to = std::min(b, l.start + l.length);
         if (showSel && from < to) {
-            int x0 = x + TextWidth(hdc, shown.substr(0, from - l.start));
-            int x1 = x + TextWidth(hdc, shown.substr(0, to - l.start));
+            // The selected part: the line again in the highlight colours, clipped to it.
+            int x0 = x + TextWidth(hdc, s, shown.substr(0, from - l.start));
+            int x1 = x + TextWidth(hdc, s, shown.substr(0, to - l.start));
             RECT sel{x0, y, x1, y + s.lineHeight};
+            int saved = SaveDC(hdc);
+            IntersectClipRect(hdc, sel.left, sel.top, sel.right, sel.bottom);
             FillRect(hdc, &sel, GetSysColorBrush(COLOR_HIGHLIGHT));
             SetTextColor(hdc, GetSysColor(COLOR_HIGHLIGHTTEXT));
-            std::string part = shown.substr(from - l.start, to - from);
-            TextOutA(hdc, x0, y, part.c_str(), static_cast<int>(part.size()));
+            drawLine();
+            RestoreDC(hdc, saved);
         }
     }
     SelectClipRgn(hdc, nullptr);
@@ -1075,7 +1097,14 @@ LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         return MAKELRESULT(static_cast<WORD>(at), static_cast<WORD>(LineOf(s, at)));
     }
     case EM_SETTABSTOPS:
-        return Multi(hwnd);
+        // Tabs count in multi-line edits only; the caller repaints.
+        if (!Multi(hwnd))
+            return FALSE;
+        s.tabs.Set(static_cast<int>(wParam), reinterpret_cast<const INT*>(lParam), 32);
+        Layout(hwnd, s);
+        UpdateScrollBars(hwnd, s);
+        PlaceCaret(hwnd, s);
+        return TRUE;
     default:
         return DefWindowProcA(hwnd, msg, wParam, lParam);
     }

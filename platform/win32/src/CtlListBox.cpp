@@ -1,6 +1,7 @@
 // The list box control (class "LISTBOX") and the list of a combo box (class "ComboLBox"):
 // item storage, sorting, single/multiple/extended selection, owner-draw measurement and
 // drawing, hit testing, mouse and keyboard handling, scrolling and notifications.
+#include "ControlsInternal.h"
 #include "CtlList.h"
 #include "UserInternal.h"
 
@@ -55,12 +56,15 @@ struct ListBox {
     int xOffset = 0;  // horizontal scroll in pixels
     int columnWidth = 0;
     LCID locale = 0;
-    std::vector<INT> tabStops;
+    controls::TabStops tabStops;  // LBS_USETABSTOPS
     HFONT font = nullptr;
     bool redraw = true;
     bool focused = false;
     bool tracking = false;        // mouse button held in the list
     bool trackingChanged = false; // the selection changed while tracking
+    // The selection when the button went down, for a press that is cancelled.
+    int pressSel = -1, pressCaret = -1, pressAnchor = -1;
+    std::vector<bool> pressSelected;
     bool dropped = false;         // combo list shown
     bool sizing = false;
     std::string typed;
@@ -111,6 +115,8 @@ void Notify(ListBox& lb, int code)
             ComboListEvent(lb.combo, ListEvent::SelChange);
         else if (code == LBN_DBLCLK)
             ComboListEvent(lb.combo, ListEvent::DblClk);
+        else if (code == LBN_SELCANCEL)
+            ComboListEvent(lb.combo, ListEvent::Cancelled);
         return;
     }
     bool always = code == LBN_SETFOCUS || code == LBN_KILLFOCUS || code == LBN_ERRSPACE;
@@ -298,8 +304,8 @@ void DrawItem(ListBox& lb, HDC dc, int i, UINT action, HBRUSH background)
     int y = r.top + std::max(0, (r.bottom - r.top - FontLineHeight(lb.font)) / 2);
     int n = static_cast<int>(it.text.size());
     if (lb.style & LBS_USETABSTOPS) {
-        std::vector<INT> stops = lb.tabStops;
-        TabbedTextOutA(dc, x, y, it.text.c_str(), n, static_cast<int>(stops.size()), stops.empty() ? nullptr : stops.data(), x);
+        std::vector<INT> stops = lb.tabStops.Pixels(dc);
+        TabbedTextOutA(dc, x, y, it.text.c_str(), n, static_cast<int>(stops.size()), stops.data(), x);
     } else {
         TextOutA(dc, x, y, it.text.c_str(), n);
     }
@@ -894,7 +900,7 @@ LRESULT ListBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, bool comb
             RECT c = ClientRect(lb);
             if (!PtInRect(&c, p)) {
                 // A click anywhere else closes the list without a choice.
-                ComboListEvent(lb.combo, ListEvent::Cancelled);
+                Notify(lb, LBN_SELCANCEL);
                 return 0;
             }
             MouseSelect(lb, p, wParam, true);
@@ -906,6 +912,12 @@ LRESULT ListBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, bool comb
             SetFocus(lb.combo);
         lb.tracking = true;
         lb.trackingChanged = false;
+        lb.pressSel = lb.sel;
+        lb.pressCaret = lb.caret;
+        lb.pressAnchor = lb.anchor;
+        lb.pressSelected.assign(lb.items.size(), false);
+        for (size_t k = 0; k < lb.items.size(); ++k)
+            lb.pressSelected[k] = lb.items[k].selected;
         SetCapture(hwnd);
         MouseSelect(lb, p, wParam, true);
         if (msg == WM_LBUTTONDBLCLK) {
@@ -975,6 +987,24 @@ LRESULT ListBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, bool comb
         }
         return 0;
     case WM_CANCELMODE:
+        if (lb.tracking && !lb.combo) {
+            // The system cancels the press (a window comes up, the list is disabled): the
+            // selection goes back to what it was and the owner hears that it was cancelled.
+            lb.tracking = false;
+            if (lb.trackingChanged) {
+                lb.sel = lb.pressSel;
+                for (size_t k = 0; k < lb.items.size() && k < lb.pressSelected.size(); ++k)
+                    lb.items[k].selected = lb.pressSelected[k];
+                lb.caret = lb.Valid(lb.pressCaret) ? lb.pressCaret : lb.caret;
+                lb.anchor = lb.Valid(lb.pressAnchor) ? lb.pressAnchor : lb.anchor;
+                InvalidateAll(lb);
+            }
+            lb.trackingChanged = false;
+            if (GetCapture() == hwnd)
+                ReleaseCapture();
+            Notify(lb, LBN_SELCANCEL);
+            return 0;
+        }
         if (GetCapture() == hwnd)
             ReleaseCapture();
         return 0;
@@ -1285,29 +1315,13 @@ LRESULT ListBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, bool comb
     case LB_SETCOLUMNWIDTH:
         lb.columnWidth = static_cast<int>(wParam);
         return 0;
-    case LB_SETTABSTOPS: {
-        lb.tabStops.clear();
+    case LB_SETTABSTOPS:
         if (!(lb.style & LBS_USETABSTOPS))
             return FALSE;
-        // Tab stops come in dialog template units (a quarter of the average character width).
-        HDC dc = GetDC(hwnd);
-        HGDIOBJ old = SelectObject(dc, lb.font ? lb.font : DefaultControlFont());
-        TEXTMETRICA tm{};
-        GetTextMetricsA(dc, &tm);
-        SelectObject(dc, old);
-        ReleaseDC(hwnd, dc);
-        int unit = std::max<int>(1, static_cast<int>(tm.tmAveCharWidth));
-        const INT* stops = reinterpret_cast<const INT*>(lParam);
-        int n = static_cast<int>(wParam);
-        if (n == 0 || !stops)
-            lb.tabStops.push_back(32 * unit / 4);
-        else if (n == 1)
-            lb.tabStops.push_back(stops[0] * unit / 4);
-        else
-            for (int i = 0; i < n; ++i)
-                lb.tabStops.push_back(stops[i] * unit / 4);
+        // Without a list the stops are two dialog units apart.
+        lb.tabStops.Set(static_cast<int>(wParam), reinterpret_cast<const INT*>(lParam), 2);
+        InvalidateAll(lb);
         return TRUE;
-    }
     case LB_SETLOCALE: {
         LCID old = lb.locale;
         lb.locale = static_cast<LCID>(wParam);

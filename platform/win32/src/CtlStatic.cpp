@@ -149,8 +149,12 @@ LRESULT CALLBACK StaticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
             LPCSTR name = cs->lpszName;
             if (!IS_INTRESOURCE(name) && name[0] == '#')
                 name = MAKEINTRESOURCEA(atoi(name + 1));
-            if (type == SS_ICON)
+            if (type == SS_ICON) {
                 s.icon = LoadIconA(cs->hInstance, name);
+                // Not among the module's icons: one of the system's (IDI_...).
+                if (!s.icon && IS_INTRESOURCE(name))
+                    s.icon = LoadIconA(nullptr, name);
+            }
             else
                 s.bitmap = LoadBitmap(cs->hInstance, name);
             if (!(cs->style & SS_REALSIZEIMAGE) && !(cs->style & SS_CENTERIMAGE)) {

@@ -596,6 +596,20 @@ int WINAPI StretchDIBits(HDC hdc, int xD, int yD, int wD, int hD, int xS, int yS
     return std::abs(hS);
 }
 
+namespace {
+// The part of a DIB that bits passed with (start, lines) hold: `lines` scan lines from scan
+// `start`. Compressed bits always hold the whole picture, so `start` becomes 0 for them.
+DibView ScanBand(const DibView& v, UINT& start, UINT lines)
+{
+    DibView band = v;
+    if (v.compression == BI_RLE8 || v.compression == BI_RLE4)
+        start = 0;
+    else
+        band.height = int(std::min<UINT>(lines, UINT(v.height)));
+    return band;
+}
+} // namespace
+
 int WINAPI SetDIBitsToDevice(HDC hdc, int xD, int yD, DWORD w, DWORD h, int xS, int yS, UINT start, UINT lines,
                              const void* bits, const BITMAPINFO* bmi, UINT usage)
 {
@@ -604,12 +618,7 @@ int WINAPI SetDIBitsToDevice(HDC hdc, int xD, int yD, DWORD w, DWORD h, int xS, 
     DibView v;
     if (!dc || !bits || !ParseDib(bmi, usage, dc, v))
         return 0;
-    // The bits hold `lines` scan lines starting at scan `start` (compressed bits: the whole picture).
-    DibView band = v;
-    if (v.compression == BI_RLE8 || v.compression == BI_RLE4)
-        start = 0;
-    else
-        band.height = int(std::min<UINT>(lines, UINT(v.height)));
+    const DibView band = ScanBand(v, start, lines);
     if (band.height <= 0)
         return 0;
     std::vector<BYTE> scratch;
@@ -687,11 +696,7 @@ int WINAPI SetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT lines, const void* b
     DibView v;
     if (!b || b->stock || !bits || !ParseDib(bmi, usage, dc, v))
         return 0;
-    DibView band = v;
-    if (v.compression == BI_RLE8 || v.compression == BI_RLE4)
-        start = 0;
-    else
-        band.height = int(std::min<UINT>(lines, UINT(v.height)));
+    const DibView band = ScanBand(v, start, lines);
     if (band.height <= 0)
         return 0;
     std::vector<BYTE> scratch;

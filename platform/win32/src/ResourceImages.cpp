@@ -469,7 +469,7 @@ HICON WINAPI CreateIconFromResourceEx(PBYTE presbits, DWORD dwResSize, BOOL fIco
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
-    return IconFromImage(presbits, dwResSize, fIcon, cxDesired, cyDesired, Flags, false);
+    return IconFromImage(presbits, dwResSize, fIcon, cxDesired, cyDesired, Flags, (Flags & LR_SHARED) != 0);
 }
 
 HICON WINAPI CreateIconFromResource(PBYTE presbits, DWORD dwResSize, BOOL fIcon, DWORD dwVer)

@@ -1,5 +1,6 @@
 // Focus, activation, capture and enabling; the input path from injected events to the messages a
 // window sees; keyboard state and layout; the cursor.
+#include "SystemIcons.h"
 #include "UserInternal.h"
 #include "UserRemote.h"
 
@@ -843,9 +844,7 @@ namespace {
 
 const int kCursorIds[] = {32512, 32513, 32514, 32515, 32516, 32640, 32641, 32642, 32643,
                           32644, 32645, 32646, 32648, 32649, 32650, 32651};
-const int kIconIds[] = {32512, 32513, 32514, 32515, 32516, 32517};
 constexpr std::uintptr_t kCursorBase = 0x7F0000;
-constexpr std::uintptr_t kIconBase = 0x7E0000;
 
 }  // namespace
 
@@ -868,9 +867,8 @@ HICON WINAPI LoadIconA(HINSTANCE instance, LPCSTR name)
 {
     if (!instance && IS_INTRESOURCE(name)) {
         int id = static_cast<int>(reinterpret_cast<ULONG_PTR>(name));
-        for (int c : kIconIds)
-            if (c == id)
-                return reinterpret_cast<HICON>(kIconBase + static_cast<std::uintptr_t>(id));
+        if (HICON icon = user::SystemIcon(id))
+            return icon;
     }
     if (instance)
         return host::LoadIconResource(instance, name, TRUE);

@@ -56,6 +56,25 @@ bool Space(const host::DriveInfo& drive, const std::string& hostPath, SpaceFigur
     return true;
 }
 
+// The drive that a root name ("D:\\", NULL for the current drive) names, when its medium is
+// in; otherwise nothing, with the reason as the last error.
+std::optional<host::DriveInfo> ReadyDrive(LPCSTR root)
+{
+    char letter = RootLetter(root, false);
+    DWORD error = NO_ERROR;
+    std::optional<host::DriveInfo> drive;
+    if (!letter)
+        error = ERROR_INVALID_NAME;
+    else if (!(drive = host::FindDrive(letter)))
+        error = ERROR_PATH_NOT_FOUND;
+    else if (!drive->mediaPresent)
+        error = ERROR_NOT_READY;
+    if (error == NO_ERROR)
+        return drive;
+    Fail(error);
+    return std::nullopt;
+}
+
 bool CopyName(const std::string& text, LPSTR buffer, DWORD size)
 {
     if (!buffer)
@@ -106,14 +125,9 @@ BOOL WINAPI GetVolumeInformation(LPCSTR lpRootPathName, LPSTR lpVolumeNameBuffer
                                  LPDWORD lpVolumeSerialNumber, LPDWORD lpMaximumComponentLength,
                                  LPDWORD lpFileSystemFlags, LPSTR lpFileSystemNameBuffer, DWORD nFileSystemNameSize)
 {
-    char letter = RootLetter(lpRootPathName, false);
-    if (!letter)
-        return Fail(ERROR_INVALID_NAME);
-    auto drive = host::FindDrive(letter);
+    auto drive = ReadyDrive(lpRootPathName);
     if (!drive)
-        return Fail(ERROR_PATH_NOT_FOUND);
-    if (!drive->mediaPresent)
-        return Fail(ERROR_NOT_READY);
+        return FALSE;
     if (!CopyName(drive->label, lpVolumeNameBuffer, nVolumeNameSize) ||
         !CopyName(drive->fileSystem, lpFileSystemNameBuffer, nFileSystemNameSize))
         return Fail(ERROR_INSUFFICIENT_BUFFER);
@@ -129,34 +143,24 @@ BOOL WINAPI GetVolumeInformation(LPCSTR lpRootPathName, LPSTR lpVolumeNameBuffer
 
 BOOL WINAPI SetVolumeLabel(LPCSTR lpRootPathName, LPCSTR lpVolumeName)
 {
-    char letter = RootLetter(lpRootPathName, false);
-    if (!letter)
-        return Fail(ERROR_INVALID_NAME);
-    auto drive = host::FindDrive(letter);
+    auto drive = ReadyDrive(lpRootPathName);
     if (!drive)
-        return Fail(ERROR_PATH_NOT_FOUND);
-    if (!drive->mediaPresent)
-        return Fail(ERROR_NOT_READY);
+        return FALSE;
     if (ReadOnlyDrive(*drive))
         return Fail(ERROR_ACCESS_DENIED);
     std::string label = lpVolumeName ? lpVolumeName : "";
     if (label.size() > 32)
         return Fail(ERROR_INVALID_NAME);
-    host::SetDriveLabel(letter, label, drive->serial);  // the same volume, so the same serial
+    host::SetDriveLabel(drive->letter, label, drive->serial);  // the same volume, so the same serial
     return TRUE;
 }
 
 BOOL WINAPI GetDiskFreeSpace(LPCSTR lpRootPathName, LPDWORD lpSectorsPerCluster, LPDWORD lpBytesPerSector,
                              LPDWORD lpNumberOfFreeClusters, LPDWORD lpTotalNumberOfClusters)
 {
-    char letter = RootLetter(lpRootPathName, false);
-    if (!letter)
-        return Fail(ERROR_INVALID_NAME);
-    auto drive = host::FindDrive(letter);
+    auto drive = ReadyDrive(lpRootPathName);
     if (!drive)
-        return Fail(ERROR_PATH_NOT_FOUND);
-    if (!drive->mediaPresent)
-        return Fail(ERROR_NOT_READY);
+        return FALSE;
     SpaceFigures figures;
     if (!Space(*drive, drive->hostFolder, figures))
         return FALSE;

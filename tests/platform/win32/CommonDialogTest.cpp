@@ -101,8 +101,18 @@ TEST_F(CommonDialogTest, OpenTakesTheDefaultExtensionAndChecksTheFileExists)
     EXPECT_FALSE(GetOpenFileNameA(&ofn));
     EXPECT_EQ(CommDlgExtendedError(), 0u);
 
+    // OFN_CREATEPROMPT asks before a new file is named; No takes the next answer.
+    host::AnswerCommonDialog("open", "draft");
+    host::AnswerMessageBox("Do you want to create it?", IDNO);
+    host::AnswerCommonDialog("open", "draft2");
+    host::AnswerMessageBox("Do you want to create it?", IDYES);
+    ofn = Ofn(OFN_CREATEPROMPT);
+    ASSERT_TRUE(GetOpenFileNameA(&ofn));
+    EXPECT_STREQ(file_, "T:\\docs\\draft2.txt");
+    EXPECT_EQ(host::MessageBoxLog().back().text, "T:\\docs\\draft2.txt\nThis file does not exist.\nDo you want to create it?");
+
     std::vector<host::CommonDialogRecord> log = host::CommonDialogLog();
-    ASSERT_EQ(log.size(), 4u);
+    ASSERT_EQ(log.size(), 5u);
     EXPECT_EQ(log[0].title, "Open");
     EXPECT_EQ(log[0].answer, "T:\\docs\\readme.txt");
     EXPECT_TRUE(log[3].cancelled);
@@ -126,6 +136,31 @@ TEST_F(CommonDialogTest, SaveAsksBeforeReplacingAndWantsAnExistingPath)
     EXPECT_EQ(boxes[1].text, "T:\\docs\\readme.txt already exists.\nDo you want to replace it?");
     EXPECT_EQ(boxes[1].type & MB_TYPEMASK, static_cast<UINT>(MB_YESNO));
     EXPECT_EQ(boxes[1].caption, "Save Article");
+
+    // Names the dialog refuses, each with its message; the next answer is taken.
+    ASSERT_TRUE(SetFileAttributes("T:\\docs\\readme.txt", FILE_ATTRIBUTE_READONLY));
+    const struct {
+        const char* answer;
+        const char* message;
+    } refused[] = {
+        {"a<b", "T:\\docs\\a<b.txt\nThe file name is not valid."},
+        {"what?.txt", "T:\\docs\\what?.txt\nThe file name is not valid."},
+        {"T:\\docs\\", "T:\\docs\\\nThis is a folder. Choose a file."},
+        {"readme.txt", "T:\\docs\\readme.txt\nThis file is set to read-only.\nTry again with a different file name."},
+    };
+    for (const auto& r : refused) {
+        SCOPED_TRACE(r.answer);
+        host::ResetUiScript();
+        host::AnswerCommonDialog("save", r.answer);
+        host::AnswerMessageBox("", IDOK);
+        host::AnswerCommonDialog("save", "other");
+        ofn = Ofn(OFN_NOREADONLYRETURN | OFN_HIDEREADONLY);
+        ASSERT_TRUE(GetSaveFileNameA(&ofn));
+        EXPECT_STREQ(file_, "T:\\docs\\other.txt");
+        ASSERT_EQ(host::MessageBoxLog().size(), 1u);
+        EXPECT_EQ(host::MessageBoxLog()[0].text, r.message);
+    }
+    SetFileAttributes("T:\\docs\\readme.txt", FILE_ATTRIBUTE_NORMAL);
 
     // A new name needs no prompt; a buffer too small says how much it needs.
     host::AnswerCommonDialog("save", "fresh");

@@ -180,4 +180,75 @@ TEST_F(CtlButtonTest, EveryKindIsDrawn)
     Screenshot("buttons.png");
 }
 
+// BS_ICON and BS_BITMAP buttons show their image centred, one pixel down and right while pressed,
+// embossed in the shadow colour when disabled.
+TEST_F(CtlButtonTest, ImageButtonsDrawTheirImage)
+{
+    const COLORREF red = RGB(255, 0, 0), blue = RGB(0, 0, 255);
+    HWND iconButton = Make("BUTTON", "", BS_PUSHBUTTON | BS_ICON, 1, 10, 10, 60, 50);
+    HWND bitmapButton = Make("BUTTON", "", BS_PUSHBUTTON | BS_BITMAP, 2, 90, 10, 60, 50);
+    HICON icon = LoadIconA(nullptr, IDI_ERROR);
+    ASSERT_NE(icon, nullptr);
+    HDC screen = GetDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 20, 10);
+    ReleaseDC(nullptr, screen);
+    {
+        HDC mem = CreateCompatibleDC(nullptr);
+        HGDIOBJ old = SelectObject(mem, bitmap);
+        HBRUSH brush = CreateSolidBrush(blue);
+        RECT all{0, 0, 20, 10};
+        FillRect(mem, &all, brush);
+        DeleteObject(brush);
+        SelectObject(mem, old);
+        DeleteDC(mem);
+    }
+    EXPECT_EQ(SendMessageA(iconButton, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon)), 0);
+    EXPECT_EQ(SendMessageA(bitmapButton, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap)), 0);
+    EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(iconButton, BM_GETIMAGE, IMAGE_ICON, 0)), icon);
+    EXPECT_EQ(SendMessageA(iconButton, BM_GETIMAGE, IMAGE_BITMAP, 0), 0) << "not of the kind asked for";
+    EXPECT_EQ(reinterpret_cast<HBITMAP>(SendMessageA(bitmapButton, BM_GETIMAGE, IMAGE_BITMAP, 0)), bitmap);
+    EXPECT_EQ(SendMessageA(bitmapButton, BM_SETIMAGE, 7, 0), 0) << "no such image type";
+    ui::PumpUntilIdle();
+
+    // The leftmost red pixel of the icon's middle row, and the bitmap at the button's centre.
+    POINT c = Centre(iconButton);
+    auto leftmostRed = [&] {
+        for (int x = c.x - 30; x < c.x + 30; ++x)
+            if (host::DesktopPixel(x, c.y) == red)
+                return x;
+        return -1;
+    };
+    int left = leftmostRed();
+    ASSERT_NE(left, -1) << "the stop icon is drawn";
+    EXPECT_NEAR(left, c.x - 15, 2) << "centred";
+    POINT b = Centre(bitmapButton);
+    EXPECT_EQ(host::DesktopPixel(b.x, b.y), blue);
+    EXPECT_EQ(host::DesktopPixel(b.x - 12, b.y), GetSysColor(COLOR_BTNFACE)) << "the bitmap is 20 pixels wide";
+
+    host::MouseMove(c.x, c.y);
+    host::MouseDown();
+    ui::PumpUntilIdle();
+    EXPECT_EQ(leftmostRed(), left + 1) << "pushed";
+    host::MouseUp();
+    ui::PumpUntilIdle();
+    EXPECT_EQ(leftmostRed(), left);
+    Screenshot("image_buttons.png");
+
+    EnableWindow(iconButton, FALSE);
+    EnableWindow(bitmapButton, FALSE);
+    ui::PumpUntilIdle();
+    EXPECT_EQ(leftmostRed(), -1) << "greyed";
+    EXPECT_EQ(host::DesktopPixel(b.x, b.y), GetSysColor(COLOR_BTNSHADOW));
+    int shadow = 0, highlight = 0;
+    for (int y = c.y - 17; y <= c.y + 17; ++y)
+        for (int x = c.x - 17; x <= c.x + 17; ++x) {
+            shadow += host::DesktopPixel(x, y) == GetSysColor(COLOR_BTNSHADOW);
+            highlight += host::DesktopPixel(x, y) == GetSysColor(COLOR_BTNHIGHLIGHT);
+        }
+    EXPECT_GT(shadow, 300) << "the disc in the shadow colour";
+    EXPECT_GT(highlight, 10) << "its embossed edge";
+    DestroyWindow(bitmapButton);
+    DeleteObject(bitmap);
+}
+
 }  // namespace

@@ -297,4 +297,59 @@ TEST_F(CtlEditTest, EditsAreDrawn)
     Screenshot("edits.png");
 }
 
+// Tabs in a multi-line edit reach the tab stops: every 32 dialog units by default, every n with
+// one value, the listed stops with several; the caret and hit testing agree with the drawing.
+TEST_F(CtlEditTest, TabsExpandToTheTabStops)
+{
+    HWND edit = Make("EDIT", "a\tb\tc\r\n\tx", ES_MULTILINE | ES_AUTOHSCROLL, 1, 10, 10, 380, 60, WS_EX_CLIENTEDGE);
+    HDC dc = GetDC(edit);
+    HGDIOBJ old = SelectObject(dc, GetStockObject(SYSTEM_FONT));
+    TEXTMETRICA tm{};
+    GetTextMetricsA(dc, &tm);
+    SelectObject(dc, old);
+    ReleaseDC(edit, dc);
+    const int unit4 = tm.tmAveCharWidth;  // four dialog units
+    auto x = [&](int index) { return static_cast<short>(LOWORD(SendMessageA(edit, EM_POSFROMCHAR, index, 0))); };
+    const int left = x(0);
+    struct Case {
+        std::vector<INT> stops;
+        int b, c;  // where "b" and "c" start, in dialog units from the line's start
+    } cases[] = {
+        {{}, 32, 64},
+        {{12}, 12, 24},
+        {{10, 40}, 10, 40},
+    };
+    for (const Case& c : cases) {
+        if (c.stops.empty())
+            EXPECT_TRUE(SendMessageA(edit, EM_SETTABSTOPS, 0, 0));
+        else
+            EXPECT_TRUE(SendMessageA(edit, EM_SETTABSTOPS, c.stops.size(), reinterpret_cast<LPARAM>(c.stops.data())));
+        EXPECT_EQ(x(2) - left, MulDiv(c.b, unit4, 4)) << c.stops.size();
+        EXPECT_EQ(x(4) - left, MulDiv(c.c, unit4, 4)) << c.stops.size();
+        // A click just right of the stop lands before "b"; the second line starts with a tab.
+        POINT p{x(2) + 1, static_cast<short>(HIWORD(SendMessageA(edit, EM_POSFROMCHAR, 2, 0))) + 3};
+        EXPECT_EQ(LOWORD(SendMessageA(edit, EM_CHARFROMPOS, 0, MAKELPARAM(p.x, p.y))), 2);
+        EXPECT_EQ(x(8) - left, MulDiv(c.b, unit4, 4)) << "the tab on the second line";
+    }
+    HWND single = Make("EDIT", "a\tb", ES_AUTOHSCROLL, 2, 10, 80, 200, 22);
+    EXPECT_FALSE(SendMessageA(single, EM_SETTABSTOPS, 0, 0)) << "single-line edits have no tab stops";
+
+    // The drawing puts "c" at its stop: the text colour appears there and not before it.
+    SendMessageA(edit, EM_SETTABSTOPS, 0, 0);
+    InvalidateRect(edit, nullptr, TRUE);
+    ui::PumpUntilIdle();
+    POINT origin = At(edit, 0, 0);
+    int y0 = origin.y + static_cast<short>(HIWORD(SendMessageA(edit, EM_POSFROMCHAR, 4, 0)));
+    auto inked = [&](int from, int to) {
+        for (int px = from; px < to; ++px)
+            for (int py = y0; py < y0 + tm.tmHeight; ++py)
+                if (host::DesktopPixel(origin.x + px, py) == GetSysColor(COLOR_WINDOWTEXT))
+                    return true;
+        return false;
+    };
+    EXPECT_FALSE(inked(x(3) + 1, x(4) - 1)) << "nothing drawn between \"b\" and the stop of \"c\"" ;
+    EXPECT_TRUE(inked(x(4), x(4) + unit4));
+    Screenshot("edit_tabs.png");
+}
+
 }  // namespace

@@ -148,6 +148,73 @@ TEST_F(ListBoxTest, ClickSelectsAndNotifiesOnRelease)
     EXPECT_EQ(Notifications(), std::vector<int>{LBN_KILLFOCUS});
 }
 
+// A press the system cancels (WM_CANCELMODE, as when a window comes up over the list) puts the
+// selection back and tells LBN_SELCANCEL instead of LBN_SELCHANGE; changes made by the program
+// are never told.
+TEST_F(ListBoxTest, CancelledPressRestoresTheSelectionAndTellsSelCancel)
+{
+    for (DWORD style : {DWORD(0), DWORD(LBS_EXTENDEDSEL)}) {
+        SCOPED_TRACE(style);
+        HWND lb = List(LBS_NOTIFY | style);
+        Add(lb, {"one", "two", "three", "four"});
+        ClickItem(lb, 0);
+        ui::AdvanceClock(1000);
+        Notifications();
+
+        POINT p = ItemPoint(lb, 2);
+        host::MouseMove(p.x, p.y);
+        host::MouseDown();
+        ui::PumpUntilIdle();
+        EXPECT_EQ(SendMessageA(lb, LB_GETCARETINDEX, 0, 0), 2);
+        // The system cancels the press: directly, or by disabling the list.
+        if (style & LBS_EXTENDEDSEL)
+            EnableWindow(lb, FALSE);
+        else
+            SendMessageA(lb, WM_CANCELMODE, 0, 0);
+        EXPECT_EQ(GetCapture(), nullptr);
+        host::MouseUp();
+        ui::PumpUntilIdle();
+        if (style & LBS_EXTENDEDSEL)
+            EXPECT_EQ(Notifications(), (std::vector<int>{LBN_SELCANCEL, LBN_KILLFOCUS})) << "a disabled list loses the focus";
+        else
+            EXPECT_EQ(Notifications(), std::vector<int>{LBN_SELCANCEL});
+        EXPECT_EQ(SendMessageA(lb, LB_GETCURSEL, 0, 0), 0);
+        if (style & LBS_EXTENDEDSEL) {
+            EXPECT_EQ(SelectedItems(lb), std::vector<int>{0});
+        }
+        EXPECT_EQ(SendMessageA(lb, LB_GETCARETINDEX, 0, 0), 0);
+
+        // The program's own changes notify nothing.
+        if (style & LBS_EXTENDEDSEL) {
+            SendMessageA(lb, LB_SETSEL, FALSE, -1);
+            SendMessageA(lb, LB_SETSEL, TRUE, 3);
+        } else {
+            SendMessageA(lb, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+            EXPECT_EQ(SendMessageA(lb, LB_GETCURSEL, 0, 0), LB_ERR);
+            SendMessageA(lb, LB_SETCURSEL, 3, 0);
+        }
+        EXPECT_EQ(Notifications(), std::vector<int>{});
+        DestroyWindow(lb);
+        ui::AdvanceClock(1000);
+    }
+
+    // Without LBS_NOTIFY the cancellation is silent, and so is a cancel with no press.
+    HWND quiet = List(0);
+    Add(quiet, {"one", "two"});
+    ClickItem(quiet, 0);
+    Notifications();
+    POINT p = ItemPoint(quiet, 1);
+    host::MouseMove(p.x, p.y);
+    host::MouseDown();
+    ui::PumpUntilIdle();
+    SendMessageA(quiet, WM_CANCELMODE, 0, 0);
+    host::MouseUp();
+    ui::PumpUntilIdle();
+    SendMessageA(quiet, WM_CANCELMODE, 0, 0);
+    EXPECT_EQ(Notifications(), std::vector<int>{});
+    EXPECT_EQ(SendMessageA(quiet, LB_GETCURSEL, 0, 0), 0);
+}
+
 TEST_F(ListBoxTest, WithoutNotifyOnlyFocusChangesAreTold)
 {
     HWND lb = List(0);
@@ -574,6 +641,49 @@ TEST_F(ListBoxTest, OwnerDrawFixedMeasuresOnceAtCreation)
     ASSERT_GE(log.drawn.size(), 2u);
     EXPECT_EQ(log.drawn[1].rcItem.top, 24);
     EXPECT_EQ(log.drawn[1].rcItem.bottom, 48);
+}
+
+// LBS_USETABSTOPS expands tabs to stops 32 dialog units apart, or to those LB_SETTABSTOPS sets
+// (in quarters of the average character width); without the style the message fails.
+TEST_F(ListBoxTest, TabStopsPlaceTheColumnsOfItems)
+{
+    HWND lb = List(LBS_USETABSTOPS, 60, 10, 10, 300);
+    Add(lb, {"a\tb"});
+    SendMessageA(lb, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(SYSTEM_FONT)), FALSE);
+    HDC dc = GetDC(lb);
+    HGDIOBJ old = SelectObject(dc, GetStockObject(SYSTEM_FONT));
+    TEXTMETRICA tm{};
+    GetTextMetricsA(dc, &tm);
+    SIZE a{};
+    GetTextExtentPoint32A(dc, "a", 1, &a);
+    SelectObject(dc, old);
+    ReleaseDC(lb, dc);
+    RECT item{};
+    SendMessageA(lb, LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item));
+    // The first inked column after "a": where "b" starts, relative to the text's start.
+    auto columnOfB = [&] {
+        InvalidateRect(lb, nullptr, TRUE);
+        ui::PumpUntilIdle();
+        const int textLeft = item.left + 2;
+        for (int x = textLeft + a.cx + 1; x < item.right; ++x)
+            for (int y = item.top; y < item.bottom; ++y) {
+                POINT p{x, y};
+                ClientToScreen(lb, &p);
+                if (host::DesktopPixel(p.x, p.y) == GetSysColor(COLOR_WINDOWTEXT))
+                    return x - textLeft;
+            }
+        return -1;
+    };
+    EXPECT_NEAR(columnOfB(), MulDiv(32, tm.tmAveCharWidth, 4), 1) << "the default stops";
+    INT every = 20;
+    EXPECT_TRUE(SendMessageA(lb, LB_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&every)));
+    EXPECT_NEAR(columnOfB(), MulDiv(20, tm.tmAveCharWidth, 4), 1);
+    INT stops[] = {44, 60};
+    EXPECT_TRUE(SendMessageA(lb, LB_SETTABSTOPS, 2, reinterpret_cast<LPARAM>(stops)));
+    EXPECT_NEAR(columnOfB(), MulDiv(44, tm.tmAveCharWidth, 4), 1);
+
+    HWND plain = List(0, 60, 10, 80, 300);
+    EXPECT_FALSE(SendMessageA(plain, LB_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&every)));
 }
 
 TEST_F(ListBoxTest, ScreenshotShowsItemsSelectionAndFocus)

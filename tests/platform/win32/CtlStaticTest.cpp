@@ -66,6 +66,20 @@ TEST_F(CtlStaticTest, ImagesAreSetAndReturned)
     ui::PumpUntilIdle();
     DestroyWindow(s);
     DeleteObject(bmp);
+
+    // An icon static named by number takes a system icon when its module has no such icon, sizes
+    // itself to it and draws it.
+    HWND icon = CreateWindowExA(0, "STATIC", "#32513", WS_CHILD | WS_VISIBLE | SS_ICON, 60, 10, 100, 100, parent,
+                                nullptr, GetModuleHandle(nullptr), nullptr);
+    ASSERT_NE(icon, nullptr);
+    EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(icon, STM_GETICON, 0, 0)), LoadIconA(nullptr, IDI_HAND));
+    RECT r{};
+    GetClientRect(icon, &r);
+    EXPECT_EQ(r.right, 32);
+    EXPECT_EQ(r.bottom, 32);
+    ui::PumpUntilIdle();
+    POINT disc = At(icon, 6, 16);
+    EXPECT_EQ(host::DesktopPixel(disc.x, disc.y), RGB(255, 0, 0));
 }
 
 TEST_F(CtlStaticTest, StaticsAreDrawn)

@@ -70,6 +70,8 @@ public:
     std::shared_ptr<CDaoWorkspaceState> GetState() const { return m_state; }
 
 private:
+    void EndTrans(BOOL bCommit);
+
     std::shared_ptr<CDaoWorkspaceState> m_state;
 };
 

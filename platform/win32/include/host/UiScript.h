@@ -63,7 +63,8 @@ bool IsInteractive();
 // a file's path (a bare name is taken in the dialog's initial folder), a folder's path, or a
 // printer's name (empty: the default printer). `match` is a kind or a dialog title; empty
 // matches any. An answer the dialog refuses (a missing file, say) shows the dialog's message box
-// and the dialog takes the next answer, as it would wait for the user to try again.
+// and the dialog takes the next answer, as it would wait for the user to try again. Interactive,
+// with no answer queued, the dialog itself is shown and the user (or injected input) answers it.
 struct CommonDialogRecord {
     std::string kind;
     std::string title;
