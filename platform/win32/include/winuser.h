@@ -1130,10 +1130,10 @@ BOOL WINAPI DestroyWindow(HWND hWnd);
 // - FindWindow and FindWindowEx(NULL or the desktop, ...) look at this process's windows
 //   first, then at other processes' (in their z-order; a class given as an atom matches only
 //   this process's windows);
-// - EnumWindows, GetTopWindow(NULL) and GetWindow(GW_HWNDFIRST/LAST/NEXT/PREV) of a top-level
-//   window follow one z-order of all processes' windows: the processes in the order in which a
-//   window of theirs was last activated (or brought to the foreground, or first created), most
-//   recent first, each with its windows in its own z-order;
+// - EnumWindows, EnumThreadWindows, GetTopWindow(NULL) and GetWindow(GW_HWNDFIRST/LAST/NEXT/
+//   PREV) of a top-level window follow one z-order of all processes' windows: the processes in
+//   the order in which a window of theirs was last activated (or brought to the foreground, or
+//   first created), most recent first, each with its windows in its own z-order;
 // - ShowWindow, SetForegroundWindow and BringWindowToTop run on the window's own thread, as if
 //   called there, when that thread next looks at its messages; the caller waits;
 // - PostMessage, SendMessage, SendNotifyMessage and SendMessageTimeout deliver messages whose

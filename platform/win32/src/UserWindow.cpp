@@ -1117,12 +1117,13 @@ BOOL WINAPI EnumChildWindows(HWND parent, WNDENUMPROC proc, LPARAM lParam)
 
 BOOL WINAPI EnumThreadWindows(DWORD threadId, WNDENUMPROC proc, LPARAM lParam)
 {
+    // The thread's top-level windows, a thread of another process's too.
     std::vector<HWND> list;
-    {
-        Guard g(Mutex());
-        for (Window* c : Desktop().children)
-            if (c->threadId == threadId)
-                list.push_back(c->hwnd);
+    for (HWND h : remote::GlobalTopLevelWindows()) {
+        WindowPtr w = Find(h);
+        remote::Info info;
+        if (w ? w->threadId == threadId : remote::Describe(h, info) && info.threadId == threadId)
+            list.push_back(h);
     }
     for (HWND h : list)
         if (IsWindow(h) && !proc(h, lParam))

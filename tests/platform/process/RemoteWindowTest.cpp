@@ -291,6 +291,16 @@ TEST(RemoteWindowTest, EveryWindowOfThePeerIsEnumeratedAndItsPopupIsTheLastActiv
     ASSERT_EQ(seen.windows.size(), 2u);
     EXPECT_EQ(seen.windows[0], popup) << "the active popup is above its owner";
     EXPECT_EQ(seen.windows[1], peer.hwnd);
+
+    std::vector<HWND> ofThread;
+    EXPECT_TRUE(EnumThreadWindows(
+        peer.process.pi.dwThreadId,
+        [](HWND h, LPARAM lParam) -> BOOL {
+            reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(h);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&ofThread)));
+    EXPECT_EQ(ofThread, seen.windows);
 }
 
 TEST(RemoteWindowTest, ProcessesOfAnotherNamespaceAreNotSeen)
