@@ -34,6 +34,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <system_error>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -524,6 +525,15 @@ BOOL WINAPI CreateProcessA(LPCSTR lpApplicationName, LPSTR lpCommandLine, LPSECU
     else if (dwCreationFlags & BELOW_NORMAL_PRIORITY_CLASS)
         setpriority(PRIO_PROCESS, static_cast<id_t>(child->pid), 10);
 
+    try {
+        std::thread(Reap, child).detach();
+    } catch (const std::system_error&) {
+        // Nobody could reap it: it does not run.
+        kill(child->pid, SIGKILL);
+        while (waitpid(child->pid, nullptr, 0) < 0 && errno == EINTR) {
+        }
+        return Fail(ERROR_NOT_ENOUGH_MEMORY);
+    }
     HANDLE process = NewHandle(child, false);
     HANDLE thread = NewHandle(child, true);
     {
@@ -533,7 +543,6 @@ BOOL WINAPI CreateProcessA(LPCSTR lpApplicationName, LPSTR lpCommandLine, LPSECU
             it = it->second.expired() ? children.byPid.erase(it) : std::next(it);
         children.byPid[child->pid] = child;
     }
-    std::thread(Reap, child).detach();
 
     lpProcessInformation->hProcess = process;
     lpProcessInformation->hThread = thread;
