@@ -22,5 +22,36 @@
 
 // Dialogs
 #define IDD_COPY_DLL 273
+#define IDD_LICENSE_AGREEMENT 331
+#define IDD_PROOF_OF_ENTITLEMENT 333
+
+// Controls of the first run's agreements: the notice's Print button, its language radio buttons
+// (English, French) and text, the licence agreement's text and note.
+#define IDC_POE_PRINT 1074
+#define IDC_LICENSE_TEXT 1075
+#define IDC_POE_ENGLISH 1076
+#define IDC_POE_FRENCH 1077
+#define IDC_POE_TEXT 1078
+#define IDC_LICENSE_NOTE 1079
+
+// The wizard selection window: its template, its controls and its pictures.
+#define IDD_WIZARD_SELECT 255
+#define IDC_WIZARD_CANCEL 1044
+#define IDC_WIZARD_RESEARCH_HEADING 1041
+#define IDC_WIZARD_RESEARCH_TEXT 1045
+#define IDC_WIZARD_CHART_HEADING 1043
+#define IDC_WIZARD_CHART_TEXT 1046
+#define IDC_WIZARD_TIMELINE_HEADING 1042
+#define IDC_WIZARD_TIMELINE_TEXT 1047
+#define IDC_WIZARD_WEB_HEADING 1067
+#define IDC_WIZARD_WEB_TEXT 1068
+#define IDC_WIZARD_QUIZ_HEADING 1069
+#define IDC_WIZARD_QUIZ_TEXT 1070
+#define IDC_WIZARD_RESEARCH 1048
+#define IDC_WIZARD_CHART 1050
+#define IDC_WIZARD_TIMELINE 1049
+#define IDC_WIZARD_WEB 1052
+#define IDC_WIZARD_QUIZ 1071
+#define IDB_WIZARD_BANNER 594
 
 #endif

@@ -1,8 +1,11 @@
 #include "shell/BaseWindow.h"
 
 #include "shell/AppServices.h"
+#include "shell/CompanionLauncher.h"
 #include "shell/DataFolders.h"
+#include "shell/TimelineRequest.h"
 #include "shell/VLMessages.h"
+#include "shell/WizardSelectWnd.h"
 
 #include <cstdlib>
 #include <type_traits>
@@ -22,6 +25,9 @@ BOOL s_bFirstDictionaryPlacing = TRUE;
 // The menu-bar item last clicked (-1: none) and whether it was just clicked.
 int s_nLastMenuItem = -1;
 BOOL s_bMenuJustClicked = FALSE;
+
+// The profile section named by the product title.
+const char kProductSection[] = "Veltra Jubilee 2000 (International)";
 
 const UINT s_nInitCloudMessage = RegisterWindowMessageA("CBaseWindow:InitCloud");
 
@@ -127,6 +133,14 @@ BEGIN_MESSAGE_MAP(CBaseWindow, CFrameWnd)
     ON_MESSAGE(VLM_NOTHING_4FA, OnNothing)
     ON_MESSAGE(WM_COMMANDHELP, OnCommandHelp)
     ON_REGISTERED_MESSAGE(s_nInitCloudMessage, OnInitCloud)
+    ON_MESSAGE(VLM_WIZARD_SELECTION, OnWizardSelection)
+    ON_MESSAGE(VLM_COMPANION_FIRST, OnStartCompanion)
+    ON_MESSAGE(VLM_COMPANION_SECOND, OnStartCompanion)
+    ON_MESSAGE(VLM_COMPANION_THIRD, OnStartCompanion)
+    ON_MESSAGE(VLM_COMPANION_FOURTH, OnStartCompanion)
+    ON_MESSAGE(VLM_COMPANION_FIFTH, OnStartCompanion)
+    ON_MESSAGE(VLM_JUBILEE, OnStartCompanion)
+    ON_MESSAGE(VLM_TIMELINE_VIEWER, OnTimelineViewer)
     ON_COMMAND(ID_VIEW_ARTICLE, OnViewArticle)
     ON_COMMAND(ID_VIEW_JUSTLOOKING, OnViewJustLooking)
     ON_COMMAND(ID_VIEW_ATLAS, OnViewAtlas)
@@ -137,13 +151,33 @@ BEGIN_MESSAGE_MAP(CBaseWindow, CFrameWnd)
     ON_COMMAND(ID_GO_BACK, OnBack)
     ON_COMMAND(ID_GO_FORWARD, OnForward)
     ON_COMMAND(ID_HELP_TOPICS, OnHelpTopics)
+    ON_COMMAND(ID_WIZARDS, OnWizards)
+    ON_COMMAND(ID_SURF_JUBILEE, OnSurfJubilee)
+    ON_COMMAND(ID_NOTEPAD, OnNotepad)
+    ON_COMMAND(ID_WORD_PROCESSOR, OnWordProcessor)
+    ON_UPDATE_COMMAND_UI(ID_WORD_PROCESSOR, OnUpdateWordProcessor)
+    ON_COMMAND(ID_FILE_SAVE_AS_ARTICLE, OnFileSaveAs)
+    ON_UPDATE_COMMAND_UI(ID_FILE_SAVE_AS_ARTICLE, OnUpdateFileSaveAs)
+    ON_COMMAND(ID_FILE_PRINT_VIEW, OnFilePrint)
+    ON_UPDATE_COMMAND_UI(ID_FILE_PRINT_VIEW, OnUpdateFilePrint)
+    ON_COMMAND(ID_FILE_EXIT, OnFileExit)
+    ON_COMMAND(ID_CLEAR_ALL_HIGHLIGHTS, OnClearAllHighlights)
+    ON_COMMAND(ID_MONTHLY_SPOTLIGHT, OnMonthlySpotlight)
+    ON_COMMAND_RANGE(ID_FONT_SMALL, ID_FONT_LARGE, OnFontSize)
+    ON_COMMAND_RANGE(ID_RECENT_FIRST, ID_RECENT_LAST, OnRecentArticle)
+    ON_COMMAND_RANGE(ID_CONTRIBUTORS_FIRST, ID_CONTRIBUTORS_LAST, OnContributors)
+    ON_COMMAND(ID_OPTIONS, OnOptions)
+    ON_UPDATE_COMMAND_UI(ID_OPTIONS, OnUpdateOptions)
 END_MESSAGE_MAP()
 
 CBaseWindow::CBaseWindow() : m_nLayoutClass(GetAppScreenClass())
 {
 }
 
-CBaseWindow::~CBaseWindow() = default;
+CBaseWindow::~CBaseWindow()
+{
+    CCompanionLauncher::ClearRecord(m_wordProcessor);
+}
 
 void CBaseWindow::ResetSharedState()
 {
@@ -681,7 +715,7 @@ void CBaseWindow::OnSysCommand(UINT nID, LPARAM lParam)
     CFrameWnd::OnSysCommand(nID, lParam);
 }
 
-void CBaseWindow::OnClose()
+void CBaseWindow::PaintOverAndHide()
 {
     CWindowDC dc(this);
     CRect rect;
@@ -689,6 +723,11 @@ void CBaseWindow::OnClose()
     rect.OffsetRect(-rect.left, -rect.top);
     dc.FillSolidRect(&rect, ::GetSysColor(COLOR_BACKGROUND));
     ShowWindow(SW_HIDE);
+}
+
+void CBaseWindow::OnClose()
+{
+    PaintOverAndHide();
     CFrameWnd::OnClose();
 }
 
@@ -1064,4 +1103,161 @@ void CBaseWindow::OnHelpTopics()
 {
     if (HelpAllowed())
         AppServices().pfnWinHelp(0, HELP_FINDER);
+}
+
+// ---- companion programs ----
+
+void CBaseWindow::RunWizardSelection()
+{
+    AppServices().bF1Help = FALSE;
+    CWizardSelectWnd dialog(this);
+    dialog.DoModal();
+    AppServices().bF1Help = TRUE;
+}
+
+LRESULT CBaseWindow::OnWizardSelection(WPARAM, LPARAM)
+{
+    RunWizardSelection();
+    return 0;
+}
+
+void CBaseWindow::OnWizards()
+{
+    RunWizardSelection();
+}
+
+LRESULT CBaseWindow::OnStartCompanion(WPARAM, LPARAM)
+{
+    return CCompanionLauncher::Launch(AfxGetCurrentMessage()->message);
+}
+
+void CBaseWindow::OnSurfJubilee()
+{
+    CCompanionLauncher::Launch(VLM_JUBILEE);
+}
+
+LRESULT CBaseWindow::OnTimelineViewer(WPARAM, LPARAM lParam)
+{
+    return CCompanionLauncher::DriveTimelineViewer(reinterpret_cast<TimelineRequest*>(lParam));
+}
+
+void CBaseWindow::OnNotepad()
+{
+    CCompanionLauncher::LaunchNotepad();
+}
+
+void CBaseWindow::OnWordProcessor()
+{
+    CString strProgram = GetAppProfileString(kProductSection, "WPL", "");
+    if (strProgram.IsEmpty()) {
+        char szPath[MAX_PATH] = "";
+        if (::SearchPath(NULL, "notepad", ".exe", sizeof(szPath), szPath, NULL) != 0)
+            strProgram = szPath;
+    }
+    WriteAppProfileString(kProductSection, "WPL", strProgram);
+    if (m_wordProcessor.hProcess == NULL) {
+        CCompanionLauncher::StartProcess(strProgram, NULL, m_wordProcessor);
+        return;
+    }
+    DWORD dwCode = 0;
+    if (!::GetExitCodeProcess(m_wordProcessor.hProcess, &dwCode))
+        return;
+    if (dwCode != STILL_ACTIVE)
+        CCompanionLauncher::StartProcess(strProgram, NULL, m_wordProcessor);
+    else
+        CCompanionLauncher::BringProcessWindowsForward(m_wordProcessor.dwProcessId);
+}
+
+void CBaseWindow::OnUpdateWordProcessor(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(TRUE);
+}
+
+// ---- menu commands that go to the views ----
+
+void CBaseWindow::OnFileSaveAs()
+{
+    if (m_pCurrentView != NULL && m_pCurrentView->GetDlgCtrlID() == IDW_ARTICLE)
+        m_pCurrentView->SendMessage(VLM_SAVE_AS, 0, 0);
+}
+
+void CBaseWindow::OnUpdateFileSaveAs(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(m_pCurrentView != NULL && m_pCurrentView->GetDlgCtrlID() == IDW_ARTICLE);
+}
+
+void CBaseWindow::OnFilePrint()
+{
+    if (m_pCurrentView != NULL)
+        m_pCurrentView->OnFilePrint();
+}
+
+void CBaseWindow::OnUpdateFilePrint(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(m_pCurrentView != NULL && m_pCurrentView->CanPrint());
+}
+
+void CBaseWindow::OnFileExit()
+{
+    PaintOverAndHide();
+    DestroyWindow();
+}
+
+void CBaseWindow::OnClearAllHighlights()
+{
+    if (m_pArticleView != NULL && m_pArticleView->GetSafeHwnd() != NULL)
+        m_pArticleView->SendMessage(VLM_CLEAR_ALL_HIGHLIGHTS, 0, 0);
+}
+
+void CBaseWindow::OnMonthlySpotlight()
+{
+    OpenView(IDW_ARTICLE, 1);
+}
+
+void CBaseWindow::OnFontSize(UINT nID)
+{
+    int nSize = static_cast<int>(nID - ID_FONT_SMALL);
+    if (CMenu* pMenu = GetMenu())
+        for (UINT nItem = ID_FONT_SMALL; nItem <= ID_FONT_LARGE; ++nItem)
+            pMenu->CheckMenuItem(nItem, MF_BYCOMMAND | (nItem == nID ? MF_CHECKED : MF_UNCHECKED));
+    WriteProfileInt("Screen", "Font Size", nSize);
+    if (m_pCurrentView != NULL)
+        m_pCurrentView->SendMessage(VLM_FONT_SIZE, 0, nSize);
+}
+
+void CBaseWindow::OnRecentArticle(UINT nID)
+{
+    if (m_pArticleView != NULL && m_pArticleView->GetSafeHwnd() != NULL)
+        m_pArticleView->SendMessage(VLM_OPEN_RECENT, 0, static_cast<LPARAM>(nID - ID_RECENT_FIRST));
+}
+
+void CBaseWindow::OnContributors(UINT nID)
+{
+    CWnd* pView = FindOrCreateView(IDW_ARTICLE);
+    if (pView == NULL || !PrepareViewData(IDW_ARTICLE, 0))
+        return;
+    pView->SendMessage(VLM_CONTRIBUTORS, IDW_ARTICLE, static_cast<LPARAM>(nID - ID_CONTRIBUTORS_FIRST + 1));
+}
+
+void CBaseWindow::OnOptions()
+{
+    LRESULT location = m_pCurrentView != NULL ? m_pCurrentView->SendMessage(VLM_DATA_LOCATION, 0, 0)
+                                              : VL_DEFAULT_DATA_LOCATION;
+    if (!ResolveDataLocation(DDT_INFO_DAT, 1))
+        return;
+    CString strCD1 = GetAppProfileString(kProductSection, "CD1", "");
+    CString strCD2 = GetAppProfileString(kProductSection, "CD2", "");
+    int nResult = AppServices().pfnPreferencesDialog != NULL ? AppServices().pfnPreferencesDialog() : IDCANCEL;
+    if (nResult == IDOK && !LocateFirstDisc()) {
+        WriteAppProfileString(kProductSection, "CD1", strCD1);
+        WriteAppProfileString(kProductSection, "CD2", strCD2);
+        LocateFirstDisc();
+    }
+    if (LOWORD(location) != 1)
+        ResolveDataLocation(HIWORD(location), LOWORD(location));
+}
+
+void CBaseWindow::OnUpdateOptions(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(GetAppProfileString(kProductSection, "LOCKED", "").CompareNoCase("y") != 0);
 }

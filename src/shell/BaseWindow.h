@@ -24,6 +24,11 @@ public:
     CBaseWindow();
     ~CBaseWindow() override;
 
+    // The wizard selection window, run modally with the F1 help off meanwhile (0x431, 40044).
+    void RunWizardSelection();
+    // The word processor this frame started (all zero until then).
+    const PROCESS_INFORMATION& GetWordProcessorRecord() const { return m_wordProcessor; }
+
     // Registers the frame's window class and creates the frame at its stored placement (the
     // profile's [Screen] "left", "top", "right", "bottom"), or centred at its default size.
     BOOL CreateMainFrame();
@@ -114,6 +119,9 @@ protected:
     afx_msg LRESULT OnNothing(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnCommandHelp(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnInitCloud(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnWizardSelection(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnStartCompanion(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnTimelineViewer(WPARAM wParam, LPARAM lParam);
 
     afx_msg void OnViewArticle();
     afx_msg void OnViewJustLooking();
@@ -125,6 +133,23 @@ protected:
     afx_msg void OnBack();
     afx_msg void OnForward();
     afx_msg void OnHelpTopics();
+    afx_msg void OnWizards();
+    afx_msg void OnSurfJubilee();
+    afx_msg void OnNotepad();
+    afx_msg void OnWordProcessor();
+    afx_msg void OnUpdateWordProcessor(CCmdUI* pCmdUI);
+    afx_msg void OnFileSaveAs();
+    afx_msg void OnUpdateFileSaveAs(CCmdUI* pCmdUI);
+    afx_msg void OnFilePrint();
+    afx_msg void OnUpdateFilePrint(CCmdUI* pCmdUI);
+    afx_msg void OnFileExit();
+    afx_msg void OnClearAllHighlights();
+    afx_msg void OnMonthlySpotlight();
+    afx_msg void OnFontSize(UINT nID);
+    afx_msg void OnRecentArticle(UINT nID);
+    afx_msg void OnContributors(UINT nID);
+    afx_msg void OnOptions();
+    afx_msg void OnUpdateOptions(CCmdUI* pCmdUI);
     DECLARE_MESSAGE_MAP()
 
 private:
@@ -143,6 +168,8 @@ private:
     // Whether the help may open now (F1 help on, no start-up main menu showing).
     static BOOL HelpAllowed();
     void SetCurrentView(CVLMainWin* pView);
+    // Paints the frame's window rectangle in the desktop colour and hides the frame (closing).
+    void PaintOverAndHide();
 
     CVLToolbar m_wndToolbar;
     CStatusWin m_wndStatus;
@@ -164,6 +191,8 @@ private:
     BOOL m_bFirstShow = TRUE;
     // The window that had the focus when the frame lost activation over the article view.
     HWND m_hWndFocusSaved = NULL;
+    // The word processor's process, started by command 40047.
+    PROCESS_INFORMATION m_wordProcessor{};
 };
 
 // The frame's timer that closes it after the main menu's Exit-by-frame choice (9004).

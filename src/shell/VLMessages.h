@@ -40,7 +40,7 @@
 #define VLM_HIGHLIGHTER 0x42C
 #define VLM_STICKY_NOTE 0x42D
 #define VLM_MAIN_MENU_CHOICE 0x42E   // (code, parameter): the start-up main menu's choice
-#define VLM_WIZARD_SELECTION 0x431
+#define VLM_WIZARD_SELECTION 0x431  // (any, any): the wizard selection window
 #define VLM_FONT_SIZE 0x434          // (0, 0-2): article font size small, medium, large
 #define VLM_SAVE_AS 0x435
 #define VLM_SELECT_ALL 0x436
@@ -52,10 +52,10 @@
 #define VLM_COMPANION_FIRST 0x4E6    // 0x4E6, 0x4E7, 0x4E8: companion programs
 #define VLM_COMPANION_SECOND 0x4E7
 #define VLM_COMPANION_THIRD 0x4E8
-#define VLM_TIMELINE_VIEWER 0x4E9
-#define VLM_JUBILEE 0x4EE
+#define VLM_TIMELINE_VIEWER 0x4E9    // (any, TimelineRequest* or 0): start or drive the timeline viewer
+#define VLM_JUBILEE 0x4EE            // start the jubilee companion
 #define VLM_STOP_OFF 0x4EF           // (0, 0): the toolbar's Stop button off
-#define VLM_COMPANION_FOURTH 0x4F0
+#define VLM_COMPANION_FOURTH 0x4F0   // 0x4F0, 0x4F1: companion programs
 #define VLM_COMPANION_FIFTH 0x4F1
 #define VLM_OPEN_FOUND_ITEM2 0x4F4   // as VLM_OPEN_FOUND_ITEM
 #define VLM_CONTRIBUTORS 0x4F5
@@ -76,13 +76,23 @@
 #define ID_GO_BACK 40016
 #define ID_GO_FORWARD 40017
 #define ID_WORD_PROCESSOR 40047
+#define ID_NOTEPAD 40036
+#define ID_WIZARDS 40044
+#define ID_SURF_JUBILEE 40048
 #define ID_OPTIONS 40038
 #define ID_FILE_SAVE_AS_ARTICLE 9001
+#define ID_FILE_PRINT_VIEW 9002
+#define ID_FILE_EXIT 9004
+#define ID_CLEAR_ALL_HIGHLIGHTS 9018
+#define ID_MONTHLY_SPOTLIGHT 9024
+#define ID_CONTRIBUTORS_FIRST 9046   // 9046-9049: contributors A-F, G-L, M-S, T-Z
+#define ID_CONTRIBUTORS_LAST 9049
 #define ID_EDIT_SELECT_ALL_ARTICLE 9007
 #define ID_FONT_SMALL 9036
 #define ID_FONT_MEDIUM 9037
 #define ID_FONT_LARGE 9038
-#define ID_RECENT_FIRST 9041
+#define ID_RECENT_FIRST 9041         // 9041-9045: the recent articles
+#define ID_RECENT_LAST 9045
 #define ID_HELP_TOPICS 57671
 
 #ifndef HELP_CONTEXT

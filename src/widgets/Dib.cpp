@@ -137,9 +137,14 @@ void CDib::Free()
     m_pBits = NULL;
 }
 
+HMODULE CDib::ModuleOfResourceId(UINT nId)
+{
+    return nId >= kFirstLibraryBitmap ? AppServices().hResourceLibrary : AfxGetInstanceHandle();
+}
+
 void CDib::LoadFromResourceId(UINT nId)
 {
-    HMODULE hModule = nId >= kFirstLibraryBitmap ? AppServices().hResourceLibrary : AfxGetInstanceHandle();
+    HMODULE hModule = ModuleOfResourceId(nId);
     HRSRC hResource = hModule != NULL ? ::FindResource(hModule, MAKEINTRESOURCE(nId), RT_BITMAP) : NULL;
     if (hResource == NULL)
         AfxThrowResourceException();

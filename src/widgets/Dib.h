@@ -29,6 +29,9 @@ public:
     // opened or read. A file that is not a bitmap shows "Not a bitmap file" and leaves the
     // bitmap empty; a GIF that cannot be read shows the reader's message and leaves it empty.
     void LoadFromResourceId(UINT nId);
+    // The module a bitmap resource id lives in: the screen-class resource library from 7000 on
+    // (NULL while none is loaded), the program below.
+    static HMODULE ModuleOfResourceId(UINT nId);
     void LoadFromResource(HMODULE hModule, HRSRC hResource);
     void AttachPackedDib(void* lpBlock);
     void ReadBmpFile(LPCSTR lpszFileName);

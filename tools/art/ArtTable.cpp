@@ -7,6 +7,9 @@ namespace {
 // The menu's buttons and group captions per screen class (the Exit button is smaller).
 constexpr Size kMenuButton[3] = {{150, 32}, {140, 40}, {240, 50}};
 constexpr Size kMenuCaption[3] = {{120, 30}, {150, 38}, {190, 48}};
+// The wizard buttons: the first one's size and the others'.
+constexpr Size kWizardFirst = {90, 57};
+constexpr Size kWizardTile = {88, 56};
 
 }  // namespace
 
@@ -34,6 +37,12 @@ const char* Label(int id)
     case 7930: return "Exit";
     case 8277: return "BROWSE";
     case 8274: return "SEARCH";
+    case 503: case 502: return "Research";
+    case 488: case 487: return "Chart";
+    case 506: case 505: return "Timeline";
+    case 324: case 328: return "Web Page";
+    case 326: case 329: return "Quiz";
+    case 594: return "Homework Wizards";
     default: return "";
     }
 }
@@ -51,6 +60,20 @@ const std::vector<Row>& ProgramArt()
         {9028, Kind::Wave, Look::Tone, {{520, 120}, {}, {}}},
         {9029, Kind::Wave, Look::Tone, {{990, 60}, {}, {}}},
         {9030, Kind::Wave, Look::Tone, {{440, 150}, {}, {}}},
+        // The wizard selection window: five wizard buttons (normal and pressed) and the heading
+        // picture. The buttons take their size from 503 rounded down to a multiple of 4, so 503
+        // and 502 are a little larger than the rest.
+        {503, Kind::Bitmap, Look::WizardTile, {kWizardFirst, kWizardFirst, kWizardFirst}},
+        {502, Kind::Bitmap, Look::WizardTilePressed, {kWizardFirst, kWizardFirst, kWizardFirst}},
+        {488, Kind::Bitmap, Look::WizardTile, {kWizardTile, kWizardTile, kWizardTile}},
+        {487, Kind::Bitmap, Look::WizardTilePressed, {kWizardTile, kWizardTile, kWizardTile}},
+        {506, Kind::Bitmap, Look::WizardTile, {kWizardTile, kWizardTile, kWizardTile}},
+        {505, Kind::Bitmap, Look::WizardTilePressed, {kWizardTile, kWizardTile, kWizardTile}},
+        {324, Kind::Bitmap, Look::WizardTile, {kWizardTile, kWizardTile, kWizardTile}},
+        {328, Kind::Bitmap, Look::WizardTilePressed, {kWizardTile, kWizardTile, kWizardTile}},
+        {326, Kind::Bitmap, Look::WizardTile, {kWizardTile, kWizardTile, kWizardTile}},
+        {329, Kind::Bitmap, Look::WizardTilePressed, {kWizardTile, kWizardTile, kWizardTile}},
+        {594, Kind::Bitmap, Look::WizardBanner, {{400, 56}, {400, 56}, {400, 56}}},
     };
     return rows;
 }

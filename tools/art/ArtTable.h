@@ -24,6 +24,10 @@ enum class Look {
     MenuButton,       // a button lit under the mouse, with its label
     MenuFace,         // a button's face as the background shows it, with its label
     MenuCaption,      // a group caption lit while one of its buttons is
+    // The wizard selection window's pictures.
+    WizardTile,         // a raised tile in the wizard's own colour, with its label
+    WizardTilePressed,  // the same tile sunken and darker, the label one pixel down and right
+    WizardBanner,       // the window's heading picture
 };
 
 // Whether a look is written as an 8-bit bitmap over the menu's colour table.

@@ -204,6 +204,46 @@ void MenuBackground(HDC dc, int width, int height)
     Text(dc, title, "Veltra Jubilee 2000", height / 14, kMenuText, DT_LEFT);
 }
 
+// A wizard's colour, picked by its label so that normal and pressed pictures agree.
+COLORREF WizardColour(const char* label)
+{
+    static const struct {
+        const char* label;
+        COLORREF colour;
+    } colours[] = {{"Research", RGB(204, 51, 51)},  {"Chart", RGB(51, 153, 51)}, {"Timeline", RGB(51, 102, 204)},
+                   {"Web Page", RGB(204, 153, 0)}, {"Quiz", RGB(153, 51, 153)}};
+    for (const auto& entry : colours)
+        if (std::strcmp(entry.label, label) == 0)
+            return entry.colour;
+    return RGB(0, 102, 102);
+}
+
+COLORREF Darker(COLORREF colour)
+{
+    return RGB(GetRValue(colour) * 2 / 3, GetGValue(colour) * 2 / 3, GetBValue(colour) * 2 / 3);
+}
+
+void WizardTile(HDC dc, int width, int height, const char* label, bool pressed)
+{
+    Face(dc, width, height, pressed);
+    COLORREF colour = WizardColour(label);
+    FillBox(dc, 3, 3, width - 3, height - 3, pressed ? Darker(colour) : colour);
+    RECT box{3, 3, width - 3, height - 3};
+    if (pressed)
+        OffsetRect(&box, 1, 1);
+    Text(dc, box, label, LabelHeight(dc, label, height / 3, width - 10), kLight, DT_CENTER);
+}
+
+void WizardBanner(HDC dc, int width, int height, const char* label)
+{
+    for (int x = 0; x < width; x += 4) {
+        int t = x * 153 / std::max(1, width);
+        FillBox(dc, x, 0, x + 4, height, RGB(255, 204 - t / 3, 51 + t));
+    }
+    RECT box{0, 0, width, height};
+    Text(dc, box, label, LabelHeight(dc, label, height / 2, width - 16), kMenuSky, DT_CENTER);
+}
+
 }  // namespace
 
 Picture Paint(Look look, int width, int height, const char* label)
@@ -243,6 +283,9 @@ Picture Paint(Look look, int width, int height, const char* label)
         MenuButtonAt(dc, box, label, look == Look::MenuButton);
         break;
     }
+    case Look::WizardTile: WizardTile(dc, width, height, label, false); break;
+    case Look::WizardTilePressed: WizardTile(dc, width, height, label, true); break;
+    case Look::WizardBanner: WizardBanner(dc, width, height, label); break;
     case Look::MenuCaption: {
         FillBox(dc, 0, 0, width, height, kMenuSky);
         RECT box{0, 0, width, height};

@@ -4,6 +4,7 @@
 #include "ArticleSource.h"
 #include "ContentDatabaseSource.h"
 #include "ContentDatabaseWriter.h"
+#include "PictureSource.h"
 #include "RomLinkWriter.h"
 
 namespace discbuilder {
@@ -29,6 +30,9 @@ SampleDiscReport BuildSampleDisc(const std::filesystem::path& sampleFolder, cons
 
     WriteContentDatabase(sampleFolder / "database", (report.dataFolder / ContentDatabaseWriter::kFileName).string());
     report.articles = archive.Records();
+
+    if (std::filesystem::exists(sampleFolder / kSplashSource))
+        report.pictures.push_back(WriteSplashPicture(sampleFolder, report.dataFolder));
     return report;
 }
 

@@ -381,6 +381,11 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     }
     case WM_ERASEBKGND:
         return 1;
+    case WM_NCHITTEST:
+        // A group box only frames its controls: the mouse goes through to what lies inside it.
+        if (Type(hwnd) == BS_GROUPBOX)
+            return HTTRANSPARENT;
+        return DefWindowProcA(hwnd, msg, wParam, lParam);
     case WM_LBUTTONDBLCLK:
         if (SendsDoubleClick(hwnd)) {
             Notify(hwnd, BN_DOUBLECLICKED);

@@ -419,9 +419,10 @@ void SetCaret(ListBox& lb, int i)
         return;
     int old = lb.caret;
     bool draw = lb.focused;
+    // The item losing the caret is drawn without ODS_FOCUS, the one gaining it with.
+    lb.caret = i;
     if (draw && lb.Valid(old))
         RedrawItem(lb, old, ODA_FOCUS);
-    lb.caret = i;
     if (draw && lb.Valid(i))
         RedrawItem(lb, i, ODA_FOCUS);
 }
@@ -886,9 +887,9 @@ LRESULT ListBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, bool comb
         Notify(lb, LBN_SETFOCUS);
         return 0;
     case WM_KILLFOCUS:
+        lb.focused = false;  // first, so that the caret item is drawn without ODS_FOCUS
         if (lb.Valid(lb.caret))
             RedrawItem(lb, lb.caret, ODA_FOCUS);
-        lb.focused = false;
         if (lb.tracking && GetCapture() == hwnd)
             ReleaseCapture();
         Notify(lb, LBN_KILLFOCUS);

@@ -1,7 +1,7 @@
 // Focus, activation, capture and enabling; the input path from injected events to the messages a
 // window sees; keyboard state and layout; the cursor.
-#include "SystemIcons.h"
 #include "UserInternal.h"
+#include "SystemIcons.h"
 #include "UserRemote.h"
 
 #include <host/Clock.h>

@@ -118,6 +118,24 @@ TEST_F(CtlButtonTest, AutoRadioButtonsCheckOneOfTheirGroup)
     EXPECT_EQ(SendMessageA(c, WM_GETDLGCODE, 0, 0), DLGC_BUTTON | DLGC_RADIOBUTTON);
 }
 
+// A group box made before the controls it frames lies above them, yet the mouse goes through it.
+TEST_F(CtlButtonTest, GroupBoxLetsClicksThroughToItsControls)
+{
+    HWND box = Make("BUTTON", "Options", BS_GROUPBOX, 1, 10, 10, 200, 100);
+    HWND a = Make("BUTTON", "A", BS_AUTORADIOBUTTON | WS_GROUP, 2, 20, 30, 100, 20);
+    HWND b = Make("BUTTON", "B", BS_AUTORADIOBUTTON, 3, 20, 60, 100, 20);
+    SendMessageA(a, BM_SETCHECK, BST_CHECKED, 0);
+    spy.Clear();
+    ClickAt(Centre(b));
+    EXPECT_EQ(SendMessageA(b, BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(SendMessageA(a, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_EQ(Commands(), (std::vector<Command>{{3, BN_CLICKED}}));
+    // Inside the frame but beside the radio buttons, the click reaches the parent, not the box.
+    RECT r{};
+    GetWindowRect(box, &r);
+    EXPECT_EQ(WindowFromPoint(POINT{r.right - 20, r.bottom - 10}), parent);
+}
+
 TEST_F(CtlButtonTest, OwnerDrawButtonAsksItsParentToDraw)
 {
     struct Draw {

@@ -593,6 +593,17 @@ TEST_F(ListBoxTest, OwnerDrawVariableMeasuresEachItemAndDeletesThem)
     }
     EXPECT_TRUE(selectedDrawn);
     EXPECT_TRUE(unselectedDrawn);
+    // The focus rectangle moves: the item losing it is drawn without ODS_FOCUS.
+    std::vector<std::pair<UINT, bool>> focusDraws;
+    for (const DRAWITEMSTRUCT& d : log.drawn)
+        if (d.itemAction == ODA_FOCUS)
+            focusDraws.emplace_back(d.itemID, (d.itemState & ODS_FOCUS) != 0);
+    EXPECT_EQ(focusDraws, (std::vector<std::pair<UINT, bool>>{{1u, false}, {0u, true}}));
+    log.drawn.clear();
+    SetFocus(nullptr);
+    ASSERT_FALSE(log.drawn.empty());
+    EXPECT_EQ(log.drawn.back().itemAction, static_cast<UINT>(ODA_FOCUS));
+    EXPECT_FALSE(log.drawn.back().itemState & ODS_FOCUS) << "losing the focus draws the caret item without it";
 
     // Removing items tells the parent each item's data.
     SendMessageA(lb, LB_DELETESTRING, 1, 0);

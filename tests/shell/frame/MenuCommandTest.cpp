@@ -1,0 +1,163 @@
+// The frame's menu commands that go to the views, their command states, Exit and Options.
+#include "FrameTestSupport.h"
+
+#include <MessageSpy.h>
+
+using namespace frametest;
+
+namespace {
+
+// Records what an update handler made of a command.
+class StateProbe : public CCmdUI {
+public:
+    explicit StateProbe(UINT id) { m_nID = id; }
+    void Enable(BOOL bOn) override { enabled = bOn; }
+    int enabled = -1;  // -1: not told
+};
+
+class MenuCommandTest : public FrameTest {
+protected:
+    int StateOf(UINT id)
+    {
+        StateProbe probe(id);
+        probe.DoUpdate(frame, FALSE);
+        return probe.enabled;
+    }
+};
+
+TEST_F(MenuCommandTest, CommandsReachTheirView)
+{
+    struct Case {
+        const char* name;
+        UINT command;
+        UINT current;    // the view on screen
+        UINT message;    // what the article view must get (0: nothing)
+        WPARAM wParam;
+        LPARAM lParam;
+    } const cases[] = {
+        {"save as, article current", 9001, 8001, 0x435, 0, 0},
+        {"save as, other view", 9001, 8004, 0, 0, 0},
+        {"clear all highlights", 9018, 8004, 0x420, 0, 0},
+        {"first recent article", 9041, 8004, 0x43A, 0, 0},
+        {"fifth recent article", 9045, 8001, 0x43A, 0, 4},
+        {"contributors A-F", 9046, 8004, 0x4F5, 8001, 1},
+        {"contributors T-Z", 9049, 8004, 0x4F5, 8001, 4},
+        {"monthly spotlight", 9024, 8004, 0x40E, 8001, 1},
+    };
+    MakeFrame();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(frame->ShowMainWindow(c.current, FALSE) || frame->GetCurrentMainWin() == View(c.current));
+        spy::MessageSpy spy;
+        HWND article = View(8001)->GetSafeHwnd();
+        spy.Watch(article);
+        frame->SendMessage(WM_COMMAND, c.command);
+        ui::PumpUntilIdle();
+        for (UINT m : {0x435u, 0x420u, 0x43Au, 0x4F5u, 0x40Eu})
+            EXPECT_EQ(m == c.message ? 1u : 0u, spy.Count(m, article)) << std::hex << m;
+        if (c.message != 0) {
+            for (const spy::Recorded& r : spy.Log())
+                if (r.message == c.message) {
+                    EXPECT_EQ(c.wParam, r.wParam);
+                    EXPECT_EQ(c.lParam, r.lParam);
+                }
+        }
+    }
+    // Contributors and Monthly Spotlight need disc 1: cancelled, nothing reaches the view.
+    TakeDiscAway();
+    CancelNextDiscPrompt();
+    spy::MessageSpy spy;
+    spy.Watch(View(8001)->GetSafeHwnd());
+    frame->SendMessage(WM_COMMAND, 9047);
+    EXPECT_EQ(0u, spy.Count(0x4F5));
+    EXPECT_EQ(1, DiscPrompts());
+}
+
+TEST_F(MenuCommandTest, FontSizeIsCheckedStoredAndSentToTheCurrentView)
+{
+    MakeFrame();
+    ASSERT_TRUE(frame->ShowMainWindow(8001, FALSE));
+    frame->SendMessage(WM_COMMAND, ID_FONT_SMALL);
+    frame->SendMessage(WM_COMMAND, ID_FONT_LARGE);
+    EXPECT_EQ("2", Get("Screen", "Font Size"));
+    CMenu* menu = frame->GetMenu();
+    EXPECT_TRUE(menu->GetMenuState(ID_FONT_LARGE, MF_BYCOMMAND) & MF_CHECKED);
+    EXPECT_FALSE(menu->GetMenuState(ID_FONT_SMALL, MF_BYCOMMAND) & MF_CHECKED);
+    EXPECT_FALSE(menu->GetMenuState(ID_FONT_MEDIUM, MF_BYCOMMAND) & MF_CHECKED);
+    EXPECT_EQ(2, static_cast<CArticleMainWin*>(View(8001))->m_nFontSize);
+    frame->SendMessage(WM_COMMAND, ID_FONT_MEDIUM);
+    EXPECT_EQ("1", Get("Screen", "Font Size"));
+    EXPECT_EQ(1, static_cast<CArticleMainWin*>(View(8001))->m_nFontSize);
+}
+
+TEST_F(MenuCommandTest, CommandStates)
+{
+    MakeFrame();
+    ASSERT_TRUE(frame->ShowMainWindow(8004, FALSE));
+    EXPECT_EQ(FALSE, StateOf(9001)) << "Save As only over the article";
+    EXPECT_EQ(FALSE, StateOf(9002)) << "a view that cannot print";
+    ASSERT_TRUE(frame->ShowMainWindow(8001, FALSE));
+    EXPECT_EQ(TRUE, StateOf(9001));
+    EXPECT_EQ(TRUE, StateOf(ID_OPTIONS));
+    for (const char* locked : {"y", "Y"}) {
+        Set("Veltra Jubilee 2000 (International)", "LOCKED", locked);
+        EXPECT_EQ(FALSE, StateOf(ID_OPTIONS)) << locked;
+    }
+    Set("Veltra Jubilee 2000 (International)", "LOCKED", "yes");
+    EXPECT_EQ(TRUE, StateOf(ID_OPTIONS));
+    EXPECT_EQ(TRUE, StateOf(ID_WORD_PROCESSOR));
+}
+
+TEST_F(MenuCommandTest, ExitHidesAndEndsTheFrame)
+{
+    MakeFrame();
+    frame->SendMessage(WM_COMMAND, 9004);
+    EXPECT_FALSE(IsWindow(frameHwnd));
+    frame = nullptr;
+}
+
+TEST_F(MenuCommandTest, OptionsRunsThePreferencesAndPutsTheDiscSettingsBackWhenTheDiscIsLost)
+{
+    static std::vector<int> answers;
+    static int shown;
+    shown = 0;
+    AppServices().pfnPreferencesDialog = [] {
+        int answer = answers.empty() ? IDCANCEL : answers.front();
+        if (!answers.empty())
+            answers.erase(answers.begin());
+        if (++shown == 1) {
+            // The reader changes the disc settings and the disc goes missing.
+            WritePrivateProfileString("Veltra Jubilee 2000 (International)", "CD1", "Z:", "T:\\vl00i1se.ini");
+            WritePrivateProfileString("Veltra Jubilee 2000 (International)", "CD2", "Z:", "T:\\vl00i1se.ini");
+            WritePrivateProfileString("Files", "DataDir", "", "T:\\vl00i1se.ini");
+        }
+        return answer;
+    };
+    Set("Veltra Jubilee 2000 (International)", "CD1", "E:");
+    Set("Veltra Jubilee 2000 (International)", "CD2", "F:");
+    MakeFrame();
+    // OK, then disc 1 cannot be found (the prompt and the preferences offered again are
+    // cancelled): the settings as they were go back and the disc is looked for once more.
+    answers = {IDOK, IDCANCEL, IDCANCEL};
+    host::AnswerMessageBox("Please insert Disc 1.", IDCANCEL);
+    host::AnswerMessageBox("Please insert Disc 1.", IDCANCEL);
+    frame->SendMessage(WM_COMMAND, ID_OPTIONS);
+    EXPECT_EQ(3, shown);
+    EXPECT_EQ("E:", Get("Veltra Jubilee 2000 (International)", "CD1"));
+    EXPECT_EQ("F:", Get("Veltra Jubilee 2000 (International)", "CD2"));
+    EXPECT_EQ(2, DiscPrompts());
+
+    // Without the disc the command asks for it first; cancelled, no preferences.
+    shown = 10;
+    CancelNextDiscPrompt();
+    frame->SendMessage(WM_COMMAND, ID_OPTIONS);
+    EXPECT_EQ(10, shown);
+
+    // With the disc: the preferences, and Cancel changes nothing.
+    Set("Files", "DataDir", "T:\\Data");
+    answers = {IDCANCEL};
+    frame->SendMessage(WM_COMMAND, ID_OPTIONS);
+    EXPECT_EQ(11, shown);
+}
+
+}  // namespace
