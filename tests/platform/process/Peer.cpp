@@ -128,6 +128,15 @@ int Window(const char* title, int exitCode, bool popup)
     return static_cast<int>(msg.wParam);
 }
 
+int Send(const char* title, const char* message)
+{
+    HWND target = FindWindowA(nullptr, title);
+    if (!target)
+        return 3;
+    LRESULT answer = SendMessageA(target, RegisterWindowMessageA(message), 0, 0);
+    return 100 + static_cast<int>(answer < 0 || answer > 99 ? 99 : answer);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -139,6 +148,8 @@ int main(int argc, char** argv)
         return Report();
     if (mode == "window" && argc > 3)
         return Window(argv[2], std::atoi(argv[3]), argc > 4 && std::string(argv[4]) == "popup");
+    if (mode == "send" && argc > 3)
+        return Send(argv[2], argv[3]);
     if (std::getenv("VL_PEER_REPORT"))
         return Report();  // started with a command line it cannot read: tell what it got
     std::fprintf(stderr, "vlpeer: unknown mode\n");

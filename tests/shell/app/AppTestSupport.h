@@ -69,6 +69,13 @@ inline void (*&BeforeChoosing())(CMainMenuWnd* pMenu)
     static void (*pfn)(CMainMenuWnd*) = NULL;
     return pfn;
 }
+// Set when the BeforeChoosing hook has another program send the row's message: the timer then
+// sends nothing itself.
+inline bool& ChoiceSentElsewhere()
+{
+    static bool b = false;
+    return b;
+}
 inline void CALLBACK ChooseRowWhenReady(HWND, UINT, UINT_PTR nIdEvent, DWORD)
 {
     const MAIN_MENU_STATE& state = MainMenuState();
@@ -78,7 +85,8 @@ inline void CALLBACK ChooseRowWhenReady(HWND, UINT, UINT_PTR nIdEvent, DWORD)
     ::KillTimer(NULL, nIdEvent);
     if (BeforeChoosing() != NULL)
         BeforeChoosing()(state.pMenu);
-    ::PostMessage(state.pMenu->GetSafeHwnd(), MainMenuMessage(RowToChoose()), 0, 0);
+    if (!ChoiceSentElsewhere())
+        ::PostMessage(state.pMenu->GetSafeHwnd(), MainMenuMessage(RowToChoose()), 0, 0);
 }
 
 constexpr int kBrowseRow = 0;
@@ -115,6 +123,7 @@ protected:
         AgreementAnswer() = IDOK;
         RowToChoose() = -1;
         BeforeChoosing() = NULL;
+        ChoiceSentElsewhere() = false;
         MakeApp();
     }
     void TearDown() override
