@@ -54,7 +54,7 @@ TEST_F(SampleDatabaseTest, EverySetOpensOnItsTableAndBindsItsColumns)
     EXPECT_EQ(flags.GetCategoryBit(), 2);
 
     FirstLineSet lines(&db);
-    lines.m_strFilter = "[Rin Code] = '1002'";
+    lines.m_strFilter = "[Rin Code] = '0001002'";
     lines.OpenRecordsetChecked();
     ASSERT_FALSE(lines.IsEOF());
     EXPECT_STREQ(lines.m_FirstLine, "A volcano is an opening in the earth's crust through which molten rock escapes.");
