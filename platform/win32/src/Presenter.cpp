@@ -5,6 +5,7 @@
 #include <host/Display.h>
 #include <host/Presenter.h>
 #include <host/Sound.h>
+#include <host/UiScript.h>
 
 #include <winuser.h>
 
@@ -339,6 +340,9 @@ bool StartPresenter(const std::string& title, std::string* error)
         p.thread.join();
         return false;
     }
+    // A reader sits in front of the window: modal boxes and dialogs wait for the reader instead
+    // of for a test script.
+    SetInteractive(true);
     return true;
 }
 
@@ -351,8 +355,10 @@ void StopPresenter()
 {
     Presenter& p = ThePresenter();
     p.stop = true;
-    if (p.thread.joinable() && p.thread.get_id() != std::this_thread::get_id())
+    if (p.thread.joinable() && p.thread.get_id() != std::this_thread::get_id()) {
         p.thread.join();
+        SetInteractive(false);
+    }
 }
 
 bool PresenterActive()

@@ -6,6 +6,7 @@
 #include <host/Desktop.h>
 #include <host/Display.h>
 #include <host/Presenter.h>
+#include <host/UiScript.h>
 
 #include <gtest/gtest.h>
 
@@ -81,6 +82,7 @@ protected:
     void TearDown() override
     {
         host::StopPresenter();
+        EXPECT_FALSE(host::IsInteractive()) << "headless again once the window is gone";
         host::SetPresenterCloseHandler(nullptr);
         host::SetDesktopSize(1024, 768);
         host::SetDisplaySize(1024, 768);
@@ -91,6 +93,7 @@ protected:
 TEST_F(PresenterWindowTest, FramesFollowTheDesktop)
 {
     EXPECT_TRUE(host::PresenterActive());
+    EXPECT_TRUE(host::IsInteractive()) << "a reader answers the modal UI while the window shows";
     auto desktop = host::DesktopSurface();
     for (int y = 0; y < 48; ++y)
         for (int x = 0; x < 64; ++x)

@@ -22,6 +22,8 @@
 //   - Closing the window calls the close handler (SetPresenterCloseHandler); without one it
 //     posts WM_CLOSE to the foreground window.
 //   - Sound goes to the audio device while the presenter runs (host/Sound.h).
+//   - While it runs the UI is interactive (host::SetInteractive): message boxes, dialogs and
+//     menus wait for the reader rather than for a test script.
 #pragma once
 
 #include <host/Input.h>
