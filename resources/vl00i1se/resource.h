@@ -22,6 +22,17 @@
 
 // Dialogs
 #define IDD_COPY_DLL 273
+#define IDD_LICENSE_AGREEMENT 331
+#define IDD_PROOF_OF_ENTITLEMENT 333
+
+// Controls of the first run's agreements: the notice's Print button, its language radio buttons
+// (English, French) and text, the licence agreement's text and note.
+#define IDC_POE_PRINT 1074
+#define IDC_LICENSE_TEXT 1075
+#define IDC_POE_ENGLISH 1076
+#define IDC_POE_FRENCH 1077
+#define IDC_POE_TEXT 1078
+#define IDC_LICENSE_NOTE 1079
 
 // The wizard selection window: its template, its controls and its pictures.
 #define IDD_WIZARD_SELECT 255

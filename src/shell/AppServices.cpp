@@ -3,6 +3,8 @@
 #include "shell/DataFolders.h"
 #include "shell/ResourceLibrary.h"
 
+#include "media/AudioPlayer.h"
+
 VL_APP_SERVICES& AppServices()
 {
     // Never destroyed: static destructors of other objects may still ask for it.
@@ -53,6 +55,33 @@ CReferenceFactory* GetAppReferenceFactory()
     return AppServices().pReferenceFactory;
 }
 
+CCloud* GetAppCloud()
+{
+    return AppServices().pCloud;
+}
+
+CThumbnailFactory* GetAppThumbnailFactory()
+{
+    return AppServices().pThumbnailFactory;
+}
+
+CStickyRecordSet* GetAppStickyNotes()
+{
+    return AppServices().pStickyNotes;
+}
+
+BOOL PlayAppSound(DWORD nSound, DWORD bLoop)
+{
+    CAudioPlayer* pPlayer = AppServices().pAudioPlayer;
+    return pPlayer != NULL ? pPlayer->Play(nSound, bLoop) : FALSE;
+}
+
+BOOL StopAppSound(DWORD)
+{
+    CAudioPlayer* pPlayer = AppServices().pAudioPlayer;
+    return pPlayer != NULL ? pPlayer->Stop() : FALSE;
+}
+
 CWnd* GetAppMainWnd()
 {
     return AfxGetMainWnd();
@@ -80,6 +109,13 @@ void ResetAppServices()
     services.thirdPalette.DeleteObject();
     services.pSearchEngine = NULL;
     services.pReferenceFactory = NULL;
+    services.pPreferences = NULL;
+    services.pThumbnailFactory = NULL;
+    services.pDictionaryEngine = NULL;
+    services.pStickyNotes = NULL;
+    services.pAudioPlayer = NULL;
+    services.pCloud = NULL;
+    services.pfnFirstRunAgreements = NULL;
     services.nScreenWidth = GetSystemMetrics(SM_CXSCREEN);
     services.nScreenHeight = GetSystemMetrics(SM_CYSCREEN);
     services.nScreenClass = ScreenClassFromWidth(services.nScreenWidth);

@@ -1,19 +1,26 @@
-// What the profile, data-folder and disc code of the shell keeps for the application object and
-// the main frame, gathered in one place until those exist.
+// The application object's shared state: what the profile, data-folder and disc code, the main
+// frame and the services keep, in one place that code without an application object (tests)
+// reaches too.
 //
-// The application object (CVLApp) takes over the CD-ROM drive list, the disc-to-drive cache, the
-// framework's own profile-file name it keeps aside while its own is installed, and the
-// preferences dialog; the frame (CBaseWindow) answers for its current view. Code outside this
-// pair of files reaches these only through AppServices(), so that moving them touches nothing
-// else.
+// The application object (CVLApp) fills it at start-up (the CD-ROM drive list, the disc cache,
+// the framework's own profile-file name it keeps aside, the screen, the resource library, the
+// palettes and every long-lived service it owns) and empties it at exit; the frame (CBaseWindow)
+// answers for its current view. Code outside this pair of files reaches these only through
+// AppServices() and the accessors below, so that moving them touches nothing else.
 #pragma once
 
 #include <afxtempl.h>
 #include <afxwin.h>
 
+class CAudioPlayer;
+class CCloud;
+class CDictionarySearchEngine;
 class CReference;
 class CReferenceFactory;
 class CSearchEngine;
+class CStickyRecordSet;
+class CThumbnailFactory;
+class PreferencesStore;
 
 struct VL_APP_SERVICES {
     // CD-ROM drive roots such as "E:\", in the order the system gives them (filled once, when
@@ -36,6 +43,19 @@ struct VL_APP_SERVICES {
     // reference factory. NULL while there is none; whoever sets one clears it before deleting it.
     CSearchEngine* pSearchEngine = NULL;
     CReferenceFactory* pReferenceFactory = NULL;
+    // The application object's other long-lived services (the same rule): the preferences
+    // store, the thumbnail factory, the dictionary engine, the sticky-note store, the sound
+    // player and the online manager. The database is installed with SetAppDatabase.
+    PreferencesStore* pPreferences = NULL;
+    CThumbnailFactory* pThumbnailFactory = NULL;
+    CDictionarySearchEngine* pDictionaryEngine = NULL;
+    CStickyRecordSet* pStickyNotes = NULL;
+    CAudioPlayer* pAudioPlayer = NULL;
+    CCloud* pCloud = NULL;
+    // The first run's two agreements (the proof-of-entitlement notice, then the licence
+    // agreement), shown modally over the parent; IDOK when both ended with OK. The application
+    // object installs RunFirstRunAgreements; NULL: no agreements to show, the first run goes on.
+    int (*pfnFirstRunAgreements)(CWnd* pParent) = NULL;
     // The start-up main-menu window while it exists (it is showing when also visible).
     CWnd* pMainMenuWnd = NULL;
     // F1 opens the help (the application's F1-help flag).
@@ -85,6 +105,13 @@ int GetAppScreenWidth();
 int GetAppScreenHeight();
 CPalette* GetAppPalette();
 CPalette* GetAppDisplayPalette();
+// The application's online manager, thumbnail factory and sticky-note store; NULL when none.
+CCloud* GetAppCloud();
+CThumbnailFactory* GetAppThumbnailFactory();
+CStickyRecordSet* GetAppStickyNotes();
+// The sound player's Play (sound resource id, loop flag) and Stop; 0 without a player.
+BOOL PlayAppSound(DWORD nSound, DWORD bLoop);
+BOOL StopAppSound(DWORD nSound);
 // TRUE while the start-up main-menu window exists and is visible.
 BOOL IsMainMenuShowing();
 // Back to the state at start-up: the drive list made again from the drives there are now, the

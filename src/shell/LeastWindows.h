@@ -76,7 +76,17 @@ private:
 
 class CSearchTabWin : public CLeastTabWin {
 public:
+    ~CSearchTabWin() override { delete m_pQuery; }
     BOOL Create(POINT pt, CWnd* pParentWnd);
+    // Takes the query (a heap string given away) in a mode (0 topic, other word search).
+    void SetMode(CString* pQuery, int nMode)
+    {
+        delete m_pQuery;
+        m_pQuery = pQuery;
+        m_nMode = nMode;
+    }
+    CString* m_pQuery = NULL;
+    int m_nMode = 0;
 };
 
 class CDictionaryTabWin : public CLeastTabWin {
@@ -119,6 +129,8 @@ public:
 class CArticleMainWin : public CLeastMainWin {
 public:
     CArticleMainWin();
+    // The disc article shown (below 10,000,000); this view shows no article, so 0.
+    LONG GetDiscArticleRin() const { return 0; }
     int m_nFontSize = -1;
 
 protected:

@@ -74,7 +74,7 @@ std::vector<GoodCase> GoodCases()
     }
     {
         Indexed first = pictures::Noise(20, 10, 8, 6);
-        Indexed second = pictures::Noise(20, 10, 8, 7);
+        Indexed second = pictures::Noise(20, 10, 4, 7);  // over its own table of 4 colours
         std::vector<Rgb> colors = pictures::Ramp(8);
         cases.push_back({"animated, first image", [=] {
                              GifImage a{first, {}, false, 3, true, true};

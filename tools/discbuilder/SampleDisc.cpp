@@ -4,9 +4,48 @@
 #include "ArticleSource.h"
 #include "ContentDatabaseSource.h"
 #include "ContentDatabaseWriter.h"
+#include "PictureSource.h"
 #include "RomLinkWriter.h"
 
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
 namespace discbuilder {
+
+namespace {
+
+// Copies the text files of a sample folder into the disc's data folder, with the disc's line
+// ends (CR LF). Returns the files written.
+std::vector<std::filesystem::path> CopyTextFiles(const std::filesystem::path& from, const std::filesystem::path& to)
+{
+    std::vector<std::filesystem::path> written;
+    if (!std::filesystem::is_directory(from))
+        return written;
+    for (const auto& entry : std::filesystem::directory_iterator(from)) {
+        if (!entry.is_regular_file() || entry.path().extension() != ".txt")
+            continue;
+        std::ifstream in(entry.path(), std::ios::binary);
+        std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        std::string disc;
+        for (char c : text) {
+            if (c == '\r')
+                continue;
+            if (c == '\n')
+                disc += '\r';
+            disc += c;
+        }
+        const std::filesystem::path target = to / entry.path().filename();
+        std::ofstream out(target, std::ios::binary | std::ios::trunc);
+        out << disc;
+        if (!out)
+            throw std::runtime_error("cannot write " + target.string());
+        written.push_back(target);
+    }
+    return written;
+}
+
+}  // namespace
 
 SampleDiscReport BuildSampleDisc(const std::filesystem::path& sampleFolder, const std::filesystem::path& discFolder)
 {
@@ -29,6 +68,10 @@ SampleDiscReport BuildSampleDisc(const std::filesystem::path& sampleFolder, cons
 
     WriteContentDatabase(sampleFolder / "database", (report.dataFolder / ContentDatabaseWriter::kFileName).string());
     report.articles = archive.Records();
+
+    if (std::filesystem::exists(sampleFolder / kSplashSource))
+        report.pictures.push_back(WriteSplashPicture(sampleFolder, report.dataFolder));
+    report.texts = CopyTextFiles(sampleFolder / "licence", report.dataFolder);
     return report;
 }
 

@@ -2,6 +2,10 @@
 //   <disc>/info_dat/vl.dat         the content archive (every article of sample/articles)
 //   <disc>/info_dat/ROM_LINK.DAT   the content index: the articles' places and the defaults
 //   <disc>/info_dat/vl00i1.mdb     the content database (sample/database)
+//   <disc>/info_dat/splash.bmp     the start-up picture (sample/pictures/splash.txt), when the
+//                                  sample folder has its source
+//   <disc>/info_dat/Licn*.txt      the licence texts of the first start (sample/licence), with
+//                                  CR LF line ends
 #pragma once
 
 #include "ContentArchiveWriter.h"
@@ -13,6 +17,8 @@ namespace discbuilder {
 struct SampleDiscReport {
     std::filesystem::path dataFolder;    // <disc>/info_dat
     std::vector<ArchivedRecord> articles;
+    std::vector<std::filesystem::path> pictures;  // the picture files written
+    std::vector<std::filesystem::path> texts;     // the text files written
 };
 
 // Throws std::runtime_error (file and line named) on a bad source and std::invalid_argument

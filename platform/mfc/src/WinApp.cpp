@@ -2,6 +2,8 @@
 #include <afxwin.h>
 #include <host/Process.h>
 
+#include <host/Presenter.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <vector>
@@ -473,14 +475,20 @@ int AFXAPI AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdL
     CWinApp* app = AfxGetApp();
     if (app == NULL || !AfxWinInit(hInstance, hPrevInstance, lpCmdLine, nCmdShow))
         return -1;
-    if (!app->InitApplication())
-        return app->ExitInstance();
-    if (!app->InitInstance()) {
+    // With VL_PRESENTER=sdl the desktop is shown in a window of the host for the whole run.
+    host::StartPresenterIfRequested(app->m_pszAppName != NULL ? app->m_pszAppName : "");
+    int result;
+    if (!app->InitApplication()) {
+        result = app->ExitInstance();
+    } else if (!app->InitInstance()) {
         if (app->m_pMainWnd != NULL)
             app->m_pMainWnd->DestroyWindow();
-        return app->ExitInstance();
+        result = app->ExitInstance();
+    } else {
+        result = app->Run();
     }
-    return app->Run();
+    host::StopPresenter();
+    return result;
 }
 
 int AFXAPI AfxMain(int argc, char** argv)

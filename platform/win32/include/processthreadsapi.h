@@ -139,6 +139,11 @@ BOOL WINAPI CreateProcessA(LPCSTR lpApplicationName, LPSTR lpCommandLine, LPSECU
                            LPPROCESS_INFORMATION lpProcessInformation);
 #define CreateProcess CreateProcessA
 
+// Starts the program of a command line (as CreateProcess with no application name) shown the
+// given way, without waiting and without handles. Returns a value above 31 on success, else
+// ERROR_FILE_NOT_FOUND, ERROR_PATH_NOT_FOUND or ERROR_BAD_FORMAT (0 for other failures).
+UINT WINAPI WinExec(LPCSTR lpCmdLine, UINT uCmdShow);
+
 // STILL_ACTIVE while the process runs, then its exit code. The host keeps the low 8 bits of a
 // code that a process returns itself (ExitProcess(-1) reads 255); a process ended by
 // TerminateProcess reads the code given there; one ended by a fault reads the platform's

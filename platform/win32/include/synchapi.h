@@ -28,7 +28,8 @@ DWORD WINAPI SleepEx(DWORD dwMilliseconds, BOOL bAlertable);
 // The shared namespace is a host shared-memory segment per user ("/vl-sync-<uid>"); the
 // environment variable VL_SYNC_NAMESPACE, when set, replaces "vl-sync-<uid>" so that separate
 // runs (test programs and their helper processes) keep separate namespaces. The segment stays
-// (it is small) after the last process ends and is used again by the next.
+// (it is small) after the last process ends and is used again by the next. The registry of all
+// processes' top-level windows and registered messages (winuser.h) shares the namespace.
 //
 // Timeouts of the waits count real time in milliseconds, also while the test clock of
 // host/Clock.h is on: a wait neither moves the test clock nor follows it. Tests that need a

@@ -1119,6 +1119,34 @@ HWND WINAPI CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindow
 #define CreateWindow CreateWindowA
 BOOL WINAPI DestroyWindow(HWND hWnd);
 
+// Windows of other processes. The top-level windows of every process of the user (of one
+// shared namespace, see synchapi.h) are known to every other: a top-level window's handle is
+// the same value in every process. For another process's top-level window:
+// - IsWindow (FALSE once the window or its process is gone), IsWindowVisible, IsWindowEnabled,
+//   IsIconic, IsZoomed, GetWindowText(Length) (the first 255 bytes of the title),
+//   GetClassName, GetWindowRect, GetParent/GetWindow(GW_OWNER) (its owner),
+//   GetWindowThreadProcessId and GetLastActivePopup answer from what its process published
+//   last, without asking it;
+// - FindWindow and FindWindowEx(NULL or the desktop, ...) look at this process's windows
+//   first, then at other processes' (in their z-order; a class given as an atom matches only
+//   this process's windows);
+// - EnumWindows, EnumThreadWindows, GetTopWindow(NULL) and GetWindow(GW_HWNDFIRST/LAST/NEXT/
+//   PREV) of a top-level window follow one z-order of all processes' windows: the processes in
+//   the order in which a window of theirs was last activated (or brought to the foreground, or
+//   first created), most recent first, each with its windows in its own z-order;
+// - ShowWindow, SetForegroundWindow and BringWindowToTop run on the window's own thread, as if
+//   called there, when that thread next looks at its messages; the caller waits;
+// - PostMessage, SendMessage, SendNotifyMessage and SendMessageTimeout deliver messages whose
+//   parameters are plain numbers (WM_NULL, WM_CLOSE, WM_QUIT, WM_COMMAND, WM_SYSCOMMAND and
+//   WM_USER up to 0xFFFF, so the registered messages too); others are refused with
+//   ERROR_ACCESS_DENIED, since a pointer means nothing in another process. A sent message is
+//   served by the receiving thread when it looks at its messages (GetMessage, PeekMessage, a
+//   wait in a send of its own); the sender serves messages sent to it meanwhile. A send gives
+//   up with 0 (ERROR_INVALID_WINDOW_HANDLE) when the receiving process ends first and, with
+//   SendMessageTimeout, with 0 (ERROR_TIMEOUT) when the time is up (the message is still
+//   delivered). HWND_BROADCAST reaches other processes' top-level windows with such messages.
+// - DestroyWindow and the other functions that change a window refuse it.
+
 BOOL WINAPI IsWindow(HWND hWnd);
 BOOL WINAPI IsWindowVisible(HWND hWnd);
 BOOL WINAPI IsWindowEnabled(HWND hWnd);
@@ -1171,6 +1199,8 @@ HWND WINAPI GetDlgItem(HWND hDlg, int nIDDlgItem);
 
 BOOL WINAPI SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy, UINT uFlags);
 BOOL WINAPI MoveWindow(HWND hWnd, int X, int Y, int nWidth, int nHeight, BOOL bRepaint);
+// SW_SHOWDEFAULT shows the window the way the program's starter asked for (STARTF_USESHOWWINDOW
+// with CreateProcess), else as SW_SHOWNORMAL.
 BOOL WINAPI ShowWindow(HWND hWnd, int nCmdShow);
 BOOL WINAPI BringWindowToTop(HWND hWnd);
 BOOL WINAPI OpenIcon(HWND hWnd);
@@ -1211,6 +1241,9 @@ void WINAPI PostQuitMessage(int nExitCode);
 LONG WINAPI GetMessageTime();
 DWORD WINAPI GetMessagePos();
 LPARAM WINAPI GetMessageExtraInfo();
+// A message number in 0xC000-0xFFFF for the name (at most 255 bytes; case is ignored): the
+// same number in every process of the namespace, for as long as any of them runs. 0 with
+// ERROR_INVALID_PARAMETER for an empty or too long name.
 UINT WINAPI RegisterWindowMessageA(LPCSTR lpString);
 #define RegisterWindowMessage RegisterWindowMessageA
 BOOL WINAPI InSendMessage();

@@ -311,8 +311,23 @@ std::optional<std::string> FromHostPath(const std::string& hostPath)
     return out;
 }
 
+namespace {
+std::string& ProgramPathOverride()
+{
+    static auto* path = new std::string;
+    return *path;
+}
+}  // namespace
+
+void SetProgramPlatformPath(const std::string& platformPath)
+{
+    ProgramPathOverride() = platformPath;
+}
+
 std::string ProgramPlatformPath()
 {
+    if (!ProgramPathOverride().empty())
+        return ProgramPathOverride();
     char buffer[4096];
     ssize_t length = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
     if (length <= 0)

@@ -13,6 +13,7 @@
 #include <host/Paths.h>
 #include <host/Process.h>
 
+#include <handleapi.h>
 #include <processthreadsapi.h>
 #include <synchapi.h>
 #include <winerror.h>
@@ -33,6 +34,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <system_error>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -523,6 +525,15 @@ BOOL WINAPI CreateProcessA(LPCSTR lpApplicationName, LPSTR lpCommandLine, LPSECU
     else if (dwCreationFlags & BELOW_NORMAL_PRIORITY_CLASS)
         setpriority(PRIO_PROCESS, static_cast<id_t>(child->pid), 10);
 
+    try {
+        std::thread(Reap, child).detach();
+    } catch (const std::system_error&) {
+        // Nobody could reap it: it does not run.
+        kill(child->pid, SIGKILL);
+        while (waitpid(child->pid, nullptr, 0) < 0 && errno == EINTR) {
+        }
+        return Fail(ERROR_NOT_ENOUGH_MEMORY);
+    }
     HANDLE process = NewHandle(child, false);
     HANDLE thread = NewHandle(child, true);
     {
@@ -532,7 +543,6 @@ BOOL WINAPI CreateProcessA(LPCSTR lpApplicationName, LPSTR lpCommandLine, LPSECU
             it = it->second.expired() ? children.byPid.erase(it) : std::next(it);
         children.byPid[child->pid] = child;
     }
-    std::thread(Reap, child).detach();
 
     lpProcessInformation->hProcess = process;
     lpProcessInformation->hThread = thread;
@@ -540,6 +550,30 @@ BOOL WINAPI CreateProcessA(LPCSTR lpApplicationName, LPSTR lpCommandLine, LPSECU
     lpProcessInformation->dwThreadId = static_cast<DWORD>(child->pid);  // a main thread's id is its process's
     SetLastError(ERROR_SUCCESS);
     return TRUE;
+}
+
+UINT WINAPI WinExec(LPCSTR lpCmdLine, UINT uCmdShow)
+{
+    if (!lpCmdLine || !*lpCmdLine)
+        return 0;
+    std::string commandLine = lpCmdLine;
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESHOWWINDOW;
+    si.wShowWindow = static_cast<WORD>(uCmdShow);
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+        switch (GetLastError()) {
+        case ERROR_FILE_NOT_FOUND: return ERROR_FILE_NOT_FOUND;
+        case ERROR_PATH_NOT_FOUND: return ERROR_PATH_NOT_FOUND;
+        case ERROR_BAD_EXE_FORMAT:
+        case ERROR_ACCESS_DENIED: return ERROR_BAD_FORMAT;
+        default: return 0;
+        }
+    }
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return 33;
 }
 
 BOOL WINAPI GetExitCodeProcess(HANDLE hProcess, LPDWORD lpExitCode)

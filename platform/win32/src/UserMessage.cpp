@@ -208,9 +208,8 @@ LRESULT SendToThread(DWORD threadId, std::shared_ptr<SentMessage> sm, UINT timeo
     {
         std::lock_guard<std::mutex> g(target->lock);
         target->sent.push_back(sm);
-        target->wakeBits = true;
     }
-    target->wake.notify_all();
+    Wake(*target);  // also ends a MsgWaitForMultipleObjects at once
     if (notify) {
         if (ok)
             *ok = true;

@@ -709,9 +709,12 @@ void FreeTree(HWND hwnd)
 
 BOOL WINAPI DestroyWindow(HWND hwnd)
 {
-    WindowPtr w = Lookup(hwnd);
-    if (!w)
+    WindowPtr w = Find(hwnd);
+    if (!w) {
+        remote::Info info;
+        SetLastError(remote::Describe(hwnd, info) ? ERROR_ACCESS_DENIED : ERROR_INVALID_WINDOW_HANDLE);
         return FALSE;
+    }
     if (w.get() == &Desktop() || w->hwnd == MessageRoot().hwnd || w->threadId != GetCurrentThreadId()) {
         SetLastError(ERROR_ACCESS_DENIED);
         return FALSE;
@@ -1114,12 +1117,13 @@ BOOL WINAPI EnumChildWindows(HWND parent, WNDENUMPROC proc, LPARAM lParam)
 
 BOOL WINAPI EnumThreadWindows(DWORD threadId, WNDENUMPROC proc, LPARAM lParam)
 {
+    // The thread's top-level windows, a thread of another process's too.
     std::vector<HWND> list;
-    {
-        Guard g(Mutex());
-        for (Window* c : Desktop().children)
-            if (c->threadId == threadId)
-                list.push_back(c->hwnd);
+    for (HWND h : remote::GlobalTopLevelWindows()) {
+        WindowPtr w = Find(h);
+        remote::Info info;
+        if (w ? w->threadId == threadId : remote::Describe(h, info) && info.threadId == threadId)
+            list.push_back(h);
     }
     for (HWND h : list)
         if (IsWindow(h) && !proc(h, lParam))
@@ -1373,7 +1377,8 @@ void DropThreadWindows(DWORD threadId)
         T().windows.erase(w.hwnd);
         remote::ReleaseHandle(w.hwnd);
     }
-    remote::Publish();
+    if (!mine.empty())
+        remote::Publish();
 }
 
 }  // namespace user

@@ -3,6 +3,8 @@
 #include "UserInternal.h"
 #include "UserRemote.h"
 
+#include <host/Process.h>
+
 #include <algorithm>
 
 namespace user {
@@ -546,6 +548,12 @@ BOOL WINAPI ShowWindow(HWND hwnd, int cmd)
         LRESULT wasVisible = FALSE;
         remote::Request(hwnd, remote::Op::Show, 0, 0, 0, cmd, INFINITE, &wasVisible);
         return static_cast<BOOL>(wasVisible);
+    }
+    if (cmd == SW_SHOWDEFAULT) {
+        // The way the program's starter asked for (CreateProcess's STARTUPINFO).
+        cmd = host::StartupShowCommand(SW_SHOWNORMAL);
+        if (cmd == SW_SHOWDEFAULT)
+            cmd = SW_SHOWNORMAL;
     }
     bool wasVisible = (w->style & WS_VISIBLE) != 0;
     bool topLevel = IsTopLevel(*w);

@@ -6,12 +6,14 @@
 //                                  any unknown mode while that variable is set)
 //   vlpeer window TITLE N [popup]  shows a top-level window titled TITLE (shown the way its
 //                                  starter asked), with an owned popup "TITLE Popup" when asked,
-//                                  and runs until the window is closed; ends with N
+//                                  writes the report when VL_PEER_REPORT is set, and runs until
+//                                  the window is closed; ends with N
 //
 // The window answers registered messages: "VL:Peer:Ping" with wParam + 1000, "VL:Peer:Events"
 // with what was done to it (bit 0: restored from minimised; bits 8-15: times activated),
-// "VL:Peer:Sleep" with 1 after sleeping wParam milliseconds, and "VL:Peer:Die" by ending the
-// process at once with exit code 9, unanswered.
+// "VL:Peer:Sleep" with 1 after sleeping wParam milliseconds, "VL:Peer:Die" by ending the
+// process at once with exit code 9, unanswered, and "VL:Peer:Echo" by sending
+// "VL:Peer:EchoAnswer" (lParam) to the window wParam and answering what that answered plus 1.
 #include <windows.h>
 
 #include <host/Process.h>
@@ -23,7 +25,7 @@
 
 namespace {
 
-UINT g_ping, g_events, g_sleep, g_die;
+UINT g_ping, g_events, g_sleep, g_die, g_echo;
 int g_exitCode = 0;
 HWND g_main = nullptr;
 bool g_minimised = false;  // the main window was minimised at some time
@@ -42,6 +44,8 @@ LRESULT CALLBACK PeerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     }
     if (msg == g_die)
         _exit(9);
+    if (msg == g_echo)
+        return SendMessageA(reinterpret_cast<HWND>(wParam), RegisterWindowMessageA("VL:Peer:EchoAnswer"), 0, lParam) + 1;
     if (hwnd != g_main)
         return DefWindowProcA(hwnd, msg, wParam, lParam);  // the popup
     switch (msg) {
@@ -94,6 +98,7 @@ int Window(const char* title, int exitCode, bool popup)
     g_events = RegisterWindowMessageA("VL:Peer:Events");
     g_sleep = RegisterWindowMessageA("VL:Peer:Sleep");
     g_die = RegisterWindowMessageA("VL:Peer:Die");
+    g_echo = RegisterWindowMessageA("VL:Peer:Echo");
     WNDCLASSA wc{};
     wc.lpfnWndProc = PeerProc;
     wc.lpszClassName = "VLPeerWindow";
@@ -104,7 +109,7 @@ int Window(const char* title, int exitCode, bool popup)
     if (!hwnd)
         return 5;
     g_main = hwnd;
-    ShowWindow(hwnd, host::StartupShowCommand(SW_SHOWNORMAL));
+    ShowWindow(hwnd, SW_SHOWDEFAULT);  // the way the starter asked for
     if (popup) {
         std::string popupTitle = std::string(title) + " Popup";
         HWND owned = CreateWindowExA(0, "VLPeerWindow", popupTitle.c_str(), WS_POPUP | WS_CAPTION, 40, 40, 100, 80,
@@ -113,12 +118,23 @@ int Window(const char* title, int exitCode, bool popup)
             return 6;
         ShowWindow(owned, SW_SHOW);
     }
+    if (std::getenv("VL_PEER_REPORT"))
+        Report();  // tells that the window is up
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
     return static_cast<int>(msg.wParam);
+}
+
+int Send(const char* title, const char* message)
+{
+    HWND target = FindWindowA(nullptr, title);
+    if (!target)
+        return 3;
+    LRESULT answer = SendMessageA(target, RegisterWindowMessageA(message), 0, 0);
+    return 100 + static_cast<int>(answer < 0 || answer > 99 ? 99 : answer);
 }
 
 }  // namespace
@@ -132,6 +148,8 @@ int main(int argc, char** argv)
         return Report();
     if (mode == "window" && argc > 3)
         return Window(argv[2], std::atoi(argv[3]), argc > 4 && std::string(argv[4]) == "popup");
+    if (mode == "send" && argc > 3)
+        return Send(argv[2], argv[3]);
     if (std::getenv("VL_PEER_REPORT"))
         return Report();  // started with a command line it cannot read: tell what it got
     std::fprintf(stderr, "vlpeer: unknown mode\n");

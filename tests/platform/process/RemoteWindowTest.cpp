@@ -5,10 +5,15 @@
 
 #include "PeerSupport.h"
 
+#include <TempDir.h>
+
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
+#include <filesystem>
 #include <string>
+#include <sys/mman.h>
 #include <thread>
 #include <vector>
 
@@ -77,6 +82,8 @@ bool InZOrderWalk(DWORD threadId, HWND* found = nullptr)
 
 LRESULT CALLBACK Plain(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    if (msg == RegisterWindowMessageA("VL:Peer:EchoAnswer"))
+        return lParam * 2;
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
@@ -120,6 +127,11 @@ TEST(RemoteWindowTest, PeersWindowIsFoundAndDescribed)
         << "the creating thread is the started process's main thread";
     EXPECT_EQ(processId, peer.process.pi.dwProcessId);
     EXPECT_EQ(GetLastActivePopup(peer.hwnd), peer.hwnd) << "no popup: the window itself";
+
+    SetLastError(0);
+    EXPECT_FALSE(DestroyWindow(peer.hwnd)) << "only its own thread destroys a window";
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    EXPECT_TRUE(IsWindow(peer.hwnd));
 }
 
 TEST(RemoteWindowTest, MessagesToThePeer)
@@ -152,6 +164,17 @@ TEST(RemoteWindowTest, MessagesToThePeer)
     EXPECT_EQ(SendMessageTimeoutA(peer.hwnd, Message("VL:Peer:Sleep"), 1500, 0, SMTO_NORMAL, 50, &result), 0);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_TIMEOUT));
     EXPECT_EQ(SendMessageA(peer.hwnd, ping, 9, 0), 1009) << "the peer answers again once it is done";
+}
+
+TEST(RemoteWindowTest, APeerSendingBackWhileAnsweringIsServed)
+{
+    HWND mine = LocalWindow("Echo Target");
+    ASSERT_NE(mine, nullptr);
+    Peer peer("Echo Peer");
+    ASSERT_NE(peer.hwnd, nullptr);
+    // The peer's answer needs an answer from this thread, which is waiting for the peer.
+    EXPECT_EQ(SendMessageA(peer.hwnd, Message("VL:Peer:Echo"), reinterpret_cast<WPARAM>(mine), 21), 43);
+    DestroyWindow(mine);
 }
 
 TEST(RemoteWindowTest, PostedCloseEndsThePeerAndItsWindowGoes)
@@ -268,6 +291,56 @@ TEST(RemoteWindowTest, EveryWindowOfThePeerIsEnumeratedAndItsPopupIsTheLastActiv
     ASSERT_EQ(seen.windows.size(), 2u);
     EXPECT_EQ(seen.windows[0], popup) << "the active popup is above its owner";
     EXPECT_EQ(seen.windows[1], peer.hwnd);
+
+    std::vector<HWND> ofThread;
+    EXPECT_TRUE(EnumThreadWindows(
+        peer.process.pi.dwThreadId,
+        [](HWND h, LPARAM lParam) -> BOOL {
+            reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(h);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&ofThread)));
+    EXPECT_EQ(ofThread, seen.windows);
+}
+
+TEST(RemoteWindowTest, ProcessesOfAnotherNamespaceAreNotSeen)
+{
+    TempDir dir;
+    std::string title = Unique("Other Namespace Peer");
+    std::string block;
+    for (const std::string& entry :
+         {"VL_SYNC_NAMESPACE=vl-test-other-" + std::to_string(GetCurrentProcessId()),
+          "VL_PEER_REPORT=" + (dir.path() / "report.txt").string(), std::string("PATH=/usr/bin:/bin")})
+        block += entry + '\0';
+    block += '\0';
+    Started other;
+    Start(other, "\"" + PeerStem() + "\" window \"" + title + "\" 0", nullptr, nullptr, block.data());
+    ASSERT_TRUE(other.ok) << other.error;
+    ASSERT_TRUE(Eventually([&] { return std::filesystem::exists(dir.path() / "report.txt"); }))
+        << "the peer's window is up in its own namespace";
+    EXPECT_EQ(FindWindowA(nullptr, title.c_str()), nullptr);
+    EXPECT_FALSE(InZOrderWalk(other.pi.dwThreadId));
+    TerminateProcess(other.pi.hProcess, 0);
+    WaitForSingleObject(other.pi.hProcess, 20000);
+    shm_unlink(("/vl-test-other-" + std::to_string(GetCurrentProcessId())).c_str());
+    shm_unlink(("/vl-test-other-" + std::to_string(GetCurrentProcessId()) + ".windows").c_str());
+}
+
+TEST(RemoteWindowTest, WinExecShowsTheProgramTheWayAsked)
+{
+    std::string title = Unique("WinExec Peer");
+    std::string commandLine = "\"" + PeerStem() + "\" window \"" + title + "\" 0";
+    EXPECT_GT(WinExec(commandLine.c_str(), SW_SHOWMINNOACTIVE), 31u);
+    HWND hwnd = nullptr;
+    ASSERT_TRUE(Eventually([&] {
+        hwnd = FindWindowA(nullptr, title.c_str());
+        return hwnd && IsIconic(hwnd);
+    }));
+    DWORD processId = 0;
+    GetWindowThreadProcessId(hwnd, &processId);
+    EXPECT_TRUE(PostMessageA(hwnd, WM_CLOSE, 0, 0));
+    EXPECT_TRUE(Eventually([&] { return !IsWindow(hwnd); }));
+    EXPECT_EQ(WinExec("vl-no-such-program-anywhere", SW_SHOW), static_cast<UINT>(ERROR_FILE_NOT_FOUND));
 }
 
 }  // namespace

@@ -2,8 +2,9 @@
 //
 //   vldiscbuild SAMPLE_FOLDER DISC_FOLDER
 //
-// SAMPLE_FOLDER holds articles/ and database/ (see sample/README.md); DISC_FOLDER receives
-// info_dat/ with the content archive, the content index and the database.
+// SAMPLE_FOLDER holds articles/, database/ and pictures/ (see sample/README.md); DISC_FOLDER
+// receives info_dat/ with the content archive, the content index, the database and the splash
+// picture.
 #include "SampleDisc.h"
 
 #include <cstdio>
@@ -17,7 +18,8 @@ int main(int argc, char** argv)
     }
     try {
         discbuilder::SampleDiscReport report = discbuilder::BuildSampleDisc(argv[1], argv[2]);
-        std::printf("vldiscbuild: %zu articles written to %s\n", report.articles.size(),
+        std::printf("vldiscbuild: %zu articles, %zu picture files, %zu text files written to %s\n",
+                    report.articles.size(), report.pictures.size(), report.texts.size(),
                     report.dataFolder.string().c_str());
         return 0;
     } catch (const std::exception& e) {

@@ -24,6 +24,10 @@ std::optional<std::string> FromHostPath(const std::string& hostPath);
 // The running program's file name in the platform's form: its host path through FromHostPath,
 // with ".exe" appended when the name has no extension. Empty if no drive covers it.
 std::string ProgramPlatformPath();
+// Tests: the program's file name reported from now on in the platform's form (such as
+// "T:\prog\vl00i1se.exe"), so that a program's folder can be a test's own; empty returns to
+// the real one.
+void SetProgramPlatformPath(const std::string& platformPath);
 
 // The platform's wildcard rule for file names: '*' matches any run of characters, '?' one
 // character (or none at the end of the name); a pattern ending in ".*" also matches names

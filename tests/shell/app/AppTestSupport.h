@@ -1,0 +1,196 @@
+// Fixture of the application tests: a fixed drive T: whose "prog" folder is the program's folder
+// (the program's file name reported as T:\prog\vl00i1se.exe) holding the three screen-class
+// libraries, the database and the profile; the sample disc in a CD-ROM drive S: labelled
+// "VL00I1SE"; plenty of free space; a fresh application object initialised as the class
+// library's WinMain does; and the first run's agreements answered by a hook that counts them.
+#pragma once
+
+#include "shell/AppDatabase.h"
+#include "shell/AppServices.h"
+#include "shell/BaseWindow.h"
+#include "shell/MainMenu.h"
+#include "shell/VLApp.h"
+
+#include "../mainmenu/MainMenuTestSupport.h"
+
+#include <SampleDisc.h>
+
+#include <host/Display.h>
+#include <host/Drives.h>
+#include <host/Paths.h>
+
+#include <TempDir.h>
+#include <UiTest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+namespace apptest {
+
+// The sample disc, built once for every case.
+inline std::filesystem::path SampleDisc()
+{
+    static TempDir dir;
+    static const bool built = [] {
+        discbuilder::BuildSampleDisc(VL_SAMPLE_DIR, dir.path() / "disc");
+        return true;
+    }();
+    (void)built;
+    return dir.path() / "disc";
+}
+
+inline int& AgreementCalls()
+{
+    static int n = 0;
+    return n;
+}
+inline int& AgreementAnswer()
+{
+    static int n = IDOK;
+    return n;
+}
+inline int CountAgreements(CWnd*)
+{
+    ++AgreementCalls();
+    return AgreementAnswer();
+}
+
+// The row of the start-up main menu to choose as soon as the menu can be driven; the choice is
+// made by a thread timer that sends the row's registered message, as another program would.
+inline int& RowToChoose()
+{
+    static int n = -1;
+    return n;
+}
+// Called with the menu window just before the choice is made (NULL: nothing).
+inline void (*&BeforeChoosing())(CMainMenuWnd* pMenu)
+{
+    static void (*pfn)(CMainMenuWnd*) = NULL;
+    return pfn;
+}
+// Set when the BeforeChoosing hook has another program send the row's message: the timer then
+// sends nothing itself.
+inline bool& ChoiceSentElsewhere()
+{
+    static bool b = false;
+    return b;
+}
+inline void CALLBACK ChooseRowWhenReady(HWND, UINT, UINT_PTR nIdEvent, DWORD)
+{
+    const MAIN_MENU_STATE& state = MainMenuState();
+    if (state.pMenu == NULL || state.pMenu->GetSafeHwnd() == NULL || state.bFadeRunning || state.bSplashShowing ||
+        !state.bSplashOver || state.pMenu->IsAnimating())
+        return;
+    ::KillTimer(NULL, nIdEvent);
+    if (BeforeChoosing() != NULL)
+        BeforeChoosing()(state.pMenu);
+    if (!ChoiceSentElsewhere())
+        ::PostMessage(state.pMenu->GetSafeHwnd(), MainMenuMessage(RowToChoose()), 0, 0);
+}
+
+constexpr int kBrowseRow = 0;
+constexpr int kExitRow = 12;
+constexpr int kWizardsRow = 10;
+
+class AppTest : public ui::UiTest {
+protected:
+    void SetUp() override
+    {
+        ui::UiTest::SetUp();
+        const std::filesystem::path disc = SampleDisc();
+        std::filesystem::create_directories(Prog());
+        host::MapDrive('T', (dir.path() / "t").string(), DRIVE_FIXED, "TESTDRIVE");
+        host::MapDrive('S', disc.string(), DRIVE_CDROM, "VL00I1SE");
+        host::SetDriveFreeSpace('T', 100000000, 1000000000);
+        host::SetProgramPlatformPath("T:\\prog\\vl00i1se.exe");
+        for (int n = 0; n < 3; ++n) {
+            std::string name = "vl_res" + std::to_string(n) + ".dll";
+            std::filesystem::copy_file(std::filesystem::path(VL_LIBRARY_DIR) / name, Prog() / name);
+        }
+        std::filesystem::copy_file(disc / "info_dat" / "vl00i1.mdb", Prog() / "vl00i1.mdb");
+        dir.Write("t/prog/splash.bmp", menutest::IndexedBmp(64, 48, {0x000000, 0x3366CC, 0xFFFFFF}));
+        SetProfile("Files", "Splash", "T:\\prog\\splash.bmp");
+
+        ResetAppServices();
+        CBaseWindow::ResetSharedState();
+        MainMenuState() = MAIN_MENU_STATE{};
+        // The 8-bit display's palette animation is the quickest fade; the colour cases choose
+        // their own display.
+        host::SetDisplayMode(host::DisplayMode::Palette256);
+        MainMenuState().bWindowsNT = FALSE;
+        AgreementCalls() = 0;
+        AgreementAnswer() = IDOK;
+        RowToChoose() = -1;
+        BeforeChoosing() = NULL;
+        ChoiceSentElsewhere() = false;
+        MakeApp();
+    }
+    void TearDown() override
+    {
+        if (app != nullptr && !exited)
+            Exit();
+        app.reset();
+        MainMenuState() = MAIN_MENU_STATE{};
+        CBaseWindow::ResetSharedState();
+        ResetAppServices();
+        host::SetProgramPlatformPath("");
+        host::ResetDrives();
+        host::SetDisplayMode(host::DisplayMode::TrueColor);
+        ui::UiTest::TearDown();
+    }
+
+    // A new application object, initialised from the program's arguments.
+    void MakeApp()
+    {
+        app.reset();
+        app = std::make_unique<CVLApp>();
+        exited = false;
+        ASSERT_TRUE(AfxWinInit(::GetModuleHandle(NULL), NULL, const_cast<LPSTR>(""), SW_SHOWNORMAL));
+        AppServices().pfnFirstRunAgreements = CountAgreements;
+    }
+
+    // Runs start-up with the menu row chosen once the menu is ready (-1: none).
+    BOOL Start(int nRow)
+    {
+        RowToChoose() = nRow;
+        if (nRow >= 0)
+            ::SetTimer(NULL, 0, 10, ChooseRowWhenReady);
+        return app->InitInstance();
+    }
+    // Ends the run: the frame goes (as when the reader closes it), then the exit.
+    int Exit()
+    {
+        exited = true;
+        if (CWnd* pMain = app->m_pMainWnd)
+            if (::IsWindow(pMain->GetSafeHwnd()))
+                pMain->DestroyWindow();
+        app->m_pMainWnd = NULL;
+        return app->ExitInstance();
+    }
+
+    std::filesystem::path Prog() const { return dir.path() / "t" / "prog"; }
+    static void SetProfile(LPCSTR section, LPCSTR key, LPCSTR value)
+    {
+        ASSERT_TRUE(::WritePrivateProfileString(section, key, value, "T:\\prog\\vl00i1se.ini"));
+    }
+    static std::string Profile(LPCSTR section, LPCSTR key)
+    {
+        char buffer[256] = {};
+        ::GetPrivateProfileString(section, key, "", buffer, sizeof buffer, "T:\\prog\\vl00i1se.ini");
+        return buffer;
+    }
+    static int Boxes(const std::string& text)
+    {
+        int n = 0;
+        for (const host::MessageBoxRecord& box : host::MessageBoxLog())
+            n += box.text == text;
+        return n;
+    }
+
+    TempDir dir;
+    std::unique_ptr<CVLApp> app;
+    bool exited = false;
+};
+
+}  // namespace apptest

@@ -1,0 +1,42 @@
+#include <gtest/gtest.h>
+
+#include "SampleDisc.h"
+
+#include <TempDir.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace {
+
+std::string Bytes(const std::filesystem::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// The sample disc carries everything the first start reads from it: the splash picture and both
+// licence texts, these with the disc's CR LF line ends and nothing else changed.
+TEST(SampleDiscTest, CarriesTheFirstStartsFiles)
+{
+    TempDir dir;
+    const discbuilder::SampleDiscReport report = discbuilder::BuildSampleDisc(VL_SAMPLE_DIR, dir.path() / "disc");
+    EXPECT_TRUE(std::filesystem::exists(report.dataFolder / "splash.bmp"));
+    ASSERT_EQ(2u, report.texts.size());
+    for (const char* name : {"Licnengl.txt", "Licnfren.txt"}) {
+        SCOPED_TRACE(name);
+        const std::string source = Bytes(std::filesystem::path(VL_SAMPLE_DIR) / "licence" / name);
+        const std::string disc = Bytes(report.dataFolder / name);
+        ASSERT_FALSE(source.empty());
+        std::string expected;
+        for (char c : source) {
+            if (c == '\n')
+                expected += '\r';
+            expected += c;
+        }
+        EXPECT_EQ(expected, disc);
+    }
+}
+
+}  // namespace
