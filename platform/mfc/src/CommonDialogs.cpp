@@ -1,15 +1,30 @@
-// CFileDialog and CPrintDialog on the platform's common dialogs.
+// CFileDialog, CPrintDialog and CFindReplaceDialog on the platform's common dialogs.
 #include <afxdlgs.h>
 
+#include <atomic>
+#include <cstddef>
 #include <cstring>
 
 IMPLEMENT_DYNAMIC(CCommonDialog, CDialog)
 IMPLEMENT_DYNAMIC(CFileDialog, CCommonDialog)
 IMPLEMENT_DYNAMIC(CPrintDialog, CCommonDialog)
+IMPLEMENT_DYNAMIC(CFindReplaceDialog, CCommonDialog)
 
 CCommonDialog::CCommonDialog(CWnd* pParentWnd) : CDialog()
 {
     m_pParentWnd = pParentWnd;
+}
+
+void CCommonDialog::OnOK()
+{
+    if (!UpdateData(TRUE))
+        return;
+    Default();
+}
+
+void CCommonDialog::OnCancel()
+{
+    Default();
 }
 
 HWND CCommonDialog::OwnerWindow() const
@@ -185,3 +200,83 @@ BOOL CPrintDialog::PrintRange() const { return (m_pd.Flags & PD_PAGENUMS) != 0; 
 BOOL CPrintDialog::PrintSelection() const { return (m_pd.Flags & PD_SELECTION) != 0; }
 int CPrintDialog::GetFromPage() const { return PrintRange() ? m_pd.nFromPage : -1; }
 int CPrintDialog::GetToPage() const { return PrintRange() ? m_pd.nToPage : -1; }
+
+// ---- CFindReplaceDialog ----------------------------------------------------------------------
+
+namespace {
+
+// Where m_fr lies in a CFindReplaceDialog: the messages carry its address.
+std::atomic<std::ptrdiff_t> g_findReplaceOffset{-1};
+
+// The dialog's hook: its object hears WM_INITDIALOG as OnInitDialog.
+UINT_PTR CALLBACK FindReplaceHook(HWND hWnd, UINT message, WPARAM, LPARAM)
+{
+    if (message != WM_INITDIALOG)
+        return 0;
+    auto* pDlg = dynamic_cast<CDialog*>(CWnd::FromHandlePermanent(hWnd));
+    return pDlg != NULL ? static_cast<UINT_PTR>(pDlg->OnInitDialog()) : TRUE;
+}
+
+void CopyText(char* buffer, size_t size, LPCSTR text)
+{
+    buffer[0] = '\0';
+    if (text != NULL) {
+        std::strncpy(buffer, text, size - 1);
+        buffer[size - 1] = '\0';
+    }
+}
+
+}  // namespace
+
+CFindReplaceDialog::CFindReplaceDialog() : CCommonDialog(NULL), m_fr{}
+{
+    m_szFindWhat[0] = '\0';
+    m_szReplaceWith[0] = '\0';
+    m_fr.lStructSize = sizeof m_fr;
+    m_fr.Flags = FR_ENABLEHOOK;
+    m_fr.lpfnHook = FindReplaceHook;
+    g_findReplaceOffset.store(reinterpret_cast<char*>(&m_fr) - reinterpret_cast<char*>(this));
+}
+
+BOOL CFindReplaceDialog::Create(BOOL bFindDialogOnly, LPCSTR lpszFindWhat, LPCSTR lpszReplaceWith, DWORD dwFlags,
+                                CWnd* pParentWnd)
+{
+    m_pParentWnd = pParentWnd;
+    CopyText(m_szFindWhat, sizeof m_szFindWhat, lpszFindWhat);
+    CopyText(m_szReplaceWith, sizeof m_szReplaceWith, lpszReplaceWith);
+    m_fr.lpstrFindWhat = m_szFindWhat;
+    m_fr.wFindWhatLen = sizeof m_szFindWhat;
+    m_fr.lpstrReplaceWith = m_szReplaceWith;
+    m_fr.wReplaceWithLen = sizeof m_szReplaceWith;
+    m_fr.Flags |= dwFlags;
+    m_fr.hwndOwner = OwnerWindow();
+    // The object takes the dialog's window as it is made, so that its message map and
+    // PreTranslateMessage see the dialog's messages.
+    AfxHookWindowCreate(this);
+    HWND hWnd = bFindDialogOnly ? ::FindTextA(&m_fr) : ::ReplaceTextA(&m_fr);
+    AfxUnhookWindowCreate();
+    return hWnd != NULL;
+}
+
+CFindReplaceDialog* PASCAL CFindReplaceDialog::GetNotifier(LPARAM lParam)
+{
+    std::ptrdiff_t offset = g_findReplaceOffset.load();
+    if (lParam == 0 || offset < 0)
+        return NULL;
+    return reinterpret_cast<CFindReplaceDialog*>(reinterpret_cast<char*>(lParam) - offset);
+}
+
+CString CFindReplaceDialog::GetFindString() const { return m_fr.lpstrFindWhat; }
+CString CFindReplaceDialog::GetReplaceString() const { return m_fr.lpstrReplaceWith; }
+BOOL CFindReplaceDialog::SearchDown() const { return (m_fr.Flags & FR_DOWN) != 0; }
+BOOL CFindReplaceDialog::MatchCase() const { return (m_fr.Flags & FR_MATCHCASE) != 0; }
+BOOL CFindReplaceDialog::MatchWholeWord() const { return (m_fr.Flags & FR_WHOLEWORD) != 0; }
+BOOL CFindReplaceDialog::FindNext() const { return (m_fr.Flags & FR_FINDNEXT) != 0; }
+BOOL CFindReplaceDialog::ReplaceCurrent() const { return (m_fr.Flags & FR_REPLACE) != 0; }
+BOOL CFindReplaceDialog::ReplaceAll() const { return (m_fr.Flags & FR_REPLACEALL) != 0; }
+BOOL CFindReplaceDialog::IsTerminating() const { return (m_fr.Flags & FR_DIALOGTERM) != 0; }
+
+void CFindReplaceDialog::PostNcDestroy()
+{
+    delete this;
+}

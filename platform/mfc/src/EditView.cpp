@@ -1,6 +1,7 @@
 // CEditView: a view that is a multi-line edit control.
 #include <afxwin.h>
 
+#include <mfc/CommonDialogs.h>
 #include <mfc/EditView.h>
 
 #include <winclip.h>
@@ -9,9 +10,20 @@
 
 IMPLEMENT_DYNCREATE(CEditView, CView)
 
+namespace {
+
+// The dialog's registered message; set before the first view can receive it.
+UINT g_findReplaceMessage = 0;
+
+}  // namespace
+
 BEGIN_MESSAGE_MAP(CEditView, CView)
 ON_WM_CREATE()
 ON_WM_PAINT()
+ON_WM_DESTROY()
+ON_REGISTERED_MESSAGE(g_findReplaceMessage, OnFindReplaceCmd)
+ON_COMMAND(ID_EDIT_FIND, OnEditFind)
+ON_COMMAND(ID_EDIT_REPLACE, OnEditReplace)
 ON_COMMAND(ID_EDIT_CUT, OnEditCut)
 ON_COMMAND(ID_EDIT_COPY, OnEditCopy)
 ON_COMMAND(ID_EDIT_PASTE, OnEditPaste)
@@ -36,12 +48,15 @@ const UINT CEditView::nMaxSize = 1024U * 1024U - 1;
 
 namespace {
 
-// What the last search of the thread looked for: Find Next repeats it.
+// The thread's find state: what the last search looked for (Find Next repeats it and the next
+// dialog starts with it) and the one Find or Replace dialog open.
 struct LastSearch {
     CString find;
     CString replace;
     BOOL next = TRUE;
     BOOL matchCase = FALSE;
+    BOOL findOnly = TRUE;
+    CFindReplaceDialog* dialog = nullptr;
 };
 
 LastSearch& Last()
@@ -61,7 +76,11 @@ std::string Folded(LPCSTR text, int length)
 
 }  // namespace
 
-CEditView::CEditView() : m_nTabStops(8 * 4), m_bLoading(FALSE) {}
+CEditView::CEditView() : m_nTabStops(8 * 4), m_bLoading(FALSE)
+{
+    static const UINT registered = g_findReplaceMessage = ::RegisterWindowMessageA(FINDMSGSTRING);
+    (void)registered;
+}
 
 CEditView::~CEditView()
 {
@@ -114,6 +133,9 @@ void CEditView::GetSelectedText(CString& strResult) const
     CString text;
     GetWindowText(text);
     strResult = text.Mid(start, end - start);
+    int lineEnd = strResult.FindOneOf("\r\n");
+    if (lineEnd >= 0)
+        strResult = strResult.Left(lineEnd);
 }
 
 LPCSTR CEditView::LockBuffer() const
@@ -226,6 +248,78 @@ void CEditView::OnEditRepeat()
         return;
     }
     OnFindNext(Last().find, Last().next, Last().matchCase);
+}
+
+void CEditView::OnEditFind() { OnEditFindReplace(TRUE); }
+void CEditView::OnEditReplace() { OnEditFindReplace(FALSE); }
+
+void CEditView::OnEditFindReplace(BOOL bFindOnly)
+{
+    LastSearch& last = Last();
+    if (last.dialog != NULL) {
+        if (last.findOnly == bFindOnly) {
+            last.dialog->SetActiveWindow();
+            last.dialog->ShowWindow(SW_SHOW);
+            return;
+        }
+        // The other kind goes first. It closes at once: its owner hears FR_DIALOGTERM and the
+        // object deletes itself.
+        last.dialog->SendMessage(WM_CLOSE);
+        last.dialog = NULL;
+    }
+    CString find;
+    GetSelectedText(find);
+    if (find.IsEmpty())
+        find = last.find;
+    DWORD flags = FR_HIDEWHOLEWORD;
+    if (last.next)
+        flags |= FR_DOWN;
+    if (last.matchCase)
+        flags |= FR_MATCHCASE;
+    auto* dialog = new CFindReplaceDialog;
+    if (!dialog->Create(bFindOnly, find, last.replace, flags, this)) {
+        delete dialog;
+        return;
+    }
+    last.dialog = dialog;
+    last.findOnly = bFindOnly;
+    dialog->SetActiveWindow();
+    dialog->ShowWindow(SW_SHOW);
+}
+
+LRESULT CEditView::OnFindReplaceCmd(WPARAM, LPARAM lParam)
+{
+    CFindReplaceDialog* dialog = CFindReplaceDialog::GetNotifier(lParam);
+    if (dialog == NULL)
+        return 0;
+    LastSearch& last = Last();
+    if (dialog->IsTerminating()) {
+        if (last.dialog == dialog)
+            last.dialog = NULL;
+        return 0;
+    }
+    CString find = dialog->GetFindString();
+    if (dialog->FindNext()) {
+        OnFindNext(find, dialog->SearchDown(), dialog->MatchCase());
+    } else if (dialog->ReplaceCurrent()) {
+        CString replace = dialog->GetReplaceString();
+        OnReplaceSel(find, dialog->SearchDown(), dialog->MatchCase(), replace);
+    } else if (dialog->ReplaceAll()) {
+        CString replace = dialog->GetReplaceString();
+        OnReplaceAll(find, replace, dialog->MatchCase());
+    }
+    return 0;
+}
+
+void CEditView::OnDestroy()
+{
+    LastSearch& last = Last();
+    if (last.dialog != NULL && last.dialog->m_fr.hwndOwner == m_hWnd) {
+        CFindReplaceDialog* dialog = last.dialog;
+        last.dialog = NULL;
+        dialog->DestroyWindow();
+    }
+    CView::OnDestroy();
 }
 
 void CEditView::OnUpdateNeedSel(CCmdUI* pCmdUI)

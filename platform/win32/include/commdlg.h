@@ -1,4 +1,5 @@
-// The common dialogs: opening and saving files, and choosing a printer.
+// The common dialogs: opening and saving files, choosing a printer, and finding and replacing
+// text.
 #pragma once
 
 #include <windef.h>
@@ -8,6 +9,7 @@
 typedef UINT_PTR(CALLBACK* LPOFNHOOKPROC)(HWND, UINT, WPARAM, LPARAM);
 typedef UINT_PTR(CALLBACK* LPPRINTHOOKPROC)(HWND, UINT, WPARAM, LPARAM);
 typedef UINT_PTR(CALLBACK* LPSETUPHOOKPROC)(HWND, UINT, WPARAM, LPARAM);
+typedef UINT_PTR(CALLBACK* LPFRHOOKPROC)(HWND, UINT, WPARAM, LPARAM);
 
 typedef struct tagOFNA {
     DWORD lStructSize;
@@ -119,6 +121,14 @@ typedef struct tagDEVNAMES {
 #define FNERR_SUBCLASSFAILURE 0x3001
 #define FNERR_INVALIDFILENAME 0x3002
 #define FNERR_BUFFERTOOSMALL 0x3003
+#define CDERR_NOTEMPLATE 0x0003
+#define CDERR_NOHINSTANCE 0x0004
+#define CDERR_FINDRESFAILURE 0x0006
+#define CDERR_LOADRESFAILURE 0x0007
+#define CDERR_NOHOOK 0x000B
+#define CDERR_REGISTERMSGFAIL 0x000C
+#define FRERR_FINDREPLACECODES 0x4000
+#define FRERR_BUFFERLENGTHZERO 0x4001
 
 BOOL WINAPI GetOpenFileNameA(LPOPENFILENAMEA lpofn);
 BOOL WINAPI GetSaveFileNameA(LPOPENFILENAMEA lpofn);
@@ -130,3 +140,75 @@ short WINAPI GetFileTitleA(LPCSTR lpszFile, LPSTR Buf, WORD cchSize);
 BOOL WINAPI PrintDlgA(LPPRINTDLGA pPD);
 #define PrintDlg PrintDlgA
 DWORD WINAPI CommDlgExtendedError(void);
+
+// ---- Find and replace ----------------------------------------------------------------------
+//
+// FindText and ReplaceText create MODELESS dialogs and return at once with the dialog's window
+// (NULL on failure, with the reason in CommDlgExtendedError). The dialog works on the caller's
+// FINDREPLACE, which must stay valid until the dialog has gone: each button copies the edits'
+// text into lpstrFindWhat and lpstrReplaceWith (cut to the buffers' lengths), updates Flags
+// (FR_DOWN, FR_WHOLEWORD and FR_MATCHCASE from the controls; exactly one of FR_FINDNEXT,
+// FR_REPLACE, FR_REPLACEALL or FR_DIALOGTERM for what happened) and sends hwndOwner the
+// message registered as FINDMSGSTRING with wParam 0 and lParam the FINDREPLACE pointer.
+// Closing the dialog (Cancel, Escape, the close box) sends FR_DIALOGTERM and then destroys the
+// window; a dialog destroyed any other way (DestroyWindow, its owner's end) sends it too, once.
+// After that message the window handle is no longer valid. Help (FR_SHOWHELP) sends the
+// HELPMSGSTRING message in the same way (wParam the dialog).
+//
+// The dialog is modeless, so its keyboard interface (Tab, Enter for Find Next, Escape,
+// mnemonics) works only when the owner's message loop gives it the messages first:
+//
+//     while (GetMessage(&msg, NULL, 0, 0))
+//         if (hFindDlg == NULL || !IsDialogMessage(hFindDlg, &msg)) {
+//             TranslateMessage(&msg);
+//             DispatchMessage(&msg);
+//         }
+//
+// The controls carry the ids of <dlgs.h>: edt1 the text sought, edt2 the replacement, chx1
+// whole word, chx2 match case, rad1 up, rad2 down, IDOK Find Next, psh1 Replace, psh2 Replace
+// All, IDCANCEL, pshHelp. FR_ENABLEHOOK routes every message to lpfnHook first (WM_INITDIALOG
+// with lParam the FINDREPLACE); FR_ENABLETEMPLATE (hInstance and lpTemplateName) or
+// FR_ENABLETEMPLATEHANDLE (hInstance holding a dialog template in memory) replace the
+// dialog's layout by one that holds controls of the same ids.
+
+typedef struct tagFINDREPLACEA {
+    DWORD lStructSize;
+    HWND hwndOwner;           // gets the FINDMSGSTRING messages; must be a window
+    HINSTANCE hInstance;      // FR_ENABLETEMPLATE: module of lpTemplateName; FR_ENABLETEMPLATEHANDLE: the template
+    DWORD Flags;
+    LPSTR lpstrFindWhat;      // in: initial text; out: the text sought
+    LPSTR lpstrReplaceWith;   // ReplaceText only
+    WORD wFindWhatLen;        // bytes of lpstrFindWhat, its NUL included
+    WORD wReplaceWithLen;
+    LPARAM lCustData;
+    LPFRHOOKPROC lpfnHook;
+    LPCSTR lpTemplateName;
+} FINDREPLACEA, *LPFINDREPLACEA, FINDREPLACE, *LPFINDREPLACE;
+
+#define FR_DOWN 0x00000001
+#define FR_WHOLEWORD 0x00000002
+#define FR_MATCHCASE 0x00000004
+#define FR_FINDNEXT 0x00000008
+#define FR_REPLACE 0x00000010
+#define FR_REPLACEALL 0x00000020
+#define FR_DIALOGTERM 0x00000040
+#define FR_SHOWHELP 0x00000080
+#define FR_ENABLEHOOK 0x00000100
+#define FR_ENABLETEMPLATE 0x00000200
+#define FR_NOUPDOWN 0x00000400
+#define FR_NOMATCHCASE 0x00000800
+#define FR_NOWHOLEWORD 0x00001000
+#define FR_ENABLETEMPLATEHANDLE 0x00002000
+#define FR_HIDEUPDOWN 0x00004000
+#define FR_HIDEMATCHCASE 0x00008000
+#define FR_HIDEWHOLEWORD 0x00010000
+
+#define FINDMSGSTRINGA "commdlg_FindReplace"
+#define FINDMSGSTRING FINDMSGSTRINGA
+#define HELPMSGSTRINGA "commdlg_help"
+#define HELPMSGSTRING HELPMSGSTRINGA
+
+HWND WINAPI FindTextA(LPFINDREPLACEA lpfr);
+HWND WINAPI ReplaceTextA(LPFINDREPLACEA lpfr);
+#define FindText FindTextA
+#define ReplaceText ReplaceTextA

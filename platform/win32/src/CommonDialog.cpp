@@ -171,6 +171,22 @@ INT_PTR DialogWindow::Run(HWND owner)
     return r;
 }
 
+HWND DialogWindow::Create(HWND owner)
+{
+    creating_ = true;
+    HWND dlg = dialog::Create(nullptr, template_, owner, Proc, reinterpret_cast<LPARAM>(this));
+    creating_ = false;
+    if (dlg && !IsWindowVisible(dlg))
+        ShowWindow(dlg, SW_SHOWNORMAL);
+    return dlg;
+}
+
+void DialogWindow::SetHook(UINT_PTR(CALLBACK* hook)(HWND, UINT, WPARAM, LPARAM), LPARAM initParam)
+{
+    hook_ = hook;
+    hookParam_ = initParam;
+}
+
 bool DialogWindow::OnMessage(UINT, WPARAM, LPARAM, INT_PTR&)
 {
     return false;
@@ -207,10 +223,27 @@ INT_PTR CALLBACK DialogWindow::Proc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lP
         self = reinterpret_cast<DialogWindow*>(lParam);
         self->dlg_ = dlg;
         self->OnInit();
+        if (self->hook_)
+            return static_cast<INT_PTR>(self->hook_(dlg, msg, wParam, self->hookParam_));
         return TRUE;
     }
     if (!self)
         return FALSE;
+    if (msg == WM_NCDESTROY) {
+        if (self->hook_)
+            self->hook_(dlg, msg, wParam, lParam);
+        SetWindowLongPtrA(dlg, DWLP_USER, 0);
+        self->dlg_ = nullptr;
+        if (!self->creating_)
+            self->OnFinalMessage();
+        return FALSE;
+    }
+    if (self->hook_) {
+        if (INT_PTR handled = static_cast<INT_PTR>(self->hook_(dlg, msg, wParam, lParam)))
+            return handled;
+        if (!IsWindow(dlg))
+            return TRUE;
+    }
     if (msg == WM_COMMAND) {
         if (self->OnCommand(LOWORD(wParam), HIWORD(wParam)))
             return TRUE;

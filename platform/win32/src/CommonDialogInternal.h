@@ -36,6 +36,18 @@ public:
 
     // The id EndDialog passed (IDOK, IDCANCEL), or -1 when the dialog could not be made.
     INT_PTR Run(HWND owner);
+    // Creates the dialog modeless and shows it, owned by `owner`'s top-level window; the
+    // dialog's window, or nullptr when it could not be made. From then on the window owns the
+    // object: OnFinalMessage runs when the window is gone (a modeless dialog deletes itself
+    // there). On failure the caller still owns it.
+    HWND Create(HWND owner);
+
+    // A caller's hook procedure (OFN_ENABLEHOOK, FR_ENABLEHOOK...): it sees WM_INITDIALOG after
+    // the dialog has set itself up, with `initParam` as lParam, and its answer decides the
+    // focus; every other message goes to it first, and a non-zero answer means it handled it.
+    void SetHook(UINT_PTR(CALLBACK* hook)(HWND, UINT, WPARAM, LPARAM), LPARAM initParam);
+    // A caller's template replaces the built-in layout (its controls carry the same ids).
+    void UseTemplate(const host::DialogTemplate& t) { template_ = t; }
 
 protected:
     void Add(const char* cls, const std::string& text, int id, DWORD style, short x, short y, short cx, short cy);
@@ -44,6 +56,8 @@ protected:
     virtual bool OnCommand(int id, int code) = 0;
     // Any other message; return true (and set `result`) when handled.
     virtual bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR& result);
+    // The window is gone (after WM_NCDESTROY); dlg_ is nullptr again.
+    virtual void OnFinalMessage() {}
 
     HWND Item(int id) const { return GetDlgItem(dlg_, id); }
     std::string Text(int id) const;
@@ -62,6 +76,9 @@ protected:
 private:
     static INT_PTR CALLBACK Proc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam);
     host::DialogTemplate template_;
+    UINT_PTR(CALLBACK* hook_)(HWND, UINT, WPARAM, LPARAM) = nullptr;
+    LPARAM hookParam_ = 0;
+    bool creating_ = false;  // a window lost while it is made is the caller's failure, not the end
 };
 
 }  // namespace commdlg

@@ -1,7 +1,9 @@
 // CEditView in a frame with its document: the control it is, the document's modified flag,
-// serialisation of the text, the Edit commands through the clipboard, and text search.
+// serialisation of the text, the Edit commands through the clipboard, and text search, by
+// itself and through the Find and Replace dialogs.
 #include <afxwin.h>
 
+#include <dlgs.h>
 #include <host/Input.h>
 #include <winclip.h>
 
@@ -74,7 +76,7 @@ protected:
         HMENU bar = ::CreateMenu();
         editMenu = ::CreatePopupMenu();
         for (UINT id : {ID_EDIT_UNDO, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_EDIT_CLEAR, ID_EDIT_SELECT_ALL,
-                        ID_EDIT_FIND, ID_EDIT_REPEAT})
+                        ID_EDIT_FIND, ID_EDIT_REPEAT, ID_EDIT_REPLACE})
             ::AppendMenuA(editMenu, MF_STRING, id, "item");
         ::AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(editMenu), "&Edit");
         frame->m_hMenuDefault = bar;
@@ -112,6 +114,50 @@ protected:
         View().GetEditCtrl().GetSel(a, b);
         return {a, b};
     }
+    // The class library's loop, which gives a modeless dialog its keys first.
+    static void Pump()
+    {
+        MSG msg;
+        while (::PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+            if (!AfxPreTranslateMessage(&msg)) {
+                ::TranslateMessage(&msg);
+                ::DispatchMessageA(&msg);
+            }
+        }
+    }
+    static void Key(UINT vk)
+    {
+        host::PressKey(vk);
+        Pump();
+    }
+    static void Click(HWND dlg, int id)
+    {
+        RECT r;
+        ::GetWindowRect(::GetDlgItem(dlg, id), &r);
+        host::Click((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        Pump();
+        host::StepClock(1000);
+    }
+    static void TypeInto(HWND dlg, int id, const char* text)
+    {
+        ::SendMessageA(dlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(::GetDlgItem(dlg, id)), TRUE);
+        host::TypeText(text);
+        Pump();
+    }
+    static void SetCheck(HWND dlg, int id, bool on)
+    {
+        if ((::IsDlgButtonChecked(dlg, id) == BST_CHECKED) != on)
+            Click(dlg, id);
+    }
+    static std::string ItemText(HWND dlg, int id)
+    {
+        char text[256] = {};
+        ::GetDlgItemTextA(dlg, id, text, sizeof text);
+        return text;
+    }
+    // The open Find or Replace dialog.
+    static HWND Dialog(const char* caption) { return ::FindWindowA("#32770", caption); }
+
     static std::string Clipboard()
     {
         std::string text;
@@ -345,6 +391,140 @@ TEST_F(EditViewTest, FindNextReplaceAndReplaceAll)
     EXPECT_EQ(Text(), CString("aa-aa-aa"));
     View().OnReplaceAll("zzz", "y", FALSE);
     EXPECT_EQ(View().notFound.back(), "zzz");
+}
+
+TEST_F(EditViewTest, TheFindDialogSearchesTheViewBothWaysAndTheNextDialogStartsWhereItLeftOff)
+{
+    View().SetWindowText("One two one TWO one\r\nsecond line one");
+    View().GetEditCtrl().SetSel(4, 7);
+    Command(ID_EDIT_FIND);
+    HWND dlg = Dialog("Find");
+    ASSERT_NE(dlg, nullptr);
+    EXPECT_EQ(::GetActiveWindow(), dlg);
+    EXPECT_EQ(ItemText(dlg, edt1), "two") << "the selection is the text sought";
+    EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(dlg, chx1))) << "the view matches no whole words";
+
+    // Find Next (Enter) from the selection on, with and without matching case.
+    SetCheck(dlg, chx2, false);
+    Click(dlg, rad2);
+    Key(VK_RETURN);
+    EXPECT_EQ(Sel(), std::make_pair(12, 15)) << "TWO";
+    SetCheck(dlg, chx2, true);
+    Key(VK_RETURN);
+    EXPECT_EQ(Sel(), std::make_pair(4, 7)) << "only the lower-case one, around the end";
+
+    // Nothing found: the view says so and the selection stays.
+    TypeInto(dlg, edt1, "zebra\r");
+    EXPECT_EQ(View().notFound, std::vector<std::string>{"zebra"});
+    EXPECT_EQ(Sel(), std::make_pair(4, 7));
+
+    // Up, around the start to the last line.
+    Click(dlg, rad1);
+    TypeInto(dlg, edt1, "one");
+    Click(dlg, IDOK);
+    EXPECT_EQ(Sel(), std::make_pair(33, 36));
+    Click(dlg, IDOK);
+    EXPECT_EQ(Sel(), std::make_pair(16, 19));
+
+    // Find again while it is up: the same dialog, brought back.
+    Command(ID_EDIT_FIND);
+    EXPECT_EQ(Dialog("Find"), dlg);
+    EXPECT_EQ(ItemText(dlg, edt1), "one");
+
+    // Closed, Find Next goes on with the same search: up, matching case.
+    Key(VK_ESCAPE);
+    EXPECT_FALSE(::IsWindow(dlg));
+    Command(ID_EDIT_REPEAT);
+    EXPECT_EQ(Sel(), std::make_pair(8, 11));
+
+    // The next dialog starts with the last search when nothing is selected, and with the
+    // selection's first line otherwise.
+    View().GetEditCtrl().SetSel(0, 0);
+    Command(ID_EDIT_FIND);
+    dlg = Dialog("Find");
+    ASSERT_NE(dlg, nullptr);
+    EXPECT_EQ(ItemText(dlg, edt1), "one");
+    EXPECT_EQ(::IsDlgButtonChecked(dlg, rad1), static_cast<UINT>(BST_CHECKED));
+    EXPECT_EQ(::IsDlgButtonChecked(dlg, chx2), static_cast<UINT>(BST_CHECKED));
+    Key(VK_ESCAPE);
+    View().GetEditCtrl().SetSel(28, 40);
+    CString selected;
+    View().GetSelectedText(selected);
+    EXPECT_EQ(selected, CString("line one"));
+    View().GetEditCtrl().SetSel(16, 30);
+    Command(ID_EDIT_FIND);
+    dlg = Dialog("Find");
+    ASSERT_NE(dlg, nullptr);
+    EXPECT_EQ(ItemText(dlg, edt1), "one");
+
+    // The frame closes with the dialog up: the dialog and its object go with it, and a new
+    // frame's view opens a dialog of its own.
+    Open(RUNTIME_CLASS(CTextView));
+    EXPECT_FALSE(::IsWindow(dlg));
+    View().SetWindowText("more text");
+    Command(ID_EDIT_FIND);
+    dlg = Dialog("Find");
+    ASSERT_NE(dlg, nullptr);
+    Key(VK_RETURN);
+    EXPECT_EQ(View().notFound, std::vector<std::string>{"one"});
+}
+
+TEST_F(EditViewTest, TheReplaceDialogReplacesOneByOneAndAllAndTakesThePlaceOfTheFindDialog)
+{
+    View().SetWindowText("cat dog cat bird Cat");
+    View().GetEditCtrl().SetSel(0, 0);
+    EXPECT_TRUE(Enabled(ID_EDIT_REPLACE));
+    Command(ID_EDIT_FIND);
+    HWND find = Dialog("Find");
+    ASSERT_NE(find, nullptr);
+    // The direction of the last search is the Replace dialog's too: down.
+    Click(find, rad2);
+    TypeInto(find, edt1, "bird\r");
+    EXPECT_EQ(Sel(), std::make_pair(12, 16));
+    View().GetEditCtrl().SetSel(0, 0);
+    Command(ID_EDIT_REPLACE);
+    EXPECT_FALSE(::IsWindow(find)) << "one dialog at a time";
+    HWND dlg = Dialog("Replace");
+    ASSERT_NE(dlg, nullptr);
+    EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(dlg, chx1)));
+    Pump();
+
+    TypeInto(dlg, edt1, "cat");
+    TypeInto(dlg, edt2, "cow");
+    SetCheck(dlg, chx2, true);
+    // The first Replace finds, the next replaces and finds the next.
+    Click(dlg, psh1);
+    EXPECT_EQ(Text(), CString("cat dog cat bird Cat"));
+    EXPECT_EQ(Sel(), std::make_pair(0, 3));
+    Click(dlg, psh1);
+    EXPECT_EQ(Text(), CString("cow dog cat bird Cat"));
+    EXPECT_EQ(Sel(), std::make_pair(8, 11));
+    EXPECT_TRUE(doc->IsModified());
+
+    // Replace All, with and then without matching case.
+    Click(dlg, psh2);
+    EXPECT_EQ(Text(), CString("cow dog cow bird Cat"));
+    SetCheck(dlg, chx2, false);
+    Click(dlg, psh2);
+    EXPECT_EQ(Text(), CString("cow dog cow bird cow"));
+
+    // Find Next in the Replace dialog only selects.
+    TypeInto(dlg, edt1, "dog");
+    Click(dlg, IDOK);
+    EXPECT_EQ(Sel(), std::make_pair(4, 7));
+    EXPECT_EQ(Text(), CString("cow dog cow bird cow"));
+
+    // Replace again while it is up: the same dialog. The close box ends it.
+    Command(ID_EDIT_REPLACE);
+    EXPECT_EQ(Dialog("Replace"), dlg);
+    ::SendMessageA(dlg, WM_CLOSE, 0, 0);
+    Pump();
+    EXPECT_FALSE(::IsWindow(dlg));
+
+    // With the text gone, there is nothing to look in.
+    View().SetWindowText("");
+    EXPECT_FALSE(Enabled(ID_EDIT_FIND));
+    EXPECT_FALSE(Enabled(ID_EDIT_REPLACE));
 }
 
 TEST_F(EditViewTest, AViewWithoutHorizontalScrollingWrapsLongLines)

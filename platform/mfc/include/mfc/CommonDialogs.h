@@ -1,5 +1,6 @@
-// The class library's common dialogs: CFileDialog (open and save) and CPrintDialog (print and
-// print set-up) around the platform's common dialogs.
+// The class library's common dialogs: CFileDialog (open and save), CPrintDialog (print and
+// print set-up) and CFindReplaceDialog (the modeless Find and Replace dialogs) around the
+// platform's common dialogs.
 #pragma once
 
 #include <mfc/Dialog.h>
@@ -11,6 +12,10 @@ class CCommonDialog : public CDialog {
     DECLARE_DYNAMIC(CCommonDialog)
 public:
     explicit CCommonDialog(CWnd* pParentWnd);
+
+    // A common dialog attached to its window (the modeless ones) does its own OK and Cancel.
+    void OnOK() override;
+    void OnCancel() override;
 
 protected:
     // The window the dialog is owned by: the parent given, else the application's main window.
@@ -75,4 +80,43 @@ public:
 protected:
     PRINTDLGA m_pdActual;
     CString DevNamesField(int which) const;
+};
+
+// The modeless Find or Replace dialog. Always made with new: the object deletes itself when its
+// window is destroyed (PostNcDestroy). The owner handles the message registered as
+// FINDMSGSTRING; GetNotifier turns its lParam back into the dialog, whose accessors say what
+// the user asked for. The owner's message loop must give the dialog its keyboard messages
+// first (the class library's loop does, through PreTranslateMessage).
+class CFindReplaceDialog : public CCommonDialog {
+    DECLARE_DYNAMIC(CFindReplaceDialog)
+public:
+    CFindReplaceDialog();
+
+    // Makes and shows the Find (bFindDialogOnly) or Replace dialog with the text and the
+    // FR_ flags given; pParentWnd (else the main window) receives its messages. FALSE when
+    // nothing could be made: the object is then still the caller's to delete.
+    BOOL Create(BOOL bFindDialogOnly, LPCSTR lpszFindWhat, LPCSTR lpszReplaceWith = NULL, DWORD dwFlags = FR_DOWN,
+                CWnd* pParentWnd = NULL);
+
+    // The dialog behind a FINDMSGSTRING message's lParam.
+    static CFindReplaceDialog* PASCAL GetNotifier(LPARAM lParam);
+
+    CString GetFindString() const;
+    CString GetReplaceString() const;
+    BOOL SearchDown() const;
+    BOOL MatchCase() const;
+    BOOL MatchWholeWord() const;
+    // What the message is about: one of these is TRUE.
+    BOOL FindNext() const;
+    BOOL ReplaceCurrent() const;
+    BOOL ReplaceAll() const;
+    BOOL IsTerminating() const;
+
+    FINDREPLACEA m_fr;
+
+protected:
+    void PostNcDestroy() override;
+
+    char m_szFindWhat[128];
+    char m_szReplaceWith[128];
 };

@@ -1,6 +1,13 @@
 // CEditView: a view whose window is a multi-line edit control filling the frame's pane. The
 // document's text is the control's text; the standard Edit commands (cut, copy, paste, delete,
 // undo, select all) and text search work on it, and serialisation reads and writes it.
+//
+// Find and Replace (ID_EDIT_FIND, ID_EDIT_REPLACE) open the modeless CFindReplaceDialog, one
+// per thread whatever the number of views; its buttons come back as OnFindNext, OnReplaceSel
+// and OnReplaceAll, and Find Next (ID_EDIT_REPEAT) repeats the last search. What was last
+// looked for, the replacement, the direction and the case rule are kept per thread too and
+// start the next dialog. The search matches text anywhere, not whole words: the dialog's
+// whole-word box is hidden.
 #pragma once
 
 #include <afx.h>
@@ -22,7 +29,7 @@ public:
 
     // Tab stops every nTabStops dialog units (32, eight average characters, by default).
     void SetTabStops(int nTabStops);
-    // The selected text (up to the end of the selection, without a terminating null).
+    // The selected text, up to its first line break.
     void GetSelectedText(CString& strResult) const;
     // The control's text as one null-terminated buffer, valid until UnlockBuffer or the next
     // change of the text; GetBufferLength is its length in bytes.
@@ -44,6 +51,11 @@ public:
     static const UINT nMaxSize;
 
 protected:
+    // Opens the Find (bFindOnly) or Replace dialog, or brings the open one to the front; the
+    // other kind is closed first. The text sought starts as the selection (up to its first line
+    // break), else the last text sought.
+    virtual void OnEditFindReplace(BOOL bFindOnly);
+
     // Finds lpszFind from the selection on (forwards or backwards, wrapping around at the end of
     // the text), with or without matching case; selects it and returns TRUE when found.
     BOOL FindText(LPCSTR lpszFind, BOOL bNext = TRUE, BOOL bCase = TRUE);
@@ -70,6 +82,12 @@ protected:
     afx_msg void OnEditUndo();
     afx_msg void OnEditSelectAll();
     afx_msg void OnEditRepeat();
+    afx_msg void OnEditFind();
+    afx_msg void OnEditReplace();
+    // The dialog's message (FINDMSGSTRING): a button was pressed or the dialog is closing.
+    afx_msg LRESULT OnFindReplaceCmd(WPARAM wParam, LPARAM lParam);
+    // A dialog that reports to this view closes with it.
+    afx_msg void OnDestroy();
     afx_msg void OnUpdateNeedSel(CCmdUI* pCmdUI);
     afx_msg void OnUpdateNeedClip(CCmdUI* pCmdUI);
     afx_msg void OnUpdateNeedText(CCmdUI* pCmdUI);
