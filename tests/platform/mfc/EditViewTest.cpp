@@ -1,6 +1,7 @@
 // CEditView in a frame with its document: the control it is, the document's modified flag,
 // serialisation of the text, the Edit commands through the clipboard, and text search, by
 // itself and through the Find and Replace dialogs.
+#include "ClassLibraryLoop.h"
 #include <afxwin.h>
 
 #include <dlgs.h>
@@ -114,22 +115,8 @@ protected:
         View().GetEditCtrl().GetSel(a, b);
         return {a, b};
     }
-    // The class library's loop, which gives a modeless dialog its keys first.
-    static void Pump()
-    {
-        MSG msg;
-        while (::PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
-            if (!AfxPreTranslateMessage(&msg)) {
-                ::TranslateMessage(&msg);
-                ::DispatchMessageA(&msg);
-            }
-        }
-    }
-    static void Key(UINT vk)
-    {
-        host::PressKey(vk);
-        Pump();
-    }
+    static void Pump() { mfctest::PumpThroughClassLibrary(); }
+    static void Key(UINT vk) { mfctest::PressKeyThroughClassLibrary(vk); }
     static void Click(HWND dlg, int id)
     {
         RECT r;

@@ -2,6 +2,7 @@
 // owner's registered-message handler finds the dialog with GetNotifier and reads what was asked
 // for; the keys reach the dialog through the class library's PreTranslateMessage; the object
 // deletes itself when its window goes.
+#include "ClassLibraryLoop.h"
 #include <afxdlgs.h>
 #include <afxwin.h>
 
@@ -94,22 +95,8 @@ protected:
         CWnd::DeleteTempMap();
     }
 
-    // The class library's loop: PreTranslateMessage first, which gives the dialog its keys.
-    static void Pump()
-    {
-        MSG msg;
-        while (::PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
-            if (!AfxPreTranslateMessage(&msg)) {
-                ::TranslateMessage(&msg);
-                ::DispatchMessageA(&msg);
-            }
-        }
-    }
-    static void Key(UINT vk)
-    {
-        host::PressKey(vk);
-        Pump();
-    }
+    static void Pump() { mfctest::PumpThroughClassLibrary(); }
+    static void Key(UINT vk) { mfctest::PressKeyThroughClassLibrary(vk); }
     static void Click(CWnd* dlg, int id)
     {
         RECT r;

@@ -59,6 +59,8 @@ protected:
         CCompanionLauncher::ResetRecords();
         unsetenv("VL_COMPANION_REPORT");
         unsetenv("VL_COMPANION_STAY");
+        if (!savedFolder.empty())
+            SetCurrentDirectory(savedFolder.c_str());
         FrameTest::TearDown();
     }
 
@@ -125,6 +127,18 @@ protected:
         CString folder = GetProgramDir();
         return std::string(folder, folder.GetLength() - 1);
     }
+    // A frame, with the companion programs staying up and the notepad stand-in in the current
+    // folder T:\\cur (the folder before is back at the end of the case).
+    void FrameWithNotepadInCurrentFolder()
+    {
+        setenv("VL_COMPANION_STAY", "1", 1);
+        Install("cur", "notepad.exe");
+        savedFolder = CurrentFolder();
+        ASSERT_TRUE(SetCurrentDirectory("T:\\cur"));
+        MakeFrame();
+    }
+    std::string savedFolder;
+
     static std::string CurrentFolder()
     {
         char folder[MAX_PATH] = "";
@@ -328,14 +342,7 @@ TEST_F(CompanionTest, ARunningViewerThatTakesAutomationGetsTheNameAndACallUnderW
 
 TEST_F(CompanionTest, NotepadAndTheWordProcessor)
 {
-    setenv("VL_COMPANION_STAY", "1", 1);
-    Install("cur", "notepad.exe");
-    struct FolderBack {
-        std::string folder = CurrentFolder();
-        ~FolderBack() { SetCurrentDirectory(folder.c_str()); }
-    } back;
-    ASSERT_TRUE(SetCurrentDirectory("T:\\cur"));
-    MakeFrame();
+    ASSERT_NO_FATAL_FAILURE(FrameWithNotepadInCurrentFolder());
     // Notepad: found on the system path, started once while it runs.
     frame->SendMessage(WM_COMMAND, ID_NOTEPAD);
     ASSERT_EQ(1u, Starts(1).size());
@@ -399,14 +406,7 @@ HWND WindowOf(const PROCESS_INFORMATION& record)
 
 TEST_F(CompanionTest, ARunningProgramIsRestoredOrBroughtToTheFront)
 {
-    setenv("VL_COMPANION_STAY", "1", 1);
-    Install("cur", "notepad.exe");
-    struct FolderBack {
-        std::string folder = CurrentFolder();
-        ~FolderBack() { SetCurrentDirectory(folder.c_str()); }
-    } back;
-    ASSERT_TRUE(SetCurrentDirectory("T:\\cur"));
-    MakeFrame();
+    ASSERT_NO_FATAL_FAILURE(FrameWithNotepadInCurrentFolder());
     struct Case {
         const char* name;
         UINT message;  // 0: command
