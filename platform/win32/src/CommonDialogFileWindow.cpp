@@ -2,6 +2,7 @@
 // current folder that match the filter, the folder list (the folder's parents and its
 // subfolders), the file type and drive combo boxes, OK, Cancel and the read-only box.
 #include "CommonDialogInternal.h"
+#include <dlgs.h>
 
 #include <algorithm>
 #include <string>
@@ -12,16 +13,16 @@ namespace commdlg {
 namespace {
 
 // The control ids the classic dialog uses (callers' hooks and templates know them).
-constexpr int kReadOnly = 1040;     // chx1
-constexpr int kFolderPath = 1088;   // stc1
-constexpr int kTypeLabel = 1089;    // stc2
-constexpr int kNameLabel = 1090;    // stc3
-constexpr int kDriveLabel = 1091;   // stc4
-constexpr int kFileList = 1120;     // lst1
-constexpr int kFolderList = 1121;   // lst2
-constexpr int kTypeCombo = 1136;    // cmb1
-constexpr int kDriveCombo = 1137;   // cmb2
-constexpr int kNameEdit = 1152;     // edt1
+constexpr int kReadOnly = chx1;
+constexpr int kFolderPath = stc1;
+constexpr int kTypeLabel = stc2;
+constexpr int kNameLabel = stc3;
+constexpr int kDriveLabel = stc4;
+constexpr int kFileList = lst1;
+constexpr int kFolderList = lst2;
+constexpr int kTypeCombo = cmb1;
+constexpr int kDriveCombo = cmb2;
+constexpr int kNameEdit = edt1;
 constexpr int kFoldersLabel = 0xFFFF;
 
 bool LessNoCase(const std::string& a, const std::string& b)

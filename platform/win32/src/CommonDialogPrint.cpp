@@ -3,6 +3,7 @@
 // printer answered by the script; hands back the printer's names, its settings and (PD_RETURNDC)
 // a printer device context.
 #include "CommonDialogInternal.h"
+#include <dlgs.h>
 
 #include <commdlg.h>
 #include <host/Printer.h>
@@ -142,22 +143,22 @@ HGLOBAL MakeDevMode(const host::PrinterSettings& p, const PrintChoice& c)
 
 // ---- The dialogs the user sees -----------------------------------------------------------------
 
-constexpr int kSetupButton = 1024;  // psh1
-constexpr int kToFile = 1040;       // chx1
-constexpr int kCollate = 1041;      // chx2
-constexpr int kAll = 1056;          // rad1
-constexpr int kSelection = 1057;    // rad2
-constexpr int kPages = 1058;        // rad3
-constexpr int kPortrait = 1056;     // rad1 of set-up
-constexpr int kLandscape = 1057;    // rad2 of set-up
-constexpr int kFromLabel = 1089;
-constexpr int kToLabel = 1090;
-constexpr int kPrinterCombo = 1139; // cmb4
-constexpr int kSetupPrinterCombo = 1136;  // cmb1 of set-up
-constexpr int kPaperCombo = 1137;   // cmb2
-constexpr int kFrom = 1152;         // edt1
-constexpr int kTo = 1153;           // edt2
-constexpr int kCopies = 1154;       // edt3
+constexpr int kSetupButton = psh1;
+constexpr int kToFile = chx1;
+constexpr int kCollate = chx2;
+constexpr int kAll = rad1;
+constexpr int kSelection = rad2;
+constexpr int kPages = rad3;
+constexpr int kPortrait = rad1;  // of set-up
+constexpr int kLandscape = rad2;  // of set-up
+constexpr int kFromLabel = stc2;
+constexpr int kToLabel = stc3;
+constexpr int kPrinterCombo = cmb4;
+constexpr int kSetupPrinterCombo = cmb1;  // of set-up
+constexpr int kPaperCombo = cmb2;
+constexpr int kFrom = edt1;
+constexpr int kTo = edt2;
+constexpr int kCopies = edt3;
 constexpr int kLabel = 0xFFFF;
 
 void FillPrinters(HWND combo, const std::string& current)
