@@ -143,6 +143,29 @@ DWORD Sample(const host::Surface& s, int x0, int x1, int y0, int y1, int mode)
     return acc & s.ValueMask();
 }
 
+// A negative extent runs from pos backwards: the same pixels from the other end, mirrored.
+// Makes the extent positive and says whether it was mirrored.
+bool Unmirror(int& pos, int& extent)
+{
+    if (extent >= 0)
+        return false;
+    pos += extent + 1;
+    extent = -extent;
+    return true;
+}
+
+// The pattern of an operation that reads one: the selected brush, a null brush acting as
+// pattern 0.
+Paint PatternPaint(DC& dst, bool needPattern)
+{
+    Paint pat;
+    if (needPattern)
+        pat = BrushPaint(dst, dst.st.brush, true);
+    if (pat.none)
+        pat = Paint{};
+    return pat;
+}
+
 } // namespace
 
 void Blt(DC& dst, int dx, int dy, int dw, int dh, const host::Surface* src, DC* srcDc, int sx, int sy, int sw,
@@ -160,42 +183,16 @@ void Blt(DC& dst, int dx, int dy, int dw, int dh, const host::Surface* src, DC* 
         // Without a source a ternary operation is one of the 16 binary ones on pattern and
         // destination: bits 0, 1, 4 and 5 of the code are its truth table.
         int rop2 = 1 + int((fore & 1) | ((fore >> 1) & 1) << 1 | ((fore >> 4) & 1) << 2 | ((fore >> 5) & 1) << 3);
-        if (dw < 0) {
-            dx += dw + 1;
-            dw = -dw;
-        }
-        if (dh < 0) {
-            dy += dh + 1;
-            dh = -dh;
-        }
-        Paint pat = needPattern ? BrushPaint(dst, dst.st.brush, true) : Paint{};
-        if (pat.none)
-            pat = Paint{};
+        Unmirror(dx, dw);
+        Unmirror(dy, dh);
+        Paint pat = PatternPaint(dst, needPattern);
         for (int y = std::max(dy, 0); y < std::min(dy + dh, d.Height()); ++y)
             FillSpan(dst, y, dx, dx + dw, pat, rop2);
         return;
     }
-    bool flipX = false, flipY = false;
-    if (dw < 0) {
-        dx += dw + 1;
-        dw = -dw;
-        flipX = !flipX;
-    }
-    if (dh < 0) {
-        dy += dh + 1;
-        dh = -dh;
-        flipY = !flipY;
-    }
-    if (sw < 0) {
-        sx += sw + 1;
-        sw = -sw;
-        flipX = !flipX;
-    }
-    if (sh < 0) {
-        sy += sh + 1;
-        sh = -sh;
-        flipY = !flipY;
-    }
+    // Mirrored on one side only, the copy comes out mirrored.
+    bool flipX = Unmirror(dx, dw) != Unmirror(sx, sw);
+    bool flipY = Unmirror(dy, dh) != Unmirror(sy, sh);
     // Copying within one surface reads from a snapshot, so overlapping areas come out right.
     std::unique_ptr<host::Surface> snapshot;
     if (src && src == dst.surface.get()) {
@@ -203,11 +200,7 @@ void Blt(DC& dst, int dx, int dy, int dw, int dh, const host::Surface* src, DC* 
         std::memcpy(snapshot->Bits(), src->Bits(), size_t(src->Stride()) * src->Height());
         src = snapshot.get();
     }
-    Paint pat;
-    if (needPattern)
-        pat = BrushPaint(dst, dst.st.brush, true);
-    if (pat.none)
-        pat = Paint{}; // a null brush acts as pattern 0
+    Paint pat = PatternPaint(dst, needPattern);
     std::optional<Converter> conv;
     if (src)
         conv.emplace(dst, *src, srcDc, srcValues);
