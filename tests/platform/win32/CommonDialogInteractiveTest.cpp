@@ -2,6 +2,8 @@
 // GetOpenFileName, GetSaveFileName, SHBrowseForFolder and PrintDlg show dialogs made of the
 // standard controls. Each is driven here with injected keys and clicks, its results checked
 // and its picture taken.
+#include "CommonDialogTestSupport.h"
+
 #include <windows.h>
 
 #include <commdlg.h>
@@ -26,7 +28,7 @@ namespace {
 
 using namespace ui::dialog;
 
-class CommonDialogInteractiveTest : public ui::UiTest {
+class CommonDialogInteractiveTest : public ui::UiTest, protected FileNameBuffers {
 protected:
     void SetUp() override
     {
@@ -50,26 +52,7 @@ protected:
         UiTest::TearDown();
     }
 
-    OPENFILENAMEA Ofn(DWORD flags)
-    {
-        OPENFILENAMEA ofn{};
-        ofn.lStructSize = sizeof ofn;
-        ofn.lpstrFilter = "Text file (*.txt)\0*.txt\0All files (*.*)\0*.*\0";
-        ofn.nFilterIndex = 1;
-        file_[0] = '\0';
-        ofn.lpstrFile = file_;
-        ofn.nMaxFile = sizeof file_;
-        ofn.lpstrFileTitle = title_;
-        ofn.nMaxFileTitle = sizeof title_;
-        ofn.lpstrInitialDir = "T:\\docs";
-        ofn.lpstrDefExt = "txt";
-        ofn.Flags = flags;
-        return ofn;
-    }
-
     TempDir dir_;
-    char file_[MAX_PATH] = {};
-    char title_[MAX_PATH] = {};
 };
 
 // The classic ids of the open and save dialog's controls.

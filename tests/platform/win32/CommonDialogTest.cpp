@@ -2,6 +2,7 @@
 // save with the overwrite prompt, print returning a printer DC, folder browse, and a dialog
 // nothing answers failing with its title.
 #include "../../support/UiTest.h"
+#include "CommonDialogTestSupport.h"
 
 #include <windows.h>
 
@@ -20,7 +21,7 @@
 
 namespace {
 
-class CommonDialogTest : public ui::UiTest {
+class CommonDialogTest : public ui::UiTest, protected FileNameBuffers {
 protected:
     void SetUp() override
     {
@@ -42,27 +43,8 @@ protected:
         UiTest::TearDown();
     }
 
-    OPENFILENAMEA Ofn(DWORD flags, const char* defExt = "txt")
-    {
-        OPENFILENAMEA ofn{};
-        ofn.lStructSize = sizeof ofn;
-        ofn.lpstrFilter = "Text file (*.txt)\0*.txt\0All files (*.*)\0*.*\0";
-        ofn.nFilterIndex = 1;
-        file_[0] = '\0';
-        ofn.lpstrFile = file_;
-        ofn.nMaxFile = sizeof file_;
-        ofn.lpstrFileTitle = title_;
-        ofn.nMaxFileTitle = sizeof title_;
-        ofn.lpstrInitialDir = "T:\\docs";
-        ofn.lpstrDefExt = defExt;
-        ofn.Flags = flags;
-        return ofn;
-    }
-
     TempDir dir_;
     std::string saved_;
-    char file_[MAX_PATH] = {};
-    char title_[MAX_PATH] = {};
 };
 
 TEST_F(CommonDialogTest, OpenTakesTheDefaultExtensionAndChecksTheFileExists)
