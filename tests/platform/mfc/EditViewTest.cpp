@@ -9,10 +9,14 @@
 
 #include <UiTest.h>
 
+#include "ModelessDialogInput.h"
+
 #include <string>
 #include <vector>
 
 namespace {
+
+using namespace modeless;
 
 class CTextDoc : public CDocument {};
 
@@ -113,36 +117,6 @@ protected:
         int a = 0, b = 0;
         View().GetEditCtrl().GetSel(a, b);
         return {a, b};
-    }
-    // The class library's loop, which gives a modeless dialog its keys first.
-    static void Pump()
-    {
-        MSG msg;
-        while (::PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
-            if (!AfxPreTranslateMessage(&msg)) {
-                ::TranslateMessage(&msg);
-                ::DispatchMessageA(&msg);
-            }
-        }
-    }
-    static void Key(UINT vk)
-    {
-        host::PressKey(vk);
-        Pump();
-    }
-    static void Click(HWND dlg, int id)
-    {
-        RECT r;
-        ::GetWindowRect(::GetDlgItem(dlg, id), &r);
-        host::Click((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-        Pump();
-        host::StepClock(1000);
-    }
-    static void TypeInto(HWND dlg, int id, const char* text)
-    {
-        ::SendMessageA(dlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(::GetDlgItem(dlg, id)), TRUE);
-        host::TypeText(text);
-        Pump();
     }
     static void SetCheck(HWND dlg, int id, bool on)
     {

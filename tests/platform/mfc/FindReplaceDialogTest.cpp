@@ -10,10 +10,14 @@
 
 #include <UiTest.h>
 
+#include "ModelessDialogInput.h"
+
 #include <string>
 #include <vector>
 
 namespace {
+
+using namespace modeless;
 
 UINT g_findMessage = 0;
 
@@ -94,36 +98,6 @@ protected:
         CWnd::DeleteTempMap();
     }
 
-    // The class library's loop: PreTranslateMessage first, which gives the dialog its keys.
-    static void Pump()
-    {
-        MSG msg;
-        while (::PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
-            if (!AfxPreTranslateMessage(&msg)) {
-                ::TranslateMessage(&msg);
-                ::DispatchMessageA(&msg);
-            }
-        }
-    }
-    static void Key(UINT vk)
-    {
-        host::PressKey(vk);
-        Pump();
-    }
-    static void Click(CWnd* dlg, int id)
-    {
-        RECT r;
-        ::GetWindowRect(::GetDlgItem(dlg->m_hWnd, id), &r);
-        host::Click((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-        Pump();
-        host::StepClock(1000);
-    }
-    static void TypeInto(CWnd* dlg, int id, const char* text)
-    {
-        ::SendMessageA(dlg->m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(::GetDlgItem(dlg->m_hWnd, id)), TRUE);
-        host::TypeText(text);
-        Pump();
-    }
     static std::string ItemText(CWnd* dlg, int id)
     {
         char text[256] = {};
