@@ -255,6 +255,20 @@ TEST(Text, MeasuringFitsAndTabs)
     int widths[3] = {};
     ASSERT_TRUE(GetCharWidth(cv.dc, 'a', 'c', widths));
     EXPECT_EQ(widths[1], cw);
+    // A character's ABC widths add up to its advance.
+    ABC abc[3] = {};
+    ASSERT_TRUE(GetCharABCWidths(cv.dc, 'a', 'c', abc));
+    for (const ABC& one : abc) {
+        EXPECT_EQ(one.abcA + int(one.abcB) + one.abcC, cw);
+        EXPECT_GT(one.abcB, 0u);
+    }
+    // Bad ranges and missing buffers are refused.
+    EXPECT_FALSE(GetCharWidth(cv.dc, 'c', 'a', widths));
+    EXPECT_FALSE(GetCharWidth(cv.dc, 0xFF, 0x100, widths));
+    EXPECT_FALSE(GetCharWidth(cv.dc, 'a', 'c', nullptr));
+    EXPECT_FALSE(GetCharABCWidths(cv.dc, 'c', 'a', abc));
+    EXPECT_FALSE(GetCharABCWidths(cv.dc, 0xFF, 0x100, abc));
+    EXPECT_FALSE(GetCharABCWidths(cv.dc, 'a', 'c', nullptr));
     // Tabs: explicit stops, then a repeated distance.
     INT stops[2] = {50, 120};
     DWORD e = GetTabbedTextExtent(cv.dc, "a\tb\tc", 5, 2, stops);
