@@ -1085,13 +1085,23 @@ HWND WINAPI FindWindowA(LPCSTR cls, LPCSTR title)
     return FindWindowExA(nullptr, nullptr, cls, title);
 }
 
-BOOL WINAPI EnumWindows(WNDENUMPROC proc, LPARAM lParam)
+namespace {
+
+// Calls proc for each window of the list that still exists when its turn comes; stops when
+// proc answers FALSE, and so answers FALSE itself.
+BOOL EnumerateSnapshot(const std::vector<HWND>& list, WNDENUMPROC proc, LPARAM lParam)
 {
-    std::vector<HWND> list = remote::GlobalTopLevelWindows();
     for (HWND h : list)
         if (IsWindow(h) && !proc(h, lParam))
             return FALSE;
     return TRUE;
+}
+
+}  // namespace
+
+BOOL WINAPI EnumWindows(WNDENUMPROC proc, LPARAM lParam)
+{
+    return EnumerateSnapshot(remote::GlobalTopLevelWindows(), proc, lParam);
 }
 
 BOOL WINAPI EnumChildWindows(HWND parent, WNDENUMPROC proc, LPARAM lParam)
@@ -1104,10 +1114,7 @@ BOOL WINAPI EnumChildWindows(HWND parent, WNDENUMPROC proc, LPARAM lParam)
             return FALSE;
         list = Snapshot(*p, true);
     }
-    for (HWND h : list)
-        if (IsWindow(h) && !proc(h, lParam))
-            return FALSE;
-    return TRUE;
+    return EnumerateSnapshot(list, proc, lParam);
 }
 
 BOOL WINAPI EnumThreadWindows(DWORD threadId, WNDENUMPROC proc, LPARAM lParam)
@@ -1120,10 +1127,7 @@ BOOL WINAPI EnumThreadWindows(DWORD threadId, WNDENUMPROC proc, LPARAM lParam)
         if (w ? w->threadId == threadId : remote::Describe(h, info) && info.threadId == threadId)
             list.push_back(h);
     }
-    for (HWND h : list)
-        if (IsWindow(h) && !proc(h, lParam))
-            return FALSE;
-    return TRUE;
+    return EnumerateSnapshot(list, proc, lParam);
 }
 
 DWORD WINAPI GetWindowThreadProcessId(HWND hwnd, LPDWORD processId)

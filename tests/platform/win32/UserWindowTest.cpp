@@ -265,6 +265,17 @@ TEST_F(UserWindowTest, TreeQueriesFollowZOrderAndOwnership)
         return TRUE;
     }, reinterpret_cast<LPARAM>(&seen));
     EXPECT_EQ(seen, (std::vector<HWND>{c1, c2}));
+    // An answer of FALSE stops the enumeration, which then answers FALSE.
+    seen.clear();
+    auto first = [](HWND h, LPARAM l) {
+        reinterpret_cast<std::vector<HWND>*>(l)->push_back(h);
+        return FALSE;
+    };
+    EXPECT_FALSE(EnumChildWindows(a, first, reinterpret_cast<LPARAM>(&seen)));
+    EXPECT_FALSE(EnumWindows(first, reinterpret_cast<LPARAM>(&seen)));
+    EXPECT_FALSE(EnumThreadWindows(GetCurrentThreadId(), first, reinterpret_cast<LPARAM>(&seen)));
+    EXPECT_EQ(seen.size(), 3u);
+    EXPECT_EQ(seen[0], c1);
     DWORD pid = 0;
     EXPECT_NE(GetWindowThreadProcessId(a, &pid), 0u);
     EXPECT_NE(pid, 0u);
