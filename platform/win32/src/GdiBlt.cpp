@@ -154,6 +154,19 @@ bool Unmirror(int& pos, int& extent)
     return true;
 }
 
+// The source pixels [first, last) that pixel i of a destination extent dw takes from a source
+// extent sw starting at s: one pixel without stretching, at least one with.
+void SourceSpan(int i, int s, int sw, int dw, bool stretch, int& first, int& last)
+{
+    if (stretch) {
+        first = s + int((long long)i * sw / dw);
+        last = std::max(first + 1, s + int((long long)(i + 1) * sw / dw));
+    } else {
+        first = s + i;
+        last = first + 1;
+    }
+}
+
 // The pattern of an operation that reads one: the selected brush, a null brush acting as
 // pattern 0.
 Paint PatternPaint(DC& dst, bool needPattern)
@@ -217,47 +230,40 @@ void Blt(DC& dst, int dx, int dy, int dw, int dh, const host::Surface* src, DC* 
             iy = dh - 1 - iy;
         int syA = 0, syB = 0;
         if (src) {
-            if (stretch) {
-                syA = sy + int((long long)iy * sh / dh);
-                syB = std::max(syA + 1, sy + int((long long)(iy + 1) * sh / dh));
-            } else {
-                syA = sy + iy;
-                syB = syA + 1;
-            }
+            SourceSpan(iy, sy, sh, dh, stretch, syA, syB);
             if (syA < 0 || syA >= src->Height())
                 continue;
         }
         for (size_t k = 0; k + 1 < spans->size(); k += 2) {
             int a = std::max(dx, (*spans)[k]), b = std::min(dx + dw, (*spans)[k + 1]);
-            // Fast path: a straight copy between surfaces of one format.
-            if (src && !stretch && !flipX && !mask && fore == 0xCC && conv->Identity() && d.BitsPerPixel() >= 8 &&
-                a < b) {
+            if (src && !stretch && !flipX && !mask && conv->Identity() && a < b) {
+                // One format, no stretching: the part [ca, cb) of the span that has source pixels.
                 int sa = sx + (a - dx);
                 int ca = std::max(a, a - sa), cb = std::min(b, a + (src->Width() - sa));
-                if (cb > ca) {
-                    int bytes = d.BitsPerPixel() / 8;
-                    std::memmove(d.Row(y) + size_t(ca) * bytes, src->Row(syA) + size_t(sx + (ca - dx)) * bytes,
-                                 size_t(cb - ca) * bytes);
-                }
-                continue;
-            }
-            // Fast path: one format, no stretching, whole bytes per pixel.
-            if (src && !stretch && !flipX && !mask && conv->Identity() &&
-                (d.BitsPerPixel() == 32 || d.BitsPerPixel() == 8) && a < b) {
-                int sa = sx + (a - dx);
-                int ca = std::max(a, a - sa), cb = std::min(b, a + (src->Width() - sa));
-                auto run = [&](auto* dp, const auto* sp) {
-                    for (int x = ca; x < cb; ++x) {
-                        DWORD p = needPattern ? pat.At(x, y) : 0;
-                        dp[x] = static_cast<std::remove_reference_t<decltype(dp[x])>>(
-                            Rop3(fore, p, sp[sx + (x - dx)], dp[x]) & vmask);
+                // Fast path: a straight copy, whole bytes per pixel.
+                if (fore == 0xCC && d.BitsPerPixel() >= 8) {
+                    if (cb > ca) {
+                        int bytes = d.BitsPerPixel() / 8;
+                        std::memmove(d.Row(y) + size_t(ca) * bytes, src->Row(syA) + size_t(sx + (ca - dx)) * bytes,
+                                     size_t(cb - ca) * bytes);
                     }
-                };
-                if (d.BitsPerPixel() == 32)
-                    run(reinterpret_cast<DWORD*>(d.Row(y)), reinterpret_cast<const DWORD*>(src->Row(syA)));
-                else
-                    run(d.Row(y), src->Row(syA));
-                continue;
+                    continue;
+                }
+                // Fast path: any operation on pixels of one or four bytes.
+                if (d.BitsPerPixel() == 32 || d.BitsPerPixel() == 8) {
+                    auto run = [&](auto* dp, const auto* sp) {
+                        for (int x = ca; x < cb; ++x) {
+                            DWORD p = needPattern ? pat.At(x, y) : 0;
+                            dp[x] = static_cast<std::remove_reference_t<decltype(dp[x])>>(
+                                Rop3(fore, p, sp[sx + (x - dx)], dp[x]) & vmask);
+                        }
+                    };
+                    if (d.BitsPerPixel() == 32)
+                        run(reinterpret_cast<DWORD*>(d.Row(y)), reinterpret_cast<const DWORD*>(src->Row(syA)));
+                    else
+                        run(d.Row(y), src->Row(syA));
+                    continue;
+                }
             }
             for (int x = a; x < b; ++x) {
                 int ix = x - dx;
@@ -266,13 +272,7 @@ void Blt(DC& dst, int dx, int dy, int dw, int dh, const host::Surface* src, DC* 
                 DWORD s = 0;
                 if (src) {
                     int sxA, sxB;
-                    if (stretch) {
-                        sxA = sx + int((long long)ix * sw / dw);
-                        sxB = std::max(sxA + 1, sx + int((long long)(ix + 1) * sw / dw));
-                    } else {
-                        sxA = sx + ix;
-                        sxB = sxA + 1;
-                    }
+                    SourceSpan(ix, sx, sw, dw, stretch, sxA, sxB);
                     if (sxA < 0 || sxA >= src->Width())
                         continue;
                     s = (*conv)(stretch ? Sample(*src, sxA, sxB, syA, syB, mode) : src->Get(sxA, syA));
