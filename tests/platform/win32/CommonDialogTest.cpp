@@ -212,13 +212,8 @@ TEST_F(CommonDialogTest, FolderBrowseGivesThePathBack)
     bi.pszDisplayName = name;
     bi.lpszTitle = "Choose the notes folder";
     bi.ulFlags = BIF_RETURNONLYFSDIRS;
-    LPITEMIDLIST list = SHBrowseForFolderA(&bi);
-    ASSERT_NE(list, nullptr);
-    char path[MAX_PATH] = {};
-    ASSERT_TRUE(SHGetPathFromIDListA(list, path));
-    EXPECT_STREQ(path, "T:\\docs\\notes");
+    EXPECT_EQ(BrowseForFolder(bi), std::optional<std::string>("T:\\docs\\notes"));
     EXPECT_STREQ(name, "notes");
-    ILFree(list);
 
     host::CancelCommonDialog("folder");
     EXPECT_EQ(SHBrowseForFolderA(&bi), nullptr);

@@ -1,10 +1,15 @@
-// The file-name request both common-dialog fixtures start from: the text and all-files filter,
-// the folder T:\docs and buffers for the chosen path and its title.
+// What both common-dialog fixtures share: the file-name request they start from (the text and
+// all-files filter, the folder T:\docs, buffers for the chosen path and its title) and the
+// folder browser's answer as a path.
 #pragma once
 
 #include <windows.h>
 
 #include <commdlg.h>
+#include <shlobj.h>
+
+#include <optional>
+#include <string>
 
 class FileNameBuffers {
 protected:
@@ -28,3 +33,16 @@ protected:
     char file_[MAX_PATH] = {};
     char title_[MAX_PATH] = {};
 };
+
+// Runs the folder browser: the chosen folder's path (empty when it has none), nothing when the
+// browser was cancelled.
+inline std::optional<std::string> BrowseForFolder(BROWSEINFOA& bi)
+{
+    LPITEMIDLIST list = SHBrowseForFolderA(&bi);
+    if (!list)
+        return std::nullopt;
+    char path[MAX_PATH] = {};
+    BOOL found = SHGetPathFromIDListA(list, path);
+    ILFree(list);
+    return std::string(found ? path : "");
+}
