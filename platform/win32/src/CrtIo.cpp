@@ -79,27 +79,46 @@ int FailErrno(int err)
 
 int FailLastError() { return FailErrno(ErrnoFromError(GetLastError())); }
 
+// The table entry of an open descriptor, or null; the caller holds the table's lock.
+Descriptor* OpenEntry(int fd)
+{
+    auto& entries = Table().entries;
+    std::size_t index = static_cast<std::size_t>(fd - kFirstDescriptor);
+    if (fd < kFirstDescriptor || index >= entries.size() || !entries[index].handle)
+        return nullptr;
+    return &entries[index];
+}
+
 // The descriptor's entry, copied out, or nothing (errno EBADF).
 bool Lookup(int fd, Descriptor& out)
 {
     std::lock_guard lock(Table().lock);
-    auto& entries = Table().entries;
-    std::size_t index = static_cast<std::size_t>(fd - kFirstDescriptor);
-    if (fd < kFirstDescriptor || index >= entries.size() || !entries[index].handle) {
+    Descriptor* entry = OpenEntry(fd);
+    if (!entry) {
         errno = EBADF;
         return false;
     }
-    out = entries[index];
+    out = *entry;
+    return true;
+}
+
+// The descriptor of a transfer of count bytes at buffer, or nothing (errno EBADF or EINVAL).
+bool LookupTransfer(int fd, const void* buffer, unsigned int count, Descriptor& out)
+{
+    if (!Lookup(fd, out))
+        return false;
+    if ((!buffer && count) || count > INT_MAX) {
+        errno = EINVAL;
+        return false;
+    }
     return true;
 }
 
 void SetCtrlZ(int fd, bool value)
 {
     std::lock_guard lock(Table().lock);
-    auto& entries = Table().entries;
-    std::size_t index = static_cast<std::size_t>(fd - kFirstDescriptor);
-    if (index < entries.size())
-        entries[index].atCtrlZ = value;
+    if (Descriptor* entry = OpenEntry(fd))
+        entry->atCtrlZ = value;
 }
 
 int AddDescriptor(HANDLE handle, bool text, bool append)
@@ -330,12 +349,8 @@ int _read(int fd, void* buffer, unsigned int count)
     if (fd >= 0 && fd < kFirstDescriptor)
         return HostRead(fd, buffer, count);
     Descriptor d;
-    if (!Lookup(fd, d))
+    if (!LookupTransfer(fd, buffer, count, d))
         return -1;
-    if (!buffer && count)
-        return FailErrno(EINVAL);
-    if (count > INT_MAX)
-        return FailErrno(EINVAL);
     if (d.text)
         return ReadText(fd, d, static_cast<char*>(buffer), count);
     DWORD got = 0;
@@ -351,12 +366,8 @@ int _write(int fd, const void* buffer, unsigned int count)
         return put < 0 ? -1 : static_cast<int>(put);
     }
     Descriptor d;
-    if (!Lookup(fd, d))
+    if (!LookupTransfer(fd, buffer, count, d))
         return -1;
-    if (!buffer && count)
-        return FailErrno(EINVAL);
-    if (count > INT_MAX)
-        return FailErrno(EINVAL);
     if (d.append)
         Seek(d, 0, FILE_END);
     const char* bytes = static_cast<const char*>(buffer);
@@ -466,12 +477,11 @@ int _setmode(int fd, int mode)
     if (mode != _O_TEXT && mode != _O_BINARY)
         return FailErrno(EINVAL);
     std::lock_guard lock(Table().lock);
-    auto& entries = Table().entries;
-    std::size_t index = static_cast<std::size_t>(fd - kFirstDescriptor);
-    if (fd < kFirstDescriptor || index >= entries.size() || !entries[index].handle)
+    Descriptor* entry = OpenEntry(fd);
+    if (!entry)
         return FailErrno(EBADF);
-    int previous = entries[index].text ? _O_TEXT : _O_BINARY;
-    entries[index].text = mode == _O_TEXT;
+    int previous = entry->text ? _O_TEXT : _O_BINARY;
+    entry->text = mode == _O_TEXT;
     return previous;
 }
 
@@ -482,12 +492,11 @@ int _close(int fd)
     HANDLE handle = nullptr;
     {
         std::lock_guard lock(Table().lock);
-    auto& entries = Table().entries;
-        std::size_t index = static_cast<std::size_t>(fd - kFirstDescriptor);
-        if (fd < kFirstDescriptor || index >= entries.size() || !entries[index].handle)
+        Descriptor* entry = OpenEntry(fd);
+        if (!entry)
             return FailErrno(EBADF);
-        handle = entries[index].handle;
-        entries[index] = Descriptor{};
+        handle = entry->handle;
+        *entry = Descriptor{};
     }
     if (!CloseHandle(handle))
         return FailLastError();

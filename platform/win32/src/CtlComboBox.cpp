@@ -298,6 +298,22 @@ void Paint(Combo& cb, HDC dc)
 
 // ---- Layout ------------------------------------------------------------------------------
 
+// A drop-down combo box's window is as high as its field (its list drops outside it); the
+// width stays, or becomes the given one. Not taken for a new dropped-list height.
+void FitToField(Combo& cb, int width = -1)
+{
+    if (!cb.DropDown())
+        return;
+    if (width < 0) {
+        RECT w{};
+        GetWindowRect(cb.hwnd, &w);
+        width = w.right - w.left;
+    }
+    cb.adjusting = true;
+    SetWindowPos(cb.hwnd, nullptr, 0, 0, width, cb.fieldHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    cb.adjusting = false;
+}
+
 void Layout(Combo& cb)
 {
     RECT c = Client(cb);
@@ -513,11 +529,7 @@ bool CreateParts(Combo& cb, const CREATESTRUCTA& cs)
         if (cs.lpszName && *cs.lpszName)
             SetWindowTextA(cb.edit, cs.lpszName);
     }
-    if (cb.DropDown()) {
-        cb.adjusting = true;
-        SetWindowPos(cb.hwnd, nullptr, 0, 0, cs.cx, cb.fieldHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        cb.adjusting = false;
-    }
+    FitToField(cb, cs.cx);
     Layout(cb);
     return true;
 }
@@ -613,14 +625,7 @@ LRESULT CALLBACK ComboProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
             SendMessageA(cb.list, WM_SETFONT, wParam, lParam);
         if (!cb.OwnerDraw()) {
             cb.fieldHeight = FontLineHeight(cb.font) + kFieldPadding;
-            if (cb.DropDown()) {
-                RECT w{};
-                GetWindowRect(hwnd, &w);
-                cb.adjusting = true;
-                SetWindowPos(hwnd, nullptr, 0, 0, w.right - w.left, cb.fieldHeight,
-                             SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-                cb.adjusting = false;
-            }
+            FitToField(cb);
         }
         Layout(cb);
         if (LOWORD(lParam))
@@ -811,14 +816,7 @@ LRESULT CALLBACK ComboProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
             if (height <= 0 || height > 255)
                 return CB_ERR;
             cb.fieldHeight = height + kFieldPadding;
-            if (cb.DropDown()) {
-                RECT w{};
-                GetWindowRect(hwnd, &w);
-                cb.adjusting = true;
-                SetWindowPos(hwnd, nullptr, 0, 0, w.right - w.left, cb.fieldHeight,
-                             SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-                cb.adjusting = false;
-            }
+            FitToField(cb);
             Layout(cb);
             InvalidateRect(hwnd, nullptr, TRUE);
             return CB_OKAY;

@@ -143,6 +143,42 @@ DWORD Sample(const host::Surface& s, int x0, int x1, int y0, int y1, int mode)
     return acc & s.ValueMask();
 }
 
+// A negative extent runs from pos backwards: the same pixels from the other end, mirrored.
+// Makes the extent positive and says whether it was mirrored.
+bool Unmirror(int& pos, int& extent)
+{
+    if (extent >= 0)
+        return false;
+    pos += extent + 1;
+    extent = -extent;
+    return true;
+}
+
+// The source pixels [first, last) that pixel i of a destination extent dw takes from a source
+// extent sw starting at s: one pixel without stretching, at least one with.
+void SourceSpan(int i, int s, int sw, int dw, bool stretch, int& first, int& last)
+{
+    if (stretch) {
+        first = s + int((long long)i * sw / dw);
+        last = std::max(first + 1, s + int((long long)(i + 1) * sw / dw));
+    } else {
+        first = s + i;
+        last = first + 1;
+    }
+}
+
+// The pattern of an operation that reads one: the selected brush, a null brush acting as
+// pattern 0.
+Paint PatternPaint(DC& dst, bool needPattern)
+{
+    Paint pat;
+    if (needPattern)
+        pat = BrushPaint(dst, dst.st.brush, true);
+    if (pat.none)
+        pat = Paint{};
+    return pat;
+}
+
 } // namespace
 
 void Blt(DC& dst, int dx, int dy, int dw, int dh, const host::Surface* src, DC* srcDc, int sx, int sy, int sw,
@@ -160,42 +196,16 @@ void Blt(DC& dst, int dx, int dy, int dw, int dh, const host::Surface* src, DC* 
         // Without a source a ternary operation is one of the 16 binary ones on pattern and
         // destination: bits 0, 1, 4 and 5 of the code are its truth table.
         int rop2 = 1 + int((fore & 1) | ((fore >> 1) & 1) << 1 | ((fore >> 4) & 1) << 2 | ((fore >> 5) & 1) << 3);
-        if (dw < 0) {
-            dx += dw + 1;
-            dw = -dw;
-        }
-        if (dh < 0) {
-            dy += dh + 1;
-            dh = -dh;
-        }
-        Paint pat = needPattern ? BrushPaint(dst, dst.st.brush, true) : Paint{};
-        if (pat.none)
-            pat = Paint{};
+        Unmirror(dx, dw);
+        Unmirror(dy, dh);
+        Paint pat = PatternPaint(dst, needPattern);
         for (int y = std::max(dy, 0); y < std::min(dy + dh, d.Height()); ++y)
             FillSpan(dst, y, dx, dx + dw, pat, rop2);
         return;
     }
-    bool flipX = false, flipY = false;
-    if (dw < 0) {
-        dx += dw + 1;
-        dw = -dw;
-        flipX = !flipX;
-    }
-    if (dh < 0) {
-        dy += dh + 1;
-        dh = -dh;
-        flipY = !flipY;
-    }
-    if (sw < 0) {
-        sx += sw + 1;
-        sw = -sw;
-        flipX = !flipX;
-    }
-    if (sh < 0) {
-        sy += sh + 1;
-        sh = -sh;
-        flipY = !flipY;
-    }
+    // Mirrored on one side only, the copy comes out mirrored.
+    bool flipX = Unmirror(dx, dw) != Unmirror(sx, sw);
+    bool flipY = Unmirror(dy, dh) != Unmirror(sy, sh);
     // Copying within one surface reads from a snapshot, so overlapping areas come out right.
     std::unique_ptr<host::Surface> snapshot;
     if (src && src == dst.surface.get()) {
@@ -203,11 +213,7 @@ void Blt(DC& dst, int dx, int dy, int dw, int dh, const host::Surface* src, DC* 
         std::memcpy(snapshot->Bits(), src->Bits(), size_t(src->Stride()) * src->Height());
         src = snapshot.get();
     }
-    Paint pat;
-    if (needPattern)
-        pat = BrushPaint(dst, dst.st.brush, true);
-    if (pat.none)
-        pat = Paint{}; // a null brush acts as pattern 0
+    Paint pat = PatternPaint(dst, needPattern);
     std::optional<Converter> conv;
     if (src)
         conv.emplace(dst, *src, srcDc, srcValues);
@@ -224,47 +230,40 @@ void Blt(DC& dst, int dx, int dy, int dw, int dh, const host::Surface* src, DC* 
             iy = dh - 1 - iy;
         int syA = 0, syB = 0;
         if (src) {
-            if (stretch) {
-                syA = sy + int((long long)iy * sh / dh);
-                syB = std::max(syA + 1, sy + int((long long)(iy + 1) * sh / dh));
-            } else {
-                syA = sy + iy;
-                syB = syA + 1;
-            }
+            SourceSpan(iy, sy, sh, dh, stretch, syA, syB);
             if (syA < 0 || syA >= src->Height())
                 continue;
         }
         for (size_t k = 0; k + 1 < spans->size(); k += 2) {
             int a = std::max(dx, (*spans)[k]), b = std::min(dx + dw, (*spans)[k + 1]);
-            // Fast path: a straight copy between surfaces of one format.
-            if (src && !stretch && !flipX && !mask && fore == 0xCC && conv->Identity() && d.BitsPerPixel() >= 8 &&
-                a < b) {
+            if (src && !stretch && !flipX && !mask && conv->Identity() && a < b) {
+                // One format, no stretching: the part [ca, cb) of the span that has source pixels.
                 int sa = sx + (a - dx);
                 int ca = std::max(a, a - sa), cb = std::min(b, a + (src->Width() - sa));
-                if (cb > ca) {
-                    int bytes = d.BitsPerPixel() / 8;
-                    std::memmove(d.Row(y) + size_t(ca) * bytes, src->Row(syA) + size_t(sx + (ca - dx)) * bytes,
-                                 size_t(cb - ca) * bytes);
-                }
-                continue;
-            }
-            // Fast path: one format, no stretching, whole bytes per pixel.
-            if (src && !stretch && !flipX && !mask && conv->Identity() &&
-                (d.BitsPerPixel() == 32 || d.BitsPerPixel() == 8) && a < b) {
-                int sa = sx + (a - dx);
-                int ca = std::max(a, a - sa), cb = std::min(b, a + (src->Width() - sa));
-                auto run = [&](auto* dp, const auto* sp) {
-                    for (int x = ca; x < cb; ++x) {
-                        DWORD p = needPattern ? pat.At(x, y) : 0;
-                        dp[x] = static_cast<std::remove_reference_t<decltype(dp[x])>>(
-                            Rop3(fore, p, sp[sx + (x - dx)], dp[x]) & vmask);
+                // Fast path: a straight copy, whole bytes per pixel.
+                if (fore == 0xCC && d.BitsPerPixel() >= 8) {
+                    if (cb > ca) {
+                        int bytes = d.BitsPerPixel() / 8;
+                        std::memmove(d.Row(y) + size_t(ca) * bytes, src->Row(syA) + size_t(sx + (ca - dx)) * bytes,
+                                     size_t(cb - ca) * bytes);
                     }
-                };
-                if (d.BitsPerPixel() == 32)
-                    run(reinterpret_cast<DWORD*>(d.Row(y)), reinterpret_cast<const DWORD*>(src->Row(syA)));
-                else
-                    run(d.Row(y), src->Row(syA));
-                continue;
+                    continue;
+                }
+                // Fast path: any operation on pixels of one or four bytes.
+                if (d.BitsPerPixel() == 32 || d.BitsPerPixel() == 8) {
+                    auto run = [&](auto* dp, const auto* sp) {
+                        for (int x = ca; x < cb; ++x) {
+                            DWORD p = needPattern ? pat.At(x, y) : 0;
+                            dp[x] = static_cast<std::remove_reference_t<decltype(dp[x])>>(
+                                Rop3(fore, p, sp[sx + (x - dx)], dp[x]) & vmask);
+                        }
+                    };
+                    if (d.BitsPerPixel() == 32)
+                        run(reinterpret_cast<DWORD*>(d.Row(y)), reinterpret_cast<const DWORD*>(src->Row(syA)));
+                    else
+                        run(d.Row(y), src->Row(syA));
+                    continue;
+                }
             }
             for (int x = a; x < b; ++x) {
                 int ix = x - dx;
@@ -273,13 +272,7 @@ void Blt(DC& dst, int dx, int dy, int dw, int dh, const host::Surface* src, DC* 
                 DWORD s = 0;
                 if (src) {
                     int sxA, sxB;
-                    if (stretch) {
-                        sxA = sx + int((long long)ix * sw / dw);
-                        sxB = std::max(sxA + 1, sx + int((long long)(ix + 1) * sw / dw));
-                    } else {
-                        sxA = sx + ix;
-                        sxB = sxA + 1;
-                    }
+                    SourceSpan(ix, sx, sw, dw, stretch, sxA, sxB);
                     if (sxA < 0 || sxA >= src->Width())
                         continue;
                     s = (*conv)(stretch ? Sample(*src, sxA, sxB, syA, syB, mode) : src->Get(sxA, syA));

@@ -489,7 +489,8 @@ BOOL SetPoint(HDC hdc, POINT DcState::*member, int x, int y, LPPOINT old, bool o
     return TRUE;
 }
 
-BOOL GetPoint(HDC hdc, POINT DcState::*member, LPPOINT out)
+// Copies a point or an extent of the state out.
+template <class T> BOOL GetPoint(HDC hdc, T DcState::*member, T* out)
 {
     std::lock_guard lk(Lock());
     DC* dc = DcOrError(hdc);
@@ -560,21 +561,11 @@ BOOL WINAPI SetViewportExtEx(HDC hdc, int x, int y, LPSIZE s)
 }
 BOOL WINAPI GetWindowExtEx(HDC hdc, LPSIZE s)
 {
-    std::lock_guard lk(Lock());
-    DC* dc = DcOrError(hdc);
-    if (!dc || !s)
-        return FALSE;
-    *s = dc->st.windowExt;
-    return TRUE;
+    return GetPoint(hdc, &DcState::windowExt, s);
 }
 BOOL WINAPI GetViewportExtEx(HDC hdc, LPSIZE s)
 {
-    std::lock_guard lk(Lock());
-    DC* dc = DcOrError(hdc);
-    if (!dc || !s)
-        return FALSE;
-    *s = dc->st.viewportExt;
-    return TRUE;
+    return GetPoint(hdc, &DcState::viewportExt, s);
 }
 
 BOOL WINAPI LPtoDP(HDC hdc, LPPOINT pts, int n)

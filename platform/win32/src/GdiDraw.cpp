@@ -208,6 +208,18 @@ void DrawLine(DC& dc, int x0, int y0, int x1, int y1, int& step)
     int dx = std::abs(x1 - x0), dy = -std::abs(y1 - y0);
     int sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
     int err = dx + dy;
+    // One step of the line towards (x1, y1), along x, y or both.
+    auto advance = [&](int& x, int& y) {
+        int e2 = 2 * err;
+        if (e2 >= dy) {
+            err += dy;
+            x += sx;
+        }
+        if (e2 <= dx) {
+            err += dx;
+            y += sy;
+        }
+    };
     if (width > 1) {
         // A wide pen: the union of discs along the line, gathered row by row and painted once.
         int r = width / 2;
@@ -221,15 +233,7 @@ void DrawLine(DC& dc, int x0, int y0, int x1, int y1, int& step)
                     rows[size_t(y + yy - top)].emplace_back(x + band.xs.front(), x + band.xs.back());
             if (x == x1 && y == y1)
                 break;
-            int e2 = 2 * err;
-            if (e2 >= dy) {
-                err += dy;
-                x += sx;
-            }
-            if (e2 <= dx) {
-                err += dx;
-                y += sy;
-            }
+            advance(x, y);
         }
         std::vector<std::vector<int>> merged(rows.size());
         for (size_t i = 0; i < rows.size(); ++i) {
@@ -265,15 +269,7 @@ void DrawLine(DC& dc, int x0, int y0, int x1, int y1, int& step)
             PlotPixel(dc, x, y, on, rop2);
         else if (!off.none)
             PlotPixel(dc, x, y, off, rop2);
-        int e2 = 2 * err;
-        if (e2 >= dy) {
-            err += dy;
-            x += sx;
-        }
-        if (e2 <= dx) {
-            err += dx;
-            y += sy;
-        }
+        advance(x, y);
     }
 }
 

@@ -712,15 +712,28 @@ BOOL WINAPI GetTextMetricsA(HDC hdc, LPTEXTMETRICA tm)
     return TRUE;
 }
 
+namespace {
+
+// The selected font of a DC asked about the characters first to last, or null when the DC, the
+// answer's buffer or the range is bad. The caller holds the GDI lock.
+RealFont* FontForRange(HDC hdc, UINT first, UINT last, const void* out)
+{
+    DC* dc = AsDC(hdc);
+    if (!dc || !out || last < first || last > 0xFF)
+        return nullptr;
+    return &FontOf(*dc);
+}
+
+} // namespace
+
 BOOL WINAPI GetCharWidth32A(HDC hdc, UINT first, UINT last, LPINT out)
 {
     std::lock_guard lk(Lock());
-    DC* dc = AsDC(hdc);
-    if (!dc || !out || last < first || last > 0xFF)
+    RealFont* f = FontForRange(hdc, first, last, out);
+    if (!f)
         return FALSE;
-    RealFont& f = FontOf(*dc);
     for (UINT c = first; c <= last; ++c)
-        out[c - first] = f.Get(BYTE(c)).advance;
+        out[c - first] = f->Get(BYTE(c)).advance;
     return TRUE;
 }
 
@@ -732,12 +745,11 @@ BOOL WINAPI GetCharWidthA(HDC hdc, UINT first, UINT last, LPINT out)
 BOOL WINAPI GetCharABCWidthsA(HDC hdc, UINT first, UINT last, LPABC out)
 {
     std::lock_guard lk(Lock());
-    DC* dc = AsDC(hdc);
-    if (!dc || !out || last < first || last > 0xFF)
+    RealFont* f = FontForRange(hdc, first, last, out);
+    if (!f)
         return FALSE;
-    RealFont& f = FontOf(*dc);
     for (UINT c = first; c <= last; ++c) {
-        const Glyph& g = f.Get(BYTE(c));
+        const Glyph& g = f->Get(BYTE(c));
         ABC abc{g.left, UINT(std::max(g.width, 0)), g.advance - g.left - g.width};
         if (g.width == 0)
             abc = ABC{0, 0, g.advance};

@@ -582,6 +582,18 @@ int CharForKey(UINT vk)
 
 using namespace user;
 
+namespace {
+
+// Focus, activation and capture are answered per thread: the window when it belongs to the
+// calling thread, else none.
+HWND OfCallingThread(HWND hwnd)
+{
+    WindowPtr w = Find(hwnd);
+    return (w && w->threadId == GetCurrentThreadId()) ? hwnd : nullptr;
+}
+
+}  // namespace
+
 // ---- Focus, activation, capture, enabling -------------------------------------------------------
 
 HWND WINAPI SetFocus(HWND hwnd)
@@ -632,9 +644,7 @@ HWND WINAPI SetFocus(HWND hwnd)
 HWND WINAPI GetFocus()
 {
     Guard g(Mutex());
-    HWND f = S().focus;
-    WindowPtr w = Find(f);
-    return (w && w->threadId == GetCurrentThreadId()) ? f : nullptr;
+    return OfCallingThread(S().focus);
 }
 
 HWND WINAPI SetActiveWindow(HWND hwnd)
@@ -651,16 +661,13 @@ HWND WINAPI SetActiveWindow(HWND hwnd)
         }
     }
     HWND old = ChangeActive(hwnd, WA_ACTIVE);
-    WindowPtr ow = Find(old);
-    return (ow && ow->threadId == GetCurrentThreadId()) ? old : nullptr;
+    return OfCallingThread(old);
 }
 
 HWND WINAPI GetActiveWindow()
 {
     Guard g(Mutex());
-    HWND a = S().active;
-    WindowPtr w = Find(a);
-    return (w && w->threadId == GetCurrentThreadId()) ? a : nullptr;
+    return OfCallingThread(S().active);
 }
 
 BOOL WINAPI SetForegroundWindow(HWND hwnd)
@@ -687,8 +694,7 @@ HWND WINAPI SetCapture(HWND hwnd)
     S().capture = hwnd;
     if (old && old != hwnd && IsWindow(old))
         Send(old, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(hwnd));
-    WindowPtr ow = Find(old);
-    return (ow && ow->threadId == GetCurrentThreadId()) ? old : nullptr;
+    return OfCallingThread(old);
 }
 
 BOOL WINAPI ReleaseCapture()
@@ -705,9 +711,7 @@ BOOL WINAPI ReleaseCapture()
 HWND WINAPI GetCapture()
 {
     Guard g(Mutex());
-    HWND c = S().capture;
-    WindowPtr w = Find(c);
-    return (w && w->threadId == GetCurrentThreadId()) ? c : nullptr;
+    return OfCallingThread(S().capture);
 }
 
 BOOL WINAPI EnableWindow(HWND hwnd, BOOL enable)

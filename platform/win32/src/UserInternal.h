@@ -130,6 +130,7 @@ RECT MakeRect(LONG l, LONG t, LONG r, LONG b);
 bool RectEmpty(const RECT& r);
 bool PointIn(const RECT& r, POINT p);
 RECT Intersect(const RECT& a, const RECT& b);
+void SubtractFromList(std::vector<RECT>& list, const RECT& r);  // cuts r out of every rectangle
 RECT Union(const RECT& a, const RECT& b);
 RECT Offset(RECT r, LONG dx, LONG dy);
 bool SameRect(const RECT& a, const RECT& b);

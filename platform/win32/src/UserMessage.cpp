@@ -681,21 +681,12 @@ LRESULT WINAPI DispatchMessageA(const MSG* msg)
     return r;
 }
 
-BOOL WINAPI PostMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+namespace {
+
+// Appends a message to a thread's posted queue, stamped with the time and the cursor position.
+BOOL PostToThread(DWORD threadId, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (hwnd == HWND_BROADCAST) {
-        // Every top-level window, those of other processes too when the message can go there.
-        for (HWND h : remote::GlobalTopLevelWindows())
-            if (Find(h) || remote::PlainNumberMessage(message))
-                PostMessageA(h, message, wParam, lParam);
-        return TRUE;
-    }
-    if (!hwnd)
-        return PostThreadMessageA(GetCurrentThreadId(), message, wParam, lParam);
-    WindowPtr w = Find(hwnd);
-    if (!w)
-        return remote::Request(hwnd, remote::Op::Post, message, wParam, lParam, 0, INFINITE, nullptr);
-    std::shared_ptr<ThreadQueue> q = QueueOf(w->threadId);
+    std::shared_ptr<ThreadQueue> q = QueueOf(threadId);
     if (!q) {
         SetLastError(ERROR_INVALID_THREAD_ID);
         return FALSE;
@@ -716,28 +707,30 @@ BOOL WINAPI PostMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     return TRUE;
 }
 
+}  // namespace
+
+BOOL WINAPI PostMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (hwnd == HWND_BROADCAST) {
+        // Every top-level window, those of other processes too when the message can go there.
+        for (HWND h : remote::GlobalTopLevelWindows())
+            if (Find(h) || remote::PlainNumberMessage(message))
+                PostMessageA(h, message, wParam, lParam);
+        return TRUE;
+    }
+    if (!hwnd)
+        return PostThreadMessageA(GetCurrentThreadId(), message, wParam, lParam);
+    WindowPtr w = Find(hwnd);
+    if (!w)
+        return remote::Request(hwnd, remote::Op::Post, message, wParam, lParam, 0, INFINITE, nullptr);
+    return PostToThread(w->threadId, hwnd, message, wParam, lParam);
+}
+
 BOOL WINAPI PostThreadMessageA(DWORD threadId, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (threadId == GetCurrentThreadId())
         CurrentQueue();
-    std::shared_ptr<ThreadQueue> q = QueueOf(threadId);
-    if (!q) {
-        SetLastError(ERROR_INVALID_THREAD_ID);
-        return FALSE;
-    }
-    MSG m{};
-    m.message = message;
-    m.wParam = wParam;
-    m.lParam = lParam;
-    m.time = MessageTime();
-    m.pt = CursorPosition();
-    {
-        std::lock_guard<std::mutex> g(q->lock);
-        q->posted.push_back(m);
-        q->wakeBits = true;
-    }
-    q->wake.notify_all();
-    return TRUE;
+    return PostToThread(threadId, nullptr, message, wParam, lParam);
 }
 
 LRESULT WINAPI SendMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)

@@ -9,32 +9,11 @@ namespace user {
 
 namespace {
 
-void Subtract(std::vector<RECT>& list, const RECT& r)
-{
-    std::vector<RECT> out;
-    for (const RECT& a : list) {
-        RECT i = Intersect(a, r);
-        if (RectEmpty(i)) {
-            out.push_back(a);
-            continue;
-        }
-        if (a.top < i.top)
-            out.push_back(MakeRect(a.left, a.top, a.right, i.top));
-        if (i.bottom < a.bottom)
-            out.push_back(MakeRect(a.left, i.bottom, a.right, a.bottom));
-        if (a.left < i.left)
-            out.push_back(MakeRect(a.left, i.top, i.left, i.bottom));
-        if (i.right < a.right)
-            out.push_back(MakeRect(i.right, i.top, a.right, i.bottom));
-    }
-    list.swap(out);
-}
-
 void Add(std::vector<RECT>& list, const RECT& r)
 {
     if (RectEmpty(r))
         return;
-    Subtract(list, r);
+    SubtractFromList(list, r);
     list.push_back(r);
 }
 
@@ -73,7 +52,7 @@ void Apply(Window& w, const std::vector<RECT>* rects, UINT flags, bool top)
     if (flags & RDW_VALIDATE) {
         if (rects) {
             for (const RECT& r : *rects)
-                Subtract(w.update, r);
+                SubtractFromList(w.update, r);
         } else {
             w.update.clear();
         }
@@ -180,7 +159,7 @@ std::vector<RECT> VisibleRects(const Window& w, bool whole, bool clipChildren)
                 if (s == cur)
                     break;
                 if (s->style & WS_VISIBLE)
-                    Subtract(rects, s->window);
+                    SubtractFromList(rects, s->window);
             }
         if (IsTopLevel(*cur))
             break;
@@ -188,7 +167,7 @@ std::vector<RECT> VisibleRects(const Window& w, bool whole, bool clipChildren)
     if (clipChildren)
         for (const Window* c : w.children)
             if (c->style & WS_VISIBLE)
-                Subtract(rects, c->window);
+                SubtractFromList(rects, c->window);
     return rects;
 }
 
@@ -489,7 +468,7 @@ int WINAPI ScrollWindowEx(HWND hwnd, int dx, int dy, const RECT* scroll, const R
         RECT dst = Intersect(Offset(src, dx, dy), clipR);
         if (!RectEmpty(src)) {
             uncovered.push_back(src);
-            Subtract(uncovered, dst);
+            SubtractFromList(uncovered, dst);
         }
         MoveWindowPixels(hwnd, src, dx, dy);
         // What was waiting to be painted moves with the pixels.
@@ -501,7 +480,7 @@ int WINAPI ScrollWindowEx(HWND hwnd, int dx, int dy, const RECT* scroll, const R
                 continue;
             }
             std::vector<RECT> rest{r};
-            Subtract(rest, src);
+            SubtractFromList(rest, src);
             kept.insert(kept.end(), rest.begin(), rest.end());
             RECT shifted = Intersect(Offset(inside, dx, dy), clipR);
             if (!RectEmpty(shifted))

@@ -137,18 +137,7 @@ void DrawNonClient(HWND hwnd)
     RECT clientScreen = w->client;
     for (const RECT& v : visible) {
         std::vector<RECT> pieces{v};
-        RECT i = Intersect(v, clientScreen);
-        if (!RectEmpty(i)) {
-            pieces.clear();
-            if (v.top < i.top)
-                pieces.push_back(MakeRect(v.left, v.top, v.right, i.top));
-            if (i.bottom < v.bottom)
-                pieces.push_back(MakeRect(v.left, i.bottom, v.right, v.bottom));
-            if (v.left < i.left)
-                pieces.push_back(MakeRect(v.left, i.top, i.left, i.bottom));
-            if (i.right < v.right)
-                pieces.push_back(MakeRect(i.right, i.top, v.right, i.bottom));
-        }
+        SubtractFromList(pieces, clientScreen);
         frameOnly.insert(frameOnly.end(), pieces.begin(), pieces.end());
     }
     if (frameOnly.empty())
@@ -242,25 +231,8 @@ void PaintDesktop(const RECT& area)
             return;
         uncovered.push_back(r);
         for (const Window* c : Desktop().children) {
-            if (!(c->style & WS_VISIBLE))
-                continue;
-            std::vector<RECT> next;
-            for (const RECT& u : uncovered) {
-                RECT i = Intersect(u, c->window);
-                if (RectEmpty(i)) {
-                    next.push_back(u);
-                    continue;
-                }
-                if (u.top < i.top)
-                    next.push_back(MakeRect(u.left, u.top, u.right, i.top));
-                if (i.bottom < u.bottom)
-                    next.push_back(MakeRect(u.left, i.bottom, u.right, u.bottom));
-                if (u.left < i.left)
-                    next.push_back(MakeRect(u.left, i.top, i.left, i.bottom));
-                if (i.right < u.right)
-                    next.push_back(MakeRect(i.right, i.top, u.right, i.bottom));
-            }
-            uncovered.swap(next);
+            if (c->style & WS_VISIBLE)
+                SubtractFromList(uncovered, c->window);
         }
     }
     if (uncovered.empty())

@@ -90,14 +90,62 @@ void Unlink(Window& w)
     list.erase(std::remove(list.begin(), list.end(), &w), list.end());
 }
 
-// Drops a window that never finished its creation.
-void Discard(Window& w)
+// Takes a window out of the tree and the handle table, and gives its handle back.
+void Retire(Window& w)
 {
     w.destroyed = true;
     Unlink(w);
     w.cls->windows--;
     T().windows.erase(w.hwnd);
     remote::ReleaseHandle(w.hwnd);
+}
+
+// A top-level window's menu goes with the window; a child's "menu" is its id.
+void DestroyOwnMenu(Window& w)
+{
+    if (IsTopLevel(w) && w.menu && IsMenuHandle(w.menu))
+        DestroyMenuInternal(w.menu);
+}
+
+// Copies text into a caller's buffer of max bytes, cut to fit with its terminating zero;
+// returns the bytes copied.
+int CopyTruncated(const std::string& text, LPSTR buffer, int max)
+{
+    int n = std::min<int>(static_cast<int>(text.size()), max - 1);
+    std::memcpy(buffer, text.data(), static_cast<size_t>(n));
+    buffer[n] = 0;
+    return n;
+}
+
+// The description of another process's window; an unknown handle sets the error.
+bool DescribeRemote(HWND hwnd, remote::Info& info)
+{
+    if (remote::Describe(hwnd, info))
+        return true;
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return false;
+}
+
+// Whether a value of the given size at a byte offset lies inside a block of extra bytes.
+bool ExtraIndexValid(int index, size_t size, size_t blockSize)
+{
+    if (index >= 0 && static_cast<size_t>(index) + size <= blockSize)
+        return true;
+    SetLastError(ERROR_INVALID_INDEX);
+    return false;
+}
+
+std::vector<HWND> Snapshot(const Window& parent, bool recursive)
+{
+    std::vector<HWND> out;
+    for (Window* c : parent.children) {
+        out.push_back(c->hwnd);
+        if (recursive) {
+            auto sub = Snapshot(*c, true);
+            out.insert(out.end(), sub.begin(), sub.end());
+        }
+    }
+    return out;
 }
 
 void SendParentNotify(Window& w, UINT event)
@@ -348,17 +396,11 @@ int WINAPI GetClassNameA(HWND hwnd, LPSTR buffer, int max)
 {
     WindowPtr w = Find(hwnd);
     remote::Info info;
-    if (!w && !remote::Describe(hwnd, info)) {
-        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    if (!w && !DescribeRemote(hwnd, info))
         return 0;
-    }
     if (!buffer || max <= 0)
         return 0;
-    const std::string& name = w ? w->cls->name : info.className;
-    int n = std::min<int>(static_cast<int>(name.size()), max - 1);
-    std::memcpy(buffer, name.data(), static_cast<size_t>(n));
-    buffer[n] = 0;
-    return n;
+    return CopyTruncated(w ? w->cls->name : info.className, buffer, max);
 }
 
 ULONG_PTR WINAPI GetClassLongPtrA(HWND hwnd, int index)
@@ -369,10 +411,8 @@ ULONG_PTR WINAPI GetClassLongPtrA(HWND hwnd, int index)
         return 0;
     WindowClass& c = *w->cls;
     if (index >= 0) {
-        if (index + static_cast<int>(sizeof(LONG_PTR)) > c.clsExtra) {
-            SetLastError(ERROR_INVALID_INDEX);
+        if (!ExtraIndexValid(index, sizeof(LONG_PTR), c.extra.size()))
             return 0;
-        }
         ULONG_PTR v = 0;
         std::memcpy(&v, c.extra.data() + index, sizeof v);
         return v;
@@ -407,10 +447,8 @@ ULONG_PTR WINAPI SetClassLongPtrA(HWND hwnd, int index, LONG_PTR value)
     ULONG_PTR old = GetClassLongPtrA(hwnd, index);
     WindowClass& c = *w->cls;
     if (index >= 0) {
-        if (index + static_cast<int>(sizeof(LONG_PTR)) > c.clsExtra) {
-            SetLastError(ERROR_INVALID_INDEX);
+        if (!ExtraIndexValid(index, sizeof(LONG_PTR), c.extra.size()))
             return 0;
-        }
         std::memcpy(c.extra.data() + index, &value, sizeof value);
         return old;
     }
@@ -543,7 +581,7 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
         CBT_CREATEWNDA cbt{&cs, HWND_TOP};
         if (CallHooks(WH_CBT, HCBT_CREATEWND, reinterpret_cast<WPARAM>(hwnd), reinterpret_cast<LPARAM>(&cbt))) {
             Guard g(Mutex());
-            Discard(*w);
+            Retire(*w);
             return nullptr;
         }
         if (!Find(hwnd))
@@ -579,7 +617,7 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
         if (Find(hwnd)) {
             Send(hwnd, WM_NCDESTROY, 0, 0);
             Guard g(Mutex());
-            Discard(*w);
+            Retire(*w);
         }
         return nullptr;
     }
@@ -654,8 +692,7 @@ void SendDestroyTree(HWND hwnd)
     std::vector<HWND> children;
     {
         Guard g(Mutex());
-        for (Window* c : w->children)
-            children.push_back(c->hwnd);
+        children = Snapshot(*w, false);
     }
     for (HWND c : children) {
         if (WindowPtr cw = Find(c))
@@ -672,8 +709,7 @@ void FreeTree(HWND hwnd)
     std::vector<HWND> children;
     {
         Guard g(Mutex());
-        for (Window* c : w->children)
-            children.push_back(c->hwnd);
+        children = Snapshot(*w, false);
     }
     for (HWND c : children)
         FreeTree(c);
@@ -682,27 +718,17 @@ void FreeTree(HWND hwnd)
     RemoveMessagesFor(hwnd);
     ForgetWindow(hwnd);
     Guard g(Mutex());
-    if (IsTopLevel(*w) && w->menu && IsMenuHandle(w->menu))
-        DestroyMenuInternal(w->menu);
-    w->destroyed = true;
-    Unlink(*w);
+    DestroyOwnMenu(*w);
     // Children left (created during WM_NCDESTROY) go with their parent.
-    for (Window* c : std::vector<Window*>(w->children)) {
-        c->destroyed = true;
-        c->cls->windows--;
-        T().windows.erase(c->hwnd);
-        remote::ReleaseHandle(c->hwnd);
-    }
-    w->children.clear();
+    for (Window* c : std::vector<Window*>(w->children))
+        Retire(*c);
     for (auto& [h, other] : T().windows)
         if (other->owner == hwnd)
             other->owner = nullptr;
-    w->cls->windows--;
-    T().windows.erase(hwnd);
-    if (remote::IsRegistryHandle(hwnd)) {
-        remote::ReleaseHandle(hwnd);
+    bool published = remote::IsRegistryHandle(hwnd);
+    Retire(*w);
+    if (published)
         remote::Publish();
-    }
 }
 
 }  // namespace
@@ -823,10 +849,8 @@ HWND WINAPI GetParent(HWND hwnd)
     WindowPtr w = Find(hwnd);
     if (!w) {
         remote::Info info;
-        if (!remote::Describe(hwnd, info)) {
-            SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        if (!DescribeRemote(hwnd, info))
             return nullptr;
-        }
         return (info.style & WS_POPUP) ? info.owner : nullptr;
     }
     if (w->style & WS_CHILD)
@@ -934,10 +958,8 @@ HWND WINAPI GetWindow(HWND hwnd, UINT cmd)
     bool ordering = cmd == GW_HWNDFIRST || cmd == GW_HWNDLAST || cmd == GW_HWNDNEXT || cmd == GW_HWNDPREV;
     if (!w) {
         remote::Info info;
-        if (!remote::Describe(hwnd, info)) {
-            SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        if (!DescribeRemote(hwnd, info))
             return nullptr;
-        }
         if (ordering)
             return GlobalNeighbour(hwnd, cmd);
         if (cmd == GW_OWNER)
@@ -994,10 +1016,8 @@ HWND WINAPI GetLastActivePopup(HWND hwnd)
     if (!w) {
         // Another process's window: as its process last published it.
         remote::Info info;
-        if (!remote::Describe(hwnd, info)) {
-            SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        if (!DescribeRemote(hwnd, info))
             return nullptr;
-        }
         remote::Info popup;
         return info.lastActivePopup && remote::Describe(info.lastActivePopup, popup) ? info.lastActivePopup : hwnd;
     }
@@ -1013,15 +1033,7 @@ namespace {
 
 bool TextMatches(const Window& w, LPCSTR cls, LPCSTR title)
 {
-    if (cls) {
-        if (IS_INTRESOURCE(cls)) {
-            if (w.cls->atom != static_cast<ATOM>(reinterpret_cast<ULONG_PTR>(cls)))
-                return false;
-        } else if (strcasecmp(w.cls->name.c_str(), cls) != 0) {
-            return false;
-        }
-    }
-    return !title || w.text == title;
+    return (!cls || ClassNameIs(w.cls, cls)) && (!title || w.text == title);
 }
 
 }  // namespace
@@ -1075,28 +1087,21 @@ HWND WINAPI FindWindowA(LPCSTR cls, LPCSTR title)
 
 namespace {
 
-std::vector<HWND> Snapshot(const Window& parent, bool recursive)
+// Calls proc for each window of the list that still exists when its turn comes; stops when
+// proc answers FALSE, and so answers FALSE itself.
+BOOL EnumerateSnapshot(const std::vector<HWND>& list, WNDENUMPROC proc, LPARAM lParam)
 {
-    std::vector<HWND> out;
-    for (Window* c : parent.children) {
-        out.push_back(c->hwnd);
-        if (recursive) {
-            auto sub = Snapshot(*c, true);
-            out.insert(out.end(), sub.begin(), sub.end());
-        }
-    }
-    return out;
+    for (HWND h : list)
+        if (IsWindow(h) && !proc(h, lParam))
+            return FALSE;
+    return TRUE;
 }
 
 }  // namespace
 
 BOOL WINAPI EnumWindows(WNDENUMPROC proc, LPARAM lParam)
 {
-    std::vector<HWND> list = remote::GlobalTopLevelWindows();
-    for (HWND h : list)
-        if (IsWindow(h) && !proc(h, lParam))
-            return FALSE;
-    return TRUE;
+    return EnumerateSnapshot(remote::GlobalTopLevelWindows(), proc, lParam);
 }
 
 BOOL WINAPI EnumChildWindows(HWND parent, WNDENUMPROC proc, LPARAM lParam)
@@ -1109,10 +1114,7 @@ BOOL WINAPI EnumChildWindows(HWND parent, WNDENUMPROC proc, LPARAM lParam)
             return FALSE;
         list = Snapshot(*p, true);
     }
-    for (HWND h : list)
-        if (IsWindow(h) && !proc(h, lParam))
-            return FALSE;
-    return TRUE;
+    return EnumerateSnapshot(list, proc, lParam);
 }
 
 BOOL WINAPI EnumThreadWindows(DWORD threadId, WNDENUMPROC proc, LPARAM lParam)
@@ -1125,10 +1127,7 @@ BOOL WINAPI EnumThreadWindows(DWORD threadId, WNDENUMPROC proc, LPARAM lParam)
         if (w ? w->threadId == threadId : remote::Describe(h, info) && info.threadId == threadId)
             list.push_back(h);
     }
-    for (HWND h : list)
-        if (IsWindow(h) && !proc(h, lParam))
-            return FALSE;
-    return TRUE;
+    return EnumerateSnapshot(list, proc, lParam);
 }
 
 DWORD WINAPI GetWindowThreadProcessId(HWND hwnd, LPDWORD processId)
@@ -1136,10 +1135,8 @@ DWORD WINAPI GetWindowThreadProcessId(HWND hwnd, LPDWORD processId)
     WindowPtr w = Find(hwnd);
     if (!w) {
         remote::Info info;
-        if (!remote::Describe(hwnd, info)) {
-            SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        if (!DescribeRemote(hwnd, info))
             return 0;
-        }
         if (processId)
             *processId = info.processId;
         return info.threadId;
@@ -1155,27 +1152,17 @@ int WINAPI GetWindowTextA(HWND hwnd, LPSTR buffer, int max)
 {
     WindowPtr w = Find(hwnd);
     remote::Info info;
-    if (!w && !remote::Describe(hwnd, info)) {
-        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    if (!w && !DescribeRemote(hwnd, info))
         return 0;
-    }
     if (!buffer || max <= 0)
         return 0;
     buffer[0] = 0;
-    if (!w) {
-        // Another process's window: its title as that process last published it.
-        int n = std::min<int>(static_cast<int>(info.title.size()), max - 1);
-        std::memcpy(buffer, info.title.data(), static_cast<size_t>(n));
-        buffer[n] = 0;
-        return n;
-    }
+    if (!w)
+        return CopyTruncated(info.title, buffer, max);  // as its process last published it
     if (w->threadId == GetCurrentThreadId())
         return static_cast<int>(Send(hwnd, WM_GETTEXT, static_cast<WPARAM>(max), reinterpret_cast<LPARAM>(buffer)));
     Guard g(Mutex());
-    int n = std::min<int>(static_cast<int>(w->text.size()), max - 1);
-    std::memcpy(buffer, w->text.data(), static_cast<size_t>(n));
-    buffer[n] = 0;
-    return n;
+    return CopyTruncated(w->text, buffer, max);
 }
 
 int WINAPI GetWindowTextLengthA(HWND hwnd)
@@ -1183,10 +1170,8 @@ int WINAPI GetWindowTextLengthA(HWND hwnd)
     WindowPtr w = Find(hwnd);
     if (!w) {
         remote::Info info;
-        if (!remote::Describe(hwnd, info)) {
-            SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        if (!DescribeRemote(hwnd, info))
             return 0;
-        }
         return static_cast<int>(info.title.size());
     }
     if (w->threadId == GetCurrentThreadId())
@@ -1210,10 +1195,8 @@ LONG_PTR WINAPI GetWindowLongPtrA(HWND hwnd, int index)
     if (!w)
         return 0;
     if (index >= 0) {
-        if (index + static_cast<int>(sizeof(LONG_PTR)) > static_cast<int>(w->extra.size())) {
-            SetLastError(ERROR_INVALID_INDEX);
+        if (!ExtraIndexValid(index, sizeof(LONG_PTR), w->extra.size()))
             return 0;
-        }
         LONG_PTR v = 0;
         std::memcpy(&v, w->extra.data() + index, sizeof v);
         return v;
@@ -1259,10 +1242,8 @@ LONG_PTR WINAPI SetWindowLongPtrA(HWND hwnd, int index, LONG_PTR value)
     Guard g(Mutex());
     LONG_PTR old = GetWindowLongPtrA(hwnd, index);
     if (index >= 0) {
-        if (index + static_cast<int>(sizeof(LONG_PTR)) > static_cast<int>(w->extra.size())) {
-            SetLastError(ERROR_INVALID_INDEX);
+        if (!ExtraIndexValid(index, sizeof(LONG_PTR), w->extra.size()))
             return 0;
-        }
         std::memcpy(w->extra.data() + index, &value, sizeof value);
         SetLastError(0);
         return old;
@@ -1313,10 +1294,8 @@ WORD WINAPI GetWindowWord(HWND hwnd, int index)
     WindowPtr w = Lookup(hwnd);
     if (!w)
         return 0;
-    if (index < 0 || index + 2 > static_cast<int>(w->extra.size())) {
-        SetLastError(ERROR_INVALID_INDEX);
+    if (!ExtraIndexValid(index, sizeof(WORD), w->extra.size()))
         return 0;
-    }
     WORD v = 0;
     std::memcpy(&v, w->extra.data() + index, sizeof v);
     return v;
@@ -1366,16 +1345,11 @@ void DropThreadWindows(DWORD threadId)
             continue;
         ForgetWindow(w.hwnd);
         KillWindowTimers(w.hwnd);
-        if (IsTopLevel(w) && w.menu && IsMenuHandle(w.menu))
-            DestroyMenuInternal(w.menu);
-        w.destroyed = true;
-        Unlink(w);
+        DestroyOwnMenu(w);
         for (Window* c : w.children)
             c->parent = nullptr;
         w.children.clear();
-        w.cls->windows--;
-        T().windows.erase(w.hwnd);
-        remote::ReleaseHandle(w.hwnd);
+        Retire(w);
     }
     if (!mine.empty())
         remote::Publish();

@@ -38,6 +38,29 @@ RECT Intersect(const RECT& a, const RECT& b)
     return r;
 }
 
+// Cuts r out of every rectangle of the list: what is left of each is at most four pieces,
+// above, below, left and right of the overlap.
+void SubtractFromList(std::vector<RECT>& list, const RECT& r)
+{
+    std::vector<RECT> out;
+    for (const RECT& a : list) {
+        RECT i = Intersect(a, r);
+        if (RectEmpty(i)) {
+            out.push_back(a);
+            continue;
+        }
+        if (a.top < i.top)
+            out.push_back(MakeRect(a.left, a.top, a.right, i.top));
+        if (i.bottom < a.bottom)
+            out.push_back(MakeRect(a.left, i.bottom, a.right, a.bottom));
+        if (a.left < i.left)
+            out.push_back(MakeRect(a.left, i.top, i.left, i.bottom));
+        if (i.right < a.right)
+            out.push_back(MakeRect(i.right, i.top, a.right, i.bottom));
+    }
+    list.swap(out);
+}
+
 RECT Union(const RECT& a, const RECT& b)
 {
     if (RectEmpty(a))

@@ -1,3 +1,5 @@
+#include "ArchiveTestSupport.h"
+
 #include <afxcoll.h>
 #include <afxtempl.h>
 
@@ -25,30 +27,14 @@ IMPLEMENT_SERIAL(CColItem, CObject, 1)
 
 namespace {
 
-using Bytes = std::vector<BYTE>;
-
-Bytes Of(const std::string& s) { return Bytes(s.begin(), s.end()); }
-Bytes Cat(std::initializer_list<Bytes> parts)
-{
-    Bytes all;
-    for (const Bytes& p : parts)
-        all.insert(all.end(), p.begin(), p.end());
-    return all;
-}
+using namespace archive_test;
 
 Bytes Store(CObject& collection)
 {
-    CMemFile file;
-    {
-        CArchive ar(&file, CArchive::store);
-        collection.Serialize(ar);
-    }
-    Bytes bytes(file.GetLength());
-    file.SeekToBegin();
-    file.Read(bytes.data(), static_cast<UINT>(bytes.size()));
-    return bytes;
+    return archive_test::Store([&](CArchive& ar) { collection.Serialize(ar); });
 }
 
+// Loads the bytes into the collection; a CArchiveException goes to the caller.
 void LoadInto(const Bytes& bytes, CObject& collection)
 {
     Bytes copy = bytes;

@@ -1,3 +1,5 @@
+#include "ArchiveTestSupport.h"
+
 #include <afx.h>
 
 #include <gtest/gtest.h>
@@ -9,6 +11,8 @@
 #include <vector>
 
 namespace {
+
+using namespace archive_test;
 
 // Two serializable classes for object graphs: a node with a name and two object pointers, and
 // a leaf with a number. A node owns its first pointer (its child); the second may point
@@ -78,47 +82,6 @@ class CArcPlain : public CObject {
     DECLARE_DYNCREATE(CArcPlain)
 };
 IMPLEMENT_DYNCREATE(CArcPlain, CObject)
-
-using Bytes = std::vector<BYTE>;
-
-Bytes Of(const std::string& s) { return Bytes(s.begin(), s.end()); }
-Bytes Cat(std::initializer_list<Bytes> parts)
-{
-    Bytes all;
-    for (const Bytes& p : parts)
-        all.insert(all.end(), p.begin(), p.end());
-    return all;
-}
-
-// Everything a storing archive writes, through a memory file.
-Bytes Store(const std::function<void(CArchive&)>& write, int nBufSize = 4096)
-{
-    CMemFile file;
-    {
-        CArchive ar(&file, CArchive::store, nBufSize);
-        write(ar);
-    }
-    Bytes bytes(file.GetLength());
-    file.SeekToBegin();
-    file.Read(bytes.data(), static_cast<UINT>(bytes.size()));
-    return bytes;
-}
-
-// Loads from the bytes; returns the cause of a CArchiveException (-1 when none was thrown).
-int Load(const Bytes& bytes, const std::function<void(CArchive&)>& read, int nBufSize = 4096)
-{
-    Bytes copy = bytes;
-    CMemFile file(copy.empty() ? NULL : copy.data(), static_cast<UINT>(copy.size()));
-    CArchive ar(&file, CArchive::load, nBufSize);
-    try {
-        read(ar);
-    } catch (CArchiveException* e) {
-        int cause = e->m_cause;
-        e->Delete();
-        return cause;
-    }
-    return -1;
-}
 
 // The graph of the byte test: root -> leaf 7, root.other -> n2; n2 -> leaf 8, n2.other -> root.
 CArcNode* MakeGraph()

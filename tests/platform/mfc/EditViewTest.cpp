@@ -1,7 +1,6 @@
 // CEditView in a frame with its document: the control it is, the document's modified flag,
 // serialisation of the text, the Edit commands through the clipboard, and text search, by
 // itself and through the Find and Replace dialogs.
-#include "ClassLibraryLoop.h"
 #include <afxwin.h>
 
 #include <dlgs.h>
@@ -10,10 +9,14 @@
 
 #include <UiTest.h>
 
+#include "ModelessDialogInput.h"
+
 #include <string>
 #include <vector>
 
 namespace {
+
+using namespace modeless;
 
 class CTextDoc : public CDocument {};
 
@@ -114,22 +117,6 @@ protected:
         int a = 0, b = 0;
         View().GetEditCtrl().GetSel(a, b);
         return {a, b};
-    }
-    static void Pump() { mfctest::PumpThroughClassLibrary(); }
-    static void Key(UINT vk) { mfctest::PressKeyThroughClassLibrary(vk); }
-    static void Click(HWND dlg, int id)
-    {
-        RECT r;
-        ::GetWindowRect(::GetDlgItem(dlg, id), &r);
-        host::Click((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-        Pump();
-        host::StepClock(1000);
-    }
-    static void TypeInto(HWND dlg, int id, const char* text)
-    {
-        ::SendMessageA(dlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(::GetDlgItem(dlg, id)), TRUE);
-        host::TypeText(text);
-        Pump();
     }
     static void SetCheck(HWND dlg, int id, bool on)
     {

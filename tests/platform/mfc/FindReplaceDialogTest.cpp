@@ -2,7 +2,6 @@
 // owner's registered-message handler finds the dialog with GetNotifier and reads what was asked
 // for; the keys reach the dialog through the class library's PreTranslateMessage; the object
 // deletes itself when its window goes.
-#include "ClassLibraryLoop.h"
 #include <afxdlgs.h>
 #include <afxwin.h>
 
@@ -11,10 +10,14 @@
 
 #include <UiTest.h>
 
+#include "ModelessDialogInput.h"
+
 #include <string>
 #include <vector>
 
 namespace {
+
+using namespace modeless;
 
 UINT g_findMessage = 0;
 
@@ -95,22 +98,6 @@ protected:
         CWnd::DeleteTempMap();
     }
 
-    static void Pump() { mfctest::PumpThroughClassLibrary(); }
-    static void Key(UINT vk) { mfctest::PressKeyThroughClassLibrary(vk); }
-    static void Click(CWnd* dlg, int id)
-    {
-        RECT r;
-        ::GetWindowRect(::GetDlgItem(dlg->m_hWnd, id), &r);
-        host::Click((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-        Pump();
-        host::StepClock(1000);
-    }
-    static void TypeInto(CWnd* dlg, int id, const char* text)
-    {
-        ::SendMessageA(dlg->m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(::GetDlgItem(dlg->m_hWnd, id)), TRUE);
-        host::TypeText(text);
-        Pump();
-    }
     static std::string ItemText(CWnd* dlg, int id)
     {
         char text[256] = {};

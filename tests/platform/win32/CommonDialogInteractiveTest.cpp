@@ -2,7 +2,8 @@
 // GetOpenFileName, GetSaveFileName, SHBrowseForFolder and PrintDlg show dialogs made of the
 // standard controls. Each is driven here with injected keys and clicks, its results checked
 // and its picture taken.
-#include "FileDialogRequest.h"
+#include "CommonDialogTestSupport.h"
+
 #include <windows.h>
 
 #include <commdlg.h>
@@ -27,7 +28,7 @@ namespace {
 
 using namespace ui::dialog;
 
-class CommonDialogInteractiveTest : public ui::UiTest, public FileDialogRequest {
+class CommonDialogInteractiveTest : public ui::UiTest, protected FileNameBuffers {
 protected:
     void SetUp() override
     {
@@ -50,7 +51,6 @@ protected:
         host::ResetDrives();
         UiTest::TearDown();
     }
-
 
     TempDir dir_;
 };
@@ -275,13 +275,8 @@ TEST_F(CommonDialogInteractiveTest, FolderTreeOpensAndClosesNodesAndReturnsTheFo
     bi.ulFlags = BIF_RETURNONLYFSDIRS | BIF_STATUSTEXT;
     bi.lpfn = BrowseCallback;
     bi.lParam = reinterpret_cast<LPARAM>(&calls);
-    LPITEMIDLIST list = SHBrowseForFolderA(&bi);
-    ASSERT_NE(list, nullptr);
-    char path[MAX_PATH] = {};
-    ASSERT_TRUE(SHGetPathFromIDListA(list, path));
-    EXPECT_STREQ(path, "T:\\docs\\notes");
+    EXPECT_EQ(BrowseForFolder(bi), std::optional<std::string>("T:\\docs\\notes"));
     EXPECT_STREQ(name, "notes");
-    ILFree(list);
     ASSERT_GE(calls.calls.size(), 2u);
     EXPECT_EQ(calls.calls[0].first, static_cast<UINT>(BFFM_INITIALIZED));
     EXPECT_EQ(calls.calls[1], (std::pair<UINT, std::string>{BFFM_SELCHANGED, "T:\\docs"}));
@@ -303,11 +298,7 @@ TEST_F(CommonDialogInteractiveTest, FolderTreeOpensAndClosesNodesAndReturnsTheFo
     host::AnswerCommonDialog("folder", "U:\\");
     host::AnswerMessageBox("The folder is not in T:\\docs.", IDOK);
     host::AnswerCommonDialog("folder", "t:\\DOCS\\notes");
-    LPITEMIDLIST inside = SHBrowseForFolderA(&rooted);
-    ASSERT_NE(inside, nullptr);
-    ASSERT_TRUE(SHGetPathFromIDListA(inside, path));
-    EXPECT_STREQ(path, "t:\\DOCS\\notes");
-    ILFree(inside);
+    EXPECT_EQ(BrowseForFolder(rooted), std::optional<std::string>("t:\\DOCS\\notes"));
     ILFree(root);
 }
 

@@ -1,8 +1,8 @@
 // The common dialogs answered by the UI script: open with a filter and a default extension,
 // save with the overwrite prompt, print returning a printer DC, folder browse, and a dialog
 // nothing answers failing with its title.
-#include "FileDialogRequest.h"
 #include "../../support/UiTest.h"
+#include "CommonDialogTestSupport.h"
 
 #include <windows.h>
 
@@ -21,7 +21,7 @@
 
 namespace {
 
-class CommonDialogTest : public ui::UiTest, public FileDialogRequest {
+class CommonDialogTest : public ui::UiTest, protected FileNameBuffers {
 protected:
     void SetUp() override
     {
@@ -42,7 +42,6 @@ protected:
         SetCurrentDirectory(saved_.c_str());
         UiTest::TearDown();
     }
-
 
     TempDir dir_;
     std::string saved_;
@@ -213,13 +212,8 @@ TEST_F(CommonDialogTest, FolderBrowseGivesThePathBack)
     bi.pszDisplayName = name;
     bi.lpszTitle = "Choose the notes folder";
     bi.ulFlags = BIF_RETURNONLYFSDIRS;
-    LPITEMIDLIST list = SHBrowseForFolderA(&bi);
-    ASSERT_NE(list, nullptr);
-    char path[MAX_PATH] = {};
-    ASSERT_TRUE(SHGetPathFromIDListA(list, path));
-    EXPECT_STREQ(path, "T:\\docs\\notes");
+    EXPECT_EQ(BrowseForFolder(bi), std::optional<std::string>("T:\\docs\\notes"));
     EXPECT_STREQ(name, "notes");
-    ILFree(list);
 
     host::CancelCommonDialog("folder");
     EXPECT_EQ(SHBrowseForFolderA(&bi), nullptr);

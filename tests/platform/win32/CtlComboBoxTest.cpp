@@ -250,6 +250,15 @@ TEST_F(ComboBoxTest, MessagesOfTheListAndTheField)
     RECT w{};
     GetWindowRect(cb, &w);
     EXPECT_EQ(w.bottom - w.top, field + 10 + 6);
+    EXPECT_EQ(w.right - w.left, 150) << "the width stays";
+    SendMessageA(cb, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
+    EXPECT_EQ(dropped.bottom - dropped.top, 200 + 10) << "the list below the field keeps its height";
+    SendMessageA(cb, WM_SETFONT, 0, FALSE);
+    GetWindowRect(cb, &w);
+    EXPECT_EQ(w.bottom - w.top, field + 6) << "a new font sets the field's height again";
+    EXPECT_EQ(w.right - w.left, 150);
+    SendMessageA(cb, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
+    EXPECT_EQ(dropped.bottom - dropped.top, 200);
     // Showing the list by message tells CBN_DROPDOWN and CBN_CLOSEUP.
     ui::PumpUntilIdle();
     Notifications();

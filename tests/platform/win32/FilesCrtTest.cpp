@@ -117,6 +117,22 @@ TEST_F(CrtFiles, ErrorsAreReportedThroughErrno)
         EXPECT_EQ(c.outcome.result, -1) << c.what;
         EXPECT_EQ(c.outcome.error, c.error) << c.what;
     }
+    // A transfer without a buffer is refused on an open descriptor; a closed one is gone.
+    int open = _open("T:\\exists.txt", _O_RDONLY);
+    ASSERT_GE(open, 0);
+    errno = 0;
+    EXPECT_EQ(_read(open, nullptr, 4), -1);
+    EXPECT_EQ(errno, EINVAL);
+    errno = 0;
+    EXPECT_EQ(_write(open, nullptr, 4), -1);
+    EXPECT_EQ(errno, EINVAL);
+    EXPECT_EQ(_close(open), 0);
+    for (int (*call)(int) : {+[](int fd) { return _close(fd); }, +[](int fd) { return _setmode(fd, _O_TEXT); },
+                             +[](int fd) { return _write(fd, "x", 1); }}) {
+        errno = 0;
+        EXPECT_EQ(call(open), -1);
+        EXPECT_EQ(errno, EBADF);
+    }
     EXPECT_EQ(_access("T:\\ro.txt", 4), 0);
     EXPECT_EQ(_access("T:\\exists.txt", 6), 0);
     ASSERT_EQ(_chmod("T:\\ro.txt", _S_IREAD | _S_IWRITE), 0);

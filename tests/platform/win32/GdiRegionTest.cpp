@@ -190,6 +190,31 @@ TEST(Dc, SaveAndRestoreState)
     EXPECT_FALSE(RestoreDC(c.dc, 1));
 }
 
+TEST(Dc, OriginsMoveAndExtentsReadBack)
+{
+    Canvas c(20, 20);
+    POINT old{-1, -1};
+    EXPECT_TRUE(SetViewportOrgEx(c.dc, 3, 4, &old));
+    EXPECT_EQ(old.x, 0);
+    EXPECT_TRUE(OffsetViewportOrgEx(c.dc, 1, 1, &old));
+    EXPECT_EQ(old.y, 4);
+    POINT org{};
+    EXPECT_TRUE(GetViewportOrgEx(c.dc, &org));
+    EXPECT_EQ(org.x, 4);
+    EXPECT_EQ(org.y, 5);
+    EXPECT_FALSE(GetViewportOrgEx(c.dc, nullptr));
+    SIZE ext{};
+    EXPECT_TRUE(GetWindowExtEx(c.dc, &ext));
+    EXPECT_EQ(ext.cx, 1);
+    EXPECT_EQ(ext.cy, 1);
+    EXPECT_TRUE(GetViewportExtEx(c.dc, &ext));
+    EXPECT_EQ(ext.cx, 1);
+    EXPECT_FALSE(GetWindowExtEx(c.dc, nullptr));
+    HDC bogus = reinterpret_cast<HDC>(static_cast<intptr_t>(0x1234));
+    EXPECT_FALSE(GetViewportExtEx(bogus, &ext));
+    EXPECT_FALSE(GetWindowOrgEx(bogus, &org));
+}
+
 TEST(Dc, ObjectsAndTheirDescriptions)
 {
     HDC a = CreateCompatibleDC(nullptr), b = CreateCompatibleDC(nullptr);

@@ -56,6 +56,27 @@ HFONT Font(const char* face, int height, int weight = FW_NORMAL, BYTE charset = 
                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, face);
 }
 
+// A font selected into a canvas for one test, with its metrics; deselected and deleted when the
+// test ends.
+struct SelectedFont {
+    SelectedFont(Canvas& cv, HFONT font) : dc(cv.dc), f(font)
+    {
+        SelectObject(dc, f);
+        measured = GetTextMetrics(dc, &tm) != FALSE;
+    }
+    ~SelectedFont()
+    {
+        SelectObject(dc, GetStockObject(SYSTEM_FONT));
+        DeleteObject(f);
+    }
+    SelectedFont(const SelectedFont&) = delete;
+    SelectedFont& operator=(const SelectedFont&) = delete;
+    HDC dc;
+    HFONT f;
+    TEXTMETRIC tm{};
+    bool measured = false;
+};
+
 SIZE Extent(HDC dc, const std::string& s)
 {
     SIZE sz{};
@@ -77,10 +98,9 @@ TEST_P(FontMetrics, AreStable)
 {
     const MetricCase c = GetParam();
     Canvas cv;
-    HFONT f = Font(c.face, c.height, c.weight);
-    SelectObject(cv.dc, f);
-    TEXTMETRIC tm{};
-    ASSERT_TRUE(GetTextMetrics(cv.dc, &tm));
+    SelectedFont font(cv, Font(c.face, c.height, c.weight));
+    ASSERT_TRUE(font.measured);
+    const TEXTMETRIC& tm = font.tm;
     EXPECT_EQ(tm.tmHeight, tm.tmAscent + tm.tmDescent);
     if (c.height < 0)
         EXPECT_EQ(tm.tmHeight - tm.tmInternalLeading, -c.height);
@@ -92,8 +112,6 @@ TEST_P(FontMetrics, AreStable)
     EXPECT_EQ(tm.tmAveCharWidth, c.tmAveCharWidth);
     EXPECT_EQ(Extent(cv.dc, "Hello, world").cx, c.helloWidth);
     EXPECT_EQ(Extent(cv.dc, "Hello, world").cy, tm.tmHeight);
-    SelectObject(cv.dc, GetStockObject(SYSTEM_FONT));
-    DeleteObject(f);
 }
 
 INSTANTIATE_TEST_SUITE_P(MappedFaces, FontMetrics,
@@ -156,8 +174,7 @@ TEST(Fonts, FaceNamesMapToTheirFreeCounterparts)
 TEST(Text, GlyphsAreDrawnWithoutAntialiasing)
 {
     Canvas cv;
-    HFONT f = Font("Times New Roman", -24, FW_NORMAL, ANSI_CHARSET, TRUE);
-    SelectObject(cv.dc, f);
+    SelectedFont font(cv, Font("Times New Roman", -24, FW_NORMAL, ANSI_CHARSET, TRUE));
     SetTextColor(cv.dc, RGB(0, 0, 0));
     SetBkMode(cv.dc, TRANSPARENT);
     TextOut(cv.dc, 2, 2, "Quality \xE9t\xE9 \x80", 13); // Windows-1252: é and the euro sign
@@ -169,17 +186,13 @@ TEST(Text, GlyphsAreDrawnWithoutAntialiasing)
             ink += c == 0;
         }
     EXPECT_GT(ink, 100);
-    SelectObject(cv.dc, GetStockObject(SYSTEM_FONT));
-    DeleteObject(f);
 }
 
 TEST(Text, AlignmentAndCurrentPosition)
 {
     Canvas cv;
-    HFONT f = Font("Arial", -20);
-    SelectObject(cv.dc, f);
-    TEXTMETRIC tm{};
-    GetTextMetrics(cv.dc, &tm);
+    SelectedFont font(cv, Font("Arial", -20));
+    const TEXTMETRIC& tm = font.tm;
     SetBkMode(cv.dc, OPAQUE);
     SetBkColor(cv.dc, RGB(0, 0, 255));
     // An opaque TextOut fills the whole cell: its box is the extent.
@@ -213,15 +226,12 @@ TEST(Text, AlignmentAndCurrentPosition)
     // Extra character spacing widens every character.
     SetTextCharacterExtra(cv.dc, 3);
     EXPECT_EQ(Extent(cv.dc, "Ab").cx, ab.cx + 6);
-    SelectObject(cv.dc, GetStockObject(SYSTEM_FONT));
-    DeleteObject(f);
 }
 
 TEST(Text, ExtTextOutOpaqueAndClipped)
 {
     Canvas cv;
-    HFONT f = Font("Arial", -30);
-    SelectObject(cv.dc, f);
+    SelectedFont font(cv, Font("Arial", -30));
     SetBkColor(cv.dc, RGB(255, 0, 0));
     SetBkMode(cv.dc, TRANSPARENT);
     RECT box{20, 20, 60, 40};
@@ -229,15 +239,12 @@ TEST(Text, ExtTextOutOpaqueAndClipped)
     RECT ink = cv.Ink();
     EXPECT_TRUE(EqualRect(&ink, &box));
     EXPECT_EQ(GetPixel(cv.dc, 59, 39), RGB(255, 0, 0));
-    SelectObject(cv.dc, GetStockObject(SYSTEM_FONT));
-    DeleteObject(f);
 }
 
 TEST(Text, MeasuringFitsAndTabs)
 {
     Canvas cv;
-    HFONT f = Font("Courier New", -12);
-    SelectObject(cv.dc, f);
+    SelectedFont font(cv, Font("Courier New", -12));
     LONG cw = Extent(cv.dc, "x").cx;
     int fit = 0, dx[5] = {};
     SIZE sz{};
@@ -248,6 +255,20 @@ TEST(Text, MeasuringFitsAndTabs)
     int widths[3] = {};
     ASSERT_TRUE(GetCharWidth(cv.dc, 'a', 'c', widths));
     EXPECT_EQ(widths[1], cw);
+    // A character's ABC widths add up to its advance.
+    ABC abc[3] = {};
+    ASSERT_TRUE(GetCharABCWidths(cv.dc, 'a', 'c', abc));
+    for (const ABC& one : abc) {
+        EXPECT_EQ(one.abcA + int(one.abcB) + one.abcC, cw);
+        EXPECT_GT(one.abcB, 0u);
+    }
+    // Bad ranges and missing buffers are refused.
+    EXPECT_FALSE(GetCharWidth(cv.dc, 'c', 'a', widths));
+    EXPECT_FALSE(GetCharWidth(cv.dc, 0xFF, 0x100, widths));
+    EXPECT_FALSE(GetCharWidth(cv.dc, 'a', 'c', nullptr));
+    EXPECT_FALSE(GetCharABCWidths(cv.dc, 'c', 'a', abc));
+    EXPECT_FALSE(GetCharABCWidths(cv.dc, 0xFF, 0x100, abc));
+    EXPECT_FALSE(GetCharABCWidths(cv.dc, 'a', 'c', nullptr));
     // Tabs: explicit stops, then a repeated distance.
     INT stops[2] = {50, 120};
     DWORD e = GetTabbedTextExtent(cv.dc, "a\tb\tc", 5, 2, stops);
@@ -257,8 +278,6 @@ TEST(Text, MeasuringFitsAndTabs)
     EXPECT_EQ(LOWORD(e), 40 + cw);
     LONG drawn = TabbedTextOut(cv.dc, 10, 0, "a\tb", 3, 1, &every, 10);
     EXPECT_EQ(LOWORD(drawn), 40 + cw);
-    SelectObject(cv.dc, GetStockObject(SYSTEM_FONT));
-    DeleteObject(f);
 }
 
 // ---- DrawText -----------------------------------------------------------------------------------
@@ -280,10 +299,8 @@ TEST_P(DrawTextCalc, LinesAndWidth)
 {
     const DrawCase c = GetParam();
     Canvas cv;
-    HFONT f = Font("Arial", -14);
-    SelectObject(cv.dc, f);
-    TEXTMETRIC tm{};
-    GetTextMetrics(cv.dc, &tm);
+    SelectedFont font(cv, Font("Arial", -14));
+    const TEXTMETRIC& tm = font.tm;
     LONG w = Extent(cv.dc, c.widthOf).cx + c.extra;
     RECT r{10, 5, 10 + w, 500};
     int h = DrawText(cv.dc, c.text, -1, &r, c.format | DT_CALCRECT);
@@ -292,8 +309,6 @@ TEST_P(DrawTextCalc, LinesAndWidth)
     EXPECT_EQ(r.bottom, 5 + h);
     EXPECT_EQ(r.left, 10);
     EXPECT_EQ(r.right, 10 + Extent(cv.dc, c.widest).cx);
-    SelectObject(cv.dc, GetStockObject(SYSTEM_FONT));
-    DeleteObject(f);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -319,10 +334,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(DrawText, AlignmentClippingAndPrefixUnderline)
 {
     Canvas cv;
-    HFONT f = Font("Arial", -14);
-    SelectObject(cv.dc, f);
-    TEXTMETRIC tm{};
-    GetTextMetrics(cv.dc, &tm);
+    SelectedFont font(cv, Font("Arial", -14));
+    const TEXTMETRIC& tm = font.tm;
     SetBkMode(cv.dc, OPAQUE);
     SetBkColor(cv.dc, RGB(0, 128, 0));
     LONG w = Extent(cv.dc, "Hi").cx;
@@ -358,17 +371,13 @@ TEST(DrawText, AlignmentClippingAndPrefixUnderline)
     RECT under = cv.Ink();
     EXPECT_GT(under.bottom, plain.bottom);
     EXPECT_LE(under.left, plain.left);
-    SelectObject(cv.dc, GetStockObject(SYSTEM_FONT));
-    DeleteObject(f);
 }
 
 TEST(DrawText, EmptyTextMeasuresOneLine)
 {
     Canvas cv;
-    HFONT f = Font("Arial", -14);
-    SelectObject(cv.dc, f);
-    TEXTMETRIC tm{};
-    GetTextMetrics(cv.dc, &tm);
+    SelectedFont font(cv, Font("Arial", -14));
+    const TEXTMETRIC& tm = font.tm;
     RECT r{10, 10, 100, 100};
     EXPECT_EQ(DrawText(cv.dc, "", -1, &r, DT_CALCRECT), tm.tmHeight);
     EXPECT_EQ(r.right, 10);
@@ -381,22 +390,16 @@ TEST(DrawText, EmptyTextMeasuresOneLine)
     RECT none{0, 0, 0, 0};
     RECT ink = cv.Ink();
     EXPECT_TRUE(EqualRect(&ink, &none));
-    SelectObject(cv.dc, GetStockObject(SYSTEM_FONT));
-    DeleteObject(f);
 }
 
 TEST(DrawText, TabsExpandWhenAsked)
 {
     Canvas cv;
-    HFONT f = Font("Arial", -14);
-    SelectObject(cv.dc, f);
-    TEXTMETRIC tm{};
-    GetTextMetrics(cv.dc, &tm);
+    SelectedFont font(cv, Font("Arial", -14));
+    const TEXTMETRIC& tm = font.tm;
     RECT r{0, 0, 400, 100};
     DrawText(cv.dc, "a\tb", -1, &r, DT_SINGLELINE | DT_EXPANDTABS | DT_CALCRECT);
     EXPECT_GE(r.right, 8 * tm.tmAveCharWidth + Extent(cv.dc, "b").cx);
-    SelectObject(cv.dc, GetStockObject(SYSTEM_FONT));
-    DeleteObject(f);
 }
 
 } // namespace

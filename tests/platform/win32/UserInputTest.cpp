@@ -4,6 +4,8 @@
 #include <MessageSpy.h>
 #include <UiTest.h>
 
+#include <thread>
+
 using namespace spy;
 
 namespace {
@@ -179,6 +181,27 @@ TEST_F(UserInputTest, CaptureTakesMouseInputAndReportsItsLoss)
     DestroyWindow(first);
     EXPECT_EQ(spy.Count(WM_CAPTURECHANGED, first), 1u);
     EXPECT_EQ(GetCapture(), nullptr);
+}
+
+TEST_F(UserInputTest, FocusActivationAndCaptureAreAnsweredPerThread)
+{
+    HWND top = Top(0, 0);
+    ui::PumpUntilIdle();
+    SetFocus(top);
+    SetCapture(top);
+    HWND seen[3] = {top, top, top};
+    std::thread([&] {
+        seen[0] = GetFocus();
+        seen[1] = GetActiveWindow();
+        seen[2] = GetCapture();
+    }).join();
+    for (HWND h : seen)
+        EXPECT_EQ(h, nullptr) << "another thread's windows are not reported";
+    EXPECT_EQ(GetFocus(), top);
+    EXPECT_EQ(GetActiveWindow(), top);
+    EXPECT_EQ(GetCapture(), top);
+    EXPECT_EQ(SetCapture(nullptr), top);
+    ReleaseCapture();
 }
 
 TEST_F(UserInputTest, DisabledWindowsGetNoMouseInput)

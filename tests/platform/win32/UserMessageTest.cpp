@@ -23,6 +23,47 @@ protected:
     }
 };
 
+// A second thread with a spy window of its own, dispatching its messages until Stop(). With
+// destroyAtEnd it destroys its window before it ends; otherwise the window is left to go with
+// the thread.
+class PumpingThread {
+public:
+    explicit PumpingThread(bool destroyAtEnd)
+        : m_thread([this, destroyAtEnd] {
+              HWND hwnd = CreateWindowExA(0, MessageSpy::ClassName(), "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                          nullptr, nullptr);
+              m_window = hwnd;
+              MSG msg;
+              while (!m_done) {
+                  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+                      DispatchMessageA(&msg);
+                  WaitMessage();
+              }
+              if (destroyAtEnd)
+                  DestroyWindow(hwnd);
+          })
+    {
+        while (!m_window)
+            std::this_thread::yield();
+    }
+    ~PumpingThread() { Stop(); }
+
+    HWND Window() const { return m_window; }
+    void Stop()
+    {
+        if (!m_thread.joinable())
+            return;
+        m_done = true;
+        PostMessageA(m_window, WM_NULL, 0, 0);
+        m_thread.join();
+    }
+
+private:
+    std::atomic<HWND> m_window{nullptr};
+    std::atomic<bool> m_done{false};
+    std::thread m_thread;
+};
+
 TEST_F(UserMessageTest, RetrievalOrderIsPostedInputQuitPaintTimer)
 {
     HWND w = Popup(true);
@@ -120,8 +161,6 @@ TEST_F(UserMessageTest, SendAcrossThreadsServesTheSendersIncomingMessagesWhileWa
 {
     HWND mine = Popup();
     DWORD mainThread = GetWindowThreadProcessId(mine, nullptr);
-    std::atomic<HWND> theirs{nullptr};
-    std::atomic<bool> done{false};
     std::atomic<BOOL> inSend{FALSE};
     spy.handler = [&](HWND hwnd, UINT m, WPARAM wParam, LPARAM) -> std::optional<LRESULT> {
         if (m == WM_USER + 10) {
@@ -134,31 +173,16 @@ TEST_F(UserMessageTest, SendAcrossThreadsServesTheSendersIncomingMessagesWhileWa
             return static_cast<LRESULT>(wParam * 10);
         return std::nullopt;
     };
-    std::thread worker([&] {
-        theirs = CreateWindowExA(0, MessageSpy::ClassName(), "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
-        MSG msg;
-        while (!done) {
-            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-                DispatchMessageA(&msg);
-            WaitMessage();
-        }
-        DestroyWindow(theirs);
-    });
-    while (!theirs)
-        std::this_thread::yield();
-    EXPECT_EQ(SendMessageA(theirs, WM_USER + 10, 4, 0), 41);
+    PumpingThread worker(true);
+    EXPECT_EQ(SendMessageA(worker.Window(), WM_USER + 10, 4, 0), 41);
     EXPECT_TRUE(inSend);
     EXPECT_FALSE(InSendMessage());
-    done = true;
-    PostMessageA(theirs, WM_NULL, 0, 0);
-    worker.join();
+    worker.Stop();
 }
 
 TEST_F(UserMessageTest, RepliesAndTimeoutsOfSendsAcrossThreads)
 {
-    std::atomic<HWND> theirs{nullptr};
     std::atomic<bool> release{false};
-    std::atomic<bool> done{false};
     std::atomic<DWORD> sendState{0};
     spy.handler = [&](HWND, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
         if (m == WM_USER + 20) {
@@ -176,17 +200,8 @@ TEST_F(UserMessageTest, RepliesAndTimeoutsOfSendsAcrossThreads)
         }
         return std::nullopt;
     };
-    std::thread worker([&] {
-        theirs = CreateWindowExA(0, MessageSpy::ClassName(), "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
-        MSG msg;
-        while (!done) {
-            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-                DispatchMessageA(&msg);
-            WaitMessage();
-        }
-    });
-    while (!theirs)
-        std::this_thread::yield();
+    PumpingThread worker(false);
+    HWND theirs = worker.Window();
     EXPECT_EQ(SendMessageA(theirs, WM_USER + 20, 0, 0), 11) << "the reply answers before the handler ends";
     while (sendState.load() == 0)  // the handler goes on after its reply
         std::this_thread::yield();
@@ -196,9 +211,7 @@ TEST_F(UserMessageTest, RepliesAndTimeoutsOfSendsAcrossThreads)
     EXPECT_EQ(SendMessageTimeoutA(theirs, WM_USER + 21, 0, 0, SMTO_NORMAL, 20, &result), 0);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_TIMEOUT));
     release = true;
-    done = true;
-    PostMessageA(theirs, WM_NULL, 0, 0);
-    worker.join();
+    worker.Stop();
     EXPECT_FALSE(IsWindow(theirs)) << "the windows of a thread that ends go with it";
     EXPECT_FALSE(PostMessageA(theirs, WM_USER, 0, 0));
 }

@@ -1,6 +1,8 @@
 // Window creation, destruction, geometry and the window tree.
 #include <windows.h>
 
+#include <cstring>
+
 #include <MessageSpy.h>
 #include <UiTest.h>
 
@@ -263,6 +265,17 @@ TEST_F(UserWindowTest, TreeQueriesFollowZOrderAndOwnership)
         return TRUE;
     }, reinterpret_cast<LPARAM>(&seen));
     EXPECT_EQ(seen, (std::vector<HWND>{c1, c2}));
+    // An answer of FALSE stops the enumeration, which then answers FALSE.
+    seen.clear();
+    auto first = [](HWND h, LPARAM l) {
+        reinterpret_cast<std::vector<HWND>*>(l)->push_back(h);
+        return FALSE;
+    };
+    EXPECT_FALSE(EnumChildWindows(a, first, reinterpret_cast<LPARAM>(&seen)));
+    EXPECT_FALSE(EnumWindows(first, reinterpret_cast<LPARAM>(&seen)));
+    EXPECT_FALSE(EnumThreadWindows(GetCurrentThreadId(), first, reinterpret_cast<LPARAM>(&seen)));
+    EXPECT_EQ(seen.size(), 3u);
+    EXPECT_EQ(seen[0], c1);
     DWORD pid = 0;
     EXPECT_NE(GetWindowThreadProcessId(a, &pid), 0u);
     EXPECT_NE(pid, 0u);
@@ -423,6 +436,62 @@ TEST_F(UserWindowTest, ClassesRegisterOnceAndKeepTheirSettings)
     EXPECT_EQ(CreateWindowExA(0, MessageSpy::ClassName(), "x", WS_CHILD, 0, 0, 5, 5, nullptr, nullptr, nullptr, nullptr),
               nullptr);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_TLW_WITH_WSCHILD));
+}
+
+TEST_F(UserWindowTest, TextQueriesCutToTheBufferAndExtraBytesStayInBounds)
+{
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.lpszClassName = "Extras";
+    wc.cbClsExtra = 12;
+    wc.cbWndExtra = 10;
+    ASSERT_NE(RegisterClassA(&wc), 0);
+    HWND w = CreateWindowExA(0, "Extras", "Caption", WS_POPUP, 0, 0, 5, 5, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(w);
+
+    char buffer[8];
+    std::memset(buffer, 'x', sizeof buffer);
+    EXPECT_EQ(GetClassNameA(w, buffer, 4), 3);
+    EXPECT_STREQ(buffer, "Ext");
+    EXPECT_EQ(buffer[4], 'x') << "nothing is written past the buffer";
+    EXPECT_EQ(GetWindowTextA(w, buffer, 5), 4);
+    EXPECT_STREQ(buffer, "Capt");
+    EXPECT_EQ(GetWindowTextA(w, buffer, 1), 0);
+    EXPECT_STREQ(buffer, "");
+
+    HWND gone = CreateWindowExA(0, "Extras", "", WS_POPUP, 0, 0, 5, 5, nullptr, nullptr, nullptr, nullptr);
+    DestroyWindow(gone);
+    for (auto query : {+[](HWND h) { char b[8]; return GetClassNameA(h, b, sizeof b); },
+                       +[](HWND h) { char b[8]; return GetWindowTextA(h, b, sizeof b); },
+                       +[](HWND h) { return GetWindowTextLengthA(h); },
+                       +[](HWND h) { return static_cast<int>(GetWindowThreadProcessId(h, nullptr)); }}) {
+        SetLastError(0);
+        EXPECT_EQ(query(gone), 0);
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE));
+    }
+
+    // Class extra bytes: a pointer-sized value fits at 4 (4 + 8 = 12), not at 5.
+    EXPECT_EQ(SetClassLongPtrA(w, 4, 0x55), 0u);
+    EXPECT_EQ(GetClassLongPtrA(w, 4), 0x55u);
+    SetLastError(0);
+    EXPECT_EQ(GetClassLongPtrA(w, 5), 0u);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_INDEX));
+    SetLastError(0);
+    EXPECT_EQ(SetClassLongPtrA(w, 5, 1), 0u);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_INDEX));
+
+    // Window extra bytes: a pointer fits at 2, a word at 8; neither past the end.
+    EXPECT_EQ(SetWindowLongPtrA(w, 2, 0x0102030405060708), 0);
+    EXPECT_EQ(GetWindowLongPtrA(w, 2), 0x0102030405060708);
+    EXPECT_EQ(GetWindowWord(w, 8), 0x0102);
+    SetLastError(0);
+    EXPECT_EQ(SetWindowLongPtrA(w, 3, 1), 0);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_INDEX));
+    SetLastError(0);
+    EXPECT_EQ(GetWindowWord(w, 9), 0);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_INDEX));
+    DestroyWindow(w);
+    EXPECT_TRUE(UnregisterClassA("Extras", nullptr));
 }
 
 TEST_F(UserWindowTest, DesktopSizeIsConfigurable)
