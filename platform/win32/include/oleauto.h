@@ -308,7 +308,9 @@ HRESULT WINAPI VariantCopyInd(VARIANT* pvarDest, const VARIANTARG* pvargSrc);
 // other (floating values round half to even; VT_BOOL is -1 or 0); numbers convert to and from
 // text (leading and trailing blanks are allowed; "True" and "False" read as booleans; a
 // boolean becomes "-1"/"0", or "True"/"False" with VARIANT_ALPHABOOL); VT_EMPTY reads as 0 or
-// an empty text; VT_NULL converts to nothing else. DISP_E_TYPEMISMATCH when the value cannot
+// an empty text; VT_NULL converts to nothing else; an object (VT_DISPATCH) converts as the value
+// of its value property (DISPID_VALUE) unless VARIANT_NOVALUEPROP is given. Dates do not
+// convert to or from text here (the class library's COleDateTime formats and reads them). DISP_E_TYPEMISMATCH when the value cannot
 // be read as the type, DISP_E_OVERFLOW when it does not fit, DISP_E_BADVARTYPE for a type this
 // layer does not convert; on failure the destination is unchanged.
 HRESULT WINAPI VariantChangeType(VARIANTARG* pvargDest, const VARIANTARG* pvarSrc, USHORT wFlags, VARTYPE vt);

@@ -208,6 +208,19 @@ HRESULT Convert(const VARIANT& src, USHORT wFlags, VARTYPE vt, VARIANT& out)
         return VariantCopy(&out, &src);
     if (src.vt == VT_NULL)
         return DISP_E_TYPEMISMATCH;
+    if (src.vt == VT_DISPATCH && vt != VT_UNKNOWN && !(wFlags & VARIANT_NOVALUEPROP)) {
+        // An object converts as the value of its value property (dispatch identifier 0).
+        if (src.pdispVal == nullptr)
+            return DISP_E_TYPEMISMATCH;
+        DISPPARAMS none = {nullptr, nullptr, 0, 0};
+        VARIANT value;
+        VariantInit(&value);
+        if (src.pdispVal->Invoke(DISPID_VALUE, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &value, nullptr, nullptr) < 0)
+            return DISP_E_TYPEMISMATCH;
+        HRESULT hr = Convert(value, static_cast<USHORT>(wFlags | VARIANT_NOVALUEPROP), vt, out);
+        VariantClear(&value);
+        return hr;
+    }
     switch (vt) {
     case VT_EMPTY: return DISP_E_TYPEMISMATCH;
     case VT_NULL:

@@ -76,9 +76,16 @@ struct Counted : IDispatch {
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override
+    // The value property, when the object has one.
+    bool hasValue = false;
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD wFlags, DISPPARAMS*, VARIANT* pResult, EXCEPINFO*,
+                                     UINT*) override
     {
-        return E_NOTIMPL;
+        if (!hasValue || id != DISPID_VALUE || !(wFlags & DISPATCH_PROPERTYGET))
+            return DISP_E_MEMBERNOTFOUND;
+        pResult->vt = VT_BSTR;
+        pResult->bstrVal = SysAllocString(u"77");
+        return S_OK;
     }
 };
 
@@ -271,6 +278,17 @@ TEST(OleAutomationTest, ChangeTypeInPlaceAndThroughReferences)
     EXPECT_EQ(static_cast<IDispatch*>(&object), v.pdispVal);
     EXPECT_EQ(2u, object.refs);
     VariantClear(&v);
+    EXPECT_EQ(1u, object.refs);
+
+    // An object converts as its value property, when it has one and the caller allows it.
+    VARIANT dispatch = Make(VT_DISPATCH);
+    dispatch.pdispVal = &object;
+    EXPECT_EQ(DISP_E_TYPEMISMATCH, VariantChangeType(&v, &dispatch, 0, VT_I4));
+    object.hasValue = true;
+    ASSERT_EQ(S_OK, VariantChangeType(&v, &dispatch, 0, VT_I4));
+    EXPECT_EQ(77, v.lVal);
+    EXPECT_EQ(DISP_E_TYPEMISMATCH, VariantChangeType(&v, &dispatch, VARIANT_NOVALUEPROP, VT_BSTR));
+    EXPECT_EQ(VT_I4, v.vt);
     EXPECT_EQ(1u, object.refs);
 }
 
