@@ -167,7 +167,7 @@ HRESULT CVeltraApplication::XDispatch::Invoke(DISPID dispIdMember, REFIID riid, 
     // The three are methods; callers that read a result may ask with the property-get flag too.
     if (!(wFlags & (DISPATCH_METHOD | DISPATCH_PROPERTYGET)))
         return DISP_E_MEMBERNOTFOUND;
-    if (pDispParams == NULL)
+    if (pDispParams == NULL || (pDispParams->cArgs > 0 && pDispParams->rgvarg == NULL))
         return E_INVALIDARG;
     if (pDispParams->cNamedArgs > 0)
         return DISP_E_NONAMEDARGS;
