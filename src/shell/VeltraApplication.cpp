@@ -42,7 +42,7 @@ const char* const kMethodNames[] = {"DoKeywordSearch", "GetCurrentArticle", "Got
 
 }  // namespace
 
-CVeltraApplication::CVeltraApplication() = default;
+CVeltraApplication::CVeltraApplication() { m_dispatch.m_pOwner = this; }
 
 CVeltraApplication::~CVeltraApplication() = default;
 
@@ -156,12 +156,71 @@ HRESULT CVeltraApplication::XDispatch::GetIDsOfNames(REFIID, LPOLESTR* rgszNames
     return hr;
 }
 
-HRESULT CVeltraApplication::XDispatch::Invoke(DISPID dispIdMember, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*,
-                                              EXCEPINFO*, UINT*)
+HRESULT CVeltraApplication::XDispatch::Invoke(DISPID dispIdMember, REFIID riid, LCID, WORD wFlags,
+                                              DISPPARAMS* pDispParams, VARIANT* pVarResult, EXCEPINFO* pExcepInfo,
+                                              UINT* puArgErr)
 {
-    // Calls by dispatch identifier carry their arguments as variants, which this build's object
-    // model does not marshal: in-process callers use the C++ methods.
+    if (!IsEqualIID(riid, IID_NULL))
+        return DISP_E_UNKNOWNINTERFACE;
     if (dispIdMember < dispidDoKeywordSearch || dispIdMember > dispidGotoArticle)
         return DISP_E_MEMBERNOTFOUND;
-    return E_NOTIMPL;
+    // The three are methods; callers that read a result may ask with the property-get flag too.
+    if (!(wFlags & (DISPATCH_METHOD | DISPATCH_PROPERTYGET)))
+        return DISP_E_MEMBERNOTFOUND;
+    if (pDispParams == NULL || (pDispParams->cArgs > 0 && pDispParams->rgvarg == NULL))
+        return E_INVALIDARG;
+    if (pDispParams->cNamedArgs > 0)
+        return DISP_E_NONAMEDARGS;
+    UINT nArgs = dispIdMember == dispidGetCurrentArticle ? 0 : 1;
+    if (pDispParams->cArgs != nArgs)
+        return DISP_E_BADPARAMCOUNT;
+
+    CVeltraApplication* pThis = m_pOwner;
+    COleVariant varText;
+    if (nArgs == 1) {
+        // The one argument as text: a text, a reference to one, or a number or boolean in the
+        // platform's text form.
+        const VARIANTARG& arg = pDispParams->rgvarg[0];
+        if (arg.vt == VT_ERROR && arg.scode == DISP_E_PARAMNOTFOUND)
+            return DISP_E_PARAMNOTOPTIONAL;
+        VARIANT text;
+        VariantInit(&text);
+        HRESULT hr = VariantChangeType(&text, &arg, 0, VT_BSTR);
+        if (hr < 0) {
+            if (puArgErr != NULL)
+                *puArgErr = 0;
+            return hr == E_OUTOFMEMORY || hr == DISP_E_BADVARTYPE ? hr : DISP_E_TYPEMISMATCH;
+        }
+        varText.Attach(text);
+    }
+
+    if (pVarResult != NULL)
+        VariantInit(pVarResult);
+    try {
+        switch (dispIdMember) {
+        case dispidDoKeywordSearch: pThis->DoKeywordSearch(V_BSTRT(&varText)); break;
+        case dispidGotoArticle: pThis->GotoArticle(V_BSTRT(&varText)); break;
+        default:
+            if (pVarResult != NULL) {
+                COleVariant varResult(pThis->GetCurrentArticle());
+                *pVarResult = varResult.Detach();
+            }
+            break;
+        }
+    } catch (CException* e) {
+        // The member failed: the caller learns why through the exception record.
+        if (pExcepInfo != NULL) {
+            *pExcepInfo = EXCEPINFO{};
+            pExcepInfo->scode = e->IsKindOf(RUNTIME_CLASS(CMemoryException)) ? E_OUTOFMEMORY : E_FAIL;
+            char szMessage[256] = "";
+            if (e->GetErrorMessage(szMessage, sizeof szMessage)) {
+                COleVariant varMessage(szMessage);
+                VARIANT message = varMessage.Detach();
+                pExcepInfo->bstrDescription = message.bstrVal;
+            }
+        }
+        e->Delete();
+        return DISP_E_EXCEPTION;
+    }
+    return S_OK;
 }

@@ -38,8 +38,10 @@ public:
     void GotoArticle(LPCSTR lpszText);
 
 private:
-    // The dispatch interface: the three methods by name. The object's own reference keeps it
-    // alive; the last Release of another holder's reference deletes nothing.
+    // The dispatch interface: the three methods by name and by dispatch identifier (Invoke takes
+    // the argument as text, converting a number the platform's way, and gives
+    // GetCurrentArticle's text back as a BSTR). The object's own reference keeps it alive; the
+    // last Release of another holder's reference deletes nothing.
     struct XDispatch : public IDispatch {
         HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppvObject) override;
         ULONG STDMETHODCALLTYPE AddRef() override;
@@ -52,6 +54,7 @@ private:
                                          DISPPARAMS* pDispParams, VARIANT* pVarResult, EXCEPINFO* pExcepInfo,
                                          UINT* puArgErr) override;
         ULONG m_nRefs = 1;
+        CVeltraApplication* m_pOwner = NULL;
     };
     XDispatch m_dispatch;
 };

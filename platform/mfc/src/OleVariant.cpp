@@ -1,6 +1,8 @@
 #include <afx.h>
 #include <mfc/OleVariant.h>
 
+#include <host/Resources.h>
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -93,7 +95,77 @@ COleVariant::COleVariant(double dblSrc) : vt(VT_R8) { dblVal = dblSrc; }
 
 COleVariant::COleVariant(const COleDateTime& timeSrc) : vt(VT_EMPTY), dblVal(0) { *this = timeSrc; }
 
+COleVariant::COleVariant(const VARIANT& varSrc) : vt(VT_EMPTY), dblVal(0) { *this = varSrc; }
+
 COleVariant::~COleVariant() { Clear(); }
+
+const COleVariant& COleVariant::operator=(const VARIANT& varSrc)
+{
+    VARIANT value;
+    VariantInit(&value);
+    HRESULT hr = VariantCopyInd(&value, &varSrc);
+    if (hr == E_OUTOFMEMORY)
+        AfxThrowMemoryException();
+    if (hr < 0 || value.vt == VT_DISPATCH || value.vt == VT_UNKNOWN) {
+        VariantClear(&value);
+        AfxThrowNotSupportedException();
+    }
+    if (value.vt == VT_BSTR) {
+        std::u16string text(value.bstrVal != NULL ? value.bstrVal : u"", SysStringLen(value.bstrVal));
+        VariantClear(&value);
+        SetString(host::Cp1252FromResourceText(text).c_str());
+        return *this;
+    }
+    Clear();
+    vt = value.vt;
+    switch (vt) {
+    case VT_UI1: bVal = value.bVal; break;
+    case VT_I2: iVal = value.iVal; break;
+    case VT_I4: lVal = value.lVal; break;
+    case VT_R4: fltVal = value.fltVal; break;
+    case VT_R8: dblVal = value.dblVal; break;
+    case VT_DATE: date = value.date; break;
+    case VT_BOOL: boolVal = value.boolVal; break;
+    case VT_ERROR: scode = value.scode; break;
+    default: break;  // VT_EMPTY, VT_NULL
+    }
+    return *this;
+}
+
+void COleVariant::Attach(VARIANT& varSrc)
+{
+    *this = varSrc;
+    VariantClear(&varSrc);
+}
+
+VARIANT COleVariant::Detach()
+{
+    VARIANT out;
+    VariantInit(&out);
+    if (vt == VT_BSTR) {
+        std::u16string text = host::ResourceTextFromCp1252(bstrVal);
+        out.bstrVal = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+        if (out.bstrVal == NULL)
+            AfxThrowMemoryException();
+        out.vt = VT_BSTR;
+        Clear();
+        return out;
+    }
+    out.vt = vt;
+    switch (vt) {
+    case VT_UI1: out.bVal = bVal; break;
+    case VT_I2: out.iVal = iVal; break;
+    case VT_I4: out.lVal = lVal; break;
+    case VT_R4: out.fltVal = fltVal; break;
+    case VT_R8: out.dblVal = dblVal; break;
+    case VT_DATE: out.date = date; break;
+    case VT_BOOL: out.boolVal = boolVal; break;
+    case VT_ERROR: out.scode = scode; break;
+    default: break;
+    }
+    Clear();
+    return out;
+}
 
 void COleVariant::Clear()
 {
@@ -189,6 +261,7 @@ BOOL COleVariant::operator==(const COleVariant& varSrc) const
     case VT_R8: return dblVal == varSrc.dblVal;
     case VT_DATE: return date == varSrc.date;
     case VT_BOOL: return boolVal == varSrc.boolVal;
+    case VT_ERROR: return scode == varSrc.scode;
     case VT_BSTR: return std::strcmp(bstrVal, varSrc.bstrVal) == 0;
     default: return FALSE;
     }

@@ -1,31 +1,18 @@
 // COleVariant: a tagged value as the DAO classes pass field values (GetFieldValue and
 // SetFieldValue): empty, Null, a 16- or 32-bit integer, a byte, a single or double, a date,
-// a boolean or a text. Text is single-byte (Windows-1252), held in bstrVal as a NUL-terminated
-// string that the variant owns, the way the class library's ANSI builds pass DAO text (VT_BSTRT).
+// a boolean, an error code or a text. Text is single-byte (Windows-1252), held in bstrVal as a
+// NUL-terminated string that the variant owns, the way the class library's ANSI builds pass DAO
+// text (VT_BSTRT). The type tags are the platform's (oleauto.h). The platform's VARIANT holds
+// its text as UTF-16 (a BSTR): a COleVariant made from a VARIANT, attached to one or detached
+// into one converts the text between the two.
 #pragma once
 
 #include <windef.h>
+#include <oleauto.h>
 
 #include <mfc/OleDateTime.h>
 #include <mfc/String.h>
 
-typedef unsigned short VARTYPE;
-typedef short VARIANT_BOOL;
-#define VARIANT_TRUE ((VARIANT_BOOL)-1)
-#define VARIANT_FALSE ((VARIANT_BOOL)0)
-
-enum VARENUM {
-    VT_EMPTY = 0,
-    VT_NULL = 1,
-    VT_I2 = 2,
-    VT_I4 = 3,
-    VT_R4 = 4,
-    VT_R8 = 5,
-    VT_DATE = 7,
-    VT_BSTR = 8,
-    VT_BOOL = 11,
-    VT_UI1 = 17,
-};
 // Single-byte text in ANSI builds of the class library.
 #define VT_BSTRT VT_BSTR
 
@@ -42,6 +29,10 @@ public:
     COleVariant(float fltSrc);
     COleVariant(double dblSrc);
     COleVariant(const COleDateTime& timeSrc);
+    // A copy of the platform's variant (a VT_BYREF variant as the value it refers to), its text
+    // converted to Windows-1252. Throws CNotSupportedException for a type the class cannot hold
+    // (interfaces, arrays).
+    COleVariant(const VARIANT& varSrc);
     ~COleVariant();
 
     const COleVariant& operator=(const COleVariant& varSrc);
@@ -51,6 +42,14 @@ public:
     const COleVariant& operator=(LONG lSrc);
     const COleVariant& operator=(double dblSrc);
     const COleVariant& operator=(const COleDateTime& dateSrc);
+    const COleVariant& operator=(const VARIANT& varSrc);
+
+    // Takes the platform's variant over (its text converted; the source's own copy freed) and
+    // leaves the source VT_EMPTY.
+    void Attach(VARIANT& varSrc);
+    // Gives the value away as the platform's variant (text as a new BSTR, which the receiver
+    // frees with VariantClear) and becomes VT_EMPTY.
+    VARIANT Detach();
 
     // Same type and same value.
     BOOL operator==(const COleVariant& varSrc) const;
@@ -72,18 +71,10 @@ public:
         float fltVal;
         double dblVal;
         VARIANT_BOOL boolVal;
+        SCODE scode;
         DATE date;
         char* bstrVal;
     };
 };
 
-#define V_VT(pvar) ((pvar)->vt)
-#define V_UI1(pvar) ((pvar)->bVal)
-#define V_I2(pvar) ((pvar)->iVal)
-#define V_I4(pvar) ((pvar)->lVal)
-#define V_R4(pvar) ((pvar)->fltVal)
-#define V_R8(pvar) ((pvar)->dblVal)
-#define V_BOOL(pvar) ((pvar)->boolVal)
-#define V_DATE(pvar) ((pvar)->date)
-#define V_BSTR(pvar) ((pvar)->bstrVal)
 #define V_BSTRT(pvar) ((LPCSTR)(pvar)->bstrVal)
