@@ -684,6 +684,7 @@ void FreeTree(HWND hwnd)
     Guard g(Mutex());
     if (IsTopLevel(*w) && w->menu && IsMenuHandle(w->menu))
         DestroyMenuInternal(w->menu);
+    DestroySystemMenu(hwnd);
     w->destroyed = true;
     Unlink(*w);
     // Children left (created during WM_NCDESTROY) go with their parent.
