@@ -345,10 +345,13 @@ void CFrameWnd::OnContextHelp()
             break;
         case WM_LBUTTONDOWN:
         case WM_NCLBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:  // a click soon after another on the same spot
+        case WM_NCLBUTTONDBLCLK:
             hClicked = ::WindowFromPoint(msg.pt);
             done = true;
             break;
         case WM_RBUTTONDOWN:
+        case WM_RBUTTONDBLCLK:
         case WM_MBUTTONDOWN:
         case WM_NCRBUTTONDOWN:
         case WM_NCMBUTTONDOWN:
@@ -368,8 +371,6 @@ void CFrameWnd::OnContextHelp()
         case WM_LBUTTONUP:
         case WM_RBUTTONUP:
         case WM_MBUTTONUP:
-        case WM_LBUTTONDBLCLK:
-        case WM_RBUTTONDBLCLK:
         case WM_KEYUP:
         case WM_SYSKEYUP:
         case WM_CHAR:
