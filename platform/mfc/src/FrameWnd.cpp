@@ -16,6 +16,7 @@ ON_WM_SETFOCUS()
 ON_WM_ACTIVATE()
 ON_WM_INITMENUPOPUP()
 ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
+ON_MESSAGE(WM_DEVMODECHANGE, OnDevModeChange)
 END_MESSAGE_MAP()
 
 CFrameWnd::CFrameWnd()
@@ -283,6 +284,14 @@ LRESULT CFrameWnd::OnIdleUpdateCmdUI(WPARAM, LPARAM)
     }
     if (changed)
         DrawMenuBar();
+    return 0;
+}
+
+LRESULT CFrameWnd::OnDevModeChange(WPARAM, LPARAM lParam)
+{
+    CWinApp* app = AfxGetApp();
+    if (app != NULL && app->m_pMainWnd == this)
+        app->DevModeChange(reinterpret_cast<LPSTR>(lParam));
     return 0;
 }
 

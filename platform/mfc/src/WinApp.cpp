@@ -247,6 +247,19 @@ void CWinApp::SetCurrentHandles()
         m_strProfileName = CString(m_pszExeName) + ".INI";
         m_pszProfileName = m_strProfileName;
     }
+    if (m_pszHelpFilePath == NULL) {
+        // The help file sits beside the program: its path with the extension ".HLP".
+        char module[MAX_PATH] = {};
+        DWORD length = ::GetModuleFileName(m_hInstance, module, sizeof module);
+        if (length > 0 && length < sizeof module) {
+            std::string path = module;
+            size_t dot = path.rfind('.');
+            if (dot != std::string::npos && path.find('\\', dot) == std::string::npos)
+                path.resize(dot);
+            m_strHelpFilePath = (path + ".HLP").c_str();
+            m_pszHelpFilePath = m_strHelpFilePath;
+        }
+    }
 }
 
 BOOL CWinApp::InitApplication() { return TRUE; }

@@ -105,6 +105,45 @@ TEST_F(WinAppPrinterTest, SelectPrinterTakesTheHandlesAndAnUnknownPrinterIsRefus
     EXPECT_EQ(Device(app.m_hDevNames), host::GetPrinter().name);
 }
 
+TEST_F(WinAppPrinterTest, ASettingsChangeOfThePrinterIsReadAgain)
+{
+    auto* frame = new CFrameWnd;
+    ASSERT_TRUE(frame->Create(NULL, "Frame", WS_OVERLAPPEDWINDOW, CRect(0, 0, 200, 100)));
+    app.m_pMainWnd = frame;
+    PRINTDLG pd{};
+    ASSERT_TRUE(app.GetPrinterDeviceDefaults(&pd));
+    SetOrientation(app.m_hDevMode, DMORIENT_LANDSCAPE);
+    char other[] = "Another Printer";
+    frame->SendMessage(WM_DEVMODECHANGE, 0, reinterpret_cast<LPARAM>(other));
+    auto orientation = [&] {
+        auto* mode = static_cast<DEVMODEA*>(GlobalLock(app.m_hDevMode));
+        short value = mode->dmOrientation;
+        GlobalUnlock(app.m_hDevMode);
+        return value;
+    };
+    EXPECT_EQ(orientation(), DMORIENT_LANDSCAPE);  // not the application's printer
+    std::string name = host::GetPrinter().name;
+    frame->SendMessage(WM_DEVMODECHANGE, 0, reinterpret_cast<LPARAM>(name.data()));
+    EXPECT_EQ(orientation(), DMORIENT_PORTRAIT);  // the printer's own settings again
+    app.m_pMainWnd = nullptr;
+    frame->DestroyWindow();
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+}
+
+TEST(WinAppHelpFileTest, TheHelpFileSitsBesideTheProgram)
+{
+    CWinApp app("Help File");
+    char module[MAX_PATH] = {};
+    ASSERT_GT(GetModuleFileName(NULL, module, sizeof module), 0u);
+    std::string expected = module;
+    expected = expected.substr(0, expected.rfind('.')) + ".HLP";
+    app.SetCurrentHandles();
+    ASSERT_NE(app.m_pszHelpFilePath, nullptr);
+    EXPECT_EQ(std::string(app.m_pszHelpFilePath), expected);
+}
+
 // ---- help ----
 
 std::vector<UINT>& HelpAsked()

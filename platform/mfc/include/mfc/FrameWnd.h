@@ -65,6 +65,9 @@ public:
     afx_msg void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized);
     afx_msg void OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu);
     afx_msg LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
+    // A printer's settings changed (lParam: its device name): the application reads its
+    // printer's again when it is that one.
+    afx_msg LRESULT OnDevModeChange(WPARAM wParam, LPARAM lParam);
 
     // Help commands. OnHelp (F1): WM_COMMANDHELP (lParam 0) to the window with the focus and
     // its parents up to the frame, until one answers TRUE; else the frame's own help topic

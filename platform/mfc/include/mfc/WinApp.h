@@ -105,7 +105,9 @@ public:
     HICON LoadIcon(UINT nIDResource) const;
     HICON LoadStandardIcon(LPCSTR lpszIconName) const;
 
-    // Sets the names from the instance and command line (AfxWinMain does this).
+    // Sets the names from the instance and command line (AfxWinMain does this): the program's
+    // name, the application's title, the profile "<program>.INI" and the help file beside the
+    // program ("<program path>.HLP"), each unless already set.
     void SetCurrentHandles();
 
     // The application's printer: its settings (DEVMODE) and names (DEVNAMES) in global memory,
@@ -147,6 +149,7 @@ private:
     CString m_strAppName;
     CString m_strExeName;
     CString m_strProfileName;
+    CString m_strHelpFilePath;
     CString m_strCmdLine;
     friend int AFXAPI AfxWinInit(HINSTANCE, HINSTANCE, LPSTR, int);
 };
