@@ -37,6 +37,7 @@ LRESULT CALLBACK Recorder(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
                 g_statesAtInit.push_back(GetMenuState(reinterpret_cast<HMENU>(wParam), id, MF_BYCOMMAND) & MF_GRAYED);
         }
         break;
+    case WM_MENUSELECT:
     case WM_INITMENU:
     case WM_ENTERMENULOOP:
     case WM_EXITMENULOOP:
@@ -175,9 +176,18 @@ TEST_F(SystemMenuTest, AltSpaceOpensTheMenuAndTheChoiceComesAsASystemCommand)
     OpenAndRun(hwnd, [] { EXPECT_TRUE(host::ChooseMenuItem(SC_MOVE)); });
     HMENU menu = GetSystemMenu(hwnd, FALSE);
     std::vector<std::pair<UINT, WPARAM>> seen;
-    for (const Heard& h : g_heard)
+    bool movePicked = false;
+    for (const Heard& h : g_heard) {
+        if (h.message == WM_MENUSELECT) {
+            // The highlight says the item is the window menu's.
+            if (LOWORD(h.wParam) == SC_MOVE && (HIWORD(h.wParam) & MF_SYSMENU))
+                movePicked = true;
+            continue;
+        }
         if (h.message != WM_SYSCOMMAND || h.wParam != SC_KEYMENU)
             seen.emplace_back(h.message, h.wParam);
+    }
+    EXPECT_TRUE(movePicked);
     const std::vector<std::pair<UINT, WPARAM>> expected = {
         {WM_ENTERMENULOOP, FALSE},
         {WM_INITMENU, reinterpret_cast<WPARAM>(menu)},
