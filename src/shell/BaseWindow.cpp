@@ -151,6 +151,10 @@ BEGIN_MESSAGE_MAP(CBaseWindow, CFrameWnd)
     ON_COMMAND(ID_GO_BACK, OnBack)
     ON_COMMAND(ID_GO_FORWARD, OnForward)
     ON_COMMAND(ID_HELP_TOPICS, OnHelpTopics)
+    ON_COMMAND(ID_HELP_FINDER, CFrameWnd::OnHelpFinder)
+    ON_COMMAND(ID_CONTEXT_HELP, CFrameWnd::OnContextHelp)
+    ON_COMMAND(ID_HELP, CFrameWnd::OnHelp)
+    ON_COMMAND(ID_FILE_PRINT_SETUP_APP, OnFilePrintSetup)
     ON_COMMAND(ID_WIZARDS, OnWizards)
     ON_COMMAND(ID_SURF_JUBILEE, OnSurfJubilee)
     ON_COMMAND(ID_NOTEPAD, OnNotepad)
@@ -1073,13 +1077,21 @@ LRESULT CBaseWindow::OnMainMenuChoice(WPARAM wParam, LPARAM lParam)
 
 BOOL CBaseWindow::HelpAllowed()
 {
-    return AppServices().bF1Help && !IsMainMenuShowing() && AppServices().pfnWinHelp != NULL;
+    return AppServices().bF1Help && !IsMainMenuShowing();
+}
+
+void CBaseWindow::WinHelp(DWORD_PTR dwData, UINT nCmd)
+{
+    if (!HelpAllowed())
+        return;
+    if (AppServices().pfnWinHelp != NULL)
+        AppServices().pfnWinHelp(dwData, nCmd);
+    else
+        CFrameWnd::WinHelp(dwData, nCmd);
 }
 
 LRESULT CBaseWindow::OnCommandHelp(WPARAM, LPARAM lParam)
 {
-    if (!HelpAllowed())
-        return TRUE;
     DWORD_PTR nContext = static_cast<DWORD_PTR>(lParam);
     if (nContext == 0 && m_pCurrentView != NULL)
         nContext = static_cast<DWORD_PTR>(m_pCurrentView->GetDlgCtrlID());
@@ -1090,10 +1102,10 @@ LRESULT CBaseWindow::OnCommandHelp(WPARAM, LPARAM lParam)
     case IDW_MEDIA:
     case IDW_TIMEFRAME:
     case IDW_VLPLUS:
-        AppServices().pfnWinHelp(nContext, HELP_CONTEXT);
+        WinHelp(nContext, HELP_CONTEXT);
         break;
     default:
-        AppServices().pfnWinHelp(0, HELP_FINDER);
+        WinHelp(0, HELP_FINDER);
         break;
     }
     return TRUE;
@@ -1101,8 +1113,7 @@ LRESULT CBaseWindow::OnCommandHelp(WPARAM, LPARAM lParam)
 
 void CBaseWindow::OnHelpTopics()
 {
-    if (HelpAllowed())
-        AppServices().pfnWinHelp(0, HELP_FINDER);
+    WinHelp(0, HELP_FINDER);
 }
 
 // ---- companion programs ----
@@ -1190,6 +1201,12 @@ void CBaseWindow::OnFilePrint()
 {
     if (m_pCurrentView != NULL)
         m_pCurrentView->OnFilePrint();
+}
+
+void CBaseWindow::OnFilePrintSetup()
+{
+    if (CWinApp* pApp = AfxGetApp())
+        pApp->OnFilePrintSetup();
 }
 
 void CBaseWindow::OnUpdateFilePrint(CCmdUI* pCmdUI)

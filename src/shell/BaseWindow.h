@@ -90,6 +90,11 @@ public:
     // over the item just clicked.
     static LRESULT CALLBACK FrameMouseHookProc(int nCode, WPARAM wParam, LPARAM lParam);
 
+    // Every help request of the frame ends here: under the help rules (F1 help on, no start-up
+    // main menu showing) the application's help (AppServices' pfnWinHelp), else the class
+    // library's help on the application's help file.
+    void WinHelp(DWORD_PTR dwData, UINT nCmd = HELP_CONTEXT) override;
+
 protected:
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
     afx_msg void OnDestroy();
@@ -141,6 +146,7 @@ protected:
     afx_msg void OnFileSaveAs();
     afx_msg void OnUpdateFileSaveAs(CCmdUI* pCmdUI);
     afx_msg void OnFilePrint();
+    afx_msg void OnFilePrintSetup();
     afx_msg void OnUpdateFilePrint(CCmdUI* pCmdUI);
     afx_msg void OnFileExit();
     afx_msg void OnClearAllHighlights();
@@ -167,6 +173,7 @@ private:
     void HidePanes();
     // Whether the help may open now (F1 help on, no start-up main menu showing).
     static BOOL HelpAllowed();
+
     void SetCurrentView(CVLMainWin* pView);
     // Paints the frame's window rectangle in the desktop colour and hides the frame (closing).
     void PaintOverAndHide();

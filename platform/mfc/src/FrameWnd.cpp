@@ -1,5 +1,7 @@
 // CFrameWnd: frame creation, the active view, command routing and menu updates.
 #include <afxwin.h>
+#include <afxres.h>
+#include <host/UiScript.h>
 
 IMPLEMENT_DYNCREATE(CFrameWnd, CWnd)
 
@@ -14,10 +16,12 @@ ON_WM_SETFOCUS()
 ON_WM_ACTIVATE()
 ON_WM_INITMENUPOPUP()
 ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
+ON_MESSAGE(WM_DEVMODECHANGE, OnDevModeChange)
 END_MESSAGE_MAP()
 
 CFrameWnd::CFrameWnd()
-    : m_bAutoMenuEnable(TRUE), m_hMenuDefault(NULL), m_pViewActive(NULL), m_hAccelTable(NULL), m_nIDHelp(0)
+    : m_bAutoMenuEnable(TRUE), m_hMenuDefault(NULL), m_pViewActive(NULL), m_hAccelTable(NULL), m_nIDHelp(0),
+      m_bHelpMode(FALSE)
 {
 }
 
@@ -281,4 +285,127 @@ LRESULT CFrameWnd::OnIdleUpdateCmdUI(WPARAM, LPARAM)
     if (changed)
         DrawMenuBar();
     return 0;
+}
+
+LRESULT CFrameWnd::OnDevModeChange(WPARAM, LPARAM lParam)
+{
+    CWinApp* app = AfxGetApp();
+    if (app != NULL && app->m_pMainWnd == this)
+        app->DevModeChange(reinterpret_cast<LPSTR>(lParam));
+    return 0;
+}
+
+// ---- Help ----------------------------------------------------------------------------------------
+
+namespace {
+
+// Help contexts of resources (a frame's help id) start here.
+constexpr DWORD_PTR kHelpBaseResource = 0x20000;
+
+}  // namespace
+
+void CFrameWnd::OnHelp()
+{
+    HWND hWnd = ::GetFocus();
+    if (hWnd == NULL || (hWnd != m_hWnd && !::IsChild(m_hWnd, hWnd)))
+        hWnd = m_hWnd;
+    for (; hWnd != NULL; hWnd = ::GetParent(hWnd)) {
+        if (::SendMessageA(hWnd, WM_COMMANDHELP, 0, 0))
+            return;
+        if (hWnd == m_hWnd)
+            break;
+    }
+    if (m_nIDHelp != 0)
+        WinHelp(kHelpBaseResource + m_nIDHelp, HELP_CONTEXT);
+    else
+        WinHelp(0, HELP_FINDER);
+}
+
+void CFrameWnd::OnHelpFinder()
+{
+    WinHelp(0, HELP_FINDER);
+}
+
+void CFrameWnd::OnContextHelp()
+{
+    if (m_bHelpMode || !::IsWindowEnabled(m_hWnd))
+        return;
+    m_bHelpMode = TRUE;
+    HCURSOR hHelpCursor = ::LoadCursorA(NULL, IDC_HELP);
+    SetCapture();
+    HCURSOR hPrevious = ::SetCursor(hHelpCursor);
+    HWND hClicked = NULL;
+    bool done = false;
+    while (!done) {
+        MSG msg;
+        if (!::PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+            // Losing the capture (another window took it, the frame went) ends the mode.
+            if (::GetCapture() != m_hWnd || !::IsWindow(m_hWnd) ||
+                !host::ModalLoopIdle(m_hWnd, "context help"))
+                break;
+            if (host::IsInteractive())
+                ::WaitMessage();
+            continue;
+        }
+        switch (msg.message) {
+        case WM_QUIT:
+            ::PostQuitMessage(static_cast<int>(msg.wParam));
+            done = true;
+            break;
+        case WM_LBUTTONDOWN:
+        case WM_NCLBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:  // a click soon after another on the same spot
+        case WM_NCLBUTTONDBLCLK:
+            hClicked = ::WindowFromPoint(msg.pt);
+            done = true;
+            break;
+        case WM_RBUTTONDOWN:
+        case WM_RBUTTONDBLCLK:
+        case WM_MBUTTONDOWN:
+        case WM_NCRBUTTONDOWN:
+        case WM_NCMBUTTONDOWN:
+        case WM_CANCELMODE:
+            done = true;
+            break;
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+            if (msg.wParam == VK_ESCAPE)
+                done = true;
+            break;
+        case WM_MOUSEMOVE:
+        case WM_NCMOUSEMOVE:
+        case WM_SETCURSOR:
+            ::SetCursor(hHelpCursor);
+            break;
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP:
+        case WM_MBUTTONUP:
+        case WM_KEYUP:
+        case WM_SYSKEYUP:
+        case WM_CHAR:
+        case WM_SYSCHAR:
+            break;  // the mode swallows the rest of the input
+        default:
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+            break;
+        }
+    }
+    if (::GetCapture() == m_hWnd)
+        ::ReleaseCapture();
+    ::SetCursor(hPrevious);
+    m_bHelpMode = FALSE;
+    if (hClicked == NULL || !::IsWindow(m_hWnd) || (hClicked != m_hWnd && !::IsChild(m_hWnd, hClicked)))
+        return;
+    // What was clicked is named by the frame's child window that holds it.
+    HWND hChild = hClicked;
+    while (hChild != m_hWnd && ::GetParent(hChild) != m_hWnd)
+        hChild = ::GetParent(hChild);
+    LPARAM context = hChild == m_hWnd ? 0 : ::GetDlgCtrlID(hChild);
+    if (SendMessage(WM_COMMANDHELP, 0, context))
+        return;
+    if (context != 0)
+        WinHelp(static_cast<DWORD_PTR>(context), HELP_CONTEXT);
+    else
+        WinHelp(0, HELP_FINDER);
 }

@@ -1,4 +1,5 @@
 // CWinThread's message loop and idle processing, CWinApp and the application-wide functions.
+#include <afxdlgs.h>
 #include <afxwin.h>
 #include <host/Process.h>
 
@@ -200,7 +201,7 @@ int CWinThread::Run()
 CWinApp::CWinApp(LPCSTR lpszAppName)
     : m_hInstance(NULL), m_hPrevInstance(NULL), m_lpCmdLine(NULL), m_nCmdShow(SW_SHOWNORMAL), m_pszAppName(NULL),
       m_pszExeName(NULL), m_pszProfileName(NULL), m_pszRegistryKey(NULL), m_pszHelpFilePath(NULL),
-      m_nWaitCursorCount(0), m_hcurWaitCursorRestore(NULL)
+      m_nWaitCursorCount(0), m_hcurWaitCursorRestore(NULL), m_hDevMode(NULL), m_hDevNames(NULL)
 {
     if (lpszAppName != NULL) {
         m_strAppName = lpszAppName;
@@ -213,6 +214,7 @@ CWinApp::CWinApp(LPCSTR lpszAppName)
 
 CWinApp::~CWinApp()
 {
+    SelectPrinter(NULL, NULL);
     if (g_app == this) {
         g_app = NULL;
         AfxSetReportErrorHandler(g_previousReportHandler);
@@ -244,6 +246,19 @@ void CWinApp::SetCurrentHandles()
     if (m_pszProfileName == NULL) {
         m_strProfileName = CString(m_pszExeName) + ".INI";
         m_pszProfileName = m_strProfileName;
+    }
+    if (m_pszHelpFilePath == NULL) {
+        // The help file sits beside the program: its path with the extension ".HLP".
+        char module[MAX_PATH] = {};
+        DWORD length = ::GetModuleFileName(m_hInstance, module, sizeof module);
+        if (length > 0 && length < sizeof module) {
+            std::string path = module;
+            size_t dot = path.rfind('.');
+            if (dot != std::string::npos && path.find('\\', dot) == std::string::npos)
+                path.resize(dot);
+            m_strHelpFilePath = (path + ".HLP").c_str();
+            m_pszHelpFilePath = m_strHelpFilePath;
+        }
     }
 }
 
@@ -383,6 +398,135 @@ void CWaitCursor::Restore()
 {
     if (CWinApp* app = AfxGetApp())
         app->RestoreWaitCursor();
+}
+
+// ---- The application's printer ------------------------------------------------------------------
+
+void CWinApp::UpdatePrinterSelection(BOOL bForceDefaults)
+{
+    if (m_hDevNames != NULL && !bForceDefaults)
+        return;
+    CPrintDialog defaults(FALSE);
+    if (defaults.GetDefaults())
+        SelectPrinter(defaults.m_pd.hDevNames, defaults.m_pd.hDevMode);
+}
+
+BOOL CWinApp::GetPrinterDeviceDefaults(PRINTDLG* pPrintDlg)
+{
+    UpdatePrinterSelection(FALSE);
+    if (m_hDevNames == NULL || pPrintDlg == NULL)
+        return FALSE;
+    pPrintDlg->hDevNames = m_hDevNames;
+    pPrintDlg->hDevMode = m_hDevMode;
+    return TRUE;
+}
+
+void CWinApp::SelectPrinter(HGLOBAL hDevNames, HGLOBAL hDevMode, BOOL bFreeOld)
+{
+    if (bFreeOld) {
+        if (m_hDevNames != NULL && m_hDevNames != hDevNames)
+            ::GlobalFree(m_hDevNames);
+        if (m_hDevMode != NULL && m_hDevMode != hDevMode)
+            ::GlobalFree(m_hDevMode);
+    }
+    m_hDevNames = hDevNames;
+    m_hDevMode = hDevMode;
+}
+
+int CWinApp::DoPrintDialog(CPrintDialog* pPD)
+{
+    UpdatePrinterSelection(FALSE);
+    // The dialog starts on the application's printer and hands back the handles it chose,
+    // reusing or freeing the ones it was given.
+    pPD->m_pd.hDevNames = m_hDevNames;
+    pPD->m_pd.hDevMode = m_hDevMode;
+    INT_PTR result = pPD->DoModal();
+    SelectPrinter(pPD->m_pd.hDevNames, pPD->m_pd.hDevMode, FALSE);
+    if (result != IDOK && ::CommDlgExtendedError() == PDERR_PRINTERNOTFOUND) {
+        // The printer the application had is gone: start again on the default printer.
+        UpdatePrinterSelection(TRUE);
+        pPD->m_pd.hDevNames = m_hDevNames;
+        pPD->m_pd.hDevMode = m_hDevMode;
+        result = pPD->DoModal();
+        SelectPrinter(pPD->m_pd.hDevNames, pPD->m_pd.hDevMode, FALSE);
+    }
+    DWORD error = result == IDOK ? 0 : ::CommDlgExtendedError();
+    if (error != 0)
+        return 0;
+    return static_cast<int>(result);
+}
+
+BOOL CWinApp::CreatePrinterDC(CDC& dc)
+{
+    UpdatePrinterSelection(FALSE);
+    if (m_hDevNames == NULL)
+        return FALSE;
+    CPrintDialog printer(FALSE);
+    printer.m_pd.hDevNames = m_hDevNames;
+    printer.m_pd.hDevMode = m_hDevMode;
+    HDC hDC = printer.CreatePrinterDC();
+    // The handles stay the application's.
+    printer.m_pd.hDevNames = NULL;
+    printer.m_pd.hDevMode = NULL;
+    return hDC != NULL && dc.Attach(hDC);
+}
+
+void CWinApp::DevModeChange(LPSTR lpDeviceName)
+{
+    if (m_hDevNames == NULL || lpDeviceName == NULL)
+        return;
+    CPrintDialog printer(FALSE);
+    printer.m_pd.hDevNames = m_hDevNames;
+    CString device = printer.GetDeviceName();
+    printer.m_pd.hDevNames = NULL;
+    if (device.CompareNoCase(lpDeviceName) == 0)
+        UpdatePrinterSelection(TRUE);
+}
+
+void CWinApp::OnFilePrintSetup()
+{
+    CPrintDialog dialog(TRUE);
+    DoPrintDialog(&dialog);
+}
+
+// ---- Help ---------------------------------------------------------------------------------------
+
+void CWinApp::WinHelp(DWORD_PTR dwData, UINT nCmd)
+{
+    if (CWnd* main = AfxGetMainWnd())
+        main->WinHelp(dwData, nCmd);
+}
+
+void CWinApp::OnHelpFinder()
+{
+    WinHelp(0, HELP_FINDER);
+}
+
+void CWinApp::OnHelp()
+{
+    if (auto* frame = dynamic_cast<CFrameWnd*>(AfxGetMainWnd()))
+        frame->OnHelp();
+    else
+        WinHelp(0, HELP_FINDER);
+}
+
+void CWinApp::OnContextHelp()
+{
+    if (auto* frame = dynamic_cast<CFrameWnd*>(AfxGetMainWnd()))
+        frame->OnContextHelp();
+}
+
+void CWnd::WinHelp(DWORD_PTR dwData, UINT nCmd)
+{
+    CWinApp* app = AfxGetApp();
+    LPCSTR file = app != NULL ? app->m_pszHelpFilePath : NULL;
+    if (file == NULL || *file == '\0')
+        return;
+    // Whatever mode the window is in (capture, a drag) ends before the help comes up.
+    SendMessage(WM_CANCELMODE);
+    HWND owner = ::GetAncestor(m_hWnd, GA_ROOT);
+    if (!::WinHelpA(owner != NULL ? owner : m_hWnd, file, nCmd, dwData))
+        AfxMessageBox("Unable to start the help.", MB_OK | MB_ICONEXCLAMATION);
 }
 
 // ---- Application-wide functions -----------------------------------------------------------------

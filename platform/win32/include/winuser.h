@@ -1376,6 +1376,10 @@ BOOL WINAPI GetMenuItemRect(HWND hWnd, HMENU hMenu, UINT uItem, LPRECT lprcItem)
 int WINAPI MenuItemFromPoint(HWND hWnd, HMENU hMenu, POINT ptScreen);
 BOOL WINAPI TrackPopupMenu(HMENU hMenu, UINT uFlags, int x, int y, int nReserved, HWND hWnd, const RECT* prcRect);
 BOOL WINAPI EndMenu();
+// The window menu (system menu) of a window with WS_SYSMENU: its own copy of the standard one,
+// made at the first request; bRevert destroys the copy (the next request makes a fresh one) and
+// returns NULL.
+HMENU WINAPI GetSystemMenu(HWND hWnd, BOOL bRevert);
 HACCEL WINAPI CreateAcceleratorTableA(LPACCEL paccel, int cAccel);
 #define CreateAcceleratorTable CreateAcceleratorTableA
 BOOL WINAPI DestroyAcceleratorTable(HACCEL hAccel);
@@ -1398,3 +1402,28 @@ DWORD WINAPI GetSysColor(int nIndex);
 // One solid brush per system colour, owned by the system (never deleted by callers).
 HBRUSH WINAPI GetSysColorBrush(int nIndex);
 #endif
+
+// The help engine: WinHelp's commands.
+#define HELP_CONTEXT 0x0001
+#define HELP_QUIT 0x0002
+#define HELP_INDEX 0x0003
+#define HELP_CONTENTS 0x0003
+#define HELP_HELPONHELP 0x0004
+#define HELP_SETINDEX 0x0005
+#define HELP_SETCONTENTS 0x0005
+#define HELP_CONTEXTPOPUP 0x0008
+#define HELP_FORCEFILE 0x0009
+#define HELP_CONTEXTMENU 0x000A
+#define HELP_FINDER 0x000B
+#define HELP_WM_HELP 0x000C
+#define HELP_SETPOPUP_POS 0x000D
+#define HELP_KEY 0x0101
+#define HELP_COMMAND 0x0102
+#define HELP_PARTIALKEY 0x0105
+#define HELP_MULTIKEY 0x0201
+#define HELP_SETWINPOS 0x0203
+// Asks the help engine for a topic of the help file (lpszHelp, which may name a window after
+// '>'): uCommand says what, dwData its argument. HELP_QUIT closes the help the window asked
+// for. FALSE when the request cannot be made.
+BOOL WINAPI WinHelpA(HWND hWndMain, LPCSTR lpszHelp, UINT uCommand, ULONG_PTR dwData);
+#define WinHelp WinHelpA

@@ -40,7 +40,11 @@ LRESULT SysCommand(HWND hwnd, WPARAM wParam, LPARAM lParam)
         TrackMenuBar(hwnd, 0, true);
         return 0;
     case SC_KEYMENU:
-        TrackMenuBar(hwnd, static_cast<UINT>(lParam), false);
+        // Alt+Space opens the window menu, any other key the menu bar.
+        if (lParam == VK_SPACE)
+            TrackSystemMenu(hwnd);
+        else
+            TrackMenuBar(hwnd, static_cast<UINT>(lParam), false);
         return 0;
     default:
         return 0;
@@ -249,9 +253,10 @@ LRESULT WINAPI DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         }
         return 0;
     case WM_SYSCHAR:
-        if (wParam != VK_SPACE && (HIWORD(lParam) & KF_ALTDOWN)) {
+        if (HIWORD(lParam) & KF_ALTDOWN) {
             HWND top = GetAncestor(hwnd, GA_ROOT);
-            SendMessageA(top, WM_SYSCOMMAND, SC_KEYMENU, static_cast<LPARAM>(wParam));
+            if (wParam != VK_SPACE || (GetWindowLongA(top, GWL_STYLE) & WS_SYSMENU))
+                SendMessageA(top, WM_SYSCOMMAND, SC_KEYMENU, static_cast<LPARAM>(wParam));
         }
         return 0;
     case WM_CANCELMODE:

@@ -281,6 +281,9 @@ void MoveWindowPixels(HWND hwnd, const RECT& sourceClient, int dx, int dy);
 bool DestroyMenuInternal(HMENU menu);
 bool IsMenuHandle(HMENU menu);
 void TrackMenuBar(HWND hwnd, UINT key, bool mouse);
+// The window menu: tracked from the keyboard (Alt+Space), destroyed with its window.
+void TrackSystemMenu(HWND hwnd);
+void DestroySystemMenu(HWND hwnd);
 void ResetMenus();
 // The items of a window's menu bar: rectangle (window coordinates) and text.
 std::vector<std::pair<RECT, std::string>> MenuBarItems(HWND hwnd);

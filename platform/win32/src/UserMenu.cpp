@@ -175,6 +175,7 @@ struct Tracking {
     HWND owner = nullptr;
     HMENU top = nullptr;
     bool bar = false;
+    bool sys = false;  // the window menu
     UINT flags = 0;
     std::vector<HMENU> open;  // popups opened, outermost first
     bool ended = false;
@@ -190,6 +191,8 @@ void NotifySelect(Tracking& t, HMENU menu, size_t index)
         return;
     const MenuItem& it = m->items[index];
     UINT itemFlags = (it.flags & (MF_POPUP | MF_CHECKED | MF_GRAYED | MF_DISABLED | MF_SEPARATOR | MF_BITMAP | MF_OWNERDRAW)) | MF_HILITE;
+    if (t.sys)
+        itemFlags |= MF_SYSMENU;
     WPARAM w = MAKEWPARAM((it.flags & MF_POPUP) ? static_cast<WORD>(index) : static_cast<WORD>(it.id), static_cast<WORD>(itemFlags));
     SendMessageA(t.owner, WM_MENUSELECT, w, reinterpret_cast<LPARAM>(menu));
 }
@@ -357,10 +360,95 @@ void EndTracking(Tracking& t)
     SendMessageA(t.owner, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
     for (auto it = t.open.rbegin(); it != t.open.rend(); ++it)
         SendMessageA(t.owner, WM_UNINITMENUPOPUP, reinterpret_cast<WPARAM>(*it), 0);
-    SendMessageA(t.owner, WM_EXITMENULOOP, t.bar ? FALSE : TRUE, 0);
+    SendMessageA(t.owner, WM_EXITMENULOOP, (t.bar || t.sys) ? FALSE : TRUE, 0);
+}
+
+// ---- The window menu ---------------------------------------------------------------------------
+
+// Each window's own copy of the window menu, made at the first request.
+std::map<HWND, HMENU>& SystemMenus()
+{
+    static auto* menus = new std::map<HWND, HMENU>;
+    return *menus;
+}
+
+HMENU MakeSystemMenu()
+{
+    static const struct {
+        UINT id;
+        const char* text;
+    } kItems[] = {
+        {SC_RESTORE, "&Restore"}, {SC_MOVE, "&Move"},     {SC_SIZE, "&Size"},
+        {SC_MINIMIZE, "Mi&nimize"}, {SC_MAXIMIZE, "Ma&ximize"}, {0, nullptr},
+        {SC_CLOSE, "&Close\tAlt+F4"},
+    };
+    Guard g(Mutex());
+    HMENU handle = NewMenu(true);
+    auto m = Get(handle);
+    for (const auto& item : kItems)
+        m->items.push_back(item.text ? MakeItem(MF_STRING, item.id, item.text) : MakeItem(MF_SEPARATOR, 0, nullptr));
+    return handle;
+}
+
+// Greys what the window's state does not allow, as the menu is about to show: Restore only
+// when minimized or maximized, Move unless maximized, Size with a sizing border and neither
+// minimized nor maximized, Minimize and Maximize with their box unless already so, Close
+// unless the class says CS_NOCLOSE.
+void UpdateSystemMenu(HWND hwnd, HMENU menu)
+{
+    DWORD style = static_cast<DWORD>(GetWindowLongA(hwnd, GWL_STYLE));
+    bool minimized = style & WS_MINIMIZE, maximized = style & WS_MAXIMIZE;
+    const std::pair<UINT, bool> kStates[] = {
+        {SC_RESTORE, minimized || maximized},
+        {SC_MOVE, !maximized},
+        {SC_SIZE, (style & WS_THICKFRAME) && !minimized && !maximized},
+        {SC_MINIMIZE, (style & WS_MINIMIZEBOX) && !minimized},
+        {SC_MAXIMIZE, (style & WS_MAXIMIZEBOX) && !maximized},
+        {SC_CLOSE, !(GetClassLongA(hwnd, GCL_STYLE) & CS_NOCLOSE)},
+    };
+    for (const auto& [id, enabled] : kStates)
+        EnableMenuItem(menu, id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
 }
 
 }  // namespace
+
+void DestroySystemMenu(HWND hwnd)
+{
+    Guard g(Mutex());
+    auto it = SystemMenus().find(hwnd);
+    if (it == SystemMenus().end())
+        return;
+    if (Get(it->second))
+        DestroyRecursive(it->second);
+    SystemMenus().erase(it);
+}
+
+void TrackSystemMenu(HWND hwnd)
+{
+    HWND top = GetAncestor(hwnd, GA_ROOT);
+    HMENU menu = GetSystemMenu(top, FALSE);
+    if (!menu || t_tracking)
+        return;
+    RECT window{};
+    GetWindowRect(top, &window);
+    {
+        Guard g(Mutex());
+        Get(menu)->origin = POINT{window.left, window.top + GetSystemMetrics(SM_CYCAPTION)};
+    }
+    Tracking t;
+    t.owner = top;
+    t.top = menu;
+    t.sys = true;
+    SendMessageA(top, WM_ENTERMENULOOP, FALSE, 0);
+    SendMessageA(top, WM_INITMENU, reinterpret_cast<WPARAM>(menu), 0);
+    UpdateSystemMenu(top, menu);
+    SendMessageA(top, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), MAKELPARAM(0, TRUE));
+    t.open.push_back(menu);
+    UINT chosen = IsWindow(top) ? RunTracking(t) : 0;
+    EndTracking(t);
+    if (chosen && IsWindow(top))
+        PostMessageA(top, WM_SYSCOMMAND, chosen, 0);
+}
 
 bool IsMenuHandle(HMENU menu)
 {
@@ -397,6 +485,7 @@ void ResetMenus()
 {
     Guard g(Mutex());
     M().menus.clear();
+    SystemMenus().clear();
 }
 
 void TrackMenuBar(HWND hwnd, UINT key, bool mouse)
@@ -785,6 +874,25 @@ BOOL WINAPI TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND hwnd,
     if (chosen && IsWindow(hwnd))
         PostMessageA(hwnd, WM_COMMAND, MAKEWPARAM(chosen, 0), 0);
     return TRUE;
+}
+
+HMENU WINAPI GetSystemMenu(HWND hwnd, BOOL revert)
+{
+    if (!Lookup(hwnd))
+        return nullptr;
+    if (revert) {
+        DestroySystemMenu(hwnd);
+        return nullptr;
+    }
+    if (!(GetWindowLongA(hwnd, GWL_STYLE) & WS_SYSMENU))
+        return nullptr;
+    Guard g(Mutex());
+    auto it = SystemMenus().find(hwnd);
+    if (it != SystemMenus().end() && Get(it->second))
+        return it->second;
+    HMENU menu = MakeSystemMenu();
+    SystemMenus()[hwnd] = menu;
+    return menu;
 }
 
 BOOL WINAPI EndMenu()

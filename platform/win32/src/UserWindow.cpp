@@ -93,6 +93,7 @@ void Unlink(Window& w)
 // Takes a window out of the tree and the handle table, and gives its handle back.
 void Retire(Window& w)
 {
+    DestroySystemMenu(w.hwnd);  // its own copy of the window menu, if it was asked for
     w.destroyed = true;
     Unlink(w);
     w.cls->windows--;

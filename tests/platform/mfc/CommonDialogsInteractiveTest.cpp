@@ -71,4 +71,27 @@ TEST_F(CommonDialogsInteractiveTest, PrintDialogWithoutPageNumbersPrintsAll)
     GlobalFree(dlg.m_pd.hDevNames);
 }
 
+TEST_F(CommonDialogsInteractiveTest, PrintSetupOfTheApplicationKeepsWhatTheUserChose)
+{
+    constexpr int kPortrait = 1056, kLandscape = 1057;
+    CWinApp app("Print Setup");
+    Drive([](HWND box) {
+        EXPECT_EQ(IsDlgButtonChecked(box, kPortrait), BST_CHECKED);
+        Click(box, kLandscape);
+        Key(box, VK_RETURN);
+    });
+    app.OnFilePrintSetup();
+    ASSERT_NE(app.m_hDevMode, nullptr);
+    CDC dc;
+    ASSERT_TRUE(app.CreatePrinterDC(dc));
+    EXPECT_GT(dc.GetDeviceCaps(HORZRES), dc.GetDeviceCaps(VERTRES));
+    ::DeleteDC(dc.Detach());
+    // The next time the dialog opens on the application's settings.
+    Drive([](HWND box) {
+        EXPECT_EQ(IsDlgButtonChecked(box, kLandscape), BST_CHECKED);
+        Key(box, VK_ESCAPE);
+    });
+    app.OnFilePrintSetup();
+}
+
 }  // namespace

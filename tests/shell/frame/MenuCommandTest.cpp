@@ -3,6 +3,9 @@
 
 #include <MessageSpy.h>
 
+#include <afxres.h>
+#include <host/Help.h>
+
 using namespace frametest;
 
 namespace {
@@ -158,6 +161,66 @@ TEST_F(MenuCommandTest, OptionsRunsThePreferencesAndPutsTheDiscSettingsBackWhenT
     answers = {IDCANCEL};
     frame->SendMessage(WM_COMMAND, ID_OPTIONS);
     EXPECT_EQ(11, shown);
+}
+
+TEST_F(MenuCommandTest, PrintSetupRunsTheApplicationsDialogOnItsPrinter)
+{
+    MakeFrame();
+    EXPECT_EQ(app.m_hDevNames, nullptr);
+    host::AnswerCommonDialog("print setup", "");
+    frame->SendMessage(WM_COMMAND, 9003);
+    ASSERT_EQ(host::CommonDialogLog().size(), 1u);
+    EXPECT_EQ(host::CommonDialogLog()[0].kind, "print setup");
+    EXPECT_FALSE(host::CommonDialogLog()[0].cancelled);
+    ASSERT_NE(app.m_hDevNames, nullptr);  // the application keeps the printer chosen
+    HGLOBAL names = app.m_hDevNames;
+    host::CancelCommonDialog("print setup");
+    frame->SendMessage(WM_COMMAND, 9003);
+    EXPECT_EQ(app.m_hDevNames, names);
+    EXPECT_EQ(host::PendingCommonDialogAnswers(), 0u);
+}
+
+TEST_F(MenuCommandTest, HelpCommandsGoThroughTheApplicationsHelpUnderTheFramesRules)
+{
+    static std::vector<std::pair<DWORD_PTR, UINT>> calls;
+    calls.clear();
+    using Calls = std::vector<std::pair<DWORD_PTR, UINT>>;
+    AppServices().pfnWinHelp = [](DWORD_PTR data, UINT command) { calls.emplace_back(data, command); };
+    MakeFrame();
+    ASSERT_TRUE(frame->ShowMainWindow(8003, FALSE));
+    ui::PumpUntilIdle();
+    CRect atlas;
+    View(8003)->GetWindowRect(&atlas);
+    CPoint inAtlas = atlas.CenterPoint();
+    auto contextHelpClick = [this](CPoint at) {
+        host::RunInNextModalLoop([at](HWND) { host::Click(at.x, at.y); });
+        frame->SendMessage(WM_COMMAND, ID_CONTEXT_HELP);
+    };
+
+    // F1 help off: none of the commands asks for help.
+    frame->SendMessage(WM_COMMAND, ID_HELP_FINDER);
+    frame->SendMessage(WM_COMMAND, ID_HELP);
+    contextHelpClick(inAtlas);
+    EXPECT_TRUE(calls.empty());
+
+    AppServices().bF1Help = TRUE;
+    frame->SendMessage(WM_COMMAND, ID_HELP_FINDER);   // the contents
+    View(8003)->SetFocus();
+    frame->SendMessage(WM_COMMAND, ID_HELP);          // F1: the current view's context
+    contextHelpClick(inAtlas);                        // Shift+F1 on the atlas: its context
+    EXPECT_EQ((Calls{{0, HELP_FINDER}, {8003, HELP_CONTEXT}, {8003, HELP_CONTEXT}}), calls);
+
+    // Without the application's hook, the class library's help on the application's help file.
+    calls.clear();
+    AppServices().pfnWinHelp = NULL;
+    host::ClearHelpRequests();
+    app.m_pszHelpFilePath = "C:\\VL\\VL00I1SE.HLP";
+    frame->SendMessage(WM_COMMAND, ID_HELP_FINDER);
+    ASSERT_EQ(host::HelpRequests().size(), 1u);
+    EXPECT_EQ(host::HelpRequests()[0].command, static_cast<UINT>(HELP_FINDER));
+    EXPECT_EQ(host::HelpRequests()[0].file, "C:\\VL\\VL00I1SE.HLP");
+    app.m_pszHelpFilePath = NULL;
+    host::ClearHelpRequests();
 }
 
 }  // namespace

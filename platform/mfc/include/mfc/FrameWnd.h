@@ -65,11 +65,28 @@ public:
     afx_msg void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized);
     afx_msg void OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu);
     afx_msg LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
+    // A printer's settings changed (lParam: its device name): the application reads its
+    // printer's again when it is that one.
+    afx_msg LRESULT OnDevModeChange(WPARAM wParam, LPARAM lParam);
+
+    // Help commands. OnHelp (F1): WM_COMMANDHELP (lParam 0) to the window with the focus and
+    // its parents up to the frame, until one answers TRUE; else the frame's own help topic
+    // (HID_BASE_RESOURCE + its help id) or the help contents. OnHelpFinder: the help contents.
+    // OnContextHelp (Shift+F1): the help cursor until the next click; a left click asks the
+    // frame for help on what was clicked (WM_COMMANDHELP with the id of the frame's child
+    // window that holds the point, 0 for the frame itself), any other click or Escape ends the
+    // mode without help. Each ends in the frame's WinHelp when nobody else answers.
+    afx_msg void OnHelp();
+    afx_msg void OnHelpFinder();
+    afx_msg void OnContextHelp();
+    // TRUE while the context-help cursor is up.
+    BOOL IsInHelpMode() const { return m_bHelpMode; }
 
 protected:
     CView* m_pViewActive;
     HACCEL m_hAccelTable;
     UINT m_nIDHelp;
+    BOOL m_bHelpMode;
     CString m_strTitle;
     DECLARE_MESSAGE_MAP()
 };

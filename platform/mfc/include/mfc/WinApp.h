@@ -6,6 +6,11 @@
 #include <afx.h>
 #include <mfc/Wnd.h>
 
+#include <commdlg.h>
+
+class CDC;
+class CPrintDialog;
+
 class CCommandLineInfo : public CObject {
 public:
     CCommandLineInfo();
@@ -100,13 +105,51 @@ public:
     HICON LoadIcon(UINT nIDResource) const;
     HICON LoadStandardIcon(LPCSTR lpszIconName) const;
 
-    // Sets the names from the instance and command line (AfxWinMain does this).
+    // Sets the names from the instance and command line (AfxWinMain does this): the program's
+    // name, the application's title, the profile "<program>.INI" and the help file beside the
+    // program ("<program path>.HLP"), each unless already set.
     void SetCurrentHandles();
+
+    // The application's printer: its settings (DEVMODE) and names (DEVNAMES) in global memory,
+    // NULL until a printer is first needed (then the default printer's). The application frees
+    // them when it goes.
+    HGLOBAL m_hDevMode;
+    HGLOBAL m_hDevNames;
+    // Gives the print dialog structure the application's printer (hDevNames and hDevMode, which
+    // stay the application's); FALSE when there is no printer.
+    BOOL GetPrinterDeviceDefaults(PRINTDLG* pPrintDlg);
+    // Makes these the application's printer; bFreeOld frees the ones it had.
+    void SelectPrinter(HGLOBAL hDevNames, HGLOBAL hDevMode, BOOL bFreeOld = TRUE);
+    // Runs the print or print-setup dialog on the application's printer and keeps what it chose;
+    // IDOK, IDCANCEL (nothing changed), or 0 when no dialog could be shown.
+    virtual int DoPrintDialog(CPrintDialog* pPD);
+    // Attaches to dc a device context for the application's printer; FALSE when there is none.
+    BOOL CreatePrinterDC(CDC& dc);
+    // The printer's settings changed (WM_DEVMODECHANGE): when it is the application's printer,
+    // its settings are read again.
+    void DevModeChange(LPSTR lpDeviceName);
+
+    // The application's help: the main window's WinHelp with this help context or command.
+    virtual void WinHelp(DWORD_PTR dwData, UINT nCmd = HELP_CONTEXT);
+
+    // Command handlers: Print Setup (the print-setup dialog on the application's printer), the
+    // help contents (ID_HELP_FINDER), F1 help (ID_HELP) and Shift+F1 context help
+    // (ID_CONTEXT_HELP); the last two go to the main frame.
+    afx_msg void OnFilePrintSetup();
+    afx_msg void OnHelpFinder();
+    afx_msg void OnHelp();
+    afx_msg void OnContextHelp();
+
+protected:
+    // Makes the default printer the application's when it has none (or always with
+    // bForceDefaults).
+    void UpdatePrinterSelection(BOOL bForceDefaults);
 
 private:
     CString m_strAppName;
     CString m_strExeName;
     CString m_strProfileName;
+    CString m_strHelpFilePath;
     CString m_strCmdLine;
     friend int AFXAPI AfxWinInit(HINSTANCE, HINSTANCE, LPSTR, int);
 };

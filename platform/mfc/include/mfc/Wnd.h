@@ -110,6 +110,8 @@ public:
     static BOOL PASCAL ReflectLastMsg(HWND hWndChild, LRESULT* pResult = NULL);
     BOOL SendChildNotifyLastMsg(LRESULT* pResult = NULL);
     virtual void PostNcDestroy();
+    // Help for this window's application: the help engine on the application's help file.
+    virtual void WinHelp(DWORD_PTR dwData, UINT nCmd = HELP_CONTEXT);
     void SendMessageToDescendants(UINT message, WPARAM wParam = 0, LPARAM lParam = 0, BOOL bDeep = TRUE,
                                   BOOL bOnlyPerm = FALSE);
     void UpdateDialogControls(CCmdTarget* pTarget, BOOL bDisableIfNoHndler);
