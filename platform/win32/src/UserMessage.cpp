@@ -293,9 +293,8 @@ bool PostInput(const RawInput& in)
         std::lock_guard<std::mutex> g(q->lock);
         q->input.push_back(in);
         q->input.back().serial = ++serials;
-        q->wakeBits = true;
     }
-    q->wake.notify_all();
+    Wake(*q);  // also ends a MsgWaitForMultipleObjects at once
     return true;
 }
 
@@ -701,9 +700,8 @@ BOOL PostToThread(DWORD threadId, HWND hwnd, UINT message, WPARAM wParam, LPARAM
     {
         std::lock_guard<std::mutex> g(q->lock);
         q->posted.push_back(m);
-        q->wakeBits = true;
     }
-    q->wake.notify_all();
+    Wake(*q);  // also ends a MsgWaitForMultipleObjects at once
     return TRUE;
 }
 
@@ -798,9 +796,8 @@ void WINAPI PostQuitMessage(int code)
         std::lock_guard<std::mutex> g(q.lock);
         q.quit = true;
         q.quitCode = code;
-        q.wakeBits = true;
     }
-    q.wake.notify_all();
+    Wake(q);
 }
 
 LONG WINAPI GetMessageTime()
