@@ -13,6 +13,8 @@
 #include <TempDir.h>
 #include <UiTest.h>
 
+#include "../ShellUiTest.h"
+
 #include <afxwin.h>
 
 #include <string>
@@ -32,16 +34,11 @@ void Press(HWND hDialog, int nId)
 }
 
 // Disc 1's data in T:\data (the profile's [Files] "DataDir") with both licence texts.
-class AgreementsTest : public ui::UiTest {
+class AgreementsTest : public ShellUiTest {
 protected:
     void SetUp() override
     {
-        ui::UiTest::SetUp();
-        std::filesystem::create_directories(dir.path() / "t" / "data");
-        host::MapDrive('T', (dir.path() / "t").string(), DRIVE_FIXED, "TESTDRIVE");
-        ResetAppServices();
-        app.m_pszProfileName = "T:\\vl.ini";
-        ::WritePrivateProfileString("Files", "DataDir", "T:\\data", "T:\\vl.ini");
+        ShellUiTest::SetUp();
         dir.Write("t/data/Licnengl.txt", "English licence.\r\nSecond line.");
         dir.Write("t/data/Licnfren.txt", "Licence fran\xE7" "aise.");
         host::SetPrintFolder((dir.path() / "print").string());
@@ -49,14 +46,9 @@ protected:
     }
     void TearDown() override
     {
-        ResetAppServices();
-        host::ResetDrives();
         host::SetPrintFolder("");
-        ui::UiTest::TearDown();
+        ShellUiTest::TearDown();
     }
-
-    TempDir dir;
-    CWinApp app{"vl00i1se"};
 };
 
 TEST_F(AgreementsTest, TheNoticesLanguageChoosesTheLicenceText)

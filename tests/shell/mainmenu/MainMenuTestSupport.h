@@ -15,6 +15,8 @@
 #include <TempDir.h>
 #include <UiTest.h>
 
+#include "../ShellUiTest.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -63,16 +65,11 @@ inline std::string IndexedBmp(int width, int height, const std::vector<std::uint
     return s;
 }
 
-class MenuTest : public ui::UiTest {
+class MenuTest : public ShellUiTest {
 protected:
     void SetUp() override
     {
-        ui::UiTest::SetUp();
-        std::filesystem::create_directories(dir.path() / "t" / "data");
-        host::MapDrive('T', (dir.path() / "t").string(), DRIVE_FIXED, "TESTDRIVE");
-        ResetAppServices();
-        app.m_pszProfileName = "T:\\vl00i1se.ini";
-        SetProfile("Files", "DataDir", "T:\\data");
+        ShellUiTest::SetUp();
         MainMenuState() = MAIN_MENU_STATE{};
         // Most cases start after the splash phase, as the toolbar's Home button does.
         MainMenuState().bSplashOver = TRUE;
@@ -83,16 +80,8 @@ protected:
             MainMenuState().pMenu->DestroyWindow();
         ui::PumpUntilIdle();
         MainMenuState() = MAIN_MENU_STATE{};
-        app.m_pMainWnd = NULL;
-        ResetAppServices();
-        host::ResetDrives();
         host::SetDisplayMode(host::DisplayMode::TrueColor);
-        ui::UiTest::TearDown();
-    }
-
-    static void SetProfile(LPCSTR section, LPCSTR key, LPCSTR value)
-    {
-        ASSERT_TRUE(::WritePrivateProfileString(section, key, value, "T:\\vl00i1se.ini"));
+        ShellUiTest::TearDown();
     }
 
     // The desktop of a screen class and that class's resource library.
@@ -118,9 +107,6 @@ protected:
         Menu()->ClientToScreen(&pt);
         return pt;
     }
-
-    CWinApp app{"vl00i1se"};
-    TempDir dir;
 };
 
 }  // namespace menutest

@@ -16,22 +16,19 @@
 #include <TempDir.h>
 #include <UiTest.h>
 
+#include "../ShellUiTest.h"
+
 #include <afxwin.h>
 
 #include <filesystem>
 #include <string>
 #include <vector>
 
-class ReferenceTest : public ui::UiTest {
+class ReferenceTest : public ShellUiTest {
 protected:
     void SetUp() override
     {
-        ui::UiTest::SetUp();
-        std::filesystem::create_directories(dir.path() / "t" / "data");
-        host::MapDrive('T', (dir.path() / "t").string(), DRIVE_FIXED, "TESTDRIVE");
-        ResetAppServices();
-        app.m_pszProfileName = "T:\\vl00i1se.ini";
-        SetProfile("Files", "DataDir", "T:\\data");
+        ShellUiTest::SetUp();
         AppServices().pReferenceFactory = &factory;
         Reports().clear();
         m_oldReportHandler = AfxSetReportErrorHandler(&CaptureReport);
@@ -39,14 +36,7 @@ protected:
     void TearDown() override
     {
         AfxSetReportErrorHandler(m_oldReportHandler);
-        ResetAppServices();
-        host::ResetDrives();
-        ui::UiTest::TearDown();
-    }
-
-    static void SetProfile(LPCSTR section, LPCSTR key, LPCSTR value)
-    {
-        ASSERT_TRUE(WritePrivateProfileString(section, key, value, "T:\\vl00i1se.ini"));
+        ShellUiTest::TearDown();
     }
 
     // Host path of T:\data\ROM_LINK.DAT.
@@ -94,8 +84,6 @@ protected:
         return reports;
     }
 
-    CWinApp app{"vl00i1se"};
-    TempDir dir;
     CSearchEngine engine;
     CReferenceFactory factory;
 
