@@ -40,6 +40,9 @@ struct Presenter {
     std::vector<std::uint32_t> frame;
     int frameWidth = 0, frameHeight = 0;
     std::atomic<std::uint64_t> frames{0};
+    // Raises of the host window asked for, and those done by the presenter's thread.
+    std::atomic<std::uint64_t> raisesAsked{0};
+    std::atomic<std::uint64_t> raisesDone{0};
 };
 
 Presenter& ThePresenter()
@@ -295,6 +298,12 @@ void Run(Presenter& p, std::string title)
                         Handle(p, e);
                     while (SDL_PollEvent(&e));
                 }
+                if (p.raisesDone < p.raisesAsked) {
+                    // SDL's window belongs to this thread: it is raised here.
+                    p.raisesDone = p.raisesAsked.load();
+                    SDL_RestoreWindow(video.window);
+                    SDL_RaiseWindow(video.window);
+                }
                 FollowCursor(video);
                 Present(video, shown, scratch, false);
                 ServeFrameRequest(p, video);
@@ -359,6 +368,19 @@ void StopPresenter()
         p.thread.join();
         SetInteractive(false);
     }
+}
+
+void RaisePresenterWindow()
+{
+    Presenter& p = ThePresenter();
+    std::lock_guard lock(p.mutex);
+    if (p.running)
+        ++p.raisesAsked;
+}
+
+std::uint64_t PresenterRaiseCount()
+{
+    return ThePresenter().raisesDone;
 }
 
 bool PresenterActive()

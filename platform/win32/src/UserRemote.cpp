@@ -8,6 +8,8 @@
 #include "SyncObject.h"
 #include "UserRemote.h"
 
+#include <host/Presenter.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -101,7 +103,13 @@ ReplyPacket Perform(const RequestPacket& request)
     case Op::Show:
         return OnOwnerThread(w->threadId, [hwnd, cmd = request.arg] { return ShowWindow(hwnd, cmd); });
     case Op::Foreground:
-        return OnOwnerThread(w->threadId, [hwnd] { return SetForegroundWindow(hwnd); });
+        return OnOwnerThread(w->threadId, [hwnd] {
+            // Another process brings the window forward: so does the host's window showing it.
+            BOOL ok = SetForegroundWindow(hwnd);
+            if (ok)
+                host::RaisePresenterWindow();
+            return ok;
+        });
     case Op::BringToTop:
         return OnOwnerThread(w->threadId, [hwnd] { return BringWindowToTop(hwnd); });
     default:

@@ -105,6 +105,10 @@ TEST_F(PresenterWindowTest, FramesFollowTheDesktop)
     }));
     EXPECT_EQ(pixels[40 * 64 + 60], 0x0000FFu);
 
+    const std::uint64_t raises = host::PresenterRaiseCount();
+    host::RaisePresenterWindow();
+    EXPECT_TRUE(Eventually([&] { return host::PresenterRaiseCount() == raises + 1; })) << "raised by its thread";
+
     std::uint64_t before = host::PresenterFrameCount();
     desktop->Set(60, 40, desktop->ColorToValue(RGB(0, 255, 0)));
     ASSERT_TRUE(Eventually([&] { return host::PresenterFrameCount() > before; }));

@@ -128,6 +128,14 @@ int Window(const char* title, int exitCode, bool popup)
     return static_cast<int>(msg.wParam);
 }
 
+int Foreground(const char* title)
+{
+    HWND target = FindWindowA(nullptr, title);
+    if (!target)
+        return 3;
+    return SetForegroundWindow(target) ? 0 : 4;
+}
+
 int Send(const char* title, const char* message)
 {
     HWND target = FindWindowA(nullptr, title);
@@ -148,6 +156,8 @@ int main(int argc, char** argv)
         return Report();
     if (mode == "window" && argc > 3)
         return Window(argv[2], std::atoi(argv[3]), argc > 4 && std::string(argv[4]) == "popup");
+    if (mode == "foreground" && argc > 2)
+        return Foreground(argv[2]);
     if (mode == "send" && argc > 3)
         return Send(argv[2], argv[3]);
     if (std::getenv("VL_PEER_REPORT"))

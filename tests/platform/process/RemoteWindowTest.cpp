@@ -7,6 +7,8 @@
 
 #include <TempDir.h>
 
+#include <host/Presenter.h>
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -175,6 +177,36 @@ TEST(RemoteWindowTest, APeerSendingBackWhileAnsweringIsServed)
     // The peer's answer needs an answer from this thread, which is waiting for the peer.
     EXPECT_EQ(SendMessageA(peer.hwnd, Message("VL:Peer:Echo"), reinterpret_cast<WPARAM>(mine), 21), 43);
     DestroyWindow(mine);
+}
+
+// Another process bringing one of this process's windows to the foreground also raises the
+// presenter's host window that shows them (SDL's dummy video driver stands in for a display).
+TEST(RemoteWindowTest, AnotherProcessActivatingAWindowRaisesThePresenter)
+{
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    std::string error;
+    if (!host::StartPresenter("remote window test", &error))
+        GTEST_SKIP() << "SDL's offscreen video driver is not available: " << error;
+    const std::string title = Unique("Raise Me");
+    HWND mine = LocalWindow(title.c_str());
+    ASSERT_NE(mine, nullptr);
+    const std::uint64_t before = host::PresenterRaiseCount();
+    Started activator;
+    Start(activator, "\"" + PeerStem() + "\" foreground \"" + title + "\"");
+    ASSERT_TRUE(activator.ok);
+    // This thread serves the peer's request while it pumps.
+    ASSERT_TRUE(Eventually([&] {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&msg);
+        return WaitForSingleObject(activator.pi.hProcess, 0) == WAIT_OBJECT_0;
+    }));
+    EXPECT_EQ(ExitCodeOf(activator.pi.hProcess), 0u);
+    EXPECT_EQ(GetForegroundWindow(), mine);
+    EXPECT_TRUE(Eventually([&] { return host::PresenterRaiseCount() > before; }));
+    DestroyWindow(mine);
+    host::StopPresenter();
+    unsetenv("SDL_VIDEODRIVER");
 }
 
 TEST(RemoteWindowTest, PostedCloseEndsThePeerAndItsWindowGoes)

@@ -38,6 +38,14 @@
 
 namespace host {
 
+// Brings the presenter's window to the front of the host's desktop (restored if the host had
+// minimised it), on the presenter's thread soon after the call; nothing when no presenter runs.
+// The window system calls it when another process brings one of this process's windows to the
+// foreground (a second start of a program activating the first, for instance).
+void RaisePresenterWindow();
+// How many raises the presenter's thread has done (for tests).
+std::uint64_t PresenterRaiseCount();
+
 // True when the environment asks for the interactive mode: VL_PRESENTER=sdl.
 bool PresenterRequested();
 
