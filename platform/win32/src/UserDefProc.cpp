@@ -36,8 +36,16 @@ LRESULT SysCommand(HWND hwnd, WPARAM wParam, LPARAM lParam)
     case SC_RESTORE:
         ShowWindow(hwnd, SW_RESTORE);
         return 0;
+    case SC_MOVE:
+    case SC_SIZE:
+        TrackMoveSize(hwnd, wParam, lParam);
+        return 0;
     case SC_MOUSEMENU:
-        TrackMenuBar(hwnd, 0, true);
+        // The low bits say where the click was: the caption's icon or the menu bar.
+        if ((wParam & 0x000F) == HTSYSMENU)
+            TrackSystemMenu(hwnd);
+        else
+            TrackMenuBar(hwnd, 0, true);
         return 0;
     case SC_KEYMENU:
         // Alt+Space opens the window menu, any other key the menu bar.
@@ -199,11 +207,20 @@ LRESULT WINAPI DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         case HTMAXBUTTON:
             w->ncButtonDown = static_cast<int>(wParam);
             break;
-        case HTCAPTION:
-        case HTSYSMENU:
         default:
             if (!(w->style & WS_CHILD))
                 SetActiveWindow(hwnd);
+            if (!IsWindow(hwnd))
+                break;
+            // The icon opens the window menu, the caption moves the window (unless it is
+            // maximized) and a sizing border sizes it.
+            if (wParam == HTSYSMENU && (w->style & WS_SYSMENU))
+                SendMessageA(hwnd, WM_SYSCOMMAND, SC_MOUSEMENU | HTSYSMENU, lParam);
+            else if (wParam == HTCAPTION && !(w->style & WS_MAXIMIZE))
+                SendMessageA(hwnd, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, lParam);
+            else if (wParam >= HTLEFT && wParam <= HTBOTTOMRIGHT && (w->style & WS_THICKFRAME) &&
+                     !(w->style & (WS_MAXIMIZE | WS_MINIMIZE)))
+                SendMessageA(hwnd, WM_SYSCOMMAND, SC_SIZE | (wParam - HTLEFT + WMSZ_LEFT), lParam);
             break;
         }
         return 0;
@@ -234,6 +251,16 @@ LRESULT WINAPI DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     case WM_CONTEXTMENU:
+        if ((w->style & WS_CHILD) && w->parent)
+            return Send(w->parent->hwnd, msg, wParam, lParam);
+        // A right click on the caption opens the window menu where the mouse is.
+        if (w->style & WS_SYSMENU) {
+            POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+            LRESULT hit = Send(hwnd, WM_NCHITTEST, 0, lParam);
+            if (hit == HTCAPTION || hit == HTSYSMENU)
+                TrackSystemMenu(hwnd, &p);
+        }
+        return 0;
     case WM_MOUSEWHEEL:
         if ((w->style & WS_CHILD) && w->parent)
             return Send(w->parent->hwnd, msg, wParam, lParam);

@@ -145,6 +145,13 @@ RECT DefaultClientRect(const Window& w, const RECT& windowRect);
 LRESULT DefaultHitTest(Window& w, POINT screen);
 int MenuBarHeight(const Window& w);
 
+// The size limits a window starts from before WM_GETMINMAXINFO lets it change them.
+MINMAXINFO DefaultMinMaxInfo(DWORD style, DWORD exStyle);
+// The move and size loop of WM_SYSCOMMAND SC_MOVE / SC_SIZE (UserMoveSize.cpp). The low four
+// bits of the command say how it started: HTCAPTION (a caption drag) or a WMSZ_ edge (a border
+// drag) for the mouse, 0 for the keyboard (the window menu); a drag starts at `point` (screen).
+void TrackMoveSize(HWND hwnd, WPARAM command, LPARAM point);
+
 // Window position and state changes (SetWindowPos core). Returns FALSE on failure.
 BOOL SetWindowPosInternal(HWND hwnd, HWND after, int x, int y, int cx, int cy, UINT flags);
 
@@ -281,8 +288,10 @@ void MoveWindowPixels(HWND hwnd, const RECT& sourceClient, int dx, int dy);
 bool DestroyMenuInternal(HMENU menu);
 bool IsMenuHandle(HMENU menu);
 void TrackMenuBar(HWND hwnd, UINT key, bool mouse);
-// The window menu: tracked from the keyboard (Alt+Space), destroyed with its window.
-void TrackSystemMenu(HWND hwnd);
+// The window menu: tracked from the keyboard (Alt+Space), the caption's icon or a right click
+// on the caption (`at`: the menu's top-left corner on the screen; null: below the icon),
+// destroyed with its window.
+void TrackSystemMenu(HWND hwnd, const POINT* at = nullptr);
 void DestroySystemMenu(HWND hwnd);
 void ResetMenus();
 // The items of a window's menu bar: rectangle (window coordinates) and text.

@@ -290,12 +290,24 @@ void HandleMessage(Tracking& t, const MSG& msg)
         if (msg.wParam == VK_ESCAPE || msg.wParam == VK_MENU || msg.wParam == VK_F10)
             t.ended = true;
         return;
+    case WM_NCLBUTTONDBLCLK:
+        // A second click on the caption's icon while its window menu is open closes the window.
+        if (t.sys && msg.hwnd == t.owner && msg.wParam == HTSYSMENU) {
+            Highlight(t, SC_CLOSE, true);
+            t.ended = true;
+        }
+        return;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_NCLBUTTONUP:
     case WM_NCRBUTTONUP:
     case WM_LBUTTONDOWN:
     case WM_NCLBUTTONDOWN: {
+        if (msg.message == WM_NCLBUTTONDOWN && t.sys && msg.hwnd == t.owner && msg.wParam == HTSYSMENU) {
+            Highlight(t, SC_CLOSE, true);
+            t.ended = true;
+            return;
+        }
         HMENU menu = nullptr;
         size_t index = 0;
         bool down = msg.message == WM_LBUTTONDOWN || msg.message == WM_NCLBUTTONDOWN;
@@ -423,7 +435,7 @@ void DestroySystemMenu(HWND hwnd)
     SystemMenus().erase(it);
 }
 
-void TrackSystemMenu(HWND hwnd)
+void TrackSystemMenu(HWND hwnd, const POINT* at)
 {
     HWND top = GetAncestor(hwnd, GA_ROOT);
     HMENU menu = GetSystemMenu(top, FALSE);
@@ -433,7 +445,7 @@ void TrackSystemMenu(HWND hwnd)
     GetWindowRect(top, &window);
     {
         Guard g(Mutex());
-        Get(menu)->origin = POINT{window.left, window.top + GetSystemMetrics(SM_CYCAPTION)};
+        Get(menu)->origin = at ? *at : POINT{window.left, window.top + GetSystemMetrics(SM_CYCAPTION)};
     }
     Tracking t;
     t.owner = top;

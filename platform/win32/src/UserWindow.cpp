@@ -591,14 +591,7 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
 
     // Size limits for resizable and overlapped windows.
     if ((style & WS_THICKFRAME) || !(style & (WS_POPUP | WS_CHILD))) {
-        MINMAXINFO mmi{};
-        SIZE screen = DesktopSize();
-        RECT frame{};
-        FrameSizes(style, exStyle, false, frame);
-        mmi.ptMaxSize = POINT{screen.cx + frame.left + frame.right, screen.cy + frame.left + frame.right};
-        mmi.ptMaxPosition = POINT{-frame.left, -frame.left};
-        mmi.ptMinTrackSize = POINT{GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK)};
-        mmi.ptMaxTrackSize = POINT{GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK)};
+        MINMAXINFO mmi = DefaultMinMaxInfo(style, exStyle);
         Send(hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
         if (!Find(hwnd))
             return nullptr;

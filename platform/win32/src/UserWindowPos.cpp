@@ -507,17 +507,29 @@ RECT MinimizedRect(Window& w)
     return MakeRect(p.x, p.y, p.x + cx, p.y + cy);
 }
 
+}  // namespace
+
+MINMAXINFO user::DefaultMinMaxInfo(DWORD style, DWORD exStyle)
+{
+    RECT frame{};
+    FrameSizes(style, exStyle, false, frame);
+    SIZE screen = DesktopSize();
+    MINMAXINFO mmi{};
+    mmi.ptMaxSize = POINT{screen.cx + frame.left + frame.right, screen.cy + frame.left + frame.right};
+    mmi.ptMaxPosition = POINT{-frame.left, -frame.left};
+    mmi.ptMinTrackSize = POINT{GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK)};
+    mmi.ptMaxTrackSize = POINT{GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK)};
+    return mmi;
+}
+
+namespace {
+
 RECT MaximizedRect(Window& w)
 {
     RECT in{};
     FrameSizes(w.style, w.exStyle, false, in);
     if (IsTopLevel(w)) {
-        SIZE s = DesktopSize();
-        MINMAXINFO mmi{};
-        mmi.ptMaxSize = POINT{s.cx + 2 * in.left, s.cy + 2 * in.left};
-        mmi.ptMaxPosition = POINT{-in.left, -in.left};
-        mmi.ptMinTrackSize = POINT{GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK)};
-        mmi.ptMaxTrackSize = POINT{GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK)};
+        MINMAXINFO mmi = DefaultMinMaxInfo(w.style, w.exStyle);
         if (w.maxPos.x != -1 || w.maxPos.y != -1)
             mmi.ptMaxPosition = w.maxPos;
         Send(w.hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
