@@ -208,8 +208,12 @@ void TrackMoveSize(HWND hwnd, WPARAM command, LPARAM point)
             Handle(s, msg);
             continue;
         }
-        // Headless, a mouse drag whose input has all been delivered ends as if the button came up
-        // unless a test has an action for it; the keyboard loop asks the script.
+        // A mouse drag ends once the button is up, even when its release reached no window
+        // (it came before the capture, outside every window). Headless, a drag whose input has
+        // all been delivered ends so too unless a test has an action for it; the keyboard loop
+        // asks the script.
+        if (!s.keyboard && !(GetAsyncKeyState(VK_LBUTTON) & 0x8000))
+            break;
         if (!s.keyboard && !host::IsInteractive() && host::PendingModalActions() == 0)
             break;
         if (!host::ModalLoopIdle(hwnd, what)) {
