@@ -227,6 +227,27 @@ TEST_F(UserMoveSizeTest, MaximizedAndFixedFrameWindowsStayPut)
     EXPECT_TRUE(Same(WindowRect(fixed), RECT{kLeft + 10, kTop + 10, kLeft + kWidth + 10, kTop + kHeight + 10}));
 }
 
+TEST_F(UserMoveSizeTest, AChildWithACaptionMovesWithinItsParent)
+{
+    HWND parent = Make();
+    // The parent's client area starts at (104, 123); the child sits at (10, 10) in it.
+    HWND child = CreateWindowExA(0, MessageSpy::ClassName(), "Inner", WS_CHILD | WS_VISIBLE | WS_CAPTION | WS_THICKFRAME,
+                                 10, 10, 150, 100, parent, nullptr, nullptr, nullptr);
+    ui::PumpUntilIdle();
+    spy.Clear();
+    Drag(POINT{180, 145}, {{200, 160}});
+    EXPECT_TRUE(Same(WindowRect(child), RECT{134, 148, 284, 248}));
+    LPARAM lastMove = 0;
+    for (const Recorded& m : spy.Messages(child))
+        if (m.message == WM_MOVE)
+            lastMove = m.lParam;
+    POINT origin{0, 0};
+    MapWindowPoints(child, parent, &origin, 1);
+    EXPECT_EQ(lastMove, MAKELPARAM(origin.x, origin.y));
+    EXPECT_EQ(origin.x, 30 + 4);  // the frame is 4 wide
+    EXPECT_TRUE(Same(WindowRect(parent), RECT{kLeft, kTop, kLeft + kWidth, kTop + kHeight}));
+}
+
 TEST_F(UserMoveSizeTest, MoveAndSizeFromTheWindowMenuFollowTheArrowKeys)
 {
     HWND hwnd = Make();
