@@ -6,27 +6,24 @@ CDictionarySearchEngine::CDictionarySearchEngine() = default;
 
 CDictionarySearchEngine::~CDictionarySearchEngine()
 {
-    if (m_pMainIndex != NULL) {
-        try {
-            m_pMainIndex->Close();
-        } catch (CException* e) {
-            e->Delete();
-        }
-        delete m_pMainIndex;
-        m_pMainIndex = NULL;
-    }
-    delete[] m_pBlocks;
+    CloseMainIndex(FALSE);
     delete[] m_pMasterIndex;
 }
 
 void CDictionarySearchEngine::Close()
+{
+    CloseMainIndex(TRUE);
+}
+
+void CDictionarySearchEngine::CloseMainIndex(BOOL bReport)
 {
     if (m_pMainIndex != NULL) {
         try {
             m_pMainIndex->Close();
         } catch (CException* e) {
             e->Delete();
-            ShowMessage(">>> Error closing DICMAIN.ndx");
+            if (bReport)
+                ShowMessage(">>> Error closing DICMAIN.ndx");
         }
         delete m_pMainIndex;
         m_pMainIndex = NULL;

@@ -31,6 +31,9 @@ public:
     void SetMainIndexPath(LPCSTR lpszPath) { m_strMainIndexPath = lpszPath; }
 
 private:
+    // Closes the main index and frees the block buffer; a close failure is shown when bReport.
+    void CloseMainIndex(BOOL bReport);
+
     BYTE* m_pBlocks = NULL;
     CString m_strMainIndexPath;
     BYTE* m_pMasterIndex = NULL;

@@ -156,24 +156,22 @@ void CStickyRecordSet::Load()
         CloseArchive(archive);
     }
     m_file.Close();
-    if (bDamaged) {
-        // What was read is written back at once, without a message.
-        if (m_file.Open(m_strPath, CFile::modeCreate | CFile::modeWrite)) {
-            try {
-                WriteSet();
-            } catch (CArchiveException* e) {
-                e->Delete();
-            }
-            m_file.Close();
-        }
-    }
+    // What was read is written back at once, without a message.
+    if (bDamaged)
+        WriteNotesFile(FALSE);
 }
 
 void CStickyRecordSet::Save()
 {
+    WriteNotesFile(TRUE);
+}
+
+void CStickyRecordSet::WriteNotesFile(BOOL bReportOpenFailure)
+{
     CFileException error;
     if (!m_file.Open(m_strPath, CFile::modeCreate | CFile::modeWrite, &error)) {
-        ReportOpenFailure(error);
+        if (bReportOpenFailure)
+            ReportOpenFailure(error);
         return;
     }
     try {

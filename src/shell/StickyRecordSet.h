@@ -48,6 +48,9 @@ public:
 private:
     void Load();
     void Save();
+    // Writes the set to the file, made anew; archive errors are swallowed, a file that cannot
+    // be made is reported when bReportOpenFailure.
+    void WriteNotesFile(BOOL bReportOpenFailure);
     // Writes the set into the open file (m_file); archive errors pass on.
     void WriteSet();
 

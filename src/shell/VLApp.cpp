@@ -5,6 +5,7 @@
 #include "online/Cloud.h"
 #include "online/OnlineUpdater.h"
 #include "search/DictionarySearchEngine.h"
+#include "search/PagingStore.h"
 #include "search/SearchEngine.h"
 #include "shell/AppDatabase.h"
 #include "shell/AppServices.h"
@@ -139,15 +140,8 @@ void CVLApp::CheckColours()
 
 void CVLApp::DeleteStalePagingFiles()
 {
-    CString strFolder = GetAppProfileString(kProductSection, "TFL", NULL);
-    if (strFolder.IsEmpty()) {
-        const char* pszPath = std::getenv("VMPATH");
-        strFolder = pszPath != NULL ? pszPath : "";
-    }
-    if (strFolder.IsEmpty()) {
-        const char* pszPath = std::getenv("TEMP");
-        strFolder = pszPath != NULL ? pszPath : "";
-    }
+    // Earlier runs' paging files lie where the paging store makes them.
+    CString strFolder = VmSwapFolder();
     if (!strFolder.IsEmpty() && strFolder[strFolder.GetLength() - 1] == '\\')
         strFolder = strFolder.Left(strFolder.GetLength() - 1);
     // With no folder at all: the root of the current drive.
