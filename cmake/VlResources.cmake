@@ -66,6 +66,10 @@ function(vl_add_resources target script)
     COMMENT "Compiling resources of ${target} (${_name}.rc)"
     VERBATIM)
   target_sources(${target} PRIVATE ${_out})
+  # The generated registration is the platform's glue, not product code: it reaches the
+  # platform's host-facing resource table.
+  set_source_files_properties(${_out} PROPERTIES
+    INCLUDE_DIRECTORIES ${CMAKE_SOURCE_DIR}/platform/win32/host-include)
   target_link_libraries(${target} PRIVATE win32)
   if(R_ART)
     add_dependencies(${target} vl_art)

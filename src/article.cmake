@@ -1,2 +1,2 @@
 # The article reader inflates archive records through the archive library.
-target_link_libraries(vlprogram PUBLIC al21)
+target_link_libraries(vl_article PUBLIC al21)

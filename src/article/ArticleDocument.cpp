@@ -2,10 +2,10 @@
 
 #include "article/ArticleSection.h"
 #include "article/ParagraphRun.h"
-#include "shell/AppServices.h"
-#include "shell/HitList.h"
-#include "shell/Reference.h"
-#include "shell/ReferenceFactory.h"
+#include "base/AppServices.h"
+#include "base/HitList.h"
+#include "base/Reference.h"
+#include "base/ReferenceFactory.h"
 
 #include <memory>
 

@@ -2,7 +2,7 @@
 
 #include "article/ArticleSection.h"
 #include "article/ParagraphRun.h"
-#include "shell/DataFolders.h"
+#include "base/DataFolders.h"
 
 #include <afx.h>
 #include <arclib.h>

@@ -1,6 +1,6 @@
 #include "media/AudioPlayer.h"
 
-#include "shell/AppServices.h"
+#include "base/AppServices.h"
 
 #include <afxwin.h>
 
@@ -102,4 +102,16 @@ BOOL CAudioPlayer::Stop()
     m_pPlaying = NULL;
     m_bPlaying = FALSE;
     return bResult;
+}
+
+BOOL PlayAppSound(DWORD nSound, DWORD bLoop)
+{
+    CAudioPlayer* pPlayer = AppServices().pAudioPlayer;
+    return pPlayer != NULL ? pPlayer->Play(nSound, bLoop) : FALSE;
+}
+
+BOOL StopAppSound(DWORD)
+{
+    CAudioPlayer* pPlayer = AppServices().pAudioPlayer;
+    return pPlayer != NULL ? pPlayer->Stop() : FALSE;
 }

@@ -42,3 +42,7 @@ private:
     BOOL m_bPlaying = FALSE;
     SOUND_ENTRY* m_pPlaying = NULL;
 };
+
+// The application's sound player's Play (sound resource id, loop flag) and Stop; 0 without a player.
+BOOL PlayAppSound(DWORD nSound, DWORD bLoop);
+BOOL StopAppSound(DWORD nSound);

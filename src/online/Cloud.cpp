@@ -1,6 +1,6 @@
 #include "online/Cloud.h"
 
-#include "shell/DataFolders.h"
+#include "base/DataFolders.h"
 
 #include <cstdlib>
 

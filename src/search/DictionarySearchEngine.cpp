@@ -1,6 +1,6 @@
 #include "search/DictionarySearchEngine.h"
 
-#include "search/ShowMessage.h"
+#include "base/ShowMessage.h"
 
 CDictionarySearchEngine::CDictionarySearchEngine() = default;
 

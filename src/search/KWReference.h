@@ -3,7 +3,7 @@
 // table.
 #pragma once
 
-#include "shell/Reference.h"
+#include "base/Reference.h"
 
 class CKWReference : public CReference {
     DECLARE_DYNAMIC(CKWReference)

@@ -2,8 +2,8 @@
 // the use list of unlocked resident blocks, and the swap file with its free ranges.
 #include "search/PagingStore.h"
 
-#include "search/ShowMessage.h"
-#include "shell/DataFolders.h"
+#include "base/ShowMessage.h"
+#include "base/DataFolders.h"
 
 #include <io.h>
 
@@ -154,12 +154,12 @@ CString SwapFolderSetting()
     CString folder = GetAppProfileString("Veltra Jubilee 2000 (International)", "TFL", NULL);
     if (!folder.IsEmpty())
         return folder;
-    const char* value = getenv("VMPATH");
-    if (value && *value)
-        return value;
-    value = getenv("TEMP");
-    if (value && *value)
-        return value;
+    for (LPCSTR name : {"VMPATH", "TEMP"}) {
+        char value[_MAX_PATH];
+        DWORD length = GetEnvironmentVariable(name, value, sizeof value);
+        if (length > 0 && length < sizeof value)
+            return value;
+    }
     char temp[_MAX_PATH];
     DWORD length = GetTempPath(sizeof temp, temp);
     if (length == 0 || length >= sizeof temp)

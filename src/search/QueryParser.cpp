@@ -8,7 +8,7 @@
 // only come from a "/" switch, never from a typed letter.
 #include "search/QueryParser.h"
 
-#include "search/ShowMessage.h"
+#include "base/ShowMessage.h"
 
 #include <cstring>
 #include <vector>

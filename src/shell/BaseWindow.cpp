@@ -1,10 +1,10 @@
 #include "shell/BaseWindow.h"
 
-#include "shell/AppServices.h"
+#include "base/AppServices.h"
 #include "shell/CompanionLauncher.h"
-#include "shell/DataFolders.h"
-#include "shell/TimelineRequest.h"
-#include "shell/VLMessages.h"
+#include "base/DataFolders.h"
+#include "base/TimelineRequest.h"
+#include "base/VLMessages.h"
 #include "shell/WizardSelectWnd.h"
 
 #include <cstdlib>

@@ -13,12 +13,13 @@
 #pragma once
 
 #include "shell/LeastWindows.h"
-#include "shell/VLMainWin.h"
-#include "shell/VLStateObj.h"
+#include "base/VLMainWin.h"
+#include "base/VLStateObj.h"
+#include "base/ViewHost.h"
 
 #include <afxwin.h>
 
-class CBaseWindow : public CFrameWnd {
+class CBaseWindow : public CFrameWnd, public CViewHost {
     DECLARE_DYNAMIC(CBaseWindow)
 public:
     CBaseWindow();
@@ -40,7 +41,7 @@ public:
     static int LayoutClassOfWidth(int cx, int nPrevious);
 
     // Switches to the view with that id, creating it when needed; TRUE when it switched.
-    BOOL ShowMainWindow(UINT nID, BOOL bKeepPanes);
+    BOOL ShowMainWindow(UINT nID, BOOL bKeepPanes) override;
     // The view factory: the new view, or NULL (disc not found, creation failed, unknown id).
     CVLMainWin* CreateMainWindow(UINT nID);
     // The pane factory (8007 search, 8008 dictionary): the pane, also when its creation failed.

@@ -1,9 +1,9 @@
 #include "shell/CompanionLauncher.h"
 
-#include "shell/AppServices.h"
-#include "shell/DataFolders.h"
-#include "shell/TimelineRequest.h"
-#include "shell/VLMessages.h"
+#include "base/AppServices.h"
+#include "base/DataFolders.h"
+#include "base/TimelineRequest.h"
+#include "base/VLMessages.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 #include "shell/LeastWindows.h"
 
-#include "shell/AppServices.h"
+#include "base/AppServices.h"
 #include "shell/BaseWindow.h"
-#include "shell/VLMessages.h"
-#include "shell/VLStateObj.h"
-#include "shell/Reference.h"
+#include "base/VLMessages.h"
+#include "base/VLStateObj.h"
+#include "base/Reference.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 // real header in BaseWindow.cpp; nothing of this file may stay once every real window exists.
 #pragma once
 
-#include "shell/VLMainWin.h"
+#include "base/VLMainWin.h"
 
 #include <afxwin.h>
 

@@ -1,6 +1,6 @@
 #include "shell/LicenseAgreementDlg.h"
 
-#include "shell/DataFolders.h"
+#include "base/DataFolders.h"
 #include "shell/ProofOfEntitlementDlg.h"
 
 #include "resource.h"

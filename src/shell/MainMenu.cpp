@@ -1,7 +1,7 @@
-#include "MainMenu.h"
+#include "shell/MainMenu.h"
 
-#include "AppServices.h"
-#include "DataFolders.h"
+#include "base/AppServices.h"
+#include "base/DataFolders.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -10,7 +10,7 @@
 // programs when the menu can be driven.
 #pragma once
 
-#include "MenuPaletteDib.h"
+#include "shell/MenuPaletteDib.h"
 
 #include <afxwin.h>
 

@@ -1,6 +1,6 @@
-#include "MenuPaletteDib.h"
+#include "shell/MenuPaletteDib.h"
 
-#include "MainMenu.h"
+#include "shell/MainMenu.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 #include "shell/NewEditionReminderDlg.h"
 
-#include "shell/DataFolders.h"
+#include "base/DataFolders.h"
 
 #include <cstdio>
 #include <ctime>

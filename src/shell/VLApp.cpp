@@ -7,23 +7,23 @@
 #include "search/DictionarySearchEngine.h"
 #include "search/PagingStore.h"
 #include "search/SearchEngine.h"
-#include "shell/AppDatabase.h"
-#include "shell/AppServices.h"
+#include "base/AppDatabase.h"
+#include "base/AppServices.h"
 #include "shell/BaseWindow.h"
-#include "shell/DataFolders.h"
+#include "base/DataFolders.h"
 #include "shell/LicenseAgreementDlg.h"
 #include "shell/MainMenu.h"
 #include "shell/NewEditionReminderDlg.h"
-#include "shell/PreferencesStore.h"
-#include "shell/ReferenceFactory.h"
-#include "shell/ResourceLibrary.h"
-#include "shell/StickyRecordSet.h"
-#include "shell/VLDatabase.h"
-#include "shell/VLMainWin.h"
-#include "shell/VLMessages.h"
+#include "base/PreferencesStore.h"
+#include "base/ReferenceFactory.h"
+#include "base/ResourceLibrary.h"
+#include "base/StickyRecordSet.h"
+#include "base/VLDatabase.h"
+#include "base/VLMainWin.h"
+#include "base/VLMessages.h"
 #include "shell/VeltraApplication.h"
 #include "widgets/RollOverButton.h"
-#include "widgets/ThumbnailFactory.h"
+#include "media/ThumbnailFactory.h"
 
 #include "resource.h"
 
@@ -318,8 +318,9 @@ void CVLApp::CreateServices()
 {
     VL_APP_SERVICES& services = AppServices();
     services.pThumbnailFactory = Created(new CThumbnailFactory);
-    services.pSearchEngine = Created(new CSearchEngine);
-    if (!services.pSearchEngine->Init())
+    CSearchEngine* pSearchEngine = Created(new CSearchEngine);
+    services.pSearchEngine = pSearchEngine;
+    if (!pSearchEngine->Init())
         EndStartUp(IDS_SEARCH_INIT_FAILED, MB_ICONEXCLAMATION);
     services.pReferenceFactory = Created(new CReferenceFactory);
     services.pDictionaryEngine = Created(new CDictionarySearchEngine);

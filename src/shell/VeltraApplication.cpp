@@ -1,11 +1,11 @@
 #include "shell/VeltraApplication.h"
 
-#include "shell/AppServices.h"
+#include "base/AppServices.h"
 #include "shell/BaseWindow.h"
-#include "shell/Reference.h"
-#include "shell/ReferenceFactory.h"
-#include "shell/Rin.h"
-#include "shell/VLMessages.h"
+#include "base/Reference.h"
+#include "base/ReferenceFactory.h"
+#include "base/Rin.h"
+#include "base/VLMessages.h"
 
 #include <cstdlib>
 

@@ -1,9 +1,9 @@
 #include "shell/WizardSelectWnd.h"
 
 #include "resource.h"
-#include "shell/AppServices.h"
-#include "shell/PaletteSelector.h"
-#include "shell/VLMessages.h"
+#include "base/AppServices.h"
+#include "base/PaletteSelector.h"
+#include "base/VLMessages.h"
 #include "widgets/Dib.h"
 #include "widgets/DibButton.h"
 

@@ -1,7 +1,7 @@
 #include "widgets/Dib.h"
 
-#include "shell/AppServices.h"
-#include "shell/PaletteSelector.h"
+#include "base/AppServices.h"
+#include "base/PaletteSelector.h"
 
 #include <algorithm>
 #include <cstdlib>

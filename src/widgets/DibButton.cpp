@@ -1,6 +1,6 @@
 #include "widgets/DibButton.h"
 
-#include "shell/PaletteSelector.h"
+#include "base/PaletteSelector.h"
 #include "widgets/Dib.h"
 
 IMPLEMENT_DYNAMIC(CDibButton, CButton)

@@ -1,6 +1,6 @@
 #include "widgets/RadioButton.h"
 
-#include "shell/PaletteSelector.h"
+#include "base/PaletteSelector.h"
 #include "widgets/Dib.h"
 
 namespace {

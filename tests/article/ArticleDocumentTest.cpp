@@ -2,10 +2,10 @@
 // check against the online service, and every accessor of a document without an article.
 #include "ArticleTestSupport.h"
 
-#include "shell/AppServices.h"
-#include "shell/HitList.h"
-#include "shell/ReferenceFactory.h"
-#include "shell/Rin.h"
+#include "base/AppServices.h"
+#include "base/HitList.h"
+#include "base/ReferenceFactory.h"
+#include "base/Rin.h"
 
 #include <memory>
 

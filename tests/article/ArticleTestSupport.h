@@ -5,7 +5,7 @@
 
 #include "article/ArticleDocument.h"
 #include "article/ArticleRecord.h"
-#include "shell/Reference.h"
+#include "base/Reference.h"
 
 #include <ArticleRecordWriter.h>
 #include <ContentArchiveWriter.h>

@@ -8,7 +8,7 @@
 // The splitters, the steps, TrimQuery, MatchScopePrefix and FormatIllegalSwitch also get the raw
 // bytes (0xEC and 0xED included, which the rewrite never passes on).
 #include "search/QueryParser.h"
-#include "search/ShowMessage.h"
+#include "base/ShowMessage.h"
 
 #include <cstdint>
 #include <cstdio>

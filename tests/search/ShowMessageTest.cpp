@@ -1,5 +1,5 @@
 // The search message box: the text unchanged in a plain OK box, modal until the reader closes it.
-#include "search/ShowMessage.h"
+#include "base/ShowMessage.h"
 
 #include <afxwin.h>
 

@@ -1,7 +1,7 @@
-#include "shell/DataFolders.h"
+#include "base/DataFolders.h"
 
-#include "shell/AppServices.h"
-#include "shell/RomFile.h"
+#include "base/AppServices.h"
+#include "base/RomFile.h"
 
 #include <host/Drives.h>
 

@@ -1,4 +1,4 @@
-#include "shell/HitList.h"
+#include "base/HitList.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "shell/Rin.h"
+#include "base/Rin.h"
 
 #include "ShellTestSupport.h"
 

@@ -1,4 +1,4 @@
-#include "shell/RomFile.h"
+#include "base/RomFile.h"
 
 #include "ShellTestSupport.h"
 

@@ -3,7 +3,7 @@
 // profile's [Files] "DataDir"), and the application's shared state reset before and after.
 #pragma once
 
-#include "shell/AppServices.h"
+#include "base/AppServices.h"
 
 #include <host/Drives.h>
 

@@ -1,4 +1,4 @@
-#include "shell/TextFile.h"
+#include "base/TextFile.h"
 
 #include "ChecksumTextWriter.h"
 #include "ShellTestSupport.h"

@@ -1,6 +1,6 @@
 #include "WidgetTestSupport.h"
 
-#include "shell/ResourceLibrary.h"
+#include "base/ResourceLibrary.h"
 
 using pictures::BmpSpec;
 using pictures::Bytes;

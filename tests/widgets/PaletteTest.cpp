@@ -1,7 +1,7 @@
 #include "WidgetTestSupport.h"
 
-#include "shell/PaletteSelector.h"
-#include "shell/ResourceLibrary.h"
+#include "base/PaletteSelector.h"
+#include "base/ResourceLibrary.h"
 
 #include <host/Display.h>
 

@@ -1,7 +1,7 @@
 #include "WidgetTestSupport.h"
 
-#include "shell/DataFolders.h"
-#include "shell/ResourceLibrary.h"
+#include "base/DataFolders.h"
+#include "base/ResourceLibrary.h"
 
 #include <host/Desktop.h>
 #include <host/Display.h>

@@ -4,7 +4,7 @@
 
 #include "widgets/Dib.h"
 
-#include "shell/AppServices.h"
+#include "base/AppServices.h"
 
 #include <host/Drives.h>
 #include <host/Paths.h>

@@ -28,6 +28,7 @@
 #if __has_include(<synchapi.h>)
 #include <synchapi.h>
 #endif
+#include <processenv.h>
 #if __has_include(<processthreadsapi.h>)
 #include <processthreadsapi.h>
 #endif

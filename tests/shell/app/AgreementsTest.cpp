@@ -1,6 +1,6 @@
 // The first run's two agreements: the notice with its language and printing, the licence text
 // from the disc in that language, and what ends them.
-#include "shell/AppServices.h"
+#include "base/AppServices.h"
 #include "shell/LicenseAgreementDlg.h"
 #include "shell/ProofOfEntitlementDlg.h"
 

@@ -5,8 +5,8 @@
 // library's WinMain does; and the first run's agreements answered by a hook that counts them.
 #pragma once
 
-#include "shell/AppDatabase.h"
-#include "shell/AppServices.h"
+#include "base/AppDatabase.h"
+#include "base/AppServices.h"
 #include "shell/BaseWindow.h"
 #include "shell/MainMenu.h"
 #include "shell/VLApp.h"

@@ -2,9 +2,9 @@
 // class, its methods found by name and called through IDispatch::Invoke with variant arguments.
 #include "AppTestSupport.h"
 
-#include "shell/Reference.h"
-#include "shell/ReferenceFactory.h"
-#include "shell/VLMessages.h"
+#include "base/Reference.h"
+#include "base/ReferenceFactory.h"
+#include "base/VLMessages.h"
 #include "shell/VeltraApplication.h"
 
 #include <afxdisp.h>

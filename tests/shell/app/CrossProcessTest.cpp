@@ -2,7 +2,7 @@
 // start-up main menu chosen by a registered message that another program sends. The other
 // process is the process tests' peer program, copied into the program folder.
 #include "AppTestSupport.h"
-#include "shell/VLMessages.h"
+#include "base/VLMessages.h"
 
 #include <chrono>
 #include <string>

@@ -2,9 +2,9 @@
 // suite-menu launcher.
 #include "AppTestSupport.h"
 
-#include "shell/Rin.h"
+#include "base/Rin.h"
 #include "widgets/RollOverButton.h"
-#include "widgets/ThumbnailFactory.h"
+#include "media/ThumbnailFactory.h"
 
 #include <host/Input.h>
 

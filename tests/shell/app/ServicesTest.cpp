@@ -6,10 +6,10 @@
 #include "online/Cloud.h"
 #include "online/OnlineUpdater.h"
 #include "search/DictionarySearchEngine.h"
-#include "shell/AppServices.h"
+#include "base/AppServices.h"
 #include "shell/NewEditionReminderDlg.h"
-#include "shell/PreferencesStore.h"
-#include "shell/StickyRecordSet.h"
+#include "base/PreferencesStore.h"
+#include "base/StickyRecordSet.h"
 #include "shell/VeltraApplication.h"
 
 #include <host/Drives.h>

@@ -5,11 +5,11 @@
 #include "online/Cloud.h"
 #include "search/SearchEngine.h"
 #include "shell/LicenseAgreementDlg.h"
-#include "shell/Reference.h"
-#include "shell/StickyRecordSet.h"
-#include "shell/VLMessages.h"
+#include "base/Reference.h"
+#include "base/StickyRecordSet.h"
+#include "base/VLMessages.h"
 #include "shell/VeltraApplication.h"
-#include "widgets/ThumbnailFactory.h"
+#include "media/ThumbnailFactory.h"
 
 #include <oleauto.h>
 

@@ -5,7 +5,7 @@
 #include "FrameTestSupport.h"
 
 #include "shell/CompanionLauncher.h"
-#include "shell/TimelineRequest.h"
+#include "base/TimelineRequest.h"
 #include "shell/WizardSelectWnd.h"
 #include "widgets/DibButton.h"
 

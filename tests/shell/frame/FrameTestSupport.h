@@ -4,11 +4,11 @@
 // deleted them.
 #pragma once
 
-#include "shell/AppServices.h"
+#include "base/AppServices.h"
 #include "shell/BaseWindow.h"
-#include "shell/DataFolders.h"
-#include "shell/VLMessages.h"
-#include "shell/VLStateObj.h"
+#include "base/DataFolders.h"
+#include "base/VLMessages.h"
+#include "base/VLStateObj.h"
 
 #include <host/Drives.h>
 

@@ -1,6 +1,6 @@
 #include "FrameTestSupport.h"
 
-#include "shell/Reference.h"
+#include "base/Reference.h"
 
 #include <MessageSpy.h>
 

@@ -3,7 +3,7 @@
 // fresh for every case.
 #pragma once
 
-#include "shell/AppServices.h"
+#include "base/AppServices.h"
 #include "shell/MainMenu.h"
 
 #include <afxwin.h>

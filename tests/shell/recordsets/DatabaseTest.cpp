@@ -2,8 +2,8 @@
 // record sets.
 #include "RecordsetTestSupport.h"
 
-#include "shell/FlagSet.h"
-#include "shell/XRecordset.h"
+#include "base/FlagSet.h"
+#include "base/XRecordset.h"
 
 #include <gtest/gtest.h>
 

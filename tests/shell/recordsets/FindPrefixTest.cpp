@@ -1,7 +1,7 @@
 // The prefix search of sorted sets, over a few thousand titles.
 #include "RecordsetTestSupport.h"
 
-#include "shell/VLRecordset.h"
+#include "base/VLRecordset.h"
 
 #include <ContentDatabaseWriter.h>
 

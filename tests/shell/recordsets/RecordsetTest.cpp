@@ -2,13 +2,13 @@
 // the random browser's filters and ordinals, and the Back in Time list.
 #include "RecordsetTestSupport.h"
 
-#include "shell/FirstLineSet.h"
-#include "shell/FlagSet.h"
-#include "shell/JustLookingRandomSet.h"
-#include "shell/OurCenturyListSet.h"
-#include "shell/SystemSet.h"
-#include "shell/TimelinesSet.h"
-#include "shell/VLAppRecords.h"
+#include "base/FirstLineSet.h"
+#include "base/FlagSet.h"
+#include "base/JustLookingRandomSet.h"
+#include "base/OurCenturyListSet.h"
+#include "base/SystemSet.h"
+#include "base/TimelinesSet.h"
+#include "base/VLAppRecords.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // the sample database there and open it as the application's database.
 #pragma once
 
-#include "shell/AppDatabase.h"
+#include "base/AppDatabase.h"
 
 #include <ContentDatabaseSource.h>
 #include <host/Drives.h>

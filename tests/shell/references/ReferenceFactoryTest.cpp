@@ -1,10 +1,10 @@
 // The reference factory: the right kind of reference for a RIN, and the parser of article links.
 #include "ReferenceTestSupport.h"
 
-#include "shell/HitList.h"
-#include "shell/OnlineReference.h"
-#include "shell/Reference.h"
-#include "shell/Rin.h"
+#include "base/HitList.h"
+#include "base/OnlineReference.h"
+#include "base/Reference.h"
+#include "base/Rin.h"
 
 #include <memory>
 #include <string>

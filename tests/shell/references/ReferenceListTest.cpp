@@ -2,11 +2,11 @@
 // list deletes what it holds: the sanitizers see a leak or a double free), and the filters and
 // the merge that search results and media sets use.
 #include "search/KWReference.h"
-#include "shell/OnlineReference.h"
-#include "shell/Reference.h"
-#include "shell/ReferenceList.h"
-#include "shell/Rin.h"
-#include "shell/TPReference.h"
+#include "base/OnlineReference.h"
+#include "base/Reference.h"
+#include "base/ReferenceList.h"
+#include "base/Rin.h"
+#include "base/TPReference.h"
 
 #include <gtest/gtest.h>
 

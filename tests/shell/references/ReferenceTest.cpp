@@ -4,12 +4,12 @@
 #include "ReferenceTestSupport.h"
 
 #include "search/KWReference.h"
-#include "shell/HitList.h"
-#include "shell/OnlineReference.h"
-#include "shell/Reference.h"
-#include "shell/ReferenceList.h"
-#include "shell/Rin.h"
-#include "shell/TPReference.h"
+#include "base/HitList.h"
+#include "base/OnlineReference.h"
+#include "base/Reference.h"
+#include "base/ReferenceList.h"
+#include "base/Rin.h"
+#include "base/TPReference.h"
 
 #include <cstring>
 #include <functional>

@@ -6,8 +6,8 @@
 #pragma once
 
 #include "search/SearchEngine.h"
-#include "shell/AppServices.h"
-#include "shell/ReferenceFactory.h"
+#include "base/AppServices.h"
+#include "base/ReferenceFactory.h"
 
 #include <RomLinkWriter.h>
 

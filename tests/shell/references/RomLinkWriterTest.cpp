@@ -2,7 +2,7 @@
 // read back through the program's reader.
 #include "ReferenceTestSupport.h"
 
-#include "shell/Reference.h"
+#include "base/Reference.h"
 
 #include <stdexcept>
 #include <string>

@@ -1,0 +1,7 @@
+// Includes a host header.
+#include <unistd.h>
+
+int Nothing()
+{
+    return 0;
+}
