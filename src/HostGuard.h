@@ -5,7 +5,8 @@
 // (platform/), the tools and the tests are compiled without this header.
 //
 // The standard headers that declare some of these names for the standard library's own use are
-// read first, so that the library keeps compiling; what they declare stays unusable.
+// read first, so that the library keeps compiling; what they declare stays unusable, and the host
+// headers they read cannot be included again (cmake/host-guard).
 #pragma once
 
 #ifdef __cplusplus
@@ -21,6 +22,10 @@
 #include <string>
 #include <vector>
 #endif
+
+// From here on the host headers of cmake/host-guard (on product code's include path) refuse to be
+// included.
+#define VL_HOST_GUARD_ACTIVE 1
 
 // Environment, processes and the shell.
 #pragma GCC poison getenv secure_getenv setenv putenv unsetenv clearenv environ

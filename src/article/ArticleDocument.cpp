@@ -1,5 +1,7 @@
 #include "article/ArticleDocument.h"
 
+#include "base/AppHost.h"
+
 #include "article/ArticleSection.h"
 #include "article/ParagraphRun.h"
 #include "base/AppServices.h"
@@ -74,8 +76,7 @@ BOOL CArticleDocument::Open(CReference* pReference)
             pFactory->CreateReference(static_cast<LONG>(GetMediaRin(i)), "", 0));
         if (pItem == nullptr || pItem->IsFileAvailable())
             continue;
-        BOOL (*pfnFetch)(CReference*, int) = AppServices().pfnOpenOnlineResource;
-        if (pfnFetch == NULL || !pfnFetch(pItem.get(), 1))
+        if (!GetAppHost().OpenOnlineResource(pItem.get(), 1))
             return 0;
     }
 

@@ -4,64 +4,77 @@
 #include "base/ResourceLibrary.h"
 
 
+#include <new>
+
+namespace {
+
+// Fills what start-up knows before anything is asked: the drives and the screen.
+void MeasureEnvironment(VL_APP_ENVIRONMENT& env)
+{
+    BuildCDRomDriveList(env.cdromDrives, IsWin32s());
+    env.nScreenWidth = GetSystemMetrics(SM_CXSCREEN);
+    env.nScreenHeight = GetSystemMetrics(SM_CYSCREEN);
+    env.nScreenClass = ScreenClassFromWidth(env.nScreenWidth);
+}
+
+VL_APP_SERVICES* g_pServices = NULL;
+
+}  // namespace
+
 VL_APP_SERVICES& AppServices()
 {
     // Never destroyed: static destructors of other objects may still ask for it.
-    static VL_APP_SERVICES* pServices = [] {
-        VL_APP_SERVICES* p = new VL_APP_SERVICES;
-        BuildCDRomDriveList(p->cdromDrives, IsWin32s());
-        p->nScreenWidth = GetSystemMetrics(SM_CXSCREEN);
-        p->nScreenHeight = GetSystemMetrics(SM_CYSCREEN);
-        p->nScreenClass = ScreenClassFromWidth(p->nScreenWidth);
-        return p;
-    }();
-    return *pServices;
+    if (g_pServices == NULL) {
+        g_pServices = new VL_APP_SERVICES;
+        MeasureEnvironment(g_pServices->env);
+    }
+    return *g_pServices;
 }
 
 int GetAppScreenClass()
 {
-    return AppServices().nScreenClass;
+    return AppServices().env.nScreenClass;
 }
 
 int GetAppScreenWidth()
 {
-    return AppServices().nScreenWidth;
+    return AppServices().env.nScreenWidth;
 }
 
 int GetAppScreenHeight()
 {
-    return AppServices().nScreenHeight;
+    return AppServices().env.nScreenHeight;
 }
 
 CPalette* GetAppPalette()
 {
-    return &AppServices().pagePalette;
+    return &AppServices().env.pagePalette;
 }
 
 CPalette* GetAppDisplayPalette()
 {
-    CPalette& palette = AppServices().displayPalette;
+    CPalette& palette = AppServices().env.displayPalette;
     return palette.GetSafeHandle() != NULL ? &palette : NULL;
 }
 
 CReferenceFactory* GetAppReferenceFactory()
 {
-    return AppServices().pReferenceFactory;
+    return AppServices().owned.pReferenceFactory;
 }
 
 CCloud* GetAppCloud()
 {
-    return AppServices().pCloud;
+    return AppServices().owned.pCloud;
 }
 
 CThumbnailFactory* GetAppThumbnailFactory()
 {
-    return AppServices().pThumbnailFactory;
+    return AppServices().owned.pThumbnailFactory;
 }
 
 CStickyRecordSet* GetAppStickyNotes()
 {
-    return AppServices().pStickyNotes;
+    return AppServices().owned.pStickyNotes;
 }
 
 CWnd* GetAppMainWnd()
@@ -71,41 +84,17 @@ CWnd* GetAppMainWnd()
 
 BOOL IsMainMenuShowing()
 {
-    CWnd* pMenu = AppServices().pMainMenuWnd;
+    CWnd* pMenu = AppServices().ui.pMainMenuWnd;
     return pMenu != NULL && pMenu->GetSafeHwnd() != NULL && pMenu->IsWindowVisible();
 }
 
 void ResetAppServices()
 {
     VL_APP_SERVICES& services = AppServices();
-    ASSERT(services.hProfilePath == NULL);
-    BuildCDRomDriveList(services.cdromDrives, IsWin32s());
-    services.discDrives.RemoveAll();
-    services.pCurrentView = NULL;
-    services.pfnPreferencesDialog = NULL;
-    services.nScreenWidth = services.nScreenHeight = services.nScreenClass = 0;
-    services.strProgramDir.Empty();
+    ASSERT(services.env.hProfilePath == NULL);
     FreeResourceLibrary();
-    services.displayPalette.DeleteObject();
-    services.pagePalette.DeleteObject();
-    services.thirdPalette.DeleteObject();
-    services.pSearchEngine = NULL;
-    services.pReferenceFactory = NULL;
-    services.pPreferences = NULL;
-    services.pThumbnailFactory = NULL;
-    services.pDictionaryEngine = NULL;
-    services.pStickyNotes = NULL;
-    services.pAudioPlayer = NULL;
-    services.pCloud = NULL;
-    services.pfnFirstRunAgreements = NULL;
-    services.nScreenWidth = GetSystemMetrics(SM_CXSCREEN);
-    services.nScreenHeight = GetSystemMetrics(SM_CYSCREEN);
-    services.nScreenClass = ScreenClassFromWidth(services.nScreenWidth);
-    services.pMainMenuWnd = NULL;
-    services.bF1Help = FALSE;
-    services.pfnWinHelp = NULL;
-    services.pfnRefreshOnlineState = NULL;
-    services.pfnCloseTimelineViewer = NULL;
-    services.pfnPassToTimelineViewer = NULL;
-    services.pMediaPlayerWnd = NULL;
+    // Made anew in its own place, so that references to it stay good.
+    services.~VL_APP_SERVICES();
+    new (&services) VL_APP_SERVICES;
+    MeasureEnvironment(services.env);
 }

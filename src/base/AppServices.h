@@ -12,6 +12,7 @@
 #include <afxtempl.h>
 #include <afxwin.h>
 
+class CAppHost;
 class CAudioPlayer;
 class CCloud;
 class CDictionarySearchEngine;
@@ -22,64 +23,23 @@ class CStickyRecordSet;
 class CThumbnailFactory;
 class PreferencesStore;
 
-struct VL_APP_SERVICES {
-    // CD-ROM drive roots such as "E:\", in the order the system gives them (filled once, when
-    // the application object is made: here, at first use).
+// What start-up finds out about the machine and the program: the CD-ROM drives and the discs
+// found in them, the profile path installed for the framework, the screen, the program folder,
+// the resource library and the palettes.
+struct VL_APP_ENVIRONMENT {
+    // CD-ROM drive roots such as "E:\", in the order the system gives them.
     CStringArray cdromDrives;
     // Disc number to index into cdromDrives, for the disc found there last.
     CMap<WORD, WORD, int, int> discDrives;
-    // The frame's current main view (a CVLMainWin); NULL while there is none.
-    CWnd* pCurrentView = NULL;
     // While the application's profile path is installed as the framework's profile-file name
     // (CWinApp::m_pszProfileName): the framework's own value, and the block of global memory
     // that holds the application's path.
     LPCSTR pszFrameworkProfileName = NULL;
     HGLOBAL hProfilePath = NULL;
-    // Runs the preferences dialog modally and returns how it ended (IDOK, IDCANCEL ...). NULL: no
-    // dialog can be shown, which counts as Cancel.
-    int (*pfnPreferencesDialog)() = NULL;
-    // Long-lived services that the application object makes at start-up, owns and deletes at
-    // exit: the search engine (with the ROM_LINK table that places references) and the
-    // reference factory. NULL while there is none; whoever sets one clears it before deleting it.
-    CRomLinkTable* pSearchEngine = NULL;  // the search engine, seen as its ROM_LINK table
-    CReferenceFactory* pReferenceFactory = NULL;
-    // The application object's other long-lived services (the same rule): the preferences
-    // store, the thumbnail factory, the dictionary engine, the sticky-note store, the sound
-    // player and the online manager. The database is installed with SetAppDatabase.
-    PreferencesStore* pPreferences = NULL;
-    CThumbnailFactory* pThumbnailFactory = NULL;
-    CDictionarySearchEngine* pDictionaryEngine = NULL;
-    CStickyRecordSet* pStickyNotes = NULL;
-    CAudioPlayer* pAudioPlayer = NULL;
-    CCloud* pCloud = NULL;
-    // The first run's two agreements (the proof-of-entitlement notice, then the licence
-    // agreement), shown modally over the parent; IDOK when both ended with OK. The application
-    // object installs RunFirstRunAgreements; NULL: no agreements to show, the first run goes on.
-    int (*pfnFirstRunAgreements)(CWnd* pParent) = NULL;
-    // The start-up main-menu window while it exists (it is showing when also visible).
-    CWnd* pMainMenuWnd = NULL;
-    // F1 opens the help (the application's F1-help flag).
-    BOOL bF1Help = FALSE;
-    // The application's help (the framework's WinHelp: context or contents); NULL: no help.
-    void (*pfnWinHelp)(DWORD_PTR dwData, UINT nCmd) = NULL;
-    // The online manager's connection-state refresh, run when the frame becomes active; NULL:
-    // no online manager.
-    void (*pfnRefreshOnlineState)() = NULL;
-    // Tells the running timeline viewer program to close when it accepts automation; NULL: none.
-    void (*pfnCloseTimelineViewer)() = NULL;
-    // Gives a running timeline viewer that accepts automation the text (its property 1; NULL: none); FALSE when none runs.
-    BOOL (*pfnPassToTimelineViewer)(LPCSTR lpszText) = NULL;
-    // The media browser's open player window (destroyed by the frame when it goes); NULL: none.
-    CWnd* pMediaPlayerWnd = NULL;
-    // The online manager's fetch of an item whose file is not on hand (CCloud's
-    // OpenOnlineResource, until the online manager exists): non-zero when the file is then
-    // available. NULL: nothing can be fetched.
-    BOOL (*pfnOpenOnlineResource)(CReference* pReference, int nFlags) = NULL;
-    // Start-up's screen, resource library and palettes (ResourceLibrary.h): the primary screen's
-    // size and class (0 below 641 pixels wide, 1 from 641 to 1023, 2 from 1024; measured again by
-    // ResetAppServices), the program folder with its trailing backslash (empty until start-up
-    // stores it), the loaded screen-class resource library (NULL: none), and the three palettes
-    // built from the program's RCDATA 131, 130 and 135.
+    // The primary screen's size and class (0 below 641 pixels wide, 1 from 641 to 1023, 2 from
+    // 1024), the program folder with its trailing backslash (empty until start-up stores it), the
+    // loaded screen-class resource library (NULL: none), and the three palettes built from the
+    // program's RCDATA 131, 130 and 135 (ResourceLibrary.h).
     int nScreenWidth = 0;
     int nScreenHeight = 0;
     int nScreenClass = 0;
@@ -88,6 +48,40 @@ struct VL_APP_SERVICES {
     CPalette displayPalette;
     CPalette pagePalette;
     CPalette thirdPalette;
+};
+
+// The long-lived services that the application object makes at start-up, owns and deletes at
+// exit. NULL while there is none; whoever sets one clears it before deleting it. The database is
+// installed with SetAppDatabase.
+struct VL_APP_OWNED_SERVICES {
+    CRomLinkTable* pSearchEngine = NULL;  // the search engine, seen as its ROM_LINK table
+    CReferenceFactory* pReferenceFactory = NULL;
+    PreferencesStore* pPreferences = NULL;
+    CThumbnailFactory* pThumbnailFactory = NULL;
+    CDictionarySearchEngine* pDictionaryEngine = NULL;
+    CStickyRecordSet* pStickyNotes = NULL;
+    CAudioPlayer* pAudioPlayer = NULL;
+    CCloud* pCloud = NULL;
+};
+
+// Windows and states of the user interface that others look at (not owned here).
+struct VL_APP_UI {
+    // The frame's current main view (a CVLMainWin); NULL while there is none.
+    CWnd* pCurrentView = NULL;
+    // The start-up main-menu window while it exists (it is showing when also visible).
+    CWnd* pMainMenuWnd = NULL;
+    // F1 opens the help (the application's F1-help flag).
+    BOOL bF1Help = FALSE;
+    // The media browser's open player window (destroyed by the frame when it goes); NULL: none.
+    CWnd* pMediaPlayerWnd = NULL;
+};
+
+struct VL_APP_SERVICES {
+    VL_APP_ENVIRONMENT env;
+    VL_APP_OWNED_SERVICES owned;
+    VL_APP_UI ui;
+    // The application as host (AppHost.h); NULL: the plain host.
+    CAppHost* pHost = NULL;
 };
 
 // The one instance.
@@ -110,8 +104,8 @@ CThumbnailFactory* GetAppThumbnailFactory();
 CStickyRecordSet* GetAppStickyNotes();
 // TRUE while the start-up main-menu window exists and is visible.
 BOOL IsMainMenuShowing();
-// Back to the state at start-up: the drive list made again from the drives there are now, the
-// cache empty, no view, no dialog, no services (not deleted: they are their owner's), no screen
-// size, resource library (freed) or palettes (deleted). An installed profile path must be taken
-// back first (RestoreFrameworkProfileName).
+// Back to the state at start-up, as a whole: the resource library is freed, then every field is
+// made anew (the drive list from the drives there are now, the screen measured again; no disc
+// cache, view, services (not deleted: they are their owner's), palettes or host). An installed
+// profile path must be taken back first (RestoreFrameworkProfileName).
 void ResetAppServices();

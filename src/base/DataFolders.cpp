@@ -1,10 +1,13 @@
 #include "base/DataFolders.h"
 
+#include "base/AppHost.h"
+
 #include "base/AppServices.h"
 #include "base/RomFile.h"
 
 #include "resource.h"
 
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -45,7 +48,7 @@ BOOL DriveHoldsDisc(LPCSTR lpszRoot, const CString& strLabel)
 
 void TellCurrentView(int nDisc, LPARAM lFound)
 {
-    CWnd* pView = AppServices().pCurrentView;
+    CWnd* pView = AppServices().ui.pCurrentView;
     if (pView != NULL)
         pView->SendMessage(WM_VL_DISC_SEARCH, static_cast<WPARAM>(nDisc), lFound);
 }
@@ -128,26 +131,26 @@ CString FindDiscInCDRomDrives(const CString& strLabel, int nDisc, BOOL bPrompt)
     CString strFound;
 
     int nCached = -1;
-    if (services.discDrives.Lookup(wDisc, nCached)) {
-        if (nCached >= 0 && nCached < services.cdromDrives.GetSize() &&
-            DriveHoldsDisc(services.cdromDrives[nCached], strLabel))
-            strFound = services.cdromDrives[nCached];
+    if (services.env.discDrives.Lookup(wDisc, nCached)) {
+        if (nCached >= 0 && nCached < services.env.cdromDrives.GetSize() &&
+            DriveHoldsDisc(services.env.cdromDrives[nCached], strLabel))
+            strFound = services.env.cdromDrives[nCached];
         else
-            services.discDrives.RemoveKey(wDisc);
+            services.env.discDrives.RemoveKey(wDisc);
     }
     if (!strFound.IsEmpty())
         return strFound;
 
     BOOL bViewTold = FALSE;
-    if (bPrompt && services.pCurrentView != NULL) {
+    if (bPrompt && services.ui.pCurrentView != NULL) {
         TellCurrentView(nDisc, 0);
         bViewTold = TRUE;
     }
     for (;;) {
-        for (int i = 0; i < services.cdromDrives.GetSize(); ++i) {
-            if (DriveHoldsDisc(services.cdromDrives[i], strLabel)) {
-                strFound = services.cdromDrives[i];
-                services.discDrives.SetAt(wDisc, i);
+        for (int i = 0; i < services.env.cdromDrives.GetSize(); ++i) {
+            if (DriveHoldsDisc(services.env.cdromDrives[i], strLabel)) {
+                strFound = services.env.cdromDrives[i];
+                services.env.discDrives.SetAt(wDisc, i);
                 break;
             }
         }
@@ -236,6 +239,20 @@ BOOL WriteAppProfileString(LPCSTR lpszSection, LPCSTR lpszEntry, LPCSTR lpszValu
     return pApp != NULL && pApp->WriteProfileString(lpszSection, lpszEntry, lpszValue);
 }
 
+int GetAppProfileInt(LPCSTR lpszSection, LPCSTR lpszEntry, int nDefault)
+{
+    CString strDefault;
+    strDefault.Format("%d", nDefault);
+    return std::atoi(GetAppProfileString(lpszSection, lpszEntry, strDefault));
+}
+
+BOOL WriteAppProfileInt(LPCSTR lpszSection, LPCSTR lpszEntry, int nValue)
+{
+    CString strValue;
+    strValue.Format("%d", nValue);
+    return WriteAppProfileString(lpszSection, lpszEntry, strValue);
+}
+
 CString MakeAppProfilePath(LPCSTR lpszProgramPath)
 {
     CString strPath = lpszProgramPath != NULL ? lpszProgramPath : "";
@@ -259,14 +276,14 @@ BOOL InstallAppProfilePath()
     LPSTR pszPath = static_cast<LPSTR>(GlobalLock(hBlock));
     std::memcpy(pszPath, static_cast<LPCSTR>(strPath), static_cast<size_t>(strPath.GetLength()) + 1);
 
-    if (services.hProfilePath != NULL) {
+    if (services.env.hProfilePath != NULL) {
         // Installed before: the framework's value is kept aside already.
-        GlobalUnlock(services.hProfilePath);
-        GlobalFree(services.hProfilePath);
+        GlobalUnlock(services.env.hProfilePath);
+        GlobalFree(services.env.hProfilePath);
     } else {
-        services.pszFrameworkProfileName = pApp->m_pszProfileName;
+        services.env.pszFrameworkProfileName = pApp->m_pszProfileName;
     }
-    services.hProfilePath = hBlock;
+    services.env.hProfilePath = hBlock;
     pApp->m_pszProfileName = pszPath;
     return TRUE;
 }
@@ -274,14 +291,14 @@ BOOL InstallAppProfilePath()
 void RestoreFrameworkProfileName()
 {
     VL_APP_SERVICES& services = AppServices();
-    if (services.hProfilePath == NULL)
+    if (services.env.hProfilePath == NULL)
         return;
     if (CWinApp* pApp = AfxGetApp())
-        pApp->m_pszProfileName = services.pszFrameworkProfileName;
-    services.pszFrameworkProfileName = NULL;
-    GlobalUnlock(services.hProfilePath);
-    GlobalFree(services.hProfilePath);
-    services.hProfilePath = NULL;
+        pApp->m_pszProfileName = services.env.pszFrameworkProfileName;
+    services.env.pszFrameworkProfileName = NULL;
+    GlobalUnlock(services.env.hProfilePath);
+    GlobalFree(services.env.hProfilePath);
+    services.env.hProfilePath = NULL;
 }
 
 CString GetProgramDir()
@@ -371,8 +388,7 @@ BOOL LocateFirstDisc()
             CString strDir;
             if (GetDataDir(strDir, DDT_INFO_DAT, 1, TRUE))
                 return TRUE;
-            int (*pfnPreferences)() = AppServices().pfnPreferencesDialog;
-            if (pfnPreferences == NULL || pfnPreferences() == IDCANCEL)
+            if (GetAppHost().RunPreferencesDialog() == IDCANCEL)
                 return FALSE;
         }
     } catch (CUserException* e) {

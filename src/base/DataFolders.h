@@ -34,10 +34,17 @@ enum DataDirType {
 // was found, 0 when not.
 #define WM_VL_DISC_SEARCH (WM_USER + 10)
 
+// The product's own section of the profile.
+#define VL_PRODUCT_SECTION "Veltra Jubilee 2000 (International)"
+
 // Reads a setting of the profile file; a null default reads as empty.
 CString GetAppProfileString(LPCSTR lpszSection, LPCSTR lpszEntry, LPCSTR lpszDefault);
 // Writes a setting of the profile file; the framework's success flag.
 BOOL WriteAppProfileString(LPCSTR lpszSection, LPCSTR lpszEntry, LPCSTR lpszValue);
+// A setting read as a whole number (its leading digits; the default when it is absent) and
+// written as one.
+int GetAppProfileInt(LPCSTR lpszSection, LPCSTR lpszEntry, int nDefault);
+BOOL WriteAppProfileInt(LPCSTR lpszSection, LPCSTR lpszEntry, int nValue);
 
 // The application's profile path: the program's full path with its last three characters
 // replaced by "ini". InstallAppProfilePath makes it the framework's profile-file name (held in a

@@ -11,7 +11,7 @@ BOOL MustSelectInBackground(CDC* pDC)
     HWND hwnd = ::WindowFromDC(pDC->GetSafeHdc());
     if (hwnd == NULL)
         return TRUE;
-    CWnd* pView = AppServices().pCurrentView;
+    CWnd* pView = AppServices().ui.pCurrentView;
     HWND hwndView = pView != NULL ? pView->GetSafeHwnd() : NULL;
     if (hwndView == NULL)
         return TRUE;

@@ -1,5 +1,7 @@
 #include "base/ResourceLibrary.h"
 
+#include "base/AppHost.h"
+
 #include "base/AppServices.h"
 #include "base/CopyDLL.h"
 #include "base/DataFolders.h"
@@ -18,9 +20,9 @@ int ScreenClassFromWidth(int nWidth)
 void MeasureAppScreen()
 {
     VL_APP_SERVICES& services = AppServices();
-    services.nScreenWidth = ::GetSystemMetrics(SM_CXSCREEN);
-    services.nScreenHeight = ::GetSystemMetrics(SM_CYSCREEN);
-    services.nScreenClass = ScreenClassFromWidth(services.nScreenWidth);
+    services.env.nScreenWidth = ::GetSystemMetrics(SM_CXSCREEN);
+    services.env.nScreenHeight = ::GetSystemMetrics(SM_CYSCREEN);
+    services.env.nScreenClass = ScreenClassFromWidth(services.env.nScreenWidth);
 }
 
 CString ResourceLibraryName(int nScreenClass)
@@ -34,7 +36,7 @@ namespace {
 
 CString ProgramFolder()
 {
-    const CString& strDir = AppServices().strProgramDir;
+    const CString& strDir = AppServices().env.strProgramDir;
     return strDir.IsEmpty() ? GetProgramDir() : strDir;
 }
 
@@ -54,8 +56,7 @@ BOOL FindResourceFolder(CString& strFolder)
     for (;;) {
         if (GetDataDir(strFolder, DDT_RESOURCE, 1, TRUE))
             return TRUE;
-        int (*pfnPreferences)() = AppServices().pfnPreferencesDialog;
-        if (pfnPreferences == NULL || pfnPreferences() == IDCANCEL)
+        if (GetAppHost().RunPreferencesDialog() == IDCANCEL)
             return FALSE;
     }
 }
@@ -66,7 +67,7 @@ BOOL LoadResourceLibrary()
 {
     VL_APP_SERVICES& services = AppServices();
     const CString strFolder = ProgramFolder();
-    const int nClass = services.nScreenClass;
+    const int nClass = services.env.nScreenClass;
 
     // Only the current class's library stays in the program folder.
     for (int nOther = 0; nOther < 3; ++nOther) {
@@ -99,18 +100,18 @@ BOOL LoadResourceLibrary()
         AfxMessageBox(strMessage, MB_OK);
         return FALSE;
     }
-    if (services.hResourceLibrary != NULL)
-        ::FreeLibrary(services.hResourceLibrary);
-    services.hResourceLibrary = hLibrary;
+    if (services.env.hResourceLibrary != NULL)
+        ::FreeLibrary(services.env.hResourceLibrary);
+    services.env.hResourceLibrary = hLibrary;
     return TRUE;
 }
 
 void FreeResourceLibrary()
 {
     VL_APP_SERVICES& services = AppServices();
-    if (services.hResourceLibrary != NULL)
-        ::FreeLibrary(services.hResourceLibrary);
-    services.hResourceLibrary = NULL;
+    if (services.env.hResourceLibrary != NULL)
+        ::FreeLibrary(services.env.hResourceLibrary);
+    services.env.hResourceLibrary = NULL;
 }
 
 namespace {
@@ -186,7 +187,7 @@ BOOL LoadAppPalettes()
     // library is loaded.
     HMODULE hModule = AfxGetInstanceHandle();
     VL_APP_SERVICES& services = AppServices();
-    return BuildPaletteFromResource(hModule, IDR_DISPLAY_PALETTE, services.displayPalette) &&
-           BuildPaletteFromResource(hModule, IDR_PAGE_PALETTE, services.pagePalette) &&
-           BuildPaletteFromResource(hModule, IDR_THIRD_PALETTE, services.thirdPalette);
+    return BuildPaletteFromResource(hModule, IDR_DISPLAY_PALETTE, services.env.displayPalette) &&
+           BuildPaletteFromResource(hModule, IDR_PAGE_PALETTE, services.env.pagePalette) &&
+           BuildPaletteFromResource(hModule, IDR_THIRD_PALETTE, services.env.thirdPalette);
 }

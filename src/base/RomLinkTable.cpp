@@ -338,5 +338,5 @@ const RomLinkRecord& CRomLinkTable::GetDefaultRecord(LONG id) const
 
 CRomLinkTable* GetAppRomLinkTable()
 {
-    return AppServices().pSearchEngine;
+    return AppServices().owned.pSearchEngine;
 }

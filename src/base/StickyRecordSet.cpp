@@ -9,7 +9,6 @@ IMPLEMENT_SERIAL(CStickyRecordSet, CObArray, 1)
 
 namespace {
 
-const char kProductSection[] = "Veltra Jubilee 2000 (International)";
 const char kNotesFile[] = "sticky.nte";
 
 void ReportOpenFailure(const CFileException& error)
@@ -89,7 +88,7 @@ CStickyRecordSet::~CStickyRecordSet()
 
 CString CStickyRecordSet::LocateFile()
 {
-    CString strFolder = GetAppProfileString(kProductSection, "SNL", GetProgramDir());
+    CString strFolder = GetAppProfileString(VL_PRODUCT_SECTION, "SNL", GetProgramDir());
     if (!strFolder.IsEmpty() && strFolder[strFolder.GetLength() - 1] != '\\')
         strFolder += '\\';
     return strFolder + kNotesFile;

@@ -1,6 +1,6 @@
 // TimelineRequest: what a page asks the timeline viewer to show: the rectangle to show it in (left,
 // top, width, height, in screen pixels) and the timeline's name ("TM%06ld"). It travels as lParam
-// of the frame's 0x4E9; the frame owns and deletes it.
+// of the frame's VLM_TIMELINE_VIEWER; the frame owns and deletes it.
 #pragma once
 
 #include <afxwin.h>

@@ -49,11 +49,11 @@ public:
 protected:
     afx_msg BOOL OnQueryNewPalette();
     afx_msg void OnPaletteChanged(CWnd* pFocusWnd);
-    // 0x401 and 0x407: a view that takes neither frees the carried object.
+    // VLM_OPEN_WINDOW and VLM_RESTORE_STATE: a view that takes neither frees the carried object.
     afx_msg LRESULT OnFreeCarriedObject(WPARAM wParam, LPARAM lParam);
-    // 0x409: data kind 1 on disc 1.
+    // VLM_DATA_LOCATION: data kind 1 on disc 1.
     afx_msg LRESULT OnDataLocation(WPARAM wParam, LPARAM lParam);
-    // 0x40E: ShowMainWindow (wParam, lParam).
+    // VLM_START_PAGE: ShowMainWindow (wParam, lParam).
     afx_msg LRESULT OnStartPage(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 };

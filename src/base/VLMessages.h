@@ -20,7 +20,7 @@
 #define VLM_OPEN_WINDOW 0x401        // (view id, CReference*): open the reference
 #define VLM_POST_TO_WINDOW 0x402     // (view id, CMediaDisplayRef* or 0): open media
 #define VLM_THUMB_PRESS 0x403        // (0, CReference* clone): a thumbnail was pressed
-#define VLM_NOTHING_404 0x404        // accepted by the frame, no effect
+#define VLM_IGNORED 0x404            // accepted by the frame, no effect
 #define VLM_TOOLBAR_VIEW 0x405       // (view id, 0): the toolbar latches the view's button
 #define VLM_RESTORE_STATE 0x407      // (view id or 0, CVLStateObj*): restore a saved state
 #define VLM_DATA_LOCATION 0x409      // (0, object or 0): MAKELONG(disc, data-folder kind)
@@ -29,7 +29,7 @@
 #define VLM_RESTORE_SAVED 0x40D      // (view id, CVLStateObj*): restore a state from the history
 #define VLM_START_PAGE 0x40E         // (view id, value): open the view's start page
 #define VLM_PANE_OVER_ARTICLE 0x40F  // (0, 1 search or 2 dictionary)
-#define VLM_PASS_410 0x410           // (view id, any): passed on to the view
+#define VLM_SHOW_LINKED_SELECTION 0x410  // (view id, new CString*): show what a link selects
 #define VLM_PANE_DOWN 0x411          // (0, 1 search or 2 dictionary): the pane's button released
 #define VLM_PANE_UP 0x412            // (0, 1 or 2): the pane's button pressed
 #define VLM_OPEN_FOUND_ITEM 0x41A    // (view id, CReference*): open a search result
@@ -44,7 +44,7 @@
 #define VLM_FONT_SIZE 0x434          // (0, 0-2): article font size small, medium, large
 #define VLM_SAVE_AS 0x435
 #define VLM_SELECT_ALL 0x436
-#define VLM_MEDIA_437 0x437          // (1 or other, 0): see CBaseWindow::OnMedia437
+#define VLM_REFRESH_TOOLS 0x437      // (1 or other, 0): settings changed; the view refreshes its tools
 #define VLM_STOP 0x438
 #define VLM_RECENT_ARTICLES 0x439    // (count, CStringArray*): the frame owns the array
 #define VLM_OPEN_RECENT 0x43A        // (0, 0-4)
@@ -57,10 +57,28 @@
 #define VLM_STOP_OFF 0x4EF           // (0, 0): the toolbar's Stop button off
 #define VLM_COMPANION_FOURTH 0x4F0   // 0x4F0, 0x4F1: companion programs
 #define VLM_COMPANION_FIFTH 0x4F1
-#define VLM_OPEN_FOUND_ITEM2 0x4F4   // as VLM_OPEN_FOUND_ITEM
+#define VLM_OPEN_NOTED_ITEM 0x4F4    // (view id, CReference*): open a sticky note's item
 #define VLM_CONTRIBUTORS 0x4F5
-#define VLM_PASS_4F6 0x4F6           // (view id, any): passed on to the view
-#define VLM_NOTHING_4FA 0x4FA
+#define VLM_PASS_TO_VIEW 0x4F6       // (view id, any): passed on to the view
+#define VLM_SUITE_MENU_STARTED 0x4FA // (0, 0): the suite's menu program was chosen; no effect
+
+// The start-up main menu's choice codes, as the frame reads them (VLM_MAIN_MENU_CHOICE).
+enum : int {
+    kChoiceNone = 0,
+    kChoiceWizards = 201,
+    kChoiceJubilee = 202,
+    kChoiceSuiteMenu = 203,
+    kChoiceBrowse = IDW_JUSTLOOKING,
+    kChoiceAtlas = IDW_ATLAS,
+    kChoiceMedia = IDW_MEDIA,
+    kChoiceDidoDovov = IDW_TIMEFRAME,
+    kChoiceTopicSearch = IDW_SEARCHPANE,
+    kChoiceDictionary = IDW_DICTIONARYPANE,
+    kChoiceOnline = IDW_VLPLUS,
+    kChoiceBlankView = IDW_CLEAR,
+    kChoiceExit = 9004,
+    kChoiceMonthlySpotlight = 9040,
+};
 
 // The data-location reply every view gives unless it knows better: data kind 1 on disc 1.
 #define VL_DEFAULT_DATA_LOCATION 0x10001

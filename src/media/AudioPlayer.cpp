@@ -41,7 +41,7 @@ CAudioPlayer::SOUND_ENTRY* CAudioPlayer::FindOrLoad(DWORD nId)
         if (entry.hResource == NULL) {
             // The first free entry: the sound is new. The library of the screen class comes
             // first, then the program's own module.
-            HMODULE hModule = AppServices().hResourceLibrary;
+            HMODULE hModule = AppServices().env.hResourceLibrary;
             HRSRC hInfo = hModule != NULL ? ::FindResource(hModule, MAKEINTRESOURCE(nId), kWaveType) : NULL;
             if (hInfo == NULL) {
                 hModule = AfxGetInstanceHandle();
@@ -106,12 +106,12 @@ BOOL CAudioPlayer::Stop()
 
 BOOL PlayAppSound(DWORD nSound, DWORD bLoop)
 {
-    CAudioPlayer* pPlayer = AppServices().pAudioPlayer;
+    CAudioPlayer* pPlayer = AppServices().owned.pAudioPlayer;
     return pPlayer != NULL ? pPlayer->Play(nSound, bLoop) : FALSE;
 }
 
 BOOL StopAppSound(DWORD)
 {
-    CAudioPlayer* pPlayer = AppServices().pAudioPlayer;
+    CAudioPlayer* pPlayer = AppServices().owned.pAudioPlayer;
     return pPlayer != NULL ? pPlayer->Stop() : FALSE;
 }

@@ -41,7 +41,7 @@ UINT CCloud::StateChangeMessage()
 
 BOOL CCloud::IsDisabled() const
 {
-    return std::atoi(GetAppProfileString("Online", "Disable", "0")) != 0;
+    return GetAppProfileInt("Online", "Disable", 0) != 0;
 }
 
 int CCloud::Initialize()

@@ -9,7 +9,7 @@ namespace {
 // The time of the last update; FALSE when there has been none.
 BOOL LastUpdate(CTime& last)
 {
-    long nSeconds = std::atol(GetAppProfileString("Veltra Jubilee 2000 (International)", "Last Update", ""));
+    long nSeconds = std::atol(GetAppProfileString(VL_PRODUCT_SECTION, "Last Update", ""));
     if (nSeconds == 0)
         return FALSE;
     last = CTime(static_cast<time_t>(nSeconds));

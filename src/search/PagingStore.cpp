@@ -151,7 +151,7 @@ void Report(const CString& text)
 // The configured folder of the swap file, as the user wrote it.
 CString SwapFolderSetting()
 {
-    CString folder = GetAppProfileString("Veltra Jubilee 2000 (International)", "TFL", NULL);
+    CString folder = GetAppProfileString(VL_PRODUCT_SECTION, "TFL", NULL);
     if (!folder.IsEmpty())
         return folder;
     for (LPCSTR name : {"VMPATH", "TEMP"}) {

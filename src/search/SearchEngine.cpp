@@ -19,5 +19,5 @@ void CSearchEngine::Cleanup()
 
 CSearchEngine* GetAppSearchEngine()
 {
-    return dynamic_cast<CSearchEngine*>(AppServices().pSearchEngine);
+    return dynamic_cast<CSearchEngine*>(AppServices().owned.pSearchEngine);
 }

@@ -1,5 +1,7 @@
 #include "shell/BaseWindow.h"
 
+#include "base/AppHost.h"
+
 #include "base/AppServices.h"
 #include "shell/CompanionLauncher.h"
 #include "base/DataFolders.h"
@@ -27,7 +29,6 @@ int s_nLastMenuItem = -1;
 BOOL s_bMenuJustClicked = FALSE;
 
 // The profile section named by the product title.
-const char kProductSection[] = "Veltra Jubilee 2000 (International)";
 
 const UINT s_nInitCloudMessage = RegisterWindowMessageA("CBaseWindow:InitCloud");
 
@@ -59,19 +60,6 @@ int PaneWidth(int nScreenClass)
     }
 }
 
-int ProfileInt(LPCSTR lpszSection, LPCSTR lpszEntry, int nDefault)
-{
-    CString strDefault;
-    strDefault.Format("%d", nDefault);
-    return std::atoi(GetAppProfileString(lpszSection, lpszEntry, strDefault));
-}
-
-void WriteProfileInt(LPCSTR lpszSection, LPCSTR lpszEntry, int nValue)
-{
-    CString strValue;
-    strValue.Format("%d", nValue);
-    WriteAppProfileString(lpszSection, lpszEntry, strValue);
-}
 
 // Invalidates a window and all its descendants.
 void InvalidateTree(CWnd* pWnd)
@@ -116,21 +104,21 @@ BEGIN_MESSAGE_MAP(CBaseWindow, CFrameWnd)
     ON_WM_TIMER()
     ON_MESSAGE(VLM_OPEN_WINDOW, OnOpenWindow)
     ON_MESSAGE(VLM_OPEN_FOUND_ITEM, OnOpenFoundItem)
-    ON_MESSAGE(VLM_OPEN_FOUND_ITEM2, OnOpenFoundItem)
+    ON_MESSAGE(VLM_OPEN_NOTED_ITEM, OnOpenFoundItem)
     ON_MESSAGE(VLM_POST_TO_WINDOW, OnPostToWindow)
-    ON_MESSAGE(VLM_PASS_4F6, OnPassToView)
-    ON_MESSAGE(VLM_PASS_410, OnPassToView)
+    ON_MESSAGE(VLM_PASS_TO_VIEW, OnPassToView)
+    ON_MESSAGE(VLM_SHOW_LINKED_SELECTION, OnPassToView)
     ON_MESSAGE(VLM_PUSH_STATE, OnPushState)
     ON_MESSAGE(VLM_RESTORE_SAVED, OnRestoreState)
-    ON_MESSAGE(VLM_MEDIA_437, OnMediaRestore)
+    ON_MESSAGE(VLM_REFRESH_TOOLS, OnRefreshTools)
     ON_MESSAGE(VLM_STATUS_TEXT, OnStatusText)
     ON_MESSAGE(VLM_PANE_DOWN, OnToolbarPaneDown)
     ON_MESSAGE(VLM_STOP_OFF, OnToolbarStopOff)
     ON_MESSAGE(VLM_SHOW_SEARCH_PANE, OnShowSearchPane)
     ON_MESSAGE(VLM_MAIN_MENU_CHOICE, OnMainMenuChoice)
     ON_MESSAGE(VLM_RECENT_ARTICLES, OnRecentArticles)
-    ON_MESSAGE(VLM_NOTHING_404, OnNothing)
-    ON_MESSAGE(VLM_NOTHING_4FA, OnNothing)
+    ON_MESSAGE(VLM_IGNORED, OnNothing)
+    ON_MESSAGE(VLM_SUITE_MENU_STARTED, OnNothing)
     ON_MESSAGE(WM_COMMANDHELP, OnCommandHelp)
     ON_REGISTERED_MESSAGE(s_nInitCloudMessage, OnInitCloud)
     ON_MESSAGE(VLM_WIZARD_SELECTION, OnWizardSelection)
@@ -235,12 +223,12 @@ BOOL CBaseWindow::CreateMainFrame()
 {
     HCURSOR hCursor = ::LoadCursor(NULL, IDC_ARROW);
     HICON hIcon = ::LoadIcon(AfxGetInstanceHandle(), MAKEINTRESOURCE(147));
-    if (hIcon == NULL && AppServices().hResourceLibrary != NULL)
-        hIcon = ::LoadIcon(AppServices().hResourceLibrary, MAKEINTRESOURCE(147));
+    if (hIcon == NULL && AppServices().env.hResourceLibrary != NULL)
+        hIcon = ::LoadIcon(AppServices().env.hResourceLibrary, MAKEINTRESOURCE(147));
     LPCSTR lpszClass = AfxRegisterWndClass(CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS, hCursor, NULL, hIcon);
 
-    CRect rect = GetFramePlacement(ProfileInt("Screen", "left", -1), ProfileInt("Screen", "top", -1),
-                                   ProfileInt("Screen", "right", -1), ProfileInt("Screen", "bottom", -1),
+    CRect rect = GetFramePlacement(GetAppProfileInt("Screen", "left", -1), GetAppProfileInt("Screen", "top", -1),
+                                   GetAppProfileInt("Screen", "right", -1), GetAppProfileInt("Screen", "bottom", -1),
                                    GetAppScreenWidth(), GetAppScreenHeight());
     return Create(lpszClass, AfxGetAppName(), WS_OVERLAPPEDWINDOW, rect, NULL);
 }
@@ -251,8 +239,8 @@ BOOL CBaseWindow::PreCreateWindow(CREATESTRUCT& cs)
         ::DestroyMenu(cs.hMenu);
     cs.hInstance = AfxGetInstanceHandle();
     cs.hMenu = ::LoadMenu(cs.hInstance, MAKEINTRESOURCE(264));
-    if (cs.hMenu == NULL && AppServices().hResourceLibrary != NULL)
-        cs.hMenu = ::LoadMenu(AppServices().hResourceLibrary, "VLMENU");
+    if (cs.hMenu == NULL && AppServices().env.hResourceLibrary != NULL)
+        cs.hMenu = ::LoadMenu(AppServices().env.hResourceLibrary, "VLMENU");
     return CFrameWnd::PreCreateWindow(cs);
 }
 
@@ -313,16 +301,15 @@ void CBaseWindow::OnDestroy()
     WINDOWPLACEMENT placement{};
     placement.length = sizeof(placement);
     if (GetWindowPlacement(&placement)) {
-        WriteProfileInt("Screen", "max", IsZoomed() ? 1 : 0);
-        WriteProfileInt("Screen", "left", placement.rcNormalPosition.left);
-        WriteProfileInt("Screen", "top", placement.rcNormalPosition.top);
-        WriteProfileInt("Screen", "right", placement.rcNormalPosition.right);
-        WriteProfileInt("Screen", "bottom", placement.rcNormalPosition.bottom);
+        WriteAppProfileInt("Screen", "max", IsZoomed() ? 1 : 0);
+        WriteAppProfileInt("Screen", "left", placement.rcNormalPosition.left);
+        WriteAppProfileInt("Screen", "top", placement.rcNormalPosition.top);
+        WriteAppProfileInt("Screen", "right", placement.rcNormalPosition.right);
+        WriteAppProfileInt("Screen", "bottom", placement.rcNormalPosition.bottom);
     }
 
     SetCurrentView(NULL);
-    if (AppServices().pfnCloseTimelineViewer != NULL)
-        AppServices().pfnCloseTimelineViewer();
+    GetAppHost().CloseTimelineViewer();
 
     DestroyAndDelete(m_pArticleView);
     DestroyAndDelete(m_pClearView);
@@ -336,7 +323,7 @@ void CBaseWindow::OnDestroy()
     DestroyAndDelete(m_pDictionaryPane);
 
     // The media player window deletes itself and clears the pointer when it is destroyed.
-    if (CWnd* pPlayer = AppServices().pMediaPlayerWnd)
+    if (CWnd* pPlayer = AppServices().ui.pMediaPlayerWnd)
         if (pPlayer->GetSafeHwnd() != NULL)
             pPlayer->DestroyWindow();
 
@@ -346,7 +333,7 @@ void CBaseWindow::OnDestroy()
 void CBaseWindow::SetCurrentView(CVLMainWin* pView)
 {
     m_pCurrentView = pView;
-    AppServices().pCurrentView = pView;
+    AppServices().ui.pCurrentView = pView;
 }
 
 // ---- layout ----
@@ -546,7 +533,7 @@ BOOL CBaseWindow::ShowMainWindow(UINT nID, BOOL bKeepPanes)
 
 void CBaseWindow::ApplyStoredFontSize(CWnd* pArticleView)
 {
-    int nSize = ProfileInt("Screen", "Font Size", -1);
+    int nSize = GetAppProfileInt("Screen", "Font Size", -1);
     if (nSize < 0)
         nSize = GetAppScreenClass();
     if (CMenu* pMenu = GetMenu()) {
@@ -683,8 +670,8 @@ void CBaseWindow::OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized)
 {
     CFrameWnd::OnActivate(nState, pWndOther, bMinimized);
     BOOL bActive = nState != WA_INACTIVE;
-    if (bActive && AppServices().pfnRefreshOnlineState != NULL)
-        AppServices().pfnRefreshOnlineState();
+    if (bActive)
+        GetAppHost().RefreshOnlineState();
     if (m_pCurrentView != NULL && m_pCurrentView == m_pAtlasView && m_pAtlasView->m_pOverlayWnd != NULL)
         m_pAtlasView->m_nOverlayFlag = 1;
     if (m_pCurrentView != NULL && m_pCurrentView->GetDlgCtrlID() == IDW_ARTICLE) {
@@ -842,13 +829,13 @@ LRESULT CBaseWindow::OnRestoreState(WPARAM wParam, LPARAM lParam)
     return bPosted;
 }
 
-LRESULT CBaseWindow::OnMediaRestore(WPARAM wParam, LPARAM)
+LRESULT CBaseWindow::OnRefreshTools(WPARAM wParam, LPARAM)
 {
     if (m_pCurrentView == NULL)
         return 0;
     if (m_pCurrentView->GetDlgCtrlID() == IDW_MEDIA && wParam == 1)
         m_pCurrentView->SendMessage(VLM_RESTORE_STATE, 0, reinterpret_cast<LPARAM>(m_backList.Pop()));
-    m_pCurrentView->SendMessage(VLM_MEDIA_437, 0, 0);
+    m_pCurrentView->SendMessage(VLM_REFRESH_TOOLS, 0, 0);
     return 0;
 }
 
@@ -1008,7 +995,7 @@ void CBaseWindow::SendMainMenuCommand(UINT nCommand, WORD nParam)
 LRESULT CBaseWindow::OnMainMenuChoice(WPARAM wParam, LPARAM lParam)
 {
     switch (wParam) {
-    case IDW_CLEAR:
+    case kChoiceBlankView:
         HidePanes();
         if (m_pClearView != NULL && m_pClearView->GetSafeHwnd() != NULL) {
             m_pClearView->SetColor(0x02E7FFFF);
@@ -1017,52 +1004,52 @@ LRESULT CBaseWindow::OnMainMenuChoice(WPARAM wParam, LPARAM lParam)
             m_bFirstShow = TRUE;
         }
         break;
-    case IDW_JUSTLOOKING:
+    case kChoiceBrowse:
         SendMainMenuCommand(ID_VIEW_JUSTLOOKING);
         break;
-    case IDW_ATLAS:
+    case kChoiceAtlas:
         m_nMainMenuFlag = 1;
         SendMainMenuCommand(ID_VIEW_ATLAS);
         break;
-    case IDW_MEDIA:
+    case kChoiceMedia:
         SendMessage(VLM_POST_TO_WINDOW, IDW_MEDIA, 0);
         break;
-    case IDW_TIMEFRAME:
+    case kChoiceDidoDovov:
         m_nMainMenuFlag = 1;
         SendMainMenuCommand(ID_VIEW_TIMEFRAME);
         break;
-    case 9040:
+    case kChoiceMonthlySpotlight:
         m_nMainMenuFlag = 1;
         [[fallthrough]];
-    case IDW_SEARCHPANE:
+    case kChoiceTopicSearch:
         SendMainMenuCommand(ID_VIEW_ARTICLE);
         PostMessage(WM_COMMAND, ID_SHOW_SEARCH);
         m_wndToolbar.PostMessage(VLM_PANE_DOWN, 0, 2);
         m_wndToolbar.PostMessage(VLM_PANE_UP, 0, 1);
         break;
-    case IDW_DICTIONARYPANE:
+    case kChoiceDictionary:
         SendMainMenuCommand(ID_VIEW_ARTICLE);
         PostMessage(WM_COMMAND, ID_SHOW_DICTIONARY);
         m_wndToolbar.PostMessage(VLM_PANE_DOWN, 0, 1);
         m_wndToolbar.PostMessage(VLM_PANE_UP, 0, 2);
         break;
-    case IDW_VLPLUS:
+    case kChoiceOnline:
         m_nMainMenuFlag = static_cast<int>(lParam);
         SendMainMenuCommand(ID_VIEW_VLPLUS, static_cast<WORD>(lParam));
         break;
-    case 201:
+    case kChoiceWizards:
         SendMainMenuCommand(ID_VIEW_ARTICLE);
         PostMessage(VLM_WIZARD_SELECTION);
         break;
-    case 202:
+    case kChoiceJubilee:
         SendMainMenuCommand(ID_VIEW_ARTICLE);
         PostMessage(VLM_JUBILEE);
         break;
-    case 203:
+    case kChoiceSuiteMenu:
         SendMainMenuCommand(ID_VIEW_ARTICLE);
-        PostMessage(VLM_NOTHING_4FA);
+        PostMessage(VLM_SUITE_MENU_STARTED);
         break;
-    case 9004:
+    case kChoiceExit:
         SetTimer(IDT_FRAME_CLOSE, 2000, NULL);
         ShowWindow(SW_HIDE);
         EnableWindow(FALSE);
@@ -1077,16 +1064,14 @@ LRESULT CBaseWindow::OnMainMenuChoice(WPARAM wParam, LPARAM lParam)
 
 BOOL CBaseWindow::HelpAllowed()
 {
-    return AppServices().bF1Help && !IsMainMenuShowing();
+    return AppServices().ui.bF1Help && !IsMainMenuShowing();
 }
 
 void CBaseWindow::WinHelp(DWORD_PTR dwData, UINT nCmd)
 {
     if (!HelpAllowed())
         return;
-    if (AppServices().pfnWinHelp != NULL)
-        AppServices().pfnWinHelp(dwData, nCmd);
-    else
+    if (!GetAppHost().ShowHelp(dwData, nCmd))
         CFrameWnd::WinHelp(dwData, nCmd);
 }
 
@@ -1120,10 +1105,10 @@ void CBaseWindow::OnHelpTopics()
 
 void CBaseWindow::RunWizardSelection()
 {
-    AppServices().bF1Help = FALSE;
+    AppServices().ui.bF1Help = FALSE;
     CWizardSelectWnd dialog(this);
     dialog.DoModal();
-    AppServices().bF1Help = TRUE;
+    AppServices().ui.bF1Help = TRUE;
 }
 
 LRESULT CBaseWindow::OnWizardSelection(WPARAM, LPARAM)
@@ -1159,13 +1144,13 @@ void CBaseWindow::OnNotepad()
 
 void CBaseWindow::OnWordProcessor()
 {
-    CString strProgram = GetAppProfileString(kProductSection, "WPL", "");
+    CString strProgram = GetAppProfileString(VL_PRODUCT_SECTION, "WPL", "");
     if (strProgram.IsEmpty()) {
         char szPath[MAX_PATH] = "";
         if (::SearchPath(NULL, "notepad", ".exe", sizeof(szPath), szPath, NULL) != 0)
             strProgram = szPath;
     }
-    WriteAppProfileString(kProductSection, "WPL", strProgram);
+    WriteAppProfileString(VL_PRODUCT_SECTION, "WPL", strProgram);
     if (m_wordProcessor.hProcess == NULL) {
         CCompanionLauncher::StartProcess(strProgram, NULL, m_wordProcessor);
         return;
@@ -1237,7 +1222,7 @@ void CBaseWindow::OnFontSize(UINT nID)
     if (CMenu* pMenu = GetMenu())
         for (UINT nItem = ID_FONT_SMALL; nItem <= ID_FONT_LARGE; ++nItem)
             pMenu->CheckMenuItem(nItem, MF_BYCOMMAND | (nItem == nID ? MF_CHECKED : MF_UNCHECKED));
-    WriteProfileInt("Screen", "Font Size", nSize);
+    WriteAppProfileInt("Screen", "Font Size", nSize);
     if (m_pCurrentView != NULL)
         m_pCurrentView->SendMessage(VLM_FONT_SIZE, 0, nSize);
 }
@@ -1262,12 +1247,12 @@ void CBaseWindow::OnOptions()
                                               : VL_DEFAULT_DATA_LOCATION;
     if (!ResolveDataLocation(DDT_INFO_DAT, 1))
         return;
-    CString strCD1 = GetAppProfileString(kProductSection, "CD1", "");
-    CString strCD2 = GetAppProfileString(kProductSection, "CD2", "");
-    int nResult = AppServices().pfnPreferencesDialog != NULL ? AppServices().pfnPreferencesDialog() : IDCANCEL;
+    CString strCD1 = GetAppProfileString(VL_PRODUCT_SECTION, "CD1", "");
+    CString strCD2 = GetAppProfileString(VL_PRODUCT_SECTION, "CD2", "");
+    int nResult = GetAppHost().RunPreferencesDialog();
     if (nResult == IDOK && !LocateFirstDisc()) {
-        WriteAppProfileString(kProductSection, "CD1", strCD1);
-        WriteAppProfileString(kProductSection, "CD2", strCD2);
+        WriteAppProfileString(VL_PRODUCT_SECTION, "CD1", strCD1);
+        WriteAppProfileString(VL_PRODUCT_SECTION, "CD2", strCD2);
         LocateFirstDisc();
     }
     if (LOWORD(location) != 1)
@@ -1276,5 +1261,5 @@ void CBaseWindow::OnOptions()
 
 void CBaseWindow::OnUpdateOptions(CCmdUI* pCmdUI)
 {
-    pCmdUI->Enable(GetAppProfileString(kProductSection, "LOCKED", "").CompareNoCase("y") != 0);
+    pCmdUI->Enable(GetAppProfileString(VL_PRODUCT_SECTION, "LOCKED", "").CompareNoCase("y") != 0);
 }

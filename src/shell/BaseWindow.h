@@ -7,8 +7,8 @@
 // Routing: a pane or view posts or sends the frame a message whose wParam names the target view
 // and whose lParam carries a heap object (a CReference, a media display reference or another
 // view state). The sender gives the object up; the frame either forwards it (the view then owns
-// it) or deletes it. Before forwarding 0x401, 0x41A, 0x4F4 and, for saved states, 0x40D, the
-// frame asks the view where the object's data lies (0x409: disc in the low word, data-folder
+// it) or deletes it. Before forwarding VLM_OPEN_WINDOW, VLM_OPEN_FOUND_ITEM, VLM_OPEN_NOTED_ITEM and, for saved states, VLM_RESTORE_SAVED, the
+// frame asks the view where the object's data lies (VLM_DATA_LOCATION: disc in the low word, data-folder
 // kind in the high word) and resolves that folder, asking the reader for the disc.
 #pragma once
 
@@ -25,7 +25,7 @@ public:
     CBaseWindow();
     ~CBaseWindow() override;
 
-    // The wizard selection window, run modally with the F1 help off meanwhile (0x431, 40044).
+    // The wizard selection window, run modally with the F1 help off meanwhile (VLM_WIZARD_SELECTION, 40044).
     void RunWizardSelection();
     // The word processor this frame started (all zero until then).
     const PROCESS_INFORMATION& GetWordProcessorRecord() const { return m_wordProcessor; }
@@ -69,14 +69,14 @@ public:
     // The child view with that id, created through the factory when there is none; NULL when
     // it cannot be had.
     CWnd* FindOrCreateView(UINT nID);
-    // Finds or creates the view, asks it (0x409, the object lent meanwhile) where the object's
+    // Finds or creates the view, asks it (VLM_DATA_LOCATION, the object lent meanwhile) where the object's
     // data lies and resolves that folder with a disc prompt; TRUE when found.
     BOOL PrepareViewData(UINT nID, LPARAM lParam);
     // Resolves a data-folder kind on a disc with a prompt; FALSE when the reader cancels or the
     // disc cannot be served (the failure is reported).
     static BOOL ResolveDataLocation(int nKind, int nDisc);
     // Opens view N: find or create it, check the data location with no object, and send it
-    // 0x40E (N, value). FALSE when any step fails.
+    // VLM_START_PAGE (N, value). FALSE when any step fails.
     BOOL OpenView(UINT nID, LPARAM nValue);
 
     // Commands 40014 and 40015.
@@ -92,7 +92,7 @@ public:
     static LRESULT CALLBACK FrameMouseHookProc(int nCode, WPARAM wParam, LPARAM lParam);
 
     // Every help request of the frame ends here: under the help rules (F1 help on, no start-up
-    // main menu showing) the application's help (AppServices' pfnWinHelp), else the class
+    // main menu showing) the application's help (the host's ShowHelp), else the class
     // library's help on the application's help file.
     void WinHelp(DWORD_PTR dwData, UINT nCmd = HELP_CONTEXT) override;
 
@@ -114,7 +114,7 @@ protected:
     afx_msg LRESULT OnPassToView(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnPushState(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnRestoreState(WPARAM wParam, LPARAM lParam);
-    afx_msg LRESULT OnMediaRestore(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnRefreshTools(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnStatusText(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnToolbarPaneDown(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnToolbarStopOff(WPARAM wParam, LPARAM lParam);
@@ -164,7 +164,7 @@ private:
     BOOL ShowPane(int nPane);
     // Back and Forward step 3: the media view's popup goes.
     void CloseMediaPopup();
-    // Sends the view found or created for a state 0x407 once its data location is found; FALSE
+    // Sends the view found or created for a state VLM_RESTORE_STATE once its data location is found; FALSE
     // (nothing sent) when the view or the disc cannot be had.
     BOOL SendStateToView(CVLStateObj* pState);
     // The font size stored in the profile is applied once per run at the first article view.

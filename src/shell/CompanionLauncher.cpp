@@ -1,5 +1,7 @@
 #include "shell/CompanionLauncher.h"
 
+#include "base/AppHost.h"
+
 #include "base/AppServices.h"
 #include "base/DataFolders.h"
 #include "base/TimelineRequest.h"
@@ -217,8 +219,7 @@ LRESULT CCompanionLauncher::DriveTimelineViewer(TimelineRequest* pRequest)
     PROCESS_INFORMATION& record = s_records[TimelineViewer];
 
     // A viewer that accepts automation takes the timeline's name.
-    if (AppServices().pfnPassToTimelineViewer != NULL &&
-        AppServices().pfnPassToTimelineViewer(pRequest != NULL ? static_cast<LPCSTR>(pRequest->m_strName) : NULL)) {
+    if (GetAppHost().PassToTimelineViewer(pRequest != NULL ? static_cast<LPCSTR>(pRequest->m_strName) : NULL)) {
         delete pRequest;
         s_bTimelineBusy = FALSE;
         return 1;

@@ -17,14 +17,14 @@ class CCompanionLauncher {
 public:
     enum Program { Research, Chart, TimelineMaker, WebPage, Quiz, Jubilee, TimelineViewer, Notepad, ProgramCount };
 
-    // The frame's 0x4E6, 0x4E7, 0x4E8, 0x4F0, 0x4F1 and 0x4EE: brings the running program forward
+    // The frame's VLM_COMPANION_FIRST, VLM_COMPANION_SECOND, VLM_COMPANION_THIRD, VLM_COMPANION_FOURTH, VLM_COMPANION_FIFTH and VLM_JUBILEE: brings the running program forward
     // or starts it (a failed start shows the program's message). Returns 1.
     static LRESULT Launch(UINT nMessage);
     // The program a start message names; ProgramCount for any other message.
     static Program ProgramOfMessage(UINT nMessage);
     static LPCSTR FileName(Program nProgram);
 
-    // The frame's 0x4E9: starts the timeline viewer with the request's values on its command line
+    // The frame's VLM_TIMELINE_VIEWER: starts the timeline viewer with the request's values on its command line
     // (an earlier viewer is closed first), or hands a running viewer that accepts automation the
     // request's name. Takes the request over (NULL: none). Returns 0 while an earlier call still
     // runs, else the viewer-ready flag.

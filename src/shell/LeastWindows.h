@@ -45,12 +45,12 @@ public:
     ~CStatusWin() override;
     // "Status Window" at (0, 0), as wide as the application's screen, 16 high, id 0.
     BOOL Create(CWnd* pParentWnd);
-    // The shown text (empty before the first 0x40C).
+    // The shown text (empty before the first VLM_STATUS_TEXT).
     CString GetText() const { return m_pText != NULL ? *m_pText : CString(); }
 
 protected:
     afx_msg void OnPaint();
-    // 0x40C: takes the heap CString over (0: an empty text), deletes the old one.
+    // VLM_STATUS_TEXT: takes the heap CString over (0: an empty text), deletes the old one.
     afx_msg LRESULT OnSetStatusText(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 
@@ -66,7 +66,7 @@ public:
 
 protected:
     afx_msg void OnPaint();
-    // The pane closes: it hides and tells the toolbar that its button is up (0x411).
+    // The pane closes: it hides and tells the toolbar that its button is up (VLM_PANE_DOWN).
     afx_msg void OnClose();
     DECLARE_MESSAGE_MAP()
 
@@ -125,7 +125,7 @@ public:
     void SetColor(COLORREF crColor);
 };
 
-// The article view (8001): takes 0x401, 0x41A and 0x4F4; records the font size of 0x434.
+// The article view (8001): takes VLM_OPEN_WINDOW, VLM_OPEN_FOUND_ITEM and VLM_OPEN_NOTED_ITEM; records the font size of VLM_FONT_SIZE.
 class CArticleMainWin : public CLeastMainWin {
 public:
     CArticleMainWin();
@@ -143,7 +143,7 @@ public:
     CTableMainWin();
 };
 
-// The media view (8005): takes 0x402; holds the popup window that Back and Forward close.
+// The media view (8005): takes VLM_POST_TO_WINDOW; holds the popup window that Back and Forward close.
 class CMediaResourceMainWin : public CLeastMainWin {
 public:
     CMediaResourceMainWin();

@@ -1,5 +1,7 @@
 #include "shell/MainMenu.h"
 
+#include "base/AppHost.h"
+
 #include "base/AppServices.h"
 #include "base/DataFolders.h"
 
@@ -323,9 +325,8 @@ int CMainMenuWnd::OnCreate(LPCREATESTRUCT lpCreateStruct)
         PlaceWizardsFace();
         CopyIntoBackground(m_pUpdateFace, m_rows[kUpdateRow].rect.TopLeft());
     }
-    MAIN_MENU_STATE& state = MainMenuState();
-    m_nMonths = state.pfnMonthsSinceUpdate != NULL ? state.pfnMonthsSinceUpdate() : -1;
-    CString strSleep = GetAppProfileString("Veltra Jubilee 2000 (International)", "Update Notice Sleep", "");
+    m_nMonths = GetAppHost().MonthsSinceUpdate();
+    CString strSleep = GetAppProfileString(VL_PRODUCT_SECTION, "Update Notice Sleep", "");
     long long nSleep = std::atoll(strSleep);
     if (m_nMonths > 0 && nSleep < static_cast<long long>(CTime::GetCurrentTime().GetTime()))
         m_bShowReminder = TRUE;
@@ -531,8 +532,7 @@ BOOL CMainMenuWnd::Choose(int nRow)
         return FALSE;
     if (nRow == kFolioRow) {
         state.nChoice = kChoiceSuiteMenu;
-        if (state.pfnLaunchSuiteMenu != NULL)
-            state.pfnLaunchSuiteMenu();
+        GetAppHost().LaunchSuiteMenu();
         return TRUE;
     }
     state.nChoice = kRows[nRow].nCode;
@@ -548,7 +548,7 @@ void CMainMenuWnd::ChooseView()
     MAIN_MENU_STATE& state = MainMenuState();
     CWnd* pMain = AppMainWindow();
     if (pMain != NULL)
-        pMain->SendMessage(WM_VL_MAINMENU_CHOICE, kChoiceBlankView, 0);
+        pMain->SendMessage(VLM_MAIN_MENU_CHOICE, kChoiceBlankView, 0);
     int nChoice = state.nChoice;
     LPARAM lParam = state.lChoiceParam;
     CloseMainMenu(FALSE);
@@ -559,9 +559,9 @@ void CMainMenuWnd::ChooseView()
     }
     if (pMain != NULL) {
         pMain->SetActiveWindow();
-        pMain->SendMessage(WM_VL_MAINMENU_CHOICE, kChoiceBlankView, 0);
+        pMain->SendMessage(VLM_MAIN_MENU_CHOICE, kChoiceBlankView, 0);
         pMain->UpdateWindow();
-        pMain->SendMessage(WM_VL_MAINMENU_CHOICE, WPARAM(nChoice), lParam);
+        pMain->SendMessage(VLM_MAIN_MENU_CHOICE, WPARAM(nChoice), lParam);
     }
 }
 
@@ -677,8 +677,7 @@ CString CMainMenuWnd::ReminderText() const
 
 void CMainMenuWnd::DrawReminder(CDC* pDC)
 {
-    MAIN_MENU_STATE& state = MainMenuState();
-    if (!m_bShowReminder || (state.pfnNoConnection != NULL && state.pfnNoConnection()))
+    if (!m_bShowReminder || GetAppHost().IsOffline())
         return;
     const REMINDER_LAYOUT& layout = kReminder[m_nScreenClass];
     CFont font;

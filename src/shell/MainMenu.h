@@ -2,7 +2,7 @@
 // then fades in the menu picture with thirteen picture buttons; a click, a hidden button's
 // command or a registered window message ("VL:MainMenu:...") from another program yields a
 // choice code. Start-up waits for it (CMainMenuWnd::WaitForChoice) and hands it to the frame
-// with 0x42E; opened over the running frame (hosted), the menu hands the choice over itself.
+// with VLM_MAIN_MENU_CHOICE; opened over the running frame (hosted), the menu hands the choice over itself.
 //
 // One menu exists at a time; its state is process-wide (MainMenuState). The named events
 // "VLMainMenu:ButtonsExtant" (manual reset, set while the buttons can be chosen) and
@@ -10,37 +10,18 @@
 // programs when the menu can be driven.
 #pragma once
 
+#include "base/VLMessages.h"
 #include "shell/MenuPaletteDib.h"
 
 #include <afxwin.h>
 
 class CMainMenuWnd;
 
-// The frame's message that takes the menu's choice (wParam the code, lParam the parameter).
-constexpr UINT WM_VL_MAINMENU_CHOICE = 0x42E;
 // Messages of the menu window: run the show step again; place the Homework Wizards face;
 // nothing.
 constexpr UINT WM_VL_MAINMENU_SHOWSTEP = 0xFB8;
 constexpr UINT WM_VL_MAINMENU_SERVICESUP = 0x4F2;
 constexpr UINT WM_VL_MAINMENU_NOTHING = 0x4F3;
-
-// Choice codes, as the frame reads them.
-enum : int {
-    kChoiceNone = 0,
-    kChoiceWizards = 201,
-    kChoiceJubilee = 202,
-    kChoiceSuiteMenu = 203,
-    kChoiceBrowse = 8002,
-    kChoiceAtlas = 8003,
-    kChoiceMedia = 8005,
-    kChoiceDidoDovov = 8006,
-    kChoiceTopicSearch = 8007,
-    kChoiceDictionary = 8008,
-    kChoiceOnline = 8009,
-    kChoiceBlankView = 8015,
-    kChoiceExit = 9004,
-    kChoiceMonthlySpotlight = 9040,
-};
 
 constexpr int kMainMenuButtons = 13;
 // The bitmaps of the menu that are not buttons' hover pictures.
@@ -75,12 +56,6 @@ struct MAIN_MENU_STATE {
     // The platform version's high bit clear: palette fades set entries and repaint rather than
     // animate. Read once, with the rest of this state.
     BOOL bWindowsNT = (::GetVersion() & 0x80000000u) == 0;
-    // Runs the suite-menu program (the application object's LaunchSuiteMenu); NULL: nothing to run.
-    void (*pfnLaunchSuiteMenu)() = NULL;
-    // The online services' months since the last update (-1: never) and their no-connection flag;
-    // NULL: never updated, and connected.
-    int (*pfnMonthsSinceUpdate)() = NULL;
-    BOOL (*pfnNoConnection)() = NULL;
     // Told the working colour table after every pass of a fade (diagnostics); NULL: none.
     void (*pfnFadePassObserver)(int nPass, const PALETTEENTRY* pEntries, int nCount) = NULL;
 };
@@ -112,7 +87,7 @@ public:
     // The show step: black, shown; the splash fading in while the splash phase lasts; else the
     // menu fading in.
     void ShowSplash();
-    // The hand-over in hosted mode: the frame gets 0x42E for the blank view, the menu closes,
+    // The hand-over in hosted mode: the frame gets VLM_MAIN_MENU_CHOICE for the blank view, the menu closes,
     // the frame gets the blank view again and then the choice.
     void ChooseView();
     // The bitmap id of the first row (in row order) whose rectangle holds the client point; 0.

@@ -7,7 +7,6 @@
 
 namespace {
 
-const char kProductSection[] = "Veltra Jubilee 2000 (International)";
 const char kNextPrompt[] = "Next Prompt";
 const UINT kDontShowId = 100;
 const int kClientWidth = 450;
@@ -67,10 +66,10 @@ CNewEditionReminderDlg::~CNewEditionReminderDlg()
 int CNewEditionReminderDlg::CheckAndShow()
 {
     const CTime now = CTime::GetCurrentTime();
-    CString strValue = GetAppProfileString(kProductSection, kNextPrompt, "");
+    CString strValue = GetAppProfileString(VL_PRODUCT_SECTION, kNextPrompt, "");
     if (strValue.IsEmpty()) {
         CTime next = now < CTime(2000, 5, 1, 0, 0, 0) ? CTime(2000, 9, 1, 0, 0, 0) : TodayPlusDays(now, 120);
-        WriteAppProfileString(kProductSection, kNextPrompt, FormatDate(next));
+        WriteAppProfileString(VL_PRODUCT_SECTION, kNextPrompt, FormatDate(next));
         return 0;
     }
     if (strValue == "OFF")
@@ -84,7 +83,7 @@ int CNewEditionReminderDlg::CheckAndShow()
     if (now < prompt)
         return 0;
     int nResult = DoModal();
-    WriteAppProfileString(kProductSection, kNextPrompt, m_bDisplayAgain ? FormatDate(TodayPlusDays(now, 30)) : "OFF");
+    WriteAppProfileString(VL_PRODUCT_SECTION, kNextPrompt, m_bDisplayAgain ? FormatDate(TodayPlusDays(now, 30)) : "OFF");
     return nResult;
 }
 

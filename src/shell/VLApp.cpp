@@ -35,7 +35,6 @@
 
 namespace {
 
-const char kProductSection[] = "Veltra Jubilee 2000 (International)";
 
 // The views that get idle time, in order.
 const UINT kIdleViews[] = {IDW_ARTICLE, IDW_TABLE, IDW_MEDIA, IDW_JUSTLOOKING, IDW_ATLAS, IDW_TIMEFRAME, IDW_VLPLUS};
@@ -69,24 +68,6 @@ CBaseWindow* FrameOf(CWnd* pWnd)
     return DYNAMIC_DOWNCAST(CBaseWindow, pWnd);
 }
 
-void RefreshCloudState()
-{
-    if (CCloud* pCloud = GetAppCloud())
-        pCloud->RefreshState();
-}
-
-BOOL CloudNotConnected()
-{
-    CCloud* pCloud = GetAppCloud();
-    return pCloud == NULL || pCloud->GetIspNotConnected();
-}
-
-void LaunchAppSuiteMenu()
-{
-    if (CVLApp* pApp = dynamic_cast<CVLApp*>(AfxGetApp()))
-        pApp->LaunchSuiteMenu();
-}
-
 }  // namespace
 
 const char CVLApp::s_szClsidText[] = "{DFFDEBC0-FBE9-11D0-8039-0060B01A74A3}";
@@ -94,11 +75,37 @@ const char CVLApp::s_szClsidText[] = "{DFFDEBC0-FBE9-11D0-8039-0060B01A74A3}";
 CVLApp::CVLApp()
 {
     // The CD-ROM drive list, the screen and the empty palettes live in AppServices(), made at
-    // first use: here. The first run shows the program's two agreements.
-    AppServices().pfnFirstRunAgreements = RunFirstRunAgreements;
+    // first use: here.
+    SetAppHost(this);
 }
 
-CVLApp::~CVLApp() = default;
+CVLApp::~CVLApp()
+{
+    if (&GetAppHost() == this)
+        SetAppHost(NULL);
+}
+
+int CVLApp::RunFirstRunAgreements(CWnd* pParent)
+{
+    return ::RunFirstRunAgreements(pParent);
+}
+
+void CVLApp::RefreshOnlineState()
+{
+    if (CCloud* pCloud = GetAppCloud())
+        pCloud->RefreshState();
+}
+
+BOOL CVLApp::IsOffline()
+{
+    CCloud* pCloud = GetAppCloud();
+    return pCloud != NULL && pCloud->GetIspNotConnected();
+}
+
+int CVLApp::MonthsSinceUpdate()
+{
+    return COnlineUpdater::GetMonthsSinceUpdate();
+}
 
 // ---- start-up ----
 
@@ -159,11 +166,11 @@ void CVLApp::DeleteStalePagingFiles()
 
 void CVLApp::RecordFirstUpdate()
 {
-    if (!GetAppProfileString(kProductSection, "Last Update", NULL).IsEmpty())
+    if (!GetAppProfileString(VL_PRODUCT_SECTION, "Last Update", NULL).IsEmpty())
         return;
     CString strNow;
     strNow.Format("%lld", static_cast<long long>(CTime::GetCurrentTime().GetTime()));
-    WriteAppProfileString(kProductSection, "Last Update", strNow);
+    WriteAppProfileString(VL_PRODUCT_SECTION, "Last Update", strNow);
 }
 
 void CVLApp::EndWaitCursors()
@@ -177,9 +184,8 @@ void CVLApp::EndWaitCursors()
 BOOL CVLApp::InitInstance()
 {
     VL_APP_SERVICES& services = AppServices();
-    services.bF1Help = TRUE;
-    MainMenuState().pfnLaunchSuiteMenu = LaunchAppSuiteMenu;
-    MainMenuState().pfnMonthsSinceUpdate = COnlineUpdater::GetMonthsSinceUpdate;
+    services.ui.bF1Help = TRUE;
+    SetAppHost(this);
     if (ActivateRunningInstance())
         return FALSE;
 
@@ -212,9 +218,9 @@ BOOL CVLApp::InitInstance()
 BOOL CVLApp::RunStartUp()
 {
     VL_APP_SERVICES& services = AppServices();
-    services.strProgramDir = GetProgramDir();
+    services.env.strProgramDir = GetProgramDir();
 
-    services.pPreferences = Created(new PreferencesStore);
+    services.owned.pPreferences = Created(new PreferencesStore);
     CheckDiskSpace();
     CheckColours();
     if (!AfxOleInit())
@@ -230,21 +236,19 @@ BOOL CVLApp::RunStartUp()
     if (!LocateFirstDisc())
         EndStartUp("The Veltra CD #1 could not be located.");
 
-    services.pAudioPlayer = Created(new CAudioPlayer);
+    services.owned.pAudioPlayer = Created(new CAudioPlayer);
     CCommandLineInfo commandLine;
     ParseCommandLine(commandLine);
     StartQuickTime();
     ShowMainMenu(15, FALSE);
 
     // The first run: the two agreements, from the program's own resources, over the menu.
-    if (std::atoi(GetAppProfileString("Runtime", "Previous Run", "0")) == 0) {
+    if (GetAppProfileInt("Runtime", "Previous Run", 0) == 0) {
         int nAnswer = IDOK;
-        if (services.pfnFirstRunAgreements != NULL) {
-            HINSTANCE hResource = AfxGetResourceHandle();
-            AfxSetResourceHandle(AfxGetInstanceHandle());
-            nAnswer = services.pfnFirstRunAgreements(MainMenuState().pMenu);
-            AfxSetResourceHandle(hResource);
-        }
+        HINSTANCE hResource = AfxGetResourceHandle();
+        AfxSetResourceHandle(AfxGetInstanceHandle());
+        nAnswer = GetAppHost().RunFirstRunAgreements(MainMenuState().pMenu);
+        AfxSetResourceHandle(hResource);
         if (nAnswer != IDOK) {
             DismissSplash(TRUE);
             return FALSE;
@@ -295,7 +299,7 @@ BOOL CVLApp::RunStartUp()
     }
     RegisterAutomationObject();
 
-    if (m_nCmdShow == SW_SHOWNORMAL && std::atoi(GetAppProfileString("Screen", "max", "1")) != 0)
+    if (m_nCmdShow == SW_SHOWNORMAL && GetAppProfileInt("Screen", "max", 1) != 0)
         pFrame->ShowWindow(SW_SHOWMAXIMIZED);
     else
         pFrame->ShowWindow(m_nCmdShow);
@@ -317,18 +321,16 @@ BOOL CVLApp::RunStartUp()
 void CVLApp::CreateServices()
 {
     VL_APP_SERVICES& services = AppServices();
-    services.pThumbnailFactory = Created(new CThumbnailFactory);
+    services.owned.pThumbnailFactory = Created(new CThumbnailFactory);
     CSearchEngine* pSearchEngine = Created(new CSearchEngine);
-    services.pSearchEngine = pSearchEngine;
+    services.owned.pSearchEngine = pSearchEngine;
     if (!pSearchEngine->Init())
         EndStartUp(IDS_SEARCH_INIT_FAILED, MB_ICONEXCLAMATION);
-    services.pReferenceFactory = Created(new CReferenceFactory);
-    services.pDictionaryEngine = Created(new CDictionarySearchEngine);
-    services.pStickyNotes = Created(new CStickyRecordSet);
-    services.pCloud = Created(new CCloud);
-    services.pfnRefreshOnlineState = RefreshCloudState;
-    MainMenuState().pfnNoConnection = CloudNotConnected;
-    services.pCloud->Initialize();  // start-up goes on whatever it answers
+    services.owned.pReferenceFactory = Created(new CReferenceFactory);
+    services.owned.pDictionaryEngine = Created(new CDictionarySearchEngine);
+    services.owned.pStickyNotes = Created(new CStickyRecordSet);
+    services.owned.pCloud = Created(new CCloud);
+    services.owned.pCloud->Initialize();  // start-up goes on whatever it answers
 }
 
 void CVLApp::RegisterAutomationObject()
@@ -400,8 +402,8 @@ BOOL CVLApp::OnIdle(LONG)
             if (pView != NULL)
                 bMore |= pView->OnIdle(m_nIdleCount);
         }
-        if (!bMore && AppServices().pThumbnailFactory != NULL)
-            bMore = AppServices().pThumbnailFactory->ReleaseRecordSets();
+        if (!bMore && AppServices().owned.pThumbnailFactory != NULL)
+            bMore = AppServices().owned.pThumbnailFactory->ReleaseRecordSets();
         if (!bMore)
             m_nIdlePhase = 2;
     } else {
@@ -421,7 +423,7 @@ BOOL CVLApp::PreTranslateMessage(MSG* pMsg)
     if (CRollOverButton::CheckHoverExit(pMsg))
         return FALSE;
     if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_F1 && (pMsg->lParam & (1L << 30)) == 0) {
-        if (AppServices().bF1Help) {
+        if (AppServices().ui.bF1Help) {
             if (m_pMainWnd != NULL && m_pMainWnd->GetSafeHwnd() != NULL)
                 m_pMainWnd->PostMessage(WM_COMMANDHELP, 0, 0);
             return FALSE;
@@ -450,36 +452,32 @@ int CVLApp::ExitInstance()
     }
 
     VL_APP_SERVICES& services = AppServices();
-    delete services.pCloud;
-    services.pCloud = NULL;
-    services.pfnRefreshOnlineState = NULL;
-    MainMenuState().pfnNoConnection = NULL;
-    delete services.pThumbnailFactory;
-    services.pThumbnailFactory = NULL;
-    delete services.pSearchEngine;
-    services.pSearchEngine = NULL;
-    delete services.pReferenceFactory;
-    services.pReferenceFactory = NULL;
-    if (services.pDictionaryEngine != NULL) {
-        if (services.pDictionaryEngine->IsIndexOpen())
-            services.pDictionaryEngine->Close();
-        delete services.pDictionaryEngine;
-        services.pDictionaryEngine = NULL;
+    delete services.owned.pCloud;
+    services.owned.pCloud = NULL;
+    delete services.owned.pThumbnailFactory;
+    services.owned.pThumbnailFactory = NULL;
+    delete services.owned.pSearchEngine;
+    services.owned.pSearchEngine = NULL;
+    delete services.owned.pReferenceFactory;
+    services.owned.pReferenceFactory = NULL;
+    if (services.owned.pDictionaryEngine != NULL) {
+        if (services.owned.pDictionaryEngine->IsIndexOpen())
+            services.owned.pDictionaryEngine->Close();
+        delete services.owned.pDictionaryEngine;
+        services.owned.pDictionaryEngine = NULL;
     }
-    delete services.pAudioPlayer;
-    services.pAudioPlayer = NULL;
-    delete services.pStickyNotes;
-    services.pStickyNotes = NULL;
+    delete services.owned.pAudioPlayer;
+    services.owned.pAudioPlayer = NULL;
+    delete services.owned.pStickyNotes;
+    services.owned.pStickyNotes = NULL;
     delete SetAppDatabase(NULL);
-    delete services.pPreferences;
-    services.pPreferences = NULL;
+    delete services.owned.pPreferences;
+    services.owned.pPreferences = NULL;
 
     StopQuickTime();
     WriteAppProfileString("CLEAN UP", "NormalExit", "Y");
     RestoreFrameworkProfileName();
     RevokeAutomationObject();
     FreeResourceLibrary();
-    MainMenuState().pfnLaunchSuiteMenu = NULL;
-    MainMenuState().pfnMonthsSinceUpdate = NULL;
     return CWinApp::ExitInstance();
 }

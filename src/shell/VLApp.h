@@ -6,14 +6,23 @@
 // everything down at exit.
 #pragma once
 
+#include "base/AppHost.h"
+
 #include <afxwin.h>
 
 class CVeltraApplication;
 
-class CVLApp : public CWinApp {
+class CVLApp : public CWinApp, public CAppHost {
 public:
     CVLApp();
     ~CVLApp() override;
+
+    // The application as host (installed while it lives and again at each InitInstance): the
+    // program's own agreements, the online manager's state and update age.
+    int RunFirstRunAgreements(CWnd* pParent) override;
+    void RefreshOnlineState() override;
+    BOOL IsOffline() override;
+    int MonthsSinceUpdate() override;
 
     // TRUE when the main frame is up and has been given the start-up main menu's choice; FALSE
     // when another instance runs, a check failed, the reader declined an agreement or chose
@@ -34,7 +43,7 @@ public:
 
     // Runs the suite-menu program when its command line is set (nothing fills it; empty does
     // nothing).
-    void LaunchSuiteMenu();
+    void LaunchSuiteMenu() override;
 
     // Free bytes needed on the program's drive.
     static constexpr unsigned long long kMinimumFreeBytes = 8000000;

@@ -32,7 +32,7 @@ public:
     void DoKeywordSearch(LPCSTR lpszText);
     // The disc article shown in the article view as "%06ld"; empty without the view or an article.
     CString GetCurrentArticle();
-    // Posts 0x401 (8001, a reference to the number the text reads as) to the main frame, which
+    // Posts VLM_OPEN_WINDOW (8001, a reference to the number the text reads as) to the main frame, which
     // takes the reference over; without a frame the reference is deleted. Nothing when the
     // reference cannot be made.
     void GotoArticle(LPCSTR lpszText);

@@ -139,7 +139,7 @@ void CDib::Free()
 
 HMODULE CDib::ModuleOfResourceId(UINT nId)
 {
-    return nId >= kFirstLibraryBitmap ? AppServices().hResourceLibrary : AfxGetInstanceHandle();
+    return nId >= kFirstLibraryBitmap ? AppServices().env.hResourceLibrary : AfxGetInstanceHandle();
 }
 
 void CDib::LoadFromResourceId(UINT nId)

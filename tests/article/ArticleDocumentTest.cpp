@@ -7,6 +7,8 @@
 #include "base/ReferenceFactory.h"
 #include "base/Rin.h"
 
+#include <TestAppHost.h>
+
 #include <memory>
 
 namespace article_test {
@@ -20,8 +22,7 @@ class ArticleDocumentTest : public ArticleTest {
 protected:
     void TearDown() override
     {
-        AppServices().pReferenceFactory = NULL;
-        AppServices().pfnOpenOnlineResource = NULL;
+        AppServices().owned.pReferenceFactory = NULL;
         ArticleTest::TearDown();
     }
     CReference* RcvReference(const ArticleRecordSource& s)
@@ -160,9 +161,10 @@ BOOL FakeFetch(CReference* pReference, int nFlags)
 
 TEST_F(ArticleDocumentTest, MediaThatIsNotOnHandIsFetchedOrFailsTheOpen)
 {
+    CTestAppHost appHost;
     ASSERT_TRUE(WritePrivateProfileString("Online", "Download", "T:\\download\\", "T:\\vl00i1se.ini"));
     CReferenceFactory factory;
-    AppServices().pReferenceFactory = &factory;
+    AppServices().owned.pReferenceFactory = &factory;
     ArticleRecordSource s = RichArticle();
     // A disc picture is on hand; an online picture is a file of the download folder.
     s.media = {{1001001, 'A', 0}, {RIN_ONLINE_OFFSET + 1001002, 'A', 1}};
@@ -172,7 +174,7 @@ TEST_F(ArticleDocumentTest, MediaThatIsNotOnHandIsFetchedOrFailsTheOpen)
     EXPECT_FALSE(nothingFetched.Open(RcvReference(s))) << "no online service";
     EXPECT_FALSE(nothingFetched.IsLoaded());
 
-    AppServices().pfnOpenOnlineResource = FakeFetch;
+    appHost.openOnline = FakeFetch;
     g_fetchAnswer = FALSE;
     g_fetches = 0;
     CArticleDocument refused;

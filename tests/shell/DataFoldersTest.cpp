@@ -3,6 +3,8 @@
 #include "base/AppServices.h"
 #include "base/RomFile.h"
 
+#include <TestAppHost.h>
+
 #include <host/Drives.h>
 
 #include <TempDir.h>
@@ -72,7 +74,7 @@ protected:
     void Cdrom(char letter, const std::string& label)
     {
         host::MapDrive(letter, HostFolderFor(letter), DRIVE_CDROM, label);
-        BuildCDRomDriveList(AppServices().cdromDrives, FALSE);
+        BuildCDRomDriveList(AppServices().env.cdromDrives, FALSE);
     }
     void MakeView()
     {
@@ -84,7 +86,7 @@ protected:
                                     nullptr, nullptr);
         ASSERT_NE(nullptr, hwnd);
         view.Attach(hwnd);
-        AppServices().pCurrentView = &view;
+        AppServices().ui.pCurrentView = &view;
     }
     static std::string DataDir(int type, int disc = 1, BOOL prompt = FALSE, BOOL* pResult = nullptr)
     {
@@ -105,7 +107,7 @@ protected:
     static int CachedDrive(int disc)
     {
         int index = -1;
-        return AppServices().discDrives.Lookup(static_cast<WORD>(disc), index) ? index : -1;
+        return AppServices().env.discDrives.Lookup(static_cast<WORD>(disc), index) ? index : -1;
     }
 
     CWinApp app{"vl00i1se"};
@@ -164,7 +166,7 @@ TEST_F(DataFolderTest, DataDirNeedsNoDriveAtAll)
     Set("Files", "DataDir", "D:\\Data");
     EXPECT_TRUE(LocateFirstDisc());
     EXPECT_EQ("D:\\Data\\Movies\\", DataDir(3, 1, TRUE));
-    EXPECT_EQ(0, AppServices().cdromDrives.GetSize());
+    EXPECT_EQ(0, AppServices().env.cdromDrives.GetSize());
     EXPECT_TRUE(BoxTexts().empty());
 }
 
@@ -199,7 +201,7 @@ TEST_F(DataFolderTest, NoCdromAndNoPromptFailsAtOnce)
     Cdrom('E', "OTHER");
     host::MapDrive('F', HostFolderFor('F'), DRIVE_CDROM, "VL00I1SE");
     host::SetDriveMedia('F', false);
-    BuildCDRomDriveList(AppServices().cdromDrives, FALSE);
+    BuildCDRomDriveList(AppServices().env.cdromDrives, FALSE);
     EXPECT_EQ("", DataDir(0));
     EXPECT_TRUE(BoxTexts().empty());
 }
@@ -236,7 +238,7 @@ TEST_F(DataFolderTest, DiscInsertedWhileAskedIsFoundAndCached)
     EXPECT_EQ((Heard{{1, 0}, {1, 1}}), g_viewHeard);
     EXPECT_EQ(1, CachedDrive(1));
     // Without a view nobody is told; the cached drive answers without any search.
-    AppServices().pCurrentView = NULL;
+    AppServices().ui.pCurrentView = NULL;
     EXPECT_EQ("F:\\", DataDir(0, 1, TRUE));
 }
 
@@ -368,10 +370,11 @@ TEST_F(DataFolderTest, DiscFilesReopenInTheDataFolder)
 
 TEST_F(DataFolderTest, LocateFirstDiscOffersThePreferences)
 {
+    CTestAppHost appHost;
     static int s_shown = 0;
     static bool s_insert = false;
     s_shown = 0;
-    AppServices().pfnPreferencesDialog = [] {
+    appHost.preferences = [] {
         ++s_shown;
         if (!s_insert)
             return IDCANCEL;
@@ -391,7 +394,7 @@ TEST_F(DataFolderTest, LocateFirstDiscOffersThePreferences)
     EXPECT_EQ(2, s_shown);
 
     // Without a dialog to show, a cancelled prompt ends the search.
-    AppServices().pfnPreferencesDialog = NULL;
+    appHost.preferences = nullptr;
     host::SetDriveLabel('E', "OTHER");
     host::AnswerMessageBox("Please insert Disc 1.", IDCANCEL);
     EXPECT_FALSE(LocateFirstDisc());
@@ -434,12 +437,12 @@ TEST_F(DataFolderTest, ProfilePathRule)
     EXPECT_EQ("test_shell.INI", framework);
     ASSERT_TRUE(InstallAppProfilePath());
     EXPECT_STREQ(GetProgramDir() + "test_shell.ini", app.m_pszProfileName);
-    EXPECT_EQ(framework, AppServices().pszFrameworkProfileName);
+    EXPECT_EQ(framework, AppServices().env.pszFrameworkProfileName);
     ASSERT_TRUE(InstallAppProfilePath());  // again: the framework's value stays aside
-    EXPECT_EQ(framework, AppServices().pszFrameworkProfileName);
+    EXPECT_EQ(framework, AppServices().env.pszFrameworkProfileName);
     RestoreFrameworkProfileName();
     EXPECT_EQ(framework, app.m_pszProfileName);
-    EXPECT_EQ(nullptr, AppServices().hProfilePath);
+    EXPECT_EQ(nullptr, AppServices().env.hProfilePath);
 }
 
 TEST_F(DataFolderTest, CdromDriveListInSystemOrder)

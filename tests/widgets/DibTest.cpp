@@ -35,8 +35,8 @@ protected:
     {
         auto path = host::FromHostPath(std::string(VL_LIBRARY_DIR) + "/test_widgets_lib.dll");
         ASSERT_TRUE(path.has_value());
-        AppServices().hResourceLibrary = ::LoadLibrary(path->c_str());
-        ASSERT_NE(nullptr, AppServices().hResourceLibrary);
+        AppServices().env.hResourceLibrary = ::LoadLibrary(path->c_str());
+        ASSERT_NE(nullptr, AppServices().env.hResourceLibrary);
     }
 };
 

@@ -59,14 +59,14 @@ TEST_F(PaletteTest, TheThreePalettesFromTheProgramsData)
 {
     ASSERT_TRUE(LoadAppPalettes());
     VL_APP_SERVICES& services = AppServices();
-    std::vector<PALETTEENTRY> display = Entries(services.displayPalette);
-    std::vector<PALETTEENTRY> page = Entries(services.pagePalette);
-    std::vector<PALETTEENTRY> third = Entries(services.thirdPalette);
+    std::vector<PALETTEENTRY> display = Entries(services.env.displayPalette);
+    std::vector<PALETTEENTRY> page = Entries(services.env.pagePalette);
+    std::vector<PALETTEENTRY> third = Entries(services.env.thirdPalette);
     ASSERT_EQ(74u, display.size());
     ASSERT_EQ(256u, page.size());
     ASSERT_EQ(58u, third.size());
-    EXPECT_EQ(&services.pagePalette, GetAppPalette());
-    EXPECT_EQ(&services.displayPalette, GetAppDisplayPalette());
+    EXPECT_EQ(&services.env.pagePalette, GetAppPalette());
+    EXPECT_EQ(&services.env.displayPalette, GetAppDisplayPalette());
 
     // The static colours: display 0..9 and 64..73, page 0..9 and 246..255, the third's entry 0.
     std::vector<PALETTEENTRY> statics = DefaultPalette();
@@ -176,7 +176,7 @@ TEST_F(PaletteTest, OnlyTheCurrentViewSelectsInTheForeground)
     HWND hidden = MakeWindow(nullptr);
     CWnd view;
     view.Attach(shown);
-    AppServices().pCurrentView = &view;
+    AppServices().ui.pCurrentView = &view;
 
     struct Case {
         HWND hwnd;
@@ -195,7 +195,7 @@ TEST_F(PaletteTest, OnlyTheCurrentViewSelectsInTheForeground)
         ::ReleaseDC(c.hwnd, hdc);
     }
     // No current view: everything is in the background.
-    AppServices().pCurrentView = NULL;
+    AppServices().ui.pCurrentView = NULL;
     HDC hdc = ::GetDC(shown);
     {
         CPalettePaintDC paint(CDC::FromHandle(hdc), FALSE);
@@ -212,8 +212,8 @@ TEST_F(PaletteTest, FixedIndexesPaintTheirColoursOnA256ColourDisplay)
     HWND shown = MakeWindow(nullptr);
     CWnd view;
     view.Attach(shown);
-    AppServices().pCurrentView = &view;
-    std::vector<PALETTEENTRY> display = Entries(AppServices().displayPalette);
+    AppServices().ui.pCurrentView = &view;
+    std::vector<PALETTEENTRY> display = Entries(AppServices().env.displayPalette);
 
     HDC hdc = ::GetDC(shown);
     CDC* pDC = CDC::FromHandle(hdc);
@@ -247,7 +247,7 @@ TEST_F(PaletteTest, TransparentDrawingOnA256ColourDisplay)
     HWND shown = MakeWindow(nullptr);
     CWnd view;
     view.Attach(shown);
-    AppServices().pCurrentView = &view;
+    AppServices().ui.pCurrentView = &view;
     CDib dib(100);  // red green blue white red / green blue white red green / white white blue green red
 
     HDC hdc = ::GetDC(shown);

@@ -8,6 +8,8 @@
 
 #include "resource.h"
 
+#include <TestAppHost.h>
+
 #include <fstream>
 #include <iterator>
 
@@ -48,10 +50,12 @@ protected:
     void Reset()
     {
         ResetAppServices();
-        AppServices().strProgramDir = "T:\\prog\\";
-        AppServices().nScreenClass = 1;
-        AppServices().pfnPreferencesDialog = RunPreferences;
+        AppServices().env.strProgramDir = "T:\\prog\\";
+        AppServices().env.nScreenClass = 1;
+        appHost.preferences = RunPreferences;
+        SetAppHost(&appHost);
     }
+    CTestAppHost appHost;
     // The built library of a screen class.
     static std::string BuiltLibrary(int nClass)
     {
@@ -73,7 +77,7 @@ protected:
     static CString LibraryString(UINT id)
     {
         char text[64] = "";
-        ::LoadString(AppServices().hResourceLibrary, id, text, sizeof text);
+        ::LoadString(AppServices().env.hResourceLibrary, id, text, sizeof text);
         return text;
     }
 };
@@ -107,7 +111,7 @@ TEST_F(ResourceLibraryTest, KeepsOnlyTheCurrentClassAndLoadsIt)
     EXPECT_FALSE(InProgram("vl_res0.dll")) << "removed even when read-only";
     EXPECT_FALSE(InProgram("vl_res2.dll"));
     EXPECT_TRUE(InProgram("vl_res1.dll"));
-    ASSERT_NE(nullptr, AppServices().hResourceLibrary);
+    ASSERT_NE(nullptr, AppServices().env.hResourceLibrary);
     EXPECT_STREQ("VL00I1SE", LibraryString(IDS_DISC1_LABEL));
     EXPECT_TRUE(BoxTexts().empty());
     EXPECT_EQ(0, g_preferencesShown);
@@ -128,7 +132,7 @@ TEST_F(ResourceLibraryTest, CopiesAMissingOrEmptyLibraryFromTheDisc)
         std::filesystem::remove(dir.path() / "t" / "prog" / "vl_res1.dll");
     }
     // Screen class 2 copies its own library.
-    AppServices().nScreenClass = 2;
+    AppServices().env.nScreenClass = 2;
     ASSERT_TRUE(LoadResourceLibrary());
     EXPECT_EQ(BuiltLibrary(2), ProgramFile("vl_res2.dll"));
     EXPECT_EQ(0, g_preferencesShown);
@@ -141,7 +145,7 @@ TEST_F(ResourceLibraryTest, WithoutTheDiscThePreferencesAreOffered)
     host::AnswerMessageBox("Please insert Disc 1.", IDCANCEL);
     EXPECT_FALSE(LoadResourceLibrary());
     EXPECT_EQ(1, g_preferencesShown);
-    EXPECT_EQ(nullptr, AppServices().hResourceLibrary);
+    EXPECT_EQ(nullptr, AppServices().env.hResourceLibrary);
     EXPECT_FALSE(InProgram("vl_res1.dll"));
     EXPECT_EQ(1u, BoxTexts().size());
 
@@ -159,7 +163,7 @@ TEST_F(ResourceLibraryTest, WithoutTheDiscThePreferencesAreOffered)
     };
     ASSERT_TRUE(LoadResourceLibrary());
     EXPECT_EQ(BuiltLibrary(1), ProgramFile("vl_res1.dll"));
-    EXPECT_NE(nullptr, AppServices().hResourceLibrary);
+    EXPECT_NE(nullptr, AppServices().env.hResourceLibrary);
 }
 
 TEST_F(ResourceLibraryTest, FailedCopyAndFailedLoadSaySo)
@@ -175,7 +179,7 @@ TEST_F(ResourceLibraryTest, FailedCopyAndFailedLoadSaySo)
     dir.Write("t/prog/vl_res1.dll", "not a resource library");
     host::AnswerMessageBox(kUnableToLoad, IDOK);
     EXPECT_FALSE(LoadResourceLibrary());
-    EXPECT_EQ(nullptr, AppServices().hResourceLibrary);
+    EXPECT_EQ(nullptr, AppServices().env.hResourceLibrary);
 }
 
 namespace {

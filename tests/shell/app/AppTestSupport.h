@@ -23,6 +23,7 @@
 #include <UiTest.h>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -55,6 +56,17 @@ inline int CountAgreements(CWnd*)
     ++AgreementCalls();
     return AgreementAnswer();
 }
+
+// The program's application object with its first-run agreements replaceable: a test's answer,
+// or the program's own when none is set.
+class TestApp : public CVLApp {
+public:
+    std::function<int(CWnd*)> agreements;
+    int RunFirstRunAgreements(CWnd* pParent) override
+    {
+        return agreements ? agreements(pParent) : CVLApp::RunFirstRunAgreements(pParent);
+    }
+};
 
 // The row of the start-up main menu to choose as soon as the menu can be driven; the choice is
 // made by a thread timer that sends the row's registered message, as another program would.
@@ -144,10 +156,10 @@ protected:
     void MakeApp()
     {
         app.reset();
-        app = std::make_unique<CVLApp>();
+        app = std::make_unique<TestApp>();
         exited = false;
         ASSERT_TRUE(AfxWinInit(::GetModuleHandle(NULL), NULL, const_cast<LPSTR>(""), SW_SHOWNORMAL));
-        AppServices().pfnFirstRunAgreements = CountAgreements;
+        app->agreements = CountAgreements;
     }
 
     // Runs start-up with the menu row chosen once the menu is ready (-1: none).
@@ -189,7 +201,7 @@ protected:
     }
 
     TempDir dir;
-    std::unique_ptr<CVLApp> app;
+    std::unique_ptr<TestApp> app;
     bool exited = false;
 };
 

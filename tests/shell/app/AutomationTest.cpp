@@ -55,7 +55,7 @@ protected:
         return pDispatch->Invoke(id, IID_NULL, 0, DISPATCH_METHOD, &params, pResult, nullptr, puArgErr);
     }
 
-    // The reference of the one 0x401/8001 message posted to the frame; null when none is.
+    // The reference of the one VLM_OPEN_WINDOW/8001 message posted to the frame; null when none is.
     CReference* TakeOpenedReference()
     {
         MSG msg;

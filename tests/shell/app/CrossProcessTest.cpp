@@ -98,7 +98,7 @@ TEST_F(CrossProcessTest, ASecondInstanceActivatesTheFirstInAnotherProcess)
     EXPECT_FALSE(::IsIconic(hFirst)) << "the minimised first instance is restored";
     const LRESULT events = ::SendMessage(hFirst, ::RegisterWindowMessage("VL:Peer:Events"), 0, 0);
     EXPECT_EQ(1, events & 1) << "the first instance saw itself restored";
-    EXPECT_EQ(nullptr, AppServices().pPreferences) << "nothing else happened in this instance";
+    EXPECT_EQ(nullptr, AppServices().owned.pPreferences) << "nothing else happened in this instance";
     EXPECT_FALSE(IsMainMenuUp());
     EXPECT_TRUE(host::MessageBoxLog().empty());
 

@@ -75,7 +75,7 @@ TEST_F(RunningTest, ASecondInstanceActivatesTheFirstAndEnds)
     EXPECT_FALSE(::IsIconic(hFirst)) << "the minimised first instance is restored";
     EXPECT_EQ(hPopup, ::GetForegroundWindow()) << "its last active popup comes forward";
     // Nothing else happened in this instance.
-    EXPECT_EQ(nullptr, AppServices().pPreferences);
+    EXPECT_EQ(nullptr, AppServices().owned.pPreferences);
     EXPECT_FALSE(IsMainMenuUp());
     EXPECT_TRUE(host::MessageBoxLog().empty());
     Exit();
@@ -145,7 +145,7 @@ TEST_F(RunningTest, F1WithHelpOnPostsCommandHelpToTheMainWindow)
     CWnd main;
     main.Attach(hMain);
     app->m_pMainWnd = &main;
-    AppServices().bF1Help = TRUE;
+    AppServices().ui.bF1Help = TRUE;
 
     MSG msg{hMain, WM_KEYDOWN, VK_F1, 0x003B0001, 0, {0, 0}};
     EXPECT_FALSE(app->PreTranslateMessage(&msg));
@@ -169,7 +169,7 @@ TEST_F(RunningTest, F1WithHelpOffSwallowsTheKeyAndItsKeyUpOnly)
     CWnd main;
     main.Attach(hMain);
     app->m_pMainWnd = &main;
-    AppServices().bF1Help = FALSE;
+    AppServices().ui.bF1Help = FALSE;
     ::SetFocus(hMain);
     ui::PumpUntilIdle();
     Received().clear();

@@ -356,10 +356,10 @@ TEST_F(ServicesTest, SoundPlayerPlaysCachedWaveResourcesOneAtATime)
     EXPECT_FALSE(player.IsPlaying());
 
     EXPECT_FALSE(PlayAppSound(9026, 0)) << "no application player";
-    AppServices().pAudioPlayer = &player;
+    AppServices().owned.pAudioPlayer = &player;
     EXPECT_TRUE(PlayAppSound(9026, 0));
     EXPECT_TRUE(StopAppSound(9026));
-    AppServices().pAudioPlayer = NULL;
+    AppServices().owned.pAudioPlayer = NULL;
 }
 
 // ---- online manager ----

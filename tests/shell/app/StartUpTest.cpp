@@ -56,7 +56,7 @@ TEST_F(StartUpTest, ExitInTheMenuEndsWithNoFrameAndWritesNormalExit)
     EXPECT_EQ(nullptr, GetAppSearchEngine());
     EXPECT_EQ(nullptr, GetAppCloud());
     EXPECT_EQ(nullptr, GetAppDatabase());
-    EXPECT_EQ(nullptr, AppServices().hResourceLibrary);
+    EXPECT_EQ(nullptr, AppServices().env.hResourceLibrary);
     // The sticky-note store wrote its (empty) file at exit.
     EXPECT_TRUE(std::filesystem::exists(Prog() / "sticky.nte"));
     // The framework's own profile name is back.
@@ -243,7 +243,7 @@ TEST_F(StartUpTest, StalePagingFilesGoFromTheFolderOfTheSettings)
 
 TEST_F(StartUpTest, TheFirstRunShowsTheNoticeAndTheLicenceOverTheMenu)
 {
-    AppServices().pfnFirstRunAgreements = RunFirstRunAgreements;  // the program's own
+    app->agreements = nullptr;  // the program's own
     std::vector<std::string> shown;
     for (int n = 0; n < 2; ++n)
         host::RunInNextModalLoop([&shown](HWND hDialog) {
@@ -298,7 +298,7 @@ TEST_F(StartUpTest, EachKindOfExceptionEndsStartUpWithItsMessage)
         SCOPED_TRACE(c.raise);
         MakeApp();
         g_raise = c.raise;
-        AppServices().pfnFirstRunAgreements = RaiseInAgreements;
+        app->agreements = RaiseInAgreements;
         if (c.message != NULL)
             host::AnswerMessageBox(c.message, IDOK);
         EXPECT_FALSE(Start(-1));

@@ -9,6 +9,8 @@
 #include "shell/WizardSelectWnd.h"
 #include "widgets/DibButton.h"
 
+#include <TestAppHost.h>
+
 #include <MessageSpy.h>
 
 #include <host/Display.h>
@@ -171,12 +173,12 @@ TEST_F(CompanionTest, EachMessageStartsItsProgramInItsFolder)
         const char* commandLine;
         bool ownFolder;
     } const cases[] = {
-        {"research", 0x4E6, 0, CCompanionLauncher::Research, "T:\\Data\\Wizards\\vlwizrep.exe", false},
-        {"chart", 0x4E7, 0, CCompanionLauncher::Chart, "T:\\Data\\Wizards\\vlwizcht.exe", false},
-        {"timeline maker", 0x4E8, 0, CCompanionLauncher::TimelineMaker, "T:\\Data\\Wizards\\vlwiztl.exe", false},
-        {"web page", 0x4F0, 0, CCompanionLauncher::WebPage, "T:\\Data\\Wizards\\vl00web.exe", false},
-        {"quiz", 0x4F1, 0, CCompanionLauncher::Quiz, "T:\\Data\\Wizards\\vlwizquz.exe", false},
-        {"jubilee", 0x4EE, 0, CCompanionLauncher::Jubilee, "T:\\Data\\VlJubl\\vljub.exe", true},
+        {"research", VLM_COMPANION_FIRST, 0, CCompanionLauncher::Research, "T:\\Data\\Wizards\\vlwizrep.exe", false},
+        {"chart", VLM_COMPANION_SECOND, 0, CCompanionLauncher::Chart, "T:\\Data\\Wizards\\vlwizcht.exe", false},
+        {"timeline maker", VLM_COMPANION_THIRD, 0, CCompanionLauncher::TimelineMaker, "T:\\Data\\Wizards\\vlwiztl.exe", false},
+        {"web page", VLM_COMPANION_FOURTH, 0, CCompanionLauncher::WebPage, "T:\\Data\\Wizards\\vl00web.exe", false},
+        {"quiz", VLM_COMPANION_FIFTH, 0, CCompanionLauncher::Quiz, "T:\\Data\\Wizards\\vlwizquz.exe", false},
+        {"jubilee", VLM_JUBILEE, 0, CCompanionLauncher::Jubilee, "T:\\Data\\VlJubl\\vljub.exe", true},
         {"jubilee command", 0, ID_SURF_JUBILEE, CCompanionLauncher::Jubilee, "T:\\Data\\VlJubl\\vljub.exe", true},
     };
     MakeFrame();
@@ -199,7 +201,7 @@ TEST_F(CompanionTest, EachMessageStartsItsProgramInItsFolder)
 
     // The start-up menu's jubilee choice shows the article view and then starts the program.
     EndProgram(CCompanionLauncher::Record(CCompanionLauncher::Jubilee));
-    EXPECT_EQ(1, frame->SendMessage(0x42E, 202, 0));
+    EXPECT_EQ(1, frame->SendMessage(VLM_MAIN_MENU_CHOICE, 202, 0));
     EXPECT_EQ(started, Starts().size()) << "posted: not yet";
     ui::PumpUntilIdle();
     EXPECT_EQ(View(8001), frame->GetCurrentMainWin());
@@ -210,21 +212,21 @@ TEST_F(CompanionTest, ARunningProgramIsNotStartedTwiceAndAnEndedOneStartsAgain)
 {
     setenv("VL_COMPANION_STAY", "1", 1);
     MakeFrame();
-    frame->SendMessage(0x4E6, 0, 0);
+    frame->SendMessage(VLM_COMPANION_FIRST, 0, 0);
     ASSERT_EQ(1u, Starts(1).size());
     DWORD first = RecordOf(CCompanionLauncher::Research).dwProcessId;
     ASSERT_TRUE(CCompanionLauncher::IsRunning(RecordOf(CCompanionLauncher::Research)));
     // A second request while it runs: no second process.
-    EXPECT_EQ(1, frame->SendMessage(0x4E6, 0, 0));
+    EXPECT_EQ(1, frame->SendMessage(VLM_COMPANION_FIRST, 0, 0));
     EXPECT_EQ(first, RecordOf(CCompanionLauncher::Research).dwProcessId);
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
     EXPECT_EQ(1u, Starts().size());
     // Another wizard is a program of its own.
-    frame->SendMessage(0x4E7, 0, 0);
+    frame->SendMessage(VLM_COMPANION_SECOND, 0, 0);
     EXPECT_EQ(2u, Starts(2).size());
     // Once ended, it starts again.
     EndProgram(CCompanionLauncher::Record(CCompanionLauncher::Research));
-    frame->SendMessage(0x4E6, 0, 0);
+    frame->SendMessage(VLM_COMPANION_FIRST, 0, 0);
     EXPECT_EQ(3u, Starts(3).size());
     EXPECT_NE(first, RecordOf(CCompanionLauncher::Research).dwProcessId);
 }
@@ -235,9 +237,9 @@ TEST_F(CompanionTest, FailuresShowTheProgramsMessageAndACancelledDiscStartsNothi
     std::filesystem::remove(dir.path() / "t/Data/Wizards/vlwizcht.exe");
     std::filesystem::remove(dir.path() / "t/Data/VlJubl/vljub.exe");
     host::AnswerMessageBox("Unable to start Wizard application.", IDOK);
-    EXPECT_EQ(1, frame->SendMessage(0x4E7, 0, 0));
+    EXPECT_EQ(1, frame->SendMessage(VLM_COMPANION_SECOND, 0, 0));
     host::AnswerMessageBox("Unable to start Surf the Jubilee application.", IDOK);
-    EXPECT_EQ(1, frame->SendMessage(0x4EE, 0, 0));
+    EXPECT_EQ(1, frame->SendMessage(VLM_JUBILEE, 0, 0));
     EXPECT_EQ(1, Boxes("Unable to start Wizard application."));
     EXPECT_EQ(1, Boxes("Unable to start Surf the Jubilee application."));
     EXPECT_EQ(0, RecordsInUse());
@@ -246,19 +248,19 @@ TEST_F(CompanionTest, FailuresShowTheProgramsMessageAndACancelledDiscStartsNothi
     host::ResetUiScript();
     TakeDiscAway();
     CancelNextDiscPrompt();
-    EXPECT_EQ(1, frame->SendMessage(0x4E6, 0, 0));
+    EXPECT_EQ(1, frame->SendMessage(VLM_COMPANION_FIRST, 0, 0));
     EXPECT_EQ(1, DiscPrompts());
     // The jubilee folder may be set apart; the sound folder of the disc must be there too.
     Set("Files", "Jubilee", "T:\\Data\\VlJubl");
     Install("Data/VlJubl", "vljub.exe");
     CancelNextDiscPrompt();
-    EXPECT_EQ(1, frame->SendMessage(0x4EE, 0, 0));
+    EXPECT_EQ(1, frame->SendMessage(VLM_JUBILEE, 0, 0));
     EXPECT_EQ(2, DiscPrompts());
     EXPECT_EQ(2u, host::MessageBoxLog().size());
     EXPECT_EQ(0, RecordsInUse());
     // The wizards' folder may be set apart too: then no disc is needed.
     Set("Files", "Wizards", "T:\\Data\\Wizards");
-    frame->SendMessage(0x4E6, 0, 0);
+    frame->SendMessage(VLM_COMPANION_FIRST, 0, 0);
     EXPECT_EQ(1u, Starts(1).size());
 }
 
@@ -266,14 +268,14 @@ TEST_F(CompanionTest, TheTimelineViewerGetsTheRequestOnItsCommandLine)
 {
     MakeFrame();
     // With a request: two blanks, then the rectangle and the timeline's name.
-    EXPECT_EQ(1, frame->SendMessage(0x4E9, 3, reinterpret_cast<LPARAM>(new TestRequest(40, 10, 600, 400, "TM000123"))));
+    EXPECT_EQ(1, frame->SendMessage(VLM_TIMELINE_VIEWER, 3, reinterpret_cast<LPARAM>(new TestRequest(40, 10, 600, 400, "TM000123"))));
     EXPECT_EQ(std::vector<std::string>{"frame:request"}, FreedLog());
     ASSERT_EQ(1u, Starts(1).size());
     // The viewer runs in the current folder.
     EXPECT_EQ(Start("T:\\Data\\Wizards\\vltlview.exe  40 10 600 400 TM000123", CurrentFolder()), HostStarts()[0]);
     WaitForEnd(RecordOf(CCompanionLauncher::TimelineViewer));
     // Without one: the program alone.
-    EXPECT_EQ(1, frame->SendMessage(0x4E9, 0, 0));
+    EXPECT_EQ(1, frame->SendMessage(VLM_TIMELINE_VIEWER, 0, 0));
     ASSERT_EQ(2u, Starts(2).size());
     EXPECT_EQ(Start("T:\\Data\\Wizards\\vltlview.exe", CurrentFolder()), HostStarts()[1]);
     WaitForEnd(RecordOf(CCompanionLauncher::TimelineViewer));
@@ -282,17 +284,17 @@ TEST_F(CompanionTest, TheTimelineViewerGetsTheRequestOnItsCommandLine)
     FreedLog().clear();
     host::AnswerMessageBox("Unable to start Wizard application.", IDOK);
     std::string longName(91, 'x');
-    EXPECT_EQ(1, frame->SendMessage(0x4E9, 3, reinterpret_cast<LPARAM>(new TestRequest(1, 2, 3, 4, longName.c_str()))));
+    EXPECT_EQ(1, frame->SendMessage(VLM_TIMELINE_VIEWER, 3, reinterpret_cast<LPARAM>(new TestRequest(1, 2, 3, 4, longName.c_str()))));
     // " 1 2 3 4 " and 90 characters make 99: that fits the arguments, but the command line (a
     // path of 28, a blank and the arguments) reaches 128.
     host::AnswerMessageBox("Unable to start Wizard application.", IDOK);
     std::string fitsArguments(90, 'y');
-    EXPECT_EQ(1, frame->SendMessage(0x4E9, 3, reinterpret_cast<LPARAM>(new TestRequest(1, 2, 3, 4, fitsArguments.c_str()))));
+    EXPECT_EQ(1, frame->SendMessage(VLM_TIMELINE_VIEWER, 3, reinterpret_cast<LPARAM>(new TestRequest(1, 2, 3, 4, fitsArguments.c_str()))));
     EXPECT_EQ(2, Boxes("Unable to start Wizard application."));
     EXPECT_EQ((std::vector<std::string>{"frame:request", "frame:request"}), FreedLog());
     // The longest that fits: a name of 89 makes a command line of 127.
     std::string longest(89, 'z');
-    EXPECT_EQ(1, frame->SendMessage(0x4E9, 3, reinterpret_cast<LPARAM>(new TestRequest(1, 2, 3, 4, longest.c_str()))));
+    EXPECT_EQ(1, frame->SendMessage(VLM_TIMELINE_VIEWER, 3, reinterpret_cast<LPARAM>(new TestRequest(1, 2, 3, 4, longest.c_str()))));
     ASSERT_EQ(3u, Starts(3).size());
     EXPECT_EQ(Start("T:\\Data\\Wizards\\vltlview.exe  1 2 3 4 " + longest, CurrentFolder()), HostStarts()[2]);
     WaitForEnd(RecordOf(CCompanionLauncher::TimelineViewer));
@@ -302,7 +304,7 @@ TEST_F(CompanionTest, TheTimelineViewerGetsTheRequestOnItsCommandLine)
     host::ResetUiScript();
     TakeDiscAway();
     CancelNextDiscPrompt();
-    EXPECT_EQ(1, frame->SendMessage(0x4E9, 3, reinterpret_cast<LPARAM>(new TestRequest(1, 2, 3, 4, "TM000001"))));
+    EXPECT_EQ(1, frame->SendMessage(VLM_TIMELINE_VIEWER, 3, reinterpret_cast<LPARAM>(new TestRequest(1, 2, 3, 4, "TM000001"))));
     EXPECT_EQ(1u, host::MessageBoxLog().size());
     EXPECT_EQ(std::vector<std::string>{"frame:request"}, FreedLog());
     EXPECT_EQ(3u, Starts().size());
@@ -310,31 +312,32 @@ TEST_F(CompanionTest, TheTimelineViewerGetsTheRequestOnItsCommandLine)
 
 TEST_F(CompanionTest, ARunningViewerThatTakesAutomationGetsTheNameAndACallUnderWayRefusesAnother)
 {
+    CTestAppHost appHost;
     static std::vector<std::string> handed;
     handed.clear();
-    AppServices().pfnPassToTimelineViewer = [](LPCSTR text) {
+    appHost.passToTimelineViewer = [](LPCSTR text) {
         handed.push_back(text != nullptr ? text : "(none)");
         return TRUE;
     };
     MakeFrame();
-    EXPECT_EQ(1, frame->SendMessage(0x4E9, 3, reinterpret_cast<LPARAM>(new TestRequest(1, 2, 3, 4, "TM000042"))));
-    EXPECT_EQ(1, frame->SendMessage(0x4E9, 3, 0));
+    EXPECT_EQ(1, frame->SendMessage(VLM_TIMELINE_VIEWER, 3, reinterpret_cast<LPARAM>(new TestRequest(1, 2, 3, 4, "TM000042"))));
+    EXPECT_EQ(1, frame->SendMessage(VLM_TIMELINE_VIEWER, 3, 0));
     EXPECT_EQ((std::vector<std::string>{"TM000042", "(none)"}), handed);
     EXPECT_EQ(std::vector<std::string>{"frame:request"}, FreedLog());
     EXPECT_TRUE(Starts().empty());
 
     // While a call is under way (its failure message is up), another is refused with 0 and its
     // request freed.
-    AppServices().pfnPassToTimelineViewer = nullptr;
+    appHost.passToTimelineViewer = nullptr;
     std::filesystem::remove(dir.path() / "t/Data/Wizards/vltlview.exe");
     FreedLog().clear();
     LRESULT inner = -1;
     host::AnswerMessageBoxWith("Unable to start Wizard application.", [&](const host::MessageBoxRecord&) {
         EXPECT_TRUE(CCompanionLauncher::IsTimelineViewerBusy());
-        inner = frame->SendMessage(0x4E9, 3, reinterpret_cast<LPARAM>(new TestRequest(5, 6, 7, 8, "TM000002")));
+        inner = frame->SendMessage(VLM_TIMELINE_VIEWER, 3, reinterpret_cast<LPARAM>(new TestRequest(5, 6, 7, 8, "TM000002")));
         return IDOK;
     });
-    EXPECT_EQ(1, frame->SendMessage(0x4E9, 3, reinterpret_cast<LPARAM>(new TestRequest(1, 2, 3, 4, "TM000001"))));
+    EXPECT_EQ(1, frame->SendMessage(VLM_TIMELINE_VIEWER, 3, reinterpret_cast<LPARAM>(new TestRequest(1, 2, 3, 4, "TM000001"))));
     EXPECT_EQ(0, inner);
     EXPECT_FALSE(CCompanionLauncher::IsTimelineViewerBusy());
     EXPECT_EQ((std::vector<std::string>{"frame:request", "frame:request"}), FreedLog());
@@ -413,8 +416,8 @@ TEST_F(CompanionTest, ARunningProgramIsRestoredOrBroughtToTheFront)
         UINT command;
         std::function<const PROCESS_INFORMATION&()> record;
     } const cases[] = {
-        {"research wizard", 0x4E6, 0, [] { return std::cref(RecordOf(CCompanionLauncher::Research)); }},
-        {"jubilee", 0x4EE, 0, [] { return std::cref(RecordOf(CCompanionLauncher::Jubilee)); }},
+        {"research wizard", VLM_COMPANION_FIRST, 0, [] { return std::cref(RecordOf(CCompanionLauncher::Research)); }},
+        {"jubilee", VLM_JUBILEE, 0, [] { return std::cref(RecordOf(CCompanionLauncher::Jubilee)); }},
         {"notepad", 0, ID_NOTEPAD, [] { return std::cref(RecordOf(CCompanionLauncher::Notepad)); }},
         {"word processor", 0, ID_WORD_PROCESSOR, [this] { return std::cref(frame->GetWordProcessorRecord()); }},
     };
@@ -444,12 +447,12 @@ TEST_F(CompanionTest, AViewerStartedEarlierIsClosedBeforeTheNextOneStarts)
 {
     setenv("VL_COMPANION_STAY", "1", 1);
     MakeFrame();
-    EXPECT_EQ(1, frame->SendMessage(0x4E9, 3, reinterpret_cast<LPARAM>(new TestRequest(1, 2, 3, 4, "TM000001"))));
+    EXPECT_EQ(1, frame->SendMessage(VLM_TIMELINE_VIEWER, 3, reinterpret_cast<LPARAM>(new TestRequest(1, 2, 3, 4, "TM000001"))));
     const PROCESS_INFORMATION& record = RecordOf(CCompanionLauncher::TimelineViewer);
     ASSERT_NE(nullptr, WindowOf(record));
     HANDLE first = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, record.dwProcessId);
     ASSERT_NE(nullptr, first);
-    EXPECT_EQ(1, frame->SendMessage(0x4E9, 3, reinterpret_cast<LPARAM>(new TestRequest(5, 6, 7, 8, "TM000002"))));
+    EXPECT_EQ(1, frame->SendMessage(VLM_TIMELINE_VIEWER, 3, reinterpret_cast<LPARAM>(new TestRequest(5, 6, 7, 8, "TM000002"))));
     DWORD code = STILL_ACTIVE;
     EXPECT_TRUE(GetExitCodeProcess(first, &code));
     EXPECT_EQ(0u, code) << "closed through its window, before the next one started";
@@ -476,7 +479,7 @@ TEST_F(WizardSelectTest, ChoosingAWizardClosesTheWindowBeforeTheProgramStarts)
         {4, 1071, 0x4F1, CCompanionLauncher::Quiz},
     };
     MakeFrame();
-    AppServices().bF1Help = TRUE;
+    AppServices().ui.bF1Help = TRUE;
     size_t started = 0;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.id);
@@ -484,22 +487,22 @@ TEST_F(WizardSelectTest, ChoosingAWizardClosesTheWindowBeforeTheProgramStarts)
         HWND dialog = nullptr;
         host::RunInNextModalLoop([&](HWND modal) {
             dialog = modal;
-            helpInside = AppServices().bF1Help;
+            helpInside = AppServices().ui.bF1Help;
             HWND button = GetDlgItem(modal, static_cast<int>(c.id));
             ASSERT_NE(nullptr, button);
             RECT r;
             GetWindowRect(button, &r);
             host::Click((r.left + r.right) / 2, (r.top + r.bottom) / 2);
         });
-        // The Wizards command, the frame's 0x431 and the start-up menu's choice 201 open it.
+        // The Wizards command, the frame's VLM_WIZARD_SELECTION and the start-up menu's choice 201 open it.
         if (c.button == 0)
             frame->SendMessage(WM_COMMAND, ID_WIZARDS);
         else if (c.button == 1)
-            frame->SendMessage(0x42E, 201, 0), ui::PumpUntilIdle();
+            frame->SendMessage(VLM_MAIN_MENU_CHOICE, 201, 0), ui::PumpUntilIdle();
         else
-            EXPECT_EQ(0, frame->SendMessage(0x431, 0, 0));
+            EXPECT_EQ(0, frame->SendMessage(VLM_WIZARD_SELECTION, 0, 0));
         EXPECT_FALSE(helpInside) << "F1 help is off while the window is up";
-        EXPECT_TRUE(AppServices().bF1Help);
+        EXPECT_TRUE(AppServices().ui.bF1Help);
         EXPECT_FALSE(IsWindow(dialog));
         if (c.button != 1) {
             // The start message waits in the queue: nothing has started yet.
@@ -518,7 +521,7 @@ TEST_F(WizardSelectTest, ChoosingAWizardClosesTheWindowBeforeTheProgramStarts)
 TEST_F(WizardSelectTest, CancelStartsNothingAndTheWindowIsLaidOutLeftOfItsTexts)
 {
     MakeFrame();
-    AppServices().bF1Help = TRUE;
+    AppServices().ui.bF1Help = TRUE;
     spy::MessageSpy spy;
     spy.Watch(frameHwnd);
     host::RunInNextModalLoop([&](HWND modal) {
@@ -578,9 +581,9 @@ TEST_F(WizardSelectTest, CancelStartsNothingAndTheWindowIsLaidOutLeftOfItsTexts)
         GetWindowRect(cancel, &r);
         host::Click((r.left + r.right) / 2, (r.top + r.bottom) / 2);
     });
-    EXPECT_EQ(0, frame->SendMessage(0x431, 0, 0));
+    EXPECT_EQ(0, frame->SendMessage(VLM_WIZARD_SELECTION, 0, 0));
     ui::PumpUntilIdle();
-    EXPECT_TRUE(AppServices().bF1Help);
+    EXPECT_TRUE(AppServices().ui.bF1Help);
     for (UINT message : {0x4E6u, 0x4E7u, 0x4E8u, 0x4F0u, 0x4F1u})
         EXPECT_EQ(0u, spy.Count(message, frameHwnd));
     EXPECT_EQ(0, RecordsInUse());

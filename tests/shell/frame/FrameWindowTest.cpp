@@ -102,7 +102,7 @@ TEST_F(FrameWindowTest, CreationMakesItsWindowsAndLaysThemOut)
     EXPECT_EQ(nullptr, View(8003));
     ASSERT_NE(nullptr, frame->GetSearchTabWin());
     ASSERT_NE(nullptr, frame->GetDictionaryTabWin());
-    EXPECT_EQ(AppServices().pCurrentView, frame->GetCurrentMainWin());
+    EXPECT_EQ(AppServices().ui.pCurrentView, frame->GetCurrentMainWin());
     // The toolbar is 76 high on a 1024-pixel screen, the status window 16 at the bottom.
     CRect toolbar, status;
     frame->GetToolbar().GetWindowRect(&toolbar);
@@ -140,7 +140,7 @@ TEST_F(FrameWindowTest, SwitchingViews)
     // The current view again: FALSE, nothing changes.
     EXPECT_FALSE(frame->ShowMainWindow(8001, FALSE));
     // After the clear window came through the main menu, asking for it again switches anyway.
-    frame->SendMessage(0x42E, 8015, 0);
+    frame->SendMessage(VLM_MAIN_MENU_CHOICE, 8015, 0);
     EXPECT_TRUE(frame->ShowMainWindow(8015, FALSE));
     EXPECT_FALSE(frame->ShowMainWindow(8015, FALSE));
     EXPECT_TRUE(frame->ShowClearWindow(RGB(1, 2, 3)));
@@ -164,7 +164,7 @@ TEST_F(FrameWindowTest, TheSearchPaneComesBackWithTheArticleView)
 {
     MakeFrame();
     ASSERT_TRUE(frame->ShowMainWindow(8001, FALSE));
-    frame->SendMessage(0x41B);
+    frame->SendMessage(VLM_SHOW_SEARCH_PANE);
     ASSERT_TRUE(SearchPane()->IsWindowVisible());
     EXPECT_EQ(View(8001), SearchPane()->GetParent());
     // Placed at (10, 10) in the view, 292 wide on a 1024 screen, as high as the view less 20.
@@ -250,7 +250,7 @@ TEST_F(FrameWindowTest, MenuFollowsTheView)
     auto* titles = new CStringArray;
     for (const char* t : {"Alpha", "Beta", "Gamma", "Delta", "Epsilon", "Zeta", "Eta", "Theta"})
         titles->Add(t);
-    frame->SendMessage(0x439, 8, reinterpret_cast<LPARAM>(titles));
+    frame->SendMessage(VLM_RECENT_ARTICLES, 8, reinterpret_cast<LPARAM>(titles));
     CMenu* fileMenu = frame->GetMenu()->GetSubMenu(0);
     ASSERT_EQ(12u, fileMenu->GetMenuItemCount());
     CString text;
@@ -260,7 +260,7 @@ TEST_F(FrameWindowTest, MenuFollowsTheView)
     EXPECT_STREQ("&5 Epsilon", text);
     titles = new CStringArray;
     titles->Add("Only");
-    frame->SendMessage(0x439, 1, reinterpret_cast<LPARAM>(titles));
+    frame->SendMessage(VLM_RECENT_ARTICLES, 1, reinterpret_cast<LPARAM>(titles));
     EXPECT_EQ(8u, fileMenu->GetMenuItemCount());
 }
 

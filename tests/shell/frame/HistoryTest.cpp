@@ -7,7 +7,7 @@ using namespace frametest;
 namespace {
 
 // A view that restores states: it keeps the title of each state it is sent, deletes the state
-// and hands the frame a copy with 0x40B (0x407), as the real views do.
+// and hands the frame a copy with VLM_PUSH_STATE (VLM_RESTORE_STATE), as the real views do.
 class RestoringView : public CVLMainWin {
 public:
     void OnFilePrint() override {}
@@ -20,7 +20,7 @@ protected:
         if (state == nullptr)
             return 0;
         restored.push_back(static_cast<LPCSTR>(state->m_strTitle));
-        GetParent()->SendMessage(0x40B, 0x407, reinterpret_cast<LPARAM>(state->Clone()));
+        GetParent()->SendMessage(VLM_PUSH_STATE, 0x407, reinterpret_cast<LPARAM>(state->Clone()));
         delete state;
         return 0;
     }
@@ -47,7 +47,7 @@ protected:
         FrameTest::TearDown();
     }
     // The view shows something new.
-    void Show(const char* title) { frame->SendMessage(0x40B, 0, reinterpret_cast<LPARAM>(new TestState(8002, title))); }
+    void Show(const char* title) { frame->SendMessage(VLM_PUSH_STATE, 0, reinterpret_cast<LPARAM>(new TestState(8002, title))); }
     static std::vector<std::string> Titles(CVLStateList& list)
     {
         std::vector<std::string> titles;
@@ -141,7 +141,7 @@ TEST_F(HistoryTest, AFailedBackOrForwardLeavesTheListsAsTheyWere)
 
     // A state of a view that cannot be made.
     Set("Files", "DataDir", "T:\\Data");
-    frame->SendMessage(0x40B, 0x407, reinterpret_cast<LPARAM>(new TestState(8012, "nowhere")));
+    frame->SendMessage(VLM_PUSH_STATE, 0x407, reinterpret_cast<LPARAM>(new TestState(8012, "nowhere")));
     host::AnswerMessageBox("Cannot Create Unknown Main Window ID", IDOK);
     Show("E");
     Command(ID_GO_BACK);
@@ -171,12 +171,12 @@ TEST_F(HistoryTest, MediaMessageRestoresTheHeadState)
     Show("A");
     ASSERT_TRUE(frame->ShowMainWindow(8005, FALSE));
     // The media view frees what it is handed: the head state leaves the back list to it.
-    frame->SendMessage(0x437, 1, 0);
+    frame->SendMessage(VLM_REFRESH_TOOLS, 1, 0);
     EXPECT_TRUE(Back().empty());
     EXPECT_EQ(Names{"view 8005:A"}, FreedLog());
     // With another wParam the history is left alone.
     Show("B");
-    frame->SendMessage(0x437, 0, 0);
+    frame->SendMessage(VLM_REFRESH_TOOLS, 0, 0);
     EXPECT_EQ(Names{"B"}, Back());
 }
 

@@ -1,6 +1,8 @@
 // The frame's menu commands that go to the views, their command states, Exit and Options.
 #include "FrameTestSupport.h"
 
+#include <TestAppHost.h>
+
 #include <MessageSpy.h>
 
 #include <afxres.h>
@@ -72,7 +74,7 @@ TEST_F(MenuCommandTest, CommandsReachTheirView)
     spy::MessageSpy spy;
     spy.Watch(View(8001)->GetSafeHwnd());
     frame->SendMessage(WM_COMMAND, 9047);
-    EXPECT_EQ(0u, spy.Count(0x4F5));
+    EXPECT_EQ(0u, spy.Count(VLM_CONTRIBUTORS));
     EXPECT_EQ(1, DiscPrompts());
 }
 
@@ -121,10 +123,11 @@ TEST_F(MenuCommandTest, ExitHidesAndEndsTheFrame)
 
 TEST_F(MenuCommandTest, OptionsRunsThePreferencesAndPutsTheDiscSettingsBackWhenTheDiscIsLost)
 {
+    CTestAppHost appHost;
     static std::vector<int> answers;
     static int shown;
     shown = 0;
-    AppServices().pfnPreferencesDialog = [] {
+    appHost.preferences = [] {
         int answer = answers.empty() ? IDCANCEL : answers.front();
         if (!answers.empty())
             answers.erase(answers.begin());
@@ -182,10 +185,11 @@ TEST_F(MenuCommandTest, PrintSetupRunsTheApplicationsDialogOnItsPrinter)
 
 TEST_F(MenuCommandTest, HelpCommandsGoThroughTheApplicationsHelpUnderTheFramesRules)
 {
+    CTestAppHost appHost;
     static std::vector<std::pair<DWORD_PTR, UINT>> calls;
     calls.clear();
     using Calls = std::vector<std::pair<DWORD_PTR, UINT>>;
-    AppServices().pfnWinHelp = [](DWORD_PTR data, UINT command) { calls.emplace_back(data, command); };
+    appHost.help = [](DWORD_PTR data, UINT command) { calls.emplace_back(data, command); };
     MakeFrame();
     ASSERT_TRUE(frame->ShowMainWindow(8003, FALSE));
     ui::PumpUntilIdle();
@@ -203,7 +207,7 @@ TEST_F(MenuCommandTest, HelpCommandsGoThroughTheApplicationsHelpUnderTheFramesRu
     contextHelpClick(inAtlas);
     EXPECT_TRUE(calls.empty());
 
-    AppServices().bF1Help = TRUE;
+    AppServices().ui.bF1Help = TRUE;
     frame->SendMessage(WM_COMMAND, ID_HELP_FINDER);   // the contents
     View(8003)->SetFocus();
     frame->SendMessage(WM_COMMAND, ID_HELP);          // F1: the current view's context
@@ -212,7 +216,7 @@ TEST_F(MenuCommandTest, HelpCommandsGoThroughTheApplicationsHelpUnderTheFramesRu
 
     // Without the application's hook, the class library's help on the application's help file.
     calls.clear();
-    AppServices().pfnWinHelp = NULL;
+    appHost.help = nullptr;
     host::ClearHelpRequests();
     app.m_pszHelpFilePath = "C:\\VL\\VL00I1SE.HLP";
     frame->SendMessage(WM_COMMAND, ID_HELP_FINDER);

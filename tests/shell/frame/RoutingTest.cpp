@@ -2,6 +2,8 @@
 
 #include "base/Reference.h"
 
+#include <TestAppHost.h>
+
 #include <MessageSpy.h>
 
 #include <optional>
@@ -48,29 +50,29 @@ TEST_F(RoutingTest, EveryRoutedMessageForwardsOrFreesItsObjectOnce)
 {
     const RouteCase cases[] = {
         // name                         msg    view  disc kind there refuse before receiver   asked  freed         result box
-        {"open: view takes it",         0x401, 8001, 1, 1, true,  0,    true,  "view 8001", false, "view 8001", 0, nullptr},
-        {"open: disc cancelled",        0x401, 8001, 1, 1, false, 0,    true,  "",          true,  "frame",     0, nullptr},
-        {"open: null reaches view",     0x401, 8001, 0, 0, true,  0,    true,  "view 8001", false, "",          0, nullptr},
-        {"open: null, disc cancelled",  0x401, 8001, 0, 0, false, 0,    true,  "",          true,  "",          0, nullptr},
-        {"open: view made on demand",   0x401, 8003, 1, 1, true,  0,    false, "",          false, "view 8003", 0, nullptr},
-        {"open: unknown id",            0x401, 8012, 1, 1, true,  0,    false, "",          false, "frame",     0,
+        {"open: view takes it",         VLM_OPEN_WINDOW, 8001, 1, 1, true,  0,    true,  "view 8001", false, "view 8001", 0, nullptr},
+        {"open: disc cancelled",        VLM_OPEN_WINDOW, 8001, 1, 1, false, 0,    true,  "",          true,  "frame",     0, nullptr},
+        {"open: null reaches view",     VLM_OPEN_WINDOW, 8001, 0, 0, true,  0,    true,  "view 8001", false, "",          0, nullptr},
+        {"open: null, disc cancelled",  VLM_OPEN_WINDOW, 8001, 0, 0, false, 0,    true,  "",          true,  "",          0, nullptr},
+        {"open: view made on demand",   VLM_OPEN_WINDOW, 8003, 1, 1, true,  0,    false, "",          false, "view 8003", 0, nullptr},
+        {"open: unknown id",            VLM_OPEN_WINDOW, 8012, 1, 1, true,  0,    false, "",          false, "frame",     0,
          "Cannot Create Unknown Main Window ID"},
-        {"open: kind of the object",    0x401, 8001, 1, 6, false, 0,    true,  "",          true,  "frame",     0, nullptr},
-        {"found: view takes it",        0x41A, 8001, 1, 1, true,  0,    true,  "view 8001", false, "view 8001", 1, nullptr},
-        {"found: creation fails",       0x41A, 8002, 1, 1, true,  8002, false, "",          false, "frame",     0, nullptr},
-        {"found: disc cancelled",       0x41A, 8001, 1, 1, false, 0,    true,  "",          true,  "frame",     0, nullptr},
-        {"found 4F4: view takes it",    0x4F4, 8001, 1, 1, true,  0,    true,  "view 8001", false, "view 8001", 1, nullptr},
-        {"found 4F4: creation fails",   0x4F4, 8006, 1, 1, true,  8006, false, "",          false, "frame",     0, nullptr},
-        {"media: no disc check",        0x402, 8005, 1, 1, false, 0,    false, "",          false, "view 8005", 0, nullptr},
-        {"media: null object",          0x402, 8005, 0, 0, false, 0,    true,  "view 8005", false, "",          0, nullptr},
-        {"media: creation fails",       0x402, 8005, 1, 1, true,  8005, false, "",          false, "frame",     0, nullptr},
-        {"restore: view takes it",      0x40D, 8001, 1, 1, true,  0,    true,  "view 8001", false, "view 8001", 1, nullptr},
-        {"restore: disc cancelled",     0x40D, 8001, 1, 1, false, 0,    true,  "",          true,  "frame",     0, nullptr},
-        {"restore: unknown id",         0x40D, 8011, 1, 1, true,  0,    false, "",          false, "frame",     0,
+        {"open: kind of the object",    VLM_OPEN_WINDOW, 8001, 1, 6, false, 0,    true,  "",          true,  "frame",     0, nullptr},
+        {"found: view takes it",        VLM_OPEN_FOUND_ITEM, 8001, 1, 1, true,  0,    true,  "view 8001", false, "view 8001", 1, nullptr},
+        {"found: creation fails",       VLM_OPEN_FOUND_ITEM, 8002, 1, 1, true,  8002, false, "",          false, "frame",     0, nullptr},
+        {"found: disc cancelled",       VLM_OPEN_FOUND_ITEM, 8001, 1, 1, false, 0,    true,  "",          true,  "frame",     0, nullptr},
+        {"found 4F4: view takes it",    VLM_OPEN_NOTED_ITEM, 8001, 1, 1, true,  0,    true,  "view 8001", false, "view 8001", 1, nullptr},
+        {"found 4F4: creation fails",   VLM_OPEN_NOTED_ITEM, 8006, 1, 1, true,  8006, false, "",          false, "frame",     0, nullptr},
+        {"media: no disc check",        VLM_POST_TO_WINDOW, 8005, 1, 1, false, 0,    false, "",          false, "view 8005", 0, nullptr},
+        {"media: null object",          VLM_POST_TO_WINDOW, 8005, 0, 0, false, 0,    true,  "view 8005", false, "",          0, nullptr},
+        {"media: creation fails",       VLM_POST_TO_WINDOW, 8005, 1, 1, true,  8005, false, "",          false, "frame",     0, nullptr},
+        {"restore: view takes it",      VLM_RESTORE_SAVED, 8001, 1, 1, true,  0,    true,  "view 8001", false, "view 8001", 1, nullptr},
+        {"restore: disc cancelled",     VLM_RESTORE_SAVED, 8001, 1, 1, false, 0,    true,  "",          true,  "frame",     0, nullptr},
+        {"restore: unknown id",         VLM_RESTORE_SAVED, 8011, 1, 1, true,  0,    false, "",          false, "frame",     0,
          "Cannot Create Unknown Main Window ID"},
-        {"pass 4F6",                    0x4F6, 8001, 0, 0, true,  0,    true,  "view 8001", false, "",          0, nullptr},
-        {"pass 410: view made",         0x410, 8009, 0, 0, true,  0,    false, "",          false, "",          0, nullptr},
-        {"pass 410: creation fails",    0x410, 8009, 0, 0, true,  8009, false, "",          false, "",          0, nullptr},
+        {"pass 4F6",                    VLM_PASS_TO_VIEW, 8001, 0, 0, true,  0,    true,  "view 8001", false, "",          0, nullptr},
+        {"pass 410: view made",         VLM_SHOW_LINKED_SELECTION, 8009, 0, 0, true,  0,    false, "",          false, "",          0, nullptr},
+        {"pass 410: creation fails",    VLM_SHOW_LINKED_SELECTION, 8009, 0, 0, true,  8009, false, "",          false, "",          0, nullptr},
     };
     for (const RouteCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -130,7 +132,7 @@ TEST_F(RoutingTest, TheViewIsAskedForTheLocationBeforeItGetsTheObject)
     spy.Watch(article->GetSafeHwnd());
     auto* state = new TestState(8001, "carried");
     LPARAM object = reinterpret_cast<LPARAM>(state);
-    frame->SendMessage(0x401, 8001, object);
+    frame->SendMessage(VLM_OPEN_WINDOW, 8001, object);
     EXPECT_TRUE(spy.Matches({{0x409, spy::Sent | spy::WParam | spy::LParam, 0, object},
                              {0x401, spy::Sent | spy::WParam | spy::LParam, 8001, object}},
                             article->GetSafeHwnd()));
@@ -139,7 +141,7 @@ TEST_F(RoutingTest, TheViewIsAskedForTheLocationBeforeItGetsTheObject)
     frame->FindOrCreateView(8005);
     CWnd* media = View(8005);
     spy.Watch(media->GetSafeHwnd());
-    frame->SendMessage(0x402, 8005, 0);
+    frame->SendMessage(VLM_POST_TO_WINDOW, 8005, 0);
     ui::PumpUntilIdle();
     EXPECT_TRUE(spy.Matches({{0x402, spy::Posted | spy::WParam | spy::LParam, 8005, 0}}, media->GetSafeHwnd()));
 }
@@ -151,17 +153,17 @@ TEST_F(RoutingTest, ViewBaseDefaults)
     ASSERT_NE(nullptr, table);
     // A view that says nothing else needs data kind 1 on disc 1 (the least views answer for their
     // object; without one they give the same default).
-    EXPECT_EQ(0x10001, table->SendMessage(0x409, 0, 0));
-    // 0x407 to a view that does not restore states frees the state.
-    table->SendMessage(0x407, 0, reinterpret_cast<LPARAM>(new TestState(8004, "unwanted")));
+    EXPECT_EQ(0x10001, table->SendMessage(VLM_DATA_LOCATION, 0, 0));
+    // VLM_RESTORE_STATE to a view that does not restore states frees the state.
+    table->SendMessage(VLM_RESTORE_STATE, 0, reinterpret_cast<LPARAM>(new TestState(8004, "unwanted")));
     EXPECT_EQ(std::vector<std::string>{"view 8004:unwanted"}, FreedLog());
     // ShowMainWindow on any view switches to the view named, not to itself.
     auto* tableView = DYNAMIC_DOWNCAST(CVLMainWin, table);
     ASSERT_NE(nullptr, tableView);
     tableView->ShowMainWindow(8001, 0);
     EXPECT_EQ(View(8001), frame->GetCurrentMainWin());
-    // 0x40E asks the frame for the view it is sent to.
-    View(8004)->SendMessage(0x40E, 8004, 0);
+    // VLM_START_PAGE asks the frame for the view it is sent to.
+    View(8004)->SendMessage(VLM_START_PAGE, 8004, 0);
     EXPECT_EQ(View(8004), frame->GetCurrentMainWin());
     EXPECT_TRUE(table->SendMessage(WM_QUERYNEWPALETTE));
 
@@ -175,7 +177,7 @@ TEST_F(RoutingTest, ViewBaseDefaults)
     log.head.palNumEntries = 4;
     PALETTEENTRY colours[4] = {{10, 20, 30, 0}, {200, 100, 50, 0}, {1, 2, 3, 0}, {250, 250, 5, 0}};
     std::copy(colours, colours + 4, log.head.palPalEntry);
-    CPalette& palette = AppServices().displayPalette;
+    CPalette& palette = AppServices().env.displayPalette;
     ASSERT_TRUE(palette.CreatePalette(&log.head));
     EXPECT_TRUE(View(8004)->SendMessage(WM_QUERYNEWPALETTE));
     frame->ValidateRect(nullptr);
@@ -188,35 +190,35 @@ TEST_F(RoutingTest, ViewBaseDefaults)
 TEST_F(RoutingTest, StatusTextAndToolbarMessages)
 {
     MakeFrame();
-    frame->SendMessage(0x40C, 0, reinterpret_cast<LPARAM>(new CString("Pointing at a map")));
+    frame->SendMessage(VLM_STATUS_TEXT, 0, reinterpret_cast<LPARAM>(new CString("Pointing at a map")));
     EXPECT_STREQ("Pointing at a map", frame->GetStatusWin().GetText());
-    frame->SendMessage(0x40C, 0, reinterpret_cast<LPARAM>(new CString("Another")));
+    frame->SendMessage(VLM_STATUS_TEXT, 0, reinterpret_cast<LPARAM>(new CString("Another")));
     EXPECT_STREQ("Another", frame->GetStatusWin().GetText());
-    frame->SendMessage(0x40C, 0, 0);
+    frame->SendMessage(VLM_STATUS_TEXT, 0, 0);
     EXPECT_STREQ("", frame->GetStatusWin().GetText());
 
     frame->GetToolbar().m_bSearchDown = TRUE;
-    frame->SendMessage(0x411, 0, 1);
+    frame->SendMessage(VLM_PANE_DOWN, 0, 1);
     EXPECT_FALSE(frame->GetToolbar().m_bSearchDown);
     int stops = frame->GetToolbar().m_nStopOffCount;
-    frame->SendMessage(0x4EF, 0, 0);
+    frame->SendMessage(VLM_STOP_OFF, 0, 0);
     ui::PumpUntilIdle();
     EXPECT_EQ(stops + 1, frame->GetToolbar().m_nStopOffCount);
-    EXPECT_EQ(0, frame->SendMessage(0x404, 1, 2));
-    EXPECT_EQ(0, frame->SendMessage(0x4FA, 1, 2));
+    EXPECT_EQ(0, frame->SendMessage(VLM_IGNORED, 1, 2));
+    EXPECT_EQ(0, frame->SendMessage(VLM_SUITE_MENU_STARTED, 1, 2));
 }
 
 TEST_F(RoutingTest, MainMenuChoices)
 {
     MakeFrame();
     // 8004 does nothing.
-    EXPECT_EQ(1, frame->SendMessage(0x42E, 8004, 0));
+    EXPECT_EQ(1, frame->SendMessage(VLM_MAIN_MENU_CHOICE, 8004, 0));
     EXPECT_EQ(View(8015), frame->GetCurrentMainWin());
-    EXPECT_EQ(1, frame->SendMessage(0x42E, 8001, 0));
+    EXPECT_EQ(1, frame->SendMessage(VLM_MAIN_MENU_CHOICE, 8001, 0));
     EXPECT_EQ(View(8015), frame->GetCurrentMainWin());
 
     // 8008: the article view with the dictionary pane; search down, dictionary up.
-    EXPECT_EQ(1, frame->SendMessage(0x42E, 8008, 0));
+    EXPECT_EQ(1, frame->SendMessage(VLM_MAIN_MENU_CHOICE, 8008, 0));
     ui::PumpUntilIdle();
     EXPECT_EQ(View(8001), frame->GetCurrentMainWin());
     ASSERT_NE(nullptr, frame->GetDictionaryTabWin());
@@ -229,7 +231,7 @@ TEST_F(RoutingTest, MainMenuChoices)
     EXPECT_EQ(0, frame->GetMainMenuFlag());
 
     // 8007: the search pane instead.
-    frame->SendMessage(0x42E, 8007, 0);
+    frame->SendMessage(VLM_MAIN_MENU_CHOICE, 8007, 0);
     ui::PumpUntilIdle();
     EXPECT_TRUE(frame->GetSearchTabWin()->IsWindowVisible());
     EXPECT_FALSE(frame->GetDictionaryTabWin()->IsWindowVisible());
@@ -237,13 +239,13 @@ TEST_F(RoutingTest, MainMenuChoices)
     EXPECT_FALSE(frame->GetToolbar().m_bDictionaryDown);
 
     // 8003: the atlas; 8015: the clear window again, which a later request switches away from.
-    frame->SendMessage(0x42E, 8003, 0);
+    frame->SendMessage(VLM_MAIN_MENU_CHOICE, 8003, 0);
     EXPECT_EQ(View(8003), frame->GetCurrentMainWin());
-    frame->SendMessage(0x42E, 8015, 0);
+    frame->SendMessage(VLM_MAIN_MENU_CHOICE, 8015, 0);
     EXPECT_EQ(View(8015), frame->GetCurrentMainWin());
     EXPECT_FALSE(frame->GetSearchTabWin()->IsWindowVisible());
     // 8005: the media view opens at its start.
-    frame->SendMessage(0x42E, 8005, 0);
+    frame->SendMessage(VLM_MAIN_MENU_CHOICE, 8005, 0);
     ui::PumpUntilIdle();
     EXPECT_NE(nullptr, View(8005));
 }
@@ -252,7 +254,7 @@ TEST_F(RoutingTest, MainMenuExitClosesTheFrameByTimer)
 {
     MakeFrame();
     frame->ShowWindow(SW_SHOW);
-    EXPECT_EQ(1, frame->SendMessage(0x42E, 9004, 0));
+    EXPECT_EQ(1, frame->SendMessage(VLM_MAIN_MENU_CHOICE, 9004, 0));
     EXPECT_FALSE(frame->IsWindowVisible());
     EXPECT_FALSE(frame->IsWindowEnabled());
     ui::AdvanceClock(1999);
@@ -264,14 +266,15 @@ TEST_F(RoutingTest, MainMenuExitClosesTheFrameByTimer)
 
 TEST_F(RoutingTest, HelpFollowsTheCurrentView)
 {
+    CTestAppHost appHost;
     static std::vector<std::pair<DWORD_PTR, UINT>> calls;
     calls.clear();
-    AppServices().pfnWinHelp = [](DWORD_PTR data, UINT command) { calls.emplace_back(data, command); };
+    appHost.help = [](DWORD_PTR data, UINT command) { calls.emplace_back(data, command); };
     MakeFrame();
     // F1 help off: nothing.
     EXPECT_EQ(TRUE, frame->SendMessage(WM_COMMANDHELP, 0, 0));
     EXPECT_TRUE(calls.empty());
-    AppServices().bF1Help = TRUE;
+    AppServices().ui.bF1Help = TRUE;
     frame->SendMessage(WM_COMMANDHELP, 0, 0);  // the clear window: contents
     frame->ShowMainWindow(8001, FALSE);
     frame->SendMessage(WM_COMMANDHELP, 0, 0);  // the article view's context
@@ -285,16 +288,17 @@ TEST_F(RoutingTest, HelpFollowsTheCurrentView)
     CWnd menu;
     menu.Attach(CreateWindowExA(0, spy::MessageSpy::ClassName(), "menu", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, nullptr, nullptr, nullptr,
                                 nullptr));
-    AppServices().pMainMenuWnd = &menu;
+    AppServices().ui.pMainMenuWnd = &menu;
     calls.clear();
     EXPECT_EQ(TRUE, frame->SendMessage(WM_COMMANDHELP, 0, 8001));
     EXPECT_TRUE(calls.empty());
-    AppServices().pMainMenuWnd = nullptr;
+    AppServices().ui.pMainMenuWnd = nullptr;
     DestroyWindow(menu.Detach());
 }
 
 TEST_F(RoutingTest, PaletteActivationAndMinimiseReachTheCurrentView)
 {
+    CTestAppHost appHost;
     MakeFrame();
     ASSERT_TRUE(frame->ShowMainWindow(8003, FALSE));
     HWND atlas = View(8003)->GetSafeHwnd();
@@ -308,9 +312,9 @@ TEST_F(RoutingTest, PaletteActivationAndMinimiseReachTheCurrentView)
     CWnd menu;
     menu.Attach(CreateWindowExA(0, spy::MessageSpy::ClassName(), "menu", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, nullptr,
                                 nullptr, nullptr, nullptr));
-    AppServices().pMainMenuWnd = &menu;
+    AppServices().ui.pMainMenuWnd = &menu;
     frame->SendMessage(WM_PALETTECHANGED, reinterpret_cast<WPARAM>(frameHwnd));
-    AppServices().pMainMenuWnd = nullptr;
+    AppServices().ui.pMainMenuWnd = nullptr;
     DestroyWindow(menu.Detach());
     EXPECT_EQ(1u, spy.Count(WM_QUERYNEWPALETTE, atlas));
     EXPECT_EQ(1u, spy.Count(WM_PALETTECHANGED, atlas));
@@ -318,7 +322,7 @@ TEST_F(RoutingTest, PaletteActivationAndMinimiseReachTheCurrentView)
     // Activation refreshes the online state and raises the atlas overlay's flag.
     static int refreshes = 0;
     refreshes = 0;
-    AppServices().pfnRefreshOnlineState = [] { ++refreshes; };
+    appHost.refreshOnline = [] { ++refreshes; };
     auto* atlasView = static_cast<CAtlasMainWin*>(View(8003));
     CWnd overlay;
     atlasView->m_pOverlayWnd = &overlay;
@@ -342,34 +346,35 @@ TEST_F(RoutingTest, AReferenceTravelsWithItsOwnDataLocation)
     };
     CReference* probe = article();
     LRESULT expected = MAKELONG(probe->GetDisc(), probe->GetDataDirType());
-    EXPECT_EQ(expected, View(8001)->SendMessage(0x409, 0, reinterpret_cast<LPARAM>(probe)));
+    EXPECT_EQ(expected, View(8001)->SendMessage(VLM_DATA_LOCATION, 0, reinterpret_cast<LPARAM>(probe)));
     // Forwarded: the view takes it (the sanitizer watches that it is freed exactly once).
-    EXPECT_EQ(1, frame->SendMessage(0x41A, 8001, reinterpret_cast<LPARAM>(probe)));
-    frame->SendMessage(0x401, 8001, reinterpret_cast<LPARAM>(article()));
+    EXPECT_EQ(1, frame->SendMessage(VLM_OPEN_FOUND_ITEM, 8001, reinterpret_cast<LPARAM>(probe)));
+    frame->SendMessage(VLM_OPEN_WINDOW, 8001, reinterpret_cast<LPARAM>(article()));
     // A reference whose kind has no data folder cannot be located: the look-up reports the kind
     // and throws, the frame reports that as the framework would and drops the reference.
     host::AnswerMessageBox("Unknown DataDirType.", IDOK);
     host::AnswerMessageBox("An unsupported operation was attempted.", IDOK);
-    EXPECT_EQ(0, frame->SendMessage(0x41A, 8001, reinterpret_cast<LPARAM>(new CReference)));
+    EXPECT_EQ(0, frame->SendMessage(VLM_OPEN_FOUND_ITEM, 8001, reinterpret_cast<LPARAM>(new CReference)));
     EXPECT_EQ(1, Boxes("Unknown DataDirType."));
 }
 
 TEST_F(RoutingTest, DestroyingTheFrameClosesItsCompanions)
 {
+    CTestAppHost appHost;
     static int closed = 0;
     closed = 0;
-    AppServices().pfnCloseTimelineViewer = [] { ++closed; };
+    appHost.closeTimelineViewer = [] { ++closed; };
     MakeFrame();
     HWND player = CreateWindowExA(0, spy::MessageSpy::ClassName(), "player", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                   nullptr, nullptr);
     CWnd playerWnd;
     playerWnd.Attach(player);
-    AppServices().pMediaPlayerWnd = &playerWnd;
+    AppServices().ui.pMediaPlayerWnd = &playerWnd;
     frame->ShowMainWindow(8004, FALSE);
     DestroyFrame();
     EXPECT_EQ(1, closed);
     EXPECT_FALSE(IsWindow(player));
-    EXPECT_EQ(nullptr, AppServices().pCurrentView);
+    EXPECT_EQ(nullptr, AppServices().ui.pCurrentView);
     playerWnd.Detach();
-    AppServices().pMediaPlayerWnd = nullptr;
+    AppServices().ui.pMediaPlayerWnd = nullptr;
 }

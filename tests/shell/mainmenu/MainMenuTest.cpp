@@ -1,5 +1,7 @@
 #include "MainMenuTestSupport.h"
 
+#include <TestAppHost.h>
+
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
@@ -120,7 +122,8 @@ TEST_F(MainMenuTest, ClicksYieldTheRowsChoiceCodes)
 
 TEST_F(MainMenuTest, UpdateNowCarriesTheReminderFlagAsParameter)
 {
-    MainMenuState().pfnMonthsSinceUpdate = Months;
+    CTestAppHost appHost;
+    appHost.monthsSinceUpdate = Months;
     for (int months : {1, 0, 12, 30}) {
         SCOPED_TRACE(months);
         g_months = months;
@@ -242,7 +245,7 @@ TEST_F(MainMenuTest, HostedMenuHandsTheChoiceToTheFrame)
         std::vector<std::pair<WPARAM, LPARAM>> choices;
         LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
         {
-            if (message == WM_VL_MAINMENU_CHOICE) {
+            if (message == VLM_MAIN_MENU_CHOICE) {
                 choices.emplace_back(wParam, lParam);
                 return 0;
             }
@@ -302,8 +305,8 @@ TEST_F(MainMenuTest, MissingSplashIsReportedAndTheMenuFadesInDirectly)
 
 TEST_F(MainMenuTest, NoBackgroundNoMenu)
 {
-    ::FreeLibrary(AppServices().hResourceLibrary);
-    AppServices().hResourceLibrary = NULL;
+    ::FreeLibrary(AppServices().env.hResourceLibrary);
+    AppServices().env.hResourceLibrary = NULL;
     for (int i = 0; i < kMainMenuButtons; ++i)
         host::AnswerMessageBox("failed to create menu button", IDOK);
     ShowMainMenu(15, FALSE);
@@ -317,8 +320,8 @@ TEST_F(MainMenuTest, ScreenshotsAtTheThreeScreenClasses)
 {
     for (int nClass : {0, 1, 2, 3}) {
         SCOPED_TRACE(nClass);
-        ::FreeLibrary(AppServices().hResourceLibrary);
-        AppServices().hResourceLibrary = NULL;
+        ::FreeLibrary(AppServices().env.hResourceLibrary);
+        AppServices().env.hResourceLibrary = NULL;
         UseScreenClass(nClass == 3 ? 2 : nClass);
         // Class 2 again on the 8-bit display, with its NT path (palette set, window repainted).
         if (nClass == 3)

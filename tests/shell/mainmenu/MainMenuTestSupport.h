@@ -89,13 +89,13 @@ protected:
     {
         static const SIZE sizes[3] = {{640, 480}, {800, 600}, {1024, 768}};
         host::SetDesktopSize(sizes[nClass].cx, sizes[nClass].cy);
-        AppServices().nScreenWidth = sizes[nClass].cx;
-        AppServices().nScreenHeight = sizes[nClass].cy;
-        AppServices().nScreenClass = nClass;
+        AppServices().env.nScreenWidth = sizes[nClass].cx;
+        AppServices().env.nScreenHeight = sizes[nClass].cy;
+        AppServices().env.nScreenClass = nClass;
         auto path = host::FromHostPath(std::string(VL_LIBRARY_DIR) + "/vl_res" + std::to_string(nClass) + ".dll");
         ASSERT_TRUE(path.has_value());
-        AppServices().hResourceLibrary = ::LoadLibrary(path->c_str());
-        ASSERT_NE(nullptr, AppServices().hResourceLibrary);
+        AppServices().env.hResourceLibrary = ::LoadLibrary(path->c_str());
+        ASSERT_NE(nullptr, AppServices().env.hResourceLibrary);
     }
 
     CMainMenuWnd* Menu() const { return MainMenuState().pMenu; }

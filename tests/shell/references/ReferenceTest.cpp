@@ -164,7 +164,7 @@ TEST_F(ReferencePlaceTest, WithoutEngineOrTableTheReferenceStaysUnplaced)
     EXPECT_EQ("Title", Str(noEngine.GetTitle()));
     EXPECT_TRUE(ThrowsNotSupported([&] { noEngine.GetDataDirType(); }));
 
-    AppServices().pSearchEngine = &engine;  // an engine whose table is not loaded
+    AppServices().owned.pSearchEngine = &engine;  // an engine whose table is not loaded
     CReference noTable(12345, "Title");
     EXPECT_EQ(0, noTable.GetNumber());
     EXPECT_EQ(REFKIND_NONE, noTable.GetKind());

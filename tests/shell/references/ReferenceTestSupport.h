@@ -29,7 +29,7 @@ protected:
     void SetUp() override
     {
         ShellUiTest::SetUp();
-        AppServices().pReferenceFactory = &factory;
+        AppServices().owned.pReferenceFactory = &factory;
         Reports().clear();
         m_oldReportHandler = AfxSetReportErrorHandler(&CaptureReport);
     }
@@ -68,7 +68,7 @@ protected:
     {
         discbuilder::WriteRomLinkFile(dir.path() / "t" / "data", entries);
         ASSERT_TRUE(engine.Init());
-        AppServices().pSearchEngine = &engine;
+        AppServices().owned.pSearchEngine = &engine;
     }
 
     static std::vector<std::string> BoxTexts()

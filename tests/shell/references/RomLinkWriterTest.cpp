@@ -116,7 +116,7 @@ TEST_F(RomLinkRoundTripTest, TheSampleDiscPlacesEveryItemOfItsSource)
     ASSERT_FALSE(entries.empty());
     discbuilder::WriteRomLinkFromSource(source, dir.path() / "t" / "data");
     ASSERT_TRUE(engine.Init());
-    AppServices().pSearchEngine = &engine;
+    AppServices().owned.pSearchEngine = &engine;
     EXPECT_EQ(static_cast<int>(entries.size() + discbuilder::RomLinkDefaultRins().size()), engine.GetRomLinkCount());
     for (const RomLinkEntry& e : entries) {
         CReference reference(e.rin, "");
