@@ -168,14 +168,14 @@ BOOL FindPageRangeIn(int nWhich, LPCSTR pszWord, int nPrefix, int& nLo, int& nHi
     hi = nStop;
     while (hi <= nLast && CompareIndexKey(pEntries, hi, pszWord, nPrefix) >= 0)
         ++hi;
-    if (hi <= nLast) {
-        lo = hi;
-        while (lo >= 0 && CompareIndexKey(pEntries, lo, pszWord, nPrefix) <= 0)
-            --lo;
-        ++lo;
-    } else {
-        lo = hi = nLast;
-    }
+    // Keys hold only their first characters, so a run of keys equal to the word can reach the
+    // last page: the word may then lie on any page of the run, not only on the last one.
+    if (hi > nLast)
+        hi = nLast;
+    lo = hi;
+    while (lo >= 0 && CompareIndexKey(pEntries, lo, pszWord, nPrefix) <= 0)
+        --lo;
+    lo = std::min(lo + 1, hi);
     VmLock(master.hBlock, FALSE, FALSE);
     nLo = lo;
     nHi = hi;

@@ -14,8 +14,8 @@
 // can never look such a word up, so it is never indexed.
 //
 // A word is looked up in its normal form (NormalizeTerm): upper case, accents folded, every "."
-// not preceded by a digit deleted ("U.S.A." is USA, "3.5" keeps its point), then a final
-// apostrophe or "'s" dropped.
+// not preceded by a digit deleted ("U.S.A." is USA, "3.5" keeps its point) and a final "." (no
+// decimal point: "A1." is A1), then a final apostrophe or "'s" dropped.
 //
 // Everything here is plain code over bytes, header-only, with no calls outside the language.
 #pragma once
@@ -168,7 +168,7 @@ inline std::string NormalizeTerm(const char* word, std::size_t length)
     out.reserve(length);
     for (std::size_t i = 0; i < length; ++i) {
         char ch = word[i];
-        if (ch == '.' && !(i > 0 && IsDigit(word[i - 1])))
+        if (ch == '.' && (i + 1 == length || !(i > 0 && IsDigit(word[i - 1]))))
             continue;
         out += UpperFold(ch);
     }
@@ -197,7 +197,7 @@ struct TextToken {
 };
 
 // The words of one paragraph of article text, with the sentence ends: a sentence ends after a
-// word whose raw text ends in "." (not a decimal point), or when ".", "!" or "?" stands between
+// word whose raw text ends in ".", or when ".", "!" or "?" stands between
 // it and the next word.
 inline std::vector<TextToken> TokenizeText(const std::string& text)
 {
@@ -211,7 +211,7 @@ inline std::vector<TextToken> TokenizeText(const std::string& text)
         token.length = length;
         token.number = !StartsWord(s[pos], true);
         token.word = NormalizeTerm(s + pos, length);
-        if (s[pos + length - 1] == '.' && !(length >= 2 && IsDigit(s[pos + length - 2]))) {
+        if (s[pos + length - 1] == '.') {
             token.endsSentence = true;
             --token.length;
         }
