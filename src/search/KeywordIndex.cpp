@@ -655,7 +655,7 @@ int IsStopWord(LPCSTR pszWord)
     return it != s_stopWords.end() && std::strcmp(*it, pszWord) == 0 ? 1 : 0;
 }
 
-void KeywordShutdown()
+void KeywordFreeResults()
 {
     ReleasePagedEntry();
     ReleasePagedEntry2();
@@ -663,6 +663,11 @@ void KeywordShutdown()
         FreeResultSet(&slot);
         slot.nPins = 0;
     }
+}
+
+void KeywordShutdown()
+{
+    KeywordFreeResults();
     s_stopWords.clear();
     for (MasterIndex& master : s_masters) {
         if (master.hBlock != 0)

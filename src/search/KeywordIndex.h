@@ -95,6 +95,9 @@ int KeywordInit();
 // Frees the drop words, the master indexes and every result set and closes the list files.
 void KeywordShutdown();
 BOOL KeywordIsOpen();
+// Empties the result cache: every later search reads its words from the files again. Sets
+// returned earlier are no longer valid.
+void KeywordFreeResults();
 
 // Parses and evaluates a query. The result set (owned by the engine; valid until the next
 // search), or NULL after a parse error or an abort (both already reported) or when nothing
