@@ -390,10 +390,13 @@ RESULT_SET* NewResultSet(LPCSTR pszName)
 RESULT_SET* FindResultSet(LPCSTR pszName)
 {
     for (RESULT_SET& slot : g_state.slots) {
-        if (slot.dwState == RESULT_FREE || slot.dwState == RESULT_EXPANSION || slot.hName == 0)
+        if (slot.dwState == RESULT_FREE || slot.hName == 0)
             continue;
         if (SetName(&slot) == pszName) {
             slot.dwStamp = ++g_state.dwStamp;
+            // An expansion whose words the reader chose is merged at its first use.
+            if (slot.dwState == RESULT_EXPANSION && !MergeExpansion(&slot))
+                return NULL;
             return &slot;
         }
     }

@@ -126,6 +126,22 @@ int IsStopWord(LPCSTR pszWord);
 // Reads dropword.lst of the data folder; 1 on success. KeywordInit calls it.
 int LoadStopWords();
 
+// Word patterns: "*" matches any run of characters, "?" one character, "#" one digit. The fixed
+// prefix is the part before the first wildcard; a pattern whose reversed form has the longer one
+// is matched in the reverse list.
+#define KEYWORD_MAX_EXPANSION 255
+// 1 when the word matches the pattern (equal strings always match).
+int MatchWildcard(LPCSTR pszPattern, LPCSTR pszWord);
+// A new set named by the pattern whose expansion block holds, for the n list words it matches
+// (at most KEYWORD_MAX_EXPANSION, in list order), n u32 flags (all 0: none chosen) and then their
+// list entries (8 + length bytes each, packed); NULL when the pattern matches no word or has no
+// fixed part at either end.
+RESULT_SET* ExpandWildcard(LPCSTR pszPattern);
+// Fills an expansion's records with the union of its chosen words' records (state
+// RESULT_COMPUTED), or leaves it empty (RESULT_EMPTY) when none is chosen. FALSE when the search
+// cannot go on.
+BOOL MergeExpansion(RESULT_SET* pExpansion);
+
 // The match-all result.
 RESULT_SET* GetMatchAllResult();
 // The set's name (for diagnostics and tests).

@@ -51,16 +51,15 @@ bool OnlyWildcards(const std::string& word)
     return !word.empty() && word.find_first_not_of("?*#") == std::string::npos;
 }
 
-// The set of one normalised word: match-all for a drop word or a word of wildcard characters
-// only; NULL when the list lacks it.
-RESULT_SET* LookUpTerm(const std::string& word)
+}  // namespace
+
+namespace keyword_engine {
+
+// The set of a word as the list has it (from the cache, else read from the files), or NULL.
+RESULT_SET* LoadWordSet(const std::string& word)
 {
-    if (OnlyWildcards(word) || IsStopWord(word.c_str()))
-        return GetMatchAllResult();
     if (RESULT_SET* pCached = FindResultSet(word.c_str()))
         return pCached;
-    if (word.find_first_of("?*#") != std::string::npos)
-        return NULL;  // patterns are expanded before the search (the wildcard word list)
     KEYWORD_ENTRY entry;
     if (!FindNormalKeyword(word.c_str(), &entry))
         return NULL;
@@ -75,23 +74,25 @@ RESULT_SET* LookUpTerm(const std::string& word)
     return pSet;
 }
 
+}  // namespace keyword_engine
+
+namespace {
+
+// The set of one normalised word: match-all for a drop word or a word of wildcard characters
+// only; NULL when the list lacks it.
+RESULT_SET* LookUpTerm(const std::string& word)
+{
+    if (OnlyWildcards(word) || IsStopWord(word.c_str()))
+        return GetMatchAllResult();
+    if (word.find_first_of("?*#") != std::string::npos)
+        return ExpandWildcardTerm(word);
+    return LoadWordSet(word);
+}
+
 // A search domain's marker word "#N": looked up as it is written, never as a pattern.
 RESULT_SET* LookUpDomain(const std::string& word)
 {
-    if (RESULT_SET* pCached = FindResultSet(word.c_str()))
-        return pCached;
-    KEYWORD_ENTRY entry;
-    if (word.size() < 2 || !FindNormalKeyword(word.c_str(), &entry))
-        return NULL;
-    RESULT_SET* pSet = NewResultSet(word.c_str());
-    if (pSet == NULL)
-        return NULL;
-    pSet->dwState = RESULT_WORD;
-    pSet->dwFirst = entry.dwFirst;
-    pSet->dwCount = entry.wCount;
-    if (!LoadOccurrences(pSet))
-        return NULL;
-    return pSet;
+    return word.size() < 2 ? NULL : LoadWordSet(word);
 }
 
 // One token of a term: its set (held by a pin) and whether it counts as a word.
@@ -425,6 +426,10 @@ RESULT_SET* ExcludeNear(RESULT_SET* pLeft, RESULT_SET* pRight, const Scope& scop
     return writer.Finish();
 }
 
+}  // namespace
+
+namespace keyword_engine {
+
 // Both sides merged in order; a record in both is written once.
 RESULT_SET* UnionResults(RESULT_SET* pLeft, RESULT_SET* pRight, LPCSTR pszName)
 {
@@ -458,6 +463,10 @@ RESULT_SET* UnionResults(RESULT_SET* pLeft, RESULT_SET* pRight, LPCSTR pszName)
     ReleasePagedEntry2();
     return writer.Finish();
 }
+
+}  // namespace keyword_engine
+
+namespace {
 
 // The left records whose record number the domain's marker set holds.
 RESULT_SET* RestrictToDomain(RESULT_SET* pLeft, RESULT_SET* pDomain, LPCSTR pszName)

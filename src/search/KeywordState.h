@@ -6,6 +6,7 @@
 #include "search/KeywordIndex.h"
 
 #include <functional>
+#include <string>
 
 namespace keyword_engine {
 
@@ -122,5 +123,13 @@ VMHANDLE LoadListPages(int nWhich, int nLo, int& nHi);
 int ScanListPages(int nWhich, int nLo, int nHi, const std::function<bool(const KEYWORD_ENTRY&)>& visit);
 // Looks up a word in its normal form.
 int FindNormalKeyword(const CString& strWord, KEYWORD_ENTRY* pEntry);
+// The set of a normalised word as the list has it (from the cache, else read), or NULL.
+RESULT_SET* LoadWordSet(const std::string& word);
+// Both sides merged in order into a new set of that name, a record in both written once; a NULL,
+// empty or match-all side gives the other side.
+RESULT_SET* UnionResults(RESULT_SET* pLeft, RESULT_SET* pRight, LPCSTR pszName);
+// The set of a word pattern: its cached expansion (merged first when the reader chose its words),
+// else every list word it matches (at most 255), merged; NULL when it matches none.
+RESULT_SET* ExpandWildcardTerm(const std::string& pattern);
 
 }  // namespace keyword_engine

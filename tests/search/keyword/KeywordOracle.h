@@ -14,6 +14,7 @@
 #include <climits>
 #include <cstdint>
 #include <map>
+#include <regex>
 #include <set>
 #include <string>
 #include <vector>
@@ -178,6 +179,32 @@ private:
         return OracleResult::Of(it->second);
     }
 
+    // Every word of the lists that the pattern matches ("*" any run, "?" one character, "#" one
+    // digit), united; nothing for a pattern with a wildcard at both ends.
+    OracleResult Pattern(const std::string& pattern) const
+    {
+        if (IsWild(pattern.front()) && IsWild(pattern.back()))
+            return OracleResult();
+        std::string expression;
+        for (char ch : pattern) {
+            if (ch == '*')
+                expression += ".*";
+            else if (ch == '?')
+                expression += ".";
+            else if (ch == '#')
+                expression += "[0-9]";
+            else
+                expression += std::string("[") + ch + "]";
+        }
+        const std::regex re(expression);
+        OracleRecords all;
+        for (const auto& [word, records] : m_words)
+            if (!m_drops.count(word) && (word == pattern || std::regex_match(word, re)))
+                all.insert(all.end(), records.begin(), records.end());
+        return all.empty() ? OracleResult() : OracleResult::Of(all);
+    }
+    static bool IsWild(char ch) { return ch == '*' || ch == '?' || ch == '#'; }
+
     // The tokens of a term: their results, and how many there were.
     bool Tokens(const std::string& text, std::vector<OracleResult>& tokens) const
     {
@@ -192,6 +219,8 @@ private:
                 const std::string word = keyword_terms::NormalizeTerm(s + pos, length);
                 if ((word.find_first_not_of("?*#") == std::string::npos) || m_drops.count(word))
                     token.kind = OracleResult::MatchAll;
+                else if (word.find_first_of("?*#") != std::string::npos)
+                    token = Pattern(word);
                 else
                     token = Word(word);
             }

@@ -81,6 +81,9 @@ TEST_F(KeywordSearchTest, TheEngineAgreesWithTheOracleOnEveryQueryShape)
         {"(hot or cold) water", true}, {"volcano lava ash", false},
         // best article
         {"\"@lava ash\"", true}, {"\"@coffee\"", true}, {"\"@rome\"", true},
+        // word patterns: forward, reverse, digits, none at either end
+        {"volc*", true}, {"*ano", true}, {"caf?", true}, {"coff?e", true}, {"18##", true}, {"erupt*", true},
+        {"v?lcano and lava", true}, {"lav* or *ash", true}, {"*ffe*", false}, {"zz*", false}, {"\"hot cof*\"", true},
         // switches: tables only, search domains
         {"vesuvius /t", true}, {"augustus /t", true}, {"coffee /t", false}, {"lava /d3", true}, {"coffee /d2", true},
         {"coffee /d3", false}, {"volcano /d9", false}, {"(lava or coffee) /d2", true},

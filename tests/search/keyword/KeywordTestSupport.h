@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -24,11 +25,14 @@ protected:
     {
         ShellUiTest::SetUp();
         SetDefaultScope(QUERY_SCOPE_SENTENCE);
+        // The swap file in the test's own folder: other programs clear stale ones from TEMP.
+        setenv("VMPATH", "T:\\", 1);
     }
     void TearDown() override
     {
         KeywordShutdown();
         VmShutdown();
+        unsetenv("VMPATH");
         ShellUiTest::TearDown();
     }
 
