@@ -4,9 +4,9 @@
 
 #include "search/KeywordState.h"
 #include "search/QueryParser.h"
-#include "search/ShowMessage.h"
-#include "shell/DataFolders.h"
-#include "shell/RomFile.h"
+#include "base/ShowMessage.h"
+#include "base/DataFolders.h"
+#include "base/RomFile.h"
 
 #include <afxwin.h>
 

@@ -4,7 +4,7 @@
 
 #include "search/KeywordState.h"
 #include "search/QueryParser.h"
-#include "search/ShowMessage.h"
+#include "base/ShowMessage.h"
 
 #include <algorithm>
 #include <climits>
@@ -127,6 +127,16 @@ BOOL ReadTermTokens(const CString& strText, std::vector<TermToken>& tokens, std:
         pos = keyword_terms::NextTermStart(psz, pos + nLength, false);
     }
     return TRUE;
+}
+
+// The sets of the tokens that count as words.
+std::vector<RESULT_SET*> WordSets(const std::vector<TermToken>& tokens)
+{
+    std::vector<RESULT_SET*> sets;
+    for (const TermToken& token : tokens)
+        if (token.bWord)
+            sets.push_back(token.pSet);
+    return sets;
 }
 
 // Walks the word sets of a term article by article: calls `visit` with the records of each word in
@@ -279,10 +289,7 @@ RESULT_SET* EvaluateBestArticle(const CString& strText)
     std::vector<std::unique_ptr<SetPin>> pins;
     if (!ReadTermTokens(strWords, tokens, pins))
         return NULL;
-    std::vector<RESULT_SET*> sets;
-    for (const TermToken& token : tokens)
-        if (token.bWord)
-            sets.push_back(token.pSet);
+    const std::vector<RESULT_SET*> sets = WordSets(tokens);
     if (sets.empty())
         return GetMatchAllResult();
     RESULT_SET* pOut = NewResultSet(strText);
@@ -331,10 +338,7 @@ RESULT_SET* EvaluateTerm(const CString& strText)
     std::vector<std::unique_ptr<SetPin>> pins;
     if (!ReadTermTokens(strText, tokens, pins))
         return NULL;
-    std::vector<RESULT_SET*> sets;
-    for (const TermToken& token : tokens)
-        if (token.bWord)
-            sets.push_back(token.pSet);
+    const std::vector<RESULT_SET*> sets = WordSets(tokens);
     if (sets.empty())
         return GetMatchAllResult();
     if (sets.size() == 1)

@@ -3,7 +3,7 @@
 #include "search/KeywordIndex.h"
 
 #include "search/KeywordState.h"
-#include "search/ShowMessage.h"
+#include "base/ShowMessage.h"
 
 #include <algorithm>
 #include <cstring>

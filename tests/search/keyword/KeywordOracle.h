@@ -218,7 +218,7 @@ private:
             } else {
                 const std::string word = keyword_terms::NormalizeTerm(s + pos, length);
                 if ((word.find_first_not_of("?*#") == std::string::npos) || m_drops.count(word))
-                    token.kind = OracleResult::MatchAll;
+                    token = MatchAll();
                 else if (word.find_first_of("?*#") != std::string::npos)
                     token = Pattern(word);
                 else
@@ -232,6 +232,21 @@ private:
         return true;
     }
 
+    static std::vector<const OracleResult*> Words(const std::vector<OracleResult>& tokens)
+    {
+        std::vector<const OracleResult*> words;
+        for (const OracleResult& t : tokens)
+            if (t.kind == OracleResult::Records)
+                words.push_back(&t);
+        return words;
+    }
+    static OracleResult MatchAll()
+    {
+        OracleResult all;
+        all.kind = OracleResult::MatchAll;
+        return all;
+    }
+
     OracleResult Term(const std::string& text) const
     {
         if (text.size() >= 2 && text[0] == '"' && text[1] == '@')
@@ -241,15 +256,9 @@ private:
         std::vector<OracleResult> tokens;
         if (!Tokens(text, tokens))
             return OracleResult();
-        std::vector<const OracleResult*> words;
-        for (const OracleResult& t : tokens)
-            if (t.kind == OracleResult::Records)
-                words.push_back(&t);
-        if (words.empty()) {
-            OracleResult all;
-            all.kind = OracleResult::MatchAll;
-            return all;
-        }
+        const std::vector<const OracleResult*> words = Words(tokens);
+        if (words.empty())
+            return MatchAll();
         if (words.size() == 1)
             return *words[0];
         const std::int64_t n = static_cast<std::int64_t>(tokens.size());
@@ -289,11 +298,8 @@ private:
         for (std::size_t i = 0; i < tokens.size(); ++i)
             if (tokens[i].kind == OracleResult::Records)
                 words.emplace_back(&tokens[i], static_cast<std::int64_t>(i));
-        if (words.empty()) {
-            OracleResult all;
-            all.kind = OracleResult::MatchAll;
-            return all;
-        }
+        if (words.empty())
+            return MatchAll();
         if (words.size() == 1)
             return *words[0].first;
         OracleRecords kept;
@@ -322,15 +328,9 @@ private:
         std::vector<OracleResult> tokens;
         if (!Tokens(text, tokens))
             return OracleResult();
-        std::vector<const OracleResult*> words;
-        for (const OracleResult& t : tokens)
-            if (t.kind == OracleResult::Records)
-                words.push_back(&t);
-        if (words.empty()) {
-            OracleResult all;
-            all.kind = OracleResult::MatchAll;
-            return all;
-        }
+        const std::vector<const OracleResult*> words = Words(tokens);
+        if (words.empty())
+            return MatchAll();
         // Sentences of each article that hold every word.
         std::map<std::uint16_t, std::set<std::uint32_t>> sentences;
         for (const Occ& o : words[0]->records)
