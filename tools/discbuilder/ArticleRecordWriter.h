@@ -63,6 +63,7 @@ struct RecordTable {
 
 struct ArticleRecordSource {
     std::int32_t rin = 0;
+    int category = 0;  // the ROM_LINK category digit (the search domain), 0 none
     int formatYear = 1999;
     std::string issueDate = "99/01/01";  // 8 characters
     std::string title;

@@ -115,6 +115,10 @@ private:
             m_source.rin = std::atoi(value.c_str());
         } else if (key == "title") {
             m_source.title = value;
+        } else if (key == "category") {
+            m_source.category = std::atoi(value.c_str());
+            if (m_source.category < 0 || m_source.category > 9 || value.find_first_not_of("0123456789") != std::string::npos)
+                Fail("the category is a digit");
         } else if (key == "date") {
             if (value.size() != 8)
                 Fail("the date has the form YY/MM/DD");
@@ -178,7 +182,10 @@ private:
         };
         std::string piece;
         for (std::size_t i = 0; i < markup.size();) {
-            if (markup.compare(i, 2, "**") == 0) {
+            if (markup[i] == '\\' && i + 1 < markup.size()) {
+                piece += markup[i + 1];
+                i += 2;
+            } else if (markup.compare(i, 2, "**") == 0) {
                 emit(piece);
                 piece.clear();
                 style = style == kStyleBold ? -1 : kStyleBold;

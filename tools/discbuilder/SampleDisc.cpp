@@ -4,6 +4,7 @@
 #include "ArticleSource.h"
 #include "ContentDatabaseSource.h"
 #include "ContentDatabaseWriter.h"
+#include "KeywordIndexWriter.h"
 #include "PictureSource.h"
 #include "RomLinkWriter.h"
 
@@ -54,9 +55,13 @@ SampleDiscReport BuildSampleDisc(const std::filesystem::path& sampleFolder, cons
     std::filesystem::create_directories(report.dataFolder);
 
     ContentArchiveWriter archive;
-    for (const ArticleRecordSource& source : ReadArticleSources(sampleFolder / "articles"))
-        archive.Add(source.rin, WriteArticleRecord(source), RomLinkKindDigitFor(source.rin));
+    std::vector<IndexedArticle> indexed;
+    for (const ArticleRecordSource& source : ReadArticleSources(sampleFolder / "articles")) {
+        archive.Add(source.rin, WriteArticleRecord(source), RomLinkKindDigitFor(source.rin), source.category);
+        indexed.push_back(IndexedArticleFrom(source, source.category));
+    }
     archive.Write(report.dataFolder);
+    WriteKeywordIndex(BuildKeywordIndex(indexed), report.dataFolder);
 
     std::vector<RomLinkEntry> entries = archive.RomLinkEntries();
     if (!entries.empty()) {

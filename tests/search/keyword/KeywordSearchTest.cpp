@@ -1,0 +1,174 @@
+// Word search round trips: articles -> the disc builder's keyword index -> the engine, against the
+// oracle's plain scan of the same texts, on a fixture that has every kind of word and on the
+// sample disc.
+#include "KeywordTestSupport.h"
+
+#include <ArticleSource.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// Articles with sections, paragraphs and sentences, tables, domains, year mentions, accented
+// words (Windows-1252) and drop words.
+std::vector<discbuilder::IndexedArticle> FixtureArticles()
+{
+    return {
+        MakeArticle(1001, "Volcano",
+                    {{"A volcano is an opening in the crust. Hot lava and ash escape from the volcano when it erupts.",
+                      "The eruption of Vesuvius in 79 AD buried Pompeii. Another famous eruption came in 1883 at Krakatoa."},
+                     {"Lava cools into rock. Ash falls far from the crater, and the crater may collapse into a caldera."}},
+                    {{"Volcano | Height | Last eruption", "Vesuvius | 1281 | 1944", "Krakatoa | 813 | 2020"}}, 3),
+        MakeArticle(1002, "Caf\xE9 culture",
+                    {{"A caf\xE9 serves coffee. The Caf\xC9 de Flore opened in 1887 in Paris; writers met there.",
+                      "Coffee reached Europe from Arabia. Hot coffee and cold water were served together."},
+                     {"U.S.A. coffee culture grew after 1950. The diner's coffee was cheap at 3.5 cents a cup."}},
+                    {}, 2),
+        MakeArticle(1003, "Ancient Rome",
+                    {{"Rome was founded in 753 BC, tradition says. Julius Caesar died in 44 B.C. at Rome.",
+                      "The eruption of Vesuvius destroyed towns near Rome. Lava and ash covered the coast."},
+                     {"The empire fell in 476 AD. Rome's later history runs to 1870, when Rome became a capital."}},
+                    {{"Emperor | Reign", "Augustus | 27 BC to 14 AD"}}, 3),
+        MakeArticle(1004, "Coffee",
+                    {{"Coffee is a drink made from roasted beans. Coffee houses spread through Europe in the 1600s.",
+                      "Cold brew coffee is steeped in cold water. Hot water extracts coffee faster."}},
+                    {}, 2),
+        MakeArticle(1005, "Na\xEFve art",
+                    {{"Na\xEFve painters work without formal training. Their caf\xE9 scenes and volcano views are bright.",
+                      "A sentence with the volcano and lava and ash and coffee all together."}}),
+    };
+}
+
+class KeywordSearchTest : public KeywordTest {};
+
+TEST_F(KeywordSearchTest, TheEngineAgreesWithTheOracleOnEveryQueryShape)
+{
+    const auto articles = FixtureArticles();
+    OpenIndex(articles);
+    KeywordOracle oracle(articles, m_files);
+    struct Case {
+        const char* query;
+        bool hits;
+    };
+    const Case cases[] = {
+        // single words, normal forms, accents, numbers
+        {"volcano", true}, {"VOLCANO", true}, {"Volcano's", true}, {"cafe", true}, {"caf\xE9", true},
+        {"CAF\xC9", true}, {"naive", true}, {"u.s.a.", true}, {"USA", true}, {"3.5", true}, {"1883", true},
+        {"diner", true}, {"zebra", false},
+        // date words
+        {"A1883D", true}, {"A79D", true}, {"B753C", true}, {"B44C", true}, {"A476D", true}, {"A1950D", true},
+        {"A14D", true}, {"B27C", true},
+        // drop words alone and with words
+        {"the", true}, {"the volcano", true}, {"volcano and the", true},
+        // and / or / not with the default scope (sentence)
+        {"lava and ash", true}, {"lava & ash", true}, {"lava near ash", true}, {"coffee or lava", true},
+        {"coffee | zebra", true}, {"zebra or zebu", false}, {"coffee without hot", true}, {"coffee not cold", true},
+        {"coffee and zebra", false}, {"zebra without coffee", false}, {"coffee without zebra", true},
+        // every scope, with and without a number
+        {"coffee andw2 hot", true}, {"coffee nearw hot", true}, {"coffee &w5 water", true},
+        {"coffee ands water", true}, {"coffee ands3 water", true}, {"coffee andp water", true},
+        {"coffee andp2 europe", true}, {"lava andh crater", true}, {"lava andh2 crater", true},
+        {"lava anda caldera", true}, {"vesuvius anda1 caldera", true}, {"coffee withoutw2 hot", true},
+        {"coffee withouts water", true}, {"coffee withoutp europe", true}, {"lava withouth crater", true},
+        {"rome withouta lava", false}, {"coffee near300 water", true},
+        // grouping and De Morgan
+        {"(coffee or lava) and hot", true}, {"coffee and (hot or cold)", true}, {"coffee without (hot or cold)", true},
+        {"lava and ash or coffee", true}, {"(lava and ash) anda (eruption without krakatoa)", true},
+        // adjacent words and phrases
+        {"hot coffee", true}, {"coffee hot", true}, {"\"hot coffee\"", true}, {"\"coffee hot\"", false},
+        {"\"eruption of vesuvius\"", true}, {"\"the eruption\"", true}, {"\"cold water the\"", true},
+        {"(hot or cold) water", true}, {"volcano lava ash", false},
+        // best article
+        {"\"@lava ash\"", true}, {"\"@coffee\"", true}, {"\"@rome\"", true},
+        // word patterns: forward, reverse, digits, none at either end
+        {"volc*", true}, {"*ano", true}, {"caf?", true}, {"coff?e", true}, {"18##", true}, {"erupt*", true},
+        {"v?lcano and lava", true}, {"lav* or *ash", true}, {"*ffe*", false}, {"zz*", false}, {"\"hot cof*\"", true},
+        // switches: tables only, search domains
+        {"vesuvius /t", true}, {"augustus /t", true}, {"coffee /t", false}, {"lava /d3", true}, {"coffee /d2", true},
+        {"coffee /d3", false}, {"volcano /d9", false}, {"(lava or coffee) /d2", true},
+    };
+    for (const Case& c : cases)
+        ExpectOracleAgrees(oracle, c.query, c.hits);
+}
+
+TEST_F(KeywordSearchTest, HitsPointAtTheWordsInTheirSections)
+{
+    const auto articles = FixtureArticles();
+    OpenIndex(articles);
+    struct Case {
+        const char* query;
+        int section;       // of the first hit
+        const char* text;  // what the hit covers in that section's text
+    };
+    const Case cases[] = {
+        {"krakatoa", 0, "Krakatoa"},    {"caldera", 1, "caldera"}, {"cafe", 0, "caf\xE9"},
+        {"U.S.A.", 1, "U.S.A"},         {"A1883D", 0, "1883"},     {"vesuvius /t", 200, "Vesuvius"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.query);
+        std::vector<KEYWORD_OCCURRENCE> records = Records(RunKeywordQuery(c.query));
+        ASSERT_FALSE(records.empty());
+        const DWORD hit = records[0].dwHitPosition;
+        const int section = static_cast<int>(hit & 0xFF);
+        const size_t offset = (hit >> 8) & 0x1FFFF;
+        const size_t length = hit >> 25;
+        ASSERT_EQ(c.section, section);
+        const discbuilder::IndexedArticle* article = nullptr;
+        for (size_t a = 0; a < articles.size(); ++a)
+            if (m_files.titleLinks.articleNumbers[a] == records[0].wRecord)
+                article = &articles[a];
+        ASSERT_NE(nullptr, article);
+        std::string text;
+        for (const std::string& paragraph : section >= 200 ? article->tables[section - 200] : article->sections[section])
+            text += paragraph;
+        EXPECT_EQ(c.text, text.substr(offset, length));
+    }
+}
+
+TEST_F(KeywordSearchTest, ResultsAreCachedByTheirTextAndSurviveLaterSearches)
+{
+    OpenIndex(FixtureArticles());
+    RESULT_SET* pFirst = RunKeywordQuery("coffee and hot");
+    ASSERT_NE(nullptr, pFirst);
+    const DWORD dwCount = pFirst->dwCount;
+    EXPECT_EQ("COFFEE&s0(HOT)", GetResultSetName(pFirst));
+    ASSERT_NE(nullptr, RunKeywordQuery("lava or ash"));
+    RESULT_SET* pAgain = RunKeywordQuery("coffee and hot");
+    EXPECT_EQ(pFirst, pAgain) << "the same text finds the same slot";
+    EXPECT_EQ(dwCount, pAgain->dwCount);
+}
+
+TEST_F(KeywordSearchTest, TheBestArticleHasTheMostMatchingSentences)
+{
+    const auto articles = FixtureArticles();
+    OpenIndex(articles);
+    KeywordOracle oracle(articles, m_files);
+    for (const char* query : {"\"@coffee\"", "\"@rome\"", "\"@lava ash\""}) {
+        SCOPED_TRACE(query);
+        oracle.Answer(query);
+        RESULT_SET* pSet = RunKeywordQuery(query);
+        ASSERT_NE(nullptr, pSet);
+        EXPECT_EQ(oracle.bestRecord, pSet->dwBestRecord);
+        EXPECT_NE(0u, pSet->dwBestRecord);
+    }
+}
+
+TEST_F(KeywordSearchTest, TheSampleDiscAgreesWithTheOracle)
+{
+    std::vector<discbuilder::IndexedArticle> articles;
+    for (const discbuilder::ArticleRecordSource& source : discbuilder::ReadArticleSources(VL_SAMPLE_DIR "/articles"))
+        articles.push_back(discbuilder::IndexedArticleFrom(source, source.category));
+    ASSERT_GE(articles.size(), 7u);
+    OpenIndex(articles);
+    KeywordOracle oracle(articles, m_files);
+    const char* queries[] = {
+        "aviation", "lift and drag", "wing andw3 air", "pilot andp aircraft", "lava anda crater",
+        "jazz or volcano", "radio without aircraft", "\"hot-air balloons\"", "air pressure", "\"@aircraft wing\"",
+        "flight andh engines", "the", "aircraft /d1", "A1900D or A1920D",
+    };
+    for (const char* query : queries)
+        ExpectOracleAgrees(oracle, query, false);
+}
+
+}  // namespace
