@@ -22,6 +22,8 @@ public:
     virtual long GetItemId() = 0;
     // The number of records in the set.
     virtual long GetRowCount() = 0;
+    // The current record's content-type text ("Artcl", "Pict" ...); empty for a set without one.
+    virtual CString GetContentType() { return CString(); }
 
     // On a set sorted by its key: the 1-based position of the first record whose key begins with
     // lpszPrefix (case ignored), searched from the current record; the set is left on that

@@ -5,6 +5,7 @@
 #include "ContentDatabaseSource.h"
 #include "ContentDatabaseWriter.h"
 #include "KeywordIndexWriter.h"
+#include "ListFileWriter.h"
 #include "PictureSource.h"
 #include "RomLinkWriter.h"
 
@@ -77,6 +78,8 @@ SampleDiscReport BuildSampleDisc(const std::filesystem::path& sampleFolder, cons
     if (std::filesystem::exists(sampleFolder / kSplashSource))
         report.pictures.push_back(WriteSplashPicture(sampleFolder, report.dataFolder));
     report.texts = CopyTextFiles(sampleFolder / "licence", report.dataFolder);
+    for (const std::filesystem::path& list : WriteSampleLists(sampleFolder, report.dataFolder))
+        report.texts.push_back(list);
     return report;
 }
 

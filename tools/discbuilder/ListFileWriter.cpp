@@ -1,0 +1,118 @@
+#include "ListFileWriter.h"
+
+#include "ContentDatabaseSource.h"
+
+#include <afx.h>
+
+#include <algorithm>
+#include <fstream>
+#include <map>
+#include <stdexcept>
+
+namespace discbuilder {
+
+namespace {
+
+void CheckField(const std::string& text)
+{
+    if (text.find_first_of("|\r\n") != std::string::npos)
+        throw std::invalid_argument("list field \"" + text + "\" holds a separator or a line end");
+}
+
+// The short content codes of the show list's first field.
+std::string ShortContentCode(const std::string& content)
+{
+    static const std::map<std::string, std::string> codes = {
+        {"Artcl", "ART"}, {"Animt", "ANI"}, {"Video", "VID"},    {"Pict", "PIC"},    {"PicSnd", "SND"}, {"Simul", "SIM"},
+        {"VirRel", "VIR"}, {"Map", "MAP"},  {"OnLine", "ONL"},  {"Centry", "CEN"}, {"TimeLine", "TML"},
+    };
+    auto found = codes.find(content);
+    if (found == codes.end())
+        throw std::invalid_argument("unknown content \"" + content + "\"");
+    return found->second;
+}
+
+void CheckNumber(const std::filesystem::path& file, const std::string& text)
+{
+    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos)
+        throw std::runtime_error(file.string() + ": \"" + text + "\" is no whole number");
+}
+
+}  // namespace
+
+ListFileBytes MakeListFiles(std::vector<ListFileEntry> entries)
+{
+    // Sorted as the program's title search compares: case folded on the Western code page.
+    std::stable_sort(entries.begin(), entries.end(), [](const ListFileEntry& a, const ListFileEntry& b) {
+        return CString(a.title.c_str()).CompareNoCase(b.title.c_str()) < 0;
+    });
+    ListFileBytes bytes;
+    std::vector<std::string> blocks;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        std::string line;
+        for (const std::string& field : entries[i].fields) {
+            CheckField(field);
+            line += field + "|";
+        }
+        CheckField(entries[i].title);
+        line += entries[i].title;
+        if (line.size() > kListLineLimit)
+            throw std::invalid_argument("list line longer than " + std::to_string(kListLineLimit) + " characters: " +
+                                        line);
+        if (i % 100 == 0) {
+            std::string key = entries[i].title.substr(0, 4);
+            key.resize(4, ' ');
+            blocks.push_back(std::to_string(bytes.data.size()) + " " + key + "\r\n");
+        }
+        bytes.data += line + "\r\n";
+    }
+    bytes.index = std::to_string(entries.size()) + "\r\n";
+    for (const std::string& block : blocks)
+        bytes.index += block;
+    return bytes;
+}
+
+void WriteListFiles(const std::filesystem::path& dataPath, const std::filesystem::path& indexPath,
+                    const std::vector<ListFileEntry>& entries)
+{
+    const ListFileBytes bytes = MakeListFiles(entries);
+    for (const auto& [path, text] : {std::pair{dataPath, &bytes.data}, std::pair{indexPath, &bytes.index}}) {
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        out << *text;
+        if (!out)
+            throw std::runtime_error("cannot write " + path.string());
+    }
+}
+
+std::vector<std::filesystem::path> WriteSampleLists(const std::filesystem::path& sampleFolder,
+                                                    const std::filesystem::path& dataFolder)
+{
+    std::vector<std::filesystem::path> written;
+    const std::filesystem::path lists = sampleFolder / "lists";
+    if (!std::filesystem::is_directory(lists))
+        return written;
+    auto write = [&](const std::string& data, const std::string& index, const std::vector<ListFileEntry>& entries) {
+        WriteListFiles(dataFolder / data, dataFolder / index, entries);
+        written.push_back(dataFolder / data);
+        written.push_back(dataFolder / index);
+    };
+
+    std::vector<ListFileEntry> shows;
+    for (const auto& row : ReadSourceTable(lists / "shows.txt", 4)) {
+        CheckNumber(lists / "shows.txt", row[1]);
+        shows.push_back({{ShortContentCode(row[2]), row[1], row[3]}, row[0]});
+    }
+    write("Jlshow.dat", "jlshow.ndx", shows);
+
+    std::vector<ListFileEntry> places, distances;
+    for (const auto& row : ReadSourceTable(lists / "places.txt", 5)) {
+        CheckNumber(lists / "places.txt", row[4]);
+        places.push_back({{row[1], row[4], "PPL", "0", "0", "0"}, row[0]});
+        distances.push_back({{row[1], row[4], "PPL", "0", "0", "0", row[2], row[3]}, row[0]});
+    }
+    write("map_loc.dat", "map_loc.ndx", places);
+    write("distcalc.dat", "distcalc.ndx", distances);
+    return written;
+}
+
+}  // namespace discbuilder
