@@ -447,13 +447,13 @@ void CVLVListWnd::OnVScroll(UINT nSBCode, UINT nPos, CWnd*)
         break;
     case SB_THUMBPOSITION:
     case SB_THUMBTRACK: {
-        // The 32-bit position: WM_VSCROLL carries only 16 bits of it.
+        // The message carries 16 bits of the position; a longer list reads the bar's 32 bits.
+        long nThumb = static_cast<long>(nPos);
         SCROLLINFO info = {};
         info.cbSize = sizeof(SCROLLINFO);
-        info.fMask = SIF_TRACKPOS | SIF_POS;
-        long nThumb = static_cast<long>(nPos);
-        if (::GetScrollInfo(m_hWnd, SB_VERT, &info))
-            nThumb = nSBCode == SB_THUMBTRACK ? info.nTrackPos : std::max(static_cast<long>(nPos), 0L);
+        info.fMask = SIF_TRACKPOS;
+        if (nLast - 1 > 0xFFFF && ::GetScrollInfo(m_hWnd, SB_VERT, &info))
+            nThumb = info.nTrackPos;
         nNew = nThumb + 1;
         break;
     }
@@ -567,7 +567,7 @@ void CVLVListWnd::MoveCurrent(long nRow)
 void CVLVListWnd::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
 {
     const long nCount = m_pData != NULL ? m_pData->GetCount() : 0;
-    const long nPage = std::max(1L, static_cast<long>(m_pVisible->GetUpperBound()));
+    const long nPage = std::max(1L, m_nMostVisible);
     const long nCurrent = m_nCurrentRow >= 1 ? m_nCurrentRow : 0;
     switch (nChar) {
     case VK_UP:
