@@ -3,6 +3,8 @@
 // entries of list and tree mode, and closing and reopening.
 #include "ListProviderFixture.h"
 
+#include <ContentDatabaseSource.h>
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -280,6 +282,73 @@ TEST_F(ListFileDataTest, CloseThenReopenGoesOnWhereReadingStood)
     EXPECT_FALSE(list->Reopen());
     EXPECT_EQ("", TitleOf(*list, 1)) << "nothing is read from a file that is gone";
     EXPECT_STREQ("Unselected", list->m_szLabel);
+}
+
+}  // namespace
+}  // namespace listdata
+
+namespace listdata {
+namespace {
+
+// The sample's lists as the disc carries them: every source row once, in title order, with the
+// index the program itself would build.
+TEST_F(ListFileDataTest, TheSampleDiscListsReadBackWhole)
+{
+    const std::filesystem::path folder = dir.path() / "t";
+    const auto written = discbuilder::WriteSampleLists(VL_SAMPLE_DIR, folder);
+    ASSERT_EQ(6u, written.size());
+    struct List {
+        std::string data, index, source;
+        std::unique_ptr<CVLVirtualData> provider;
+    };
+    List lists[] = {
+        {"Jlshow.dat", "jlshow.ndx", "shows.txt", std::make_unique<CShowList>()},
+        {"map_loc.dat", "map_loc.ndx", "places.txt", std::make_unique<CPlaceList>()},
+        {"distcalc.dat", "distcalc.ndx", "places.txt", std::make_unique<CDistanceList>()},
+    };
+    for (List& list : lists) {
+        SCOPED_TRACE(list.data);
+        std::vector<std::string> titles;
+        for (const auto& row : discbuilder::ReadSourceTable(std::filesystem::path(VL_SAMPLE_DIR) / "lists" / list.source,
+                                                            list.source == "shows.txt" ? 4 : 5))
+            titles.push_back(row[0]);
+        std::stable_sort(titles.begin(), titles.end(),
+                         [](const std::string& a, const std::string& b) { return CString(a.c_str()).CompareNoCase(b.c_str()) < 0; });
+        ASSERT_GE(titles.size(), 250u) << "a few hundred rows";
+
+        const std::string index = dir.Read("t/" + list.index);
+        std::filesystem::remove(folder / list.index);
+        CVLVirtualData& provider = *list.provider;
+        ASSERT_TRUE(provider.OpenFirstFile(("T:\\" + list.data).c_str()));
+        ASSERT_TRUE(provider.Open(("T:\\" + list.index).c_str()));
+        EXPECT_EQ(index, dir.Read("t/" + list.index)) << "the program builds the index the builder wrote";
+        ASSERT_EQ(static_cast<long>(titles.size()), provider.GetCount());
+        for (long row = 1; row <= provider.GetCount(); ++row)
+            ASSERT_EQ(titles[static_cast<size_t>(row - 1)], TitleOf(provider, row)) << row;
+        EXPECT_EQ(1, provider.FindTitle(titles.front().c_str()));
+        EXPECT_EQ(provider.GetCount(), provider.FindTitle(titles.back().c_str()));
+    }
+    CShowList& shows = static_cast<CShowList&>(*lists[0].provider);
+    EXPECT_EQ(1002, shows.GetItemData(shows.FindTitle("Volcano")));
+    EXPECT_TRUE(BoxTexts().empty());
+}
+
+TEST_F(ListFileDataTest, TheWriterRefusesWhatTheReaderCouldNotReadBack)
+{
+    struct Case {
+        std::string what;
+        discbuilder::ListFileEntry entry;
+    } const cases[] = {
+        {"a line over 132 characters", {{"ART", "1", "GEO"}, std::string(123, 'a')}},
+        {"a bar in the title", {{"ART", "1", "GEO"}, "A|B"}},
+        {"a bar in a field", {{"A|T", "1", "GEO"}, "Title"}},
+        {"a line end in the title", {{"ART", "1", "GEO"}, "Two\nlines"}},
+    };
+    for (const Case& c : cases)
+        EXPECT_THROW(discbuilder::MakeListFiles({c.entry}), std::invalid_argument) << c.what;
+    // The longest line that is read whole.
+    EXPECT_NO_THROW(discbuilder::MakeListFiles({{{"ART", "1", "GEO"}, std::string(132 - 10, 'a')}}));
+    EXPECT_EQ("0\r\n", discbuilder::MakeListFiles({}).index);
 }
 
 }  // namespace
