@@ -25,27 +25,15 @@ IMPLEMENT_DYNAMIC(CVLDBVirtualData, CBaseListData)
 
 CVLDBVirtualData::CVLDBVirtualData()
     : m_pRecordset(NULL),
-      m_hTitles(NULL),
-      m_pTitles(NULL),
       m_nFirstRow(9999),
       m_nEndRow(0),
-      m_nTitleBlockSize(0),
       m_nWindowCount(0),
       m_nTitleOffsets{}
 {
     std::strcpy(m_szLabel, "Unselected");
-    m_hTitles = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, kTitleBlockStep);
-    if (m_hTitles == NULL)
-        AfxThrowMemoryException();
-    m_pTitles = static_cast<char*>(GlobalLock(m_hTitles));
-    m_nTitleBlockSize = GlobalSize(m_hTitles);
 }
 
-CVLDBVirtualData::~CVLDBVirtualData()
-{
-    GlobalUnlock(m_hTitles);
-    GlobalFree(m_hTitles);
-}
+CVLDBVirtualData::~CVLDBVirtualData() = default;
 
 void CVLDBVirtualData::SetRecordset(CVLRecordset* pRecordset)
 {
@@ -79,17 +67,6 @@ void CVLDBVirtualData::MoveTo(long nRow)
     }
 }
 
-BOOL CVLDBVirtualData::GrowTitleBlock()
-{
-    GlobalUnlock(m_hTitles);
-    HGLOBAL hGrown = GlobalReAlloc(m_hTitles, m_nTitleBlockSize + kTitleBlockStep, GMEM_MOVEABLE | GMEM_ZEROINIT);
-    if (hGrown != NULL)
-        m_hTitles = hGrown;
-    m_pTitles = static_cast<char*>(GlobalLock(m_hTitles));
-    m_nTitleBlockSize = GlobalSize(m_hTitles);
-    return hGrown != NULL;
-}
-
 CString CVLDBVirtualData::CurrentTitle()
 {
     CString strTitle;
@@ -108,16 +85,12 @@ long CVLDBVirtualData::LoadBlock(long nRow)
     if (nRow > nCount)
         return 0;
     MoveTo(nRow);
-    SIZE_T nOffset = 0;
+    m_titles.Restart();
     while (!m_pRecordset->IsEOF() && m_nWindowCount < kWindowCapacity) {
-        const CString strTitle = CurrentTitle();
-        const SIZE_T nNeeded = nOffset + static_cast<SIZE_T>(strTitle.GetLength()) + 1;
-        if ((m_nTitleBlockSize * 90 / 100 < nOffset || nNeeded > m_nTitleBlockSize) && !GrowTitleBlock() &&
-            nNeeded > m_nTitleBlockSize)
+        const long nOffset = m_titles.Add(CurrentTitle());
+        if (nOffset < 0)
             break;  // no room: the window ends before this row
-        std::memcpy(m_pTitles + nOffset, static_cast<LPCSTR>(strTitle), static_cast<size_t>(strTitle.GetLength()) + 1);
-        m_nTitleOffsets[m_nWindowCount++] = static_cast<long>(nOffset);
-        nOffset = nNeeded;
+        m_nTitleOffsets[m_nWindowCount++] = nOffset;
         m_pRecordset->MoveNext();
     }
     if (m_pRecordset->IsEOF())
@@ -154,7 +127,7 @@ BOOL CVLDBVirtualData::GetItem(TVITEM* pItem)
     if (EnsureLoaded(nRow) == 0)
         return FALSE;
     MoveTo(nRow);
-    const char* pszTitle = m_pTitles + m_nTitleOffsets[nRow - m_nFirstRow];
+    const char* pszTitle = m_titles.At(m_nTitleOffsets[nRow - m_nFirstRow]);
     pItem->pszText = const_cast<char*>(pszTitle);
     pItem->cchTextMax = static_cast<int>(std::strlen(pszTitle));
     pItem->lParam = m_pRecordset->GetItemId();

@@ -5,16 +5,14 @@
 #pragma once
 
 #include "widgets/BaseListData.h"
+#include "widgets/ListTitleBlock.h"
 
 #include "shell/VLRecordset.h"
 
 class CVLDBVirtualData : public CBaseListData {
     DECLARE_DYNAMIC(CVLDBVirtualData)
 public:
-    enum {
-        kWindowCapacity = 100,   // rows loaded at once
-        kTitleBlockStep = 10000  // bytes of the title block at first and of each growth
-    };
+    enum { kWindowCapacity = 100 };  // rows loaded at once
 
     // Throws the framework's memory exception when the title block cannot be had.
     CVLDBVirtualData();
@@ -49,16 +47,13 @@ public:
 private:
     // Moves the record set to a 1-based row, relative to where it stands.
     void MoveTo(long nRow);
-    BOOL GrowTitleBlock();
     // The title of the current record: its key without a line end.
     CString CurrentTitle();
 
     CVLRecordset* m_pRecordset;
-    HGLOBAL m_hTitles;
-    char* m_pTitles;
+    CListTitleBlock m_titles;
     long m_nFirstRow;  // 1-based (9999 before the first load)
     long m_nEndRow;    // first row + window count (0 before the first load)
-    SIZE_T m_nTitleBlockSize;
     long m_nWindowCount;
     long m_nTitleOffsets[kWindowCapacity];
 };

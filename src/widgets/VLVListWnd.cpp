@@ -124,10 +124,10 @@ CVLVListWnd::CVLVListWnd(CBaseListData* pData)
 
 CVLVListWnd::~CVLVListWnd()
 {
-    delete m_pVisible;
-    delete m_pMark;
     if (GetSafeHwnd() != NULL)
         DestroyWindow();
+    delete m_pVisible;
+    delete m_pMark;
 }
 
 BOOL CVLVListWnd::Create(DWORD dwStyle, DWORD dwOwnFlags, const RECT& rect, CWnd* pParentWnd, UINT nID)

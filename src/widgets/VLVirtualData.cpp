@@ -37,9 +37,6 @@ IMPLEMENT_DYNAMIC(CVLVirtualData, CBaseListData)
 CVLVirtualData::CVLVirtualData(BOOL bTreeMode)
     : m_nReaderValues{0, 0, 0},
       m_bTreeMode(bTreeMode),
-      m_hTitles(NULL),
-      m_pTitles(NULL),
-      m_nTitleBlockSize(0),
       m_nFirstKey(0),
       m_nNextKey(0),
       m_nFirstRow(9999),
@@ -54,21 +51,9 @@ CVLVirtualData::CVLVirtualData(BOOL bTreeMode)
       m_bLastReadAtEnd(FALSE)
 {
     std::strcpy(m_szLabel, "Unselected");
-    m_hTitles = GlobalAlloc(GMEM_FIXED | GMEM_ZEROINIT, kTitleBlockStep);
-    if (m_hTitles == NULL)
-        AfxThrowMemoryException();
-    m_pTitles = static_cast<char*>(GlobalLock(m_hTitles));
-    m_nTitleBlockSize = GlobalSize(m_hTitles);
 }
 
-CVLVirtualData::~CVLVirtualData()
-{
-    Close();
-    if (m_hTitles != NULL) {
-        GlobalUnlock(m_hTitles);
-        GlobalFree(m_hTitles);
-    }
-}
+CVLVirtualData::~CVLVirtualData() { Close(); }
 
 BOOL CVLVirtualData::OpenDataFile(LPCSTR lpszFileName)
 {
@@ -307,17 +292,6 @@ void CVLVirtualData::ReportDamage()
     AfxMessageBox(strMessage, MB_ICONEXCLAMATION);
 }
 
-BOOL CVLVirtualData::GrowTitleBlock()
-{
-    GlobalUnlock(m_hTitles);
-    HGLOBAL hGrown = GlobalReAlloc(m_hTitles, m_nTitleBlockSize + kTitleBlockStep, GMEM_MOVEABLE | GMEM_ZEROINIT);
-    if (hGrown != NULL)
-        m_hTitles = hGrown;
-    m_pTitles = static_cast<char*>(GlobalLock(m_hTitles));
-    m_nTitleBlockSize = GlobalSize(m_hTitles);
-    return hGrown != NULL;
-}
-
 long CVLVirtualData::LoadBlock(long nRow)
 {
     if (nRow < 1)
@@ -345,14 +319,13 @@ long CVLVirtualData::LoadFrom(long nPosition, long nIndex, long nSkip)
         if (ReadNext(nId, strTitle, strSecond, strThird) < 0)
             return 0;
 
-    SIZE_T nOffset = 0;
+    m_titles.Restart();
     for (;;) {
         long nLine = ReadNext(nId, strTitle, strSecond, strThird);
         if (nLine < 0)
             break;
-        const SIZE_T nNeeded = nOffset + static_cast<SIZE_T>(strTitle.GetLength()) + 1;
-        if ((m_nTitleBlockSize * 90 / 100 < nOffset || nNeeded > m_nTitleBlockSize) && !GrowTitleBlock() &&
-            nNeeded > m_nTitleBlockSize) {
+        const long nOffset = m_titles.Add(strTitle);
+        if (nOffset < 0) {
             // No room for this title: the window ends before it, the next load starts with it.
             m_bEnd = FALSE;
             m_nNextKey = nLine;
@@ -366,9 +339,7 @@ long CVLVirtualData::LoadFrom(long nPosition, long nIndex, long nSkip)
         entry.strSecond = m_bTreeMode ? strSecond : CString();
         entry.strThird = m_bTreeMode ? strThird : CString();
         entry.nPosition = nLine;
-        entry.nTitleOffset = static_cast<long>(nOffset);
-        std::memcpy(m_pTitles + nOffset, static_cast<LPCSTR>(strTitle), static_cast<size_t>(strTitle.GetLength()) + 1);
-        nOffset = nNeeded;
+        entry.nTitleOffset = nOffset;
         if (++m_nWindowCount == kWindowCapacity) {
             m_bEnd = FALSE;
             break;
@@ -428,7 +399,7 @@ BOOL CVLVirtualData::GetItem(TVITEM* pItem)
     const VLTREEENTRY* pEntry = EntryOf(static_cast<long>(reinterpret_cast<INT_PTR>(pItem->hItem)));
     if (pEntry == NULL)
         return FALSE;
-    pItem->pszText = m_pTitles + pEntry->nTitleOffset;
+    pItem->pszText = m_titles.At(pEntry->nTitleOffset);
     pItem->cchTextMax = pEntry->strTitle.GetLength();
     pItem->cChildren = 0;
     pItem->lParam = pEntry->nId;

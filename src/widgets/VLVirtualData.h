@@ -6,7 +6,8 @@
 // The data file has one entry per line, sorted by title in ascending order with case ignored
 // (CString::CompareNoCase); lines hold at most 132 characters (the rest of a longer line is cut
 // off). Its line layout belongs to the subclass, which reads one entry with ReadEntry (through
-// ReadDataLine) and splits the line with ParseLine.
+// ReadDataLine, which drops the line end, so titles carry none) and splits the line with
+// ParseLine.
 //
 // The index file (lines end in CR LF):
 //   line 1      the number of entries, decimal
@@ -19,6 +20,7 @@
 #pragma once
 
 #include "widgets/BaseListData.h"
+#include "widgets/ListTitleBlock.h"
 
 #include <afx.h>
 
@@ -30,8 +32,7 @@ public:
     enum {
         kWindowCapacity = 100,  // entries loaded at once, and entries per index block
         kMaxLine = 132,         // characters of a data or index line that are read
-        kKeyLength = 4,         // characters of a block key
-        kTitleBlockStep = 10000 // bytes of the title block at first and of each growth
+        kKeyLength = 4          // characters of a block key
     };
 
     // One loaded entry. In list mode the reader's three values ride along with the identifier;
@@ -122,7 +123,6 @@ private:
     // parse before the end of the file marks the list damaged.
     long ReadNext(int& nId, CString& strTitle, CString& strSecond, CString& strThird, BOOL bReport = TRUE);
     BOOL SeekData(long nPosition);
-    BOOL GrowTitleBlock();
     BOOL ReadIndexFile();
     // TRUE when the block lines and count just read match the data file.
     BOOL IndexMatchesData();
@@ -136,9 +136,7 @@ private:
 
     BOOL m_bTreeMode;
     VLTREEENTRY m_window[kWindowCapacity];
-    HGLOBAL m_hTitles;
-    char* m_pTitles;
-    SIZE_T m_nTitleBlockSize;
+    CListTitleBlock m_titles;
 
     long m_nFirstKey;   // line position of the window's first entry
     long m_nNextKey;    // line position after its last entry

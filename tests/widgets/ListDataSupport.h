@@ -7,7 +7,7 @@
 #include "widgets/VLDBVirtualData.h"
 #include "widgets/VLVirtualData.h"
 
-#include "shell/VLRecordset.h"
+#include <TitleSet.h>
 
 #include <ContentDatabaseWriter.h>
 #include <ListFileWriter.h>
@@ -68,12 +68,12 @@ protected:
     std::vector<CString> m_fields;
 };
 
-// The distance calculator's places in tree mode: code | map | code | section | offset | length |
-// latitude | longitude | name; the map number is the identifier, the hit the three values and
-// the co-ordinates the two strings.
-class CDistanceList : public CVLVirtualData {
+// The atlas's places: code | map | code | section | offset | length | name, and in the distance
+// calculator's list (tree mode) latitude | longitude before the name. The map number is the
+// identifier, the hit the three values and the co-ordinates the two strings.
+class CPlaceList : public CVLVirtualData {
 public:
-    CDistanceList() : CVLVirtualData(TRUE) {}
+    explicit CPlaceList(BOOL bDistances = FALSE) : CVLVirtualData(bDistances), m_nFields(bDistances ? 9 : 7) {}
 
 protected:
     long ReadEntry(int* pId, CString* pTitle, CString* pSecond, CString* pThird) override
@@ -85,71 +85,19 @@ protected:
         *pId = atoi(m_fields[1]);
         for (int i = 0; i < 3; ++i)
             m_nReaderValues[i] = atol(m_fields[3 + static_cast<size_t>(i)]);
-        *pSecond = m_fields[6];
-        *pThird = m_fields[7];
-        *pTitle = m_fields[8];
-        return nPosition;
-    }
-    BOOL ParseLine(LPCSTR lpszLine) override { return SplitFields(lpszLine, 9, m_fields); }
-    std::vector<CString> m_fields;
-};
-
-// The place list: code | map | code | section | offset | length | name.
-class CPlaceList : public CVLVirtualData {
-public:
-    CPlaceList() : CVLVirtualData(FALSE) {}
-
-protected:
-    long ReadEntry(int* pId, CString* pTitle, CString*, CString*) override
-    {
-        CString strLine;
-        long nPosition = ReadDataLine(strLine);
-        if (nPosition < 0 || !ParseLine(strLine))
-            return -1;
-        *pId = atoi(m_fields[1]);
-        for (int i = 0; i < 3; ++i)
-            m_nReaderValues[i] = atol(m_fields[3 + static_cast<size_t>(i)]);
-        *pTitle = m_fields[6];
-        return nPosition;
-    }
-    BOOL ParseLine(LPCSTR lpszLine) override { return SplitFields(lpszLine, 7, m_fields); }
-    std::vector<CString> m_fields;
-};
-
-// The random browser's items sorted by title, as the database provider pages through them.
-class CTitleSet : public CVLRecordset {
-public:
-    explicit CTitleSet(CDaoDatabase* pdb) : CVLRecordset(pdb)
-    {
-        m_nFields = 3;
-        SetDefaultSQL("[Dada Vaveroz Data]");
-        m_strSort = "[Title]";
-    }
-    void DoFieldExchange(CDaoFieldExchange* pFX) override
-    {
-        pFX->SetFieldType(CDaoFieldExchange::outputColumn);
-        DFX_Text(pFX, "[Title]", m_Title);
-        DFX_Text(pFX, "[Rin Code]", m_RinCode);
-        DFX_Text(pFX, "[Content]", m_Content);
-    }
-    void Open(int nOpenType = AFX_DAO_USE_DEFAULT_TYPE, LPCSTR lpszSQL = NULL, int nOptions = 0) override
-    {
-        CVLRecordset::Open(nOpenType, lpszSQL, nOptions);
-        m_nRecordCount = 0;
-        if (!IsEOF()) {
-            MoveLast();
-            m_nRecordCount = GetRecordCount();
-            MoveFirst();
+        if (m_nFields == 9) {
+            *pSecond = m_fields[6];
+            *pThird = m_fields[7];
         }
+        *pTitle = m_fields.back();
+        return nPosition;
     }
-    CString GetKey(CString& strKey) override { return strKey = m_Title; }
-    void CopyFields(CVLRecordset*) override {}
-    long GetItemId() override { return atol(m_RinCode); }
-    long GetRowCount() override { return m_nRecordCount; }
-    CString GetContentType() override { return m_Content; }
-
-    CString m_Title, m_RinCode, m_Content;
+    BOOL ParseLine(LPCSTR lpszLine) override { return SplitFields(lpszLine, m_nFields, m_fields); }
+    int m_nFields;
+    std::vector<CString> m_fields;
 };
+
+using testsets::CTitleSet;
 
 struct Row {
     std::string title;

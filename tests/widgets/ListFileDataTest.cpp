@@ -240,7 +240,7 @@ TEST_F(ListFileDataTest, ListAndTreeEntriesCarryTheReadersValuesAndStrings)
         {{"US", "3000001", "PPL", "4", "20", "7", "41.8500", "-87.6500"}, "Chicago, United States"},
     };
     discbuilder::WriteListFiles(HostT("distcalc.dat"), HostT("distcalc.ndx"), places);
-    CDistanceList distances;
+    CPlaceList distances(TRUE);
     ASSERT_TRUE(distances.OpenDataFile("T:\\distcalc.dat"));
     ASSERT_TRUE(distances.Open("T:\\distcalc.ndx"));
     CVLVirtualData::VLTREEENTRY entry;
@@ -304,7 +304,7 @@ TEST_F(ListFileDataTest, TheSampleDiscListsReadBackWhole)
     List lists[] = {
         {"Jlshow.dat", "jlshow.ndx", "shows.txt", std::make_unique<CShowList>()},
         {"map_loc.dat", "map_loc.ndx", "places.txt", std::make_unique<CPlaceList>()},
-        {"distcalc.dat", "distcalc.ndx", "places.txt", std::make_unique<CDistanceList>()},
+        {"distcalc.dat", "distcalc.ndx", "places.txt", std::make_unique<CPlaceList>(TRUE)},
     };
     for (List& list : lists) {
         SCOPED_TRACE(list.data);

@@ -4,17 +4,9 @@
 #pragma once
 
 #include "ListDataSupport.h"
+#include "WidgetTestSupport.h"
 
-#include "shell/AppServices.h"
 #include "shell/VLDatabase.h"
-
-#include <host/Drives.h>
-#include <host/UiScript.h>
-
-#include <afxwin.h>
-
-#include <TempDir.h>
-#include <UiTest.h>
 
 #include <filesystem>
 #include <memory>
@@ -27,24 +19,16 @@ enum class Provider { File, Database };
 
 inline std::string ProviderName(Provider kind) { return kind == Provider::File ? "File" : "Database"; }
 
-class ListProviderTest : public ui::UiTest {
+// Drive T: on a fresh folder and an application object, from the bitmap tests' fixture.
+class ListProviderTest : public BitmapTest {
 protected:
-    void SetUp() override
-    {
-        ui::UiTest::SetUp();
-        std::filesystem::create_directories(dir.path() / "t");
-        host::MapDrive('T', (dir.path() / "t").string(), DRIVE_FIXED, "TESTDRIVE");
-        ResetAppServices();
-    }
     void TearDown() override
     {
         provider.reset();
         set.reset();
         if (db.IsOpen())
             db.Close();
-        ResetAppServices();
-        host::ResetDrives();
-        ui::UiTest::TearDown();
+        BitmapTest::TearDown();
     }
 
     std::string HostT(const std::string& name) const { return (dir.path() / "t" / name).string(); }
@@ -102,16 +86,6 @@ protected:
         return item.pszText;
     }
 
-    static std::vector<std::string> BoxTexts()
-    {
-        std::vector<std::string> texts;
-        for (const host::MessageBoxRecord& box : host::MessageBoxLog())
-            texts.push_back(box.text);
-        return texts;
-    }
-
-    CWinApp app{"vl00i1se"};
-    TempDir dir;
     CVLDatabase db;
     std::unique_ptr<CTitleSet> set;
     std::unique_ptr<CBaseListData> provider;

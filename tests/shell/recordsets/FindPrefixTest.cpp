@@ -3,6 +3,8 @@
 
 #include "base/VLRecordset.h"
 
+#include <TitleSet.h>
+
 #include <ContentDatabaseWriter.h>
 
 #include <gtest/gtest.h>
@@ -14,44 +16,7 @@
 namespace recordsets_test {
 namespace {
 
-// The random browser's items sorted by title, as the FIND list reads them.
-class CTitleSet : public CVLRecordset {
-public:
-    explicit CTitleSet(CDaoDatabase* pdb) : CVLRecordset(pdb)
-    {
-        m_nFields = 2;
-        SetDefaultSQL("[Dada Vaveroz Data]");
-        m_strSort = "[Title]";
-    }
-    void DoFieldExchange(CDaoFieldExchange* pFX) override
-    {
-        pFX->SetFieldType(CDaoFieldExchange::outputColumn);
-        DFX_Text(pFX, "[Title]", m_Title);
-        DFX_Text(pFX, "[Rin Code]", m_RinCode);
-    }
-    void Open(int nOpenType = AFX_DAO_USE_DEFAULT_TYPE, LPCSTR lpszSQL = NULL, int nOptions = 0) override
-    {
-        CVLRecordset::Open(nOpenType, lpszSQL, nOptions);
-        m_nRecordCount = 0;
-        if (!IsEOF()) {
-            MoveLast();
-            m_nRecordCount = GetRecordCount();
-            MoveFirst();
-        }
-    }
-    CString GetKey(CString& strKey) override { return strKey = m_Title; }
-    void CopyFields(CVLRecordset* pOther) override
-    {
-        if (CTitleSet* p = dynamic_cast<CTitleSet*>(pOther)) {
-            p->m_Title = m_Title;
-            p->m_RinCode = m_RinCode;
-        }
-    }
-    long GetItemId() override { return atol(m_RinCode); }
-    long GetRowCount() override { return m_nRecordCount; }
-
-    CString m_Title, m_RinCode;
-};
+using testsets::CTitleSet;
 
 class FindPrefixTest : public DatabaseTest {
 protected:
