@@ -409,6 +409,21 @@ TEST_F(VListWndTest, ScrollToIndexTopAndCurrentAndTheSizeSetters)
     EXPECT_EQ(180, wnd.SetPointSize(90));
 }
 
+TEST_F(VListWndTest, AnOnlineArticleWithoutItsFileIsMarkedNotDownloaded)
+{
+    app.m_pszProfileName = "T:\\vl00i1se.ini";
+    ASSERT_TRUE(WritePrivateProfileString("Online", "Download", "T:\\dl", "T:\\vl00i1se.ini"));
+    dir.Write("t/dl/yb001927.rcv", "record");
+    // Online Back in Time articles (one downloaded), and a disc article.
+    CVLVListWnd& wnd = MakeListOver({{"Aviation (1927)", 15001927}, {"Volcano (1980)", 15001980}, {"Jazz", 1004}}, 300, 200);
+    const CVirtualVisibleRectArray& rows = wnd.GetVisibleRows();
+    ASSERT_EQ(3, rows.GetSize());
+    EXPECT_FALSE(rows.GetAt(0).bNotDownloaded);
+    EXPECT_TRUE(rows.GetAt(1).bNotDownloaded);
+    EXPECT_FALSE(rows.GetAt(2).bNotDownloaded);
+    EXPECT_TRUE(BoxTexts().empty());
+}
+
 // The pixels of the screen rectangle of a visible row that have the colour.
 int PixelsOf(CVLVListWnd& wnd, long row, COLORREF colour)
 {

@@ -78,8 +78,7 @@ SampleDiscReport BuildSampleDisc(const std::filesystem::path& sampleFolder, cons
     if (std::filesystem::exists(sampleFolder / kSplashSource))
         report.pictures.push_back(WriteSplashPicture(sampleFolder, report.dataFolder));
     report.texts = CopyTextFiles(sampleFolder / "licence", report.dataFolder);
-    for (const std::filesystem::path& list : WriteSampleLists(sampleFolder, report.dataFolder))
-        report.texts.push_back(list);
+    report.lists = WriteSampleLists(sampleFolder, report.dataFolder);
     return report;
 }
 

@@ -22,6 +22,7 @@ struct SampleDiscReport {
     std::vector<ArchivedRecord> articles;
     std::vector<std::filesystem::path> pictures;  // the picture files written
     std::vector<std::filesystem::path> texts;     // the text files written
+    std::vector<std::filesystem::path> lists;     // the list and index files written
 };
 
 // Throws std::runtime_error (file and line named) on a bad source and std::invalid_argument

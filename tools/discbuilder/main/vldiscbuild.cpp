@@ -3,8 +3,8 @@
 //   vldiscbuild SAMPLE_FOLDER DISC_FOLDER
 //
 // SAMPLE_FOLDER holds articles/, database/ and pictures/ (see sample/README.md); DISC_FOLDER
-// receives info_dat/ with the content archive, the content index, the database and the splash
-// picture.
+// receives info_dat/ with the content archive, the content index, the database, the splash
+// picture and the show and place lists.
 #include "SampleDisc.h"
 
 #include <cstdio>
@@ -18,8 +18,8 @@ int main(int argc, char** argv)
     }
     try {
         discbuilder::SampleDiscReport report = discbuilder::BuildSampleDisc(argv[1], argv[2]);
-        std::printf("vldiscbuild: %zu articles, %zu picture files, %zu text files written to %s\n",
-                    report.articles.size(), report.pictures.size(), report.texts.size(),
+        std::printf("vldiscbuild: %zu articles, %zu picture files, %zu text files, %zu list files written to %s\n",
+                    report.articles.size(), report.pictures.size(), report.texts.size(), report.lists.size(),
                     report.dataFolder.string().c_str());
         return 0;
     } catch (const std::exception& e) {
