@@ -1,6 +1,6 @@
 #include "widgets/VLDBVirtualData.h"
 
-#include "shell/Reference.h"
+#include "base/Reference.h"
 
 #include <afxwin.h>
 

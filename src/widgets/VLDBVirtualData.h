@@ -7,7 +7,7 @@
 #include "widgets/BaseListData.h"
 #include "widgets/ListTitleBlock.h"
 
-#include "shell/VLRecordset.h"
+#include "base/VLRecordset.h"
 
 class CVLDBVirtualData : public CBaseListData {
     DECLARE_DYNAMIC(CVLDBVirtualData)

@@ -1,9 +1,9 @@
 #include "widgets/VLVListWnd.h"
 
-#include "shell/AppServices.h"
-#include "shell/OnlineReference.h"
-#include "shell/PaletteSelector.h"
-#include "shell/Rin.h"
+#include "base/AppServices.h"
+#include "base/OnlineReference.h"
+#include "base/PaletteSelector.h"
+#include "base/Rin.h"
 #include "widgets/Dib.h"
 
 #include <algorithm>

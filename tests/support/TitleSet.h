@@ -3,7 +3,7 @@
 // the content number, the content type the [Content] column.
 #pragma once
 
-#include "shell/VLRecordset.h"
+#include "base/VLRecordset.h"
 
 #include <afxdao.h>
 

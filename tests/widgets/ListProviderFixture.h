@@ -6,7 +6,7 @@
 #include "ListDataSupport.h"
 #include "WidgetTestSupport.h"
 
-#include "shell/VLDatabase.h"
+#include "base/VLDatabase.h"
 
 #include <filesystem>
 #include <memory>
