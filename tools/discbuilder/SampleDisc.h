@@ -8,7 +8,8 @@
 //                                  sample folder has its source
 //   <disc>/info_dat/Licn*.txt      the licence texts of the first start (sample/licence), with
 //                                  CR LF line ends
-//   <disc>/info_dat/*.dat, *.ndx   the show and place lists with their indexes (sample/lists)
+//   <disc>/info_dat/Jlshow.dat, map_loc.dat, distcalc.dat and their .ndx indexes: the show and
+//                                  place lists (sample/lists)
 #pragma once
 
 #include "ContentArchiveWriter.h"
