@@ -340,9 +340,9 @@ int CVLVListWnd::DrawRow(long nId, LPCSTR lpszText, RECT& rect, CDC* pDC, UINT n
         }
         END_CATCH
         HICON hIcon = NULL;
-        if (nIcon != 0 && AppServices().hResourceLibrary != NULL)
+        if (nIcon != 0 && AppServices().env.hResourceLibrary != NULL)
             hIcon = static_cast<HICON>(
-                ::LoadImage(AppServices().hResourceLibrary, MAKEINTRESOURCE(nIcon), IMAGE_ICON, kIconSize, kIconSize, 0));
+                ::LoadImage(AppServices().env.hResourceLibrary, MAKEINTRESOURCE(nIcon), IMAGE_ICON, kIconSize, kIconSize, 0));
         if (nIcon != 0 && hIcon == NULL)
             hIcon = static_cast<HICON>(
                 ::LoadImage(AfxGetInstanceHandle(), MAKEINTRESOURCE(nIcon), IMAGE_ICON, kIconSize, kIconSize, 0));
