@@ -492,6 +492,12 @@ int CArticleTable::LayOut()
             }
         }
     }
+    // Footnotes at the end: their rows are counted as when a body row follows them, and the
+    // result stays the main area's (not the footnote area's) row count.
+    if (bInFootnotes) {
+        m_nFootnoteLines = nFirstRow - 1;
+        nRow = nSavedFirstRow;
+    }
     dc.SelectObject(pOldFont);
 
     // Hot spots: one for every line of every run of a link.
