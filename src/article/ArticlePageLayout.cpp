@@ -497,13 +497,15 @@ int CArticlePageLayout::LayoutParagraph(CDC* pDC, CArticleDocument* pDocument, C
     if (pRun->IsHeading())
         nThumbLines = LayoutThumbnails(pDocument, pRun, proto, nFirstLine);
 
+    WORD wHit = 0;
     auto writeBlank = [&](DWORD dwStart) {
         PageLine& line = m_aLines[nFirstLine + n];
         const BOOL bBeside = n < nThumbLines;
         PageLine keep = line;
         line = proto;
         line.dwStart = dwStart;
-        line.nLineInParagraph = static_cast<BYTE>(n);
+        line.nHitIndex = wHit;
+        line.nLineInParagraph = static_cast<BYTE>(std::min(n, 255));
         if (bBeside) {
             line.nKind = keep.nKind;
             line.nThumbnailSlot = keep.nThumbnailSlot;
@@ -558,7 +560,7 @@ int CArticlePageLayout::LayoutParagraph(CDC* pDC, CArticleDocument* pDocument, C
                 bSingleMark = TRUE;
             }
         }
-        WORD wHit = bSingleMark ? 0 : FindHitIndex(pDocument, nSection, dwOffset, nFirstLine);
+        wHit = bSingleMark ? 0 : FindHitIndex(pDocument, nSection, dwOffset, nFirstLine);
         // Indents, in widths of the body font's space.
         int nFirstIndent = 0;
         int nOtherIndent = 0;
