@@ -129,37 +129,41 @@ void CArticlePageLayout::DestroyThumbnails()
     }
 }
 
-void CArticlePageLayout::ResetPage()
+void CArticlePageLayout::DeleteThumbnailWindows()
 {
-    m_rcPage = RECT{0, 0, 0, 0};
-    m_nSectionsLaidOut = 0;
-    m_nAnchorSection = 0;
-    m_dwAnchorStart = 0;
-    ClearLines(0);
-    m_nLineCount = 0;
-    m_nTopLine = 0;
-    m_nFirstHitLine = 0;
-    m_nPictureCount = 0;
-    m_nPictureIndex = 0;
-    m_bPicturesScanned = FALSE;
+    DestroyThumbnails();
     m_nThumbnailCounter = 0;
     m_nThumbnailSlots = 0;
-    DestroyThumbnails();
-    m_dwFirstPictureLink = 0;
-    std::fill(std::begin(m_adwItemValues), std::end(m_adwItemValues), 0);
-    m_bScrollToFirstHit = TRUE;
-    m_bEraseFirst = TRUE;
-    m_bDiscMissing = FALSE;
 }
 
-void CArticlePageLayout::RestartLayout(BOOL bScrollToHit)
+void CArticlePageLayout::PlaceThumbnailWindows(int nTopLine, int nPageTop, const RECT& rcClient)
+{
+    if (m_nThumbnailSlots == 0)
+        return;
+    const int nClientWidth = std::max(static_cast<int>(rcClient.right - rcClient.left), static_cast<int>(minTextWidth));
+    const int nClientHeight = static_cast<int>(rcClient.bottom - rcClient.top);
+    for (int i = 0; i < m_nLineCount; ++i) {
+        const PageLine& line = m_aLines[i];
+        if (line.nKind != PAGE_LINE_THUMBNAIL_LEFT && line.nKind != PAGE_LINE_THUMBNAIL_RIGHT)
+            continue;
+        if (i > 0 && m_aLines[i - 1].nKind == line.nKind && m_aLines[i - 1].nThumbnailSlot == line.nThumbnailSlot)
+            continue;  // not the thumbnail's first line
+        CWnd* pThumb = m_apThumbnails[line.nThumbnailSlot];
+        if (pThumb == NULL)
+            continue;
+        CRect rc;
+        pThumb->GetWindowRect(&rc);
+        const int y = nPageTop + (i - nTopLine) * m_nLineHeight;
+        const int x = line.nKind == PAGE_LINE_THUMBNAIL_LEFT ? 0 : nClientWidth - rc.Width() - 7;
+        pThumb->MoveWindow(x, y, rc.Width(), rc.Height(), TRUE);
+        pThumb->ShowWindow(y + rc.Height() >= 1 && y < nClientHeight ? SW_SHOW : SW_HIDE);
+    }
+}
+
+void CArticlePageLayout::ClearLayout(BOOL bScrollToHit)
 {
     m_rcPage = RECT{0, 0, 0, 0};
     m_nSectionsLaidOut = 0;
-    if (m_nTopLine >= 0 && m_nTopLine < m_nLineCount) {
-        m_nAnchorSection = m_aLines[m_nTopLine].nSection;
-        m_dwAnchorStart = m_aLines[m_nTopLine].dwStart;
-    }
     ClearLines(0);
     m_nLineCount = 0;
     m_nTopLine = 0;
@@ -167,6 +171,29 @@ void CArticlePageLayout::RestartLayout(BOOL bScrollToHit)
     m_nPictureIndex = 0;
     m_nThumbnailCounter = 0;
     m_bScrollToFirstHit = bScrollToHit;
+}
+
+void CArticlePageLayout::ResetPage()
+{
+    ClearLayout(TRUE);
+    m_nAnchorSection = 0;
+    m_dwAnchorStart = 0;
+    m_nPictureCount = 0;
+    m_bPicturesScanned = FALSE;
+    DeleteThumbnailWindows();
+    m_dwFirstPictureLink = 0;
+    std::fill(std::begin(m_adwItemValues), std::end(m_adwItemValues), 0);
+    m_bEraseFirst = TRUE;
+    m_bDiscMissing = FALSE;
+}
+
+void CArticlePageLayout::RestartLayout(BOOL bScrollToHit)
+{
+    if (m_nTopLine >= 0 && m_nTopLine < m_nLineCount) {
+        m_nAnchorSection = m_aLines[m_nTopLine].nSection;
+        m_dwAnchorStart = m_aLines[m_nTopLine].dwStart;
+    }
+    ClearLayout(bScrollToHit);
 }
 
 // ---------------------------------------------------------------------------------------------

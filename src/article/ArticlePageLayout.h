@@ -83,6 +83,13 @@ public:
     // (bRestoreAnchor), clamped to the page; nPageLines whole lines fit the window.
     int ChooseTopLine(BOOL bRestoreAnchor, int nPageLines) const;
 
+    // Moves each thumbnail window beside the first line that stands for it: y = nPageTop +
+    // (line - nTopLine) x line height; at the left edge, or for right-hand ones at the right of
+    // a client area at least 300 wide; shown only while some of it is inside the client area.
+    void PlaceThumbnailWindows(int nTopLine, int nPageTop, const RECT& rcClient);
+    // Destroys the windows of the slots in use and empties the slots.
+    void DeleteThumbnailWindows();
+
     // The model.
     int GetLineCount() const { return m_nLineCount; }
     const PageLine& GetLine(int i) const { return m_aLines[i]; }
@@ -130,6 +137,8 @@ protected:
     virtual void CreateSlotFont(CFont& font, int nSlot, int nTenths, CDC* pDC);
 
 private:
+    // Empties the line table and the pass's counters (the article's pictures and windows stay).
+    void ClearLayout(BOOL bScrollToHit);
     void ScanPictures(CArticleDocument* pDocument);
     void DestroyThumbnails();
     void ClearLines(int nFrom);

@@ -218,8 +218,6 @@ BOOL CArticleTable::Locate(int nTable)
         if (nEnd - nFirst > maxBandCells)
             return Refuse("a band has more than 20 cells");
     }
-    if (m_nBands > 0 && GetBand(0).wFirstCell != 0)
-        return Refuse("the first band does not start at the first cell");
     for (int c = 0; c < m_nCells; ++c) {
         const int nFirst = GetCell(c).wFirstRun;
         if (nFirst > m_nRuns || GetCellRunEnd(c) < nFirst)

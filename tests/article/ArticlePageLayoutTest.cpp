@@ -156,13 +156,7 @@ class ArticlePageLayoutTest : public ArticleTest {
 protected:
     void Open(const ArticleRecordSource& source, CHitList* pHits = nullptr)
     {
-        std::string bytes = WriteArticleRecord(source);
-        std::string path = WriteRcv(bytes);
-        auto* pRef = new CPathReference(path.c_str(), 0, BlocksFor(bytes.size()));
-        if (pHits != nullptr)
-            pRef->SetData(pHits);
-        pDoc = std::make_unique<CArticleDocument>();
-        ASSERT_TRUE(pDoc->Open(pRef));
+        pDoc = OpenSource(source, pHits);
         if (dc.GetSafeHdc() == NULL)
             dc.CreateCompatibleDC(NULL);
     }
@@ -292,11 +286,34 @@ TEST_F(ArticlePageLayoutTest, IconsPicturesAndThumbnailsTakeTheirLines)
     EXPECT_EQ(layout.GetThumbnailSlotCount(), 3);
     ASSERT_NE(layout.GetThumbnail(2), nullptr);
 
+    // The windows stand beside their first lines; scrolled away they are hidden.
+    layout.PlaceThumbnailWindows(nLine - nLeft, 0, RECT{0, 0, 612, 4 * nHeight});
+    struct {
+        int slot, x, y;
+        bool shown;
+    } placed[] = {{0, 0, 0, true}, {1, 0, nThumb * nHeight, false}, {2, 612 - 140 - 7, nLeft * nHeight, false}};
+    for (auto p : placed) {
+        SCOPED_TRACE("slot " + std::to_string(p.slot));
+        CRect rc;
+        layout.GetThumbnail(p.slot)->GetWindowRect(&rc);
+        EXPECT_EQ(rc, CRect(p.x, p.y, p.x + 140, p.y + 105));
+        EXPECT_EQ(layout.GetThumbnail(p.slot)->IsWindowVisible() != FALSE, p.shown);
+    }
+    layout.PlaceThumbnailWindows(nLine, 0, RECT{0, 0, 200, 10 * nHeight});  // narrow: 300 wide
+    CRect rc;
+    layout.GetThumbnail(2)->GetWindowRect(&rc);
+    EXPECT_EQ(rc.left, 300 - 140 - 7);
+    EXPECT_TRUE(layout.GetThumbnail(2)->IsWindowVisible());
+    EXPECT_FALSE(layout.GetThumbnail(0)->IsWindowVisible());  // above the client area
+
     // A relayout keeps the windows: none is asked for again.
     layout.RestartLayout(FALSE);
     layout.LayoutSections(&dc, pDoc.get(), kClient, 2);
     EXPECT_EQ(layout.asked.size(), 3u);
     EXPECT_EQ(layout.GetLineCount(), nLine + nThumb + 1);
+    layout.DeleteThumbnailWindows();
+    EXPECT_EQ(layout.GetThumbnailSlotCount(), 0);
+    EXPECT_EQ(layout.GetThumbnail(0), nullptr);
 }
 
 TEST_F(ArticlePageLayoutTest, ThumbnailsThatCannotBeMadeAndPicturesThatCannotBeReadTakeNoLines)

@@ -46,13 +46,7 @@ protected:
         s.tables.clear();
         for (std::size_t i = 0; i < tables.size(); ++i)
             s.tables.push_back({"Table " + std::to_string(i), tables[i]});
-        std::string bytes = WriteArticleRecord(s);
-        std::string path = WriteRcv(bytes);
-        auto* pRef = new CPathReference(path.c_str(), 0, BlocksFor(bytes.size()));
-        if (pHits != nullptr)
-            pRef->SetData(pHits);
-        pDoc = std::make_unique<CArticleDocument>();
-        ASSERT_TRUE(pDoc->Open(pRef));
+        pDoc = OpenSource(s, pHits);
     }
     static std::string Eruptions(int style = 3)
     {

@@ -2,6 +2,7 @@
 
 #include "GifWriter.h"
 #include "PictureSource.h"
+#include "SourceText.h"
 #include "TableSource.h"
 
 #include <algorithm>
@@ -15,25 +16,6 @@ namespace discbuilder {
 namespace {
 
 enum : int { kStyleBold = 0, kStyleItalic = 2 };
-
-std::string Trim(const std::string& s)
-{
-    std::size_t b = s.find_first_not_of(" \t\r");
-    if (b == std::string::npos)
-        return "";
-    std::size_t e = s.find_last_not_of(" \t\r");
-    return s.substr(b, e - b + 1);
-}
-
-std::vector<std::string> SplitFields(const std::string& s)
-{
-    std::vector<std::string> fields;
-    std::stringstream in(s);
-    std::string field;
-    while (std::getline(in, field, '|'))
-        fields.push_back(Trim(field));
-    return fields;
-}
 
 class Parser {
 public:
@@ -71,7 +53,7 @@ private:
 
     void Line(const std::string& raw)
     {
-        std::string line = Trim(raw);
+        std::string line = TrimSource(raw);
         if (m_inTable || line.rfind("+table", 0) == 0) {
             TableLine(line);
             return;
@@ -85,7 +67,7 @@ private:
         if (line.rfind("= ", 0) == 0) {
             FlushParagraph();
             RecordSection section;
-            section.title = Trim(line.substr(2));
+            section.title = TrimSource(line.substr(2));
             m_source.sections.push_back(section);
             m_styles.emplace_back();
             return;
@@ -96,7 +78,7 @@ private:
         }
         if (line.rfind("###", 0) == 0) {
             FlushParagraph();
-            AddTextParagraph("**" + Trim(line.substr(3)) + "**");
+            AddTextParagraph("**" + TrimSource(line.substr(3)) + "**");
             return;
         }
         if (line.front() == '[' && line.back() == ']' && SpecialParagraph(line))
@@ -127,8 +109,8 @@ private:
         std::size_t colon = line.find(':');
         if (colon == std::string::npos)
             Fail("expected \"key: value\" before the first section");
-        std::string key = Trim(line.substr(0, colon));
-        std::string value = Trim(line.substr(colon + 1));
+        std::string key = TrimSource(line.substr(0, colon));
+        std::string value = TrimSource(line.substr(colon + 1));
         if (key == "number") {
             m_source.rin = std::atoi(value.c_str());
         } else if (key == "title") {
@@ -142,7 +124,7 @@ private:
                 Fail("the date has the form YY/MM/DD");
             m_source.issueDate = value;
         } else if (key == "media") {
-            std::vector<std::string> f = SplitFields(value);
+            std::vector<std::string> f = SplitSourceFields(value);
             if (f.size() != 3 || f[1].size() != 1)
                 Fail("media: number | kind letter | caption");
             RecordMedia media;
@@ -152,7 +134,7 @@ private:
             m_source.media.push_back(media);
             m_source.captions.push_back(f[2]);
         } else if (key == "related") {
-            std::vector<std::string> f = SplitFields(value);
+            std::vector<std::string> f = SplitSourceFields(value);
             if (f.empty() || f.size() > 2 || f[0].empty())
                 Fail("related: title | link (no link for a heading)");
             RecordRelated related;
@@ -271,7 +253,7 @@ private:
     {
         if (!m_inTable) {
             FlushParagraph();
-            std::vector<std::string> f = SplitFields(Trim(line.substr(6)));
+            std::vector<std::string> f = SplitSourceFields(TrimSource(line.substr(6)));
             if (f.empty() || f[0].empty())
                 Fail("a table has a title: +table Title | style N | centre");
             m_tableTitle = f[0];
@@ -318,7 +300,7 @@ private:
         }
         if (inner.rfind("picture ", 0) == 0) {
             FlushParagraph();
-            std::vector<std::string> f = SplitFields(inner.substr(8));
+            std::vector<std::string> f = SplitSourceFields(inner.substr(8));
             RecordRun run;
             run.kind = 3;
             if (f.size() == 2 && f[1].rfind("link ", 0) == 0)

@@ -1,30 +1,13 @@
 #include "TableSource.h"
 
+#include "SourceText.h"
+
 #include <sstream>
 #include <stdexcept>
 
 namespace discbuilder {
 
 namespace {
-
-std::string Trim(const std::string& s)
-{
-    std::size_t b = s.find_first_not_of(" \t\r");
-    if (b == std::string::npos)
-        return "";
-    std::size_t e = s.find_last_not_of(" \t\r");
-    return s.substr(b, e - b + 1);
-}
-
-std::vector<std::string> Cells(const std::string& s)
-{
-    std::vector<std::string> cells;
-    std::stringstream in(s);
-    std::string cell;
-    while (std::getline(in, cell, '|'))
-        cells.push_back(Trim(cell));
-    return cells;
-}
 
 class CellParser {
 public:
@@ -45,19 +28,19 @@ public:
         std::string text = markup;
         if (!text.empty() && text[0] == '#') {
             cell.figures = 1;
-            text = Trim(text.substr(1));
+            text = TrimSource(text.substr(1));
         }
         std::vector<int> before;
         if (text.rfind("[^", 0) == 0) {
             std::size_t close = text.find(']');
             before = Marks(text.substr(2, close == std::string::npos ? std::string::npos : close - 2));
-            text = Trim(text.substr(close + 1));
+            text = TrimSource(text.substr(close + 1));
         }
         std::vector<int> behind;
         std::size_t open = text.rfind("[^");
         if (open != std::string::npos && !text.empty() && text.back() == ']') {
             behind = Marks(text.substr(open + 2, text.size() - open - 3));
-            text = Trim(text.substr(0, open));
+            text = TrimSource(text.substr(0, open));
         }
         int font = 0;
         std::string piece;
@@ -124,10 +107,8 @@ private:
     std::vector<int> Marks(const std::string& list) const
     {
         std::vector<int> marks;
-        std::stringstream in(list);
-        std::string mark;
-        while (std::getline(in, mark, ',')) {
-            int value = std::atoi(Trim(mark).c_str());
+        for (const std::string& mark : SplitSourceFields(list, ',')) {
+            int value = std::atoi(mark.c_str());
             if (value < 1 || value > 15)
                 Fail("a footnote mark is 1 to 15");
             marks.push_back(value);
@@ -150,16 +131,16 @@ TableSource ParseTableSource(const std::vector<std::string>& lines, const std::s
     int runIndex = 0;
     CellParser cells(table, runIndex, where);
     for (const std::string& raw : lines) {
-        std::string line = Trim(raw);
+        std::string line = TrimSource(raw);
         if (line.empty() || line[0] == '#')
             continue;
         std::size_t colon = line.find(':');
         if (colon == std::string::npos)
             throw std::runtime_error(where + ": a table line is \"kind: cells\"");
-        std::string kind = Trim(line.substr(0, colon));
-        std::string rest = Trim(line.substr(colon + 1));
+        std::string kind = TrimSource(line.substr(0, colon));
+        std::string rest = TrimSource(line.substr(colon + 1));
         TableBandSource band;
-        std::vector<std::string> texts = Cells(rest);
+        std::vector<std::string> texts = SplitSourceFields(rest);
         if (kind == "title") {
             band.kind = 0;
             texts = {rest};
