@@ -506,3 +506,56 @@ TEST_F(ArticlePageLayoutTest, IdleLaysOutOneSectionInTenCalls)
 
 }  // namespace
 }  // namespace article_test
+
+namespace article_test {
+namespace {
+
+TEST(ArticlePageFontsTest, SlotsHaveTheirFacesAndSizesForEachTextSize)
+{
+    CDC dc;
+    dc.CreateCompatibleDC(NULL);
+    int previous = 0;
+    for (int nClass = 0; nClass < 3; ++nClass) {
+        SCOPED_TRACE("size class " + std::to_string(nClass));
+        CArticlePageLayout layout;
+        layout.SetTextSize(nClass, &dc);
+        const int kBase[] = {100, 110, 130};
+        EXPECT_EQ(layout.GetBaseSize(), kBase[nClass]);
+        TEXTMETRIC tm[CArticlePageLayout::fontCount];
+        char face[CArticlePageLayout::fontCount][LF_FACESIZE];
+        for (int i = 0; i < CArticlePageLayout::fontCount; ++i) {
+            CFont* pOld = dc.SelectObject(layout.GetFont(i));
+            dc.GetTextMetrics(&tm[i]);
+            ::GetTextFace(dc.GetSafeHdc(), LF_FACESIZE, face[i]);
+            dc.SelectObject(pOld);
+        }
+        EXPECT_STREQ(face[0], "Arial");
+        EXPECT_GT(tm[0].tmHeight, previous);
+        previous = tm[0].tmHeight;
+        EXPECT_GE(tm[1].tmWeight, FW_BOLD);
+        EXPECT_TRUE(tm[2].tmItalic);
+        EXPECT_STREQ(face[3], "Courier New");
+        EXPECT_EQ(tm[3].tmPitchAndFamily & TMPF_FIXED_PITCH, 0);  // the bit set means variable
+        for (int small : {4, 5, 8, 9})
+            EXPECT_LT(tm[small].tmHeight, tm[0].tmHeight) << small;
+        EXPECT_TRUE(tm[8].tmItalic && tm[9].tmItalic);
+        EXPECT_STREQ(face[6], "Symbol");
+        EXPECT_STREQ(face[7], "VeltraMath");
+        EXPECT_EQ(tm[7].tmCharSet, SYMBOL_CHARSET);
+        EXPECT_TRUE(tm[10].tmUnderlined);
+        EXPECT_EQ(tm[10].tmHeight, tm[0].tmHeight);
+    }
+
+    // Style entries to slots: plain runs the body; styled ones by their code.
+    struct {
+        WORD entry;
+        int slot;
+    } cases[] = {{10 << 1, 0},      {1 | (0 << 1), 1}, {1 | (1 << 1), 0},  {1 | (2 << 1), 2},  {1 | (3 << 1), 2},
+                 {1 | (4 << 1), 4}, {1 | (5 << 1), 5}, {1 | (6 << 1), 6},  {1 | (7 << 1), 7},  {1 | (8 << 1), 8},
+                 {1 | (9 << 1), 9}, {1 | (10 << 1), 0}, {1 | (15 << 1), 0}};
+    for (auto c : cases)
+        EXPECT_EQ(CArticlePageLayout::StyleFontSlot(c.entry), c.slot) << c.entry;
+}
+
+}  // namespace
+}  // namespace article_test

@@ -318,7 +318,8 @@ std::shared_ptr<RealFont> Realize(const LOGFONTA& lf)
     FT_Face face = f->face;
     f->synthBold = wantBold && !m.bold;
     f->synthItalic = wantItalic && !m.italic;
-    f->weight = lf.lfWeight ? int(lf.lfWeight) : FW_NORMAL;
+    // A bold face named by its name ("Arial Bold") reports the bold weight.
+    f->weight = std::max(lf.lfWeight ? int(lf.lfWeight) : int(FW_NORMAL), req.bold ? int(FW_BOLD) : 0);
     f->italic = wantItalic;
     f->underline = lf.lfUnderline != 0;
     f->strikeOut = lf.lfStrikeOut != 0;
