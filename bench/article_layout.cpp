@@ -7,7 +7,7 @@
 // disc's own longest article is measured beside it.
 #include "article/ArticleDocument.h"
 #include "article/ArticlePageLayout.h"
-#include "shell/Reference.h"
+#include "base/Reference.h"
 
 #include <ArticleRecordWriter.h>
 #include <ArticleSource.h>

@@ -3,8 +3,8 @@
 #include "article/ArticleDocument.h"
 #include "article/ArticleSection.h"
 #include "article/ParagraphRun.h"
-#include "shell/DataFolders.h"
-#include "shell/HitList.h"
+#include "base/DataFolders.h"
+#include "base/HitList.h"
 #include "widgets/Dib.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "article/ArticleTable.h"
 
 #include "article/ArticleDocument.h"
-#include "shell/HitList.h"
+#include "base/HitList.h"
 
 #include <algorithm>
 #include <cstring>

@@ -5,7 +5,7 @@
 
 #include "article/ArticlePageLayout.h"
 #include "article/ArticleSection.h"
-#include "shell/HitList.h"
+#include "base/HitList.h"
 
 #include <GifWriter.h>
 

@@ -4,7 +4,7 @@
 #include "ArticleTestSupport.h"
 
 #include "article/ArticleTable.h"
-#include "shell/HitList.h"
+#include "base/HitList.h"
 
 #include <TableSource.h>
 #include <TableWriter.h>
