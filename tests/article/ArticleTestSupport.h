@@ -5,6 +5,7 @@
 
 #include "article/ArticleDocument.h"
 #include "article/ArticleRecord.h"
+#include "base/HitList.h"
 #include "base/Reference.h"
 
 #include <ArticleRecordWriter.h>
@@ -18,6 +19,7 @@
 #include <UiTest.h>
 
 #include <filesystem>
+#include <memory>
 #include <string>
 
 namespace article_test {
@@ -102,6 +104,20 @@ protected:
         EXPECT_EQ(log.back().text, text);
         EXPECT_EQ(log.back().caption, "ERROR");
         EXPECT_EQ(log.back().type, static_cast<UINT>(MB_SYSTEMMODAL | MB_ICONSTOP));
+    }
+
+    // A document opened on the record of a source (written as T:\article.rcv); its reference
+    // carries the hits, which it takes over.
+    std::unique_ptr<CArticleDocument> OpenSource(const discbuilder::ArticleRecordSource& source,
+                                                 CHitList* pHits = nullptr) const
+    {
+        const std::string bytes = discbuilder::WriteArticleRecord(source);
+        auto* pRef = new CPathReference(WriteRcv(bytes).c_str(), 0, BlocksFor(bytes.size()));
+        if (pHits != nullptr)
+            pRef->SetData(pHits);
+        auto pDoc = std::make_unique<CArticleDocument>();
+        EXPECT_TRUE(pDoc->Open(pRef));
+        return pDoc;
     }
 
     // Loads through the reader and frees again (for records that must fail).

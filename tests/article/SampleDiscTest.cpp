@@ -74,6 +74,66 @@ TEST(ArticleSourceTest, ParagraphsStylesLinksAndItems)
     EXPECT_EQ(s.links[1].target, "tf:A192#D");
 }
 
+TEST(ArticleSourceTest, TablesPicturesThumbnailsFlagsAndStyleCodes)
+{
+    TempDir pictures;
+    pictures.Write("pic.txt", "colour: . 0 0 0\ncolour: # 255 0 0\npicture:\n.#.\n#.#\n");
+    ArticleRecordSource s = ParseArticleSource("number: 7\n"
+                                               "title: T\n"
+                                               "media: 1 | A | one\n"
+                                               "media: 2 | A | two\n"
+                                               "+table Heights | style 3 | centre\n"
+                                               "heading: Name | #Metres\n"
+                                               "row: **Big** hill[^1] | 120\n"
+                                               "row: ^ | [Lakes](vl://001006)\n"
+                                               "footnote: [^1,2] Estimated.\n"
+                                               "+end\n"
+                                               "= S\n"
+                                               "[table 0]\n"
+                                               "[thumbnails right 0 2]\n"
+                                               "Beside.\n"
+                                               "\n"
+                                               "{centre}\n"
+                                               "{tight}\n"
+                                               "Middle {s7:\\xBD} end.\n"
+                                               "[picture pic | link 55]\n"
+                                               "{indent 2 3}\n"
+                                               "Indented.\n",
+                                               "t.txt", pictures.path());
+    ASSERT_EQ(s.tables.size(), 1u);
+    EXPECT_EQ(s.tables[0].title, "Heights");
+    const std::string& t = s.tables[0].data;
+    auto u16 = [&](std::size_t at) { return static_cast<unsigned char>(t[at]) | (static_cast<unsigned char>(t[at + 1]) << 8); };
+    EXPECT_EQ(t[4], 3);                                // style
+    EXPECT_EQ(static_cast<unsigned char>(t[29]), 255);  // centred
+    EXPECT_EQ(u16(32), 4);                              // bands
+    EXPECT_EQ(u16(34), 7);                              // cells
+    EXPECT_EQ(u16(36), 8);  // Name, Metres, Big, " hill", 120, the merged cell, Lakes, Estimated.
+    EXPECT_EQ(t[25], 1);    // one link, on run 6
+    EXPECT_EQ(u16(40), 6);
+    EXPECT_EQ(u16(18), 7);  // the footnote area: run 7
+    EXPECT_EQ(u16(20), 1);
+    EXPECT_EQ(t[23], 1);
+
+    const auto& runs = s.sections[0].runs;
+    ASSERT_EQ(runs.size(), 5u);
+    EXPECT_EQ(runs[0].kind, 5);
+    EXPECT_EQ(runs[1].kind, 2);
+    EXPECT_EQ(runs[1].style, 0);
+    EXPECT_EQ(runs[1].level, 2);
+    EXPECT_EQ(runs[1].text, "Beside.");
+    EXPECT_EQ(runs[2].flags, 1 | 8);
+    EXPECT_EQ(runs[2].text, "Middle \xBD end.");
+    EXPECT_EQ(runs[3].kind, 3);
+    EXPECT_EQ(runs[3].extra, 55u);
+    EXPECT_EQ(runs[4].flags, 4);
+    EXPECT_EQ(s.sections[0].indents, (std::vector<std::array<std::uint8_t, 4>>{{4, 4, 2, 3}}));
+    // "Beside." plain, "Middle " plain, the arrow in style 7, " end." and "Indented." plain.
+    EXPECT_EQ(s.sections[0].styles,
+              (std::vector<std::uint16_t>{14 << 1, 1 | (7 << 1) | (1 << 5), 14 << 1}));
+    EXPECT_EQ(s.pictures.rfind("GIF89a", 0), 0u);
+}
+
 TEST(ArticleSourceTest, BadLinesNameTheFileAndLine)
 {
     struct Case {
@@ -90,6 +150,16 @@ TEST(ArticleSourceTest, BadLinesNameTheFileAndLine)
         {"number: 5\ntitle: X\n= S\n**open\n", "a.txt:4: a style is not closed"},
         {"number: 5\ntitle: X\n= S\n[x](http://a)\n", "a.txt:4: a link target begins \"vl://\" or \"tf:\""},
         {"number: 5\ntitle: X\n= S\n[x](vl://1\n", "a.txt:4: a link is written [text](target)"},
+        {"number: 5\ntitle: X\n+table T\nrow: a\n", "a.txt:4: a table is not ended with \"+end\""},
+        {"number: 5\ntitle: X\n+table T\nbogus: a\n+end\n", "a.txt:3: unknown table line \"bogus\""},
+        {"number: 5\ntitle: X\n+table T\nrow: [^0] a\n+end\n", "a.txt:3: a footnote mark is 1 to 15"},
+        {"number: 5\ntitle: X\n= S\n[table 1]\n",
+         "a.txt:4: no table 1 (tables come before the paragraphs that show them)"},
+        {"number: 5\ntitle: X\n= S\nx {s20:y}\n", "a.txt:4: a style code is 0 to 15"},
+        {"number: 5\ntitle: X\n= S\nx {s7:\\xZZ}\n", "a.txt:4: a byte is written \\xHH"},
+        {"number: 5\ntitle: X\n= S\n[thumbnails up 0 1]\n",
+         "a.txt:4: [thumbnails left|right FIRST COUNT] naming media entries"},
+        {"number: 5\ntitle: X\n= S\n[picture pic]\n", "a.txt:4: pictures need the sample's picture folder"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.source);

@@ -10,8 +10,11 @@
 
 namespace discbuilder {
 
-// Parses one article source. Throws std::runtime_error naming the file and line on a bad line.
-ArticleRecordSource ParseArticleSource(const std::string& text, const std::string& fileName);
+// Parses one article source; inline pictures are read from pictureFolder (for a file, the
+// "pictures" folder beside its own). Throws std::runtime_error naming the file and line on a bad
+// line.
+ArticleRecordSource ParseArticleSource(const std::string& text, const std::string& fileName,
+                                       const std::filesystem::path& pictureFolder = {});
 ArticleRecordSource ReadArticleSource(const std::filesystem::path& file);
 
 // Every "*.txt" of the folder, in the order of their file names.

@@ -47,6 +47,29 @@ const char16_t kSymbol[224] = {
     0x239B, 0x239C, 0x239D, 0x23A1, 0x23A2, 0x23A3, 0x23A7, 0x23A8, 0x23A9, 0x23AA, 0x0000, 0x232A, 0x222B, 0x2320,
     0x23AE, 0x2321, 0x239E, 0x239F, 0x23A0, 0x23A4, 0x23A5, 0x23A6, 0x23AB, 0x23AC, 0x23AD, 0x0000};
 
+// The product's mathematics face "VeltraMath": its code points 0x20..0xFF and the Unicode
+// characters they show, drawn from a free face that has them all.
+const char16_t kVeltraMath[224] = {
+    // 0x20..0x7E: as ASCII.
+    0x0020, 0x0021, 0x0022, 0x0023, 0x0024, 0x0025, 0x0026, 0x0027, 0x0028, 0x0029, 0x002A, 0x002B, 0x002C, 0x002D, 0x002E, 0x002F,
+    0x0030, 0x0031, 0x0032, 0x0033, 0x0034, 0x0035, 0x0036, 0x0037, 0x0038, 0x0039, 0x003A, 0x003B, 0x003C, 0x003D, 0x003E, 0x003F,
+    0x0040, 0x0041, 0x0042, 0x0043, 0x0044, 0x0045, 0x0046, 0x0047, 0x0048, 0x0049, 0x004A, 0x004B, 0x004C, 0x004D, 0x004E, 0x004F,
+    0x0050, 0x0051, 0x0052, 0x0053, 0x0054, 0x0055, 0x0056, 0x0057, 0x0058, 0x0059, 0x005A, 0x005B, 0x005C, 0x005D, 0x005E, 0x005F,
+    0x0060, 0x0061, 0x0062, 0x0063, 0x0064, 0x0065, 0x0066, 0x0067, 0x0068, 0x0069, 0x006A, 0x006B, 0x006C, 0x006D, 0x006E, 0x006F,
+    0x0070, 0x0071, 0x0072, 0x0073, 0x0074, 0x0075, 0x0076, 0x0077, 0x0078, 0x0079, 0x007A, 0x007B, 0x007C, 0x007D, 0x007E, 0x0000,
+    // 0x80..0x87: combining hat, tilde, macron, overline, dot, diaeresis, vector arrow, stroke
+    // (no advance of their own); 0x88..0xFF: operators, relations, arrows, sets, Greek.
+    0x0302, 0x0303, 0x0304, 0x0305, 0x0307, 0x0308, 0x20D7, 0x0338, 0x2211, 0x220F, 0x2210, 0x222B, 0x222C, 0x222D, 0x222E, 0x221A,
+    0x221B, 0x221C, 0x2202, 0x2207, 0x2206, 0x221E, 0x221D, 0x2205, 0x2208, 0x2209, 0x220B, 0x2282, 0x2283, 0x2286, 0x2287, 0x222A,
+    0x2229, 0x2227, 0x2228, 0x00AC, 0x2200, 0x2203, 0x2204, 0x2264, 0x2265, 0x2260, 0x2248, 0x2261, 0x2245, 0x223C, 0x00B1, 0x2213,
+    0x00D7, 0x00F7, 0x00B7, 0x2218, 0x2295, 0x2297, 0x22A5, 0x2225, 0x2220, 0x00B0, 0x2032, 0x2033, 0x2190, 0x2192, 0x2194, 0x21D0,
+    0x21D2, 0x21D4, 0x2191, 0x2193, 0x21A6, 0x27E8, 0x27E9, 0x2308, 0x2309, 0x230A, 0x230B, 0x2016, 0x2115, 0x2124, 0x211A, 0x211D,
+    0x2102, 0x2135, 0x210F, 0x2113, 0x2234, 0x2235, 0x2026, 0x22EF, 0x22EE, 0x22F1, 0x226A, 0x226B, 0x227A, 0x227B, 0x22A2, 0x22A8,
+    0x03B1, 0x03B2, 0x03B3, 0x03B4, 0x03B5, 0x03B6, 0x03B7, 0x03B8, 0x03B9, 0x03BA, 0x03BB, 0x03BC, 0x03BD, 0x03BE, 0x03C0, 0x03C1,
+    0x03C3, 0x03C4, 0x03C6, 0x03C7, 0x03C8, 0x03C9, 0x0393, 0x0394, 0x0398, 0x039B, 0x039E, 0x03A0, 0x03A3, 0x03A6, 0x03A8, 0x03A9,
+
+};
+
 struct Glyph {
     int left = 0, top = 0, width = 0, rows = 0, pitch = 0;
     int advance = 0;
@@ -74,7 +97,9 @@ std::string Lower(std::string s)
 struct FaceRequest {
     std::string family;  // the free family to look for
     std::string reported; // the name GetTextFace gives
-    bool bold = false, italic = false, symbol = false;
+    bool bold = false, italic = false;
+    // The code-point table of a face with its own encoding (Symbol, VeltraMath); NULL: Windows-1252.
+    const char16_t* codes = nullptr;
 };
 
 FaceRequest MapFace(const LOGFONTA& lf)
@@ -104,7 +129,7 @@ FaceRequest MapFace(const LOGFONTA& lf)
         {"ms serif", "Liberation Serif"},     {"courier new", "Liberation Mono"},
         {"courier", "Liberation Mono"},       {"terminal", "Liberation Mono"},
         {"fixedsys", "Liberation Mono"},      {"lucida console", "Liberation Mono"},
-        {"symbol", "DejaVu Sans"},
+        {"symbol", "DejaVu Sans"},            {"veltramath", "DejaVu Sans"},
     };
     if (low.empty()) {
         int family = lf.lfPitchAndFamily & 0xF0;
@@ -123,7 +148,7 @@ FaceRequest MapFace(const LOGFONTA& lf)
     if (auto it = known.find(low); it != known.end()) {
         r.family = it->second;
         r.reported = name;
-        r.symbol = low == "symbol";
+        r.codes = low == "symbol" ? kSymbol : low == "veltramath" ? kVeltraMath : nullptr;
         return r;
     }
     r.family = name;
@@ -186,7 +211,8 @@ struct RealFont {
     int ppem = 0;
     int ascent = 0, descent = 0, internalLeading = 0, externalLeading = 0;
     int aveCharWidth = 0, maxCharWidth = 0, weight = FW_NORMAL;
-    bool italic = false, underline = false, strikeOut = false, symbol = false;
+    bool italic = false, underline = false, strikeOut = false;
+    const char16_t* codes = nullptr;  // see FaceRequest
     bool synthBold = false, synthItalic = false, fixedPitch = false;
     int underlinePos = 0, underlineThick = 1, strikePos = 0, strikeThick = 1;
     BYTE charSet = ANSI_CHARSET, family = FF_SWISS;
@@ -201,8 +227,8 @@ struct RealFont {
 
     unsigned CodePoint(BYTE ch) const
     {
-        if (symbol)
-            return ch >= 0x20 ? kSymbol[ch - 0x20] : ch;
+        if (codes)
+            return ch >= 0x20 ? codes[ch - 0x20] : ch;
         if (ch >= 0x80 && ch < 0xA0)
             return kCp1252High[ch - 0x80];
         return ch;
@@ -279,12 +305,12 @@ std::shared_ptr<RealFont> Realize(const LOGFONTA& lf)
     if (!m.exactFamily || m.file.empty()) {
         // A face that does not exist falls back to the sans face.
         m = FindFont("Liberation Sans", wantBold, wantItalic);
-        req.symbol = false;
+        req.codes = nullptr;
         req.reported = "Arial";
     }
     auto f = std::make_shared<RealFont>();
     f->reported = req.reported;
-    f->symbol = req.symbol;
+    f->codes = req.codes;
     if (m.file.empty() || FT_New_Face(Library(), m.file.c_str(), m.index, &f->face) != 0) {
         f->face = nullptr;
         return f;
@@ -292,12 +318,13 @@ std::shared_ptr<RealFont> Realize(const LOGFONTA& lf)
     FT_Face face = f->face;
     f->synthBold = wantBold && !m.bold;
     f->synthItalic = wantItalic && !m.italic;
-    f->weight = lf.lfWeight ? int(lf.lfWeight) : FW_NORMAL;
+    // A bold face named by its name ("Arial Bold") reports the bold weight.
+    f->weight = std::max(lf.lfWeight ? int(lf.lfWeight) : int(FW_NORMAL), req.bold ? int(FW_BOLD) : 0);
     f->italic = wantItalic;
     f->underline = lf.lfUnderline != 0;
     f->strikeOut = lf.lfStrikeOut != 0;
     f->fixedPitch = FT_IS_FIXED_WIDTH(face);
-    f->charSet = req.symbol ? BYTE(SYMBOL_CHARSET) : (lf.lfCharSet == DEFAULT_CHARSET ? BYTE(ANSI_CHARSET) : lf.lfCharSet);
+    f->charSet = req.codes ? BYTE(SYMBOL_CHARSET) : (lf.lfCharSet == DEFAULT_CHARSET ? BYTE(ANSI_CHARSET) : lf.lfCharSet);
     std::string fam = Lower(req.family);
     f->family = fam.find("serif") != std::string::npos && fam.find("sans") == std::string::npos ? FF_ROMAN
                 : f->fixedPitch                                                                 ? FF_MODERN
@@ -699,7 +726,7 @@ BOOL WINAPI GetTextMetricsA(HDC hdc, LPTEXTMETRICA tm)
     tm->tmOverhang = 0;
     tm->tmDigitizedAspectX = 96;
     tm->tmDigitizedAspectY = 96;
-    tm->tmFirstChar = f.symbol ? 0x1E : 0x1E;
+    tm->tmFirstChar = 0x1E;
     tm->tmLastChar = 0xFF;
     tm->tmDefaultChar = 0x1F;
     tm->tmBreakChar = 0x20;

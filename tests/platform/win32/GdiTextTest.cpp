@@ -403,3 +403,68 @@ TEST(DrawText, TabsExpandWhenAsked)
 }
 
 } // namespace
+
+namespace {
+
+// The ink of one character of a face, as a string of rows of '#' and '.'.
+std::string Glyph(const char* face, char ch)
+{
+    Canvas cv(60, 60);
+    HFONT font = Font(face, -28, FW_NORMAL, SYMBOL_CHARSET);
+    HGDIOBJ old = SelectObject(cv.dc, font);
+    SetBkMode(cv.dc, TRANSPARENT);
+    TextOut(cv.dc, 10, 10, &ch, 1);
+    std::string rows;
+    for (int y = 0; y < cv.h; ++y) {
+        for (int x = 0; x < cv.w; ++x)
+            rows += GetPixel(cv.dc, x, y) == RGB(255, 255, 255) ? '.' : '#';
+        rows += '\n';
+    }
+    SelectObject(cv.dc, old);
+    DeleteObject(font);
+    return rows;
+}
+
+}  // namespace
+
+TEST(Text, MathematicsFaceShowsItsSymbolsFromItsOwnCodeTable)
+{
+    // VeltraMath keeps ASCII and puts operators, relations, arrows and Greek letters in the high
+    // half; the same characters the symbol face shows at its own code points.
+    struct Case {
+        char math;
+        char symbol;
+        const char* what;
+    } cases[] = {
+        {'\xAA', '\xBB', "almost equal"}, {'\xB0', '\xB4', "times"},   {'\xBD', '\xAE', "arrow right"},
+        {'\x8B', '\xF2', "integral"},     {'\x88', '\xE5', "sum"},     {'\xE0', 'a', "alpha"},
+        {'\xFF', 'W', "capital omega"},   {'\xA7', '\xA3', "less or equal"},
+    };
+    const std::string box = Glyph("Symbol", '\x7F');  // a code point with no character: the box
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string math = Glyph("VeltraMath", c.math);
+        EXPECT_EQ(math, Glyph("Symbol", c.symbol));
+        EXPECT_NE(math, box);
+        EXPECT_NE(math.find('#'), std::string::npos);
+    }
+    EXPECT_EQ(Glyph("VeltraMath", 'x'), Glyph("DejaVu Sans", 'x'));
+
+    Canvas cv;
+    HFONT font = Font("VeltraMath", -20, FW_NORMAL, SYMBOL_CHARSET);
+    HGDIOBJ old = SelectObject(cv.dc, font);
+    char face[LF_FACESIZE] = {};
+    GetTextFace(cv.dc, sizeof face, face);
+    EXPECT_STREQ(face, "VeltraMath");
+    TEXTMETRIC tm{};
+    GetTextMetrics(cv.dc, &tm);
+    EXPECT_EQ(tm.tmCharSet, SYMBOL_CHARSET);
+    // The combining marks (hat, vector arrow ...) take no room of their own.
+    SIZE mark{}, letter{};
+    GetTextExtentPoint32(cv.dc, "\x80", 1, &mark);
+    GetTextExtentPoint32(cv.dc, "v", 1, &letter);
+    EXPECT_EQ(mark.cx, 0);
+    EXPECT_GT(letter.cx, 0);
+    SelectObject(cv.dc, old);
+    DeleteObject(font);
+}
