@@ -108,4 +108,6 @@ void ResetAppServices()
     services.pfnCloseTimelineViewer = NULL;
     services.pfnPassToTimelineViewer = NULL;
     services.pMediaPlayerWnd = NULL;
+    services.pCurrentMovieWnd = NULL;
+    services.pfnCollapseToolkit = NULL;
 }

@@ -71,6 +71,12 @@ struct VL_APP_SERVICES {
     BOOL (*pfnPassToTimelineViewer)(LPCSTR lpszText) = NULL;
     // The media browser's open player window (destroyed by the frame when it goes); NULL: none.
     CWnd* pMediaPlayerWnd = NULL;
+    // The movie window that holds the screen palette while it plays (set by the media browser);
+    // picture views leave the palette alone meanwhile. NULL: none.
+    CWnd* pCurrentMovieWnd = NULL;
+    // Collapses the frame's Tool Kit (set by the frame while it has one); a floating panel that
+    // shows calls it. NULL: no Tool Kit.
+    void (*pfnCollapseToolkit)() = NULL;
     // The online manager's fetch of an item whose file is not on hand (CCloud's
     // OpenOnlineResource, until the online manager exists): non-zero when the file is then
     // available. NULL: nothing can be fetched.
