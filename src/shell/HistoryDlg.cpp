@@ -29,7 +29,6 @@ BEGIN_MESSAGE_MAP(CHistoryDlg, CGenericTabWinDialog)
     ON_COMMAND(IDOK, OnOK)
     ON_LBN_DBLCLK(IDC_HISTORY_LIST, OnListDoubleClick)
     ON_WM_PAINT()
-    ON_WM_ERASEBKGND()
 END_MESSAGE_MAP()
 
 CHistoryDlg::CHistoryDlg(const CVLStateList& states, CWnd* pView)
@@ -143,13 +142,4 @@ void CHistoryDlg::OnPaint()
     dc.FillSolidRect(&client, PALETTEINDEX(56));
     CBrush black(RGB(0, 0, 0));
     dc.FrameRect(&client, &black);
-}
-
-BOOL CHistoryDlg::OnEraseBkgnd(CDC* pDC)
-{
-    CAppPaletteSelector palette(pDC);
-    CRect client;
-    GetClientRect(&client);
-    pDC->FillSolidRect(&client, PALETTEINDEX(56));
-    return TRUE;
 }

@@ -36,7 +36,6 @@ protected:
     afx_msg void OnOK();
     afx_msg void OnListDoubleClick();
     afx_msg void OnPaint();
-    afx_msg BOOL OnEraseBkgnd(CDC* pDC);
     DECLARE_MESSAGE_MAP()
 
     const CVLStateList& m_states;

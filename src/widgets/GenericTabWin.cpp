@@ -31,6 +31,7 @@ BEGIN_MESSAGE_MAP(CGenericTabWin, CWnd)
     ON_WM_NCCREATE()
     ON_WM_NCCALCSIZE()
     ON_WM_NCPAINT()
+    ON_WM_NCHITTEST()
     ON_WM_NCLBUTTONDOWN()
     ON_WM_NCLBUTTONUP()
     ON_WM_LBUTTONDOWN()
@@ -213,6 +214,16 @@ void CGenericTabWin::OnNcPaint()
     }
     dc.BitBlt(band.left, band.top, band.Width(), band.Height(), &mem, 0, 0, SRCCOPY);
     mem.SelectObject(pOldBitmap);
+}
+
+LRESULT CGenericTabWin::OnNcHitTest(CPoint point)
+{
+    CRect window;
+    GetWindowRect(&window);
+    CRect band = CaptionBandRect(window.Width());
+    if (band.PtInRect(CPoint(point.x - window.left, point.y - window.top)))
+        return HTCAPTION;
+    return CWnd::OnNcHitTest(point);
 }
 
 void CGenericTabWin::OnNcLButtonDown(UINT nHitTest, CPoint point)

@@ -60,6 +60,8 @@ protected:
     afx_msg BOOL OnNcCreate(LPCREATESTRUCT lpCreateStruct);
     afx_msg void OnNcCalcSize(BOOL bCalcValidRects, NCCALCSIZE_PARAMS* lpncsp);
     afx_msg void OnNcPaint();
+    // The whole caption band moves the panel (the close box acts on its own press).
+    afx_msg LRESULT OnNcHitTest(CPoint point);
     afx_msg void OnNcLButtonDown(UINT nHitTest, CPoint point);
     afx_msg void OnNcLButtonUp(UINT nHitTest, CPoint point);
     afx_msg void OnLButtonDown(UINT nFlags, CPoint point);

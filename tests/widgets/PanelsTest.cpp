@@ -162,6 +162,13 @@ TEST_F(PanelsTest, TitlesThatDoNotFitEndInAnEllipsis)
         }
     }
     dc.SelectObject(old);
+
+    // On screen: a narrow panel with that long title.
+    CGenericTabWin panel;
+    ASSERT_TRUE(panel.Create(nullptr, longTitle, WS_VISIBLE, CRect(20, 30, 200, 150), &main, 8100));
+    panel.SetFocus();
+    ui::PumpUntilIdle();
+    ui::dialog::Screenshot(panel.GetSafeHwnd(), "tab_window_long_title.png");
 }
 
 TEST_F(PanelsTest, TheCloseBoxClosesOnlyWhenPressedAndReleasedInside)
@@ -218,6 +225,28 @@ TEST_F(PanelsTest, TheCloseBoxClosesOnlyWhenPressedAndReleasedInside)
     EXPECT_EQ(std::vector<LPARAM>{3}, main.closedNotices);
     EXPECT_FALSE(panel.IsWindowVisible());
     EXPECT_TRUE(::IsWindow(panel.GetSafeHwnd()));
+}
+
+TEST_F(PanelsTest, TheWholeCaptionBandMovesThePanel)
+{
+    CGenericTabWin panel;
+    ASSERT_TRUE(panel.Create(nullptr, "Outline", WS_VISIBLE, CRect(20, 30, 270, 330), &main, 8100));
+    ui::PumpUntilIdle();
+    CRect before;
+    panel.GetWindowRect(&before);
+    // Low in the band, below where a system caption would end.
+    CPoint from = At(panel, CPoint(80, CGenericTabWin::CaptionBandRect(250).bottom - 2));
+    host::MouseMove(from.x, from.y);
+    host::MouseDown();
+    host::RunInNextModalLoop([from](HWND) {
+        host::MouseMove(from.x + 30, from.y + 40);
+        host::MouseUp();
+    });
+    ui::PumpUntilIdle();
+    CRect after;
+    panel.GetWindowRect(&after);
+    EXPECT_EQ(before.TopLeft() + CPoint(30, 40), after.TopLeft());
+    EXPECT_EQ(before.Size(), after.Size());
 }
 
 TEST_F(PanelsTest, TheCaptionIsActiveWhileTheFocusIsInThePanelOrItsControls)
