@@ -119,6 +119,16 @@ TEST_F(PanelsTest, FrameCaptionBandAndCloseBoxTakeTheirPlaces)
     EXPECT_EQ(CRect(band.right - 2 - 16, band.top + (27 - 14) / 2 - 1, band.right - 2, band.top + (27 - 14) / 2 - 1 + 14),
               panel.GetCloseBoxRect());
 
+    // Showing a panel collapses the frame's Tool Kit; hiding it does not.
+    static int collapsed;
+    collapsed = 0;
+    AppServices().pfnCollapseToolkit = [] { ++collapsed; };
+    panel.ShowWindow(SW_HIDE);
+    EXPECT_EQ(0, collapsed);
+    panel.ShowWindow(SW_SHOW);
+    EXPECT_EQ(1, collapsed);
+    AppServices().pfnCollapseToolkit = nullptr;
+
     // A window shorter than its frame and band gets an empty client area, never a negative one.
     panel.SetWindowPos(nullptr, 0, 0, 8, 20, SWP_NOMOVE | SWP_NOZORDER);
     panel.GetClientRect(&client);
