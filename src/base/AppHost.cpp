@@ -40,6 +40,10 @@ void CAppHost::LaunchSuiteMenu()
 {
 }
 
+void CAppHost::CollapseToolkit()
+{
+}
+
 void CAppHost::CloseTimelineViewer()
 {
 }

@@ -34,6 +34,8 @@ public:
     virtual int MonthsSinceUpdate();
     // Starts the suite's menu program. Plain: nothing.
     virtual void LaunchSuiteMenu();
+    // Collapses the frame's Tool Kit (a floating panel that shows asks for it). Plain: nothing.
+    virtual void CollapseToolkit();
     // Tells the running timeline viewer program to close when it accepts automation.
     virtual void CloseTimelineViewer();
     // Gives a running timeline viewer that accepts automation the text (NULL: none); FALSE when

@@ -74,6 +74,9 @@ struct VL_APP_UI {
     BOOL bF1Help = FALSE;
     // The media browser's open player window (destroyed by the frame when it goes); NULL: none.
     CWnd* pMediaPlayerWnd = NULL;
+    // The movie window that holds the screen palette while it plays (set by the media browser);
+    // picture views leave the palette alone meanwhile. NULL: none.
+    CWnd* pCurrentMovieWnd = NULL;
 };
 
 struct VL_APP_SERVICES {

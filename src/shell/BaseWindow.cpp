@@ -7,6 +7,7 @@
 #include "base/DataFolders.h"
 #include "base/TimelineRequest.h"
 #include "base/VLMessages.h"
+#include "shell/HistoryDlg.h"
 #include "shell/WizardSelectWnd.h"
 
 #include <cstdlib>
@@ -138,6 +139,7 @@ BEGIN_MESSAGE_MAP(CBaseWindow, CFrameWnd)
     ON_COMMAND(ID_SHOW_DICTIONARY, OnShowDictionaryCommand)
     ON_COMMAND(ID_GO_BACK, OnBack)
     ON_COMMAND(ID_GO_FORWARD, OnForward)
+    ON_COMMAND(ID_HISTORY, OnHistory)
     ON_COMMAND(ID_HELP_TOPICS, OnHelpTopics)
     ON_COMMAND(ID_HELP_FINDER, CFrameWnd::OnHelpFinder)
     ON_COMMAND(ID_CONTEXT_HELP, CFrameWnd::OnContextHelp)
@@ -922,6 +924,13 @@ void CBaseWindow::OnForward()
     }
     m_backList.Push(pNow);
     pView->SendMessage(VLM_RESTORE_STATE, 0, reinterpret_cast<LPARAM>(pNext));
+}
+
+// The History dialog: a state chosen in it comes back to the frame as 0x40D.
+void CBaseWindow::OnHistory()
+{
+    CHistoryDlg dialog(m_backList, m_pCurrentView);
+    dialog.RunTabDialog();
 }
 
 // ---- commands that open views ----

@@ -16,6 +16,7 @@
 #include "base/VLMainWin.h"
 #include "base/VLStateObj.h"
 #include "base/ViewHost.h"
+#include "widgets/StatusWin.h"
 
 #include <afxwin.h>
 
@@ -138,6 +139,7 @@ protected:
     afx_msg void OnShowDictionaryCommand();
     afx_msg void OnBack();
     afx_msg void OnForward();
+    afx_msg void OnHistory();
     afx_msg void OnHelpTopics();
     afx_msg void OnWizards();
     afx_msg void OnSurfJubilee();

@@ -90,41 +90,6 @@ LRESULT CVLToolbar::OnStopOff(WPARAM, LPARAM)
     return 0;
 }
 
-// ---- status window ----
-
-BEGIN_MESSAGE_MAP(CStatusWin, CWnd)
-    ON_WM_PAINT()
-    ON_MESSAGE(VLM_STATUS_TEXT, OnSetStatusText)
-END_MESSAGE_MAP()
-
-CStatusWin::CStatusWin() = default;
-
-CStatusWin::~CStatusWin()
-{
-    delete m_pText;
-}
-
-BOOL CStatusWin::Create(CWnd* pParentWnd)
-{
-    LPCSTR lpszClass =
-        AfxRegisterWndClass(CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, ::LoadCursor(NULL, IDC_ARROW));
-    CRect rect(0, 0, GetAppScreenWidth(), 16);
-    return CWnd::Create(lpszClass, "Status Window", WS_CHILD | WS_CLIPSIBLINGS, rect, pParentWnd, 0);
-}
-
-void CStatusWin::OnPaint()
-{
-    PaintFace(this, RGB(255, 255, 255), m_pText != NULL ? static_cast<LPCSTR>(*m_pText) : "");
-}
-
-LRESULT CStatusWin::OnSetStatusText(WPARAM, LPARAM lParam)
-{
-    delete m_pText;
-    m_pText = lParam != 0 ? reinterpret_cast<CString*>(lParam) : new CString;
-    Invalidate();
-    return 0;
-}
-
 // ---- side panes ----
 
 BEGIN_MESSAGE_MAP(CLeastTabWin, CWnd)

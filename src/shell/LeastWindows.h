@@ -1,7 +1,7 @@
 // The least windows behind the main frame.
 //
 // The frame creates windows whose real classes belong to other parts of the program: the
-// toolbar, the status window, the search and dictionary panes and each main view. Until each
+// toolbar, the search and dictionary panes and each main view. Until each
 // real window is written, the class here stands in for it with the interface the frame uses and
 // no more: it is created the way the frame creates the real one, answers the frame's messages
 // with the real window's ownership rules (a carried object it receives is deleted at once), and
@@ -36,26 +36,6 @@ protected:
     afx_msg LRESULT OnPaneUp(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnStopOff(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
-};
-
-// ---- status window (to be replaced by the status window of the window library) ----
-class CStatusWin : public CWnd {
-public:
-    CStatusWin();
-    ~CStatusWin() override;
-    // "Status Window" at (0, 0), as wide as the application's screen, 16 high, id 0.
-    BOOL Create(CWnd* pParentWnd);
-    // The shown text (empty before the first VLM_STATUS_TEXT).
-    CString GetText() const { return m_pText != NULL ? *m_pText : CString(); }
-
-protected:
-    afx_msg void OnPaint();
-    // VLM_STATUS_TEXT: takes the heap CString over (0: an empty text), deletes the old one.
-    afx_msg LRESULT OnSetStatusText(WPARAM wParam, LPARAM lParam);
-    DECLARE_MESSAGE_MAP()
-
-private:
-    CString* m_pText = NULL;
 };
 
 // ---- side panes (to be replaced by the search pane and the dictionary pane) ----

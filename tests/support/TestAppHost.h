@@ -15,6 +15,7 @@ public:
     std::function<void()> refreshOnline;
     std::function<BOOL(CReference*, int)> openOnline;
     std::function<int()> monthsSinceUpdate;
+    std::function<void()> collapseToolkit;
     std::function<void()> closeTimelineViewer;
     std::function<BOOL(LPCSTR)> passToTimelineViewer;
 
@@ -49,6 +50,11 @@ public:
         return openOnline ? openOnline(pReference, nFlags) : CAppHost::OpenOnlineResource(pReference, nFlags);
     }
     int MonthsSinceUpdate() override { return monthsSinceUpdate ? monthsSinceUpdate() : CAppHost::MonthsSinceUpdate(); }
+    void CollapseToolkit() override
+    {
+        if (collapseToolkit)
+            collapseToolkit();
+    }
     void CloseTimelineViewer() override
     {
         if (closeTimelineViewer)

@@ -10,6 +10,8 @@ constexpr Size kMenuCaption[3] = {{120, 30}, {150, 38}, {190, 48}};
 // The wizard buttons: the first one's size and the others'.
 constexpr Size kWizardFirst = {90, 57};
 constexpr Size kWizardTile = {88, 56};
+// The tab dialogs' picture buttons.
+constexpr Size kTextButton = {64, 24};
 
 }  // namespace
 
@@ -43,6 +45,8 @@ const char* Label(int id)
     case 324: case 328: return "Web Page";
     case 326: case 329: return "Quiz";
     case 594: return "Homework Wizards";
+    case 349: case 350: return "Cancel";
+    case 351: case 352: case 550: case 551: return "OK";
     default: return "";
     }
 }
@@ -74,6 +78,14 @@ const std::vector<Row>& ProgramArt()
         {326, Kind::Bitmap, Look::WizardTile, {kWizardTile, kWizardTile, kWizardTile}},
         {329, Kind::Bitmap, Look::WizardTilePressed, {kWizardTile, kWizardTile, kWizardTile}},
         {594, Kind::Bitmap, Look::WizardBanner, {{400, 56}, {400, 56}, {400, 56}}},
+        // The tab dialogs' picture buttons: the popup box's OK (551, pressed 550) and the History
+        // dialog's Cancel (350, pressed 349) and OK (352, pressed 351).
+        {551, Kind::Bitmap, Look::TextButton, {kTextButton, kTextButton, kTextButton}},
+        {550, Kind::Bitmap, Look::TextButtonPressed, {kTextButton, kTextButton, kTextButton}},
+        {350, Kind::Bitmap, Look::TextButton, {kTextButton, kTextButton, kTextButton}},
+        {349, Kind::Bitmap, Look::TextButtonPressed, {kTextButton, kTextButton, kTextButton}},
+        {352, Kind::Bitmap, Look::TextButton, {kTextButton, kTextButton, kTextButton}},
+        {351, Kind::Bitmap, Look::TextButtonPressed, {kTextButton, kTextButton, kTextButton}},
     };
     return rows;
 }

@@ -28,6 +28,10 @@ enum class Look {
     WizardTile,         // a raised tile in the wizard's own colour, with its label
     WizardTilePressed,  // the same tile sunken and darker, the label one pixel down and right
     WizardBanner,       // the window's heading picture
+    // The picture buttons of the tab dialogs (the popup box's OK, the History dialog's OK and
+    // Cancel).
+    TextButton,         // a raised button face with its label
+    TextButtonPressed,  // the same face sunken, the label one pixel down and right
 };
 
 // Whether a look is written as an 8-bit bitmap over the menu's colour table.

@@ -234,6 +234,15 @@ void WizardTile(HDC dc, int width, int height, const char* label, bool pressed)
     Text(dc, box, label, LabelHeight(dc, label, height / 3, width - 10), kLight, DT_CENTER);
 }
 
+void TextButton(HDC dc, int width, int height, const char* label, bool pressed)
+{
+    Face(dc, width, height, pressed);
+    RECT box{2, 2, width - 2, height - 2};
+    if (pressed)
+        OffsetRect(&box, 1, 1);
+    Text(dc, box, label, LabelHeight(dc, label, height * 3 / 5, width - 8), kDark, DT_CENTER);
+}
+
 void WizardBanner(HDC dc, int width, int height, const char* label)
 {
     for (int x = 0; x < width; x += 4) {
@@ -286,6 +295,8 @@ Picture Paint(Look look, int width, int height, const char* label)
     case Look::WizardTile: WizardTile(dc, width, height, label, false); break;
     case Look::WizardTilePressed: WizardTile(dc, width, height, label, true); break;
     case Look::WizardBanner: WizardBanner(dc, width, height, label); break;
+    case Look::TextButton: TextButton(dc, width, height, label, false); break;
+    case Look::TextButtonPressed: TextButton(dc, width, height, label, true); break;
     case Look::MenuCaption: {
         FillBox(dc, 0, 0, width, height, kMenuSky);
         RECT box{0, 0, width, height};

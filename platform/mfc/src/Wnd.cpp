@@ -548,6 +548,9 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
         (this->*f.pfn_v_u_u_W)(LOWORD(wParam), HIWORD(wParam), FromHandle(reinterpret_cast<HWND>(lParam)));
         break;
     case AfxSig_v_u_u: (this->*f.pfn_v_u_u)(LOWORD(wParam), HIWORD(wParam)); break;
+    case AfxSig_v_b_NCCALC:
+        (this->*f.pfn_v_b_NCCALC)(static_cast<BOOL>(wParam), reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam));
+        break;
     default: return FALSE;
     }
     if (pResult)
@@ -775,6 +778,8 @@ void CWnd::OnRButtonDown(UINT, CPoint) { Default(); }
 void CWnd::OnRButtonUp(UINT, CPoint) { Default(); }
 void CWnd::OnRButtonDblClk(UINT, CPoint) { Default(); }
 void CWnd::OnNcLButtonDown(UINT, CPoint) { Default(); }
+void CWnd::OnNcLButtonUp(UINT, CPoint) { Default(); }
+void CWnd::OnNcCalcSize(BOOL, NCCALCSIZE_PARAMS*) { Default(); }
 void CWnd::OnNcMouseMove(UINT, CPoint) { Default(); }
 void CWnd::OnKeyDown(UINT, UINT, UINT) { Default(); }
 void CWnd::OnKeyUp(UINT, UINT, UINT) { Default(); }

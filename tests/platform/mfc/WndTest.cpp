@@ -334,4 +334,60 @@ TEST_F(WndTest, NestedModalLoopsRunScriptedActionsAndReturnTheirResults)
     EXPECT_EQ(unanswered, -1);
 }
 
+// A window whose frame is its own: a 10-pixel border all round and a 20-pixel band on top,
+// pressed and released in the band by the mouse.
+class CFramedWnd : public CWnd {
+protected:
+    afx_msg void OnNcCalcSize(BOOL, NCCALCSIZE_PARAMS* p)
+    {
+        RECT& r = p->rgrc[0];
+        r.left += 10;
+        r.top += 30;
+        r.right -= 10;
+        r.bottom -= 10;
+    }
+    afx_msg void OnNcLButtonDown(UINT hit, CPoint p)
+    {
+        g_log.push_back("ncdown " + std::to_string(hit) + " " + std::to_string(p.x) + "," + std::to_string(p.y));
+    }
+    afx_msg void OnNcLButtonUp(UINT hit, CPoint p)
+    {
+        g_log.push_back("ncup " + std::to_string(hit) + " " + std::to_string(p.x) + "," + std::to_string(p.y));
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CFramedWnd, CWnd)
+ON_WM_NCCALCSIZE()
+ON_WM_NCLBUTTONDOWN()
+ON_WM_NCLBUTTONUP()
+END_MESSAGE_MAP()
+
+TEST_F(WndTest, NonClientSizeAndButtonReleaseReachTheirHandlers)
+{
+    CFramedWnd wnd;
+    ASSERT_TRUE(wnd.CreateEx(0, AfxRegisterWndClass(0), "framed", WS_POPUP | WS_VISIBLE, CRect(100, 100, 300, 250), nullptr, 0));
+    // At creation and after a resize the handler decides the client area.
+    CRect client;
+    wnd.GetClientRect(&client);
+    EXPECT_EQ(CRect(0, 0, 180, 110), client);
+    CPoint origin(0, 0);
+    wnd.ClientToScreen(&origin);
+    EXPECT_EQ(CPoint(110, 130), origin);
+    wnd.SetWindowPos(nullptr, 0, 0, 300, 200, SWP_NOMOVE | SWP_NOZORDER);
+    wnd.GetClientRect(&client);
+    EXPECT_EQ(CRect(0, 0, 280, 160), client);
+    // A press and a release in the band (screen coordinates, as the platform gives them).
+    host::MouseMove(150, 110);
+    host::MouseDown();
+    host::MouseUp();
+    ui::PumpUntilIdle();
+    ASSERT_EQ(2u, g_log.size());
+    EXPECT_EQ(0u, g_log[0].find("ncdown "));
+    EXPECT_NE(std::string::npos, g_log[0].find(" 150,110"));
+    EXPECT_EQ(0u, g_log[1].find("ncup "));
+    EXPECT_NE(std::string::npos, g_log[1].find(" 150,110"));
+    wnd.DestroyWindow();
+}
+
 }  // namespace

@@ -1,6 +1,13 @@
 #include "FrameTestSupport.h"
 
+#include "base/ResourceLibrary.h"
+
+#include <DialogDriver.h>
 #include <MessageSpy.h>
+
+#include <host/Paths.h>
+
+#include <functional>
 
 using namespace frametest;
 
@@ -188,4 +195,97 @@ TEST_F(HistoryTest, DestroyingTheFrameFreesTheHistory)
     FreedLog().clear();
     DestroyFrame();
     EXPECT_EQ(2u, FreedLog().size());
+}
+
+// The History dialog over the frame: the back list most recent first, and a choice sent back
+// to its view through the frame.
+class HistoryDialogTest : public HistoryTest {
+protected:
+    void SetUp() override
+    {
+        HistoryTest::SetUp();
+        // The dialog's close box comes from the screen-class library.
+        auto path = host::FromHostPath(std::string(VL_LIBRARY_DIR) + "/vl_res0.dll");
+        ASSERT_TRUE(path.has_value());
+        AppServices().env.hResourceLibrary = ::LoadLibrary(path->c_str());
+        ASSERT_NE(nullptr, AppServices().env.hResourceLibrary);
+        ASSERT_TRUE(LoadAppPalettes());
+    }
+    // Runs the History command with these steps inside the dialog.
+    void RunHistory(std::function<void(HWND)> steps)
+    {
+        bool ran = false;
+        host::RunInNextModalLoop([&](HWND dlg) {
+            ran = true;
+            ui::dialog::Pump(dlg);
+            steps(dlg);
+            ui::dialog::Pump(dlg);
+        });
+        Command(ID_HISTORY);
+        EXPECT_TRUE(ran);
+        ui::PumpUntilIdle();
+    }
+};
+
+TEST_F(HistoryDialogTest, ADoubleClickedEntryIsRestoredAndStaysInTheHistory)
+{
+    Show("Aardvark");
+    Show("");
+    Show("Bison   ");
+    Show("Camel");
+    RunHistory([&](HWND dlg) {
+        EXPECT_EQ(Names({"Camel", "Bison", "No Title!", "Aardvark"}), ui::dialog::Items(dlg, 103));
+        EXPECT_FALSE(frame->IsWindowEnabled());
+        char caption[32] = {};
+        GetWindowTextA(dlg, caption, sizeof caption);
+        EXPECT_STREQ("History", caption);
+        // 206 x 185, a third of the way into the current view.
+        ASSERT_NE(nullptr, frame->GetCurrentMainWin());
+        CRect r, over;
+        GetWindowRect(dlg, &r);
+        frame->GetCurrentMainWin()->GetWindowRect(&over);
+        CPoint at(over.Width() / 3 - 103 + over.left, over.Height() / 3 - 92 + over.top);
+        EXPECT_EQ(at.x, r.left);
+        EXPECT_EQ(at.y, r.top);
+        EXPECT_EQ(CSize(206, 185), r.Size());
+        ui::dialog::Screenshot(dlg, "history_dialog.png");
+        ui::dialog::ClickItem(dlg, 103, 1, true);
+    });
+    EXPECT_TRUE(frame->IsWindowEnabled());
+    EXPECT_EQ(Names{"Bison   "}, view.restored);
+    EXPECT_EQ(Names({"Bison   ", "Camel", "Bison   ", "", "Aardvark"}), Back());
+}
+
+TEST_F(HistoryDialogTest, OKTakesTheSelectedEntryAndCancelNothing)
+{
+    Show("Aardvark");
+    Show("Bison");
+    RunHistory([&](HWND dlg) {
+        SendDlgItemMessageA(dlg, 103, LB_SETCURSEL, 1, 0);
+        ui::dialog::Click(dlg, IDCANCEL);
+    });
+    EXPECT_TRUE(view.restored.empty());
+    EXPECT_EQ(Names({"Bison", "Aardvark"}), Back());
+
+    RunHistory([&](HWND dlg) {
+        // The buttons sit in the bottom right corner, Cancel at the right, 3 pixels apart.
+        CRect client, ok, cancel;
+        GetClientRect(dlg, &client);
+        GetWindowRect(GetDlgItem(dlg, IDOK), &ok);
+        GetWindowRect(GetDlgItem(dlg, IDCANCEL), &cancel);
+        MapWindowPoints(nullptr, dlg, reinterpret_cast<POINT*>(&ok), 2);
+        MapWindowPoints(nullptr, dlg, reinterpret_cast<POINT*>(&cancel), 2);
+        EXPECT_EQ(CPoint(client.right - 3, client.bottom - 3), cancel.BottomRight());
+        EXPECT_EQ(cancel.left - 3, ok.right);
+        SendDlgItemMessageA(dlg, 103, LB_SETCURSEL, 1, 0);
+        ui::dialog::Click(dlg, IDOK);
+    });
+    EXPECT_EQ(Names{"Aardvark"}, view.restored);
+    EXPECT_EQ(Names({"Aardvark", "Bison", "Aardvark"}), Back());
+
+    // OK with nothing selected ends the dialog and changes nothing.
+    view.restored.clear();
+    RunHistory([&](HWND dlg) { ui::dialog::Click(dlg, IDOK); });
+    EXPECT_TRUE(view.restored.empty());
+    EXPECT_EQ(3, frame->GetBackList().GetCount());
 }

@@ -84,6 +84,7 @@ enum AfxSig : UINT_PTR {
     AfxSig_b_u,        // BOOL (UINT)                   ON_COMMAND_EX
     AfxSig_v_u_u_W,    // void (UINT, UINT, CWnd*)      scroll requests
     AfxSig_v_u_u,      // void (UINT, UINT)             reflected scroll requests
+    AfxSig_v_b_NCCALC, // void (BOOL, NCCALCSIZE_PARAMS*)
 };
 
 // One member function pointer of any of the shapes above; an entry's signature says which.
@@ -133,6 +134,7 @@ union AFX_PMSG_ANY {
     void (CWnd::*pfn_v_h)(HDROP);
     void (CWnd::*pfn_v_u_u_W)(UINT, UINT, CWnd*);
     void (CWnd::*pfn_v_u_u)(UINT, UINT);
+    void (CWnd::*pfn_v_b_NCCALC)(BOOL, NCCALCSIZE_PARAMS*);
 };
 
 struct AFX_MSGMAP_ENTRY {
@@ -245,6 +247,8 @@ protected:                                                      \
 #define ON_WM_NCDESTROY() AFX_WM(WM_NCDESTROY, AfxSig_v_v, pfn, AFX_PMSG, OnNcDestroy)
 #define ON_WM_CLOSE() AFX_WM(WM_CLOSE, AfxSig_v_v, pfn, AFX_PMSG, OnClose)
 #define ON_WM_PAINT() AFX_WM(WM_PAINT, AfxSig_v_v, pfn, AFX_PMSG, OnPaint)
+#define ON_WM_NCCALCSIZE() \
+    AFX_WM(WM_NCCALCSIZE, AfxSig_v_b_NCCALC, pfn_v_b_NCCALC, void(CWnd::*)(BOOL, NCCALCSIZE_PARAMS*), OnNcCalcSize)
 #define ON_WM_NCPAINT() AFX_WM(WM_NCPAINT, AfxSig_v_v, pfn, AFX_PMSG, OnNcPaint)
 #define ON_WM_CANCELMODE() AFX_WM(WM_CANCELMODE, AfxSig_v_v, pfn, AFX_PMSG, OnCancelMode)
 #define ON_WM_SIZE() AFX_WM(WM_SIZE, AfxSig_v_u_i_i, pfn_v_u_i_i, void(CWnd::*)(UINT, int, int), OnSize)
@@ -267,6 +271,7 @@ protected:                                                      \
 #define ON_WM_RBUTTONUP() AFX_WM(WM_RBUTTONUP, AfxSig_v_u_p, pfn_v_u_p, void(CWnd::*)(UINT, CPoint), OnRButtonUp)
 #define ON_WM_RBUTTONDBLCLK() AFX_WM(WM_RBUTTONDBLCLK, AfxSig_v_u_p, pfn_v_u_p, void(CWnd::*)(UINT, CPoint), OnRButtonDblClk)
 #define ON_WM_NCLBUTTONDOWN() AFX_WM(WM_NCLBUTTONDOWN, AfxSig_v_u_p, pfn_v_u_p, void(CWnd::*)(UINT, CPoint), OnNcLButtonDown)
+#define ON_WM_NCLBUTTONUP() AFX_WM(WM_NCLBUTTONUP, AfxSig_v_u_p, pfn_v_u_p, void(CWnd::*)(UINT, CPoint), OnNcLButtonUp)
 #define ON_WM_NCMOUSEMOVE() AFX_WM(WM_NCMOUSEMOVE, AfxSig_v_u_p, pfn_v_u_p, void(CWnd::*)(UINT, CPoint), OnNcMouseMove)
 #define ON_WM_KEYDOWN() AFX_WM(WM_KEYDOWN, AfxSig_v_u_u_u, pfn_v_u_u_u, void(CWnd::*)(UINT, UINT, UINT), OnKeyDown)
 #define ON_WM_KEYUP() AFX_WM(WM_KEYUP, AfxSig_v_u_u_u, pfn_v_u_u_u, void(CWnd::*)(UINT, UINT, UINT), OnKeyUp)

@@ -205,6 +205,8 @@ public:
     afx_msg void OnClose();
     afx_msg void OnPaint();
     afx_msg void OnNcPaint();
+    // wParam TRUE: the window rectangle is lpncsp->rgrc[0]; FALSE: lpncsp is a plain RECT.
+    afx_msg void OnNcCalcSize(BOOL bCalcValidRects, NCCALCSIZE_PARAMS* lpncsp);
     afx_msg void OnCancelMode();
     afx_msg void OnSize(UINT nType, int cx, int cy);
     afx_msg void OnMove(int x, int y);
@@ -226,6 +228,7 @@ public:
     afx_msg void OnRButtonUp(UINT nFlags, CPoint point);
     afx_msg void OnRButtonDblClk(UINT nFlags, CPoint point);
     afx_msg void OnNcLButtonDown(UINT nHitTest, CPoint point);
+    afx_msg void OnNcLButtonUp(UINT nHitTest, CPoint point);
     afx_msg void OnNcMouseMove(UINT nHitTest, CPoint point);
     afx_msg void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
     afx_msg void OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags);
