@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstdio>
 #include <map>
+#include <utility>
 #include <set>
 #include <string>
 
@@ -247,8 +248,8 @@ CWnd* PASCAL CWnd::FromHandle(HWND hWnd)
 void PASCAL CWnd::DeleteTempMap()
 {
     WndThreadState& s = State();
-    std::map<HWND, CWnd*> temps;
-    temps.swap(s.temporary);
+    // Taken out whole first: deleting one may make or ask for others.
+    std::map<HWND, CWnd*> temps = std::exchange(s.temporary, {});
     for (auto& [h, wnd] : temps) {
         wnd->m_hWnd = NULL;
         delete wnd;
