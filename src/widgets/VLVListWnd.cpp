@@ -87,9 +87,9 @@ int CVirtualVisibleRectArray::HitTest(int x, int y) const
 // ---------------------------------------------------------------------------------------------
 // CVLVListWnd
 
-IMPLEMENT_DYNCREATE(CVLVListWnd, CWnd)
+IMPLEMENT_DYNCREATE(CVLVListWnd, CVLScrollWnd)
 
-BEGIN_MESSAGE_MAP(CVLVListWnd, CWnd)
+BEGIN_MESSAGE_MAP(CVLVListWnd, CVLScrollWnd)
     ON_WM_PAINT()
     ON_WM_VSCROLL()
     ON_WM_LBUTTONDOWN()
@@ -502,7 +502,7 @@ void CVLVListWnd::ClickAt(CPoint point)
 void CVLVListWnd::OnLButtonDown(UINT nFlags, CPoint point)
 {
     SetFocus();
-    CWnd::OnLButtonDown(nFlags, point);
+    CVLScrollWnd::OnLButtonDown(nFlags, point);
 }
 
 void CVLVListWnd::OnLButtonUp(UINT, CPoint point) { ClickAt(point); }
@@ -593,7 +593,7 @@ void CVLVListWnd::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
             Notify(LBN_DBLCLK);
         break;
     default:
-        CWnd::OnKeyDown(nChar, nRepCnt, nFlags);
+        CVLScrollWnd::OnKeyDown(nChar, nRepCnt, nFlags);
     }
 }
 
@@ -601,7 +601,7 @@ LRESULT CVLVListWnd::OnGetDlgCode(WPARAM, LPARAM) { return DLGC_WANTARROWS | DLG
 
 void CVLVListWnd::OnSize(UINT nType, int cx, int cy)
 {
-    CWnd::OnSize(nType, cx, cy);
+    CVLScrollWnd::OnSize(nType, cx, cy);
     // The rows' heights and how many fit depend on the size.
     if (m_pData != NULL)
         LayOutRows(std::max(1L, GetFirstVisible()), TRUE);

@@ -11,6 +11,7 @@
 #pragma once
 
 #include "widgets/BaseListData.h"
+#include "widgets/VLScrollWnd.h"
 
 #include <afxwin.h>
 
@@ -52,7 +53,7 @@ enum : DWORD {
 // Control ids whose rows carry the icon of their content kind.
 enum : UINT { VLV_ID_ICONROWS = 160002, VLV_ID_ICONROWS2 = 28930 };
 
-class CVLVListWnd : public CWnd {
+class CVLVListWnd : public CVLScrollWnd {
     DECLARE_DYNCREATE(CVLVListWnd)
 public:
     CVLVListWnd();
