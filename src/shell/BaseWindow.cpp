@@ -1005,13 +1005,8 @@ LRESULT CBaseWindow::OnMainMenuChoice(WPARAM wParam, LPARAM lParam)
 {
     switch (wParam) {
     case kChoiceBlankView:
-        HidePanes();
-        if (m_pClearView != NULL && m_pClearView->GetSafeHwnd() != NULL) {
-            m_pClearView->SetColor(0x02E7FFFF);
-            ShowMainWindow(IDW_CLEAR, FALSE);
+        if (ShowClearWindow(PALETTERGB(255, 255, 231)))
             UpdateWindow();
-            m_bFirstShow = TRUE;
-        }
         break;
     case kChoiceBrowse:
         SendMainMenuCommand(ID_VIEW_JUSTLOOKING);

@@ -546,22 +546,21 @@ BOOL CMainMenuWnd::Choose(int nRow)
 void CMainMenuWnd::ChooseView()
 {
     MAIN_MENU_STATE& state = MainMenuState();
-    CWnd* pMain = AppMainWindow();
-    if (pMain != NULL)
-        pMain->SendMessage(VLM_MAIN_MENU_CHOICE, kChoiceBlankView, 0);
-    int nChoice = state.nChoice;
-    LPARAM lParam = state.lChoiceParam;
-    CloseMainMenu(FALSE);
-    if (state.pMenu == this) {
-        ShowWindow(SW_HIDE);
-        DestroyWindow();  // deletes this object
-        state.pMenu = NULL;
+    HandMenuChoiceToFrame(AppMainWindow(), state.nChoice, state.lChoiceParam);
+}
+
+void HandMenuChoiceToFrame(CWnd* pFrame, int nChoice, LPARAM lParam)
+{
+    if (pFrame != NULL) {
+        pFrame->SetActiveWindow();
+        pFrame->SendMessage(VLM_MAIN_MENU_CHOICE, kChoiceBlankView, 0);
     }
-    if (pMain != NULL) {
-        pMain->SetActiveWindow();
-        pMain->SendMessage(VLM_MAIN_MENU_CHOICE, kChoiceBlankView, 0);
-        pMain->UpdateWindow();
-        pMain->SendMessage(VLM_MAIN_MENU_CHOICE, WPARAM(nChoice), lParam);
+    CloseMainMenu(TRUE);
+    if (pFrame != NULL) {
+        pFrame->SetActiveWindow();
+        pFrame->SendMessage(VLM_MAIN_MENU_CHOICE, kChoiceBlankView, 0);
+        pFrame->SendMessage(VLM_MAIN_MENU_CHOICE, WPARAM(nChoice), lParam);
+        pFrame->UpdateWindow();
     }
 }
 

@@ -68,6 +68,10 @@ void ShowMainMenu(int nSteps, BOOL bHosted);
 void DismissSplash(BOOL bDestroy);
 // Fades the menu out (when not yet) and waits for the fade; destroys it when asked.
 void CloseMainMenu(BOOL bDestroy);
+// The menu's hand-over to the frame (NULL: none), the same at start-up and from the hosted menu:
+// the frame shows its blank view, the menu fades out and goes, the frame shows the blank view
+// again, painted, and then takes the choice.
+void HandMenuChoiceToFrame(CWnd* pFrame, int nChoice, LPARAM lParam);
 // The application's message filter's first step: nonzero when the menu consumed the message.
 BOOL MainMenuPreTranslate(MSG* pMsg);
 // Pumps messages (the menu's filter first) until GetTickCount passes now + dwMilliseconds.
@@ -87,8 +91,7 @@ public:
     // The show step: black, shown; the splash fading in while the splash phase lasts; else the
     // menu fading in.
     void ShowSplash();
-    // The hand-over in hosted mode: the frame gets VLM_MAIN_MENU_CHOICE for the blank view, the menu closes,
-    // the frame gets the blank view again and then the choice.
+    // The hand-over in hosted mode (HandMenuChoiceToFrame with the menu's choice).
     void ChooseView();
     // The bitmap id of the first row (in row order) whose rectangle holds the client point; 0.
     UINT HitTest(CPoint point) const;

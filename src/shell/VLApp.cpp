@@ -304,16 +304,7 @@ BOOL CVLApp::RunStartUp()
     else
         pFrame->ShowWindow(m_nCmdShow);
 
-    const COLORREF crBlank = PALETTERGB(255, 255, 231);
-    pFrame->SetActiveWindow();
-    pFrame->ShowClearWindow(crBlank);
-    pFrame->UpdateWindow();
-    CloseMainMenu(TRUE);
-    pFrame->SetActiveWindow();
-    pFrame->ShowClearWindow(crBlank);
-    pFrame->UpdateWindow();
-    pFrame->SendMessage(VLM_MAIN_MENU_CHOICE, WPARAM(nChoice), lChoiceParam);
-    pFrame->UpdateWindow();
+    HandMenuChoiceToFrame(pFrame, nChoice, lChoiceParam);
     EndWaitCursors();
     return TRUE;
 }

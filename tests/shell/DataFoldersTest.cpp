@@ -7,8 +7,7 @@
 
 #include <host/Drives.h>
 
-#include <TempDir.h>
-#include <UiTest.h>
+#include "ShellUiTest.h"
 
 #include <filesystem>
 #include <fstream>
@@ -18,7 +17,7 @@
 
 namespace {
 
-// What the current view heard: (disc, found) of each 0x40A.
+// What the current view heard: (disc, found) of each WM_VL_DISC_SEARCH.
 std::vector<std::pair<WPARAM, LPARAM>> g_viewHeard;
 
 LRESULT CALLBACK ViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -36,15 +35,13 @@ int AFXAPI CaptureErrorReport(LPCSTR lpszText, UINT)
     return IDOK;
 }
 
-class DataFolderTest : public ui::UiTest {
+class DataFolderTest : public ShellUiTest {
 protected:
+    DataFolderTest() : ShellUiTest("T:\\vl00i1se.ini", false) {}
+
     void SetUp() override
     {
-        ui::UiTest::SetUp();
-        std::filesystem::create_directories(dir.path() / "t");
-        host::MapDrive('T', (dir.path() / "t").string(), DRIVE_FIXED, "TESTDRIVE");
-        ResetAppServices();
-        app.m_pszProfileName = "T:\\vl00i1se.ini";
+        ShellUiTest::SetUp();
         g_viewHeard.clear();
         g_errorReports.clear();
         m_oldReportHandler = AfxSetReportErrorHandler(CaptureErrorReport);
@@ -54,15 +51,9 @@ protected:
         AfxSetReportErrorHandler(m_oldReportHandler);
         if (view.GetSafeHwnd() != NULL)
             DestroyWindow(view.Detach());
-        ResetAppServices();
-        host::ResetDrives();
-        ui::UiTest::TearDown();
+        ShellUiTest::TearDown();
     }
 
-    static void Set(LPCSTR section, LPCSTR key, LPCSTR value)
-    {
-        ASSERT_TRUE(WritePrivateProfileString(section, key, value, "T:\\vl00i1se.ini"));
-    }
     // A CD-ROM drive holding a disc with that label (a folder of its own); the drive list is
     // made again, as the application object makes it.
     std::string HostFolderFor(char letter) const
@@ -110,9 +101,7 @@ protected:
         return AppServices().env.discDrives.Lookup(static_cast<WORD>(disc), index) ? index : -1;
     }
 
-    CWinApp app{"vl00i1se"};
     CWnd view;
-    TempDir dir;
 
 private:
     AFX_REPORT_ERROR_HANDLER m_oldReportHandler = NULL;
@@ -147,15 +136,15 @@ TEST_F(DataFolderTest, EveryKindWithDataDirSetAndWithTheDisc)
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.withDisc, DataDir(c.type)) << "type " << c.type;
-    Set("Files", "DataDir", "D:\\Data");
+    SetProfile("Files", "DataDir", "D:\\Data");
     for (const Case& c : cases)
         EXPECT_EQ(c.withDataDir, DataDir(c.type)) << "type " << c.type << " with DataDir";
-    Set("Files", "DataDir", "D:\\Data\\");
+    SetProfile("Files", "DataDir", "D:\\Data\\");
     EXPECT_EQ("D:\\Data\\Movies\\", DataDir(3));
 
     // The wizards and Jubilee folders the settings name are taken as they are.
-    Set("Files", "Wizards", "W:\\Wiz");
-    Set("Files", "Jubilee", "J:\\Jub\\");
+    SetProfile("Files", "Wizards", "W:\\Wiz");
+    SetProfile("Files", "Jubilee", "J:\\Jub\\");
     EXPECT_EQ("W:\\Wiz\\", DataDir(8));
     EXPECT_EQ("J:\\Jub\\", DataDir(9));
     EXPECT_TRUE(BoxTexts().empty());
@@ -163,7 +152,7 @@ TEST_F(DataFolderTest, EveryKindWithDataDirSetAndWithTheDisc)
 
 TEST_F(DataFolderTest, DataDirNeedsNoDriveAtAll)
 {
-    Set("Files", "DataDir", "D:\\Data");
+    SetProfile("Files", "DataDir", "D:\\Data");
     EXPECT_TRUE(LocateFirstDisc());
     EXPECT_EQ("D:\\Data\\Movies\\", DataDir(3, 1, TRUE));
     EXPECT_EQ(0, AppServices().env.cdromDrives.GetSize());
@@ -182,7 +171,7 @@ TEST_F(DataFolderTest, LabelsMatchWhateverTheirCase)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.cd1Label) + " / " + c.driveLabel);
-        Set("Files", "CD1Label", c.cd1Label);
+        SetProfile("Files", "CD1Label", c.cd1Label);
         Cdrom('E', c.driveLabel);
         EXPECT_EQ(c.found ? "E:\\info_dat\\" : "", DataDir(1));
         EXPECT_STREQ(*c.cd1Label ? c.cd1Label : "VL00I1SE", GetDiscLabel(1));
@@ -269,7 +258,7 @@ TEST_F(DataFolderTest, CachedDriveWhoseDiscChangedIsDropped)
 TEST_F(DataFolderTest, NamedDriveIsPolledForEightSecondsAfterEachOk)
 {
     MakeView();
-    Set("File Locations", "CD1", "E:");
+    SetProfile("File Locations", "CD1", "E:");
     Cdrom('E', "VL00I1SE");
     Cdrom('F', "VL00I1SE");  // never looked at: the settings name the drive
     EXPECT_EQ("E:\\info_dat\\", DataDir(1, 1, TRUE));
@@ -296,7 +285,7 @@ TEST_F(DataFolderTest, NamedDriveIsPolledForEightSecondsAfterEachOk)
 
 TEST_F(DataFolderTest, NamedDriveFindsTheDiscWhilePolling)
 {
-    Set("File Locations", "CD1", "e:\\");
+    SetProfile("File Locations", "CD1", "e:\\");
     Cdrom('E', "OTHER");
     std::uint64_t okAt = 0;
     host::AnswerMessageBoxWith("into drive e:", [&okAt](const host::MessageBoxRecord&) {

@@ -9,6 +9,7 @@
 
 #include "base/AppServices.h"
 #include "base/ResourceLibrary.h"
+#include "base/VLMessages.h"
 
 #include "WidgetTestSupport.h"
 
@@ -26,7 +27,7 @@
 
 namespace {
 
-// The main window of these tests: it keeps the lParams of the 0x411 messages it is sent.
+// The main window of these tests: it keeps the lParams of the VLM_PANE_DOWN messages it is sent.
 class CMainHost : public CWnd {
 public:
     std::vector<LPARAM> closedNotices;
@@ -41,7 +42,7 @@ protected:
 };
 
 BEGIN_MESSAGE_MAP(CMainHost, CWnd)
-ON_MESSAGE(0x411, OnPanelClosed)
+ON_MESSAGE(VLM_PANE_DOWN, OnPanelClosed)
 END_MESSAGE_MAP()
 
 // A panel that tells which caption colour its last painting asked for.
@@ -230,7 +231,7 @@ TEST_F(PanelsTest, TheCloseBoxClosesOnlyWhenPressedAndReleasedInside)
     EXPECT_TRUE(panel.IsWindowVisible());
     EXPECT_TRUE(main.closedNotices.empty());
 
-    // Pressed and released inside: the main window hears 0x411 (0, 3) and the panel hides,
+    // Pressed and released inside: the main window hears VLM_PANE_DOWN (0, 3) and the panel hides,
     // still existing.
     host::StepClock(1000);
     host::Click(box.x, box.y);
@@ -401,11 +402,11 @@ TEST_F(PanelsTest, TheStatusWindowOwnsItsTextAndShortensItFromTheOriginal)
     EXPECT_EQ(0, status.GetDlgCtrlID());
 
     // Each new text replaces (and frees) the last; 0 empties the line.
-    status.SendMessage(0x40C, 0, reinterpret_cast<LPARAM>(new CString("Pointing at a map")));
+    status.SendMessage(VLM_STATUS_TEXT, 0, reinterpret_cast<LPARAM>(new CString("Pointing at a map")));
     EXPECT_STREQ("Pointing at a map", status.GetText());
-    status.SendMessage(0x40C, 0, reinterpret_cast<LPARAM>(new CString("A second text")));
+    status.SendMessage(VLM_STATUS_TEXT, 0, reinterpret_cast<LPARAM>(new CString("A second text")));
     EXPECT_STREQ("A second text", status.GetText());
-    status.SendMessage(0x40C, 0, 0);
+    status.SendMessage(VLM_STATUS_TEXT, 0, 0);
     EXPECT_STREQ("", status.GetText());
 
     CClientDC dc(&status);
@@ -438,7 +439,7 @@ TEST_F(PanelsTest, TheStatusWindowOwnsItsTextAndShortensItFromTheOriginal)
     dc.SelectObject(old);
 
     // Painted: a black line along the top, the text in black on white below it.
-    status.SendMessage(0x40C, 0, reinterpret_cast<LPARAM>(new CString(longText)));
+    status.SendMessage(VLM_STATUS_TEXT, 0, reinterpret_cast<LPARAM>(new CString(longText)));
     ui::PumpUntilIdle();
     CClientDC paint(&status);
     EXPECT_EQ(RGB(0, 0, 0), paint.GetPixel(150, 0));

@@ -1,5 +1,6 @@
 #include "WidgetTestSupport.h"
 
+#include "base/CopyDLL.h"
 #include "base/DataFolders.h"
 #include "base/ResourceLibrary.h"
 
@@ -198,7 +199,7 @@ struct CopyBoxSeen {
 LRESULT CALLBACK WatchCopyBox(int code, WPARAM wParam, LPARAM lParam)
 {
     const MSG* msg = reinterpret_cast<const MSG*>(lParam);
-    if (code == HC_ACTION && msg->message == 0x4EB && !g_box.seen) {
+    if (code == HC_ACTION && msg->message == WM_COPYDLL_DONE && !g_box.seen) {
         g_box.seen = true;
         ::GetWindowRect(msg->hwnd, &g_box.rect);
         g_box.style = DWORD(::GetWindowLongA(msg->hwnd, GWL_STYLE));

@@ -51,6 +51,19 @@ struct Info {
 // The window of another live process behind a handle; false (error untouched) when the handle
 // is not one.
 bool Describe(HWND hwnd, Info& out);
+
+// A window handle of this process or of another: `local` is this process's window, else
+// `remote` describes another process's window as its process last published it.
+struct AnyWindow {
+    WindowPtr local;
+    Info remote;
+    bool found = false;
+    explicit operator bool() const { return found; }
+};
+// The window behind a handle of either kind; not found (ERROR_INVALID_WINDOW_HANDLE set) when
+// the handle is neither.
+AnyWindow FindAny(HWND hwnd);
+
 // Other processes' top-level windows in z-order: the most recently activated process first,
 // each process's windows in its own order; `localStamp` receives this process's place (its
 // activation stamp, 0 when it has no windows in the registry) so the caller can put its own

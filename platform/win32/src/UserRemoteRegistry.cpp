@@ -302,6 +302,16 @@ bool Describe(HWND hwnd, Info& out)
     return true;
 }
 
+AnyWindow FindAny(HWND hwnd)
+{
+    AnyWindow any;
+    any.local = Find(hwnd);
+    any.found = any.local != nullptr || Describe(hwnd, any.remote);
+    if (!any.found)
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return any;
+}
+
 std::vector<Group> OtherProcessesWindows(std::uint64_t& localStamp)
 {
     Self& self = TheSelf();

@@ -118,14 +118,6 @@ int CopyTruncated(const std::string& text, LPSTR buffer, int max)
     return n;
 }
 
-// The description of another process's window; an unknown handle sets the error.
-bool DescribeRemote(HWND hwnd, remote::Info& info)
-{
-    if (remote::Describe(hwnd, info))
-        return true;
-    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-    return false;
-}
 
 // Whether a value of the given size at a byte offset lies inside a block of extra bytes.
 bool ExtraIndexValid(int index, size_t size, size_t blockSize)
@@ -395,13 +387,10 @@ BOOL WINAPI GetClassInfoA(HINSTANCE instance, LPCSTR name, LPWNDCLASSA out)
 
 int WINAPI GetClassNameA(HWND hwnd, LPSTR buffer, int max)
 {
-    WindowPtr w = Find(hwnd);
-    remote::Info info;
-    if (!w && !DescribeRemote(hwnd, info))
+    remote::AnyWindow any = remote::FindAny(hwnd);
+    if (!any || !buffer || max <= 0)
         return 0;
-    if (!buffer || max <= 0)
-        return 0;
-    return CopyTruncated(w ? w->cls->name : info.className, buffer, max);
+    return CopyTruncated(any.local ? any.local->cls->name : any.remote.className, buffer, max);
 }
 
 ULONG_PTR WINAPI GetClassLongPtrA(HWND hwnd, int index)
@@ -840,13 +829,12 @@ BOOL WINAPI IsChild(HWND parent, HWND hwnd)
 HWND WINAPI GetParent(HWND hwnd)
 {
     Guard g(Mutex());
-    WindowPtr w = Find(hwnd);
-    if (!w) {
-        remote::Info info;
-        if (!DescribeRemote(hwnd, info))
-            return nullptr;
-        return (info.style & WS_POPUP) ? info.owner : nullptr;
-    }
+    remote::AnyWindow any = remote::FindAny(hwnd);
+    if (!any)
+        return nullptr;
+    WindowPtr w = any.local;
+    if (!w)
+        return (any.remote.style & WS_POPUP) ? any.remote.owner : nullptr;
     if (w->style & WS_CHILD)
         return w->parent ? w->parent->hwnd : nullptr;
     if (w->style & WS_POPUP)
@@ -948,16 +936,16 @@ HWND GlobalNeighbour(HWND hwnd, UINT cmd)
 HWND WINAPI GetWindow(HWND hwnd, UINT cmd)
 {
     Guard g(Mutex());
-    WindowPtr w = Find(hwnd);
+    remote::AnyWindow any = remote::FindAny(hwnd);
+    if (!any)
+        return nullptr;
+    WindowPtr w = any.local;
     bool ordering = cmd == GW_HWNDFIRST || cmd == GW_HWNDLAST || cmd == GW_HWNDNEXT || cmd == GW_HWNDPREV;
     if (!w) {
-        remote::Info info;
-        if (!DescribeRemote(hwnd, info))
-            return nullptr;
         if (ordering)
             return GlobalNeighbour(hwnd, cmd);
         if (cmd == GW_OWNER)
-            return info.owner;
+            return any.remote.owner;
         if (cmd == GW_CHILD || cmd == GW_ENABLEDPOPUP)
             return nullptr;  // only top-level windows of other processes are known
         SetLastError(ERROR_INVALID_GW_COMMAND);
@@ -1006,14 +994,15 @@ HWND WINAPI GetTopWindow(HWND hwnd)
 HWND WINAPI GetLastActivePopup(HWND hwnd)
 {
     Guard g(Mutex());
-    WindowPtr w = Find(hwnd);
+    remote::AnyWindow any = remote::FindAny(hwnd);
+    if (!any)
+        return nullptr;
+    WindowPtr w = any.local;
     if (!w) {
         // Another process's window: as its process last published it.
+        HWND popup = any.remote.lastActivePopup;
         remote::Info info;
-        if (!DescribeRemote(hwnd, info))
-            return nullptr;
-        remote::Info popup;
-        return info.lastActivePopup && remote::Describe(info.lastActivePopup, popup) ? info.lastActivePopup : hwnd;
+        return popup && remote::Describe(popup, info) ? popup : hwnd;
     }
     if (w->lastActivePopup) {
         WindowPtr p = Find(w->lastActivePopup);
@@ -1126,14 +1115,14 @@ BOOL WINAPI EnumThreadWindows(DWORD threadId, WNDENUMPROC proc, LPARAM lParam)
 
 DWORD WINAPI GetWindowThreadProcessId(HWND hwnd, LPDWORD processId)
 {
-    WindowPtr w = Find(hwnd);
+    remote::AnyWindow any = remote::FindAny(hwnd);
+    if (!any)
+        return 0;
+    WindowPtr w = any.local;
     if (!w) {
-        remote::Info info;
-        if (!DescribeRemote(hwnd, info))
-            return 0;
         if (processId)
-            *processId = info.processId;
-        return info.threadId;
+            *processId = any.remote.processId;
+        return any.remote.threadId;
     }
     if (processId)
         *processId = GetCurrentProcessId();
@@ -1144,15 +1133,13 @@ DWORD WINAPI GetWindowThreadProcessId(HWND hwnd, LPDWORD processId)
 
 int WINAPI GetWindowTextA(HWND hwnd, LPSTR buffer, int max)
 {
-    WindowPtr w = Find(hwnd);
-    remote::Info info;
-    if (!w && !DescribeRemote(hwnd, info))
-        return 0;
-    if (!buffer || max <= 0)
+    remote::AnyWindow any = remote::FindAny(hwnd);
+    if (!any || !buffer || max <= 0)
         return 0;
     buffer[0] = 0;
+    WindowPtr w = any.local;
     if (!w)
-        return CopyTruncated(info.title, buffer, max);  // as its process last published it
+        return CopyTruncated(any.remote.title, buffer, max);  // as its process last published it
     if (w->threadId == GetCurrentThreadId())
         return static_cast<int>(Send(hwnd, WM_GETTEXT, static_cast<WPARAM>(max), reinterpret_cast<LPARAM>(buffer)));
     Guard g(Mutex());
@@ -1161,13 +1148,12 @@ int WINAPI GetWindowTextA(HWND hwnd, LPSTR buffer, int max)
 
 int WINAPI GetWindowTextLengthA(HWND hwnd)
 {
-    WindowPtr w = Find(hwnd);
-    if (!w) {
-        remote::Info info;
-        if (!DescribeRemote(hwnd, info))
-            return 0;
-        return static_cast<int>(info.title.size());
-    }
+    remote::AnyWindow any = remote::FindAny(hwnd);
+    if (!any)
+        return 0;
+    WindowPtr w = any.local;
+    if (!w)
+        return static_cast<int>(any.remote.title.size());
     if (w->threadId == GetCurrentThreadId())
         return static_cast<int>(Send(hwnd, WM_GETTEXTLENGTH, 0, 0));
     return static_cast<int>(w->text.size());

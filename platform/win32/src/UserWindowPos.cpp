@@ -691,15 +691,10 @@ BOOL WINAPI CloseWindow(HWND hwnd)
 BOOL WINAPI GetWindowRect(HWND hwnd, LPRECT rect)
 {
     Guard g(Mutex());
-    WindowPtr w = Find(hwnd);
-    remote::Info info;
-    if (!w && !remote::Describe(hwnd, info)) {
-        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    remote::AnyWindow any = remote::FindAny(hwnd);
+    if (!any || !rect)
         return FALSE;
-    }
-    if (!rect)
-        return FALSE;
-    *rect = w ? w->window : info.rect;
+    *rect = any.local ? any.local->window : any.remote.rect;
     return TRUE;
 }
 

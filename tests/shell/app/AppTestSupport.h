@@ -105,14 +105,15 @@ constexpr int kBrowseRow = 0;
 constexpr int kExitRow = 12;
 constexpr int kWizardsRow = 10;
 
-class AppTest : public ui::UiTest {
+class AppTest : public ShellTest {
 protected:
+    AppTest() : ShellTest("T:\\prog\\vl00i1se.ini") {}
+
     void SetUp() override
     {
-        ui::UiTest::SetUp();
+        ShellTest::SetUp();
         const std::filesystem::path disc = SampleDisc();
         std::filesystem::create_directories(Prog());
-        host::MapDrive('T', (dir.path() / "t").string(), DRIVE_FIXED, "TESTDRIVE");
         host::MapDrive('S', disc.string(), DRIVE_CDROM, "VL00I1SE");
         host::SetDriveFreeSpace('T', 100000000, 1000000000);
         host::SetProgramPlatformPath("T:\\prog\\vl00i1se.exe");
@@ -123,10 +124,9 @@ protected:
         std::filesystem::copy_file(disc / "info_dat" / "vl00i1.mdb", Prog() / "vl00i1.mdb");
         dir.Write("t/prog/splash.bmp", menutest::IndexedBmp(64, 48, {0x000000, 0x3366CC, 0xFFFFFF}));
         SetProfile("Files", "Splash", "T:\\prog\\splash.bmp");
+        // Measured again now that the disc's drive is there.
+        ResetProgramState();
 
-        ResetAppServices();
-        CBaseWindow::ResetSharedState();
-        MainMenuState() = MAIN_MENU_STATE{};
         // The 8-bit display's palette animation is the quickest fade; the colour cases choose
         // their own display.
         host::SetDisplayMode(host::DisplayMode::Palette256);
@@ -143,13 +143,8 @@ protected:
         if (app != nullptr && !exited)
             Exit();
         app.reset();
-        MainMenuState() = MAIN_MENU_STATE{};
-        CBaseWindow::ResetSharedState();
-        ResetAppServices();
-        host::SetProgramPlatformPath("");
-        host::ResetDrives();
         host::SetDisplayMode(host::DisplayMode::TrueColor);
-        ui::UiTest::TearDown();
+        ShellTest::TearDown();
     }
 
     // A new application object, initialised from the program's arguments.
@@ -182,25 +177,6 @@ protected:
     }
 
     std::filesystem::path Prog() const { return dir.path() / "t" / "prog"; }
-    static void SetProfile(LPCSTR section, LPCSTR key, LPCSTR value)
-    {
-        ASSERT_TRUE(::WritePrivateProfileString(section, key, value, "T:\\prog\\vl00i1se.ini"));
-    }
-    static std::string Profile(LPCSTR section, LPCSTR key)
-    {
-        char buffer[256] = {};
-        ::GetPrivateProfileString(section, key, "", buffer, sizeof buffer, "T:\\prog\\vl00i1se.ini");
-        return buffer;
-    }
-    static int Boxes(const std::string& text)
-    {
-        int n = 0;
-        for (const host::MessageBoxRecord& box : host::MessageBoxLog())
-            n += box.text == text;
-        return n;
-    }
-
-    TempDir dir;
     std::unique_ptr<TestApp> app;
     bool exited = false;
 };

@@ -17,8 +17,7 @@
 #include <host/Sound.h>
 #include <host/TimeZone.h>
 
-#include <TempDir.h>
-#include <UiTest.h>
+#include "../ShellUiTest.h"
 
 #include <oleauto.h>
 
@@ -32,44 +31,27 @@ namespace {
 
 // A drive T: with the program folder T:\prog\ and one profile, T:\vl.ini, that is both the
 // framework's and the application's.
-class ServicesTest : public ui::UiTest {
+class ServicesTest : public ShellUiTest {
 protected:
+    ServicesTest() : ShellUiTest("T:\\vl.ini", false) {}
+
     void SetUp() override
     {
-        ui::UiTest::SetUp();
+        ShellUiTest::SetUp();
         std::filesystem::create_directories(dir.path() / "t" / "prog");
-        host::MapDrive('T', (dir.path() / "t").string(), DRIVE_FIXED, "TESTDRIVE");
         host::SetProgramPlatformPath("T:\\prog\\vl00i1se.exe");
         host::SetTimeZone("UTC0");
-        ResetAppServices();
-        app.m_pszProfileName = "T:\\vl.ini";
     }
     void TearDown() override
     {
-        ResetAppServices();
-        host::SetProgramPlatformPath("");
-        host::ResetDrives();
         host::SetTimeZone("");
-        ui::UiTest::TearDown();
-    }
-    static void Set(LPCSTR section, LPCSTR key, LPCSTR value)
-    {
-        ASSERT_TRUE(::WritePrivateProfileString(section, key, value, "T:\\vl.ini"));
-    }
-    static std::string Get(LPCSTR section, LPCSTR key)
-    {
-        char buffer[128] = {};
-        ::GetPrivateProfileString(section, key, "", buffer, sizeof buffer, "T:\\vl.ini");
-        return buffer;
+        ShellUiTest::TearDown();
     }
     std::string FileBytes(const char* name) const
     {
         std::ifstream in(dir.path() / "t" / "prog" / name, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
-
-    TempDir dir;
-    CWinApp app{"vl00i1se"};
 };
 
 // ---- preferences store ----
@@ -82,11 +64,11 @@ TEST_F(ServicesTest, PreferenceFlagsReadOnlyOneAsSetAndMissingKeepsTheDefault)
     } cases[] = {{"1", TRUE}, {"2", FALSE}, {"yes", FALSE}, {"0", FALSE}, {NULL, TRUE}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.value != NULL ? c.value : "missing");
-        Set("Program Options", "ESN", c.value);  // entry 39, default on
+        SetProfile("Program Options", "ESN", c.value);  // entry 39, default on
         PreferencesStore store;
         EXPECT_EQ(c.flag, store.GetEntry(39).bEnabled);
     }
-    Set("Program Options", "MP", "12");
+    SetProfile("Program Options", "MP", "12");
     PreferencesStore store;
     EXPECT_EQ(12, store.GetEntry(55).nNumber);
     EXPECT_EQ(1, store.GetEntry(54).nNumber) << "VID missing keeps its default";
@@ -94,9 +76,9 @@ TEST_F(ServicesTest, PreferenceFlagsReadOnlyOneAsSetAndMissingKeepsTheDefault)
 
 TEST_F(ServicesTest, PreferenceFoldersFollowTheOptimizerAndTheInstall)
 {
-    Set("Network Optimizer", "ACD1", "1");
-    Set("Network Optimizer", "ACD1L", "D:\\Opt");
-    Set("Network Optimizer", "V1E", "1");
+    SetProfile("Network Optimizer", "ACD1", "1");
+    SetProfile("Network Optimizer", "ACD1L", "D:\\Opt");
+    SetProfile("Network Optimizer", "V1E", "1");
     {
         PreferencesStore store;
         EXPECT_TRUE(store.GetEntry(1).bEnabled);
@@ -110,13 +92,13 @@ TEST_F(ServicesTest, PreferenceFoldersFollowTheOptimizerAndTheInstall)
         EXPECT_EQ(0, store.GetInstallMode());
     }
     // A PFL folder that cannot be found also reads as the program folder.
-    Set("File Locations", "PFL", "T:\\nowhere");
+    SetProfile("File Locations", "PFL", "T:\\nowhere");
     {
         PreferencesStore store;
         EXPECT_STREQ("T:\\prog\\", store.GetEntry(23).strText);
     }
     // With the data on the hard disk the disc-1 optimizer entries are off, whatever is set.
-    Set("Files", "DataDir", "T:\\data\\");
+    SetProfile("Files", "DataDir", "T:\\data\\");
     {
         PreferencesStore store;
         EXPECT_EQ(PreferencesStore::installDisc1OnDisk, store.GetInstallMode());
@@ -126,9 +108,9 @@ TEST_F(ServicesTest, PreferenceFoldersFollowTheOptimizerAndTheInstall)
         EXPECT_STREQ("T:\\data\\", store.GetDisc1DataFolder());
     }
     // Without UNO nothing of the optimizer is on.
-    Set("Files", "DataDir", NULL);
-    Set("Network Optimizer", "ACD2", "1");
-    Set("File Locations", "UNO", "0");
+    SetProfile("Files", "DataDir", NULL);
+    SetProfile("Network Optimizer", "ACD2", "1");
+    SetProfile("File Locations", "UNO", "0");
     {
         PreferencesStore store;
         for (int i = 1; i <= 10; ++i)
@@ -197,12 +179,12 @@ TEST_F(ServicesTest, ADamagedStickyFileKeepsTheNotesReadBeforeTheDamage)
 TEST_F(ServicesTest, StickyNotesFollowTheSnlFolder)
 {
     std::filesystem::create_directories(dir.path() / "t" / "notes");
-    Set("Veltra Jubilee 2000 (International)", "SNL", "T:\\notes");
+    SetProfile("Veltra Jubilee 2000 (International)", "SNL", "T:\\notes");
     EXPECT_STREQ("T:\\notes\\sticky.nte", CStickyRecordSet::LocateFile());
     { CStickyRecordSet notes; }
     EXPECT_TRUE(std::filesystem::exists(dir.path() / "t" / "notes" / "sticky.nte"));
     // A folder that does not exist: the file cannot be opened, which is said once per attempt.
-    Set("Veltra Jubilee 2000 (International)", "SNL", "T:\\missing\\");
+    SetProfile("Veltra Jubilee 2000 (International)", "SNL", "T:\\missing\\");
     host::AnswerMessageBox("Unable to open sticky note file.", IDOK);
     host::AnswerMessageBox("Unable to open sticky note file.", IDOK);
     { CStickyRecordSet notes; }
@@ -230,12 +212,12 @@ TEST_F(ReminderTest, TheFirstStartWritesTheFirstDateWithoutANotice)
 {
     At(2000, 1, 10, 9);
     EXPECT_EQ(0, Check());
-    EXPECT_EQ("2000/09/01", Get(kSection, "Next Prompt"));
+    EXPECT_EQ("2000/09/01", Profile(kSection, "Next Prompt"));
 
-    Set(kSection, "Next Prompt", NULL);
+    SetProfile(kSection, "Next Prompt", NULL);
     At(2000, 6, 10, 9);
     EXPECT_EQ(0, Check());
-    EXPECT_EQ("2000/10/08", Get(kSection, "Next Prompt"));
+    EXPECT_EQ("2000/10/08", Profile(kSection, "Next Prompt"));
 }
 
 TEST_F(ReminderTest, ValuesThatShowNothing)
@@ -248,10 +230,10 @@ TEST_F(ReminderTest, ValuesThatShowNothing)
     } cases[] = {{"OFF", "OFF"}, {"\"OFF \"", "OFF "}, {"Sept 1", "Sept 1"}, {"2000/09/02", "2000/09/02"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.stored);
-        Set(kSection, "Next Prompt", c.stored);
-        ASSERT_EQ(c.read, Get(kSection, "Next Prompt"));
+        SetProfile(kSection, "Next Prompt", c.stored);
+        ASSERT_EQ(c.read, Profile(kSection, "Next Prompt"));
         Check();
-        EXPECT_EQ(c.read, Get(kSection, "Next Prompt")) << "nothing rewritten";
+        EXPECT_EQ(c.read, Profile(kSection, "Next Prompt")) << "nothing rewritten";
     }
 }
 
@@ -260,7 +242,7 @@ TEST_F(ReminderTest, TheNoticeShowsOnTheDayAndMovesTheDateOrTurnsItOff)
     for (bool tick : {false, true}) {
         SCOPED_TRACE(tick);
         At(2000, 9, 1, 15);
-        Set(kSection, "Next Prompt", "2000/09/01");
+        SetProfile(kSection, "Next Prompt", "2000/09/01");
         host::RunInNextModalLoop([tick](HWND hWnd) {
             char title[64] = {};
             ::GetWindowText(hWnd, title, sizeof title);
@@ -274,20 +256,20 @@ TEST_F(ReminderTest, TheNoticeShowsOnTheDayAndMovesTheDateOrTurnsItOff)
             ::SendMessage(::GetDlgItem(hWnd, IDOK), BM_CLICK, 0, 0);
         });
         EXPECT_EQ(1, Check());
-        EXPECT_EQ(tick ? "OFF" : "2000/10/01", Get(kSection, "Next Prompt"));
+        EXPECT_EQ(tick ? "OFF" : "2000/10/01", Profile(kSection, "Next Prompt"));
     }
 }
 
 TEST_F(ReminderTest, EnterInTheNoticePressesOK)
 {
     At(2000, 9, 1, 15);
-    Set(kSection, "Next Prompt", "2000/09/01");
+    SetProfile(kSection, "Next Prompt", "2000/09/01");
     host::RunInNextModalLoop([](HWND hWnd) {
         EXPECT_EQ(::GetDlgItem(hWnd, IDOK), ::GetFocus()) << "OK has the focus";
         host::PressKey(VK_RETURN);
     });
     EXPECT_EQ(1, Check());
-    EXPECT_EQ("2000/10/01", Get(kSection, "Next Prompt"));
+    EXPECT_EQ("2000/10/01", Profile(kSection, "Next Prompt"));
 }
 
 // ---- update age ----
@@ -297,7 +279,7 @@ protected:
     static void LastUpdateAt(int year, int month, int day, int hour)
     {
         std::int64_t days = host::DaysFromCivil(year, unsigned(month), unsigned(day));
-        Set(kSection, "Last Update", std::to_string(days * 86400 + hour * 3600).c_str());
+        SetProfile(kSection, "Last Update", std::to_string(days * 86400 + hour * 3600).c_str());
     }
 };
 
@@ -306,7 +288,7 @@ TEST_F(UpdateAgeTest, MonthsPassWhenTheDayOfTheUpdateRecurs)
     At(2001, 4, 14, 12);
     EXPECT_EQ(-1, COnlineUpdater::GetMonthsSinceUpdate());
     EXPECT_STREQ("You must update to receive this month's information.", COnlineUpdater::GetUpdateAgeText());
-    Set(kSection, "Last Update", "0");
+    SetProfile(kSection, "Last Update", "0");
     EXPECT_EQ(-1, COnlineUpdater::GetDaysSinceUpdate());
 
     LastUpdateAt(2001, 3, 15, 9);
@@ -378,13 +360,13 @@ TEST_F(ServicesTest, OnlineManagerWithoutEngineIsUnavailableAndNotConnected)
     }
     EXPECT_EQ(nullptr, CCloud::GetInstance());
 
-    Set("Online", "Realm", "");
-    Set("Online", "Host", "");
+    SetProfile("Online", "Realm", "");
+    SetProfile("Online", "Host", "");
     host::AnswerMessageBox("Online configuration has been corrupted.", IDOK);
     CCloud cloud;
     EXPECT_EQ(CCloud::initUnavailable, cloud.Initialize());
     // Disabled: silently unavailable.
-    Set("Online", "Disable", "1");
+    SetProfile("Online", "Disable", "1");
     EXPECT_TRUE(cloud.IsDisabled());
     EXPECT_EQ(CCloud::initUnavailable, cloud.Initialize());
 }

@@ -324,7 +324,7 @@ TEST_F(StartUpTest, FailedStartUpsStillWriteNormalExit)
     // No disc and the prompt cancelled.
     ::WritePrivateProfileString("CLEAN UP", "NormalExit", NULL, "T:\\prog\\vl00i1se.ini");
     host::UnmapDrive('S');
-    ResetAppServices();
+    ResetProgramState();
     MakeApp();
     host::AnswerMessageBox("Please insert Disc 1.", IDCANCEL);
     host::AnswerMessageBox("The Veltra CD #1 could not be located.", IDOK);

@@ -43,13 +43,13 @@ protected:
         report = dir.path() / "report.txt";
         setenv("VL_COMPANION_REPORT", report.string().c_str(), 1);
         unsetenv("VL_COMPANION_STAY");
-        Install("Data/Wizards", "vlwizrep.exe");
-        Install("Data/Wizards", "vlwizcht.exe");
-        Install("Data/Wizards", "vlwiztl.exe");
-        Install("Data/Wizards", "vl00web.exe");
-        Install("Data/Wizards", "vlwizquz.exe");
-        Install("Data/Wizards", "vltlview.exe");
-        Install("Data/VlJubl", "vljub.exe");
+        Install("data/Wizards", "vlwizrep.exe");
+        Install("data/Wizards", "vlwizcht.exe");
+        Install("data/Wizards", "vlwiztl.exe");
+        Install("data/Wizards", "vl00web.exe");
+        Install("data/Wizards", "vlwizquz.exe");
+        Install("data/Wizards", "vltlview.exe");
+        Install("data/VlJubl", "vljub.exe");
     }
     void TearDown() override
     {
@@ -173,13 +173,13 @@ TEST_F(CompanionTest, EachMessageStartsItsProgramInItsFolder)
         const char* commandLine;
         bool ownFolder;
     } const cases[] = {
-        {"research", VLM_COMPANION_FIRST, 0, CCompanionLauncher::Research, "T:\\Data\\Wizards\\vlwizrep.exe", false},
-        {"chart", VLM_COMPANION_SECOND, 0, CCompanionLauncher::Chart, "T:\\Data\\Wizards\\vlwizcht.exe", false},
-        {"timeline maker", VLM_COMPANION_THIRD, 0, CCompanionLauncher::TimelineMaker, "T:\\Data\\Wizards\\vlwiztl.exe", false},
-        {"web page", VLM_COMPANION_FOURTH, 0, CCompanionLauncher::WebPage, "T:\\Data\\Wizards\\vl00web.exe", false},
-        {"quiz", VLM_COMPANION_FIFTH, 0, CCompanionLauncher::Quiz, "T:\\Data\\Wizards\\vlwizquz.exe", false},
-        {"jubilee", VLM_JUBILEE, 0, CCompanionLauncher::Jubilee, "T:\\Data\\VlJubl\\vljub.exe", true},
-        {"jubilee command", 0, ID_SURF_JUBILEE, CCompanionLauncher::Jubilee, "T:\\Data\\VlJubl\\vljub.exe", true},
+        {"research", VLM_COMPANION_FIRST, 0, CCompanionLauncher::Research, "T:\\data\\Wizards\\vlwizrep.exe", false},
+        {"chart", VLM_COMPANION_SECOND, 0, CCompanionLauncher::Chart, "T:\\data\\Wizards\\vlwizcht.exe", false},
+        {"timeline maker", VLM_COMPANION_THIRD, 0, CCompanionLauncher::TimelineMaker, "T:\\data\\Wizards\\vlwiztl.exe", false},
+        {"web page", VLM_COMPANION_FOURTH, 0, CCompanionLauncher::WebPage, "T:\\data\\Wizards\\vl00web.exe", false},
+        {"quiz", VLM_COMPANION_FIFTH, 0, CCompanionLauncher::Quiz, "T:\\data\\Wizards\\vlwizquz.exe", false},
+        {"jubilee", VLM_JUBILEE, 0, CCompanionLauncher::Jubilee, "T:\\data\\VlJubl\\vljub.exe", true},
+        {"jubilee command", 0, ID_SURF_JUBILEE, CCompanionLauncher::Jubilee, "T:\\data\\VlJubl\\vljub.exe", true},
     };
     MakeFrame();
     size_t started = 0;
@@ -193,7 +193,7 @@ TEST_F(CompanionTest, EachMessageStartsItsProgramInItsFolder)
         EXPECT_NE(0u, RecordOf(c.program).dwThreadId);
         std::vector<std::string> starts = HostStarts(++started);
         ASSERT_EQ(started, starts.size());
-        std::string folder = c.ownFolder ? "T:\\Data\\VlJubl" : ProgramFolder();
+        std::string folder = c.ownFolder ? "T:\\data\\VlJubl" : ProgramFolder();
         EXPECT_EQ(Start(c.commandLine, folder), starts.back());
         EXPECT_TRUE(WaitForEnd(RecordOf(c.program)));
     }
@@ -234,8 +234,8 @@ TEST_F(CompanionTest, ARunningProgramIsNotStartedTwiceAndAnEndedOneStartsAgain)
 TEST_F(CompanionTest, FailuresShowTheProgramsMessageAndACancelledDiscStartsNothing)
 {
     MakeFrame();
-    std::filesystem::remove(dir.path() / "t/Data/Wizards/vlwizcht.exe");
-    std::filesystem::remove(dir.path() / "t/Data/VlJubl/vljub.exe");
+    std::filesystem::remove(dir.path() / "t/data/Wizards/vlwizcht.exe");
+    std::filesystem::remove(dir.path() / "t/data/VlJubl/vljub.exe");
     host::AnswerMessageBox("Unable to start Wizard application.", IDOK);
     EXPECT_EQ(1, frame->SendMessage(VLM_COMPANION_SECOND, 0, 0));
     host::AnswerMessageBox("Unable to start Surf the Jubilee application.", IDOK);
@@ -251,15 +251,15 @@ TEST_F(CompanionTest, FailuresShowTheProgramsMessageAndACancelledDiscStartsNothi
     EXPECT_EQ(1, frame->SendMessage(VLM_COMPANION_FIRST, 0, 0));
     EXPECT_EQ(1, DiscPrompts());
     // The jubilee folder may be set apart; the sound folder of the disc must be there too.
-    Set("Files", "Jubilee", "T:\\Data\\VlJubl");
-    Install("Data/VlJubl", "vljub.exe");
+    SetProfile("Files", "Jubilee", "T:\\data\\VlJubl");
+    Install("data/VlJubl", "vljub.exe");
     CancelNextDiscPrompt();
     EXPECT_EQ(1, frame->SendMessage(VLM_JUBILEE, 0, 0));
     EXPECT_EQ(2, DiscPrompts());
     EXPECT_EQ(2u, host::MessageBoxLog().size());
     EXPECT_EQ(0, RecordsInUse());
     // The wizards' folder may be set apart too: then no disc is needed.
-    Set("Files", "Wizards", "T:\\Data\\Wizards");
+    SetProfile("Files", "Wizards", "T:\\data\\Wizards");
     frame->SendMessage(VLM_COMPANION_FIRST, 0, 0);
     EXPECT_EQ(1u, Starts(1).size());
 }
@@ -272,12 +272,12 @@ TEST_F(CompanionTest, TheTimelineViewerGetsTheRequestOnItsCommandLine)
     EXPECT_EQ(std::vector<std::string>{"frame:request"}, FreedLog());
     ASSERT_EQ(1u, Starts(1).size());
     // The viewer runs in the current folder.
-    EXPECT_EQ(Start("T:\\Data\\Wizards\\vltlview.exe  40 10 600 400 TM000123", CurrentFolder()), HostStarts()[0]);
+    EXPECT_EQ(Start("T:\\data\\Wizards\\vltlview.exe  40 10 600 400 TM000123", CurrentFolder()), HostStarts()[0]);
     WaitForEnd(RecordOf(CCompanionLauncher::TimelineViewer));
     // Without one: the program alone.
     EXPECT_EQ(1, frame->SendMessage(VLM_TIMELINE_VIEWER, 0, 0));
     ASSERT_EQ(2u, Starts(2).size());
-    EXPECT_EQ(Start("T:\\Data\\Wizards\\vltlview.exe", CurrentFolder()), HostStarts()[1]);
+    EXPECT_EQ(Start("T:\\data\\Wizards\\vltlview.exe", CurrentFolder()), HostStarts()[1]);
     WaitForEnd(RecordOf(CCompanionLauncher::TimelineViewer));
 
     // Arguments of 100 characters or more, or a command line of 128 or more, are refused.
@@ -296,7 +296,7 @@ TEST_F(CompanionTest, TheTimelineViewerGetsTheRequestOnItsCommandLine)
     std::string longest(89, 'z');
     EXPECT_EQ(1, frame->SendMessage(VLM_TIMELINE_VIEWER, 3, reinterpret_cast<LPARAM>(new TestRequest(1, 2, 3, 4, longest.c_str()))));
     ASSERT_EQ(3u, Starts(3).size());
-    EXPECT_EQ(Start("T:\\Data\\Wizards\\vltlview.exe  1 2 3 4 " + longest, CurrentFolder()), HostStarts()[2]);
+    EXPECT_EQ(Start("T:\\data\\Wizards\\vltlview.exe  1 2 3 4 " + longest, CurrentFolder()), HostStarts()[2]);
     WaitForEnd(RecordOf(CCompanionLauncher::TimelineViewer));
 
     // The disc prompt cancelled: nothing starts, nothing shows, the request goes.
@@ -329,7 +329,7 @@ TEST_F(CompanionTest, ARunningViewerThatTakesAutomationGetsTheNameAndACallUnderW
     // While a call is under way (its failure message is up), another is refused with 0 and its
     // request freed.
     appHost.passToTimelineViewer = nullptr;
-    std::filesystem::remove(dir.path() / "t/Data/Wizards/vltlview.exe");
+    std::filesystem::remove(dir.path() / "t/data/Wizards/vltlview.exe");
     FreedLog().clear();
     LRESULT inner = -1;
     host::AnswerMessageBoxWith("Unable to start Wizard application.", [&](const host::MessageBoxRecord&) {
@@ -357,7 +357,7 @@ TEST_F(CompanionTest, NotepadAndTheWordProcessor)
     // The word processor: an empty "WPL" becomes the notepad found, and is started apart from
     // the notepad command's.
     frame->SendMessage(WM_COMMAND, ID_WORD_PROCESSOR);
-    EXPECT_EQ("T:\\cur\\notepad.exe", Get("Veltra Jubilee 2000 (International)", "WPL"));
+    EXPECT_EQ("T:\\cur\\notepad.exe", Profile("Veltra Jubilee 2000 (International)", "WPL"));
     ASSERT_EQ(2u, Starts(2).size());
     DWORD first = frame->GetWordProcessorRecord().dwProcessId;
     EXPECT_NE(first, RecordOf(CCompanionLauncher::Notepad).dwProcessId);
@@ -366,14 +366,14 @@ TEST_F(CompanionTest, NotepadAndTheWordProcessor)
     EXPECT_EQ(2u, Starts().size()) << "running: brought forward, not started again";
     // Ended: started again, from the "WPL" the reader set.
     EndProgram(const_cast<PROCESS_INFORMATION&>(frame->GetWordProcessorRecord()));
-    Set("Veltra Jubilee 2000 (International)", "WPL", "T:\\Data\\Wizards\\vlwizrep.exe");
+    SetProfile("Veltra Jubilee 2000 (International)", "WPL", "T:\\data\\Wizards\\vlwizrep.exe");
     frame->SendMessage(WM_COMMAND, ID_WORD_PROCESSOR);
     ASSERT_EQ(3u, Starts(3).size());
-    EXPECT_EQ(Start("T:\\Data\\Wizards\\vlwizrep.exe", "T:\\cur"), HostStarts()[2]);
+    EXPECT_EQ(Start("T:\\data\\Wizards\\vlwizrep.exe", "T:\\cur"), HostStarts()[2]);
     EXPECT_NE(first, frame->GetWordProcessorRecord().dwProcessId);
     // A program that cannot start shows nothing.
     EndProgram(const_cast<PROCESS_INFORMATION&>(frame->GetWordProcessorRecord()));
-    Set("Veltra Jubilee 2000 (International)", "WPL", "T:\\nowhere\\wp.exe");
+    SetProfile("Veltra Jubilee 2000 (International)", "WPL", "T:\\nowhere\\wp.exe");
     frame->SendMessage(WM_COMMAND, ID_WORD_PROCESSOR);
     EXPECT_TRUE(host::MessageBoxLog().empty());
     // The command is always enabled.
@@ -474,9 +474,9 @@ TEST_F(WizardSelectTest, ChoosingAWizardClosesTheWindowBeforeTheProgramStarts)
         UINT message;
         CCompanionLauncher::Program program;
     } const cases[] = {
-        {0, 1048, 0x4E6, CCompanionLauncher::Research}, {1, 1050, 0x4E7, CCompanionLauncher::Chart},
-        {2, 1049, 0x4E8, CCompanionLauncher::TimelineMaker}, {3, 1052, 0x4F0, CCompanionLauncher::WebPage},
-        {4, 1071, 0x4F1, CCompanionLauncher::Quiz},
+        {0, 1048, VLM_COMPANION_FIRST, CCompanionLauncher::Research}, {1, 1050, VLM_COMPANION_SECOND, CCompanionLauncher::Chart},
+        {2, 1049, VLM_COMPANION_THIRD, CCompanionLauncher::TimelineMaker}, {3, 1052, VLM_COMPANION_FOURTH, CCompanionLauncher::WebPage},
+        {4, 1071, VLM_COMPANION_FIFTH, CCompanionLauncher::Quiz},
     };
     MakeFrame();
     AppServices().ui.bF1Help = TRUE;

@@ -12,8 +12,7 @@
 
 #include <host/Drives.h>
 
-#include <TempDir.h>
-#include <UiTest.h>
+#include "../ShellUiTest.h"
 
 #include <filesystem>
 #include <string>
@@ -59,41 +58,21 @@ private:
     int m_kind;
 };
 
-class FrameTest : public ui::UiTest {
+class FrameTest : public ShellUiTest {
 protected:
     void SetUp() override
     {
-        ui::UiTest::SetUp();
-        std::filesystem::create_directories(dir.path() / "t");
-        host::MapDrive('T', (dir.path() / "t").string(), DRIVE_FIXED, "TESTDRIVE");
-        app.m_pszProfileName = "T:\\vl00i1se.ini";
-        ResetAppServices();
-        CBaseWindow::ResetSharedState();
+        ShellUiTest::SetUp();
         FreedLog().clear();
-        Set("Files", "DataDir", "T:\\Data");
     }
     void TearDown() override
     {
         DestroyFrame();
-        app.m_pMainWnd = nullptr;
-        CBaseWindow::ResetSharedState();
-        ResetAppServices();
-        host::ResetDrives();
-        ui::UiTest::TearDown();
+        ShellUiTest::TearDown();
     }
 
-    static void Set(LPCSTR section, LPCSTR key, LPCSTR value)
-    {
-        ASSERT_TRUE(WritePrivateProfileString(section, key, value, "T:\\vl00i1se.ini"));
-    }
-    static std::string Get(LPCSTR section, LPCSTR key)
-    {
-        char buffer[64] = {};
-        GetPrivateProfileString(section, key, "", buffer, sizeof buffer, "T:\\vl00i1se.ini");
-        return buffer;
-    }
     // Disc 1 cannot be found any more: every look-up prompts.
-    static void TakeDiscAway() { Set("Files", "DataDir", ""); }
+    static void TakeDiscAway() { SetProfile("Files", "DataDir", ""); }
     // The next disc prompt is cancelled.
     static void CancelNextDiscPrompt() { host::AnswerMessageBox("Please insert Disc 1.", IDCANCEL); }
     static int DiscPrompts()
@@ -101,13 +80,6 @@ protected:
         int n = 0;
         for (const host::MessageBoxRecord& box : host::MessageBoxLog())
             n += box.text == "Please insert Disc 1.";
-        return n;
-    }
-    static int Boxes(const std::string& text)
-    {
-        int n = 0;
-        for (const host::MessageBoxRecord& box : host::MessageBoxLog())
-            n += box.text == text;
         return n;
     }
 
@@ -134,8 +106,6 @@ protected:
     }
     CWnd* View(UINT id) const { return frame->GetDlgItem(static_cast<int>(id)); }
 
-    TempDir dir;
-    CWinApp app{"vl00i1se"};
     CBaseWindow* frame = nullptr;
     HWND frameHwnd = nullptr;
 };

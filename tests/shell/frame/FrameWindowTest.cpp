@@ -49,13 +49,13 @@ TEST_F(FrameWindowTest, PlacementDefaultsAndStoredPlacements)
     EXPECT_EQ(CRect(114, 86, 910, 682), WindowRect());
     DestroyFrame();
     // Its placement is written when it goes, and read again next time.
-    EXPECT_EQ("114", Get("Screen", "left"));
-    EXPECT_EQ("682", Get("Screen", "bottom"));
-    EXPECT_EQ("0", Get("Screen", "max"));
-    Set("Screen", "left", "30");
-    Set("Screen", "top", "40");
-    Set("Screen", "right", "630");
-    Set("Screen", "bottom", "540");
+    EXPECT_EQ("114", Profile("Screen", "left"));
+    EXPECT_EQ("682", Profile("Screen", "bottom"));
+    EXPECT_EQ("0", Profile("Screen", "max"));
+    SetProfile("Screen", "left", "30");
+    SetProfile("Screen", "top", "40");
+    SetProfile("Screen", "right", "630");
+    SetProfile("Screen", "bottom", "540");
     MakeFrame();
     EXPECT_EQ(CRect(30, 40, 630, 540), WindowRect());
 }
@@ -155,7 +155,7 @@ TEST_F(FrameWindowTest, SwitchingViews)
     EXPECT_EQ(1, DiscPrompts());
     EXPECT_EQ(View(8005), frame->GetCurrentMainWin()) << "a view that cannot be made leaves the current one";
     // An id that names no view (the disc is looked for first).
-    Set("Files", "DataDir", "T:\\Data");
+    SetProfile("Files", "DataDir", "T:\\data");
     host::AnswerMessageBox("Cannot Create Unknown Main Window ID", IDOK);
     EXPECT_FALSE(frame->ShowMainWindow(8013, FALSE));
 }
@@ -206,7 +206,7 @@ TEST_F(FrameWindowTest, TheSearchPaneComesBackWithTheArticleView)
 
 TEST_F(FrameWindowTest, TheStoredFontSizeIsAppliedOnce)
 {
-    Set("Screen", "Font Size", "0");
+    SetProfile("Screen", "Font Size", "0");
     MakeFrame();
     auto* article = static_cast<CArticleMainWin*>(View(8001));
     EXPECT_EQ(-1, article->m_nFontSize);
@@ -220,7 +220,7 @@ TEST_F(FrameWindowTest, TheStoredFontSizeIsAppliedOnce)
     // Nothing stored: the screen class.
     DestroyFrame();
     CBaseWindow::ResetSharedState();
-    Set("Screen", "Font Size", "-1");
+    SetProfile("Screen", "Font Size", "-1");
     MakeFrame();
     ASSERT_TRUE(frame->ShowMainWindow(8001, FALSE));
     EXPECT_EQ(2, static_cast<CArticleMainWin*>(View(8001))->m_nFontSize);
@@ -228,7 +228,7 @@ TEST_F(FrameWindowTest, TheStoredFontSizeIsAppliedOnce)
 
 TEST_F(FrameWindowTest, MenuFollowsTheView)
 {
-    Set("Screen", "Font Size", "1");
+    SetProfile("Screen", "Font Size", "1");
     MakeFrame();
     // The menu comes from the program's resources; creation enables Word Processor and Options.
     ASSERT_NE(nullptr, frame->GetMenu());
@@ -270,10 +270,9 @@ TEST_F(FrameWindowTest, ScreenshotsOfTheClearView)
         SCOPED_TRACE(screen.cx);
         DestroyFrame();
         host::SetDesktopSize(screen.cx, screen.cy);
-        ResetAppServices();
-        CBaseWindow::ResetSharedState();
+        ResetProgramState();
         for (const char* key : {"left", "top", "right", "bottom"})
-            Set("Screen", key, "-1");
+            SetProfile("Screen", key, "-1");
         MakeFrame();
         EXPECT_EQ(CBaseWindow::GetFramePlacement(-1, -1, -1, -1, screen.cx, screen.cy), WindowRect());
         frame->ShowClearWindow(RGB(255, 231, 2));

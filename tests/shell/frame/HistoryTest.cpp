@@ -27,7 +27,7 @@ protected:
         if (state == nullptr)
             return 0;
         restored.push_back(static_cast<LPCSTR>(state->m_strTitle));
-        GetParent()->SendMessage(VLM_PUSH_STATE, 0x407, reinterpret_cast<LPARAM>(state->Clone()));
+        GetParent()->SendMessage(VLM_PUSH_STATE, VLM_RESTORE_STATE, reinterpret_cast<LPARAM>(state->Clone()));
         delete state;
         return 0;
     }
@@ -35,7 +35,7 @@ protected:
 };
 
 BEGIN_MESSAGE_MAP(RestoringView, CVLMainWin)
-    ON_MESSAGE(0x407, OnRestore)
+    ON_MESSAGE(VLM_RESTORE_STATE, OnRestore)
 END_MESSAGE_MAP()
 
 class HistoryTest : public FrameTest {
@@ -147,8 +147,8 @@ TEST_F(HistoryTest, AFailedBackOrForwardLeavesTheListsAsTheyWere)
     EXPECT_EQ(2, DiscPrompts());
 
     // A state of a view that cannot be made.
-    Set("Files", "DataDir", "T:\\Data");
-    frame->SendMessage(VLM_PUSH_STATE, 0x407, reinterpret_cast<LPARAM>(new TestState(8012, "nowhere")));
+    SetProfile("Files", "DataDir", "T:\\data");
+    frame->SendMessage(VLM_PUSH_STATE, VLM_RESTORE_STATE, reinterpret_cast<LPARAM>(new TestState(8012, "nowhere")));
     host::AnswerMessageBox("Cannot Create Unknown Main Window ID", IDOK);
     Show("E");
     Command(ID_GO_BACK);

@@ -40,14 +40,14 @@ TEST_F(MenuCommandTest, CommandsReachTheirView)
         WPARAM wParam;
         LPARAM lParam;
     } const cases[] = {
-        {"save as, article current", 9001, 8001, 0x435, 0, 0},
+        {"save as, article current", 9001, 8001, VLM_SAVE_AS, 0, 0},
         {"save as, other view", 9001, 8004, 0, 0, 0},
-        {"clear all highlights", 9018, 8004, 0x420, 0, 0},
-        {"first recent article", 9041, 8004, 0x43A, 0, 0},
-        {"fifth recent article", 9045, 8001, 0x43A, 0, 4},
-        {"contributors A-F", 9046, 8004, 0x4F5, 8001, 1},
-        {"contributors T-Z", 9049, 8004, 0x4F5, 8001, 4},
-        {"monthly spotlight", 9024, 8004, 0x40E, 8001, 1},
+        {"clear all highlights", 9018, 8004, VLM_CLEAR_ALL_HIGHLIGHTS, 0, 0},
+        {"first recent article", 9041, 8004, VLM_OPEN_RECENT, 0, 0},
+        {"fifth recent article", 9045, 8001, VLM_OPEN_RECENT, 0, 4},
+        {"contributors A-F", 9046, 8004, VLM_CONTRIBUTORS, 8001, 1},
+        {"contributors T-Z", 9049, 8004, VLM_CONTRIBUTORS, 8001, 4},
+        {"monthly spotlight", 9024, 8004, VLM_START_PAGE, 8001, 1},
     };
     MakeFrame();
     for (const Case& c : cases) {
@@ -84,14 +84,14 @@ TEST_F(MenuCommandTest, FontSizeIsCheckedStoredAndSentToTheCurrentView)
     ASSERT_TRUE(frame->ShowMainWindow(8001, FALSE));
     frame->SendMessage(WM_COMMAND, ID_FONT_SMALL);
     frame->SendMessage(WM_COMMAND, ID_FONT_LARGE);
-    EXPECT_EQ("2", Get("Screen", "Font Size"));
+    EXPECT_EQ("2", Profile("Screen", "Font Size"));
     CMenu* menu = frame->GetMenu();
     EXPECT_TRUE(menu->GetMenuState(ID_FONT_LARGE, MF_BYCOMMAND) & MF_CHECKED);
     EXPECT_FALSE(menu->GetMenuState(ID_FONT_SMALL, MF_BYCOMMAND) & MF_CHECKED);
     EXPECT_FALSE(menu->GetMenuState(ID_FONT_MEDIUM, MF_BYCOMMAND) & MF_CHECKED);
     EXPECT_EQ(2, static_cast<CArticleMainWin*>(View(8001))->m_nFontSize);
     frame->SendMessage(WM_COMMAND, ID_FONT_MEDIUM);
-    EXPECT_EQ("1", Get("Screen", "Font Size"));
+    EXPECT_EQ("1", Profile("Screen", "Font Size"));
     EXPECT_EQ(1, static_cast<CArticleMainWin*>(View(8001))->m_nFontSize);
 }
 
@@ -105,10 +105,10 @@ TEST_F(MenuCommandTest, CommandStates)
     EXPECT_EQ(TRUE, StateOf(9001));
     EXPECT_EQ(TRUE, StateOf(ID_OPTIONS));
     for (const char* locked : {"y", "Y"}) {
-        Set("Veltra Jubilee 2000 (International)", "LOCKED", locked);
+        SetProfile("Veltra Jubilee 2000 (International)", "LOCKED", locked);
         EXPECT_EQ(FALSE, StateOf(ID_OPTIONS)) << locked;
     }
-    Set("Veltra Jubilee 2000 (International)", "LOCKED", "yes");
+    SetProfile("Veltra Jubilee 2000 (International)", "LOCKED", "yes");
     EXPECT_EQ(TRUE, StateOf(ID_OPTIONS));
     EXPECT_EQ(TRUE, StateOf(ID_WORD_PROCESSOR));
 }
@@ -139,8 +139,8 @@ TEST_F(MenuCommandTest, OptionsRunsThePreferencesAndPutsTheDiscSettingsBackWhenT
         }
         return answer;
     };
-    Set("Veltra Jubilee 2000 (International)", "CD1", "E:");
-    Set("Veltra Jubilee 2000 (International)", "CD2", "F:");
+    SetProfile("Veltra Jubilee 2000 (International)", "CD1", "E:");
+    SetProfile("Veltra Jubilee 2000 (International)", "CD2", "F:");
     MakeFrame();
     // OK, then disc 1 cannot be found (the prompt and the preferences offered again are
     // cancelled): the settings as they were go back and the disc is looked for once more.
@@ -149,8 +149,8 @@ TEST_F(MenuCommandTest, OptionsRunsThePreferencesAndPutsTheDiscSettingsBackWhenT
     host::AnswerMessageBox("Please insert Disc 1.", IDCANCEL);
     frame->SendMessage(WM_COMMAND, ID_OPTIONS);
     EXPECT_EQ(3, shown);
-    EXPECT_EQ("E:", Get("Veltra Jubilee 2000 (International)", "CD1"));
-    EXPECT_EQ("F:", Get("Veltra Jubilee 2000 (International)", "CD2"));
+    EXPECT_EQ("E:", Profile("Veltra Jubilee 2000 (International)", "CD1"));
+    EXPECT_EQ("F:", Profile("Veltra Jubilee 2000 (International)", "CD2"));
     EXPECT_EQ(2, DiscPrompts());
 
     // Without the disc the command asks for it first; cancelled, no preferences.
@@ -160,7 +160,7 @@ TEST_F(MenuCommandTest, OptionsRunsThePreferencesAndPutsTheDiscSettingsBackWhenT
     EXPECT_EQ(10, shown);
 
     // With the disc: the preferences, and Cancel changes nothing.
-    Set("Files", "DataDir", "T:\\Data");
+    SetProfile("Files", "DataDir", "T:\\data");
     answers = {IDCANCEL};
     frame->SendMessage(WM_COMMAND, ID_OPTIONS);
     EXPECT_EQ(11, shown);

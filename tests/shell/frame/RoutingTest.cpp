@@ -79,7 +79,7 @@ TEST_F(RoutingTest, EveryRoutedMessageForwardsOrFreesItsObjectOnce)
         host::ResetUiScript();
         FreedLog().clear();
         CBaseWindow::ResetSharedState();
-        Set("Files", "DataDir", "T:\\Data");
+        SetProfile("Files", "DataDir", "T:\\data");
         MakeFrame();
         spy::MessageSpy spy;
         if (c.viewCreatedBefore) {
@@ -112,7 +112,7 @@ TEST_F(RoutingTest, EveryRoutedMessageForwardsOrFreesItsObjectOnce)
         if (*c.freedBy != '\0')
             freed.push_back(std::string(c.freedBy) + ":carried");
         EXPECT_EQ(freed, FreedLog());
-        size_t received = spy.Count(c.message == 0x40D ? 0x407 : c.message);
+        size_t received = spy.Count(c.message == VLM_RESTORE_SAVED ? VLM_RESTORE_STATE : c.message);
         EXPECT_EQ(*c.receiver != '\0' ? 1u : 0u, received) << "the watched view got the message";
         if (c.box != nullptr) {
             EXPECT_EQ(1, Boxes(c.box));
@@ -133,8 +133,8 @@ TEST_F(RoutingTest, TheViewIsAskedForTheLocationBeforeItGetsTheObject)
     auto* state = new TestState(8001, "carried");
     LPARAM object = reinterpret_cast<LPARAM>(state);
     frame->SendMessage(VLM_OPEN_WINDOW, 8001, object);
-    EXPECT_TRUE(spy.Matches({{0x409, spy::Sent | spy::WParam | spy::LParam, 0, object},
-                             {0x401, spy::Sent | spy::WParam | spy::LParam, 8001, object}},
+    EXPECT_TRUE(spy.Matches({{VLM_DATA_LOCATION, spy::Sent | spy::WParam | spy::LParam, 0, object},
+                             {VLM_OPEN_WINDOW, spy::Sent | spy::WParam | spy::LParam, 8001, object}},
                             article->GetSafeHwnd()));
 
     // Media goes by post, with no location question.
@@ -143,7 +143,7 @@ TEST_F(RoutingTest, TheViewIsAskedForTheLocationBeforeItGetsTheObject)
     spy.Watch(media->GetSafeHwnd());
     frame->SendMessage(VLM_POST_TO_WINDOW, 8005, 0);
     ui::PumpUntilIdle();
-    EXPECT_TRUE(spy.Matches({{0x402, spy::Posted | spy::WParam | spy::LParam, 8005, 0}}, media->GetSafeHwnd()));
+    EXPECT_TRUE(spy.Matches({{VLM_POST_TO_WINDOW, spy::Posted | spy::WParam | spy::LParam, 8005, 0}}, media->GetSafeHwnd()));
 }
 
 TEST_F(RoutingTest, ViewBaseDefaults)

@@ -70,7 +70,6 @@ protected:
     void SetUp() override
     {
         ShellUiTest::SetUp();
-        MainMenuState() = MAIN_MENU_STATE{};
         // Most cases start after the splash phase, as the toolbar's Home button does.
         MainMenuState().bSplashOver = TRUE;
     }
@@ -79,7 +78,6 @@ protected:
         if (MainMenuState().pMenu != NULL)
             MainMenuState().pMenu->DestroyWindow();
         ui::PumpUntilIdle();
-        MainMenuState() = MAIN_MENU_STATE{};
         host::SetDisplayMode(host::DisplayMode::TrueColor);
         ShellUiTest::TearDown();
     }
