@@ -40,8 +40,8 @@ TEST_F(FrameWindowTest, PlacementDefaultsAndStoredPlacements)
         {"turned round", 700, 500, 20, 30, 1024, 768, CRect(20, 30, 700, 500)},
         {"small screen", -1, -1, -1, -1, 640, 480, CRect(2, 2, 638, 478)},
         {"tall screen", -1, -1, -1, -1, 800, 1200, CRect(2, 302, 798, 898)},
+        {"turned round, cut to the screen", 1500, 1000, 100, 50, 1024, 768, CRect(100, 50, 1024, 768)},
         // Rectangles that do not fit the screen take the default.
-        {"turned round, right of the screen", 1500, 1000, 100, 50, 1024, 768, CRect(114, 86, 910, 682)},
         {"partly left of the screen", -200, 30, 700, 500, 1024, 768, CRect(114, 86, 910, 682)},
         {"partly above the screen", 20, -30, 700, 500, 1024, 768, CRect(114, 86, 910, 682)},
         {"one corner missing", -1, 30, 700, 500, 1024, 768, CRect(114, 86, 910, 682)},
