@@ -4,10 +4,27 @@
 
 #include <afxwin.h>
 
+#include <cstring>
+
 namespace {
 
 const char kWaveType[] = "WAVE";
 const DWORD kPreloaded[] = {9026, 9027, 9028, 9029, 9030};
+
+DWORD ReadDword(const BYTE* p)
+{
+    return DWORD(p[0]) | (DWORD(p[1]) << 8) | (DWORD(p[2]) << 16) | (DWORD(p[3]) << 24);
+}
+
+// Played from memory, a sound carries no size but its RIFF header's: the resource must begin
+// "RIFF", length, "WAVE", with all that the length claims inside the resource.
+BOOL IsWholeWave(const void* pData, DWORD nSize)
+{
+    const BYTE* p = static_cast<const BYTE*>(pData);
+    if (p == NULL || nSize < 12 || std::memcmp(p, "RIFF", 4) != 0 || std::memcmp(p + 8, "WAVE", 4) != 0)
+        return FALSE;
+    return static_cast<ULONGLONG>(ReadDword(p + 4)) + 8 <= nSize;
+}
 
 }  // namespace
 
@@ -52,6 +69,10 @@ CAudioPlayer::SOUND_ENTRY* CAudioPlayer::FindOrLoad(DWORD nId)
             HGLOBAL hResource = ::LoadResource(hModule, hInfo);
             if (hResource == NULL)
                 return NULL;
+            if (!IsWholeWave(::LockResource(hResource), ::SizeofResource(hModule, hInfo))) {
+                ::FreeResource(hResource);
+                return NULL;
+            }
             entry.hResource = hResource;
             entry.nId = nId;
             entry.pData = NULL;

@@ -19,7 +19,9 @@ public:
 
     // Stops the sound playing, finds the sound with that resource id (loading it into the next
     // free entry when it is new) and plays it asynchronously from memory, looping when bLoop.
-    // Non-zero when playing started; 0 when the id has no WAVE resource or the table is full.
+    // Non-zero when playing started; 0 when the id has no WAVE resource, the resource is not a
+    // whole RIFF WAVE image (at least 12 bytes, "RIFF", its length, "WAVE", and no more than
+    // the resource holds), or the table is full.
     BOOL Play(DWORD nId, DWORD bLoop);
     // Stops the sound playing: 0 when nothing played, else the stop call's result.
     BOOL Stop();

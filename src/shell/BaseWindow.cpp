@@ -191,17 +191,16 @@ void CBaseWindow::ResetSharedState()
 CRect CBaseWindow::GetFramePlacement(int nLeft, int nTop, int nRight, int nBottom, int nScreenWidth,
                                      int nScreenHeight)
 {
+    // A stored rectangle (its corners in either order) is cut to the screen's right and bottom
+    // edges; one that then starts left of or above the screen, or is empty, does not fit the
+    // screen, and the frame takes the centred default. Nothing stored reads as -1 everywhere.
     CRect rect(nLeft, nTop, nRight, nBottom);
-    if (!(nLeft == -1 && nTop == -1 && nRight == -1 && nBottom == -1)) {
-        if (rect.right > nScreenWidth)
-            rect.right = nScreenWidth;
-        if (rect.bottom > nScreenHeight)
-            rect.bottom = nScreenHeight;
-        rect.NormalizeRect();
-    }
-    CRect screen(0, 0, nScreenWidth, nScreenHeight);
-    CRect common;
-    if (rect.IsRectEmpty() || !common.IntersectRect(&rect, &screen)) {
+    rect.NormalizeRect();
+    if (rect.right > nScreenWidth)
+        rect.right = nScreenWidth;
+    if (rect.bottom > nScreenHeight)
+        rect.bottom = nScreenHeight;
+    if (rect.left < 0 || rect.top < 0 || rect.left >= rect.right || rect.top >= rect.bottom) {
         int nHeight = nScreenHeight < 600 ? nScreenHeight : 600;
         int nWidth = nScreenWidth < 800 ? nScreenWidth : 800;
         rect.SetRect(0, 0, nWidth - 4, nHeight - 4);

@@ -187,8 +187,11 @@ void GifPush(BYTE pixel)
 
 void GifDecodeImage()
 {
+    // Codes start one bit wider than the minimum code size and stop growing at 12 bits, so 11
+    // is the largest size a stream can use; above 8, the literal codes beyond the 256 colours
+    // of a picture are damage.
     const int minCodeSize = GifReadByte();
-    if (minCodeSize < 2 || minCodeSize > 8)
+    if (minCodeSize < 2 || minCodeSize > 11)
         GifCorrupt();
     const int clearCode = 1 << minCodeSize;
     const int endCode = clearCode + 1;
@@ -216,7 +219,7 @@ void GifDecodeImage()
         }
         if (oldCode < 0) {
             // The first code after a clear stands for one pixel.
-            if (c >= clearCode)
+            if (c >= clearCode || c > 255)
                 GifCorrupt();
             GifEmit(BYTE(c));
             oldCode = firstPixel = c;
@@ -233,6 +236,8 @@ void GifDecodeImage()
             GifPush(g_gif.suffix[c]);
             c = g_gif.prefix[c];
         }
+        if (c > 255)
+            GifCorrupt();
         GifPush(BYTE(c));
         firstPixel = c;
         if (slot < topSlot) {

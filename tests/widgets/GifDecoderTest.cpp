@@ -275,3 +275,58 @@ TEST_F(GifTest, DamagedStreamsFailCleanly)
         }
     }
 }
+
+TEST_F(GifTest, MinimumCodeSizesUpTo11)
+{
+    // Codes start at minimum code size + 1 bits and stop growing at 12: at 11 every code is 12
+    // bits wide from the first, and the table has room for 2046 strings (a max-codes picture:
+    // 100x100 in 16 colours).
+    const Indexed p = pictures::Noise(100, 100, 16, 77);
+    const std::vector<Rgb> colors = pictures::Ramp(16);
+    for (int size : {9, 10, 11}) {
+        SCOPED_TRACE(size);
+        for (bool clear : {true, false}) {
+            Bytes gif = pictures::MakeGif(colors, {GifImage{p, {}, false, size, clear}});
+            ASSERT_EQ(size, gif[13 + 48 + 10]);
+            CDib dib(gif.data(), UINT(gif.size()));
+            ASSERT_NO_FATAL_FAILURE(ExpectPicture(dib, p, colors));
+        }
+    }
+    EXPECT_TRUE(BoxTexts().empty());
+
+    // At 11, a literal code beyond the 256 colours a picture can have is damage: clear (2048),
+    // then 300, then the end code (2049), 12 bits each, least significant bit first.
+    Bytes gif = pictures::MakeGif(colors, {GifImage{Indexed{8, 8, std::vector<std::uint8_t>(64, 3)}, {}, false, 11}});
+    const size_t codeSizeAt = 13 + 48 + 10;
+    ASSERT_EQ(11, gif[codeSizeAt]);
+    auto stream = [&](std::vector<unsigned> codes) {
+        Bytes b(gif.begin(), gif.begin() + long(codeSizeAt + 1));
+        Bytes packed;
+        unsigned long long bits = 0;
+        int count = 0;
+        for (unsigned code : codes) {
+            bits |= static_cast<unsigned long long>(code) << count;
+            count += 12;
+            while (count >= 8) {
+                packed.push_back(BYTE(bits));
+                bits >>= 8;
+                count -= 8;
+            }
+        }
+        if (count > 0)
+            packed.push_back(BYTE(bits));
+        b.push_back(BYTE(packed.size()));
+        b.insert(b.end(), packed.begin(), packed.end());
+        b.push_back(0);
+        b.push_back(0x3B);
+        return b;
+    };
+    for (const std::vector<unsigned>& codes : {std::vector<unsigned>{2048, 300, 2049},
+                                               std::vector<unsigned>{2048, 3, 2050, 2051, 300, 2049}}) {
+        host::ResetUiScript();
+        host::AnswerMessageBox(kCorrupt, IDOK);
+        Bytes bad = stream(codes);
+        CDib dib(bad.data(), UINT(bad.size()));
+        EXPECT_EQ(host::PendingMessageBoxAnswers(), 0u) << "the corrupt-image message";
+    }
+}

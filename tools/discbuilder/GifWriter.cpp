@@ -139,7 +139,7 @@ std::vector<int> GifInterlacedRows(int height)
 
 std::string GifLzwCodes(const std::vector<std::uint8_t>& indices, int minCodeSize, GifFullTable fullTable)
 {
-    Require(minCodeSize >= 2 && minCodeSize <= 8, "LZW code size " + std::to_string(minCodeSize) + " outside 2 to 8");
+    Require(minCodeSize >= 2 && minCodeSize <= 11, "LZW code size " + std::to_string(minCodeSize) + " outside 2 to 11");
     const int highest = HighestIndex(indices);
     Require(highest < (1 << minCodeSize),
             "index " + std::to_string(highest) + " needs more than " + std::to_string(minCodeSize) + " bits");

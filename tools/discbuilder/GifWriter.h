@@ -36,8 +36,9 @@ struct GifImage {
     int top = 0;
     std::vector<PictureColor> localColors;  // empty: the global table applies
     bool interlaced = false;                // rows stored in the four interlace passes
-    // The LZW minimum code size, 2 to 8; 0: the smallest that holds the colour table's indexes
-    // (without a table, the indexes used).
+    // The LZW minimum code size, 2 to 11 (above 8 the literal codes beyond the indexes go
+    // unused, and at 11 the codes start at the 12-bit limit); 0: the smallest that holds the
+    // colour table's indexes (without a table, the indexes used).
     int minCodeSize = 0;
     GifFullTable fullTable = GifFullTable::Clear;
 };
@@ -55,7 +56,7 @@ public:
 
     // An image descriptor, its local colour table and its compressed indexes. Throws
     // std::invalid_argument when the image does not lie on the screen, its indexes do not match
-    // its size, the local table is larger than 256 colours, the code size is outside 2 to 8, or
+    // its size, the local table is larger than 256 colours, the code size is outside 2 to 11, or
     // an index lies beyond the colour table that applies or beyond the code size. An image
     // without any colour table (no local one, no global one) is written as asked.
     void AddImage(const GifImage& image);
@@ -77,7 +78,7 @@ std::string GifFile(const GifImage& image, const std::vector<PictureColor>& colo
 
 // The LZW code stream of the indexes (clear code first, end code last), packed least
 // significant bit first, without the sub-block framing. Every index must lie below
-// 2^minCodeSize (2 to 8); throws std::invalid_argument otherwise.
+// 2^minCodeSize (2 to 11); throws std::invalid_argument otherwise.
 std::string GifLzwCodes(const std::vector<std::uint8_t>& indices, int minCodeSize,
                         GifFullTable fullTable = GifFullTable::Clear);
 

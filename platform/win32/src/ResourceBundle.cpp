@@ -62,7 +62,9 @@ std::optional<std::vector<BundleEntry>> ParseBundle(const void* bytes, std::size
         at += 12;
         if (!ReadId(base, size, at, entry.type) || !ReadId(base, size, at, entry.name))
             return std::nullopt;
-        if (offset > size || entry.size > size - offset)
+        // Data starts on a multiple of 8, so that the loader may read a resource's structures
+        // where they lie.
+        if (offset % kBundleDataAlignment != 0 || offset > size || entry.size > size - offset)
             return std::nullopt;
         entry.data = base + offset;
         entries.push_back(std::move(entry));

@@ -73,13 +73,20 @@ private:
     HDC m_dc;
 };
 
-std::size_t Stride(LONG width, int bits) { return static_cast<std::size_t>((width * bits + 31) / 32) * 4; }
+std::size_t Stride(LONG width, int bits)
+{
+    return static_cast<std::size_t>((static_cast<std::int64_t>(width) * bits + 31) / 32) * 4;
+}
 
-// A packed DIB checked against its size: header, colour table and rows all inside it.
+// A packed DIB checked against its size: header, colour table and rows all inside it. The header
+// and colour table are read by copying (resource data need not be aligned for them), into a
+// block with room for a full table of 256 colours.
 struct PackedDib {
-    const BITMAPINFO* info = nullptr;
+    std::vector<std::uint32_t> header;  // BITMAPINFOHEADER and colour table, then zeros
     const BYTE* bits = nullptr;
     LONG width = 0, height = 0;  // height as the header says (negative: top-down)
+
+    BITMAPINFO* Info() { return reinterpret_cast<BITMAPINFO*>(header.data()); }
 };
 
 // An icon image's header gives the height of both its images (colour and mask); only the
@@ -98,15 +105,19 @@ bool ReadPackedDib(const BYTE* data, std::size_t size, PackedDib& out, bool icon
                           : header.biCompression == BI_BITFIELDS ? 3
                                                                  : 0;
     std::size_t offset = header.biSize + 4 * colours;
-    std::size_t rows = static_cast<std::size_t>(header.biHeight < 0 ? -header.biHeight : header.biHeight);
+    std::size_t rows = static_cast<std::size_t>(header.biHeight < 0 ? -static_cast<std::int64_t>(header.biHeight)
+                                                                     : header.biHeight);
     if (iconImage)
         rows /= 2;
-    std::size_t need = header.biCompression == BI_RGB || header.biCompression == BI_BITFIELDS
-                           ? Stride(header.biWidth, header.biBitCount) * rows
-                           : header.biSizeImage;
+    const bool uncompressed = header.biCompression == BI_RGB || header.biCompression == BI_BITFIELDS;
+    const std::size_t stride = Stride(header.biWidth, header.biBitCount);
+    if (uncompressed && rows != 0 && stride > size / rows)
+        return false;
+    std::size_t need = uncompressed ? stride * rows : header.biSizeImage;
     if (offset > size || need > size - offset)
         return false;
-    out.info = reinterpret_cast<const BITMAPINFO*>(data);
+    out.header.assign((std::max<std::size_t>(offset, header.biSize + 256 * sizeof(RGBQUAD)) + 3) / 4, 0);
+    std::memcpy(out.header.data(), data, offset);
     out.bits = data + offset;
     out.width = header.biWidth;
     out.height = header.biHeight;
@@ -154,7 +165,7 @@ HBITMAP BitmapFromPackedDib(const BYTE* data, std::size_t size, int cx, int cy, 
         SetLastError(ERROR_INVALID_DATA);
         return nullptr;
     }
-    return BitmapFromDib(dib.info, dib.bits, cx, cy, flags);
+    return BitmapFromDib(dib.Info(), dib.bits, cx, cy, flags);
 }
 
 // A monochrome DIB header with black (0) and white (1).
@@ -202,7 +213,8 @@ HICON IconFromImage(const BYTE* bits, std::size_t size, BOOL fIcon, int cxDesire
         return nullptr;
     }
     const LONG width = dib.width, height = dib.height / 2;
-    const int depth = dib.info->bmiHeader.biBitCount;
+    BITMAPINFO* colourInfo = dib.Info();
+    const int depth = colourInfo->bmiHeader.biBitCount;
     const std::size_t colourBytes = Stride(width, depth) * static_cast<std::size_t>(height);
     const std::size_t maskStride = Stride(width, 1);
     const BYTE* maskBits = dib.bits + colourBytes;
@@ -244,10 +256,6 @@ HICON IconFromImage(const BYTE* bits, std::size_t size, BOOL fIcon, int cxDesire
 
     int cx = cxDesired ? cxDesired : (flags & LR_DEFAULTSIZE) ? SystemSize(fIcon, false) : width;
     int cy = cyDesired ? cyDesired : (flags & LR_DEFAULTSIZE) ? SystemSize(fIcon, true) : height;
-    std::vector<BYTE> header(dib.info->bmiHeader.biSize + static_cast<std::size_t>(dib.bits - bits) -
-                             dib.info->bmiHeader.biSize);
-    std::memcpy(header.data(), bits, header.size());
-    auto* colourInfo = reinterpret_cast<BITMAPINFO*>(header.data());
     colourInfo->bmiHeader.biHeight = height;
     colourInfo->bmiHeader.biSizeImage = 0;
     object->width = cx;
@@ -408,6 +416,11 @@ HANDLE LoadImageFromModule(HINSTANCE module, LPCSTR name, UINT type, int cx, int
     Found group = FindData(module, name, icon ? RT_GROUP_ICON : RT_GROUP_CURSOR);
     if (!group.data)
         return nullptr;
+    // The directory's header and every entry it counts must lie inside the resource.
+    if (group.size < 6 || group.size < 6 + 14 * static_cast<std::size_t>(group.data[4] | (group.data[5] << 8))) {
+        SetLastError(ERROR_INVALID_DATA);
+        return nullptr;
+    }
     int pickX = cx ? cx : SystemSize(icon, false), pickY = cy ? cy : SystemSize(icon, true);
     int id = LookupIconIdFromDirectoryEx(const_cast<PBYTE>(group.data), icon, pickX, pickY, flags & LR_MONOCHROME);
     Found image = id ? FindData(module, MAKEINTRESOURCE(id), icon ? RT_ICON : RT_CURSOR) : Found{};

@@ -107,9 +107,15 @@ BOOL WINAPI GetFileVersionInfo(LPCSTR lptstrFilename, DWORD, DWORD dwLen, LPVOID
         } else {
             // VerQueryValue finds the trailer after the block's own length, which a resource
             // padded at its end may exceed.
+            // The copy's root node says no more than the bytes filled, so that VerQueryValue,
+            // which goes by that length, stays inside them.
             DWORD blockLength = size >= 2 ? std::min<DWORD>(size, ReadWord(static_cast<const BYTE*>(data))) : size;
             std::memset(lpData, 0, dwLen);
             std::memcpy(lpData, data, size);
+            if (size >= 2) {
+                static_cast<BYTE*>(lpData)[0] = static_cast<BYTE>(blockLength);
+                static_cast<BYTE*>(lpData)[1] = static_cast<BYTE>(blockLength >> 8);
+            }
             std::memcpy(static_cast<BYTE*>(lpData) + blockLength, &dwLen, sizeof dwLen);
             ok = TRUE;
         }

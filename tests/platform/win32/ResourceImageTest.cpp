@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -151,6 +153,38 @@ TEST_F(ResourceImages, CursorFromAFile)
     EXPECT_EQ(GetPixel(dc, 5, 5), RGB(0, 0, 255));
     EXPECT_TRUE(DestroyCursor(cursor));
     EXPECT_EQ(LoadImage(nullptr, path->c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE), nullptr);  // not an icon file
+}
+
+TEST_F(ResourceImages, IconImageAtAnyAddress)
+{
+    // A 4 x 4 icon image of 32 bits a pixel, red, with its mask all clear: the header, the colour
+    // rows and the mask rows.
+    std::vector<BYTE> image(40 + 4 * 4 * 4 + 4 * 4, 0);
+    auto put = [&](std::size_t at, DWORD value, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            image[at + static_cast<std::size_t>(i)] = static_cast<BYTE>(value >> (8 * i));
+    };
+    put(0, 40, 4);
+    put(4, 4, 4);
+    put(8, 8, 4);  // both images
+    put(12, 1, 2);
+    put(14, 32, 2);
+    for (std::size_t p = 40; p < 40 + 64; p += 4)
+        put(p, 0xFF0000, 4);
+    // The same bytes at every offset of an aligned block: the loader reads the header by copying.
+    for (std::size_t shift = 0; shift < 8; ++shift) {
+        SCOPED_TRACE(shift);
+        std::vector<std::uint64_t> block(image.size() / 8 + 2);
+        BYTE* at = reinterpret_cast<BYTE*>(block.data()) + shift;
+        std::memcpy(at, image.data(), image.size());
+        HICON icon = CreateIconFromResourceEx(at, static_cast<DWORD>(image.size()), TRUE, 0x00030000, 0, 0, 0);
+        ASSERT_NE(icon, nullptr);
+        Fill(RGB(0, 0, 255));
+        ASSERT_TRUE(DrawIconEx(dc, 0, 0, icon, 4, 4, 0, nullptr, DI_NORMAL));
+        EXPECT_EQ(GetPixel(dc, 1, 1), RGB(255, 0, 0));
+        EXPECT_EQ(GetPixel(dc, 5, 5), RGB(0, 0, 255));
+        DestroyIcon(icon);
+    }
 }
 
 TEST_F(ResourceImages, IconsAtEachSizeAndDrawnThroughTheirMask)

@@ -2,14 +2,19 @@
 // resource-only library that is a bundle file.
 #include <windows.h>
 
+#include <BundleBytes.h>
+#include <TempDir.h>
+
 #include <host/DialogTemplate.h>
 #include <host/MenuTemplate.h>
+#include <host/Paths.h>
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -254,4 +259,147 @@ TEST(ProgramModuleResources, NoneInThisProgram)
     SetLastError(0);
     EXPECT_EQ(FindResource(nullptr, MAKEINTRESOURCE(1), RT_STRING), nullptr);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_RESOURCE_DATA_NOT_FOUND));
+}
+
+// ---- damaged bundles and resources ----
+
+namespace {
+
+// Resource-only libraries written into a folder of their own.
+class MadeLibraries : public ::testing::Test {
+protected:
+    // The platform path of a library file holding the bytes.
+    std::string Library(const std::string& name, const std::string& bytes)
+    {
+        dir.Write(name, bytes);
+        auto folder = host::FromHostPath(dir.str());
+        EXPECT_TRUE(folder);
+        return folder ? *folder + "\\" + name : std::string();
+    }
+    // The bytes of a resource of the library `from` (the test library when null).
+    static std::string Bytes(HMODULE from, LPCSTR name, LPCSTR type)
+    {
+        HRSRC found = FindResource(from, name, type);
+        if (!found)
+            return {};
+        auto data = static_cast<const char*>(LockResource(LoadResource(from, found)));
+        return std::string(data, SizeofResource(from, found));
+    }
+
+    TempDir dir;
+};
+
+using testbundle::Resource;
+using host::ResourceId;
+
+}  // namespace
+
+TEST_F(MadeLibraries, DataOffsetsMustBeMultiplesOfEight)
+{
+    HMODULE testlib = LoadLibrary("vltestlib.dll");
+    ASSERT_NE(testlib, nullptr);
+    const std::vector<Resource> resources = {
+        {ResourceId::Ordinal(10), ResourceId::Ordinal(1), "abc"},
+        {ResourceId::Ordinal(2), ResourceId::Ordinal(100), Bytes(testlib, MAKEINTRESOURCE(100), RT_BITMAP)},
+    };
+    FreeLibrary(testlib);
+    ASSERT_EQ(resources[1].data.size(), 40u + 12 * 2);
+
+    // As the compiler lays them out: the bitmap loads.
+    std::string good = Library("aligned.dll", testbundle::Make(resources));
+    HMODULE aligned = LoadLibraryEx(good.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(aligned, nullptr) << GetLastError();
+    EXPECT_EQ(Bytes(aligned, MAKEINTRESOURCE(1), RT_RCDATA), "abc");
+    HBITMAP bitmap = LoadBitmap(aligned, MAKEINTRESOURCE(100));
+    ASSERT_NE(bitmap, nullptr);
+    BITMAP info{};
+    ASSERT_TRUE(GetObject(bitmap, sizeof info, &info));
+    EXPECT_EQ(info.bmWidth, 3);
+    EXPECT_EQ(info.bmHeight, 2);
+    DeleteObject(bitmap);
+    FreeLibrary(aligned);
+
+    // Data off the 8-byte grid is not a bundle of this format.
+    for (std::size_t misalign : {1u, 2u, 4u, 6u}) {
+        SCOPED_TRACE(misalign);
+        std::string bad = Library("misaligned" + std::to_string(misalign) + ".dll", testbundle::Make(resources, misalign));
+        SetLastError(0);
+        EXPECT_EQ(LoadLibraryEx(bad.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE), nullptr);
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_BAD_EXE_FORMAT));
+        std::string bytes = testbundle::Make(resources, misalign);
+        EXPECT_FALSE(host::ParseBundle(bytes.data(), bytes.size()));
+    }
+}
+
+TEST_F(MadeLibraries, IconGroupCountingMoreEntriesThanItHolds)
+{
+    HMODULE testlib = LoadLibrary("vltestlib.dll");
+    ASSERT_NE(testlib, nullptr);
+    const std::string group = Bytes(testlib, MAKEINTRESOURCE(110), RT_GROUP_ICON);
+    ASSERT_EQ(group.size(), 6u + 2 * 14);
+    std::vector<Resource> resources;
+    for (std::size_t e = 6; e < group.size(); e += 14) {
+        WORD id = static_cast<WORD>(static_cast<unsigned char>(group[e + 12]) | (static_cast<unsigned char>(group[e + 13]) << 8));
+        resources.push_back({ResourceId::Ordinal(3), ResourceId::Ordinal(id), Bytes(testlib, MAKEINTRESOURCE(id), RT_ICON)});
+    }
+    FreeLibrary(testlib);
+    const struct {
+        WORD id;
+        const char* name;
+        std::string bytes;
+        bool loads;
+    } groups[] = {
+        {200, "whole", group, true},
+        {201, "one entry short", group.substr(0, group.size() - 14), false},
+        {202, "one byte short", group.substr(0, group.size() - 1), false},
+        {203, "header only", group.substr(0, 6), false},
+        {204, "shorter than its header", group.substr(0, 5), false},
+        // Last in the library: entries read past the resource would leave the library's bytes.
+        {205, "counting 4000 entries", group.substr(0, 4) + std::string("\xA0\x0F", 2) + group.substr(6), false},
+    };
+    for (const auto& g : groups)
+        resources.push_back({ResourceId::Ordinal(14), ResourceId::Ordinal(g.id), g.bytes});
+    std::string path = Library("icons.dll", testbundle::Make(resources));
+    HMODULE icons = LoadLibraryEx(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(icons, nullptr) << GetLastError();
+    for (const auto& g : groups) {
+        SCOPED_TRACE(g.name);
+        HICON icon = static_cast<HICON>(LoadImage(icons, MAKEINTRESOURCE(g.id), IMAGE_ICON, 32, 32, 0));
+        EXPECT_EQ(g.loads, icon != nullptr);
+        if (icon)
+            DestroyIcon(icon);
+        else
+            EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_DATA));
+    }
+    FreeLibrary(icons);
+}
+
+TEST_F(MadeLibraries, VersionQueriesStayInsideTheBytesFilled)
+{
+    HMODULE testlib = LoadLibrary("vltestlib.dll");
+    ASSERT_NE(testlib, nullptr);
+    const std::string version = Bytes(testlib, MAKEINTRESOURCE(1), RT_VERSION);
+    FreeLibrary(testlib);
+    ASSERT_GT(version.size(), 200u);
+    // Cut after the fixed file information: the root node still claims the whole block.
+    const std::size_t cut = 40 + sizeof(VS_FIXEDFILEINFO) + 8;
+    std::string path = Library("version.dll", testbundle::Make({{ResourceId::Ordinal(16), ResourceId::Ordinal(1),
+                                                                 version.substr(0, cut)}}));
+    DWORD size = GetFileVersionInfoSize(path.c_str(), nullptr);
+    ASSERT_GT(size, 0u);
+    // Exactly the size asked for, so that the sanitizers see any read past it.
+    auto block = std::make_unique<char[]>(size);
+    ASSERT_TRUE(GetFileVersionInfo(path.c_str(), 0, size, block.get()));
+    void* value = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValue(block.get(), "\\", &value, &length));
+    EXPECT_EQ(static_cast<VS_FIXEDFILEINFO*>(value)->dwSignature, 0xFEEF04BDu);
+    EXPECT_FALSE(VerQueryValue(block.get(), "\\StringFileInfo\\040904B0\\ProductVersion", &value, &length));
+    EXPECT_FALSE(VerQueryValue(block.get(), "\\VarFileInfo\\Translation", &value, &length));
+    EXPECT_EQ(length, 0u);
+    // The smallest buffer GetFileVersionInfo takes: the block and its trailer.
+    auto tight = std::make_unique<char[]>(cut + 8);
+    ASSERT_TRUE(GetFileVersionInfo(path.c_str(), 0, static_cast<DWORD>(cut + 8), tight.get()));
+    EXPECT_FALSE(VerQueryValue(tight.get(), "\\StringFileInfo\\040904B0\\CompanyName", &value, &length));
+    ASSERT_TRUE(VerQueryValue(tight.get(), "\\", &value, &length));
 }

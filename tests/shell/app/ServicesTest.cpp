@@ -19,6 +19,8 @@
 
 #include "../ShellUiTest.h"
 
+#include <BundleBytes.h>
+
 #include <oleauto.h>
 
 #include <afxwin.h>
@@ -315,6 +317,31 @@ TEST_F(UpdateAgeTest, DaysAndTheShortFebruary)
     EXPECT_STREQ("You have not updated in 1 day.", COnlineUpdater::GetUpdateAgeText());
 }
 
+TEST_F(UpdateAgeTest, DamagedFutureOrHugeValuesCountAsNeverUpdated)
+{
+    At(2001, 4, 14, 12);
+    const char* const never[] = {
+        "9223372036854775807",   // the largest 64-bit count
+        "99999999999999999999",  // beyond 64 bits
+        "4102444800",            // 2100: after the present time
+        "-86400",                // before 1970
+        "12abc",                 // not a count of seconds
+        "abc",
+    };
+    for (const char* value : never) {
+        SCOPED_TRACE(value);
+        SetProfile(kSection, "Last Update", value);
+        EXPECT_EQ(-1, COnlineUpdater::GetMonthsSinceUpdate());
+        EXPECT_EQ(-1, COnlineUpdater::GetDaysSinceUpdate());
+        EXPECT_STREQ("You must update to receive this month's information.", COnlineUpdater::GetUpdateAgeText());
+    }
+    // The first second of 1970 is long ago, and the present second is today.
+    SetProfile(kSection, "Last Update", "1");
+    EXPECT_STREQ("You have not updated in over a year.", COnlineUpdater::GetUpdateAgeText());
+    LastUpdateAt(2001, 4, 14, 12);
+    EXPECT_STREQ("You have not updated in 0 days.", COnlineUpdater::GetUpdateAgeText());
+}
+
 // ---- sound player ----
 
 TEST_F(ServicesTest, SoundPlayerPlaysCachedWaveResourcesOneAtATime)
@@ -342,6 +369,72 @@ TEST_F(ServicesTest, SoundPlayerPlaysCachedWaveResourcesOneAtATime)
     EXPECT_TRUE(PlayAppSound(9026, 0));
     EXPECT_TRUE(StopAppSound(9026));
     AppServices().owned.pAudioPlayer = NULL;
+}
+
+namespace {
+
+// A PCM WAVE image of `samples` 8-bit mono samples at 11025 Hz; `riffLength` replaces the RIFF
+// length when given.
+std::string WaveImage(std::uint32_t samples, std::int64_t riffLength = -1)
+{
+    std::string w;
+    auto dword = [&](std::uint32_t v) { testbundle::PutDword(w, v); };
+    w += "RIFF";
+    dword(riffLength >= 0 ? std::uint32_t(riffLength) : 36 + samples);
+    w += "WAVEfmt ";
+    dword(16);
+    testbundle::PutWord(w, 1);
+    testbundle::PutWord(w, 1);
+    dword(11025);
+    dword(11025);
+    testbundle::PutWord(w, 1);
+    testbundle::PutWord(w, 8);
+    w += "data";
+    dword(samples);
+    w += std::string(samples, '\x80');
+    return w;
+}
+
+}  // namespace
+
+TEST_F(ServicesTest, SoundPlayerPlaysOnlyWholeWaveResources)
+{
+    const struct {
+        WORD id;
+        const char* name;
+        std::string bytes;
+        bool plays;
+    } cases[] = {
+        {9100, "whole", WaveImage(100), true},
+        {9101, "padded after the RIFF image", WaveImage(100) + std::string(6, '\0'), true},
+        {9102, "shorter than a RIFF header", std::string("RIFF\x04\0\0\0WAV", 11), false},
+        {9103, "no RIFF signature", "RIFX" + WaveImage(100).substr(4), false},
+        {9104, "not a WAVE form", WaveImage(100).substr(0, 8) + "AVI " + WaveImage(100).substr(12), false},
+        {9105, "RIFF length one past the resource", WaveImage(100, 36 + 100 + 1), false},
+        {9106, "RIFF length of 4 GB", WaveImage(100, 0xFFFFFFFF), false},
+        // Last in the library, so that a read past it leaves the library's bytes.
+        {9107, "RIFF length past the library", WaveImage(100, 36 + 100 + 64000), false},
+    };
+    std::vector<testbundle::Resource> resources;
+    for (const auto& c : cases)
+        resources.push_back({host::ResourceId::Named("WAVE"), host::ResourceId::Ordinal(c.id), c.bytes});
+    dir.Write("t/prog/sounds.dll", testbundle::Make(resources));
+    HMODULE hLibrary = ::LoadLibraryEx("T:\\prog\\sounds.dll", NULL, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(nullptr, hLibrary);
+    AppServices().env.hResourceLibrary = hLibrary;
+    {
+        CAudioPlayer player;
+        for (const auto& c : cases) {
+            SCOPED_TRACE(c.name);
+            host::ClearPlayedSounds();
+            EXPECT_EQ(c.plays, player.Play(c.id, FALSE) != FALSE);
+            EXPECT_EQ(c.plays, player.IsPlaying() != FALSE);
+            EXPECT_EQ(c.plays ? 1u : 0u, host::PlayedSounds().size());
+        }
+        player.Stop();
+    }
+    AppServices().env.hResourceLibrary = NULL;
+    ::FreeLibrary(hLibrary);
 }
 
 // ---- online manager ----

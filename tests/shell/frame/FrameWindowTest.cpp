@@ -2,6 +2,7 @@
 
 #include <host/Display.h>
 
+#include <climits>
 #include <cstdlib>
 #include <set>
 
@@ -39,6 +40,15 @@ TEST_F(FrameWindowTest, PlacementDefaultsAndStoredPlacements)
         {"turned round", 700, 500, 20, 30, 1024, 768, CRect(20, 30, 700, 500)},
         {"small screen", -1, -1, -1, -1, 640, 480, CRect(2, 2, 638, 478)},
         {"tall screen", -1, -1, -1, -1, 800, 1200, CRect(2, 302, 798, 898)},
+        {"turned round, cut to the screen", 1500, 1000, 100, 50, 1024, 768, CRect(100, 50, 1024, 768)},
+        // Rectangles that do not fit the screen take the default.
+        {"partly left of the screen", -200, 30, 700, 500, 1024, 768, CRect(114, 86, 910, 682)},
+        {"partly above the screen", 20, -30, 700, 500, 1024, 768, CRect(114, 86, 910, 682)},
+        {"one corner missing", -1, 30, 700, 500, 1024, 768, CRect(114, 86, 910, 682)},
+        {"far left, reaching in", INT_MIN + 1, 10, 200, 500, 1024, 768, CRect(114, 86, 910, 682)},
+        {"far off every way", INT_MIN, INT_MIN, INT_MAX, INT_MAX, 1024, 768, CRect(114, 86, 910, 682)},
+        {"far right and below", INT_MAX - 1, INT_MAX - 1, INT_MAX, INT_MAX, 1024, 768, CRect(114, 86, 910, 682)},
+        {"huge, from the corner", 0, 0, INT_MAX, INT_MAX, 1024, 768, CRect(0, 0, 1024, 768)},
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.expected, CBaseWindow::GetFramePlacement(c.left, c.top, c.right, c.bottom, c.width, c.height))
@@ -58,6 +68,14 @@ TEST_F(FrameWindowTest, PlacementDefaultsAndStoredPlacements)
     SetProfile("Screen", "bottom", "540");
     MakeFrame();
     EXPECT_EQ(CRect(30, 40, 630, 540), WindowRect());
+    DestroyFrame();
+    // A damaged profile: the frame comes up centred at its default size.
+    SetProfile("Screen", "left", "-2147483000");
+    SetProfile("Screen", "top", "-2147483000");
+    SetProfile("Screen", "right", "2147483000");
+    SetProfile("Screen", "bottom", "300");
+    MakeFrame();
+    EXPECT_EQ(CRect(114, 86, 910, 682), WindowRect());
 }
 
 TEST_F(FrameWindowTest, LayoutClassThresholds)

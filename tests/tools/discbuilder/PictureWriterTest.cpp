@@ -113,9 +113,9 @@ TEST(GifWriterTest, RefusesWhatItCannotWrite)
              image.minCodeSize = 1;
              GifFile(image, Grey(2));
          }},
-        {"code size 9", [] {
+        {"code size 12", [] {
              GifImage image = Image(1, 1);
-             image.minCodeSize = 9;
+             image.minCodeSize = 12;
              GifFile(image, Grey(2));
          }},
         {"index beyond the code size", [] {

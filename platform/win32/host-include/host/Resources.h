@@ -112,7 +112,7 @@ inline std::string Cp1252FromResourceText(const std::u16string& text)
 }
 
 // Reads a bundle's directory. Returns nothing when the bytes are not a bundle of this format
-// version or any entry lies outside them.
+// version, or any entry lies outside them or starts at an offset that is not a multiple of 8.
 std::optional<std::vector<BundleEntry>> ParseBundle(const void* bytes, std::size_t size);
 
 // True when the bytes begin like a bundle (used to tell a resource-only library file from a
