@@ -204,8 +204,11 @@ int CMiniArtThumb::LayoutRuns(int nWidth, int nHeight, BOOL bAllowShrink, CDC* p
 
         if (bAllowShrink && nNewLines < (client.Height() - lh) / lh) {
             m_nLaidHeight = nNewLines * lh;
+            // The width stays as it is (a box laid out again must not creep wider).
             int nExtra = (GetStyle() & WS_BORDER) ? 2 * (m_nFrameWidth + 1) : 0;
-            SetWindowPos(NULL, 0, 0, m_nLaidWidth + nExtra, m_nLaidHeight + nExtra, SWP_NOMOVE | SWP_SHOWWINDOW);
+            CRect window;
+            GetWindowRect(&window);
+            SetWindowPos(NULL, 0, 0, window.Width(), m_nLaidHeight + nExtra, SWP_NOMOVE | SWP_SHOWWINDOW);
         }
         if (bRepaint && m_nLaidWidth > 0 && m_nLaidHeight > 0) {
             Invalidate(FALSE);

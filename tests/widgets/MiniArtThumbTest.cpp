@@ -468,6 +468,20 @@ TEST_F(MiniArtThumbTest, ShortTextHidesTheBarAndMayShrinkTheBox)
     EXPECT_EQ(300, window.Width());
     EXPECT_TRUE(b.IsWindowVisible());
 
+    // A box with a border keeps room for it and for its frame: 2 x (frame width + 1) more.
+    CMiniArtThumb framed;
+    ASSERT_TRUE(framed.Create(WS_CHILD | WS_VISIBLE | WS_BORDER, CRect(20, 300, 320, 450), &main));
+    framed.SetFrameWidth(2);
+    EXPECT_EQ(2, framed.GetFrameWidth());
+    framed.SetText("Two short<P>lines", TRUE);
+    framed.GetWindowRect(&window);
+    EXPECT_EQ(2 * framed.GetLineHeight() + 6, window.Height());
+    EXPECT_EQ(300, window.Width());
+    framed.SetText("Two short<P>lines again", TRUE);
+    framed.GetWindowRect(&window);
+    EXPECT_EQ(300, window.Width()) << "laying out again keeps the width";
+    ui::PumpUntilIdle();
+
     // No text, and a text of only tags: nothing to show, no failure.
     EXPECT_EQ(0, b.SetText(nullptr));
     EXPECT_EQ(0, b.GetLineCount());
