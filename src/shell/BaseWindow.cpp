@@ -626,6 +626,24 @@ LRESULT CBaseWindow::OnShowDictionaryPane(WPARAM, LPARAM)
     return 0;
 }
 
+void CBaseWindow::SearchForText(const CString& strText)
+{
+    if (strText.IsEmpty())
+        return;
+    OnShowSearchPane(0, 0);
+    if (m_pSearchPane != NULL && m_pSearchPane->GetSafeHwnd() != NULL && m_pSearchPane->IsWindowVisible())
+        m_pSearchPane->SearchFor(new CString(strText));
+}
+
+void CBaseWindow::LookUpWord(const CString& strWord)
+{
+    if (strWord.IsEmpty())
+        return;
+    OnShowDictionaryPane(0, 0);
+    if (m_pDictionaryPane != NULL && m_pDictionaryPane->GetSafeHwnd() != NULL && m_pDictionaryPane->IsWindowVisible())
+        m_pDictionaryPane->LookUpWord(strWord);
+}
+
 void CBaseWindow::OnShowSearchCommand()
 {
     ShowSearchPane();

@@ -12,6 +12,7 @@
 // kind in the high word) and resolves that folder, asking the reader for the disc.
 #pragma once
 
+#include "shell/FramePaneDropTarget.h"
 #include "shell/LeastWindows.h"
 #include "base/VLMainWin.h"
 #include "base/VLStateObj.h"
@@ -83,6 +84,12 @@ public:
     // Commands 40014 and 40015.
     void ShowSearchPane();
     void ShowDictionaryPane();
+    // Opens the search pane and has it search for the text (words dropped on it or on the
+    // toolbar's Search button).
+    void SearchForText(const CString& strText);
+    // Opens the dictionary pane at the word (words dropped on it, on the toolbar's Dictionary
+    // button, or double-clicked in a mini-article box).
+    void LookUpWord(const CString& strWord);
 
     // What every frame of the run shares (mouse hook, pane memory of the article view, the
     // once-only flags of the font size and the first pane placings, the menu-bar click), back
@@ -194,6 +201,9 @@ private:
     CVLPlusMainWin* m_pVLPlusView = NULL;
     CSearchTabWin* m_pSearchPane = NULL;
     CDictionaryTabWin* m_pDictionaryPane = NULL;
+    // The two panes as places where words may be dropped.
+    CFramePaneDropTarget m_searchDrop{*this, 1};
+    CFramePaneDropTarget m_dictionaryDrop{*this, 2};
     CVLStateList m_backList;
     CVLStateList m_forwardList;
     int m_nLayoutClass;

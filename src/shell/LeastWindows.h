@@ -65,6 +65,12 @@ public:
         m_pQuery = pQuery;
         m_nMode = nMode;
     }
+    // Takes the text to search for (a heap string given away) in the mode it is in.
+    void SearchFor(CString* pQuery)
+    {
+        delete m_pQuery;
+        m_pQuery = pQuery;
+    }
     CString* m_pQuery = NULL;
     int m_nMode = 0;
 };
@@ -72,6 +78,9 @@ public:
 class CDictionaryTabWin : public CLeastTabWin {
 public:
     BOOL Create(POINT pt, CWnd* pParentWnd);
+    // Keeps the word as the pending look-up.
+    void LookUpWord(const CString& strWord) { m_strPendingWord = strWord; }
+    CString m_strPendingWord;
 };
 
 // ---- main views (each to be replaced by its subsystem's view) ----
