@@ -165,7 +165,8 @@ void CStickyNoteDlg::RebuildSet()
 
 void CStickyNoteDlg::OnPlace()
 {
-    if (m_pNote == NULL) {
+    // Without a note, or a set to take it, there is nothing to place.
+    if (m_pNote == NULL || m_pNoteWnd->GetRecordSet() == NULL) {
         EndTabDialog(IDOK);
         return;
     }
