@@ -1,35 +1,34 @@
 #include "base/StickyRecordSet.h"
 
-#include "base/DataFolders.h"
-
 #include <cstring>
 
+IMPLEMENT_DYNAMIC(CStickyPosition, CObject)
 IMPLEMENT_SERIAL(CStickyNote, CObject, VERSIONABLE_SCHEMA | 1)
 IMPLEMENT_SERIAL(CStickyRecordSet, CObArray, 1)
 
-namespace {
+// ---- CStickyPosition ----
 
-const char kNotesFile[] = "sticky.nte";
-
-void ReportOpenFailure(const CFileException& error)
+CStickyPosition::CStickyPosition(WORD wSection, WORD wSecond, WORD wThird, WORD wOffset)
+    : m_wData{wSection, wSecond, wThird, wOffset}
 {
-    CString strText;
-    strText.Format("Unable to open sticky note file.\n Error Number = %d", error.m_cause);
-    AfxMessageBox(strText, MB_ICONSTOP);
 }
 
-// Closes the archive; an exception there is shown with its own text.
-void CloseArchive(CArchive& archive)
+BOOL CStickyPosition::operator==(const CStickyPosition& other) const
 {
-    try {
-        archive.Close();
-    } catch (CException* e) {
-        e->ReportError(MB_ICONEXCLAMATION);
-        e->Delete();
-    }
+    return std::memcmp(m_wData, other.m_wData, sizeof m_wData) == 0;
 }
 
-}  // namespace
+void CStickyPosition::SetData(const WORD* pData)
+{
+    std::memcpy(m_wData, pData, sizeof m_wData);
+}
+
+WORD* CStickyPosition::CopyData() const
+{
+    WORD* pCopy = new WORD[4];
+    std::memcpy(pCopy, m_wData, sizeof m_wData);
+    return pCopy;
+}
 
 // ---- CStickyNote ----
 
@@ -68,30 +67,35 @@ BOOL CStickyNote::IsBefore(const CStickyNote& other) const
     return m_pPosition[2] < other.m_pPosition[2];
 }
 
+BOOL CStickyNote::IsAt(const WORD* pPosition) const
+{
+    return pPosition != NULL && std::memcmp(m_pPosition, pPosition, 4 * sizeof(WORD)) == 0;
+}
+
 // ---- CStickyRecordSet ----
 
 CStickyRecordSet::CStickyRecordSet()
+    : m_file("sticky.nte", "Unable to open sticky note file.",
+             "The Sticky Note file  has become corrupted.\nYou may have lost the sticky notes in the file!",
+             "sticky notes")
 {
     SetSize(0, 10);
-    m_strPath = LocateFile();
-    Load();
+    // The notes read before damage are written back at once (the damaged file is kept aside).
+    if (m_file.Load(*this, RUNTIME_CLASS(CStickyNote)) == CUserDataFile::loadDamaged)
+        Save();
 }
 
 CStickyRecordSet::~CStickyRecordSet()
 {
-    m_strPath = LocateFile();
     Save();
     for (INT_PTR i = GetSize() - 1; i >= 0; --i)
         delete GetAt(i);
     RemoveAll();
 }
 
-CString CStickyRecordSet::LocateFile()
+BOOL CStickyRecordSet::Save()
 {
-    CString strFolder = GetAppProfileString(VL_PRODUCT_SECTION, "SNL", GetProgramDir());
-    if (!strFolder.IsEmpty() && strFolder[strFolder.GetLength() - 1] != '\\')
-        strFolder += '\\';
-    return strFolder + kNotesFile;
+    return m_file.Save(*this);
 }
 
 CStickyNote* CStickyRecordSet::FindNote(LONG nKey)
@@ -107,76 +111,11 @@ CStickyNote* CStickyRecordSet::FindNote(LONG nKey)
     return m_pFound;
 }
 
-void CStickyRecordSet::WriteSet()
+INT_PTR CStickyRecordSet::IndexOf(const CStickyNote* pNote) const
 {
-    CArchive archive(&m_file, CArchive::store);
-    Serialize(archive);
-    CloseArchive(archive);
-}
-
-void CStickyRecordSet::Load()
-{
-    CFileException error;
-    if (!m_file.Open(m_strPath, CFile::modeRead, &error)) {
-        if (error.m_cause != CFileException::fileNotFound) {
-            ReportOpenFailure(error);
-            return;
-        }
-        // The first run: the file is made, holding an empty set.
-        if (!m_file.Open(m_strPath, CFile::modeCreate | CFile::modeReadWrite, &error)) {
-            ReportOpenFailure(error);
-            return;
-        }
-        try {
-            WriteSet();
-        } catch (CArchiveException* e) {
-            e->Delete();
-            AfxMessageBox("The Sticky Note file  has become corrupted.\nYou may have lost the sticky notes in the file!",
-                          MB_ICONEXCLAMATION);
-        }
-        m_file.Close();
-        return;
+    for (INT_PTR i = 0; i < GetSize(); ++i) {
+        if (GetAt(i) == pNote)
+            return i;
     }
-    BOOL bDamaged = FALSE;
-    {
-        CArchive archive(&m_file, CArchive::load);
-        try {
-            // The notes one by one, so that a damaged file keeps the ones read before the damage.
-            DWORD_PTR nCount = archive.ReadCount();
-            for (DWORD_PTR i = 0; i < nCount; ++i) {
-                CObject* pObject = archive.ReadObject(RUNTIME_CLASS(CStickyNote));
-                if (pObject != NULL)
-                    Add(pObject);
-            }
-        } catch (CArchiveException* e) {
-            e->Delete();
-            bDamaged = TRUE;
-        }
-        CloseArchive(archive);
-    }
-    m_file.Close();
-    // What was read is written back at once, without a message.
-    if (bDamaged)
-        WriteNotesFile(FALSE);
-}
-
-void CStickyRecordSet::Save()
-{
-    WriteNotesFile(TRUE);
-}
-
-void CStickyRecordSet::WriteNotesFile(BOOL bReportOpenFailure)
-{
-    CFileException error;
-    if (!m_file.Open(m_strPath, CFile::modeCreate | CFile::modeWrite, &error)) {
-        if (bReportOpenFailure)
-            ReportOpenFailure(error);
-        return;
-    }
-    try {
-        WriteSet();
-    } catch (CArchiveException* e) {
-        e->Delete();
-    }
-    m_file.Close();
+    return -1;
 }

@@ -23,6 +23,7 @@
 #define VLM_IGNORED 0x404            // accepted by the frame, no effect
 #define VLM_TOOLBAR_VIEW 0x405       // (view id, 0): the toolbar latches the view's button
 #define VLM_RESTORE_STATE 0x407      // (view id or 0, CVLStateObj*): restore a saved state
+#define VLM_STICKY_SHOW 0x408        // to a note window: as VLM_STICKY_DISPLAY
 #define VLM_DATA_LOCATION 0x409      // (0, object or 0): MAKELONG(disc, data-folder kind)
 #define VLM_PUSH_STATE 0x40B         // (0x407 or other, CVLStateObj*): push on the back list
 #define VLM_STATUS_TEXT 0x40C        // (0, CString* or 0): new text of the status window
@@ -61,6 +62,14 @@
 #define VLM_CONTRIBUTORS 0x4F5
 #define VLM_PASS_TO_VIEW 0x4F6       // (view id, any): passed on to the view
 #define VLM_SUITE_MENU_STARTED 0x4FA // (0, 0): the suite's menu program was chosen; no effect
+
+// The sticky-note window of a view (CStickyNoteWnd) and its parent.
+#define VLM_STICKY_DISPLAY 0x982     // to the window (-1, WORD[4] position or 0): show a note
+#define VLM_STICKY_DISPLAY_AT 0x983  // to the window (0, WORD[4] position): a new note there, later
+#define VLM_STICKY_OPEN 0x984        // to the window (index in its item's notes, 0): open that note
+#define VLM_STICKY_NEW 0x986         // to the window (0, 0): a new note at the stored position
+#define VLM_STICKY_PRESENT 0x985     // to the parent (count or flag, new WORD[4 * count] or 0)
+#define VLM_STICKY_DELETED 0x987     // to the parent (0, RIN): a note of that article was deleted
 
 // The start-up main menu's choice codes, as the frame reads them (VLM_MAIN_MENU_CHOICE).
 enum : int {
@@ -103,6 +112,7 @@ enum : int {
 #define ID_FILE_PRINT_VIEW 9002
 #define ID_FILE_PRINT_SETUP_APP 9003
 #define ID_FILE_EXIT 9004
+#define ID_STICKY_LIST 9017
 #define ID_CLEAR_ALL_HIGHLIGHTS 9018
 #define ID_MONTHLY_SPOTLIGHT 9024
 #define ID_CONTRIBUTORS_FIRST 9046   // 9046-9049: contributors A-F, G-L, M-S, T-Z

@@ -7,6 +7,7 @@
 #include "base/DataFolders.h"
 #include "base/TimelineRequest.h"
 #include "base/VLMessages.h"
+#include "media/StickyNoteWnd.h"
 #include "shell/HistoryDlg.h"
 #include "shell/WizardSelectWnd.h"
 
@@ -156,6 +157,7 @@ BEGIN_MESSAGE_MAP(CBaseWindow, CFrameWnd)
     ON_UPDATE_COMMAND_UI(ID_FILE_PRINT_VIEW, OnUpdateFilePrint)
     ON_COMMAND(ID_FILE_EXIT, OnFileExit)
     ON_COMMAND(ID_CLEAR_ALL_HIGHLIGHTS, OnClearAllHighlights)
+    ON_COMMAND(ID_STICKY_LIST, OnStickyList)
     ON_COMMAND(ID_MONTHLY_SPOTLIGHT, OnMonthlySpotlight)
     ON_COMMAND_RANGE(ID_FONT_SMALL, ID_FONT_LARGE, OnFontSize)
     ON_COMMAND_RANGE(ID_RECENT_FIRST, ID_RECENT_LAST, OnRecentArticle)
@@ -948,6 +950,14 @@ void CBaseWindow::OnHistory()
 {
     CHistoryDlg dialog(m_backList, m_pCurrentView);
     dialog.RunTabDialog();
+}
+
+void CBaseWindow::OnStickyList()
+{
+    // A note window of its own over the frame runs the list of every note until it is done.
+    CStickyNoteWnd notes;
+    if (notes.Create(NULL))
+        notes.SendMessage(VLM_STICKY_SHOW, static_cast<WPARAM>(-1), 0);
 }
 
 // ---- commands that open views ----

@@ -160,6 +160,8 @@ protected:
     afx_msg void OnUpdateFilePrint(CCmdUI* pCmdUI);
     afx_msg void OnFileExit();
     afx_msg void OnClearAllHighlights();
+    // Tools > Sticky List: the list of every sticky note.
+    afx_msg void OnStickyList();
     afx_msg void OnMonthlySpotlight();
     afx_msg void OnFontSize(UINT nID);
     afx_msg void OnRecentArticle(UINT nID);

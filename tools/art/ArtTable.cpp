@@ -12,6 +12,10 @@ constexpr Size kWizardFirst = {90, 57};
 constexpr Size kWizardTile = {88, 56};
 // The tab dialogs' picture buttons.
 constexpr Size kTextButton = {64, 24};
+// The sticky-note dialog's row of buttons (Cancel and OK are shared with the History dialog).
+constexpr Size kNoteButton = {48, 20};
+constexpr Size kNoteWideButton = {56, 20};
+constexpr Size kNoteNarrowButton = {40, 20};
 
 }  // namespace
 
@@ -46,7 +50,11 @@ const char* Label(int id)
     case 326: case 329: return "Quiz";
     case 594: return "Homework Wizards";
     case 349: case 350: return "Cancel";
-    case 351: case 352: case 550: case 551: return "OK";
+    case 351: case 352: case 550: case 551: case 355: case 356: return "OK";
+    case 342: case 344: return "Delete";
+    case 345: case 346: return "Place";
+    case 347: case 348: return "List";
+    case 353: case 354: return "Delete All";
     default: return "";
     }
 }
@@ -78,14 +86,26 @@ const std::vector<Row>& ProgramArt()
         {326, Kind::Bitmap, Look::WizardTile, {kWizardTile, kWizardTile, kWizardTile}},
         {329, Kind::Bitmap, Look::WizardTilePressed, {kWizardTile, kWizardTile, kWizardTile}},
         {594, Kind::Bitmap, Look::WizardBanner, {{400, 56}, {400, 56}, {400, 56}}},
-        // The tab dialogs' picture buttons: the popup box's OK (551, pressed 550) and the History
-        // dialog's Cancel (350, pressed 349) and OK (352, pressed 351).
+        // The tab dialogs' picture buttons: the popup box's OK (551, pressed 550), the History
+        // dialog's Cancel (350, pressed 349) and OK (352, pressed 351), and the sticky-note
+        // dialog's Delete (344, 342), Place (346, 345), List (348, 347), Delete All (354, 353),
+        // OK (356, 355) and the shared Cancel, which stand side by side in a 208-pixel row.
         {551, Kind::Bitmap, Look::TextButton, {kTextButton, kTextButton, kTextButton}},
         {550, Kind::Bitmap, Look::TextButtonPressed, {kTextButton, kTextButton, kTextButton}},
-        {350, Kind::Bitmap, Look::TextButton, {kTextButton, kTextButton, kTextButton}},
-        {349, Kind::Bitmap, Look::TextButtonPressed, {kTextButton, kTextButton, kTextButton}},
-        {352, Kind::Bitmap, Look::TextButton, {kTextButton, kTextButton, kTextButton}},
-        {351, Kind::Bitmap, Look::TextButtonPressed, {kTextButton, kTextButton, kTextButton}},
+        {350, Kind::Bitmap, Look::TextButton, {kNoteButton, kNoteButton, kNoteButton}},
+        {349, Kind::Bitmap, Look::TextButtonPressed, {kNoteButton, kNoteButton, kNoteButton}},
+        {352, Kind::Bitmap, Look::TextButton, {kNoteButton, kNoteButton, kNoteButton}},
+        {351, Kind::Bitmap, Look::TextButtonPressed, {kNoteButton, kNoteButton, kNoteButton}},
+        {344, Kind::Bitmap, Look::TextButton, {kNoteButton, kNoteButton, kNoteButton}},
+        {342, Kind::Bitmap, Look::TextButtonPressed, {kNoteButton, kNoteButton, kNoteButton}},
+        {346, Kind::Bitmap, Look::TextButton, {kNoteButton, kNoteButton, kNoteButton}},
+        {345, Kind::Bitmap, Look::TextButtonPressed, {kNoteButton, kNoteButton, kNoteButton}},
+        {348, Kind::Bitmap, Look::TextButton, {kNoteButton, kNoteButton, kNoteButton}},
+        {347, Kind::Bitmap, Look::TextButtonPressed, {kNoteButton, kNoteButton, kNoteButton}},
+        {354, Kind::Bitmap, Look::TextButton, {kNoteWideButton, kNoteWideButton, kNoteWideButton}},
+        {353, Kind::Bitmap, Look::TextButtonPressed, {kNoteWideButton, kNoteWideButton, kNoteWideButton}},
+        {356, Kind::Bitmap, Look::TextButton, {kNoteNarrowButton, kNoteNarrowButton, kNoteNarrowButton}},
+        {355, Kind::Bitmap, Look::TextButtonPressed, {kNoteNarrowButton, kNoteNarrowButton, kNoteNarrowButton}},
     };
     return rows;
 }

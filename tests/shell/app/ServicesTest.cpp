@@ -168,12 +168,15 @@ TEST_F(ServicesTest, ADamagedStickyFileKeepsTheNotesReadBeforeTheDamage)
     std::string bytes = FileBytes("sticky.nte");
     bytes.resize(bytes.size() - 5);  // the second note cut short
     dir.Write("t/prog/sticky.nte", bytes);
+    host::AnswerMessageBox("The Sticky Note file  has become corrupted.", IDOK);
     {
         CStickyRecordSet notes;
         ASSERT_EQ(1, notes.GetSize());
         EXPECT_EQ(1, notes.GetNote(0)->m_nKey);
     }
-    EXPECT_TRUE(host::MessageBoxLog().empty()) << "written back without a message";
+    // Written back at once; the damaged file is kept beside it and the reader told once.
+    EXPECT_EQ(1u, host::MessageBoxLog().size());
+    EXPECT_EQ(bytes, FileBytes("sticky.nte.damaged"));
     CStickyRecordSet notes;
     EXPECT_EQ(1, notes.GetSize());
 }
