@@ -6,6 +6,7 @@
 #include "ContentDatabaseWriter.h"
 #include "KeywordIndexWriter.h"
 #include "ListFileWriter.h"
+#include "PictureItemSource.h"
 #include "PictureSource.h"
 #include "RomLinkWriter.h"
 
@@ -60,6 +61,12 @@ SampleDiscReport BuildSampleDisc(const std::filesystem::path& sampleFolder, cons
     for (const ArticleRecordSource& source : ReadArticleSources(sampleFolder / "articles")) {
         archive.Add(source.rin, WriteArticleRecord(source), RomLinkKindDigitFor(source.rin), source.category);
         indexed.push_back(IndexedArticleFrom(source, source.category));
+    }
+    // The pictures, maps and pictures with sound: picture records stored as they are, placed
+    // with the picture flag set so that their headers' links are looked at.
+    for (const PictureItemSource& item : ReadPictureItems(sampleFolder / "pictures" / "items")) {
+        const auto rin = static_cast<std::int32_t>(item.record.itemNumber);
+        archive.AddStored(rin, WriteGrfRecord(item.record), RomLinkKindDigitFor(rin), item.category, 1);
     }
     archive.Write(report.dataFolder);
     WriteKeywordIndex(BuildKeywordIndex(indexed), report.dataFolder);
