@@ -11,6 +11,7 @@
 #include <PictureItemSource.h>
 #include <SampleDisc.h>
 #include <host/Display.h>
+#include <host/Surface.h>
 
 #include <cstdlib>
 #include <memory>
@@ -68,6 +69,26 @@ TEST(PictureItemSourceTest, SourcesBecomeRecordsAndBadLinesAreNamed)
 
 class SamplePicturesTest : public MediaTest {
 protected:
+    // The picture as a PNG among the test's files (and in VL_SCREENSHOT_DIR when set).
+    void SavePicture(const CDib& picture, const std::string& name) const
+    {
+        CClientDC screen(CWnd::GetDesktopWindow());
+        CDC memory;
+        memory.CreateCompatibleDC(&screen);
+        CBitmap bitmap;
+        bitmap.CreateCompatibleBitmap(&screen, picture.GetWidth(), picture.GetHeight());
+        CBitmap* pOld = memory.SelectObject(&bitmap);
+        picture.Draw(&memory, 0, 0, 0);
+        memory.SelectObject(pOld);
+        const std::string png = (dir.path() / name).string();
+        auto surface = host::SurfaceOfBitmap(static_cast<HBITMAP>(bitmap.GetSafeHandle()));
+        ASSERT_NE(nullptr, surface);
+        EXPECT_TRUE(surface->WritePng(png));
+        if (const char* keep = std::getenv("VL_SCREENSHOT_DIR"))
+            std::filesystem::copy_file(png, std::filesystem::path(keep) / name,
+                                       std::filesystem::copy_options::overwrite_existing);
+    }
+
     void SetUp() override
     {
         MediaTest::SetUp();
@@ -113,6 +134,7 @@ TEST_F(SamplePicturesTest, EveryPictureOfTheDiscLoadsWithItsImages)
         EXPECT_EQ(44, second->GetWidth());
         CDib full("T:\\disc\\info_dat\\vl.dat", doc.GetFullImagePosition());
         EXPECT_EQ(item.width, full.GetWidth());
+        SavePicture(full, "sample-" + std::to_string(item.number) + ".png");
     }
     // The world map's overlays and the lakes' zoom-out and legend.
     CReference lakes(3000001, "");
