@@ -1,6 +1,7 @@
 #include "media/MediaCaptionWin.h"
 
 #include "base/HitList.h"
+#include "base/PaletteSelector.h"
 #include "media/GrfDocument.h"
 
 #include <algorithm>
@@ -175,6 +176,7 @@ int CMediaCaptionWin::Display(CDC* pViewerDC)
             ShowWindow(SW_HIDE);
         if (pViewerDC == NULL || m_pDocument == NULL)
             return 0;
+        CAppPaletteSelector palette(pViewerDC);
         CBrush ground(PALETTEINDEX(30));
         pViewerDC->FillRect(&m_rcLine, &ground);
         CFont font;
@@ -205,6 +207,7 @@ int CMediaCaptionWin::Display(CDC* pViewerDC)
 void CMediaCaptionWin::OnPaint()
 {
     CPaintDC dc(this);
+    CAppPaletteSelector palette(&dc);
     CRect rc;
     GetClientRect(&rc);
     CBrush ground(PALETTEINDEX(56));

@@ -3,8 +3,13 @@
 #include "MediaTestSupport.h"
 
 #include "base/HitList.h"
+#include "base/ResourceLibrary.h"
 #include "media/MediaCaptionWin.h"
 
+#include <host/Display.h>
+#include <host/Paths.h>
+
+#include <cstdlib>
 #include <memory>
 
 namespace media_test {
@@ -139,6 +144,67 @@ TEST_F(MediaCaptionWinTest, NotShownCaptionPreparesNothingAndDisplaysMinusTwo)
     panel.SetShown(TRUE);
     EXPECT_EQ(1, panel.Prepare(NULL));
     EXPECT_STREQ("Short<P>", panel.GetMarkup());
+}
+
+TEST_F(MediaCaptionWinTest, OneLineIsDrawnIntoTheViewerALongCaptionShowsThePanel)
+{
+    ASSERT_TRUE(LoadAppPalettes());
+    // The panel's caption band draws its close box from the screen-class library.
+    auto library = host::FromHostPath(std::string(VL_LIBRARY_DIR) + "/vl_res0.dll");
+    ASSERT_TRUE(library.has_value());
+    AppServices().env.hResourceLibrary = ::LoadLibrary(library->c_str());
+    ASSERT_NE(nullptr, AppServices().env.hResourceLibrary);
+    struct FreeLibraryAtEnd {
+        ~FreeLibraryAtEnd()
+        {
+            ::FreeLibrary(AppServices().env.hResourceLibrary);
+            AppServices().env.hResourceLibrary = NULL;
+        }
+    } freeLibrary;
+    CWnd viewer;
+    ASSERT_TRUE(viewer.CreateEx(0, AfxRegisterWndClass(0), "Viewer", WS_POPUP | WS_VISIBLE, CRect(0, 0, 500, 400), NULL, 0));
+    auto shortDoc = LoadCaption("Lava at night");
+    CMediaCaptionWin panel(shortDoc.get());
+    ASSERT_TRUE(panel.Create(0, CRect(20, 20, 300, 220), &viewer, CMediaCaptionWin::panelId));
+    CRect line(10, 350, 490, 380);
+    ASSERT_EQ(1, panel.Prepare(&line));
+    ASSERT_TRUE(panel.IsOneLine());
+    {
+        CClientDC dc(&viewer);
+        panel.SetTextColor(RGB(255, 255, 255));
+        EXPECT_EQ(0, panel.Display(&dc));
+    }
+    EXPECT_FALSE(panel.IsWindowVisible()) << "a one-line caption hides the panel";
+    // Light text on the line's ground.
+    int light = 0;
+    for (int y = line.top; y < line.bottom; ++y)
+        for (int x = line.left; x < line.left + 150; ++x)
+            if (host::DesktopPixel(x, y) == RGB(255, 255, 255))
+                ++light;
+    EXPECT_GT(light, 20);
+
+    const std::string longCaption(400, 'w');
+    auto longDoc = LoadCaption("A long caption " + longCaption);
+    CMediaCaptionWin longPanel(longDoc.get());
+    ASSERT_TRUE(longPanel.Create(0, CRect(20, 20, 300, 220), &viewer, CMediaCaptionWin::panelId));
+    ASSERT_EQ(1, longPanel.Prepare(&line));
+    EXPECT_FALSE(longPanel.IsOneLine());
+    EXPECT_EQ(1, longPanel.Display(NULL));
+    EXPECT_TRUE(longPanel.IsWindowVisible());
+    ui::PumpUntilIdle();
+    CRect rcPanel;
+    longPanel.GetWindowRect(&rcPanel);
+    const std::string png = (dir.path() / "caption-panel.png").string();
+    EXPECT_TRUE(host::SaveDesktopPng(png, &rcPanel));
+    if (const char* keep = std::getenv("VL_SCREENSHOT_DIR"))
+        std::filesystem::copy_file(png, std::filesystem::path(keep) / "caption-panel.png",
+                                   std::filesystem::copy_options::overwrite_existing);
+    longPanel.SetShown(FALSE);
+    EXPECT_EQ(-2, longPanel.Display(NULL));
+    EXPECT_FALSE(longPanel.IsWindowVisible());
+    longPanel.DestroyWindow();
+    panel.DestroyWindow();
+    viewer.DestroyWindow();
 }
 
 }  // namespace
