@@ -22,6 +22,7 @@ namespace discbuilder {
 struct SampleDiscReport {
     std::filesystem::path dataFolder;    // <disc>/info_dat
     std::vector<ArchivedRecord> articles;
+    std::vector<ArchivedRecord> pictureRecords;   // the picture records of the archive
     std::vector<std::filesystem::path> pictures;  // the picture files written
     std::vector<std::filesystem::path> texts;     // the text files written
     std::vector<std::filesystem::path> lists;     // the list and index files written
