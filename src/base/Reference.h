@@ -130,6 +130,9 @@ public:
     // Stores TRUE (all bits set) for any non-zero value.
     void SetPictureFlag(LONG nValue) { m_nPictureFlag = nValue != 0 ? -1 : 0; }
     LONG GetPictureFlag() const { return m_nPictureFlag; }
+    // The picture loader's link: the number of the item to show in place of this one, as the
+    // picture's header gives it (stored as it is).
+    void SetPictureLink(LONG nValue) { m_nPictureFlag = nValue; }
     // Number, category, kind, location, disc and picture flag from a ROM_LINK record.
     void SetFromRomLink(const RomLinkRecord& record);
 

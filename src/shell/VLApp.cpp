@@ -1,6 +1,7 @@
 #include "shell/VLApp.h"
 
 #include "media/AudioPlayer.h"
+#include "media/GrfDocument.h"
 #include "media/QuickTime.h"
 #include "online/Cloud.h"
 #include "online/OnlineUpdater.h"
@@ -466,6 +467,8 @@ int CVLApp::ExitInstance()
     services.owned.pPreferences = NULL;
 
     StopQuickTime();
+    // The picture documents' shared data archive.
+    CGrfDocument::CloseArchive();
     WriteAppProfileString("CLEAN UP", "NormalExit", "Y");
     RestoreFrameworkProfileName();
     RevokeAutomationObject();

@@ -32,6 +32,14 @@ enum class Look {
     // Cancel).
     TextButton,         // a raised button face with its label
     TextButtonPressed,  // the same face sunken, the label one pixel down and right
+    // The sample disc's pictures (drawn for the disc builder at the size its sources ask).
+    PhotoMonoplane,  // a red monoplane climbing away from a grass field
+    PhotoLavaNight,  // lava fountains on a volcano's flank at night
+    PhotoLeaves,     // leaves on a branch against the sun
+    PhotoBand,       // a small band on a club's stage
+    MapGreatLakes,   // the five lakes with their rivers and cities
+    MapWorld,        // the continents with the plate edges and their volcanoes
+    MapLegend,       // the key to the maps' signs
 };
 
 // Whether a look is written as an 8-bit bitmap over the menu's colour table.

@@ -255,6 +255,223 @@ void WizardBanner(HDC dc, int width, int height, const char* label)
 
 }  // namespace
 
+
+namespace {
+
+// ---- the sample disc's pictures --------------------------------------------------------------
+
+// Proportional coordinates: x and y in thousandths of the picture's width and height.
+struct Frac {
+    int width, height;
+    int X(int t) const { return width * t / 1000; }
+    int Y(int t) const { return height * t / 1000; }
+    POINT P(int tx, int ty) const { return POINT{X(tx), Y(ty)}; }
+};
+
+void Disc(HDC dc, int cx, int cy, int rx, int ry, COLORREF colour)
+{
+    HBRUSH brush = CreateSolidBrush(colour);
+    HPEN pen = CreatePen(PS_SOLID, 1, colour);
+    HGDIOBJ oldBrush = SelectObject(dc, brush), oldPen = SelectObject(dc, pen);
+    Ellipse(dc, cx - rx, cy - ry, cx + rx + 1, cy + ry + 1);
+    SelectObject(dc, oldBrush);
+    SelectObject(dc, oldPen);
+    DeleteObject(brush);
+    DeleteObject(pen);
+}
+
+// Horizontal bands from one colour to another.
+void Gradient(HDC dc, int left, int top, int right, int bottom, COLORREF from, COLORREF to, int bands = 16)
+{
+    for (int i = 0; i < bands; ++i) {
+        auto mix = [&](int a, int b) { return a + (b - a) * i / std::max(bands - 1, 1); };
+        COLORREF c = RGB(mix(GetRValue(from), GetRValue(to)), mix(GetGValue(from), GetGValue(to)),
+                         mix(GetBValue(from), GetBValue(to)));
+        FillBox(dc, left, top + (bottom - top) * i / bands, right, top + (bottom - top) * (i + 1) / bands, c);
+    }
+}
+
+void PlainText(HDC dc, int x, int y, const char* text, int height, COLORREF colour, bool bold = false)
+{
+    HFONT font = CreateFontA(-height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, "Arial");
+    HGDIOBJ old = SelectObject(dc, font);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, colour);
+    TextOutA(dc, x, y, text, int(std::strlen(text)));
+    SelectObject(dc, old);
+    DeleteObject(font);
+}
+
+void PhotoMonoplane(HDC dc, int width, int height)
+{
+    Frac f{width, height};
+    Gradient(dc, 0, 0, width, f.Y(700), RGB(70, 120, 200), RGB(190, 215, 240));
+    Disc(dc, f.X(200), f.Y(180), f.X(90), f.Y(50), RGB(245, 245, 250));
+    Disc(dc, f.X(280), f.Y(160), f.X(70), f.Y(60), RGB(250, 250, 252));
+    Disc(dc, f.X(760), f.Y(260), f.X(110), f.Y(45), RGB(238, 240, 246));
+    Gradient(dc, 0, f.Y(700), width, height, RGB(110, 170, 70), RGB(60, 120, 40), 8);
+    Line(dc, 0, f.Y(820), width, f.Y(760), RGB(150, 130, 80), std::max(2, height / 60));
+    // The monoplane, nose up, climbing to the right.
+    POINT body[] = {f.P(380, 520), f.P(640, 400), f.P(700, 385), f.P(690, 420), f.P(400, 555)};
+    Filled(dc, RGB(200, 40, 40), body, 5);
+    POINT wing[] = {f.P(500, 470), f.P(560, 440), f.P(520, 600), f.P(480, 610)};
+    Filled(dc, RGB(170, 25, 25), wing, 4);
+    POINT tail[] = {f.P(380, 520), f.P(360, 430), f.P(410, 505)};
+    Filled(dc, RGB(170, 25, 25), tail, 3);
+    Line(dc, f.X(705), f.Y(350), f.X(705), f.Y(430), RGB(60, 60, 60), 2);
+    Disc(dc, f.X(620), f.Y(420), f.X(15), f.Y(15), RGB(150, 200, 230));
+}
+
+void PhotoLavaNight(HDC dc, int width, int height)
+{
+    Frac f{width, height};
+    Gradient(dc, 0, 0, width, f.Y(650), RGB(5, 5, 30), RGB(60, 20, 40));
+    for (int i = 0; i < 40; ++i)
+        FillBox(dc, (i * 97) % width, (i * 53) % f.Y(500), (i * 97) % width + 2, (i * 53) % f.Y(500) + 2,
+                RGB(230, 230, 200));
+    Disc(dc, f.X(500), f.Y(520), f.X(320), f.Y(160), RGB(120, 40, 20));  // the glow
+    POINT cone[] = {f.P(0, 900), f.P(300, 560), f.P(440, 470), f.P(560, 470), f.P(720, 580), f.P(1000, 880), f.P(1000, 1000), f.P(0, 1000)};
+    Filled(dc, RGB(45, 30, 25), cone, 8);
+    POINT fountain[] = {f.P(470, 470), f.P(430, 200), f.P(500, 120), f.P(570, 220), f.P(530, 470)};
+    Filled(dc, RGB(240, 120, 20), fountain, 5);
+    POINT core[] = {f.P(485, 470), f.P(470, 260), f.P(500, 190), f.P(530, 270), f.P(515, 470)};
+    Filled(dc, RGB(255, 220, 60), core, 5);
+    POINT flow[] = {f.P(480, 470), f.P(520, 470), f.P(600, 700), f.P(660, 1000), f.P(560, 1000), f.P(520, 720)};
+    Filled(dc, RGB(230, 90, 10), flow, 6);
+    for (int i = 0; i < 12; ++i)
+        Disc(dc, f.X(380 + i * 20), f.Y(150 + (i * 37) % 200), 3, 3, RGB(255, 200, 80));
+}
+
+void PhotoLeaves(HDC dc, int width, int height)
+{
+    Frac f{width, height};
+    Gradient(dc, 0, 0, width, height, RGB(250, 245, 200), RGB(120, 170, 220));
+    Disc(dc, f.X(720), f.Y(250), f.X(110), f.X(110), RGB(255, 250, 210));
+    Disc(dc, f.X(720), f.Y(250), f.X(80), f.X(80), RGB(255, 255, 240));
+    const struct {
+        int x, y, w, h;
+        COLORREF colour;
+    } leaves[] = {{180, 300, 170, 110, RGB(80, 170, 60)}, {380, 520, 200, 120, RGB(110, 190, 70)},
+                  {600, 650, 180, 110, RGB(60, 150, 50)}, {250, 760, 160, 100, RGB(130, 200, 80)},
+                  {820, 560, 150, 100, RGB(90, 180, 70)}};
+    Line(dc, 0, f.Y(950), f.X(900), f.Y(200), RGB(100, 70, 40), std::max(3, width / 80));
+    for (const auto& l : leaves) {
+        Disc(dc, f.X(l.x), f.Y(l.y), f.X(l.w) / 2, f.Y(l.h) / 2, l.colour);
+        Line(dc, f.X(l.x - l.w / 2), f.Y(l.y), f.X(l.x + l.w / 2), f.Y(l.y), RGB(40, 100, 30));
+        for (int k = -1; k <= 1; k += 2)
+            Line(dc, f.X(l.x), f.Y(l.y), f.X(l.x + l.w / 4), f.Y(l.y + k * l.h / 3), RGB(40, 100, 30));
+    }
+}
+
+void PhotoBand(HDC dc, int width, int height)
+{
+    Frac f{width, height};
+    Gradient(dc, 0, 0, width, f.Y(650), RGB(60, 20, 30), RGB(20, 10, 20));
+    FillBox(dc, 0, f.Y(650), width, height, RGB(90, 50, 30));
+    Disc(dc, f.X(500), f.Y(150), f.X(300), f.Y(120), RGB(110, 60, 50));  // the spotlight
+    const struct {
+        int x;
+        COLORREF shirt;
+    } players[] = {{200, RGB(40, 70, 150)}, {420, RGB(160, 40, 40)}, {640, RGB(230, 230, 220)}, {840, RGB(60, 120, 60)}};
+    for (const auto& p : players) {
+        FillBox(dc, f.X(p.x - 60), f.Y(420), f.X(p.x + 60), f.Y(780), p.shirt);
+        Disc(dc, f.X(p.x), f.Y(340), f.X(45), f.Y(60), RGB(200, 150, 110));
+    }
+    // The trumpet of the second player, and the bass.
+    POINT horn[] = {f.P(440, 380), f.P(600, 360), f.P(640, 330), f.P(640, 410), f.P(600, 385), f.P(440, 395)};
+    Filled(dc, RGB(240, 200, 60), horn, 6);
+    Disc(dc, f.X(840), f.Y(650), f.X(70), f.Y(140), RGB(150, 80, 30));
+    Line(dc, f.X(840), f.Y(250), f.X(840), f.Y(650), RGB(40, 25, 10), 3);
+    for (int i = 0; i < 6; ++i)
+        Disc(dc, f.X(60 + i * 180), f.Y(930), f.X(60), f.Y(70), RGB(30, 20, 20));  // the crowd
+}
+
+void MapGreatLakes(HDC dc, int width, int height)
+{
+    Frac f{width, height};
+    FillBox(dc, 0, 0, width, height, RGB(236, 226, 190));
+    for (int i = 1; i < 6; ++i) {
+        Line(dc, f.X(i * 166), 0, f.X(i * 166), height, RGB(200, 190, 160));
+        Line(dc, 0, f.Y(i * 166), width, f.Y(i * 166), RGB(200, 190, 160));
+    }
+    const COLORREF water = RGB(70, 130, 200);
+    POINT superior[] = {f.P(60, 200), f.P(250, 120), f.P(420, 140), f.P(470, 230), f.P(330, 280), f.P(150, 270)};
+    POINT michigan[] = {f.P(400, 330), f.P(460, 320), f.P(480, 560), f.P(430, 700), f.P(390, 620), f.P(410, 450)};
+    POINT huron[] = {f.P(520, 300), f.P(620, 320), f.P(680, 470), f.P(600, 520), f.P(540, 420)};
+    POINT erie[] = {f.P(620, 640), f.P(760, 560), f.P(830, 560), f.P(700, 660)};
+    POINT ontario[] = {f.P(800, 470), f.P(930, 440), f.P(950, 480), f.P(820, 510)};
+    Filled(dc, water, superior, 6);
+    Filled(dc, water, michigan, 6);
+    Filled(dc, water, huron, 5);
+    Filled(dc, water, erie, 4);
+    Filled(dc, water, ontario, 4);
+    Line(dc, f.X(470), f.Y(230), f.X(540), f.Y(320), water, 3);  // St Marys
+    Line(dc, f.X(650), f.Y(510), f.X(660), f.Y(630), water, 3);  // St Clair and Detroit
+    Line(dc, f.X(830), f.Y(560), f.X(830), f.Y(500), water, 3);  // Niagara
+    Line(dc, f.X(950), f.Y(470), f.X(1000), f.Y(400), water, 3); // St Lawrence
+    const struct {
+        int x, y;
+    } cities[] = {{430, 720}, {650, 600}, {880, 520}, {300, 300}};
+    for (const auto& c : cities)
+        Disc(dc, f.X(c.x), f.Y(c.y), std::max(3, width / 120), std::max(3, width / 120), RGB(200, 30, 30));
+    const int text = std::max(9, height / 28);
+    PlainText(dc, f.X(160), f.Y(170), "Superior", text, RGB(255, 255, 255), true);
+    PlainText(dc, f.X(330), f.Y(740), "Michigan", text, RGB(20, 50, 110), true);
+    PlainText(dc, f.X(560), f.Y(260), "Huron", text, RGB(20, 50, 110), true);
+    PlainText(dc, f.X(690), f.Y(680), "Erie", text, RGB(20, 50, 110), true);
+    PlainText(dc, f.X(800), f.Y(390), "Ontario", text, RGB(20, 50, 110), true);
+}
+
+void MapWorld(HDC dc, int width, int height)
+{
+    Frac f{width, height};
+    FillBox(dc, 0, 0, width, height, RGB(90, 150, 210));
+    const COLORREF land = RGB(200, 190, 120);
+    POINT americas[] = {f.P(80, 150), f.P(300, 120), f.P(330, 350), f.P(260, 450), f.P(330, 600), f.P(300, 880), f.P(240, 860), f.P(200, 560), f.P(120, 400)};
+    POINT eurasia[] = {f.P(460, 140), f.P(900, 120), f.P(960, 300), f.P(820, 450), f.P(700, 420), f.P(600, 380), f.P(480, 330)};
+    POINT africa[] = {f.P(470, 380), f.P(610, 400), f.P(640, 560), f.P(560, 780), f.P(500, 620)};
+    POINT australia[] = {f.P(800, 620), f.P(920, 600), f.P(940, 720), f.P(820, 740)};
+    Filled(dc, land, americas, 9);
+    Filled(dc, land, eurasia, 7);
+    Filled(dc, land, africa, 5);
+    Filled(dc, land, australia, 4);
+    // Plate edges and their volcanoes: around the Pacific and through the Atlantic.
+    const COLORREF edge = RGB(120, 40, 40);
+    POINT ring[] = {f.P(100, 130), f.P(60, 450), f.P(180, 900), f.P(990, 880), f.P(990, 450), f.P(930, 130)};
+    for (int i = 0; i + 1 < 6; ++i)
+        Line(dc, ring[i].x, ring[i].y, ring[i + 1].x, ring[i + 1].y, edge, 2);
+    Line(dc, f.X(400), f.Y(100), f.X(420), f.Y(900), edge, 2);
+    const struct {
+        int x, y;
+    } volcanoes[] = {{90, 250}, {120, 600}, {180, 860}, {960, 250}, {975, 600}, {410, 300}, {415, 650}, {700, 890}};
+    for (const auto& v : volcanoes) {
+        POINT mark[] = {{f.X(v.x), f.Y(v.y) - 7}, {f.X(v.x) + 7, f.Y(v.y) + 5}, {f.X(v.x) - 7, f.Y(v.y) + 5}};
+        Filled(dc, RGB(220, 30, 20), mark, 3);
+    }
+}
+
+void MapLegend(HDC dc, int width, int height)
+{
+    FillBox(dc, 0, 0, width, height, RGB(255, 255, 255));
+    Line(dc, 0, 0, width - 1, 0, RGB(0, 0, 0));
+    Line(dc, width - 1, 0, width - 1, height - 1, RGB(0, 0, 0));
+    Line(dc, width - 1, height - 1, 0, height - 1, RGB(0, 0, 0));
+    Line(dc, 0, height - 1, 0, 0, RGB(0, 0, 0));
+    const int row = height / 4;
+    const int text = std::max(9, row * 2 / 3);
+    PlainText(dc, 8, 4, "Legend", text, RGB(0, 0, 0), true);
+    FillBox(dc, 8, row + 4, 30, 2 * row - 2, RGB(70, 130, 200));
+    PlainText(dc, 38, row + 2, "Water", text, RGB(0, 0, 0));
+    Disc(dc, 19, 2 * row + row / 2, 5, 5, RGB(200, 30, 30));
+    PlainText(dc, 38, 2 * row + 2, "City", text, RGB(0, 0, 0));
+    POINT mark[] = {{19, 3 * row + 3}, {27, 4 * row - 4}, {11, 4 * row - 4}};
+    Filled(dc, RGB(220, 30, 20), mark, 3);
+    PlainText(dc, 38, 3 * row + 2, "Volcano", text, RGB(0, 0, 0));
+}
+
+}  // namespace
+
 Picture Paint(Look look, int width, int height, const char* label)
 {
     Picture picture;
@@ -297,6 +514,13 @@ Picture Paint(Look look, int width, int height, const char* label)
     case Look::WizardBanner: WizardBanner(dc, width, height, label); break;
     case Look::TextButton: TextButton(dc, width, height, label, false); break;
     case Look::TextButtonPressed: TextButton(dc, width, height, label, true); break;
+    case Look::PhotoMonoplane: PhotoMonoplane(dc, width, height); break;
+    case Look::PhotoLavaNight: PhotoLavaNight(dc, width, height); break;
+    case Look::PhotoLeaves: PhotoLeaves(dc, width, height); break;
+    case Look::PhotoBand: PhotoBand(dc, width, height); break;
+    case Look::MapGreatLakes: MapGreatLakes(dc, width, height); break;
+    case Look::MapWorld: MapWorld(dc, width, height); break;
+    case Look::MapLegend: MapLegend(dc, width, height); break;
     case Look::MenuCaption: {
         FillBox(dc, 0, 0, width, height, kMenuSky);
         RECT box{0, 0, width, height};

@@ -21,11 +21,26 @@ std::string CompressRecord(const std::string& record)
 const ArchivedRecord& ContentArchiveWriter::Add(std::int32_t rin, const std::string& record, int kindDigit,
                                                 int category)
 {
+    return Place(rin, CompressRecord(record), kindDigit, category);
+}
+
+const ArchivedRecord& ContentArchiveWriter::AddStored(std::int32_t rin, const std::string& record, int kindDigit,
+                                                      int category, int pictureFlag)
+{
+    const ArchivedRecord& placed = Place(rin, record, kindDigit, category);
+    m_records.back().pictureFlag = pictureFlag;
+    return placed;
+}
+
+const ArchivedRecord& ContentArchiveWriter::Place(std::int32_t rin, const std::string& stream, int kindDigit,
+                                                  int category)
+{
     for (const ArchivedRecord& r : m_records)
         if (r.rin == rin)
             throw std::invalid_argument("content archive: number " + std::to_string(rin) + " added twice");
-    std::string stream = CompressRecord(record);
     std::size_t blocks = (stream.size() + kBlockSize - 1) / kBlockSize;
+    if (blocks == 0)
+        blocks = 1;
     if (blocks > 127)
         throw std::invalid_argument("content archive: record " + std::to_string(rin) + " needs more than 127 blocks");
     ArchivedRecord placed;
@@ -48,6 +63,7 @@ std::vector<RomLinkEntry> ContentArchiveWriter::RomLinkEntries() const
         entry.rin = r.rin;
         entry.category = r.category;
         entry.kind = r.kindDigit;
+        entry.pictureFlag = r.pictureFlag;
         entry.disc = 1;
         entry.block = r.block;
         entry.blockCount = r.blockCount;

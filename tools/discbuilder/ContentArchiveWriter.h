@@ -1,6 +1,6 @@
-// Writes the content archive "vl.dat": a sequence of 512-byte blocks in which every record is a
-// zlib stream (deflate with its header and Adler-32 check) starting at a block and filled with
-// zero bytes up to the next one. Each record's place (first block, block count) is what its
+// Writes the content archive "vl.dat": a sequence of 512-byte blocks in which every record starts
+// at a block and is filled with zero bytes up to the next one. Article records are zlib streams
+// (deflate with its header and Adler-32 check); picture records are stored as they are. Each record's place (first block, block count) is what its
 // ROM_LINK row gives the program.
 #pragma once
 
@@ -19,6 +19,7 @@ struct ArchivedRecord {
     int blockCount = 0;
     int kindDigit = 0;  // of the ROM_LINK row
     int category = 0;
+    int pictureFlag = 0;  // of the ROM_LINK row: 1 for picture records
 };
 
 class ContentArchiveWriter {
@@ -30,6 +31,10 @@ public:
     // compressed record needs more than 127 blocks (the most a ROM_LINK row can say) or the RIN
     // is already in the archive.
     const ArchivedRecord& Add(std::int32_t rin, const std::string& record, int kindDigit = 0, int category = 0);
+    // Stores the record as it is (picture records, which the program reads in place and whose
+    // pictures it decodes straight from the archive); the same limits as Add.
+    const ArchivedRecord& AddStored(std::int32_t rin, const std::string& record, int kindDigit = 0, int category = 0,
+                                    int pictureFlag = 0);
 
     const std::string& Bytes() const { return m_bytes; }
     const std::vector<ArchivedRecord>& Records() const { return m_records; }
@@ -42,6 +47,8 @@ public:
     std::filesystem::path Write(const std::filesystem::path& dataFolder) const;
 
 private:
+    const ArchivedRecord& Place(std::int32_t rin, const std::string& stream, int kindDigit, int category);
+
     std::string m_bytes;
     std::vector<ArchivedRecord> m_records;
 };

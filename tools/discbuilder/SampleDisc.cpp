@@ -6,6 +6,7 @@
 #include "ContentDatabaseWriter.h"
 #include "KeywordIndexWriter.h"
 #include "ListFileWriter.h"
+#include "PictureItemSource.h"
 #include "PictureSource.h"
 #include "RomLinkWriter.h"
 
@@ -61,6 +62,14 @@ SampleDiscReport BuildSampleDisc(const std::filesystem::path& sampleFolder, cons
         archive.Add(source.rin, WriteArticleRecord(source), RomLinkKindDigitFor(source.rin), source.category);
         indexed.push_back(IndexedArticleFrom(source, source.category));
     }
+    report.articles = archive.Records();
+    // The pictures, maps and pictures with sound: picture records stored as they are, placed
+    // with the picture flag set so that their headers' links are looked at.
+    for (const PictureItemSource& item : ReadPictureItems(sampleFolder / "pictures" / "items")) {
+        const auto rin = static_cast<std::int32_t>(item.record.itemNumber);
+        report.pictureRecords.push_back(
+            archive.AddStored(rin, WriteGrfRecord(item.record), RomLinkKindDigitFor(rin), item.category, 1));
+    }
     archive.Write(report.dataFolder);
     WriteKeywordIndex(BuildKeywordIndex(indexed), report.dataFolder);
 
@@ -73,7 +82,6 @@ SampleDiscReport BuildSampleDisc(const std::filesystem::path& sampleFolder, cons
     WriteRomLinkFile(report.dataFolder, entries);
 
     WriteContentDatabase(sampleFolder / "database", (report.dataFolder / ContentDatabaseWriter::kFileName).string());
-    report.articles = archive.Records();
 
     if (std::filesystem::exists(sampleFolder / kSplashSource))
         report.pictures.push_back(WriteSplashPicture(sampleFolder, report.dataFolder));

@@ -1,5 +1,6 @@
 // Builds a complete sample disc folder from the sample sources:
-//   <disc>/info_dat/vl.dat         the content archive (every article of sample/articles)
+//   <disc>/info_dat/vl.dat         the content archive (every article of sample/articles and
+//                                  every picture record of sample/pictures/items)
 //   <disc>/info_dat/ROM_LINK.DAT   the content index: the articles' places and the defaults
 //   <disc>/info_dat/vl00i1.mdb     the content database (sample/database)
 //   <disc>/info_dat/KWMST.NDX ...  the keyword index of the articles' texts and TITLELNK.DAT
@@ -21,6 +22,7 @@ namespace discbuilder {
 struct SampleDiscReport {
     std::filesystem::path dataFolder;    // <disc>/info_dat
     std::vector<ArchivedRecord> articles;
+    std::vector<ArchivedRecord> pictureRecords;   // the picture records of the archive
     std::vector<std::filesystem::path> pictures;  // the picture files written
     std::vector<std::filesystem::path> texts;     // the text files written
     std::vector<std::filesystem::path> lists;     // the list and index files written

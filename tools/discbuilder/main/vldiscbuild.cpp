@@ -18,8 +18,10 @@ int main(int argc, char** argv)
     }
     try {
         discbuilder::SampleDiscReport report = discbuilder::BuildSampleDisc(argv[1], argv[2]);
-        std::printf("vldiscbuild: %zu articles, %zu picture files, %zu text files, %zu list files written to %s\n",
-                    report.articles.size(), report.pictures.size(), report.texts.size(), report.lists.size(),
+        std::printf("vldiscbuild: %zu articles, %zu picture records, %zu picture files, %zu text files, %zu list "
+                    "files written to %s\n",
+                    report.articles.size(), report.pictureRecords.size(), report.pictures.size(), report.texts.size(),
+                    report.lists.size(),
                     report.dataFolder.string().c_str());
         return 0;
     } catch (const std::exception& e) {
