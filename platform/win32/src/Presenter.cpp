@@ -178,6 +178,15 @@ bool OpenVideo(Video& v, const std::string& title, std::string& error)
         error = SDL_GetError();
         return false;
     }
+    // Without a display SDL falls back to a video driver that shows nothing: a window there
+    // would leave the program running where nobody can see it. Only a driver asked for by name
+    // (tests ask for "dummy") is taken as it is.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const char* asked = std::getenv("SDL_VIDEODRIVER");
+    if (driver && (!strcasecmp(driver, "offscreen") || !strcasecmp(driver, "dummy")) && !(asked && *asked)) {
+        error = std::string("no display: SDL found only its \"") + driver + "\" video driver, which shows nothing";
+        return false;  // Run quits the video subsystem
+    }
     SIZE size = GetDisplaySize();
     v.window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, int(size.cx),
                                 int(size.cy), SDL_WINDOW_RESIZABLE);
