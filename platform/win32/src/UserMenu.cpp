@@ -317,8 +317,8 @@ void SyncWindows(Tracking& t)
     for (HMENU h : t.open) {
         if (t.windows.count(h))
             continue;
-        SIZE size;
-        POINT origin;
+        SIZE size{};
+        POINT origin{};
         {
             Guard g(Mutex());
             auto m = Get(h);

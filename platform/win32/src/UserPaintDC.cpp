@@ -137,7 +137,7 @@ void DrawNonClient(HWND hwnd)
     RECT wr, cr;
     DWORD style, exStyle;
     bool active;
-    int pressed;
+    int pressed = 0;
     std::string text;
     {
         Guard g(Mutex());
