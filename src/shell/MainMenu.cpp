@@ -140,6 +140,11 @@ BOOL IsMenuAnimating()
     return state.bFadeRunning;
 }
 
+CString MainMenuTitle()
+{
+    return CString("Main Menu ") + AfxGetAppName();
+}
+
 void ShowMainMenu(int nSteps, BOOL bHosted)
 {
     MAIN_MENU_STATE& state = MainMenuState();
@@ -152,7 +157,7 @@ void ShowMainMenu(int nSteps, BOOL bHosted)
     LPCSTR lpszClass = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursor(NULL, IDC_ARROW),
                                            HBRUSH(::GetStockObject(BLACK_BRUSH)),
                                            ::LoadIcon(AfxGetInstanceHandle(), MAKEINTRESOURCE(147)));
-    CString strTitle = CString("Main Menu ") + AfxGetAppName();
+    CString strTitle = MainMenuTitle();
     try {
         if (!pMenu->CreateEx(0, lpszClass, strTitle, WS_POPUP | WS_VISIBLE | WS_BORDER, 0, 0, 0, 0,
                              pOwner != NULL ? pOwner->GetSafeHwnd() : NULL, NULL)) {

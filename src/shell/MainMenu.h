@@ -61,6 +61,9 @@ struct MAIN_MENU_STATE {
 };
 MAIN_MENU_STATE& MainMenuState();
 
+// The menu window's title: "Main Menu " and the application name (others find it by it).
+CString MainMenuTitle();
+
 // Opens the menu (when none is up): created over the main window when there is one, centred,
 // the show step run (splash, or the menu fading in), then nSteps stored as the fade-step count.
 void ShowMainMenu(int nSteps, BOOL bHosted);

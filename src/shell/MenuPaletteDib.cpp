@@ -2,6 +2,8 @@
 
 #include "shell/MainMenu.h"
 
+#include <dwmapi.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -163,6 +165,10 @@ void CMenuPaletteDib::Fade(CDC* pDC, int nSteps, BOOL bFadeOut)
             m_palette.AnimatePalette(0, kMenuFadeEntries, work);
             WaitPumpingMessages(50);
         }
+        // One pass per frame the screen shows, as the display paced the passes on the machines
+        // the fades were made for; without a presenter the passes run on at once.
+        if (!bPaletteDisplay || state.bWindowsNT)
+            ::DwmFlush();
         if (state.pfnFadePassObserver != NULL)
             state.pfnFadePassObserver(nPass, work, nEntries);
     }

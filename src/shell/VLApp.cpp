@@ -112,7 +112,11 @@ int CVLApp::MonthsSinceUpdate()
 
 BOOL CVLApp::ActivateRunningInstance()
 {
+    // The frame once the program runs; before that, while start-up waits in its main menu, the
+    // menu window (titled "Main Menu " and the application name).
     HWND hWnd = ::FindWindow(NULL, AfxGetAppName());
+    if (hWnd == NULL)
+        hWnd = ::FindWindow(NULL, MainMenuTitle());
     if (hWnd == NULL)
         return FALSE;
     HWND hPopup = ::GetLastActivePopup(hWnd);

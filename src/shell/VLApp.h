@@ -57,7 +57,8 @@ public:
     CString m_strSuiteMenuCommand;
 
 private:
-    // Step 2: a top-level window titled with the application name is another instance; its
+    // Step 2: a top-level window titled with the application name (or, while that instance is
+    // still in its start-up main menu, the menu window) is another instance; its
     // last active popup is brought forward (restored first when the window is minimised).
     // Works on window handles alone, so the window may belong to another process.
     static BOOL ActivateRunningInstance();

@@ -214,6 +214,24 @@ TEST_F(DataFolderTest, PromptForDiscUntilCancelled)
     EXPECT_EQ((Heard{{1, 0}, {1, 0}}), g_viewHeard);
 }
 
+// The disc folder of a CD-ROM drive is missing: that drive holds no disc, so the reader is asked
+// for Disc 1 instead of being sent into an empty drive.
+TEST_F(DataFolderTest, CdromWhoseFolderIsMissingAsksForTheDisc)
+{
+    MakeView();
+    host::MapDrive('E', (dir.path() / "no-such-disc").string(), DRIVE_CDROM, "VL00I1SE");
+    BuildCDRomDriveList(AppServices().env.cdromDrives, FALSE);
+    int asked = 0;
+    host::AnswerMessageBoxWith("Please insert Disc 1.", [&asked](const host::MessageBoxRecord&) {
+        ++asked;
+        return IDCANCEL;
+    });
+    BOOL result = TRUE;
+    EXPECT_EQ("", DataDir(1, 1, TRUE, &result));
+    EXPECT_FALSE(result);
+    EXPECT_EQ(1, asked);
+}
+
 TEST_F(DataFolderTest, DiscInsertedWhileAskedIsFoundAndCached)
 {
     MakeView();

@@ -620,7 +620,15 @@ int AFXAPI AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdL
     if (app == NULL || !AfxWinInit(hInstance, hPrevInstance, lpCmdLine, nCmdShow))
         return -1;
     // With VL_PRESENTER=sdl the desktop is shown in a window of the host for the whole run.
-    host::StartPresenterIfRequested(app->m_pszAppName != NULL ? app->m_pszAppName : "");
+    // Without a display that window cannot open: the reader is told so, and the program ends
+    // rather than run on unseen where nobody can answer it.
+    std::string presenterError;
+    if (host::PresenterRequested() &&
+        !host::StartPresenter(app->m_pszAppName != NULL ? app->m_pszAppName : "", &presenterError)) {
+        std::string exe = app->m_pszExeName != NULL ? app->m_pszExeName : "program";
+        std::fputs(host::PresenterStartFailure(exe, presenterError).c_str(), stderr);
+        return 1;
+    }
     int result;
     if (!app->InitApplication()) {
         result = app->ExitInstance();

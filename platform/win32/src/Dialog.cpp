@@ -9,6 +9,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <algorithm>
 #include <map>
 #include <mutex>
 
@@ -264,19 +265,24 @@ HWND CreateFromTemplate(HINSTANCE instance, const host::DialogTemplate& t, HWND 
     int x = client.left, y = client.top;
     if (style & WS_CHILD) {
         // Placed in the parent's client area as the template says.
-    } else if (style & DS_CENTER) {
-        RECT area{};
-        if (owner)
-            GetWindowRect(owner, &area);
-        else
-            GetWindowRect(GetDesktopWindow(), &area);
-        x = area.left + ((area.right - area.left) - width) / 2;
-        y = area.top + ((area.bottom - area.top) - height) / 2;
-    } else if (!(style & DS_ABSALIGN) && owner) {
-        POINT origin{0, 0};
-        ClientToScreen(owner, &origin);
-        x += origin.x;
-        y += origin.y;
+    } else {
+        // DS_CENTER centres the dialog in the screen's working area (the whole screen here);
+        // others lie where the template says, relative to the owner's client area unless
+        // DS_ABSALIGN. Either way a top-level dialog is kept on the screen: moved in from an
+        // edge it would cross, to the top-left corner when it is larger than the screen.
+        RECT screen{};
+        GetWindowRect(GetDesktopWindow(), &screen);
+        if (style & DS_CENTER) {
+            x = screen.left + ((screen.right - screen.left) - width) / 2;
+            y = screen.top + ((screen.bottom - screen.top) - height) / 2;
+        } else if (!(style & DS_ABSALIGN) && owner) {
+            POINT origin{0, 0};
+            ClientToScreen(owner, &origin);
+            x += origin.x;
+            y += origin.y;
+        }
+        x = std::max<int>(screen.left, std::min<int>(x, screen.right - width));
+        y = std::max<int>(screen.top, std::min<int>(y, screen.bottom - height));
     }
 
     std::string cls = t.className.IsEmpty() ? std::string(kDialogClass) : NameText(t.className);

@@ -214,6 +214,18 @@ void LoadLocked(DriveMap& map)
     map.loaded = true;
 }
 
+// A CD-ROM or removable drive whose host folder is gone holds no disc: the platform answers for
+// it as for an empty drive (ERROR_NOT_READY) instead of as a disc without files.
+DriveInfo AsSeen(DriveInfo drive)
+{
+    if ((drive.type == DRIVE_CDROM || drive.type == DRIVE_REMOVABLE) && drive.mediaPresent) {
+        std::error_code error;
+        if (!std::filesystem::is_directory(drive.hostFolder, error))
+            drive.mediaPresent = false;
+    }
+    return drive;
+}
+
 // Runs `change` on a mapped drive under the lock; false if the letter is not mapped.
 template <class F>
 bool Change(char letter, F change)
@@ -314,7 +326,7 @@ std::optional<DriveInfo> FindDrive(char letter)
     auto it = map.drives.find(UpperLetter(letter));
     if (it == map.drives.end())
         return std::nullopt;
-    return it->second;
+    return AsSeen(it->second);
 }
 
 std::vector<DriveInfo> MappedDrives()
@@ -325,7 +337,7 @@ std::vector<DriveInfo> MappedDrives()
         LoadLocked(map);
     std::vector<DriveInfo> out;
     for (auto& [letter, drive] : map.drives)
-        out.push_back(drive);
+        out.push_back(AsSeen(drive));
     return out;
 }
 

@@ -50,13 +50,6 @@ bool EndsWithNoCase(const std::string& s, const char* tail)
     return s.size() >= n && strcasecmp(s.c_str() + s.size() - n, tail) == 0;
 }
 
-std::string HostProgramPath()
-{
-    char buffer[4096];
-    ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-    return n > 0 ? std::string(buffer, static_cast<std::size_t>(n)) : std::string();
-}
-
 std::string HostFolderOf(const std::string& path)
 {
     auto slash = path.find_last_of('/');
@@ -365,7 +358,7 @@ HMODULE WINAPI LoadLibraryEx(LPCSTR lpLibFileName, HANDLE hFile, DWORD dwFlags)
         return nullptr;
     }
     std::lock_guard<std::recursive_mutex> lock(ModuleLock());
-    if (resolved->hostPath == RealPath(HostProgramPath()))
+    if (resolved->hostPath == RealPath(host::ProgramHostPath()))
         return ProgramModule();
     // The same file again: a loaded code library serves as data too, but a data view of a code
     // library does not serve as code.

@@ -324,15 +324,32 @@ void SetProgramPlatformPath(const std::string& platformPath)
     ProgramPathOverride() = platformPath;
 }
 
-std::string ProgramPlatformPath()
+std::string ProgramHostPath()
 {
-    if (!ProgramPathOverride().empty())
-        return ProgramPathOverride();
     char buffer[4096];
     ssize_t length = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
     if (length <= 0)
         return {};
-    auto platform = FromHostPath(std::string(buffer, static_cast<std::size_t>(length)));
+    std::string path(buffer, static_cast<std::size_t>(length));
+    // A program whose file was replaced (an update renamed a new file into place) or removed
+    // is still the program of that name.
+    static const std::string kDeleted = " (deleted)";
+    if (path.size() > kDeleted.size() && path.compare(path.size() - kDeleted.size(), kDeleted.size(), kDeleted) == 0) {
+        std::error_code error;
+        if (!std::filesystem::exists(path, error))
+            path.resize(path.size() - kDeleted.size());
+    }
+    return path;
+}
+
+std::string ProgramPlatformPath()
+{
+    if (!ProgramPathOverride().empty())
+        return ProgramPathOverride();
+    std::string hostPath = ProgramHostPath();
+    if (hostPath.empty())
+        return {};
+    auto platform = FromHostPath(hostPath);
     if (!platform)
         return {};
     std::string name = platform->substr(platform->rfind('\\') + 1);

@@ -7,11 +7,13 @@
 #include <host/Sound.h>
 #include <host/UiScript.h>
 
+#include <dwmapi.h>
 #include <winuser.h>
 
 #include <SDL.h>
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdlib>
 #include <cstring>
@@ -40,6 +42,10 @@ struct Presenter {
     std::vector<std::uint32_t> frame;
     int frameWidth = 0, frameHeight = 0;
     std::atomic<std::uint64_t> frames{0};
+    // Passes of the presenter's loop that began and ended showing the desktop (guarded), for
+    // those that wait for the next frame.
+    std::uint64_t passesBegun = 0;
+    std::uint64_t passesDone = 0;
     // Raises of the host window asked for, and those done by the presenter's thread.
     std::atomic<std::uint64_t> raisesAsked{0};
     std::atomic<std::uint64_t> raisesDone{0};
@@ -171,6 +177,15 @@ bool OpenVideo(Video& v, const std::string& title, std::string& error)
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         error = SDL_GetError();
         return false;
+    }
+    // Without a display SDL falls back to a video driver that shows nothing: a window there
+    // would leave the program running where nobody can see it. Only a driver asked for by name
+    // (tests ask for "dummy") is taken as it is.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const char* asked = std::getenv("SDL_VIDEODRIVER");
+    if (driver && (!strcasecmp(driver, "offscreen") || !strcasecmp(driver, "dummy")) && !(asked && *asked)) {
+        error = std::string("no display: SDL found only its \"") + driver + "\" video driver, which shows nothing";
+        return false;  // Run quits the video subsystem
     }
     SIZE size = GetDisplaySize();
     v.window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, int(size.cx),
@@ -305,7 +320,17 @@ void Run(Presenter& p, std::string title)
                     SDL_RaiseWindow(video.window);
                 }
                 FollowCursor(video);
+                std::uint64_t pass;
+                {
+                    std::lock_guard lock(p.mutex);
+                    pass = ++p.passesBegun;
+                }
                 Present(video, shown, scratch, false);
+                {
+                    std::lock_guard lock(p.mutex);
+                    p.passesDone = pass;
+                    p.changed.notify_all();
+                }
                 ServeFrameRequest(p, video);
             }
             SetSoundOutput(SoundOutput::RecordOnly);
@@ -358,6 +383,25 @@ bool StartPresenter(const std::string& title, std::string* error)
 bool StartPresenterIfRequested(const std::string& title, std::string* error)
 {
     return PresenterRequested() && StartPresenter(title, error);
+}
+
+std::string PresenterStartFailure(const std::string& program, const std::string& error)
+{
+    auto set = [](const char* name) {
+        const char* value = std::getenv(name);
+        return value && *value;
+    };
+    std::string text = program + ": ";
+    if (!set("DISPLAY") && !set("WAYLAND_DISPLAY") && !set("SDL_VIDEODRIVER"))
+        text += "no display is available, so the program cannot open its window";
+    else
+        text += "the display refused the program's window";
+    text += error.empty() ? std::string(".\n") : " (" + error + ").\n";
+    text += "  To see the program, run it in a graphical desktop session (DISPLAY or WAYLAND_DISPLAY set),\n"
+            "  or on a virtual display: xvfb-run -s \"-screen 0 1024x768x24\" ./run\n"
+            "  To run it headless, without a window, set VL_PRESENTER=none (scripted use only: nobody can\n"
+            "  answer its dialogs then).\n";
+    return text;
 }
 
 void StopPresenter()
@@ -419,4 +463,22 @@ std::uint64_t PresenterFrameCount()
     return ThePresenter().frames;
 }
 
+bool WaitForPresenterFrame()
+{
+    Presenter& p = ThePresenter();
+    std::unique_lock lock(p.mutex);
+    if (!p.running)
+        return false;
+    // The next pass to begin shows what has been drawn until now.
+    const std::uint64_t target = p.passesBegun + 1;
+    return p.changed.wait_for(lock, std::chrono::milliseconds(10 * kFrameMs),
+                              [&] { return p.passesDone >= target || !p.running; }) &&
+           p.running;
+}
+
 } // namespace host
+
+HRESULT WINAPI DwmFlush()
+{
+    return host::WaitForPresenterFrame() ? S_OK : DWM_E_COMPOSITIONDISABLED;
+}

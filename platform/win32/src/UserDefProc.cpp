@@ -127,6 +127,23 @@ LRESULT WINAPI DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         Guard g(Mutex());
         return static_cast<LRESULT>(w->text.size());
     }
+    case WM_SETICON: {
+        // The window's own icons, in place of its class's: the small one shows in the caption.
+        HICON old;
+        {
+            Guard g(Mutex());
+            HICON& slot = wParam == ICON_BIG ? w->icon : w->iconSmall;
+            old = slot;
+            slot = reinterpret_cast<HICON>(lParam);
+        }
+        if ((w->style & WS_CAPTION) == WS_CAPTION)
+            DrawNonClient(hwnd);
+        return reinterpret_cast<LRESULT>(old);
+    }
+    case WM_GETICON: {
+        Guard g(Mutex());
+        return reinterpret_cast<LRESULT>(wParam == ICON_BIG ? w->icon : w->iconSmall);
+    }
     case WM_CLOSE:
         DestroyWindow(hwnd);
         return 0;
@@ -206,6 +223,7 @@ LRESULT WINAPI DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         case HTMINBUTTON:
         case HTMAXBUTTON:
             w->ncButtonDown = static_cast<int>(wParam);
+            DrawNonClient(hwnd);  // the box shows pressed
             break;
         default:
             if (!(w->style & WS_CHILD))
@@ -227,6 +245,8 @@ LRESULT WINAPI DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_NCLBUTTONUP: {
         int pressed = w->ncButtonDown;
         w->ncButtonDown = 0;
+        if (pressed)
+            DrawNonClient(hwnd);
         if (pressed && pressed == static_cast<int>(wParam)) {
             WPARAM cmd = pressed == HTCLOSE      ? SC_CLOSE
                          : pressed == HTMINBUTTON ? SC_MINIMIZE

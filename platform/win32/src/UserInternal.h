@@ -108,6 +108,8 @@ struct Window {
     bool restoreToMaximized = false;
     HWND lastActivePopup = nullptr;
     int ncButtonDown = 0;  // hit-test code of a pressed caption button
+    HICON icon = nullptr;       // WM_SETICON: ICON_BIG
+    HICON iconSmall = nullptr;  // WM_SETICON: ICON_SMALL
     bool ncActive = false; // caption drawn as active (WM_NCACTIVATE)
     std::shared_ptr<ScrollBarState> scrollBars;  // window scroll bars and the scroll bar control
 };
@@ -294,8 +296,22 @@ void TrackMenuBar(HWND hwnd, UINT key, bool mouse);
 void TrackSystemMenu(HWND hwnd, const POINT* at = nullptr);
 void DestroySystemMenu(HWND hwnd);
 void ResetMenus();
-// The items of a window's menu bar: rectangle (window coordinates) and text.
-std::vector<std::pair<RECT, std::string>> MenuBarItems(HWND hwnd);
+// A menu item as it is drawn: its rectangle (window coordinates for a menu bar, client
+// coordinates of the menu's window for a popup), text ("&" marks the mnemonic, "\t" starts the
+// accelerator text), MF_ flags and whether it is the selected (highlighted) item.
+struct MenuItemView {
+    RECT rect{};
+    std::string text;
+    UINT flags = 0;
+    bool radio = false;     // a checked item shows a bullet rather than a check mark
+    bool selected = false;
+};
+// The items of a window's menu bar.
+std::vector<MenuItemView> MenuBarItems(HWND hwnd);
+// Drawing (UserPaintDC.cpp): a menu bar's items, and a popup menu's frame and items over its
+// window's whole client area.
+void DrawMenuBarItems(HDC hdc, const RECT& bar, const std::vector<MenuItemView>& items);
+void DrawPopupMenu(HDC hdc, const RECT& client, const std::vector<MenuItemView>& items);
 
 // ---- Desktop -----------------------------------------------------------------------------
 

@@ -18,6 +18,7 @@ struct MenuItem {
     HMENU sub = nullptr;
     std::string text;
     ULONG_PTR data = 0;  // bitmap or owner-draw data
+    bool radio = false;  // checked with a bullet (CheckMenuRadioItem)
 };
 
 struct Menu {
@@ -25,6 +26,7 @@ struct Menu {
     bool popup = false;
     std::vector<MenuItem> items;
     POINT origin{};  // where a tracked popup was shown (screen)
+    int selected = -1;  // the highlighted item while the menu is tracked
 };
 
 struct MenuTable {
@@ -131,14 +133,43 @@ void DestroyRecursive(HMENU h)
 int TextWidth(const std::string& text)
 {
     std::string shown;
-    for (char c : text)
-        if (c != '&' && c != '\t')
-            shown += c;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '&' && i + 1 < text.size() && text[i + 1] != '&')
+            continue;
+        if (text[i] != '\t')
+            shown += text[i];
+    }
     return MenuTextWidth(shown);
 }
 
 constexpr int kItemHeight = 19;
 constexpr int kSeparatorHeight = 9;
+constexpr int kPopupBorder = 3;
+
+// The label and accelerator columns of a popup: the check-mark margin, the widest label, the
+// widest accelerator text after a gap, and room for a submenu arrow.
+int PopupItemWidth(const Menu& m)
+{
+    int label = 0, accelerator = 0;
+    for (const MenuItem& it : m.items) {
+        if (it.flags & MF_SEPARATOR)
+            continue;
+        size_t tab = it.text.find('\t');
+        label = std::max(label, TextWidth(it.text.substr(0, tab)));
+        if (tab != std::string::npos)
+            accelerator = std::max(accelerator, TextWidth(it.text.substr(tab + 1)));
+    }
+    return std::max(80, 20 + label + (accelerator ? 24 + accelerator : 0) + 20);
+}
+
+// A popup's window size: its items inside the frame.
+SIZE PopupSize(const Menu& m)
+{
+    int height = 0;
+    for (const MenuItem& it : m.items)
+        height += (it.flags & MF_SEPARATOR) ? kSeparatorHeight : kItemHeight;
+    return SIZE{PopupItemWidth(m) + 2 * kPopupBorder, std::max(height, kItemHeight / 2) + 2 * kPopupBorder};
+}
 
 // Rectangles of the items: in window coordinates for a menu bar, screen for popups.
 std::vector<RECT> Layout(const Menu& m, HWND owner)
@@ -157,17 +188,97 @@ std::vector<RECT> Layout(const Menu& m, HWND owner)
         }
         return out;
     }
-    int width = 0;
-    for (const MenuItem& it : m.items)
-        width = std::max(width, TextWidth(it.text) + 40);
-    int y = m.origin.y + 3;
+    int width = PopupItemWidth(m);
+    int y = m.origin.y + kPopupBorder;
     for (const MenuItem& it : m.items) {
         int h = (it.flags & MF_SEPARATOR) ? kSeparatorHeight : kItemHeight;
-        out.push_back(MakeRect(m.origin.x + 3, y, m.origin.x + 3 + width, y + h));
+        out.push_back(MakeRect(m.origin.x + kPopupBorder, y, m.origin.x + kPopupBorder + width, y + h));
         y += h;
     }
     return out;
 }
+
+// Puts a popup at a point of the screen, aligned as TrackPopupMenu's flags say, and keeps it on
+// the screen: moved in from the right or bottom edge it would cross (`flipX`/`flipY`, when given,
+// are where it goes instead: left of its parent menu, above its menu bar item).
+void PlacePopup(Menu& m, POINT at, UINT flags, const LONG* flipX = nullptr, const LONG* flipY = nullptr)
+{
+    SIZE size = PopupSize(m);
+    SIZE screen = DesktopSize();
+    LONG x = at.x, y = at.y;
+    if (flags & TPM_RIGHTALIGN)
+        x -= size.cx;
+    else if (flags & TPM_CENTERALIGN)
+        x -= size.cx / 2;
+    if (flags & TPM_BOTTOMALIGN)
+        y -= size.cy;
+    else if (flags & TPM_VCENTERALIGN)
+        y -= size.cy / 2;
+    if (x + size.cx > screen.cx)
+        x = flipX ? *flipX - size.cx : screen.cx - size.cx;
+    if (y + size.cy > screen.cy)
+        y = flipY ? *flipY - size.cy : screen.cy - size.cy;
+    m.origin = POINT{std::max<LONG>(0, x), std::max<LONG>(0, y)};
+}
+
+// ---- Menu windows ------------------------------------------------------------------------------
+
+// An open popup shows in a window of the menu class of its own, above every other window; it
+// never takes the activation, and paints the menu it stands for (GWLP_USERDATA).
+constexpr char kMenuClass[] = "#32768";
+
+// The items of a popup as drawn, in its window's client coordinates.
+std::vector<MenuItemView> PopupViews(HMENU handle)
+{
+    Guard g(Mutex());
+    std::vector<MenuItemView> out;
+    auto m = Get(handle);
+    if (!m)
+        return out;
+    std::vector<RECT> rects = Layout(*m, nullptr);
+    for (size_t i = 0; i < rects.size() && i < m->items.size(); ++i) {
+        const MenuItem& it = m->items[i];
+        out.push_back(MenuItemView{Offset(rects[i], -m->origin.x, -m->origin.y), it.text, it.flags, it.radio,
+                                   static_cast<int>(i) == m->selected});
+    }
+    return out;
+}
+
+LRESULT CALLBACK MenuWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_MOUSEACTIVATE:
+        return MA_NOACTIVATE;
+    case WM_ERASEBKGND:
+        return 1;  // the paint covers it all
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC hdc = BeginPaint(hwnd, &ps);
+        RECT client;
+        GetClientRect(hwnd, &client);
+        DrawPopupMenu(hdc, client, PopupViews(reinterpret_cast<HMENU>(GetWindowLongPtrA(hwnd, GWLP_USERDATA))));
+        EndPaint(hwnd, &ps);
+        return 0;
+    }
+    default:
+        return DefWindowProcA(hwnd, msg, wParam, lParam);
+    }
+}
+
+void RegisterMenuClass()
+{
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.style = CS_GLOBALCLASS | CS_SAVEBITS;
+    wc.lpfnWndProc = MenuWindowProc;
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.lpszClassName = kMenuClass;
+    RegisterSystemClass(wc);
+}
+
+struct MenuClassRegistrar {
+    MenuClassRegistrar() { AddSystemClassRegistrar(RegisterMenuClass); }
+} menuClassRegistrar;
 
 // ---- Tracking ----------------------------------------------------------------------------------
 
@@ -178,14 +289,84 @@ struct Tracking {
     bool sys = false;  // the window menu
     UINT flags = 0;
     std::vector<HMENU> open;  // popups opened, outermost first
+    std::map<HMENU, HWND> windows;  // the windows that show the open popups
     bool ended = false;
     UINT chosen = 0;
 };
 
 thread_local Tracking* t_tracking = nullptr;
 
+// Shows the windows of the popups that are open and closes those of popups that are not.
+void SyncWindows(Tracking& t)
+{
+    for (auto it = t.windows.begin(); it != t.windows.end();) {
+        if (std::find(t.open.begin(), t.open.end(), it->first) != t.open.end()) {
+            ++it;
+            continue;
+        }
+        HWND window = it->second;
+        {
+            Guard g(Mutex());
+            if (auto m = Get(it->first))
+                m->selected = -1;
+        }
+        it = t.windows.erase(it);
+        if (IsWindow(window))
+            DestroyWindow(window);
+    }
+    for (HMENU h : t.open) {
+        if (t.windows.count(h))
+            continue;
+        SIZE size{};
+        POINT origin{};
+        {
+            Guard g(Mutex());
+            auto m = Get(h);
+            if (!m)
+                continue;
+            size = PopupSize(*m);
+            origin = m->origin;
+        }
+        HWND window = CreateWindowExA(WS_EX_TOPMOST, kMenuClass, "", WS_POPUP, origin.x, origin.y, size.cx, size.cy,
+                                      IsWindow(t.owner) ? t.owner : nullptr, nullptr, nullptr, nullptr);
+        if (!window)
+            continue;
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(h));
+        t.windows[h] = window;
+        SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+        UpdateWindow(window);
+    }
+}
+
+// Draws a menu again after its selection changed: the menu bar in its window's frame, a popup
+// in its window.
+void Repaint(Tracking& t, HMENU menu)
+{
+    if (t.bar && menu == t.top) {
+        if (IsWindow(t.owner))
+            DrawMenuBar(t.owner);
+        return;
+    }
+    auto it = t.windows.find(menu);
+    if (it != t.windows.end() && IsWindow(it->second))
+        RedrawWindow(it->second, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+}
+
+void Select(Tracking& t, HMENU menu, int index)
+{
+    {
+        Guard g(Mutex());
+        auto m = Get(menu);
+        if (!m || m->selected == index)
+            return;
+        m->selected = index;
+    }
+    Repaint(t, menu);
+}
+
 void NotifySelect(Tracking& t, HMENU menu, size_t index)
 {
+    Select(t, menu, static_cast<int>(index));
     auto m = Get(menu);
     if (!m || index >= m->items.size() || (t.flags & TPM_NONOTIFY))
         return;
@@ -197,15 +378,69 @@ void NotifySelect(Tracking& t, HMENU menu, size_t index)
     SendMessageA(t.owner, WM_MENUSELECT, w, reinterpret_cast<LPARAM>(menu));
 }
 
+// The level in `open` that a popup of this menu's items takes.
+size_t LevelBelow(const Tracking& t, HMENU parent)
+{
+    if (t.bar && parent == t.top)
+        return 0;
+    auto it = std::find(t.open.begin(), t.open.end(), parent);
+    return it == t.open.end() ? t.open.size() : static_cast<size_t>(it - t.open.begin()) + 1;
+}
+
+// Closes the popups from a level on.
+void CloseFrom(Tracking& t, size_t level)
+{
+    if (level < t.open.size())
+        t.open.resize(level);
+    SyncWindows(t);
+}
+
+// An item's rectangle on the screen.
+RECT ItemScreenRect(const Tracking& t, const Menu& m, size_t index)
+{
+    std::vector<RECT> rects = Layout(m, m.popup ? nullptr : t.owner);
+    if (index >= rects.size())
+        return RECT{};
+    RECT r = rects[index];
+    if (!m.popup) {
+        RECT wr{};
+        GetWindowRect(t.owner, &wr);
+        r = Offset(r, wr.left, wr.top);
+    }
+    return r;
+}
+
 void OpenPopup(Tracking& t, HMENU parent, size_t index)
 {
     auto m = Get(parent);
     if (!m || index >= m->items.size() || !(m->items[index].flags & MF_POPUP))
         return;
     HMENU sub = m->items[index].sub;
+    size_t level = LevelBelow(t, parent);
+    if (level < t.open.size() && t.open[level] == sub)
+        return;
+    CloseFrom(t, level);
     t.open.push_back(sub);
     if (!(t.flags & TPM_NONOTIFY))
         SendMessageA(t.owner, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(sub), MAKELPARAM(index, FALSE));
+    {
+        // Below a menu bar item (above it when there is no room), right of a popup's item (left
+        // of the popup when there is none).
+        Guard g(Mutex());
+        auto parentMenu = Get(parent);
+        auto subMenu = Get(sub);
+        if (parentMenu && subMenu && index < parentMenu->items.size()) {
+            RECT item = ItemScreenRect(t, *parentMenu, index);
+            if (!parentMenu->popup) {
+                PlacePopup(*subMenu, POINT{item.left, item.bottom}, 0, nullptr, &item.top);
+            } else {
+                LONG left = parentMenu->origin.x + kPopupBorder;
+                PlacePopup(*subMenu, POINT{item.right, item.top - kPopupBorder}, 0, &left, nullptr);
+            }
+            subMenu->selected = -1;
+        }
+    }
+    SyncWindows(t);
 }
 
 // The path of (menu, index) pairs from the top menu to the item with this command.
@@ -245,6 +480,7 @@ bool Highlight(Tracking& t, UINT id, bool choose)
         NotifySelect(t, menu, index);
         OpenPopup(t, menu, index);
     }
+    CloseFrom(t, LevelBelow(t, path.back().first));
     NotifySelect(t, path.back().first, path.back().second);
     if (!choose)
         return true;
@@ -282,6 +518,145 @@ bool ItemAt(Tracking& t, POINT screen, HMENU& menu, size_t& index)
     return false;
 }
 
+bool Selectable(const MenuItem& it)
+{
+    return !(it.flags & MF_SEPARATOR);
+}
+
+bool Enabled(const MenuItem& it)
+{
+    return !(it.flags & (MF_SEPARATOR | MF_GRAYED | MF_DISABLED));
+}
+
+// The menu the keyboard works in: the innermost open popup, else the menu bar.
+HMENU KeyboardMenu(const Tracking& t)
+{
+    if (!t.open.empty())
+        return t.open.back();
+    return t.bar ? t.top : nullptr;
+}
+
+// Opens the popup of an item and selects its first item (the keyboard's way in).
+void OpenAndEnter(Tracking& t, HMENU menu, size_t index)
+{
+    OpenPopup(t, menu, index);
+    auto m = Get(menu);
+    if (!m || index >= m->items.size())
+        return;
+    HMENU sub = m->items[index].sub;
+    auto s = Get(sub);
+    if (!s || t.open.empty() || t.open.back() != sub)
+        return;
+    for (size_t i = 0; i < s->items.size(); ++i)
+        if (Selectable(s->items[i])) {
+            NotifySelect(t, sub, i);
+            break;
+        }
+}
+
+// Moves the selection of a menu by `step` items (skipping separators, wrapping round); on the
+// menu bar with a drop-down open, the drop-down follows.
+void MoveSelection(Tracking& t, HMENU menu, int step)
+{
+    auto m = Get(menu);
+    if (!m || m->items.empty())
+        return;
+    const int n = static_cast<int>(m->items.size());
+    int i = m->selected < 0 ? (step > 0 ? -1 : n) : m->selected;
+    for (int tries = 0; tries < n; ++tries) {
+        i = ((i + step) % n + n) % n;
+        if (Selectable(m->items[static_cast<size_t>(i)]))
+            break;
+    }
+    if (!Selectable(m->items[static_cast<size_t>(i)]))
+        return;
+    bool dropDown = t.bar && menu == t.top && !t.open.empty();
+    NotifySelect(t, menu, static_cast<size_t>(i));
+    if (dropDown) {
+        CloseFrom(t, 0);
+        if (m->items[static_cast<size_t>(i)].flags & MF_POPUP)
+            OpenAndEnter(t, menu, static_cast<size_t>(i));
+    }
+}
+
+// Enter, or an item's mnemonic: a popup opens, a command is chosen.
+void Activate(Tracking& t, HMENU menu, size_t index)
+{
+    auto m = Get(menu);
+    if (!m || index >= m->items.size())
+        return;
+    const MenuItem& it = m->items[index];
+    NotifySelect(t, menu, index);
+    if (it.flags & MF_POPUP) {
+        if (Enabled(it))
+            OpenAndEnter(t, menu, index);
+        return;
+    }
+    if (!Enabled(it))
+        return;
+    t.chosen = static_cast<UINT>(it.id);
+    t.ended = true;
+}
+
+void HandleKey(Tracking& t, UINT vk)
+{
+    HMENU menu = KeyboardMenu(t);
+    auto m = Get(menu);
+    if (!m)
+        return;
+    const bool onBar = t.bar && menu == t.top;
+    switch (vk) {
+    case VK_UP:
+    case VK_DOWN:
+        if (onBar) {
+            if (vk == VK_DOWN && m->selected >= 0)
+                Activate(t, menu, static_cast<size_t>(m->selected));
+            return;
+        }
+        MoveSelection(t, menu, vk == VK_DOWN ? 1 : -1);
+        return;
+    case VK_LEFT:
+    case VK_RIGHT:
+        if (onBar) {
+            MoveSelection(t, menu, vk == VK_RIGHT ? 1 : -1);
+            return;
+        }
+        if (vk == VK_RIGHT && m->selected >= 0 && (m->items[static_cast<size_t>(m->selected)].flags & MF_POPUP) &&
+            Enabled(m->items[static_cast<size_t>(m->selected)])) {
+            OpenAndEnter(t, menu, static_cast<size_t>(m->selected));
+            return;
+        }
+        if (t.bar && (vk == VK_RIGHT || t.open.size() == 1)) {
+            MoveSelection(t, t.top, vk == VK_RIGHT ? 1 : -1);
+            return;
+        }
+        if (vk == VK_LEFT && t.open.size() > 1)
+            CloseFrom(t, t.open.size() - 1);
+        return;
+    case VK_RETURN:
+        if (m->selected >= 0)
+            Activate(t, menu, static_cast<size_t>(m->selected));
+        return;
+    default:
+        break;
+    }
+    // A letter or digit: the item whose mnemonic it is.
+    int key = CharForKey(vk);
+    if (key <= 0)
+        return;
+    for (size_t i = 0; i < m->items.size(); ++i) {
+        const std::string& text = m->items[i].text;
+        size_t amp = text.find('&');
+        while (amp != std::string::npos && amp + 1 < text.size() && text[amp + 1] == '&')
+            amp = text.find('&', amp + 2);
+        if (amp != std::string::npos && amp + 1 < text.size() &&
+            std::tolower(static_cast<unsigned char>(text[amp + 1])) == std::tolower(key)) {
+            Activate(t, menu, i);
+            return;
+        }
+    }
+}
+
 void HandleMessage(Tracking& t, const MSG& msg)
 {
     switch (msg.message) {
@@ -289,7 +664,36 @@ void HandleMessage(Tracking& t, const MSG& msg)
     case WM_SYSKEYDOWN:
         if (msg.wParam == VK_ESCAPE || msg.wParam == VK_MENU || msg.wParam == VK_F10)
             t.ended = true;
+        else
+            HandleKey(t, static_cast<UINT>(msg.wParam));
         return;
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+    case WM_CHAR:
+    case WM_SYSCHAR:
+        return;
+    case WM_MOUSEMOVE:
+    case WM_NCMOUSEMOVE: {
+        // The item under the mouse is selected; a popup item opens its popup, any other closes
+        // the popups below its menu. On the menu bar the drop-downs follow only while one is open.
+        HMENU menu = nullptr;
+        size_t index = 0;
+        if (!ItemAt(t, msg.pt, menu, index))
+            return;
+        auto m = Get(menu);
+        if (!m || m->selected == static_cast<int>(index))
+            return;
+        bool onBar = t.bar && menu == t.top;
+        NotifySelect(t, menu, index);
+        if (onBar && t.open.empty())
+            return;
+        const MenuItem& it = m->items[index];
+        if ((it.flags & MF_POPUP) && Enabled(it))
+            OpenPopup(t, menu, index);
+        else
+            CloseFrom(t, LevelBelow(t, menu));
+        return;
+    }
     case WM_NCLBUTTONDBLCLK:
         // A second click on the caption's icon while its window menu is open closes the window.
         if (t.sys && msg.hwnd == t.owner && msg.wParam == HTSYSMENU) {
@@ -319,7 +723,8 @@ void HandleMessage(Tracking& t, const MSG& msg)
         auto m = Get(menu);
         const MenuItem& it = m->items[index];
         if (it.flags & MF_POPUP) {
-            NotifySelect(t, menu, index);
+            if (m->selected != static_cast<int>(index))
+                NotifySelect(t, menu, index);
             OpenPopup(t, menu, index);
         } else if (!down && !(it.flags & (MF_SEPARATOR | MF_GRAYED | MF_DISABLED))) {
             NotifySelect(t, menu, index);
@@ -339,6 +744,7 @@ UINT RunTracking(Tracking& t)
 {
     Tracking* outer = t_tracking;
     t_tracking = &t;
+    SyncWindows(t);
     while (!t.ended) {
         MSG msg;
         if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -367,6 +773,17 @@ UINT RunTracking(Tracking& t)
 
 void EndTracking(Tracking& t)
 {
+    // The popups' windows close and nothing stays highlighted.
+    std::vector<HMENU> open = t.open;
+    t.open.clear();
+    SyncWindows(t);
+    Select(t, t.top, -1);
+    for (HMENU h : open) {
+        Guard g(Mutex());
+        if (auto m = Get(h))
+            m->selected = -1;
+    }
+    t.open = open;
     if (!IsWindow(t.owner) || (t.flags & TPM_NONOTIFY))
         return;
     SendMessageA(t.owner, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
@@ -443,10 +860,6 @@ void TrackSystemMenu(HWND hwnd, const POINT* at)
         return;
     RECT window{};
     GetWindowRect(top, &window);
-    {
-        Guard g(Mutex());
-        Get(menu)->origin = at ? *at : POINT{window.left, window.top + GetSystemMetrics(SM_CYCAPTION)};
-    }
     Tracking t;
     t.owner = top;
     t.top = menu;
@@ -455,6 +868,14 @@ void TrackSystemMenu(HWND hwnd, const POINT* at)
     SendMessageA(top, WM_INITMENU, reinterpret_cast<WPARAM>(menu), 0);
     UpdateSystemMenu(top, menu);
     SendMessageA(top, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), MAKELPARAM(0, TRUE));
+    {
+        // Below the caption's icon unless a point was given.
+        RECT frame{};
+        FrameSizes(GetWindowLongA(top, GWL_STYLE), GetWindowLongA(top, GWL_EXSTYLE), false, frame);
+        Guard g(Mutex());
+        if (auto m = Get(menu))
+            PlacePopup(*m, at ? *at : POINT{window.left + frame.left, window.top + frame.top}, 0);
+    }
     t.open.push_back(menu);
     UINT chosen = IsWindow(top) ? RunTracking(t) : 0;
     EndTracking(t);
@@ -477,10 +898,10 @@ bool DestroyMenuInternal(HMENU menu)
     return true;
 }
 
-std::vector<std::pair<RECT, std::string>> MenuBarItems(HWND hwnd)
+std::vector<MenuItemView> MenuBarItems(HWND hwnd)
 {
     Guard g(Mutex());
-    std::vector<std::pair<RECT, std::string>> out;
+    std::vector<MenuItemView> out;
     WindowPtr w = Find(hwnd);
     if (!w || (w->style & WS_CHILD))
         return out;
@@ -488,8 +909,10 @@ std::vector<std::pair<RECT, std::string>> MenuBarItems(HWND hwnd)
     if (!m)
         return out;
     std::vector<RECT> rects = Layout(*m, hwnd);
-    for (size_t i = 0; i < rects.size() && i < m->items.size(); ++i)
-        out.emplace_back(rects[i], m->items[i].text);
+    for (size_t i = 0; i < rects.size() && i < m->items.size(); ++i) {
+        const MenuItem& it = m->items[i];
+        out.push_back(MenuItemView{rects[i], it.text, it.flags, it.radio, static_cast<int>(i) == m->selected});
+    }
     return out;
 }
 
@@ -538,7 +961,11 @@ void TrackMenuBar(HWND hwnd, UINT key, bool mouse)
         }
         if (!t.ended) {
             NotifySelect(t, bar, index);
-            if (open)
+            // A mnemonic opens its drop-down with the first item selected (or chooses a
+            // command of the bar itself); a click opens the drop-down alone.
+            if (open && key)
+                Activate(t, bar, index);
+            else if (open)
                 OpenPopup(t, bar, index);
         }
     }
@@ -697,8 +1124,10 @@ BOOL WINAPI CheckMenuRadioItem(HMENU menu, UINT first, UINT last, UINT check, UI
         return FALSE;
     for (size_t i = firstIndex; i <= lastIndex; ++i) {
         m->items[i].flags &= ~MF_CHECKED;
-        if (i == checkIndex)
+        if (i == checkIndex) {
             m->items[i].flags |= MF_CHECKED;
+            m->items[i].radio = true;  // shown with a bullet
+        }
     }
     return TRUE;
 }
@@ -865,10 +1294,6 @@ BOOL WINAPI TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND hwnd,
         SetLastError(ERROR_POPUP_ALREADY_ACTIVE);
         return FALSE;
     }
-    {
-        Guard g(Mutex());
-        Get(menu)->origin = POINT{x, y};
-    }
     Tracking t;
     t.owner = hwnd;
     t.top = menu;
@@ -877,6 +1302,14 @@ BOOL WINAPI TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND hwnd,
     if (!(flags & TPM_NONOTIFY)) {
         SendMessageA(hwnd, WM_INITMENU, reinterpret_cast<WPARAM>(menu), 0);
         SendMessageA(hwnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), MAKELPARAM(0, FALSE));
+    }
+    {
+        Guard g(Mutex());
+        auto m = Get(menu);
+        if (!m)
+            return FALSE;
+        PlacePopup(*m, POINT{x, y}, flags);
+        m->selected = -1;
     }
     t.open.push_back(menu);
     UINT chosen = IsWindow(hwnd) ? RunTracking(t) : 0;

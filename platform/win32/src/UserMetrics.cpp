@@ -135,6 +135,9 @@ void SetDesktopSize(int width, int height)
     host::SetDisplaySize(width, height);
 #endif
     PaintDesktop(all);
+    // The screen's pixels are new: every window paints itself again, frame and all, when its
+    // thread next looks at its queue.
+    RedrawWindow(nullptr, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 SIZE GetDesktopSize()

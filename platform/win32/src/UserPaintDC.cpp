@@ -83,6 +83,22 @@ RECT Inset(RECT r, LONG n)
     return MakeRect(r.left + n, r.top + n, r.right - n, r.bottom - n);
 }
 
+// The icon a caption shows: the window's own small or big icon, else its class's; a window
+// without any shows the default application icon, a dialog frame none.
+HICON CaptionIcon(const Window& w)
+{
+    HICON icon = nullptr;
+    {
+        Guard g(Mutex());
+        icon = w.iconSmall ? w.iconSmall : w.icon;
+        if (!icon && w.cls)
+            icon = w.cls->iconSmall ? w.cls->iconSmall : w.cls->icon;
+        if (!icon && (w.exStyle & WS_EX_DLGMODALFRAME))
+            return nullptr;
+    }
+    return icon ? icon : LoadIconA(nullptr, IDI_APPLICATION);
+}
+
 }  // namespace
 
 HDC AcquireWindowDC(HWND hwnd, POINT origin, const std::vector<RECT>& visible)
@@ -121,6 +137,7 @@ void DrawNonClient(HWND hwnd)
     RECT wr, cr;
     DWORD style, exStyle;
     bool active;
+    int pressed = 0;
     std::string text;
     {
         Guard g(Mutex());
@@ -130,6 +147,7 @@ void DrawNonClient(HWND hwnd)
         exStyle = w->exStyle;
         active = w->ncActive;
         text = w->text;
+        pressed = w->ncButtonDown;
     }
     std::vector<RECT> visible = VisibleRects(*w, true, false);
     // The client area is not the frame's to draw.
@@ -163,51 +181,56 @@ void DrawNonClient(HWND hwnd)
         r = Inset(r, 1);
     }
     if ((style & WS_CAPTION) == WS_CAPTION) {
-        int height = GetSystemMetrics((exStyle & WS_EX_TOOLWINDOW) ? SM_CYSMCAPTION : SM_CYCAPTION);
+        const bool tool = (exStyle & WS_EX_TOOLWINDOW) != 0;
+        int height = GetSystemMetrics(tool ? SM_CYSMCAPTION : SM_CYCAPTION);
         Fill(hdc, r.left, r.top, r.right, r.top + height - 1, active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION);
         Fill(hdc, r.left, r.top + height - 1, r.right, r.top + height, COLOR_BTNFACE);
         int x = r.left + 2;
-        if ((style & WS_SYSMENU) && !(exStyle & WS_EX_TOOLWINDOW))
+        if ((style & WS_SYSMENU) && !tool) {
+            // The window menu's place: the window's small icon.
+            if (HICON icon = CaptionIcon(*w)) {
+                int size = GetSystemMetrics(SM_CXSMICON);
+                DrawIconEx(hdc, r.left + 2, r.top + (height - 1 - size) / 2, icon, size, size, 0, nullptr, DI_NORMAL);
+            }
             x += height;
+        }
+        LONG textRight = r.right - 2;
         if (style & WS_SYSMENU) {
-            // Close, maximise and minimise boxes at the right end.
-            int button = GetSystemMetrics(SM_CXSIZE);
-            RECT box = MakeRect(r.right - button, r.top + 2, r.right - 2, r.top + height - 3);
-            int boxes = (style & (WS_MAXIMIZEBOX | WS_MINIMIZEBOX)) ? 3 : 1;
-            for (int i = 0; i < boxes; ++i) {
-                Fill(hdc, box.left, box.top, box.right, box.bottom, COLOR_BTNFACE);
-                Edge(hdc, box, COLOR_BTNHIGHLIGHT, COLOR_3DDKSHADOW);
-                box = Offset(box, -(button + (i == 0 ? 2 : 0)), 0);
+            // Close box at the right end; maximise and minimise boxes side by side left of it.
+            const int width = GetSystemMetrics(SM_CXSIZE) - 2;
+            const bool noClose = (GetClassLongA(hwnd, GCL_STYLE) & CS_NOCLOSE) != 0;
+            RECT box = MakeRect(r.right - 2 - width, r.top + 2, r.right - 2, r.top + height - 3);
+            DrawFrameControl(hdc, &box, DFC_CAPTION,
+                             DFCS_CAPTIONCLOSE | (noClose ? DFCS_INACTIVE : 0) | (pressed == HTCLOSE ? DFCS_PUSHED : 0));
+            textRight = box.left - 2;
+            if (style & (WS_MAXIMIZEBOX | WS_MINIMIZEBOX)) {
+                box = Offset(box, -(width + 2), 0);
+                DrawFrameControl(hdc, &box, DFC_CAPTION,
+                                 ((style & WS_MAXIMIZE) ? DFCS_CAPTIONRESTORE : DFCS_CAPTIONMAX) |
+                                     ((style & WS_MAXIMIZEBOX) ? 0 : DFCS_INACTIVE) |
+                                     (pressed == HTMAXBUTTON ? DFCS_PUSHED : 0));
+                box = Offset(box, -width, 0);
+                DrawFrameControl(hdc, &box, DFC_CAPTION,
+                                 ((style & WS_MINIMIZE) ? DFCS_CAPTIONRESTORE : DFCS_CAPTIONMIN) |
+                                     ((style & WS_MINIMIZEBOX) ? 0 : DFCS_INACTIVE) |
+                                     (pressed == HTMINBUTTON ? DFCS_PUSHED : 0));
+                textRight = box.left - 2;
             }
         }
         if (!text.empty()) {
             HGDIOBJ old = SelectObject(hdc, GetStockObject(DEFAULT_GUI_FONT));
             SetBkMode(hdc, TRANSPARENT);
             SetTextColor(hdc, GetSysColor(active ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
-            RECT textRect = MakeRect(x, r.top, r.right - 3 * GetSystemMetrics(SM_CXSIZE), r.top + height - 1);
-            DrawTextA(hdc, text.c_str(), static_cast<int>(text.size()), &textRect, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+            RECT textRect = MakeRect(x, r.top, textRight, r.top + height - 1);
+            DrawTextA(hdc, text.c_str(), static_cast<int>(text.size()), &textRect,
+                      DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
             SelectObject(hdc, old);
         }
         r.top += height;
     }
     auto items = MenuBarItems(hwnd);
-    if (!items.empty()) {
-        int height = GetSystemMetrics(SM_CYMENU);
-        Fill(hdc, r.left, r.top, r.right, r.top + height, COLOR_MENU);
-        HGDIOBJ old = SelectObject(hdc, GetStockObject(DEFAULT_GUI_FONT));
-        SetBkMode(hdc, TRANSPARENT);
-        SetTextColor(hdc, GetSysColor(COLOR_MENUTEXT));
-        for (auto& [rect, label] : items) {
-            std::string shown;
-            for (char c : label)
-                if (c != '&')
-                    shown += c;
-            RECT textRect = rect;
-            textRect.left += 8;
-            DrawTextA(hdc, shown.c_str(), static_cast<int>(shown.size()), &textRect, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
-        }
-        SelectObject(hdc, old);
-    }
+    if (!items.empty())
+        DrawMenuBarItems(hdc, MakeRect(r.left, r.top, r.right, r.top + GetSystemMetrics(SM_CYMENU)), items);
     if (exStyle & WS_EX_CLIENTEDGE) {
         RECT edge = MakeRect(cr.left - 2, cr.top - 2, cr.right + 2, cr.bottom + 2);
         if (style & WS_VSCROLL)
@@ -219,6 +242,127 @@ void DrawNonClient(HWND hwnd)
     }
     DrawWindowScrollBars(hwnd, hdc, cr);
     ReleaseWindowDC(hdc);
+}
+
+// ---- Menus -------------------------------------------------------------------------------------
+
+namespace {
+
+// Paints a small shape given as rows of spans in a colour.
+void Rows(HDC hdc, int x, int y, const std::vector<std::pair<int, int>>& rows, int color)
+{
+    for (size_t i = 0; i < rows.size(); ++i)
+        Fill(hdc, x + rows[i].first, y + static_cast<LONG>(i), x + rows[i].second, y + static_cast<LONG>(i) + 1, color);
+}
+
+// The check mark (7 by 7), the radio bullet (6 by 6) and the submenu arrow (4 by 7).
+void CheckMark(HDC hdc, int x, int y, int color)
+{
+    static const int tops[7] = {2, 3, 4, 3, 2, 1, 0};
+    for (int i = 0; i < 7; ++i)
+        Fill(hdc, x + i, y + tops[i], x + i + 1, y + tops[i] + 3, color);
+}
+
+void Bullet(HDC hdc, int x, int y, int color)
+{
+    Rows(hdc, x, y, {{2, 4}, {1, 5}, {0, 6}, {0, 6}, {1, 5}, {2, 4}}, color);
+}
+
+void SubmenuArrow(HDC hdc, int x, int y, int color)
+{
+    Rows(hdc, x, y, {{0, 1}, {0, 2}, {0, 3}, {0, 4}, {0, 3}, {0, 2}, {0, 1}}, color);
+}
+
+// Text with its mnemonic underlined, in one colour or, for a greyed item off the highlight,
+// embossed: white a pixel down and right, the shadow colour over it.
+void ItemText(HDC hdc, const std::string& text, RECT r, UINT format, int color, bool embossed)
+{
+    if (text.empty())
+        return;
+    if (embossed) {
+        RECT shadow = Offset(r, 1, 1);
+        SetTextColor(hdc, GetSysColor(COLOR_BTNHIGHLIGHT));
+        DrawTextA(hdc, text.c_str(), static_cast<int>(text.size()), &shadow, format);
+        color = COLOR_BTNSHADOW;
+    }
+    SetTextColor(hdc, GetSysColor(color));
+    DrawTextA(hdc, text.c_str(), static_cast<int>(text.size()), &r, format);
+}
+
+}  // namespace
+
+void DrawMenuBarItems(HDC hdc, const RECT& bar, const std::vector<MenuItemView>& items)
+{
+    Fill(hdc, bar.left, bar.top, bar.right, bar.bottom, COLOR_MENU);
+    HGDIOBJ old = SelectObject(hdc, GetStockObject(DEFAULT_GUI_FONT));
+    SetBkMode(hdc, TRANSPARENT);
+    for (const MenuItemView& item : items) {
+        bool greyed = (item.flags & (MF_GRAYED | MF_DISABLED)) != 0;
+        bool lit = item.selected || (item.flags & MF_HILITE);
+        if (lit)
+            Fill(hdc, item.rect.left, item.rect.top, item.rect.right, item.rect.bottom, COLOR_HIGHLIGHT);
+        ItemText(hdc, item.text, item.rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE,
+                 lit ? (greyed ? COLOR_GRAYTEXT : COLOR_HIGHLIGHTTEXT) : COLOR_MENUTEXT, greyed && !lit);
+    }
+    SelectObject(hdc, old);
+}
+
+void DrawPopupMenu(HDC hdc, const RECT& client, const std::vector<MenuItemView>& items)
+{
+    // The classic raised frame around a face of the menu colour.
+    Edge(hdc, client, COLOR_3DLIGHT, COLOR_3DDKSHADOW);
+    Edge(hdc, Inset(client, 1), COLOR_BTNHIGHLIGHT, COLOR_BTNSHADOW);
+    RECT face = Inset(client, 2);
+    Fill(hdc, face.left, face.top, face.right, face.bottom, COLOR_MENU);
+    HGDIOBJ old = SelectObject(hdc, GetStockObject(DEFAULT_GUI_FONT));
+    SetBkMode(hdc, TRANSPARENT);
+    for (const MenuItemView& item : items) {
+        const RECT& r = item.rect;
+        if (item.flags & MF_SEPARATOR) {
+            LONG y = (r.top + r.bottom) / 2 - 1;
+            Fill(hdc, r.left + 1, y, r.right - 1, y + 1, COLOR_BTNSHADOW);
+            Fill(hdc, r.left + 1, y + 1, r.right - 1, y + 2, COLOR_BTNHIGHLIGHT);
+            continue;
+        }
+        bool greyed = (item.flags & (MF_GRAYED | MF_DISABLED)) != 0;
+        int color = COLOR_MENUTEXT;
+        if (item.selected) {
+            Fill(hdc, r.left, r.top, r.right, r.bottom, COLOR_HIGHLIGHT);
+            color = greyed ? COLOR_GRAYTEXT : COLOR_HIGHLIGHTTEXT;
+        } else if (greyed) {
+            color = COLOR_GRAYTEXT;
+        }
+        bool embossed = greyed && !item.selected;
+        int markColor = embossed ? COLOR_BTNSHADOW : color;
+        LONG middle = (r.top + r.bottom) / 2;
+        if (item.flags & MF_CHECKED) {
+            if (embossed) {
+                if (item.radio)
+                    Bullet(hdc, r.left + 7, middle - 2, COLOR_BTNHIGHLIGHT);
+                else
+                    CheckMark(hdc, r.left + 7, middle - 2, COLOR_BTNHIGHLIGHT);
+            }
+            if (item.radio)
+                Bullet(hdc, r.left + 6, middle - 3, markColor);
+            else
+                CheckMark(hdc, r.left + 6, middle - 3, markColor);
+        }
+        // The label in the left column, the accelerator text right-aligned in the right one.
+        std::string label = item.text, accelerator;
+        if (size_t tab = label.find('\t'); tab != std::string::npos) {
+            accelerator = label.substr(tab + 1);
+            label.resize(tab);
+        }
+        RECT text = MakeRect(r.left + 20, r.top, r.right - 16, r.bottom);
+        ItemText(hdc, label, text, DT_LEFT | DT_VCENTER | DT_SINGLELINE, color, embossed);
+        ItemText(hdc, accelerator, text, DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX, color, embossed);
+        if (item.flags & MF_POPUP) {
+            if (embossed)
+                SubmenuArrow(hdc, r.right - 11, middle - 3, COLOR_BTNHIGHLIGHT);
+            SubmenuArrow(hdc, r.right - 12, middle - 4, markColor);
+        }
+    }
+    SelectObject(hdc, old);
 }
 
 void PaintDesktop(const RECT& area)
@@ -305,6 +449,10 @@ bool ReleaseWindowDC(HDC hdc)
 void FillBackground(HDC, HWND, const RECT&, HBRUSH) {}
 
 void DrawNonClient(HWND) {}
+
+void DrawMenuBarItems(HDC, const RECT&, const std::vector<MenuItemView>&) {}
+
+void DrawPopupMenu(HDC, const RECT&, const std::vector<MenuItemView>&) {}
 
 void PaintDesktop(const RECT&) {}
 

@@ -429,7 +429,10 @@ BOOL SetWindowPosInternal(HWND hwnd, HWND after, int x, int y, int cx, int cy, U
                 InvalidateTree(*w, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
             } else if (visibleNow && (!(flags & SWP_NOSIZE) || (flags & SWP_FRAMECHANGED) || !(flags & SWP_NOMOVE))) {
                 UINT cs = w->cls->style;
-                bool whole = (flags & SWP_NOCOPYBITS) || (flags & SWP_FRAMECHANGED) ||
+                // A window that moved paints itself anew where it now lies: the screen keeps no
+                // copy of a window's pixels to carry along.
+                bool moved = newWindow.left != oldWindow.left || newWindow.top != oldWindow.top;
+                bool whole = (flags & SWP_NOCOPYBITS) || (flags & SWP_FRAMECHANGED) || moved ||
                              (sizeChanged && (cs & (CS_HREDRAW | CS_VREDRAW)));
                 if (whole) {
                     InvalidateTree(*w, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);

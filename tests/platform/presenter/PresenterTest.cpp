@@ -17,6 +17,8 @@
 #include <cstdlib>
 #include <functional>
 #include <thread>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -64,6 +66,28 @@ bool Eventually(const std::function<bool()>& condition)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     return condition();
+}
+
+// No display at all (none named, no driver asked for): the presenter does not start on one of
+// SDL's invisible fallback drivers, and what the program tells its user says so plainly.
+TEST(PresenterStartTest, WithoutADisplayThePresenterRefusesToStartAndSaysWhy)
+{
+    std::vector<std::pair<std::string, std::string>> saved;
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"}) {
+        if (const char* value = std::getenv(name))
+            saved.emplace_back(name, value);
+        unsetenv(name);
+    }
+    std::string error;
+    EXPECT_FALSE(host::StartPresenter("no display", &error));
+    EXPECT_FALSE(host::PresenterActive());
+    EXPECT_FALSE(host::IsInteractive());
+    const std::string text = host::PresenterStartFailure("vl00i1se", error);
+    EXPECT_EQ(text.rfind("vl00i1se: no display is available", 0), 0u) << text;
+    EXPECT_NE(text.find("xvfb-run"), std::string::npos) << text;
+    EXPECT_NE(text.find("VL_PRESENTER=none"), std::string::npos) << text;
+    for (const auto& [name, value] : saved)
+        setenv(name.c_str(), value.c_str(), 1);
 }
 
 class PresenterWindowTest : public ::testing::Test {

@@ -4,6 +4,7 @@
 //   vlpeer report                  writes what it was given to the file named by the
 //                                  environment variable VL_PEER_REPORT, ends with 7 (so does
 //                                  any unknown mode while that variable is set)
+//   vlpeer waitreport FILE         waits (up to 20 s) until FILE exists, then reports as above
 //   vlpeer window TITLE N [popup]  shows a top-level window titled TITLE (shown the way its
 //                                  starter asked), with an owned popup "TITLE Popup" when asked,
 //                                  writes the report when VL_PEER_REPORT is set, and runs until
@@ -87,6 +88,9 @@ int Report()
     std::fprintf(out, "flags=%lu\n", static_cast<unsigned long>(si.dwFlags));
     std::fprintf(out, "thread=%lu\n", static_cast<unsigned long>(GetCurrentThreadId()));
     std::fprintf(out, "process=%lu\n", static_cast<unsigned long>(GetCurrentProcessId()));
+    char module[MAX_PATH] = "";
+    GetModuleFileName(nullptr, module, MAX_PATH);
+    std::fprintf(out, "module=%s\n", module);
     std::fclose(out);
     return 7;
 }
@@ -154,6 +158,11 @@ int main(int argc, char** argv)
         return std::atoi(argv[2]);
     if (mode == "report")
         return Report();
+    if (mode == "waitreport" && argc > 2) {
+        for (int i = 0; i < 1000 && access(argv[2], F_OK) != 0; ++i)
+            Sleep(20);
+        return Report();
+    }
     if (mode == "window" && argc > 3)
         return Window(argv[2], std::atoi(argv[3]), argc > 4 && std::string(argv[4]) == "popup");
     if (mode == "foreground" && argc > 2)

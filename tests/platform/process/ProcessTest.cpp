@@ -138,6 +138,33 @@ TEST(ProcessTest, ChildSeesItsCommandLineFolderShowCommandAndEnvironment)
     EXPECT_EQ(report["process"], std::to_string(s.pi.dwProcessId));
 }
 
+// An update renames a new program file into place while the old program still runs: the host
+// then marks the running program's file name " (deleted)". The platform never passes that mark
+// on (a profile named after the module would otherwise be a new one).
+TEST(ProcessTest, ModuleNameOfAProgramWhoseFileWasReplacedKeepsItsName)
+{
+    TempDir dir;
+    std::filesystem::create_directories(dir.path() / "prog");
+    const std::filesystem::path program = dir.path() / "prog" / "peer";
+    std::filesystem::copy_file(VL_PEER_PROGRAM, program);
+    auto platformProgram = host::FromHostPath(program.string());
+    ASSERT_TRUE(platformProgram);
+    const std::string go = (dir.path() / "go").string();
+    setenv("VL_PEER_REPORT", (dir.path() / "report.txt").c_str(), 1);
+    Started s;
+    Start(s, "\"" + *platformProgram + "\" waitreport " + go);
+    unsetenv("VL_PEER_REPORT");
+    ASSERT_TRUE(s.ok) << s.error;
+    // The update: a new file beside it, renamed over the running program's.
+    std::filesystem::copy_file(VL_PEER_PROGRAM, dir.path() / "prog" / "peer.new");
+    std::filesystem::rename(dir.path() / "prog" / "peer.new", program);
+    dir.Write("go", "");
+    ASSERT_EQ(WaitForSingleObject(s.pi.hProcess, 30000), WAIT_OBJECT_0);
+    ASSERT_EQ(ExitCode(s.pi.hProcess), 7u);
+    auto report = ReadReport(dir);
+    EXPECT_EQ(report["module"], *platformProgram + ".exe");
+}
+
 TEST(ProcessTest, ChildWithoutShowCommandInheritsTheCurrentFolder)
 {
     TempDir dir;

@@ -199,6 +199,54 @@ TEST_F(DialogManagerTest, UnansweredModalDialogFailsWithItsTitle)
     EXPECT_NE(failures[0].find("Preferences"), std::string::npos) << failures[0];
 }
 
+// DS_CENTER centres a dialog on the screen whatever its owner; every top-level dialog is kept on
+// the screen, however far off it its owner or its template would put it.
+TEST_F(DialogManagerTest, CentredDialogsAndDialogsKeptOnTheScreen)
+{
+    HWND owner = CreateWindowExA(0, "DlgTestStatic", "Owner", WS_POPUP | WS_VISIBLE, -300, 500, 400, 400, nullptr,
+                                 nullptr, nullptr, nullptr);
+    ASSERT_NE(owner, nullptr);
+    struct Case {
+        const char* what;
+        DWORD style;
+        short x, y, cx, cy;
+        HWND owner;
+        bool centred;
+    } cases[] = {
+        {"centred, no owner", kDialogStyle | DS_CENTER, 10, 10, 160, 90, nullptr, true},
+        {"centred, owner off the left edge", kDialogStyle | DS_CENTER, 0, 0, 160, 90, owner, true},
+        {"owner's client off the left edge", kDialogStyle, 10, 10, 160, 90, owner, false},
+        {"template past the bottom right", kDialogStyle | DS_ABSALIGN, 900, 900, 160, 90, nullptr, false},
+        {"larger than the screen", kDialogStyle | DS_CENTER, 0, 0, 900, 900, nullptr, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Seen seen;
+        seen.endOnCommand = false;
+        dlgtest::TemplateBuilder b(c.style & ~static_cast<DWORD>(WS_VISIBLE), c.x, c.y, c.cx, c.cy, "Print");
+        HWND dlg = CreateDialogIndirectParamA(nullptr, Prefs(b), c.owner, PrefsProc, reinterpret_cast<LPARAM>(&seen));
+        ASSERT_NE(dlg, nullptr);
+        RECT r;
+        GetWindowRect(dlg, &r);
+        const int w = r.right - r.left, h = r.bottom - r.top;
+        if (w <= 1024 && h <= 768) {
+            EXPECT_GE(r.left, 0);
+            EXPECT_GE(r.top, 0);
+            EXPECT_LE(r.right, 1024);
+            EXPECT_LE(r.bottom, 768);
+        } else {
+            EXPECT_EQ(r.left, 0);
+            EXPECT_EQ(r.top, 0);
+        }
+        if (c.centred) {
+            EXPECT_EQ(r.left, (1024 - w) / 2);
+            EXPECT_EQ(r.top, (768 - h) / 2);
+        }
+        DestroyWindow(dlg);
+    }
+    DestroyWindow(owner);
+}
+
 TEST_F(DialogManagerTest, ItemHelpersAndDialogUnits)
 {
     Seen seen;

@@ -175,6 +175,36 @@ TEST_F(Drives, CdRomDrivesAreReadOnly)
     EXPECT_EQ(available.QuadPart, 0u);
 }
 
+// A CD-ROM drive whose folder is missing has no disc in it: every question about it is answered
+// as for an empty drive, until the folder appears (the disc is put in).
+TEST_F(Drives, CdRomDriveWithoutItsFolderHoldsNoDisc)
+{
+    const std::string folder = (dir.path() / "absent").string();
+    host::MapDrive('E', folder, DRIVE_CDROM, "DISC");
+    host::MapDrive('F', (dir.path() / "gone").string(), DRIVE_REMOVABLE, "STICK");
+    EXPECT_EQ(GetDriveType("E:\\"), static_cast<UINT>(DRIVE_CDROM));
+    EXPECT_TRUE(GetLogicalDrives() & (1u << 4));
+    for (const char* root : {"E:\\", "F:\\"}) {
+        SCOPED_TRACE(root);
+        EXPECT_EQ(Label(root), "<error " + std::to_string(ERROR_NOT_READY) + ">");
+        EXPECT_EQ(GetFileAttributes((std::string(root) + "info_dat").c_str()), INVALID_FILE_ATTRIBUTES);
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NOT_READY));
+        ULARGE_INTEGER available;
+        EXPECT_FALSE(GetDiskFreeSpaceEx(root, &available, nullptr, nullptr));
+    }
+    auto drive = host::FindDrive('E');
+    ASSERT_TRUE(drive);
+    EXPECT_FALSE(drive->mediaPresent);
+
+    // The disc goes in.
+    dir.Write("absent/DATA.BIN", "xyz");
+    EXPECT_EQ(Label("E:\\"), "DISC");
+    EXPECT_EQ(ReadAll("E:\\data.bin"), "xyz");
+    // A fixed drive whose folder is missing is not a drive without a disc.
+    host::MapDrive('G', (dir.path() / "nowhere").string(), DRIVE_FIXED, "HD");
+    EXPECT_TRUE(host::FindDrive('G')->mediaPresent);
+}
+
 TEST_F(Drives, ConfigurationFromFileAndEnvironment)
 {
     std::filesystem::create_directories(dir.path() / "disc");

@@ -6,6 +6,8 @@
 #include <MessageSpy.h>
 #include <UiTest.h>
 
+#include <host/Display.h>
+
 #include <set>
 #include <utility>
 #include <vector>
@@ -135,6 +137,38 @@ TEST_F(UserMoveSizeTest, ACaptionDragMovesTheWindowStepByStep)
     Drag(caption, {{caption.x - 70, caption.y + 100}});
     EXPECT_TRUE(Same(WindowRect(hwnd), RECT{80, 140, 380, 340}));
     spy.handler = nullptr;
+}
+
+// After a caption drag the screen shows the frame where it now lies (caption and client painted
+// there) and what it uncovered: the window beneath it and the desktop.
+TEST_F(UserMoveSizeTest, ACaptionDragRepaintsTheFrameAndWhatItUncovered)
+{
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.lpszClassName = "MovePainted";
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    RegisterClassA(&wc);
+    wc.lpszClassName = "MoveBeneath";
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    RegisterClassA(&wc);
+    HWND beneath = CreateWindowExA(0, "MoveBeneath", "", WS_POPUP | WS_VISIBLE, 20, 20, 250, 400, nullptr, nullptr,
+                                   nullptr, nullptr);
+    HWND frame = CreateWindowExA(0, "MovePainted", "Moving", WS_OVERLAPPEDWINDOW | WS_VISIBLE, kLeft, kTop, kWidth,
+                                 kHeight, nullptr, nullptr, nullptr, nullptr);
+    ui::PumpUntilIdle();
+    ASSERT_EQ(host::DesktopPixel(250, 200), GetSysColor(COLOR_BTNFACE));
+
+    Drag(kCaption, {{kCaption.x + 100, kCaption.y + 70}, {kCaption.x + 200, kCaption.y + 150}});
+    ui::PumpUntilIdle();
+    ASSERT_TRUE(Same(WindowRect(frame), RECT{300, 250, 600, 450}));
+    EXPECT_EQ(host::DesktopPixel(450, 350), GetSysColor(COLOR_BTNFACE)) << "the client where the frame lies now";
+    EXPECT_EQ(host::DesktopPixel(450, 262), GetSysColor(COLOR_ACTIVECAPTION)) << "its caption there";
+    EXPECT_EQ(host::DesktopPixel(150, 200), GetSysColor(COLOR_WINDOW)) << "the window it uncovered";
+    EXPECT_EQ(host::DesktopPixel(350, 150), GetSysColor(COLOR_BACKGROUND)) << "the desktop it uncovered";
+    DestroyWindow(frame);
+    DestroyWindow(beneath);
+    UnregisterClassA("MovePainted", nullptr);
+    UnregisterClassA("MoveBeneath", nullptr);
 }
 
 TEST_F(UserMoveSizeTest, EscapeRestoresTheRectangleTheDragStartedFrom)

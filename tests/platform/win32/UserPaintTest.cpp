@@ -2,7 +2,11 @@
 #include <windows.h>
 
 #include <MessageSpy.h>
+#include <TempDir.h>
 #include <UiTest.h>
+
+#include <cstdlib>
+#include <filesystem>
 
 using namespace spy;
 
@@ -205,6 +209,100 @@ TEST_F(UserPaintTest, WindowsDrawTheirFrameCaptionAndBackgroundOnTheDesktop)
     DestroyWindow(frame);
     EXPECT_EQ(host::DesktopPixel(250, 200), GetSysColor(COLOR_BACKGROUND)) << "the desktop shows again";
     UnregisterClassA("Painted", nullptr);
+}
+
+// The host window of the presenter was resized: the desktop surface is new, so every window
+// (frame, caption, client and children) paints itself again, not only the one under the mouse.
+TEST_F(UserPaintTest, EveryWindowPaintsAgainAfterTheScreenSizeChanged)
+{
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.lpszClassName = "Painted";
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    RegisterClassA(&wc);
+    HWND frame = CreateWindowExA(0, "Painted", "Frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200, nullptr,
+                                 nullptr, nullptr, nullptr);
+    HWND child = CreateWindowExA(0, "BUTTON", "Child", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 80, 24, frame,
+                                 nullptr, nullptr, nullptr);
+    ui::PumpUntilIdle();
+    ASSERT_EQ(host::DesktopPixel(250, 200), GetSysColor(COLOR_BTNFACE));
+    paints.clear();
+
+    host::SetDesktopSize(900, 700);
+    ui::PumpUntilIdle();
+    EXPECT_EQ(host::DesktopPixel(250, 200), GetSysColor(COLOR_BTNFACE)) << "client area painted again";
+    EXPECT_EQ(host::DesktopPixel(200, 110), GetSysColor(COLOR_ACTIVECAPTION)) << "caption painted again";
+    RECT button;
+    GetWindowRect(child, &button);
+    EXPECT_EQ(host::DesktopPixel(button.left, button.top + 5), GetSysColor(COLOR_BTNHIGHLIGHT)) << "children too";
+    EXPECT_EQ(paints.size(), 1u) << "the spy window painted again as well";
+    EXPECT_EQ(host::DesktopPixel(850, 650), GetSysColor(COLOR_BACKGROUND));
+    DestroyWindow(frame);
+    UnregisterClassA("Painted", nullptr);
+}
+
+// A caption shows the window's small icon at its left end and the symbols of its boxes: close
+// (greyed for a class without it), maximise and minimise. A dialog frame without an icon shows
+// none.
+TEST_F(UserPaintTest, CaptionsShowTheirIconAndTheBoxesTheirSymbols)
+{
+    auto count = [](LONG left, LONG top, LONG right, LONG bottom, auto match) {
+        int n = 0;
+        for (LONG y = top; y < bottom; ++y)
+            for (LONG x = left; x < right; ++x)
+                if (match(host::DesktopPixel(x, y)))
+                    ++n;
+        return n;
+    };
+    auto is = [](int color) { return [color](COLORREF c) { return c == GetSysColor(color); }; };
+    auto isNot = [](int color) { return [color](COLORREF c) { return c != GetSysColor(color); }; };
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.lpszClassName = "Captioned";
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.hIcon = LoadIconA(nullptr, IDI_QUESTION);
+    RegisterClassA(&wc);
+    wc.lpszClassName = "CaptionedNoClose";
+    wc.style = CS_NOCLOSE;
+    wc.hIcon = nullptr;
+    RegisterClassA(&wc);
+
+    HWND frame = CreateWindowExA(0, "Captioned", "Symbols", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200,
+                                 nullptr, nullptr, nullptr, nullptr);
+    HWND dialog = CreateWindowExA(WS_EX_DLGMODALFRAME, "CaptionedNoClose", "Dialog",
+                                  WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 450, 100, 250, 150, nullptr, nullptr,
+                                  nullptr, nullptr);
+    SetActiveWindow(frame);
+    ui::PumpUntilIdle();
+    const int caption = GetSystemMetrics(SM_CYCAPTION), box = GetSystemMetrics(SM_CXSIZE) - 2;
+    RECT wr;
+    GetWindowRect(frame, &wr);
+    LONG left = wr.left + GetSystemMetrics(SM_CXFRAME), top = wr.top + GetSystemMetrics(SM_CYFRAME);
+    LONG right = wr.right - GetSystemMetrics(SM_CXFRAME);
+    EXPECT_GT(count(left + 2, top + 1, left + 18, top + caption - 2, isNot(COLOR_ACTIVECAPTION)), 40) << "the icon";
+    LONG closeLeft = right - 2 - box, maxLeft = closeLeft - 2 - box, minLeft = maxLeft - box;
+    EXPECT_GE(count(closeLeft + 2, top + 4, closeLeft + box - 2, top + caption - 5, is(COLOR_BTNTEXT)), 12) << "close";
+    EXPECT_GE(count(maxLeft + 2, top + 4, maxLeft + box - 2, top + caption - 5, is(COLOR_BTNTEXT)), 12) << "maximise";
+    EXPECT_GE(count(minLeft + 2, top + 4, minLeft + box - 2, top + caption - 5, is(COLOR_BTNTEXT)), 6) << "minimise";
+
+    GetWindowRect(dialog, &wr);
+    left = wr.left + GetSystemMetrics(SM_CXDLGFRAME);
+    top = wr.top + GetSystemMetrics(SM_CYDLGFRAME);
+    right = wr.right - GetSystemMetrics(SM_CXDLGFRAME);
+    EXPECT_EQ(count(left + 2, top + 1, left + 18, top + caption - 2, isNot(COLOR_INACTIVECAPTION)), 0) << "no icon";
+    closeLeft = right - 2 - box;
+    EXPECT_EQ(count(closeLeft + 2, top + 4, closeLeft + box - 2, top + caption - 5, is(COLOR_BTNTEXT)), 0);
+    EXPECT_GE(count(closeLeft + 2, top + 4, closeLeft + box - 2, top + caption - 5, is(COLOR_GRAYTEXT)), 12)
+        << "a greyed close symbol";
+    TempDir shots;
+    host::SaveDesktopPng((shots.path() / "captions.png").string());
+    if (const char* keep = std::getenv("VL_SCREENSHOT_DIR"))
+        std::filesystem::copy_file(shots.path() / "captions.png", std::filesystem::path(keep) / "captions.png",
+                                   std::filesystem::copy_options::overwrite_existing);
+    DestroyWindow(dialog);
+    DestroyWindow(frame);
+    UnregisterClassA("Captioned", nullptr);
+    UnregisterClassA("CaptionedNoClose", nullptr);
 }
 
 TEST_F(UserPaintTest, PaletteDisplaysAnnounceRealisationsAndAskNewlyActiveWindows)

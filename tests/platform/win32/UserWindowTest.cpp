@@ -335,7 +335,12 @@ TEST_F(UserWindowTest, MovingAndSizingSendsPositionMessages)
         {WM_SIZE, Sent | WParam | LParam, SIZE_RESTORED, MAKELPARAM(120, 80)},
     }));
     SetWindowPos(w, nullptr, 50, 50, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    EXPECT_TRUE(spy.Matches({{WM_WINDOWPOSCHANGING, Sent}, {WM_WINDOWPOSCHANGED, Sent}, {WM_MOVE, Sent}}));
+    // A moved window paints itself again where it now lies.
+    EXPECT_TRUE(spy.Matches({{WM_WINDOWPOSCHANGING, Sent},
+                             {WM_NCPAINT, Sent | Optional},
+                             {WM_ERASEBKGND, Sent | Optional},
+                             {WM_WINDOWPOSCHANGED, Sent},
+                             {WM_MOVE, Sent}}));
     SetWindowPos(w, nullptr, 50, 50, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     EXPECT_TRUE(spy.Matches({})) << "nothing changes, nothing is sent";
     // A handler that changes WINDOWPOS wins.

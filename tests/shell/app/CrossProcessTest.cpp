@@ -106,6 +106,26 @@ TEST_F(CrossProcessTest, ASecondInstanceActivatesTheFirstInAnotherProcess)
     EXPECT_EQ(0u, ExitCodeAfterEnd(peer)) << "the first instance runs on until it is closed";
 }
 
+// The first instance still shows its start-up main menu (no frame yet): a second start hands
+// over to it all the same and ends without doing anything else.
+TEST_F(CrossProcessTest, ASecondInstanceActivatesTheFirstWhileItsMenuIsUp)
+{
+    ASSERT_TRUE(StartPeer("window \"Main Menu Veltra 2000\" 0", SW_SHOWNORMAL, peer));
+    HWND hFirst = WaitForWindow("Main Menu Veltra 2000", FALSE);
+    ASSERT_NE(nullptr, hFirst) << "the first instance's menu is up";
+
+    EXPECT_FALSE(Start(-1));
+    EXPECT_EQ(nullptr, AppServices().owned.pPreferences) << "nothing else happened in this instance";
+    EXPECT_FALSE(IsMainMenuUp());
+    EXPECT_TRUE(host::MessageBoxLog().empty());
+    DWORD dwProcess = 0;
+    ::GetWindowThreadProcessId(hFirst, &dwProcess);
+    EXPECT_EQ(peer.dwProcessId, dwProcess) << "the menu found belongs to the other process";
+
+    ::PostMessage(hFirst, WM_CLOSE, 0, 0);
+    EXPECT_EQ(0u, ExitCodeAfterEnd(peer));
+}
+
 // The menu's choice from a registered message that another program sends to the menu window by
 // its title: the answer is 1 and start-up goes on with the row's choice.
 TEST_F(CrossProcessTest, AnotherProgramChoosesInTheMenu)

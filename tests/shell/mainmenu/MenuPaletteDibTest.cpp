@@ -2,7 +2,10 @@
 
 #include "shell/MenuPaletteDib.h"
 
+#include <host/Presenter.h>
+
 #include <array>
+#include <cstdlib>
 
 using menutest::IndexedBmp;
 using menutest::MenuTest;
@@ -132,6 +135,34 @@ TEST_F(FadeTest, DeepDisplayRewritesTheColourTablePerPass)
         EXPECT_FALSE(MainMenuState().bFadeRunning);
         ::ReleaseDC(window, hdc);
     }
+}
+
+// In front of a reader (the presenter's window, here on SDL's dummy video driver) every pass of a
+// fade is its own displayed frame: the passes are paced by the screen, so the fade can be seen.
+TEST_F(FadeTest, EachPassIsShownInAFrameOfItsOwn)
+{
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    std::string error;
+    if (!host::StartPresenter("fade test", &error))
+        GTEST_SKIP() << "SDL's dummy video driver is not available: " << error;
+    std::vector<std::uint64_t> frames;
+    static std::vector<std::uint64_t>* s_frames = nullptr;
+    s_frames = &frames;
+    MainMenuState().pfnFadePassObserver = [](int, const PALETTEENTRY*, int) {
+        s_frames->push_back(host::PresenterFrameCount());
+    };
+    HDC hdc = ::GetDC(window);
+    CDC* pDC = CDC::FromHandle(hdc);
+    CMenuPaletteDib dib;
+    ASSERT_TRUE(dib.LoadFromFile(pDC, "T:\\pic.bmp"));
+    dib.FadeIn(pDC, 15);
+    ::ReleaseDC(window, hdc);
+    host::StopPresenter();
+    ASSERT_EQ(16u, frames.size());
+    // Every pass up to the one that reaches the last colour changed the picture, and was shown.
+    for (size_t i = 1; i + 1 < frames.size(); ++i)
+        EXPECT_GT(frames[i], frames[i - 1]) << "pass " << i;
 }
 
 // 8-bit palette display without the NT flag: the picture is drawn once through palette

@@ -40,7 +40,8 @@ struct DriveInfo {
     std::string label;              // volume label (Windows-1252)
     DWORD serial = 0;               // 0: derived from letter and label
     std::string fileSystem;         // empty: derived from the type
-    bool mediaPresent = true;       // false: a removable drive without a disc (ERROR_NOT_READY)
+    bool mediaPresent = true;       // false: a removable drive without a disc (ERROR_NOT_READY); a
+                                    // CD-ROM or removable drive whose folder is missing reads so too
     std::optional<std::uint64_t> freeBytes;   // reported instead of the host's figures
     std::optional<std::uint64_t> totalBytes;
 };

@@ -21,6 +21,9 @@ std::optional<std::string> ToHostPath(const std::string& platformPath);
 // the longest prefix of it. Returns nothing when no drive covers the path.
 std::optional<std::string> FromHostPath(const std::string& hostPath);
 
+// The running program's host file name. When the file was replaced or removed while the
+// program runs, the host marks the name " (deleted)": the mark is dropped, the name stays.
+std::string ProgramHostPath();
 // The running program's file name in the platform's form: its host path through FromHostPath,
 // with ".exe" appended when the name has no extension. Empty if no drive covers it.
 std::string ProgramPlatformPath();

@@ -55,6 +55,10 @@ bool PresenterRequested();
 bool StartPresenter(const std::string& title, std::string* error = nullptr);
 // StartPresenter if PresenterRequested(); false otherwise or if it failed.
 bool StartPresenterIfRequested(const std::string& title, std::string* error = nullptr);
+// What a program tells its user when the presenter it was asked for could not start (`error`
+// from StartPresenter): that no display is available (or that the display refused the window),
+// how to run with one, and how to run headless. Several lines, each ending in a newline.
+std::string PresenterStartFailure(const std::string& program, const std::string& error);
 // Closes the window, stops the thread and releases SDL's video; sound goes back to the record.
 void StopPresenter();
 bool PresenterActive();
@@ -67,6 +71,9 @@ void SetPresenterCloseHandler(std::function<void()> handler);
 bool ReadPresenterFrame(std::vector<std::uint32_t>& pixels, int& width, int& height);
 // Number of frames shown so far (a new frame is shown whenever the desktop changed).
 std::uint64_t PresenterFrameCount();
+// Waits until the presenter's thread has shown the desktop as it is now (its next pass, at most
+// a frame's time away); false at once when no presenter runs. DwmFlush is this.
+bool WaitForPresenterFrame();
 
 // The translation of host input, as pure functions of SDL's codes (SDL_Keycode, SDL's mouse
 // button numbers). 0 / nothing for keys and buttons the platform has no code for.
