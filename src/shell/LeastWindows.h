@@ -10,6 +10,7 @@
 #pragma once
 
 #include "base/VLMainWin.h"
+#include "search/DictionaryTabWin.h"
 
 #include <afxwin.h>
 
@@ -38,7 +39,7 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
-// ---- side panes (to be replaced by the search pane and the dictionary pane) ----
+// ---- side panes (to be replaced by the search pane) ----
 class CLeastTabWin : public CWnd {
 public:
     // A child panel of the parent at that point, 237 x 300, visible later.
@@ -67,11 +68,6 @@ public:
     }
     CString* m_pQuery = NULL;
     int m_nMode = 0;
-};
-
-class CDictionaryTabWin : public CLeastTabWin {
-public:
-    BOOL Create(POINT pt, CWnd* pParentWnd);
 };
 
 // ---- main views (each to be replaced by its subsystem's view) ----

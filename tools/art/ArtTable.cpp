@@ -12,6 +12,9 @@ constexpr Size kWizardFirst = {90, 57};
 constexpr Size kWizardTile = {88, 56};
 // The tab dialogs' picture buttons.
 constexpr Size kTextButton = {64, 24};
+// The dictionary pane's Go button and its two tab buttons.
+constexpr Size kGoButton = {36, 20};
+constexpr Size kTabButton = {90, 24};
 
 }  // namespace
 
@@ -47,6 +50,9 @@ const char* Label(int id)
     case 594: return "Homework Wizards";
     case 349: case 350: return "Cancel";
     case 351: case 352: case 550: case 551: return "OK";
+    case 448: case 449: return "Go";
+    case 450: case 451: return "Word List";
+    case 446: case 447: return "Definitions";
     default: return "";
     }
 }
@@ -86,6 +92,14 @@ const std::vector<Row>& ProgramArt()
         {349, Kind::Bitmap, Look::TextButtonPressed, {kTextButton, kTextButton, kTextButton}},
         {352, Kind::Bitmap, Look::TextButton, {kTextButton, kTextButton, kTextButton}},
         {351, Kind::Bitmap, Look::TextButtonPressed, {kTextButton, kTextButton, kTextButton}},
+        // The dictionary pane's buttons: Go (449, pressed 448), Word List (451, pressed 450) and
+        // Definitions (447, pressed 446).
+        {449, Kind::Bitmap, Look::TextButton, {kGoButton, kGoButton, kGoButton}},
+        {448, Kind::Bitmap, Look::TextButtonPressed, {kGoButton, kGoButton, kGoButton}},
+        {451, Kind::Bitmap, Look::TextButton, {kTabButton, kTabButton, kTabButton}},
+        {450, Kind::Bitmap, Look::TextButtonPressed, {kTabButton, kTabButton, kTabButton}},
+        {447, Kind::Bitmap, Look::TextButton, {kTabButton, kTabButton, kTabButton}},
+        {446, Kind::Bitmap, Look::TextButtonPressed, {kTabButton, kTabButton, kTabButton}},
     };
     return rows;
 }

@@ -177,6 +177,29 @@ std::string MarkUp(const std::string& text)
     return out;
 }
 
+// The text without its source tags ("[1913 Webster]", "[WordNet 1.5 +PJC]").
+std::string WithoutSourceTags(const std::string& text)
+{
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '[') {
+            const std::size_t close = text.find(']', i);
+            if (close != std::string::npos) {
+                const std::string inside = text.substr(i, close - i + 1);
+                bool tag = false;
+                for (const char* name : {"Webster", "WordNet", "PJC", "Century", "Chambers"})
+                    tag = tag || inside.find(name) != std::string::npos;
+                if (tag) {
+                    i = close;
+                    continue;
+                }
+            }
+        }
+        out += text[i];
+    }
+    return out;
+}
+
 bool IsSourceTag(const std::string& trimmed)
 {
     if (trimmed.size() < 3 || trimmed.front() != '[' || trimmed.back() != ']')
@@ -262,7 +285,17 @@ GcideEntry ParseArticle(const std::string& headword, const std::string& text)
     std::istringstream in(Unescape(text));
     std::string line;
     while (std::getline(in, line))
-        lines.push_back(line);
+        lines.push_back(WithoutSourceTags(line));
+    // Some articles carry text before their own first line.
+    const std::string lowerHead = Lower(headword);
+    for (std::size_t k = 1; k < lines.size(); ++k) {
+        if (Lower(Trim(lines[0])).compare(0, lowerHead.size(), lowerHead) == 0)
+            break;
+        if (Lower(Trim(lines[k])).compare(0, lowerHead.size() + 2, lowerHead + " \\") == 0) {
+            lines.erase(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(k));
+            break;
+        }
+    }
 
     // The first line, with its continuation while an etymology bracket is open.
     std::size_t at = 0;
@@ -274,7 +307,7 @@ GcideEntry ParseArticle(const std::string& headword, const std::string& text)
             break;
         head += (head.empty() ? "" : " ") + trimmed;
         for (char ch : trimmed)
-            depth += ch == '[' ? 1 : ch == ']' ? -1 : 0;
+            depth += (ch == '[' || ch == '(') ? 1 : (ch == ']' || ch == ')') ? -1 : 0;
         ++at;
     }
     // The rest after the headword as the article writes it (up to the first backslash form).
@@ -353,10 +386,15 @@ std::vector<GcideEntry> ReadGcide(const std::filesystem::path& indexFile, const 
             throw std::runtime_error("gcide.index: an entry lies beyond the text");
         const bool isWanted = wanted.count(Lower(key)) != 0;
         auto found = articles.find(offset);
-        if (found == articles.end())
+        if (found == articles.end()) {
             articles.emplace(offset, Article{key, length, isWanted});
-        else
-            found->second.wanted = found->second.wanted || isWanted;
+            continue;
+        }
+        found->second.wanted = found->second.wanted || isWanted;
+        // The headword the article itself begins with, when one of its keys is that.
+        const std::string start = Lower(dict.substr(offset, key.size() + 2));
+        if (start == Lower(key) + " \\")
+            found->second.headword = key;
     }
 
     std::vector<GcideEntry> entries;
