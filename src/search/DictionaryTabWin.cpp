@@ -87,7 +87,8 @@ int CDictionaryTabWin::OnCreate(LPCREATESTRUCT lpCreateStruct)
 
 CDictionaryDoc* CDictionaryTabWin::GetDocument(BOOL bMake)
 {
-    if (m_pDoc == NULL && bMake) {
+    // The dictionary is read only with the engine the application makes at start-up.
+    if (m_pDoc == NULL && bMake && AppServices().owned.pDictionaryEngine != NULL) {
         try {
             m_pDoc = new CDictionaryDoc;
         } catch (CException* e) {

@@ -11,6 +11,7 @@
 #include "base/VLStateObj.h"
 
 #include <host/Drives.h>
+#include <host/Paths.h>
 
 #include <TempDir.h>
 #include <UiTest.h>
@@ -68,6 +69,7 @@ protected:
         host::MapDrive('T', (dir.path() / "t").string(), DRIVE_FIXED, "TESTDRIVE");
         app.m_pszProfileName = "T:\\vl00i1se.ini";
         ResetAppServices();
+        LoadResourceLibrary();
         CBaseWindow::ResetSharedState();
         FreedLog().clear();
         Set("Files", "DataDir", "T:\\Data");
@@ -82,6 +84,13 @@ protected:
         ui::UiTest::TearDown();
     }
 
+    // The panels' close boxes come from the screen-class library, which the program always has.
+    static void LoadResourceLibrary()
+    {
+        auto library = host::FromHostPath(std::string(VL_LIBRARY_DIR) + "/vl_res0.dll");
+        ASSERT_TRUE(library.has_value());
+        AppServices().env.hResourceLibrary = ::LoadLibrary(library->c_str());
+    }
     static void Set(LPCSTR section, LPCSTR key, LPCSTR value)
     {
         ASSERT_TRUE(WritePrivateProfileString(section, key, value, "T:\\vl00i1se.ini"));

@@ -271,6 +271,7 @@ TEST_F(FrameWindowTest, ScreenshotsOfTheClearView)
         DestroyFrame();
         host::SetDesktopSize(screen.cx, screen.cy);
         ResetAppServices();
+        LoadResourceLibrary();
         CBaseWindow::ResetSharedState();
         for (const char* key : {"left", "top", "right", "bottom"})
             Set("Screen", key, "-1");
