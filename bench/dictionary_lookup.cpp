@@ -19,7 +19,9 @@
 #include <afxwin.h>
 
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <signal.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
@@ -82,6 +84,12 @@ public:
         m_pid = fork();
         if (m_pid == 0) {
             const std::string port = std::to_string(m_port);
+            // Its debugging chatter is not ours to print.
+            const int devNull = open("/dev/null", O_WRONLY);
+            if (devNull >= 0) {
+                dup2(devNull, 1);
+                dup2(devNull, 2);
+            }
             // dictd drops its privileges: it keeps no files of its own here.
             execl(program.c_str(), "dictd", "-c", conf.string().c_str(), "-p", port.c_str(), "-d", "nodetach",
                   "--pid-file", "/dev/null", static_cast<char*>(nullptr));
@@ -116,6 +124,9 @@ private:
     bool Connect()
     {
         m_socket = socket(AF_INET, SOCK_STREAM, 0);
+        // Each command is one small write: no waiting for more to send.
+        const int noDelay = 1;
+        setsockopt(m_socket, IPPROTO_TCP, TCP_NODELAY, &noDelay, sizeof noDelay);
         sockaddr_in address{};
         address.sin_family = AF_INET;
         address.sin_port = htons(static_cast<uint16_t>(m_port));

@@ -1,7 +1,7 @@
 // The least windows behind the main frame.
 //
 // The frame creates windows whose real classes belong to other parts of the program: the
-// toolbar, the search and dictionary panes and each main view. Until each
+// toolbar, the search pane and each main view. Until each
 // real window is written, the class here stands in for it with the interface the frame uses and
 // no more: it is created the way the frame creates the real one, answers the frame's messages
 // with the real window's ownership rules (a carried object it receives is deleted at once), and
