@@ -124,11 +124,6 @@ BOOL CSearchTabWin::Create(POINT pt, CWnd* pParentWnd)
     return CreatePane(pt, pParentWnd, IDW_SEARCHPANE, "Search by Topic", 1);
 }
 
-BOOL CDictionaryTabWin::Create(POINT pt, CWnd* pParentWnd)
-{
-    return CreatePane(pt, pParentWnd, IDW_DICTIONARYPANE, "Dictionary", 2);
-}
-
 // ---- main views ----
 
 BEGIN_MESSAGE_MAP(CLeastMainWin, CVLMainWin)

@@ -1,7 +1,7 @@
 // The least windows behind the main frame.
 //
 // The frame creates windows whose real classes belong to other parts of the program: the
-// toolbar, the search and dictionary panes and each main view. Until each
+// toolbar, the search pane and each main view. Until each
 // real window is written, the class here stands in for it with the interface the frame uses and
 // no more: it is created the way the frame creates the real one, answers the frame's messages
 // with the real window's ownership rules (a carried object it receives is deleted at once), and
@@ -10,6 +10,7 @@
 #pragma once
 
 #include "base/VLMainWin.h"
+#include "search/DictionaryTabWin.h"
 
 #include <afxwin.h>
 
@@ -38,7 +39,7 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
-// ---- side panes (to be replaced by the search pane and the dictionary pane) ----
+// ---- side panes (to be replaced by the search pane) ----
 class CLeastTabWin : public CWnd {
 public:
     // A child panel of the parent at that point, 237 x 300, visible later.
@@ -73,14 +74,6 @@ public:
     }
     CString* m_pQuery = NULL;
     int m_nMode = 0;
-};
-
-class CDictionaryTabWin : public CLeastTabWin {
-public:
-    BOOL Create(POINT pt, CWnd* pParentWnd);
-    // Keeps the word as the pending look-up.
-    void LookUpWord(const CString& strWord) { m_strPendingWord = strWord; }
-    CString m_strPendingWord;
 };
 
 // ---- main views (each to be replaced by its subsystem's view) ----

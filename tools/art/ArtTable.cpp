@@ -16,6 +16,9 @@ constexpr Size kTextButton = {64, 24};
 constexpr Size kNoteButton = {48, 20};
 constexpr Size kNoteWideButton = {56, 20};
 constexpr Size kNoteNarrowButton = {40, 20};
+// The dictionary pane's Go button and its two tab buttons.
+constexpr Size kGoButton = {36, 20};
+constexpr Size kTabButton = {90, 24};
 
 }  // namespace
 
@@ -55,6 +58,9 @@ const char* Label(int id)
     case 345: case 346: return "Place";
     case 347: case 348: return "List";
     case 353: case 354: return "Delete All";
+    case 448: case 449: return "Go";
+    case 450: case 451: return "Word List";
+    case 446: case 447: return "Definitions";
     default: return "";
     }
 }
@@ -106,6 +112,14 @@ const std::vector<Row>& ProgramArt()
         {353, Kind::Bitmap, Look::TextButtonPressed, {kNoteWideButton, kNoteWideButton, kNoteWideButton}},
         {356, Kind::Bitmap, Look::TextButton, {kNoteNarrowButton, kNoteNarrowButton, kNoteNarrowButton}},
         {355, Kind::Bitmap, Look::TextButtonPressed, {kNoteNarrowButton, kNoteNarrowButton, kNoteNarrowButton}},
+        // The dictionary pane's buttons: Go (449, pressed 448), Word List (451, pressed 450) and
+        // Definitions (447, pressed 446).
+        {449, Kind::Bitmap, Look::TextButton, {kGoButton, kGoButton, kGoButton}},
+        {448, Kind::Bitmap, Look::TextButtonPressed, {kGoButton, kGoButton, kGoButton}},
+        {451, Kind::Bitmap, Look::TextButton, {kTabButton, kTabButton, kTabButton}},
+        {450, Kind::Bitmap, Look::TextButtonPressed, {kTabButton, kTabButton, kTabButton}},
+        {447, Kind::Bitmap, Look::TextButton, {kTabButton, kTabButton, kTabButton}},
+        {446, Kind::Bitmap, Look::TextButtonPressed, {kTabButton, kTabButton, kTabButton}},
     };
     return rows;
 }

@@ -4,6 +4,7 @@
 #include "ArticleSource.h"
 #include "ContentDatabaseSource.h"
 #include "ContentDatabaseWriter.h"
+#include "DictionaryWriter.h"
 #include "KeywordIndexWriter.h"
 #include "ListFileWriter.h"
 #include "PictureItemSource.h"
@@ -87,6 +88,7 @@ SampleDiscReport BuildSampleDisc(const std::filesystem::path& sampleFolder, cons
         report.pictures.push_back(WriteSplashPicture(sampleFolder, report.dataFolder));
     report.texts = CopyTextFiles(sampleFolder / "licence", report.dataFolder);
     report.lists = WriteSampleLists(sampleFolder, report.dataFolder);
+    report.dictionary = WriteSampleDictionary(sampleFolder, report.dataFolder);
     return report;
 }
 

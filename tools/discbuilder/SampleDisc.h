@@ -11,6 +11,8 @@
 //                                  CR LF line ends
 //   <disc>/info_dat/Jlshow.dat, map_loc.dat, distcalc.dat and their .ndx indexes: the show and
 //                                  place lists (sample/lists)
+//   <disc>/info_dat/DICTDEFS.ROM, dicmain.ndx, dicmstr.ndx: the dictionary (sample/dictionary,
+//                                  DictionaryWriter.h)
 #pragma once
 
 #include "ContentArchiveWriter.h"
@@ -26,6 +28,7 @@ struct SampleDiscReport {
     std::vector<std::filesystem::path> pictures;  // the picture files written
     std::vector<std::filesystem::path> texts;     // the text files written
     std::vector<std::filesystem::path> lists;     // the list and index files written
+    std::vector<std::filesystem::path> dictionary;  // the dictionary's files written
 };
 
 // Throws std::runtime_error (file and line named) on a bad source and std::invalid_argument

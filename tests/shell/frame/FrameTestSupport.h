@@ -11,6 +11,7 @@
 #include "base/VLStateObj.h"
 
 #include <host/Drives.h>
+#include <host/Paths.h>
 
 #include "../ShellUiTest.h"
 
@@ -63,6 +64,7 @@ protected:
     void SetUp() override
     {
         ShellUiTest::SetUp();
+        LoadResourceLibrary();
         FreedLog().clear();
     }
     void TearDown() override
@@ -71,6 +73,13 @@ protected:
         ShellUiTest::TearDown();
     }
 
+    // The panels' close boxes come from the screen-class library, which the program always has.
+    static void LoadResourceLibrary()
+    {
+        auto library = host::FromHostPath(std::string(VL_LIBRARY_DIR) + "/vl_res0.dll");
+        ASSERT_TRUE(library.has_value());
+        AppServices().env.hResourceLibrary = ::LoadLibrary(library->c_str());
+    }
     // Disc 1 cannot be found any more: every look-up prompts.
     static void TakeDiscAway() { SetProfile("Files", "DataDir", ""); }
     // The next disc prompt is cancelled.

@@ -289,6 +289,7 @@ TEST_F(FrameWindowTest, ScreenshotsOfTheClearView)
         DestroyFrame();
         host::SetDesktopSize(screen.cx, screen.cy);
         ResetProgramState();
+        LoadResourceLibrary();
         for (const char* key : {"left", "top", "right", "bottom"})
             SetProfile("Screen", key, "-1");
         MakeFrame();

@@ -166,7 +166,7 @@ protected:
         ASSERT_TRUE(notes->Create(&view));
         ui::PumpUntilIdle();
     }
-    CStickyRecordSet& SetProfile() { return *AppServices().owned.pStickyNotes; }
+    CStickyRecordSet& Notes() { return *AppServices().owned.pStickyNotes; }
     using FrameTest::Set;
     std::string FileBytes() const
     {
@@ -248,8 +248,8 @@ TEST_F(StickyNoteTest, ANewNoteIsPlacedSavedAtOnceAndShownToTheView)
         ui::dialog::Screenshot(dlg, "sticky_note_dialog.png");
         ui::dialog::Click(dlg, IDC_SN_PLACE);
     });
-    ASSERT_EQ(1, SetProfile().GetSize());
-    EXPECT_STREQ("Longest river of Africa", SetProfile().GetNote(0)->m_strText);
+    ASSERT_EQ(1, Notes().GetSize());
+    EXPECT_STREQ("Longest river of Africa", Notes().GetNote(0)->m_strText);
     EXPECT_EQ(discbuilder::MakeStickyNoteFile({{"The Nile", "Longest river of Africa", "", kArticle, {3, 2, 0, 140}}}),
               FileBytes())
         << "saved at once, not only at exit";
@@ -272,7 +272,7 @@ TEST_F(StickyNoteTest, CancellingOrListingANewNoteLeavesNoTrace)
                 ui::dialog::Click(dlg, IDC_SN_CANCEL);
             }
         });
-        EXPECT_EQ(0, SetProfile().GetSize());
+        EXPECT_EQ(0, Notes().GetSize());
         EXPECT_EQ(nullptr, notes->GetCurrentNote());
     }
     EXPECT_EQ(std::string("\0\0", 2), FileBytes());
@@ -305,7 +305,7 @@ TEST_F(StickyNoteTest, AnItemsNotesComeInPositionOrderAndOpenEditAndMove)
         Type(dlg, IDC_SN_TITLE, "Second note");
         ui::dialog::Click(dlg, IDC_SN_PLACE);
     });
-    EXPECT_EQ(4, SetProfile().GetSize()) << "changed, not added";
+    EXPECT_EQ(4, Notes().GetSize()) << "changed, not added";
     EXPECT_NE(std::string::npos, FileBytes().find("Second note"));
 
     // Moving a note saves it in its new place.
@@ -329,7 +329,7 @@ TEST_F(StickyNoteTest, DeletingTellsTheViewByTheItemsKind)
     view.received.clear();
     // Note mode: the current note goes.
     Request(VLM_STICKY_OPEN, 0, 0, [&](HWND dlg) { ui::dialog::Click(dlg, IDC_SN_DELETE); });
-    EXPECT_EQ(2, SetProfile().GetSize());
+    EXPECT_EQ(2, Notes().GetSize());
     ASSERT_FALSE(view.received.empty());
     EXPECT_EQ(UINT(VLM_STICKY_DELETED), view.received.back().message);
     EXPECT_EQ(kArticle, view.received.back().number);
@@ -344,8 +344,8 @@ TEST_F(StickyNoteTest, DeletingTellsTheViewByTheItemsKind)
         ui::dialog::ClickItem(dlg, IDC_SN_NOTELIST, Row(dlg, "jaguar"));
         ui::dialog::Click(dlg, IDC_SN_DELETE);
     });
-    ASSERT_EQ(1, SetProfile().GetSize());
-    EXPECT_STREQ("andes", SetProfile().GetNote(0)->m_strTitle);
+    ASSERT_EQ(1, Notes().GetSize());
+    EXPECT_STREQ("andes", Notes().GetNote(0)->m_strTitle);
     ASSERT_FALSE(view.received.empty());
     EXPECT_EQ(UINT(VLM_STICKY_PRESENT), view.received.back().message);
     EXPECT_EQ(0u, view.received.back().wParam);
@@ -355,7 +355,7 @@ TEST_F(StickyNoteTest, DeletingTellsTheViewByTheItemsKind)
         ui::dialog::Click(dlg, IDC_SN_LIST);
         ui::dialog::Click(dlg, IDC_SN_DELETEALL);
     });
-    EXPECT_EQ(0, SetProfile().GetSize());
+    EXPECT_EQ(0, Notes().GetSize());
     EXPECT_EQ(std::string("\0\0", 2), FileBytes());
 }
 
@@ -421,7 +421,7 @@ TEST_F(StickyNoteTest, TheListOpensEachNotesItemInItsView)
     });
     ASSERT_EQ(1u, host::MessageBoxLog().size());
     EXPECT_EQ("Bad Media Type in Topic vl:4030002", host::MessageBoxLog()[0].text);
-    EXPECT_EQ(4, SetProfile().GetSize()) << "listing and opening change no note";
+    EXPECT_EQ(4, Notes().GetSize()) << "listing and opening change no note";
 }
 
 }  // namespace

@@ -1,0 +1,109 @@
+// Look-ups on the real dictionary: a slice of GCIDE (Debian's dict-gcide) converted by the tool,
+// written by the disc builder, and every headword looked up and read back against its source.
+#include "DictionaryTestSupport.h"
+
+#include <GcideSource.h>
+
+#include <discbuilder/DictionarySource.h>
+
+#include <sstream>
+
+namespace {
+
+class DictionaryRealTest : public DictionaryTest {};
+
+std::string JoinedPlain(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (const std::string& line : lines)
+        for (char ch : line)
+            if (static_cast<unsigned char>(ch) < 0xB3 || static_cast<unsigned char>(ch) > 0xDA)
+                text += ch;
+    return text;
+}
+
+}  // namespace
+
+TEST_F(DictionaryRealTest, GcideSliceLooksUpEveryHeadword)
+{
+    const std::filesystem::path dictd = VL_DICTD_DIR;
+    if (!std::filesystem::exists(dictd / "gcide.index"))
+        GTEST_SKIP() << "dict-gcide is not installed";
+    gcide::GcideOptions options;
+    options.every = 300;
+    options.words = {"apple", "berry", "walk"};
+    const std::vector<gcide::GcideEntry> source = gcide::ReadGcide(dictd / "gcide.index", dictd / "gcide.dict.dz", options);
+    ASSERT_GT(source.size(), 300u);
+    const std::vector<discbuilder::DictionaryEntry> entries =
+        discbuilder::ParseDictionarySource(gcide::FormatDictionarySource(source), "gcide");
+    ASSERT_EQ(source.size(), entries.size());
+    WriteDictionary(entries);
+
+    CDictionarySearchEngine engine;
+    CDictionaryDoc doc;
+    for (std::size_t i = 0; i < m_files.entries.size(); ++i) {
+        const std::string word = discbuilder::DictionaryIndexWord(m_files.entries[i].headword);
+        if (word.empty() || word.size() > CDictionarySearchEngine::kMaxKey)
+            continue;
+        const DWORD offset = engine.LookUp(m_files.entries[i].headword.c_str());
+        // The first entry of that index word.
+        std::size_t first = i;
+        while (first > 0 && discbuilder::DictionaryIndexWord(m_files.entries[first - 1].headword) == word)
+            --first;
+        ASSERT_EQ(m_files.entryOffsets[first], offset) << m_files.entries[i].headword;
+        doc.SetEntryStart(offset);
+        doc.ReadAt(static_cast<__int64>(offset) - CDictionaryDoc::kForwardLead);
+        doc.Position(offset);
+        CDictionaryEntry* entry = doc.ReadEntryLines(FALSE);
+        ASSERT_NE(nullptr, entry);
+        ASSERT_GE(entry->m_lines.GetSize(), 1);
+        EXPECT_EQ(m_files.entries[first].firstLine, static_cast<LPCSTR>(entry->m_lines[0]));
+    }
+    // The text of a known article survives the conversion.
+    EXPECT_EQ("Apple", HeadwordAt(engine.LookUp("apples")));
+    const std::size_t apple = [&] {
+        for (std::size_t i = 0; i < m_files.entries.size(); ++i)
+            if (m_files.entries[i].headword == "Apple")
+                return i;
+        return std::size_t(0);
+    }();
+    EXPECT_NE(std::string::npos, JoinedPlain(m_files.entries[apple].lines).find("The fleshy pome or fruit"));
+    EXPECT_EQ("berry", [&] {
+        std::string h = HeadwordAt(engine.LookUp("berries"));
+        for (char& c : h)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return h;
+    }());
+}
+
+TEST_F(DictionaryRealTest, EncodingKeepsTheCodeBytesOutOfTheText)
+{
+    struct Case {
+        std::string in, out;
+    } cases[] = {
+        {"caf\xC3\xA9 na\xC3\xAFve", "caf\xE9 na\xEFve"},            // é, ï stay
+        {"\xC3\x80 la \xC3\x86sop \xC2\xBD", "A la AEsop 1/2"},     // À, Æ, ½ are codes: transliterated
+        {"\xC3\xBF \xE2\x80\x94 \xE2\x88\x9A", "y \x97 ?"},          // ÿ is a code; em dash; no root sign
+        {"**bold** and *italic*", "\xB3" "bold\xB4 and \xB6italic\xB4"},
+        {"a \\*star\\* \x01", "a *star*  "},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.out, discbuilder::EncodeDictionaryText(c.in)) << c.in;
+    const auto entries = discbuilder::ParseDictionarySource("# comment\n@ ice, cream | n.\nA *sweet*.\n> quoted\n");
+    ASSERT_EQ(1u, entries.size());
+    EXPECT_EQ("ice  cream", entries[0].headword) << "a comma would end the headword early";
+    EXPECT_EQ("\tquoted", entries[0].lines[1]);
+    EXPECT_THROW(discbuilder::ParseDictionarySource("text before\n@ word\n"), std::runtime_error);
+    EXPECT_THROW(discbuilder::ParseDictionarySource("@ | rest\n"), std::runtime_error);
+    // Lines past the reader's line buffer are split, never cut.
+    discbuilder::DictionaryEntry longEntry = discbuilder::MakeDictionaryEntry("long", "", {std::string(3000, 'w') + " end"});
+    const discbuilder::DictionaryFiles files = discbuilder::BuildDictionary({longEntry});
+    std::istringstream lines(files.definitions);
+    std::string line;
+    std::size_t total = 0;
+    while (std::getline(lines, line)) {
+        EXPECT_LE(line.size(), discbuilder::kDictMaxLine);
+        total += line.size();
+    }
+    EXPECT_GT(total, 3000u);
+}
