@@ -59,6 +59,8 @@ public:
     // The document, made when bMake and there is none (NULL when it cannot be made).
     CDictionaryDoc* GetDocument(BOOL bMake);
     const CString& GetCurrentWord() const { return m_strCurrentWord; }
+    // The word last handed over by LookUpWord (a drop or a double click elsewhere).
+    const CString& GetHandedOverWord() const { return m_strHandedOver; }
     // 1: Definitions, 0: Word List.
     int GetCurrentTab() const { return m_nCurrentTab; }
     CDictionaryDefnWin& GetDefinitionsPane() { return m_wndDefinitions; }

@@ -66,7 +66,7 @@ TEST_F(PaneDropTest, DropOnTheSearchPaneSearchesForTheWords)
     DragSelectionTo(rect.CenterPoint());
     ASSERT_NE(nullptr, pane->m_pQuery);
     EXPECT_EQ(CString(" erupted "), *pane->m_pQuery);
-    EXPECT_TRUE(frame->GetDictionaryTabWin()->m_strPendingWord.IsEmpty());
+    EXPECT_TRUE(frame->GetDictionaryTabWin()->GetHandedOverWord().IsEmpty());
 }
 
 TEST_F(PaneDropTest, DropOnTheDictionaryPaneAndDoubleClickLookUp)
@@ -78,7 +78,7 @@ TEST_F(PaneDropTest, DropOnTheDictionaryPaneAndDoubleClickLookUp)
     CRect rect;
     pane->GetWindowRect(&rect);
     DragSelectionTo(rect.CenterPoint());
-    EXPECT_EQ(CString(" erupted "), pane->m_strPendingWord);
+    EXPECT_EQ(CString(" erupted "), pane->GetHandedOverWord());
     EXPECT_EQ(nullptr, frame->GetSearchTabWin()->m_pQuery);
 
     // A double click on a word opens the hidden pane at the word.
@@ -87,7 +87,7 @@ TEST_F(PaneDropTest, DropOnTheDictionaryPaneAndDoubleClickLookUp)
     host::Click(volcano.x, volcano.y);
     host::Click(volcano.x, volcano.y);
     ui::PumpUntilIdle();
-    EXPECT_EQ(CString("volcano"), pane->m_strPendingWord);
+    EXPECT_EQ(CString("volcano"), pane->GetHandedOverWord());
     EXPECT_TRUE(pane->IsWindowVisible());
 }
 
@@ -96,7 +96,7 @@ TEST_F(PaneDropTest, DropBesideThePanesSendsNothing)
     MakeBoxWithSelection();
     DragSelectionTo(CPoint(900, 200));
     EXPECT_EQ(nullptr, frame->GetSearchTabWin()->m_pQuery);
-    EXPECT_TRUE(frame->GetDictionaryTabWin()->m_strPendingWord.IsEmpty());
+    EXPECT_TRUE(frame->GetDictionaryTabWin()->GetHandedOverWord().IsEmpty());
     EXPECT_FALSE(frame->GetSearchTabWin()->IsWindowVisible());
 }
 

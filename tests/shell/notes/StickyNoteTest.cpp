@@ -167,7 +167,6 @@ protected:
         ui::PumpUntilIdle();
     }
     CStickyRecordSet& Notes() { return *AppServices().owned.pStickyNotes; }
-    using FrameTest::Set;
     std::string FileBytes() const
     {
         std::ifstream in(dir.path() / "t" / "notes" / "sticky.nte", std::ios::binary);
