@@ -10,6 +10,7 @@
 #pragma once
 
 #include "base/VLMainWin.h"
+#include "widgets/VLRefListBox.h"
 
 #include <afxwin.h>
 
@@ -39,6 +40,9 @@ protected:
 };
 
 // ---- side panes (to be replaced by the search pane and the dictionary pane) ----
+class CReference;
+class CReferenceList;
+
 class CLeastTabWin : public CWnd {
 public:
     // A child panel of the parent at that point, 237 x 300, visible later.
@@ -54,6 +58,9 @@ private:
     LPARAM m_nPaneCode = 0;
 };
 
+// The search pane's stand-in holds the real result list (CVLRefListBox) below its title: results
+// handed to it are shown there, a double-clicked result is opened through the frame, and the
+// frame's print command prints the list.
 class CSearchTabWin : public CLeastTabWin {
 public:
     ~CSearchTabWin() override { delete m_pQuery; }
@@ -65,8 +72,26 @@ public:
         m_pQuery = pQuery;
         m_nMode = nMode;
     }
+    // Shows a search's results (the list is taken over; NULL empties the list) and selects the
+    // first article hit; that hit's reference (borrowed), NULL when there is none.
+    CReference* ShowResults(CReferenceList* pList);
+    // Opens a result in its view through the frame (a clone travels): maps in the atlas,
+    // articles in the article view; NULL or a reference without a number does nothing.
+    void OpenResult(CReference* pReference);
+    CVLRefListBox& GetResultList() { return m_results; }
+
     CString* m_pQuery = NULL;
     int m_nMode = 0;
+
+protected:
+    afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
+    afx_msg void OnSize(UINT nType, int cx, int cy);
+    afx_msg LRESULT OnResultChosen(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnPrintResults(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnHasResults(WPARAM wParam, LPARAM lParam);
+    DECLARE_MESSAGE_MAP()
+
+    CVLRefListBox m_results;
 };
 
 class CDictionaryTabWin : public CLeastTabWin {
