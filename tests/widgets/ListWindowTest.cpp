@@ -370,3 +370,62 @@ TEST_F(ListWindowTest, RowsArePaintedInTheirColours)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ListWindowTest, CheckedItemsWithoutTheirDownloadedFileCarryAMark)
+{
+    app.m_pszProfileName = "T:\\vl00i1se.ini";
+    ASSERT_TRUE(WritePrivateProfileString("Online", "Download", "T:\\dl", "T:\\vl00i1se.ini"));
+    dir.Write("t/dl/yb001927.rcv", "record");
+    MakeList(300, 200);
+    HTREEITEM here = Insert(TVI_ROOT, "Aviation (1927)", TVI_LAST, 15001927);
+    HTREEITEM missing = Insert(TVI_ROOT, "Volcano (1980)", TVI_LAST, 15001980);
+    HTREEITEM unchecked = Insert(TVI_ROOT, "Jazz", TVI_LAST, 15001981);
+    list->CheckItemFile(here);
+    list->CheckItemFile(missing);
+    list->CheckItemFile(reinterpret_cast<HTREEITEM>(0x7FFFFFF0));  // unknown: nothing happens
+    ui::PumpUntilIdle();
+    CTreeData& tree = list->GetTree();
+    EXPECT_TRUE(tree.FindNodeById(here)->m_bChecked);
+    EXPECT_TRUE(tree.FindNodeById(here)->m_bFileAvailable);
+    EXPECT_TRUE(tree.FindNodeById(missing)->m_bChecked);
+    EXPECT_FALSE(tree.FindNodeById(missing)->m_bFileAvailable);
+    EXPECT_FALSE(tree.FindNodeById(unchecked)->m_bChecked);
+
+    // The mark (red on white) follows the text of the missing one only.
+    auto RedPixels = [&](int row) {
+        CRect r;
+        list->GetItemRect(row, &r);
+        list->ClientToScreen(&r);
+        int n = 0;
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x)
+                n += host::DesktopPixel(x, y) == RGB(204, 0, 0);
+        return n;
+    };
+    EXPECT_EQ(0, RedPixels(0));
+    EXPECT_GT(RedPixels(1), 10);
+    EXPECT_EQ(0, RedPixels(2));
+    EXPECT_TRUE(BoxTexts().empty());
+}
+
+TEST_F(ListWindowTest, AFrameWidthReplacesTheBorder)
+{
+    CVLListCtrl plain;
+    ASSERT_TRUE(plain.Create(WS_CHILD | WS_VISIBLE | LBS_OWNERDRAWVARIABLE | LBS_HASSTRINGS, CRect(10, 10, 210, 110),
+                             &parent, 303));
+    EXPECT_TRUE(plain.HasStandardFrame());
+    CRect before, after;
+    plain.GetClientRect(&before);
+    plain.SetFrameWidth(4);
+    plain.GetClientRect(&after);
+    EXPECT_FALSE(plain.HasStandardFrame());
+    EXPECT_EQ(4, plain.GetFrameWidth());
+    EXPECT_EQ(before.Width() - 8, after.Width());
+    EXPECT_EQ(before.Height() - 8, after.Height());
+    EXPECT_EQ(::GetSystemMetrics(SM_CXVSCROLL), CVLListCtrl::GetScrollBarWidth());
+    plain.DestroyWindow();
+}
+
+}  // namespace

@@ -265,15 +265,20 @@ void Book(HDC dc, int width, int height, bool open)
         FillBox(dc, 7 * u, 5 * u, 11 * u, 6 * u, RGB(255, 220, 120));
         return;
     }
-    POINT left[] = {{1 * u, 4 * u}, {8 * u, 5 * u}, {8 * u, 14 * u}, {1 * u, 13 * u}};
-    POINT right[] = {{8 * u, 5 * u}, {15 * u, 4 * u}, {15 * u, 13 * u}, {8 * u, 14 * u}};
+    // The cover shows below and beside the pages.
+    POINT left[] = {{0, 5 * u}, {8 * u, 6 * u}, {8 * u, 15 * u}, {0, 14 * u}};
+    POINT right[] = {{8 * u, 6 * u}, {16 * u - 1, 5 * u}, {16 * u - 1, 14 * u}, {8 * u, 15 * u}};
     Filled(dc, RGB(40, 70, 170), left, 4);
     Filled(dc, RGB(40, 70, 170), right, 4);
-    POINT leftPage[] = {{2 * u, 4 * u}, {8 * u, 5 * u}, {8 * u, 13 * u}, {2 * u, 12 * u}};
-    POINT rightPage[] = {{8 * u, 5 * u}, {14 * u, 4 * u}, {14 * u, 12 * u}, {8 * u, 13 * u}};
-    Filled(dc, RGB(250, 245, 225), leftPage, 4);
-    Filled(dc, RGB(235, 228, 205), rightPage, 4);
-    Line(dc, 8 * u, 5 * u, 8 * u, 13 * u, RGB(120, 80, 40));
+    POINT leftPage[] = {{2 * u, 3 * u}, {8 * u, 4 * u}, {8 * u, 13 * u}, {2 * u, 12 * u}};
+    POINT rightPage[] = {{8 * u, 4 * u}, {14 * u, 3 * u}, {14 * u, 12 * u}, {8 * u, 13 * u}};
+    Filled(dc, RGB(255, 255, 240), leftPage, 4);
+    Filled(dc, RGB(240, 235, 215), rightPage, 4);
+    Line(dc, 8 * u, 4 * u, 8 * u, 13 * u, RGB(120, 80, 40));
+    for (int line = 0; line < 3; ++line) {
+        Line(dc, 3 * u, (6 + 2 * line) * u, 7 * u, (6 + 2 * line) * u, RGB(150, 150, 170));
+        Line(dc, 9 * u, (6 + 2 * line) * u, 13 * u, (6 + 2 * line) * u, RGB(150, 150, 170));
+    }
 }
 
 // A written page with a folded corner.
