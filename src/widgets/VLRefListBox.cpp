@@ -151,7 +151,8 @@ BOOL CVLRefListBox::AddResults(CReferenceList* pList)
         TVINSERTSTRUCT insert = {};
         insert.hParent = hParent;
         insert.hInsertAfter = TVI_LAST;
-        insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+        insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
+        insert.item.lParam = reinterpret_cast<LPARAM>(pReference);
         insert.item.iImage = nIcon;
         insert.item.iSelectedImage = nIcon;
         insert.item.pszText = const_cast<LPSTR>(static_cast<LPCSTR>(strText));
@@ -166,10 +167,10 @@ BOOL CVLRefListBox::AddResults(CReferenceList* pList)
         } else if (nCode == 3 && (pReference->GetRefType() == 1 || nIcon == 0)) {
             insert.item.iImage = kLeafIcon;
         }
+        // The item's value is the reference (borrowed from the held list).
         HTREEITEM hItem = InsertItem(&insert);
         if (hItem == NULL)
             continue;
-        SetItemValue(hItem, reinterpret_cast<LPARAM>(pReference));
         // Headings gather the rows after them; within a heading, a change to an entry code
         // above 3 opens a deeper level.
         if (hParent == NULL) {
