@@ -33,8 +33,10 @@
 #define VLM_SHOW_LINKED_SELECTION 0x410  // (view id, new CString*): show what a link selects
 #define VLM_PANE_DOWN 0x411          // (0, 1 search or 2 dictionary): the pane's button released
 #define VLM_PANE_UP 0x412            // (0, 1 or 2): the pane's button pressed
+#define VLM_PRINT_RESULTS 0x418      // (0, 0): the search pane prints its result list
 #define VLM_OPEN_FOUND_ITEM 0x41A    // (view id, CReference*): open a search result
 #define VLM_SHOW_SEARCH_PANE 0x41B   // (0, 0): show the search pane
+#define VLM_HAS_RESULTS 0x41C        // (0, 0): TRUE when the search pane has results to print
 #define VLM_CLEAR_HIGHLIGHTS 0x41D
 #define VLM_FIND_NEXT 0x41E
 #define VLM_CLEAR_ALL_HIGHLIGHTS 0x420
@@ -62,6 +64,7 @@
 #define VLM_CONTRIBUTORS 0x4F5
 #define VLM_PASS_TO_VIEW 0x4F6       // (view id, any): passed on to the view
 #define VLM_SUITE_MENU_STARTED 0x4FA // (0, 0): the suite's menu program was chosen; no effect
+#define VLM_RESULT_CHOSEN 0x7EA      // (0, CReference* borrowed): a result was double-clicked
 
 // The sticky-note window of a view (CStickyNoteWnd) and its parent.
 #define VLM_STICKY_DISPLAY 0x982     // to the window (-1, WORD[4] position or 0): show a note

@@ -102,20 +102,24 @@ void CHistoryDlg::FillList()
         CVLStateObj* pState = m_states.GetAt(i);
         if (pState == NULL)
             break;
-        int nIndex = m_list.AddString(ItemText(*pState));
-        if (nIndex < 0)
+        const CString strText = ItemText(*pState);
+        TVINSERTSTRUCT insert = {};
+        insert.hParent = TVI_ROOT;
+        insert.hInsertAfter = TVI_LAST;
+        insert.item.mask = TVIF_TEXT | TVIF_PARAM;
+        insert.item.pszText = const_cast<LPSTR>(static_cast<LPCSTR>(strText));
+        insert.item.lParam = reinterpret_cast<LPARAM>(pState);
+        if (m_list.InsertItem(&insert) == NULL)
             break;
-        m_list.SetItemDataPtr(nIndex, pState);
     }
 }
 
 void CHistoryDlg::ChooseCurrent()
 {
-    int nIndex = m_list.GetSafeHwnd() != NULL ? m_list.GetCurSel() : LB_ERR;
-    auto* pState = nIndex >= 0 ? static_cast<CVLStateObj*>(m_list.GetItemDataPtr(nIndex)) : NULL;
+    HTREEITEM hItem = m_list.GetSafeHwnd() != NULL ? m_list.GetCurrentItemId() : NULL;
+    auto* pState = hItem != NULL ? reinterpret_cast<CVLStateObj*>(m_list.GetItemValue(hItem)) : NULL;
     CWnd* pFrame = GetOwnerWnd();
-    if (pState != NULL && pState != reinterpret_cast<CVLStateObj*>(-1) && pFrame != NULL &&
-        pFrame->GetSafeHwnd() != NULL) {
+    if (pState != NULL && pFrame != NULL && pFrame->GetSafeHwnd() != NULL) {
         CVLStateObj* pClone = pState->Clone();
         if (!pFrame->PostMessage(VLM_RESTORE_SAVED, pState->m_nWindowID, reinterpret_cast<LPARAM>(pClone)))
             delete pClone;

@@ -1,11 +1,12 @@
 // CHistoryDlg: the History dialog, a tab dialog that lists the frame's back list (most recent
-// first) and sends the chosen state back to its view: OK or a double click posts the frame a
+// first, one top-level item of the tree-shaped list per state) and sends the chosen state back to its view: OK or a double click posts the frame a
 // clone of it with 0x40D, which restores it without taking it out of the history.
 #pragma once
 
 #include "base/VLStateObj.h"
 #include "widgets/DibButton.h"
 #include "widgets/GenericTabWin.h"
+#include "widgets/VLListWindow.h"
 
 #include <afxwin.h>
 
@@ -26,7 +27,7 @@ public:
     // characters), or "No Title!".
     static CString ItemText(const CVLStateObj& state);
 
-    CListBox& GetList() { return m_list; }
+    CVLListWindow& GetList() { return m_list; }
 
 protected:
     void FillList();
@@ -42,5 +43,5 @@ protected:
     CWnd* m_pView;
     CDibButton m_btnOK;
     CDibButton m_btnCancel;
-    CListBox m_list;
+    CVLListWindow m_list;
 };

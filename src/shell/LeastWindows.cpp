@@ -5,6 +5,9 @@
 #include "base/VLMessages.h"
 #include "base/VLStateObj.h"
 #include "base/Reference.h"
+#include "base/ReferenceList.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -119,9 +122,87 @@ void CLeastTabWin::OnClose()
         pMain->SendMessage(VLM_PANE_DOWN, 0, m_nPaneCode);
 }
 
+namespace {
+// The result list's control id and where it starts below the pane's title.
+const UINT kResultListId = 129;
+const int kResultListTop = 24;
+}  // namespace
+
+BEGIN_MESSAGE_MAP(CSearchTabWin, CLeastTabWin)
+    ON_WM_CREATE()
+    ON_WM_SIZE()
+    ON_MESSAGE(VLM_RESULT_CHOSEN, OnResultChosen)
+    ON_MESSAGE(VLM_PRINT_RESULTS, OnPrintResults)
+    ON_MESSAGE(VLM_HAS_RESULTS, OnHasResults)
+END_MESSAGE_MAP()
+
 BOOL CSearchTabWin::Create(POINT pt, CWnd* pParentWnd)
 {
     return CreatePane(pt, pParentWnd, IDW_SEARCHPANE, "Search by Topic", 1);
+}
+
+int CSearchTabWin::OnCreate(LPCREATESTRUCT lpCreateStruct)
+{
+    if (CLeastTabWin::OnCreate(lpCreateStruct) == -1)
+        return -1;
+    CRect client;
+    GetClientRect(&client);
+    CRect list(1, kResultListTop, client.right - 1, client.bottom - 1);
+    if (!m_results.Create(WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, list, this,
+                          kResultListId))
+        return -1;
+    return 0;
+}
+
+void CSearchTabWin::OnSize(UINT nType, int cx, int cy)
+{
+    CLeastTabWin::OnSize(nType, cx, cy);
+    if (m_results.GetSafeHwnd() != NULL)
+        m_results.MoveWindow(1, kResultListTop, std::max(cx - 2, 1), std::max(cy - kResultListTop - 1, 1));
+}
+
+CReference* CSearchTabWin::ShowResults(CReferenceList* pList)
+{
+    m_results.AddResults(pList);
+    return m_results.SelectFirstArticle();
+}
+
+void CSearchTabWin::OpenResult(CReference* pReference)
+{
+    if (pReference == NULL || pReference->GetNumber() == 0)
+        return;
+    CWnd* pMain = GetAppMainWnd();
+    if (pMain == NULL)
+        return;
+    CReference* pClone = pReference->Clone();
+    if (pClone == NULL)
+        return;
+    BOOL bPosted = FALSE;
+    if (pClone->GetKind() & REFKIND_MAP)
+        bPosted = pMain->PostMessage(VLM_OPEN_WINDOW, IDW_ATLAS, reinterpret_cast<LPARAM>(pClone));
+    else if (pClone->GetKind() & REFKIND_ARTICLE)
+        bPosted = pMain->PostMessage(VLM_OPEN_FOUND_ITEM, IDW_ARTICLE, reinterpret_cast<LPARAM>(pClone));
+    if (!bPosted)
+        delete pClone;  // media open through the media view, which the real pane reaches
+}
+
+LRESULT CSearchTabWin::OnResultChosen(WPARAM, LPARAM lParam)
+{
+    OpenResult(reinterpret_cast<CReference*>(lParam));
+    return 0;
+}
+
+LRESULT CSearchTabWin::OnPrintResults(WPARAM, LPARAM)
+{
+    m_results.Print(m_pQuery != NULL ? static_cast<LPCSTR>(*m_pQuery) : "",
+                    m_nMode != 0 ? VLRL_WORD_SEARCH : VLRL_TOPIC_SEARCH);
+    return 0;
+}
+
+LRESULT CSearchTabWin::OnHasResults(WPARAM, LPARAM)
+{
+    CReferenceList* pResults = m_results.GetResults();
+    return pResults != NULL && pResults->GetCount() > 0;
 }
 
 // ---- main views ----

@@ -11,6 +11,7 @@
 
 #include "base/VLMainWin.h"
 #include "search/DictionaryTabWin.h"
+#include "widgets/VLRefListBox.h"
 
 #include <afxwin.h>
 
@@ -40,6 +41,9 @@ protected:
 };
 
 // ---- side panes (to be replaced by the search pane) ----
+class CReference;
+class CReferenceList;
+
 class CLeastTabWin : public CWnd {
 public:
     // A child panel of the parent at that point, 237 x 300, visible later.
@@ -55,6 +59,9 @@ private:
     LPARAM m_nPaneCode = 0;
 };
 
+// The search pane's stand-in holds the real result list (CVLRefListBox) below its title: results
+// handed to it are shown there, a double-clicked result is opened through the frame, and the
+// frame's print command prints the list.
 class CSearchTabWin : public CLeastTabWin {
 public:
     ~CSearchTabWin() override { delete m_pQuery; }
@@ -72,8 +79,26 @@ public:
         delete m_pQuery;
         m_pQuery = pQuery;
     }
+    // Shows a search's results (the list is taken over; NULL empties the list) and selects the
+    // first article hit; that hit's reference (borrowed), NULL when there is none.
+    CReference* ShowResults(CReferenceList* pList);
+    // Opens a result in its view through the frame (a clone travels): maps in the atlas,
+    // articles in the article view; NULL or a reference without a number does nothing.
+    void OpenResult(CReference* pReference);
+    CVLRefListBox& GetResultList() { return m_results; }
+
     CString* m_pQuery = NULL;
     int m_nMode = 0;
+
+protected:
+    afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
+    afx_msg void OnSize(UINT nType, int cx, int cy);
+    afx_msg LRESULT OnResultChosen(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnPrintResults(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnHasResults(WPARAM wParam, LPARAM lParam);
+    DECLARE_MESSAGE_MAP()
+
+    CVLRefListBox m_results;
 };
 
 // ---- main views (each to be replaced by its subsystem's view) ----

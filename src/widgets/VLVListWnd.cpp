@@ -5,6 +5,7 @@
 #include "base/PaletteSelector.h"
 #include "base/Rin.h"
 #include "widgets/Dib.h"
+#include "widgets/ListRowPainting.h"
 
 #include <algorithm>
 
@@ -31,41 +32,6 @@ CString ShownText(LPCSTR lpszText)
     while (!strText.IsEmpty() && (strText.Right(1) == "\n" || strText.Right(1) == "\r"))
         strText = strText.Left(strText.GetLength() - 1);
     return strText;
-}
-
-// The lines of a text wrapped at blanks: the first line fits nFirstWidth, the others nWidth; a
-// word wider than the line is taken whole. Blanks at the start of a continuation line are
-// skipped.
-std::vector<CString> WrapText(CDC* pDC, const CString& strText, int nFirstWidth, int nWidth)
-{
-    std::vector<CString> lines;
-    CString strRest = strText;
-    int nLimit = nFirstWidth;
-    do {
-        CString strLine = strRest;
-        if (pDC->GetTextExtent(strRest).cx > nLimit) {
-            int nCut = -1;
-            for (int i = 0; i < strRest.GetLength(); ++i) {
-                if (strRest[i] != ' ')
-                    continue;
-                if (pDC->GetTextExtent(strRest.Left(i)).cx > nLimit)
-                    break;
-                nCut = i;
-            }
-            if (nCut <= 0) {
-                nCut = strRest.Find(' ', 1);
-                if (nCut < 0)
-                    nCut = strRest.GetLength();
-            }
-            strLine = strRest.Left(nCut);
-        }
-        strRest = strRest.Mid(strLine.GetLength());
-        strRest.TrimLeft(' ');
-        strLine.TrimRight(' ');
-        lines.push_back(strLine);
-        nLimit = nWidth;
-    } while (!strRest.IsEmpty());
-    return lines;
 }
 
 }  // namespace
@@ -339,17 +305,7 @@ int CVLVListWnd::DrawRow(long nId, LPCSTR lpszText, RECT& rect, CDC* pDC, UINT n
             nIcon = 0;
         }
         END_CATCH
-        HICON hIcon = NULL;
-        if (nIcon != 0 && AppServices().env.hResourceLibrary != NULL)
-            hIcon = static_cast<HICON>(
-                ::LoadImage(AppServices().env.hResourceLibrary, MAKEINTRESOURCE(nIcon), IMAGE_ICON, kIconSize, kIconSize, 0));
-        if (nIcon != 0 && hIcon == NULL)
-            hIcon = static_cast<HICON>(
-                ::LoadImage(AfxGetInstanceHandle(), MAKEINTRESOURCE(nIcon), IMAGE_ICON, kIconSize, kIconSize, 0));
-        if (hIcon != NULL) {
-            ::DrawIconEx(pDC->GetSafeHdc(), rect.left, rect.top, hIcon, kIconSize, kIconSize, 0, NULL, DI_NORMAL);
-            ::DestroyIcon(hIcon);
-        }
+        DrawListIcon(pDC, rect.left, rect.top, nIcon, kIconSize);
     }
     if (bDraw && m_bBlackOnWhite) {
         pDC->SetTextColor(crOldText);

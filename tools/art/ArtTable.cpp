@@ -61,6 +61,14 @@ const char* Label(int id)
     case 448: case 449: return "Go";
     case 450: case 451: return "Word List";
     case 446: case 447: return "Definitions";
+    // Content kinds: the list icons and the printed pictures share a letter.
+    case 4030: case 199: return "A";  // animation
+    case 4031: case 215: return "V";  // video
+    case 4032: case 201: return "P";  // picture
+    case 187: case 205: return "S";   // sound
+    case 4033: case 204: return "X";  // simulation
+    case 143: case 200: return "M";   // map
+    case 4035: case 202: return "Q";  // panorama
     default: return "";
     }
 }
@@ -120,6 +128,30 @@ const std::vector<Row>& ProgramArt()
         {450, Kind::Bitmap, Look::TextButtonPressed, {kTabButton, kTabButton, kTabButton}},
         {447, Kind::Bitmap, Look::TextButton, {kTabButton, kTabButton, kTabButton}},
         {446, Kind::Bitmap, Look::TextButtonPressed, {kTabButton, kTabButton, kTabButton}},
+        // The tree-shaped lists' icons: headings closed and open, leaf items, and the content
+        // kinds of search results.
+        {138, Kind::Icon, Look::BookClosed, {{32, 32}, {32, 32}, {32, 32}}},
+        {322, Kind::Icon, Look::BookOpen, {{32, 32}, {32, 32}, {32, 32}}},
+        {323, Kind::Icon, Look::PageIcon, {{32, 32}, {32, 32}, {32, 32}}},
+        {4030, Kind::Icon, Look::KindBadge, {{32, 32}, {32, 32}, {32, 32}}},
+        {4031, Kind::Icon, Look::KindBadge, {{32, 32}, {32, 32}, {32, 32}}},
+        {4032, Kind::Icon, Look::KindBadge, {{32, 32}, {32, 32}, {32, 32}}},
+        {187, Kind::Icon, Look::KindBadge, {{32, 32}, {32, 32}, {32, 32}}},
+        {4033, Kind::Icon, Look::KindBadge, {{32, 32}, {32, 32}, {32, 32}}},
+        {143, Kind::Icon, Look::KindBadge, {{32, 32}, {32, 32}, {32, 32}}},
+        {4035, Kind::Icon, Look::KindBadge, {{32, 32}, {32, 32}, {32, 32}}},
+        // The mark after a list item whose downloaded file is missing (617; 618 on a selected
+        // row).
+        {617, Kind::Bitmap, Look::MissingFileMark, {{11, 12}, {11, 12}, {11, 12}}},
+        {618, Kind::Bitmap, Look::MissingFileMarkDark, {{11, 12}, {11, 12}, {11, 12}}},
+        // The pictures beside printed search results, by content kind.
+        {199, Kind::Bitmap, Look::KindPicture, {{32, 32}, {32, 32}, {32, 32}}},
+        {215, Kind::Bitmap, Look::KindPicture, {{32, 32}, {32, 32}, {32, 32}}},
+        {201, Kind::Bitmap, Look::KindPicture, {{32, 32}, {32, 32}, {32, 32}}},
+        {205, Kind::Bitmap, Look::KindPicture, {{32, 32}, {32, 32}, {32, 32}}},
+        {204, Kind::Bitmap, Look::KindPicture, {{32, 32}, {32, 32}, {32, 32}}},
+        {200, Kind::Bitmap, Look::KindPicture, {{32, 32}, {32, 32}, {32, 32}}},
+        {202, Kind::Bitmap, Look::KindPicture, {{32, 32}, {32, 32}, {32, 32}}},
     };
     return rows;
 }

@@ -40,6 +40,14 @@ enum class Look {
     MapGreatLakes,   // the five lakes with their rivers and cities
     MapWorld,        // the continents with the plate edges and their volcanoes
     MapLegend,       // the key to the maps' signs
+    // The list windows' row icons and marks, and the pictures beside printed search results.
+    BookClosed,         // a heading's icon: a closed book
+    BookOpen,           // an expanded heading's icon: an open book
+    PageIcon,           // a leaf item's icon: a written page
+    KindBadge,          // a content kind's icon: a rounded badge in the kind's colour with its letter
+    KindPicture,        // the same badge as a bitmap on white
+    MissingFileMark,    // a small download arrow on white (a file not yet downloaded)
+    MissingFileMarkDark,  // the same on black, for a selected row
 };
 
 // Whether a look is written as an 8-bit bitmap over the menu's colour table.

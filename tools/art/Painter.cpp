@@ -253,6 +253,86 @@ void WizardBanner(HDC dc, int width, int height, const char* label)
     Text(dc, box, label, LabelHeight(dc, label, height / 2, width - 16), kMenuSky, DT_CENTER);
 }
 
+// A book seen from the front (closed) or lying open, on the icon's transparent key.
+void Book(HDC dc, int width, int height, bool open)
+{
+    FillBox(dc, 0, 0, width, height, RGB(255, 0, 255));
+    const int u = std::max(1, width / 16);
+    if (!open) {
+        FillBox(dc, 3 * u, 1 * u, 13 * u, 15 * u, RGB(0, 0, 96));
+        FillBox(dc, 4 * u, 2 * u, 13 * u, 14 * u, RGB(40, 70, 170));
+        FillBox(dc, 3 * u, 1 * u, 5 * u, 15 * u, RGB(0, 0, 64));
+        FillBox(dc, 7 * u, 5 * u, 11 * u, 6 * u, RGB(255, 220, 120));
+        return;
+    }
+    // The cover shows below and beside the pages.
+    POINT left[] = {{0, 5 * u}, {8 * u, 6 * u}, {8 * u, 15 * u}, {0, 14 * u}};
+    POINT right[] = {{8 * u, 6 * u}, {16 * u - 1, 5 * u}, {16 * u - 1, 14 * u}, {8 * u, 15 * u}};
+    Filled(dc, RGB(40, 70, 170), left, 4);
+    Filled(dc, RGB(40, 70, 170), right, 4);
+    POINT leftPage[] = {{2 * u, 3 * u}, {8 * u, 4 * u}, {8 * u, 13 * u}, {2 * u, 12 * u}};
+    POINT rightPage[] = {{8 * u, 4 * u}, {14 * u, 3 * u}, {14 * u, 12 * u}, {8 * u, 13 * u}};
+    Filled(dc, RGB(255, 255, 240), leftPage, 4);
+    Filled(dc, RGB(240, 235, 215), rightPage, 4);
+    Line(dc, 8 * u, 4 * u, 8 * u, 13 * u, RGB(120, 80, 40));
+    for (int line = 0; line < 3; ++line) {
+        Line(dc, 3 * u, (6 + 2 * line) * u, 7 * u, (6 + 2 * line) * u, RGB(150, 150, 170));
+        Line(dc, 9 * u, (6 + 2 * line) * u, 13 * u, (6 + 2 * line) * u, RGB(150, 150, 170));
+    }
+}
+
+// A written page with a folded corner.
+void PageIcon(HDC dc, int width, int height)
+{
+    FillBox(dc, 0, 0, width, height, RGB(255, 0, 255));
+    const int u = std::max(1, width / 16);
+    FillBox(dc, 3 * u, 1 * u, 13 * u, 15 * u, RGB(64, 64, 64));
+    FillBox(dc, 4 * u, 2 * u, 12 * u, 14 * u, RGB(255, 255, 255));
+    for (int line = 0; line < 4; ++line)
+        FillBox(dc, 5 * u, (4 + 2 * line) * u, 11 * u, (4 + 2 * line) * u + std::max(1, u / 2), RGB(90, 90, 160));
+}
+
+// The colour of a content kind's badge, by its letter.
+COLORREF BadgeColour(const char* label)
+{
+    switch (label[0]) {
+    case 'A': return RGB(204, 102, 0);
+    case 'V': return RGB(153, 0, 0);
+    case 'P': return RGB(0, 128, 64);
+    case 'S': return RGB(102, 51, 153);
+    case 'X': return RGB(0, 102, 153);
+    case 'M': return RGB(51, 102, 0);
+    default: return RGB(128, 96, 0);
+    }
+}
+
+void KindBadge(HDC dc, int width, int height, const char* label, bool icon)
+{
+    FillBox(dc, 0, 0, width, height, icon ? RGB(255, 0, 255) : kLight);
+    HBRUSH brush = CreateSolidBrush(BadgeColour(label));
+    HPEN pen = CreatePen(PS_SOLID, 1, kDark);
+    HGDIOBJ oldBrush = SelectObject(dc, brush), oldPen = SelectObject(dc, pen);
+    RoundRect(dc, 1, 1, width - 1, height - 1, width / 3, height / 3);
+    SelectObject(dc, oldBrush);
+    SelectObject(dc, oldPen);
+    DeleteObject(brush);
+    DeleteObject(pen);
+    RECT box{0, 0, width, height};
+    Text(dc, box, label, height * 3 / 4, kLight, DT_CENTER);
+}
+
+// A small arrow pointing down onto a line: the file still has to be downloaded.
+void MissingFileMark(HDC dc, int width, int height, bool dark)
+{
+    FillBox(dc, 0, 0, width, height, dark ? kDark : kLight);
+    const COLORREF colour = dark ? RGB(255, 204, 0) : RGB(204, 0, 0);
+    const int mid = width / 2;
+    FillBox(dc, mid - 1, 0, mid + 2, height / 2, colour);
+    POINT head[] = {{1, height / 2}, {width - 1, height / 2}, {mid, height - 3}};
+    Filled(dc, colour, head, 3);
+    FillBox(dc, 0, height - 2, width, height - 1, colour);
+}
+
 }  // namespace
 
 
@@ -521,6 +601,13 @@ Picture Paint(Look look, int width, int height, const char* label)
     case Look::MapGreatLakes: MapGreatLakes(dc, width, height); break;
     case Look::MapWorld: MapWorld(dc, width, height); break;
     case Look::MapLegend: MapLegend(dc, width, height); break;
+    case Look::BookClosed: Book(dc, width, height, false); break;
+    case Look::BookOpen: Book(dc, width, height, true); break;
+    case Look::PageIcon: PageIcon(dc, width, height); break;
+    case Look::KindBadge: KindBadge(dc, width, height, label, true); break;
+    case Look::KindPicture: KindBadge(dc, width, height, label, false); break;
+    case Look::MissingFileMark: MissingFileMark(dc, width, height, false); break;
+    case Look::MissingFileMarkDark: MissingFileMark(dc, width, height, true); break;
     case Look::MenuCaption: {
         FillBox(dc, 0, 0, width, height, kMenuSky);
         RECT box{0, 0, width, height};

@@ -51,7 +51,8 @@ bool Generate(const std::vector<art::Row>& rows, int screenClass, const std::fil
             break;
         }
         case art::Kind::Icon: {
-            std::vector<art::Picture> images = {art::Paint(row.look, 16, 16), art::Paint(row.look, 32, 32)};
+            std::vector<art::Picture> images = {art::Paint(row.look, 16, 16, art::Label(row.id)),
+                                                  art::Paint(row.look, 32, 32, art::Label(row.id))};
             if (images[0].bgr.empty() || images[1].bgr.empty()) {
                 std::cerr << "vlart: error: cannot draw icon " << row.id << "\n";
                 return false;

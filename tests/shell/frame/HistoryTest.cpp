@@ -1,6 +1,7 @@
 #include "FrameTestSupport.h"
 
 #include "base/ResourceLibrary.h"
+#include "widgets/VLListWindow.h"
 
 #include <DialogDriver.h>
 #include <MessageSpy.h>
@@ -37,6 +38,23 @@ protected:
 BEGIN_MESSAGE_MAP(RestoringView, CVLMainWin)
     ON_MESSAGE(VLM_RESTORE_STATE, OnRestore)
 END_MESSAGE_MAP()
+
+// The texts of the dialog's tree-shaped list, top row first; each row's value is its state.
+std::vector<std::string> ListTexts(HWND dlg)
+{
+    std::vector<std::string> out;
+    auto* list = dynamic_cast<CVLListWindow*>(CWnd::FromHandlePermanent(GetDlgItem(dlg, 103)));
+    EXPECT_NE(nullptr, list) << "the list is the tree-shaped list window";
+    if (list == nullptr)
+        return out;
+    for (int i = 0; i < list->GetCount(); ++i) {
+        HTREEITEM item = list->GetItemIdAt(i);
+        auto* state = reinterpret_cast<CVLStateObj*>(list->GetItemValue(item));
+        EXPECT_NE(nullptr, state);
+        out.push_back(static_cast<LPCSTR>(list->GetItemText(item)));
+    }
+    return out;
+}
 
 class HistoryTest : public FrameTest {
 protected:
@@ -234,7 +252,7 @@ TEST_F(HistoryDialogTest, ADoubleClickedEntryIsRestoredAndStaysInTheHistory)
     Show("Bison   ");
     Show("Camel");
     RunHistory([&](HWND dlg) {
-        EXPECT_EQ(Names({"Camel", "Bison", "No Title!", "Aardvark"}), ui::dialog::Items(dlg, 103));
+        EXPECT_EQ(Names({"Camel", "Bison", "No Title!", "Aardvark"}), ListTexts(dlg));
         EXPECT_FALSE(frame->IsWindowEnabled());
         char caption[32] = {};
         GetWindowTextA(dlg, caption, sizeof caption);
