@@ -117,13 +117,10 @@ protected:
         FrameTest::SetUp();
         SetProfile(VL_PRODUCT_SECTION, "SNL", "T:\\notes");
         std::filesystem::create_directories(dir.path() / "t" / "notes");
-        auto library = host::FromHostPath(std::string(VL_LIBRARY_DIR) + "/vl_res0.dll");
-        ASSERT_TRUE(library.has_value());
-        AppServices().env.hResourceLibrary = ::LoadLibrary(library->c_str());
         ASSERT_NE(nullptr, AppServices().env.hResourceLibrary);
         ASSERT_TRUE(LoadAppPalettes());
         // Items of every kind the dialog opens.
-        discbuilder::WriteRomLinkFile(dir.path() / "t" / "Data",
+        discbuilder::WriteRomLinkFile(dir.path() / "t" / "data",
                                       {{1, 0, 0, 0, 1, 10, 2},
                                        {kArticle, 3, 0, 0, 1, 40, 5},
                                        {kPicture, 1, 3, 1, 1, 50, 1},
