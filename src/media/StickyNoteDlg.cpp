@@ -1,11 +1,14 @@
 #include "media/StickyNoteDlg.h"
 
+#include "media/MediaDisplayRef.h"
+
 #include "base/AppServices.h"
 #include "base/HitList.h"
 #include "base/PaletteSelector.h"
 #include "base/Reference.h"
 #include "base/ReferenceFactory.h"
 #include "base/VLMessages.h"
+#include "media/MediaDisplayRef.h"
 #include "media/StickyNoteWnd.h"
 
 #include <memory>
@@ -329,9 +332,14 @@ void CStickyNoteDlg::OpenNotedItem(CStickyNote* pNote)
         nMessage = VLM_OPEN_WINDOW;
         nView = IDW_ATLAS;
     } else if (nKind & REFKIND_ALLMEDIA) {
-        // Media items go to the media view as a reference, which the frame hands on to it.
-        nMessage = VLM_OPEN_WINDOW;
-        nView = IDW_MEDIA;
+        // Media items go to the media view as its display state, made from the reference.
+        CMediaDisplayRef* pDisplay = new CMediaDisplayRef(pReference, NULL, 0);
+        delete pReference;
+        CWnd* pFrame = GetAppMainWnd();
+        if (pFrame == NULL || pFrame->GetSafeHwnd() == NULL ||
+            !pFrame->PostMessage(VLM_POST_TO_WINDOW, IDW_MEDIA, reinterpret_cast<LPARAM>(pDisplay)))
+            delete pDisplay;
+        return;
     } else {
         if (pReference->GetLinkText().IsEmpty())
             pReference->MakeLinkText();

@@ -10,6 +10,7 @@
 #include "base/ResourceLibrary.h"
 #include "base/StickyRecordSet.h"
 #include "base/VLMainWin.h"
+#include "media/MediaDisplayRef.h"
 #include "media/StickyNoteDlg.h"
 #include "media/StickyNoteWnd.h"
 #include "search/SearchEngine.h"
@@ -102,11 +103,26 @@ protected:
         delete reference;
         return 0;
     }
+    // A media item comes as the media view's display state, which the view owns.
+    afx_msg LRESULT OnPostToWindow(WPARAM wParam, LPARAM lParam)
+    {
+        auto* display = reinterpret_cast<CVLStateObj*>(lParam);
+        auto* media = dynamic_cast<CMediaDisplayRef*>(display);
+        Received r{AfxGetCurrentMessage()->message, wParam, {}};
+        if (media != nullptr && media->GetReference() != nullptr) {
+            r.number = media->GetReference()->GetNumber();
+            r.kind = media->GetReference()->GetKind();
+        }
+        opened.push_back(r);
+        delete display;
+        return 0;
+    }
     DECLARE_MESSAGE_MAP()
 };
 
 BEGIN_MESSAGE_MAP(OpeningView, CVLMainWin)
     ON_MESSAGE(VLM_OPEN_WINDOW, OnOpen)
+    ON_MESSAGE(VLM_POST_TO_WINDOW, OnPostToWindow)
     ON_MESSAGE(VLM_OPEN_NOTED_ITEM, OnOpen)
 END_MESSAGE_MAP()
 
@@ -408,6 +424,7 @@ TEST_F(StickyNoteTest, TheListOpensEachNotesItemInItsView)
     ASSERT_EQ(1u, views[IDW_MEDIA].opened.size());
     EXPECT_EQ(kVideo, views[IDW_MEDIA].opened[0].number);
     EXPECT_EQ(REFKIND_VIDEO, views[IDW_MEDIA].opened[0].kind);
+    EXPECT_EQ(UINT(VLM_POST_TO_WINDOW), views[IDW_MEDIA].opened[0].message) << "as the media view's display state";
 
     // A note of an item that is nothing the program can show.
     host::AnswerMessageBox("Bad Media Type in Topic ", IDOK);
