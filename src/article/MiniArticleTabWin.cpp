@@ -1,5 +1,7 @@
 #include "article/MiniArticleTabWin.h"
 
+#include "base/ClipboardText.h"
+
 #include "base/PaletteSelector.h"
 #include "base/Reference.h"
 #include "widgets/MiniArtThumb.h"
@@ -75,31 +77,7 @@ BOOL CMiniArticleTabWin::CanCopy() const
 
 BOOL CMiniArticleTabWin::CopyToClipboard()
 {
-    if (m_pThumb == NULL)
-        return FALSE;
-    CString text = m_pThumb->GetCopyText();
-    if (text.IsEmpty())
-        return FALSE;
-    HGLOBAL hText = ::GlobalAlloc(GMEM_MOVEABLE, SIZE_T(text.GetLength()) + 1);
-    if (hText == NULL)
-        return FALSE;
-    void* pText = ::GlobalLock(hText);
-    if (pText == NULL) {
-        ::GlobalFree(hText);
-        return FALSE;
-    }
-    std::memcpy(pText, static_cast<LPCSTR>(text), size_t(text.GetLength()) + 1);
-    ::GlobalUnlock(hText);
-    if (!::OpenClipboard(GetSafeHwnd())) {
-        ::GlobalFree(hText);
-        return FALSE;
-    }
-    ::EmptyClipboard();
-    BOOL bDone = ::SetClipboardData(CF_TEXT, hText) != NULL;
-    if (!bDone)
-        ::GlobalFree(hText);
-    ::CloseClipboard();
-    return bDone;
+    return m_pThumb != NULL && CopyTextToClipboard(this, m_pThumb->GetCopyText());
 }
 
 int CMiniArticleTabWin::OnCreate(LPCREATESTRUCT lpCreateStruct)

@@ -51,6 +51,7 @@
 #define VLM_STOP 0x438
 #define VLM_RECENT_ARTICLES 0x439    // (count, CStringArray*): the frame owns the array
 #define VLM_OPEN_RECENT 0x43A        // (0, 0-4)
+#define VLM_CAPTION_SHOWN 0x43B    // (1 shown, 0 hidden, -1 one line under the media; caption panel)
 #define VLM_THUMB_RELEASE 0x43C
 #define VLM_COMPANION_FIRST 0x4E6    // 0x4E6, 0x4E7, 0x4E8: companion programs
 #define VLM_COMPANION_SECOND 0x4E7

@@ -1,8 +1,12 @@
 #include "media/MediaCaptionWin.h"
 
+#include "base/AppServices.h"
+#include "base/ClipboardText.h"
 #include "base/HitList.h"
 #include "base/PaletteSelector.h"
+#include "base/VLMessages.h"
 #include "media/GrfDocument.h"
+#include "widgets/MiniArtThumb.h"
 
 #include <algorithm>
 #include <vector>
@@ -10,6 +14,9 @@
 IMPLEMENT_DYNAMIC(CMediaCaptionWin, CGenericTabWin)
 
 BEGIN_MESSAGE_MAP(CMediaCaptionWin, CGenericTabWin)
+    ON_WM_CREATE()
+    ON_WM_SIZE()
+    ON_WM_SHOWWINDOW()
     ON_WM_PAINT()
     ON_WM_LBUTTONDOWN()
     ON_WM_CLOSE()
@@ -18,12 +25,16 @@ END_MESSAGE_MAP()
 
 CMediaCaptionWin::CMediaCaptionWin(CGrfDocument* pDocument) : m_pDocument(pDocument) {}
 
-CMediaCaptionWin::~CMediaCaptionWin() = default;
+CMediaCaptionWin::~CMediaCaptionWin()
+{
+    delete m_pTextWnd;
+}
 
 BOOL CMediaCaptionWin::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID)
 {
     LPCSTR pszClass = AfxRegisterWndClass(CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS, ::LoadCursor(NULL, IDC_ARROW));
-    return CGenericTabWin::Create(pszClass, "CAPTION", dwStyle, rect, pParentWnd, nID);
+    // The panel never paints under its text window (whose scroll bar it would cover).
+    return CGenericTabWin::Create(pszClass, "CAPTION", dwStyle | WS_CLIPCHILDREN, rect, pParentWnd, nID);
 }
 
 CString CMediaCaptionWin::ConvertToMarkup(LPCSTR lpszText, CHitList* pHits, UINT nSection)
@@ -204,6 +215,64 @@ int CMediaCaptionWin::Display(CDC* pViewerDC)
     return 1;
 }
 
+CRect CMediaCaptionWin::TextRect() const
+{
+    CRect rc;
+    GetClientRect(&rc);
+    rc.DeflateRect(10, 10);
+    if (rc.right < rc.left)
+        rc.right = rc.left;
+    if (rc.bottom < rc.top)
+        rc.bottom = rc.top;
+    return rc;
+}
+
+int CMediaCaptionWin::OnCreate(LPCREATESTRUCT lpCreateStruct)
+{
+    if (CGenericTabWin::OnCreate(lpCreateStruct) == -1)
+        return -1;
+    m_pTextWnd = new CMiniArtThumb;
+    if (!m_pTextWnd->Create(WS_CHILD | WS_CLIPSIBLINGS | WS_VSCROLL, TextRect(), this)) {
+        delete m_pTextWnd;
+        m_pTextWnd = NULL;
+        return -1;
+    }
+    return 0;
+}
+
+void CMediaCaptionWin::OnSize(UINT nType, int cx, int cy)
+{
+    CGenericTabWin::OnSize(nType, cx, cy);
+    if (m_pTextWnd != NULL && m_pTextWnd->GetSafeHwnd() != NULL) {
+        m_pTextWnd->MoveWindow(TextRect(), TRUE);
+        m_pTextWnd->ShowWindow(SW_SHOW);
+    }
+}
+
+void CMediaCaptionWin::OnShowWindow(BOOL bShow, UINT nStatus)
+{
+    CGenericTabWin::OnShowWindow(bShow, nStatus);
+    if (!m_bOneLine && m_pTextWnd != NULL && m_pTextWnd->GetSafeHwnd() != NULL) {
+        m_pTextWnd->SetText(m_strMarkup);
+        m_pTextWnd->ShowWindow(SW_SHOW);
+    }
+    // The viewer's current view hears whether the caption is up (its Copy command asks the panel).
+    if (CWnd* pView = AppServices().ui.pCurrentView)
+        if (pView->GetSafeHwnd() != NULL)
+            pView->PostMessage(VLM_CAPTION_SHOWN, m_bOneLine ? WPARAM(-1) : WPARAM(m_bShown),
+                               reinterpret_cast<LPARAM>(this));
+}
+
+BOOL CMediaCaptionWin::HasSelection() const
+{
+    return m_pTextWnd != NULL && !m_pTextWnd->GetCopyText().IsEmpty();
+}
+
+BOOL CMediaCaptionWin::CopySelection()
+{
+    return m_pTextWnd != NULL && CopyTextToClipboard(this, m_pTextWnd->GetCopyText());
+}
+
 void CMediaCaptionWin::OnPaint()
 {
     CPaintDC dc(this);
@@ -216,17 +285,6 @@ void CMediaCaptionWin::OnPaint()
     rcFrame.DeflateRect(9, 9);
     CBrush black(PALETTERGB(0, 0, 0));
     dc.FrameRect(&rcFrame, &black);
-    // The caption, until the mark-up text box shows it with its emphasis.
-    if (m_pDocument != NULL) {
-        CRect rcText = rc;
-        rcText.DeflateRect(10, 10);
-        CFont font;
-        CreateCaptionFont(font, dc, largestSize);
-        CFont* pOld = dc.SelectObject(&font);
-        dc.SetBkMode(TRANSPARENT);
-        dc.DrawText(PlainLine(m_pDocument->GetCaptionText()), &rcText, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
-        dc.SelectObject(pOld);
-    }
 }
 
 void CMediaCaptionWin::OnLButtonDown(UINT, CPoint)

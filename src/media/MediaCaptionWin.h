@@ -9,6 +9,7 @@
 
 class CGrfDocument;
 class CHitList;
+class CMiniArtThumb;
 
 class CMediaCaptionWin : public CGenericTabWin {
     DECLARE_DYNAMIC(CMediaCaptionWin)
@@ -49,7 +50,16 @@ public:
 
     COLORREF GetAccentColor() override { return 0x02442850; }
 
+    // The panel's text window (the caption's mark-up with its emphasis); NULL before creation.
+    CMiniArtThumb* GetTextWnd() const { return m_pTextWnd; }
+    // Whether the reader selected text (or a word) in the panel, and its copy as CF_TEXT.
+    BOOL HasSelection() const;
+    BOOL CopySelection();
+
 protected:
+    afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
+    afx_msg void OnSize(UINT nType, int cx, int cy);
+    afx_msg void OnShowWindow(BOOL bShow, UINT nStatus);
     afx_msg void OnPaint();
     afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
     afx_msg void OnClose();
@@ -60,6 +70,10 @@ private:
     // Measures the caption at a size (tenths of a point) in a DC.
     static CSize MeasureLine(CDC& dc, const CString& strLine, int nTenths);
     static BOOL CreateCaptionFont(CFont& font, CDC& dc, int nTenths);
+    // The text window's place: the client area inset by 10.
+    CRect TextRect() const;
+
+    CMiniArtThumb* m_pTextWnd = NULL;  // owned
 
     CGrfDocument* m_pDocument = NULL;
     BOOL m_bShown = TRUE;

@@ -1,5 +1,7 @@
 #include "search/DictionaryTabWin.h"
 
+#include "base/ClipboardText.h"
+
 #include "base/AppServices.h"
 #include "base/DataFolders.h"
 #include "base/PaletteSelector.h"
@@ -379,17 +381,5 @@ void CDictionaryTabWin::CopyToClipboard()
 {
     if (!m_wndDefinitions.IsWindowVisible())
         return;
-    const CString strText = m_wndDefinitions.GetSelectedText(-1);
-    if (strText.IsEmpty() || !::OpenClipboard(m_hWnd))
-        return;
-    ::EmptyClipboard();
-    HGLOBAL hText = ::GlobalAlloc(GMEM_MOVEABLE, static_cast<SIZE_T>(strText.GetLength()) + 1);
-    if (hText != NULL) {
-        char* p = static_cast<char*>(::GlobalLock(hText));
-        memcpy(p, static_cast<LPCSTR>(strText), static_cast<size_t>(strText.GetLength()) + 1);
-        ::GlobalUnlock(hText);
-        if (::SetClipboardData(CF_TEXT, hText) == NULL)
-            ::GlobalFree(hText);
-    }
-    ::CloseClipboard();
+    CopyTextToClipboard(this, m_wndDefinitions.GetSelectedText(-1));
 }

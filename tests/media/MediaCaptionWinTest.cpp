@@ -1,10 +1,15 @@
 // The caption panel: the caption's control bytes and search hits as mark-up, and fitting the
-// caption into one line under the media.
+// caption into one line under the media, and the panel's text window for a longer one.
 #include "MediaTestSupport.h"
 
+#include "base/AppServices.h"
 #include "base/HitList.h"
 #include "base/ResourceLibrary.h"
+#include "base/VLMessages.h"
 #include "media/MediaCaptionWin.h"
+#include "widgets/MiniArtThumb.h"
+
+#include <MessageSpy.h>
 
 #include <host/Display.h>
 #include <host/Paths.h>
@@ -183,14 +188,51 @@ TEST_F(MediaCaptionWinTest, OneLineIsDrawnIntoTheViewerALongCaptionShowsThePanel
                 ++light;
     EXPECT_GT(light, 20);
 
-    const std::string longCaption(400, 'w');
-    auto longDoc = LoadCaption("A long caption " + longCaption);
+    std::string longCaption;
+    for (int i = 0; i < 30; ++i)
+        longCaption += "lava flows down the flank ";
+    auto longDoc = LoadCaption("A \x82long\x80 caption: \x81" "fire\x80 " + longCaption);
     CMediaCaptionWin longPanel(longDoc.get());
     ASSERT_TRUE(longPanel.Create(0, CRect(20, 20, 300, 220), &viewer, CMediaCaptionWin::panelId));
     ASSERT_EQ(1, longPanel.Prepare(&line));
     EXPECT_FALSE(longPanel.IsOneLine());
+    // The frame's current view hears that the caption panel is up.
+    spy::MessageSpy spy;
+    HWND hView = ::CreateWindowExA(0, spy::MessageSpy::ClassName(), "view", WS_POPUP, 0, 0, 10, 10, NULL, NULL,
+                                   NULL, NULL);
+    CWnd view;
+    view.Attach(hView);
+    AppServices().ui.pCurrentView = &view;
+    spy.Clear();
     EXPECT_EQ(1, longPanel.Display(NULL));
     EXPECT_TRUE(longPanel.IsWindowVisible());
+    ui::PumpUntilIdle();
+    AppServices().ui.pCurrentView = NULL;
+    view.Detach();
+    EXPECT_TRUE(spy.Matches({{VLM_CAPTION_SHOWN, spy::Posted | spy::WParam | spy::LParam, 1,
+                              reinterpret_cast<LPARAM>(&longPanel)}},
+                            hView));
+    ::DestroyWindow(hView);
+    // The text window shows the mark-up, scrolls it, and copies what the reader selects.
+    CMiniArtThumb* text = longPanel.GetTextWnd();
+    ASSERT_NE(nullptr, text);
+    EXPECT_TRUE(text->IsWindowVisible());
+    EXPECT_EQ(longPanel.GetMarkup(), text->GetText());
+    EXPECT_GT(text->GetLineCount(), 3);
+    EXPECT_TRUE(text->GetStyle() & WS_VSCROLL) << "the caption is longer than the panel: its scroll bar shows";
+    EXPECT_FALSE(longPanel.HasSelection());
+    text->SelectRuns(0, 2);
+    ASSERT_TRUE(longPanel.HasSelection());
+    ASSERT_TRUE(longPanel.CopySelection());
+    ASSERT_TRUE(::OpenClipboard(NULL));
+    HANDLE hClip = ::GetClipboardData(CF_TEXT);
+    ASSERT_NE(nullptr, hClip);
+    const std::string copied = static_cast<const char*>(::GlobalLock(hClip));
+    ::GlobalUnlock(hClip);
+    ::CloseClipboard();
+    EXPECT_EQ(std::string(text->GetCopyText()), copied);
+    EXPECT_NE(std::string::npos, copied.find("long")) << copied;
+    text->SelectRuns(-1, -1);  // nothing selected again
     ui::PumpUntilIdle();
     CRect rcPanel;
     longPanel.GetWindowRect(&rcPanel);
