@@ -356,10 +356,5 @@ void CStickyNoteDlg::OpenNotedItem(CStickyNote* pNote)
 void CStickyNoteDlg::OnPaint()
 {
     CPaintDC dc(this);
-    CAppPaletteSelector palette(&dc);
-    CRect client;
-    GetClientRect(&client);
-    dc.FillSolidRect(&client, PALETTEINDEX(56));
-    CBrush black(RGB(0, 0, 0));
-    dc.FrameRect(&client, &black);
+    PaintFramedGround(&dc);
 }

@@ -141,11 +141,7 @@ void CDictionaryDefnWin::SetScrollBar()
     if (pDoc == NULL)
         return;
     SetScrollRange(SB_VERT, 0, m_nLinesPerPage, FALSE);
-    const __int64 llLength = pDoc->GetFileLength();
-    int nPos = m_nLinesPerPage;
-    if (llLength > 0 && llLength - pDoc->GetEntryStart() >= 501)
-        nPos = static_cast<int>(pDoc->GetEntryStart() * m_nLinesPerPage / llLength);
-    SetScrollPos(SB_VERT, nPos, TRUE);
+    SetScrollPos(SB_VERT, pDoc->ScrollPosition(m_nLinesPerPage), TRUE);
 }
 
 void CDictionaryDefnWin::LayOutForward(CDC* pDC, BOOL bRead)

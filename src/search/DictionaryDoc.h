@@ -106,6 +106,14 @@ public:
     BOOL IsBackward() const { return m_bBackward; }
     void SetBackward(BOOL bBackward) { m_bBackward = bBackward; }
     __int64 GetEntryStart() const { return m_llEntryStart; }
+    // Where the current entry lies on a scroll bar of 0..nRange: in proportion to its place in
+    // the file, nRange within the file's last 500 bytes (or for an empty file).
+    int ScrollPosition(int nRange) const
+    {
+        if (m_llFileLength <= 0 || m_llFileLength - m_llEntryStart < 501)
+            return nRange;
+        return static_cast<int>(m_llEntryStart * nRange / m_llFileLength);
+    }
     void SetEntryStart(__int64 llOffset) { m_llEntryStart = llOffset; }
     const CString& GetHeading() const { return m_strHeading; }
     void SetHeading(LPCSTR lpszHeading);

@@ -435,6 +435,16 @@ BOOL CGenericTabWinDialog::OnEraseBkgnd(CDC* pDC)
     return TRUE;
 }
 
+void CGenericTabWinDialog::PaintFramedGround(CDC* pDC)
+{
+    CAppPaletteSelector palette(pDC);
+    CRect client;
+    GetClientRect(&client);
+    pDC->FillSolidRect(&client, PALETTEINDEX(56));
+    CBrush black(RGB(0, 0, 0));
+    pDC->FrameRect(&client, &black);
+}
+
 void CGenericTabWinDialog::OnShowWindow(BOOL bShow, UINT nStatus)
 {
     CGenericTabWin::OnShowWindow(bShow, nStatus);

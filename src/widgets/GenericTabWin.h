@@ -116,6 +116,8 @@ protected:
     afx_msg void OnCancel();
     afx_msg void OnClose();
     afx_msg BOOL OnEraseBkgnd(CDC* pDC);
+    // What a dialog's OnPaint draws: the ground erasing gives it, framed in black.
+    void PaintFramedGround(CDC* pDC);
     afx_msg void OnShowWindow(BOOL bShow, UINT nStatus);
     afx_msg void OnWindowPosChanged(WINDOWPOS* lpwndpos);
     DECLARE_MESSAGE_MAP()

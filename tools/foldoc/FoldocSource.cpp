@@ -1,6 +1,6 @@
 #include "FoldocSource.h"
 
-#include <zlib.h>
+#include <DictdDatabase.h>
 
 #include <algorithm>
 #include <cctype>
@@ -14,45 +14,6 @@
 namespace foldoc {
 
 namespace {
-
-std::string ReadWhole(const std::filesystem::path& file)
-{
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
-        throw std::runtime_error(file.string() + ": cannot be read");
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-std::string Gunzip(const std::filesystem::path& file)
-{
-    gzFile gz = gzopen(file.string().c_str(), "rb");
-    if (gz == nullptr)
-        throw std::runtime_error(file.string() + ": cannot be read");
-    std::string text;
-    char buffer[65536];
-    int n;
-    while ((n = gzread(gz, buffer, sizeof buffer)) > 0)
-        text.append(buffer, static_cast<std::size_t>(n));
-    const bool failed = n < 0;
-    gzclose(gz);
-    if (failed)
-        throw std::runtime_error(file.string() + ": not a readable gzip file");
-    return text;
-}
-
-// dictd's base-64 numbers.
-std::uint64_t Base64Number(const std::string& digits)
-{
-    static const std::string alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::uint64_t value = 0;
-    for (char ch : digits) {
-        std::size_t d = alphabet.find(ch);
-        if (d == std::string::npos)
-            throw std::runtime_error("foldoc.index: \"" + digits + "\" is not a dictd number");
-        value = value * 64 + d;
-    }
-    return value;
-}
 
 // UTF-8 to the Western code page; characters it lacks become spaces (a few become their plain
 // equivalents).
@@ -171,27 +132,14 @@ int CategoryOfDomain(const std::string& domains)
 std::vector<FoldocEntry> ReadFoldoc(const std::filesystem::path& indexFile, const std::filesystem::path& dictFile,
                                     std::size_t limit)
 {
-    const std::string index = ReadWhole(indexFile);
-    const std::string dict = Gunzip(dictFile);
+    const dictd::Database db = dictd::ReadDatabase(indexFile, dictFile, "foldoc.index");
+    const std::string& dict = db.text;
     std::vector<RawEntry> raws;
     std::map<std::uint64_t, std::size_t> byOffset;
-    std::istringstream lines(index);
-    std::string line;
-    while (std::getline(lines, line)) {
-        if (line.empty())
-            continue;
-        const std::size_t tab1 = line.find('\t');
-        const std::size_t tab2 = tab1 == std::string::npos ? tab1 : line.find('\t', tab1 + 1);
-        if (tab2 == std::string::npos)
-            throw std::runtime_error("foldoc.index: a line without its three fields");
-        const std::string key = line.substr(0, tab1);
-        if (key.rfind("00-database", 0) == 0 || key.rfind("00database", 0) == 0)
-            continue;
+    for (const dictd::IndexEntry& item : db.index) {
         RawEntry raw;
-        raw.offset = Base64Number(line.substr(tab1 + 1, tab2 - tab1 - 1));
-        raw.length = Base64Number(line.substr(tab2 + 1));
-        if (raw.offset + raw.length > dict.size())
-            throw std::runtime_error("foldoc.index: an entry lies beyond the text");
+        raw.offset = item.offset;
+        raw.length = item.length;
         auto it = byOffset.find(raw.offset);
         if (it != byOffset.end())
             continue;
@@ -208,6 +156,7 @@ std::vector<FoldocEntry> ReadFoldoc(const std::filesystem::path& indexFile, cons
         std::istringstream body(text);
         bool inHeadwords = true;
         std::string paragraph;
+        std::string line;
         auto flush = [&]() {
             std::string p = CollapseSpaces(paragraph);
             if (!p.empty())

@@ -1,6 +1,6 @@
 #include "GcideSource.h"
 
-#include <zlib.h>
+#include <DictdDatabase.h>
 
 #include <algorithm>
 #include <cctype>
@@ -13,43 +13,6 @@
 namespace gcide {
 
 namespace {
-
-std::string ReadAll(const std::filesystem::path& file)
-{
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
-        throw std::runtime_error(file.string() + ": cannot be read");
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-std::string Inflate(const std::filesystem::path& file)
-{
-    gzFile gz = gzopen(file.string().c_str(), "rb");
-    if (gz == nullptr)
-        throw std::runtime_error(file.string() + ": cannot be read");
-    std::string text;
-    std::vector<char> chunk(1 << 16);
-    int n;
-    while ((n = gzread(gz, chunk.data(), static_cast<unsigned>(chunk.size()))) > 0)
-        text.append(chunk.data(), static_cast<std::size_t>(n));
-    gzclose(gz);
-    if (n < 0)
-        throw std::runtime_error(file.string() + ": not a readable gzip file");
-    return text;
-}
-
-std::uint64_t DictdNumber(const std::string& digits)
-{
-    static const std::string kDigits = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::uint64_t value = 0;
-    for (char ch : digits) {
-        const std::size_t d = kDigits.find(ch);
-        if (d == std::string::npos || digits.empty())
-            throw std::runtime_error("gcide.index: \"" + digits + "\" is not a dictd number");
-        value = value * 64 + d;
-    }
-    return value;
-}
 
 std::string Lower(std::string s)
 {
@@ -356,8 +319,8 @@ GcideEntry ParseArticle(const std::string& headword, const std::string& text)
 std::vector<GcideEntry> ReadGcide(const std::filesystem::path& indexFile, const std::filesystem::path& dictFile,
                                   const GcideOptions& options)
 {
-    const std::string index = ReadAll(indexFile);
-    const std::string dict = Inflate(dictFile);
+    const dictd::Database db = dictd::ReadDatabase(indexFile, dictFile, "gcide.index");
+    const std::string& dict = db.text;
     std::set<std::string> wanted;
     for (const std::string& word : options.words)
         wanted.insert(Lower(word));
@@ -368,22 +331,10 @@ std::vector<GcideEntry> ReadGcide(const std::filesystem::path& indexFile, const 
         bool wanted;
     };
     std::map<std::uint64_t, Article> articles;  // by offset: the text's order
-    std::istringstream lines(index);
-    std::string line;
-    while (std::getline(lines, line)) {
-        if (line.empty())
-            continue;
-        const std::size_t tab1 = line.find('\t');
-        const std::size_t tab2 = tab1 == std::string::npos ? tab1 : line.find('\t', tab1 + 1);
-        if (tab2 == std::string::npos)
-            throw std::runtime_error("gcide.index: a line without its three fields");
-        const std::string key = line.substr(0, tab1);
-        if (key.compare(0, 2, "00") == 0)
-            continue;
-        const std::uint64_t offset = DictdNumber(line.substr(tab1 + 1, tab2 - tab1 - 1));
-        const std::uint64_t length = DictdNumber(line.substr(tab2 + 1));
-        if (offset + length > dict.size())
-            throw std::runtime_error("gcide.index: an entry lies beyond the text");
+    for (const dictd::IndexEntry& item : db.index) {
+        const std::string& key = item.key;
+        const std::uint64_t offset = item.offset;
+        const std::uint64_t length = item.length;
         const bool isWanted = wanted.count(Lower(key)) != 0;
         auto found = articles.find(offset);
         if (found == articles.end()) {
