@@ -10,6 +10,7 @@
 #include "PictureItemSource.h"
 #include "PictureSource.h"
 #include "RomLinkWriter.h"
+#include "SubjectIndexWriter.h"
 
 #include <fstream>
 #include <iterator>
@@ -59,7 +60,8 @@ SampleDiscReport BuildSampleDisc(const std::filesystem::path& sampleFolder, cons
 
     ContentArchiveWriter archive;
     std::vector<IndexedArticle> indexed;
-    for (const ArticleRecordSource& source : ReadArticleSources(sampleFolder / "articles")) {
+    const std::vector<ArticleRecordSource> sources = ReadArticleSources(sampleFolder / "articles");
+    for (const ArticleRecordSource& source : sources) {
         archive.Add(source.rin, WriteArticleRecord(source), RomLinkKindDigitFor(source.rin), source.category);
         indexed.push_back(IndexedArticleFrom(source, source.category));
     }
@@ -73,6 +75,7 @@ SampleDiscReport BuildSampleDisc(const std::filesystem::path& sampleFolder, cons
     }
     archive.Write(report.dataFolder);
     WriteKeywordIndex(BuildKeywordIndex(indexed), report.dataFolder);
+    WriteSubjectIndex(BuildSubjectIndex(SubjectHeadingsFrom(sources)), report.dataFolder);
 
     std::vector<RomLinkEntry> entries = archive.RomLinkEntries();
     if (!entries.empty()) {

@@ -5,6 +5,8 @@
 //   <disc>/info_dat/vl00i1.mdb     the content database (sample/database)
 //   <disc>/info_dat/KWMST.NDX ...  the keyword index of the articles' texts and TITLELNK.DAT
 //                                  (KeywordIndexWriter.h)
+//   <disc>/info_dat/MASTER.NDX, SSUBJECT.NDX  the subject index of the topic search: a heading
+//                                  per article (SubjectIndexWriter.h)
 //   <disc>/info_dat/splash.bmp     the start-up picture (sample/pictures/splash.txt), when the
 //                                  sample folder has its source
 //   <disc>/info_dat/Licn*.txt      the licence texts of the first start (sample/licence), with

@@ -146,7 +146,7 @@ protected:
                                        {kVideo, 7, 2, 0, 1, 0, 1},
                                        {kNoFile, 0, 8, 0, 1, 0, 1},
                                        {4040006, 1, 7, 0, 1, 0, 1}});
-        ASSERT_TRUE(engine.Init());
+        ASSERT_TRUE(engine.LoadTable());
         AppServices().owned.pSearchEngine = &engine;
         AppServices().owned.pReferenceFactory = &factory;
         MakeFrame();

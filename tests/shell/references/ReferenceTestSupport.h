@@ -67,7 +67,7 @@ protected:
     void LoadEngine(const std::vector<discbuilder::RomLinkEntry>& entries = SampleEntries())
     {
         discbuilder::WriteRomLinkFile(dir.path() / "t" / "data", entries);
-        ASSERT_TRUE(engine.Init());
+        ASSERT_TRUE(engine.LoadTable());
         AppServices().owned.pSearchEngine = &engine;
     }
 

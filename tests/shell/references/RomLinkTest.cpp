@@ -199,7 +199,7 @@ TEST_F(RomLinkTest, DigitsGiveReferenceMembersAndBadCharactersGiveZero)
 TEST_F(RomLinkTest, InitLoadsTheBuildersFileAndFindsEveryRecord)
 {
     LoadEngine();
-    EXPECT_TRUE(engine.IsInitialised());
+    EXPECT_TRUE(engine.IsLoaded());
     const auto entries = SampleEntries();
     EXPECT_EQ(static_cast<int>(entries.size()), engine.GetRomLinkCount());
     EXPECT_EQ(entries.size() * 12, GlobalSize(engine.GetRomLinkTable())) << "the table is shrunk to its records";
@@ -263,7 +263,7 @@ TEST_F(RomLinkTest, WithoutATableNothingIsLookedUp)
 
     LoadEngine();
     engine.Cleanup();
-    EXPECT_FALSE(engine.IsInitialised());
+    EXPECT_FALSE(engine.IsLoaded());
     EXPECT_FALSE(engine.GetRomLink(1, r));
     EXPECT_EQ(nullptr, engine.GetRomLinkTable());
 }
@@ -273,7 +273,7 @@ TEST_F(RomLinkTest, DefaultsAreFetchedAtInitFromTheTable)
     // A table without the default ids: each absent default is fetched as the (still empty)
     // default of its range, so absent ids are placed nowhere.
     WriteRomLinkText("500|1|0|0|1|5|1\r\n");
-    ASSERT_TRUE(engine.Init());
+    ASSERT_TRUE(engine.LoadTable());
     RomLinkRecord r;
     ASSERT_TRUE(engine.GetRomLink(7, r));
     EXPECT_EQ(0, r.id);
@@ -290,28 +290,28 @@ TEST_F(RomLinkTest, DefaultsAreFetchedAtInitFromTheTable)
 TEST_F(RomLinkTest, FilesThatGiveNoTable)
 {
     // Missing: the framework's file error report, and Init fails.
-    EXPECT_FALSE(engine.Init());
+    EXPECT_FALSE(engine.LoadTable());
     ASSERT_EQ(1u, Reports().size());
     EXPECT_NE(std::string::npos, Reports()[0].find("ROM_LINK.DAT")) << Reports()[0];
-    EXPECT_FALSE(engine.IsInitialised());
+    EXPECT_FALSE(engine.IsLoaded());
 
     // Empty: no records, no message.
     Reports().clear();
     WriteRomLinkText("");
-    EXPECT_FALSE(engine.Init());
+    EXPECT_FALSE(engine.LoadTable());
     EXPECT_EQ(nullptr, engine.GetRomLinkTable());
     EXPECT_TRUE(host::MessageBoxLog().empty());
     EXPECT_TRUE(Reports().empty());
 
     // Separators only.
     WriteRomLinkText("|\r\n|\r\n");
-    EXPECT_FALSE(engine.Init());
+    EXPECT_FALSE(engine.LoadTable());
     EXPECT_TRUE(host::MessageBoxLog().empty());
 
     // Nothing usable: the one message, then no table.
     WriteRomLinkText("1|0|0|0");
     host::AnswerMessageBox("ROM_LINK.DAT", IDOK);
-    EXPECT_FALSE(engine.Init());
+    EXPECT_FALSE(engine.LoadTable());
     EXPECT_EQ(nullptr, engine.GetRomLinkTable());
     EXPECT_EQ(1u, host::MessageBoxLog().size());
 }
@@ -322,7 +322,7 @@ TEST_F(RomLinkTest, ATruncatedFileKeepsItsWholeRecords)
     text.resize(text.size() - 4);  // the last record loses its count and part of its block
     WriteRomLinkText(text);
     host::AnswerMessageBox("T:\\data\\ROM_LINK.DAT", IDOK);
-    ASSERT_TRUE(engine.Init());
+    ASSERT_TRUE(engine.LoadTable());
     EXPECT_EQ(static_cast<int>(SampleEntries().size()) - 1, engine.GetRomLinkCount());
     RomLinkRecord r;
     ASSERT_TRUE(engine.GetRomLink(6000003, r));
@@ -340,7 +340,7 @@ TEST_F(RomLinkTest, MoreThanMaxRecordsInTheFileCancelsStartUp)
     host::AnswerMessageBox("MAX_ROMRECORDS", IDOK);
     bool cancelled = false;
     try {
-        engine.Init();
+        engine.LoadTable();
     } catch (CUserException* e) {
         cancelled = true;
         e->Delete();

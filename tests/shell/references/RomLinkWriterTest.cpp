@@ -115,7 +115,7 @@ TEST_F(RomLinkRoundTripTest, TheSampleDiscPlacesEveryItemOfItsSource)
     std::vector<RomLinkEntry> entries = discbuilder::ReadRomLinkSource(source);
     ASSERT_FALSE(entries.empty());
     discbuilder::WriteRomLinkFromSource(source, dir.path() / "t" / "data");
-    ASSERT_TRUE(engine.Init());
+    ASSERT_TRUE(engine.LoadTable());
     AppServices().owned.pSearchEngine = &engine;
     EXPECT_EQ(static_cast<int>(entries.size() + discbuilder::RomLinkDefaultRins().size()), engine.GetRomLinkCount());
     for (const RomLinkEntry& e : entries) {
