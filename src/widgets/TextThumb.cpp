@@ -128,6 +128,7 @@ CString CTextThumb::SplitWord(CString strWord, CString& strRest, int nAvailable,
     if (strWord.IsEmpty())
         return strWord;
     strWord.TrimRight();
+    m_bSplit = FALSE;
     if (HasDigit(strWord))
         return strWord;
     m_bSplit = TRUE;
@@ -298,7 +299,7 @@ void CTextThumb::LayoutText(CDC* pDC)
         if (x + size.cx > nLineEnd && x != kLeft) {
             BOOL bKept = FALSE;
             const int nRoom = nLineEnd - x;
-            if (!bBold && !m_bSplit && nRoom >= nSplitRoom && nRoom > 5) {
+            if (!bBold && nRoom >= nSplitRoom && nRoom > 5) {
                 CString strPart = SplitWord(strWord, strText, nRoom, pDC);
                 if (m_bSplit) {
                     strWord = strPart;
@@ -308,7 +309,7 @@ void CTextThumb::LayoutText(CDC* pDC)
             }
             if (!bKept) {
                 newLine();
-                if (y + nLineHeight > m_rectText.bottom)
+                if (y >= m_rectInner.bottom)
                     break;  // the title ran out of card
             }
         }
