@@ -96,9 +96,8 @@ BOOL CInstructionWnd::Create(LPCSTR lpszTitle, int x, int y, CWnd* pParent, UINT
         pParent->GetClientRect(&rectParent);
         nBottom = std::min(nBottom, static_cast<int>(rectParent.bottom) - 12);
     }
-    CGenericTabWin::Create(lpszClass, lpszTitle, WS_CLIPCHILDREN | WS_CAPTION | WS_THICKFRAME,
-                           CRect(x, y, x + WindowWidth(nClass), nBottom), pParent, nID);
-    return TRUE;
+    return CGenericTabWin::Create(lpszClass, lpszTitle, WS_CLIPCHILDREN | WS_CAPTION | WS_THICKFRAME,
+                                  CRect(x, y, x + WindowWidth(nClass), nBottom), pParent, nID);
 }
 
 CString CInstructionWnd::PageText(UINT nCommand)
@@ -157,14 +156,33 @@ int CInstructionWnd::OnCreate(LPCREATESTRUCT lpCreateStruct)
 
     const int nClass = GetAppScreenClass();
     m_rectTabs.SetRect(0, 0, WindowWidth(nClass), 80);
-    m_pTabFont = new CFont;
-    m_pTabFont->CreateFont(14, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, FF_SWISS, "Arial");
     int a = 8, b = 115;
     switch (nClass) {
     case 0: b = 108; break;
     case 1: b = 110; break;
     case 2: a = 10; b = 131; break;
     default: break;
+    }
+    // The labels stand right of their 13-pixel marks. The bold 14-pixel font is used when both
+    // columns fit the window; else the second column moves right of the first one's labels and
+    // the font shrinks until both fit (the narrow windows of the smaller screens).
+    m_pTabFont = new CFont;
+    {
+        CClientDC dc(this);
+        const int nRight = rectClient.right - 4;
+        for (int nHeight = 14; nHeight >= 8; --nHeight) {
+            m_pTabFont->DeleteObject();
+            m_pTabFont->CreateFont(nHeight, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, FF_SWISS, "Arial");
+            CFont* pOld = dc.SelectObject(m_pTabFont);
+            const int nLeft = std::max(dc.GetTextExtent(CString("BUBBLE VIEWS")).cx, dc.GetTextExtent(CString("SOUNDS")).cx);
+            const int nSecond = std::max(dc.GetTextExtent(CString("VIDEO")).cx, dc.GetTextExtent(CString("PICTURES")).cx);
+            dc.SelectObject(pOld);
+            const int bFit = std::max(b, a + 13 + 4 + nLeft + 6);
+            if (bFit + 13 + 4 + nSecond <= nRight || nHeight == 8) {
+                b = bFit;
+                break;
+            }
+        }
     }
     const DWORD dwStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | BS_OWNERDRAW;
     struct TAB {
@@ -175,8 +193,8 @@ int CInstructionWnd::OnCreate(LPCREATESTRUCT lpCreateStruct)
     } const tabs[] = {
         {m_pBubblesTab, "BUBBLE VIEWS", CRect(a, 5, 105, 18), INSTRUCT_CMD_BUBBLES},
         {m_pSoundsTab, "SOUNDS", CRect(a, 25, 110, 38), INSTRUCT_CMD_SOUNDS},
-        {m_pVideoTab, "VIDEO", CRect(b, 5, 200, 18), INSTRUCT_CMD_VIDEO},
-        {m_pPicturesTab, "PICTURES", CRect(b, 25, 200, 38), INSTRUCT_CMD_PICTURES},
+        {m_pVideoTab, "VIDEO", CRect(b, 5, b + 13, 18), INSTRUCT_CMD_VIDEO},
+        {m_pPicturesTab, "PICTURES", CRect(b, 25, b + 13, 38), INSTRUCT_CMD_PICTURES},
     };
     for (const TAB& tab : tabs) {
         tab.pButton->Create(tab.lpszLabel, dwStyle, tab.rect, this, tab.nId);
@@ -223,7 +241,8 @@ LRESULT CInstructionWnd::OnRadioChecked(WPARAM, LPARAM)
     for (const auto& tab : order) {
         if (tab.pButton == NULL || tab.pButton->GetSafeHwnd() == NULL)
             continue;
-        if (tab.pButton->SendMessage(BM_GETCHECK, 0, 0) != 0) {
+        // A picture button keeps no check state of its own: its latched (alternate) look is it.
+        if (tab.pButton->SendMessage(BM_GETCHECK, 0, 0) != 0 || tab.pButton->IsAlternate()) {
             // The string table's video page here, not the built-in one.
             m_strPageText = tab.nCommand == INSTRUCT_CMD_VIDEO ? LoadText(IDS_INSTRUCT_VIDEO) : PageText(tab.nCommand);
             m_pTextBox->SetText(m_strPageText);

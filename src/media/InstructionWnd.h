@@ -34,7 +34,8 @@ public:
     ~CInstructionWnd() override;
 
     // Creates the panel at (x, y): the width of the screen class, the height of the class or down
-    // to 12 pixels above the parent's client bottom, whichever is less. TRUE.
+    // to 12 pixels above the parent's client bottom, whichever is less. FALSE when the window
+    // cannot be made.
     BOOL Create(LPCSTR lpszTitle, int x, int y, CWnd* pParent, UINT nID);
     using CGenericTabWin::Create;
 
