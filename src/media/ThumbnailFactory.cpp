@@ -161,7 +161,11 @@ CThumbnail* CThumbnailFactory::MakePictureThumb(CReference* pRef, const CString&
             m_strPictureTitle = pDocument->GetTitle();
             strUsed = m_strPictureTitle;
         }
-        if (bCheckFlag && pRef->GetPictureFlag() != 0) {
+        // The picture flag turned into a link by the load: the item's picture is only a pointer
+        // to another item's, and no thumbnail is made of it. (The flag's plain set mark, and the
+        // disc-2 mark 1, leave a picture of its own.)
+        const LONG nFlag = pRef->GetPictureFlag();
+        if (bCheckFlag && nFlag != 0 && nFlag != -1 && nFlag != 1) {
             delete m_pLastPicture;
             m_pLastPicture = NULL;
             AfxThrowNotSupportedException();
