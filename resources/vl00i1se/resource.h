@@ -54,4 +54,11 @@
 #define IDC_WIZARD_QUIZ 1071
 #define IDB_WIZARD_BANNER 594
 
+// The media instruction window's pages.
+#define IDS_INSTRUCT_MULTIPLE_VIEWS 118
+#define IDS_INSTRUCT_SOUNDS 119
+#define IDS_INSTRUCT_VIDEO 120
+#define IDS_INSTRUCT_BUBBLES 121
+#define IDS_INSTRUCT_PICTURES 123
+
 #endif

@@ -8,9 +8,9 @@
 #include <cstring>
 #include <new>
 
-IMPLEMENT_DYNAMIC(CMiniArtThumb, CVLScrollWnd)
+IMPLEMENT_DYNAMIC(CMiniArtThumb, CTextThumb)
 
-BEGIN_MESSAGE_MAP(CMiniArtThumb, CVLScrollWnd)
+BEGIN_MESSAGE_MAP(CMiniArtThumb, CTextThumb)
     ON_WM_CREATE()
     ON_WM_SIZE()
     ON_WM_PAINT()
@@ -64,6 +64,22 @@ CMiniArtThumb::~CMiniArtThumb()
         DestroyWindow();
 }
 
+int CMiniArtThumb::GetThumbWidth()
+{
+    CRect rect(0, 0, 0, 0);
+    if (GetSafeHwnd() != NULL)
+        GetWindowRect(&rect);
+    return rect.Width();
+}
+
+int CMiniArtThumb::GetThumbHeight()
+{
+    CRect rect(0, 0, 0, 0);
+    if (GetSafeHwnd() != NULL)
+        GetWindowRect(&rect);
+    return rect.Height();
+}
+
 BOOL CMiniArtThumb::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd)
 {
     if (dwStyle == 0)
@@ -89,7 +105,7 @@ BOOL CMiniArtThumb::ParseText(const CString& strText)
 
 int CMiniArtThumb::OnCreate(LPCREATESTRUCT lpCreateStruct)
 {
-    if (CVLScrollWnd::OnCreate(lpCreateStruct) == -1)
+    if (CThumbnail::OnCreate(lpCreateStruct) == -1)
         return -1;
     if (m_strText.IsEmpty())
         return 0;
@@ -233,7 +249,7 @@ void CMiniArtThumb::DrawRuns(CDC* pDC)
 
 void CMiniArtThumb::OnSize(UINT nType, int cx, int cy)
 {
-    CVLScrollWnd::OnSize(nType, cx, cy);
+    CThumbnail::OnSize(nType, cx, cy);
     if (nType != SIZE_RESTORED || cy < m_layout.GetLineHeight() || cx < 21 || m_bInLayout)
         return;
     m_nLaidWidth = cx;
@@ -600,5 +616,5 @@ void CMiniArtThumb::OnCaptureChanged(CWnd* pWnd)
     // The capture taken away by another window ends a drag without a drop.
     if (pWnd != this)
         m_bDragging = FALSE;
-    CVLScrollWnd::OnCaptureChanged(pWnd);
+    CThumbnail::OnCaptureChanged(pWnd);
 }

@@ -9,8 +9,7 @@
 #pragma once
 
 #include "widgets/MiniArtLayout.h"
-#include "widgets/TextThumbFonts.h"
-#include "widgets/VLScrollWnd.h"
+#include "widgets/TextThumb.h"
 
 #include <afxwin.h>
 
@@ -19,7 +18,7 @@ class CReference;
 // A selection handed to a pane is cut to this many characters.
 #define MINIART_SELECTED_WORD_MAX 40
 
-class CMiniArtThumb : public CVLScrollWnd {
+class CMiniArtThumb : public CTextThumb {
     DECLARE_DYNAMIC(CMiniArtThumb)
 public:
     // bNoSelection: the mouse selects nothing (every button and move is ignored).
@@ -33,6 +32,11 @@ public:
     // Creates the box (dwStyle 0: WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_VSCROLL) with no
     // caption and no id, at the rectangle as given.
     virtual BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd);
+    using CThumbnail::Create;
+
+    // The size of the window.
+    int GetThumbWidth() override;
+    int GetThumbHeight() override;
 
     // Replaces the text (NULL: none) and lays it out: to the given rectangle's size when one is
     // given with a positive right edge and a bottom below the line height (shrinking allowed);
@@ -111,7 +115,6 @@ private:
     // Parses m_strText into the layout; FALSE (with the out-of-memory message) when it fails.
     BOOL ParseText(const CString& strText);
 
-    CTextThumbFontUser m_fontUser;
     CMiniArtLayout m_layout;
     CString m_strText;
 

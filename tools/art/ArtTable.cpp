@@ -152,6 +152,17 @@ const std::vector<Row>& ProgramArt()
         {204, Kind::Bitmap, Look::KindPicture, {{32, 32}, {32, 32}, {32, 32}}},
         {200, Kind::Bitmap, Look::KindPicture, {{32, 32}, {32, 32}, {32, 32}}},
         {202, Kind::Bitmap, Look::KindPicture, {{32, 32}, {32, 32}, {32, 32}}},
+        // Thumbnails: the timeline card's picture, the media strip's thumbnail frames (normal,
+        // taller, pressed, under the pointer), the instruction window's tab marks and the
+        // picture thumbnail's second-disc badge.
+        {236, Kind::Bitmap, Look::TimelinePicture, {{26, 17}, {26, 17}, {26, 17}}},
+        {605, Kind::Bitmap, Look::MediaFrame, {{45, 33}, {45, 33}, {45, 33}}},
+        {606, Kind::Bitmap, Look::MediaFrame, {{45, 34}, {45, 34}, {45, 34}}},
+        {604, Kind::Bitmap, Look::MediaFramePressed, {{45, 33}, {45, 33}, {45, 33}}},
+        {339, Kind::Bitmap, Look::MediaFrameHover, {{55, 33}, {55, 33}, {55, 33}}},
+        {580, Kind::Bitmap, Look::TabIndicator, {{13, 13}, {13, 13}, {13, 13}}},
+        {581, Kind::Bitmap, Look::TabIndicatorChosen, {{13, 13}, {13, 13}, {13, 13}}},
+        {427, Kind::Bitmap, Look::Disc2Badge, {{14, 12}, {14, 12}, {14, 12}}},
     };
     return rows;
 }

@@ -48,6 +48,14 @@ enum class Look {
     KindPicture,        // the same badge as a bitmap on white
     MissingFileMark,    // a small download arrow on white (a file not yet downloaded)
     MissingFileMarkDark,  // the same on black, for a selected row
+    // Thumbnails.
+    TimelinePicture,    // a small timeline: a bar with year ticks and event flags
+    MediaFrame,         // the media strip's thumbnail frame: a raised slate-blue frame
+    MediaFramePressed,  // the same frame sunken and darker
+    MediaFrameHover,    // the same frame lit, with a pointer arrow at its right
+    TabIndicator,       // the instruction window's tab mark: an empty round radio
+    TabIndicatorChosen, // the same with a dark dot
+    Disc2Badge,         // a small "2" on a yellow tag: the item is on the second disc
 };
 
 // Whether a look is written as an 8-bit bitmap over the menu's colour table.

@@ -333,6 +333,75 @@ void MissingFileMark(HDC dc, int width, int height, bool dark)
     FillBox(dc, 0, height - 2, width, height - 1, colour);
 }
 
+// ---- thumbnails ---------------------------------------------------------------------------------
+
+void TimelinePicture(HDC dc, int width, int height)
+{
+    FillBox(dc, 0, 0, width, height, RGB(166, 202, 240));
+    const int bar = height * 2 / 3;
+    FillBox(dc, 1, bar, width - 1, bar + 2, RGB(40, 4, 72));
+    for (int x = 2; x < width - 1; x += 4)
+        FillBox(dc, x, bar - 2, x + 1, bar, RGB(40, 4, 72));
+    const COLORREF flags[3] = {RGB(204, 0, 0), RGB(0, 128, 0), RGB(255, 204, 0)};
+    for (int i = 0; i < 3; ++i) {
+        const int x = 4 + i * (width - 8) / 3;
+        FillBox(dc, x, 2, x + 1, bar, RGB(40, 4, 72));
+        FillBox(dc, x + 1, 2, x + 6, 6, flags[i]);
+    }
+}
+
+void MediaFrame(HDC dc, int width, int height, int look)
+{
+    const COLORREF face = look == 1 ? RGB(72, 84, 120) : look == 2 ? RGB(150, 170, 220) : RGB(104, 120, 168);
+    const COLORREF light = look == 1 ? RGB(40, 44, 64) : RGB(220, 228, 248);
+    const COLORREF dark = look == 1 ? RGB(200, 208, 232) : RGB(24, 28, 48);
+    FillBox(dc, 0, 0, width, height, face);
+    Line(dc, 0, height - 1, 0, 0, light);
+    Line(dc, 0, 0, width - 1, 0, light);
+    Line(dc, width - 1, 0, width - 1, height - 1, dark);
+    Line(dc, width - 1, height - 1, -1, height - 1, dark);
+    if (look == 2 && width > 45) {
+        // The pointer arrow in the extra room at the right.
+        POINT arrow[] = {{47, height / 2 - 5}, {53, height / 2}, {47, height / 2 + 5}};
+        Filled(dc, RGB(255, 204, 0), arrow, 3);
+    }
+}
+
+void TabIndicator(HDC dc, int width, int height, bool chosen)
+{
+    FillBox(dc, 0, 0, width, height, RGB(198, 198, 222));
+    HBRUSH brush = CreateSolidBrush(kLight);
+    HPEN pen = CreatePen(PS_SOLID, 1, RGB(40, 4, 72));
+    HGDIOBJ oldBrush = SelectObject(dc, brush), oldPen = SelectObject(dc, pen);
+    Ellipse(dc, 0, 0, width, height);
+    SelectObject(dc, oldBrush);
+    SelectObject(dc, oldPen);
+    DeleteObject(brush);
+    DeleteObject(pen);
+    if (chosen) {
+        HBRUSH dot = CreateSolidBrush(RGB(40, 4, 72));
+        HPEN dotPen = CreatePen(PS_SOLID, 1, RGB(40, 4, 72));
+        oldBrush = SelectObject(dc, dot);
+        oldPen = SelectObject(dc, dotPen);
+        Ellipse(dc, 3, 3, width - 3, height - 3);
+        SelectObject(dc, oldBrush);
+        SelectObject(dc, oldPen);
+        DeleteObject(dot);
+        DeleteObject(dotPen);
+    }
+}
+
+void Disc2Badge(HDC dc, int width, int height)
+{
+    FillBox(dc, 0, 0, width, height, RGB(255, 204, 0));
+    Line(dc, 0, 0, width - 1, 0, kDark);
+    Line(dc, width - 1, 0, width - 1, height - 1, kDark);
+    Line(dc, width - 1, height - 1, 0, height - 1, kDark);
+    Line(dc, 0, height - 1, 0, 0, kDark);
+    RECT box{0, 0, width, height};
+    Text(dc, box, "2", height - 2, kDark, DT_CENTER);
+}
+
 }  // namespace
 
 
@@ -608,6 +677,13 @@ Picture Paint(Look look, int width, int height, const char* label)
     case Look::KindPicture: KindBadge(dc, width, height, label, false); break;
     case Look::MissingFileMark: MissingFileMark(dc, width, height, false); break;
     case Look::MissingFileMarkDark: MissingFileMark(dc, width, height, true); break;
+    case Look::TimelinePicture: TimelinePicture(dc, width, height); break;
+    case Look::MediaFrame: MediaFrame(dc, width, height, 0); break;
+    case Look::MediaFramePressed: MediaFrame(dc, width, height, 1); break;
+    case Look::MediaFrameHover: MediaFrame(dc, width, height, 2); break;
+    case Look::TabIndicator: TabIndicator(dc, width, height, false); break;
+    case Look::TabIndicatorChosen: TabIndicator(dc, width, height, true); break;
+    case Look::Disc2Badge: Disc2Badge(dc, width, height); break;
     case Look::MenuCaption: {
         FillBox(dc, 0, 0, width, height, kMenuSky);
         RECT box{0, 0, width, height};
