@@ -48,6 +48,12 @@ enum class Look {
     KindPicture,        // the same badge as a bitmap on white
     MissingFileMark,    // a small download arrow on white (a file not yet downloaded)
     MissingFileMarkDark,  // the same on black, for a selected row
+    // The application toolbar's and the Tool Kit's picture buttons: a sign above the label.
+    ToolButton,          // the raised face
+    ToolButtonPressed,   // sunken while the mouse holds it down
+    ToolButtonLit,       // lit while the cursor is over it
+    ToolButtonLatched,   // the latched look (the view on screen, an open pane, a running tool)
+    ToolButtonDisabled,  // greyed
 };
 
 // Whether a look is written as an 8-bit bitmap over the menu's colour table.
