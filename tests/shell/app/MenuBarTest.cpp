@@ -156,3 +156,30 @@ TEST_F(MenuBarTest, EverySubmenuOfTheRunningFrameOpensWithItsItemsAndStates)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(MenuBarTest, TheToolbarsHomeButtonReopensTheMenuOverTheFrameWhichTakesTheChoice)
+{
+    ASSERT_TRUE(Start(kBrowseRow));
+    ui::PumpUntilIdle();
+    auto* frame = dynamic_cast<CBaseWindow*>(app->m_pMainWnd);
+    ASSERT_NE(nullptr, frame);
+    ASSERT_EQ(frame->GetDlgItem(IDW_JUSTLOOKING), frame->GetCurrentMainWin());
+    int atlasRow = -1;
+    for (int i = 0; i < kMainMenuButtons; ++i)
+        if (MainMenuRows()[i].nCode == kChoiceAtlas)
+            atlasRow = i;
+    ASSERT_GE(atlasRow, 0);
+
+    // The Home button: the hosted menu comes up over the frame; the atlas is chosen in it.
+    apptest::RowToChoose() = atlasRow;
+    ::SetTimer(NULL, 0, 10, apptest::ChooseRowWhenReady);
+    frame->GetToolbar().SendMessage(WM_COMMAND, MAKEWPARAM(CVLToolbar::btnHome, BN_CLICKED), 0);
+    ui::PumpUntilIdle();
+    EXPECT_EQ(nullptr, MainMenuState().pMenu) << "the menu is gone once it has handed the choice over";
+    EXPECT_EQ(frame->GetDlgItem(IDW_ATLAS), frame->GetCurrentMainWin());
+    EXPECT_EQ(CVLToolbar::btnAtlas, frame->GetToolbar().GetLatchedButton());
+}
+
+}  // namespace
