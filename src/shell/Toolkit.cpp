@@ -275,9 +275,16 @@ void CToolkit::ToggleSlide()
 
 BOOL CToolkit::StartSlide()
 {
-    if (GetSafeHwnd() == NULL)
+    if (GetSafeHwnd() == NULL || !m_timer.Start(kSlidePeriod, kSlideResolution, 0, m_hWnd))
         return FALSE;
-    return m_timer.Start(kSlidePeriod, kSlideResolution, 0, m_hWnd);
+    // A tip shown before the slide goes with it.
+    for (POSITION pos = m_items.GetHeadPosition(); pos != NULL;) {
+        auto* pButton = static_cast<CTKRollOverButton*>(m_items.GetNext(pos));
+        if (CTipWnd* pTip = pButton->GetTip())
+            if (pTip->GetSafeHwnd() != NULL)
+                pTip->ShowWindow(SW_HIDE);
+    }
+    return TRUE;
 }
 
 void CToolkit::SlideOut()

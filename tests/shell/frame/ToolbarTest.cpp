@@ -579,6 +579,15 @@ TEST_F(ToolbarTest, TipsShowBesideAHoveredToolButNeverDuringASlide)
     EXPECT_STREQ("Print", print->GetTip()->GetText());
     EXPECT_STREQ("Sticky Note", Toolkit()->GetTool(CToolkit::idStickyNote)->GetTip()->GetText());
     EXPECT_STREQ("Homework Wizards", Toolkit()->GetTool(CToolkit::idWizard)->GetTip()->GetText());
+
+    // A tip showing when the panel starts to slide in goes at once.
+    hover(print);
+    hover(highlighter);
+    ASSERT_TRUE(highlighter->GetTip()->IsWindowVisible());
+    Press(CVLToolbar::btnToolkit);
+    ASSERT_TRUE(Toolkit()->IsMoving());
+    EXPECT_FALSE(highlighter->GetTip()->IsWindowVisible());
+    RunSlide();
 }
 
 TEST_F(ToolbarTest, ScreenshotsOfTheFrameWithTheToolbarAndAnOpenToolKit)
