@@ -20,6 +20,9 @@
 #define IDR_DISPLAY_PALETTE 131
 #define IDR_THIRD_PALETTE 135
 
+// The main frame's menu bar
+#define IDR_MAIN_MENU 264
+
 // Dialogs
 #define IDD_COPY_DLL 273
 #define IDD_LICENSE_AGREEMENT 331

@@ -65,6 +65,7 @@
 #define VLM_CONTRIBUTORS 0x4F5
 #define VLM_PASS_TO_VIEW 0x4F6       // (view id, any): passed on to the view
 #define VLM_SUITE_MENU_STARTED 0x4FA // (0, 0): the suite's menu program was chosen; no effect
+#define VLM_MEDIA_TICK 0x4FB         // (system time in ms, caller's value): a media timer's tick
 #define VLM_RESULT_CHOSEN 0x7EA      // (0, CReference* borrowed): a result was double-clicked
 
 // The sticky-note window of a view (CStickyNoteWnd) and its parent.
@@ -121,7 +122,18 @@ enum : int {
 #define ID_MONTHLY_SPOTLIGHT 9024
 #define ID_CONTRIBUTORS_FIRST 9046   // 9046-9049: contributors A-F, G-L, M-S, T-Z
 #define ID_CONTRIBUTORS_LAST 9049
+#define ID_EDIT_COPY_VIEW 9005
 #define ID_EDIT_SELECT_ALL_ARTICLE 9007
+#define ID_FIND_IN_ARTICLE 9008
+#define ID_FIND_NEXT 9009
+#define ID_ONLINE_CONNECT 9011
+#define ID_ONLINE_DISCONNECT 9012
+#define ID_ONLINE_ENABLE 9013
+#define ID_ONLINE_CONFIGURE 9014
+#define ID_ABOUT 9021
+#define ID_MESSAGE_CENTRE 9050
+#define ID_DOWNLOAD_DIRECTORY 40022
+#define ID_CLEAR_ARTICLE_HIGHLIGHTS 40037
 #define ID_FONT_SMALL 9036
 #define ID_FONT_MEDIUM 9037
 #define ID_FONT_LARGE 9038

@@ -105,3 +105,13 @@ int CCloud::RegisterWindow(CWnd* pWnd)
         m_windows.Add(pWnd->GetSafeHwnd());
     return m_nState;
 }
+
+void CCloud::Enable()
+{
+    AfxThrowNotSupportedException();
+}
+
+void CCloud::Disable()
+{
+    AfxThrowNotSupportedException();
+}

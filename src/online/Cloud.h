@@ -30,6 +30,10 @@ public:
 
     // [Online] "Disable" (default 0).
     BOOL IsDisabled() const;
+    // Switching online services on and off is not offered by this product: both raise the
+    // class library's not-supported exception, which the caller reports.
+    void Enable();
+    void Disable();
     // The connection engine exists.
     BOOL HasConnection() const { return m_bHasEngine; }
     BOOL IsOnline();

@@ -8,6 +8,8 @@
 #include "base/TimelineRequest.h"
 #include "base/VLMessages.h"
 #include "media/StickyNoteWnd.h"
+#include "online/Cloud.h"
+#include "shell/Toolkit.h"
 #include "shell/HistoryDlg.h"
 #include "shell/WizardSelectWnd.h"
 
@@ -76,6 +78,36 @@ int MenuBarItemAt(HWND hWnd, POINT pt)
 {
     HMENU hMenu = ::GetMenu(hWnd);
     return hMenu == NULL ? -1 : MenuItemFromPoint(hWnd, hMenu, pt);
+}
+
+// What the frame's command states ask of the article view: whether its page holds the focus,
+// whether the article shown has highlights, whether there is something to find again. A view
+// without the answer has none of these.
+template <class View>
+BOOL ArticlePageFocused(View& view)
+{
+    if constexpr (requires { view.IsPageFocused(); })
+        return view.IsPageFocused();
+    else
+        return FALSE;
+}
+
+template <class View>
+BOOL ArticleHasHighlights(View& view)
+{
+    if constexpr (requires { view.HasHighlights(); })
+        return view.HasHighlights();
+    else
+        return FALSE;
+}
+
+template <class View>
+BOOL ArticleCanFindAgain(View& view)
+{
+    if constexpr (requires { view.CanFindAgain(); })
+        return view.CanFindAgain();
+    else
+        return FALSE;
 }
 
 template <class T>
@@ -164,6 +196,16 @@ BEGIN_MESSAGE_MAP(CBaseWindow, CFrameWnd)
     ON_COMMAND_RANGE(ID_CONTRIBUTORS_FIRST, ID_CONTRIBUTORS_LAST, OnContributors)
     ON_COMMAND(ID_OPTIONS, OnOptions)
     ON_UPDATE_COMMAND_UI(ID_OPTIONS, OnUpdateOptions)
+    ON_COMMAND(ID_EDIT_COPY_VIEW, OnEditCopy)
+    ON_UPDATE_COMMAND_UI(ID_EDIT_COPY_VIEW, OnUpdateEditCopy)
+    ON_COMMAND(ID_EDIT_SELECT_ALL_ARTICLE, OnEditSelectAll)
+    ON_UPDATE_COMMAND_UI(ID_EDIT_SELECT_ALL_ARTICLE, OnUpdateEditSelectAll)
+    ON_COMMAND(ID_FIND_NEXT, OnFindNext)
+    ON_UPDATE_COMMAND_UI(ID_FIND_NEXT, OnUpdateFindNext)
+    ON_COMMAND(ID_CLEAR_ARTICLE_HIGHLIGHTS, OnClearArticleHighlights)
+    ON_UPDATE_COMMAND_UI(ID_CLEAR_ARTICLE_HIGHLIGHTS, OnUpdateClearArticleHighlights)
+    ON_COMMAND(ID_ONLINE_ENABLE, OnToggleOnlineServices)
+    ON_UPDATE_COMMAND_UI(ID_ONLINE_ENABLE, OnUpdateToggleOnlineServices)
 END_MESSAGE_MAP()
 
 CBaseWindow::CBaseWindow() : m_nLayoutClass(GetAppScreenClass())
@@ -498,9 +540,10 @@ BOOL CBaseWindow::ShowMainWindow(UINT nID, BOOL bKeepPanes)
         BOOL bArticle = nID == IDW_ARTICLE;
 
         if (CMenu* pMenu = GetMenu()) {
+            // Save As sits in the File menu, Select all and the font sizes in the Edit menu.
+            UINT nEnable = bArticle ? MF_ENABLED : MF_GRAYED;
+            pMenu->EnableMenuItem(ID_FILE_SAVE_AS_ARTICLE, MF_BYCOMMAND | nEnable);
             if (CMenu* pEdit = pMenu->GetSubMenu(1)) {
-                UINT nEnable = bArticle ? MF_ENABLED : MF_GRAYED;
-                pEdit->EnableMenuItem(ID_FILE_SAVE_AS_ARTICLE, MF_BYCOMMAND | nEnable);
                 pEdit->EnableMenuItem(ID_EDIT_SELECT_ALL_ARTICLE, MF_BYCOMMAND | nEnable);
                 pEdit->EnableMenuItem(4, MF_BYPOSITION | nEnable);
             }
@@ -1293,4 +1336,119 @@ void CBaseWindow::OnOptions()
 void CBaseWindow::OnUpdateOptions(CCmdUI* pCmdUI)
 {
     pCmdUI->Enable(GetAppProfileString(VL_PRODUCT_SECTION, "LOCKED", "").CompareNoCase("y") != 0);
+}
+
+// ---- edit commands ----
+
+BOOL CBaseWindow::DictionaryPaneHasFocus() const
+{
+    if (m_pDictionaryPane == NULL || m_pDictionaryPane->GetSafeHwnd() == NULL || !m_pDictionaryPane->IsWindowVisible())
+        return FALSE;
+    HWND hFocus = ::GetFocus();
+    return hFocus != NULL && (hFocus == m_pDictionaryPane->GetSafeHwnd() || ::IsChild(m_pDictionaryPane->GetSafeHwnd(), hFocus));
+}
+
+BOOL CBaseWindow::IsArticleCurrent() const
+{
+    return m_pCurrentView != NULL && m_pCurrentView->GetDlgCtrlID() == IDW_ARTICLE;
+}
+
+BOOL CBaseWindow::CanFindInArticle() const
+{
+    return IsArticleCurrent() && m_pArticleView != NULL && m_pArticleView->GetDiscArticleRin() != 0;
+}
+
+void CBaseWindow::OnEditCopy()
+{
+    if (DictionaryPaneHasFocus())
+        m_pDictionaryPane->CopyToClipboard();
+    else if (m_pCurrentView != NULL)
+        m_pCurrentView->OnEditCopy();
+}
+
+void CBaseWindow::OnUpdateEditCopy(CCmdUI* pCmdUI)
+{
+    if (DictionaryPaneHasFocus())
+        m_pDictionaryPane->UpdateCopyCommand(pCmdUI);
+    else if (m_pCurrentView != NULL)
+        m_pCurrentView->OnUpdateEditCopy(pCmdUI);
+    else
+        pCmdUI->Enable(FALSE);
+}
+
+void CBaseWindow::OnEditSelectAll()
+{
+    if (IsArticleCurrent())
+        m_pCurrentView->SendMessage(VLM_SELECT_ALL, 0, 0);
+    else if (m_pCurrentView != NULL)
+        m_pCurrentView->OnEditSelectAll();
+}
+
+void CBaseWindow::OnUpdateEditSelectAll(CCmdUI* pCmdUI)
+{
+    if (IsArticleCurrent() && m_pArticleView != NULL)
+        pCmdUI->Enable(ArticlePageFocused(*m_pArticleView));
+    else if (m_pCurrentView != NULL)
+        m_pCurrentView->OnUpdateEditSelectAll(pCmdUI);
+    else
+        pCmdUI->Enable(FALSE);
+}
+
+void CBaseWindow::OnFindNext()
+{
+    if (IsArticleCurrent())
+        m_pCurrentView->SendMessage(VLM_FIND_NEXT, 0, 0);
+}
+
+void CBaseWindow::OnUpdateFindNext(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(CanFindInArticle() && ArticleCanFindAgain(*m_pArticleView));
+}
+
+void CBaseWindow::OnClearArticleHighlights()
+{
+    if (m_pArticleView != NULL && m_pArticleView->GetSafeHwnd() != NULL)
+        m_pArticleView->SendMessage(VLM_CLEAR_HIGHLIGHTS, 0, 0);
+}
+
+void CBaseWindow::OnUpdateClearArticleHighlights(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(m_pArticleView != NULL && m_pArticleView->GetSafeHwnd() != NULL &&
+                   ArticleHasHighlights(*m_pArticleView));
+}
+
+// ---- online services on and off ----
+
+void CBaseWindow::OnToggleOnlineServices()
+{
+    CCloud* pCloud = GetAppCloud();
+    if (pCloud == NULL)
+        return;
+    try {
+        if (pCloud->IsDisabled()) {
+            try {
+                pCloud->Enable();
+            } catch (CNotSupportedException* e) {
+                // The product cannot switch its online services on: the reader is told.
+                e->Delete();
+                AfxMessageBox("Sorry.  The online system could not be initialized.");
+            }
+            return;
+        }
+        if (pCloud->IsDownloading()) {
+            AfxMessageBox("Sorry.  You cannot disable online services while a download is in progress.");
+            return;
+        }
+        pCloud->Disable();
+        AfxMessageBox("The online system has been disabled.");
+    } catch (CException* e) {
+        e->ReportError();
+        e->Delete();
+    }
+}
+
+void CBaseWindow::OnUpdateToggleOnlineServices(CCmdUI* pCmdUI)
+{
+    CCloud* pCloud = GetAppCloud();
+    pCmdUI->SetText(pCloud != NULL && pCloud->IsDisabled() ? "Enable" : "Disable");
 }

@@ -14,6 +14,7 @@
 
 #include "shell/FramePaneDropTarget.h"
 #include "shell/LeastWindows.h"
+#include "shell/VLToolbar.h"
 #include "base/VLMainWin.h"
 #include "base/VLStateObj.h"
 #include "base/ViewHost.h"
@@ -62,6 +63,8 @@ public:
     CSearchTabWin* GetSearchTabWin() const { return m_pSearchPane; }
     CDictionaryTabWin* GetDictionaryTabWin() const { return m_pDictionaryPane; }
     CVLToolbar& GetToolbar() { return m_wndToolbar; }
+    // The Tool Kit panel (NULL before the toolbar is made).
+    CToolkit* GetToolkit() const { return m_wndToolbar.GetToolkit(); }
     CStatusWin& GetStatusWin() { return m_wndStatus; }
     CVLStateList& GetBackList() { return m_backList; }
     CVLStateList& GetForwardList() { return m_forwardList; }
@@ -168,6 +171,21 @@ protected:
     afx_msg void OnContributors(UINT nID);
     afx_msg void OnOptions();
     afx_msg void OnUpdateOptions(CCmdUI* pCmdUI);
+    // Edit > Copy: the dictionary pane's copy while it holds the focus, else the current view's.
+    afx_msg void OnEditCopy();
+    afx_msg void OnUpdateEditCopy(CCmdUI* pCmdUI);
+    // Edit > Select all: the article view's page, else the current view's own.
+    afx_msg void OnEditSelectAll();
+    afx_msg void OnUpdateEditSelectAll(CCmdUI* pCmdUI);
+    // Edit > Find next: the article view finds the last text again.
+    afx_msg void OnFindNext();
+    afx_msg void OnUpdateFindNext(CCmdUI* pCmdUI);
+    // Tools > Clear article highlights: the article view's highlights of the article shown.
+    afx_msg void OnClearArticleHighlights();
+    afx_msg void OnUpdateClearArticleHighlights(CCmdUI* pCmdUI);
+    // Online services switched on or off (9013; no menu item of the frame's menu sends it).
+    afx_msg void OnToggleOnlineServices();
+    afx_msg void OnUpdateToggleOnlineServices(CCmdUI* pCmdUI);
     DECLARE_MESSAGE_MAP()
 
 private:
@@ -185,6 +203,13 @@ private:
     void HidePanes();
     // Whether the help may open now (F1 help on, no start-up main menu showing).
     static BOOL HelpAllowed();
+
+    // Whether the dictionary pane is shown and the focus is in it.
+    BOOL DictionaryPaneHasFocus() const;
+    // The article view is the view on screen.
+    BOOL IsArticleCurrent() const;
+    // Find's state: the article view is current and shows an article of the disc.
+    BOOL CanFindInArticle() const;
 
     void SetCurrentView(CVLMainWin* pView);
     // Paints the frame's window rectangle in the desktop colour and hides the frame (closing).

@@ -10,8 +10,18 @@ CFramePaneDropTarget::CFramePaneDropTarget(CBaseWindow& frame, int nPane)
 {
 }
 
+CFramePaneDropTarget::CFramePaneDropTarget(CBaseWindow& frame, int nPane, CWnd* pButton)
+    : CWndTextDropTarget(TEXTDROP_RANK_TOOLBAR, nPane == 1 ? TEXTDROP_SEARCH : TEXTDROP_LOOKUP),
+      m_frame(frame),
+      m_nPane(nPane),
+      m_pButton(pButton)
+{
+}
+
 CWnd* CFramePaneDropTarget::GetDropWindow()
 {
+    if (m_pButton != NULL)
+        return m_pButton;
     return m_nPane == 1 ? static_cast<CWnd*>(m_frame.GetSearchTabWin())
                         : static_cast<CWnd*>(m_frame.GetDictionaryTabWin());
 }

@@ -1,7 +1,7 @@
 // The least windows behind the main frame.
 //
 // The frame creates windows whose real classes belong to other parts of the program: the
-// toolbar, the search pane and each main view. Until each
+// search pane and each main view. Until each
 // real window is written, the class here stands in for it with the interface the frame uses and
 // no more: it is created the way the frame creates the real one, answers the frame's messages
 // with the real window's ownership rules (a carried object it receives is deleted at once), and
@@ -14,31 +14,6 @@
 #include "widgets/VLRefListBox.h"
 
 #include <afxwin.h>
-
-// ---- toolbar (to be replaced by the application toolbar) ----
-class CVLToolbar : public CWnd {
-public:
-    CVLToolbar();
-    // A child of the frame at (0, 0), as wide as the screen, 50 high.
-    BOOL Create(CWnd* pParentWnd);
-    // Whether a window is one of the toolbar's Search and Dictionary buttons.
-    static BOOL IsPaneButton(CWnd* pWnd);
-
-    // What the frame last told it: the latched view, the pane buttons (pressed: TRUE), and how
-    // often the Stop button was turned off.
-    UINT m_nLatchedView = 0;
-    BOOL m_bSearchDown = FALSE;
-    BOOL m_bDictionaryDown = FALSE;
-    int m_nStopOffCount = 0;
-
-protected:
-    afx_msg void OnPaint();
-    afx_msg LRESULT OnLatchView(WPARAM wParam, LPARAM lParam);
-    afx_msg LRESULT OnPaneDown(WPARAM wParam, LPARAM lParam);
-    afx_msg LRESULT OnPaneUp(WPARAM wParam, LPARAM lParam);
-    afx_msg LRESULT OnStopOff(WPARAM wParam, LPARAM lParam);
-    DECLARE_MESSAGE_MAP()
-};
 
 // ---- side panes (to be replaced by the search pane) ----
 class CReference;

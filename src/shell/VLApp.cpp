@@ -4,6 +4,7 @@
 #include "media/GrfDocument.h"
 #include "media/QuickTime.h"
 #include "online/Cloud.h"
+#include "shell/Toolkit.h"
 #include "online/OnlineUpdater.h"
 #include "search/DictionarySearchEngine.h"
 #include "search/PagingStore.h"
@@ -101,6 +102,14 @@ BOOL CVLApp::IsOffline()
 {
     CCloud* pCloud = GetAppCloud();
     return pCloud != NULL && pCloud->GetIspNotConnected();
+}
+
+void CVLApp::CollapseToolkit()
+{
+    if (auto* pFrame = dynamic_cast<CBaseWindow*>(GetAppMainWnd()))
+        if (CToolkit* pToolkit = pFrame->GetToolkit())
+            if (pToolkit->GetSafeHwnd() != NULL)
+                pToolkit->CollapseToolkit();
 }
 
 int CVLApp::MonthsSinceUpdate()

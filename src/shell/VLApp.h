@@ -23,6 +23,8 @@ public:
     void RefreshOnlineState() override;
     BOOL IsOffline() override;
     int MonthsSinceUpdate() override;
+    // The main frame's Tool Kit goes back in at once.
+    void CollapseToolkit() override;
 
     // TRUE when the main frame is up and has been given the start-up main menu's choice; FALSE
     // when another instance runs, a check failed, the reader declined an agreement or chose

@@ -1,5 +1,7 @@
 #include "ArtTable.h"
 
+#include <utility>
+
 namespace art {
 
 namespace {
@@ -19,6 +21,37 @@ constexpr Size kNoteNarrowButton = {40, 20};
 // The dictionary pane's Go button and its two tab buttons.
 constexpr Size kGoButton = {36, 20};
 constexpr Size kTabButton = {90, 24};
+// The application toolbar per screen class: the Search and Dictionary buttons, the Tool Kit
+// button, and the nine view and history buttons; the Tool Kit panel's four tools.
+constexpr Size kPaneButton[3] = {{90, 44}, {130, 50}, {160, 64}};
+constexpr Size kToolKitButton[3] = {{36, 44}, {40, 50}, {48, 64}};
+constexpr Size kViewButton[3] = {{44, 44}, {44, 50}, {47, 64}};
+constexpr Size kToolButton[3] = {{36, 36}, {40, 40}, {48, 48}};
+
+// One toolbar or Tool Kit button's pictures: normal, pressed, latched, lit and (when not 0)
+// disabled, all of one size.
+struct ToolButtonIds {
+    int normal, pressed, latched, lit, disabled;
+    const Size* sizes;
+};
+const ToolButtonIds kToolButtons[] = {
+    {7947, 7944, 7945, 7946, 0, kPaneButton},     // Search
+    {7854, 7851, 7852, 7853, 0, kPaneButton},     // Dictionary
+    {7840, 7837, 0, 7839, 0, kViewButton},        // Go Back
+    {8264, 8262, 0, 8263, 0, kViewButton},        // Go Forward
+    {7816, 7813, 7814, 7815, 0, kViewButton},     // Article
+    {7982, 7979, 7980, 7981, 0, kViewButton},     // Dido Dovov
+    {7828, 7825, 7826, 7827, 0, kViewButton},     // Atlas
+    {7897, 7894, 7895, 7896, 0, kViewButton},     // Dada Vaveroz
+    {8030, 8027, 8028, 8029, 0, kViewButton},     // VL Plus
+    {7997, 7994, 7995, 7996, 0, kToolKitButton},  // VL ToolKit
+    {7909, 7906, 7907, 7908, 0, kViewButton},     // Home
+    {7967, 7964, 7965, 7966, 7968, kViewButton},  // Stop
+    {7754, 7751, 7752, 7753, 7755, kToolButton},  // Tool Kit: Print
+    {7781, 7778, 7779, 7780, 7782, kToolButton},  // Tool Kit: Sticky Note
+    {7739, 7736, 7737, 7738, 7740, kToolButton},  // Tool Kit: Highlighter
+    {7799, 7796, 7797, 7798, 7800, kToolButton},  // Tool Kit: Homework Wizards
+};
 
 }  // namespace
 
@@ -61,6 +94,23 @@ const char* Label(int id)
     case 448: case 449: return "Go";
     case 450: case 451: return "Word List";
     case 446: case 447: return "Definitions";
+    // The toolbar's and the Tool Kit's buttons.
+    case 7947: case 7944: case 7945: case 7946: return "Search";
+    case 7854: case 7851: case 7852: case 7853: return "Dictionary";
+    case 7840: case 7837: case 7839: return "Back";
+    case 8264: case 8262: case 8263: return "Forward";
+    case 7816: case 7813: case 7814: case 7815: return "Article";
+    case 7982: case 7979: case 7980: case 7981: return "Dido Dovov";
+    case 7828: case 7825: case 7826: case 7827: return "Atlas";
+    case 7897: case 7894: case 7895: case 7896: return "Dada Vaveroz";
+    case 8030: case 8027: case 8028: case 8029: case 8107: case 8091: return "VL Plus";
+    case 7997: case 7994: case 7995: case 7996: return "Tool Kit";
+    case 7909: case 7906: case 7907: case 7908: return "Home";
+    case 7967: case 7964: case 7965: case 7966: case 7968: return "Stop";
+    case 7754: case 7751: case 7752: case 7753: case 7755: return "Print";
+    case 7781: case 7778: case 7779: case 7780: case 7782: return "Note";
+    case 7739: case 7736: case 7737: case 7738: case 7740: return "Marker";
+    case 7799: case 7796: case 7797: case 7798: case 7800: return "Wizards";
     // Content kinds: the list icons and the printed pictures share a letter.
     case 4030: case 199: return "A";  // animation
     case 4031: case 215: return "V";  // video
@@ -169,7 +219,8 @@ const std::vector<Row>& ProgramArt()
 
 const std::vector<Row>& LibraryArt()
 {
-    static const std::vector<Row> rows = {
+    static const std::vector<Row> rows = [] {
+        std::vector<Row> all = {
         // The close box of the floating panels' 27-pixel caption band, growing with the class.
         {7556, Kind::Bitmap, Look::CloseBox, {{16, 14}, {18, 16}, {21, 19}}},
         {7557, Kind::Bitmap, Look::CloseBoxPressed, {{16, 14}, {18, 16}, {21, 19}}},
@@ -194,7 +245,23 @@ const std::vector<Row>& LibraryArt()
         {8180, Kind::Bitmap, Look::MenuFace, {kMenuButton[0], kMenuButton[1], kMenuButton[2]}},
         {8277, Kind::Bitmap, Look::MenuCaption, {kMenuCaption[0], kMenuCaption[1], kMenuCaption[2]}},
         {8274, Kind::Bitmap, Look::MenuCaption, {kMenuCaption[0], kMenuCaption[1], kMenuCaption[2]}},
-    };
+        // The VL Plus button's connected (8107) and downloading (8091) pictures.
+        {8107, Kind::Bitmap, Look::ToolButtonLatched, {kViewButton[0], kViewButton[1], kViewButton[2]}},
+        {8091, Kind::Bitmap, Look::ToolButtonLit, {kViewButton[0], kViewButton[1], kViewButton[2]}},
+        };
+        for (const ToolButtonIds& button : kToolButtons) {
+            const Size* s = button.sizes;
+            const std::pair<int, Look> pictures[] = {{button.normal, Look::ToolButton},
+                                                     {button.pressed, Look::ToolButtonPressed},
+                                                     {button.latched, Look::ToolButtonLatched},
+                                                     {button.lit, Look::ToolButtonLit},
+                                                     {button.disabled, Look::ToolButtonDisabled}};
+            for (const auto& [id, look] : pictures)
+                if (id != 0)
+                    all.push_back({id, Kind::Bitmap, look, {s[0], s[1], s[2]}});
+        }
+        return all;
+    }();
     return rows;
 }
 

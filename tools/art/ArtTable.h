@@ -56,6 +56,12 @@ enum class Look {
     TabIndicator,       // the instruction window's tab mark: an empty round radio
     TabIndicatorChosen, // the same with a dark dot
     Disc2Badge,         // a small "2" on a yellow tag: the item is on the second disc
+    // The application toolbar's and the Tool Kit's picture buttons: a sign above the label.
+    ToolButton,          // the raised face
+    ToolButtonPressed,   // sunken while the mouse holds it down
+    ToolButtonLit,       // lit while the cursor is over it
+    ToolButtonLatched,   // the latched look (the view on screen, an open pane, a running tool)
+    ToolButtonDisabled,  // greyed
 };
 
 // Whether a look is written as an 8-bit bitmap over the menu's colour table.

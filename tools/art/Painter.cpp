@@ -621,6 +621,95 @@ void MapLegend(HDC dc, int width, int height)
 
 }  // namespace
 
+// The toolbar's colours: a deep blue face, lit a lighter blue under the cursor, gold when
+// latched, grey when disabled.
+const COLORREF kToolFace = RGB(0, 51, 102);
+const COLORREF kToolLit = RGB(30, 100, 170);
+const COLORREF kToolLatched = RGB(255, 204, 51);
+const COLORREF kToolDisabled = RGB(150, 150, 150);
+
+// The sign of a toolbar or Tool Kit button, in the box, by the button's label.
+void ToolSign(HDC dc, const RECT& box, const char* label, COLORREF ink)
+{
+    const int w = box.right - box.left, h = box.bottom - box.top;
+    const int cx = box.left + w / 2, cy = box.top + h / 2;
+    const int r = std::max(3, std::min(w, h) / 2 - 1);
+    auto is = [&](const char* name) { return std::strcmp(label, name) == 0; };
+    if (is("Back") || is("Forward")) {
+        int d = is("Back") ? -1 : 1;
+        POINT arrow[] = {{cx + d * r, cy}, {cx, cy - r}, {cx, cy - r / 2}, {cx - d * r, cy - r / 2},
+                         {cx - d * r, cy + r / 2}, {cx, cy + r / 2}, {cx, cy + r}};
+        Filled(dc, ink, arrow, 7);
+    } else if (is("Home")) {
+        POINT roof[] = {{cx - r, cy}, {cx, cy - r}, {cx + r, cy}};
+        Filled(dc, ink, roof, 3);
+        FillBox(dc, cx - r * 2 / 3, cy, cx + r * 2 / 3, cy + r, ink);
+    } else if (is("Stop")) {
+        FillBox(dc, cx - r * 3 / 4, cy - r * 3 / 4, cx + r * 3 / 4, cy + r * 3 / 4, ink);
+    } else if (is("Search")) {
+        Disc(dc, cx - r / 4, cy - r / 4, r * 2 / 3, r * 2 / 3, ink);
+        Line(dc, cx + r / 4, cy + r / 4, cx + r, cy + r, ink, std::max(2, r / 3));
+    } else if (is("Dictionary") || is("Article")) {
+        FillBox(dc, cx - r, cy - r * 2 / 3, cx - 1, cy + r * 2 / 3, ink);
+        FillBox(dc, cx + 1, cy - r * 2 / 3, cx + r, cy + r * 2 / 3, ink);
+    } else if (is("Atlas")) {
+        Disc(dc, cx, cy, r, r, ink);
+        Line(dc, cx - r, cy, cx + r, cy, kToolFace);
+        Line(dc, cx, cy - r, cx, cy + r, kToolFace);
+    } else if (is("Dido Dovov")) {
+        Disc(dc, cx, cy, r, r, ink);
+        Line(dc, cx, cy, cx, cy - r * 2 / 3, kToolFace, 2);
+        Line(dc, cx, cy, cx + r / 2, cy, kToolFace, 2);
+    } else if (is("VL Plus")) {
+        FillBox(dc, cx - r, cy - r / 4, cx + r, cy + r / 4 + 1, ink);
+        FillBox(dc, cx - r / 4, cy - r, cx + r / 4 + 1, cy + r, ink);
+    } else if (is("Tool Kit") || is("Print")) {
+        FillBox(dc, cx - r, cy - r / 3, cx + r, cy + r * 2 / 3, ink);
+        FillBox(dc, cx - r / 2, cy - r, cx + r / 2, cy - r / 3, ink);
+    } else if (is("Note")) {
+        POINT note[] = {{cx - r, cy - r}, {cx + r, cy - r}, {cx + r, cy + r / 3}, {cx + r / 3, cy + r}, {cx - r, cy + r}};
+        Filled(dc, ink, note, 5);
+    } else if (is("Marker")) {
+        POINT pen[] = {{cx - r, cy + r}, {cx - r / 2, cy + r / 4}, {cx + r / 2, cy - r}, {cx + r, cy - r / 2},
+                       {cx - r / 4, cy + r / 2}};
+        Filled(dc, ink, pen, 5);
+    } else {
+        POINT star[] = {{cx, cy - r}, {cx + r / 3, cy - r / 3}, {cx + r, cy}, {cx + r / 3, cy + r / 3},
+                        {cx, cy + r}, {cx - r / 3, cy + r / 3}, {cx - r, cy}, {cx - r / 3, cy - r / 3}};
+        Filled(dc, ink, star, 8);
+    }
+}
+
+// A toolbar or Tool Kit button: its sign above its label on a bevelled face.
+void ToolButton(HDC dc, int width, int height, const char* label, Look look)
+{
+    const bool sunken = look == Look::ToolButtonPressed || look == Look::ToolButtonLatched;
+    COLORREF face = kToolFace, ink = kLight;
+    if (look == Look::ToolButtonLit)
+        face = kToolLit;
+    else if (look == Look::ToolButtonLatched)
+        face = kToolLatched, ink = kMenuSky;
+    else if (look == Look::ToolButtonDisabled)
+        face = kToolDisabled, ink = RGB(210, 210, 210);
+    FillBox(dc, 0, 0, width, height, face);
+    COLORREF topLeft = sunken ? kDark : RGB(120, 170, 220), bottomRight = sunken ? RGB(120, 170, 220) : kDark;
+    Line(dc, 0, height - 1, 0, 0, topLeft);
+    Line(dc, 0, 0, width - 1, 0, topLeft);
+    Line(dc, width - 1, 0, width - 1, height - 1, bottomRight);
+    Line(dc, width - 1, height - 1, -1, height - 1, bottomRight);
+    const int shift = sunken ? 1 : 0;
+    // Wide or tall buttons carry their label under the sign; the small Tool Kit tools only
+    // the sign.
+    const bool labelled = height >= 44;
+    const int labelHeight = labelled ? std::max(9, height / 4) : 0;
+    RECT sign{3 + shift, 3 + shift, width - 3 + shift, height - 3 - labelHeight + shift};
+    ToolSign(dc, sign, label, ink);
+    if (labelled) {
+        RECT text{1 + shift, height - 2 - labelHeight + shift, width - 1 + shift, height - 2 + shift};
+        Text(dc, text, label, LabelHeight(dc, label, labelHeight, width - 4), ink, DT_CENTER);
+    }
+}
+
 Picture Paint(Look look, int width, int height, const char* label)
 {
     Picture picture;
@@ -684,6 +773,11 @@ Picture Paint(Look look, int width, int height, const char* label)
     case Look::TabIndicator: TabIndicator(dc, width, height, false); break;
     case Look::TabIndicatorChosen: TabIndicator(dc, width, height, true); break;
     case Look::Disc2Badge: Disc2Badge(dc, width, height); break;
+    case Look::ToolButton:
+    case Look::ToolButtonPressed:
+    case Look::ToolButtonLit:
+    case Look::ToolButtonLatched:
+    case Look::ToolButtonDisabled: ToolButton(dc, width, height, label, look); break;
     case Look::MenuCaption: {
         FillBox(dc, 0, 0, width, height, kMenuSky);
         RECT box{0, 0, width, height};

@@ -7,6 +7,7 @@
 #include "base/AppServices.h"
 #include "shell/BaseWindow.h"
 #include "base/DataFolders.h"
+#include "base/ResourceLibrary.h"
 #include "base/VLMessages.h"
 #include "base/VLStateObj.h"
 
@@ -79,6 +80,8 @@ protected:
         auto library = host::FromHostPath(std::string(VL_LIBRARY_DIR) + "/vl_res0.dll");
         ASSERT_TRUE(library.has_value());
         AppServices().env.hResourceLibrary = ::LoadLibrary(library->c_str());
+        // The palettes the toolbar, the Tool Kit and the tips paint with.
+        ASSERT_TRUE(LoadAppPalettes());
     }
     // Disc 1 cannot be found any more: every look-up prompts.
     static void TakeDiscAway() { SetProfile("Files", "DataDir", ""); }

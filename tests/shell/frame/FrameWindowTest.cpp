@@ -154,7 +154,7 @@ TEST_F(FrameWindowTest, SwitchingViews)
     EXPECT_TRUE(View(8001)->IsWindowVisible());
     EXPECT_FALSE(View(8015)->IsWindowVisible());
     ui::PumpUntilIdle();
-    EXPECT_EQ(8001u, frame->GetToolbar().m_nLatchedView);
+    EXPECT_EQ(CVLToolbar::btnArticle, frame->GetToolbar().GetLatchedButton());
     // The current view again: FALSE, nothing changes.
     EXPECT_FALSE(frame->ShowMainWindow(8001, FALSE));
     // After the clear window came through the main menu, asking for it again switches anyway.
@@ -191,14 +191,14 @@ TEST_F(FrameWindowTest, TheSearchPaneComesBackWithTheArticleView)
     View(8001)->ScreenToClient(&pane);
     View(8001)->GetClientRect(&view);
     EXPECT_EQ(CRect(10, 10, 302, view.Height() - 10), pane);
-    EXPECT_TRUE(frame->GetToolbar().m_bSearchDown);
+    EXPECT_TRUE(frame->GetToolbar().IsButtonDown(CVLToolbar::btnSearch));
 
     ASSERT_TRUE(frame->ShowMainWindow(8004, FALSE));
     ui::PumpUntilIdle();
-    EXPECT_FALSE(frame->GetToolbar().m_bSearchDown);
+    EXPECT_FALSE(frame->GetToolbar().IsButtonDown(CVLToolbar::btnSearch));
     ASSERT_TRUE(frame->ShowMainWindow(8001, FALSE));
     EXPECT_TRUE(SearchPane()->IsWindowVisible()) << "keepPanes FALSE shows it again";
-    EXPECT_TRUE(frame->GetToolbar().m_bSearchDown);
+    EXPECT_TRUE(frame->GetToolbar().IsButtonDown(CVLToolbar::btnSearch));
 
     ASSERT_TRUE(frame->ShowMainWindow(8004, FALSE));
     SearchPane()->ShowWindow(SW_HIDE);
@@ -216,10 +216,10 @@ TEST_F(FrameWindowTest, TheSearchPaneComesBackWithTheArticleView)
     // Without the disc the command ends silently and the toolbar hears the pane is down.
     TakeDiscAway();
     CancelNextDiscPrompt();
-    frame->GetToolbar().m_bSearchDown = TRUE;
+    frame->GetToolbar().SendMessage(VLM_PANE_UP, 0, 1);
     frame->SendMessage(WM_COMMAND, ID_SHOW_SEARCH);
     ui::PumpUntilIdle();
-    EXPECT_FALSE(frame->GetToolbar().m_bSearchDown);
+    EXPECT_FALSE(frame->GetToolbar().IsButtonDown(CVLToolbar::btnSearch));
 }
 
 TEST_F(FrameWindowTest, TheStoredFontSizeIsAppliedOnce)
@@ -255,11 +255,12 @@ TEST_F(FrameWindowTest, MenuFollowsTheView)
     ASSERT_NE(nullptr, editMenu);
 
     ASSERT_TRUE(frame->ShowMainWindow(8004, FALSE));
-    EXPECT_TRUE(editMenu->GetMenuState(9001, MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_TRUE(frame->GetMenu()->GetMenuState(9001, MF_BYCOMMAND) & MF_GRAYED) << "Save As, in the File menu";
     EXPECT_TRUE(editMenu->GetMenuState(9007, MF_BYCOMMAND) & MF_GRAYED);
     EXPECT_TRUE(editMenu->GetMenuState(4, MF_BYPOSITION) & MF_GRAYED);
     ASSERT_TRUE(frame->ShowMainWindow(8001, FALSE));
-    EXPECT_FALSE(editMenu->GetMenuState(9001, MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_FALSE(frame->GetMenu()->GetMenuState(9001, MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_FALSE(editMenu->GetMenuState(9007, MF_BYCOMMAND) & MF_GRAYED);
     EXPECT_FALSE(editMenu->GetMenuState(4, MF_BYPOSITION) & MF_GRAYED);
     EXPECT_TRUE(frame->GetMenu()->GetMenuState(ID_FONT_MEDIUM, MF_BYCOMMAND) & MF_CHECKED);
     EXPECT_FALSE(frame->GetMenu()->GetMenuState(ID_FONT_SMALL, MF_BYCOMMAND) & MF_CHECKED);
@@ -311,9 +312,12 @@ TEST_F(FrameWindowTest, ScreenshotsOfTheClearView)
         CPoint middle = view.CenterPoint();
         frame->ClientToScreen(&middle);
         EXPECT_EQ(RGB(255, 231, 2), host::DesktopPixel(middle.x, middle.y));
-        CPoint toolbar(20, 30);
+        // The toolbar's ground (palette entry 30) left of the Tool Kit button.
+        CPoint toolbar(2, 2);
         frame->ClientToScreen(&toolbar);
-        EXPECT_EQ(RGB(192, 192, 192), host::DesktopPixel(toolbar.x, toolbar.y));
+        PALETTEENTRY ground{};
+        ASSERT_EQ(1u, GetAppDisplayPalette()->GetPaletteEntries(30, 1, &ground));
+        EXPECT_EQ(RGB(ground.peRed, ground.peGreen, ground.peBlue), host::DesktopPixel(toolbar.x, toolbar.y));
         std::set<COLORREF> colours;
         CRect window;
         frame->GetWindowRect(&window);

@@ -8,6 +8,11 @@
 #include <afxres.h>
 #include <host/Help.h>
 
+#include "online/Cloud.h"
+
+#include <string>
+#include <vector>
+
 using namespace frametest;
 
 namespace {
@@ -225,6 +230,142 @@ TEST_F(MenuCommandTest, HelpCommandsGoThroughTheApplicationsHelpUnderTheFramesRu
     EXPECT_EQ(host::HelpRequests()[0].file, "C:\\VL\\VL00I1SE.HLP");
     app.m_pszHelpFilePath = NULL;
     host::ClearHelpRequests();
+}
+
+// Every command of the frame's menu with the state its update handler gives it, over the
+// article view and over another view. Commands whose targets come with later parts of the program
+// have no handler yet and show greyed, as the class library greys any command nobody handles.
+class FullStateProbe : public CCmdUI {
+public:
+    explicit FullStateProbe(UINT id) { m_nID = id; }
+    void Enable(BOOL bOn) override
+    {
+        enabled = bOn;
+        m_bEnableChanged = TRUE;
+    }
+    void SetCheck(int nCheck) override { checked = nCheck; }
+    void SetText(LPCSTR lpszText) override { text = lpszText; }
+    int enabled = -1;  // -1: left as it was
+    int checked = -1;
+    std::string text;
+};
+
+TEST_F(MenuCommandTest, TheCommandAndStateTableOfEveryFrameCommand)
+{
+    MakeFrame();
+    enum : int { kOff = 0, kOn = 1 };
+    struct Case {
+        UINT id;
+        const char* name;
+        int overArticle;  // the state with the article view on screen
+        int overTable;    // with the table view on screen
+    } const cases[] = {
+        {9001, "Save As", kOn, kOff},
+        {9002, "Print (the least views cannot print)", kOff, kOff},
+        {9003, "Print Setup", kOn, kOn},
+        {9004, "Exit", kOn, kOn},
+        {9005, "Copy (the views have nothing selected)", kOff, kOff},
+        {9007, "Select all (the page has no focus)", kOff, kOff},
+        {9008, "Find (waits for the find window)", kOff, kOff},
+        {9009, "Find next (no disc article shown)", kOff, kOff},
+        {9011, "Connect (waits for the online manager's connection)", kOff, kOff},
+        {9012, "Disconnect (as Connect)", kOff, kOff},
+        {9014, "Configure (waits for the online configuration)", kOff, kOff},
+        {9015, "History", kOn, kOn},
+        {9017, "Sticky List", kOn, kOn},
+        {9018, "Clear all highlights", kOn, kOn},
+        {9021, "About (waits for the About window)", kOff, kOff},
+        {9024, "Monthly Spotlight", kOn, kOn},
+        {9036, "Small", kOn, kOn},
+        {9037, "Medium", kOn, kOn},
+        {9038, "Large", kOn, kOn},
+        {9041, "first recent article", kOn, kOn},
+        {9046, "Contributors A-F", kOn, kOn},
+        {9050, "Message Centre (waits for the message centre)", kOff, kOff},
+        {40007, "article view", kOn, kOn},
+        {40008, "Dada Vaveroz", kOn, kOn},
+        {40009, "atlas", kOn, kOn},
+        {40010, "Dido Dovov", kOn, kOn},
+        {40011, "online view", kOn, kOn},
+        {40014, "search pane", kOn, kOn},
+        {40015, "dictionary pane", kOn, kOn},
+        {40016, "Back", kOn, kOn},
+        {40017, "Forward", kOn, kOn},
+        {40022, "Download directory (waits for the online manager)", kOff, kOff},
+        {40036, "Notepad", kOn, kOn},
+        {40037, "Clear article highlights (none in the article)", kOff, kOff},
+        {40038, "Options", kOn, kOn},
+        {40044, "Wizards", kOn, kOn},
+        {40047, "Word Processor", kOn, kOn},
+        {40048, "Surf the Jubilee", kOn, kOn},
+        {57671, "Help topics", kOn, kOn},
+    };
+    for (UINT view : {8001u, 8004u}) {
+        ASSERT_TRUE(frame->ShowMainWindow(view, FALSE));
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.name) + " over " + std::to_string(view));
+            FullStateProbe probe(c.id);
+            probe.DoUpdate(frame, TRUE);
+            EXPECT_EQ(view == 8001 ? c.overArticle : c.overTable, probe.enabled);
+        }
+    }
+
+    // Online services on and off (9013): the text follows [Online] "Disable"; neither switch is
+    // offered by this product, and the reader is told so rather than told it worked.
+    CCloud cloud;
+    AppServices().owned.pCloud = &cloud;
+    SetProfile("Online", "Disable", "1");
+    FullStateProbe onOff(ID_ONLINE_ENABLE);
+    onOff.DoUpdate(frame, TRUE);
+    EXPECT_EQ("Enable", onOff.text);
+    host::AnswerMessageBox("Sorry.  The online system could not be initialized.", IDOK);
+    frame->SendMessage(WM_COMMAND, ID_ONLINE_ENABLE);
+    SetProfile("Online", "Disable", "0");
+    onOff.DoUpdate(frame, TRUE);
+    EXPECT_EQ("Disable", onOff.text);
+    size_t before = host::MessageBoxLog().size();
+    host::AnswerNextMessageBox(IDOK);
+    frame->SendMessage(WM_COMMAND, ID_ONLINE_ENABLE);
+    std::vector<host::MessageBoxRecord> boxes = host::MessageBoxLog();
+    ASSERT_EQ(before + 1, boxes.size()) << "the failure is reported";
+    EXPECT_EQ(std::string::npos, boxes.back().text.find("has been disabled"));
+    AppServices().owned.pCloud = NULL;
+}
+
+TEST_F(MenuCommandTest, EditCommandsAndClearingTheArticlesHighlightsReachTheirTargets)
+{
+    MakeFrame();
+    spy::MessageSpy spy;
+    HWND article = View(8001)->GetSafeHwnd();
+    spy.Watch(article);
+    struct Case {
+        UINT command;
+        UINT current;
+        UINT message;  // what the article view must get (0: nothing)
+    } const cases[] = {
+        {ID_EDIT_SELECT_ALL_ARTICLE, 8001, VLM_SELECT_ALL},
+        {ID_EDIT_SELECT_ALL_ARTICLE, 8004, 0},
+        {ID_FIND_NEXT, 8001, VLM_FIND_NEXT},
+        {ID_FIND_NEXT, 8004, 0},
+        {ID_CLEAR_ARTICLE_HIGHLIGHTS, 8004, VLM_CLEAR_HIGHLIGHTS},
+        {ID_CLEAR_ARTICLE_HIGHLIGHTS, 8001, VLM_CLEAR_HIGHLIGHTS},
+    };
+    // From the menu (no control window) a disabled command is ignored: the least article view
+    // has no focused page, nothing to find again and no highlights.
+    HWND control = frame->GetToolbar().GetSafeHwnd();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.command) + " over " + std::to_string(c.current));
+        frame->ShowMainWindow(c.current, FALSE);
+        spy.Clear();
+        frame->SendMessage(WM_COMMAND, c.command);
+        for (UINT m : {VLM_SELECT_ALL, VLM_FIND_NEXT, VLM_CLEAR_HIGHLIGHTS})
+            EXPECT_EQ(0u, spy.Count(m, article)) << std::hex << m;
+        // Sent as a control sends it, the command runs and reaches its target.
+        spy.Clear();
+        frame->SendMessage(WM_COMMAND, c.command, reinterpret_cast<LPARAM>(control));
+        for (UINT m : {VLM_SELECT_ALL, VLM_FIND_NEXT, VLM_CLEAR_HIGHLIGHTS})
+            EXPECT_EQ(m == c.message ? 1u : 0u, spy.Count(m, article)) << std::hex << m;
+    }
 }
 
 }  // namespace

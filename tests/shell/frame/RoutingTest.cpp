@@ -178,6 +178,7 @@ TEST_F(RoutingTest, ViewBaseDefaults)
     PALETTEENTRY colours[4] = {{10, 20, 30, 0}, {200, 100, 50, 0}, {1, 2, 3, 0}, {250, 250, 5, 0}};
     std::copy(colours, colours + 4, log.head.palPalEntry);
     CPalette& palette = AppServices().env.displayPalette;
+    palette.DeleteObject();
     ASSERT_TRUE(palette.CreatePalette(&log.head));
     EXPECT_TRUE(View(8004)->SendMessage(WM_QUERYNEWPALETTE));
     frame->ValidateRect(nullptr);
@@ -197,13 +198,18 @@ TEST_F(RoutingTest, StatusTextAndToolbarMessages)
     frame->SendMessage(VLM_STATUS_TEXT, 0, 0);
     EXPECT_STREQ("", frame->GetStatusWin().GetText());
 
-    frame->GetToolbar().m_bSearchDown = TRUE;
+    frame->GetToolbar().SendMessage(VLM_PANE_UP, 0, 1);
     frame->SendMessage(VLM_PANE_DOWN, 0, 1);
-    EXPECT_FALSE(frame->GetToolbar().m_bSearchDown);
-    int stops = frame->GetToolbar().m_nStopOffCount;
-    frame->SendMessage(VLM_STOP_OFF, 0, 0);
+    EXPECT_FALSE(frame->GetToolbar().IsButtonDown(CVLToolbar::btnSearch));
+    // The Stop button's state comes through the frame, posted.
+    CWnd* stop = frame->GetToolbar().GetButton(CVLToolbar::btnStop);
+    frame->SendMessage(VLM_STOP_OFF, 0, 1);
     ui::PumpUntilIdle();
-    EXPECT_EQ(stops + 1, frame->GetToolbar().m_nStopOffCount);
+    EXPECT_TRUE(stop->IsWindowEnabled());
+    frame->SendMessage(VLM_STOP_OFF, 0, 0);
+    EXPECT_TRUE(stop->IsWindowEnabled()) << "posted, not yet handled";
+    ui::PumpUntilIdle();
+    EXPECT_FALSE(stop->IsWindowEnabled());
     EXPECT_EQ(0, frame->SendMessage(VLM_IGNORED, 1, 2));
     EXPECT_EQ(0, frame->SendMessage(VLM_SUITE_MENU_STARTED, 1, 2));
 }
@@ -225,9 +231,9 @@ TEST_F(RoutingTest, MainMenuChoices)
     EXPECT_TRUE(frame->GetDictionaryTabWin()->IsWindowVisible());
     EXPECT_EQ(View(8001), frame->GetDictionaryTabWin()->GetParent());
     EXPECT_FALSE(frame->GetSearchTabWin()->IsWindowVisible());
-    EXPECT_FALSE(frame->GetToolbar().m_bSearchDown);
-    EXPECT_TRUE(frame->GetToolbar().m_bDictionaryDown);
-    EXPECT_EQ(8001u, frame->GetToolbar().m_nLatchedView);
+    EXPECT_FALSE(frame->GetToolbar().IsButtonDown(CVLToolbar::btnSearch));
+    EXPECT_TRUE(frame->GetToolbar().IsButtonDown(CVLToolbar::btnDictionary));
+    EXPECT_EQ(CVLToolbar::btnArticle, frame->GetToolbar().GetLatchedButton());
     EXPECT_EQ(0, frame->GetMainMenuFlag());
 
     // 8007: the search pane instead.
@@ -235,8 +241,8 @@ TEST_F(RoutingTest, MainMenuChoices)
     ui::PumpUntilIdle();
     EXPECT_TRUE(frame->GetSearchTabWin()->IsWindowVisible());
     EXPECT_FALSE(frame->GetDictionaryTabWin()->IsWindowVisible());
-    EXPECT_TRUE(frame->GetToolbar().m_bSearchDown);
-    EXPECT_FALSE(frame->GetToolbar().m_bDictionaryDown);
+    EXPECT_TRUE(frame->GetToolbar().IsButtonDown(CVLToolbar::btnSearch));
+    EXPECT_FALSE(frame->GetToolbar().IsButtonDown(CVLToolbar::btnDictionary));
 
     // 8003: the atlas; 8015: the clear window again, which a later request switches away from.
     frame->SendMessage(VLM_MAIN_MENU_CHOICE, 8003, 0);
