@@ -17,6 +17,7 @@
 #include "widgets/TextDropTarget.h"
 
 #include <afxres.h>
+#include <mmsystem.h>
 
 #include <algorithm>
 #include <cctype>
@@ -119,6 +120,7 @@ ON_WM_KEYDOWN()
 ON_WM_KILLFOCUS()
 ON_MESSAGE(VLM_THUMB_PRESS, OnThumbPress)
 ON_MESSAGE(VLM_STICKY_PRESENT, OnStickyPresent)
+ON_MESSAGE(MM_MCINOTIFY, OnMciNotify)
 END_MESSAGE_MAP()
 
 CArticlePageWin::CArticlePageWin() : m_pLayout(std::make_unique<CPageLayout>(this))
@@ -347,7 +349,7 @@ void CArticlePageWin::ResetPage()
     m_bSelection = m_bSelectAll = m_bSelecting = FALSE;
     m_mark.Reset();
     m_bMarking = FALSE;
-    PlaceStickyIcons();
+    SetStickyIcons(0, NULL);
     ClosePopup();
     PostStatusText(NULL);
 }
@@ -356,6 +358,7 @@ void CArticlePageWin::RestartLayout(BOOL bScrollToHit)
 {
     m_pLayout->RestartLayout(bScrollToHit);
     m_bKeepPopups = FALSE;
+    SetStickyIcons(0, NULL);
     EmptyLinkTable();
     m_bAutoOpenFirstMedia = FALSE;
     m_nPendingLine = -1;
@@ -424,6 +427,17 @@ void CArticlePageWin::OnShowReference(CReference* pReference)
 
 void CArticlePageWin::PlaySoundLine(DWORD, int)
 {
+}
+
+void CArticlePageWin::OnSoundDone()
+{
+    m_pLayout->m_bPopupShown = FALSE;
+}
+
+LRESULT CArticlePageWin::OnMciNotify(WPARAM, LPARAM)
+{
+    OnSoundDone();
+    return 0;
 }
 
 void CArticlePageWin::OpenTimeline(int)
@@ -825,7 +839,8 @@ int CArticlePageWin::DrawLinePass(PassKind ePass, CDC* pDC, int nLine, int x, CA
     const int nLineHeight = GetLineHeight();
     int y = (nLine - GetTopLine()) * nLineHeight;
     // A blank line stands for the last character of the line above.
-    if (!bDraw && GetLine(nLine).nLength == 0 && nLine > 0) {
+    const BOOL bBlank = !bDraw && GetLine(nLine).nLength == 0;
+    if (bBlank && nLine > 0) {
         --nLine;
         y -= nLineHeight;
     }
@@ -854,8 +869,9 @@ int CArticlePageWin::DrawLinePass(PassKind ePass, CDC* pDC, int nLine, int x, CA
 
     int nResult = 0;
     if (!bDraw)
-        nResult = x > line.x && line.nLength > 0 ? static_cast<int>(line.dwStart) + line.nLength - 1
-                                                 : static_cast<int>(line.dwStart);
+        nResult = (bBlank || x > line.x) && line.nLength > 0 ? static_cast<int>(line.dwStart) + line.nLength - 1
+                                                             : static_cast<int>(line.dwStart);
+    BOOL bHitFound = bBlank;
 
     CHitList* pHits = m_pDocument->GetHitList();
     const int nHitCount = pHits != NULL ? pHits->GetCount() : 0;
@@ -872,7 +888,6 @@ int CArticlePageWin::DrawLinePass(PassKind ePass, CDC* pDC, int nLine, int x, CA
     int nStyle = line.nStyleIndex;
     int nStyleLeft = nStyle < nStyleCount ? StyleLength(StyleEntry(pStyles, nStyle)) - (nPos - line.nStyleStart)
                                           : nLeft;
-    BOOL bHitFound = FALSE;
     while (nLeft > 0) {
         const int nSlot = nStyle < nStyleCount ? CArticlePageLayout::StyleFontSlot(StyleEntry(pStyles, nStyle)) : 0;
         CFont* pFont = m_pLayout->GetFont(nSlot);
@@ -1631,7 +1646,7 @@ void CArticlePageWin::OnMouseMove(UINT nFlags, CPoint point)
         return;
     }
     const BOOL bDown = (nFlags & MK_LBUTTON) != 0;
-    if (bDown && !m_bSelecting && !m_bHighlighter && !m_bTextDrag && m_nDraggedNote < 0 && !m_bClickLock)
+    if (bDown && !m_bSelecting && !m_bHighlighter && !m_bTextDrag && m_nDraggedNote < 0)
         SelectWordAt(point.x, point.y);
     m_bMoved = TRUE;
     if (m_bClickLock)

@@ -161,6 +161,8 @@ public:
     virtual void ClosePopup();
     // Opens a reference a thumbnail or the first picture stands for (taken over).
     virtual void OnShowReference(CReference* pReference);
+    // The sound that a media icon line started has ended (MM_MCINOTIFY reached the page).
+    virtual void OnSoundDone();
     // Plays the sound of a media icon line (its RIN; the line's distance from the top line, -1
     // to find it) with its caption in the pop-up.
     virtual void PlaySoundLine(DWORD dwRin, int nLineOffset);
@@ -225,6 +227,7 @@ protected:
     afx_msg void OnKillFocus(CWnd* pNewWnd);
     afx_msg LRESULT OnThumbPress(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnStickyPresent(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnMciNotify(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 
     // Makes font nSlot of the page (tests measure with other faces).
@@ -252,7 +255,8 @@ protected:
     // The sticky-note icons follow the page after layout and scrolling.
     virtual void PlaceStickyIcons();
     // The sticky-note window's report of the article's notes: their count and a block of count
-    // 8-byte positions (taken over; NULL when there are none).
+    // 8-byte positions (taken over; NULL when there are none). (0, NULL) when the page is reset:
+    // the icons go.
     virtual void SetStickyIcons(int nCount, WORD* pPositions);
 
     // Highlighter state shared with those hooks.
