@@ -17,6 +17,7 @@
 #include "widgets/TextDropTarget.h"
 
 #include <DialogDriver.h>
+#include <GifWriter.h>
 #include <SampleDisc.h>
 #include <host/Display.h>
 #include <host/Input.h>
@@ -381,6 +382,55 @@ TEST_F(ArticlePageWinTest, FirstPaintLaysOutAndDrawsEveryPassInItsColours)
     EXPECT_EQ(0, CountPixels(0, At(kFirst, "onto"), 4, Exactly(218, 200, 230)));
 }
 
+TEST_F(ArticlePageWinTest, AHitOverTwoStyleRunsIsRedInBothAndATwoColourPictureTakesThePageColour)
+{
+    ArticleRecordSource s = RichArticle();
+    s.links.clear();
+    RecordSection styled;
+    styled.title = "Styled";
+    const std::string text = "abcdefghijKLMNOPQRST and the rest of it.";
+    styled.runs = {Text(text)};
+    const auto rest = static_cast<std::uint16_t>((text.size() - 20) << 1);
+    styled.styles = {10 << 1, (10 << 5) | (0 << 1) | 1, rest};  // plain, bold (code 0), plain
+    RecordSection pictured;
+    pictured.title = "Pictured";
+    RecordRun picture;
+    picture.kind = 3;
+    pictured.runs = {picture, Text("Under the picture.")};
+    s.sections = {styled, pictured};
+    GifImage image;
+    image.width = 40;
+    image.height = 30;
+    image.indices.assign(40 * 30, 0);
+    for (int y = 10; y < 20; ++y)
+        for (int x = 10; x < 30; ++x)
+            image.indices[static_cast<std::size_t>(y * 40 + x)] = 1;
+    s.pictures = GifFile(image, {{255, 255, 255}, {200, 30, 30}});
+    auto* pHits = new CHitList;
+    pHits->AddHit(CHitPosition(0, 5, 10));
+    TestPageWin& pw = Show(s, pHits, 400);
+
+    EXPECT_EQ(0, CountPixels(0, 0, 5, Reddish));
+    EXPECT_GT(CountPixels(0, 5, 5, Reddish), 20) << "the plain part of the hit";
+    EXPECT_GT(CountPixels(0, 10, 5, Reddish), 20) << "the bold part of the hit";
+    EXPECT_EQ(0, CountPixels(0, 10, 5, Dark));
+    EXPECT_EQ(0, CountPixels(0, 15, 5, Reddish));
+    EXPECT_GT(CountPixels(0, 15, 5, Dark), 20);
+
+    int nPicture = -1;
+    for (int i = 0; i < pw.GetLineCount() && nPicture < 0; ++i)
+        if (pw.GetLine(i).nKind == PAGE_LINE_PICTURE)
+            nPicture = i;
+    ASSERT_GE(nPicture, 0);
+    const PageLine& line = pw.GetLine(nPicture);
+    CPoint corner(line.x + 2, nPicture * pw.GetLineHeight() + 2);
+    CPoint middle(line.x + 20, nPicture * pw.GetLineHeight() + 15);
+    pw.ClientToScreen(&corner);
+    pw.ClientToScreen(&middle);
+    EXPECT_EQ(RGB(255, 255, 231), host::DesktopPixel(corner.x, corner.y)) << "white became the page colour";
+    EXPECT_EQ(RGB(200, 30, 30), host::DesktopPixel(middle.x, middle.y));
+}
+
 TEST_F(ArticlePageWinTest, CharacterHitTestSnapsToCharactersAndBacksOverSpaces)
 {
     TestPageWin& pw = Show(PageFixture());
@@ -424,8 +474,9 @@ TEST_F(ArticlePageWinTest, LinkTableIsBoundedAndStopsAtTableLinks)
     for (int i = 0; i < 1100; ++i)
         many.positions.push_back(PackTextPosition(1, static_cast<std::uint32_t>(i % 200), 1));
     s.links.push_back(many);
-    TestPageWin& pw = Show(s);
+    TestPageWin& pw = Show(s, nullptr, 600);
     ASSERT_EQ(CArticlePageWin::maxLinks, pw.GetLinkCount());
+    EXPECT_EQ(CArticlePageWin::maxHotSpots, pw.GetHotSpotCount()) << "one hot spot a linked character, 100 kept";
     EXPECT_EQ(0u, pw.GetLink(0).dwSection);
     EXPECT_EQ(9u, pw.GetLink(0).dwLength);
     EXPECT_EQ(0, pw.GetLink(0).wFlag);
