@@ -682,9 +682,10 @@ TEST_F(ArticlePageWinTest, DraggingSelectsWholeWordsAndDropsOnTheSearchPane)
               std::string(*pText));
 
     // Press inside the selection, drag it out of the page onto the search pane: its first 40
-    // characters are searched for and the selection goes.
+    // characters are searched for and the selection goes. The drag shows the system's up-arrow.
     Press(CharPoint(0, At(kFirst, "rock")));
     MoveTo(CharPoint(0, At(kFirst, "rock") + 1));
+    EXPECT_EQ(::LoadCursor(NULL, IDC_UPARROW), host::CurrentCursor());
     const CPoint drop(450, 100);
     host::MouseMove(drop.x, drop.y);
     ui::PumpUntilIdle();
@@ -734,12 +735,21 @@ TEST_F(ArticlePageWinTest, ClicksFollowLinksAndIconsAndHoverShowsTheTarget)
     ASSERT_EQ(1u, status.size());
     EXPECT_TRUE(status[0].lParam);
     EXPECT_TRUE(CArticlePageWin::IsStatusTextShown());
-    EXPECT_EQ(::LoadCursor(NULL, IDC_HAND), host::CurrentCursor()) << "the link cursor (the system's hand stands in)";
+    HCURSOR hLinkCursor = ::LoadCursor(AfxGetInstanceHandle(), MAKEINTRESOURCE(IDC_PAGE_LINK));
+    ASSERT_NE(nullptr, hLinkCursor) << "the program's link cursor";
+    EXPECT_EQ(hLinkCursor, host::CurrentCursor());
     MoveTo(CharPoint(0, At(kFirst, "rock")));
     status = host.Take(VLM_STATUS_TEXT);
     ASSERT_EQ(2u, status.size());
     EXPECT_FALSE(status[1].lParam) << "leaving the link clears the status line";
     EXPECT_FALSE(CArticlePageWin::IsStatusTextShown());
+
+    // Over a "TF:" link the time-link cursor shows.
+    MoveTo(CharPoint(1, 2));
+    HCURSOR hTimeCursor = ::LoadCursor(AfxGetInstanceHandle(), MAKEINTRESOURCE(IDC_PAGE_TIMEFRAME_LINK));
+    ASSERT_NE(nullptr, hTimeCursor);
+    EXPECT_NE(hLinkCursor, hTimeCursor);
+    EXPECT_EQ(hTimeCursor, host::CurrentCursor());
 
     // A "TF:" link goes to the Dido Dovov view with the whole target text.
     Press(CharPoint(1, 2));

@@ -81,6 +81,9 @@ const std::vector<Row>& ProgramArt()
         {237, Kind::Bitmap, Look::SoundButton, {{27, 17}, {27, 17}, {27, 17}}},
         // The icon before the article page's table lines: 26 by 17 pixels.
         {238, Kind::Bitmap, Look::KindPicture, {{26, 17}, {26, 17}, {26, 17}}},
+        // The article page's link cursors, 32 by 32 with the finger tip as the hot spot.
+        {262, Kind::Cursor, Look::LinkHand, {{32, 32}, {11, 1}, {}}},
+        {257, Kind::Cursor, Look::TimeLinkHand, {{32, 32}, {11, 1}, {}}},
         // The main frame's icon.
         {147, Kind::Icon, Look::ProgramIcon, {{32, 32}, {32, 32}, {32, 32}}},
         // The interface sounds the sound player preloads.
