@@ -312,6 +312,8 @@ void CArticlePageWin::LayoutSections(BOOL bLayout, BOOL bRestoreAnchor, int nTar
     m_nScrollPos = 0;
     m_nApplied = 0;
     m_pLayout->SetTopLine(0);
+    // Layout's own scroll neither closes pop-ups, nor takes the focus, nor reports a section.
+    m_bKeepPopups = TRUE;
     OnVScroll(SB_THUMBTRACK, static_cast<UINT>(nTop * GetLineHeight()), NULL);
 }
 

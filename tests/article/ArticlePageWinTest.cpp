@@ -583,6 +583,18 @@ TEST_F(ArticlePageWinTest, AScrolledPageShowsWhatAFullRepaintShows)
     }
 }
 
+TEST_F(ArticlePageWinTest, TheFirstPaintScrollsToTheFirstHitQuietly)
+{
+    auto* pHits = new CHitList;
+    const std::size_t earnest = At(kLong, "earnest");
+    pHits->AddHit(CHitPosition(1, static_cast<UINT>(earnest), 7));
+    TestPageWin& pw = Show(PageFixture(), pHits, 150);
+    const int nPage = 150 / pw.GetLineHeight();
+    EXPECT_EQ(std::min(LineOf(1, earnest) - nPage / 4, pw.GetLineCount() - nPage), pw.GetTopLine());
+    EXPECT_GT(CountPixels(1, earnest, 7, Reddish), 20);
+    EXPECT_TRUE(host.Take(VLM_PANE_SECTION).empty()) << "layout's own scroll reports no section";
+}
+
 TEST_F(ArticlePageWinTest, TextThatFitsIgnoresLineAndPageScrolling)
 {
     TestPageWin& pw = Show(PageFixture(), nullptr, 2000);
