@@ -1751,15 +1751,7 @@ void CArticlePageWin::OnLButtonDown(UINT, CPoint point)
     }
     if (m_rcFirstPicture.left < point.x && point.x < m_rcFirstPicture.right && m_rcFirstPicture.top < point.y &&
         point.y < m_rcFirstPicture.bottom) {
-        CReferenceFactory* pFactory = GetAppReferenceFactory();
-        if (pFactory != NULL) {
-            try {
-                OnShowReference(pFactory->CreateReference(static_cast<LONG>(m_pLayout->GetFirstPictureLink()), "", 0));
-            } catch (CException* e) {
-                e->ReportError();
-                e->Delete();
-            }
-        }
+        OnShowReference(new CReference(static_cast<LONG>(m_pLayout->GetFirstPictureLink()), ""));
         return;
     }
     const int nNote = HitTestStickyIcon(point.x, point.y);

@@ -58,6 +58,14 @@ protected:
     void PlaySoundLine(DWORD dwRin, int nLineOffset) override { sounds.push_back({dwRin, nLineOffset}); }
     void OpenTimeline(int nItem) override { timelines.push_back(nItem); }
     void FindNext() override { ++findNext; }
+    void OnShowReference(CReference* pReference) override
+    {
+        shown.push_back(pReference->GetNumber());
+        delete pReference;
+    }
+
+public:
+    std::vector<LONG> shown;
 };
 
 // The article view as the page sees it: a top-level window that records what it is posted and
@@ -396,6 +404,7 @@ TEST_F(ArticlePageWinTest, AHitOverTwoStyleRunsIsRedInBothAndATwoColourPictureTa
     pictured.title = "Pictured";
     RecordRun picture;
     picture.kind = 3;
+    picture.extra = 1001002;  // the first picture opens this item
     pictured.runs = {picture, Text("Under the picture.")};
     s.sections = {styled, pictured};
     GifImage image;
@@ -429,6 +438,17 @@ TEST_F(ArticlePageWinTest, AHitOverTwoStyleRunsIsRedInBothAndATwoColourPictureTa
     pw.ClientToScreen(&middle);
     EXPECT_EQ(RGB(255, 255, 231), host::DesktopPixel(corner.x, corner.y)) << "white became the page colour";
     EXPECT_EQ(RGB(200, 30, 30), host::DesktopPixel(middle.x, middle.y));
+
+    // The first picture carries a link: a click inside it (not on its edge) opens the item.
+    const RECT& rcPicture = pw.GetFirstPictureRect();
+    EXPECT_EQ(40, rcPicture.right - rcPicture.left);
+    EXPECT_EQ(30, rcPicture.bottom - rcPicture.top);
+    Press(CPoint(rcPicture.left, rcPicture.top + 5));
+    Release();
+    EXPECT_TRUE(pw.shown.empty()) << "the edge is not inside";
+    Press(CPoint(rcPicture.left + 5, rcPicture.top + 5));
+    Release();
+    EXPECT_EQ(1u, pw.shown.size()) << "one reference (placed by the ROM_LINK table, which this test has not)";
 }
 
 TEST_F(ArticlePageWinTest, CharacterHitTestSnapsToCharactersAndBacksOverSpaces)
