@@ -151,6 +151,17 @@ std::string IcoFile(const std::vector<Picture>& images, std::uint32_t keyColourB
     return out;
 }
 
+std::string CurFile(const Picture& image, std::uint32_t keyColourBgr, int hotX, int hotY)
+{
+    std::string out = IcoFile({image}, keyColourBgr);
+    out[2] = 2;
+    out[6 + 4] = static_cast<char>(hotX & 0xFF);
+    out[6 + 5] = static_cast<char>((hotX >> 8) & 0xFF);
+    out[6 + 6] = static_cast<char>(hotY & 0xFF);
+    out[6 + 7] = static_cast<char>((hotY >> 8) & 0xFF);
+    return out;
+}
+
 std::string WavFile(int hertz, int milliseconds)
 {
     const int rate = 11025;

@@ -20,6 +20,9 @@ std::string BmpFile(const Picture& picture);
 std::string IndexedBmpFile(const Picture& picture);
 // One icon image per picture; pixels of the key colour are transparent.
 std::string IcoFile(const std::vector<Picture>& images, std::uint32_t keyColourBgr);
+// A cursor file of one image: the icon file's layout with type 2 and the hot spot in the
+// directory entry.
+std::string CurFile(const Picture& image, std::uint32_t keyColourBgr, int hotX, int hotY);
 // 8-bit mono PCM at 11025 Hz: a sine of the pitch, faded in and out.
 std::string WavFile(int hertz, int milliseconds);
 

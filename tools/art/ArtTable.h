@@ -1,7 +1,6 @@
 // The table of the art that no artist drew: every bitmap, icon and sound the resource
 // scripts name, with its size for each screen class and its look. The generator draws each row
-// with the platform's GDI; the scripts include the list it writes (art.rci). Cursors join the
-// table when a script names one.
+// with the platform's GDI; the scripts include the list it writes (art.rci).
 #pragma once
 
 #include <string>
@@ -9,7 +8,8 @@
 
 namespace art {
 
-enum class Kind { Bitmap, Icon, Wave };  // icons are drawn at 16 and 32 pixels
+// Icons are drawn at 16 and 32 pixels; cursors at their size, with the hot spot in sizes[1].
+enum class Kind { Bitmap, Icon, Wave, Cursor };
 
 enum class Look {
     SoundButton,      // a speaker on a raised button face
@@ -62,6 +62,9 @@ enum class Look {
     ToolButtonLit,       // lit while the cursor is over it
     ToolButtonLatched,   // the latched look (the view on screen, an open pane, a running tool)
     ToolButtonDisabled,  // greyed
+    // The article page's cursors.
+    LinkHand,      // a white hand pointing up: a link to an article, a picture or an icon line
+    TimeLinkHand,  // the same hand with a small clock: a link into the Dido Dovov view
 };
 
 // Whether a look is written as an 8-bit bitmap over the menu's colour table.

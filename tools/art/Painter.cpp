@@ -306,6 +306,34 @@ COLORREF BadgeColour(const char* label)
     }
 }
 
+// A white hand with its index finger up, outlined in black, on the transparent key colour; the
+// finger tip is at (11, 1) of a 32-pixel cursor. With a clock: a small clock face at the wrist.
+void LinkHand(HDC dc, int width, int height, bool clock)
+{
+    FillBox(dc, 0, 0, width, height, RGB(255, 0, 255));
+    const POINT hand[] = {{9, 3},   {10, 1},  {12, 1},  {13, 3},  {13, 11}, {15, 10}, {17, 11}, {18, 12},
+                          {20, 11}, {22, 12}, {23, 13}, {25, 13}, {26, 15}, {26, 21}, {24, 26}, {12, 26},
+                          {6, 19},  {5, 16},  {6, 15},  {8, 16},  {9, 18}};
+    const int n = static_cast<int>(sizeof(hand) / sizeof(hand[0]));
+    Filled(dc, RGB(255, 255, 255), hand, n);
+    for (int i = 0; i < n; ++i)
+        Line(dc, hand[i].x, hand[i].y, hand[(i + 1) % n].x, hand[(i + 1) % n].y, RGB(0, 0, 0));
+    Line(dc, 17, 12, 17, 17, RGB(0, 0, 0));
+    Line(dc, 21, 12, 21, 17, RGB(0, 0, 0));
+    if (clock) {
+        HBRUSH brush = CreateSolidBrush(RGB(255, 255, 204));
+        HPEN pen = CreatePen(PS_SOLID, 1, RGB(0, 0, 0));
+        HGDIOBJ oldBrush = SelectObject(dc, brush), oldPen = SelectObject(dc, pen);
+        Ellipse(dc, 20, 20, 31, 31);
+        SelectObject(dc, oldBrush);
+        SelectObject(dc, oldPen);
+        DeleteObject(brush);
+        DeleteObject(pen);
+        Line(dc, 25, 22, 25, 26, RGB(0, 0, 0));
+        Line(dc, 25, 25, 28, 25, RGB(0, 0, 0));
+    }
+}
+
 void KindBadge(HDC dc, int width, int height, const char* label, bool icon)
 {
     FillBox(dc, 0, 0, width, height, icon ? RGB(255, 0, 255) : kLight);
@@ -764,6 +792,8 @@ Picture Paint(Look look, int width, int height, const char* label)
     case Look::PageIcon: PageIcon(dc, width, height); break;
     case Look::KindBadge: KindBadge(dc, width, height, label, true); break;
     case Look::KindPicture: KindBadge(dc, width, height, label, false); break;
+    case Look::LinkHand: LinkHand(dc, width, height, false); break;
+    case Look::TimeLinkHand: LinkHand(dc, width, height, true); break;
     case Look::MissingFileMark: MissingFileMark(dc, width, height, false); break;
     case Look::MissingFileMarkDark: MissingFileMark(dc, width, height, true); break;
     case Look::TimelinePicture: TimelinePicture(dc, width, height); break;

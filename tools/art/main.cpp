@@ -62,6 +62,17 @@ bool Generate(const std::vector<art::Row>& rows, int screenClass, const std::fil
             script += std::to_string(row.id) + " ICON \"" + name + "\"\n";
             break;
         }
+        case art::Kind::Cursor: {
+            art::Picture picture = art::Paint(row.look, size.width, size.height, art::Label(row.id));
+            if (picture.bgr.empty()) {
+                std::cerr << "vlart: error: cannot draw cursor " << row.id << "\n";
+                return false;
+            }
+            name = "c" + std::to_string(row.id) + ".cur";
+            bytes = art::CurFile(picture, art::kIconKeyBgr, row.sizes[1].width, row.sizes[1].height);
+            script += std::to_string(row.id) + " CURSOR \"" + name + "\"\n";
+            break;
+        }
         case art::Kind::Wave:
             name = "w" + std::to_string(row.id) + ".wav";
             bytes = art::WavFile(row.sizes[0].width, row.sizes[0].height);

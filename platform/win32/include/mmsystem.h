@@ -14,3 +14,8 @@
 #if __has_include(<mci.h>)
 #include <mci.h>
 #endif
+
+// Sent to the window that asked for notification when an MCI command ends.
+#ifndef MM_MCINOTIFY
+#define MM_MCINOTIFY 0x3B9
+#endif
