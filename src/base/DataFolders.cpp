@@ -20,12 +20,6 @@ const DWORD kDrivePollInterval = 200;
 // The pause after the reader's OK to "insert disc" before the drives are searched again.
 const DWORD kDiscSearchPause = 3000;
 
-void AppendBackslash(CString& strPath)
-{
-    if (!strPath.IsEmpty() && strPath[strPath.GetLength() - 1] != '\\')
-        strPath += '\\';
-}
-
 // The program's full module path.
 CString ProgramPath()
 {
@@ -360,6 +354,12 @@ void BuildCDRomDriveList(CStringArray& drives, BOOL bWin32s)
         if (GetDriveType(candidates[i]) == DRIVE_CDROM)
             drives.Add(candidates[i]);
     }
+}
+
+void AppendBackslash(CString& strPath)
+{
+    if (!strPath.IsEmpty() && strPath[strPath.GetLength() - 1] != '\\')
+        strPath += '\\';
 }
 
 BOOL GetDataDir(CString& strDir, int nType, int nDisc, BOOL bPrompt)

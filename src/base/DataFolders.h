@@ -54,6 +54,9 @@ CString MakeAppProfilePath(LPCSTR lpszProgramPath);
 BOOL InstallAppProfilePath();
 void RestoreFrameworkProfileName();
 
+// Ends a non-empty path with a backslash when it has none.
+void AppendBackslash(CString& strPath);
+
 // The program's folder, with its trailing backslash.
 CString GetProgramDir();
 // [Online] "Download" with a trailing backslash, or the program folder + "download\" when empty.
