@@ -1,4 +1,5 @@
 #include "shell/BaseWindow.h"
+#include "shell/CreditsWin.h"
 
 #include "base/AppHost.h"
 
@@ -164,6 +165,7 @@ BEGIN_MESSAGE_MAP(CBaseWindow, CFrameWnd)
     ON_COMMAND_RANGE(ID_CONTRIBUTORS_FIRST, ID_CONTRIBUTORS_LAST, OnContributors)
     ON_COMMAND(ID_OPTIONS, OnOptions)
     ON_UPDATE_COMMAND_UI(ID_OPTIONS, OnUpdateOptions)
+    ON_COMMAND(ID_ABOUT_VELTRA, OnAbout)
 END_MESSAGE_MAP()
 
 CBaseWindow::CBaseWindow() : m_nLayoutClass(GetAppScreenClass())
@@ -1288,6 +1290,14 @@ void CBaseWindow::OnOptions()
     }
     if (LOWORD(location) != 1)
         ResolveDataLocation(HIWORD(location), LOWORD(location));
+}
+
+void CBaseWindow::OnAbout()
+{
+    OpenView(IDW_ARTICLE, 0);
+    CWaitCursor wait;
+    CCreditsWin about;
+    about.RunTabDialog();
 }
 
 void CBaseWindow::OnUpdateOptions(CCmdUI* pCmdUI)

@@ -167,6 +167,8 @@ protected:
     afx_msg void OnRecentArticle(UINT nID);
     afx_msg void OnContributors(UINT nID);
     afx_msg void OnOptions();
+    // The About window over the article view (opened at its start page first).
+    afx_msg void OnAbout();
     afx_msg void OnUpdateOptions(CCmdUI* pCmdUI);
     DECLARE_MESSAGE_MAP()
 

@@ -188,11 +188,11 @@ void CCreditsWin::OnPaint()
         dc.SetTextColor(PALETTEINDEX(58));
         CPen pen(PS_SOLID, 1, PALETTEINDEX(58));
         CPen* pOldPen = dc.SelectObject(&pen);
-        CBrush* pOldBrush = static_cast<CBrush*>(dc.SelectStockObject(NULL_BRUSH));
+        HGDIOBJ hOldBrush = ::SelectObject(dc.GetSafeHdc(), ::GetStockObject(NULL_BRUSH));
         CRect box = m_rectHeading;
         box.InflateRect(1, 1);
         dc.Rectangle(&box);
-        dc.SelectObject(pOldBrush);
+        ::SelectObject(dc.GetSafeHdc(), hOldBrush);
         dc.SelectObject(pOldPen);
         CRect band(client.left + 170, m_rectHeading.top + 2, client.right - 170, m_rectHeading.top + 22);
         dc.DrawText(m_strHeading, &band, DT_CENTER | DT_VCENTER | DT_SINGLELINE);

@@ -203,13 +203,11 @@ void CPreferencesDlg::DoDataExchange(CDataExchange* pDX)
 BOOL CPreferencesDlg::OnInitDialog()
 {
     LoadSettings();
-    if (CComboBox* pDrives = static_cast<CComboBox*>(GetDlgItem(IDC_PREF_DRIVE))) {
-        pDrives->ResetContent();
-        pDrives->AddString(s_szAnyDrive);
-        for (char cDrive = 'D'; cDrive <= 'Z'; ++cDrive) {
-            const char szDrive[3] = {cDrive, ':', '\0'};
-            pDrives->AddString(szDrive);
-        }
+    ::SendDlgItemMessage(m_hWnd, IDC_PREF_DRIVE, CB_RESETCONTENT, 0, 0);
+    AddDrive(s_szAnyDrive);
+    for (char cDrive = 'D'; cDrive <= 'Z'; ++cDrive) {
+        const char szDrive[3] = {cDrive, ':', '\0'};
+        AddDrive(szDrive);
     }
     ::SetDlgItemText(m_hWnd, IDC_PREF_VIDEO, "Enable Video");
     CDialog::OnInitDialog();
@@ -219,15 +217,20 @@ BOOL CPreferencesDlg::OnInitDialog()
     return TRUE;
 }
 
+int CPreferencesDlg::AddDrive(LPCSTR lpszDrive)
+{
+    return static_cast<int>(
+        ::SendDlgItemMessage(m_hWnd, IDC_PREF_DRIVE, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(lpszDrive)));
+}
+
 void CPreferencesDlg::SelectDrive(const CString& strDrive)
 {
-    CComboBox* pDrives = static_cast<CComboBox*>(GetDlgItem(IDC_PREF_DRIVE));
-    if (pDrives == NULL)
-        return;
-    int nIndex = pDrives->FindStringExact(-1, strDrive);
+    int nIndex = static_cast<int>(::SendDlgItemMessage(m_hWnd, IDC_PREF_DRIVE, CB_FINDSTRINGEXACT,
+                                                       static_cast<WPARAM>(-1),
+                                                       reinterpret_cast<LPARAM>(static_cast<LPCSTR>(strDrive))));
     if (nIndex == CB_ERR)
-        nIndex = pDrives->AddString(strDrive);
-    pDrives->SetCurSel(nIndex);
+        nIndex = AddDrive(strDrive);
+    ::SendDlgItemMessage(m_hWnd, IDC_PREF_DRIVE, CB_SETCURSEL, static_cast<WPARAM>(nIndex), 0);
 }
 
 void CPreferencesDlg::EnablePagingLimit(BOOL bEnable)

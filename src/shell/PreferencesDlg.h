@@ -74,6 +74,7 @@ protected:
     BOOL SkipFocusCheck() const;
     // The drive list: the entry, added when it is not one of the drives (a folder location).
     void SelectDrive(const CString& strDrive);
+    int AddDrive(LPCSTR lpszDrive);
     void EnablePagingLimit(BOOL bEnable);
 
     CIntEdit m_editPagingLimit;
