@@ -388,7 +388,7 @@ BOOL LocateFirstDisc()
             CString strDir;
             if (GetDataDir(strDir, DDT_INFO_DAT, 1, TRUE))
                 return TRUE;
-            if (GetAppHost().RunPreferencesDialog() == IDCANCEL)
+            if (GetAppHost().RunPreferencesDialog() != IDOK)
                 return FALSE;
         }
     } catch (CUserException* e) {

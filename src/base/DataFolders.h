@@ -81,5 +81,6 @@ void BuildCDRomDriveList(CStringArray& drives, BOOL bWin32s);
 BOOL GetDataDir(CString& strDir, int nType, int nDisc, BOOL bPrompt);
 
 // Start-up: TRUE when disc 1 can be used (or [Files] "DataDir" names the data). Until the disc is
-// found the reader is asked for it, then offered the preferences; Cancel there gives FALSE.
+// found the reader is asked for it, then offered the preferences; anything but OK there (Cancel,
+// or a dialog that could not be shown) gives FALSE.
 BOOL LocateFirstDisc();
