@@ -49,7 +49,7 @@ TEST_F(CreditsWinTest, CreditsAndAcknowledgmentsGrowTheWindowAndBackShrinksIt)
 {
     const int screenHeight = ::GetSystemMetrics(SM_CYSCREEN);
     CCreditsWin about;
-    dlg::Drive([&](HWND window) {
+    host::RunInNextModalLoop([&](HWND window) {
         ui::PumpUntilIdle();
         EXPECT_EQ(about.GetSafeHwnd(), window);
         EXPECT_EQ(CSize(567, 215), WindowSize(about));
