@@ -1,6 +1,7 @@
 // The preferences dialog and the disc-location dialog it opens: a session that changes every
 // setting and the profile it leaves, the field checks with their messages, Cancel, the disc
 // location's radio choices, and the dialog as the start-up prompts and Options run it.
+#include "shell/CreditsWin.h"
 #include "shell/LocateDiscDlg.h"
 #include "shell/PreferencesDlg.h"
 
@@ -308,3 +309,38 @@ TEST_F(PreferencesTest, AMissingDiscAtStartUpOffersThePreferences)
 }
 
 }  // namespace
+
+// The running program: Options runs the dialog over the frame, and OK tells the frame; About runs
+// the About window from the disc's pages.
+class RunningPreferencesTest : public apptest::AppTest {};
+
+TEST_F(RunningPreferencesTest, OptionsAndAboutOpenTheirWindowsOverTheFrame)
+{
+    ASSERT_TRUE(Start(apptest::kBrowseRow));
+    CWnd* pFrame = app->m_pMainWnd;
+    ASSERT_NE(nullptr, pFrame);
+    ui::PumpUntilIdle();
+    bool ranOverFrame = false;
+    dlg::Drive([&](HWND d) {
+        ranOverFrame = ::GetParent(d) == pFrame->GetSafeHwnd() || ::GetWindow(d, GW_OWNER) == pFrame->GetSafeHwnd();
+        ::SendMessage(::GetDlgItem(d, IDC_PREF_ANIMATE), BM_CLICK, 0, 0);
+        ::SendMessage(::GetDlgItem(d, IDOK), BM_CLICK, 0, 0);
+        dlg::Pump(d);
+    });
+    pFrame->SendMessage(WM_COMMAND, ID_OPTIONS);
+    ui::PumpUntilIdle();
+    EXPECT_TRUE(ranOverFrame);
+    EXPECT_EQ("n", Profile(kSection, "PAA"));
+
+    std::string heading;
+    host::RunInNextModalLoop([&](HWND window) {
+        char title[64] = {};
+        ::GetWindowText(window, title, sizeof title);
+        heading = title;
+        ::SendMessage(::GetDlgItem(window, ID_CREDITS_CLOSE), BM_CLICK, 0, 0);
+        ui::PumpUntilIdle();
+    });
+    pFrame->SendMessage(WM_COMMAND, ID_ABOUT_VELTRA);
+    EXPECT_EQ("About Veltra Jubilee 2000", heading);
+    EXPECT_TRUE(pFrame->IsWindowEnabled());
+}
