@@ -20,12 +20,6 @@ const DWORD kDrivePollInterval = 200;
 // The pause after the reader's OK to "insert disc" before the drives are searched again.
 const DWORD kDiscSearchPause = 3000;
 
-void AppendBackslash(CString& strPath)
-{
-    if (!strPath.IsEmpty() && strPath[strPath.GetLength() - 1] != '\\')
-        strPath += '\\';
-}
-
 // The program's full module path.
 CString ProgramPath()
 {
@@ -362,6 +356,12 @@ void BuildCDRomDriveList(CStringArray& drives, BOOL bWin32s)
     }
 }
 
+void AppendBackslash(CString& strPath)
+{
+    if (!strPath.IsEmpty() && strPath[strPath.GetLength() - 1] != '\\')
+        strPath += '\\';
+}
+
 BOOL GetDataDir(CString& strDir, int nType, int nDisc, BOOL bPrompt)
 {
     if (nDisc > 1)
@@ -388,7 +388,7 @@ BOOL LocateFirstDisc()
             CString strDir;
             if (GetDataDir(strDir, DDT_INFO_DAT, 1, TRUE))
                 return TRUE;
-            if (GetAppHost().RunPreferencesDialog() == IDCANCEL)
+            if (GetAppHost().RunPreferencesDialog() != IDOK)
                 return FALSE;
         }
     } catch (CUserException* e) {

@@ -54,6 +54,9 @@ CString MakeAppProfilePath(LPCSTR lpszProgramPath);
 BOOL InstallAppProfilePath();
 void RestoreFrameworkProfileName();
 
+// Ends a non-empty path with a backslash when it has none.
+void AppendBackslash(CString& strPath);
+
 // The program's folder, with its trailing backslash.
 CString GetProgramDir();
 // [Online] "Download" with a trailing backslash, or the program folder + "download\" when empty.
@@ -78,5 +81,6 @@ void BuildCDRomDriveList(CStringArray& drives, BOOL bWin32s);
 BOOL GetDataDir(CString& strDir, int nType, int nDisc, BOOL bPrompt);
 
 // Start-up: TRUE when disc 1 can be used (or [Files] "DataDir" names the data). Until the disc is
-// found the reader is asked for it, then offered the preferences; Cancel there gives FALSE.
+// found the reader is asked for it, then offered the preferences; anything but OK there (Cancel,
+// or a dialog that could not be shown) gives FALSE.
 BOOL LocateFirstDisc();

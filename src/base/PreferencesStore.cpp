@@ -85,12 +85,6 @@ const PREFERENCE_ROW kRows[PreferencesStore::entryCount] = {
     {kLocations, "UNO", NULL, NULL, 1, 0, 0},
 };
 
-void AppendBackslash(CString& strPath)
-{
-    if (!strPath.IsEmpty() && strPath[strPath.GetLength() - 1] != '\\')
-        strPath += '\\';
-}
-
 // The framework's profile read (the store is made before the application's own profile path is
 // installed).
 CString ReadProfile(LPCSTR lpszSection, LPCSTR lpszKey)

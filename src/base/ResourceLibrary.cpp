@@ -56,7 +56,7 @@ BOOL FindResourceFolder(CString& strFolder)
     for (;;) {
         if (GetDataDir(strFolder, DDT_RESOURCE, 1, TRUE))
             return TRUE;
-        if (GetAppHost().RunPreferencesDialog() == IDCANCEL)
+        if (GetAppHost().RunPreferencesDialog() != IDOK)
             return FALSE;
     }
 }

@@ -1,4 +1,5 @@
 #include "shell/BaseWindow.h"
+#include "shell/CreditsWin.h"
 
 #include "base/AppHost.h"
 
@@ -206,6 +207,7 @@ BEGIN_MESSAGE_MAP(CBaseWindow, CFrameWnd)
     ON_UPDATE_COMMAND_UI(ID_CLEAR_ARTICLE_HIGHLIGHTS, OnUpdateClearArticleHighlights)
     ON_COMMAND(ID_ONLINE_ENABLE, OnToggleOnlineServices)
     ON_UPDATE_COMMAND_UI(ID_ONLINE_ENABLE, OnUpdateToggleOnlineServices)
+    ON_COMMAND(ID_ABOUT_VELTRA, OnAbout)
 END_MESSAGE_MAP()
 
 CBaseWindow::CBaseWindow() : m_nLayoutClass(GetAppScreenClass())
@@ -1331,6 +1333,14 @@ void CBaseWindow::OnOptions()
     }
     if (LOWORD(location) != 1)
         ResolveDataLocation(HIWORD(location), LOWORD(location));
+}
+
+void CBaseWindow::OnAbout()
+{
+    OpenView(IDW_ARTICLE, 0);
+    CWaitCursor wait;
+    CCreditsWin about;
+    about.RunTabDialog();
 }
 
 void CBaseWindow::OnUpdateOptions(CCmdUI* pCmdUI)

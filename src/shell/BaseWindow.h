@@ -170,6 +170,8 @@ protected:
     afx_msg void OnRecentArticle(UINT nID);
     afx_msg void OnContributors(UINT nID);
     afx_msg void OnOptions();
+    // The About window over the article view (opened at its start page first).
+    afx_msg void OnAbout();
     afx_msg void OnUpdateOptions(CCmdUI* pCmdUI);
     // Edit > Copy: the dictionary pane's copy while it holds the focus, else the current view's.
     afx_msg void OnEditCopy();

@@ -16,6 +16,7 @@
 #include "shell/LicenseAgreementDlg.h"
 #include "shell/MainMenu.h"
 #include "shell/NewEditionReminderDlg.h"
+#include "shell/PreferencesDlg.h"
 #include "base/PreferencesStore.h"
 #include "base/ReferenceFactory.h"
 #include "base/ResourceLibrary.h"
@@ -90,6 +91,13 @@ CVLApp::~CVLApp()
 int CVLApp::RunFirstRunAgreements(CWnd* pParent)
 {
     return ::RunFirstRunAgreements(pParent);
+}
+
+int CVLApp::RunPreferencesDialog()
+{
+    CWnd* pMain = AfxGetMainWnd();
+    CPreferencesDlg dialog(pMain != NULL && pMain->GetSafeHwnd() != NULL ? pMain : NULL);
+    return static_cast<int>(dialog.DoModal());
 }
 
 void CVLApp::RefreshOnlineState()

@@ -20,6 +20,8 @@ public:
     // The application as host (installed while it lives and again at each InitInstance): the
     // program's own agreements, the online manager's state and update age.
     int RunFirstRunAgreements(CWnd* pParent) override;
+    // The preferences dialog over the main window (none during start-up).
+    int RunPreferencesDialog() override;
     void RefreshOnlineState() override;
     BOOL IsOffline() override;
     int MonthsSinceUpdate() override;

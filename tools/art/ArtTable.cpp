@@ -52,6 +52,9 @@ const ToolButtonIds kToolButtons[] = {
     {7739, 7736, 7737, 7738, 7740, kToolButton},  // Tool Kit: Highlighter
     {7799, 7796, 7797, 7798, 7800, kToolButton},  // Tool Kit: Homework Wizards
 };
+// The About window's buttons (189 gives their size) and the find window's.
+constexpr Size kAboutButton = {120, 26};
+constexpr Size kFindButton = {72, 24};
 
 }  // namespace
 
@@ -92,6 +95,12 @@ const char* Label(int id)
     case 347: case 348: return "List";
     case 353: case 354: return "Delete All";
     case 448: case 449: return "Go";
+    case 481: case 482: case 483: case 484: return "Acknowledgments";
+    case 494: case 495: case 496: case 497: return "Credits";
+    case 490: case 491: case 492: case 493: return "Close";
+    case 498: case 499: case 500: case 501: return "Back";
+    case 485: case 486: return "Cancel";
+    case 592: case 593: return "Find";
     case 450: case 451: return "Word List";
     case 446: case 447: return "Definitions";
     // The toolbar's and the Tool Kit's buttons.
@@ -184,6 +193,33 @@ const std::vector<Row>& ProgramArt()
         {450, Kind::Bitmap, Look::TextButtonPressed, {kTabButton, kTabButton, kTabButton}},
         {447, Kind::Bitmap, Look::TextButton, {kTabButton, kTabButton, kTabButton}},
         {446, Kind::Bitmap, Look::TextButtonPressed, {kTabButton, kTabButton, kTabButton}},
+        // The About window's buttons: normal, pressed, focused and lit under the mouse for
+        // Acknowledgments (484, 481, 482, 483), Credits (497, 494, 495, 496), Close (493, 490, 491,
+        // 492) and Back (501, 498, 499, 500); 189 gives their size.
+        {189, Kind::Bitmap, Look::TextButton, {kAboutButton, kAboutButton, kAboutButton}},
+        {484, Kind::Bitmap, Look::TextButton, {kAboutButton, kAboutButton, kAboutButton}},
+        {481, Kind::Bitmap, Look::TextButtonPressed, {kAboutButton, kAboutButton, kAboutButton}},
+        {482, Kind::Bitmap, Look::TextButton, {kAboutButton, kAboutButton, kAboutButton}},
+        {483, Kind::Bitmap, Look::TextButtonLit, {kAboutButton, kAboutButton, kAboutButton}},
+        {497, Kind::Bitmap, Look::TextButton, {kAboutButton, kAboutButton, kAboutButton}},
+        {494, Kind::Bitmap, Look::TextButtonPressed, {kAboutButton, kAboutButton, kAboutButton}},
+        {495, Kind::Bitmap, Look::TextButton, {kAboutButton, kAboutButton, kAboutButton}},
+        {496, Kind::Bitmap, Look::TextButtonLit, {kAboutButton, kAboutButton, kAboutButton}},
+        {493, Kind::Bitmap, Look::TextButton, {kAboutButton, kAboutButton, kAboutButton}},
+        {490, Kind::Bitmap, Look::TextButtonPressed, {kAboutButton, kAboutButton, kAboutButton}},
+        {491, Kind::Bitmap, Look::TextButton, {kAboutButton, kAboutButton, kAboutButton}},
+        {492, Kind::Bitmap, Look::TextButtonLit, {kAboutButton, kAboutButton, kAboutButton}},
+        {501, Kind::Bitmap, Look::TextButton, {kAboutButton, kAboutButton, kAboutButton}},
+        {498, Kind::Bitmap, Look::TextButtonPressed, {kAboutButton, kAboutButton, kAboutButton}},
+        {499, Kind::Bitmap, Look::TextButton, {kAboutButton, kAboutButton, kAboutButton}},
+        {500, Kind::Bitmap, Look::TextButtonLit, {kAboutButton, kAboutButton, kAboutButton}},
+        // The find window's Cancel (486, pressed 485) and Find (592, pressed 593), and the
+        // combo boxes' drop-down arrow.
+        {486, Kind::Bitmap, Look::TextButton, {kFindButton, kFindButton, kFindButton}},
+        {485, Kind::Bitmap, Look::TextButtonPressed, {kFindButton, kFindButton, kFindButton}},
+        {592, Kind::Bitmap, Look::TextButton, {kFindButton, kFindButton, kFindButton}},
+        {593, Kind::Bitmap, Look::TextButtonPressed, {kFindButton, kFindButton, kFindButton}},
+        {452, Kind::Bitmap, Look::ComboArrow, {{18, 20}, {18, 20}, {18, 20}}},
         // The tree-shaped lists' icons: headings closed and open, leaf items, and the content
         // kinds of search results.
         {138, Kind::Icon, Look::BookClosed, {{32, 32}, {32, 32}, {32, 32}}},

@@ -32,6 +32,8 @@ enum class Look {
     // Cancel).
     TextButton,         // a raised button face with its label
     TextButtonPressed,  // the same face sunken, the label one pixel down and right
+    TextButtonLit,      // the raised face with its label lit, under the mouse
+    ComboArrow,         // the drop-down arrow of the program's combo boxes
     // The sample disc's pictures (drawn for the disc builder at the size its sources ask).
     PhotoMonoplane,  // a red monoplane climbing away from a grass field
     PhotoLavaNight,  // lava fountains on a volcano's flank at night

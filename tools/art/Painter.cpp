@@ -234,13 +234,23 @@ void WizardTile(HDC dc, int width, int height, const char* label, bool pressed)
     Text(dc, box, label, LabelHeight(dc, label, height / 3, width - 10), kLight, DT_CENTER);
 }
 
-void TextButton(HDC dc, int width, int height, const char* label, bool pressed)
+void TextButton(HDC dc, int width, int height, const char* label, bool pressed, COLORREF ink = kDark)
 {
     Face(dc, width, height, pressed);
     RECT box{2, 2, width - 2, height - 2};
     if (pressed)
         OffsetRect(&box, 1, 1);
-    Text(dc, box, label, LabelHeight(dc, label, height * 3 / 5, width - 8), kDark, DT_CENTER);
+    Text(dc, box, label, LabelHeight(dc, label, height * 3 / 5, width - 8), ink, DT_CENTER);
+}
+
+// A raised square with a black triangle pointing down.
+void ComboArrow(HDC dc, int width, int height)
+{
+    Face(dc, width, height, false);
+    const int cx = width / 2, cy = height / 2;
+    const int half = std::max(2, std::min(width, height) / 4);
+    const POINT points[3] = {{cx - half, cy - half / 2}, {cx + half, cy - half / 2}, {cx, cy + half / 2 + 1}};
+    Filled(dc, kDark, points, 3);
 }
 
 void WizardBanner(HDC dc, int width, int height, const char* label)
@@ -780,6 +790,8 @@ Picture Paint(Look look, int width, int height, const char* label)
     case Look::WizardBanner: WizardBanner(dc, width, height, label); break;
     case Look::TextButton: TextButton(dc, width, height, label, false); break;
     case Look::TextButtonPressed: TextButton(dc, width, height, label, true); break;
+    case Look::TextButtonLit: TextButton(dc, width, height, label, false, RGB(0, 0, 192)); break;
+    case Look::ComboArrow: ComboArrow(dc, width, height); break;
     case Look::PhotoMonoplane: PhotoMonoplane(dc, width, height); break;
     case Look::PhotoLavaNight: PhotoLavaNight(dc, width, height); break;
     case Look::PhotoLeaves: PhotoLeaves(dc, width, height); break;

@@ -20,15 +20,16 @@ namespace discbuilder {
 
 namespace {
 
-// Copies the text files of a sample folder into the disc's data folder, with the disc's line
-// ends (CR LF). Returns the files written.
-std::vector<std::filesystem::path> CopyTextFiles(const std::filesystem::path& from, const std::filesystem::path& to)
+// Copies the text files (of that extension) of a sample folder into the disc's data folder, with
+// the disc's line ends (CR LF). Returns the files written.
+std::vector<std::filesystem::path> CopyTextFiles(const std::filesystem::path& from, const std::filesystem::path& to,
+                                                 const char* extension = ".txt")
 {
     std::vector<std::filesystem::path> written;
     if (!std::filesystem::is_directory(from))
         return written;
     for (const auto& entry : std::filesystem::directory_iterator(from)) {
-        if (!entry.is_regular_file() || entry.path().extension() != ".txt")
+        if (!entry.is_regular_file() || entry.path().extension() != extension)
             continue;
         std::ifstream in(entry.path(), std::ios::binary);
         std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -90,6 +91,8 @@ SampleDiscReport BuildSampleDisc(const std::filesystem::path& sampleFolder, cons
     if (std::filesystem::exists(sampleFolder / kSplashSource))
         report.pictures.push_back(WriteSplashPicture(sampleFolder, report.dataFolder));
     report.texts = CopyTextFiles(sampleFolder / "licence", report.dataFolder);
+    for (const std::filesystem::path& page : CopyTextFiles(sampleFolder / "about", report.dataFolder, ".htm"))
+        report.texts.push_back(page);
     report.lists = WriteSampleLists(sampleFolder, report.dataFolder);
     report.dictionary = WriteSampleDictionary(sampleFolder, report.dataFolder);
     return report;

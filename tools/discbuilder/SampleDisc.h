@@ -11,6 +11,8 @@
 //                                  sample folder has its source
 //   <disc>/info_dat/Licn*.txt      the licence texts of the first start (sample/licence), with
 //                                  CR LF line ends
+//   <disc>/info_dat/vl00crd.htm, vl00ack.htm: the About window's credits and acknowledgments
+//                                  pages in the mini-article mark-up (sample/about)
 //   <disc>/info_dat/Jlshow.dat, map_loc.dat, distcalc.dat and their .ndx indexes: the show and
 //                                  place lists (sample/lists)
 //   <disc>/info_dat/DICTDEFS.ROM, dicmain.ndx, dicmstr.ndx: the dictionary (sample/dictionary,

@@ -327,6 +327,9 @@ TEST_F(StartUpTest, FailedStartUpsStillWriteNormalExit)
     ResetProgramState();
     MakeApp();
     host::AnswerMessageBox("Please insert Disc 1.", IDCANCEL);
+    // The preferences are offered (where the disc's place can be set); Cancel gives up.
+    host::RunInNextModalLoop(
+        [](HWND hPreferences) { ::SendMessage(::GetDlgItem(hPreferences, IDCANCEL), BM_CLICK, 0, 0); });
     host::AnswerMessageBox("The Veltra CD #1 could not be located.", IDOK);
     EXPECT_FALSE(Start(-1));
     Exit();

@@ -16,18 +16,19 @@ std::string Bytes(const std::filesystem::path& file)
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
-// The sample disc carries everything the first start reads from it: the splash picture and both
-// licence texts, these with the disc's CR LF line ends and nothing else changed.
+// The sample disc carries everything the first start and the About window read from it: the
+// splash picture, both licence texts and both About pages, these with the disc's CR LF line ends
+// and nothing else changed.
 TEST(SampleDiscTest, CarriesTheFirstStartsFiles)
 {
     TempDir dir;
     const discbuilder::SampleDiscReport report = discbuilder::BuildSampleDisc(VL_SAMPLE_DIR, dir.path() / "disc");
     EXPECT_TRUE(std::filesystem::exists(report.dataFolder / "splash.bmp"));
-    ASSERT_EQ(2u, report.texts.size());
-    for (const char* name : {"Licnengl.txt", "Licnfren.txt"}) {
+    ASSERT_EQ(4u, report.texts.size());
+    for (const char* name : {"licence/Licnengl.txt", "licence/Licnfren.txt", "about/vl00crd.htm", "about/vl00ack.htm"}) {
         SCOPED_TRACE(name);
-        const std::string source = Bytes(std::filesystem::path(VL_SAMPLE_DIR) / "licence" / name);
-        const std::string disc = Bytes(report.dataFolder / name);
+        const std::string source = Bytes(std::filesystem::path(VL_SAMPLE_DIR) / name);
+        const std::string disc = Bytes(report.dataFolder / std::filesystem::path(name).filename());
         ASSERT_FALSE(source.empty());
         std::string expected;
         for (char c : source) {
