@@ -1,9 +1,17 @@
-// Article records read and parsed per second on the sample disc's archive.
+// Article records read and parsed per second on a disc's archive.
 //
-// Builds the sample disc into a temporary folder, then measures side by side:
+//   bench_article_records [SOURCES [READS]]
+//
+// Builds a disc from SOURCES (the sample disc's sources by default; the reference disc's sources
+// that scripts/make-reference-disc writes give thousands of real articles) into a temporary
+// folder, then measures side by side:
 //   - archive reads: ReadArticleRecord on vl.dat (inflate, then parse) for every article in turn;
 //   - single-file reads: the same records uncompressed in ".rcv" files;
-//   - parsing alone: ParseArticleRecord again on records already in memory.
+//   - parsing alone: ParseArticleRecord again on records already in memory;
+//   - random reads, READS of them (10,000 by default): ReadArticleRecord against zlib inflating the same compressed
+//     records from memory into a buffer of the same size (the limit of any archive read), and,
+//     where libzim is installed, against reading the same records from a ZIM archive (2 MiB
+//     clusters) that the benchmark writes.
 #include "article/ArticleRecord.h"
 
 #include <ArticleRecordWriter.h>
@@ -13,8 +21,22 @@
 
 #include <afxwin.h>
 
+#include <zlib.h>
+
+#ifdef VL_HAVE_LIBZIM
+#include <fcntl.h>
+#include <unistd.h>
+#include <zim/archive.h>
+#include <zim/item.h>
+#include <zim/writer/contentProvider.h>
+#include <zim/writer/creator.h>
+#include <zim/writer/item.h>
+#endif
+
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -49,16 +71,72 @@ double ReadRate(const std::vector<Place>& places, double minimum)
     return records / Seconds(std::chrono::steady_clock::now() - start);
 }
 
+// Microseconds per call of `read` over the indices, in the order given.
+template <class F>
+double MicrosPerRead(const std::vector<std::size_t>& order, F read)
+{
+    auto start = std::chrono::steady_clock::now();
+    for (std::size_t i : order)
+        read(i);
+    return Seconds(std::chrono::steady_clock::now() - start) * 1e6 / static_cast<double>(order.size());
+}
+
+// Inflates one zlib stream from memory into the buffer; the bytes made.
+std::size_t InflateFromMemory(const unsigned char* in, std::size_t inLength, unsigned char* out, std::size_t outLength)
+{
+    z_stream stream{};
+    if (inflateInit(&stream) != Z_OK)
+        return 0;
+    stream.next_in = const_cast<unsigned char*>(in);
+    stream.avail_in = static_cast<uInt>(inLength);
+    stream.next_out = out;
+    stream.avail_out = static_cast<uInt>(outLength);
+    inflate(&stream, Z_FINISH);
+    std::size_t made = outLength - stream.avail_out;
+    inflateEnd(&stream);
+    return made;
+}
+
+#ifdef VL_HAVE_LIBZIM
+// Writes the records into a ZIM archive, one item each ("A/<n>"), 2 MiB clusters.
+void WriteZim(const std::filesystem::path& file, const std::vector<std::string>& records)
+{
+    zim::writer::Creator creator;
+    creator.configVerbose(false);
+    creator.configClusterSize(2 * 1024 * 1024);
+    creator.startZimCreation(file.string());
+    for (std::size_t i = 0; i < records.size(); ++i)
+        creator.addItem(zim::writer::StringItem::create("A/" + std::to_string(i), "application/octet-stream",
+                                                         "record " + std::to_string(i), zim::writer::Hints{}, records[i]));
+    creator.addMetadata("Title", "article records");
+    // The library reports its steps on standard output: kept out of the figures.
+    std::fflush(stdout);
+    int saved = dup(1);
+    int null = open("/dev/null", O_WRONLY);
+    if (null >= 0)
+        dup2(null, 1);
+    creator.finishZimCreation();
+    std::fflush(stdout);
+    if (saved >= 0)
+        dup2(saved, 1);
+    if (null >= 0)
+        close(null);
+    if (saved >= 0)
+        close(saved);
+}
+#endif
+
 }  // namespace
 
-int main()
+int main(int argc, char** argv)
 {
     std::random_device rd;
     std::filesystem::path root = std::filesystem::temp_directory_path() / ("vlbench-" + std::to_string(rd()));
     std::filesystem::create_directories(root);
     int status = 0;
     {
-        discbuilder::SampleDiscReport disc = discbuilder::BuildSampleDisc(VL_SAMPLE_DIR, root / "disc");
+        const std::filesystem::path sources = argc > 1 ? std::filesystem::path(argv[1]) : std::filesystem::path(VL_SAMPLE_DIR);
+        discbuilder::SampleDiscReport disc = discbuilder::BuildSampleDisc(sources, root / "disc");
         host::MapDrive('B', root.string(), DRIVE_FIXED, "BENCH");
         CWinApp app("bench_article_records");
         app.m_pszProfileName = "B:\\bench.ini";
@@ -67,7 +145,7 @@ int main()
         std::vector<Place> archive;
         std::vector<Place> single;
         std::size_t bytes = 0;
-        for (const auto& source : discbuilder::ReadArticleSources(std::filesystem::path(VL_SAMPLE_DIR) / "articles")) {
+        for (const auto& source : discbuilder::ReadArticleSources(sources / "articles")) {
             std::string record = discbuilder::WriteArticleRecord(source);
             bytes += record.size();
             std::string name = std::to_string(source.rin) + ".rcv";
@@ -104,6 +182,50 @@ int main()
         std::printf("  inflating costs %.2fx a plain read\n", singleRate / archiveRate);
         if (archive.empty())
             status = 1;
+
+        // Random reads: the same 10,000 picks for every reader.
+        std::mt19937 pick(12345);
+        std::vector<std::size_t> order(argc > 2 ? std::size_t(std::atol(argv[2])) : 10000);
+        for (std::size_t& i : order)
+            i = archive.empty() ? 0 : pick() % archive.size();
+        std::ifstream whole(disc.dataFolder / "vl.dat", std::ios::binary);
+        std::string archiveBytes((std::istreambuf_iterator<char>(whole)), std::istreambuf_iterator<char>());
+        std::vector<unsigned char> out(ARTICLE_RECORD_BUFFER_SIZE);
+        std::vector<std::string> records(archive.size());
+        for (std::size_t i = 0; i < archive.size(); ++i) {
+            std::size_t at = std::size_t(archive[i].block) * 512;
+            std::size_t made = InflateFromMemory(reinterpret_cast<const unsigned char*>(archiveBytes.data()) + at,
+                                                 std::size_t(archive[i].count) * 512, out.data(), out.size());
+            records[i].assign(reinterpret_cast<const char*>(out.data()), made);
+        }
+        if (!archive.empty()) {
+            double ours = MicrosPerRead(order, [&](std::size_t i) {
+                FreeArticleRecord(ReadArticleRecord(archive[i].path.c_str(), archive[i].block, archive[i].count));
+            });
+            volatile std::size_t sink = 0;
+            double limit = MicrosPerRead(order, [&](std::size_t i) {
+                std::size_t at = std::size_t(archive[i].block) * 512;
+                sink = sink + InflateFromMemory(reinterpret_cast<const unsigned char*>(archiveBytes.data()) + at,
+                                                std::size_t(archive[i].count) * 512, out.data(), out.size());
+            });
+            std::printf("random reads (%zu):\n", order.size());
+            std::printf("  ours: open the archive, inflate, parse  %8.2f us\n", ours);
+            std::printf("  zlib inflating from memory (the limit)  %8.2f us   ours/it %.2f (target <= 2)\n", limit,
+                        ours / limit);
+#ifdef VL_HAVE_LIBZIM
+            std::filesystem::path zimFile = root / "records.zim";
+            WriteZim(zimFile, records);
+            zim::Archive zimArchive(zimFile.string());
+            double zimRead = MicrosPerRead(order, [&](std::size_t i) {
+                zim::Blob blob = zimArchive.getEntryByPath("A/" + std::to_string(i)).getItem().getData();
+                sink = sink + blob.size();
+            });
+            std::printf("  libzim random read (2 MiB clusters)     %8.2f us   ours/it %.2f (target <= 1)\n", zimRead,
+                        ours / zimRead);
+#else
+            std::printf("  libzim: not installed (scripts/install-deps bench), not measured\n");
+#endif
+        }
         host::ResetDrives();
     }
     std::error_code ec;

@@ -1,5 +1,6 @@
 #include "article/ArticleRecord.h"
 
+#include "article/ArticleArchive.h"
 #include "article/ArticleSection.h"
 #include "article/ParagraphRun.h"
 #include "base/DataFolders.h"
@@ -15,6 +16,9 @@ namespace {
 ARTICLE_EXIT_HANDLER g_pfnExitHandler = NULL;
 
 const char kArchiveName[] = "vl.dat";
+
+// Bytes cleared behind a record in its buffer (a string or list cut off by damage ends there).
+const DWORD kClearedBehind = 4096;
 
 // Ends the load with "Article data damaged: " and the description.
 [[noreturn]] void Damaged(LPCSTR lpszWhat)
@@ -68,32 +72,33 @@ LPCSTR ArchiveStatusText(int nStatus)
     }
 }
 
-// Inflates the record from disc 1's archive into the buffer; the bytes written.
+// Inflates the record from disc 1's archive into the buffer; the bytes written. The archive stays
+// open for the next read; a read that fails on it (the file closed under it by a disc change
+// whose reopen failed) looks the archive up once more before it counts as damage.
 DWORD ReadFromArchive(LPCSTR lpszPath, DWORD nBlock, DWORD nBlockCount, LPBYTE pBuffer)
 {
-    CString strFolder;
-    if (!GetDataDir(strFolder, DDT_INFO_DAT11, 1, TRUE))
-        AfxThrowUserException();
-    CString strFile = strFolder + kArchiveName;
-
-    ALFile* pFile = new ALFile(strFile, 4096, AL_MIXED);
-    if (pFile->Open() != AL_SUCCESS) {
-        delete pFile;
-        CString strText;
-        strText.Format("Unable to access article file: %s", lpszPath);
-        FatalArticleError(strText);
-    }
-    ALWinMemory* pMemory = new ALWinMemory("RCVBuf", pBuffer, ARTICLE_RECORD_BUFFER_SIZE, AL_LOWER);
-    ALPkDecompressor* pDecompressor = new ALPkDecompressor;
+    CArticleArchive& archive = CArticleArchive::Shared();
     const long lBlockSize = ARTICLE_BLOCK_SIZE;
-    int nStatus = pFile->Seek(static_cast<long>(nBlock) * lBlockSize);
-    if (nStatus == AL_SUCCESS)
-        nStatus = pDecompressor->Decompress(*pFile, *pMemory, static_cast<long>(nBlockCount) * lBlockSize);
-    pFile->Close();
-    DWORD dwWritten = static_cast<DWORD>(pMemory->GetSize());
-    delete pDecompressor;
-    delete pMemory;
-    delete pFile;
+    int nStatus = AL_READ_ERROR;
+    DWORD dwWritten = 0;
+    for (int nTry = 0; nTry < 2 && nStatus == AL_READ_ERROR; ++nTry) {
+        if (nTry > 0)
+            archive.Reset();
+        if (!archive.Prepare())
+            AfxThrowUserException();
+        if (!archive.IsOpen()) {
+            archive.Reset();
+            CString strText;
+            strText.Format("Unable to access article file: %s", lpszPath);
+            FatalArticleError(strText);
+        }
+        ALWinMemory memory("RCVBuf", pBuffer, ARTICLE_RECORD_BUFFER_SIZE, AL_LOWER);
+        ALPkDecompressor decompressor;
+        nStatus = archive.Seek(static_cast<long>(nBlock) * lBlockSize);
+        if (nStatus == AL_SUCCESS)
+            nStatus = decompressor.Decompress(archive, memory, static_cast<long>(nBlockCount) * lBlockSize);
+        dwWritten = static_cast<DWORD>(memory.GetSize());
+    }
 
     if (nStatus != AL_SUCCESS) {
         CString strWhat;
@@ -129,7 +134,6 @@ DWORD ReadFromSingleFile(LPCSTR lpszPath, DWORD nBlockCount, LPBYTE pBuffer)
     file.Abort();
     if (bFailed)
         FatalArticleError("Unable to READ single article RCV file");
-    // Only the bytes read are the record; the rest of the buffer stays as it was made: zero.
     return nRead;
 }
 
@@ -264,7 +268,9 @@ HGLOBAL ReadArticleRecord(LPCSTR lpszPath, DWORD nBlock, DWORD nBlockCount)
     pDescriptor->dwFirstBlock = nBlock;
     pDescriptor->dwReserved600 = 600;
 
-    blocks.m_hBuffer = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, ARTICLE_RECORD_BUFFER_SIZE);
+    // Only what the record fills is written, and a short stretch behind it is cleared: the
+    // parser and the readers never look past the record's length.
+    blocks.m_hBuffer = GlobalAlloc(GMEM_MOVEABLE, ARTICLE_RECORD_BUFFER_SIZE);
     if (blocks.m_hBuffer == NULL)
         AfxThrowMemoryException();
     pDescriptor->buffers[0].hMem = blocks.m_hBuffer;
@@ -274,6 +280,9 @@ HGLOBAL ReadArticleRecord(LPCSTR lpszPath, DWORD nBlock, DWORD nBlockCount)
     DWORD dwRead = bArchive ? ReadFromArchive(lpszPath, nBlock, nBlockCount, pBuffer)
                             : ReadFromSingleFile(lpszPath, nBlockCount, pBuffer);
     pDescriptor->dwRecordLength = dwRead;
+    const DWORD dwGuard = ARTICLE_RECORD_BUFFER_SIZE - dwRead < kClearedBehind ? ARTICLE_RECORD_BUFFER_SIZE - dwRead
+                                                                               : kClearedBehind;
+    std::memset(pBuffer + dwRead, 0, dwGuard);
     GlobalUnlock(blocks.m_hBuffer);
 
     ParseArticleRecord(pDescriptor);

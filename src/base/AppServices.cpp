@@ -97,4 +97,5 @@ void ResetAppServices()
     services.~VL_APP_SERVICES();
     new (&services) VL_APP_SERVICES;
     MeasureEnvironment(services.env);
+    DataFoldersChanged();
 }

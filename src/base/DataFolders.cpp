@@ -230,8 +230,19 @@ BOOL WriteAppProfileString(LPCSTR lpszSection, LPCSTR lpszEntry, LPCSTR lpszValu
 {
     CWinApp* pApp = AfxGetApp();
     ASSERT(pApp != NULL);
-    return pApp != NULL && pApp->WriteProfileString(lpszSection, lpszEntry, lpszValue);
+    BOOL bWritten = pApp != NULL && pApp->WriteProfileString(lpszSection, lpszEntry, lpszValue);
+    if (lpszSection != NULL && (lstrcmpi(lpszSection, "Files") == 0 || lstrcmpi(lpszSection, "File Locations") == 0))
+        DataFoldersChanged();
+    return bWritten;
 }
+
+namespace {
+DWORD g_dwDataFolderGeneration = 1;
+}  // namespace
+
+DWORD DataFolderGeneration() { return g_dwDataFolderGeneration; }
+
+void DataFoldersChanged() { ++g_dwDataFolderGeneration; }
 
 int GetAppProfileInt(LPCSTR lpszSection, LPCSTR lpszEntry, int nDefault)
 {
@@ -279,6 +290,7 @@ BOOL InstallAppProfilePath()
     }
     services.env.hProfilePath = hBlock;
     pApp->m_pszProfileName = pszPath;
+    DataFoldersChanged();
     return TRUE;
 }
 
@@ -293,6 +305,7 @@ void RestoreFrameworkProfileName()
     GlobalUnlock(services.env.hProfilePath);
     GlobalFree(services.env.hProfilePath);
     services.env.hProfilePath = NULL;
+    DataFoldersChanged();
 }
 
 CString GetProgramDir()

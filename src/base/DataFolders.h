@@ -56,6 +56,11 @@ void RestoreFrameworkProfileName();
 
 // Ends a non-empty path with a backslash when it has none.
 void AppendBackslash(CString& strPath);
+// Moves on whenever the data folders may have moved: a write to the [Files] or [File Locations]
+// settings, another profile file, a disc change, a reset of the program's services. A reader that
+// keeps a disc file open looks its folder up again when the number is not the one it opened at.
+DWORD DataFolderGeneration();
+void DataFoldersChanged();
 
 // The program's folder, with its trailing backslash.
 CString GetProgramDir();

@@ -1,5 +1,7 @@
 #include "base/RomFile.h"
 
+#include "base/DataFolders.h"
+
 CRomFile* CRomFile::s_pHead = NULL;
 BOOL CRomFile::s_bReleased = FALSE;
 
@@ -93,6 +95,7 @@ void PASCAL CRomFile::ReleaseAll()
 {
     if (s_bReleased)
         return;
+    DataFoldersChanged();
     for (CRomFile* pFile = s_pHead; pFile != NULL; pFile = pFile->m_pNext) {
         if (!pFile->m_bOpen || pFile->m_hFile == hFileNull)
             continue;

@@ -4,6 +4,8 @@
 
 #include "article/ArticleSection.h"
 #include "article/ParagraphRun.h"
+#include "base/DataFolders.h"
+#include "base/RomFile.h"
 
 #include <memory>
 #include <random>
@@ -124,6 +126,41 @@ TEST_F(ArticleRecordTest, NewLayoutRecordReadsBackFromTheArchive)
     EXPECT_EQ(dir.Read("t/saved.txt"),
               "A volcano is an opening.\r\n\r\nLava flows.\r\n\r\n\r\n\r\nQuiet\r\n\r\nRunny lava.\r\n\r\n")
         << "the picture run is left out; the icon run has no characters";
+}
+
+// The archive stays open between reads, and is looked up again when the data folder may have
+// moved: a new folder in the settings, a disc change.
+TEST_F(ArticleRecordTest, TheKeptArchiveFollowsTheDataFolder)
+{
+    ArticleRecordSource first = RichArticle();
+    auto places = WriteArchive({first});
+    auto title = [](const discbuilder::ArchivedRecord& place) {
+        CArticleDocument doc;
+        EXPECT_TRUE(OpenDocument(doc, "T:\\disc\\info_dat\\vl.dat", place.block, place.blockCount));
+        return std::string(doc.GetTitle());
+    };
+    EXPECT_EQ(title(places[0]), "Volcano");
+    EXPECT_EQ(title(places[0]), "Volcano");
+
+    // Another disc folder named in the settings: its archive, with another article at that place.
+    ArticleRecordSource second = RichArticle();
+    second.title = "Glacier";
+    ContentArchiveWriter other;
+    other.Add(second.rin, WriteArticleRecord(second));
+    std::filesystem::create_directories(HostT("disc2/info_dat"));
+    other.Write(HostT("disc2/info_dat"));
+    ASSERT_TRUE(WriteAppProfileString("Files", "DataDir", "T:\\disc2\\info_dat\\"));
+    EXPECT_EQ(title(other.Records()[0]), "Glacier");
+
+    // A disc change closes the disc files; the next read finds the folder again.
+    CRomFile::ReleaseAll();
+    EXPECT_EQ(title(other.Records()[0]), "Glacier");
+    EXPECT_FALSE(CRomFile::IsReleased());
+
+    // The archive gone from under the settings: the read fails with the archive's message.
+    ASSERT_TRUE(WriteAppProfileString("Files", "DataDir", "T:\\nowhere\\"));
+    ExpectFatal([&] { LoadAndFree("T:\\disc\\info_dat\\vl.dat", places[0].block, places[0].blockCount); },
+                "Unable to access article file: T:\\disc\\info_dat\\vl.dat");
 }
 
 TEST_F(ArticleRecordTest, OldLayoutRecordsTakeMediaInPairs)

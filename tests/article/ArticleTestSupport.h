@@ -5,6 +5,7 @@
 
 #include "article/ArticleDocument.h"
 #include "article/ArticleRecord.h"
+#include "base/DataFolders.h"
 #include "base/HitList.h"
 #include "base/Reference.h"
 
@@ -57,6 +58,7 @@ protected:
         host::MapDrive('T', (dir.path() / "t").string(), DRIVE_FIXED, "TESTDRIVE");
         app.m_pszProfileName = "T:\\vl00i1se.ini";
         ASSERT_TRUE(WritePrivateProfileString("Files", "DataDir", "T:\\disc\\info_dat\\", "T:\\vl00i1se.ini"));
+        DataFoldersChanged();  // a new disc folder under the same name: the kept archive goes
         m_oldExit = SetArticleExitHandler(ThrowingExit);
     }
     void TearDown() override

@@ -239,6 +239,7 @@ bool Change(char letter, F change)
         return false;
     change(it->second);
     Complete(it->second);
+    detail::BumpPathMapGeneration();
     return true;
 }
 
@@ -254,6 +255,7 @@ void MapDrive(const DriveInfo& drive)
     if (!copy.hostFolder.empty())
         copy.hostFolder = TidyFolder(copy.hostFolder, std::filesystem::current_path());
     Put(map.drives, copy);
+    detail::BumpPathMapGeneration();
 }
 
 void MapDrive(char letter, const std::string& hostFolder, UINT type, const std::string& label)
@@ -272,6 +274,7 @@ bool UnmapDrive(char letter)
     std::lock_guard lock(map.mutex);
     if (!map.loaded)
         LoadLocked(map);
+    detail::BumpPathMapGeneration();
     return map.drives.erase(UpperLetter(letter)) > 0;
 }
 
@@ -347,6 +350,7 @@ void ResetDrives()
     std::lock_guard lock(map.mutex);
     LoadLocked(map);
     map.systemRootOverride.clear();
+    detail::BumpPathMapGeneration();
 }
 
 std::string SystemRoot()
@@ -372,6 +376,7 @@ void SetSystemRoot(const std::string& hostFolder)
     DriveMap& map = Map();
     std::lock_guard lock(map.mutex);
     map.systemRootOverride = folder;
+    detail::BumpPathMapGeneration();
 }
 
 }  // namespace host

@@ -110,6 +110,7 @@ BOOL WINAPI DeleteFile(LPCSTR lpFileName)
         return Fail(ERROR_SHARING_VIOLATION);
     if (unlink(resolved.host.c_str()) != 0)
         return Fail(ErrorFromErrno(errno, resolved.host));
+    ForgetParentEntries(resolved.host);
     if (st.st_nlink <= 1)
         ForgetAttributes(st);
     return TRUE;
@@ -157,6 +158,8 @@ BOOL WINAPI MoveFileEx(LPCSTR lpExistingFileName, LPCSTR lpNewFileName, DWORD dw
     }
     if (folder && HoldsCurrentDirectory(from))
         return Fail(ERROR_SHARING_VIOLATION);
+    ForgetParentEntries(from.host);
+    ForgetParentEntries(target);
     if (rename(from.host.c_str(), target.c_str()) == 0)
         return TRUE;
     if (errno != EXDEV)
@@ -225,6 +228,7 @@ BOOL WINAPI CreateDirectory(LPCSTR lpPathName, LPSECURITY_ATTRIBUTES)
         return Fail(ERROR_ACCESS_DENIED);
     if (mkdir(resolved.host.c_str(), 0777) != 0)
         return Fail(ErrorFromErrno(errno, resolved.host));
+    ForgetParentEntries(resolved.host);
     return TRUE;
 }
 
@@ -242,6 +246,8 @@ BOOL WINAPI RemoveDirectory(LPCSTR lpPathName)
         return Fail(ERROR_SHARING_VIOLATION);  // the process has it open as its current folder
     if (rmdir(resolved.host.c_str()) != 0)
         return Fail(errno == EEXIST ? ERROR_DIR_NOT_EMPTY : ErrorFromErrno(errno, resolved.host));
+    ForgetParentEntries(resolved.host);
+    ForgetFolderEntries(resolved.host);
     return TRUE;
 }
 

@@ -54,6 +54,17 @@ std::optional<std::string> MatchEntry(const std::string& folder, const std::stri
 std::string CurrentDirectoryText();
 void SetCurrentDirectoryText(const std::string& text);
 
+// Changes with every change of what a platform path may resolve to: the drive map, a disc swap,
+// the system tree's root, the current directory. Caches of resolved names compare it.
+std::uint64_t PathMapGeneration();
+void BumpPathMapGeneration();
+
+// The folder cache of MatchEntry forgets what it knows of a host folder: the platform calls it
+// when it creates, renames or deletes an entry there.
+void ForgetFolderEntries(const std::string& hostFolder);
+// The same for the folder that holds a host path.
+void ForgetParentEntries(const std::string& hostPath);
+
 // Host folder of the emulated system tree ("" for its root, "WINDOWS", "TEMP" ...), created on
 // demand, in the platform's form; empty if no drive covers it.
 std::string SystemFolderText(const char* below);

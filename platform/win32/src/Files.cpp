@@ -202,6 +202,7 @@ FileObject::~FileObject()
         auto pending = DeletePending().find(m_id);
         if (pending != DeletePending().end()) {
             unlink(pending->second.c_str());
+            host::detail::ForgetParentEntries(pending->second);
             DeletePending().erase(pending);
         }
     }
@@ -285,6 +286,8 @@ std::shared_ptr<FileObject> OpenFile(const char* fileName, DWORD access, DWORD s
         fd = open(path.c_str(), O_PATH | O_CLOEXEC);  // attributes only
     if (fd < 0)
         return fail(errno == EEXIST ? ERROR_FILE_EXISTS : ErrorFromErrno(errno, path));
+    if (!exists)
+        ForgetParentEntries(path);
     struct stat opened;
     fstat(fd, &opened);
     if (!exists || disposition == CREATE_ALWAYS) {

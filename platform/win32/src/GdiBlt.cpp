@@ -92,25 +92,41 @@ public:
         case ToMono: return v == m_bk ? 1 : 0;
         case Direct: return m_dst.BitsPerPixel() == 16 ? (v & 0x00F8F8F8) : v;
         default: {
+            // Neighbouring pixels are mostly of one colour: the last answer first.
+            if (m_lastValid && v == m_lastIn)
+                return m_lastOut;
             auto it = m_cache.find(v);
-            if (it != m_cache.end())
-                return it->second;
-            DWORD r = SourceColorValue(m_dstDc, m_src.ValueToColor(v));
-            m_cache.emplace(v, r);
+            DWORD r;
+            if (it != m_cache.end()) {
+                r = it->second;
+            } else {
+                r = SourceColorValue(m_dstDc, m_src.ValueToColor(v));
+                m_cache.emplace(v, r);
+            }
+            m_lastValid = true;
+            m_lastIn = v;
+            m_lastOut = r;
             return r;
         }
         }
     }
     bool Identity() const { return m_kind == Same; }
 
+    enum Kind { Same, Table, ToMono, Direct, Cached };
+    Kind GetKind() const { return m_kind; }
+    const DWORD* TableData() const { return m_table.data(); }
+    DWORD TableSize() const { return static_cast<DWORD>(m_table.size()); }
+
 private:
-    enum Kind { Same, Table, ToMono, Direct, Cached } m_kind = Same;
+    Kind m_kind = Same;
     DC& m_dstDc;
     const host::Surface& m_dst;
     const host::Surface& m_src;
     std::vector<DWORD> m_table;
     DWORD m_bk = 0;
     std::unordered_map<DWORD, DWORD> m_cache;
+    bool m_lastValid = false;
+    DWORD m_lastIn = 0, m_lastOut = 0;
 };
 
 // Source pixels [a, b) (b > a) combined the way the stretching mode says.
@@ -179,6 +195,226 @@ Paint PatternPaint(DC& dst, bool needPattern)
     return pat;
 }
 
+// Pixel values of a row with the depth fixed when the code is made (as host::Surface reads and
+// writes them).
+template <int BPP>
+DWORD LoadPixel(const BYTE* r, int x)
+{
+    if constexpr (BPP == 32) {
+        return reinterpret_cast<const DWORD*>(r)[x] & 0x00FFFFFF;
+    } else if constexpr (BPP == 24) {
+        return r[x * 3] | (r[x * 3 + 1] << 8) | (r[x * 3 + 2] << 16);
+    } else if constexpr (BPP == 16) {
+        WORD w = reinterpret_cast<const WORD*>(r)[x];
+        DWORD b = (w & 0x1F) << 3, g = ((w >> 5) & 0x1F) << 3, rr = ((w >> 10) & 0x1F) << 3;
+        return b | (g << 8) | (rr << 16);
+    } else if constexpr (BPP == 8) {
+        return r[x];
+    } else if constexpr (BPP == 4) {
+        return (r[x >> 1] >> ((x & 1) ? 0 : 4)) & 0xF;
+    } else {
+        return (r[x >> 3] >> (7 - (x & 7))) & 1;
+    }
+}
+
+template <int BPP>
+void StorePixel(BYTE* r, int x, DWORD v)
+{
+    if constexpr (BPP == 32) {
+        reinterpret_cast<DWORD*>(r)[x] = v & 0x00FFFFFF;
+    } else if constexpr (BPP == 24) {
+        r[x * 3] = BYTE(v);
+        r[x * 3 + 1] = BYTE(v >> 8);
+        r[x * 3 + 2] = BYTE(v >> 16);
+    } else if constexpr (BPP == 16) {
+        reinterpret_cast<WORD*>(r)[x] =
+            WORD(((v >> 3) & 0x1F) | (((v >> 11) & 0x1F) << 5) | (((v >> 19) & 0x1F) << 10));
+    } else if constexpr (BPP == 8) {
+        r[x] = BYTE(v);
+    } else if constexpr (BPP == 4) {
+        int sh = (x & 1) ? 0 : 4;
+        r[x >> 1] = BYTE((r[x >> 1] & ~(0xF << sh)) | ((v & 0xF) << sh));
+    } else {
+        int sh = 7 - (x & 7);
+        r[x >> 3] = BYTE((r[x >> 3] & ~(1 << sh)) | ((v & 1) << sh));
+    }
+}
+
+// Operations that never read the destination.
+bool IgnoresDestination(DWORD op)
+{
+    return op == 0xCC || op == 0xF0 || op == 0x00 || op == 0xFF || op == 0x33;
+}
+
+// What stays the same over every row of one transfer's general path: the source column of
+// every destination column (worked out once, not per pixel) and the operation's inputs.
+struct RowJob {
+    host::Surface& d;
+    const host::Surface* src;
+    const host::Surface* mask;
+    Converter* conv;
+    const Paint& pat;
+    bool needPattern;
+    DWORD fore, back, vmask;
+    int dx, dw, mx, my;
+    bool flipX;
+    bool stretch;
+    bool averaging;  // stretching that combines source pixels (not COLORONCOLOR)
+    int mode;
+    int xLo;                       // first destination column of the tables
+    const std::vector<int>& colA;  // source column per destination column; -1: none
+    const std::vector<int>& colB;  // end of its source span
+};
+
+// A plain copy of an unstretched span: every pixel its source column's value, converted by
+// `conv`; source column s0 + (x - a) * step (step 1, or -1 mirrored),
+// all of them inside the source, so that the loop has no tables and no tests.
+template <int SB, int DB, class Conv>
+void CopyRowLinear(BYTE* drow, const BYTE* srow, int s0, int step, int a, int b, DWORD vmask, Conv conv)
+{
+    if (step > 0) {
+        for (int x = a; x < b; ++x)
+            StorePixel<DB>(drow, x, conv(LoadPixel<SB>(srow, s0 + (x - a))) & vmask);
+    } else {
+        for (int x = a; x < b; ++x)
+            StorePixel<DB>(drow, x, conv(LoadPixel<SB>(srow, s0 - (x - a))) & vmask);
+    }
+}
+
+// Any operation on one span, with the conversion fixed.
+template <int SB, int DB, class Conv>
+void RopRow(RowJob& j, int y, int iy, int syA, int syB, int a, int b, Conv conv)
+{
+    BYTE* const drow = j.d.Row(y);
+    const host::Surface* const src = j.src;
+    const BYTE* const srow = src ? src->Row(syA) : nullptr;
+    const int* const colA = j.colA.data();
+    const int* const colB = j.colB.data();
+    const int xLo = j.xLo;
+    const DWORD vmask = j.vmask, fore = j.fore, back = j.back;
+    const bool averaging = j.averaging;
+    const int mode = j.mode;
+    const host::Surface* const mask = j.mask;
+    const Paint& pat = j.pat;
+    const bool needPattern = j.needPattern, solidPattern = pat.solid;
+    const DWORD patValue = pat.value;
+    const int dx = j.dx, dw = j.dw, mx = j.mx, my = j.my;
+    const bool flipX = j.flipX;
+    if (src && !mask && fore == 0xCC) {
+        if (!averaging && !j.stretch) {
+            // The columns with source pixels: a run, forwards or backwards.
+            const int step = flipX ? -1 : 1;
+            int first = a, last = b;
+            while (first < last && colA[first - xLo] < 0)
+                ++first;
+            while (last > first && colA[last - 1 - xLo] < 0)
+                --last;
+            if (first < last)
+                CopyRowLinear<SB, DB>(drow, srow, colA[first - xLo], step, first, last, vmask, conv);
+            return;
+        }
+        if (!averaging) {
+            for (int x = a; x < b; ++x) {
+                const int sx = colA[x - xLo];
+                if (sx >= 0)
+                    StorePixel<DB>(drow, x, conv(LoadPixel<SB>(srow, sx)) & vmask);
+            }
+            return;
+        }
+    }
+    if (src && !mask && !averaging && (!needPattern || solidPattern)) {
+        // One operation for the whole span, chosen once: the common ones get their own loop.
+        auto run = [&](auto op) {
+            for (int x = a; x < b; ++x) {
+                const int sxA = colA[x - xLo];
+                if (sxA < 0)
+                    continue;
+                StorePixel<DB>(drow, x, op(patValue, conv(LoadPixel<SB>(srow, sxA)), LoadPixel<DB>(drow, x)) & vmask);
+            }
+        };
+        switch (fore) {
+        case 0x66: run([](DWORD, DWORD sv, DWORD d) { return sv ^ d; }); return;
+        case 0x88: run([](DWORD, DWORD sv, DWORD d) { return sv & d; }); return;
+        case 0xEE: run([](DWORD, DWORD sv, DWORD d) { return sv | d; }); return;
+        case 0xB8: run([](DWORD pv, DWORD sv, DWORD d) { return ((d ^ pv) & sv) ^ pv; }); return;
+        case 0xE2: run([](DWORD pv, DWORD sv, DWORD d) { return ((pv ^ d) & sv) ^ d; }); return;
+        case 0xC0: run([](DWORD pv, DWORD sv, DWORD) { return pv & sv; }); return;
+        case 0x22: run([](DWORD, DWORD sv, DWORD d) { return ~sv & d; }); return;
+        case 0xBB: run([](DWORD, DWORD sv, DWORD d) { return ~sv | d; }); return;
+        default: break;
+        }
+    }
+    for (int x = a; x < b; ++x) {
+        DWORD s = 0;
+        if (src) {
+            const int sxA = colA[x - xLo];
+            if (sxA < 0)
+                continue;
+            s = conv(averaging ? Sample(*src, sxA, colB[x - xLo], syA, syB, mode) : LoadPixel<SB>(srow, sxA));
+        }
+        DWORD op = fore;
+        if (mask) {
+            int ix = x - dx;
+            if (flipX)
+                ix = dw - 1 - ix;
+            int mxx = mx + ix, myy = my + iy;
+            bool m = mxx >= 0 && myy >= 0 && mxx < mask->Width() && myy < mask->Height() && mask->Get(mxx, myy);
+            op = m ? fore : back;
+        }
+        DWORD p = needPattern ? (solidPattern ? patValue : pat.At(x, y)) : 0;
+        DWORD dv = IgnoresDestination(op) ? 0 : LoadPixel<DB>(drow, x);
+        StorePixel<DB>(drow, x, Rop3(op, p, s, dv) & vmask);
+    }
+}
+
+// One span [a, b) of destination row y; iy is the row inside the transfer, [syA, syB) its source
+// rows. The conversion is chosen here, once per span, not per pixel.
+template <int SB, int DB>
+void BltRow(RowJob& j, int y, int iy, int syA, int syB, int a, int b)
+{
+    Converter* conv = j.conv;
+    switch (conv ? conv->GetKind() : Converter::Same) {
+    case Converter::Same:
+    case Converter::Direct:  // the value mask trims what the depth cannot hold
+        RopRow<SB, DB>(j, y, iy, syA, syB, a, b, [](DWORD v) { return v; });
+        return;
+    case Converter::Table: {
+        const DWORD* table = conv->TableData();
+        const DWORD n = conv->TableSize();
+        RopRow<SB, DB>(j, y, iy, syA, syB, a, b, [table, n](DWORD v) { return v < n ? table[v] : 0; });
+        return;
+    }
+    default:
+        RopRow<SB, DB>(j, y, iy, syA, syB, a, b, [conv](DWORD v) { return (*conv)(v); });
+        return;
+    }
+}
+
+template <int SB>
+void BltRowTo(int dstBpp, RowJob& j, int y, int iy, int syA, int syB, int a, int b)
+{
+    switch (dstBpp) {
+    case 32: BltRow<SB, 32>(j, y, iy, syA, syB, a, b); break;
+    case 24: BltRow<SB, 24>(j, y, iy, syA, syB, a, b); break;
+    case 16: BltRow<SB, 16>(j, y, iy, syA, syB, a, b); break;
+    case 8: BltRow<SB, 8>(j, y, iy, syA, syB, a, b); break;
+    case 4: BltRow<SB, 4>(j, y, iy, syA, syB, a, b); break;
+    default: BltRow<SB, 1>(j, y, iy, syA, syB, a, b); break;
+    }
+}
+
+void BltRowAny(int srcBpp, int dstBpp, RowJob& j, int y, int iy, int syA, int syB, int a, int b)
+{
+    switch (srcBpp) {
+    case 32: BltRowTo<32>(dstBpp, j, y, iy, syA, syB, a, b); break;
+    case 24: BltRowTo<24>(dstBpp, j, y, iy, syA, syB, a, b); break;
+    case 16: BltRowTo<16>(dstBpp, j, y, iy, syA, syB, a, b); break;
+    case 8: BltRowTo<8>(dstBpp, j, y, iy, syA, syB, a, b); break;
+    case 4: BltRowTo<4>(dstBpp, j, y, iy, syA, syB, a, b); break;
+    default: BltRowTo<1>(dstBpp, j, y, iy, syA, syB, a, b); break;
+    }
+}
+
 } // namespace
 
 void Blt(DC& dst, int dx, int dy, int dw, int dh, const host::Surface* src, DC* srcDc, int sx, int sy, int sw,
@@ -221,6 +457,25 @@ void Blt(DC& dst, int dx, int dy, int dw, int dh, const host::Surface* src, DC* 
     int mode = dst.st.stretchMode;
     DWORD vmask = d.ValueMask();
     const Rgn& clip = dst.Clip();
+    // The general path's tables: the source span of every destination column, once per call.
+    const int xLo = std::max(dx, 0), xHi = std::min(dx + dw, d.Width());
+    std::vector<int> colA, colB;
+    if (src && xLo < xHi) {
+        colA.resize(size_t(xHi - xLo));
+        colB.resize(size_t(xHi - xLo));
+        for (int x = xLo; x < xHi; ++x) {
+            int ix = x - dx;
+            if (flipX)
+                ix = dw - 1 - ix;
+            int first, last;
+            SourceSpan(ix, sx, sw, dw, stretch, first, last);
+            colA[size_t(x - xLo)] = first < 0 || first >= src->Width() ? -1 : first;
+            colB[size_t(x - xLo)] = last;
+        }
+    }
+    const int srcBpp = src ? src->BitsPerPixel() : 32;
+    RowJob job{d,    src,   mask, conv ? &*conv : nullptr, pat,   needPattern, fore, back, vmask, dx, dw, mx, my,
+               flipX, stretch, stretch && mode != COLORONCOLOR, mode, xLo, colA, colB};
     for (int y = std::max(dy, 0); y < std::min(dy + dh, d.Height()); ++y) {
         const std::vector<int>* spans = clip.RowSpans(y);
         if (!spans)
@@ -265,28 +520,10 @@ void Blt(DC& dst, int dx, int dy, int dw, int dh, const host::Surface* src, DC* 
                     continue;
                 }
             }
-            for (int x = a; x < b; ++x) {
-                int ix = x - dx;
-                if (flipX)
-                    ix = dw - 1 - ix;
-                DWORD s = 0;
-                if (src) {
-                    int sxA, sxB;
-                    SourceSpan(ix, sx, sw, dw, stretch, sxA, sxB);
-                    if (sxA < 0 || sxA >= src->Width())
-                        continue;
-                    s = (*conv)(stretch ? Sample(*src, sxA, sxB, syA, syB, mode) : src->Get(sxA, syA));
-                }
-                DWORD op = fore;
-                if (mask) {
-                    int mxx = mx + ix, myy = my + iy;
-                    bool m = mxx >= 0 && myy >= 0 && mxx < mask->Width() && myy < mask->Height() && mask->Get(mxx, myy);
-                    op = m ? fore : back;
-                }
-                DWORD p = needPattern ? pat.At(x, y) : 0;
-                DWORD dv = (op == 0xCC || op == 0xF0 || op == 0x00 || op == 0xFF || op == 0x33) ? 0 : d.Get(x, y);
-                d.Set(x, y, Rop3(op, p, s, dv) & vmask);
-            }
+            a = std::max(a, xLo);
+            b = std::min(b, xHi);
+            if (a < b)
+                BltRowAny(srcBpp, d.BitsPerPixel(), job, y, iy, syA, syB, a, b);
         }
     }
 }

@@ -9,10 +9,12 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <mutex>
+#include <unordered_map>
 
 namespace host::detail {
 
@@ -78,8 +80,11 @@ std::string FullPath::Text() const
 
 void SetCurrentDirectoryText(const std::string& text)
 {
-    std::lock_guard lock(Current().lock);
-    Current().text = text;
+    {
+        std::lock_guard lock(Current().lock);
+        Current().text = text;
+    }
+    BumpPathMapGeneration();
 }
 
 std::string CurrentDirectoryText()
@@ -161,22 +166,101 @@ DWORD MakeFullPath(const std::string& path, FullPath& out)
     return NO_ERROR;
 }
 
+namespace {
+
+std::atomic<std::uint64_t> g_pathMapGeneration{1};
+
+// What the platform learnt of host folders' names when a name had to be matched without regard
+// to case: for each folder, its entries by their upper-case spelling. An answer is checked
+// before it is used (the entry may have gone behind the platform's back); a name the cache does
+// not know sends the lookup to the folder itself, so that entries made by other programs are
+// found. The platform's own creations, renames and deletions drop the folder's entry.
+class FolderNameCache {
+public:
+    std::optional<std::string> Find(const std::string& folder, const std::string& upperName)
+    {
+        std::lock_guard lock(m_lock);
+        auto f = m_folders.find(folder);
+        if (f == m_folders.end())
+            return std::nullopt;
+        auto n = f->second.find(upperName);
+        if (n == f->second.end())
+            return std::nullopt;
+        return n->second;
+    }
+
+    void Store(const std::string& folder, std::unordered_map<std::string, std::string> names)
+    {
+        std::lock_guard lock(m_lock);
+        if (m_folders.size() >= kMaxFolders)
+            m_folders.clear();
+        m_folders[folder] = std::move(names);
+    }
+
+    void Forget(const std::string& folder)
+    {
+        std::lock_guard lock(m_lock);
+        m_folders.erase(folder);
+    }
+
+private:
+    static constexpr std::size_t kMaxFolders = 256;
+    std::mutex m_lock;
+    std::unordered_map<std::string, std::unordered_map<std::string, std::string>> m_folders;
+};
+
+FolderNameCache& FolderNames()
+{
+    static auto* cache = new FolderNameCache;  // used by static destructors of other areas too
+    return *cache;
+}
+
+std::string Upper1252Text(const std::string& text)
+{
+    std::string upper(text);
+    for (char& c : upper)
+        c = static_cast<char>(Upper1252(static_cast<unsigned char>(c)));
+    return upper;
+}
+
+}  // namespace
+
+std::uint64_t PathMapGeneration() { return g_pathMapGeneration.load(std::memory_order_acquire); }
+
+void BumpPathMapGeneration() { g_pathMapGeneration.fetch_add(1, std::memory_order_acq_rel); }
+
+void ForgetFolderEntries(const std::string& hostFolder) { FolderNames().Forget(hostFolder); }
+
+void ForgetParentEntries(const std::string& hostPath)
+{
+    auto slash = hostPath.rfind('/');
+    if (slash == std::string::npos)
+        return;
+    FolderNames().Forget(slash == 0 ? std::string("/") : hostPath.substr(0, slash));
+}
+
 std::optional<std::string> MatchEntry(const std::string& folder, const std::string& name)
 {
     std::string exact = Cp1252ToUtf8(name);
     if (HostExists(JoinHost(folder, exact)))
         return exact;
+    const std::string upper = Upper1252Text(name);
+    if (std::optional<std::string> known = FolderNames().Find(folder, upper))
+        if (HostExists(JoinHost(folder, *known)))
+            return known;
     DIR* dir = opendir(folder.c_str());
     if (!dir)
         return std::nullopt;
-    std::optional<std::string> found;
-    while (dirent* entry = readdir(dir)) {
-        if (EqualNoCase1252(Utf8ToCp1252(entry->d_name), name)) {
-            found = std::string(entry->d_name);
-            break;
-        }
-    }
+    // One pass reads every spelling of the folder, so that the next name asked for with its
+    // letters in another case needs no scan.
+    std::unordered_map<std::string, std::string> names;
+    while (dirent* entry = readdir(dir))
+        names.emplace(Upper1252Text(Utf8ToCp1252(entry->d_name)), std::string(entry->d_name));
     closedir(dir);
+    std::optional<std::string> found;
+    if (auto it = names.find(upper); it != names.end())
+        found = it->second;
+    FolderNames().Store(folder, std::move(names));
     return found;
 }
 

@@ -4,6 +4,10 @@
 #include <host/Paths.h>
 
 #include "CodePage.h"
+#include "FileSystem.h"
+
+#include <sys/stat.h>
+#include <time.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -13,6 +17,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -59,39 +64,48 @@ struct Line {
 
 class ProfileFile {
 public:
-    // Resolves the platform file name to a host path; false when the drive or path is unknown.
-    bool Open(LPCSTR fileName)
+    // The host path of a profile name: bare names live in the Windows folder. Nothing when the
+    // drive or path is unknown.
+    static std::optional<std::string> HostPathOf(LPCSTR fileName, bool& inWindowsFolder)
     {
         std::string name = fileName ? fileName : "win.ini";
         bool absolute = (name.size() >= 2 && name[1] == ':') || name[0] == '\\' || name[0] == '/';
         bool relative = name.rfind(".\\", 0) == 0 || name.rfind("..\\", 0) == 0 || name.rfind("./", 0) == 0 ||
                         name.rfind("../", 0) == 0;
+        inWindowsFolder = false;
         if (!absolute && !relative) {
             std::optional<std::string> folder = WindowsFolder();
             if (!folder)
-                return false;
-            m_inWindowsFolder = true;
+                return std::nullopt;
+            inWindowsFolder = true;
             name = *folder + (folder->back() == '\\' ? "" : "\\") + name;
         }
-        std::optional<std::string> host = host::ToHostPath(name);
-        if (!host)
-            return false;
-        m_path = *host;
-        std::ifstream in(m_path, std::ios::binary);
-        if (!in)
-            return true;
-        m_exists = true;
-        std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        return host::ToHostPath(name);
+    }
+
+    void SetPath(const std::string& hostPath, bool inWindowsFolder)
+    {
+        m_path = hostPath;
+        m_inWindowsFolder = inWindowsFolder;
+    }
+    const std::string& Path() const { return m_path; }
+
+    // Takes the file's text (nothing for a missing file).
+    void Parse(const std::string* data)
+    {
+        m_lines.clear();
+        m_exists = data != nullptr;
+        if (!data)
+            return;
         std::size_t pos = 0;
-        while (pos < data.size()) {
-            std::size_t end = data.find('\n', pos);
-            std::string text = data.substr(pos, end == std::string::npos ? std::string::npos : end - pos);
+        while (pos < data->size()) {
+            std::size_t end = data->find('\n', pos);
+            std::string text = data->substr(pos, end == std::string::npos ? std::string::npos : end - pos);
             if (!text.empty() && text.back() == '\r')
                 text.pop_back();
             m_lines.push_back(Classify(text));
-            pos = end == std::string::npos ? data.size() : end + 1;
+            pos = end == std::string::npos ? data->size() : end + 1;
         }
-        return true;
     }
 
     bool Exists() const { return m_exists; }
@@ -118,7 +132,8 @@ public:
     {
         if (header < 0)
             return -1;
-        for (std::size_t i = static_cast<std::size_t>(header) + 1; i < SectionEnd(header); ++i)
+        const std::size_t end = SectionEnd(header);
+        for (std::size_t i = static_cast<std::size_t>(header) + 1; i < end; ++i)
             if (m_lines[i].kind == Line::Entry && SameName(m_lines[i].name, key))
                 return static_cast<long>(i);
         return -1;
@@ -141,7 +156,8 @@ public:
         std::vector<std::string> out;
         if (header < 0)
             return out;
-        for (std::size_t i = static_cast<std::size_t>(header) + 1; i < SectionEnd(header); ++i) {
+        const std::size_t end = SectionEnd(header);
+        for (std::size_t i = static_cast<std::size_t>(header) + 1; i < end; ++i) {
             const Line& l = m_lines[i];
             if (l.kind != Line::Entry)
                 continue;
@@ -200,7 +216,8 @@ public:
     }
 
     // Writes the lines back with CR LF endings; sets the error and returns false on failure.
-    bool Save()
+    // The text written is left in `written`.
+    bool Save(std::string& written)
     {
         std::filesystem::path path(m_path);
         std::error_code ec;
@@ -225,6 +242,7 @@ public:
             return false;
         }
         m_exists = true;
+        written = std::move(data);
         return true;
     }
 
@@ -262,6 +280,164 @@ std::mutex& ProfileLock()
 {
     static std::mutex lock;
     return lock;
+}
+
+// What tells a file's versions apart without reading it.
+struct FileStamp {
+    bool exists = false;
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    std::int64_t modified = 0;  // ns
+    std::int64_t changed = 0;   // ns
+    bool operator==(const FileStamp&) const = default;
+};
+
+FileStamp StampOf(const std::string& hostPath)
+{
+    struct stat st;
+    FileStamp stamp;
+    if (stat(hostPath.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return stamp;
+    stamp.exists = true;
+    stamp.device = st.st_dev;
+    stamp.inode = st.st_ino;
+    stamp.size = st.st_size;
+    stamp.modified = std::int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    stamp.changed = std::int64_t(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
+    return stamp;
+}
+
+std::int64_t WallClockNs()
+{
+    timespec now;
+    clock_gettime(CLOCK_REALTIME, &now);
+    return std::int64_t(now.tv_sec) * 1000000000 + now.tv_nsec;
+}
+
+bool ReadWhole(const std::string& hostPath, std::string& data)
+{
+    std::ifstream in(hostPath, std::ios::binary);
+    if (!in)
+        return false;
+    data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return true;
+}
+
+// Profile files, parsed once and kept. Each use compares the file's stamp with the one it was
+// read at and reads it again when another program (or an editor) changed it; the platform's own
+// writes go through the kept copy to the file. File times move in coarse steps, so a file that
+// changed shortly before it was read could change again under the same stamp: until its stamp is
+// a little older than the read, its text is compared as well.
+class ProfileCache {
+public:
+    // The profile that a name stands for, current with its file; nullptr when the name resolves
+    // to no host path (unknown drive or path). Call under ProfileLock.
+    ProfileFile* Get(LPCSTR fileName)
+    {
+        const std::string key = fileName ? fileName : "win.ini";
+        const std::uint64_t generation = host::detail::PathMapGeneration();
+        auto name = m_names.find(key);
+        bool fresh = false;
+        if (name == m_names.end() || name->second.generation != generation) {
+            if (!Resolve(key, fileName, generation))
+                return nullptr;
+            name = m_names.find(key);
+            fresh = true;
+        }
+        FileStamp stamp = StampOf(name->second.hostPath);
+        if (!stamp.exists && !fresh) {
+            // Made since, perhaps with its letters in another case.
+            if (!Resolve(key, fileName, generation))
+                return nullptr;
+            name = m_names.find(key);
+            stamp = StampOf(name->second.hostPath);
+        }
+        const std::string& hostPath = name->second.hostPath;
+        if (m_files.size() >= kMaxFiles && m_files.find(hostPath) == m_files.end())
+            m_files.clear();
+        Kept& kept = m_files[hostPath];
+        kept.file.SetPath(hostPath, name->second.inWindowsFolder);
+        const std::int64_t now = WallClockNs();
+        if (kept.valid && stamp == kept.stamp && (!stamp.exists || stamp.modified + kStampGrain < kept.checkedAt))
+            return &kept.file;
+        std::string data;
+        const bool read = stamp.exists && ReadWhole(hostPath, data);
+        if (!(kept.valid && read == kept.file.Exists() && data == kept.text)) {
+            kept.file.Parse(read ? &data : nullptr);
+            kept.text = std::move(data);
+        }
+        kept.stamp = stamp;
+        kept.checkedAt = now;
+        kept.valid = true;
+        return &kept.file;
+    }
+
+    // After a successful save of `file`: its text is what the file holds now.
+    void Saved(ProfileFile& file, std::string text)
+    {
+        auto it = m_files.find(file.Path());
+        if (it == m_files.end())
+            return;
+        it->second.stamp = StampOf(file.Path());
+        it->second.text = std::move(text);
+        it->second.checkedAt = WallClockNs();
+    }
+
+    // After a failed save: the kept copy holds changes the file does not; read it again.
+    void Forget(ProfileFile& file) { m_files.erase(file.Path()); }
+
+private:
+    static constexpr std::int64_t kStampGrain = 50000000;  // 50 ms
+    static constexpr std::size_t kMaxFiles = 64;
+
+    struct Name {
+        std::string hostPath;
+        bool inWindowsFolder = false;
+        std::uint64_t generation = 0;
+    };
+    struct Kept {
+        ProfileFile file;
+        FileStamp stamp;
+        std::string text;
+        std::int64_t checkedAt = 0;
+        bool valid = false;
+    };
+
+    bool Resolve(const std::string& key, LPCSTR fileName, std::uint64_t generation)
+    {
+        bool inWindowsFolder = false;
+        std::optional<std::string> hostPath = ProfileFile::HostPathOf(fileName, inWindowsFolder);
+        if (!hostPath) {
+            m_names.erase(key);
+            return false;
+        }
+        if (m_names.size() >= kMaxFiles && m_names.find(key) == m_names.end())
+            m_names.clear();
+        m_names[key] = Name{*hostPath, inWindowsFolder, generation};
+        return true;
+    }
+
+    std::unordered_map<std::string, Name> m_names;
+    std::unordered_map<std::string, Kept> m_files;
+};
+
+ProfileCache& Profiles()
+{
+    static auto* cache = new ProfileCache;  // profile calls may come from static destructors
+    return *cache;
+}
+
+// Saves a changed profile and keeps the cache in step with the file.
+BOOL SaveProfile(ProfileFile& file)
+{
+    std::string written;
+    if (!file.Save(written)) {
+        Profiles().Forget(file);
+        return FALSE;
+    }
+    Profiles().Saved(file, std::move(written));
+    return TRUE;
 }
 
 std::string Unquote(const std::string& value)
@@ -332,8 +508,9 @@ DWORD WINAPI GetPrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR
                                       DWORD nSize, LPCSTR lpFileName)
 {
     std::lock_guard<std::mutex> guard(ProfileLock());
-    ProfileFile file;
-    bool opened = file.Open(lpFileName);
+    ProfileFile* opened = Profiles().Get(lpFileName);
+    static const ProfileFile kNone;
+    const ProfileFile& file = opened ? *opened : kNone;
     if (!opened || !file.Exists())
         SetLastError(opened ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND);
     if (!lpAppName)
@@ -385,13 +562,12 @@ DWORD WINAPI GetPrivateProfileSectionNamesA(LPSTR lpszReturnBuffer, DWORD nSize,
 DWORD WINAPI GetPrivateProfileSectionA(LPCSTR lpAppName, LPSTR lpReturnedString, DWORD nSize, LPCSTR lpFileName)
 {
     std::lock_guard<std::mutex> guard(ProfileLock());
-    ProfileFile file;
-    bool opened = file.Open(lpFileName);
-    if (!opened || !file.Exists())
+    ProfileFile* opened = Profiles().Get(lpFileName);
+    if (!opened || !opened->Exists())
         SetLastError(opened ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND);
     std::vector<std::string> lines;
-    if (lpAppName)
-        lines = file.Entries(file.FindSection(lpAppName), false);
+    if (lpAppName && opened)
+        lines = opened->Entries(opened->FindSection(lpAppName), false);
     return CopyList(lines, lpReturnedString, nSize);
 }
 
@@ -404,22 +580,22 @@ BOOL WINAPI WritePrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCST
         return FALSE;
     }
     std::lock_guard<std::mutex> guard(ProfileLock());
-    ProfileFile file;
-    if (!file.Open(lpFileName)) {
+    ProfileFile* file = Profiles().Get(lpFileName);
+    if (!file) {
         SetLastError(ERROR_PATH_NOT_FOUND);
         return FALSE;
     }
     if (!lpKeyName || !lpString) {
-        if (!file.Exists())
+        if (!file->Exists())
             return TRUE;
         if (!lpKeyName)
-            file.DeleteSection(lpAppName);
+            file->DeleteSection(lpAppName);
         else
-            file.DeleteKey(lpAppName, lpKeyName);
-        return file.Save();
+            file->DeleteKey(lpAppName, lpKeyName);
+        return SaveProfile(*file);
     }
-    file.SetValue(lpAppName, lpKeyName, lpString);
-    return file.Save();
+    file->SetValue(lpAppName, lpKeyName, lpString);
+    return SaveProfile(*file);
 }
 
 BOOL WINAPI WritePrivateProfileSectionA(LPCSTR lpAppName, LPCSTR lpString, LPCSTR lpFileName)
@@ -429,19 +605,19 @@ BOOL WINAPI WritePrivateProfileSectionA(LPCSTR lpAppName, LPCSTR lpString, LPCST
         return FALSE;
     }
     std::lock_guard<std::mutex> guard(ProfileLock());
-    ProfileFile file;
-    if (!file.Open(lpFileName)) {
+    ProfileFile* file = Profiles().Get(lpFileName);
+    if (!file) {
         SetLastError(ERROR_PATH_NOT_FOUND);
         return FALSE;
     }
     if (!lpString) {
-        if (!file.Exists())
+        if (!file->Exists())
             return TRUE;
-        file.DeleteSection(lpAppName);
+        file->DeleteSection(lpAppName);
     } else {
-        file.ReplaceSection(lpAppName, SplitList(lpString));
+        file->ReplaceSection(lpAppName, SplitList(lpString));
     }
-    return file.Save();
+    return SaveProfile(*file);
 }
 
 DWORD WINAPI GetProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpDefault, LPSTR lpReturnedString,

@@ -582,13 +582,22 @@ DWORD WINAPI MsgWaitForMultipleObjects(DWORD nCount, const HANDLE* pHandles, BOO
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(dwMilliseconds);
     for (;;) {
         // Timers and paints are not posted, so nothing wakes the wait for them: the queue is
-        // looked at again at least every 50 ms.
+        // looked at again at least every 50 ms, and when the thread's next timer falls due.
         DWORD slice = 50;
         bool last = false;
         if (dwMilliseconds != INFINITE) {
             auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
             last = left <= 50;
             slice = left <= 0 ? 0 : static_cast<DWORD>(std::min<long long>(left, 50));
+        }
+        if (std::uint64_t due = (dwWakeMask & QS_TIMER) ? NextTimerDue(q.threadId) : UINT64_MAX;
+            due != UINT64_MAX && !host::IsTestClock()) {
+            std::uint64_t now = host::ClockMilliseconds();
+            DWORD untilDue = due > now ? static_cast<DWORD>(std::min<std::uint64_t>(due - now, 50)) : 0;
+            if (untilDue < slice) {
+                slice = untilDue;
+                last = false;
+            }
         }
         bool messages = (GetQueueStatus(dwWakeMask) & 0xFFFF) != 0;
         if (messages && !fWaitAll)

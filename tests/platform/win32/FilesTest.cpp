@@ -445,3 +445,36 @@ TEST(KernelHandles, ManyThreadsAddAndClose)
     EXPECT_EQ(failures, 0);
     EXPECT_EQ(alive, 0);
 }
+
+// Names are matched without regard to case through a cache of folder entries: what other
+// programs do in the folder behind the platform's back must still be found, and what the platform
+// does itself is seen at once.
+TEST_F(Files, NamesInAnotherCaseFollowTheFolderBehindTheCache)
+{
+    auto opens = [](const char* name) {
+        HANDLE h = CreateFile(name, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (h == INVALID_HANDLE_VALUE)
+            return false;
+        CloseHandle(h);
+        return true;
+    };
+    Write("Data/VL.DAT", "archive");
+    EXPECT_TRUE(opens("T:\\data\\vl.dat"));
+    EXPECT_FALSE(opens("T:\\data\\other.txt"));
+    // Made behind the platform's back after the folder was read.
+    Write("Data/Other.TXT", "x");
+    EXPECT_TRUE(opens("T:\\DATA\\other.txt"));
+    // Replaced behind its back by a name in yet another case.
+    std::filesystem::remove(Host("Data/VL.DAT"));
+    Write("Data/vl.Dat", "archive");
+    EXPECT_TRUE(opens("T:\\data\\VL.DAT"));
+    std::filesystem::remove(Host("Data/vl.Dat"));
+    EXPECT_FALSE(opens("T:\\data\\VL.DAT"));
+    // The platform's own rename and delete.
+    ASSERT_TRUE(MoveFile("T:\\data\\OTHER.txt", "T:\\data\\Moved.Txt"));
+    EXPECT_FALSE(opens("T:\\data\\other.txt"));
+    EXPECT_TRUE(opens("T:\\data\\MOVED.TXT"));
+    EXPECT_TRUE(std::filesystem::exists(Host("Data/Moved.Txt")));
+    ASSERT_TRUE(DeleteFile("T:\\DATA\\moved.txt"));
+    EXPECT_FALSE(opens("T:\\data\\Moved.Txt"));
+}

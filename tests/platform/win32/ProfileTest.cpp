@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 namespace {
@@ -216,3 +217,71 @@ TEST_F(Profile, WritingIntoAMissingFolderFails)
 }
 
 }  // namespace
+
+// Profiles are kept parsed between calls: what another program writes must still be seen, at
+// once, even when it writes within the same tick of the file clock and keeps the size.
+TEST_F(Profile, SeesChangesMadeBehindItsBack)
+{
+    char buffer[64];
+    for (int round = 0; round < 20; ++round) {
+        std::string value = "v" + std::to_string(round % 10);  // same length every round
+        dir.Write("test.ini", "[Settings]\r\nText=" + value + "\r\n");
+        ASSERT_EQ(GetPrivateProfileString("Settings", "Text", "", buffer, sizeof buffer, file.c_str()), 2u);
+        EXPECT_EQ(std::string(buffer), value) << "round " << round;
+    }
+    // Removed and made again.
+    std::filesystem::remove(dir.path() / "test.ini");
+    EXPECT_EQ(GetPrivateProfileInt("Settings", "Number", 7, file.c_str()), 7u);
+    dir.Write("test.ini", "[Settings]\r\nNumber=9\r\n");
+    EXPECT_EQ(GetPrivateProfileInt("Settings", "Number", 7, file.c_str()), 9u);
+}
+
+TEST_F(Profile, ItsOwnWritesAreSeenAtOnceAndReachTheFile)
+{
+    char buffer[64];
+    EXPECT_EQ(GetPrivateProfileString("Settings", "Text", "", buffer, sizeof buffer, file.c_str()), 3u);
+    for (int round = 0; round < 5; ++round) {
+        std::string value = "w" + std::to_string(round);
+        ASSERT_TRUE(WritePrivateProfileString("Settings", "Text", value.c_str(), file.c_str()));
+        EXPECT_EQ(GetPrivateProfileString("Settings", "Text", "", buffer, sizeof buffer, file.c_str()), 2u);
+        EXPECT_EQ(std::string(buffer), value);
+        EXPECT_NE(dir.Read("test.ini").find("Text=" + value + "\r\n"), std::string::npos);
+    }
+    // A change behind its back right after its own write is not lost under the kept copy.
+    std::string text = dir.Read("test.ini");
+    text.replace(text.find("Text=w4"), 7, "Text=zz");
+    dir.Write("test.ini", text);
+    EXPECT_EQ(GetPrivateProfileString("Settings", "Text", "", buffer, sizeof buffer, file.c_str()), 2u);
+    EXPECT_STREQ(buffer, "zz");
+    ASSERT_TRUE(WritePrivateProfileString("Other", "b", "2", file.c_str()));
+    EXPECT_NE(dir.Read("test.ini").find("Text=zz\r\n"), std::string::npos);
+}
+
+// One profile name stands for another file once its drive is mapped elsewhere.
+TEST_F(Profile, FollowsTheDriveMap)
+{
+    TempDir other;
+    dir.Write("p.ini", "[s]\r\nk=first\r\n");
+    other.Write("p.ini", "[s]\r\nk=second\r\n");
+    char buffer[64];
+    host::MapDrive('Q', dir.str(), DRIVE_FIXED, "ONE");
+    EXPECT_EQ(GetPrivateProfileString("s", "k", "", buffer, sizeof buffer, "Q:\\P.INI"), 5u);
+    EXPECT_STREQ(buffer, "first");
+    host::MapDrive('Q', other.str(), DRIVE_FIXED, "TWO");
+    EXPECT_EQ(GetPrivateProfileString("s", "k", "", buffer, sizeof buffer, "Q:\\P.INI"), 6u);
+    EXPECT_STREQ(buffer, "second");
+    host::UnmapDrive('Q');
+}
+
+// Long sections: every key is found, the last one as well as the first.
+TEST_F(Profile, FindsEveryKeyOfALongSection)
+{
+    std::string text = "[Big]\r\n";
+    for (int i = 0; i < 3000; ++i)
+        text += "key" + std::to_string(i) + "=" + std::to_string(i * 7) + "\r\n";
+    dir.Write("big.ini", text);
+    std::string big = *host::FromHostPath(dir.str() + "/big.ini");
+    for (int i : {0, 1, 1499, 2999})
+        EXPECT_EQ(GetPrivateProfileInt("big", ("KEY" + std::to_string(i)).c_str(), -1, big.c_str()), UINT(i * 7));
+    EXPECT_EQ(GetPrivateProfileInt("big", "key3000", -1, big.c_str()), UINT(-1));
+}
