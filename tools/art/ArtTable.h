@@ -32,6 +32,9 @@ enum class Look {
     // Cancel).
     TextButton,         // a raised button face with its label
     TextButtonPressed,  // the same face sunken, the label one pixel down and right
+    TextButtonHover,    // the raised face with its label in dark blue (under the mouse)
+    TextButtonDisabled,  // the raised face with its label in grey
+    StickyMark,         // a small yellow note on a button face (an item has sticky notes)
     // The sample disc's pictures (drawn for the disc builder at the size its sources ask).
     PhotoMonoplane,  // a red monoplane climbing away from a grass field
     PhotoLavaNight,  // lava fountains on a volcano's flank at night

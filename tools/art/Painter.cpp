@@ -234,13 +234,24 @@ void WizardTile(HDC dc, int width, int height, const char* label, bool pressed)
     Text(dc, box, label, LabelHeight(dc, label, height / 3, width - 10), kLight, DT_CENTER);
 }
 
-void TextButton(HDC dc, int width, int height, const char* label, bool pressed)
+void TextButton(HDC dc, int width, int height, const char* label, bool pressed, COLORREF ink = kDark)
 {
     Face(dc, width, height, pressed);
     RECT box{2, 2, width - 2, height - 2};
     if (pressed)
         OffsetRect(&box, 1, 1);
-    Text(dc, box, label, LabelHeight(dc, label, height * 3 / 5, width - 8), kDark, DT_CENTER);
+    Text(dc, box, label, LabelHeight(dc, label, height * 3 / 5, width - 8), ink, DT_CENTER);
+}
+
+// A small yellow note with a folded corner, on a button face.
+void StickyMark(HDC dc, int width, int height)
+{
+    Face(dc, width, height, false);
+    const int side = std::max(4, height - 6);
+    const int left = (width - side) / 2, top = 3;
+    FillBox(dc, left, top, left + side, top + side, RGB(255, 232, 96));
+    FillBox(dc, left + side * 2 / 3, top, left + side, top + side / 3, RGB(214, 180, 40));
+    Line(dc, left + 2, top + side / 2, left + side - 2, top + side / 2, kShadow);
 }
 
 void WizardBanner(HDC dc, int width, int height, const char* label)
@@ -594,6 +605,9 @@ Picture Paint(Look look, int width, int height, const char* label)
     case Look::WizardBanner: WizardBanner(dc, width, height, label); break;
     case Look::TextButton: TextButton(dc, width, height, label, false); break;
     case Look::TextButtonPressed: TextButton(dc, width, height, label, true); break;
+    case Look::TextButtonHover: TextButton(dc, width, height, label, false, RGB(0, 0, 160)); break;
+    case Look::TextButtonDisabled: TextButton(dc, width, height, label, false, kShadow); break;
+    case Look::StickyMark: StickyMark(dc, width, height); break;
     case Look::PhotoMonoplane: PhotoMonoplane(dc, width, height); break;
     case Look::PhotoLavaNight: PhotoLavaNight(dc, width, height); break;
     case Look::PhotoLeaves: PhotoLeaves(dc, width, height); break;
