@@ -578,6 +578,31 @@ TEST_F(TableViewTest, FootnoteRangesAndLinks)
     // Away from the links nothing is followed.
     pHead->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
     EXPECT_EQ(TakeOpenedReference(), nullptr);
+
+    // Over a link the hand, which holds the mouse until it leaves the link.
+    const TableHotSpot& hot = pTable->GetHotSpot(1);
+    pHead->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(hot.rect.left + 2, hot.rect.top + 2));
+    EXPECT_EQ(host::SystemCursorId(host::CurrentCursor()), static_cast<int>(reinterpret_cast<UINT_PTR>(IDC_HAND)));
+    EXPECT_EQ(::GetCapture(), pHead->GetSafeHwnd());
+    pHead->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
+    EXPECT_EQ(::GetCapture(), nullptr);
+}
+
+TEST_F(TableViewTest, TheStickyButtonFollowsTheNotesOfTheTable)
+{
+    MakeFrame(800, 600);
+    CTableMainWin* pView = ShowTable(OpenSample("1002-volcano.txt"), 0);
+    ASSERT_NE(pView, nullptr);
+    EXPECT_FALSE(pView->IsStickyButtonShown());
+    EXPECT_FALSE(pView->GetStickyButton()->IsWindowVisible());
+    // The note window says the table has notes (a block of positions that the view frees).
+    pView->SendMessage(VLM_STICKY_PRESENT, 1, reinterpret_cast<LPARAM>(new WORD[4]{200, 0, 0, 0}));
+    EXPECT_TRUE(pView->IsStickyButtonShown());
+    EXPECT_TRUE(pView->GetStickyButton()->IsWindowVisible());
+    EXPECT_TRUE(pView->GetStickyButton()->IsWindowEnabled());
+    pView->SendMessage(VLM_STICKY_PRESENT, 0, 0);
+    EXPECT_FALSE(pView->IsStickyButtonShown());
+    EXPECT_FALSE(pView->GetStickyButton()->IsWindowVisible());
 }
 
 // ---- screenshots ----
