@@ -4,6 +4,7 @@
 #include "article/TableMainWin.h"
 #include "base/AppServices.h"
 #include "base/HitList.h"
+#include "base/PaletteSelector.h"
 #include "base/Reference.h"
 #include "base/ReferenceFactory.h"
 #include "base/VLMessages.h"
@@ -44,6 +45,25 @@ void CTableGridWin::OnPaint()
 void CTableGridWin::OnSize(UINT, int, int)
 {
     Default();
+}
+
+void CTableGridWin::PaintOffScreen(COLORREF crFill)
+{
+    CPaintDC paint(this);
+    CPalettePaintDC palette(&paint, FALSE);
+    CRect client;
+    GetClientRect(&client);
+    if (client.IsRectEmpty())
+        return;
+    CDC dc;
+    dc.CreateCompatibleDC(&paint);
+    CBitmap bitmap;
+    bitmap.CreateCompatibleBitmap(&paint, client.Width(), client.Height());
+    CBitmap* pOldBitmap = dc.SelectObject(&bitmap);
+    dc.FillSolidRect(client, crFill);
+    PaintPane(dc, client);
+    paint.BitBlt(0, 0, client.Width(), client.Height(), &dc, 0, 0, SRCCOPY);
+    dc.SelectObject(pOldBitmap);
 }
 
 int CTableGridWin::DrawLineText(CDC* pDC, CFont* pFont, int x, int y, int nRun, int nStart, int nCount)

@@ -76,6 +76,10 @@ protected:
     // (IDW_ARTICLE, reference) to the top-level parent; the view unlocks the panes once the frame
     // has taken the message. FALSE when no reference came of it (the pane stays unlocked).
     BOOL FollowLink(int nLink);
+    // The paint of both panes: a memory DC of the client size filled with the colour, handed to
+    // PaintPane, then copied to the screen.
+    void PaintOffScreen(COLORREF crFill);
+    virtual void PaintPane(CDC& dc, const CRect& client) = 0;
     static BOOL IsBlank(BYTE c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
     afx_msg void OnPaint();

@@ -2,7 +2,6 @@
 
 #include "article/ArticleTable.h"
 #include "article/TableMainWin.h"
-#include "base/PaletteSelector.h"
 
 #include <algorithm>
 
@@ -120,24 +119,15 @@ BOOL CTableHeadWin::OnEraseBkgnd(CDC*)
 
 void CTableHeadWin::OnPaint()
 {
-    CPaintDC paint(this);
-    CPalettePaintDC palette(&paint, FALSE);
-    CRect client;
-    GetClientRect(&client);
-    if (client.IsRectEmpty())
-        return;
-    CDC dc;
-    dc.CreateCompatibleDC(&paint);
-    CBitmap bitmap;
-    bitmap.CreateCompatibleBitmap(&paint, client.Width(), client.Height());
-    CBitmap* pOldBitmap = dc.SelectObject(&bitmap);
-    dc.FillSolidRect(client, GetBkColor());
+    PaintOffScreen(GetBkColor());
+}
+
+void CTableHeadWin::PaintPane(CDC& dc, const CRect&)
+{
     if (m_pView != NULL && m_pTable != NULL && m_bReady && m_bHasFootnotes && m_pView->GetFonts() != NULL) {
         m_pView->SetCurrentBkColor(GetBkColor());
         PaintFootnotes(dc);
     }
-    paint.BitBlt(0, 0, client.Width(), client.Height(), &dc, 0, 0, SRCCOPY);
-    dc.SelectObject(pOldBitmap);
 }
 
 void CTableHeadWin::PaintFootnotes(CDC& dc)

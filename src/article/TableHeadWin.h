@@ -38,6 +38,8 @@ protected:
     afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
     DECLARE_MESSAGE_MAP()
 
+    void PaintPane(CDC& dc, const CRect& client) override;
+
 private:
     void PaintFootnotes(CDC& dc);
     void SetVPos(int nPos);

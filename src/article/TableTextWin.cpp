@@ -3,7 +3,6 @@
 #include "article/ArticleTable.h"
 #include "article/TableMainWin.h"
 #include "base/ClipboardText.h"
-#include "base/PaletteSelector.h"
 #include "base/VLMessages.h"
 #include "media/StickyNoteWnd.h"
 #include "widgets/TextDropTarget.h"
@@ -276,24 +275,15 @@ CTableTextWin::LinePlace CTableTextWin::PlaceLine(int nRun, int nLine, int cy) c
 
 void CTableTextWin::OnPaint()
 {
-    CPaintDC paint(this);
-    CPalettePaintDC palette(&paint, FALSE);
-    CRect client;
-    GetClientRect(&client);
-    if (client.IsRectEmpty())
-        return;
-    CDC dc;
-    dc.CreateCompatibleDC(&paint);
-    CBitmap bitmap;
-    bitmap.CreateCompatibleBitmap(&paint, client.Width(), client.Height());
-    CBitmap* pOldBitmap = dc.SelectObject(&bitmap);
-    dc.FillSolidRect(client, TABLE_BK_COLOR);
+    PaintOffScreen(TABLE_BK_COLOR);
+}
+
+void CTableTextWin::PaintPane(CDC& dc, const CRect& client)
+{
     if (m_pView != NULL)
         m_pView->SetCurrentBkColor(TABLE_BK_COLOR);
     if (m_bReady && m_pTable != NULL && m_pView != NULL && m_pView->GetFonts() != NULL)
         PaintTable(dc, client);
-    paint.BitBlt(0, 0, client.Width(), client.Height(), &dc, 0, 0, SRCCOPY);
-    dc.SelectObject(pOldBitmap);
 }
 
 void CTableTextWin::PaintTable(CDC& dc, const CRect& client)

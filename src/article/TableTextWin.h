@@ -61,6 +61,8 @@ protected:
     afx_msg void OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags);
     DECLARE_MESSAGE_MAP()
 
+    void PaintPane(CDC& dc, const CRect& client) override;
+
 private:
     // Draws the table into the DC of the client size.
     void PaintTable(CDC& dc, const CRect& client);
