@@ -505,6 +505,32 @@ TEST_F(TableViewTest, CopiesTheTableAsTabsAndLines)
     CloseClipboard();
 }
 
+TEST_F(TableViewTest, ADoubleClickedWordIsLookedUpInTheDictionary)
+{
+    MakeFrame(800, 600);
+    frame->SendMessage(WM_COMMAND, ID_SHOW_DICTIONARY);
+    CDictionaryTabWin* pPane = frame->GetDictionaryTabWin();
+    ASSERT_NE(pPane, nullptr);
+    pPane->ShowWindow(SW_HIDE);
+    CTableMainWin* pView = ShowTable(OpenTables({Fixture({"row: see (Tambora), | x"})}), 0);
+    ASSERT_NE(pView, nullptr);
+    CArticleTable* pTable = pView->GetTable();
+    CTableTextWin* pText = pView->GetTextWin();
+    // Inside "(Tambora),": the word without the characters that are neither letters nor digits.
+    CPoint at = RunPoint(pText, pTable, 0);
+    CDC dc;
+    dc.CreateCompatibleDC(NULL);
+    CFont* pOld = dc.SelectObject(pView->GetFonts()->GetBodyFont());
+    at.x += dc.GetTextExtent("see (Tam", 8).cx - 2;
+    dc.SelectObject(pOld);
+    pText->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+    ui::PumpUntilIdle();
+    EXPECT_EQ(std::string(pText->GetSelectedText()), "(Tambora),");
+    const CString strTaken = pPane->GetHandedOverWord().IsEmpty() ? pPane->GetCurrentWord() : pPane->GetHandedOverWord();
+    EXPECT_EQ(std::string(strTaken), "Tambora");
+    EXPECT_TRUE(pPane->IsWindowVisible());
+}
+
 // ---- footnotes and links ----
 
 TEST_F(TableViewTest, FootnoteRangesAndLinks)
