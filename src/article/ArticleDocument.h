@@ -46,6 +46,8 @@ public:
     CStringArray* GetTableTitles() const;
     LPCSTR GetTableTitle(int i) const;
     LPBYTE GetTableEntry(int i);
+    // The index last passed to GetTableEntry: the table the tables view is to show.
+    int GetCurrentTableIndex() const { return static_cast<int>(m_nCurrentTable); }
     LPBYTE GetTableDataStart() const;
 
     int GetExtraItemCount() const;

@@ -134,6 +134,13 @@ public:
     BOOL HasFootnotes() const { return m_pTable != NULL && m_pTable[23] != 0; }
     BOOL IsCentred() const { return m_pTable != NULL && m_pTable[29] == 255; }
     WORD GetHeaderField38() const { return m_wField38; }
+    // The footnote area: the runs [first, first + count) (header fields 18 and 20).
+    int GetFootnoteFirstRun() const { return m_pTable != NULL ? m_pTable[18] | (m_pTable[19] << 8) : 0; }
+    int GetFootnoteRunCount() const { return m_pTable != NULL ? m_pTable[20] | (m_pTable[21] << 8) : 0; }
+    BOOL IsFootnoteRun(int nRun) const
+    {
+        return nRun >= GetFootnoteFirstRun() && nRun < GetFootnoteFirstRun() + GetFootnoteRunCount();
+    }
 
     int GetBandCount() const { return m_nBands; }
     int GetCellCount() const { return m_nCells; }

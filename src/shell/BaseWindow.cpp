@@ -831,7 +831,9 @@ LRESULT CBaseWindow::OnOpenWindow(WPARAM wParam, LPARAM lParam)
     UINT nID = static_cast<UINT>(wParam);
     CWnd* pView = FindOrCreateView(nID);
     if (pView == NULL || !PrepareViewData(nID, lParam)) {
-        DeleteCarriedObject(lParam);
+        // The tables view's document is lent by the article view, which keeps it.
+        if (nID != IDW_TABLE)
+            DeleteCarriedObject(lParam);
         return 0;
     }
     return pView->SendMessage(VLM_OPEN_WINDOW, wParam, lParam);

@@ -9,9 +9,12 @@
 // view state). The sender gives the object up; the frame either forwards it (the view then owns
 // it) or deletes it. Before forwarding VLM_OPEN_WINDOW, VLM_OPEN_FOUND_ITEM, VLM_OPEN_NOTED_ITEM and, for saved states, VLM_RESTORE_SAVED, the
 // frame asks the view where the object's data lies (VLM_DATA_LOCATION: disc in the low word, data-folder
-// kind in the high word) and resolves that folder, asking the reader for the disc.
+// kind in the high word) and resolves that folder, asking the reader for the disc. The one object
+// that travels borrowed is the article document of VLM_OPEN_WINDOW for the tables view: it stays
+// the article view's whatever happens.
 #pragma once
 
+#include "article/TableMainWin.h"
 #include "shell/FramePaneDropTarget.h"
 #include "shell/LeastWindows.h"
 #include "shell/VLToolbar.h"
@@ -60,6 +63,8 @@ public:
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
 
     CVLMainWin* GetCurrentMainWin() const { return m_pCurrentView; }
+    // The tables view (8004), NULL until it was first shown.
+    CTableMainWin* GetTableWin() const { return m_pTableView; }
     CSearchTabWin* GetSearchTabWin() const { return m_pSearchPane; }
     CDictionaryTabWin* GetDictionaryTabWin() const { return m_pDictionaryPane; }
     CVLToolbar& GetToolbar() { return m_wndToolbar; }

@@ -225,10 +225,6 @@ LRESULT CArticleMainWin::OnFontSize(WPARAM, LPARAM lParam)
     return 0;
 }
 
-CTableMainWin::CTableMainWin() : CLeastMainWin(IDW_TABLE, "Table View", RGB(255, 255, 255))
-{
-}
-
 CMediaResourceMainWin::CMediaResourceMainWin() : CLeastMainWin(IDW_MEDIA, "Media View", RGB(240, 240, 255))
 {
 }

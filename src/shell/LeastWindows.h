@@ -120,11 +120,6 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
-class CTableMainWin : public CLeastMainWin {
-public:
-    CTableMainWin();
-};
-
 // The media view (8005): takes VLM_POST_TO_WINDOW; holds the popup window that Back and Forward close.
 class CMediaResourceMainWin : public CLeastMainWin {
 public:

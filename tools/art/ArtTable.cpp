@@ -55,6 +55,8 @@ const ToolButtonIds kToolButtons[] = {
 // The About window's buttons (189 gives their size) and the find window's.
 constexpr Size kAboutButton = {120, 26};
 constexpr Size kFindButton = {72, 24};
+// The tables view's strip buttons by screen class.
+constexpr Size kTableButton[3] = {{112, 26}, {124, 28}, {140, 28}};
 
 }  // namespace
 
@@ -120,6 +122,12 @@ const char* Label(int id)
     case 7781: case 7778: case 7779: case 7780: case 7782: return "Note";
     case 7739: case 7736: case 7737: case 7738: case 7740: return "Marker";
     case 7799: case 7796: case 7797: case 7798: case 7800: return "Wizards";
+    case 7680: case 7677: case 7678: case 7679: case 7675: case 7672: case 7673: case 7674:
+    case 7670: case 7667: case 7668: case 7669: return "Back to Article";
+    case 7665: case 7662: case 7666: case 7664: case 7660: case 7657: case 7661: case 7659:
+    case 7655: case 7652: case 7656: case 7654: return "Show Footnotes";
+    case 7648: case 7647: case 7649: case 7643: case 7642: case 7644:
+    case 7638: case 7637: case 7639: return "Hide Footnotes";
     // Content kinds: the list icons and the printed pictures share a letter.
     case 4030: case 199: return "A";  // animation
     case 4031: case 215: return "V";  // video
@@ -143,6 +151,8 @@ const std::vector<Row>& ProgramArt()
         // The article page's link cursors, 32 by 32 with the finger tip as the hot spot.
         {262, Kind::Cursor, Look::LinkHand, {{32, 32}, {11, 1}, {}}},
         {257, Kind::Cursor, Look::TimeLinkHand, {{32, 32}, {11, 1}, {}}},
+        // The sticky-note button of the tables view: 27 by 17 pixels.
+        {239, Kind::Bitmap, Look::StickyMark, {{27, 17}, {27, 17}, {27, 17}}},
         // The main frame's icon.
         {147, Kind::Icon, Look::ProgramIcon, {{32, 32}, {32, 32}, {32, 32}}},
         // The interface sounds the sound player preloads.
@@ -290,6 +300,42 @@ const std::vector<Row>& LibraryArt()
         // The VL Plus button's connected (8107) and downloading (8091) pictures.
         {8107, Kind::Bitmap, Look::ToolButtonLatched, {kViewButton[0], kViewButton[1], kViewButton[2]}},
         {8091, Kind::Bitmap, Look::ToolButtonLit, {kViewButton[0], kViewButton[1], kViewButton[2]}},
+        // The tables view's strip: Back to Article, Show Footnotes and Hide Footnotes for each
+        // screen class (normal, pressed, focused, disabled and roll-over pictures), each set at
+        // that class's size.
+        {7680, Kind::Bitmap, Look::TextButton, {kTableButton[0], kTableButton[0], kTableButton[0]}},
+        {7677, Kind::Bitmap, Look::TextButtonPressed, {kTableButton[0], kTableButton[0], kTableButton[0]}},
+        {7678, Kind::Bitmap, Look::TextButton, {kTableButton[0], kTableButton[0], kTableButton[0]}},
+        {7679, Kind::Bitmap, Look::TextButtonHover, {kTableButton[0], kTableButton[0], kTableButton[0]}},
+        {7675, Kind::Bitmap, Look::TextButton, {kTableButton[1], kTableButton[1], kTableButton[1]}},
+        {7672, Kind::Bitmap, Look::TextButtonPressed, {kTableButton[1], kTableButton[1], kTableButton[1]}},
+        {7673, Kind::Bitmap, Look::TextButton, {kTableButton[1], kTableButton[1], kTableButton[1]}},
+        {7674, Kind::Bitmap, Look::TextButtonHover, {kTableButton[1], kTableButton[1], kTableButton[1]}},
+        {7670, Kind::Bitmap, Look::TextButton, {kTableButton[2], kTableButton[2], kTableButton[2]}},
+        {7667, Kind::Bitmap, Look::TextButtonPressed, {kTableButton[2], kTableButton[2], kTableButton[2]}},
+        {7668, Kind::Bitmap, Look::TextButton, {kTableButton[2], kTableButton[2], kTableButton[2]}},
+        {7669, Kind::Bitmap, Look::TextButtonHover, {kTableButton[2], kTableButton[2], kTableButton[2]}},
+        {7665, Kind::Bitmap, Look::TextButton, {kTableButton[0], kTableButton[0], kTableButton[0]}},
+        {7662, Kind::Bitmap, Look::TextButtonPressed, {kTableButton[0], kTableButton[0], kTableButton[0]}},
+        {7666, Kind::Bitmap, Look::TextButtonDisabled, {kTableButton[0], kTableButton[0], kTableButton[0]}},
+        {7664, Kind::Bitmap, Look::TextButtonHover, {kTableButton[0], kTableButton[0], kTableButton[0]}},
+        {7660, Kind::Bitmap, Look::TextButton, {kTableButton[1], kTableButton[1], kTableButton[1]}},
+        {7657, Kind::Bitmap, Look::TextButtonPressed, {kTableButton[1], kTableButton[1], kTableButton[1]}},
+        {7661, Kind::Bitmap, Look::TextButtonDisabled, {kTableButton[1], kTableButton[1], kTableButton[1]}},
+        {7659, Kind::Bitmap, Look::TextButtonHover, {kTableButton[1], kTableButton[1], kTableButton[1]}},
+        {7655, Kind::Bitmap, Look::TextButton, {kTableButton[2], kTableButton[2], kTableButton[2]}},
+        {7652, Kind::Bitmap, Look::TextButtonPressed, {kTableButton[2], kTableButton[2], kTableButton[2]}},
+        {7656, Kind::Bitmap, Look::TextButtonDisabled, {kTableButton[2], kTableButton[2], kTableButton[2]}},
+        {7654, Kind::Bitmap, Look::TextButtonHover, {kTableButton[2], kTableButton[2], kTableButton[2]}},
+        {7648, Kind::Bitmap, Look::TextButton, {kTableButton[0], kTableButton[0], kTableButton[0]}},
+        {7647, Kind::Bitmap, Look::TextButtonPressed, {kTableButton[0], kTableButton[0], kTableButton[0]}},
+        {7649, Kind::Bitmap, Look::TextButtonHover, {kTableButton[0], kTableButton[0], kTableButton[0]}},
+        {7643, Kind::Bitmap, Look::TextButton, {kTableButton[1], kTableButton[1], kTableButton[1]}},
+        {7642, Kind::Bitmap, Look::TextButtonPressed, {kTableButton[1], kTableButton[1], kTableButton[1]}},
+        {7644, Kind::Bitmap, Look::TextButtonHover, {kTableButton[1], kTableButton[1], kTableButton[1]}},
+        {7638, Kind::Bitmap, Look::TextButton, {kTableButton[2], kTableButton[2], kTableButton[2]}},
+        {7637, Kind::Bitmap, Look::TextButtonPressed, {kTableButton[2], kTableButton[2], kTableButton[2]}},
+        {7639, Kind::Bitmap, Look::TextButtonHover, {kTableButton[2], kTableButton[2], kTableButton[2]}},
         };
         for (const ToolButtonIds& button : kToolButtons) {
             const Size* s = button.sizes;

@@ -34,6 +34,9 @@ enum class Look {
     TextButtonPressed,  // the same face sunken, the label one pixel down and right
     TextButtonLit,      // the raised face with its label lit, under the mouse
     ComboArrow,         // the drop-down arrow of the program's combo boxes
+    TextButtonHover,    // the raised face with its label in dark blue (under the mouse)
+    TextButtonDisabled,  // the raised face with its label in grey
+    StickyMark,         // a small yellow note on a button face (an item has sticky notes)
     // The sample disc's pictures (drawn for the disc builder at the size its sources ask).
     PhotoMonoplane,  // a red monoplane climbing away from a grass field
     PhotoLavaNight,  // lava fountains on a volcano's flank at night

@@ -253,6 +253,17 @@ void ComboArrow(HDC dc, int width, int height)
     Filled(dc, kDark, points, 3);
 }
 
+// A small yellow note with a folded corner, on a button face.
+void StickyMark(HDC dc, int width, int height)
+{
+    Face(dc, width, height, false);
+    const int side = std::max(4, height - 6);
+    const int left = (width - side) / 2, top = 3;
+    FillBox(dc, left, top, left + side, top + side, RGB(255, 232, 96));
+    FillBox(dc, left + side * 2 / 3, top, left + side, top + side / 3, RGB(214, 180, 40));
+    Line(dc, left + 2, top + side / 2, left + side - 2, top + side / 2, kShadow);
+}
+
 void WizardBanner(HDC dc, int width, int height, const char* label)
 {
     for (int x = 0; x < width; x += 4) {
@@ -792,6 +803,9 @@ Picture Paint(Look look, int width, int height, const char* label)
     case Look::TextButtonPressed: TextButton(dc, width, height, label, true); break;
     case Look::TextButtonLit: TextButton(dc, width, height, label, false, RGB(0, 0, 192)); break;
     case Look::ComboArrow: ComboArrow(dc, width, height); break;
+    case Look::TextButtonHover: TextButton(dc, width, height, label, false, RGB(0, 0, 160)); break;
+    case Look::TextButtonDisabled: TextButton(dc, width, height, label, false, kShadow); break;
+    case Look::StickyMark: StickyMark(dc, width, height); break;
     case Look::PhotoMonoplane: PhotoMonoplane(dc, width, height); break;
     case Look::PhotoLavaNight: PhotoLavaNight(dc, width, height); break;
     case Look::PhotoLeaves: PhotoLeaves(dc, width, height); break;

@@ -2,6 +2,7 @@
 
 #include "SourceText.h"
 
+#include <cctype>
 #include <sstream>
 #include <stdexcept>
 
@@ -72,13 +73,34 @@ public:
                 i = close + 1;
             } else if (text[i] == '[') {
                 std::size_t mid = text.find("](", i);
-                std::size_t close = mid == std::string::npos ? mid : text.find(')', mid);
-                if (close == std::string::npos || text.compare(mid + 2, 5, "vl://") != 0)
+                if (mid == std::string::npos || text.compare(mid + 2, 5, "vl://") != 0)
+                    Fail("a link is written [text](vl://001006)");
+                std::size_t digits = mid + 7;
+                std::size_t digitsEnd = digits;
+                while (digitsEnd < text.size() && std::isdigit(static_cast<unsigned char>(text[digitsEnd])))
+                    ++digitsEnd;
+                TableLinkSource link;
+                std::size_t close = digitsEnd;
+                if (digitsEnd < text.size() && text[digitsEnd] == '(') {
+                    // (N) a section of the target, (T) or (TN) its table N.
+                    std::size_t placeEnd = text.find(')', digitsEnd);
+                    std::string place = placeEnd == std::string::npos ? "" : text.substr(digitsEnd + 1, placeEnd - digitsEnd - 1);
+                    bool table = !place.empty() && place[0] == 'T';
+                    std::string number = table ? place.substr(1) : place;
+                    bool numeric = !number.empty() && number.find_first_not_of("0123456789") == std::string::npos;
+                    if ((!table && !numeric) || (table && !number.empty() && !numeric))
+                        Fail("a link's place is (N) for a section or (T) / (TN) for a table");
+                    int value = number.empty() ? 0 : std::stoi(number);
+                    if ((!table && (value < 1 || value > 199)) || (table && value > 55))
+                        Fail("a link's section is 1 to 199, its table 0 to 55");
+                    link.place = table ? 200 + value : value;
+                    close = placeEnd + 1;
+                }
+                if (digitsEnd - digits != 6 || close >= text.size() || text[close] != ')')
                     Fail("a link is written [text](vl://001006)");
                 emit(font);
-                TableLinkSource link;
                 link.firstRun = m_runIndex;
-                link.rin = static_cast<std::uint32_t>(std::stoul(text.substr(mid + 7, close - mid - 7)));
+                link.rin = static_cast<std::uint32_t>(std::stoul(text.substr(digits, 6)));
                 piece = text.substr(i + 1, mid - i - 1);
                 emit(16);
                 m_table.links.push_back(link);

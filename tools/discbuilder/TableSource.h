@@ -8,8 +8,9 @@
 //   wide: text                  a row of one cell centred across the table
 //   footnote: text              a footnote row
 // A cell "^" continues the cell above. Inside a cell: **bold**, *italic*, {fN:text} in font code
-// N, [text](vl://001006) a link, and footnote marks [^1] or [^1,2] (before the text when they
-// open the cell, else behind it).
+// N, [text](vl://001006) a link (vl://001006(3) into section 3 of it, vl://001006(T) or (T1) to
+// its table 0 or 1), and footnote marks [^1] or [^1,2] (before the text when they open the cell,
+// else behind it).
 #pragma once
 
 #include "TableWriter.h"

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <vector>
 
 namespace discbuilder {
 
@@ -38,6 +39,16 @@ std::string WriteTable(const TableSource& table)
     std::string links, bands, cells, runs, text;
     int cellCount = 0, runCount = 0, widest = 0;
     int footFirst = -1, footCount = 0;
+    // Runs of merged cells hold no text: they point at the text of the run written next (where
+    // copying puts their TABs), or at the text's last byte when none follows.
+    std::vector<std::size_t> pendingMerged;
+    auto placePending = [&](std::size_t offset) {
+        for (std::size_t at : pendingMerged) {
+            Put16(runs, at, static_cast<std::uint32_t>(offset & 0xFFFF));
+            Put16(runs, at + 2, static_cast<std::uint32_t>(offset >> 16));
+        }
+        pendingMerged.clear();
+    };
     for (const TableBandSource& band : table.bands) {
         Check(band.kind >= 0 && band.kind <= 255, "a band kind is out of range");
         bands += static_cast<char>(band.kind);
@@ -61,16 +72,25 @@ std::string WriteTable(const TableSource& table)
                 }
                 Check(text.size() + run.text.size() + 1 <= 0xFFFF, "the text is longer than 65,535 bytes");
                 Check(run.text.size() <= 0xFFFF, "a run is longer than 65,535 bytes");
-                Append32(runs, static_cast<std::uint32_t>(text.size()));
-                Append16(runs, static_cast<std::uint32_t>(run.text.size()));
+                if (cell.merged) {
+                    pendingMerged.push_back(runs.size());
+                    Append32(runs, 0);
+                    Append16(runs, 0);
+                } else {
+                    placePending(text.size());
+                    Append32(runs, static_cast<std::uint32_t>(text.size()));
+                    Append16(runs, static_cast<std::uint32_t>(run.text.size()));
+                }
                 runs += static_cast<char>(run.font);
                 int flags = static_cast<int>(run.marks.size()) | (run.marksBehind && !run.marks.empty() ? 8 : 0) |
                             (mark[0] << 4);
                 runs += static_cast<char>(flags);
                 runs += static_cast<char>(mark[1] | (mark[2] << 4));
                 runs += static_cast<char>(mark[3] | (mark[4] << 4));
-                text += run.text;
-                text += '\0';
+                if (!cell.merged) {
+                    text += run.text;
+                    text += '\0';
+                }
                 if (band.kind == 6) {
                     if (footFirst < 0)
                         footFirst = runCount;
@@ -81,6 +101,7 @@ std::string WriteTable(const TableSource& table)
             }
         }
     }
+    placePending(text.empty() ? 0 : text.size() - 1);
     for (const TableLinkSource& link : table.links) {
         Check(link.firstRun >= 0 && link.runCount >= 0 && link.firstRun + link.runCount <= runCount,
               "a link names runs that do not exist");

@@ -1,6 +1,7 @@
 // Writes the tables of an article record: a 40-byte header, the link, band, cell and run entries,
 // and the cell text (each run's text followed by its NUL terminator), in the layout the program's
-// table reader takes (the bytes of one RecordTable::data).
+// table reader takes (the bytes of one RecordTable::data). The runs of a merged cell hold no text
+// of their own: they point at the text of the next run written.
 //
 //   0  u16 0                   2  u16 text length          4  u8 style (3, 5 freeze column 1)
 //   18 u16 first footnote run  20 u16 footnote runs        22 u8 widest column count
