@@ -379,9 +379,8 @@ BOOL ExpandQueryWildcards(const CString& strTerm, std::vector<RESULT_SET*>& adde
     size_t pos = keyword_terms::NextTermStart(psz, 0, false);
     while (psz[pos] != '\0') {
         const size_t nLength = keyword_terms::TermLengthAt(psz, pos, false);
-        std::string token(psz + pos, nLength);
-        for (char& ch : token)
-            ch = keyword_terms::UpperFold(ch);
+        // Named as the search will look the word up.
+        const std::string token = keyword_terms::NormalizeTerm(psz + pos, nLength);
         pos = keyword_terms::NextTermStart(psz, pos + nLength, false);
         if (!WantsExpansion(token) || ListedExpansion(token) != NULL)
             continue;

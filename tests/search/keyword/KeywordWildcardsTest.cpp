@@ -542,7 +542,16 @@ TEST_F(KeywordDialogTest, TwoWildcardTermsWithOnlyASpaceBetweenThemAreEachChosen
 TEST_F(KeywordDialogTest, CancellingAWordListSearchesNothingAndLeavesNoChoiceBehind)
 {
     OpenSmallIndex();
-    DriveTab([](HWND dlg) { ui::dialog::Click(dlg, IDCANCEL); });
+    // The list opens over the window it is anchored to (the search pane's result list).
+    main.SetWindowPos(nullptr, 40, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    SetWildcardDialogAnchor(&main);
+    DriveTab([this](HWND dlg) {
+        CRect list, where;
+        main.GetWindowRect(&list);
+        ::GetWindowRect(dlg, &where);
+        EXPECT_EQ(list.TopLeft(), where.TopLeft());
+        ui::dialog::Click(dlg, IDCANCEL);
+    });
     EXPECT_EQ(nullptr, RunKeywordQueryWithWildcards("comp* or moon"));
     EXPECT_TRUE(KeywordPrepassCancelled());
     // The plain search of the pattern still takes every word.
