@@ -543,8 +543,8 @@ RESULT_SET* RunKeywordQueryWithWildcards(LPCSTR pszQuery, CString* pstrSearched)
         CString strKey;
         if (!CheckDateTerm(strTerm, strKey))
             return EndPrepass();
-        const BOOL bDate = strKey != strTerm;
-        if (bDate) {
+        const BOOL bDate = strTerm.Find('#') >= 0;
+        if (bDate && strKey != strTerm) {
             // The search meets the years under the key's name.
             strQuery = strQuery.Left(nStart) + strKey + strQuery.Mid(nEnd);
             nEnd = nStart + strKey.GetLength();
