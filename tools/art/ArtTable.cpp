@@ -90,13 +90,13 @@ const char* Label(int id)
     case 324: case 328: return "Web Page";
     case 326: case 329: return "Quiz";
     case 594: return "Homework Wizards";
-    case 349: case 350: return "Cancel";
-    case 351: case 352: case 550: case 551: case 355: case 356: return "OK";
+    case 349: case 350: case 522: case 523: case 510: case 511: return "Cancel";
+    case 351: case 352: case 550: case 551: case 355: case 356: case 520: case 521: return "OK";
     case 342: case 344: return "Delete";
     case 345: case 346: return "Place";
     case 347: case 348: return "List";
     case 353: case 354: return "Delete All";
-    case 448: case 449: return "Go";
+    case 448: case 449: case 512: case 513: return "Go";
     case 481: case 482: case 483: case 484: return "Acknowledgments";
     case 494: case 495: case 496: case 497: return "Credits";
     case 490: case 491: case 492: case 493: return "Close";
@@ -230,6 +230,16 @@ const std::vector<Row>& ProgramArt()
         {592, Kind::Bitmap, Look::TextButton, {kFindButton, kFindButton, kFindButton}},
         {593, Kind::Bitmap, Look::TextButtonPressed, {kFindButton, kFindButton, kFindButton}},
         {452, Kind::Bitmap, Look::ComboArrow, {{18, 20}, {18, 20}, {18, 20}}},
+        // The wildcard word list dialog's OK (521, pressed 520) and Cancel (523, pressed 522), and
+        // the spelling pop-up's Go (513, pressed 512) and Cancel (511, pressed 510).
+        {521, Kind::Bitmap, Look::TextButton, {kTextButton, kTextButton, kTextButton}},
+        {520, Kind::Bitmap, Look::TextButtonPressed, {kTextButton, kTextButton, kTextButton}},
+        {523, Kind::Bitmap, Look::TextButton, {kTextButton, kTextButton, kTextButton}},
+        {522, Kind::Bitmap, Look::TextButtonPressed, {kTextButton, kTextButton, kTextButton}},
+        {513, Kind::Bitmap, Look::TextButton, {kTextButton, kTextButton, kTextButton}},
+        {512, Kind::Bitmap, Look::TextButtonPressed, {kTextButton, kTextButton, kTextButton}},
+        {511, Kind::Bitmap, Look::TextButton, {kTextButton, kTextButton, kTextButton}},
+        {510, Kind::Bitmap, Look::TextButtonPressed, {kTextButton, kTextButton, kTextButton}},
         // The tree-shaped lists' icons: headings closed and open, leaf items, and the content
         // kinds of search results.
         {138, Kind::Icon, Look::BookClosed, {{32, 32}, {32, 32}, {32, 32}}},

@@ -185,6 +185,19 @@ private:
     {
         if (IsWild(pattern.front()) && IsWild(pattern.back()))
             return OracleResult();
+        const std::regex re = PatternRegex(pattern);
+        OracleRecords all;
+        for (const auto& [word, records] : m_words)
+            if (!m_drops.count(word) && (word == pattern || std::regex_match(word, re)))
+                all.insert(all.end(), records.begin(), records.end());
+        return all.empty() ? OracleResult() : OracleResult::Of(all);
+    }
+    static bool IsWild(char ch) { return ch == '*' || ch == '?' || ch == '#'; }
+
+public:
+    // The regular expression of a word pattern.
+    static std::regex PatternRegex(const std::string& pattern)
+    {
         std::string expression;
         for (char ch : pattern) {
             if (ch == '*')
@@ -196,14 +209,10 @@ private:
             else
                 expression += std::string("[") + ch + "]";
         }
-        const std::regex re(expression);
-        OracleRecords all;
-        for (const auto& [word, records] : m_words)
-            if (!m_drops.count(word) && (word == pattern || std::regex_match(word, re)))
-                all.insert(all.end(), records.begin(), records.end());
-        return all.empty() ? OracleResult() : OracleResult::Of(all);
+        return std::regex(expression);
     }
-    static bool IsWild(char ch) { return ch == '*' || ch == '?' || ch == '#'; }
+
+private:
 
     // The tokens of a term: their results, and how many there were.
     bool Tokens(const std::string& text, std::vector<OracleResult>& tokens) const

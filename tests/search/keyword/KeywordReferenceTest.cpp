@@ -2,57 +2,13 @@
 // the corpus converts into article sources the disc builder takes, every word of the lists is
 // found, and the engine agrees with the oracle on real text.
 #include "KeywordTestSupport.h"
-
-#include <ArticleSource.h>
-#include <FoldocSource.h>
+#include "ReferenceSlice.h"
 
 #include <set>
 #include <string>
 #include <vector>
 
 namespace {
-
-constexpr std::size_t kSlice = 1500;
-
-const std::vector<discbuilder::ArticleRecordSource>& SliceSources()
-{
-    static const std::vector<discbuilder::ArticleRecordSource> sources = [] {
-        std::vector<discbuilder::ArticleRecordSource> result;
-        const std::vector<foldoc::FoldocEntry> entries =
-            foldoc::ReadFoldoc(VL_FOLDOC_DIR "/foldoc.index", VL_FOLDOC_DIR "/foldoc.dict.dz", kSlice);
-        for (const foldoc::ArticleSourceFile& file : foldoc::MakeArticleSources(entries))
-            result.push_back(discbuilder::ParseArticleSource(file.text, file.fileName));
-        return result;
-    }();
-    return sources;
-}
-
-std::vector<discbuilder::IndexedArticle> SliceArticles()
-{
-    std::vector<discbuilder::IndexedArticle> articles;
-    for (const discbuilder::ArticleRecordSource& source : SliceSources())
-        articles.push_back(discbuilder::IndexedArticleFrom(source, source.category));
-    return articles;
-}
-
-// The words of a keyword list, page by page.
-std::vector<std::pair<std::string, std::uint32_t>> ListWords(const std::string& list)
-{
-    std::vector<std::pair<std::string, std::uint32_t>> words;
-    for (std::size_t page = 0; page < list.size(); page += 1024) {
-        for (std::size_t offset = 0; offset <= 1016;) {
-            const std::size_t length = static_cast<unsigned char>(list[page + offset + 6]);
-            if (length == 0)
-                break;
-            std::uint32_t first = 0;
-            for (int b = 3; b >= 0; --b)
-                first = first << 8 | static_cast<unsigned char>(list[page + offset + static_cast<std::size_t>(b)]);
-            words.emplace_back(list.substr(page + offset + 7, length), first);
-            offset += 8 + length;
-        }
-    }
-    return words;
-}
 
 class KeywordReferenceTest : public KeywordTest {};
 
