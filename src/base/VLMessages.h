@@ -75,6 +75,14 @@
 #define VLM_STICKY_PRESENT 0x985     // to the parent (count or flag, new WORD[4 * count] or 0)
 #define VLM_STICKY_DELETED 0x987     // to the parent (0, RIN): a note of that article was deleted
 
+// The article view's panes and its page window tell the view (posted to it).
+#define VLM_PANE_ITEM 20010     // (what: 0 section, 1 media, 2 update, 3 table, 4 sound, 5 extra; index)
+#define VLM_PANE_SECTION 20011  // (0, section index): the section now current while the page scrolls
+#define VLM_PANE_TABLE 20012    // (open flag, table index): show that table of the article
+#define VLM_PANE_SOUND 20013    // (0, RIN of a sound): the page plays it
+#define VLM_PANE_EXTRA 20014    // (0, extra-item index): the page opens it
+#define VLM_PAGE_FOCUS 20015    // (1 took, 0 lost): the page's focus changed; the view brings its panes forward
+
 // The start-up main menu's choice codes, as the frame reads them (VLM_MAIN_MENU_CHOICE).
 enum : int {
     kChoiceNone = 0,
@@ -127,6 +135,10 @@ enum : int {
 #define ID_FONT_LARGE 9038
 #define ID_RECENT_FIRST 9041         // 9041-9045: the recent articles
 #define ID_RECENT_LAST 9045
+// The article view's pane buttons.
+#define ID_TOGGLE_OUTLINE 20001
+#define ID_TOGGLE_RELATED 20002
+#define ID_TOGGLE_ONLINE_EXTRAS 20004
 #define ID_HELP_TOPICS 57671
 
 #ifndef HELP_CONTEXT

@@ -14,6 +14,8 @@
 
 #include "shell/FramePaneDropTarget.h"
 #include "shell/LeastWindows.h"
+#include "article/ArticleMainWin.h"
+#include "article/ClearWin.h"
 #include "base/VLMainWin.h"
 #include "base/VLStateObj.h"
 #include "base/ViewHost.h"

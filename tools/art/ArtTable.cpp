@@ -19,6 +19,9 @@ constexpr Size kNoteNarrowButton = {40, 20};
 // The dictionary pane's Go button and its two tab buttons.
 constexpr Size kGoButton = {36, 20};
 constexpr Size kTabButton = {90, 24};
+// The article view's pane buttons and its ground (stretched over the view).
+constexpr Size kPaneButton = {50, 15};
+constexpr Size kGround = {160, 120};
 
 }  // namespace
 
@@ -59,6 +62,21 @@ const char* Label(int id)
     case 347: case 348: return "List";
     case 353: case 354: return "Delete All";
     case 448: case 449: return "Go";
+    // The article view's pane buttons and the outline's table and extra-item lines.
+    case 7220: case 7221: case 7222: case 7223: case 7224: return "Outline";
+    case 7235: case 7236: case 7237: case 7238: case 7239: return "Related";
+    case 7250: case 7251: case 7252: case 7253: case 7254: return "Online";
+    case 4034: case 203: return "T";  // table
+    case 330: return "E";             // extra item
+    // The article view's grounds by the content's domain.
+    case 224: return "0";
+    case 221: return "1";
+    case 225: return "2";
+    case 226: return "3";
+    case 231: return "4";
+    case 232: return "5";
+    case 233: return "6";
+    case 228: return "7";
     case 450: case 451: return "Word List";
     case 446: case 447: return "Definitions";
     // Content kinds: the list icons and the printed pictures share a letter.
@@ -144,6 +162,34 @@ const std::vector<Row>& ProgramArt()
         // row).
         {617, Kind::Bitmap, Look::MissingFileMark, {{11, 12}, {11, 12}, {11, 12}}},
         {618, Kind::Bitmap, Look::MissingFileMarkDark, {{11, 12}, {11, 12}, {11, 12}}},
+        // The article view: its three pane buttons (normal, pressed, hover, disabled, latched),
+        // the outline's table and extra-item icons, and its grounds by domain.
+        {7223, Kind::Bitmap, Look::TextButton, {kPaneButton, kPaneButton, kPaneButton}},
+        {7220, Kind::Bitmap, Look::TextButtonPressed, {kPaneButton, kPaneButton, kPaneButton}},
+        {7221, Kind::Bitmap, Look::TextButton, {kPaneButton, kPaneButton, kPaneButton}},
+        {7224, Kind::Bitmap, Look::TextButtonPressed, {kPaneButton, kPaneButton, kPaneButton}},
+        {7222, Kind::Bitmap, Look::TextButtonPressed, {kPaneButton, kPaneButton, kPaneButton}},
+        {7238, Kind::Bitmap, Look::TextButton, {kPaneButton, kPaneButton, kPaneButton}},
+        {7235, Kind::Bitmap, Look::TextButtonPressed, {kPaneButton, kPaneButton, kPaneButton}},
+        {7236, Kind::Bitmap, Look::TextButton, {kPaneButton, kPaneButton, kPaneButton}},
+        {7239, Kind::Bitmap, Look::TextButtonPressed, {kPaneButton, kPaneButton, kPaneButton}},
+        {7237, Kind::Bitmap, Look::TextButtonPressed, {kPaneButton, kPaneButton, kPaneButton}},
+        {7253, Kind::Bitmap, Look::TextButton, {kPaneButton, kPaneButton, kPaneButton}},
+        {7250, Kind::Bitmap, Look::TextButtonPressed, {kPaneButton, kPaneButton, kPaneButton}},
+        {7251, Kind::Bitmap, Look::TextButton, {kPaneButton, kPaneButton, kPaneButton}},
+        {7254, Kind::Bitmap, Look::TextButtonPressed, {kPaneButton, kPaneButton, kPaneButton}},
+        {7252, Kind::Bitmap, Look::TextButtonPressed, {kPaneButton, kPaneButton, kPaneButton}},
+        {4034, Kind::Icon, Look::KindBadge, {{32, 32}, {32, 32}, {32, 32}}},
+        {330, Kind::Icon, Look::KindBadge, {{32, 32}, {32, 32}, {32, 32}}},
+        {203, Kind::Bitmap, Look::KindPicture, {{32, 32}, {32, 32}, {32, 32}}},
+        {224, Kind::Bitmap, Look::ArticleGround, {kGround, kGround, kGround}},
+        {221, Kind::Bitmap, Look::ArticleGround, {kGround, kGround, kGround}},
+        {225, Kind::Bitmap, Look::ArticleGround, {kGround, kGround, kGround}},
+        {226, Kind::Bitmap, Look::ArticleGround, {kGround, kGround, kGround}},
+        {231, Kind::Bitmap, Look::ArticleGround, {kGround, kGround, kGround}},
+        {232, Kind::Bitmap, Look::ArticleGround, {kGround, kGround, kGround}},
+        {233, Kind::Bitmap, Look::ArticleGround, {kGround, kGround, kGround}},
+        {228, Kind::Bitmap, Look::ArticleGround, {kGround, kGround, kGround}},
         // The pictures beside printed search results, by content kind.
         {199, Kind::Bitmap, Look::KindPicture, {{32, 32}, {32, 32}, {32, 32}}},
         {215, Kind::Bitmap, Look::KindPicture, {{32, 32}, {32, 32}, {32, 32}}},

@@ -48,6 +48,9 @@ enum class Look {
     KindPicture,        // the same badge as a bitmap on white
     MissingFileMark,    // a small download arrow on white (a file not yet downloaded)
     MissingFileMarkDark,  // the same on black, for a selected row
+    // The article view's ground behind its panes and page (the label's first letter picks the
+    // tint of the content's domain).
+    ArticleGround,
 };
 
 // Whether a look is written as an 8-bit bitmap over the menu's colour table.
