@@ -117,6 +117,7 @@ public:
         m_dwAnchorStart = dwStart;
     }
     BOOL GetScrollToFirstHit() const { return m_bScrollToFirstHit; }
+    void SetScrollToFirstHit(BOOL bOn) { m_bScrollToFirstHit = bOn; }
 
     // Flags the window sets: the disc went missing (idle layout waits until the next paint
     // clears it), a pop-up is up (idle layout waits).

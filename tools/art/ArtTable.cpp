@@ -87,6 +87,8 @@ const char* Label(int id)
     case 4033: case 204: return "X";  // simulation
     case 143: case 200: return "M";   // map
     case 4035: case 202: return "Q";  // panorama
+    case 238: return "#";             // a table of the article
+    case 236: return "T";             // a timeline of the article
     default: return "";
     }
 }
@@ -96,6 +98,9 @@ const std::vector<Row>& ProgramArt()
     static const std::vector<Row> rows = {
         // The sound button beside a sound's text thumbnail: 27 by 17 pixels, both states.
         {237, Kind::Bitmap, Look::SoundButton, {{27, 17}, {27, 17}, {27, 17}}},
+        // The icons before the article page's table and timeline lines: 26 by 17 pixels.
+        {238, Kind::Bitmap, Look::KindPicture, {{26, 17}, {26, 17}, {26, 17}}},
+        {236, Kind::Bitmap, Look::KindPicture, {{26, 17}, {26, 17}, {26, 17}}},
         // The main frame's icon.
         {147, Kind::Icon, Look::ProgramIcon, {{32, 32}, {32, 32}, {32, 32}}},
         // The interface sounds the sound player preloads.
