@@ -687,6 +687,8 @@ BOOL CArticleMainWin::LoadRecentArticles()
         if (nRin == 0)
             continue;
         auto* pReference = new CReference(nRin, "");
+        if (pReference->GetNumber() == 0)
+            pReference->SetNumber(nRin);  // not placed (no content index): it keeps its number
         pReference->SetTitle(strValue.Mid(nSpace + 1).Left(127));
         m_pRecent->Append(pReference);
     }
@@ -695,7 +697,7 @@ BOOL CArticleMainWin::LoadRecentArticles()
 
 BOOL CArticleMainWin::SaveRecentArticles()
 {
-    if (m_pDocument == NULL || m_pDocument->GetReference() == NULL || m_pRecent == NULL)
+    if (m_pDocument == NULL || !m_pDocument->IsLoaded() || m_pDocument->GetReference() == NULL || m_pRecent == NULL)
         return 0;
     CReference* pShown = m_pDocument->GetReference();
     for (int i = 0; i < m_pRecent->GetCount(); ++i)
@@ -782,7 +784,8 @@ void CArticleMainWin::CheckUpdateArticle()
     m_pHandedReference = pReference;
     // Without this month's file (and nothing that could fetch it) the view starts with no article.
     if (!bFound && !GetAppHost().OpenOnlineResource(pReference, 1)) {
-        m_pDocument->SetReference(pReference);
+        m_pHandedReference = NULL;
+        delete pReference;
         return;
     }
     OpenDocument(pReference);
