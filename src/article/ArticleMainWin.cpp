@@ -143,11 +143,6 @@ BOOL CArticleMainWin::IsPageFocused() const
     return pFocus != NULL && (pFocus == m_pPage || m_pPage->IsChild(pFocus));
 }
 
-BOOL CArticleMainWin::HasHighlights() const
-{
-    return m_pPage != NULL && m_pPage->GetHighlightStore() != NULL;
-}
-
 BOOL CArticleMainWin::CanFindAgain() const
 {
     return m_pDocument != NULL && m_pDocument->IsLoaded() && m_pDocument->GetHitList() != NULL &&

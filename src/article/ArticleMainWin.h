@@ -51,8 +51,7 @@ public:
     LONG GetDiscArticleRin() const;
     // The page exists, its highlighter is off and it (or a child of it) has the focus.
     BOOL IsPageFocused() const;
-    // The page shows stored highlights of the article; there is a search hit to find again.
-    BOOL HasHighlights() const;
+    // There is a search hit to find again (the frame's Find Again state).
     BOOL CanFindAgain() const;
 
     // ---- showing articles (the view takes every reference over) ----

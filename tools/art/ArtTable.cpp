@@ -167,23 +167,7 @@ const std::vector<Row>& ProgramArt()
         // row).
         {617, Kind::Bitmap, Look::MissingFileMark, {{11, 12}, {11, 12}, {11, 12}}},
         {618, Kind::Bitmap, Look::MissingFileMarkDark, {{11, 12}, {11, 12}, {11, 12}}},
-        // The article view: its three pane buttons (normal, pressed, hover, disabled, latched),
-        // the outline's table and extra-item icons, and its grounds by domain.
-        {7223, Kind::Bitmap, Look::TextButton, {kPaneButton, kPaneButton, kPaneButton}},
-        {7220, Kind::Bitmap, Look::TextButtonPressed, {kPaneButton, kPaneButton, kPaneButton}},
-        {7221, Kind::Bitmap, Look::TextButton, {kPaneButton, kPaneButton, kPaneButton}},
-        {7224, Kind::Bitmap, Look::TextButtonPressed, {kPaneButton, kPaneButton, kPaneButton}},
-        {7222, Kind::Bitmap, Look::TextButtonPressed, {kPaneButton, kPaneButton, kPaneButton}},
-        {7238, Kind::Bitmap, Look::TextButton, {kPaneButton, kPaneButton, kPaneButton}},
-        {7235, Kind::Bitmap, Look::TextButtonPressed, {kPaneButton, kPaneButton, kPaneButton}},
-        {7236, Kind::Bitmap, Look::TextButton, {kPaneButton, kPaneButton, kPaneButton}},
-        {7239, Kind::Bitmap, Look::TextButtonPressed, {kPaneButton, kPaneButton, kPaneButton}},
-        {7237, Kind::Bitmap, Look::TextButtonPressed, {kPaneButton, kPaneButton, kPaneButton}},
-        {7253, Kind::Bitmap, Look::TextButton, {kPaneButton, kPaneButton, kPaneButton}},
-        {7250, Kind::Bitmap, Look::TextButtonPressed, {kPaneButton, kPaneButton, kPaneButton}},
-        {7251, Kind::Bitmap, Look::TextButton, {kPaneButton, kPaneButton, kPaneButton}},
-        {7254, Kind::Bitmap, Look::TextButtonPressed, {kPaneButton, kPaneButton, kPaneButton}},
-        {7252, Kind::Bitmap, Look::TextButtonPressed, {kPaneButton, kPaneButton, kPaneButton}},
+        // The article view: the outline's table and extra-item icons and its grounds by domain.
         {4034, Kind::Icon, Look::KindBadge, {{32, 32}, {32, 32}, {32, 32}}},
         {330, Kind::Icon, Look::KindBadge, {{32, 32}, {32, 32}, {32, 32}}},
         {203, Kind::Bitmap, Look::KindPicture, {{32, 32}, {32, 32}, {32, 32}}},
@@ -213,6 +197,22 @@ const std::vector<Row>& LibraryArt()
         // The close box of the floating panels' 27-pixel caption band, growing with the class.
         {7556, Kind::Bitmap, Look::CloseBox, {{16, 14}, {18, 16}, {21, 19}}},
         {7557, Kind::Bitmap, Look::CloseBoxPressed, {{16, 14}, {18, 16}, {21, 19}}},
+        // The article view's three pane buttons (normal, pressed, hover, disabled, latched).
+        {7223, Kind::Bitmap, Look::TextButton, {kPaneButton, kPaneButton, kPaneButton}},
+        {7220, Kind::Bitmap, Look::TextButtonPressed, {kPaneButton, kPaneButton, kPaneButton}},
+        {7221, Kind::Bitmap, Look::TextButton, {kPaneButton, kPaneButton, kPaneButton}},
+        {7224, Kind::Bitmap, Look::TextButtonPressed, {kPaneButton, kPaneButton, kPaneButton}},
+        {7222, Kind::Bitmap, Look::TextButtonPressed, {kPaneButton, kPaneButton, kPaneButton}},
+        {7238, Kind::Bitmap, Look::TextButton, {kPaneButton, kPaneButton, kPaneButton}},
+        {7235, Kind::Bitmap, Look::TextButtonPressed, {kPaneButton, kPaneButton, kPaneButton}},
+        {7236, Kind::Bitmap, Look::TextButton, {kPaneButton, kPaneButton, kPaneButton}},
+        {7239, Kind::Bitmap, Look::TextButtonPressed, {kPaneButton, kPaneButton, kPaneButton}},
+        {7237, Kind::Bitmap, Look::TextButtonPressed, {kPaneButton, kPaneButton, kPaneButton}},
+        {7253, Kind::Bitmap, Look::TextButton, {kPaneButton, kPaneButton, kPaneButton}},
+        {7250, Kind::Bitmap, Look::TextButtonPressed, {kPaneButton, kPaneButton, kPaneButton}},
+        {7251, Kind::Bitmap, Look::TextButton, {kPaneButton, kPaneButton, kPaneButton}},
+        {7254, Kind::Bitmap, Look::TextButtonPressed, {kPaneButton, kPaneButton, kPaneButton}},
+        {7252, Kind::Bitmap, Look::TextButtonPressed, {kPaneButton, kPaneButton, kPaneButton}},
         // The start-up main menu: its full-window background, the thirteen buttons lit under the
         // mouse, the Update Now and Homework Wizards faces copied into the background, and the
         // two group captions.
