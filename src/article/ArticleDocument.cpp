@@ -379,5 +379,8 @@ BOOL CArticleDocument::SaveAsText(LPCSTR lpszFileName) const
         bWritten = FALSE;
     }
     END_CATCH
+    // A file cut short by a failed write (a full disk) is not left behind.
+    if (!bWritten)
+        ::DeleteFile(lpszFileName);
     return bWritten;
 }

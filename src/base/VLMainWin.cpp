@@ -1,6 +1,8 @@
 #include "base/VLMainWin.h"
 
 #include "base/AppServices.h"
+#include "base/Reference.h"
+#include "base/VLStateObj.h"
 #include "base/ViewHost.h"
 #include "base/VLMessages.h"
 
@@ -18,6 +20,23 @@ END_MESSAGE_MAP()
 void DeleteCarriedObject(LPARAM lParam)
 {
     delete reinterpret_cast<CObject*>(lParam);
+}
+
+LRESULT DataLocationOfCarriedObject(LPARAM lParam)
+{
+    CObject* pObject = reinterpret_cast<CObject*>(lParam);
+    if (CReference* pRef = DYNAMIC_DOWNCAST(CReference, pObject)) {
+        int nKind = DDT_NO_FOLDER;
+        try {
+            nKind = pRef->GetDataDirType();
+        } catch (CException* e) {
+            e->Delete();
+        }
+        return MAKELONG(pRef->GetDisc(), nKind);
+    }
+    if (CVLStateObj* pState = DYNAMIC_DOWNCAST(CVLStateObj, pObject))
+        return MAKELONG(pState->GetDisc(), pState->GetDataDirType());
+    return VL_DEFAULT_DATA_LOCATION;
 }
 
 CVLMainWin::CVLMainWin() = default;

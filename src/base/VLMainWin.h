@@ -61,3 +61,9 @@ protected:
 // Deletes the carried object of a routing message (an object with a virtual destructor: a
 // reference, a media display reference or another view state); 0 is allowed.
 void DeleteCarriedObject(LPARAM lParam);
+
+// The data location (VLM_DATA_LOCATION's answer) of a carried object: MAKELONG(disc, data-folder
+// kind) of a reference or a view state; a reference whose kind has no data folder names the kind
+// that no folder has, so that the frame's look-up fails and it drops the reference. Anything
+// else (0 included): data kind 1 on disc 1.
+LRESULT DataLocationOfCarriedObject(LPARAM lParam);

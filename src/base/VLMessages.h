@@ -148,6 +148,10 @@ enum : int {
 #define ID_FONT_LARGE 9038
 #define ID_RECENT_FIRST 9041         // 9041-9045: the recent articles
 #define ID_RECENT_LAST 9045
+// The article view's pane buttons.
+#define ID_TOGGLE_OUTLINE 20001
+#define ID_TOGGLE_RELATED 20002
+#define ID_TOGGLE_ONLINE_EXTRAS 20004
 #define ID_HELP_TOPICS 57671
 
 #ifndef HELP_CONTEXT

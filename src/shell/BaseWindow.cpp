@@ -1,6 +1,8 @@
 #include "shell/BaseWindow.h"
 #include "shell/CreditsWin.h"
 
+#include "article/ArticleMainWin.h"
+#include "article/ClearWin.h"
 #include "base/AppHost.h"
 
 #include "base/AppServices.h"
@@ -442,6 +444,30 @@ void CBaseWindow::PlaceTabWindow(CWnd* pView, CWnd* pPane)
 
 // ---- the view factory ----
 
+namespace {
+
+// Each view's own creation: the least views by their common one, the article view with the
+// frame and the view area, the clear window with the whole client area and its colour.
+BOOL CreateViewWindow(CLeastMainWin* pView, const CRect& rect, CWnd* pParent)
+{
+    return pView->CreateMainWin(rect, pParent);
+}
+
+BOOL CreateViewWindow(CArticleMainWin* pView, const CRect& rect, CWnd* pParent)
+{
+    return pView->Create(pParent, rect);
+}
+
+BOOL CreateViewWindow(CClearWin* pView, const CRect& rect, CWnd* pParent)
+{
+    if (!pView->Create(rect, pParent))
+        return FALSE;
+    pView->SetColor(PALETTERGB(255, 255, 231));
+    return TRUE;
+}
+
+}  // namespace
+
 CVLMainWin* CBaseWindow::CreateMainWindow(UINT nID)
 {
     if (nID != IDW_MEDIA) {
@@ -457,7 +483,7 @@ CVLMainWin* CBaseWindow::CreateMainWindow(UINT nID)
         CRect rect = view;
         if (nID == IDW_CLEAR)
             GetClientRect(&rect);
-        if (!pMember->CreateMainWin(rect, this)) {
+        if (!CreateViewWindow(pMember, rect, this)) {
             delete pMember;
             pMember = NULL;
         }

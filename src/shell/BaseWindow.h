@@ -18,6 +18,8 @@
 #include "shell/FramePaneDropTarget.h"
 #include "shell/LeastWindows.h"
 #include "shell/VLToolbar.h"
+#include "article/ArticleMainWin.h"
+#include "article/ClearWin.h"
 #include "base/VLMainWin.h"
 #include "base/VLStateObj.h"
 #include "base/ViewHost.h"

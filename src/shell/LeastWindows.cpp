@@ -167,7 +167,7 @@ void CLeastMainWin::OnFilePrint()
 
 void CLeastMainWin::OnPaint()
 {
-    PaintFace(this, m_crFace, m_nID == IDW_CLEAR ? "" : m_lpszName);
+    PaintFace(this, m_crFace, m_lpszName);
 }
 
 BOOL CLeastMainWin::OnEraseBkgnd(CDC*)
@@ -177,52 +177,13 @@ BOOL CLeastMainWin::OnEraseBkgnd(CDC*)
 
 LRESULT CLeastMainWin::OnObjectDataLocation(WPARAM, LPARAM lParam)
 {
-    CObject* pObject = reinterpret_cast<CObject*>(lParam);
-    if (CReference* pRef = DYNAMIC_DOWNCAST(CReference, pObject)) {
-        // A reference of a kind without a data folder (such as an unplaced one) names the kind
-        // that no folder has, so that the frame's look-up fails and it drops the reference.
-        int nKind = DDT_NO_FOLDER;
-        try {
-            nKind = pRef->GetDataDirType();
-        } catch (CException* e) {
-            e->Delete();
-        }
-        return MAKELONG(pRef->GetDisc(), nKind);
-    }
-    if (CVLStateObj* pState = DYNAMIC_DOWNCAST(CVLStateObj, pObject))
-        return MAKELONG(pState->GetDisc(), pState->GetDataDirType());
-    return VL_DEFAULT_DATA_LOCATION;
+    return DataLocationOfCarriedObject(lParam);
 }
 
 LRESULT CLeastMainWin::OnTakeCarriedObject(WPARAM, LPARAM lParam)
 {
     DeleteCarriedObject(lParam);
     return 1;
-}
-
-CClearWin::CClearWin() : CLeastMainWin(IDW_CLEAR, "Clear Window", RGB(255, 255, 255))
-{
-}
-
-void CClearWin::SetColor(COLORREF crColor)
-{
-    m_crFace = crColor;
-    if (m_hWnd != NULL)
-        Invalidate();
-}
-
-BEGIN_MESSAGE_MAP(CArticleMainWin, CLeastMainWin)
-    ON_MESSAGE(VLM_FONT_SIZE, OnFontSize)
-END_MESSAGE_MAP()
-
-CArticleMainWin::CArticleMainWin() : CLeastMainWin(IDW_ARTICLE, "Article View", RGB(255, 255, 255))
-{
-}
-
-LRESULT CArticleMainWin::OnFontSize(WPARAM, LPARAM lParam)
-{
-    m_nFontSize = static_cast<int>(lParam);
-    return 0;
 }
 
 CMediaResourceMainWin::CMediaResourceMainWin() : CLeastMainWin(IDW_MEDIA, "Media View", RGB(240, 240, 255))

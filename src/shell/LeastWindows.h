@@ -100,26 +100,6 @@ protected:
     COLORREF m_crFace;
 };
 
-// The blank cover view (8015), created with the whole client rectangle.
-class CClearWin : public CLeastMainWin {
-public:
-    CClearWin();
-    void SetColor(COLORREF crColor);
-};
-
-// The article view (8001): takes VLM_OPEN_WINDOW, VLM_OPEN_FOUND_ITEM and VLM_OPEN_NOTED_ITEM; records the font size of VLM_FONT_SIZE.
-class CArticleMainWin : public CLeastMainWin {
-public:
-    CArticleMainWin();
-    // The disc article shown (below 10,000,000); this view shows no article, so 0.
-    LONG GetDiscArticleRin() const { return 0; }
-    int m_nFontSize = -1;
-
-protected:
-    afx_msg LRESULT OnFontSize(WPARAM wParam, LPARAM lParam);
-    DECLARE_MESSAGE_MAP()
-};
-
 // The media view (8005): takes VLM_POST_TO_WINDOW; holds the popup window that Back and Forward close.
 class CMediaResourceMainWin : public CLeastMainWin {
 public:

@@ -57,6 +57,9 @@ constexpr Size kAboutButton = {120, 26};
 constexpr Size kFindButton = {72, 24};
 // The tables view's strip buttons by screen class.
 constexpr Size kTableButton[3] = {{112, 26}, {124, 28}, {140, 28}};
+// The article view's pane buttons and its ground (stretched over the view).
+constexpr Size kArticlePaneButton = {50, 15};
+constexpr Size kGround = {160, 120};
 
 }  // namespace
 
@@ -103,6 +106,21 @@ const char* Label(int id)
     case 498: case 499: case 500: case 501: return "Back";
     case 485: case 486: return "Cancel";
     case 592: case 593: return "Find";
+    // The article view's pane buttons and the outline's table and extra-item lines.
+    case 7220: case 7221: case 7222: case 7223: case 7224: return "Outline";
+    case 7235: case 7236: case 7237: case 7238: case 7239: return "Related";
+    case 7250: case 7251: case 7252: case 7253: case 7254: return "Online";
+    case 4034: case 203: return "T";  // table
+    case 330: return "E";             // extra item
+    // The article view's grounds by the content's domain.
+    case 224: return "0";
+    case 221: return "1";
+    case 225: return "2";
+    case 226: return "3";
+    case 231: return "4";
+    case 232: return "5";
+    case 233: return "6";
+    case 228: return "7";
     case 450: case 451: return "Word List";
     case 446: case 447: return "Definitions";
     // The toolbar's and the Tool Kit's buttons.
@@ -256,6 +274,18 @@ const std::vector<Row>& ProgramArt()
         // row).
         {617, Kind::Bitmap, Look::MissingFileMark, {{11, 12}, {11, 12}, {11, 12}}},
         {618, Kind::Bitmap, Look::MissingFileMarkDark, {{11, 12}, {11, 12}, {11, 12}}},
+        // The article view: the outline's table and extra-item icons and its grounds by domain.
+        {4034, Kind::Icon, Look::KindBadge, {{32, 32}, {32, 32}, {32, 32}}},
+        {330, Kind::Icon, Look::KindBadge, {{32, 32}, {32, 32}, {32, 32}}},
+        {203, Kind::Bitmap, Look::KindPicture, {{32, 32}, {32, 32}, {32, 32}}},
+        {224, Kind::Bitmap, Look::ArticleGround, {kGround, kGround, kGround}},
+        {221, Kind::Bitmap, Look::ArticleGround, {kGround, kGround, kGround}},
+        {225, Kind::Bitmap, Look::ArticleGround, {kGround, kGround, kGround}},
+        {226, Kind::Bitmap, Look::ArticleGround, {kGround, kGround, kGround}},
+        {231, Kind::Bitmap, Look::ArticleGround, {kGround, kGround, kGround}},
+        {232, Kind::Bitmap, Look::ArticleGround, {kGround, kGround, kGround}},
+        {233, Kind::Bitmap, Look::ArticleGround, {kGround, kGround, kGround}},
+        {228, Kind::Bitmap, Look::ArticleGround, {kGround, kGround, kGround}},
         // The pictures beside printed search results, by content kind.
         {199, Kind::Bitmap, Look::KindPicture, {{32, 32}, {32, 32}, {32, 32}}},
         {215, Kind::Bitmap, Look::KindPicture, {{32, 32}, {32, 32}, {32, 32}}},
@@ -286,6 +316,22 @@ const std::vector<Row>& LibraryArt()
         // The close box of the floating panels' 27-pixel caption band, growing with the class.
         {7556, Kind::Bitmap, Look::CloseBox, {{16, 14}, {18, 16}, {21, 19}}},
         {7557, Kind::Bitmap, Look::CloseBoxPressed, {{16, 14}, {18, 16}, {21, 19}}},
+        // The article view's three pane buttons (normal, pressed, hover, disabled, latched).
+        {7223, Kind::Bitmap, Look::TextButton, {kArticlePaneButton, kArticlePaneButton, kArticlePaneButton}},
+        {7220, Kind::Bitmap, Look::TextButtonPressed, {kArticlePaneButton, kArticlePaneButton, kArticlePaneButton}},
+        {7221, Kind::Bitmap, Look::TextButton, {kArticlePaneButton, kArticlePaneButton, kArticlePaneButton}},
+        {7224, Kind::Bitmap, Look::TextButtonPressed, {kArticlePaneButton, kArticlePaneButton, kArticlePaneButton}},
+        {7222, Kind::Bitmap, Look::TextButtonPressed, {kArticlePaneButton, kArticlePaneButton, kArticlePaneButton}},
+        {7238, Kind::Bitmap, Look::TextButton, {kArticlePaneButton, kArticlePaneButton, kArticlePaneButton}},
+        {7235, Kind::Bitmap, Look::TextButtonPressed, {kArticlePaneButton, kArticlePaneButton, kArticlePaneButton}},
+        {7236, Kind::Bitmap, Look::TextButton, {kArticlePaneButton, kArticlePaneButton, kArticlePaneButton}},
+        {7239, Kind::Bitmap, Look::TextButtonPressed, {kArticlePaneButton, kArticlePaneButton, kArticlePaneButton}},
+        {7237, Kind::Bitmap, Look::TextButtonPressed, {kArticlePaneButton, kArticlePaneButton, kArticlePaneButton}},
+        {7253, Kind::Bitmap, Look::TextButton, {kArticlePaneButton, kArticlePaneButton, kArticlePaneButton}},
+        {7250, Kind::Bitmap, Look::TextButtonPressed, {kArticlePaneButton, kArticlePaneButton, kArticlePaneButton}},
+        {7251, Kind::Bitmap, Look::TextButton, {kArticlePaneButton, kArticlePaneButton, kArticlePaneButton}},
+        {7254, Kind::Bitmap, Look::TextButtonPressed, {kArticlePaneButton, kArticlePaneButton, kArticlePaneButton}},
+        {7252, Kind::Bitmap, Look::TextButtonPressed, {kArticlePaneButton, kArticlePaneButton, kArticlePaneButton}},
         // The start-up main menu: its full-window background, the thirteen buttons lit under the
         // mouse, the Update Now and Homework Wizards faces copied into the background, and the
         // two group captions.

@@ -70,6 +70,9 @@ enum class Look {
     // The article page's cursors.
     LinkHand,      // a white hand pointing up: a link to an article, a picture or an icon line
     TimeLinkHand,  // the same hand with a small clock: a link into the Dido Dovov view
+    // The article view's ground behind its panes and page (the label's first letter picks the
+    // tint of the content's domain).
+    ArticleGround,
 };
 
 // Whether a look is written as an 8-bit bitmap over the menu's colour table.

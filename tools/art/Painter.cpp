@@ -759,6 +759,18 @@ void ToolButton(HDC dc, int width, int height, const char* label, Look look)
     }
 }
 
+// The article view's ground: a deep gradient in the domain's tint with a lighter rule under the
+// title band.
+void ArticleGround(HDC dc, int width, int height, const char* label)
+{
+    static const COLORREF tints[] = {RGB(52, 52, 112), RGB(40, 84, 110), RGB(96, 56, 40), RGB(40, 92, 60),
+                                     RGB(88, 40, 92),  RGB(100, 84, 32), RGB(60, 60, 60), RGB(32, 72, 96)};
+    const int n = label[0] >= '0' && label[0] <= '7' ? label[0] - '0' : 0;
+    const COLORREF tint = tints[n];
+    Gradient(dc, 0, 0, width, height, tint, Darker(Darker(tint)), 24);
+    FillBox(dc, 0, height / 16, width, height / 16 + 2, RGB(198, 198, 222));
+}
+
 Picture Paint(Look look, int width, int height, const char* label)
 {
     Picture picture;
@@ -834,6 +846,7 @@ Picture Paint(Look look, int width, int height, const char* label)
     case Look::ToolButtonLit:
     case Look::ToolButtonLatched:
     case Look::ToolButtonDisabled: ToolButton(dc, width, height, label, look); break;
+    case Look::ArticleGround: ArticleGround(dc, width, height, label); break;
     case Look::MenuCaption: {
         FillBox(dc, 0, 0, width, height, kMenuSky);
         RECT box{0, 0, width, height};

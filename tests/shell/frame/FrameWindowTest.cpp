@@ -227,13 +227,13 @@ TEST_F(FrameWindowTest, TheStoredFontSizeIsAppliedOnce)
     SetProfile("Screen", "Font Size", "0");
     MakeFrame();
     auto* article = static_cast<CArticleMainWin*>(View(8001));
-    EXPECT_EQ(-1, article->m_nFontSize);
+    EXPECT_EQ(-1, article->GetFontSize());
     ASSERT_TRUE(frame->ShowMainWindow(8001, FALSE));
-    EXPECT_EQ(0, article->m_nFontSize);
-    article->m_nFontSize = -1;
+    EXPECT_EQ(0, article->GetFontSize());
+    article->SendMessage(VLM_FONT_SIZE, 0, 1);
     ASSERT_TRUE(frame->ShowMainWindow(8004, FALSE));
     ASSERT_TRUE(frame->ShowMainWindow(8001, FALSE));
-    EXPECT_EQ(-1, article->m_nFontSize) << "once per run";
+    EXPECT_EQ(1, article->GetFontSize()) << "once per run";
 
     // Nothing stored: the screen class.
     DestroyFrame();
@@ -241,7 +241,7 @@ TEST_F(FrameWindowTest, TheStoredFontSizeIsAppliedOnce)
     SetProfile("Screen", "Font Size", "-1");
     MakeFrame();
     ASSERT_TRUE(frame->ShowMainWindow(8001, FALSE));
-    EXPECT_EQ(2, static_cast<CArticleMainWin*>(View(8001))->m_nFontSize);
+    EXPECT_EQ(2, static_cast<CArticleMainWin*>(View(8001))->GetFontSize());
 }
 
 TEST_F(FrameWindowTest, MenuFollowsTheView)

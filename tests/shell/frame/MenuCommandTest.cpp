@@ -94,10 +94,10 @@ TEST_F(MenuCommandTest, FontSizeIsCheckedStoredAndSentToTheCurrentView)
     EXPECT_TRUE(menu->GetMenuState(ID_FONT_LARGE, MF_BYCOMMAND) & MF_CHECKED);
     EXPECT_FALSE(menu->GetMenuState(ID_FONT_SMALL, MF_BYCOMMAND) & MF_CHECKED);
     EXPECT_FALSE(menu->GetMenuState(ID_FONT_MEDIUM, MF_BYCOMMAND) & MF_CHECKED);
-    EXPECT_EQ(2, static_cast<CArticleMainWin*>(View(8001))->m_nFontSize);
+    EXPECT_EQ(2, static_cast<CArticleMainWin*>(View(8001))->GetFontSize());
     frame->SendMessage(WM_COMMAND, ID_FONT_MEDIUM);
     EXPECT_EQ("1", Profile("Screen", "Font Size"));
-    EXPECT_EQ(1, static_cast<CArticleMainWin*>(View(8001))->m_nFontSize);
+    EXPECT_EQ(1, static_cast<CArticleMainWin*>(View(8001))->GetFontSize());
 }
 
 TEST_F(MenuCommandTest, CommandStates)

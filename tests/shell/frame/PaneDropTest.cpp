@@ -28,6 +28,8 @@ protected:
         ASSERT_TRUE(frame->ShowMainWindow(8001, FALSE));
         box = std::make_unique<CMiniArtThumb>();
         ASSERT_TRUE(box->Create(0, CRect(400, 300, 700, 400), View(8001)));
+        // Over the article page, which fills the view's text area.
+        box->SetWindowPos(&CWnd::wndTop, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         box->SetText("The <B>volcano</B> erupted again in spring.");
         box->SelectRuns(2, 3);
         ASSERT_EQ(CString(" erupted "), box->GetSelectionText());

@@ -353,9 +353,13 @@ TEST_F(RoutingTest, AReferenceTravelsWithItsOwnDataLocation)
     CReference* probe = article();
     LRESULT expected = MAKELONG(probe->GetDisc(), probe->GetDataDirType());
     EXPECT_EQ(expected, View(8001)->SendMessage(VLM_DATA_LOCATION, 0, reinterpret_cast<LPARAM>(probe)));
-    // Forwarded: the view takes it (the sanitizer watches that it is freed exactly once).
+    // Forwarded: the view takes it (the sanitizer watches that it is freed exactly once). This
+    // data folder has no archive: the view reports each article it cannot read and goes on.
+    host::AnswerMessageBox("Unable to access article file", IDOK);
+    host::AnswerMessageBox("Unable to access article file", IDOK);
     EXPECT_EQ(1, frame->SendMessage(VLM_OPEN_FOUND_ITEM, 8001, reinterpret_cast<LPARAM>(probe)));
     frame->SendMessage(VLM_OPEN_WINDOW, 8001, reinterpret_cast<LPARAM>(article()));
+    EXPECT_EQ(2, Boxes("Unable to access article file: T:\\data\\vl.dat"));
     // A reference whose kind has no data folder cannot be located: the look-up reports the kind
     // and throws, the frame reports that as the framework would and drops the reference.
     host::AnswerMessageBox("Unknown DataDirType.", IDOK);
