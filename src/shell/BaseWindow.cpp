@@ -453,6 +453,11 @@ BOOL CreateViewWindow(CLeastMainWin* pView, const CRect& rect, CWnd* pParent)
     return pView->CreateMainWin(rect, pParent);
 }
 
+BOOL CreateViewWindow(CTableMainWin* pView, const CRect& rect, CWnd* pParent)
+{
+    return pView->CreateMainWin(rect, pParent);
+}
+
 BOOL CreateViewWindow(CArticleMainWin* pView, const CRect& rect, CWnd* pParent)
 {
     return pView->Create(pParent, rect);

@@ -139,7 +139,7 @@ protected:
                                                      {4010010, 5, 1, 0, 1, 0, 1},
                                                      {4020019, 7, 2, 0, 1, 0, 1},
                                                      {4040006, 1, 7, 0, 1, 0, 1}});
-        ASSERT_TRUE(engine.Init());
+        ASSERT_TRUE(engine.LoadTable());
         AppServices().owned.pSearchEngine = &engine;
         AppServices().owned.pReferenceFactory = &factory;
     }
@@ -605,10 +605,12 @@ TEST_F(TableViewTest, FootnoteRangesAndLinks)
     pHead->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
     EXPECT_EQ(TakeOpenedReference(), nullptr);
 
-    // Over a link the hand, which holds the mouse until it leaves the link.
+    // Over a link the program's hand (cursor 262), which holds the mouse until it leaves the link.
     const TableHotSpot& hot = pTable->GetHotSpot(1);
     pHead->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(hot.rect.left + 2, hot.rect.top + 2));
-    EXPECT_EQ(host::SystemCursorId(host::CurrentCursor()), static_cast<int>(reinterpret_cast<UINT_PTR>(IDC_HAND)));
+    HCURSOR hHand = ::LoadCursor(AfxGetInstanceHandle(), MAKEINTRESOURCE(262));
+    ASSERT_NE(hHand, nullptr);
+    EXPECT_EQ(host::CurrentCursor(), hHand);
     EXPECT_EQ(::GetCapture(), pHead->GetSafeHwnd());
     pHead->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
     EXPECT_EQ(::GetCapture(), nullptr);

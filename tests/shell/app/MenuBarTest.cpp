@@ -99,7 +99,7 @@ TEST_F(MenuBarTest, EverySubmenuOfTheRunningFrameOpensWithItsItemsAndStates)
         {'H', "&Help",
          {{"&Help topics", 57671, false},
           {"&Monthly Spotlight", 9024, false},
-          {"&About Veltra", 9021, true},
+          {"&About Veltra", 9021, false},
           {"&Contributors", 0, false}}},
     };
     frame->SetActiveWindow();
