@@ -1,5 +1,7 @@
 #include "search/WordEngine.h"
 
+#include "search/KeywordWildcards.h"
+
 #include "search/KWReference.h"
 #include "search/SearchEngine.h"
 
@@ -124,9 +126,10 @@ LONG CWordEngine::GetParentNumber(WORD wArticle)
 
 RESULT_SET* CWordEngine::RunQuery(LPCSTR lpszQuery, BOOL bCheck)
 {
-    // The wildcard confirmation of the checked query runs inside the keyword index; the plain
-    // query is the same search without it.
-    (void)bCheck;
+    // A checked query lets the reader confirm the words of each wildcard term (and the years of
+    // a date term) first; the plain query is the same search without the lists.
+    if (bCheck)
+        return RunKeywordQueryWithWildcards(lpszQuery);
     return RunKeywordQuery(lpszQuery);
 }
 

@@ -3,10 +3,13 @@
 #include "TopicTestSupport.h"
 
 #include "search/KWReference.h"
+#include "search/KeywordWildcards.h"
 #include "search/WordEngine.h"
 
 #include "base/HitList.h"
 #include "base/ReferenceList.h"
+
+#include <set>
 
 namespace {
 
@@ -257,3 +260,45 @@ TEST_F(WordEngineTest, MissingOrShortTitleLinks)
 }
 
 }  // namespace
+
+namespace {
+
+int g_wordLists = 0;
+
+}  // namespace
+
+// A checked search lets the reader choose the words of a wildcard term; an unchecked one takes
+// them all; a cancelled list searches nothing.
+TEST_F(WordEngineTest, ACheckedQueryAsksForTheWordsOfAWildcardTerm)
+{
+    auto titles = [](CReferenceList& list) {
+        std::set<std::string> out;
+        for (int i = 0; i < list.GetCount(); ++i)
+            out.insert(static_cast<LPCSTR>(list.GetAtIndex(i)->GetTitle()));
+        return out;
+    };
+    g_wordLists = 0;
+    SetWildcardChooser([](const CString&, std::vector<DWORD>& flags) {
+        ++g_wordLists;
+        flags.front() = 1;
+        flags.back() = 1;
+        return 1;
+    });
+    CReferenceList chosen;
+    m_words.Search("10#", &chosen, TRUE);
+    EXPECT_EQ(1, g_wordLists);
+    EXPECT_EQ(titles(chosen), (std::set<std::string>{"Article 100", "Article 109"}));
+
+    CReferenceList all;
+    m_words.Search("10#", &all, FALSE);
+    EXPECT_EQ(1, g_wordLists) << "an unchecked query asks nothing";
+    EXPECT_EQ(10, all.GetCount());
+
+    SetWildcardChooser([](const CString&, std::vector<DWORD>&) { return 0; });
+    CReferenceList none;
+    m_words.Search("10#", &none, TRUE);
+    EXPECT_EQ(0, none.GetCount());
+    EXPECT_TRUE(KeywordPrepassCancelled());
+    SetWildcardChooser(nullptr);
+    FreeWildcardExpansions();
+}
