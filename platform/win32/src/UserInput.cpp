@@ -739,6 +739,10 @@ BOOL WINAPI EnableWindow(HWND hwnd, BOOL enable)
         if (IsWindow(hwnd))
             Send(hwnd, WM_ENABLE, FALSE, 0);
     }
+    // The window's own scroll bars are drawn in its enabled state: drawn anew when it changes.
+    if (bool(enable) == wasDisabled && IsWindow(hwnd) && IsWindowVisible(hwnd) &&
+        (GetWindowLongA(hwnd, GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL)))
+        DrawNonClient(hwnd);
     return wasDisabled;
 }
 

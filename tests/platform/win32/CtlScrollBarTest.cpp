@@ -199,3 +199,30 @@ TEST_F(CtlScrollBarTest, BarsAreDrawn)
 }
 
 }  // namespace
+
+namespace {
+
+// A window's own bars show its enabled state: the thumb goes while it is disabled and comes back,
+// drawn, when it is enabled again (the range changed in between).
+TEST_F(CtlScrollBarTest, WindowBarsFollowTheEnabledState)
+{
+    HWND w = CreateWindowExA(0, spy::MessageSpy::ClassName(), "Enabled bars", WS_OVERLAPPEDWINDOW | WS_VSCROLL | WS_VISIBLE,
+                             60, 60, 300, 200, nullptr, nullptr, nullptr, nullptr);
+    SetScrollRange(w, SB_VERT, 0, 100, TRUE);
+    ui::PumpUntilIdle();
+    RECT client;
+    GetClientRect(w, &client);
+    POINT thumb{client.right + 8, client.top + 16 + 8};  // just below the up arrow, at position 0
+    ClientToScreen(w, &thumb);
+    EXPECT_EQ(host::DesktopPixel(thumb.x, thumb.y), GetSysColor(COLOR_BTNFACE));
+    EnableWindow(w, FALSE);
+    SetScrollRange(w, SB_VERT, 0, 500, TRUE);
+    ui::PumpUntilIdle();
+    EXPECT_NE(host::DesktopPixel(thumb.x, thumb.y), GetSysColor(COLOR_BTNFACE)) << "no thumb while disabled";
+    EnableWindow(w, TRUE);
+    ui::PumpUntilIdle();
+    EXPECT_EQ(host::DesktopPixel(thumb.x, thumb.y), GetSysColor(COLOR_BTNFACE)) << "the thumb is back";
+    DestroyWindow(w);
+}
+
+}  // namespace

@@ -65,6 +65,10 @@ protected:
     void SetUp() override
     {
         ShellUiTest::SetUp();
+        // The program's folder is the test's own, so that the notes and highlights files the
+        // frame saves there are never shared with a test running beside it.
+        std::filesystem::create_directories(dir.path() / "t" / "prog");
+        host::SetProgramPlatformPath("T:\\prog\\vl00i1se.exe");
         LoadResourceLibrary();
         FreedLog().clear();
     }
