@@ -12,6 +12,7 @@
 #include <ArticleRecordWriter.h>
 #include <ContentArchiveWriter.h>
 #include <host/Drives.h>
+#include <host/Paths.h>
 #include <host/UiScript.h>
 
 #include <afxwin.h>
@@ -56,6 +57,10 @@ protected:
         ui::UiTest::SetUp();
         std::filesystem::create_directories(dir.path() / "t" / "disc" / "info_dat");
         host::MapDrive('T', (dir.path() / "t").string(), DRIVE_FIXED, "TESTDRIVE");
+        // The program's folder is the test's own: the highlights file the page saves there is
+        // never shared with a test running beside it.
+        std::filesystem::create_directories(dir.path() / "t" / "prog");
+        host::SetProgramPlatformPath("T:\\prog\\vl00i1se.exe");
         app.m_pszProfileName = "T:\\vl00i1se.ini";
         ASSERT_TRUE(WritePrivateProfileString("Files", "DataDir", "T:\\disc\\info_dat\\", "T:\\vl00i1se.ini"));
         DataFoldersChanged();  // a new disc folder under the same name: the kept archive goes
@@ -64,6 +69,7 @@ protected:
     void TearDown() override
     {
         SetArticleExitHandler(m_oldExit);
+        host::SetProgramPlatformPath("");
         host::ResetDrives();
         ui::UiTest::TearDown();
     }
