@@ -1,5 +1,7 @@
 #include "media/DetailCaptionBox.h"
 
+#include "media/CaptionMarkup.h"
+
 #include "base/HitList.h"
 #include "media/GrfDocument.h"
 
@@ -71,8 +73,8 @@ void CDetailCaptionBox::BuildCaptionText(CString& strOut, int nSectionCode) cons
         return static_cast<int>(pHit->GetSection()) == nSectionCode ? pHit : NULL;
     };
 
-    int nParagraph = 0;
-    BOOL bItalic = FALSE, bBold = FALSE, bRed = FALSE;
+    CCaptionMarkup markup;
+    BOOL bRed = FALSE;
     UINT k = 0;
     for (LPCSTR p = lpszSource; *p != '\0'; ++p, ++k) {
         // Close the span that ends here, then open the one that starts here (a hit of no length
@@ -96,25 +98,7 @@ void CDetailCaptionBox::BuildCaptionText(CString& strOut, int nSectionCode) cons
                 break;
             }
         }
-        const unsigned char ch = static_cast<unsigned char>(*p);
-        if (ch == 13) {
-            strOut += (nParagraph % 2 == 0) ? "</P>" : "<P>";
-            ++nParagraph;
-        } else if (ch == 0x81) {
-            strOut += "<I>";
-            bItalic = TRUE;
-        } else if (ch == 0x82) {
-            strOut += "<STRONG>";
-            bBold = TRUE;
-        } else if (ch == 0x80) {
-            if (bItalic)
-                strOut += "</I>";
-            if (bBold)
-                strOut += "</STRONG>";
-            bItalic = bBold = FALSE;
-        } else {
-            strOut += static_cast<char>(ch);
-        }
+        markup.Put(strOut, static_cast<BYTE>(*p));
     }
     if (bRed)
         strOut += "</RED>";

@@ -1,5 +1,7 @@
 #include "media/MediaCaptionWin.h"
 
+#include "media/CaptionMarkup.h"
+
 #include "base/AppServices.h"
 #include "base/ClipboardText.h"
 #include "base/HitList.h"
@@ -50,9 +52,7 @@ CString CMediaCaptionWin::ConvertToMarkup(LPCSTR lpszText, CHitList* pHits, UINT
                 hits.push_back(*pHits->GetAt(static_cast<UINT>(i)));
     std::size_t nHit = 0;
     BOOL bInHit = FALSE;
-    BOOL bItalic = FALSE;
-    BOOL bBold = FALSE;
-    BOOL bCloseNext = TRUE;  // the first paragraph break closes, the second opens
+    CCaptionMarkup markup;
     for (UINT nOffset = 0;; ++nOffset) {
         if (bInHit && nOffset == hits[nHit].GetOffset() + hits[nHit].GetLength()) {
             strOut += "</RED>";
@@ -69,24 +69,7 @@ CString CMediaCaptionWin::ConvertToMarkup(LPCSTR lpszText, CHitList* pHits, UINT
         const BYTE c = static_cast<BYTE>(lpszText[nOffset]);
         if (c == 0)
             break;
-        if (c == 13) {
-            strOut += bCloseNext ? "</P>" : "<P>";
-            bCloseNext = !bCloseNext;
-        } else if (c == 0x81) {
-            strOut += "<I>";
-            bItalic = TRUE;
-        } else if (c == 0x82) {
-            strOut += "<STRONG>";
-            bBold = TRUE;
-        } else if (c == 0x80) {
-            if (bItalic)
-                strOut += "</I>";
-            if (bBold)
-                strOut += "</STRONG>";
-            bItalic = bBold = FALSE;
-        } else {
-            strOut += static_cast<char>(c);
-        }
+        markup.Put(strOut, c);
     }
     if (bInHit)
         strOut += "</RED>";
