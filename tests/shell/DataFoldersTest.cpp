@@ -438,6 +438,7 @@ TEST_F(DataFolderTest, ProfilePathRule)
     EXPECT_STREQ("C:\\VL\\VL00I1SE.ini", MakeAppProfilePath("C:\\VL\\VL00I1SE.EXE"));
     EXPECT_STREQ("C:\\VL\\VL00I1SE.ini", MakeAppProfilePath("C:\\VL\\VL00I1SE.exe"));
 
+    host::SetProgramPlatformPath("T:\\prog\\test_shell.exe");  // the program under its own name
     app.m_pszProfileName = NULL;
     app.SetCurrentHandles();
     const std::string framework = app.m_pszProfileName;

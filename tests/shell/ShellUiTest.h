@@ -43,6 +43,10 @@ protected:
         ui::UiTest::SetUp();
         std::filesystem::create_directories(dir.path() / "t");
         host::MapDrive('T', (dir.path() / "t").string(), DRIVE_FIXED, "TESTDRIVE");
+        // The program's folder is the test's own: what the program saves beside itself (the
+        // highlights file) is never shared with a test running at the same time.
+        std::filesystem::create_directories(dir.path() / "t" / "prog");
+        host::SetProgramPlatformPath("T:\\prog\\vl00i1se.exe");
         ResetProgramState();
     }
     void TearDown() override
