@@ -207,11 +207,26 @@ TEST_F(MediaCaptionWinTest, OneLineIsDrawnIntoTheViewerALongCaptionShowsThePanel
     EXPECT_EQ(1, longPanel.Display(NULL));
     EXPECT_TRUE(longPanel.IsWindowVisible());
     ui::PumpUntilIdle();
-    AppServices().ui.pCurrentView = NULL;
-    view.Detach();
     EXPECT_TRUE(spy.Matches({{VLM_CAPTION_SHOWN, spy::Posted | spy::WParam | spy::LParam, 1,
                               reinterpret_cast<LPARAM>(&longPanel)}},
                             hView));
+    // Activating the panel tells the view again; a panel the viewer does not want shown hides
+    // itself when activated.
+    spy.Clear();
+    longPanel.SendMessage(WM_CHILDACTIVATE);
+    ui::PumpUntilIdle();
+    EXPECT_TRUE(spy.Matches({{VLM_CAPTION_SHOWN, spy::Posted | spy::WParam | spy::LParam, 1,
+                              reinterpret_cast<LPARAM>(&longPanel)}},
+                            hView));
+    longPanel.SetShown(FALSE);
+    spy.Clear();
+    longPanel.SendMessage(WM_CHILDACTIVATE);
+    EXPECT_FALSE(longPanel.IsWindowVisible());
+    longPanel.SetShown(TRUE);
+    longPanel.ShowWindow(SW_SHOW);
+    ui::PumpUntilIdle();
+    AppServices().ui.pCurrentView = NULL;
+    view.Detach();
     ::DestroyWindow(hView);
     // The text window shows the mark-up, scrolls it, and copies what the reader selects.
     CMiniArtThumb* text = longPanel.GetTextWnd();
