@@ -12,17 +12,13 @@
 #include "widgets/Dib.h"
 
 #include <afxdlgs.h>
+#include <mmsystem.h>
 
 #include <algorithm>
 #include <memory>
 #include <vector>
 
 namespace {
-
-// The multimedia notification a sound window sends when its sound ends or fails.
-const UINT kMciNotify = 0x3B9;
-const WPARAM kMciNotifySuccessful = 1;
-const WPARAM kMciNotifyFailure = 8;
 
 // Media numbers of sound items: their picture is the program's sound picture.
 const DWORD kSoundItemFirst = 5999999;
@@ -76,7 +72,7 @@ BEGIN_MESSAGE_MAP(CGrfPictureWin, CVLScrollWnd)
     ON_WM_VSCROLL()
     ON_WM_HSCROLL()
     ON_WM_DESTROY()
-    ON_MESSAGE(kMciNotify, OnMciNotify)
+    ON_MESSAGE(MM_MCINOTIFY, OnMciNotify)
 END_MESSAGE_MAP()
 
 CGrfPictureWin::CGrfPictureWin(COLORREF crBackground, COLORREF crSecond)
@@ -159,7 +155,10 @@ void CGrfPictureWin::SetDocument(CGrfDocument* pDocument, BOOL bKeepSize)
     if (m_hWnd == NULL)
         return;
     if (m_bSoundPicture) {
-        ValidateRect(NULL);
+        // The sound picture is shown as it is, without scroll bars, sizing or hot spots; it is
+        // drawn at once over whatever the window showed before.
+        ShowScrollBar(SB_BOTH, FALSE);
+        Invalidate();
         return;
     }
     if (!bKeepSize && m_pPicture != NULL)
@@ -578,7 +577,8 @@ void CGrfPictureWin::ShowLabel(int nSectionCode)
 
 LRESULT CGrfPictureWin::OnMciNotify(WPARAM wParam, LPARAM)
 {
-    if (wParam == kMciNotifySuccessful || wParam == kMciNotifyFailure) {
+    if (wParam == MCI_NOTIFY_SUCCESSFUL || wParam == MCI_NOTIFY_FAILURE) {
+        // The sound ended (or could not go on).
         if (GetCapture() == this)
             ReleaseCapture();
         m_bSoundPlaying = FALSE;
