@@ -41,6 +41,25 @@ CThumbnail::~CThumbnail()
     m_pReference = NULL;
 }
 
+void CThumbnail::DrawCardFrame(CDC* pDC, const CRect& rcOuter, const CRect& rcInner, COLORREF crFill)
+{
+    CBrush brush(crFill);
+    CBrush* pOldBrush = pDC->SelectObject(&brush);
+    CPen outer;
+    if (outer.CreatePen(PS_SOLID, 1, PALETTERGB(40, 4, 72))) {
+        CPen* pOld = pDC->SelectObject(&outer);
+        pDC->Rectangle(&rcOuter);
+        pDC->SelectObject(pOld);
+    }
+    CPen inner;
+    if (inner.CreatePen(PS_SOLID, 2, PALETTERGB(65, 72, 59))) {
+        CPen* pOld = pDC->SelectObject(&inner);
+        pDC->Rectangle(&rcInner);
+        pDC->SelectObject(pOld);
+    }
+    pDC->SelectObject(pOldBrush);
+}
+
 BOOL CThumbnail::Create(CWnd* pParent, const RECT& rect)
 {
     return CreateEx(0, ClassName(), NULL, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, rect, pParent, 0);
