@@ -4,6 +4,7 @@
 #include "base/DataFolders.h"
 #include "base/HitList.h"
 #include "base/Reference.h"
+#include "base/ResourceLibrary.h"
 #include "base/VLMessages.h"
 #include "media/DetailCaptionBox.h"
 #include "media/GrfDocument.h"
@@ -380,19 +381,6 @@ void CGrfPictureWin::PostStatus(LPCSTR lpszText)
         delete pText;
 }
 
-HCURSOR CGrfPictureWin::LoadProgramCursor(UINT nId)
-{
-    HCURSOR hCursor = NULL;
-    if (AppServices().env.hResourceLibrary != NULL)
-        hCursor = ::LoadCursor(AppServices().env.hResourceLibrary, MAKEINTRESOURCE(nId));
-    if (hCursor == NULL)
-        hCursor = ::LoadCursor(AfxGetInstanceHandle(), MAKEINTRESOURCE(nId));
-    // A program module without the cursor (a damaged installation): the system's stand in.
-    if (hCursor == NULL)
-        hCursor = ::LoadCursor(NULL, nId == cursorOther ? IDC_ARROW : IDC_HAND);
-    return hCursor;
-}
-
 void CGrfPictureWin::OnMouseMove(UINT, CPoint point)
 {
     if (m_bSoundPlaying || m_bSoundPicture || m_pDocument == NULL)
@@ -409,15 +397,15 @@ void CGrfPictureWin::OnMouseMove(UINT, CPoint point)
             nKind = REFKIND_ONLINESOUND;
         }
         if (nKind == REFKIND_ARTICLE) {
-            ::SetCursor(LoadProgramCursor(cursorArticle));
+            ::SetCursor(LoadProgramCursor(cursorArticle, IDC_HAND));
             PostStatus("Link to article");
             m_bStatusCleared = FALSE;
         } else if (nKind == REFKIND_MAP) {
-            ::SetCursor(LoadProgramCursor(cursorMap));
+            ::SetCursor(LoadProgramCursor(cursorMap, IDC_HAND));
             PostStatus("Link to map");
             m_bStatusCleared = FALSE;
         } else {
-            ::SetCursor(LoadProgramCursor(cursorOther));
+            ::SetCursor(LoadProgramCursor(cursorOther, IDC_ARROW));
             PostStatus(NULL);
             m_bStatusCleared = TRUE;
         }
@@ -478,7 +466,7 @@ void CGrfPictureWin::OnLButtonDown(UINT, CPoint point)
             OpenHotSpotReference(pRef);
     } else if (pSpot->kind == GRF_HOTSPOT_SOUND) {
         if (PlayHotSpotSound(pSpot->target)) {
-            ::SetCursor(LoadProgramCursor(cursorSound));
+            ::SetCursor(LoadProgramCursor(cursorSound, IDC_HAND));
             SetCapture();
         }
     } else if (pSpot->kind == GRF_HOTSPOT_LABEL) {

@@ -82,7 +82,6 @@ private:
     void FreePicture();
     // Posts a new status text to the main window (NULL clears it).
     static void PostStatus(LPCSTR lpszText);
-    static HCURSOR LoadProgramCursor(UINT nId);
     // Opens the item of a link hot spot by its kind; the reference is handed on or deleted.
     void OpenHotSpotReference(CReference* pReference);
     // Plays hot-spot sound n: 1 when it started.

@@ -2,6 +2,7 @@
 
 #include "base/AppServices.h"
 #include "base/Reference.h"
+#include "base/ResourceLibrary.h"
 #include "base/VLMessages.h"
 
 #include <new>
@@ -169,24 +170,11 @@ void CThumbnail::OnDestroy()
     CVLScrollWnd::OnDestroy();
 }
 
-HCURSOR CThumbnail::LoadProgramCursor(UINT nId)
-{
-    HCURSOR hCursor = NULL;
-    if (AppServices().env.hResourceLibrary != NULL)
-        hCursor = ::LoadCursor(AppServices().env.hResourceLibrary, MAKEINTRESOURCE(nId));
-    if (hCursor == NULL)
-        hCursor = ::LoadCursor(AfxGetInstanceHandle(), MAKEINTRESOURCE(nId));
-    // Until the program's own cursors are drawn, the system's nearest ones stand for them.
-    if (hCursor == NULL)
-        hCursor = ::LoadCursor(NULL, nId == THUMBNAIL_CURSOR_MISSING ? IDC_NO : IDC_HAND);
-    return hCursor;
-}
-
 HCURSOR CThumbnail::ChooseCursor()
 {
     if (m_pReference != NULL && !m_pReference->IsFileAvailable())
-        return LoadProgramCursor(THUMBNAIL_CURSOR_MISSING);
-    return LoadProgramCursor(THUMBNAIL_CURSOR_ITEM);
+        return LoadProgramCursor(THUMBNAIL_CURSOR_MISSING, IDC_NO);
+    return LoadProgramCursor(THUMBNAIL_CURSOR_ITEM, IDC_HAND);
 }
 
 BOOL CThumbnail::OnSetCursor(CWnd*, UINT, UINT)

@@ -153,6 +153,28 @@ protected:
         ui::PumpUntilIdle();
     }
 
+    // Writes a record alone into the archive, loads it as an item of a kind with search hits,
+    // and shows it in a new window (white ground) of the size.
+    void OpenRecord(const GrfRecordSource& s, int cx, int cy, BOOL bBigMap, BOOL bBorderless,
+                    const std::vector<CHitPosition>& hits = {}, LONG nNumber = 1001001, LONG nKind = REFKIND_PICTURE)
+    {
+        CGrfDocument::CloseArchive();
+        const LONG block = WriteArchive({discbuilder::WriteGrfRecord(s)})[0];
+        std::unique_ptr<CReference> ref(PlacedReference(nNumber, nKind, 1, block));
+        if (!hits.empty()) {
+            auto* pHits = new CHitList;
+            for (const CHitPosition& hit : hits)
+                pHits->AddHit(hit);
+            ref->SetData(pHits);
+        }
+        document = std::make_unique<CGrfDocument>();
+        ASSERT_TRUE(document->Load(ref.get(), TRUE));
+        window = std::make_unique<CGrfPictureWin>(PALETTERGB(255, 255, 255), PALETTERGB(0, 0, 0));
+        ASSERT_TRUE(window->Create(&frame, cx, cy, document.get(), bBigMap, bBorderless));
+        window->ShowWindow(SW_SHOW);
+        ui::PumpUntilIdle();
+    }
+
     COLORREF Pixel(int x, int y) const
     {
         CPoint pt(x, y);
@@ -301,13 +323,7 @@ TEST_F(GrfPictureWinTest, ArticleMapAndPictureLinksShowTheirStatusAndOpenTheirVi
                   {60, 0, 80, 20, GrfHotSpotKind::Link, 1001003}};
     s.previewGif = TestGif(4, 4);
     s.fullGif = TestGif(100, 40);
-    CGrfDocument::CloseArchive();
-    const LONG block = WriteArchive({discbuilder::WriteGrfRecord(s)})[0];
-    std::unique_ptr<CReference> ref(PlacedReference(1001001, REFKIND_PICTURE, 1, block));
-    document = std::make_unique<CGrfDocument>();
-    ASSERT_TRUE(document->Load(ref.get(), TRUE));
-    window = std::make_unique<CGrfPictureWin>(PALETTERGB(255, 255, 255), PALETTERGB(0, 0, 0));
-    ASSERT_TRUE(window->Create(&frame, 100, 40, document.get(), TRUE, FALSE));
+    OpenRecord(s, 100, 40, TRUE, FALSE);
     CString name;
     window->GetWindowText(name);
     EXPECT_STREQ("Big Map", name);
@@ -446,15 +462,8 @@ TEST_F(GrfPictureWinTest, LabelHotSpotsPopUpTheirTextUnderTheSpotKeptInsideTheWi
                   {350, 10, 380, 40, GrfHotSpotKind::Label, 0}};
     s.previewGif = TestGif(8, 8);
     s.fullGif = TestGif(600, 400);
-    CGrfDocument::CloseArchive();
-    const LONG block = WriteArchive({discbuilder::WriteGrfRecord(s)})[0];
-    std::unique_ptr<CReference> ref(PlacedReference(1001001, REFKIND_PICTURE, 1, block));
-    document = std::make_unique<CGrfDocument>();
-    ASSERT_TRUE(document->Load(ref.get(), TRUE));
-    window = std::make_unique<CGrfPictureWin>(PALETTERGB(255, 255, 255), PALETTERGB(0, 0, 0));
-    ASSERT_TRUE(window->Create(&frame, 400, 300, document.get(), FALSE, TRUE));
+    OpenRecord(s, 400, 300, FALSE, TRUE);
     window->SetWindowPos(NULL, 0, 0, 400, 300, SWP_NOMOVE | SWP_NOZORDER);
-    window->ShowWindow(SW_SHOW);
     ui::PumpUntilIdle();
     CRect client;
     window->GetClientRect(&client);
@@ -597,15 +606,7 @@ TEST_F(GrfPictureWinTest, HotSpotCursorsAreTheProgramsOwn)
                   {60, 0, 80, 20, GrfHotSpotKind::Sound, 5}};
     s.previewGif = TestGif(4, 4);
     s.fullGif = TestGif(100, 40);
-    CGrfDocument::CloseArchive();
-    const LONG block = WriteArchive({discbuilder::WriteGrfRecord(s)})[0];
-    std::unique_ptr<CReference> ref(PlacedReference(1001001, REFKIND_PICTURE, 1, block));
-    document = std::make_unique<CGrfDocument>();
-    ASSERT_TRUE(document->Load(ref.get(), TRUE));
-    window = std::make_unique<CGrfPictureWin>(PALETTERGB(255, 255, 255), PALETTERGB(0, 0, 0));
-    ASSERT_TRUE(window->Create(&frame, 100, 40, document.get(), FALSE, FALSE));
-    window->ShowWindow(SW_SHOW);
-    ui::PumpUntilIdle();
+    OpenRecord(s, 100, 40, FALSE, FALSE);
 
     const struct {
         int x;
@@ -636,19 +637,8 @@ TEST_F(GrfPictureWinTest, ASoundItemShowsTheSoundPictureAndIgnoresTheMouse)
 {
     GrfRecordSource s = RichPicture();
     s.mediaNumber = 6000012;
-    CGrfDocument::CloseArchive();
-    const LONG block = WriteArchive({discbuilder::WriteGrfRecord(s)})[0];
-    std::unique_ptr<CReference> ref(PlacedReference(6000012, REFKIND_SOUND, 1, block));
-    auto* pHits = new CHitList;
-    pHits->AddHit(CHitPosition(GRF_SECTION_HOTSPOTS, 0, 2));
-    pHits->AddHit(CHitPosition(225, 0, 5));
-    ref->SetData(pHits);
-    document = std::make_unique<CGrfDocument>();
-    ASSERT_TRUE(document->Load(ref.get(), TRUE));
-    window = std::make_unique<CGrfPictureWin>(PALETTERGB(255, 255, 255), PALETTERGB(0, 0, 0));
-    ASSERT_TRUE(window->Create(&frame, 300, 200, document.get(), FALSE, TRUE));
-    window->ShowWindow(SW_SHOW);
-    ui::PumpUntilIdle();
+    OpenRecord(s, 300, 200, FALSE, TRUE, {CHitPosition(GRF_SECTION_HOTSPOTS, 0, 2), CHitPosition(225, 0, 5)},
+               6000012, REFKIND_SOUND);
     ASSERT_TRUE(window->IsShowingSoundItem());
     ASSERT_NE(nullptr, window->GetPicture()) << "the sound picture comes from the program's resources";
     EXPECT_EQ(240, window->GetPicture()->GetWidth());
