@@ -125,6 +125,17 @@ protected:
         MediaTest::TearDown();
     }
 
+    // A search's hits carried by the reference (none: no hit list).
+    static void AttachHits(CReference* pRef, const std::vector<CHitPosition>& hits)
+    {
+        if (hits.empty())
+            return;
+        auto* pHits = new CHitList;
+        for (const CHitPosition& hit : hits)
+            pHits->AddHit(hit);
+        pRef->SetData(pHits);
+    }
+
     // The rich picture with search hits: hot spots 1 and 2 (section 220), the caption (221).
     void Open(BOOL bWithHits, int cx = 100, int cy = 80)
     {
@@ -137,12 +148,7 @@ protected:
                       std::unique_ptr<CGrfPictureWin> pWindow = nullptr)
     {
         std::unique_ptr<CReference> ref(PlacedReference(1001002, REFKIND_PICTURE, 1, m_nBlock));
-        if (!hits.empty()) {
-            auto* pHits = new CHitList;
-            for (const CHitPosition& hit : hits)
-                pHits->AddHit(hit);
-            ref->SetData(pHits);
-        }
+        AttachHits(ref.get(), hits);
         document = std::make_unique<CGrfDocument>();
         ASSERT_TRUE(document->Load(ref.get(), TRUE));
         window = pWindow != nullptr ? std::move(pWindow)
@@ -161,12 +167,7 @@ protected:
         CGrfDocument::CloseArchive();
         const LONG block = WriteArchive({discbuilder::WriteGrfRecord(s)})[0];
         std::unique_ptr<CReference> ref(PlacedReference(nNumber, nKind, 1, block));
-        if (!hits.empty()) {
-            auto* pHits = new CHitList;
-            for (const CHitPosition& hit : hits)
-                pHits->AddHit(hit);
-            ref->SetData(pHits);
-        }
+        AttachHits(ref.get(), hits);
         document = std::make_unique<CGrfDocument>();
         ASSERT_TRUE(document->Load(ref.get(), TRUE));
         window = std::make_unique<CGrfPictureWin>(PALETTERGB(255, 255, 255), PALETTERGB(0, 0, 0));
