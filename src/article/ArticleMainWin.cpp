@@ -135,6 +135,12 @@ LONG CArticleMainWin::GetDiscArticleRin() const
     return nRin > 0 && nRin < ARTICLE_ONLINE_RIN ? nRin : 0;
 }
 
+void CArticleMainWin::EnableArticleTools()
+{
+    // Online articles take no sticky notes.
+    GetAppHost().EnableTools(TRUE, GetDiscArticleRin() != 0, TRUE, TRUE, TRUE);
+}
+
 BOOL CArticleMainWin::IsPageFocused() const
 {
     if (m_pPage == NULL || m_pPage->GetSafeHwnd() == NULL || m_pPage->IsHighlighterOn())
@@ -515,8 +521,10 @@ BOOL CArticleMainWin::LoadArticle(CReference* pReference, BOOL bFound, BOOL bHis
         m_pPage->ShowDocument(m_pDocument);
         if (m_pPage->IsHighlighterOn())
             m_pPage->ToggleHighlighter();
-        m_pPage->EnableWindow(TRUE);
     }
+    EnableArticleTools();
+    if (m_pPage != NULL)
+        m_pPage->EnableWindow(TRUE);
     FillPanes();
     if (!bFound && !bHistory && m_nOpenPane != ARTICLE_PANE_NONE && m_nOpenPane != ARTICLE_PANE_OUTLINE)
         ToggleOutline();
@@ -644,6 +652,7 @@ void CArticleMainWin::ShowMainWindow(UINT nMode, LPARAM)
         if (IsFirstHitInTable(pClone))
             pClone->SetData(NULL);
     }
+    EnableArticleTools();
     PostToParent(VLM_PUSH_STATE, nMode, reinterpret_cast<LPARAM>(new CArticleStateObj(pClone)));
     if (!bFirst) {
         BringViewUp();

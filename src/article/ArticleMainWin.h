@@ -155,6 +155,8 @@ protected:
     CString AskSaveFileName();
 
 private:
+    // The Tool Kit's tools for the article shown: all of them, the sticky notes for disc articles.
+    void EnableArticleTools();
     // The areas of the screen class for a client size.
     void ComputeAreas(int cx, int cy);
     void CreateButtons();

@@ -186,6 +186,13 @@ HCURSOR CTableGridWin::GetHandCursor()
     return hCursor != NULL ? hCursor : ::LoadCursor(NULL, IDC_HAND);
 }
 
+BOOL CTableGridWin::CreatePane(CTableMainWin* pView, LPCSTR lpszName, DWORD dwStyle, const RECT& rect, UINT nID)
+{
+    m_pView = pView;
+    LPCSTR lpszClass = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursor(NULL, IDC_ARROW));
+    return CWnd::Create(lpszClass, lpszName, dwStyle, rect, pView, nID);
+}
+
 BOOL CTableGridWin::FollowLink(int nLink)
 {
     if (m_pTable == NULL || nLink < 0 || nLink >= m_pTable->GetLinkCount())

@@ -72,6 +72,8 @@ public:
     static HCURSOR GetHandCursor();
 
 protected:
+    // Creates the pane as a child of the view with an arrow-cursor, double-click window class.
+    BOOL CreatePane(CTableMainWin* pView, LPCSTR lpszName, DWORD dwStyle, const RECT& rect, UINT nID);
     // Follows link entry nLink: locks the pane, parses the link and posts VLM_OPEN_WINDOW
     // (IDW_ARTICLE, reference) to the top-level parent; the view unlocks the panes once the frame
     // has taken the message. FALSE when no reference came of it (the pane stays unlocked).

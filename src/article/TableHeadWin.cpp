@@ -29,10 +29,8 @@ CTableHeadWin::~CTableHeadWin() = default;
 
 BOOL CTableHeadWin::Create(CTableMainWin* pView, const RECT& rect)
 {
-    m_pView = pView;
-    LPCSTR lpszClass = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursor(NULL, IDC_ARROW));
-    return CWnd::Create(lpszClass, "Table Footnotes", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_VSCROLL, rect, pView,
-                        IDW_TABLE_FOOTNOTES);
+    return CreatePane(pView, "Table Footnotes", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_VSCROLL, rect,
+                      IDW_TABLE_FOOTNOTES);
 }
 
 void CTableHeadWin::SetTable(CArticleTable* pTable)

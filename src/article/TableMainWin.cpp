@@ -217,6 +217,8 @@ void CTableMainWin::ShowTable(CArticleDocument* pDocument)
     m_bBusy = TRUE;
     GetAppHost().CollapseToolkit();
     ShowMainWindow(IDW_TABLE, 0);
+    // A table can be printed and take sticky notes; it has no highlighter.
+    GetAppHost().EnableTools(TRUE, TRUE, FALSE, TRUE, TRUE);
 
     m_pDocument = pDocument;
     m_nTableIndex = nIndex;

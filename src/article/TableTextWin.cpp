@@ -42,10 +42,9 @@ CTableTextWin::~CTableTextWin() = default;
 
 BOOL CTableTextWin::Create(CTableMainWin* pView, const RECT& rect)
 {
-    m_pView = pView;
-    LPCSTR lpszClass = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursor(NULL, IDC_ARROW));
-    return CWnd::Create(lpszClass, "Table Text", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_VSCROLL |
-                        WS_HSCROLL, rect, pView, IDW_TABLE_TEXT);
+    return CreatePane(pView, "Table Text",
+                      WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_VSCROLL | WS_HSCROLL, rect,
+                      IDW_TABLE_TEXT);
 }
 
 // ---- setting up ----

@@ -191,3 +191,15 @@ BOOL LoadAppPalettes()
            BuildPaletteFromResource(hModule, IDR_PAGE_PALETTE, services.env.pagePalette) &&
            BuildPaletteFromResource(hModule, IDR_THIRD_PALETTE, services.env.thirdPalette);
 }
+
+HCURSOR LoadProgramCursor(UINT nId, LPCSTR lpszSystemCursor)
+{
+    HCURSOR hCursor = NULL;
+    if (AppServices().env.hResourceLibrary != NULL)
+        hCursor = ::LoadCursor(AppServices().env.hResourceLibrary, MAKEINTRESOURCE(nId));
+    if (hCursor == NULL)
+        hCursor = ::LoadCursor(AfxGetInstanceHandle(), MAKEINTRESOURCE(nId));
+    if (hCursor == NULL)
+        hCursor = ::LoadCursor(NULL, lpszSystemCursor);
+    return hCursor;
+}

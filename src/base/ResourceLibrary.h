@@ -31,6 +31,10 @@ BOOL LoadResourceLibrary();
 // Exit: frees the loaded resource library, if any.
 void FreeResourceLibrary();
 
+// One of the program's cursors: from the resource library, else the program itself, else the
+// system cursor named (a damaged installation still shows a pointer).
+HCURSOR LoadProgramCursor(UINT nId, LPCSTR lpszSystemCursor);
+
 // Builds a palette from a palette resource of the module. FALSE when the resource is missing,
 // shorter than its count says, or the palette cannot be made.
 BOOL BuildPaletteFromResource(HMODULE hModule, UINT nId, CPalette& palette);

@@ -4,12 +4,16 @@
 #include "base/DataFolders.h"
 #include "base/HitList.h"
 #include "base/Reference.h"
+#include "base/ResourceLibrary.h"
 #include "base/VLMessages.h"
+#include "media/DetailCaptionBox.h"
 #include "media/GrfDocument.h"
 #include "media/MediaDisplayRef.h"
+#include "media/QTAudioWin.h"
 #include "widgets/Dib.h"
 
 #include <afxdlgs.h>
+#include <mmsystem.h>
 
 #include <algorithm>
 #include <memory>
@@ -17,16 +21,15 @@
 
 namespace {
 
-// The multimedia notification a sound window sends when its sound ends or fails.
-const UINT kMciNotify = 0x3B9;
-const WPARAM kMciNotifySuccessful = 1;
-const WPARAM kMciNotifyFailure = 8;
-
 // Media numbers of sound items: their picture is the program's sound picture.
 const DWORD kSoundItemFirst = 5999999;
 const DWORD kSoundItemLast = 7000000;
 
 const COLORREF kHitFrameColor = 0x020000FF;
+
+// The label pop-up: its child id and style (a visible, bordered, scrolling child).
+const UINT kLabelBoxId = 1;
+const DWORD kLabelBoxStyle = 0x54A00944;
 
 LPCSTR s_pszClassName = NULL;
 
@@ -70,7 +73,7 @@ BEGIN_MESSAGE_MAP(CGrfPictureWin, CVLScrollWnd)
     ON_WM_VSCROLL()
     ON_WM_HSCROLL()
     ON_WM_DESTROY()
-    ON_MESSAGE(kMciNotify, OnMciNotify)
+    ON_MESSAGE(MM_MCINOTIFY, OnMciNotify)
 END_MESSAGE_MAP()
 
 CGrfPictureWin::CGrfPictureWin(COLORREF crBackground, COLORREF crSecond)
@@ -80,6 +83,11 @@ CGrfPictureWin::CGrfPictureWin(COLORREF crBackground, COLORREF crSecond)
 
 CGrfPictureWin::~CGrfPictureWin()
 {
+    // Destroyed here, while OnDestroy is still this class's, so that the sound stops.
+    if (GetSafeHwnd() != NULL)
+        DestroyWindow();
+    StopHotSpotSound();
+    DeleteLabel();
     FreePicture();
 }
 
@@ -117,6 +125,7 @@ void CGrfPictureWin::SetDocument(CGrfDocument* pDocument, BOOL bKeepSize)
     m_nOriginY = 0;
     m_nHotSpot = 0;
     m_sizeLast = CSize(-1, -1);
+    DeleteLabel();
     FreePicture();
     m_bSoundPicture = FALSE;
     if (pDocument == NULL)
@@ -147,7 +156,10 @@ void CGrfPictureWin::SetDocument(CGrfDocument* pDocument, BOOL bKeepSize)
     if (m_hWnd == NULL)
         return;
     if (m_bSoundPicture) {
-        ValidateRect(NULL);
+        // The sound picture is shown as it is, without scroll bars, sizing or hot spots; it is
+        // drawn at once over whatever the window showed before.
+        ShowScrollBar(SB_BOTH, FALSE);
+        Invalidate();
         return;
     }
     if (!bKeepSize && m_pPicture != NULL)
@@ -157,6 +169,19 @@ void CGrfPictureWin::SetDocument(CGrfDocument* pDocument, BOOL bKeepSize)
     Invalidate();
     UpdateWindow();
     SetWindowPos(NULL, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+
+    // A search that found words in a label's text pops that label up (the first such hit; hits
+    // in the picture's own text sections name no label and are passed over).
+    if (CHitList* pHits = DYNAMIC_DOWNCAST(CHitList, pDocument->GetReferenceData())) {
+        for (int i = 0; i < pHits->GetCount(); ++i) {
+            const int nCode = static_cast<int>(pHits->GetAt(static_cast<UINT>(i))->GetSection());
+            if (nCode >= static_cast<int>(GRF_SECTION_TEXT) &&
+                pDocument->FindLabelHotSpot(nCode - static_cast<int>(GRF_SECTION_TEXT)) != NULL) {
+                ShowLabel(nCode);
+                break;
+            }
+        }
+    }
 }
 
 CSize CGrfPictureWin::CalcWindowSize(int nMaxWidth, int nMaxHeight) const
@@ -236,6 +261,7 @@ void CGrfPictureWin::OnSize(UINT nType, int cx, int cy)
     if (m_pPicture == NULL || m_bSoundPicture || CSize(cx, cy) == m_sizeLast)
         return;
     m_sizeLast = CSize(cx, cy);
+    DeleteLabel();
     if (m_bInSize)
         return;
     m_bInSize = TRUE;
@@ -355,19 +381,6 @@ void CGrfPictureWin::PostStatus(LPCSTR lpszText)
         delete pText;
 }
 
-HCURSOR CGrfPictureWin::LoadProgramCursor(UINT nId)
-{
-    HCURSOR hCursor = NULL;
-    if (AppServices().env.hResourceLibrary != NULL)
-        hCursor = ::LoadCursor(AppServices().env.hResourceLibrary, MAKEINTRESOURCE(nId));
-    if (hCursor == NULL)
-        hCursor = ::LoadCursor(AfxGetInstanceHandle(), MAKEINTRESOURCE(nId));
-    // Until the program's own cursors are drawn, the system's stand for them.
-    if (hCursor == NULL)
-        hCursor = ::LoadCursor(NULL, nId == cursorOther ? IDC_ARROW : IDC_HAND);
-    return hCursor;
-}
-
 void CGrfPictureWin::OnMouseMove(UINT, CPoint point)
 {
     if (m_bSoundPlaying || m_bSoundPicture || m_pDocument == NULL)
@@ -384,15 +397,15 @@ void CGrfPictureWin::OnMouseMove(UINT, CPoint point)
             nKind = REFKIND_ONLINESOUND;
         }
         if (nKind == REFKIND_ARTICLE) {
-            ::SetCursor(LoadProgramCursor(cursorArticle));
+            ::SetCursor(LoadProgramCursor(cursorArticle, IDC_HAND));
             PostStatus("Link to article");
             m_bStatusCleared = FALSE;
         } else if (nKind == REFKIND_MAP) {
-            ::SetCursor(LoadProgramCursor(cursorMap));
+            ::SetCursor(LoadProgramCursor(cursorMap, IDC_HAND));
             PostStatus("Link to map");
             m_bStatusCleared = FALSE;
         } else {
-            ::SetCursor(LoadProgramCursor(cursorOther));
+            ::SetCursor(LoadProgramCursor(cursorOther, IDC_ARROW));
             PostStatus(NULL);
             m_bStatusCleared = TRUE;
         }
@@ -437,6 +450,7 @@ void CGrfPictureWin::OpenHotSpotReference(CReference* pReference)
 
 void CGrfPictureWin::OnLButtonDown(UINT, CPoint point)
 {
+    DeleteLabel();
     if (m_bSoundPlaying) {
         StopHotSpotSound();
         return;
@@ -452,9 +466,11 @@ void CGrfPictureWin::OnLButtonDown(UINT, CPoint point)
             OpenHotSpotReference(pRef);
     } else if (pSpot->kind == GRF_HOTSPOT_SOUND) {
         if (PlayHotSpotSound(pSpot->target)) {
-            ::SetCursor(LoadProgramCursor(cursorSound));
+            ::SetCursor(LoadProgramCursor(cursorSound, IDC_HAND));
             SetCapture();
         }
+    } else if (pSpot->kind == GRF_HOTSPOT_LABEL) {
+        ShowLabel(m_pDocument->GetHotSpotLabelCode(k));
     }
 }
 
@@ -471,23 +487,86 @@ BOOL CGrfPictureWin::PlayHotSpotSound(DWORD dwSound)
         AfxThrowUserException();
     CString strPath;
     strPath.Format("%sAU%06ld.mov", static_cast<LPCSTR>(strFolder), static_cast<long>(dwSound % 1000000));
-    // The sound plays in a sound window (the movie and sound windows); without one the click
-    // has no effect.
-    return 0;
+    m_pSoundWin = new CQTAudioWin;
+    if (!m_pSoundWin->Create(this)) {
+        delete m_pSoundWin;
+        m_pSoundWin = NULL;
+        return 0;
+    }
+    if (m_pSoundWin->OpenAndPlay(strPath) == 0)
+        m_bSoundPlaying = TRUE;
+    return 1;
 }
 
 void CGrfPictureWin::StopHotSpotSound()
 {
-    if (!m_bSoundPlaying)
+    if (m_bStoppingSound)
         return;
+    m_bStoppingSound = TRUE;
     m_bSoundPlaying = FALSE;
     if (GetCapture() == this)
         ReleaseCapture();
+    if (m_pSoundWin != NULL) {
+        CQTAudioWin* pSoundWin = m_pSoundWin;
+        m_pSoundWin = NULL;
+        pSoundWin->CQTWin::Stop();
+        pSoundWin->Destroy();
+        delete pSoundWin;
+    }
+    m_bStoppingSound = FALSE;
+}
+
+void CGrfPictureWin::DeleteLabel()
+{
+    delete m_pLabelBox;  // its destructor destroys the window
+    m_pLabelBox = NULL;
+}
+
+void CGrfPictureWin::ShowLabel(int nSectionCode)
+{
+    DeleteLabel();
+    if (m_pDocument == NULL || m_hWnd == NULL)
+        return;
+    const GRF_HOTSPOT* pSpot = m_pDocument->FindLabelHotSpot(nSectionCode - static_cast<int>(GRF_SECTION_TEXT));
+    if (pSpot == NULL)
+        return;
+    m_pLabelBox = new CDetailCaptionBox(m_pDocument);
+    if (!m_pLabelBox->Create(kLabelBoxStyle, CRect(-1000, -1000, -1000 + labelBoxWidth, -1000 + labelBoxHeight),
+                             this)) {
+        delete m_pLabelBox;
+        m_pLabelBox = NULL;
+        return;
+    }
+    m_pLabelBox->SetDlgCtrlID(kLabelBoxId);
+    m_pLabelBox->ShowCaption(nSectionCode);
+
+    // Under the label's hot spot, its top-left at the spot's bottom-left; kept inside the
+    // client area (above and beside the spot when it would run off the bottom).
+    CRect rcBox;
+    m_pLabelBox->GetWindowRect(&rcBox);
+    const int cx = rcBox.Width();
+    const int cy = rcBox.Height();
+    CRect rcClient;
+    GetClientRect(&rcClient);
+    int x = pSpot->left + m_nOriginX;
+    int y = pSpot->bottom + m_nOriginY;
+    if (y + cy > rcClient.bottom) {
+        y -= y + cy - rcClient.bottom;
+        x -= cx;
+    }
+    if (x < rcClient.left)
+        x += cx + labelBoxGap;
+    if (x + cx > rcClient.right)
+        x -= x + cx - rcClient.right;
+    m_pLabelBox->MoveWindow(x, y, cx, cy, TRUE);
+    m_pLabelBox->Invalidate();
+    m_pLabelBox->UpdateWindow();
 }
 
 LRESULT CGrfPictureWin::OnMciNotify(WPARAM wParam, LPARAM)
 {
-    if (wParam == kMciNotifySuccessful || wParam == kMciNotifyFailure) {
+    if (wParam == MCI_NOTIFY_SUCCESSFUL || wParam == MCI_NOTIFY_FAILURE) {
+        // The sound ended (or could not go on).
         if (GetCapture() == this)
             ReleaseCapture();
         m_bSoundPlaying = FALSE;
@@ -498,6 +577,7 @@ LRESULT CGrfPictureWin::OnMciNotify(WPARAM wParam, LPARAM)
 void CGrfPictureWin::OnDestroy()
 {
     StopHotSpotSound();
+    DeleteLabel();
     FreePicture();
     CVLScrollWnd::OnDestroy();
 }

@@ -2,13 +2,16 @@
 // atlas ("Big Map") and pictures in the media viewer ("Media Resource Picture Window"). It frames
 // the hot spots that a search found, tells the main window what the hot spot under the mouse
 // leads to, opens linked items, prints the picture with its title, legend and texts, and copies
-// it with its credit lines to the clipboard.
+// it with its credit lines to the clipboard. Hot spots may also play a sound (in a hidden sound
+// window) or pop up a label text (a detail caption box over the picture).
 #pragma once
 
 #include "widgets/VLScrollWnd.h"
 
 class CDib;
+class CDetailCaptionBox;
 class CGrfDocument;
+class CQTAudioWin;
 class CReference;
 
 class CGrfPictureWin : public CVLScrollWnd {
@@ -51,6 +54,15 @@ public:
     // The 1-based hot spot under the mouse, 0 none.
     int GetHotSpotUnderMouse() const { return m_nHotSpot; }
     BOOL IsShowingSoundItem() const { return m_bSoundPicture; }
+    // The hot-spot sound: playing, and the window that plays it (kept after it ends until the
+    // next sound, a stop or the window's end).
+    BOOL IsSoundPlaying() const { return m_bSoundPlaying; }
+    CQTAudioWin* GetSoundWindow() const { return m_pSoundWin; }
+    // The label pop-up over the picture (NULL when none is up).
+    CDetailCaptionBox* GetLabelBox() const { return m_pLabelBox; }
+
+    // The label box's size when it is made, and the gap it keeps from a label at the left edge.
+    enum { labelBoxWidth = 250, labelBoxHeight = 100, labelBoxGap = 90 };
 
 protected:
     afx_msg void OnPaint();
@@ -63,16 +75,21 @@ protected:
     afx_msg LRESULT OnMciNotify(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 
+    // Set while a hot-spot sound plays (the mouse is captured then: a click stops the sound).
+    BOOL m_bSoundPlaying = FALSE;
+
 private:
     void FreePicture();
     // Posts a new status text to the main window (NULL clears it).
     static void PostStatus(LPCSTR lpszText);
-    static HCURSOR LoadProgramCursor(UINT nId);
     // Opens the item of a link hot spot by its kind; the reference is handed on or deleted.
     void OpenHotSpotReference(CReference* pReference);
     // Plays hot-spot sound n: 1 when it started.
     BOOL PlayHotSpotSound(DWORD dwSound);
     void StopHotSpotSound();
+    // Pops up the label text of a section code (223 + label number) under its hot spot.
+    void ShowLabel(int nSectionCode);
+    void DeleteLabel();
     // Shows or hides the bars for the client size and clamps the scroll positions.
     void UpdateScrollBars();
     int BorderSize() const { return m_bBorderless ? 0 : 1; }
@@ -86,9 +103,11 @@ private:
     int m_nMaxHorizontal = 0;
     CGrfDocument* m_pDocument = NULL;
     int m_nHotSpot = 0;
-    BOOL m_bSoundPlaying = FALSE;
+    CQTAudioWin* m_pSoundWin = NULL;  // owned
+    BOOL m_bStoppingSound = FALSE;
     BOOL m_bBigMap = FALSE;
     BOOL m_bBorderless = FALSE;
+    CDetailCaptionBox* m_pLabelBox = NULL;  // owned
     COLORREF m_crBackground;
     COLORREF m_crSecond;
     // The window shows a sound item: no sizing, hot-spot frames or mouse handling meanwhile.

@@ -23,6 +23,7 @@ BEGIN_MESSAGE_MAP(CMediaCaptionWin, CGenericTabWin)
     ON_WM_LBUTTONDOWN()
     ON_WM_CLOSE()
     ON_WM_KEYDOWN()
+    ON_MESSAGE(WM_CHILDACTIVATE, OnChildActivate)
 END_MESSAGE_MAP()
 
 CMediaCaptionWin::CMediaCaptionWin(CGrfDocument* pDocument) : m_pDocument(pDocument) {}
@@ -232,18 +233,40 @@ void CMediaCaptionWin::OnSize(UINT nType, int cx, int cy)
     }
 }
 
-void CMediaCaptionWin::OnShowWindow(BOOL bShow, UINT nStatus)
+void CMediaCaptionWin::FillTextWnd()
 {
-    CGenericTabWin::OnShowWindow(bShow, nStatus);
     if (!m_bOneLine && m_pTextWnd != NULL && m_pTextWnd->GetSafeHwnd() != NULL) {
         m_pTextWnd->SetText(m_strMarkup);
         m_pTextWnd->ShowWindow(SW_SHOW);
     }
+}
+
+void CMediaCaptionWin::PostShown(BOOL bShown)
+{
     // The viewer's current view hears whether the caption is up (its Copy command asks the panel).
     if (CWnd* pView = AppServices().ui.pCurrentView)
         if (pView->GetSafeHwnd() != NULL)
-            pView->PostMessage(VLM_CAPTION_SHOWN, m_bOneLine ? WPARAM(-1) : WPARAM(m_bShown),
+            pView->PostMessage(VLM_CAPTION_SHOWN, m_bOneLine ? WPARAM(-1) : WPARAM(bShown),
                                reinterpret_cast<LPARAM>(this));
+}
+
+void CMediaCaptionWin::OnShowWindow(BOOL bShow, UINT nStatus)
+{
+    CGenericTabWin::OnShowWindow(bShow, nStatus);
+    FillTextWnd();
+    PostShown(m_bShown);
+}
+
+LRESULT CMediaCaptionWin::OnChildActivate(WPARAM, LPARAM)
+{
+    FillTextWnd();
+    Default();
+    // A panel the viewer does not want shown goes away again when it is activated.
+    if (!m_bShown)
+        ShowWindow(SW_HIDE);
+    else
+        PostShown(TRUE);
+    return 0;
 }
 
 BOOL CMediaCaptionWin::HasSelection() const

@@ -64,9 +64,14 @@ protected:
     afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
     afx_msg void OnClose();
     afx_msg void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    afx_msg LRESULT OnChildActivate(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 
 private:
+    // Gives the text window the mark-up (multi-line mode only).
+    void FillTextWnd();
+    // Tells the frame's current view whether the caption is up (-1: drawn on one line).
+    void PostShown(BOOL bShown);
     // Measures the caption at a size (tenths of a point) in a DC.
     static CSize MeasureLine(CDC& dc, const CString& strLine, int nTenths);
     static BOOL CreateCaptionFont(CFont& font, CDC& dc, int nTenths);

@@ -5,23 +5,10 @@
 #include "search/DictionaryDoc.h"
 #include "search/DictionaryTabWin.h"
 
-namespace {
-
-BOOL MakeScreenFont(CFont& font, int nWeight, BOOL bItalic)
-{
-    CClientDC dc(NULL);
-    return font.CreateFont(-MulDiv(9, dc.GetDeviceCaps(LOGPIXELSY), 72), 0, 0, 0, nWeight, static_cast<BYTE>(bItalic), FALSE,
-                           FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                           DEFAULT_PITCH | FF_SWISS, "Arial");
-}
-
-}  // namespace
-
-BEGIN_MESSAGE_MAP(CDictionaryDefnWin, CVLScrollWnd)
+BEGIN_MESSAGE_MAP(CDictionaryDefnWin, CDictionaryPaneWin)
     ON_WM_CREATE()
     ON_WM_PAINT()
     ON_WM_SIZE()
-    ON_WM_KEYDOWN()
     ON_WM_VSCROLL()
     ON_WM_LBUTTONDOWN()
     ON_WM_MOUSEMOVE()
@@ -34,20 +21,16 @@ CDictionaryDefnWin::~CDictionaryDefnWin() = default;
 
 BOOL CDictionaryDefnWin::Create(CWnd* pParentWnd, POINT pt)
 {
-    LPCSTR lpszClass = AfxRegisterWndClass(CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, ::LoadCursor(NULL, IDC_ARROW),
-                                           static_cast<HBRUSH>(::GetStockObject(LTGRAY_BRUSH)));
-    return CWnd::Create(lpszClass, "Definition List", WS_CHILD | WS_BORDER | WS_VSCROLL,
-                        CRect(pt.x, pt.y, pt.x + 100, pt.y + 100), pParentWnd, IDW_DICTIONARY_DEFINITIONS);
+    return CreatePane(pParentWnd, pt, "Definition List", LTGRAY_BRUSH, IDW_DICTIONARY_DEFINITIONS);
 }
 
 int CDictionaryDefnWin::OnCreate(LPCREATESTRUCT lpCreateStruct)
 {
-    if (CVLScrollWnd::OnCreate(lpCreateStruct) == -1)
+    if (CDictionaryPaneWin::OnCreate(lpCreateStruct) == -1)
         return -1;
-    if (!MakeScreenFont(m_fontBold, 700, FALSE) || !MakeScreenFont(m_fontRegular, 535, FALSE) ||
-        !MakeScreenFont(m_fontItalic, 535, TRUE))
+    if (!CreatePaneFont(m_fontBold, 700, FALSE) || !CreatePaneFont(m_fontRegular, 535, FALSE) ||
+        !CreatePaneFont(m_fontItalic, 535, TRUE))
         return -1;
-    m_pOwner = static_cast<CDictionaryTabWin*>(GetParent());
     return 0;
 }
 
@@ -74,18 +57,12 @@ void CDictionaryDefnWin::StartAfresh()
 
 void CDictionaryDefnWin::OnSize(UINT nType, int cx, int cy)
 {
-    CVLScrollWnd::OnSize(nType, cx, cy);
-    m_nLinesPerPage = (cy - 4) / m_nLineHeight + 1;
+    CDictionaryPaneWin::OnSize(nType, cx, cy);
     if (IsWindowVisible() && m_pEntry != NULL) {
         if (CDictionaryDoc* pDoc = m_pOwner->GetDocument(TRUE))
             pDoc->SetBackward(FALSE);
         m_pOwner->SendMessage(VLM_DICTIONARY_RESTART);
     }
-}
-
-void CDictionaryDefnWin::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
-{
-    m_pOwner->PostMessage(WM_KEYDOWN, nChar, MAKELPARAM(nRepCnt, nFlags));
 }
 
 void CDictionaryDefnWin::LookUpWord(LPCSTR lpszWord)
@@ -133,15 +110,6 @@ void CDictionaryDefnWin::OnVScroll(UINT nSBCode, UINT nPos, CWnd* pScrollBar)
     default: break;
     }
     SetFocus();
-}
-
-void CDictionaryDefnWin::SetScrollBar()
-{
-    CDictionaryDoc* pDoc = m_pOwner->GetDocument(FALSE);
-    if (pDoc == NULL)
-        return;
-    SetScrollRange(SB_VERT, 0, m_nLinesPerPage, FALSE);
-    SetScrollPos(SB_VERT, pDoc->ScrollPosition(m_nLinesPerPage), TRUE);
 }
 
 void CDictionaryDefnWin::LayOutForward(CDC* pDC, BOOL bRead)

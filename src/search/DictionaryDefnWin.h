@@ -7,12 +7,11 @@
 #pragma once
 
 #include "search/DictionaryLayout.h"
-#include "widgets/VLScrollWnd.h"
+#include "search/DictionaryPaneWin.h"
 
 class CDictionaryEntry;
-class CDictionaryTabWin;
 
-class CDictionaryDefnWin : public CVLScrollWnd {
+class CDictionaryDefnWin : public CDictionaryPaneWin {
 public:
     CDictionaryDefnWin();
     ~CDictionaryDefnWin() override;
@@ -32,14 +31,11 @@ public:
     // The layout, open for tests.
     const CStringArray& GetLines() const { return m_lines; }
     int GetTopLine() const { return m_nTop; }
-    int GetLinesPerPage() const { return m_nLinesPerPage; }
-    int GetLineHeight() const { return m_nLineHeight; }
 
 protected:
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
     afx_msg void OnPaint();
     afx_msg void OnSize(UINT nType, int cx, int cy);
-    afx_msg void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
     afx_msg void OnVScroll(UINT nSBCode, UINT nPos, CWnd* pScrollBar);
     afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
     afx_msg void OnMouseMove(UINT nFlags, CPoint point);
@@ -55,7 +51,6 @@ private:
     // Lays out the entries before the first laid-out one until the top line is reached.
     void LayOutBackward(CDC* pDC);
     void Draw(CDC* pDC);
-    void SetScrollBar();
     // The laid-out line and character under a point of the client area.
     void HitTest(CPoint point, int& nLine, int& nChar);
     void SelectWordAt(CPoint point);
@@ -69,15 +64,10 @@ private:
     void LookUpWord(LPCSTR lpszWord);
 
     CDictionaryEntry* m_pEntry = NULL;
-    CDictionaryTabWin* m_pOwner = NULL;
     CFont m_fontBold, m_fontRegular, m_fontItalic;
     BOOL m_bWrapped = FALSE;
-    int m_nLineHeight = 15;
-    int m_nLinesPerPage = 20;
     CStringArray m_lines;
-    int m_nTop = 0;
     int m_nAdded = 0;
-    BOOL m_bPending = FALSE;  // the entry read last is not laid out yet
     BOOL m_bSelecting = FALSE;
     int m_nSelAnchorLine = -1, m_nSelAnchorChar = -1, m_nSelEndLine = -1, m_nSelEndChar = -1;
     BOOL m_bMoved = FALSE;

@@ -4,11 +4,9 @@
 #include "search/DictionaryDoc.h"
 #include "search/DictionaryTabWin.h"
 
-BEGIN_MESSAGE_MAP(CDictionaryWordListWin, CVLScrollWnd)
+BEGIN_MESSAGE_MAP(CDictionaryWordListWin, CDictionaryPaneWin)
     ON_WM_CREATE()
     ON_WM_PAINT()
-    ON_WM_SIZE()
-    ON_WM_KEYDOWN()
     ON_WM_VSCROLL()
     ON_WM_LBUTTONDOWN()
     ON_WM_MOUSEMOVE()
@@ -20,22 +18,14 @@ CDictionaryWordListWin::~CDictionaryWordListWin() = default;
 
 BOOL CDictionaryWordListWin::Create(CWnd* pParentWnd, POINT pt)
 {
-    LPCSTR lpszClass = AfxRegisterWndClass(CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, ::LoadCursor(NULL, IDC_ARROW),
-                                           static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-    return CWnd::Create(lpszClass, "Word List", WS_CHILD | WS_BORDER | WS_VSCROLL, CRect(pt.x, pt.y, pt.x + 100, pt.y + 100),
-                        pParentWnd, IDW_DICTIONARY_WORDLIST);
+    return CreatePane(pParentWnd, pt, "Word List", WHITE_BRUSH, IDW_DICTIONARY_WORDLIST);
 }
 
 int CDictionaryWordListWin::OnCreate(LPCREATESTRUCT lpCreateStruct)
 {
-    if (CVLScrollWnd::OnCreate(lpCreateStruct) == -1)
+    if (CDictionaryPaneWin::OnCreate(lpCreateStruct) == -1)
         return -1;
-    CClientDC dc(NULL);
-    if (!m_fontRow.CreateFont(-MulDiv(9, dc.GetDeviceCaps(LOGPIXELSY), 72), 0, 0, 0, 700, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "Arial"))
-        return -1;
-    m_pOwner = static_cast<CDictionaryTabWin*>(GetParent());
-    return 0;
+    return CreatePaneFont(m_fontRow, 700, FALSE) ? 0 : -1;
 }
 
 void CDictionaryWordListWin::StartAfresh()
@@ -53,17 +43,6 @@ void CDictionaryWordListWin::StartAfresh()
     m_nSelected = -1;
     m_rows.RemoveAll();
     Invalidate();
-}
-
-void CDictionaryWordListWin::OnSize(UINT nType, int cx, int cy)
-{
-    CVLScrollWnd::OnSize(nType, cx, cy);
-    m_nLinesPerPage = (cy - 4) / m_nLineHeight + 1;
-}
-
-void CDictionaryWordListWin::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
-{
-    m_pOwner->PostMessage(WM_KEYDOWN, nChar, MAKELPARAM(nRepCnt, nFlags));
 }
 
 void CDictionaryWordListWin::OnVScroll(UINT nSBCode, UINT nPos, CWnd* pScrollBar)
@@ -109,15 +88,6 @@ void CDictionaryWordListWin::OnVScroll(UINT nSBCode, UINT nPos, CWnd* pScrollBar
     default: break;
     }
     SetFocus();
-}
-
-void CDictionaryWordListWin::SetScrollBar()
-{
-    CDictionaryDoc* pDoc = m_pOwner->GetDocument(FALSE);
-    if (pDoc == NULL)
-        return;
-    SetScrollRange(SB_VERT, 0, m_nLinesPerPage, FALSE);
-    SetScrollPos(SB_VERT, pDoc->ScrollPosition(m_nLinesPerPage), TRUE);
 }
 
 void CDictionaryWordListWin::FillForward(CDC* pDC, BOOL bRead)

@@ -5,11 +5,9 @@
 #pragma once
 
 #include "search/DictionaryLayout.h"
-#include "widgets/VLScrollWnd.h"
+#include "search/DictionaryPaneWin.h"
 
-class CDictionaryTabWin;
-
-class CDictionaryWordListWin : public CVLScrollWnd {
+class CDictionaryWordListWin : public CDictionaryPaneWin {
 public:
     // What the next paint does.
     enum Action { kFillForward, kLineDown, kLineUp, kPageDown, kPageUp, kTop, kBottom, kJump, kRedraw };
@@ -28,13 +26,10 @@ public:
     const CStringArray& GetRows() const { return m_rows; }
     int GetTopRow() const { return m_nTop; }
     int GetSelectedRow() const { return m_nSelected; }
-    int GetLineHeight() const { return m_nLineHeight; }
 
 protected:
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
     afx_msg void OnPaint();
-    afx_msg void OnSize(UINT nType, int cx, int cy);
-    afx_msg void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
     afx_msg void OnVScroll(UINT nSBCode, UINT nPos, CWnd* pScrollBar);
     afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
     afx_msg void OnMouseMove(UINT nFlags, CPoint point);
@@ -47,18 +42,12 @@ private:
     void FillForward(CDC* pDC, BOOL bRead);
     // Reads headwords before the first row until the top row index is no longer below 0.
     void FillBackward(CDC* pDC);
-    void SetScrollBar();
     int RowAt(CPoint point) const;
 
-    CDictionaryTabWin* m_pOwner = NULL;
     CFont m_fontRow;
-    int m_nLineHeight = 15;
-    int m_nLinesPerPage = 20;
     CStringArray m_rows;
-    int m_nTop = 0;
     int m_nSelected = -1;
     Action m_nAction = kRedraw;
     BOOL m_bStarted = FALSE;
-    BOOL m_bPending = FALSE;  // the headword line read last is not laid out yet
     BOOL m_bTracking = FALSE;
 };

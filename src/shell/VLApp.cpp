@@ -112,12 +112,26 @@ BOOL CVLApp::IsOffline()
     return pCloud != NULL && pCloud->GetIspNotConnected();
 }
 
-void CVLApp::CollapseToolkit()
+// The main frame's Tool Kit panel when it has a window, else NULL.
+static CToolkit* FrameToolkit()
 {
     if (auto* pFrame = dynamic_cast<CBaseWindow*>(GetAppMainWnd()))
         if (CToolkit* pToolkit = pFrame->GetToolkit())
             if (pToolkit->GetSafeHwnd() != NULL)
-                pToolkit->CollapseToolkit();
+                return pToolkit;
+    return NULL;
+}
+
+void CVLApp::CollapseToolkit()
+{
+    if (CToolkit* pToolkit = FrameToolkit())
+        pToolkit->CollapseToolkit();
+}
+
+void CVLApp::EnableTools(BOOL bPrint, BOOL bSticky, BOOL bHighlighter, BOOL bWizard, BOOL bRemember)
+{
+    if (CToolkit* pToolkit = FrameToolkit())
+        pToolkit->EnableTools(bPrint, bSticky, bHighlighter, bWizard, bRemember);
 }
 
 int CVLApp::MonthsSinceUpdate()

@@ -384,23 +384,9 @@ void CTextThumb::OnPaint()
 {
     CPaintDC dc(this);
     CAppPaletteSelector palette(&dc);
-    CBrush brush(PALETTERGB(255, 255, 231));
-    CBrush* pOldBrush = dc.SelectObject(&brush);
-    CPen outer;
-    if (outer.CreatePen(PS_SOLID, 1, PALETTERGB(40, 4, 72))) {
-        CPen* pOld = dc.SelectObject(&outer);
-        dc.Rectangle(&m_rectCard);
-        dc.SelectObject(pOld);
-    }
-    CPen inner;
-    if (inner.CreatePen(PS_SOLID, 2, PALETTERGB(65, 72, 59))) {
-        CPen* pOld = dc.SelectObject(&inner);
-        dc.Rectangle(&m_rectText);
-        dc.SelectObject(pOld);
-    }
+    DrawCardFrame(&dc, m_rectCard, m_rectText, PALETTERGB(255, 255, 231));
     dc.SetBkColor(PALETTERGB(255, 255, 231));
     DrawText(&dc);
-    dc.SelectObject(pOldBrush);
 }
 
 void CTextThumb::OnLButtonDblClk(UINT, CPoint)

@@ -2,6 +2,7 @@
 
 #include "base/AppServices.h"
 #include "base/Reference.h"
+#include "base/ResourceLibrary.h"
 #include "base/VLMessages.h"
 
 #include <new>
@@ -39,6 +40,25 @@ CThumbnail::~CThumbnail()
         s_pHovered = NULL;
     delete m_pReference;
     m_pReference = NULL;
+}
+
+void CThumbnail::DrawCardFrame(CDC* pDC, const CRect& rcOuter, const CRect& rcInner, COLORREF crFill)
+{
+    CBrush brush(crFill);
+    CBrush* pOldBrush = pDC->SelectObject(&brush);
+    CPen outer;
+    if (outer.CreatePen(PS_SOLID, 1, PALETTERGB(40, 4, 72))) {
+        CPen* pOld = pDC->SelectObject(&outer);
+        pDC->Rectangle(&rcOuter);
+        pDC->SelectObject(pOld);
+    }
+    CPen inner;
+    if (inner.CreatePen(PS_SOLID, 2, PALETTERGB(65, 72, 59))) {
+        CPen* pOld = pDC->SelectObject(&inner);
+        pDC->Rectangle(&rcInner);
+        pDC->SelectObject(pOld);
+    }
+    pDC->SelectObject(pOldBrush);
 }
 
 BOOL CThumbnail::Create(CWnd* pParent, const RECT& rect)
@@ -150,24 +170,11 @@ void CThumbnail::OnDestroy()
     CVLScrollWnd::OnDestroy();
 }
 
-HCURSOR CThumbnail::LoadProgramCursor(UINT nId)
-{
-    HCURSOR hCursor = NULL;
-    if (AppServices().env.hResourceLibrary != NULL)
-        hCursor = ::LoadCursor(AppServices().env.hResourceLibrary, MAKEINTRESOURCE(nId));
-    if (hCursor == NULL)
-        hCursor = ::LoadCursor(AfxGetInstanceHandle(), MAKEINTRESOURCE(nId));
-    // Until the program's own cursors are drawn, the system's nearest ones stand for them.
-    if (hCursor == NULL)
-        hCursor = ::LoadCursor(NULL, nId == THUMBNAIL_CURSOR_MISSING ? IDC_NO : IDC_HAND);
-    return hCursor;
-}
-
 HCURSOR CThumbnail::ChooseCursor()
 {
     if (m_pReference != NULL && !m_pReference->IsFileAvailable())
-        return LoadProgramCursor(THUMBNAIL_CURSOR_MISSING);
-    return LoadProgramCursor(THUMBNAIL_CURSOR_ITEM);
+        return LoadProgramCursor(THUMBNAIL_CURSOR_MISSING, IDC_NO);
+    return LoadProgramCursor(THUMBNAIL_CURSOR_ITEM, IDC_HAND);
 }
 
 BOOL CThumbnail::OnSetCursor(CWnd*, UINT, UINT)

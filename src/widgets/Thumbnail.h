@@ -58,11 +58,10 @@ public:
     // The cursor the thumbnail shows now (resource 260 or 262, see OnSetCursor).
     HCURSOR ChooseCursor();
 
-    // The cursor of a program cursor id: from the screen-class resource library, else the program,
-    // else the system's nearest one.
-    static HCURSOR LoadProgramCursor(UINT nId);
-
 protected:
+    // A card's frame, both rectangles filled with the card's colour: the outer one in a 1-pixel
+    // dark purple line, the inner one (the text's or picture's) in a 2-pixel dark olive line.
+    static void DrawCardFrame(CDC* pDC, const CRect& rcOuter, const CRect& rcInner, COLORREF crFill);
     // Posts the status text (a heap copy of the text, or 0 to empty it) to the main window.
     static void PostStatusText(const CString* pText);
     // Posts a fresh clone of the reference to the parent with the message.

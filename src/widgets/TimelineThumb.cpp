@@ -106,23 +106,9 @@ void CTimelineThumb::OnPaint()
     CAppPaletteSelector palette(&dc);
     CRect rectClient;
     GetClientRect(&rectClient);
-    CBrush brush(PALETTERGB(166, 202, 240));
-    CBrush* pOldBrush = dc.SelectObject(&brush);
-    CPen outer;
-    if (outer.CreatePen(PS_SOLID, 1, PALETTERGB(40, 4, 72))) {
-        CPen* pOld = dc.SelectObject(&outer);
-        dc.Rectangle(&rectClient);
-        dc.SelectObject(pOld);
-    }
-    CPen inner;
-    if (inner.CreatePen(PS_SOLID, 2, PALETTERGB(65, 72, 59))) {
-        CPen* pOld = dc.SelectObject(&inner);
-        CRect rectInner = rectClient;
-        rectInner.DeflateRect(3, 3);
-        dc.Rectangle(&rectInner);
-        dc.SelectObject(pOld);
-    }
-    dc.SelectObject(pOldBrush);
+    CRect rectInner = rectClient;
+    rectInner.DeflateRect(3, 3);
+    DrawCardFrame(&dc, rectClient, rectInner, PALETTERGB(166, 202, 240));
     try {
         CDib picture;
         picture.LoadFromResourceId(TIMELINETHUMB_PICTURE);

@@ -9,6 +9,7 @@
 #include "base/Rin.h"
 #include "widgets/RollOverButton.h"
 
+#include <TestAppHost.h>
 #include <host/Clock.h>
 
 #include <unistd.h>
@@ -197,6 +198,35 @@ TEST_F(ArticleViewTest, HistoryStepsAndContributors)
     ui::PumpUntilIdle();
     EXPECT_EQ(pShown, view->GetDocument());
     EXPECT_TRUE(frame.log.empty());
+}
+
+TEST_F(ArticleViewTest, TheToolKitGetsEveryToolAndStickyNotesOnlyForDiscArticles)
+{
+    CTestAppHost appHost;
+    std::vector<std::vector<BOOL>> calls;
+    appHost.enableTools = [&](BOOL bPrint, BOOL bSticky, BOOL bHighlighter, BOOL bWizard, BOOL bRemember) {
+        calls.push_back({bPrint, bSticky, bHighlighter, bWizard, bRemember});
+    };
+    MakeView();
+    const struct {
+        LONG rin;
+        BOOL sticky;
+    } cases[] = {{1001, TRUE}, {ARTICLE_ONLINE_RIN + 5, FALSE}, {1002, TRUE}};
+    for (const auto& c : cases) {
+        calls.clear();
+        view->SendMessage(VLM_OPEN_WINDOW, 2,
+                          reinterpret_cast<LPARAM>(Article(Plain(c.rin, "Tools"), std::to_string(c.rin) + ".rcv")));
+        ui::PumpUntilIdle();
+        ASSERT_EQ(c.rin, view->GetArticleRin());
+        ASSERT_FALSE(calls.empty()) << c.rin;
+        EXPECT_EQ((std::vector<BOOL>{TRUE, c.sticky, TRUE, TRUE, TRUE}), calls.back()) << c.rin;
+    }
+    // Brought up again (from another view), the article sets the tools again.
+    calls.clear();
+    view->ShowMainWindow(0, 0);
+    ui::PumpUntilIdle();
+    ASSERT_FALSE(calls.empty());
+    EXPECT_EQ((std::vector<BOOL>{TRUE, TRUE, TRUE, TRUE, TRUE}), calls.back());
 }
 
 TEST_F(ArticleViewTest, RecentArticlesKeepTheLastFiveDiscArticles)

@@ -6,8 +6,10 @@
 #include "base/HitList.h"
 #include "base/RomLinkTable.h"
 #include "base/VLMessages.h"
+#include "media/DetailCaptionBox.h"
 #include "media/GrfPictureWin.h"
 #include "media/MediaDisplayRef.h"
+#include "media/QTAudioWin.h"
 #include "widgets/Dib.h"
 
 #include <RomLinkWriter.h>
@@ -17,6 +19,8 @@
 #include <host/Surface.h>
 
 #include <zlib.h>
+
+#include <mmsystem.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -121,20 +125,53 @@ protected:
         MediaTest::TearDown();
     }
 
+    // A search's hits carried by the reference (none: no hit list).
+    static void AttachHits(CReference* pRef, const std::vector<CHitPosition>& hits)
+    {
+        if (hits.empty())
+            return;
+        auto* pHits = new CHitList;
+        for (const CHitPosition& hit : hits)
+            pHits->AddHit(hit);
+        pRef->SetData(pHits);
+    }
+
     // The rich picture with search hits: hot spots 1 and 2 (section 220), the caption (221).
     void Open(BOOL bWithHits, int cx = 100, int cy = 80)
     {
+        std::vector<CHitPosition> hits;
+        if (bWithHits)
+            hits = {CHitPosition(GRF_SECTION_HOTSPOTS, 0, 2), CHitPosition(GRF_SECTION_CAPTION, 0, 4)};
+        OpenWithHits(hits, cx, cy);
+    }
+    void OpenWithHits(const std::vector<CHitPosition>& hits, int cx, int cy,
+                      std::unique_ptr<CGrfPictureWin> pWindow = nullptr)
+    {
         std::unique_ptr<CReference> ref(PlacedReference(1001002, REFKIND_PICTURE, 1, m_nBlock));
-        if (bWithHits) {
-            auto* pHits = new CHitList;
-            pHits->AddHit(CHitPosition(GRF_SECTION_HOTSPOTS, 0, 2));
-            pHits->AddHit(CHitPosition(GRF_SECTION_CAPTION, 0, 4));
-            ref->SetData(pHits);
-        }
+        AttachHits(ref.get(), hits);
         document = std::make_unique<CGrfDocument>();
         ASSERT_TRUE(document->Load(ref.get(), TRUE));
-        window = std::make_unique<CGrfPictureWin>(PALETTERGB(255, 255, 255), PALETTERGB(195, 176, 108));
+        window = pWindow != nullptr ? std::move(pWindow)
+                                    : std::make_unique<CGrfPictureWin>(PALETTERGB(255, 255, 255),
+                                                                       PALETTERGB(195, 176, 108));
         ASSERT_TRUE(window->Create(&frame, cx, cy, document.get(), FALSE, TRUE));
+        window->ShowWindow(SW_SHOW);
+        ui::PumpUntilIdle();
+    }
+
+    // Writes a record alone into the archive, loads it as an item of a kind with search hits,
+    // and shows it in a new window (white ground) of the size.
+    void OpenRecord(const GrfRecordSource& s, int cx, int cy, BOOL bBigMap, BOOL bBorderless,
+                    const std::vector<CHitPosition>& hits = {}, LONG nNumber = 1001001, LONG nKind = REFKIND_PICTURE)
+    {
+        CGrfDocument::CloseArchive();
+        const LONG block = WriteArchive({discbuilder::WriteGrfRecord(s)})[0];
+        std::unique_ptr<CReference> ref(PlacedReference(nNumber, nKind, 1, block));
+        AttachHits(ref.get(), hits);
+        document = std::make_unique<CGrfDocument>();
+        ASSERT_TRUE(document->Load(ref.get(), TRUE));
+        window = std::make_unique<CGrfPictureWin>(PALETTERGB(255, 255, 255), PALETTERGB(0, 0, 0));
+        ASSERT_TRUE(window->Create(&frame, cx, cy, document.get(), bBigMap, bBorderless));
         window->ShowWindow(SW_SHOW);
         ui::PumpUntilIdle();
     }
@@ -287,13 +324,7 @@ TEST_F(GrfPictureWinTest, ArticleMapAndPictureLinksShowTheirStatusAndOpenTheirVi
                   {60, 0, 80, 20, GrfHotSpotKind::Link, 1001003}};
     s.previewGif = TestGif(4, 4);
     s.fullGif = TestGif(100, 40);
-    CGrfDocument::CloseArchive();
-    const LONG block = WriteArchive({discbuilder::WriteGrfRecord(s)})[0];
-    std::unique_ptr<CReference> ref(PlacedReference(1001001, REFKIND_PICTURE, 1, block));
-    document = std::make_unique<CGrfDocument>();
-    ASSERT_TRUE(document->Load(ref.get(), TRUE));
-    window = std::make_unique<CGrfPictureWin>(PALETTERGB(255, 255, 255), PALETTERGB(0, 0, 0));
-    ASSERT_TRUE(window->Create(&frame, 100, 40, document.get(), TRUE, FALSE));
+    OpenRecord(s, 100, 40, TRUE, FALSE);
     CString name;
     window->GetWindowText(name);
     EXPECT_STREQ("Big Map", name);
@@ -405,6 +436,239 @@ TEST_F(GrfPictureWinTest, CopyPutsThePictureWithItsCreditAndAPalette)
         std::filesystem::copy_file(png, std::filesystem::path(keep) / "picture-copy.png",
                                    std::filesystem::copy_options::overwrite_existing);
     ::CloseClipboard();
+}
+
+// A picture window whose hot-spot sound can be marked as playing, as a movie library that plays
+// it would leave it.
+class CPlayingPictureWin : public CGrfPictureWin {
+public:
+    CPlayingPictureWin() : CGrfPictureWin(PALETTERGB(255, 255, 255), PALETTERGB(0, 0, 0)) {}
+    void MarkPlaying()
+    {
+        m_bSoundPlaying = TRUE;
+        SetCapture();
+    }
+};
+
+TEST_F(GrfPictureWinTest, LabelHotSpotsPopUpTheirTextUnderTheSpotKeptInsideTheWindow)
+{
+    // A large map with four labels: near the top left, the bottom middle, the bottom left and
+    // the top right of a window smaller than the map.
+    GrfRecordSource s;
+    s.title = "labels";
+    s.sections = {{0, "Top left"}, {0, "Bottom middle"}, {0, "Bottom left"}, {0, "Top right"}};
+    s.hotSpots = {{60, 10, 90, 40, GrfHotSpotKind::Label, 0},
+                  {300, 250, 380, 280, GrfHotSpotKind::Label, 0},
+                  {20, 250, 60, 280, GrfHotSpotKind::Label, 0},
+                  {350, 10, 380, 40, GrfHotSpotKind::Label, 0}};
+    s.previewGif = TestGif(8, 8);
+    s.fullGif = TestGif(600, 400);
+    OpenRecord(s, 400, 300, FALSE, TRUE);
+    window->SetWindowPos(NULL, 0, 0, 400, 300, SWP_NOMOVE | SWP_NOZORDER);
+    ui::PumpUntilIdle();
+    CRect client;
+    window->GetClientRect(&client);
+    ASSERT_LT(client.Height(), 300) << "the map needs its scroll bars";
+    auto boxRect = [&]() {
+        CRect rc;
+        window->GetLabelBox()->GetWindowRect(&rc);
+        window->ScreenToClient(&rc);
+        return rc;
+    };
+    const int up = client.bottom - 100;  // a box moved up to the client's bottom
+    const struct {
+        const char* what;
+        CPoint click;
+        CPoint topLeft;
+        const char* text;
+    } cases[] = {
+        {"under the spot", {75, 20}, {60, 40}, "Top left"},
+        {"up, and left of the spot by its width", {340, 260}, {300 - 250, up}, "Bottom middle"},
+        {"up, and right of the spot", {40, 260}, {20 - 250 + 250 + 90, up}, "Bottom left"},
+        {"pulled in from the right edge", {360, 20}, {client.right - 250, 40}, "Top right"},
+    };
+    for (const auto& c : cases) {
+        window->SendMessage(WM_LBUTTONDOWN, 0, MAKELPARAM(c.click.x, c.click.y));
+        ui::PumpUntilIdle();
+        CDetailCaptionBox* box = window->GetLabelBox();
+        ASSERT_NE(nullptr, box) << c.what;
+        EXPECT_EQ(CRect(c.topLeft, CSize(250, 100)), boxRect()) << c.what;
+        EXPECT_EQ(0, box->GetText().Find(c.text)) << static_cast<LPCSTR>(box->GetText());
+        EXPECT_EQ(1, box->GetDlgCtrlID());
+        EXPECT_TRUE(box->IsWindowVisible());
+        EXPECT_EQ(window.get(), box->GetParent());
+    }
+    // Scrolled, the box follows the spot.
+    window->SendMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 5), 0);
+    window->SendMessage(WM_LBUTTONDOWN, 0, MAKELPARAM(75, 20));
+    ui::PumpUntilIdle();
+    ASSERT_NE(nullptr, window->GetLabelBox());
+    EXPECT_EQ(CPoint(60, 40 - 5), boxRect().TopLeft());
+    Screenshot("picture-window-label.png");
+
+    // A click off the labels takes the box down, and so does resizing.
+    window->SendMessage(WM_LBUTTONDOWN, 0, MAKELPARAM(200, 150));
+    EXPECT_EQ(nullptr, window->GetLabelBox());
+    window->SendMessage(WM_LBUTTONDOWN, 0, MAKELPARAM(75, 20));
+    ASSERT_NE(nullptr, window->GetLabelBox());
+    window->SetWindowPos(NULL, 0, 0, 380, 280, SWP_NOMOVE | SWP_NOZORDER);
+    ui::PumpUntilIdle();
+    EXPECT_EQ(nullptr, window->GetLabelBox()) << "resizing takes the box down";
+}
+
+TEST_F(GrfPictureWinTest, SearchHitsInALabelTextPopItUpWhenThePictureIsShown)
+{
+    const struct {
+        const char* what;
+        std::vector<CHitPosition> hits;
+        bool popped;
+    } cases[] = {
+        {"a hit in the label's text", {CHitPosition(GRF_SECTION_HOTSPOTS, 0, 1), CHitPosition(225, 0, 5)}, true},
+        {"a hit in the picture's own text section", {CHitPosition(223, 0, 7)}, false},
+        {"caption hits", {CHitPosition(GRF_SECTION_CAPTION, 0, 4), CHitPosition(222, 0, 4)}, false},
+    };
+    for (const auto& c : cases) {
+        window.reset();
+        OpenWithHits(c.hits, 300, 200);
+        CDetailCaptionBox* box = window->GetLabelBox();
+        EXPECT_EQ(c.popped, box != nullptr) << c.what;
+        if (box != nullptr) {
+            EXPECT_EQ(0, box->GetText().Find("<RED>Label</RED> of the crater")) << static_cast<LPCSTR>(box->GetText());
+        }
+    }
+}
+
+TEST_F(GrfPictureWinTest, SoundHotSpotPlaysItsFileInASoundWindow)
+{
+    Open(FALSE, 300, 200);
+    window->SendMessage(WM_LBUTTONDOWN, 0, MAKELPARAM(110, 20));
+    ui::PumpUntilIdle();
+    CQTAudioWin* sound = window->GetSoundWindow();
+    ASSERT_NE(nullptr, sound);
+    CString folder;
+    ASSERT_TRUE(GetDataDir(folder, DDT_SOUND, 1, FALSE));
+    EXPECT_STREQ(folder + "AU000077.mov", sound->GetPath());
+    EXPECT_EQ(window.get(), sound->GetParent());
+    EXPECT_EQ(1, sound->GetDlgCtrlID());
+    EXPECT_FALSE(sound->IsWindowVisible());
+    EXPECT_EQ(sound->IsPlaying(), window->IsSoundPlaying()) << "playing exactly when the sound window plays";
+    EXPECT_EQ(window.get(), CWnd::GetCapture()) << "the next click stops the sound";
+    EXPECT_EQ(::LoadCursor(AfxGetInstanceHandle(), MAKEINTRESOURCE(CGrfPictureWin::cursorSound)), ::GetCursor());
+
+    // The next sound replaces the window; a click while one plays only stops it.
+    window->SendMessage(WM_LBUTTONDOWN, 0, MAKELPARAM(110, 20));
+    ASSERT_NE(nullptr, window->GetSoundWindow());
+    EXPECT_STREQ(folder + "AU000077.mov", window->GetSoundWindow()->GetPath());
+    window.reset();  // the sound window goes with the picture window
+}
+
+TEST_F(GrfPictureWinTest, WhileASoundPlaysTheMouseOnlyStopsItAndTheEndOfTheSoundFreesTheMouse)
+{
+    OpenWithHits({}, 300, 200, std::make_unique<CPlayingPictureWin>());
+    auto* playing = static_cast<CPlayingPictureWin*>(window.get());
+
+    // The end of the sound (MM_MCINOTIFY successful or failed) frees the mouse; superseded (2)
+    // and aborted (4) notices do not.
+    const struct {
+        WPARAM code;
+        bool ends;
+    } notices[] = {{MCI_NOTIFY_SUCCESSFUL, true}, {MCI_NOTIFY_FAILURE, true}, {MCI_NOTIFY_SUPERSEDED, false},
+                   {MCI_NOTIFY_ABORTED, false}};
+    for (const auto& n : notices) {
+        playing->MarkPlaying();
+        window->SendMessage(MM_MCINOTIFY, n.code, 0);
+        EXPECT_EQ(!n.ends, window->IsSoundPlaying()) << n.code;
+        EXPECT_EQ(n.ends ? nullptr : window.get(), CWnd::GetCapture()) << n.code;
+    }
+
+    // Moving over a link while a sound plays tells nothing; a click on the label only stops the
+    // sound.
+    playing->MarkPlaying();
+    window->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(20, 20));
+    EXPECT_EQ(0, window->GetHotSpotUnderMouse());
+    window->SendMessage(WM_LBUTTONDOWN, 0, MAKELPARAM(75, 20));
+    ui::PumpUntilIdle();
+    EXPECT_FALSE(window->IsSoundPlaying());
+    EXPECT_EQ(nullptr, CWnd::GetCapture());
+    EXPECT_EQ(nullptr, window->GetLabelBox());
+    EXPECT_TRUE(frame.posted.empty());
+    // Now the same click pops the label up.
+    window->SendMessage(WM_LBUTTONDOWN, 0, MAKELPARAM(75, 20));
+    EXPECT_NE(nullptr, window->GetLabelBox());
+}
+
+TEST_F(GrfPictureWinTest, HotSpotCursorsAreTheProgramsOwn)
+{
+    InstallRomLink({{1002, 1, 0, 0, 1, 0, 1}, {3000001, 1, 6, 0, 1, 0, 1}});
+    GrfRecordSource s;
+    s.title = "cursors";
+    s.hotSpots = {{0, 0, 20, 20, GrfHotSpotKind::Link, 1002},
+                  {30, 0, 50, 20, GrfHotSpotKind::Link, 3000001},
+                  {60, 0, 80, 20, GrfHotSpotKind::Sound, 5}};
+    s.previewGif = TestGif(4, 4);
+    s.fullGif = TestGif(100, 40);
+    OpenRecord(s, 100, 40, FALSE, FALSE);
+
+    const struct {
+        int x;
+        UINT cursor;
+    } cases[] = {{10, CGrfPictureWin::cursorArticle}, {40, CGrfPictureWin::cursorMap},
+                 {70, CGrfPictureWin::cursorOther}};
+    for (const auto& c : cases) {
+        window->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(c.x, 10));
+        const HCURSOR expected = ::LoadCursor(AfxGetInstanceHandle(), MAKEINTRESOURCE(c.cursor));
+        ASSERT_NE(nullptr, expected) << "cursor " << c.cursor << " is among the program's resources";
+        EXPECT_EQ(expected, ::GetCursor()) << c.cursor;
+    }
+    // The cursors side by side (article, map, other, sound playing) for a look.
+    window->SetWindowPos(NULL, 0, 0, 170, 40, SWP_NOMOVE | SWP_NOZORDER);
+    ui::PumpUntilIdle();
+    CClientDC dc(window.get());
+    dc.FillSolidRect(0, 0, 170, 40, RGB(90, 140, 90));
+    int x = 4;
+    for (UINT id : {CGrfPictureWin::cursorArticle, CGrfPictureWin::cursorMap, CGrfPictureWin::cursorOther,
+                    CGrfPictureWin::cursorSound}) {
+        ::DrawIcon(dc.GetSafeHdc(), x, 0, ::LoadCursor(AfxGetInstanceHandle(), MAKEINTRESOURCE(id)));
+        x += 40;
+    }
+    Screenshot("picture-window-cursors.png");
+}
+
+TEST_F(GrfPictureWinTest, ASoundItemShowsTheSoundPictureAndIgnoresTheMouse)
+{
+    GrfRecordSource s = RichPicture();
+    s.mediaNumber = 6000012;
+    OpenRecord(s, 300, 200, FALSE, TRUE, {CHitPosition(GRF_SECTION_HOTSPOTS, 0, 2), CHitPosition(225, 0, 5)},
+               6000012, REFKIND_SOUND);
+    ASSERT_TRUE(window->IsShowingSoundItem());
+    ASSERT_NE(nullptr, window->GetPicture()) << "the sound picture comes from the program's resources";
+    EXPECT_EQ(240, window->GetPicture()->GetWidth());
+    CRect rc;
+    window->GetWindowRect(&rc);
+    EXPECT_EQ(CSize(300, 200), rc.Size()) << "a sound item keeps the window's size";
+    EXPECT_EQ(nullptr, window->GetLabelBox()) << "no label pops up over a sound item";
+    EXPECT_NE(RGB(255, 0, 0), Pixel(10, 25)) << "no hot-spot frames";
+    window->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(20, 20));
+    window->SendMessage(WM_LBUTTONDOWN, 0, MAKELPARAM(110, 20));
+    EXPECT_EQ(0, window->GetHotSpotUnderMouse());
+    EXPECT_EQ(nullptr, window->GetSoundWindow());
+    EXPECT_FALSE(window->GetStyle() & (WS_VSCROLL | WS_HSCROLL)) << "nothing to scroll";
+    Screenshot("picture-window-sound-item.png");
+
+    // Shown in place of a picture, the sound picture replaces it on the screen.
+    CGrfDocument::CloseArchive();
+    const LONG pictureBlock = WriteArchive({discbuilder::WriteGrfRecord(RichPicture())})[0];
+    std::unique_ptr<CReference> pictureRef(PlacedReference(1001002, REFKIND_PICTURE, 1, pictureBlock));
+    CGrfDocument picture;
+    ASSERT_TRUE(picture.Load(pictureRef.get(), TRUE));
+    window->SetDocument(&picture, TRUE);
+    ui::PumpUntilIdle();
+    const CPoint corner = window->GetOrigin();
+    ASSERT_EQ(kBlue, Pixel(corner.x, corner.y)) << "the picture's frame";
+    window->SetDocument(document.get(), TRUE);
+    ui::PumpUntilIdle();
+    EXPECT_NE(kBlue, Pixel(corner.x, corner.y)) << "the sound picture is drawn over it";
+    window->SetDocument(NULL, TRUE);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <MessageSpy.h>
 
 #include <host/Display.h>
+#include <host/Input.h>
 #include <host/Paths.h>
 
 #include <cstdlib>
@@ -54,6 +55,23 @@ TEST(CaptionMarkupTest, ControlBytesAndHitsBecomeMarkup)
 
 class MediaCaptionWinTest : public MediaTest {
 protected:
+    void TearDown() override
+    {
+        if (AppServices().env.hResourceLibrary != NULL)
+            ::FreeLibrary(AppServices().env.hResourceLibrary);
+        AppServices().env.hResourceLibrary = NULL;
+        MediaTest::TearDown();
+    }
+    // The palettes, and the screen-class library from which the panel's caption band draws its
+    // close box.
+    void LoadPanelResources()
+    {
+        ASSERT_TRUE(LoadAppPalettes());
+        auto library = host::FromHostPath(std::string(VL_LIBRARY_DIR) + "/vl_res0.dll");
+        ASSERT_TRUE(library.has_value());
+        AppServices().env.hResourceLibrary = ::LoadLibrary(library->c_str());
+        ASSERT_NE(nullptr, AppServices().env.hResourceLibrary);
+    }
     std::unique_ptr<CGrfDocument> LoadCaption(const std::string& caption, CHitList* pHits = nullptr)
     {
         GrfRecordSource s;
@@ -153,19 +171,7 @@ TEST_F(MediaCaptionWinTest, NotShownCaptionPreparesNothingAndDisplaysMinusTwo)
 
 TEST_F(MediaCaptionWinTest, OneLineIsDrawnIntoTheViewerALongCaptionShowsThePanel)
 {
-    ASSERT_TRUE(LoadAppPalettes());
-    // The panel's caption band draws its close box from the screen-class library.
-    auto library = host::FromHostPath(std::string(VL_LIBRARY_DIR) + "/vl_res0.dll");
-    ASSERT_TRUE(library.has_value());
-    AppServices().env.hResourceLibrary = ::LoadLibrary(library->c_str());
-    ASSERT_NE(nullptr, AppServices().env.hResourceLibrary);
-    struct FreeLibraryAtEnd {
-        ~FreeLibraryAtEnd()
-        {
-            ::FreeLibrary(AppServices().env.hResourceLibrary);
-            AppServices().env.hResourceLibrary = NULL;
-        }
-    } freeLibrary;
+    ASSERT_NO_FATAL_FAILURE(LoadPanelResources());
     CWnd viewer;
     ASSERT_TRUE(viewer.CreateEx(0, AfxRegisterWndClass(0), "Viewer", WS_POPUP | WS_VISIBLE, CRect(0, 0, 500, 400), NULL, 0));
     auto shortDoc = LoadCaption("Lava at night");
@@ -207,11 +213,26 @@ TEST_F(MediaCaptionWinTest, OneLineIsDrawnIntoTheViewerALongCaptionShowsThePanel
     EXPECT_EQ(1, longPanel.Display(NULL));
     EXPECT_TRUE(longPanel.IsWindowVisible());
     ui::PumpUntilIdle();
-    AppServices().ui.pCurrentView = NULL;
-    view.Detach();
     EXPECT_TRUE(spy.Matches({{VLM_CAPTION_SHOWN, spy::Posted | spy::WParam | spy::LParam, 1,
                               reinterpret_cast<LPARAM>(&longPanel)}},
                             hView));
+    // Activating the panel tells the view again; a panel the viewer does not want shown hides
+    // itself when activated.
+    spy.Clear();
+    longPanel.SendMessage(WM_CHILDACTIVATE);
+    ui::PumpUntilIdle();
+    EXPECT_TRUE(spy.Matches({{VLM_CAPTION_SHOWN, spy::Posted | spy::WParam | spy::LParam, 1,
+                              reinterpret_cast<LPARAM>(&longPanel)}},
+                            hView));
+    longPanel.SetShown(FALSE);
+    spy.Clear();
+    longPanel.SendMessage(WM_CHILDACTIVATE);
+    EXPECT_FALSE(longPanel.IsWindowVisible());
+    longPanel.SetShown(TRUE);
+    longPanel.ShowWindow(SW_SHOW);
+    ui::PumpUntilIdle();
+    AppServices().ui.pCurrentView = NULL;
+    view.Detach();
     ::DestroyWindow(hView);
     // The text window shows the mark-up, scrolls it, and copies what the reader selects.
     CMiniArtThumb* text = longPanel.GetTextWnd();
@@ -247,6 +268,38 @@ TEST_F(MediaCaptionWinTest, OneLineIsDrawnIntoTheViewerALongCaptionShowsThePanel
     longPanel.DestroyWindow();
     panel.DestroyWindow();
     viewer.DestroyWindow();
+}
+
+TEST_F(MediaCaptionWinTest, CtrlCInThePanelAsksTheViewerToCopy)
+{
+    ASSERT_NO_FATAL_FAILURE(LoadPanelResources());
+    spy::MessageSpy spy;
+    HWND hViewer = ::CreateWindowExA(0, spy::MessageSpy::ClassName(), "viewer", WS_POPUP | WS_VISIBLE, 0, 0, 400,
+                                     300, NULL, NULL, NULL, NULL);
+    CWnd viewer;
+    viewer.Attach(hViewer);
+    auto doc = LoadCaption("Lava");
+    CMediaCaptionWin panel(doc.get());
+    ASSERT_TRUE(panel.Create(0, CRect(20, 20, 300, 220), &viewer, CMediaCaptionWin::panelId));
+    auto copies = [&]() {
+        std::size_t n = 0;
+        for (const spy::Recorded& r : spy.Messages(hViewer))
+            n += r.message == WM_COMMAND && LOWORD(r.wParam) == ID_EDIT_COPY;
+        return n;
+    };
+    spy.Clear();
+    panel.SendMessage(WM_KEYDOWN, 'C', 0);
+    EXPECT_EQ(0u, copies()) << "C alone is no copy";
+    host::KeyDown(VK_CONTROL);
+    ui::PumpUntilIdle();
+    panel.SendMessage(WM_KEYDOWN, 'C', 0);
+    panel.SendMessage(WM_KEYDOWN, 'V', 0);
+    host::KeyUp(VK_CONTROL);
+    ui::PumpUntilIdle();
+    EXPECT_EQ(1u, copies());
+    panel.DestroyWindow();
+    viewer.Detach();
+    ::DestroyWindow(hViewer);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "base/HitList.h"
 #include "base/ReferenceList.h"
 #include "base/RomLinkTable.h"
+#include "media/DetailCaptionBox.h"
 #include "media/GrfPictureWin.h"
 #include "widgets/Dib.h"
 
@@ -183,6 +184,17 @@ TEST_F(SamplePicturesTest, TheMapInThePictureWindow)
     CPoint corner(30, 70);
     window.ClientToScreen(&corner);
     EXPECT_EQ(RGB(255, 0, 0), host::DesktopPixel(corner.x, corner.y));
+
+    // Lake Ontario's label pops up under it, pulled in from the window's right edge.
+    window.SendMessage(WM_LBUTTONDOWN, 0, MAKELPARAM(420, 170));
+    ui::PumpUntilIdle();
+    ASSERT_NE(nullptr, window.GetLabelBox());
+    EXPECT_EQ(0, window.GetLabelBox()->GetText().Find("Lake Ontario, the smallest")) << static_cast<LPCSTR>(window.GetLabelBox()->GetText());
+    const std::string label = (dir.path() / "sample-map-label.png").string();
+    EXPECT_TRUE(host::SaveDesktopPng(label, &rc));
+    if (const char* keep = std::getenv("VL_SCREENSHOT_DIR"))
+        std::filesystem::copy_file(label, std::filesystem::path(keep) / "sample-map-label.png",
+                                   std::filesystem::copy_options::overwrite_existing);
     window.DestroyWindow();
     frame.DestroyWindow();
 }

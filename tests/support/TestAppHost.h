@@ -16,6 +16,7 @@ public:
     std::function<BOOL(CReference*, int)> openOnline;
     std::function<int()> monthsSinceUpdate;
     std::function<void()> collapseToolkit;
+    std::function<void(BOOL, BOOL, BOOL, BOOL, BOOL)> enableTools;
     std::function<void()> closeTimelineViewer;
     std::function<BOOL(LPCSTR)> passToTimelineViewer;
 
@@ -54,6 +55,11 @@ public:
     {
         if (collapseToolkit)
             collapseToolkit();
+    }
+    void EnableTools(BOOL bPrint, BOOL bSticky, BOOL bHighlighter, BOOL bWizard, BOOL bRemember) override
+    {
+        if (enableTools)
+            enableTools(bPrint, bSticky, bHighlighter, bWizard, bRemember);
     }
     void CloseTimelineViewer() override
     {

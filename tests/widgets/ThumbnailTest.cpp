@@ -2,6 +2,7 @@
 // release clones, the cursors and CreateAt; the shared line breaker; the text card's word
 // splitting with a fixed-pitch font and its layout; the timeline card's shrinking. Screenshots of a
 // text card and a timeline card.
+#include "base/ResourceLibrary.h"
 #include "widgets/BreakTextLines.h"
 #include "widgets/TextThumb.h"
 #include "widgets/Thumbnail.h"
@@ -226,15 +227,15 @@ TEST_F(ThumbnailTest, CursorTellsAMissingItemFromAnAvailableOne)
     CBareThumb& thumb = AddThumb(10000123, "Online item", 10, 10);
     available = false;
     MoveTo(Centre(thumb));
-    EXPECT_EQ(CThumbnail::LoadProgramCursor(THUMBNAIL_CURSOR_MISSING), host::CurrentCursor());
+    EXPECT_EQ(LoadProgramCursor(THUMBNAIL_CURSOR_MISSING, IDC_NO), host::CurrentCursor());
     available = true;
     MoveTo(Centre(thumb) + CPoint(1, 1));
-    EXPECT_EQ(CThumbnail::LoadProgramCursor(THUMBNAIL_CURSOR_ITEM), host::CurrentCursor());
-    EXPECT_NE(CThumbnail::LoadProgramCursor(THUMBNAIL_CURSOR_MISSING),
-              CThumbnail::LoadProgramCursor(THUMBNAIL_CURSOR_ITEM));
+    EXPECT_EQ(LoadProgramCursor(THUMBNAIL_CURSOR_ITEM, IDC_HAND), host::CurrentCursor());
+    EXPECT_NE(LoadProgramCursor(THUMBNAIL_CURSOR_MISSING, IDC_NO),
+              LoadProgramCursor(THUMBNAIL_CURSOR_ITEM, IDC_HAND));
     // A thumbnail without a reference shows the item cursor.
     CBareThumb bare(nullptr, "");
-    EXPECT_EQ(CThumbnail::LoadProgramCursor(THUMBNAIL_CURSOR_ITEM), bare.ChooseCursor());
+    EXPECT_EQ(LoadProgramCursor(THUMBNAIL_CURSOR_ITEM, IDC_HAND), bare.ChooseCursor());
 }
 
 // ---- the line breaker -----------------------------------------------------------------------------

@@ -32,9 +32,8 @@ enum class Look {
     // Cancel).
     TextButton,         // a raised button face with its label
     TextButtonPressed,  // the same face sunken, the label one pixel down and right
-    TextButtonLit,      // the raised face with its label lit, under the mouse
+    TextButtonLit,      // the raised face with its label in dark blue (under the mouse)
     ComboArrow,         // the drop-down arrow of the program's combo boxes
-    TextButtonHover,    // the raised face with its label in dark blue (under the mouse)
     TextButtonDisabled,  // the raised face with its label in grey
     StickyMark,         // a small yellow note on a button face (an item has sticky notes)
     // The sample disc's pictures (drawn for the disc builder at the size its sources ask).
@@ -70,6 +69,11 @@ enum class Look {
     // The article page's cursors.
     LinkHand,      // a white hand pointing up: a link to an article, a picture or an icon line
     TimeLinkHand,  // the same hand with a small clock: a link into the Dido Dovov view
+    // The picture window's cursors and its sound item's picture.
+    ArticleLinkHand,   // the hand with a small written page: a hot spot that links to an article
+    MapLinkHand,       // the hand with a small globe: a hot spot that links to a map
+    SoundPlaying,      // a speaker sending out waves: a hot-spot sound plays (a click stops it)
+    SoundItemPicture,  // a loudspeaker on a soft blue ground: the picture of a sound item
     // The article view's ground behind its panes and page (the label's first letter picks the
     // tint of the content's domain).
     ArticleGround,

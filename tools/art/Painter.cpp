@@ -59,18 +59,23 @@ void Filled(HDC dc, COLORREF colour, const POINT* points, int count)
     DeleteObject(pen);
 }
 
+// A speaker of unit s whose cone ends at (cx, cy), sending out a number of waves to its right.
+void Speaker(HDC dc, int cx, int cy, int s, COLORREF colour, int waves = 2, int penWidth = 1)
+{
+    POINT speaker[] = {{cx - 3 * s, cy - s}, {cx - 2 * s, cy - s}, {cx, cy - 2 * s - 1},
+                       {cx, cy + 2 * s + 1}, {cx - 2 * s, cy + s}, {cx - 3 * s, cy + s}};
+    Filled(dc, colour, speaker, 6);
+    for (int wave = 1; wave <= waves; ++wave) {
+        int x = cx + 1 + wave * s;
+        Line(dc, x, cy - wave * s, x + s / 2 + 1, cy, colour, penWidth);
+        Line(dc, x + s / 2 + 1, cy, x, cy + wave * s, colour, penWidth);
+    }
+}
+
 void SoundButton(HDC dc, int width, int height)
 {
     Face(dc, width, height, false);
-    int cx = width / 2, cy = height / 2, s = std::max(2, height / 6);
-    POINT speaker[] = {{cx - 3 * s, cy - s}, {cx - 2 * s, cy - s}, {cx, cy - 2 * s - 1},
-                       {cx, cy + 2 * s + 1}, {cx - 2 * s, cy + s}, {cx - 3 * s, cy + s}};
-    Filled(dc, kDark, speaker, 6);
-    for (int wave = 1; wave <= 2; ++wave) {
-        int x = cx + 1 + wave * s;
-        Line(dc, x, cy - wave * s, x + s / 2 + 1, cy, kDark);
-        Line(dc, x + s / 2 + 1, cy, x, cy + wave * s, kDark);
-    }
+    Speaker(dc, width / 2, height / 2, std::max(2, height / 6), kDark);
 }
 
 void CloseBox(HDC dc, int width, int height, bool pressed)
@@ -771,6 +776,54 @@ void ArticleGround(HDC dc, int width, int height, const char* label)
     FillBox(dc, 0, height / 16, width, height / 16 + 2, RGB(198, 198, 222));
 }
 
+// The link hand with a badge at its wrist: a written page (an article) or a globe (a map).
+void BadgedHand(HDC dc, int width, int height, bool globe)
+{
+    LinkHand(dc, width, height, false);
+    if (globe) {
+        Disc(dc, 25, 25, 6, 6, RGB(0, 0, 0));
+        Disc(dc, 25, 25, 5, 5, RGB(40, 110, 210));
+        POINT land[] = {{22, 21}, {25, 22}, {24, 25}, {27, 27}, {25, 29}, {22, 26}};
+        Filled(dc, RGB(60, 160, 60), land, 6);
+        return;
+    }
+    FillBox(dc, 20, 18, 30, 31, RGB(0, 0, 0));
+    FillBox(dc, 21, 19, 29, 30, RGB(255, 255, 255));
+    for (int y = 21; y <= 28; y += 2)
+        Line(dc, 22, y, y == 28 ? 25 : 28, y, RGB(0, 0, 128));
+}
+
+// The cursor while a hot-spot sound plays: a black speaker with three waves, outlined in white
+// so that it shows on dark pictures too.
+void SoundPlaying(HDC dc, int width, int height)
+{
+    FillBox(dc, 0, 0, width, height, RGB(255, 0, 255));
+    for (int dx = -1; dx <= 1; ++dx)
+        for (int dy = -1; dy <= 1; ++dy)
+            Speaker(dc, 12 + dx, 16 + dy, 4, RGB(255, 255, 255), 3, 2);
+    Speaker(dc, 12, 16, 4, RGB(0, 0, 0), 3, 1);
+}
+
+// A sound item's picture: a loudspeaker cabinet with its cone and the waves it sends out, on a
+// soft blue gradient.
+void SoundItemPicture(HDC dc, int width, int height)
+{
+    Gradient(dc, 0, 0, width, height, RGB(210, 225, 245), RGB(120, 150, 200), 24);
+    const int cx = width * 2 / 5, cy = height / 2;
+    const int boxW = std::max(height * 2 / 5, 8), boxH = height * 7 / 10;
+    FillBox(dc, cx - boxW / 2 - 2, cy - boxH / 2 - 2, cx + boxW / 2 + 2, cy + boxH / 2 + 2, RGB(30, 30, 40));
+    FillBox(dc, cx - boxW / 2, cy - boxH / 2, cx + boxW / 2, cy + boxH / 2, RGB(90, 70, 55));
+    Disc(dc, cx, cy - boxH / 5, boxW / 6, boxW / 6, RGB(30, 30, 40));
+    Disc(dc, cx, cy + boxH / 6, boxW / 3, boxW / 3, RGB(30, 30, 40));
+    Disc(dc, cx, cy + boxH / 6, boxW / 6, boxW / 6, RGB(150, 150, 160));
+    const int s = std::max(height / 14, 2);
+    for (int wave = 1; wave <= 3; ++wave) {
+        const int x = cx + boxW / 2 + wave * s * 2;
+        Line(dc, x, cy - wave * s * 2, x + s + wave * s / 2, cy, RGB(255, 255, 255), 3);
+        Line(dc, x + s + wave * s / 2, cy, x, cy + wave * s * 2, RGB(255, 255, 255), 3);
+    }
+}
+
 Picture Paint(Look look, int width, int height, const char* label)
 {
     Picture picture;
@@ -813,9 +866,8 @@ Picture Paint(Look look, int width, int height, const char* label)
     case Look::WizardBanner: WizardBanner(dc, width, height, label); break;
     case Look::TextButton: TextButton(dc, width, height, label, false); break;
     case Look::TextButtonPressed: TextButton(dc, width, height, label, true); break;
-    case Look::TextButtonLit: TextButton(dc, width, height, label, false, RGB(0, 0, 192)); break;
+    case Look::TextButtonLit: TextButton(dc, width, height, label, false, RGB(0, 0, 160)); break;
     case Look::ComboArrow: ComboArrow(dc, width, height); break;
-    case Look::TextButtonHover: TextButton(dc, width, height, label, false, RGB(0, 0, 160)); break;
     case Look::TextButtonDisabled: TextButton(dc, width, height, label, false, kShadow); break;
     case Look::StickyMark: StickyMark(dc, width, height); break;
     case Look::PhotoMonoplane: PhotoMonoplane(dc, width, height); break;
@@ -832,6 +884,10 @@ Picture Paint(Look look, int width, int height, const char* label)
     case Look::KindPicture: KindBadge(dc, width, height, label, false); break;
     case Look::LinkHand: LinkHand(dc, width, height, false); break;
     case Look::TimeLinkHand: LinkHand(dc, width, height, true); break;
+    case Look::ArticleLinkHand: BadgedHand(dc, width, height, false); break;
+    case Look::MapLinkHand: BadgedHand(dc, width, height, true); break;
+    case Look::SoundPlaying: SoundPlaying(dc, width, height); break;
+    case Look::SoundItemPicture: SoundItemPicture(dc, width, height); break;
     case Look::MissingFileMark: MissingFileMark(dc, width, height, false); break;
     case Look::MissingFileMarkDark: MissingFileMark(dc, width, height, true); break;
     case Look::TimelinePicture: TimelinePicture(dc, width, height); break;

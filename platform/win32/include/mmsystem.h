@@ -19,3 +19,11 @@
 #ifndef MM_MCINOTIFY
 #define MM_MCINOTIFY 0x3B9
 #endif
+
+// MM_MCINOTIFY's wParam: how the command ended.
+#ifndef MCI_NOTIFY_SUCCESSFUL
+#define MCI_NOTIFY_SUCCESSFUL 0x0001
+#define MCI_NOTIFY_SUPERSEDED 0x0002
+#define MCI_NOTIFY_ABORTED 0x0004
+#define MCI_NOTIFY_FAILURE 0x0008
+#endif

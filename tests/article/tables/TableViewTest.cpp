@@ -14,6 +14,7 @@
 #include "base/VLMessages.h"
 #include "search/SearchEngine.h"
 
+#include <TestAppHost.h>
 #include <ArticleSource.h>
 #include <ArticleRecordWriter.h>
 #include <RomLinkWriter.h>
@@ -215,6 +216,22 @@ TEST_F(TableViewTest, OpensTheDocumentsCurrentTableAndGoesBackWithAClone)
         EXPECT_STREQ(pDoc->GetTitle(), "Volcano");
         EXPECT_EQ(pDoc->GetReference()->GetData() != nullptr, !c.hits.empty());
     }
+}
+
+TEST_F(TableViewTest, ATableCollapsesTheToolKitAndTurnsOffOnlyTheHighlighter)
+{
+    CTestAppHost appHost;
+    std::vector<std::string> calls;
+    appHost.collapseToolkit = [&] { calls.push_back("collapse"); };
+    appHost.enableTools = [&](BOOL bPrint, BOOL bSticky, BOOL bHighlighter, BOOL bWizard, BOOL bRemember) {
+        calls.push_back("tools " + std::to_string(bPrint) + std::to_string(bSticky) + std::to_string(bHighlighter) +
+                        std::to_string(bWizard) + std::to_string(bRemember));
+    };
+    MakeFrame();
+    CArticleDocument* pDoc = OpenSample("1002-volcano.txt", nullptr);
+    calls.clear();
+    ASSERT_NE(nullptr, ShowTable(pDoc, 1));
+    EXPECT_EQ((std::vector<std::string>{"collapse", "tools 11011"}), calls);
 }
 
 TEST_F(TableViewTest, TheFrameNeverDeletesTheBorrowedDocument)

@@ -7,6 +7,7 @@
 #include "article/ArticleMainWin.h"
 #include "article/ArticlePageWin.h"
 #include "base/Reference.h"
+#include "shell/Toolkit.h"
 #include "shell/VeltraApplication.h"
 
 #include <DialogDriver.h>
@@ -34,6 +35,8 @@ TEST_F(ArticleViewAppTest, MainMenuToAnArticleThroughALinkAndBack)
     ASSERT_NE(nullptr, view);
     EXPECT_EQ(static_cast<CWnd*>(view), Frame()->GetCurrentMainWin());
 
+    // The Tool Kit as another view may have left it: every tool off.
+    Frame()->GetToolkit()->EnableTools(FALSE, FALSE, FALSE, FALSE, TRUE);
     // A result the reader opens: the jazz article.
     auto* result = new CReference(1004, "Jazz");
     ASSERT_EQ(1004, result->GetNumber()) << "placed through the disc's content index";
@@ -43,6 +46,12 @@ TEST_F(ArticleViewAppTest, MainMenuToAnArticleThroughALinkAndBack)
     ASSERT_EQ(1004, view->GetArticleRin());
     EXPECT_STREQ("Jazz", view->GetDocument()->GetTitle());
     ui::dialog::Screenshot(Frame()->GetSafeHwnd(), "article-view-running.png");
+    // The Tool Kit offers every tool for a disc article.
+    CToolkit* toolkit = Frame()->GetToolkit();
+    ASSERT_NE(nullptr, toolkit);
+    const BOOL* tools = toolkit->GetRememberedTools();
+    EXPECT_TRUE(tools[0] && tools[1] && tools[2] && tools[3]);
+    EXPECT_TRUE(toolkit->GetTool(CToolkit::idStickyNote)->IsWindowEnabled());
 
     // The link to broadcasting in the page, clicked.
     CArticlePageWin* page = view->GetPageWin();
