@@ -620,7 +620,6 @@ void CSearchTabWin::DoSearch(CString strQuery)
 
     auto* pShown = new CReferenceList;
     if (m_bWordMode && m_bFilterShown) {
-        pShown->SetKeepHeadings(TRUE);
         pModeResults->CloneKindWithHeadingsInto(pShown, m_nKindMask);
     } else {
         pModeResults->CloneInto(pShown);

@@ -173,7 +173,6 @@ private:
     // Adds the text to the topic field's earlier texts (once) and fits the drop list to them.
     void RememberTopic(const CString& strText);
     void HideDropLists();
-    CRect FilterCaptionRect() const { return m_rectFilterCaption; }
 
     CSearchEngine* m_pEngine = NULL;
     CCustomComboDropList m_wndTopic;
