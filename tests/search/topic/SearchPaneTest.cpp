@@ -235,6 +235,7 @@ protected:
                 CRect r;
                 ::GetWindowRect(dlg, &r);
                 shown->push_back({std::string(box->GetTitle()), std::string(box->GetText()), r.TopLeft()});
+                ui::dialog::Screenshot(dlg, "search_pane_popup_" + std::to_string(shown->size()) + ".png");
                 ::SendMessageA(dlg, WM_COMMAND, IDOK, 0);
             });
         action();
