@@ -7,17 +7,30 @@
 //     program, so the time of a query that finds nothing is printed too.
 // Prints the median and 95th percentile of each, and the ratio engine / Xapian.
 //
+// Then the whole path of the search pane on the sample disc: word queries typed into the pane's
+// first field and the Search button pressed, through the spelling check, the search engine's
+// word search, the title lookups and the result list's rows, until the list is filled; beside
+// the keyword engine alone on the same queries. Prints both and the ratio pane / engine.
+//
 //   bench_keyword_search [DICTD_FOLDER [LIMIT]]
+#include "base/AppServices.h"
+#include "base/ResourceLibrary.h"
+#include "base/VLMessages.h"
 #include "search/KeywordIndex.h"
 #include "search/PagingStore.h"
 #include "search/QueryParser.h"
+#include "search/SearchEngine.h"
+#include "search/SearchTabWin.h"
+#include "search/SpellCheckDlg.h"
 
 #include <ArticleSource.h>
 #include <FoldocSource.h>
 #include <KeywordIndexWriter.h>
 #include <KeywordOracle.h>
+#include <SampleDisc.h>
 
 #include <host/Drives.h>
+#include <host/Paths.h>
 
 #include <afxwin.h>
 
@@ -128,6 +141,108 @@ double TimeQuest(const std::filesystem::path& db, const char* query)
     return Milliseconds(start);
 }
 
+// The frame as the pane sees it: it takes the article the pane opens and frees it.
+class CSinkFrame : public CWnd {
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == VLM_OPEN_FOUND_ITEM || message == VLM_OPEN_WINDOW) {
+            delete reinterpret_cast<CObject*>(lParam);
+            return 0;
+        }
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+};
+
+const char* const kPaneQueries[] = {
+    "volcano", "water", "light", "radio", "music", "lava or jazz", "water and plates", "radio or music or light",
+};
+
+// The search pane's whole path on the sample disc, against the keyword engine alone.
+void BenchSearchPane(const std::filesystem::path& folder)
+{
+    std::printf("\nThe search pane on the sample disc: Search button to the filled result list\n");
+    discbuilder::BuildSampleDisc(VL_SAMPLE_DIR, folder / "sample");
+    ::WritePrivateProfileString("Files", "DataDir", "T:\\sample\\info_dat\\", "T:\\vl00i1se.ini");
+    if (!LoadAppPalettes()) {
+        std::printf("the palettes do not load\n");
+        return;
+    }
+    AppServices().env.nScreenWidth = 1024;
+    if (auto library = host::FromHostPath(std::string(VL_LIBRARY_DIR) + "/vl_res0.dll"))
+        AppServices().env.hResourceLibrary = ::LoadLibrary(library->c_str());
+    CSearchEngine engine;
+    AppServices().owned.pSearchEngine = &engine;
+    if (!engine.Init()) {
+        std::printf("the search engine does not open on the sample disc\n");
+        return;
+    }
+    CSinkFrame frame;
+    frame.CreateEx(0, AfxRegisterWndClass(0), "Frame", WS_POPUP | WS_VISIBLE, CRect(0, 0, 1024, 768), nullptr, 0);
+    AfxGetApp()->m_pMainWnd = &frame;
+    {
+        CSearchTabWin pane;
+        if (!pane.Create(CPoint(10, 16), &frame)) {
+            std::printf("the pane is not made\n");
+            return;
+        }
+        pane.ShowWindow(SW_SHOW);
+        pane.SendMessage(WM_COMMAND, IDC_SEARCH_WORD_MODE);
+        auto pump = [] {
+            MSG msg;
+            while (::PeekMessage(&msg, NULL, 0, 0, PM_REMOVE)) {
+                ::TranslateMessage(&msg);
+                ::DispatchMessage(&msg);
+            }
+        };
+        pump();
+        const int kRuns = 15;
+        std::vector<double> engineAll, paneAll;
+        std::printf("\n%-32s %7s %9s %9s %7s\n", "query", "rows", "engine", "pane", "ratio");
+        for (const char* query : kPaneQueries) {
+            // Only queries that find something with every word known: no box or pop-up waits.
+            CSpellCheckDlg spell(CRect(0, 0, 1, 1), NULL);
+            spell.FindMisspelt(query);
+            KeywordFreeResults();
+            if (!spell.GetMisspelt().empty() || RunKeywordQuery(query) == NULL) {
+                std::printf("%-32s skipped (a word the index lacks, or no hit)\n", query);
+                continue;
+            }
+            std::vector<double> alone, whole;
+            for (int run = 0; run < kRuns; ++run) {
+                KeywordFreeResults();
+                auto t = std::chrono::steady_clock::now();
+                RunKeywordQuery(query);
+                alone.push_back(Milliseconds(t));
+                KeywordFreeResults();
+                pane.GetWordField(0).SetWindowText(query);
+                t = std::chrono::steady_clock::now();
+                pane.SendMessage(WM_COMMAND, IDC_SEARCH_GO);
+                whole.push_back(Milliseconds(t));
+                pump();
+            }
+            const Figures a = Summarise(alone), w = Summarise(whole);
+            engineAll.insert(engineAll.end(), alone.begin(), alone.end());
+            paneAll.insert(paneAll.end(), whole.begin(), whole.end());
+            std::printf("%-32s %7d %9.3f %9.3f %7.1f\n", query, pane.GetResultList().GetCount(), a.median, w.median,
+                        w.median / std::max(a.median, 1e-6));
+        }
+        const Figures a = Summarise(engineAll), w = Summarise(paneAll);
+        std::printf("\n%-22s %12s %12s\n", "latency (ms)", "median", "p95");
+        std::printf("%-22s %12.3f %12.3f\n", "keyword engine", a.median, a.p95);
+        std::printf("%-22s %12.3f %12.3f\n", "pane, button to list", w.median, w.p95);
+        std::printf("pane / engine         %12.2f %12.2f\n", w.median / std::max(a.median, 1e-6),
+                    w.p95 / std::max(a.p95, 1e-6));
+    }
+    AfxGetApp()->m_pMainWnd = NULL;
+    frame.DestroyWindow();
+    AppServices().owned.pSearchEngine = NULL;
+    engine.Cleanup();
+    if (AppServices().env.hResourceLibrary != NULL)
+        ::FreeLibrary(AppServices().env.hResourceLibrary);
+    AppServices().env.hResourceLibrary = NULL;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -218,6 +333,9 @@ int main(int argc, char** argv)
     } else {
         std::printf("xapian quest: not installed (scripts/install-deps bench)\n");
     }
+    KeywordShutdown();
+    VmShutdown();
+    BenchSearchPane(folder);
     KeywordShutdown();
     VmShutdown();
     std::filesystem::remove_all(folder);

@@ -127,7 +127,10 @@ void CSpellCheckDlg::FindMisspelt(LPCSTR pszText)
             // A group: its own operators are no words.
             int nGroup = 0;
             NextTermLength(pszText, pos, &nGroup);
-            const int nInner = std::max(nGroup - 2, 0);
+            // An unclosed group (the parser reports it) runs to the end: its last character is
+            // a word's, not a parenthesis.
+            const bool bClosed = nGroup >= 2 && pszText[pos + nGroup - 1] == ')';
+            const int nInner = std::max(nGroup - (bClosed ? 2 : 1), 0);
             FindMisspelt(CString(pszText + pos + 1, nInner));
             pos += std::max(nGroup, 1);
             continue;

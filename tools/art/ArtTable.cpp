@@ -21,6 +21,8 @@ constexpr Size kNoteNarrowButton = {40, 20};
 // The dictionary pane's Go button and its two tab buttons.
 constexpr Size kGoButton = {36, 20};
 constexpr Size kTabButton = {90, 24};
+// The search pane's two mode buttons.
+constexpr Size kModeButton = {100, 24};
 // The application toolbar per screen class: the Search and Dictionary buttons, the Tool Kit
 // button, and the nine view and history buttons; the Tool Kit panel's four tools.
 constexpr Size kPaneButton[3] = {{90, 44}, {130, 50}, {160, 64}};
@@ -100,6 +102,9 @@ const char* Label(int id)
     case 347: case 348: return "List";
     case 353: case 354: return "Delete All";
     case 448: case 449: case 512: case 513: return "Go";
+    case 514: case 515: return "Search";
+    case 516: case 517: return "Word Search";
+    case 518: case 519: return "Topic Search";
     case 481: case 482: case 483: case 484: return "Acknowledgments";
     case 494: case 495: case 496: case 497: return "Credits";
     case 490: case 491: case 492: case 493: return "Close";
@@ -265,6 +270,14 @@ const std::vector<Row>& ProgramArt()
         {512, Kind::Bitmap, Look::TextButtonPressed, {kTextButton, kTextButton, kTextButton}},
         {511, Kind::Bitmap, Look::TextButton, {kTextButton, kTextButton, kTextButton}},
         {510, Kind::Bitmap, Look::TextButtonPressed, {kTextButton, kTextButton, kTextButton}},
+        // The search pane's Search button (515, pressed 514) and its mode buttons: to the word
+        // search (517, pressed 516) and to the topic search (519, pressed 518).
+        {515, Kind::Bitmap, Look::TextButton, {kTextButton, kTextButton, kTextButton}},
+        {514, Kind::Bitmap, Look::TextButtonPressed, {kTextButton, kTextButton, kTextButton}},
+        {517, Kind::Bitmap, Look::TextButton, {kModeButton, kModeButton, kModeButton}},
+        {516, Kind::Bitmap, Look::TextButtonPressed, {kModeButton, kModeButton, kModeButton}},
+        {519, Kind::Bitmap, Look::TextButton, {kModeButton, kModeButton, kModeButton}},
+        {518, Kind::Bitmap, Look::TextButtonPressed, {kModeButton, kModeButton, kModeButton}},
         // The tree-shaped lists' icons: headings closed and open, leaf items, and the content
         // kinds of search results.
         {138, Kind::Icon, Look::BookClosed, {{32, 32}, {32, 32}, {32, 32}}},

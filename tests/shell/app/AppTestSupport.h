@@ -7,6 +7,8 @@
 
 #include "base/AppDatabase.h"
 #include "base/AppServices.h"
+#include "search/KeywordIndex.h"
+#include "search/PagingStore.h"
 #include "shell/BaseWindow.h"
 #include "shell/MainMenu.h"
 #include "shell/VLApp.h"
@@ -124,6 +126,8 @@ protected:
         std::filesystem::copy_file(disc / "info_dat" / "vl00i1.mdb", Prog() / "vl00i1.mdb");
         dir.Write("t/prog/splash.bmp", menutest::IndexedBmp(64, 48, {0x000000, 0x3366CC, 0xFFFFFF}));
         SetProfile("Files", "Splash", "T:\\prog\\splash.bmp");
+        // A search's swap file in the case's own folder.
+        setenv("VMPATH", "T:\\", 1);
         // Measured again now that the disc's drive is there.
         ResetProgramState();
 
@@ -143,6 +147,11 @@ protected:
         if (app != nullptr && !exited)
             Exit();
         app.reset();
+        // A search's swap file goes while its folder is still there (the store would delete it
+        // only at the process's exit).
+        KeywordShutdown();
+        unsetenv("VMPATH");
+        VmShutdown();
         host::SetDisplayMode(host::DisplayMode::TrueColor);
         ShellTest::TearDown();
     }

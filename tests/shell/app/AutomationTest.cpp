@@ -133,9 +133,10 @@ TEST_F(AutomationTest, DoKeywordSearchAndGetCurrentArticle)
     VARIANT arg = Text(u"\u00E9ruption");
     ASSERT_EQ(S_OK, Call(IdOf(u"DoKeywordSearch"), &arg, 1));
     VariantClear(&arg);
-    ASSERT_NE(nullptr, pFrame->GetSearchTabWin()->m_pQuery);
-    EXPECT_STREQ("\xE9ruption", *pFrame->GetSearchTabWin()->m_pQuery) << "the text arrives in Windows-1252";
-    EXPECT_EQ(0, pFrame->GetSearchTabWin()->m_nMode);
+    EXPECT_STREQ("\xE9ruption", pFrame->GetSearchTabWin()->GetTopicField().GetEditText())
+        << "the text arrives in Windows-1252";
+    EXPECT_STREQ("\xE9ruption", pFrame->GetSearchTabWin()->GetLastQuery(FALSE)) << "and is searched";
+    EXPECT_FALSE(pFrame->GetSearchTabWin()->IsWordMode());
 
     // No article is shown: an empty text, as a BSTR. Callers that read a result may ask with the
     // property-get flag.
@@ -150,6 +151,15 @@ TEST_F(AutomationTest, DoKeywordSearchAndGetCurrentArticle)
     VariantClear(&result);
     // Without a place for the result the call still succeeds.
     EXPECT_EQ(S_OK, Call(CVeltraApplication::dispidGetCurrentArticle, nullptr, 0));
+
+    // The search's first article opens once the frame has its message: now there is one.
+    ui::PumpUntilIdle();
+    VariantInit(&result);
+    ASSERT_EQ(S_OK, pDispatch->Invoke(IdOf(u"GetCurrentArticle"), IID_NULL, 0, DISPATCH_METHOD, &none, &result,
+                                      nullptr, nullptr));
+    ASSERT_EQ(VT_BSTR, result.vt);
+    EXPECT_NE(0u, SysStringLen(result.bstrVal)) << "the article the search found";
+    VariantClear(&result);
 }
 
 TEST_F(AutomationTest, WrongCallsGetTheDispatchErrors)
@@ -205,7 +215,7 @@ TEST_F(AutomationTest, WrongCallsGetTheDispatchErrors)
 
     // None of the failed calls reached the frame.
     EXPECT_EQ(nullptr, TakeOpenedReference());
-    EXPECT_EQ(nullptr, pFrame->GetSearchTabWin()->m_pQuery);
+    EXPECT_TRUE(pFrame->GetSearchTabWin()->GetLastQuery(FALSE).IsEmpty());
 }
 
 }  // namespace

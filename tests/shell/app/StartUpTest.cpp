@@ -92,9 +92,10 @@ TEST_F(StartUpTest, AChosenViewOpensTheFrameAndTheRunningObject)
     // Its methods reach the frame: a topic search in the search pane, an article by number.
     CVeltraApplication* pAutomation = app->GetAutomationObject();
     pAutomation->DoKeywordSearch("volcano");
-    ASSERT_NE(nullptr, pFrame->GetSearchTabWin()->m_pQuery);
-    EXPECT_STREQ("volcano", *pFrame->GetSearchTabWin()->m_pQuery);
-    EXPECT_EQ(0, pFrame->GetSearchTabWin()->m_nMode);
+    EXPECT_STREQ("volcano", pFrame->GetSearchTabWin()->GetLastQuery(FALSE));
+    EXPECT_FALSE(pFrame->GetSearchTabWin()->IsWordMode());
+    ui::PumpUntilIdle();  // the search's first article opens
+    EXPECT_EQ(IDW_ARTICLE, pFrame->GetCurrentMainWin()->GetDlgCtrlID());
     pAutomation->GotoArticle("1001");
     MSG msg;
     ASSERT_TRUE(::PeekMessage(&msg, pFrame->GetSafeHwnd(), VLM_OPEN_WINDOW, VLM_OPEN_WINDOW, PM_REMOVE));
@@ -103,7 +104,7 @@ TEST_F(StartUpTest, AChosenViewOpensTheFrameAndTheRunningObject)
     ASSERT_NE(nullptr, pReference);
     EXPECT_EQ(1001, pReference->GetNumber());
     delete pReference;
-    EXPECT_STREQ("", pAutomation->GetCurrentArticle()) << "no article is shown";
+    EXPECT_STREQ("001002", pAutomation->GetCurrentArticle()) << "the article the topic search opened";
 
     Exit();
     EXPECT_EQ("Y", Profile("CLEAN UP", "NormalExit"));

@@ -72,8 +72,7 @@ TEST_F(PaneDropTest, DropOnTheSearchPaneSearchesForTheWords)
     CRect rect;
     pane->GetWindowRect(&rect);
     DragSelectionTo(rect.CenterPoint());
-    ASSERT_NE(nullptr, pane->m_pQuery);
-    EXPECT_EQ(CString(" erupted "), *pane->m_pQuery);
+    EXPECT_EQ(CString("erupted"), pane->GetTopicField().GetEditText()) << "the topic field shows the query";
     EXPECT_TRUE(WordTaken(frame->GetDictionaryTabWin()).IsEmpty());
 }
 
@@ -87,7 +86,7 @@ TEST_F(PaneDropTest, DropOnTheDictionaryPaneAndDoubleClickLookUp)
     pane->GetWindowRect(&rect);
     DragSelectionTo(rect.CenterPoint());
     EXPECT_EQ(CString(" erupted "), WordTaken(pane));
-    EXPECT_EQ(nullptr, frame->GetSearchTabWin()->m_pQuery);
+    EXPECT_TRUE(frame->GetSearchTabWin()->GetTopicField().GetEditText().IsEmpty());
 
     // A double click on a word opens the hidden pane at the word.
     pane->ShowWindow(SW_HIDE);
@@ -103,7 +102,7 @@ TEST_F(PaneDropTest, DropBesideThePanesSendsNothing)
 {
     MakeBoxWithSelection();
     DragSelectionTo(CPoint(900, 200));
-    EXPECT_EQ(nullptr, frame->GetSearchTabWin()->m_pQuery);
+    EXPECT_TRUE(frame->GetSearchTabWin()->GetTopicField().GetEditText().IsEmpty());
     EXPECT_TRUE(WordTaken(frame->GetDictionaryTabWin()).IsEmpty());
     EXPECT_FALSE(frame->GetSearchTabWin()->IsWindowVisible());
 }

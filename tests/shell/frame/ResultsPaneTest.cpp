@@ -80,7 +80,8 @@ TEST_F(ResultsPaneTest, AFilledResultListInTheFrame)
 {
     CSearchTabWin* pane = OpenPane();
     CReferenceList* results = MoonResults();
-    CReference* first = pane->ShowResults(results);
+    pane->ShowResults(results);
+    CReference* first = pane->GetResultList().SelectFirstArticle();
     ASSERT_NE(nullptr, first);
     EXPECT_EQ(results->GetAtIndex(2), first) << "the first article hit";
     ui::PumpUntilIdle();
@@ -94,8 +95,9 @@ TEST_F(ResultsPaneTest, AFilledResultListInTheFrame)
     pane->GetClientRect(&pane_rect);
     list.GetWindowRect(&list_rect);
     pane->ScreenToClient(&list_rect);
-    EXPECT_EQ(pane_rect.bottom - 1, list_rect.bottom) << "the list fills the pane below its title";
-    EXPECT_EQ(1, list_rect.left);
+    EXPECT_EQ(pane_rect.bottom - 6, list_rect.bottom) << "the list fills the pane below its fields";
+    EXPECT_EQ(6, list_rect.left);
+    EXPECT_EQ(pane_rect.right - 6, list_rect.right);
 
     // The frame at 1024 x 768 with the list: headings bold with their book, hits with their
     // kind's icon, the selected article in white on black.
@@ -126,6 +128,7 @@ TEST_F(ResultsPaneTest, ADoubleClickedResultOpensInItsViewAndPrintReachesTheList
     CSearchTabWin* pane = OpenPane();
     CReferenceList* results = MoonResults();
     pane->ShowResults(results);
+    pane->GetResultList().SelectFirstArticle();
     ui::PumpUntilIdle();
     CVLRefListBox& list = pane->GetResultList();
 
