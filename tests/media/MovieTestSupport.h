@@ -16,6 +16,7 @@
 #include <mmsystem.h>
 
 #include <fstream>
+#include <memory>
 #include <utility>
 
 namespace media_test {
@@ -38,6 +39,11 @@ protected:
     {
         if (message == VLM_STOP_OFF || message == MM_MCINOTIFY)
             got.emplace_back(message, wParam, lParam);
+        if (message == VLM_OPEN_WINDOW) {  // kept as the view and the item's number
+            std::unique_ptr<CReference> ref(reinterpret_cast<CReference*>(lParam));
+            got.emplace_back(message, wParam, ref->GetNumber());
+            return 0;
+        }
         return CWnd::WindowProc(message, wParam, lParam);
     }
 };
