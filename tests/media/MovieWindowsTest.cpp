@@ -8,6 +8,8 @@
 
 #include <host/Sound.h>
 
+#include <DialogDriver.h>
+
 namespace media_test {
 namespace {
 
@@ -190,6 +192,7 @@ TEST_F(RealMovieTest, FramesFollowTheClockAndTheEndIsReported)
         // The window reports the playing state from the first message after the start.
         EXPECT_EQ(main.Of(VLM_STOP_OFF), (std::vector<std::pair<WPARAM, LPARAM>>{{0, 1}}));
     }
+    ui::dialog::Screenshot(win.GetSafeHwnd(), "movie-window-playing.png");
     ui::AdvanceClock(1000);
     EXPECT_EQ(GetMovieTime(win.GetMovie()), 2000);
     EXPECT_EQ(BarLeft(win, kBar), 98);  // the last frame stays

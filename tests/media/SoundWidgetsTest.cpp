@@ -9,6 +9,8 @@
 
 #include <host/Sound.h>
 
+#include <DialogDriver.h>
+
 namespace media_test {
 namespace {
 
@@ -110,6 +112,8 @@ TEST_F(SoundWidgetsTest, TheSoundCardsPlayButtonSitsBesideItAndFollowsIt)
     thumb.ShowWindow(SW_SHOW);
     EXPECT_TRUE(pButton->IsWindowVisible());
 
+    ui::PumpUntilIdle();
+    ui::dialog::Screenshot(parent.GetSafeHwnd(), "sound-card-with-play-button.png");
     Click(*pButton);
     EXPECT_EQ(host::PlayedSounds().size(), 1u);
     ui::AdvanceClock(600);
