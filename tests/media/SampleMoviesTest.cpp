@@ -1,0 +1,56 @@
+// The sample disc's movie files as the disc builder writes them: each one opens in the movie
+// library with the size, length and sound its item needs.
+#include "MovieTestSupport.h"
+
+#include "media/QTAudioWin.h"
+#include "media/QTWin.h"
+
+#include <SampleMovies.h>
+#include <host/Sound.h>
+
+namespace media_test {
+namespace {
+
+using SampleMoviesTest = MovieTest;
+
+TEST_F(SampleMoviesTest, EverySampleMovieOpensAndPlays)
+{
+    ASSERT_EQ(Start(MovieLibrary::Real), 0);
+    EXPECT_EQ(discbuilder::WriteSampleMovies(DataFolder()).size(), 6u);
+    const struct {
+        const char* path;
+        BOOL panorama;
+        CSize window;  // the movie and its bar
+        long duration;
+        bool sound;
+    } cases[] = {
+        {"Movies\\AM000001.mov", FALSE, {160, 136}, 2000, false},
+        {"Movies\\AM000002.mov", FALSE, {160, 136}, 2000, false},
+        {"Movies\\VD000001.mov", FALSE, {160, 136}, 2000, true},
+        {"Movies\\VD000002.mov", FALSE, {160, 136}, 2000, true},
+        {"Movies\\QR000001.mov", TRUE, {160, 136}, 1000, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        CString path = CString("T:\\disc\\info_dat\\") + c.path;
+        CQTWin win;
+        ASSERT_TRUE(win.Create(&parent, CRect(0, 0, 160, 120), WS_CHILD | WS_VISIBLE, path, c.panorama));
+        CRect rect;
+        win.GetWindowRect(&rect);
+        EXPECT_EQ(rect.Size(), c.window);
+        EXPECT_EQ(GetMovieDuration(win.GetMovie()), c.duration);
+        host::ClearPlayedSounds();
+        win.Play();
+        EXPECT_EQ(host::PlayedSounds().size(), c.sound ? 1u : 0u);
+        win.Stop();
+    }
+    CQTAudioWin audio;
+    ASSERT_TRUE(audio.Create(&parent));
+    host::ClearPlayedSounds();
+    EXPECT_EQ(audio.OpenAndPlay("T:\\disc\\info_dat\\Sound\\AU000001.mov"), 0);
+    ASSERT_EQ(host::PlayedSounds().size(), 1u);
+    EXPECT_NEAR(host::PlayedSounds()[0].lengthMs, 1500, 50);
+}
+
+}  // namespace
+}  // namespace media_test
