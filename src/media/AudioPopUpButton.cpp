@@ -1,7 +1,7 @@
 #include "media/AudioPopUpButton.h"
 
-#include "base/AppServices.h"
 #include "base/DataFolders.h"
+#include "media/MediaCursor.h"
 #include "media/QTAudioWin.h"
 
 #include <mmsystem.h>
@@ -18,16 +18,6 @@ const char kQuickTimeError[] =
     "An error has occurred while attempting to play a Quicktime\naudio file.  If this error persists, please "
     "reinstall the\nVeltra Multimedia Encyclopedia to ensure that you\nhave the correct version of Quicktime "
     "installed.\n";
-
-HCURSOR SoundCursor()
-{
-    HCURSOR hCursor = NULL;
-    if (HMODULE hLibrary = AppServices().env.hResourceLibrary)
-        hCursor = ::LoadCursor(hLibrary, MAKEINTRESOURCE(cursorSound));
-    if (hCursor == NULL)
-        hCursor = ::LoadCursor(AfxGetInstanceHandle(), MAKEINTRESOURCE(cursorSound));
-    return hCursor != NULL ? hCursor : ::LoadCursor(NULL, IDC_ARROW);
-}
 
 }  // namespace
 
@@ -79,7 +69,7 @@ void CAudioPopUpButton::OnLButtonDown(UINT, CPoint)
     auto* pWin = new CQTAudioWin;
     if (pWin->Create(this)) {
         g_pSharedAudioWin = pWin;
-        ::SetCursor(SoundCursor());
+        ::SetCursor(LoadMediaCursor(cursorSound, IDC_ARROW));
         SetCapture();
         // A sound file that does not open or play ends here too, with the same message: the
         // button must not keep the mouse for a sound that never ends.

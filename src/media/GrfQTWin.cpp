@@ -1,9 +1,9 @@
 #include "media/GrfQTWin.h"
 
-#include "base/AppServices.h"
 #include "base/Reference.h"
 #include "base/VLMessages.h"
 #include "media/GrfDocument.h"
+#include "media/MediaCursor.h"
 
 namespace {
 
@@ -26,16 +26,6 @@ UINT ViewOfKind(LONG nKind)
     case REFKIND_BUBBLE: return IDW_MEDIA;
     default: return 0;
     }
-}
-
-HCURSOR LinkCursor()
-{
-    HCURSOR hCursor = NULL;
-    if (HMODULE hLibrary = AppServices().env.hResourceLibrary)
-        hCursor = ::LoadCursor(hLibrary, MAKEINTRESOURCE(cursorLink));
-    if (hCursor == NULL)
-        hCursor = ::LoadCursor(AfxGetInstanceHandle(), MAKEINTRESOURCE(cursorLink));
-    return hCursor != NULL ? hCursor : ::LoadCursor(NULL, IDC_HAND);
 }
 
 }  // namespace
@@ -107,7 +97,7 @@ void CGrfQTWin::OnMouseMove(UINT, CPoint point)
             SetCapture();
             m_bCaptured = TRUE;
         }
-        ::SetCursor(LinkCursor());
+        ::SetCursor(LoadMediaCursor(cursorLink, IDC_HAND));
         return;
     }
     if (m_bCaptured) {

@@ -19,6 +19,12 @@ public:
     BOOL Create(CWnd* pParent, const RECT& rect, DWORD dwStyle, const char* pszPath, BOOL bPanorama);
     // Creates the window in the stored rectangle under the stored parent. 0 when not ready.
     virtual BOOL CreateDefault();
+    // Stores the parent and rectangle that CreateDefault uses.
+    void SetCreateDefaults(CWnd* pParent, const RECT& rect)
+    {
+        m_pCreateParent = pParent;
+        m_rcCreate = rect;
+    }
     // Opens the movie file and makes its controller; pRect, when given, is where it goes.
     // 1 on success, 0 on failure.
     BOOL LoadMovie(const char* pszPath, const RECT* pRect);
