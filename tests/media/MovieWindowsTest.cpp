@@ -203,6 +203,32 @@ TEST_F(RealMovieTest, FramesFollowTheClockAndTheEndIsReported)
     EXPECT_EQ(main.Of(VLM_STOP_OFF), (std::vector<std::pair<WPARAM, LPARAM>>{{0, 1}, {0, 0}}));
 }
 
+TEST_F(RealMovieTest, TheControlBarPlaysStopsAndMovesInTheMovie)
+{
+    ASSERT_EQ(Start(MovieLibrary::Real), 0);
+    std::string path = WriteAnimation("AM000001.mov", 20);
+    CQTWin win;
+    ASSERT_TRUE(win.Create(&parent, CRect(0, 0, 160, 120), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, path.c_str(), FALSE));
+    auto playing = [&] {
+        long info = 0;
+        MCGetControllerInfo(win.GetController(), &info);
+        return (info & mcInfoIsPlaying) != 0;
+    };
+    // The bar lies under the movie: its button at the left, then the track (18 to 154).
+    win.SendMessage(WM_LBUTTONDOWN, 0, MAKELPARAM(8, 128));
+    EXPECT_TRUE(playing());
+    ui::AdvanceClock(300);
+    win.SendMessage(WM_LBUTTONDOWN, 0, MAKELPARAM(8, 128));
+    EXPECT_FALSE(playing());
+    EXPECT_EQ(GetMovieTime(win.GetMovie()), 300);
+    win.SendMessage(WM_LBUTTONDOWN, 0, MAKELPARAM(86, 128));
+    EXPECT_EQ(GetMovieTime(win.GetMovie()), 1000);
+    EXPECT_EQ(BarLeft(win, kBar), 59);  // frame 10
+    // A click in the picture is the window's own.
+    EXPECT_EQ(win.SendMessage(WM_LBUTTONDOWN, 0, MAKELPARAM(80, 60)), 0);
+    EXPECT_EQ(GetMovieTime(win.GetMovie()), 1000);
+}
+
 TEST_F(RealMovieTest, ASoundPlaysThroughThePlatformAndItsEndNotifiesTheParent)
 {
     ASSERT_EQ(Start(MovieLibrary::Real), 0);
