@@ -224,9 +224,13 @@ TEST_F(RealMovieTest, TheControlBarPlaysStopsAndMovesInTheMovie)
     win.SendMessage(WM_LBUTTONDOWN, 0, MAKELPARAM(86, 128));
     EXPECT_EQ(GetMovieTime(win.GetMovie()), 1000);
     EXPECT_EQ(BarLeft(win, kBar), 59);  // frame 10
+    // Back before the key frame that the last picture was decoded from.
+    win.SendMessage(WM_LBUTTONDOWN, 0, MAKELPARAM(25, 128));
+    EXPECT_EQ(GetMovieTime(win.GetMovie()), 7 * 2000 / 136);
+    EXPECT_EQ(BarLeft(win, kBar), 20);  // frame 1
     // A click in the picture is the window's own.
     EXPECT_EQ(win.SendMessage(WM_LBUTTONDOWN, 0, MAKELPARAM(80, 60)), 0);
-    EXPECT_EQ(GetMovieTime(win.GetMovie()), 1000);
+    EXPECT_EQ(GetMovieTime(win.GetMovie()), 7 * 2000 / 136);
 }
 
 TEST_F(RealMovieTest, ASoundPlaysThroughThePlatformAndItsEndNotifiesTheParent)

@@ -23,12 +23,13 @@ TEST_F(SampleMoviesTest, EverySampleMovieOpensAndPlays)
         CSize window;  // the movie and its bar
         long duration;
         bool sound;
+        COLORREF corner;  // the colour near the top right corner (the compressed videos: about)
     } cases[] = {
-        {"Movies\\AM000001.mov", FALSE, {160, 136}, 2000, false},
-        {"Movies\\AM000002.mov", FALSE, {160, 136}, 2000, false},
-        {"Movies\\VD000001.mov", FALSE, {160, 136}, 2000, true},
-        {"Movies\\VD000002.mov", FALSE, {160, 136}, 2000, true},
-        {"Movies\\QR000001.mov", TRUE, {160, 136}, 1000, false},
+        {"Movies\\AM000001.mov", FALSE, {160, 136}, 2000, false, RGB(0x87, 0xCE, 0xEB)},
+        {"Movies\\AM000002.mov", FALSE, {160, 136}, 2000, false, RGB(0x20, 0x00, 0x00)},
+        {"Movies\\VD000001.mov", FALSE, {160, 136}, 2000, true, RGB(0x60, 0xA0, 0x40)},
+        {"Movies\\VD000002.mov", FALSE, {160, 136}, 2000, true, RGB(0xE8, 0xE0, 0xC8)},
+        {"Movies\\QR000001.mov", TRUE, {160, 136}, 1000, false, RGB(0x87, 0xCE, 0xEB)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path);
@@ -39,6 +40,12 @@ TEST_F(SampleMoviesTest, EverySampleMovieOpensAndPlays)
         win.GetWindowRect(&rect);
         EXPECT_EQ(rect.Size(), c.window);
         EXPECT_EQ(GetMovieDuration(win.GetMovie()), c.duration);
+        win.UpdateWindow();
+        CClientDC dc(&win);
+        COLORREF shown = dc.GetPixel(150, 8);
+        EXPECT_NEAR(GetRValue(shown), GetRValue(c.corner), 12);
+        EXPECT_NEAR(GetGValue(shown), GetGValue(c.corner), 12);
+        EXPECT_NEAR(GetBValue(shown), GetBValue(c.corner), 12);
         host::ClearPlayedSounds();
         win.Play();
         EXPECT_EQ(host::PlayedSounds().size(), c.sound ? 1u : 0u);

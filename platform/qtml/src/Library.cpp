@@ -181,11 +181,11 @@ void SetPlaying(ControllerRec& c, Fixed rate)
 
 int FrameAt(const MovieRec& m, long time)
 {
-    const auto& frames = m.data.frames;
-    int shown = frames.empty() ? -1 : 0;
-    for (std::size_t i = 0; i < frames.size() && frames[i].startMs <= time; ++i)
-        shown = static_cast<int>(i);
-    return shown;
+    const auto& starts = m.data.frameStartMs;
+    auto after = std::upper_bound(starts.begin(), starts.end(), time);
+    if (starts.empty())
+        return -1;
+    return after == starts.begin() ? 0 : static_cast<int>(after - starts.begin()) - 1;
 }
 
 RECT BarRect(const ControllerRec& c)
@@ -199,9 +199,11 @@ void DrawFrame(ControllerRec& c, HDC dc)
     MovieRec& m = *c.movie;
     int index = FrameAt(m, m.time);
     c.shownFrame = index;
-    if (index < 0 || c.box.right <= c.box.left || c.box.bottom <= c.box.top)
+    if (index < 0 || !m.data.video || c.box.right <= c.box.left || c.box.bottom <= c.box.top)
         return;
-    const qtml::MovieFrame& frame = m.data.frames[static_cast<std::size_t>(index)];
+    const std::uint32_t* pixels = m.data.video->Pixels(index);
+    if (!pixels)
+        return;
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     info.bmiHeader.biWidth = m.data.width;
@@ -211,7 +213,7 @@ void DrawFrame(ControllerRec& c, HDC dc)
     info.bmiHeader.biCompression = BI_RGB;
     int sourceWidth = m.data.viewWidth > 0 ? m.data.viewWidth : m.data.width;
     ::StretchDIBits(dc, c.box.left, c.box.top, c.box.right - c.box.left, c.box.bottom - c.box.top, m.pan, 0,
-                    sourceWidth, m.data.height, frame.pixels.data(), &info, DIB_RGB_COLORS, SRCCOPY);
+                    sourceWidth, m.data.height, pixels, &info, DIB_RGB_COLORS, SRCCOPY);
 }
 
 void DrawBar(ControllerRec& c, HDC dc)

@@ -18,9 +18,10 @@ namespace qtml {
 
 namespace {
 
-// What one movie may take in memory once decoded: these files are short clips.
-constexpr std::size_t kMostPixels = std::size_t(64) << 20;
-constexpr std::size_t kMostSamples = std::size_t(48000) * 2 * 600;
+// What one movie may hold: its compressed pictures, their number, and its decoded sound.
+constexpr std::size_t kMostPictureBytes = std::size_t(512) << 20;
+constexpr std::size_t kMostFrames = 200000;
+constexpr std::size_t kMostSamples = std::size_t(48000) * 2 * 1200;
 constexpr int kLargestSide = 4096;
 
 struct FormatCloser {
@@ -62,6 +63,107 @@ long ToMs(std::int64_t value, AVRational base)
 {
     return static_cast<long>(av_rescale_q(value, base, AVRational{1, 1000}));
 }
+
+using PacketPtr = std::unique_ptr<AVPacket, PacketCloser>;
+
+// The compressed pictures and the decoder that turns them into frames when they are shown.
+class Video : public VideoTrack {
+public:
+    CodecPtr codec;
+    std::vector<PacketPtr> packets;           // in decode order
+    std::vector<std::int64_t> framePts;       // in presentation order
+    std::vector<std::pair<int, std::size_t>> seekPoints;  // (frame, packet) of each key frame
+    int width = 0;
+    int height = 0;
+
+    int IndexOf(std::int64_t pts) const
+    {
+        auto it = std::lower_bound(framePts.begin(), framePts.end(), pts);
+        return it != framePts.end() && *it == pts ? static_cast<int>(it - framePts.begin()) : -1;
+    }
+
+    const std::uint32_t* Pixels(int n) override
+    {
+        if (n < 0 || static_cast<std::size_t>(n) >= framePts.size() || !codec)
+            return nullptr;
+        if (n == m_current)
+            return m_pixels.data();
+        // Going on from the frame shown is enough unless a key frame lies between.
+        bool onward = m_positioned && n > m_current;
+        for (const auto& [frame, packet] : seekPoints)
+            if (frame > m_current && frame <= n)
+                onward = false;
+        if (!onward) {
+            std::size_t start = 0;
+            for (const auto& [frame, packet] : seekPoints)
+                if (frame <= n)
+                    start = packet;
+            avcodec_flush_buffers(codec.get());
+            m_next = start;
+            m_drained = false;
+            m_positioned = true;
+            m_current = -1;
+        }
+        std::unique_ptr<AVFrame, FrameCloser> frame(av_frame_alloc());
+        if (!frame)
+            return nullptr;
+        for (;;) {
+            int got = avcodec_receive_frame(codec.get(), frame.get());
+            if (got == 0) {
+                int index = IndexOf(frame->best_effort_timestamp);
+                if (index >= n || (index < 0 && m_current + 1 >= n)) {
+                    bool ok = Convert(frame.get());
+                    m_current = ok ? (index >= 0 ? index : n) : -1;
+                    return ok ? m_pixels.data() : nullptr;
+                }
+                if (index >= 0)
+                    m_current = index;
+                av_frame_unref(frame.get());
+                continue;
+            }
+            if (got == AVERROR(EAGAIN)) {
+                int sent = m_next < packets.size() ? avcodec_send_packet(codec.get(), packets[m_next++].get())
+                           : !m_drained                ? avcodec_send_packet(codec.get(), nullptr)
+                                                      : AVERROR_EOF;
+                if (m_next >= packets.size())
+                    m_drained = m_drained || sent == 0;
+                if (sent < 0 && sent != AVERROR(EAGAIN)) {
+                    m_positioned = false;
+                    return nullptr;
+                }
+                continue;
+            }
+            m_positioned = false;  // the end, or an error: start again next time
+            return nullptr;
+        }
+    }
+
+private:
+    bool Convert(AVFrame* frame)
+    {
+        if (frame->width != width || frame->height != height)
+            return false;
+        m_scale.reset(sws_getCachedContext(m_scale.release(), frame->width, frame->height,
+                                           static_cast<AVPixelFormat>(frame->format), width, height,
+                                           AV_PIX_FMT_BGRA, SWS_POINT, nullptr, nullptr, nullptr));
+        if (!m_scale)
+            return false;
+        m_pixels.resize(static_cast<std::size_t>(width) * height);
+        std::uint8_t* planes[4] = {reinterpret_cast<std::uint8_t*>(m_pixels.data()), nullptr, nullptr, nullptr};
+        int strides[4] = {width * 4, 0, 0, 0};
+        sws_scale(m_scale.get(), frame->data, frame->linesize, 0, frame->height, planes, strides);
+        for (std::uint32_t& p : m_pixels)
+            p &= 0x00FFFFFFu;
+        return true;
+    }
+
+    std::unique_ptr<SwsContext, ScaleCloser> m_scale;
+    std::vector<std::uint32_t> m_pixels;
+    int m_current = -1;
+    std::size_t m_next = 0;
+    bool m_drained = false;
+    bool m_positioned = false;
+};
 
 class Reader {
 public:
@@ -135,6 +237,13 @@ public:
             bool ok = true;
             if (packet->stream_index == m_video) {
                 ++m_videoPackets;
+                m_pictureBytes += static_cast<std::size_t>(std::max(0, packet->size));
+                if (m_pictureBytes > kMostPictureBytes || m_videoPackets > static_cast<std::int64_t>(kMostFrames))
+                    return Fail("the movie is too large");
+                PacketPtr kept(av_packet_clone(packet.get()));
+                if (!kept)
+                    return Fail("out of memory");
+                m_packets.push_back(std::move(kept));
                 ok = Decode(m_videoCodec.get(), packet.get(), frame.get(), true);
             } else if (packet->stream_index == m_audio) {
                 ++m_audioPackets;
@@ -151,7 +260,7 @@ public:
         // The sample tables say how many samples each track has: fewer means a cut file.
         if (m_video >= 0) {
             std::int64_t expected = m_format->streams[m_video]->nb_frames;
-            if ((expected > 0 && m_videoPackets < expected) || m_movie.frames.empty())
+            if ((expected > 0 && m_videoPackets < expected) || m_framePts.empty())
                 return Fail("the pictures are cut short");
         }
         if (m_audio >= 0) {
@@ -164,8 +273,8 @@ public:
             if (got == 0 || got + 2048 < expected)
                 return Fail("the sound is cut short");
         }
-        std::sort(m_movie.frames.begin(), m_movie.frames.end(),
-                  [](const MovieFrame& a, const MovieFrame& b) { return a.startMs < b.startMs; });
+        if (m_video >= 0)
+            MakeVideoTrack();
         long duration = 0;
         if (m_video >= 0) {
             AVStream* stream = m_format->streams[m_video];
@@ -205,35 +314,47 @@ private:
         }
     }
 
+    // The check pass keeps only when each frame shows; the pictures are decoded again on demand.
     bool KeepPicture(AVFrame* frame)
     {
         if (frame->width != m_movie.width || frame->height != m_movie.height)
             return Fail("the picture size changes inside the movie");
-        std::size_t pixels = static_cast<std::size_t>(m_movie.width) * m_movie.height;
-        if ((m_movie.frames.size() + 1) * pixels > kMostPixels)
-            return Fail("the movie is too large");
-        SwsContext* scale = sws_getCachedContext(m_scale.release(), frame->width, frame->height,
-                                                 static_cast<AVPixelFormat>(frame->format), m_movie.width,
-                                                 m_movie.height, AV_PIX_FMT_BGRA, SWS_POINT, nullptr, nullptr,
-                                                 nullptr);
-        m_scale.reset(scale);
-        if (!scale)
-            return Fail("the picture format cannot be converted");
-        MovieFrame out;
-        out.pixels.resize(pixels);
-        std::uint8_t* planes[4] = {reinterpret_cast<std::uint8_t*>(out.pixels.data()), nullptr, nullptr, nullptr};
-        int strides[4] = {m_movie.width * 4, 0, 0, 0};
-        sws_scale(scale, frame->data, frame->linesize, 0, frame->height, planes, strides);
-        for (std::uint32_t& p : out.pixels)
-            p &= 0x00FFFFFFu;
         AVStream* stream = m_format->streams[m_video];
-        std::int64_t pts = frame->best_effort_timestamp != AV_NOPTS_VALUE ? frame->best_effort_timestamp : 0;
-        if (stream->start_time != AV_NOPTS_VALUE)
-            pts -= stream->start_time;
-        out.startMs = std::max(0L, ToMs(pts, stream->time_base));
-        m_lastVideoEnd = std::max(m_lastVideoEnd, ToMs(pts + frame->pkt_duration, stream->time_base));
-        m_movie.frames.push_back(std::move(out));
+        std::int64_t pts = frame->best_effort_timestamp != AV_NOPTS_VALUE ? frame->best_effort_timestamp
+                                                                          : static_cast<std::int64_t>(m_framePts.size());
+        m_framePts.push_back(pts);
+        m_lastVideoEnd = std::max(m_lastVideoEnd, ToMs(pts + frame->pkt_duration - StartOf(stream), stream->time_base));
         return true;
+    }
+
+    static std::int64_t StartOf(const AVStream* stream)
+    {
+        return stream->start_time != AV_NOPTS_VALUE ? stream->start_time : 0;
+    }
+
+    // Hands the pictures, the decoder and the frame times over to the movie.
+    void MakeVideoTrack()
+    {
+        AVStream* stream = m_format->streams[m_video];
+        auto video = std::make_shared<Video>();
+        std::sort(m_framePts.begin(), m_framePts.end());
+        for (std::int64_t pts : m_framePts)
+            m_movie.frameStartMs.push_back(std::max(0L, ToMs(pts - StartOf(stream), stream->time_base)));
+        video->framePts = m_framePts;
+        video->width = m_movie.width;
+        video->height = m_movie.height;
+        for (std::size_t i = 0; i < m_packets.size(); ++i) {
+            if (i != 0 && (m_packets[i]->flags & AV_PKT_FLAG_KEY) == 0)
+                continue;
+            int frame = i == 0 ? 0 : video->IndexOf(m_packets[i]->pts);
+            if (frame >= 0)
+                video->seekPoints.emplace_back(frame, i);
+        }
+        std::sort(video->seekPoints.begin(), video->seekPoints.end());
+        video->packets = std::move(m_packets);
+        avcodec_flush_buffers(m_videoCodec.get());
+        video->codec = std::move(m_videoCodec);
+        m_movie.video = std::move(video);
     }
 
     bool KeepSound(AVFrame* frame)
@@ -259,8 +380,10 @@ private:
     std::unique_ptr<AVFormatContext, FormatCloser> m_format;
     CodecPtr m_videoCodec;
     CodecPtr m_audioCodec;
-    std::unique_ptr<SwsContext, ScaleCloser> m_scale;
     std::unique_ptr<SwrContext, ResampleCloser> m_resample;
+    std::vector<PacketPtr> m_packets;
+    std::vector<std::int64_t> m_framePts;
+    std::size_t m_pictureBytes = 0;
     int m_video = -1;
     int m_audio = -1;
     std::int64_t m_videoPackets = 0;
