@@ -33,8 +33,9 @@ CQTWin::CQTWin() = default;
 CQTWin::~CQTWin()
 {
     delete m_pOwned;
-    if (m_hWnd != NULL)
-        Destroy();
+    // Also when the window went with its parent already: the movie and controller are given
+    // back either way.
+    Destroy();
 }
 
 BOOL CQTWin::Create(CWnd* pParent, const RECT& rect, DWORD dwStyle, const char* pszPath, BOOL bPanorama)

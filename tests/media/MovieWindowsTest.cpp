@@ -77,6 +77,19 @@ TEST_P(MovieCallOrderTest, SoundWindowLoadsWithoutThePaletteAndPlays)
 INSTANTIATE_TEST_SUITE_P(Libraries, MovieCallOrderTest, ::testing::Values(MovieLibrary::Recording, MovieLibrary::Real),
                          [](const auto& info) { return info.param == MovieLibrary::Real ? "Real" : "Recording"; });
 
+TEST_P(MovieCallOrderTest, AWindowGoneWithItsParentStillGivesBackItsMovie)
+{
+    ASSERT_EQ(Start(GetParam()), 0);
+    std::string path = WriteAnimation("AM000001.mov", 5);
+    {
+        CQTWin win;
+        ASSERT_TRUE(win.Create(&parent, CRect(0, 0, 160, 120), WS_CHILD | WS_VISIBLE, path.c_str(), FALSE));
+        parent.DestroyWindow();
+        qtml_host::ClearCallLog();
+    }
+    EXPECT_EQ(qtml_host::CallLog(), (Calls{"DisposeMovieController", "DisposeMovie"}));
+}
+
 using MovieRecordingTest = MovieTest;
 
 TEST_F(MovieRecordingTest, WindowPaletteGoesToMoviesAndToTheFourPanoramasMadeForIt)
