@@ -36,7 +36,7 @@ struct MovieRec {
     bool active = false;
     bool playing = false;
     Fixed rate = 0;
-    std::uint64_t startTick = 0;
+    DWORD startTick = 0;  // the platform's tick count when playing started
     long startTime = 0;
     long time = 0;
     bool soundStarted = false;
@@ -93,7 +93,7 @@ Port* FindPort(GrafPtr port)
     return nullptr;
 }
 
-std::uint64_t Now()
+DWORD Now()
 {
     return ::GetTickCount();
 }
@@ -146,7 +146,8 @@ void Advance(MovieRec& m)
 {
     if (!m.playing)
         return;
-    std::int64_t elapsed = static_cast<std::int64_t>(Now() - m.startTick);
+    // Unsigned difference: right across the tick count's wrap.
+    std::int64_t elapsed = static_cast<DWORD>(Now() - m.startTick);
     std::int64_t t = m.startTime + elapsed * m.rate / 0x10000;
     if (t >= m.data.durationMs) {
         m.time = m.data.durationMs;
