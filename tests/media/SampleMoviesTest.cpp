@@ -8,6 +8,8 @@
 #include <SampleMovies.h>
 #include <host/Sound.h>
 
+#include <DialogDriver.h>
+
 namespace media_test {
 namespace {
 
@@ -46,6 +48,8 @@ TEST_F(SampleMoviesTest, EverySampleMovieOpensAndPlays)
         EXPECT_NEAR(GetRValue(shown), GetRValue(c.corner), 12);
         EXPECT_NEAR(GetGValue(shown), GetGValue(c.corner), 12);
         EXPECT_NEAR(GetBValue(shown), GetBValue(c.corner), 12);
+        std::string shot = std::string("sample-") + (c.path + 7) + ".png";
+        ui::dialog::Screenshot(win.GetSafeHwnd(), shot);
         host::ClearPlayedSounds();
         win.Play();
         EXPECT_EQ(host::PlayedSounds().size(), c.sound ? 1u : 0u);
