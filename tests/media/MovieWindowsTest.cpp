@@ -308,6 +308,7 @@ TEST_F(RealMovieTest, DamagedAndCutMovieFilesAreRefused)
         {"cut in its samples", bytes.substr(0, bytes.size() * 3 / 5)},
         {"one byte short", bytes.substr(0, bytes.size() - 1)},
         {"header garbled", garbled},
+        {"a WAVE sound by another name", std::string("RIFF\x24\x10\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\x22\x56\0\0\x22\x56\0\0\x01\0\x08\0data\0\x10\0\0", 44) + std::string(4096, '\x80')},
     };
     for (const auto& [what, content] : cases) {
         SCOPED_TRACE(what);

@@ -304,11 +304,22 @@ QT_EXPORT void TerminateQTML()
     lib.entered = false;
 }
 
+QT_EXPORT void DestroyPortAssociation(CGrafPtr grafPort);
+
 QT_EXPORT GrafPtr CreatePortAssociation(void* nativeWindow, Ptr, long)
 {
     HWND window = static_cast<HWND>(nativeWindow);
     if (!::IsWindow(window))
         return nullptr;
+    // Ports of windows that were destroyed without ending their association go now.
+    for (auto it = Lib().ports.begin(); it != Lib().ports.end();) {
+        if (!::IsWindow(it->first)) {
+            GrafPtr dead = reinterpret_cast<GrafPtr>((it++)->second.get());
+            DestroyPortAssociation(dead);
+        } else {
+            ++it;
+        }
+    }
     auto& port = Lib().ports[window];
     if (!port) {
         port = std::make_unique<Port>();

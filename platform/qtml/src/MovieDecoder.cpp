@@ -171,8 +171,10 @@ public:
 
     bool Open(const std::string& path)
     {
+        // Only the movie file layout is read, whatever else the file might pass for.
+        const AVInputFormat* movFormat = av_find_input_format("mov");
         AVFormatContext* format = nullptr;
-        if (avformat_open_input(&format, path.c_str(), nullptr, nullptr) < 0)
+        if (!movFormat || avformat_open_input(&format, path.c_str(), movFormat, nullptr) < 0)
             return Fail("not a movie file");
         m_format.reset(format);
         if (avformat_find_stream_info(format, nullptr) < 0)
