@@ -28,8 +28,8 @@ TEST_F(SampleMoviesTest, EverySampleMovieOpensAndPlays)
         COLORREF corner;  // the colour near the top right corner (the compressed videos: about)
     } cases[] = {
         {"Movies\\AM000001.mov", FALSE, {160, 136}, 2000, false, RGB(0x87, 0xCE, 0xEB)},
-        {"Movies\\AM000002.mov", FALSE, {160, 136}, 2000, false, RGB(0x20, 0x00, 0x00)},
-        {"Movies\\VD000001.mov", FALSE, {160, 136}, 2000, true, RGB(0x60, 0xA0, 0x40)},
+        {"Movies\\AM000002.mov", FALSE, {160, 136}, 2000, false, RGB(0x20, 0x18, 0x30)},
+        {"Movies\\VD000001.mov", FALSE, {160, 136}, 2000, true, RGB(0xA8, 0xD8, 0xF0)},
         {"Movies\\VD000002.mov", FALSE, {160, 136}, 2000, true, RGB(0xE8, 0xE0, 0xC8)},
         {"Movies\\QR000001.mov", TRUE, {160, 136}, 1000, false, RGB(0x87, 0xCE, 0xEB)},
     };
