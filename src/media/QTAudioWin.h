@@ -8,6 +8,9 @@ class CQTAudioWin : public CQTWin {
     DECLARE_DYNAMIC(CQTAudioWin)
 public:
     CQTAudioWin();
+    // Tells the main window the sound stopped, stops it, notifies the parent and destroys the
+    // window.
+    ~CQTAudioWin() override;
 
     // The hidden child "QTAudioWin" (id 1) under the parent: non-zero on success.
     BOOL Create(CWnd* pParent);
@@ -19,6 +22,10 @@ public:
     BOOL IsPlaying() const { return m_bPlaying; }
 
 protected:
+    // While the sound plays, the first message that finds it ended stops it and notifies the
+    // parent; MM_MCINOTIFY sent to the window itself does the same.
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
     DWORD m_dwReserved = 0;
     BOOL m_bPlaying = FALSE;
 };

@@ -5,6 +5,8 @@
 
 #include <afxwin.h>
 
+#include <Movies.h>
+
 class CQTWin : public CWnd {
     DECLARE_DYNAMIC(CQTWin)
 public:
@@ -17,6 +19,12 @@ public:
     BOOL Create(CWnd* pParent, const RECT& rect, DWORD dwStyle, const char* pszPath, BOOL bPanorama);
     // Creates the window in the stored rectangle under the stored parent. 0 when not ready.
     virtual BOOL CreateDefault();
+    // Stores the parent and rectangle that CreateDefault uses.
+    void SetCreateDefaults(CWnd* pParent, const RECT& rect)
+    {
+        m_pCreateParent = pParent;
+        m_rcCreate = rect;
+    }
     // Opens the movie file and makes its controller; pRect, when given, is where it goes.
     // 1 on success, 0 on failure.
     BOOL LoadMovie(const char* pszPath, const RECT* pRect);
@@ -33,17 +41,25 @@ public:
     const CString& GetPath() const { return m_strPath; }
     BOOL IsPanorama() const { return m_bPanorama; }
     BOOL HasController() const { return m_hController != NULL; }
+    Movie GetMovie() const { return m_hMovie; }
+    MovieController GetController() const { return m_hController; }
+    // The box the movie file gives its movie, then the window's outer rectangle.
+    const CRect& GetMovieRect() const { return m_rcMovie; }
 
 protected:
+    // Every message first goes to the movie controller as an event; what it does not take
+    // reports the playing state to the main window (0x4EF) before the default handling.
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
     CRect m_rcCreate;
     CWnd* m_pCreateParent = NULL;
     BOOL m_bPaletteAllowed = TRUE;
     short m_nFileRef = 0;
     CRect m_rcMovie;
-    void* m_hMovie = NULL;
+    Movie m_hMovie = NULL;
     CObject* m_pOwned = NULL;
     CString m_strPath;
-    void* m_hController = NULL;
+    MovieController m_hController = NULL;
     BOOL m_bPanorama = FALSE;
     BOOL m_bAudio = FALSE;
     BOOL m_bPlayingReported = FALSE;

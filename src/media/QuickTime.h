@@ -5,9 +5,9 @@
 
 #include <windows.h>
 
-// Unless already started: loads the QuickTime client library ("QuickTime.qts"), initialises it
-// and enters its movie toolbox, and marks it ready (flag 2). 0 when it started; 1 when it was
-// started already or cannot start (the library is missing or lacks its entry points).
+// Unless already started: starts the QuickTime client interface (which loads the movie library
+// "QuickTime.qts"), enters its movie toolbox, and marks it ready (flag 2). 0 when it started; 1
+// when it was started already or cannot start (the library is missing or lacks entry points).
 int StartQuickTime();
 // When started: clears the mark, leaves the movie toolbox, ends the client library.
 void StopQuickTime();

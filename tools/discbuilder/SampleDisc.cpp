@@ -1,5 +1,7 @@
 #include "SampleDisc.h"
 
+#include "SampleMovies.h"
+
 #include "ArticleRecordWriter.h"
 #include "ArticleSource.h"
 #include "ContentDatabaseSource.h"
@@ -95,6 +97,7 @@ SampleDiscReport BuildSampleDisc(const std::filesystem::path& sampleFolder, cons
         report.texts.push_back(page);
     report.lists = WriteSampleLists(sampleFolder, report.dataFolder);
     report.dictionary = WriteSampleDictionary(sampleFolder, report.dataFolder);
+    report.movies = WriteSampleMovies(report.dataFolder);
     return report;
 }
 

@@ -17,6 +17,8 @@
 //                                  place lists (sample/lists)
 //   <disc>/info_dat/DICTDEFS.ROM, dicmain.ndx, dicmstr.ndx: the dictionary (sample/dictionary,
 //                                  DictionaryWriter.h)
+//   <disc>/info_dat/Movies/*.mov, Sound/AU*.mov: the movies, panorama and sound clip of the
+//                                  sample items (SampleMovies.h)
 #pragma once
 
 #include "ContentArchiveWriter.h"
@@ -33,6 +35,7 @@ struct SampleDiscReport {
     std::vector<std::filesystem::path> texts;     // the text files written
     std::vector<std::filesystem::path> lists;     // the list and index files written
     std::vector<std::filesystem::path> dictionary;  // the dictionary's files written
+    std::vector<std::filesystem::path> movies;  // the movie and sound files (Movies\, Sound\)
 };
 
 // Throws std::runtime_error (file and line named) on a bad source and std::invalid_argument

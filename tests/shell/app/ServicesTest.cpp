@@ -440,6 +440,35 @@ TEST_F(ServicesTest, SoundPlayerPlaysOnlyWholeWaveResources)
     ::FreeLibrary(hLibrary);
 }
 
+TEST_F(ServicesTest, SoundPlayerKeepsAHundredSoundsAndRefusesTheNext)
+{
+    // 100 more sounds than the player can hold besides its five interface sounds.
+    std::vector<testbundle::Resource> resources;
+    for (WORD id = 9200; id < 9300; ++id)
+        resources.push_back({host::ResourceId::Named("WAVE"), host::ResourceId::Ordinal(id), WaveImage(50)});
+    dir.Write("t/prog/many.dll", testbundle::Make(resources));
+    HMODULE hLibrary = ::LoadLibraryEx("T:\\prog\\many.dll", NULL, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(nullptr, hLibrary);
+    AppServices().env.hResourceLibrary = hLibrary;
+    {
+        CAudioPlayer player;
+        const int nPreloaded = player.GetLoadedCount();
+        WORD id = 9200;
+        for (; player.GetLoadedCount() < CAudioPlayer::maxSounds; ++id)
+            ASSERT_TRUE(player.Play(id, FALSE)) << id;
+        EXPECT_EQ(CAudioPlayer::maxSounds - nPreloaded, id - 9200);
+        host::ClearPlayedSounds();
+        EXPECT_FALSE(player.Play(id, FALSE)) << "the table is full: a new sound is refused";
+        EXPECT_FALSE(player.IsPlaying()) << "and the one before was stopped";
+        EXPECT_TRUE(host::PlayedSounds().empty());
+        EXPECT_EQ(CAudioPlayer::maxSounds, player.GetLoadedCount());
+        EXPECT_TRUE(player.Play(9200, FALSE)) << "a cached sound still plays";
+        player.Stop();
+    }
+    AppServices().env.hResourceLibrary = NULL;
+    ::FreeLibrary(hLibrary);
+}
+
 // ---- online manager ----
 
 TEST_F(ServicesTest, OnlineManagerWithoutEngineIsUnavailableAndNotConnected)

@@ -19,9 +19,9 @@ int main(int argc, char** argv)
     try {
         discbuilder::SampleDiscReport report = discbuilder::BuildSampleDisc(argv[1], argv[2]);
         std::printf("vldiscbuild: %zu articles, %zu picture records, %zu picture files, %zu text files, %zu list "
-                    "files written to %s\n",
+                    "files, %zu movie files written to %s\n",
                     report.articles.size(), report.pictureRecords.size(), report.pictures.size(), report.texts.size(),
-                    report.lists.size(),
+                    report.lists.size(), report.movies.size(),
                     report.dataFolder.string().c_str());
         return 0;
     } catch (const std::exception& e) {
