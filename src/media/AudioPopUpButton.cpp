@@ -1,7 +1,7 @@
 #include "media/AudioPopUpButton.h"
 
 #include "base/DataFolders.h"
-#include "media/MediaCursor.h"
+#include "base/ResourceLibrary.h"
 #include "media/QTAudioWin.h"
 
 #include <mmsystem.h>
@@ -69,7 +69,7 @@ void CAudioPopUpButton::OnLButtonDown(UINT, CPoint)
     auto* pWin = new CQTAudioWin;
     if (pWin->Create(this)) {
         g_pSharedAudioWin = pWin;
-        ::SetCursor(LoadMediaCursor(cursorSound, IDC_ARROW));
+        ::SetCursor(LoadProgramCursor(cursorSound, IDC_ARROW));
         SetCapture();
         // A sound file that does not open or play ends here too, with the same message: the
         // button must not keep the mouse for a sound that never ends.

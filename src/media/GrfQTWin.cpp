@@ -3,7 +3,7 @@
 #include "base/Reference.h"
 #include "base/VLMessages.h"
 #include "media/GrfDocument.h"
-#include "media/MediaCursor.h"
+#include "base/ResourceLibrary.h"
 
 namespace {
 
@@ -97,7 +97,7 @@ void CGrfQTWin::OnMouseMove(UINT, CPoint point)
             SetCapture();
             m_bCaptured = TRUE;
         }
-        ::SetCursor(LoadMediaCursor(cursorLink, IDC_HAND));
+        ::SetCursor(LoadProgramCursor(cursorLink, IDC_HAND));
         return;
     }
     if (m_bCaptured) {
