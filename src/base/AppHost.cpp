@@ -64,3 +64,8 @@ void SetAppHost(CAppHost* pHost)
 {
     AppServices().pHost = pHost;
 }
+
+UINT CAppHost::RunPrintSelection(CWnd*, UINT)
+{
+    return 0x200;
+}
