@@ -240,7 +240,11 @@ int CArticlePrinter::PrintArticle(int nScope)
         dc.SetTextAlign(nOldAlign);
         dc.SetBkMode(nOldMode);
         dc.SelectObject(pOldFont);
-        dc.EndDoc();
+        // A job that printed nothing (no selection) leaves no empty document behind.
+        if (m_nPagesPrinted > 0)
+            dc.EndDoc();
+        else
+            dc.AbortDoc();
     }
     m_pFonts.reset();
     m_boldUnderline.DeleteObject();

@@ -78,7 +78,11 @@ int CTabListPrinter::Print()
             if (limit.IsLastPage(nPages))
                 break;
         }
-        dc.EndDoc();
+        // An empty list prints no page and leaves no empty document behind.
+        if (nPages > 0)
+            dc.EndDoc();
+        else
+            dc.AbortDoc();
     }
     dc.DeleteDC();
     return nPages;
@@ -86,11 +90,17 @@ int CTabListPrinter::Print()
 
 void CTabListPrinter::DrawIcon(CDC* pDC, UINT nIcon, const CRect& rect)
 {
-    HMODULE hModule = AfxGetResourceHandle();
-    HRSRC hFound = hModule != NULL ? ::FindResource(hModule, MAKEINTRESOURCE(nIcon), kIconType) : NULL;
-    if (hFound == NULL) {
-        hModule = AppServices().env.hResourceLibrary;
-        hFound = hModule != NULL ? ::FindResource(hModule, MAKEINTRESOURCE(nIcon), kIconType) : NULL;
+    // The program's module first, then the shared resource library; in each the picture kept
+    // as an "ICON" resource, else the bitmap of that number.
+    HMODULE hModule = NULL;
+    HRSRC hFound = NULL;
+    for (HMODULE hTry : {AfxGetResourceHandle(), AppServices().env.hResourceLibrary}) {
+        if (hTry == NULL || hFound != NULL)
+            continue;
+        hFound = ::FindResource(hTry, MAKEINTRESOURCE(nIcon), kIconType);
+        if (hFound == NULL)
+            hFound = ::FindResource(hTry, MAKEINTRESOURCE(nIcon), RT_BITMAP);
+        hModule = hTry;
     }
     if (hFound == NULL)
         return;

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -47,6 +48,16 @@ inline std::vector<std::string> PageTexts(const std::string& file)
         start = ff + 1;
     }
     return pages;
+}
+
+// With VL_SCREENSHOT_DIR set, page n (from 1) of the file as <dir>/<name>.png, to be looked at.
+inline void RenderPageForScreenshot(const std::string& file, int page, const std::string& name)
+{
+    const char* dir = std::getenv("VL_SCREENSHOT_DIR");
+    if (dir == nullptr || *dir == 0)
+        return;
+    const std::string n = std::to_string(page);
+    RunTool("pdftoppm -png -r 100 -singlefile -f " + n + " -l " + n + " '" + file + "' '" + dir + "/" + name + "'");
 }
 
 inline std::string ReadFile(const std::string& path)
