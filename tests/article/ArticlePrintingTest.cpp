@@ -12,6 +12,7 @@
 #include "article/RelatedArticlesTabWin.h"
 #include "base/AppHost.h"
 #include "base/DataFolders.h"
+#include "base/HiliteRecordSet.h"
 #include "base/VLMessages.h"
 
 #include <GifWriter.h>
@@ -57,6 +58,59 @@ std::string Words(int from, int count)
         at = found + 5;
     }
     return ::testing::AssertionSuccess();
+}
+
+// A page image read back from a PDF: the pixels of page n.
+struct PageImage {
+    int w = 0, h = 0;
+    std::string rgb;
+    PageImage(const std::string& file, int n) { rgb = pdf_reader::PdfImage(pdf_reader::ReadFile(file), n, w, h); }
+    bool Dark(int x, int y) const
+    {
+        if (x < 0 || y < 0 || x >= w || y >= h)
+            return false;
+        const auto* p = reinterpret_cast<const unsigned char*>(rgb.data()) + (static_cast<std::size_t>(y) * w + x) * 3;
+        return p[0] < 100 && p[1] < 100 && p[2] < 100;
+    }
+    bool Painted(int x, int y) const
+    {
+        const auto* p = reinterpret_cast<const unsigned char*>(rgb.data()) + (static_cast<std::size_t>(y) * w + x) * 3;
+        return p[0] < 200 || p[1] < 200 || p[2] < 200;
+    }
+    bool Red(int x, int y) const
+    {
+        const auto* p = reinterpret_cast<const unsigned char*>(rgb.data()) + (static_cast<std::size_t>(y) * w + x) * 3;
+        return p[0] > 150 && p[1] < 80 && p[2] < 80;
+    }
+    int CountRed() const
+    {
+        int n = 0;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                n += Red(x, y) ? 1 : 0;
+        return n;
+    }
+    // A dark row under the word: at least 90 % of its width dark on one of the rows just below
+    // its baseline.
+    bool Underlined(const host::PrintedText& t) const
+    {
+        for (int y = t.baseline; y <= t.baseline + 5; ++y) {
+            int n = 0;
+            for (int x = t.x; x < t.x + t.width; ++x)
+                n += Dark(x, y) ? 1 : 0;
+            if (n * 10 >= t.width * 9)
+                return true;
+        }
+        return false;
+    }
+};
+
+const host::PrintedText* FindWord(const host::PageTexts& texts, const std::string& word)
+{
+    for (const host::PrintedText& t : texts)
+        if (t.text == word)
+            return &t;
+    return nullptr;
 }
 
 std::string Joined(const std::vector<std::string>& pages)
@@ -125,6 +179,26 @@ protected:
             return "";
         }
         return jobs[0].file;
+    }
+
+    // One paragraph of nWords words, a picture (w x h, white with a red rectangle), and the
+    // paragraph "Under the picture.".
+    static ArticleRecordSource Pictured(int nWords, int w, int h, const CRect& red)
+    {
+        ArticleRecordSource s = Wordy(1, 1, nWords);
+        RecordRun picture;
+        picture.kind = 3;
+        s.sections[0].runs.push_back(picture);
+        s.sections[0].runs.push_back({.kind = 0, .text = "Under the picture."});
+        GifImage image;
+        image.width = w;
+        image.height = h;
+        image.indices.assign(static_cast<std::size_t>(w * h), 0);
+        for (int y = red.top; y < red.bottom; ++y)
+            for (int x = red.left; x < red.right; ++x)
+                image.indices[static_cast<std::size_t>(y * w + x)] = 1;
+        s.pictures = GifFile(image, {{255, 255, 255}, {200, 30, 30}});
+        return s;
     }
 
     // Sections of words: nSections sections of nParagraphs paragraphs of nWords words each.
@@ -223,20 +297,8 @@ TEST_F(ArticlePrintingTest, ScopesAndPageLimitsDecideThePages)
 
 TEST_F(ArticlePrintingTest, APictureIsScaledAndCentredAndLeftOutWithDgp)
 {
-    ArticleRecordSource s = Wordy(1, 1, 20);
-    RecordRun picture;
-    picture.kind = 3;
-    s.sections[0].runs.push_back(picture);
-    s.sections[0].runs.push_back({.kind = 0, .text = "Under the picture."});
-    GifImage image;
-    image.width = 40;
-    image.height = 30;
-    image.indices.assign(40 * 30, 0);
-    for (int y = 10; y < 20; ++y)
-        for (int x = 10; x < 30; ++x)
-            image.indices[static_cast<std::size_t>(y * 40 + x)] = 1;
-    s.pictures = GifFile(image, {{255, 255, 255}, {200, 30, 30}});
-    Open(s);
+    // A white picture of 40 x 30 with a red block of 20 x 10 in its middle.
+    Open(Pictured(20, 40, 30, CRect(10, 10, 30, 20)));
 
     const std::string file = PrintScope(ARTICLE_PRINT_ALL);
     ASSERT_EQ(1, pdf_reader::PageCount(file));
@@ -284,6 +346,41 @@ TEST_F(ArticlePrintingTest, APictureIsScaledAndCentredAndLeftOutWithDgp)
     EXPECT_NE(std::string::npos, Joined(pdf_reader::PageTexts(noPictures)).find("Under the picture."));
 }
 
+TEST_F(ArticlePrintingTest, APictureThatWouldCrossThePageEndStartsTheNextPage)
+{
+    // About thirty lines of text, then a picture of about twenty-five lines: together more than
+    // a page holds.
+    Open(Pictured(330, 200, 400, CRect(0, 0, 200, 400)));
+    const std::string file = PrintScope(ARTICLE_PRINT_ALL);
+    ASSERT_EQ(2, pdf_reader::PageCount(file));
+    EXPECT_EQ(0, PageImage(file, 0).CountRed()) << "nothing of the picture on page 1";
+    EXPECT_GT(PageImage(file, 1).CountRed(), 1000);
+    const auto pages = pdf_reader::PageTexts(file);
+    EXPECT_TRUE(AllWordsInOrder(pages[0], 0, 330));
+    EXPECT_NE(std::string::npos, pages[1].find("Under the picture.")) << "the text after it follows it";
+}
+
+TEST_F(ArticlePrintingTest, AStoredHighlightPrintsUnderlinedToOneCharacterPastItsEnd)
+{
+    ArticleRecordSource s = Wordy(1, 1, 20);
+    Open(s);
+    CArticlePageWin* pPage = view->GetPageWin();
+    CArticleDocument* pDoc = view->GetDocument();
+    // The span from "w0003" 's first character, four long: it covers five characters.
+    ASSERT_TRUE(pPage->GetHighlightStore()->AddHilite(pDoc->GetReference()->GetNumber(), 0, 18, 4,
+                                                      static_cast<DWORD>(pDoc->GetIssueDate())));
+    const std::string file = PrintScope(ARTICLE_PRINT_ALL);
+    const auto jobs = host::PrintedJobs();
+    const PageImage page(file, 0);
+    const host::PrintedText* pMarked = FindWord(jobs[0].texts[0], Word(3));
+    const host::PrintedText* pBefore = FindWord(jobs[0].texts[0], Word(2));
+    const host::PrintedText* pAfter = FindWord(jobs[0].texts[0], Word(4));
+    ASSERT_TRUE(pMarked && pBefore && pAfter);
+    EXPECT_TRUE(page.Underlined(*pMarked));
+    EXPECT_FALSE(page.Underlined(*pBefore));
+    EXPECT_FALSE(page.Underlined(*pAfter));
+}
+
 TEST_F(ArticlePrintingTest, CancelInThePrintDialogPrintsNothing)
 {
     Open(Wordy(1, 1, 20));
@@ -329,6 +426,22 @@ TEST_F(ArticlePrintingTest, OutlineAndRelatedListPrintThroughThePrintCommand)
     EXPECT_NE(std::string::npos, outline[0].substr(first, last - first).find('\n'));
 
     pdf_reader::RenderPageForScreenshot(jobs[0].file, 1, "article-printed-outline");
+    // The pictures of table and media lines stand in front of them; extra items have none.
+    const PageImage page(jobs[0].file, 0);
+    auto pictureBeside = [&](const std::string& word) {
+        const host::PrintedText* pWord = FindWord(jobs[0].texts[0], word);
+        if (pWord == nullptr)
+            return false;
+        int n = 0;
+        // The lower half of the text line (a picture reaches a little into the line below).
+        for (int y = pWord->baseline - pWord->height / 2; y <= pWord->baseline; ++y)
+            for (int x = 700 * page.w / 4887; x < 860 * page.w / 4887; ++x)
+                n += page.Painted(x, y) ? 1 : 0;
+        return n > 20;
+    };
+    EXPECT_TRUE(pictureBeside("Eruptions")) << "a table line";
+    EXPECT_TRUE(pictureBeside("Lava")) << "a media line";
+    EXPECT_FALSE(pictureBeside("Ash")) << "an extra item";
     const auto related = pdf_reader::PageTexts(jobs[1].file);
     ASSERT_EQ(1u, related.size());
     for (const char* line : {"Earth science", "Great Lakes", "Photosynthesis", "INTRODUCTION TO THE MANY"})
