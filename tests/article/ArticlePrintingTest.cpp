@@ -16,6 +16,7 @@
 #include "base/VLMessages.h"
 
 #include <GifWriter.h>
+#include <SampleDisc.h>
 #include <PdfReader.h>
 #include <host/Printer.h>
 #include <host/UiScript.h>
@@ -387,6 +388,27 @@ TEST_F(ArticlePrintingTest, CancelInThePrintDialogPrintsNothing)
     host::CancelCommonDialog("print");
     view->GetPageWin()->SendMessage(VLM_PRINT_ARTICLE, 0, ARTICLE_PRINT_ALL);
     EXPECT_TRUE(host::PrintedJobs().empty());
+}
+
+TEST_F(ArticlePrintingTest, TheSampleVolcanoArticlePrintsWithItsPictures)
+{
+    discbuilder::SampleDiscReport disc = discbuilder::BuildSampleDisc(VL_SAMPLE_DIR, HostT("sample"));
+    ASSERT_TRUE(WritePrivateProfileString("Files", "DataDir", "T:\\sample\\info_dat\\", "T:\\vl00i1se.ini"));
+    DataFoldersChanged();
+    for (const auto& place : disc.articles) {
+        if (place.rin != 1002)
+            continue;
+        auto* pRef = new CPathReference("T:\\sample\\info_dat\\vl.dat", static_cast<LONG>(place.block),
+                                        static_cast<LONG>(place.blockCount));
+        view->SendMessage(VLM_OPEN_WINDOW, 0, reinterpret_cast<LPARAM>(pRef));
+        ui::PumpUntilIdle();
+    }
+    ASSERT_TRUE(view->GetDocument()->IsLoaded());
+    const std::string file = PrintScope(ARTICLE_PRINT_ALL);
+    const auto pages = pdf_reader::PageTexts(file);
+    ASSERT_FALSE(pages.empty());
+    EXPECT_NE(std::string::npos, pages[0].find("VOLCANO"));
+    pdf_reader::RenderPageForScreenshot(file, 1, "article-printed-volcano");
 }
 
 // ---- outline and related list ----
