@@ -1141,13 +1141,41 @@ void CArticleMainWin::OnPaint()
 
 void CArticleMainWin::OnFilePrint()
 {
-    // Printing the article and its panes is not built yet: the frame keeps Print disabled for
-    // this view (CanPrint).
+    PrintSelections();
+}
+
+void CArticleMainWin::PrintSelections()
+{
+    if (m_pPage == NULL || m_pPage->GetSafeHwnd() == NULL)
+        return;
+    // Choices that cannot print here are switched off; the online extras and the dictionary
+    // print from their own panes.
+    UINT nDisabled = 0x02 | 0x04 | 0x01;
+    if (m_pRelatedButton == NULL || m_pRelatedButton->GetSafeHwnd() == NULL || !m_pRelatedButton->IsWindowEnabled())
+        nDisabled |= 0x10;
+    if (!m_pPage->HasSelection())
+        nDisabled |= 0x40;
+    CWnd* pMain = AfxGetMainWnd();
+    CWnd* pSearch = pMain != NULL ? pMain->GetDescendantWindow(8007) : NULL;
+    if (pSearch == NULL || pSearch->SendMessage(VLM_HAS_RESULTS, 0, 0) == 0)
+        nDisabled |= 0x08;
+    const UINT nChoice = GetAppHost().RunPrintSelection(this, nDisabled);
+    if (nChoice == 0 || nChoice == 2)
+        return;
+    for (UINT nScope : {0x200u, 0x100u, 0x80u, 0x40u})
+        if (nChoice & nScope)
+            m_pPage->SendMessage(VLM_PRINT_ARTICLE, 0, static_cast<LPARAM>(nScope));
+    if ((nChoice & 0x20) && m_pOutline != NULL)
+        m_pOutline->PrintOutline();
+    if ((nChoice & 0x10) && m_pRelated != NULL)
+        m_pRelated->PrintRelated();
+    if ((nChoice & 0x08) && pSearch != NULL)
+        pSearch->SendMessage(VLM_PRINT_RESULTS, 0, 0);
 }
 
 BOOL CArticleMainWin::CanPrint()
 {
-    return FALSE;
+    return TRUE;
 }
 
 void CArticleMainWin::OnUpdateEditCopy(CCmdUI* pCmdUI)

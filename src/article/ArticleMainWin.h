@@ -86,6 +86,8 @@ public:
     // ---- output ----
     void OnFilePrint() override;
     BOOL CanPrint() override;
+    // The print command: the print-selection window's choices, each printed by its pane.
+    void PrintSelections();
     void OnEditCopy() override;
     void OnUpdateEditCopy(CCmdUI* pCmdUI) override;
     void OnEditSelectAll() override;

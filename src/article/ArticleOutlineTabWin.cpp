@@ -2,8 +2,10 @@
 
 #include "article/ArticleDocument.h"
 #include "article/ArticleMediaOpen.h"
+#include "article/TabListPrinter.h"
 #include "base/VLMessages.h"
 
+#include <algorithm>
 #include <memory>
 
 IMPLEMENT_DYNAMIC(CArticleOutlineTabWin, CArticleListTabWin)
@@ -286,4 +288,16 @@ void CArticleOutlineTabWin::OnListDoubleClick(DWORD dwCode)
     default:
         break;
     }
+}
+
+int CArticleOutlineTabWin::PrintOutline()
+{
+    const int nCount = std::min(m_nLineCount, static_cast<int>(m_lines.size()));
+    std::vector<PrintListLine> lines;
+    for (int i = 0; i < nCount; ++i)
+        lines.push_back({m_lines[static_cast<size_t>(i)].strText, m_lines[static_cast<size_t>(i)].nLevel,
+                         m_lines[static_cast<size_t>(i)].nIcon});
+    CTabListPrinter printer(this, "Veltra Multimedia Encyclopedia Article Outline",
+                            nCount > 0 ? m_lines[0].strText : CString(), std::move(lines));
+    return printer.Print();
 }

@@ -46,6 +46,9 @@ public:
     // The list image and the printed icon of a media line by the entry's type letter.
     static void MediaIcons(char chType, int& nImage, UINT& nIcon);
 
+    // Prints the outline's lines (CTabListPrinter); the pages printed.
+    int PrintOutline();
+
     int GetLineCount() const { return m_nLineCount; }
     const std::vector<OutlineLine>& GetLines() const { return m_lines; }
     const std::vector<DWORD>& GetLineCodes() const { return m_codes; }

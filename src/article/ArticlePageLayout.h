@@ -53,6 +53,8 @@ public:
     // The font of a style-table entry.
     CFont* GetStyleFont(const BYTE* pStyleEntry);
     static int StyleFontSlot(WORD wStyleEntry);
+    // The characters a style-table entry covers.
+    static int StyleRunLength(WORD wStyleEntry) { return (wStyleEntry & 1) ? wStyleEntry >> 5 : wStyleEntry >> 1; }
 
     // Empties everything for a new article (thumbnail windows are destroyed).
     void ResetPage();

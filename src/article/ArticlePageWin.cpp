@@ -1,4 +1,5 @@
 #include "article/ArticlePageWin.h"
+#include "article/ArticlePrinter.h"
 
 #include "article/ArticleDocument.h"
 #include "article/ArticleSection.h"
@@ -121,6 +122,7 @@ ON_WM_KILLFOCUS()
 ON_MESSAGE(VLM_THUMB_PRESS, OnThumbPress)
 ON_MESSAGE(VLM_STICKY_PRESENT, OnStickyPresent)
 ON_MESSAGE(MM_MCINOTIFY, OnMciNotify)
+ON_MESSAGE(VLM_PRINT_ARTICLE, OnPrintArticle)
 END_MESSAGE_MAP()
 
 CArticlePageWin::CArticlePageWin() : m_pLayout(std::make_unique<CPageLayout>(this))
@@ -1881,4 +1883,13 @@ void CArticlePageWin::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
         CVLScrollWnd::OnKeyDown(nChar, nRepCnt, nFlags);
         break;
     }
+}
+
+// ---- printing (ArticlePrinter.h) ----
+
+LRESULT CArticlePageWin::OnPrintArticle(WPARAM, LPARAM lParam)
+{
+    CArticlePrinter printer(*this);
+    printer.PrintArticle(static_cast<int>(lParam));
+    return 0;
 }

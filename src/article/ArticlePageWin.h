@@ -228,6 +228,8 @@ protected:
     afx_msg LRESULT OnThumbPress(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnStickyPresent(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnMciNotify(WPARAM wParam, LPARAM lParam);
+    // VLM_PRINT_ARTICLE: prints the scope in lParam (CArticlePrinter).
+    afx_msg LRESULT OnPrintArticle(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 
     // Makes font nSlot of the page (tests measure with other faces).

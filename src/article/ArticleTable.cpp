@@ -352,8 +352,10 @@ int CArticleTable::LayOut()
     if (m_bDamaged || m_pFonts == NULL)
         return 0;
 
-    CDC dc;
-    dc.CreateCompatibleDC(NULL);
+    CDC screenDC;
+    if (m_pLayoutDC == NULL)
+        screenDC.CreateCompatibleDC(NULL);
+    CDC& dc = m_pLayoutDC != NULL ? *m_pLayoutDC : screenDC;
     CFont* pOldFont = dc.SelectObject(m_pFonts->GetFontForCode(1));
     const int nFootIndent = dc.GetTextExtent("0 ", 2).cx;
     dc.SelectObject(m_pFonts->GetFontForCode(0));
@@ -383,9 +385,9 @@ int CArticleTable::LayOut()
         const int k = GetBandCellEnd(b) - nFirstCell;
         if (k <= 0)
             continue;
-        const int nWrap = WrapWidth(k);
-        m_nTableWidth = std::max(m_nTableWidth, BandWidth(k));
-        m_nPitch = ColumnPitch(k);
+        const int nWrap = LayoutWrap(k);
+        m_nTableWidth = std::max(m_nTableWidth, LayoutBandWidth(k));
+        m_nPitch = LayoutPitch(k);
 
         for (int j = 0; j < k; ++j) {
             const TableCellEntry cell = GetCell(nFirstCell + j);
@@ -420,12 +422,12 @@ int CArticleTable::LayOut()
                 } else if (MarkCount(run) != 0 && nRow == nFirstRow) {
                     x += nFootIndent;
                 }
-                const int nLeft = ColumnLeft(k, j);
+                const int nLeft = LayoutLeft(k, j);
                 rec.x = static_cast<WORD>(x + nLeft);
                 rec.xColumn = static_cast<WORD>(nLeft);
                 if ((nStyle == 3 || nStyle == 5) && k >= 3 && j == 0) {
                     rec.nHFreeze = 1;
-                    m_nFrozenEdge = std::max(m_nFrozenEdge, nLeft + ColumnPitch(k) - 1);
+                    m_nFrozenEdge = std::max(m_nFrozenEdge, nLeft + LayoutPitch(k) - 1);
                 }
                 if (band.nKind == TABLE_BAND_TITLE)
                     rec.nVFreeze = rec.nHFreeze = 2;
@@ -498,7 +500,9 @@ int CArticleTable::LayOut()
     }
     dc.SelectObject(pOldFont);
 
-    // Hot spots: one for every line of every run of a link.
+    // Hot spots: one for every line of every run of a link (the screen's only).
+    if (m_bPrintLayout)
+        return nRow;
     const int nFootFirst = ArticleWord(m_pTable + 18);
     const int nFootEnd = nFootFirst + ArticleWord(m_pTable + 20);
     for (int l = 0; l < m_nLinks; ++l) {
@@ -531,7 +535,7 @@ void CArticleTable::WrapRun(CDC& dc, int nRun, int k, int j, int& x, int nWidth,
     const TableRunEntry run = GetRun(nRun);
     LPCSTR pText = GetRunText(nRun);
     const int nTotal = run.wTextLength + 1;
-    const int nWrap = WrapWidth(k);
+    const int nWrap = LayoutWrap(k);
     int nLineX = x - nWidth;
     int nLine = 0;
     BOOL bMoved = FALSE;
@@ -548,7 +552,7 @@ void CArticleTable::WrapRun(CDC& dc, int nRun, int k, int j, int& x, int nWidth,
                 ++nRow;
                 nHighest = std::max(nHighest, nRow);
                 rec.nRow = static_cast<WORD>(nRow);
-                rec.x = static_cast<WORD>(ColumnLeft(k, j));
+                rec.x = static_cast<WORD>(LayoutLeft(k, j));
                 nLineX = 0;
                 x = dc.GetTextExtent(pText + nStart, nTotal - nStart).cx;
                 bMoved = TRUE;
@@ -569,4 +573,87 @@ void CArticleTable::WrapRun(CDC& dc, int nRun, int k, int j, int& x, int nWidth,
         x = dc.GetTextExtent(pText + nStart + n, nTotal - nStart - n).cx;
     }
     rec.awLineStart[rec.nLines] = static_cast<WORD>(nTotal);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Print layout
+
+int CArticleTable::Scaled(int nValue) const
+{
+    return nValue * m_nScale / 100;
+}
+
+int CArticleTable::LayoutLeft(int k, int j) const
+{
+    return Scaled(ColumnLeft(k, j));
+}
+
+int CArticleTable::LayoutBandWidth(int k) const
+{
+    return Scaled(BandWidth(k));
+}
+
+int CArticleTable::LayoutWrap(int k) const
+{
+    return m_nWideWidth > 0 && k == 1 ? m_nWideWidth : Scaled(WrapWidth(k));
+}
+
+int CArticleTable::LayoutPitch(int k) const
+{
+    return m_nWideWidth > 0 && k == 1 ? m_nWideWidth : Scaled(ColumnPitch(k));
+}
+
+int CArticleTable::LayOutForPrint(CDC* pDC, CTableFontSet* pPrintFonts, int nPageWidth, int nPageHeight)
+{
+    if (m_bDamaged || pDC == NULL || pPrintFonts == NULL)
+        return 0;
+    const BOOL bWide = GetWidestColumnCount() > 8;
+    if (bWide && nPageWidth <= nPageHeight &&
+        AfxMessageBox("To print wide tables in Veltra, you must first change your print orientation to Landscape.  "
+                      "To change your print orientation to Landscape, read these directions and then select Cancel.  "
+                      "Select Print Setup from the File menu, select Landscape orientation, select OK.\n\n"
+                      "To continue printing without changing your print orientation, select OK.",
+                      MB_OKCANCEL) == IDCANCEL)
+        return 0;
+    // The screen's results stay as they are: the print layout runs on the print records.
+    const int nScreenWidth = std::max(m_nTableWidth, 1);
+    const int anSaved[] = {m_nPitch, m_nTableWidth, m_nFootnoteLines, m_nHeadingLines, m_nFrozenEdge, m_nFirstHitRow,
+                           m_nFirstHitX};
+    const BOOL bSavedHit = m_bFirstHitPlaced;
+    CTableFontSet* pScreenFonts = m_pFonts;
+    m_pFonts = pPrintFonts;
+    m_pLayoutDC = pDC;
+    // The table fills the page between margins of printMargin, so that its last column is not
+    // cut at the page's edge.
+    const int nSide = std::max((bWide ? std::max(nPageWidth, nPageHeight) : nPageWidth) - 2 * printMargin, 1);
+    m_nScale = nSide * 100 / nScreenWidth;
+    m_nWideWidth = bWide ? std::max(nPageWidth - 2 * printMargin, 1) : 0;
+    m_bPrintLayout = TRUE;
+    std::swap(m_aLayout, m_aPrintLayout);
+    std::vector<TableHotSpot> screenSpots;
+    std::swap(screenSpots, m_aHotSpots);
+
+    m_nPrintLines = LayOut();
+    m_nPrintTableWidth = m_nTableWidth;
+    m_nPrintPitch = m_nPitch;
+    m_nPrintFootnoteLines = m_nFootnoteLines;
+    m_nPrintHeadingLines = m_nHeadingLines;
+    m_nPrintFrozenEdge = m_nFrozenEdge;
+
+    std::swap(screenSpots, m_aHotSpots);
+    std::swap(m_aLayout, m_aPrintLayout);
+    m_bPrintLayout = FALSE;
+    m_nWideWidth = 0;
+    m_nScale = 100;
+    m_pLayoutDC = NULL;
+    m_pFonts = pScreenFonts;
+    m_nPitch = anSaved[0];
+    m_nTableWidth = anSaved[1];
+    m_nFootnoteLines = anSaved[2];
+    m_nHeadingLines = anSaved[3];
+    m_nFrozenEdge = anSaved[4];
+    m_nFirstHitRow = anSaved[5];
+    m_nFirstHitX = anSaved[6];
+    m_bFirstHitPlaced = bSavedHit;
+    return m_nPrintLines;
 }

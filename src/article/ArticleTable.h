@@ -106,7 +106,7 @@ protected:
 
 class CArticleTable {
 public:
-    enum { maxBandCells = 20, figuresColumns = 20 };
+    enum { maxBandCells = 20, figuresColumns = 20, printMargin = 90 };
 
     // Locates table nTable of the document, turns its text into display form, collects the hits
     // that fall in it and lays it out with the fonts. Throws only memory exceptions; damaged
@@ -182,6 +182,15 @@ public:
     static int WrapWidth(int k);
     static int ColumnPitch(int k);
 
+    // The layout again for a printer page: the column tables scaled to the page width less two
+    // margins of printMargin (for more than eight columns, to the longer side; one-cell bands
+    // then wrap at the page width less the margins), the
+    // runs measured in the print fonts on the printer. The results go to the print fields and
+    // the print records; the screen's stay. A table of more than eight columns on a page
+    // narrower than high asks for landscape first: Cancel returns 0. The print line count.
+    int LayOutForPrint(CDC* pDC, CTableFontSet* pPrintFonts, int nPageWidth, int nPageHeight);
+    const TableRunLayout& GetPrintRunLayout(int i) const { return m_aPrintLayout[static_cast<size_t>(i)]; }
+
     // Set by table printing.
     int m_nPrintLines = 0;
     int m_nPrintTableWidth = 0;
@@ -196,6 +205,12 @@ private:
     BOOL Refuse(LPCSTR lpszWhat);
     void CollectHits();
     void WrapRun(CDC& dc, int nRun, int k, int j, int& x, int nWidth, int& nRow, int& nHighest);
+    // The column tables as the layout under way uses them (scaled for print).
+    int Scaled(int nValue) const;
+    int LayoutLeft(int k, int j) const;
+    int LayoutBandWidth(int k) const;
+    int LayoutWrap(int k) const;
+    int LayoutPitch(int k) const;
 
     CArticleDocument* m_pDocument;
     CTableFontSet* m_pFonts;
@@ -224,6 +239,12 @@ private:
     int m_nFirstHitRow = 0;
     int m_nFirstHitX = 0;
     BOOL m_bFirstHitPlaced = FALSE;
+    // The print layout under way: the printer DC, the scale in percent, the wrap width of
+    // one-cell bands of a wide table.
+    CDC* m_pLayoutDC = NULL;
+    int m_nScale = 100;
+    int m_nWideWidth = 0;
+    BOOL m_bPrintLayout = FALSE;
     // Hits and hot spots grow as they come; the layouts hold one record per run.
     std::vector<DWORD> m_aHits;
     std::vector<TableRunLayout> m_aLayout;

@@ -1,11 +1,13 @@
 #include "article/RelatedArticlesTabWin.h"
 
 #include "article/ArticleDocument.h"
+#include "article/TabListPrinter.h"
 #include "base/AppServices.h"
 #include "base/Reference.h"
 #include "base/ReferenceFactory.h"
 #include "base/VLMessages.h"
 
+#include <algorithm>
 #include <memory>
 
 IMPLEMENT_DYNAMIC(CRelatedArticlesTabWin, CArticleListTabWin)
@@ -93,4 +95,20 @@ void CRelatedArticlesTabWin::OnListDoubleClick(DWORD dwCode)
 {
     HTREEITEM hItem = m_list.GetCurrentItemId();
     OpenLine(dwCode, hItem != NULL ? m_list.GetItemText(hItem) : CString());
+}
+
+int CRelatedArticlesTabWin::PrintRelated()
+{
+    if (m_pDocument == NULL)
+        return 0;
+    const int nCount = std::min(m_pDocument->GetRelatedCount(), static_cast<int>(m_lines.size()));
+    std::vector<PrintListLine> lines;
+    for (int i = 0; i < nCount; ++i)
+        lines.push_back({m_lines[static_cast<size_t>(i)].strText, m_lines[static_cast<size_t>(i)].nLevel, 0});
+    CString strTitle;
+    std::unique_ptr<CStringArray> pTitles(m_pDocument->GetSectionTitles());
+    if (pTitles && pTitles->GetSize() > 0)
+        strTitle = pTitles->GetAt(0);
+    CTabListPrinter printer(this, "Veltra Multimedia Encyclopedia Related Articles", strTitle, std::move(lines));
+    return printer.Print();
 }

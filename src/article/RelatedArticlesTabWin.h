@@ -31,6 +31,8 @@ public:
     // without related entries empties the list and keeps the line records.
     void LoadRelated(CArticleDocument* pDocument);
     const std::vector<RelatedLine>& GetLines() const { return m_lines; }
+    // Prints the related lines (CTabListPrinter); the pages printed.
+    int PrintRelated();
 
     // Opens the related article of a line code (a link line; any other does nothing).
     void OpenLine(DWORD dwCode, const CString& strTitle);

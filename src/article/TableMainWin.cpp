@@ -2,6 +2,7 @@
 
 #include "article/ArticleDocument.h"
 #include "article/TableHeadWin.h"
+#include "article/TablePrinter.h"
 #include "article/TableTextWin.h"
 #include "base/AppHost.h"
 #include "base/AppServices.h"
@@ -400,6 +401,12 @@ void CTableMainWin::OnPrintCommand()
 
 void CTableMainWin::PrintTable()
 {
+    if (m_bPrinting || m_pTable == NULL)
+        return;
+    m_bPrinting = TRUE;
+    CTablePrinter printer(*this);
+    printer.PrintTable();
+    m_bPrinting = FALSE;
 }
 
 void CTableMainWin::OnFilePrint()
@@ -409,7 +416,7 @@ void CTableMainWin::OnFilePrint()
 
 BOOL CTableMainWin::CanPrint()
 {
-    return FALSE;
+    return m_pTable != NULL && !m_pTable->IsDamaged();
 }
 
 void CTableMainWin::OnEditCopy()

@@ -77,8 +77,7 @@ public:
     void OnUpdateEditSelectAll(CCmdUI* pCmdUI) override;
     void OnActivateMainWin(BOOL bActive) override;
 
-    // Prints the current table. Table printing plugs in here; until then the view offers no
-    // printing (CanPrint is FALSE) and the command does nothing.
+    // Prints the current table (CTablePrinter); the view can print while it shows a table.
     virtual void PrintTable();
 
     // The nine screen fonts anew at the screen class's size, and the body font's line metrics.

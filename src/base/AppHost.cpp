@@ -68,3 +68,8 @@ void SetAppHost(CAppHost* pHost)
 {
     AppServices().pHost = pHost;
 }
+
+UINT CAppHost::RunPrintSelection(CWnd*, UINT)
+{
+    return 0x200;
+}

@@ -44,6 +44,11 @@ public:
     // Gives a running timeline viewer that accepts automation the text (NULL: none); FALSE when
     // none runs. Plain: FALSE.
     virtual BOOL PassToTimelineViewer(LPCSTR lpszText);
+    // The print-selection window over the article view: nDisabled holds the result bits of the
+    // choices switched off; the bits chosen (0x200 article, 0x100 section, 0x80 page, 0x40
+    // selected text, 0x20 outline, 0x10 related, 0x08 search results, 0x04 online extras, 0x01
+    // dictionary), 0 for Cancel. Plain: no window to ask with, the whole article (0x200).
+    virtual UINT RunPrintSelection(CWnd* pParent, UINT nDisabled);
 };
 
 // The installed host, else the plain one.

@@ -33,6 +33,7 @@
 #define VLM_SHOW_LINKED_SELECTION 0x410  // (view id, new CString*): show what a link selects
 #define VLM_PANE_DOWN 0x411          // (0, 1 search or 2 dictionary): the pane's button released
 #define VLM_PANE_UP 0x412            // (0, 1 or 2): the pane's button pressed
+#define VLM_PRINT_ARTICLE 0x413      // (0, scope 0x200/0x100/0x80/0x40): the article page prints
 #define VLM_PRINT_RESULTS 0x418      // (0, 0): the search pane prints its result list
 #define VLM_OPEN_FOUND_ITEM 0x41A    // (view id, CReference*): open a search result
 #define VLM_SHOW_SEARCH_PANE 0x41B   // (0, 0): show the search pane

@@ -18,6 +18,8 @@
 #include <host/Printer.h>
 #include <host/Surface.h>
 
+#include <PdfReader.h>
+
 #include <zlib.h>
 
 #include <mmsystem.h>
@@ -80,28 +82,7 @@ std::string ReadHostFile(const std::string& path)
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
-// The pixels of the n-th image of a PDF written by the spooler (8-bit RGB, deflated).
-std::string PdfImage(const std::string& pdf, int n, int& width, int& height)
-{
-    std::size_t pos = 0;
-    for (int i = 0; i <= n; ++i) {
-        pos = pdf.find("/Subtype /Image", pos);
-        if (pos == std::string::npos)
-            return {};
-        pos += 10;
-    }
-    width = std::stoi(pdf.substr(pdf.find("/Width ", pos) + 7));
-    height = std::stoi(pdf.substr(pdf.find("/Height ", pos) + 8));
-    const std::size_t len = pdf.find("/Length ", pos);
-    const std::size_t size = std::stoul(pdf.substr(len + 8));
-    const std::size_t start = pdf.find("stream\n", len) + 7;
-    std::string out(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3, '\0');
-    uLongf outLen = out.size();
-    if (uncompress(reinterpret_cast<Bytef*>(out.data()), &outLen, reinterpret_cast<const Bytef*>(pdf.data() + start),
-                   size) != Z_OK)
-        return {};
-    return out;
-}
+using pdf_reader::PdfImage;
 
 class GrfPictureWinTest : public MediaTest {
 protected:

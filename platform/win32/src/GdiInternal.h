@@ -276,6 +276,9 @@ DC* NewDC(DcKind kind, std::shared_ptr<host::Surface> surface);
 DC* NewPrinterDC(LPCSTR device, const DEVMODEA* dm, bool infoOnly);
 bool IsPrinterName(LPCSTR device);
 int PrinterCaps(DC& dc, int index);
+// Keeps a word drawn on a printer page (surface coordinates: left, baseline; its height and
+// width) for the text of the printed document.
+void NotePrintedText(DC& dc, int x, int baseline, int height, int width, const char* s, int n);
 void EndPrinterDC(DC& dc);
 
 // New bitmap objects. Sizes beyond what the engine will allocate are refused up front.

@@ -3,6 +3,7 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -26,10 +27,32 @@ std::string Num(double v)
     std::snprintf(buf, sizeof buf, "%.2f", v);
     return buf;
 }
+// The words of a page as invisible text (render mode 3) in a fixed-pitch font, each word
+// stretched to the width it has on the page. (left, top) is the printable area's top left.
+std::string TextLayer(const PageTexts& words, double scale, double left, double top)
+{
+    std::string out;
+    for (const PrintedText& w : words) {
+        if (w.text.empty() || w.height <= 0)
+            continue;
+        const double size = w.height * scale * 0.8;
+        const double natural = 0.6 * size * double(w.text.size());
+        const double stretch = natural > 0 ? 100.0 * w.width * scale / natural : 100.0;
+        std::string text;
+        for (char c : w.text) {
+            if (c == '(' || c == ')' || c == '\\')
+                text += '\\';
+            text += c;
+        }
+        out += "BT 3 Tr /F0 " + Num(size) + " Tf " + Num(std::max(stretch, 1.0)) + " Tz " + Num(left + w.x * scale) + " " +
+               Num(top - w.baseline * scale) + " Td (" + text + ") Tj ET\n";
+    }
+    return out;
+}
 } // namespace
 
 bool WritePdf(const std::string& hostPath, const std::vector<std::shared_ptr<Surface>>& pages, int dpi, int paperWidth,
-              int paperHeight, int marginX, int marginY)
+              int paperHeight, int marginX, int marginY, const std::vector<PageTexts>* texts)
 {
     if (dpi <= 0)
         return false;
@@ -42,7 +65,8 @@ bool WritePdf(const std::string& hostPath, const std::vector<std::shared_ptr<Sur
         body += std::to_string(n) + " 0 obj\n";
     };
     int count = int(pages.size());
-    // Objects: 1 catalog, 2 page tree, then per page: page, contents, image.
+    // Objects: 1 catalog, 2 page tree, then per page: page, contents, image; last the font of
+    // the text layer.
     std::ostringstream kids;
     for (int i = 0; i < count; ++i)
         kids << (3 + i * 3) << " 0 R ";
@@ -51,6 +75,7 @@ bool WritePdf(const std::string& hostPath, const std::vector<std::shared_ptr<Sur
     begin(2);
     body += "<< /Type /Pages /Kids [" + kids.str() + "] /Count " + std::to_string(count) + " >>\nendobj\n";
     double scale = 72.0 / dpi;
+    const int fontObj = 3 + count * 3;
     for (int i = 0; i < count; ++i) {
         const Surface& s = *pages[size_t(i)];
         int pageObj = 3 + i * 3, contentObj = pageObj + 1, imageObj = pageObj + 2;
@@ -59,9 +84,11 @@ bool WritePdf(const std::string& hostPath, const std::vector<std::shared_ptr<Sur
         double ix = marginX * scale, iy = ph - marginY * scale - ih;
         begin(pageObj);
         body += "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 " + Num(pw) + " " + Num(ph) +
-                "] /Resources << /XObject << /Im0 " + std::to_string(imageObj) +
-                " 0 R >> >> /Contents " + std::to_string(contentObj) + " 0 R >>\nendobj\n";
+                "] /Resources << /XObject << /Im0 " + std::to_string(imageObj) + " 0 R >> /Font << /F0 " +
+                std::to_string(fontObj) + " 0 R >> >> /Contents " + std::to_string(contentObj) + " 0 R >>\nendobj\n";
         std::string content = "q " + Num(iw) + " 0 0 " + Num(ih) + " " + Num(ix) + " " + Num(iy) + " cm /Im0 Do Q\n";
+        if (texts && size_t(i) < texts->size())
+            content += TextLayer((*texts)[size_t(i)], scale, ix, ph - marginY * scale);
         begin(contentObj);
         body += "<< /Length " + std::to_string(content.size()) + " >>\nstream\n" + content + "endstream\nendobj\n";
         std::vector<unsigned char> raw;
@@ -83,6 +110,8 @@ bool WritePdf(const std::string& hostPath, const std::vector<std::shared_ptr<Sur
         body += data;
         body += "\nendstream\nendobj\n";
     }
+    begin(fontObj);
+    body += "<< /Type /Font /Subtype /Type1 /BaseFont /Courier /Encoding /WinAnsiEncoding >>\nendobj\n";
     size_t xref = body.size();
     body += "xref\n0 " + std::to_string(offsets.size() + 1) + "\n0000000000 65535 f \n";
     for (size_t off : offsets) {

@@ -18,6 +18,8 @@ struct PrintJob {
     std::string docName;
     std::string output; // platform path from DOCINFO, or empty
     std::vector<std::shared_ptr<host::Surface>> pages;
+    std::vector<host::PageTexts> texts; // the words of each finished page
+    host::PageTexts pageText;           // the words of the page in progress
     bool inPage = false;
 };
 
@@ -157,6 +159,13 @@ int PrinterCaps(DC& base, int index)
     }
 }
 
+void NotePrintedText(DC& dc, int x, int baseline, int height, int width, const char* s, int n)
+{
+    if (!dc.job || !dc.job->inPage || n <= 0)
+        return;
+    dc.job->pageText.push_back(host::PrintedText{x, baseline, height, width, std::string(s, size_t(n))});
+}
+
 void EndPrinterDC(DC& dc)
 {
     // A job still open when its DC goes away is abandoned, as if AbortDoc had been called.
@@ -234,6 +243,7 @@ int WINAPI StartPage(HDC hdc)
     const Sheet& s = dc->sheet;
     dc->surface = std::make_shared<host::Surface>(s.width - 2 * s.marginX, s.height - 2 * s.marginY, 32);
     dc->surface->Fill(0x00FFFFFF);
+    dc->job->pageText.clear();
     dc->job->inPage = true;
     dc->InvalidateClip();
     return 1;
@@ -246,6 +256,8 @@ int WINAPI EndPage(HDC hdc)
     if (!dc || !dc->job || !dc->job->inPage)
         return SP_ERROR;
     dc->job->pages.push_back(dc->surface);
+    dc->job->texts.push_back(std::move(dc->job->pageText));
+    dc->job->pageText.clear();
     dc->job->inPage = false;
     dc->surface.reset();
     dc->InvalidateClip();
@@ -280,11 +292,11 @@ int WINAPI EndDoc(HDC hdc)
                    .string();
     }
     const Sheet& s = dc->sheet;
-    if (!host::WritePdf(file, job->pages, s.dpi, s.width, s.height, s.marginX, s.marginY)) {
+    if (!host::WritePdf(file, job->pages, s.dpi, s.width, s.height, s.marginX, s.marginY, &job->texts)) {
         SetLastError(ERROR_WRITE_FAULT);
         return SP_OUTOFDISK;
     }
-    sp.done.push_back(host::PrintedJob{job->docName, file, s.dpi, job->pages});
+    sp.done.push_back(host::PrintedJob{job->docName, file, s.dpi, job->pages, job->texts});
     return 1;
 }
 

@@ -476,6 +476,28 @@ private:
     bool m_active;
 };
 
+// A printer page keeps the words drawn on it, so that the printed document carries its text.
+void NoteWords(DC& dc, int sx, int sbase, const char* s, int n, const INT* dx)
+{
+    if (dc.kind != DcKind::Printer || !dc.job || n <= 0)
+        return;
+    RealFont& f = FontOf(dc);
+    int x = sx, start = -1, startX = 0;
+    for (int i = 0; i <= n; ++i) {
+        const bool space = i == n || s[i] == ' ' || s[i] == '\t';
+        if (!space && start < 0) {
+            start = i;
+            startX = x;
+        }
+        if (space && start >= 0) {
+            NotePrintedText(dc, startX, sbase, f.ascent + f.descent, x - startX, s + start, i - start);
+            start = -1;
+        }
+        if (i < n)
+            x += dx ? dx[i] : f.Get(BYTE(s[i])).advance + dc.st.charExtra;
+    }
+}
+
 BOOL TextOutImpl(DC& dc, int x, int y, UINT options, const RECT* rect, const char* s, int n, const INT* dx)
 {
     RealFont& f = FontOf(dc);
@@ -520,6 +542,7 @@ BOOL TextOutImpl(DC& dc, int x, int y, UINT options, const RECT* rect, const cha
         FillRgnSurface(dc, Rgn(RECT{dc.Sx(left), dc.Sy(base - f.ascent), dc.Sx(left + width), dc.Sy(base + f.descent)}),
                        bk, R2_COPYPEN);
     PaintGlyphs(dc, dc.Sx(left), dc.Sy(base), s, n, dx, -1);
+    NoteWords(dc, dc.Sx(left), dc.Sy(base), s, n, dx);
     return TRUE;
 }
 
@@ -542,6 +565,7 @@ void DrawTextLine(DC& dc, int x, int y, const char* s, int n, const RECT* clip, 
                        R2_COPYPEN);
     }
     PaintGlyphs(dc, dc.Sx(x), dc.Sy(y + f.ascent), s, n, nullptr, underlineAt);
+    NoteWords(dc, dc.Sx(x), dc.Sy(y + f.ascent), s, n, nullptr);
 }
 
 } // namespace gdi

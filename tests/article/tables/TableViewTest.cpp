@@ -8,7 +8,9 @@
 #include "article/ArticleTable.h"
 #include "article/TableHeadWin.h"
 #include "article/TableMainWin.h"
+#include "article/TablePrinter.h"
 #include "article/TableTextWin.h"
+#include "base/DataFolders.h"
 #include "base/HitList.h"
 #include "base/ReferenceFactory.h"
 #include "base/VLMessages.h"
@@ -22,6 +24,8 @@
 #include <TableWriter.h>
 
 #include <DialogDriver.h>
+#include <PdfReader.h>
+#include <host/Printer.h>
 
 #include <gtest/gtest.h>
 
@@ -683,6 +687,200 @@ TEST_F(TableViewTest, Screenshots)
     pView = ShowTable(OpenSample("1002-volcano.txt", pHits), 0);
     ui::PumpUntilIdle();
     ui::dialog::Screenshot(frameHwnd, "tables-volcano-eruptions.png");
+}
+
+// ---- printing ----
+
+class TablePrintingTest : public TableViewTest {
+protected:
+    void SetUp() override
+    {
+        TableViewTest::SetUp();
+        UsePrinter(850, 1100);
+        host::SetPrintFolder((dir.path() / "print").string());
+        host::ClearPrintedJobs();
+        MakeFrame(800, 600);
+    }
+    void TearDown() override
+    {
+        host::SetPrinter(host::PrinterSettings{});
+        AfxGetApp()->SelectPrinter(NULL, NULL);
+        host::SetPrintFolder("");
+        host::ClearPrintedJobs();
+        TableViewTest::TearDown();
+    }
+    // A 100-dpi printer with a sheet of the given size (device pixels).
+    static void UsePrinter(int width, int height)
+    {
+        host::PrinterSettings printer;
+        printer.dpi = 100;
+        printer.paperWidth = width;
+        printer.paperHeight = height;
+        printer.marginX = printer.marginY = 25;
+        host::SetPrinter(printer);
+        AfxGetApp()->SelectPrinter(NULL, NULL);  // the next print dialog starts on the new sheet
+    }
+    static void Setting(LPCSTR key, LPCSTR value)
+    {
+        ASSERT_TRUE(WriteAppProfileString(VL_PRODUCT_SECTION, key, value));
+    }
+    // Prints the view's table with OK in the print dialog: the pages' texts (empty: no job).
+    std::vector<std::string> Print(CTableMainWin* pView)
+    {
+        host::ClearPrintedJobs();
+        host::AnswerCommonDialog("print", "");
+        pView->SendMessage(WM_COMMAND, IDC_TABLE_PRINT, 0);
+        const auto jobs = host::PrintedJobs();
+        if (jobs.empty())
+            return {};
+        EXPECT_EQ(1u, jobs.size());
+        EXPECT_EQ("Veltra Multimedia Encyclopedia Table", jobs[0].docName);
+        const auto pages = pdf_reader::PageTexts(jobs[0].file);
+        EXPECT_EQ(static_cast<int>(pages.size()), pdf_reader::PageCount(jobs[0].file));
+        return pages;
+    }
+    static std::string Row(int n)
+    {
+        char buf[8];
+        std::snprintf(buf, sizeof buf, "r%03d", n);
+        return buf;
+    }
+    // A table of a heading row, nRows rows and a footnote.
+    static TableSource LongTable(int nRows)
+    {
+        std::vector<std::string> lines = {"title: Long table", "heading: Name | Value"};
+        for (int i = 0; i < nRows; ++i)
+            lines.push_back("row: " + Row(i) + " | v" + std::to_string(i));
+        lines.push_back("footnote: Measured at noon.");
+        return ParseTableSource(lines, "long");
+    }
+};
+
+TEST_F(TablePrintingTest, ALongTableRepeatsItsHeadingsAndFootnotesOnEveryPage)
+{
+    CTableMainWin* pView = ShowTable(OpenTables({LongTable(150)}), 0);
+    ASSERT_NE(pView, nullptr);
+    EXPECT_TRUE(pView->CanPrint());
+    const auto pages = Print(pView);
+    ASSERT_GE(pages.size(), 3u);
+    std::string all;
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        SCOPED_TRACE("page " + std::to_string(i + 1));
+        const std::string& page = pages[i];
+        EXPECT_NE(std::string::npos, page.find("Printed from Veltra"));
+        EXPECT_NE(std::string::npos, page.find("Table 0")) << "the title line";
+        EXPECT_NE(std::string::npos, page.find("Page " + std::to_string(i + 1)));
+        EXPECT_NE(std::string::npos, page.find("Name")) << "the heading row";
+        EXPECT_NE(std::string::npos, page.find("Measured at noon.")) << "the footnote";
+        EXPECT_NE(std::string::npos, page.find("From Veltra"));
+        all += page;
+    }
+    // Every body row once, in order: none lost at a page break, none printed twice.
+    std::size_t at = 0;
+    for (int i = 0; i < 150; ++i) {
+        const std::size_t found = all.find(Row(i), at);
+        ASSERT_NE(std::string::npos, found) << Row(i);
+        EXPECT_EQ(std::string::npos, all.find(Row(i), found + 4)) << Row(i) << " twice";
+        at = found;
+    }
+    // The rows of a page follow the headings on the page, the footnote stands below them.
+    const std::string& first = pages[0];
+    EXPECT_LT(first.find("Name"), first.find(Row(0)));
+    EXPECT_LT(first.find(Row(0)), first.find("Measured at noon."));
+
+    // The screen layout is untouched by the print layout.
+    CArticleTable* pTable = pView->GetTable();
+    EXPECT_GT(pTable->m_nPrintTableWidth, pTable->GetTableWidth());
+
+    // With the page limit: the first two pages only.
+    Setting("LPL", "Y");
+    Setting("MP", "2");
+    const auto limited = Print(pView);
+    ASSERT_EQ(2u, limited.size());
+    EXPECT_NE(std::string::npos, limited[1].find("Page 2"));
+    Setting("MP", "0");
+    EXPECT_EQ(pages.size(), Print(pView).size()) << "no page number is 0: every page prints";
+}
+
+TEST_F(TablePrintingTest, AShortTablePrintsOnePage)
+{
+    CTableMainWin* pView = ShowTable(OpenTables({Fixture()}), 0);
+    ASSERT_NE(pView, nullptr);
+    const auto pages = Print(pView);
+    ASSERT_EQ(1u, pages.size());
+    for (const char* text : {"a1", "b1", "b2", "note", "Page 1"})
+        EXPECT_NE(std::string::npos, pages[0].find(text)) << text;
+    host::CancelCommonDialog("print");
+    host::ClearPrintedJobs();
+    pView->SendMessage(WM_COMMAND, IDC_TABLE_PRINT, 0);
+    EXPECT_TRUE(host::PrintedJobs().empty()) << "Cancel prints nothing";
+}
+
+TEST_F(TablePrintingTest, AWideTableOnAPortraitPageAsksForLandscape)
+{
+    std::vector<std::string> lines = {"title: Wide", "heading: c1 | c2 | c3 | c4 | c5 | c6 | c7 | c8 | c9"};
+    for (int i = 0; i < 5; ++i)
+        lines.push_back("row: " + Row(i) + " | 2 | 3 | 4 | 5 | 6 | 7 | 8 | last" + std::to_string(i));
+    CTableMainWin* pView = ShowTable(OpenTables({ParseTableSource(lines, "wide")}), 0);
+    ASSERT_NE(pView, nullptr);
+
+    const std::size_t boxes = host::MessageBoxLog().size();
+    host::AnswerNextMessageBox(IDCANCEL);
+    EXPECT_TRUE(Print(pView).empty()) << "Cancel in the warning: no page";
+    auto log = host::MessageBoxLog();
+    ASSERT_EQ(boxes + 1, log.size());
+    EXPECT_EQ(0u, log.back().text.find("To print wide tables in Veltra, you must first change your print orientation "
+                                       "to Landscape."));
+    EXPECT_NE(std::string::npos, log.back().text.find("\n\nTo continue printing without changing your print "
+                                                      "orientation, select OK."));
+
+    host::AnswerNextMessageBox(IDOK);
+    auto pages = Print(pView);
+    ASSERT_EQ(1u, pages.size()) << "OK prints anyway";
+    EXPECT_NE(std::string::npos, pages[0].find(Row(4)));
+
+    // On a landscape sheet there is nothing to ask; the table spreads over the page's width.
+    UsePrinter(1100, 850);
+    pages = Print(pView);
+    EXPECT_EQ(boxes + 2, host::MessageBoxLog().size());
+    ASSERT_EQ(1u, pages.size());
+    const auto jobs = host::PrintedJobs();
+    int xFirst = 0, xLast = 0;
+    for (const host::PrintedText& t : jobs[0].texts[0]) {
+        if (t.text == "c1")
+            xFirst = t.x;
+        if (t.text == "c9")
+            xLast = t.x;
+    }
+    EXPECT_GT(xLast - xFirst, 1050 / 2) << "nine columns across most of the page";
+}
+
+TEST_F(TablePrintingTest, HeadingsAndFootnotesThatFillThePageAreTooTallToPrint)
+{
+    std::vector<std::string> lines = {"title: Tall", "heading: A | B", "row: x | y"};
+    for (int i = 0; i < 30; ++i)
+        lines.push_back("footnote: Footnote number " + std::to_string(i) + ".");
+    CTableMainWin* pView = ShowTable(OpenTables({ParseTableSource(lines, "tall")}), 0);
+    ASSERT_NE(pView, nullptr);
+    UsePrinter(850, 400);
+    const std::size_t boxes = host::MessageBoxLog().size();
+    host::AnswerNextMessageBox(IDOK);
+    EXPECT_TRUE(Print(pView).empty());
+    auto log = host::MessageBoxLog();
+    ASSERT_EQ(boxes + 1, log.size());
+    EXPECT_EQ("table too tall to print", log.back().text);
+    EXPECT_TRUE(host::PrintedJobs().empty());
+}
+
+TEST_F(TablePrintingTest, ThePrintedSampleTable)
+{
+    UsePrinter(1100, 850);
+    CTableMainWin* pView = ShowTable(OpenSample("1001-aviation.txt"), 0);
+    ASSERT_NE(pView, nullptr);
+    const auto pages = Print(pView);
+    ASSERT_FALSE(pages.empty());
+    EXPECT_NE(std::string::npos, pages[0].find("Ford Trimotor"));
+    pdf_reader::RenderPageForScreenshot(host::PrintedJobs()[0].file, 1, "table-printed");
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <host/Printer.h>
 
+#include <PdfReader.h>
 #include <TempDir.h>
 #include <gtest/gtest.h>
 #include <zlib.h>
@@ -118,6 +119,52 @@ TEST_F(Printing, TwoPageJobIsRecordedAndWrittenAsPdf)
     EXPECT_EQ(BYTE(img[(size_t(50) * 800 + 50) * 3]), 255);
     std::string img2 = ImageStream(pdf, 1);
     EXPECT_EQ(BYTE(img2[0]), 128);
+}
+
+TEST_F(Printing, TheWordsOfEachPageLieOverItsImageAsText)
+{
+    HDC dc = CreateDC(nullptr, "Default Printer", nullptr, nullptr);
+    ASSERT_NE(dc, nullptr);
+    DOCINFO di{sizeof(DOCINFO), "Words", nullptr, nullptr, 0};
+    ASSERT_GT(StartDoc(dc, &di), 0);
+    HFONT f = CreateFont(-30, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "Times New Roman");
+    HGDIOBJ old = SelectObject(dc, f);
+    ASSERT_GT(StartPage(dc), 0);
+    SetTextAlign(dc, TA_BOTTOM | TA_LEFT);
+    TextOut(dc, 100, 200, "Moon (full) \\ rises", 20);
+    SetTextAlign(dc, TA_TOP | TA_LEFT);
+    RECT r{100, 400, 300, 600};
+    DrawText(dc, "Wrapped words of a box", -1, &r, DT_WORDBREAK);
+    ASSERT_GT(EndPage(dc), 0);
+    ASSERT_GT(StartPage(dc), 0);
+    TextOut(dc, 50, 50, "Second", 6);
+    ASSERT_GT(EndPage(dc), 0);
+    ASSERT_GT(EndDoc(dc), 0);
+    SelectObject(dc, old);
+    DeleteObject(f);
+    DeleteDC(dc);
+
+    const auto jobs = host::PrintedJobs();
+    ASSERT_EQ(1u, jobs.size());
+    ASSERT_EQ(2u, jobs[0].texts.size());
+    const host::PageTexts& words = jobs[0].texts[0];
+    ASSERT_GE(words.size(), 4u);
+    // Each word on its own, at its pen position, bottom-aligned text on its baseline.
+    EXPECT_EQ("Moon", words[0].text);
+    EXPECT_EQ(100, words[0].x);
+    EXPECT_LT(words[0].baseline, 200);
+    EXPECT_GT(words[0].baseline, 180);
+    EXPECT_EQ("(full)", words[1].text);
+    EXPECT_GT(words[1].x, words[0].x + words[0].width);
+
+    const auto pages = pdf_reader::PageTexts(jobs[0].file);
+    ASSERT_EQ(2u, pages.size());
+    EXPECT_NE(std::string::npos, pages[0].find("Moon (full) \\ rises")) << pages[0];
+    for (const char* w : {"Wrapped", "words", "box"})
+        EXPECT_NE(std::string::npos, pages[0].find(w)) << w;
+    EXPECT_LT(pages[0].find("rises"), pages[0].find("Wrapped"));
+    EXPECT_EQ(std::string::npos, pages[0].find("Second"));
+    EXPECT_NE(std::string::npos, pages[1].find("Second"));
 }
 
 BOOL CALLBACK Refuse(HDC, int)

@@ -261,7 +261,7 @@ TEST_F(MenuCommandTest, TheCommandAndStateTableOfEveryFrameCommand)
         int overTable;    // with the table view on screen
     } const cases[] = {
         {9001, "Save As", kOn, kOff},
-        {9002, "Print (the least views cannot print)", kOff, kOff},
+        {9002, "Print (the article view always, the tables view with no table not)", kOn, kOff},
         {9003, "Print Setup", kOn, kOn},
         {9004, "Exit", kOn, kOn},
         {9005, "Copy (the views have nothing selected)", kOff, kOff},
