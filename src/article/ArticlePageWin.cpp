@@ -15,6 +15,7 @@
 #include "widgets/Dib.h"
 #include "widgets/MiniArtThumb.h"
 #include "widgets/TextDropTarget.h"
+#include "widgets/Thumbnail.h"
 
 #include <afxres.h>
 #include <mmsystem.h>
@@ -119,7 +120,9 @@ ON_WM_LBUTTONDBLCLK()
 ON_WM_KEYDOWN()
 ON_WM_KILLFOCUS()
 ON_MESSAGE(VLM_THUMB_PRESS, OnThumbPress)
-ON_MESSAGE(VLM_STICKY_PRESENT, OnStickyPresent)
+ON_WM_SETCURSOR()
+ON_MESSAGE(VLM_STICKY_PRESENT, OnSetStickyNotes)
+ON_MESSAGE(VLM_STICKY_DELETED, OnStickyNotesChanged)
 ON_MESSAGE(MM_MCINOTIFY, OnMciNotify)
 END_MESSAGE_MAP()
 
@@ -200,11 +203,24 @@ void CArticlePageWin::CreateSlotFont(CFont& font, int nSlot, int nTenths, CDC* p
     static_cast<CPageLayout*>(m_pLayout.get())->MakeFont(font, nSlot, nTenths, pDC);
 }
 
-CWnd* CArticlePageWin::CreateThumbnailWindow(CArticleDocument*, int)
+CWnd* CArticlePageWin::CreateThumbnailWindow(CArticleDocument* pDocument, int nMediaIndex)
 {
-    // The thumbnail factory does not make thumbnail windows yet: paragraphs with thumbnails
-    // lay out as plain text until it does.
-    return NULL;
+    CThumbnailFactory* pFactory = GetAppThumbnailFactory();
+    CReferenceFactory* pReferences = GetAppReferenceFactory();
+    if (pFactory == NULL || pReferences == NULL || pDocument == NULL || GetSafeHwnd() == NULL)
+        return NULL;
+    const DWORD dwRin = pDocument->GetMediaRin(nMediaIndex);
+    if (dwRin == 0)
+        return NULL;
+    std::unique_ptr<CReference> pReference(pReferences->CreateReference(static_cast<LONG>(dwRin), "", 0));
+    if (!pReference)
+        return NULL;
+    std::unique_ptr<CThumbnail> pThumb(pFactory->CreateThumbnail(pReference.get()));
+    // Made below the page, out of sight, until placement moves it beside its paragraph.
+    if (!pThumb || !pThumb->CreateAt(this, 0, 4000))
+        return NULL;
+    pThumb->ShowWindow(SW_HIDE);
+    return pThumb.release();
 }
 
 CString CArticlePageWin::GetLinkTitle(DWORD dwRin)
@@ -269,7 +285,7 @@ void CArticlePageWin::PlaceChildren()
     CRect rc;
     GetClientRect(&rc);
     m_pLayout->PlaceThumbnailWindows(GetTopLine(), 0, rc);
-    PlaceStickyIcons();
+    PlaceStickyNoteIcons();
 }
 
 void CArticlePageWin::LayoutSections(BOOL bLayout, BOOL bRestoreAnchor, int nTarget)
@@ -351,7 +367,7 @@ void CArticlePageWin::ResetPage()
     m_bSelection = m_bSelectAll = m_bSelecting = FALSE;
     m_mark.Reset();
     m_bMarking = FALSE;
-    SetStickyIcons(0, NULL);
+    DeleteStickyNoteIcons();
     ClosePopup();
     PostStatusText(NULL);
 }
@@ -360,7 +376,7 @@ void CArticlePageWin::RestartLayout(BOOL bScrollToHit)
 {
     m_pLayout->RestartLayout(bScrollToHit);
     m_bKeepPopups = FALSE;
-    SetStickyIcons(0, NULL);
+    DeleteStickyNoteIcons();
     EmptyLinkTable();
     m_bAutoOpenFirstMedia = FALSE;
     m_nPendingLine = -1;
@@ -389,6 +405,7 @@ void CArticlePageWin::CheckHighlightDates()
         return;
     m_pHiliteStore->RemoveRecord(nKey);
     m_pHiliteStore->GetSpanList(nKey);
+    m_bMarksPresent = FALSE;
     if (GetSafeHwnd() != NULL) {
         Invalidate();
         UpdateWindow();
@@ -411,134 +428,7 @@ void CArticlePageWin::PostStatusText(CString* pText)
 }
 
 // ---------------------------------------------------------------------------------------------
-// Page items and highlighter hooks
-
-void CArticlePageWin::ClosePopup()
-{
-    if (m_pMiniArt != NULL && m_pMiniArt->GetSafeHwnd() != NULL && m_pMiniArt->IsWindowVisible()) {
-        m_pMiniArt->ShowWindow(SW_HIDE);
-        Invalidate();
-    }
-    m_pLayout->m_bPopupShown = FALSE;
-}
-
-void CArticlePageWin::OnShowReference(CReference* pReference)
-{
-    delete pReference;
-}
-
-void CArticlePageWin::PlaySoundLine(DWORD, int)
-{
-}
-
-void CArticlePageWin::OnSoundDone()
-{
-    m_pLayout->m_bPopupShown = FALSE;
-}
-
-LRESULT CArticlePageWin::OnMciNotify(WPARAM, LPARAM)
-{
-    OnSoundDone();
-    return 0;
-}
-
-void CArticlePageWin::OpenTimeline(int)
-{
-}
-
-void CArticlePageWin::FindNext()
-{
-}
-
-void CArticlePageWin::ToggleHighlighter()
-{
-    m_bHighlighter = !m_bHighlighter;
-    m_bEraseMode = FALSE;
-}
-
-BOOL CArticlePageWin::FindStoredHighlight(int nSection, int nOffset, int nLength, int& nOutStart, int& nOutLength,
-                                          BOOL bRemove)
-{
-    nOutStart = -1;
-    nOutLength = 0;
-    CHiliteSpanList* pSpans = GetSpanList();
-    if (pSpans == NULL || pSpans->GetCount() == 0)
-        return FALSE;
-    BOOL bFound = FALSE;
-    for (UINT i = 0; i < pSpans->GetCount(); ++i) {
-        const CStoredHilite* pSpan = pSpans->GetAt(i);
-        const int nStart = static_cast<int>(pSpan->m_dwOffset);
-        const int nSpanLength = static_cast<int>(pSpan->m_dwLength);
-        if (static_cast<int>(pSpan->m_dwUnit) != nSection || nOffset + nLength < nStart ||
-            nOffset > nStart + nSpanLength)
-            continue;
-        if (!bFound || nStart <= nOutStart) {
-            nOutStart = nStart;
-            nOutLength = nSpanLength;
-        }
-        bFound = TRUE;
-    }
-    if (bFound && bRemove) {
-        const LONG nKey = m_pDocument->GetReference()->GetNumber();
-        for (UINT i = 0; pSpans != NULL && i < pSpans->GetCount();) {
-            const CStoredHilite span = *pSpans->GetAt(i);
-            const int nStart = static_cast<int>(span.m_dwOffset);
-            if (static_cast<int>(span.m_dwUnit) == nSection && nOffset + nLength >= nStart &&
-                nOffset <= nStart + static_cast<int>(span.m_dwLength)) {
-                m_pHiliteStore->RemoveHilite(nKey, span);
-                pSpans = GetSpanList();
-                i = 0;
-            } else {
-                ++i;
-            }
-        }
-        Invalidate();
-    }
-    return bFound;
-}
-
-void CArticlePageWin::BeginHighlight(int, int)
-{
-}
-
-void CArticlePageWin::ExtendHighlightTo(int, int)
-{
-}
-
-void CArticlePageWin::EndHighlight()
-{
-    m_bMarking = FALSE;
-    m_mark.Reset();
-}
-
-int CArticlePageWin::HitTestStickyIcon(int, int)
-{
-    return -1;
-}
-
-void CArticlePageWin::DragStickyIcon(int, int, int)
-{
-}
-
-void CArticlePageWin::DropStickyIcon(int, int, int)
-{
-    m_nDraggedNote = -1;
-}
-
-void CArticlePageWin::PlaceStickyIcons()
-{
-}
-
-void CArticlePageWin::SetStickyIcons(int, WORD* pPositions)
-{
-    delete[] pPositions;
-}
-
-LRESULT CArticlePageWin::OnStickyPresent(WPARAM wParam, LPARAM lParam)
-{
-    SetStickyIcons(static_cast<int>(wParam), reinterpret_cast<WORD*>(lParam));
-    return 0;
-}
+// Thumbnails
 
 LRESULT CArticlePageWin::OnThumbPress(WPARAM, LPARAM lParam)
 {
@@ -591,10 +481,14 @@ void CArticlePageWin::OnPaint()
     if (m_bAutoOpenFirstMedia && m_nPendingLine >= 0) {
         const int nLine = GetTopLine() + m_nPendingLine;
         const int nPending = m_nPendingLine;
+        // Cleared first: a paint while the sound starts does not start it again.
         m_bAutoOpenFirstMedia = FALSE;
         m_nPendingLine = -1;
-        if (nLine < GetLineCount())
+        if (nLine < GetLineCount()) {
+            m_bStartingFirstMedia = TRUE;
             PlaySoundLine(m_pDocument->GetMediaRin(static_cast<int>(GetLine(nLine).dwStart)), nPending);
+            m_bStartingFirstMedia = FALSE;
+        }
     }
 }
 
@@ -1276,6 +1170,7 @@ void CArticlePageWin::OnSize(UINT nType, int cx, int cy)
 void CArticlePageWin::OnDestroy()
 {
     ClosePopup();
+    DeleteStickyNoteIcons();
     if (m_pStickyWnd != NULL) {
         if (m_pStickyWnd->GetSafeHwnd() != NULL)
             m_pStickyWnd->DestroyWindow();
@@ -1518,6 +1413,11 @@ void CArticlePageWin::SelectWordAt(int x, int y)
 
 void CArticlePageWin::ExtendSelectionTo(int x, int y)
 {
+    ExtendRangeTo(m_selection, x, y, FALSE);
+}
+
+void CArticlePageWin::ExtendRangeTo(PageTextRange& range, int x, int y, BOOL bThroughSpace)
+{
     if (m_pDocument == NULL || GetLineCount() == 0)
         return;
     CRect rc;
@@ -1538,19 +1438,22 @@ void CArticlePageWin::ExtendSelectionTo(int x, int y)
     std::unique_ptr<CArticleSection> pSection(m_pDocument->GetSection(line.nSection));
     if (!pSection)
         return;
-    m_selection.nMovingSection = line.nSection;
-    m_selection.nMovingOffset = CharacterAt(nLine, x);
+    range.nMovingSection = line.nSection;
+    range.nMovingOffset = CharacterAt(nLine, x);
     LPCSTR pText = reinterpret_cast<LPCSTR>(pSection->GetText());
-    FindWord(pText, m_selection.nMovingOffset, static_cast<int>(line.dwStart) + std::max<int>(line.nLength, 1),
-             m_selection.nMovingWordStart, m_selection.nMovingWordEnd);
-    const int nFrom = std::min(nLine, m_selection.nLastLine);
-    const int nTo = std::max(nLine, m_selection.nLastLine);
+    const int nLineEnd = static_cast<int>(line.dwStart) + std::max<int>(line.nLength, 1);
+    FindWord(pText, range.nMovingOffset, nLineEnd, range.nMovingWordStart, range.nMovingWordEnd);
+    if (bThroughSpace)
+        while (range.nMovingWordEnd + 1 < nLineEnd && IsWhite(pText[range.nMovingWordEnd + 1]))
+            ++range.nMovingWordEnd;
+    const int nFrom = std::min(nLine, range.nLastLine);
+    const int nTo = std::max(nLine, range.nLastLine);
     CRect rcBand(0, (nFrom - GetTopLine()) * GetLineHeight(), rc.right, (nTo - GetTopLine() + 1) * GetLineHeight());
     InvalidateRect(&rcBand, FALSE);
     int nLast = nLine;
     while (nLast > 0 && GetLine(nLast).nLength == 0)
         --nLast;
-    m_selection.nLastLine = nLast;
+    range.nLastLine = nLast;
     UpdateWindow();
 }
 
@@ -1659,7 +1562,7 @@ void CArticlePageWin::OnMouseMove(UINT nFlags, CPoint point)
         } else if (m_bMarking) {
             ExtendHighlightTo(point.x, point.y);
         } else if (m_nDraggedNote >= 0) {
-            DragStickyIcon(m_nDraggedNote, point.x, point.y);
+            DragStickyNote(point.x, point.y);
         } else if (!m_bTextDrag && IsPointInSelection(point.x, point.y)) {
             SetCapture();
             m_bTextDrag = TRUE;
@@ -1754,7 +1657,7 @@ void CArticlePageWin::OnLButtonDown(UINT, CPoint point)
         OnShowReference(new CReference(static_cast<LONG>(m_pLayout->GetFirstPictureLink()), ""));
         return;
     }
-    const int nNote = HitTestStickyIcon(point.x, point.y);
+    const int nNote = HitTestStickyNote(point.x, point.y);
     if (nNote >= 0) {
         m_nDraggedNote = nNote;
         SetCapture();
@@ -1789,10 +1692,7 @@ void CArticlePageWin::OnLButtonUp(UINT, CPoint point)
     if (m_bClickLock)
         return;
     if (m_nDraggedNote >= 0) {
-        DropStickyIcon(m_nDraggedNote, point.x, point.y);
-        m_nDraggedNote = -1;
-        if (::GetCapture() == GetSafeHwnd())
-            ::ReleaseCapture();
+        DropStickyNote(point.x, point.y);
         return;
     }
     if (!m_bSelecting && !m_bTextDrag && !m_bHighlighter) {

@@ -36,6 +36,9 @@ public:
     virtual void LaunchSuiteMenu();
     // Collapses the frame's Tool Kit (a floating panel that shows asks for it). Plain: nothing.
     virtual void CollapseToolkit();
+    // Tells the frame's Tool Kit whether the article page's highlighter is on (the tool's tip
+    // follows). Plain: nothing.
+    virtual void SetHighlighterState(BOOL bOn);
     // Tells the running timeline viewer program to close when it accepts automation.
     virtual void CloseTimelineViewer();
     // Gives a running timeline viewer that accepts automation the text (NULL: none); FALSE when

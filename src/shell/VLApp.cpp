@@ -120,6 +120,14 @@ void CVLApp::CollapseToolkit()
                 pToolkit->CollapseToolkit();
 }
 
+void CVLApp::SetHighlighterState(BOOL bOn)
+{
+    if (auto* pFrame = dynamic_cast<CBaseWindow*>(GetAppMainWnd()))
+        if (CToolkit* pToolkit = pFrame->GetToolkit())
+            if (pToolkit->GetSafeHwnd() != NULL)
+                pToolkit->SetHighlighterState(bOn);
+}
+
 int CVLApp::MonthsSinceUpdate()
 {
     return COnlineUpdater::GetMonthsSinceUpdate();
