@@ -117,7 +117,11 @@ void CArticlePageWin::PlaySoundLine(DWORD dwRin, int nLineOffset)
     }
     if (m_pSoundWin->OpenAndPlay(strPath) != 0)
         return;
+    ShowSoundCaption(dwRin, nLineOffset);
+}
 
+void CArticlePageWin::ShowSoundCaption(DWORD dwRin, int nLineOffset)
+{
     m_pLayout->m_bPopupShown = TRUE;
     std::unique_ptr<CReference> pReference(new CReference(static_cast<LONG>(dwRin), ""));
     std::unique_ptr<CGrfDocument> pPicture(new CGrfDocument);

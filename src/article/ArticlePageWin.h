@@ -296,6 +296,9 @@ protected:
     // nearest gap.
     void DropStickyNote(int x, int y);
     afx_msg BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
+    // A sound plays: its caption goes into the mini-article pop-up, over the icon line's place
+    // (its distance from the top line), and the pop-up is shown.
+    void ShowSoundCaption(DWORD dwRin, int nLineOffset);
     // 0x985 from the note window: (count, a new block of count 8-byte positions or 0).
     afx_msg LRESULT OnSetStickyNotes(WPARAM wParam, LPARAM lParam);
     // 0x987 (0, RIN): a note of that article changed; the icons are asked for again.
