@@ -482,3 +482,66 @@ TEST_F(ArticlePageMarksTest, MarkedPageWithNotesScreenshot)
 
 }  // namespace
 }  // namespace article_test
+
+namespace article_test {
+namespace {
+
+TEST_F(ArticlePageMarksTest, AReferenceOpensInTheViewOfItsKindAndATimelineAsksTheMainWindow)
+{
+    CReferenceFactory factory;
+    AppServices().owned.pReferenceFactory = &factory;
+    TestPageWin& pw = Show(PageFixture(), nullptr, 300);
+    pw.recordItems = false;
+    auto make = [](LONG nRin, LONG nKind) {
+        auto* pRef = new CReference(nRin, "");
+        pRef->SetLocation(nRin, 0, 0);
+        pRef->SetKind(nKind);
+        pRef->SetLinkText(("vl://" + std::to_string(nRin)).c_str());
+        return pRef;
+    };
+    host.posted.clear();
+    pw.ToggleHighlighter();
+    pw.OnShowReference(make(3000001, REFKIND_MAP));
+    EXPECT_FALSE(pw.IsHighlighterOn()) << "opening a reference ends highlighter mode";
+    pw.OnShowReference(make(1006, REFKIND_ARTICLE));
+    pw.OnShowReference(make(1001001, REFKIND_PICTURE));
+    host::AnswerNextMessageBox(IDOK);
+    pw.OnShowReference(make(9000001, REFKIND_TIMELINE));
+    ui::PumpUntilIdle();
+    std::vector<Posted> opened;
+    for (const Posted& p : host.posted)
+        if (p.message == VLM_OPEN_WINDOW || p.message == VLM_POST_TO_WINDOW)
+            opened.push_back(p);
+    ASSERT_EQ(3u, opened.size());
+    EXPECT_EQ(VLM_OPEN_WINDOW, opened[0].message);
+    EXPECT_EQ(static_cast<WPARAM>(IDW_ATLAS), opened[0].wParam);
+    EXPECT_EQ(static_cast<WPARAM>(IDW_ARTICLE), opened[1].wParam);
+    EXPECT_EQ(VLM_POST_TO_WINDOW, opened[2].message);
+    EXPECT_EQ(static_cast<WPARAM>(IDW_MEDIA), opened[2].wParam);
+    EXPECT_EQ(1001001, opened[2].lParam);
+    EXPECT_EQ("Bad Media Type in Topic vl://9000001", host::MessageBoxLog().back().text);
+
+    // A timeline icon: "TM" and the item's number, 40 and 10 in from the frame's corner.
+    host.posted.clear();
+    pw.OpenTimeline(0);
+    ui::PumpUntilIdle();
+    EXPECT_TRUE(host.timelines.empty()) << "an item the layout gave no number opens nothing";
+    ArticleRecordSource s = PageFixture();
+    s.sections[0].runs.push_back(Icon(6, 1, 4242));
+    page.reset();
+    TestPageWin& pw2 = Show(s, nullptr, 300);
+    pw2.recordItems = false;
+    ASSERT_EQ(4242u, pw2.GetLayout().GetItemValue(1));
+    pw2.OpenTimeline(1);
+    ui::PumpUntilIdle();
+    ASSERT_EQ(1u, host.timelines.size());
+    CRect rcHost;
+    host.GetWindowRect(&rcHost);
+    EXPECT_EQ(CRect(rcHost.left + 40, rcHost.top + 10, rcHost.left + 40 + 700 - 80, rcHost.top + 10 + 500 - 40),
+              host.timelines[0]);
+    EXPECT_EQ("TM004242", host.Take(VLM_TIMELINE_VIEWER).back().text);
+    AppServices().owned.pReferenceFactory = nullptr;
+}
+
+}  // namespace
+}  // namespace article_test

@@ -13,7 +13,10 @@
 #include "base/Reference.h"
 #include "base/ReferenceFactory.h"
 #include "base/ResourceLibrary.h"
+#include "base/TimelineRequest.h"
 #include "base/VLMessages.h"
+#include "media/MediaDisplayRef.h"
+#include "base/ReferenceList.h"
 #include "widgets/TextDropTarget.h"
 
 #include <DialogDriver.h>
@@ -101,6 +104,7 @@ struct Posted {
 class CHostWnd : public CWnd {
 public:
     std::vector<Posted> posted;
+    std::vector<CRect> timelines;  // the requests' rectangles
     int copyCommands = 0;
 
     std::vector<Posted> Take(UINT nMsg)
@@ -120,6 +124,24 @@ protected:
             auto* pRef = reinterpret_cast<CReference*>(lParam);
             posted.push_back({message, wParam, 0, pRef != nullptr ? std::string(pRef->GetLinkText()) : ""});
             delete pRef;
+            return 0;
+        }
+        case VLM_POST_TO_WINDOW: {
+            auto* pMedia = reinterpret_cast<CMediaDisplayRef*>(lParam);
+            const CReference* pRef = pMedia != nullptr ? pMedia->GetReference() : nullptr;
+            posted.push_back({message, wParam, pRef != nullptr ? pRef->GetNumber() : 0,
+                              pMedia != nullptr && pMedia->GetMediaList() != nullptr
+                                  ? std::to_string(pMedia->GetMediaList()->GetCount())
+                                  : ""});
+            delete pMedia;
+            return 0;
+        }
+        case VLM_TIMELINE_VIEWER: {
+            auto* pRequest = reinterpret_cast<TimelineRequest*>(lParam);
+            timelines.push_back(CRect(pRequest->m_nLeft, pRequest->m_nTop, pRequest->m_nLeft + pRequest->m_nWidth,
+                                      pRequest->m_nTop + pRequest->m_nHeight));
+            posted.push_back({message, wParam, 0, std::string(pRequest->m_strName)});
+            delete pRequest;
             return 0;
         }
         case VLM_SHOW_LINKED_SELECTION:
