@@ -958,7 +958,9 @@ void CArticlePageWin::OnVScroll(UINT nSBCode, UINT nPos, CWnd*)
     if (d != 0) {
         ScrollWindow(0, -d);
         m_nApplied = p;
-        if (std::abs(d) >= rc.Height())
+        // Thumbnail windows beside the text move with their lines after the scroll: the bits
+        // scrolled with them are not the page's, so the whole page is painted again.
+        if (std::abs(d) >= rc.Height() || m_pLayout->GetThumbnailSlotCount() > 0)
             rcStrip = rc;
         else if (d > 0)
             rcStrip = CRect(0, rc.bottom - d, rc.right, rc.bottom);
