@@ -66,11 +66,7 @@ void CArticlePageWin::BeginHighlight(int x, int y)
     int nEnd = 0;
     FindWord(reinterpret_cast<LPCSTR>(pSection->GetText()), nOffset, static_cast<int>(line.dwStart) + line.nLength,
              nStart, nEnd);
-    m_mark.nAnchorSection = m_mark.nMovingSection = line.nSection;
-    m_mark.nAnchorOffset = m_mark.nAnchorWordStart = nStart;
-    m_mark.nMovingOffset = m_mark.nMovingWordStart = nStart;
-    m_mark.nAnchorWordEnd = m_mark.nMovingWordEnd = nEnd;
-    m_mark.nLastLine = nLine;
+    m_mark.StartAt(line.nSection, nStart, nStart, nEnd, nLine);
     m_bMarking = TRUE;
     m_bMarksPresent = TRUE;
     SetCapture();
@@ -93,32 +89,25 @@ void CArticlePageWin::EndHighlight()
     m_bMarking = FALSE;
 }
 
-void CArticlePageWin::AddHighlight()
+BOOL CArticlePageWin::CanStoreMark() const
 {
-    if (!m_bHighlighter || !m_mark.HasAnchor() || m_mark.nMovingSection < 0 || m_pDocument == NULL ||
-        m_pDocument->GetReference() == NULL || m_pHiliteStore == NULL)
-        return;
-    m_bMarksPresent = TRUE;
-    const LONG nKey = m_pDocument->GetReference()->GetNumber();
-    const DWORD dwDate = static_cast<DWORD>(m_pDocument->GetIssueDate());
-    const int nFirst = m_mark.GetFirstSection();
-    const int nLast = m_mark.GetLastSection();
-    const int nStartOffset = m_mark.GetStartOffset();
-    const int nEndOffset = m_mark.GetEndOffset();
-    for (int s = nFirst; s <= nLast; ++s) {
-        const int nStart = s == nFirst ? nStartOffset : 0;
-        int nLength = nEndOffset - nStart;
-        if (s < nLast) {
-            std::unique_ptr<CArticleSection> pSection(m_pDocument->GetSection(s));
-            nLength = pSection ? static_cast<int>(pSection->GetTextLength()) : 0;
-        }
-        if (nLength < 0)
-            continue;
-        RemoveHighlightsWithin(s, nStart, nLength);
-        m_pHiliteStore->GetSpanList(nKey);  // the record the store appends to
-        m_pHiliteStore->AddHilite(nKey, static_cast<DWORD>(s), static_cast<DWORD>(nStart), static_cast<DWORD>(nLength),
-                                  dwDate);
+    return m_bHighlighter && m_mark.HasAnchor() && m_mark.nMovingSection >= 0 && m_pDocument != NULL &&
+           m_pDocument->GetReference() != NULL && m_pHiliteStore != NULL;
+}
+
+void CArticlePageWin::GetMarkSectionRange(int nSection, int& nFrom, int& nTo) const
+{
+    nFrom = nSection == m_mark.GetFirstSection() ? m_mark.GetStartOffset() : 0;
+    nTo = m_mark.GetEndOffset();
+    if (nSection < m_mark.GetLastSection()) {
+        std::unique_ptr<CArticleSection> pSection(m_pDocument->GetSection(nSection));
+        nTo = pSection ? static_cast<int>(pSection->GetTextLength()) : 0;
     }
+}
+
+// The drawn range is over: repaint without it.
+void CArticlePageWin::EndMark()
+{
     m_mark.Reset();
     m_bMarking = FALSE;
     m_bEraseMode = FALSE;
@@ -128,25 +117,39 @@ void CArticlePageWin::AddHighlight()
     }
 }
 
+void CArticlePageWin::AddHighlight()
+{
+    if (!CanStoreMark())
+        return;
+    m_bMarksPresent = TRUE;
+    const LONG nKey = m_pDocument->GetReference()->GetNumber();
+    const DWORD dwDate = static_cast<DWORD>(m_pDocument->GetIssueDate());
+    for (int s = m_mark.GetFirstSection(); s <= m_mark.GetLastSection(); ++s) {
+        int nStart = 0;
+        int nTo = 0;
+        GetMarkSectionRange(s, nStart, nTo);
+        const int nLength = nTo - nStart;
+        if (nLength < 0)
+            continue;
+        RemoveHighlightsWithin(s, nStart, nLength);
+        m_pHiliteStore->GetSpanList(nKey);  // the record the store appends to
+        m_pHiliteStore->AddHilite(nKey, static_cast<DWORD>(s), static_cast<DWORD>(nStart), static_cast<DWORD>(nLength),
+                                  dwDate);
+    }
+    EndMark();
+}
+
 void CArticlePageWin::EraseHighlight()
 {
-    if (!m_bHighlighter || !m_bEraseMode || !m_mark.HasAnchor() || m_mark.nMovingSection < 0 ||
-        m_pDocument == NULL || m_pDocument->GetReference() == NULL || m_pHiliteStore == NULL)
+    if (!m_bEraseMode || !CanStoreMark())
         return;
     const LONG nKey = m_pDocument->GetReference()->GetNumber();
     const DWORD dwDate = static_cast<DWORD>(m_pDocument->GetIssueDate());
-    const int nFirst = m_mark.GetFirstSection();
-    const int nLast = m_mark.GetLastSection();
-    const int nStartOffset = m_mark.GetStartOffset();
-    const int nEndOffset = m_mark.GetEndOffset();
-    for (int s = nFirst; s <= nLast; ++s) {
+    for (int s = m_mark.GetFirstSection(); s <= m_mark.GetLastSection(); ++s) {
         // The rubbed characters of this section: from .. to, both included.
-        const int nFrom = s == nFirst ? nStartOffset : 0;
-        int nTo = nEndOffset;
-        if (s < nLast) {
-            std::unique_ptr<CArticleSection> pSection(m_pDocument->GetSection(s));
-            nTo = pSection ? static_cast<int>(pSection->GetTextLength()) : 0;
-        }
+        int nFrom = 0;
+        int nTo = 0;
+        GetMarkSectionRange(s, nFrom, nTo);
         if (nTo < nFrom)
             continue;
         // Every span that meets the rubbed characters goes; the parts of it before and after
@@ -178,14 +181,8 @@ void CArticlePageWin::EraseHighlight()
                                           static_cast<DWORD>(e - nTo - 1), dwDate);
         }
     }
-    m_mark.Reset();
-    m_bMarking = FALSE;
-    m_bEraseMode = FALSE;
     m_bMarksPresent = HasHighlights();
-    if (GetSafeHwnd() != NULL) {
-        Invalidate();
-        UpdateWindow();
-    }
+    EndMark();
 }
 
 void CArticlePageWin::HighlightSelection()
@@ -276,6 +273,11 @@ void CArticlePageWin::ClearArticleHighlights()
 {
     if (m_bHighlighter)
         ToggleHighlighter();
+    DropArticleHighlights();
+}
+
+void CArticlePageWin::DropArticleHighlights()
+{
     if (m_pHiliteStore != NULL && m_pDocument != NULL && m_pDocument->GetReference() != NULL) {
         const LONG nKey = m_pDocument->GetReference()->GetNumber();
         m_pHiliteStore->RemoveRecord(nKey);

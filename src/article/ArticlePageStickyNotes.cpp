@@ -151,17 +151,7 @@ void CArticlePageWin::DragStickyNote(int x, int y)
 {
     if (m_nDraggedNote < 0 || m_nDraggedNote >= m_nNoteCount)
         return;
-    CRect rc;
-    GetClientRect(&rc);
-    if (y < 0) {
-        OnVScroll(SB_LINEUP, 0, NULL);
-        x = 0;
-        y = 0;
-    } else if (y > rc.Height()) {
-        OnVScroll(SB_LINEDOWN, 0, NULL);
-        x = rc.Width() - 1;
-        y = rc.Height() - 1;
-    }
+    ScrollForDragPoint(x, y);
     CDibButton* pButton = m_apNoteButtons[m_nDraggedNote];
     if (pButton->GetSafeHwnd() != NULL)
         pButton->MoveWindow(std::max(x - kNoteWidth / 2, 0), std::max(y - kNoteHeight / 2, 0), kNoteWidth, kNoteHeight,

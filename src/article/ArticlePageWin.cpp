@@ -401,15 +401,8 @@ void CArticlePageWin::CheckHighlightDates()
     for (UINT i = 0; pSpans != NULL && i < pSpans->GetCount(); ++i)
         if (pSpans->GetAt(i)->m_dwStyle != dwDate)
             bStale = TRUE;
-    if (!bStale)
-        return;
-    m_pHiliteStore->RemoveRecord(nKey);
-    m_pHiliteStore->GetSpanList(nKey);
-    m_bMarksPresent = FALSE;
-    if (GetSafeHwnd() != NULL) {
-        Invalidate();
-        UpdateWindow();
-    }
+    if (bStale)
+        DropArticleHighlights();
 }
 
 void CArticlePageWin::PostToParent(UINT nMsg, WPARAM wParam, LPARAM lParam)
@@ -1401,16 +1394,27 @@ void CArticlePageWin::SelectWordAt(int x, int y)
     int nStart = 0;
     int nEnd = 0;
     FindWord(pText, nOffset, static_cast<int>(line.dwStart) + line.nLength, nStart, nEnd);
-    m_selection.nAnchorSection = m_selection.nMovingSection = line.nSection;
-    m_selection.nAnchorOffset = m_selection.nMovingOffset = nOffset;
-    m_selection.nAnchorWordStart = m_selection.nMovingWordStart = nStart;
-    m_selection.nAnchorWordEnd = m_selection.nMovingWordEnd = nEnd;
-    m_selection.nLastLine = nLine;
+    m_selection.StartAt(line.nSection, nOffset, nStart, nEnd, nLine);
     m_bSelecting = TRUE;
     m_bSelection = TRUE;
     SetCapture();
     Invalidate();
     UpdateWindow();
+}
+
+void CArticlePageWin::ScrollForDragPoint(int& x, int& y)
+{
+    CRect rc;
+    GetClientRect(&rc);
+    if (y < 0) {
+        OnVScroll(SB_LINEUP, 0, NULL);
+        x = 0;
+        y = 0;
+    } else if (y > rc.Height()) {
+        OnVScroll(SB_LINEDOWN, 0, NULL);
+        x = rc.Width() - 1;
+        y = rc.Height() - 1;
+    }
 }
 
 void CArticlePageWin::ExtendSelectionTo(int x, int y)
@@ -1424,15 +1428,7 @@ void CArticlePageWin::ExtendRangeTo(PageTextRange& range, int x, int y, BOOL bTh
         return;
     CRect rc;
     GetClientRect(&rc);
-    if (y < 0) {
-        OnVScroll(SB_LINEUP, 0, NULL);
-        x = 0;
-        y = 0;
-    } else if (y > rc.Height()) {
-        OnVScroll(SB_LINEDOWN, 0, NULL);
-        x = rc.Width() - 1;
-        y = rc.Height() - 1;
-    }
+    ScrollForDragPoint(x, y);
     const int nLine = ClampLine(PointToLine(y));
     const PageLine& line = GetLine(nLine);
     if (line.nKind == PAGE_LINE_PICTURE || IsIconKind(line.nKind))

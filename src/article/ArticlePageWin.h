@@ -17,9 +17,9 @@
 // VLM_PAGE_FOCUS when its focus changes; the top-level window gets VLM_OPEN_WINDOW for an article
 // link, VLM_SHOW_LINKED_SELECTION for a "tf:" link, and the main window VLM_STATUS_TEXT.
 //
-// What the page's items open (sounds, timelines, thumbnails, the first picture), find next, the
-// highlighter's own operations and the sticky-note icons join through the virtual members marked
-// "page items" and "highlighter" below.
+// What the page's items open (sounds, timelines, thumbnails, the first picture) and find next live
+// in ArticlePageItems.cpp, the highlighter in ArticlePageHighlighter.cpp, the sticky-note icons
+// in ArticlePageStickyNotes.cpp.
 #pragma once
 
 #include "article/ArticlePageLayout.h"
@@ -346,6 +346,17 @@ private:
     // Moves a range's moving end to the point, word-snapped (bThroughSpace: its word end goes on
     // over the white space after the word), scrolling a line above or below the page.
     void ExtendRangeTo(PageTextRange& range, int x, int y, BOOL bThroughSpace);
+    // A drag point above or below the client area scrolls the page one line and becomes the
+    // nearer corner of the client area.
+    void ScrollForDragPoint(int& x, int& y);
+    // The drawn range can be stored or erased: highlighter on, both ends, an article and a store.
+    BOOL CanStoreMark() const;
+    // The drawn range's characters in one of its sections: first and last (inclusive; a section
+    // before the last runs to its text length).
+    void GetMarkSectionRange(int nSection, int& nFrom, int& nTo) const;
+    void EndMark();
+    // Every stored mark of the article shown goes; repainted at once.
+    void DropArticleHighlights();
 
     std::unique_ptr<CArticlePageLayout> m_pLayout;  // a CPageLayout
     CArticleDocument* m_pDocument = NULL;

@@ -149,8 +149,9 @@ TEST_F(ArticlePageMarksTest, DrawingStoresReplacesErasesAndSplitsSpans)
         {"rubbing from inside a mark past its end keeps the head only", {{0, int(molten), 10}}, 0, rock, 0, lava,
          {{0, int(molten), int(rock - 1 - molten)}}},
         {"rubbing a whole mark leaves nothing", {{0, int(rock), 3}}, 0, rock, 0, rock + 3, {}},
+        // Every span but the last runs to its section's end.
         {"a mark across three sections stores three spans, the middle one whole", {}, 0, lava, 2, At(kThird, "iota"),
-         {{0, int(lava), nSection0}, {1, 0, nSection1}, {2, 0, int(At(kThird, "iota.") + 4)}}},
+         {{0, int(lava), nSection0 - int(lava)}, {1, 0, nSection1}, {2, 0, int(At(kThird, "iota.") + 4)}}},
         {"rubbing across sections cuts the first and last marks and drops the middle",
          {{0, int(molten), int(onto - molten)}, {1, 0, 10}, {2, 0, 12}}, 0, rock, 2, 1,
          {{0, int(molten), int(rock - 1 - molten)}, {2, 4, 8}}},
