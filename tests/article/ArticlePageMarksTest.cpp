@@ -251,8 +251,21 @@ TEST_F(ArticlePageMarksTest, NoteIconsSitInTheirGapsSideBySide)
     const int nNear = pw.NearestParagraphGap(0, (nMiddle - pw.GetTopLine()) * nHeight + 1);
     EXPECT_LE(std::abs(nNear - nMiddle), std::abs(nGap0 - nMiddle) + 1);
 
+    // A note of the article deleted elsewhere: the page asks for its notes again.
+    CStickyRecordSet& notes = *AppServices().owned.pStickyNotes;
+    CStickyNote* pGone = notes.GetNote(2);
+    pw.GetStickyNoteWnd()->ForgetNote(pGone);
+    notes.RemoveAt(2);
+    delete pGone;
+    pw.SendMessage(VLM_STICKY_DELETED, 0, 1001);
+    ui::PumpUntilIdle();
+    EXPECT_EQ(2, pw.GetStickyNoteCount());
+    pw.SendMessage(VLM_STICKY_DELETED, 0, 1002);
+    ui::PumpUntilIdle();
+    EXPECT_EQ(2, pw.GetStickyNoteCount()) << "another article's note changes nothing here";
+
     page.reset();
-    EXPECT_EQ(3, AppServices().owned.pStickyNotes->GetSize()) << "the notes stay the set's";
+    EXPECT_EQ(2, AppServices().owned.pStickyNotes->GetSize()) << "the notes stay the set's";
 }
 
 TEST_F(ArticlePageMarksTest, AGapHoldsElevenNotesAndATwelfthIsNotAskedFor)
@@ -455,9 +468,28 @@ TEST_F(ArticlePageMarksTest, TheFirstSoundOfTheArticleStartsQuietlyWhenSoundsAre
     s.sections[0].runs = {Icon(4, 0), Text(kFirst)};
     s.media[0] = {6001234, 'A', 0};
     const std::size_t boxes = host::MessageBoxLog().size();
-    TestPageWin& pw = Show(s, nullptr, 300);
-    (void)pw;
-    EXPECT_EQ(boxes, host::MessageBoxLog().size()) << "no message for the sound the article starts";
+    {
+        TestPageWin& pw = Show(s, nullptr, 300);
+        pw.recordItems = false;
+        EXPECT_EQ(boxes, host::MessageBoxLog().size()) << "no message for the sound the article starts";
+        EXPECT_EQ(nullptr, pw.GetSoundWindow());
+    }
+    // The same article with sounds on: the first paint asks for the sound of the first icon.
+    ASSERT_TRUE(WritePrivateProfileString(VL_PRODUCT_SECTION, "DSC", "n", "T:\\vl00i1se.ini"));
+    page.reset();
+    doc = OpenSource(s);
+    page = std::make_unique<TestPageWin>();
+    page->recordItems = false;
+    ASSERT_TRUE(page->Create("Article Text", WS_CHILD | WS_VISIBLE | WS_VSCROLL, CRect(10, 10, 400, 310), &host, 1));
+    page->ShowDocument(doc.get());
+    ui::PumpUntilIdle();
+    ASSERT_NE(nullptr, page->GetSoundWindow()) << "the first sound started by itself";
+    EXPECT_NE(std::string::npos, std::string(page->GetSoundWindow()->GetPath()).find("AU001234.mov"));
+    // With "PAA" set to "n" the article starts no sound.
+    ASSERT_TRUE(WritePrivateProfileString(VL_PRODUCT_SECTION, "PAA", "N", "T:\\vl00i1se.ini"));
+    page->ShowDocument(doc.get());
+    ui::PumpUntilIdle();
+    EXPECT_EQ(nullptr, page->GetSoundWindow());
 }
 
 TEST(CaptionToMiniArticleTextTest, ParagraphsItalicAndBold)
