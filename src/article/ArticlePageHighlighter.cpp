@@ -26,6 +26,14 @@ void CArticlePageWin::ToggleHighlighter()
 {
     m_bHighlighter = !m_bHighlighter;
     m_bEraseMode = FALSE;
+    if (!m_bHighlighter && m_bMarking) {
+        // Turned off in the middle of a drag: the range drawn so far is dropped, not left on the
+        // page with no button-up to store it.
+        m_mark.Reset();
+        m_bMarking = FALSE;
+        if (GetSafeHwnd() != NULL)
+            Invalidate();
+    }
     GetAppHost().SetHighlighterState(m_bHighlighter);
     if (m_bHighlighter && HasSelection())
         HighlightSelection();

@@ -165,6 +165,18 @@ TEST_F(ArticlePageMarksTest, DrawingStoresReplacesErasesAndSplitsSpans)
         EXPECT_FALSE(page->IsEraseMode());
         EXPECT_EQ(!c.after.empty(), bool(page->HasHighlights()));
     }
+    // Turned off in the middle of a drag: nothing is stored and no drawn range stays.
+    Store({});
+    page->ToggleHighlighter();
+    Press(CharPoint(0, molten));
+    MoveTo(CharPoint(0, lava));
+    ASSERT_TRUE(page->IsMarking());
+    page->ToggleHighlighter();
+    Release();
+    EXPECT_FALSE(page->IsMarking());
+    EXPECT_TRUE(Spans().empty());
+    Store({{0, int(molten), 3}});
+
     // The store keeps every span with the article's issue date.
     CHiliteSpanList* pList = page->GetHighlightStore()->GetSpanList(Rin());
     ASSERT_GT(pList->GetCount(), 0u);
