@@ -212,7 +212,12 @@ CWnd* CArticlePageWin::CreateThumbnailWindow(CArticleDocument* pDocument, int nM
     const DWORD dwRin = pDocument->GetMediaRin(nMediaIndex);
     if (dwRin == 0)
         return NULL;
-    std::unique_ptr<CReference> pReference(pReferences->CreateReference(static_cast<LONG>(dwRin), "", 0));
+    std::unique_ptr<CReference> pReference;
+    try {
+        pReference.reset(pReferences->CreateReference(static_cast<LONG>(dwRin), "", 0));
+    } catch (CException* e) {
+        e->Delete();  // a number no reference stands for: the paragraph goes without the thumbnail
+    }
     if (!pReference)
         return NULL;
     std::unique_ptr<CThumbnail> pThumb(pFactory->CreateThumbnail(pReference.get()));
