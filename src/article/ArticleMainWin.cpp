@@ -91,6 +91,9 @@ BEGIN_MESSAGE_MAP(CArticleMainWin, CVLMainWin)
     ON_MESSAGE(VLM_PAGE_FOCUS, OnPageFocus)
     ON_MESSAGE(VLM_HIGHLIGHTER, OnHighlighter)
     ON_MESSAGE(VLM_FIND_NEXT, OnFindNext)
+    ON_MESSAGE(VLM_STICKY_NOTE, OnStickyNote)
+    ON_MESSAGE(VLM_CLEAR_HIGHLIGHTS, OnClearHighlights)
+    ON_MESSAGE(VLM_CLEAR_ALL_HIGHLIGHTS, OnClearAllHighlights)
     ON_MESSAGE(VLM_FONT_SIZE, OnFontSize)
     ON_MESSAGE(VLM_SELECT_ALL, OnSelectAll)
     ON_MESSAGE(VLM_SAVE_AS, OnSaveAsText)
@@ -153,6 +156,11 @@ BOOL CArticleMainWin::CanFindAgain() const
 {
     return m_pDocument != NULL && m_pDocument->IsLoaded() && m_pDocument->GetHitList() != NULL &&
            m_pDocument->GetHitList()->GetCount() > 0;
+}
+
+BOOL CArticleMainWin::HasHighlights() const
+{
+    return m_pPage != NULL && m_pPage->GetSafeHwnd() != NULL && GetArticleRin() != 0 && m_pPage->HasHighlights();
 }
 
 // ---- creation, layout, destruction ----
@@ -980,6 +988,28 @@ LRESULT CArticleMainWin::OnFindNext(WPARAM, LPARAM)
 {
     if (m_pPage != NULL && m_pPage->GetSafeHwnd() != NULL)
         m_pPage->FindNext();
+    return 0;
+}
+
+LRESULT CArticleMainWin::OnStickyNote(WPARAM, LPARAM)
+{
+    // Online articles take no notes.
+    if (m_pPage != NULL && m_pPage->GetSafeHwnd() != NULL && GetDiscArticleRin() != 0)
+        m_pPage->AddStickyNote();
+    return 0;
+}
+
+LRESULT CArticleMainWin::OnClearHighlights(WPARAM, LPARAM)
+{
+    if (HasHighlights())
+        m_pPage->ClearArticleHighlights();
+    return 0;
+}
+
+LRESULT CArticleMainWin::OnClearAllHighlights(WPARAM, LPARAM)
+{
+    if (m_pPage != NULL && m_pPage->GetSafeHwnd() != NULL)
+        m_pPage->ClearAllHighlights();
     return 0;
 }
 

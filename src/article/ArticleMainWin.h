@@ -53,6 +53,8 @@ public:
     BOOL IsPageFocused() const;
     // There is a search hit to find again (the frame's Find Again state).
     BOOL CanFindAgain() const;
+    // The article shown has stored highlights (the frame's Clear Article Highlights state).
+    BOOL HasHighlights() const;
 
     // ---- showing articles (the view takes every reference over) ----
     // Mode 0 show, 1 replace the hits of the article shown, 2 show without the same-article
@@ -144,6 +146,9 @@ protected:
     afx_msg LRESULT OnPageFocus(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnHighlighter(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnFindNext(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnStickyNote(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnClearHighlights(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnClearAllHighlights(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnFontSize(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnSelectAll(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnSaveAsText(WPARAM wParam, LPARAM lParam);

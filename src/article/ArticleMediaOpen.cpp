@@ -44,9 +44,17 @@ void OpenArticleMedia(CWnd* pView, CArticleDocument* pDocument, int nIndex)
         pView->PostMessage(VLM_PANE_SOUND, 0, static_cast<LPARAM>(nRin));
         return;
     }
-    std::unique_ptr<CReference> pItem(pFactory->CreateReference(static_cast<LONG>(nRin), "", 0));
-    if (pItem == nullptr)
+    OpenArticleMediaReference(pView, pDocument, pFactory->CreateReference(static_cast<LONG>(nRin), "", 0));
+}
+
+void OpenArticleMediaReference(CWnd* pView, CArticleDocument* pDocument, CReference* pReference)
+{
+    std::unique_ptr<CReference> pItem(pReference);
+    CReferenceFactory* pFactory = GetAppReferenceFactory();
+    if (pItem == nullptr || pDocument == NULL || pFactory == NULL)
         return;
+    const int nItems = pDocument->GetFormatYear() >= ARTICLE_NEW_LAYOUT_YEAR ? pDocument->GetMediaEntryCount()
+                                                                            : pDocument->GetMediaEntryCount() / 2;
     const LONG nKind = pItem->GetKind();
     if (nKind == REFKIND_MAP) {
         PostToFrame(pView, VLM_OPEN_WINDOW, IDW_ATLAS, pItem.release());

@@ -7,6 +7,7 @@
 #include <afxwin.h>
 
 class CArticleDocument;
+class CReference;
 
 // Content numbers of sound items.
 inline BOOL IsSoundRin(DWORD nRin)
@@ -17,3 +18,6 @@ inline BOOL IsSoundRin(DWORD nRin)
 // Opens media item nIndex of the document; pView is the article view that hears of sounds. A kind
 // that no view shows is reported ("Bad Media Type in Topic " and the item's link text).
 void OpenArticleMedia(CWnd* pView, CArticleDocument* pDocument, int nIndex);
+// Opens an item by its reference (taken over) as OpenArticleMedia does, but a sound reference
+// too goes to the media view (with the article's media that are no sounds as its list).
+void OpenArticleMediaReference(CWnd* pView, CArticleDocument* pDocument, CReference* pReference);

@@ -16,6 +16,7 @@
 #include "widgets/Dib.h"
 #include "widgets/MiniArtThumb.h"
 #include "widgets/TextDropTarget.h"
+#include "widgets/Thumbnail.h"
 
 #include <afxres.h>
 #include <mmsystem.h>
@@ -120,7 +121,9 @@ ON_WM_LBUTTONDBLCLK()
 ON_WM_KEYDOWN()
 ON_WM_KILLFOCUS()
 ON_MESSAGE(VLM_THUMB_PRESS, OnThumbPress)
-ON_MESSAGE(VLM_STICKY_PRESENT, OnStickyPresent)
+ON_WM_SETCURSOR()
+ON_MESSAGE(VLM_STICKY_PRESENT, OnSetStickyNotes)
+ON_MESSAGE(VLM_STICKY_DELETED, OnStickyNotesChanged)
 ON_MESSAGE(MM_MCINOTIFY, OnMciNotify)
 ON_MESSAGE(VLM_PRINT_ARTICLE, OnPrintArticle)
 END_MESSAGE_MAP()
@@ -202,11 +205,29 @@ void CArticlePageWin::CreateSlotFont(CFont& font, int nSlot, int nTenths, CDC* p
     static_cast<CPageLayout*>(m_pLayout.get())->MakeFont(font, nSlot, nTenths, pDC);
 }
 
-CWnd* CArticlePageWin::CreateThumbnailWindow(CArticleDocument*, int)
+CWnd* CArticlePageWin::CreateThumbnailWindow(CArticleDocument* pDocument, int nMediaIndex)
 {
-    // The thumbnail factory does not make thumbnail windows yet: paragraphs with thumbnails
-    // lay out as plain text until it does.
-    return NULL;
+    CThumbnailFactory* pFactory = GetAppThumbnailFactory();
+    CReferenceFactory* pReferences = GetAppReferenceFactory();
+    if (pFactory == NULL || pReferences == NULL || pDocument == NULL || GetSafeHwnd() == NULL)
+        return NULL;
+    const DWORD dwRin = pDocument->GetMediaRin(nMediaIndex);
+    if (dwRin == 0)
+        return NULL;
+    std::unique_ptr<CReference> pReference;
+    try {
+        pReference.reset(pReferences->CreateReference(static_cast<LONG>(dwRin), "", 0));
+    } catch (CException* e) {
+        e->Delete();  // a number no reference stands for: the paragraph goes without the thumbnail
+    }
+    if (!pReference)
+        return NULL;
+    std::unique_ptr<CThumbnail> pThumb(pFactory->CreateThumbnail(pReference.get()));
+    // Made below the page, out of sight, until placement moves it beside its paragraph.
+    if (!pThumb || !pThumb->CreateAt(this, 0, 4000))
+        return NULL;
+    pThumb->ShowWindow(SW_HIDE);
+    return pThumb.release();
 }
 
 CString CArticlePageWin::GetLinkTitle(DWORD dwRin)
@@ -271,7 +292,7 @@ void CArticlePageWin::PlaceChildren()
     CRect rc;
     GetClientRect(&rc);
     m_pLayout->PlaceThumbnailWindows(GetTopLine(), 0, rc);
-    PlaceStickyIcons();
+    PlaceStickyNoteIcons();
 }
 
 void CArticlePageWin::LayoutSections(BOOL bLayout, BOOL bRestoreAnchor, int nTarget)
@@ -353,7 +374,7 @@ void CArticlePageWin::ResetPage()
     m_bSelection = m_bSelectAll = m_bSelecting = FALSE;
     m_mark.Reset();
     m_bMarking = FALSE;
-    SetStickyIcons(0, NULL);
+    DeleteStickyNoteIcons();
     ClosePopup();
     PostStatusText(NULL);
 }
@@ -362,7 +383,7 @@ void CArticlePageWin::RestartLayout(BOOL bScrollToHit)
 {
     m_pLayout->RestartLayout(bScrollToHit);
     m_bKeepPopups = FALSE;
-    SetStickyIcons(0, NULL);
+    DeleteStickyNoteIcons();
     EmptyLinkTable();
     m_bAutoOpenFirstMedia = FALSE;
     m_nPendingLine = -1;
@@ -387,14 +408,8 @@ void CArticlePageWin::CheckHighlightDates()
     for (UINT i = 0; pSpans != NULL && i < pSpans->GetCount(); ++i)
         if (pSpans->GetAt(i)->m_dwStyle != dwDate)
             bStale = TRUE;
-    if (!bStale)
-        return;
-    m_pHiliteStore->RemoveRecord(nKey);
-    m_pHiliteStore->GetSpanList(nKey);
-    if (GetSafeHwnd() != NULL) {
-        Invalidate();
-        UpdateWindow();
-    }
+    if (bStale)
+        DropArticleHighlights();
 }
 
 void CArticlePageWin::PostToParent(UINT nMsg, WPARAM wParam, LPARAM lParam)
@@ -413,134 +428,7 @@ void CArticlePageWin::PostStatusText(CString* pText)
 }
 
 // ---------------------------------------------------------------------------------------------
-// Page items and highlighter hooks
-
-void CArticlePageWin::ClosePopup()
-{
-    if (m_pMiniArt != NULL && m_pMiniArt->GetSafeHwnd() != NULL && m_pMiniArt->IsWindowVisible()) {
-        m_pMiniArt->ShowWindow(SW_HIDE);
-        Invalidate();
-    }
-    m_pLayout->m_bPopupShown = FALSE;
-}
-
-void CArticlePageWin::OnShowReference(CReference* pReference)
-{
-    delete pReference;
-}
-
-void CArticlePageWin::PlaySoundLine(DWORD, int)
-{
-}
-
-void CArticlePageWin::OnSoundDone()
-{
-    m_pLayout->m_bPopupShown = FALSE;
-}
-
-LRESULT CArticlePageWin::OnMciNotify(WPARAM, LPARAM)
-{
-    OnSoundDone();
-    return 0;
-}
-
-void CArticlePageWin::OpenTimeline(int)
-{
-}
-
-void CArticlePageWin::FindNext()
-{
-}
-
-void CArticlePageWin::ToggleHighlighter()
-{
-    m_bHighlighter = !m_bHighlighter;
-    m_bEraseMode = FALSE;
-}
-
-BOOL CArticlePageWin::FindStoredHighlight(int nSection, int nOffset, int nLength, int& nOutStart, int& nOutLength,
-                                          BOOL bRemove)
-{
-    nOutStart = -1;
-    nOutLength = 0;
-    CHiliteSpanList* pSpans = GetSpanList();
-    if (pSpans == NULL || pSpans->GetCount() == 0)
-        return FALSE;
-    BOOL bFound = FALSE;
-    for (UINT i = 0; i < pSpans->GetCount(); ++i) {
-        const CStoredHilite* pSpan = pSpans->GetAt(i);
-        const int nStart = static_cast<int>(pSpan->m_dwOffset);
-        const int nSpanLength = static_cast<int>(pSpan->m_dwLength);
-        if (static_cast<int>(pSpan->m_dwUnit) != nSection || nOffset + nLength < nStart ||
-            nOffset > nStart + nSpanLength)
-            continue;
-        if (!bFound || nStart <= nOutStart) {
-            nOutStart = nStart;
-            nOutLength = nSpanLength;
-        }
-        bFound = TRUE;
-    }
-    if (bFound && bRemove) {
-        const LONG nKey = m_pDocument->GetReference()->GetNumber();
-        for (UINT i = 0; pSpans != NULL && i < pSpans->GetCount();) {
-            const CStoredHilite span = *pSpans->GetAt(i);
-            const int nStart = static_cast<int>(span.m_dwOffset);
-            if (static_cast<int>(span.m_dwUnit) == nSection && nOffset + nLength >= nStart &&
-                nOffset <= nStart + static_cast<int>(span.m_dwLength)) {
-                m_pHiliteStore->RemoveHilite(nKey, span);
-                pSpans = GetSpanList();
-                i = 0;
-            } else {
-                ++i;
-            }
-        }
-        Invalidate();
-    }
-    return bFound;
-}
-
-void CArticlePageWin::BeginHighlight(int, int)
-{
-}
-
-void CArticlePageWin::ExtendHighlightTo(int, int)
-{
-}
-
-void CArticlePageWin::EndHighlight()
-{
-    m_bMarking = FALSE;
-    m_mark.Reset();
-}
-
-int CArticlePageWin::HitTestStickyIcon(int, int)
-{
-    return -1;
-}
-
-void CArticlePageWin::DragStickyIcon(int, int, int)
-{
-}
-
-void CArticlePageWin::DropStickyIcon(int, int, int)
-{
-    m_nDraggedNote = -1;
-}
-
-void CArticlePageWin::PlaceStickyIcons()
-{
-}
-
-void CArticlePageWin::SetStickyIcons(int, WORD* pPositions)
-{
-    delete[] pPositions;
-}
-
-LRESULT CArticlePageWin::OnStickyPresent(WPARAM wParam, LPARAM lParam)
-{
-    SetStickyIcons(static_cast<int>(wParam), reinterpret_cast<WORD*>(lParam));
-    return 0;
-}
+// Thumbnails
 
 LRESULT CArticlePageWin::OnThumbPress(WPARAM, LPARAM lParam)
 {
@@ -593,10 +481,14 @@ void CArticlePageWin::OnPaint()
     if (m_bAutoOpenFirstMedia && m_nPendingLine >= 0) {
         const int nLine = GetTopLine() + m_nPendingLine;
         const int nPending = m_nPendingLine;
+        // Cleared first: a paint while the sound starts does not start it again.
         m_bAutoOpenFirstMedia = FALSE;
         m_nPendingLine = -1;
-        if (nLine < GetLineCount())
+        if (nLine < GetLineCount()) {
+            m_bStartingFirstMedia = TRUE;
             PlaySoundLine(m_pDocument->GetMediaRin(static_cast<int>(GetLine(nLine).dwStart)), nPending);
+            m_bStartingFirstMedia = FALSE;
+        }
     }
 }
 
@@ -1066,7 +958,9 @@ void CArticlePageWin::OnVScroll(UINT nSBCode, UINT nPos, CWnd*)
     if (d != 0) {
         ScrollWindow(0, -d);
         m_nApplied = p;
-        if (std::abs(d) >= rc.Height())
+        // Thumbnail windows beside the text move with their lines after the scroll: the bits
+        // scrolled with them are not the page's, so the whole page is painted again.
+        if (std::abs(d) >= rc.Height() || m_pLayout->GetThumbnailSlotCount() > 0)
             rcStrip = rc;
         else if (d > 0)
             rcStrip = CRect(0, rc.bottom - d, rc.right, rc.bottom);
@@ -1278,6 +1172,7 @@ void CArticlePageWin::OnSize(UINT nType, int cx, int cy)
 void CArticlePageWin::OnDestroy()
 {
     ClosePopup();
+    DeleteStickyNoteIcons();
     if (m_pStickyWnd != NULL) {
         if (m_pStickyWnd->GetSafeHwnd() != NULL)
             m_pStickyWnd->DestroyWindow();
@@ -1506,11 +1401,7 @@ void CArticlePageWin::SelectWordAt(int x, int y)
     int nStart = 0;
     int nEnd = 0;
     FindWord(pText, nOffset, static_cast<int>(line.dwStart) + line.nLength, nStart, nEnd);
-    m_selection.nAnchorSection = m_selection.nMovingSection = line.nSection;
-    m_selection.nAnchorOffset = m_selection.nMovingOffset = nOffset;
-    m_selection.nAnchorWordStart = m_selection.nMovingWordStart = nStart;
-    m_selection.nAnchorWordEnd = m_selection.nMovingWordEnd = nEnd;
-    m_selection.nLastLine = nLine;
+    m_selection.StartAt(line.nSection, nOffset, nStart, nEnd, nLine);
     m_bSelecting = TRUE;
     m_bSelection = TRUE;
     SetCapture();
@@ -1518,10 +1409,8 @@ void CArticlePageWin::SelectWordAt(int x, int y)
     UpdateWindow();
 }
 
-void CArticlePageWin::ExtendSelectionTo(int x, int y)
+void CArticlePageWin::ScrollForDragPoint(int& x, int& y)
 {
-    if (m_pDocument == NULL || GetLineCount() == 0)
-        return;
     CRect rc;
     GetClientRect(&rc);
     if (y < 0) {
@@ -1533,6 +1422,20 @@ void CArticlePageWin::ExtendSelectionTo(int x, int y)
         x = rc.Width() - 1;
         y = rc.Height() - 1;
     }
+}
+
+void CArticlePageWin::ExtendSelectionTo(int x, int y)
+{
+    ExtendRangeTo(m_selection, x, y, FALSE);
+}
+
+void CArticlePageWin::ExtendRangeTo(PageTextRange& range, int x, int y, BOOL bThroughSpace)
+{
+    if (m_pDocument == NULL || GetLineCount() == 0)
+        return;
+    CRect rc;
+    GetClientRect(&rc);
+    ScrollForDragPoint(x, y);
     const int nLine = ClampLine(PointToLine(y));
     const PageLine& line = GetLine(nLine);
     if (line.nKind == PAGE_LINE_PICTURE || IsIconKind(line.nKind))
@@ -1540,19 +1443,22 @@ void CArticlePageWin::ExtendSelectionTo(int x, int y)
     std::unique_ptr<CArticleSection> pSection(m_pDocument->GetSection(line.nSection));
     if (!pSection)
         return;
-    m_selection.nMovingSection = line.nSection;
-    m_selection.nMovingOffset = CharacterAt(nLine, x);
+    range.nMovingSection = line.nSection;
+    range.nMovingOffset = CharacterAt(nLine, x);
     LPCSTR pText = reinterpret_cast<LPCSTR>(pSection->GetText());
-    FindWord(pText, m_selection.nMovingOffset, static_cast<int>(line.dwStart) + std::max<int>(line.nLength, 1),
-             m_selection.nMovingWordStart, m_selection.nMovingWordEnd);
-    const int nFrom = std::min(nLine, m_selection.nLastLine);
-    const int nTo = std::max(nLine, m_selection.nLastLine);
+    const int nLineEnd = static_cast<int>(line.dwStart) + std::max<int>(line.nLength, 1);
+    FindWord(pText, range.nMovingOffset, nLineEnd, range.nMovingWordStart, range.nMovingWordEnd);
+    if (bThroughSpace)
+        while (range.nMovingWordEnd + 1 < nLineEnd && IsWhite(pText[range.nMovingWordEnd + 1]))
+            ++range.nMovingWordEnd;
+    const int nFrom = std::min(nLine, range.nLastLine);
+    const int nTo = std::max(nLine, range.nLastLine);
     CRect rcBand(0, (nFrom - GetTopLine()) * GetLineHeight(), rc.right, (nTo - GetTopLine() + 1) * GetLineHeight());
     InvalidateRect(&rcBand, FALSE);
     int nLast = nLine;
     while (nLast > 0 && GetLine(nLast).nLength == 0)
         --nLast;
-    m_selection.nLastLine = nLast;
+    range.nLastLine = nLast;
     UpdateWindow();
 }
 
@@ -1661,7 +1567,7 @@ void CArticlePageWin::OnMouseMove(UINT nFlags, CPoint point)
         } else if (m_bMarking) {
             ExtendHighlightTo(point.x, point.y);
         } else if (m_nDraggedNote >= 0) {
-            DragStickyIcon(m_nDraggedNote, point.x, point.y);
+            DragStickyNote(point.x, point.y);
         } else if (!m_bTextDrag && IsPointInSelection(point.x, point.y)) {
             SetCapture();
             m_bTextDrag = TRUE;
@@ -1756,7 +1662,7 @@ void CArticlePageWin::OnLButtonDown(UINT, CPoint point)
         OnShowReference(new CReference(static_cast<LONG>(m_pLayout->GetFirstPictureLink()), ""));
         return;
     }
-    const int nNote = HitTestStickyIcon(point.x, point.y);
+    const int nNote = HitTestStickyNote(point.x, point.y);
     if (nNote >= 0) {
         m_nDraggedNote = nNote;
         SetCapture();
@@ -1791,10 +1697,7 @@ void CArticlePageWin::OnLButtonUp(UINT, CPoint point)
     if (m_bClickLock)
         return;
     if (m_nDraggedNote >= 0) {
-        DropStickyIcon(m_nDraggedNote, point.x, point.y);
-        m_nDraggedNote = -1;
-        if (::GetCapture() == GetSafeHwnd())
-            ::ReleaseCapture();
+        DropStickyNote(point.x, point.y);
         return;
     }
     if (!m_bSelecting && !m_bTextDrag && !m_bHighlighter) {

@@ -17,9 +17,9 @@
 // VLM_PAGE_FOCUS when its focus changes; the top-level window gets VLM_OPEN_WINDOW for an article
 // link, VLM_SHOW_LINKED_SELECTION for a "tf:" link, and the main window VLM_STATUS_TEXT.
 //
-// What the page's items open (sounds, timelines, thumbnails, the first picture), find next, the
-// highlighter's own operations and the sticky-note icons join through the virtual members marked
-// "page items" and "highlighter" below.
+// What the page's items open (sounds, timelines, thumbnails, the first picture) and find next live
+// in ArticlePageItems.cpp, the highlighter in ArticlePageHighlighter.cpp, the sticky-note icons
+// in ArticlePageStickyNotes.cpp.
 #pragma once
 
 #include "article/ArticlePageLayout.h"
@@ -38,6 +38,9 @@ class CHiliteSpanList;
 class CMiniArtThumb;
 class CReference;
 class CStickyNoteWnd;
+class CStickyPosition;
+class CDibButton;
+class CQTAudioWin;
 
 // Colours of the page (palette-relative).
 #define PAGE_COLOR_BACKGROUND PALETTERGB(255, 255, 231)
@@ -156,10 +159,12 @@ public:
     // Draws an icon line; the width of its title.
     int DrawIconParagraph(CDC* pDC, int nLine);
 
-    // ---- page items (sounds, timelines, thumbnails, find) ----
+    // ---- page items (sounds, timelines, thumbnails, find); ArticlePageItems.cpp ----
     // Closes the in-page pop-up (the sound and its caption).
     virtual void ClosePopup();
-    // Opens a reference a thumbnail or the first picture stands for (taken over).
+    // Opens a reference a thumbnail or the first picture stands for (taken over): a map in the
+    // atlas, an article in the article view, other media in the media view with the article's
+    // media as its list.
     virtual void OnShowReference(CReference* pReference);
     // The sound that a media icon line started has ended (MM_MCINOTIFY reached the page).
     virtual void OnSoundDone();
@@ -168,21 +173,62 @@ public:
     virtual void PlaySoundLine(DWORD dwRin, int nLineOffset);
     // Opens the timeline of a list icon's item number.
     virtual void OpenTimeline(int nItem);
-    // Moves the page to the next search hit.
+    // Moves the page to the next search hit, round to the first after the last.
     virtual void FindNext();
+    // The sound window while a sound plays (NULL: none).
+    CQTAudioWin* GetSoundWindow() const { return m_pSoundWin; }
 
-    // ---- highlighter ----
+    // ---- highlighter; ArticlePageHighlighter.cpp ----
     BOOL IsHighlighterOn() const { return m_bHighlighter; }
-    // Turns the highlighter mode on or off.
+    // Turns the highlighter mode on or off (on: a selection becomes a mark at once).
     virtual void ToggleHighlighter();
     // The earliest stored span of the section that meets the characters (its first character
     // and its length; the span covers start .. start + length). bRemove: the spans that meet
     // are removed from the store.
     virtual BOOL FindStoredHighlight(int nSection, int nOffset, int nLength, int& nOutStart, int& nOutLength,
                                      BOOL bRemove);
-    // The range being marked (valid while IsMarking).
+    // The drawn range becomes stored spans (one per section), replacing the marks inside it.
+    void AddHighlight();
+    // The drawn range is rubbed out of the stored spans: spans reaching out of it keep their
+    // heads and tails.
+    void EraseHighlight();
+    // The selection becomes a stored mark and is cleared.
+    void HighlightSelection();
+    // Every mark of the article, or of every article, goes.
+    void ClearArticleHighlights();
+    void ClearAllHighlights();
+    // Removes the stored spans of the section that lie wholly within offset .. offset + length.
+    void RemoveHighlightsWithin(int nSection, int nOffset, int nLength);
+    // Whether the article shown has stored marks.
+    BOOL HasHighlights();
+    // The range being marked (valid while IsMarking), in the selection's terms.
     BOOL IsMarking() const { return m_bMarking; }
+    BOOL IsEraseMode() const { return m_bEraseMode; }
     const PageTextRange& GetMarkRange() const { return m_mark; }
+    int GetHighlightFirstSection() const { return m_mark.GetFirstSection(); }
+    int GetHighlightLastSection() const { return m_mark.GetLastSection(); }
+    int GetHighlightStartOffset() const { return m_mark.GetStartOffset(); }
+    int GetHighlightEndOffset() const { return m_mark.GetEndOffset(); }
+    BOOL IsInHighlightRange(int nSection, int nOffset, int nLength) const;
+
+    // ---- sticky-note icons; ArticlePageStickyNotes.cpp ----
+    // A new note in the first paragraph gap from the top line (at most 11 a gap).
+    void AddStickyNote();
+    // Moves the icons to their gaps.
+    void PlaceStickyNoteIcons();
+    void DeleteStickyNoteIcons();
+    // The note whose icon holds the point (its button comes to the top), -1 for none.
+    int HitTestStickyNote(int x, int y);
+    // A dragged note follows the mouse (scrolling a line above or below the page).
+    void DragStickyNote(int x, int y);
+    // The blank line of the paragraph gap nearest the point.
+    int NearestParagraphGap(int x, int y);
+    // Numbers the notes of one gap from the left (0, 1, 2 ...) and tells the note window; the count.
+    WORD RenumberStickyNotes(int nSection, int nParagraph);
+    int GetStickyNoteCount() const { return m_nNoteCount; }
+    const CStickyPosition& GetStickyNotePosition(int i) const { return *m_apNotePositions[i]; }
+    CDibButton* GetStickyNoteButton(int i) const { return m_apNoteButtons[i]; }
+    int GetDraggedNote() const { return m_nDraggedNote; }
 
     // ---- the model, for the view, printing and tests ----
     CArticlePageLayout& GetLayout() { return *m_pLayout; }
@@ -226,7 +272,6 @@ protected:
     afx_msg void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
     afx_msg void OnKillFocus(CWnd* pNewWnd);
     afx_msg LRESULT OnThumbPress(WPARAM wParam, LPARAM lParam);
-    afx_msg LRESULT OnStickyPresent(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnMciNotify(WPARAM wParam, LPARAM lParam);
     // VLM_PRINT_ARTICLE: prints the scope in lParam (CArticlePrinter).
     afx_msg LRESULT OnPrintArticle(WPARAM wParam, LPARAM lParam);
@@ -244,28 +289,33 @@ protected:
     // The cursor resource nId of the program, else of the resource library, else the system's hand.
     static HCURSOR LoadPageCursor(UINT nId);
 
-    // Highlighter hooks of the mouse handlers: a drag in highlighter mode begins, extends and
-    // ends a drawn range; the drawn range is stored (or erased) at button-up.
-    virtual void BeginHighlight(int x, int y);
-    virtual void ExtendHighlightTo(int x, int y);
-    virtual void EndHighlight();
-    // A sticky-note icon under the point (its index), -1 for none; a dragged note moves and is
-    // dropped.
-    virtual int HitTestStickyIcon(int x, int y);
-    virtual void DragStickyIcon(int nIcon, int x, int y);
-    virtual void DropStickyIcon(int nIcon, int x, int y);
-    // The sticky-note icons follow the page after layout and scrolling.
-    virtual void PlaceStickyIcons();
-    // The sticky-note window's report of the article's notes: their count and a block of count
-    // 8-byte positions (taken over; NULL when there are none). (0, NULL) when the page is reset:
-    // the icons go.
-    virtual void SetStickyIcons(int nCount, WORD* pPositions);
+    // The highlighter's part of the mouse handlers: a drag in highlighter mode begins, extends
+    // and ends a drawn range; at button-up it is stored (or erased, in erase mode).
+    void BeginHighlight(int x, int y);
+    void ExtendHighlightTo(int x, int y);
+    void EndHighlight();
+    // A dragged note dropped at the point: on its own gap it opens, elsewhere it moves to the
+    // nearest gap.
+    void DropStickyNote(int x, int y);
+    afx_msg BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
+    // A sound plays: its caption goes into the mini-article pop-up, over the icon line's place
+    // (its distance from the top line), and the pop-up is shown.
+    void ShowSoundCaption(DWORD dwRin, int nLineOffset);
+    // 0x985 from the note window: (count, a new block of count 8-byte positions or 0).
+    afx_msg LRESULT OnSetStickyNotes(WPARAM wParam, LPARAM lParam);
+    // 0x987 (0, RIN): a note of that article changed; the icons are asked for again.
+    afx_msg LRESULT OnStickyNotesChanged(WPARAM wParam, LPARAM lParam);
 
-    // Highlighter state shared with those hooks.
+    // Highlighter state.
     BOOL m_bHighlighter = FALSE;
     BOOL m_bEraseMode = FALSE;
     BOOL m_bMarking = FALSE;
+    BOOL m_bMarksPresent = FALSE;
     PageTextRange m_mark;
+    // Sticky-note icons: their positions and buttons (count entries each), the dragged one.
+    int m_nNoteCount = 0;
+    CStickyPosition** m_apNotePositions = NULL;
+    CDibButton** m_apNoteButtons = NULL;
     int m_nDraggedNote = -1;
 
 private:
@@ -295,6 +345,20 @@ private:
     void EmptyHotSpots();
     void LayoutForJump(int nSections);
     int FindItemLine(int nMode, int nValue);
+    // Moves a range's moving end to the point, word-snapped (bThroughSpace: its word end goes on
+    // over the white space after the word), scrolling a line above or below the page.
+    void ExtendRangeTo(PageTextRange& range, int x, int y, BOOL bThroughSpace);
+    // A drag point above or below the client area scrolls the page one line and becomes the
+    // nearer corner of the client area.
+    void ScrollForDragPoint(int& x, int& y);
+    // The drawn range can be stored or erased: highlighter on, both ends, an article and a store.
+    BOOL CanStoreMark() const;
+    // The drawn range's characters in one of its sections: first and last (inclusive; a section
+    // before the last runs to its text length).
+    void GetMarkSectionRange(int nSection, int& nFrom, int& nTo) const;
+    void EndMark();
+    // Every stored mark of the article shown goes; repainted at once.
+    void DropArticleHighlights();
 
     std::unique_ptr<CArticlePageLayout> m_pLayout;  // a CPageLayout
     CArticleDocument* m_pDocument = NULL;
@@ -304,6 +368,8 @@ private:
     BOOL m_bKeepPopups = FALSE;
     BOOL m_bAutoOpenFirstMedia = TRUE;
     int m_nPendingLine = -1;
+    BOOL m_bStartingFirstMedia = FALSE;  // the first paint starts the article's first sound
+    CQTAudioWin* m_pSoundWin = NULL;
 
     PageLink m_aLinks[maxLinks] = {};
     int m_nLinkCount = 0;
@@ -324,3 +390,6 @@ private:
     CHiliteRecordSet* m_pHiliteStore = NULL;
     CMiniArtThumb* m_pMiniArt = NULL;
 };
+
+// A caption's bytes in the mini-article mark-up (paragraph breaks, italic, bold), closed with "<P>".
+CString CaptionToMiniArticleText(LPCSTR lpszCaption);

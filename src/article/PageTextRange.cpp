@@ -46,3 +46,12 @@ BOOL PageTextRange::Contains(int nSection, int nOffset, int nLength) const
         return nOffset <= GetEndOffset();
     return TRUE;
 }
+
+void PageTextRange::StartAt(int nSection, int nOffset, int nWordStart, int nWordEnd, int nLine)
+{
+    nAnchorSection = nMovingSection = nSection;
+    nAnchorOffset = nMovingOffset = nOffset;
+    nAnchorWordStart = nMovingWordStart = nWordStart;
+    nAnchorWordEnd = nMovingWordEnd = nWordEnd;
+    nLastLine = nLine;
+}

@@ -24,6 +24,8 @@ struct PageTextRange {
 
     // Both ends gone: sections and offsets -1, words and the last line 0.
     void Reset();
+    // Both ends at one place: the section, the offset, the word around it, the line.
+    void StartAt(int nSection, int nOffset, int nWordStart, int nWordEnd, int nLine);
     BOOL HasAnchor() const { return nAnchorSection >= 0; }
 
     int GetFirstSection() const { return nAnchorSection < nMovingSection ? nAnchorSection : nMovingSection; }

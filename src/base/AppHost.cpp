@@ -40,6 +40,10 @@ void CAppHost::LaunchSuiteMenu()
 {
 }
 
+void CAppHost::SetHighlighterState(BOOL)
+{
+}
+
 void CAppHost::CollapseToolkit()
 {
 }

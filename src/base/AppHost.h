@@ -39,6 +39,9 @@ public:
     // Enables or disables the Tool Kit's Print, Sticky Note, Highlighter and Wizard tools for
     // the view being shown; with bRemember the states are kept. Plain: nothing.
     virtual void EnableTools(BOOL bPrint, BOOL bSticky, BOOL bHighlighter, BOOL bWizard, BOOL bRemember);
+    // Tells the frame's Tool Kit whether the article page's highlighter is on (the tool's tip
+    // follows). Plain: nothing.
+    virtual void SetHighlighterState(BOOL bOn);
     // Tells the running timeline viewer program to close when it accepts automation.
     virtual void CloseTimelineViewer();
     // Gives a running timeline viewer that accepts automation the text (NULL: none); FALSE when

@@ -11,6 +11,10 @@
 #include "base/TimelineRequest.h"
 #include "base/VLMessages.h"
 #include "media/StickyNoteWnd.h"
+#include "base/Reference.h"
+#include "search/KWReference.h"
+#include "search/SearchEngine.h"
+#include "widgets/FindWin.h"
 #include "online/Cloud.h"
 #include "shell/Toolkit.h"
 #include "shell/HistoryDlg.h"
@@ -203,6 +207,8 @@ BEGIN_MESSAGE_MAP(CBaseWindow, CFrameWnd)
     ON_UPDATE_COMMAND_UI(ID_EDIT_COPY_VIEW, OnUpdateEditCopy)
     ON_COMMAND(ID_EDIT_SELECT_ALL_ARTICLE, OnEditSelectAll)
     ON_UPDATE_COMMAND_UI(ID_EDIT_SELECT_ALL_ARTICLE, OnUpdateEditSelectAll)
+    ON_COMMAND(ID_FIND_IN_ARTICLE, OnFindInArticle)
+    ON_UPDATE_COMMAND_UI(ID_FIND_IN_ARTICLE, OnUpdateFindInArticle)
     ON_COMMAND(ID_FIND_NEXT, OnFindNext)
     ON_UPDATE_COMMAND_UI(ID_FIND_NEXT, OnUpdateFindNext)
     ON_COMMAND(ID_CLEAR_ARTICLE_HIGHLIGHTS, OnClearArticleHighlights)
@@ -1435,6 +1441,31 @@ void CBaseWindow::OnUpdateEditSelectAll(CCmdUI* pCmdUI)
         m_pCurrentView->OnUpdateEditSelectAll(pCmdUI);
     else
         pCmdUI->Enable(FALSE);
+}
+
+void CBaseWindow::OnFindInArticle()
+{
+    CString strDir;
+    if (!GetDataDir(strDir, 1, 1, TRUE))
+        return;
+    if (m_pArticleView == NULL || m_pArticleView->GetSafeHwnd() == NULL || m_pArticleView->GetArticleRin() == 0)
+        return;
+    CFindWin find;
+    find.SetArticle(m_pArticleView->GetArticleRin());
+    find.SetFinder([](const CString& strWord, LONG nArticle) -> CReference* {
+        CSearchEngine* pEngine = GetAppSearchEngine();
+        return pEngine != NULL ? pEngine->FindInArticle(strWord, nArticle) : NULL;
+    });
+    if (find.RunTabDialog() == IDCANCEL)
+        return;
+    CReference* pHits = find.TakeHitReference();
+    if (pHits != NULL && !m_pArticleView->PostMessage(VLM_OPEN_WINDOW, 1, reinterpret_cast<LPARAM>(pHits)))
+        delete pHits;
+}
+
+void CBaseWindow::OnUpdateFindInArticle(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(CanFindInArticle());
 }
 
 void CBaseWindow::OnFindNext()

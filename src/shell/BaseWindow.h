@@ -188,6 +188,8 @@ protected:
     afx_msg void OnEditSelectAll();
     afx_msg void OnUpdateEditSelectAll(CCmdUI* pCmdUI);
     // Edit > Find next: the article view finds the last text again.
+    afx_msg void OnFindInArticle();
+    afx_msg void OnUpdateFindInArticle(CCmdUI* pCmdUI);
     afx_msg void OnFindNext();
     afx_msg void OnUpdateFindNext(CCmdUI* pCmdUI);
     // Tools > Clear article highlights: the article view's highlights of the article shown.

@@ -134,6 +134,14 @@ void CVLApp::EnableTools(BOOL bPrint, BOOL bSticky, BOOL bHighlighter, BOOL bWiz
         pToolkit->EnableTools(bPrint, bSticky, bHighlighter, bWizard, bRemember);
 }
 
+void CVLApp::SetHighlighterState(BOOL bOn)
+{
+    if (auto* pFrame = dynamic_cast<CBaseWindow*>(GetAppMainWnd()))
+        if (CToolkit* pToolkit = pFrame->GetToolkit())
+            if (pToolkit->GetSafeHwnd() != NULL)
+                pToolkit->SetHighlighterState(bOn);
+}
+
 int CVLApp::MonthsSinceUpdate()
 {
     return COnlineUpdater::GetMonthsSinceUpdate();

@@ -1,14 +1,18 @@
 // The article view in the running program on the sample disc: from the main menu to an article
 // found by the search pane, through a link in the page to another article, and back; the
-// automation object's current article.
+// automation object's current article; the frame's Find and Find Next on the page; thumbnails
+// beside the text; the Tool Kit's highlighter.
 #include "AppTestSupport.h"
 
 #include "article/ArticleDocument.h"
 #include "article/ArticleMainWin.h"
 #include "article/ArticlePageWin.h"
 #include "base/Reference.h"
+#include "base/HitList.h"
 #include "shell/Toolkit.h"
 #include "shell/VeltraApplication.h"
+#include "widgets/FindWin.h"
+#include "widgets/Thumbnail.h"
 
 #include <DialogDriver.h>
 
@@ -96,6 +100,100 @@ TEST_F(ArticleViewAppTest, GetCurrentArticleFormatsTheDiscArticleShown)
     ui::PumpUntilIdle();
     ASSERT_EQ(1234, view->GetArticleRin());
     EXPECT_EQ(CString("001234"), automation.GetCurrentArticle());
+}
+
+// Find (9008) over the jazz article: the word's hits come back into the page, which Find Next
+// (9009) then walks, round to the first after the last.
+TEST_F(ArticleViewAppTest, FindMarksTheWordsHitsAndFindNextWalksThem)
+{
+    ASSERT_TRUE(Start(kSearchTopicsRow));
+    ui::PumpUntilIdle();
+    CArticleMainWin* view = View();
+    ASSERT_NE(nullptr, view);
+    auto* result = new CReference(1004, "Jazz");
+    Frame()->GetSearchTabWin()->OpenResult(result);
+    delete result;
+    ui::PumpUntilIdle();
+    ASSERT_EQ(1004, view->GetArticleRin());
+    // The search pane opened over the article: the article view is the frame's current view.
+    ASSERT_EQ(static_cast<CWnd*>(view), Frame()->GetCurrentMainWin());
+
+    struct Probe : CCmdUI {
+        int enabled = -1;
+        void Enable(BOOL bOn) override { enabled = bOn; }
+    } probe;
+    probe.m_nID = ID_FIND_IN_ARTICLE;
+    probe.DoUpdate(Frame(), FALSE);
+    EXPECT_EQ(1, probe.enabled) << "Find is offered over a disc article";
+
+    bool ran = false;
+    host::RunInNextModalLoop([&](HWND window) {
+        ran = true;
+        auto* find = dynamic_cast<CFindWin*>(CWnd::FromHandlePermanent(window));
+        ASSERT_NE(nullptr, find);
+        EXPECT_EQ(1004, find->GetArticle());
+        host::TypeText("swing");
+        ui::PumpUntilIdle();
+        find->GetFindButton().SendMessage(BM_CLICK);
+        ui::PumpUntilIdle();
+    });
+    Frame()->SendMessage(WM_COMMAND, ID_FIND_IN_ARTICLE);
+    ui::PumpUntilIdle();
+    EXPECT_TRUE(ran);
+    ASSERT_EQ(1004, view->GetArticleRin()) << "the same article, now with the word's hits";
+    CHitList* hits = view->GetDocument()->GetHitList();
+    ASSERT_NE(nullptr, hits);
+    ASSERT_GE(hits->GetCount(), 2);
+    ui::dialog::Screenshot(Frame()->GetSafeHwnd(), "article-view-find-swing.png");
+
+    // Find Next moves down the page hit by hit and comes round to where it began.
+    CArticlePageWin* page = view->GetPageWin();
+    std::vector<int> tops{page->GetTopLine()};
+    for (int i = 0; i < hits->GetCount() + 1; ++i) {
+        Frame()->SendMessage(WM_COMMAND, ID_FIND_NEXT);
+        ui::PumpUntilIdle();
+        tops.push_back(page->GetTopLine());
+    }
+    EXPECT_GT(tops[1], tops[0]) << "the next hit is further down";
+    EXPECT_NE(tops.end(), std::find(tops.begin() + 1, tops.end(), tops[0])) << "and round to the first";
+}
+
+// The volcano article's thumbnails come from the thumbnail factory and stand beside their
+// paragraph; the Tool Kit's highlighter turns the page's highlighter on and back off.
+TEST_F(ArticleViewAppTest, ThumbnailsStandBesideTheTextAndTheHighlighterFollowsTheToolKit)
+{
+    ASSERT_TRUE(Start(kSearchTopicsRow));
+    ui::PumpUntilIdle();
+    CArticleMainWin* view = View();
+    ASSERT_NE(nullptr, view);
+    auto* result = new CReference(1002, "Volcano");
+    Frame()->GetSearchTabWin()->OpenResult(result);
+    delete result;
+    ui::PumpUntilIdle();
+    ASSERT_EQ(1002, view->GetArticleRin());
+    CArticlePageWin* page = view->GetPageWin();
+    int thumbnails = 0;
+    for (int slot = 0; slot < page->GetLayout().GetThumbnailSlotCount(); ++slot)
+        if (auto* thumb = dynamic_cast<CThumbnail*>(page->GetLayout().GetThumbnail(slot))) {
+            ++thumbnails;
+            EXPECT_EQ(static_cast<CWnd*>(page), thumb->GetParent());
+        }
+    EXPECT_EQ(2, thumbnails);
+    page->GoToItem(PAGE_GOTO_THUMBNAIL, 0);
+    ui::PumpUntilIdle();
+    CWnd* first = page->GetLayout().GetThumbnail(0);
+    ASSERT_NE(nullptr, first);
+    EXPECT_TRUE(first->IsWindowVisible()) << "on the page after the jump";
+    ui::dialog::Screenshot(Frame()->GetSafeHwnd(), "article-view-thumbnails.png");
+
+    CToolkit* toolkit = Frame()->GetToolkit();
+    ASSERT_NE(nullptr, toolkit);
+    view->SendMessage(VLM_HIGHLIGHTER, static_cast<WPARAM>(-1), 0);
+    EXPECT_TRUE(page->IsHighlighterOn());
+    EXPECT_TRUE(toolkit->IsHighlighterOn()) << "the Tool Kit hears of it";
+    view->SendMessage(VLM_HIGHLIGHTER, static_cast<WPARAM>(-1), 0);
+    EXPECT_FALSE(page->IsHighlighterOn());
+    EXPECT_FALSE(toolkit->IsHighlighterOn());
 }
 
 }  // namespace

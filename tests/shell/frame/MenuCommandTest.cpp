@@ -266,7 +266,7 @@ TEST_F(MenuCommandTest, TheCommandAndStateTableOfEveryFrameCommand)
         {9004, "Exit", kOn, kOn},
         {9005, "Copy (the views have nothing selected)", kOff, kOff},
         {9007, "Select all (the page has no focus; the table view selects its text)", kOff, kOn},
-        {9008, "Find (waits for the find window)", kOff, kOff},
+        {9008, "Find (no disc article shown)", kOff, kOff},
         {9009, "Find next (no disc article shown)", kOff, kOff},
         {9011, "Connect (waits for the online manager's connection)", kOff, kOff},
         {9012, "Disconnect (as Connect)", kOff, kOff},
