@@ -117,17 +117,9 @@ HWND ChangeActive(HWND hwnd, WORD how)
         Guard g(Mutex());
         WindowPtr w = Find(hwnd);
         if (w && w->parent) {
-            // The active window comes to the top of its band, silently.
-            auto& list = w->parent->children;
-            auto it = std::find(list.begin(), list.end(), w.get());
-            if (it != list.end()) {
-                list.erase(it);
-                auto at = list.begin();
-                if (!(w->exStyle & WS_EX_TOPMOST))
-                    while (at != list.end() && ((*at)->exStyle & WS_EX_TOPMOST))
-                        ++at;
-                list.insert(at, w.get());
-            }
+            // The active window comes to the top of its band with the windows it owns, silently;
+            // what it now covers of them is painted anew.
+            RaiseToTopOfBand(*w);
             HWND rootOwner = GetAncestor(hwnd, GA_ROOTOWNER);
             if (WindowPtr ro = Find(rootOwner))
                 ro->lastActivePopup = hwnd;

@@ -259,7 +259,13 @@ POINT CursorPosition();
 bool FindPaintWindow(DWORD threadId, HWND filter, HWND& out);
 void InvalidateTree(Window& w, const RECT* rectClient, UINT flags);
 void SendPendingErase(HWND hwnd, bool children);
+// A window whose frame alone waits to be painted gets WM_NCPAINT now (true); false when it has
+// client painting pending too (WM_PAINT's BeginPaint paints the frame first) or nothing.
+bool PaintFrameOnly(HWND hwnd);
 void ClearPaintState(Window& w);
+// Brings a window to the top of its band (above topmost windows only when it is one) with the
+// windows it owns above it, and repaints what it and they now cover of their siblings.
+void RaiseToTopOfBand(Window& w);
 
 // The parts of a window (or its client area) that show on the screen, in screen coordinates.
 std::vector<RECT> VisibleRects(const Window& w, bool whole, bool clipChildren);

@@ -435,7 +435,11 @@ bool Fetch(ThreadQueue& q, MSG& msg, HWND filter, UINT min, UINT max, UINT flags
     // Paint
     if (InRange(WM_PAINT, min, max)) {
         HWND target = nullptr;
-        if (FindPaintWindow(q.threadId, filter, target)) {
+        // Frames uncovered without any client area are painted on the spot; a frame that goes
+        // with client painting is painted by the client's BeginPaint.
+        while (FindPaintWindow(q.threadId, filter, target) && PaintFrameOnly(target))
+            target = nullptr;
+        if (target != nullptr) {
             msg = MSG{};
             msg.hwnd = target;
             msg.message = WM_PAINT;

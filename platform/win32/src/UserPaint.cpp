@@ -73,14 +73,18 @@ void Apply(Window& w, const std::vector<RECT>* rects, UINT flags, bool top)
         RECT cw = Offset(c->client, -w.client.left, -w.client.top);
         std::vector<RECT> sub;
         if (rects) {
+            bool touchesFrame = false;
             for (const RECT& r : *rects) {
                 RECT i = Intersect(r, Offset(c->window, -w.client.left, -w.client.top));
-                if (!RectEmpty(i))
+                if (!RectEmpty(i)) {
                     sub.push_back(Offset(i, -cw.left, -cw.top));
+                    touchesFrame = touchesFrame || !SameRect(Intersect(i, cw), i);
+                }
             }
             if (sub.empty())
                 continue;
-            if ((flags & RDW_INVALIDATE) && (flags & RDW_FRAME))
+            // A child's border and caption are part of what the parent's area shows.
+            if ((flags & RDW_INVALIDATE) && ((flags & RDW_FRAME) || touchesFrame))
                 c->framePending = true;
         }
         Apply(*c, rects ? &sub : nullptr, flags, false);
@@ -98,7 +102,8 @@ bool FindIn(Window& w, DWORD tid, HWND filter, HWND& out)
     for (Window* c : w.children) {
         if (!(c->style & WS_VISIBLE))
             continue;
-        if (c->threadId == tid && (!c->update.empty() || c->internalPaint) && FilterMatches(filter, c->hwnd)) {
+        if (c->threadId == tid && (!c->update.empty() || c->internalPaint || c->framePending) &&
+            FilterMatches(filter, c->hwnd)) {
             out = c->hwnd;
             return true;
         }
@@ -218,6 +223,21 @@ bool FindPaintWindow(DWORD threadId, HWND filter, HWND& out)
 {
     Guard g(Mutex());
     return FindIn(Desktop(), threadId, filter, out);
+}
+
+bool PaintFrameOnly(HWND hwnd)
+{
+    WindowPtr w = Find(hwnd);
+    if (!w)
+        return true;  // gone: nothing to paint
+    {
+        Guard g(Mutex());
+        if (!w->framePending || !w->update.empty() || w->internalPaint)
+            return false;
+        w->framePending = false;
+    }
+    Send(hwnd, WM_NCPAINT, 1, 0);
+    return true;
 }
 
 void SendPendingErase(HWND hwnd, bool children)

@@ -264,12 +264,46 @@ void ExposeBelow(Window& w, const RECT& oldScreen)
     }
 }
 
+// After the stacking order of a parent's children changed: a visible window that now lies above
+// a visible sibling that used to lie above it has never drawn where they overlap, so that part of
+// it (client and frame) is painted anew.
+void ExposeRestacked(Window& parent, const std::vector<Window*>& before)
+{
+    const std::vector<Window*>& now = parent.children;
+    auto rank = [&before](const Window* x) {
+        return static_cast<std::size_t>(std::find(before.begin(), before.end(), x) - before.begin());
+    };
+    for (std::size_t i = 0; i < now.size(); ++i) {
+        Window* a = now[i];
+        const std::size_t wasA = rank(a);
+        if (!(a->style & WS_VISIBLE) || wasA == before.size())
+            continue;
+        for (std::size_t j = i + 1; j < now.size(); ++j) {
+            Window* b = now[j];
+            const std::size_t wasB = rank(b);
+            if (!(b->style & WS_VISIBLE) || wasB == before.size() || wasB > wasA)
+                continue;
+            RECT overlap = Intersect(a->window, b->window);
+            if (RectEmpty(overlap))
+                continue;
+            RECT inClient = Intersect(overlap, a->client);
+            if (!RectEmpty(inClient)) {
+                RECT local = Offset(inClient, -a->client.left, -a->client.top);
+                InvalidateTree(*a, &local, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+            }
+            if (!SameRect(overlap, inClient))
+                a->framePending = true;
+        }
+    }
+}
+
 void Reorder(Window& w, HWND after, UINT flags)
 {
     Window* parent = w.parent;
     if (!parent)
         return;
     auto& list = parent->children;
+    const std::vector<Window*> before = list;
     if (after == HWND_TOPMOST)
         w.exStyle |= WS_EX_TOPMOST;
     else if (after == HWND_NOTOPMOST)
@@ -305,9 +339,16 @@ void Reorder(Window& w, HWND after, UINT flags)
             list.insert(at, o);
         }
     }
+    ExposeRestacked(*parent, before);
 }
 
 }  // namespace
+
+void RaiseToTopOfBand(Window& w)
+{
+    Guard g(Mutex());
+    Reorder(w, HWND_TOP, 0);
+}
 
 BOOL SetWindowPosInternal(HWND hwnd, HWND after, int x, int y, int cx, int cy, UINT flags)
 {

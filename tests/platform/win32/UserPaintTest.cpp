@@ -211,6 +211,64 @@ TEST_F(UserPaintTest, WindowsDrawTheirFrameCaptionAndBackgroundOnTheDesktop)
     UnregisterClassA("Painted", nullptr);
 }
 
+// Stacking changes show on the screen: a window raised above another paints where it now covers
+// it, an owner's popups stay above it when it is activated, and a popup that goes away uncovers
+// the captions of the child windows beneath it as well as their parent's client area.
+TEST_F(UserPaintTest, RaisingAndUncoveringRepaintWhatNowShows)
+{
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.lpszClassName = "Painted";
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    RegisterClassA(&wc);
+    WNDCLASSA pc = wc;
+    pc.lpszClassName = "PaintedPopup";
+    pc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_HIGHLIGHT + 1);
+    RegisterClassA(&pc);
+    const COLORREF face = GetSysColor(COLOR_BTNFACE), popupColour = GetSysColor(COLOR_HIGHLIGHT);
+    ASSERT_NE(face, popupColour);
+
+    HWND frame = CreateWindowExA(0, "Painted", "Frame", WS_POPUP | WS_VISIBLE, 300, 0, 400, 300, nullptr, nullptr,
+                                 nullptr, nullptr);
+    HWND pane = CreateWindowExA(0, "Painted", "Pane", WS_CHILD | WS_VISIBLE | WS_CAPTION, 10, 10, 200, 200, frame,
+                                nullptr, nullptr, nullptr);
+    ui::PumpUntilIdle();
+    RECT caption;
+    GetWindowRect(pane, &caption);
+    const int captionX = caption.left + 60, captionY = caption.top + 5;
+    const COLORREF captionColour = host::DesktopPixel(captionX, captionY);
+    ASSERT_NE(captionColour, popupColour);
+
+    // A popup of its own (no owner) over the frame; raising the frame covers it again.
+    HWND stranger = CreateWindowExA(0, "PaintedPopup", "", WS_POPUP | WS_VISIBLE, 350, 150, 100, 100, nullptr,
+                                    nullptr, nullptr, nullptr);
+    ui::PumpUntilIdle();
+    ASSERT_EQ(host::DesktopPixel(400, 200), popupColour);
+    SetWindowPos(frame, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    ui::PumpUntilIdle();
+    EXPECT_EQ(host::DesktopPixel(400, 200), face) << "the raised frame paints over what it now covers";
+    DestroyWindow(stranger);
+
+    // An owned popup over the pane's caption stays above its owner when the owner is activated,
+    // and going away uncovers the caption and the frame's client area under it.
+    HWND owned = CreateWindowExA(0, "PaintedPopup", "", WS_POPUP | WS_VISIBLE, caption.left, caption.top, 150, 80,
+                                 frame, nullptr, nullptr, nullptr);
+    ui::PumpUntilIdle();
+    ASSERT_EQ(host::DesktopPixel(captionX, captionY), popupColour);
+    SetActiveWindow(frame);
+    ui::PumpUntilIdle();
+    EXPECT_EQ(GetWindow(frame, GW_HWNDPREV), owned) << "an owned popup stays above its owner";
+    EXPECT_EQ(host::DesktopPixel(captionX, captionY), popupColour);
+    ShowWindow(owned, SW_HIDE);
+    ui::PumpUntilIdle();
+    EXPECT_NE(host::DesktopPixel(captionX, captionY), popupColour) << "the pane's caption is painted again";
+    EXPECT_EQ(host::DesktopPixel(caption.left + 5, caption.top + 60), face);
+    DestroyWindow(owned);
+    DestroyWindow(frame);
+    UnregisterClassA("Painted", nullptr);
+    UnregisterClassA("PaintedPopup", nullptr);
+}
+
 // The host window of the presenter was resized: the desktop surface is new, so every window
 // (frame, caption, client and children) paints itself again, not only the one under the mouse.
 TEST_F(UserPaintTest, EveryWindowPaintsAgainAfterTheScreenSizeChanged)
