@@ -10,6 +10,7 @@
 #include "PictureItemSource.h"
 #include "PictureSource.h"
 #include "RomLinkWriter.h"
+#include "SampleBubbles.h"
 #include "SubjectIndexWriter.h"
 
 #include <fstream>
@@ -95,6 +96,8 @@ SampleDiscReport BuildSampleDisc(const std::filesystem::path& sampleFolder, cons
         report.texts.push_back(page);
     report.lists = WriteSampleLists(sampleFolder, report.dataFolder);
     report.dictionary = WriteSampleDictionary(sampleFolder, report.dataFolder);
+    report.bubbles = WriteSampleBubbles(sampleFolder, report.dataFolder);
+    report.simulations = CopySampleSimulations(report.dataFolder);
     return report;
 }
 

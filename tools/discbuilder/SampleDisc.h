@@ -17,6 +17,8 @@
 //                                  place lists (sample/lists)
 //   <disc>/info_dat/DICTDEFS.ROM, dicmain.ndx, dicmstr.ndx: the dictionary (sample/dictionary,
 //                                  DictionaryWriter.h)
+//   <disc>/info_dat/Photo/Bu*.bub, Sims/si*.dll: the photo bubbles (sample/bubbles) and the
+//                                  simulation libraries of the build (SampleBubbles.h)
 #pragma once
 
 #include "ContentArchiveWriter.h"
@@ -33,6 +35,8 @@ struct SampleDiscReport {
     std::vector<std::filesystem::path> texts;     // the text files written
     std::vector<std::filesystem::path> lists;     // the list and index files written
     std::vector<std::filesystem::path> dictionary;  // the dictionary's files written
+    std::vector<std::filesystem::path> bubbles;     // info_dat/Photo/Bu*.bub (sample/bubbles)
+    std::vector<std::filesystem::path> simulations;  // info_dat/Sims/si*.dll (built simulations)
 };
 
 // Throws std::runtime_error (file and line named) on a bad source and std::invalid_argument

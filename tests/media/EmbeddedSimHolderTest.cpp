@@ -1,0 +1,236 @@
+// The simulation holder over the simulation runtime ARAISF.dll and the sample disc's glider
+// simulation (si000001.dll in the item's "Sims\" folder): created, hidden, shown again at its
+// place, driven with the mouse, destroyed; damaged or foreign libraries refused with a message.
+#include "EmbeddedMediaTestSupport.h"
+
+#include "media/AraEmbeddedSim.h"
+#include "media/EmbeddedSimHolder.h"
+
+#include <SampleDisc.h>
+
+#include <fstream>
+#include <memory>
+
+namespace media_test {
+namespace {
+
+const char kSimClass[] = "AraSimWindow";
+
+class EmbeddedSimHolderTest : public MediaTest {
+protected:
+    void SetUp() override
+    {
+        MediaTest::SetUp();
+        ASSERT_TRUE(parent.CreateParent());
+        std::filesystem::create_directories(SimsFolder());
+        GrfRecordSource record = RichPicture();
+        record.itemNumber = 4030001;
+        record.mediaNumber = 4030001;
+        const LONG nBlock = WriteArchive({discbuilder::WriteGrfRecord(record)})[0];
+        reference.reset(PlacedReference(4030001, REFKIND_SIMULATION, 1, nBlock));
+        document = std::make_unique<CGrfDocument>();  // it asks for the data folder when made
+        ASSERT_TRUE(document->Load(reference.get(), FALSE));
+        ASSERT_STREQ("si000001.dll", document->GetMediaFileName());
+    }
+    void TearDown() override
+    {
+        holder.reset();
+        document.reset();
+        parent.DestroyWindow();
+        MediaTest::TearDown();
+    }
+
+    std::filesystem::path SimsFolder() const { return DataFolder() / "Sims"; }
+    std::filesystem::path SimFile() const { return SimsFolder() / "si000001.dll"; }
+    void InstallGlider() const
+    {
+        std::filesystem::copy_file(std::filesystem::path(VL_SIMS_DIR) / "si000001.dll", SimFile(),
+                                   std::filesystem::copy_options::overwrite_existing);
+    }
+
+    // The simulation windows that are children of the parent.
+    std::vector<HWND> SimWindows() const
+    {
+        std::vector<HWND> found;
+        for (HWND h = ::FindWindowEx(parent.GetSafeHwnd(), NULL, kSimClass, NULL); h != NULL;
+             h = ::FindWindowEx(parent.GetSafeHwnd(), h, kSimClass, NULL))
+            found.push_back(h);
+        return found;
+    }
+    CRect ClientRectOf(HWND hwnd) const
+    {
+        CRect rc;
+        ::GetWindowRect(hwnd, &rc);
+        parent.ScreenToClient(&rc);
+        return rc;
+    }
+    // Pixels of a colour in a part of a window's client area.
+    int CountPixels(HWND hwnd, const CRect& area, COLORREF colour) const
+    {
+        int n = 0;
+        for (int y = area.top; y < area.bottom; ++y)
+            for (int x = area.left; x < area.right; ++x)
+                n += ClientPixel(hwnd, x, y) == colour;
+        return n;
+    }
+
+    CParentWnd parent;
+    std::unique_ptr<CReference> reference;
+    std::unique_ptr<CGrfDocument> document;
+    std::unique_ptr<CEmbeddedSimHolder> holder = std::make_unique<CEmbeddedSimHolder>();
+};
+
+TEST_F(EmbeddedSimHolderTest, CreatedHiddenShownAgainAtItsPlaceAndDestroyed)
+{
+    InstallGlider();
+    const CRect rect(20, 30, 340, 270);
+    ASSERT_TRUE(holder->Create(document.get(), &parent, rect));
+    ASSERT_NE(nullptr, holder->GetSim());
+    EXPECT_TRUE(holder->GetSim()->IsKindOf(RUNTIME_CLASS(CAraEmbeddedSim)));
+    std::vector<HWND> windows = SimWindows();
+    ASSERT_EQ(1u, windows.size());
+    EXPECT_EQ(holder->GetSimWnd()->GetSafeHwnd(), windows[0]);
+    EXPECT_EQ(rect, ClientRectOf(windows[0]));
+    EXPECT_TRUE(::IsWindowVisible(windows[0])) << "the runtime creates the window shown (flag 1)";
+    char title[64] = {};
+    ::GetWindowText(windows[0], title, sizeof title);
+    EXPECT_STREQ("Build a Glider", title);
+
+    // The glider asks for 320 x 240 whatever it is offered.
+    int cx = 100, cy = 50;
+    holder->GetPreferredSize(cx, cy);
+    EXPECT_EQ(320, cx);
+    EXPECT_EQ(240, cy);
+
+    // Moved, the window goes where it is told; hidden, the simulation ends; shown, it starts
+    // again at the place it had.
+    const CRect moved(200, 60, 520, 300);
+    holder->Move(moved);
+    EXPECT_EQ(moved, ClientRectOf(windows[0]));
+    holder->Hide();
+    EXPECT_EQ(nullptr, holder->GetSim());
+    EXPECT_TRUE(SimWindows().empty());
+    holder->Hide();  // nothing to hide: nothing happens
+    holder->Show();
+    windows = SimWindows();
+    ASSERT_EQ(1u, windows.size());
+    EXPECT_EQ(moved, ClientRectOf(windows[0]));
+    EXPECT_TRUE(::IsWindowVisible(windows[0]));
+    holder->Show();  // already running: no second simulation
+    EXPECT_EQ(1u, SimWindows().size());
+    holder->GetSim()->Notify();
+    ui::PumpUntilIdle();
+    ScreenshotOf(windows[0], dir.path(), "simulation-glider.png");
+
+    holder.reset();
+    EXPECT_TRUE(SimWindows().empty()) << "no simulation outlives its holder";
+    EXPECT_FALSE(::IsWindow(windows[0]));
+    EXPECT_TRUE(NewBoxes().empty());
+}
+
+TEST_F(EmbeddedSimHolderTest, TheGliderAnswersTheMouseAndFlies)
+{
+    InstallGlider();
+    ASSERT_TRUE(holder->Create(document.get(), &parent, CRect(10, 10, 330, 250)));
+    HWND hwnd = holder->GetSimWnd()->GetSafeHwnd();
+    ui::PumpUntilIdle();
+    const COLORREF longWing = RGB(200, 40, 40), buttonSelected = RGB(250, 210, 80);
+    const CRect farSky(120, 50, 320, 200);
+    EXPECT_EQ(0, CountPixels(hwnd, farSky, longWing));
+    EXPECT_NE(buttonSelected, ClientPixel(hwnd, 96, 12)) << "short wings are chosen at the start";
+
+    auto click = [&](int x, int y) {
+        ::SendMessage(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+        ::SendMessage(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+        ui::PumpUntilIdle();
+    };
+    click(120, 18);  // "Long wings"
+    EXPECT_EQ(buttonSelected, ClientPixel(hwnd, 96, 12));
+    // A drag upwards raises the launch angle; then Launch, and the glider flies on the clock.
+    ::SendMessage(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(150, 150));
+    ::SendMessage(hwnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(150, 120));
+    ::SendMessage(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(150, 120));
+    click(280, 18);  // "Launch"
+    ui::AdvanceClock(15000);
+    EXPECT_GT(CountPixels(hwnd, CRect(120, 50, 320, 240), longWing), 0) << "the glider landed far out";
+    ScreenshotOf(hwnd, dir.path(), "simulation-glider-flown.png");
+}
+
+// A library that cannot run is refused by the runtime with a message, and the holder gives 0.
+TEST_F(EmbeddedSimHolderTest, MissingDamagedAndForeignLibrariesAreRefusedWithAMessage)
+{
+    std::string glider;
+    {
+        std::ifstream in(std::filesystem::path(VL_SIMS_DIR) / "si000001.dll", std::ios::binary);
+        glider.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    ASSERT_GT(glider.size(), 8192u);
+    const struct {
+        const char* name;
+        bool present;
+        std::string bytes;
+        const char* reason;
+    } cases[] = {
+        {"missing", false, "", "the file is missing."},
+        {"text", true, "not a library at all\n", "the file is damaged or is not a code library."},
+        {"empty", true, "", "the file is damaged or is not a code library."},
+        {"truncated", true, glider.substr(0, 4096), "the file is damaged or is not a code library."},
+        {"no ELF header", true, std::string(64, '\0') + glider.substr(64), "the file is damaged or is not a code library."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove(SimFile());
+        if (c.present) {
+            std::ofstream out(SimFile(), std::ios::binary);
+            out << c.bytes;
+        }
+        host::AnswerMessageBox("cannot be started", IDOK);
+        EXPECT_FALSE(holder->Create(document.get(), &parent, CRect(0, 0, 100, 100)));
+        const std::vector<std::string> boxes = NewBoxes();
+        ASSERT_EQ(1u, boxes.size());
+        EXPECT_EQ("The simulation \"si000001.dll\" cannot be started: " + std::string(c.reason), boxes[0]);
+        EXPECT_TRUE(SimWindows().empty());
+        holder->Show();  // a failed simulation is not started by Show either (it never ran)
+        NewBoxes();
+    }
+}
+
+TEST_F(EmbeddedSimHolderTest, ALibraryWithoutTheSimulationEntriesIsNotASimulation)
+{
+    // The bubble viewer is a sound code library, but it has none of a simulation's entries.
+    std::filesystem::copy_file(std::filesystem::path(VL_LIBRARY_DIR) / "libIPX32_53.so", SimFile());
+    host::AnswerMessageBox("cannot be started", IDOK);
+    EXPECT_FALSE(holder->Create(document.get(), &parent, CRect(0, 0, 100, 100)));
+    const std::vector<std::string> boxes = NewBoxes();
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_NE(std::string::npos, boxes[0].find("the library is not a simulation of this runtime.")) << boxes[0];
+    EXPECT_TRUE(SimWindows().empty());
+    // Without a simulation the size asked for is the size given.
+    CSize size(123, 45);
+    holder->GetPreferredSize(size);
+    EXPECT_EQ(CSize(123, 45), size);
+}
+
+// The sample disc carries the glider in its "Sims" folder, where the item's reference finds it.
+TEST_F(EmbeddedSimHolderTest, TheSampleDiscsSimulationRuns)
+{
+    const discbuilder::SampleDiscReport report = discbuilder::BuildSampleDisc(VL_SAMPLE_DIR, dir.path() / "t" / "disc");
+    ASSERT_EQ(1u, report.simulations.size());
+    EXPECT_EQ("si000001.dll", report.simulations[0].filename().string());
+    CGrfDocument::CloseArchive();  // the fixture's archive was replaced by the disc's
+    CRomLinkTable table;
+    ASSERT_TRUE(table.LoadTable());
+    AppServices().owned.pSearchEngine = &table;
+    CReference sample(4030001, "");
+    ASSERT_EQ(REFKIND_SIMULATION, sample.GetKind());
+    CGrfDocument doc;
+    ASSERT_TRUE(doc.Load(&sample, FALSE));
+    ASSERT_TRUE(holder->Create(&doc, &parent, CRect(40, 40, 360, 280)));
+    ui::PumpUntilIdle();
+    EXPECT_EQ(1u, SimWindows().size());
+    holder.reset();
+    AppServices().owned.pSearchEngine = NULL;
+}
+
+}  // namespace
+}  // namespace media_test
