@@ -156,6 +156,29 @@ TEST_F(EmbeddedSimHolderTest, TheGliderAnswersTheMouseAndFlies)
     ScreenshotOf(hwnd, dir.path(), "simulation-glider-flown.png");
 }
 
+// The media viewer's way: made off-screen, hidden, shown again there, asked for its size and
+// moved into place. Parked far outside its parent the simulation costs nothing to draw.
+TEST_F(EmbeddedSimHolderTest, ParkedOffScreenThenSizedAndPlaced)
+{
+    InstallGlider();
+    ASSERT_TRUE(holder->Create(document.get(), &parent, CRect(-10000, -10000, 0, 0)));
+    holder->Hide();
+    holder->Show();
+    ASSERT_EQ(1u, SimWindows().size());
+    EXPECT_EQ(CRect(-10000, -10000, 0, 0), ClientRectOf(SimWindows()[0]));
+    ui::PumpUntilIdle();
+    CSize size(480, 360);
+    holder->GetPreferredSize(size);
+    ASSERT_EQ(CSize(320, 240), size);
+    const CRect placed(CPoint(188, 137), size);
+    holder->Move(placed);
+    ui::PumpUntilIdle();
+    HWND hwnd = SimWindows()[0];
+    EXPECT_EQ(placed, ClientRectOf(hwnd));
+    EXPECT_EQ(RGB(90, 160, 70), ClientPixel(hwnd, 300, 230)) << "the grass";
+    EXPECT_EQ(RGB(150, 120, 80), ClientPixel(hwnd, 10, 200)) << "the hill";
+}
+
 // A library that cannot run is refused by the runtime with a message, and the holder gives 0.
 TEST_F(EmbeddedSimHolderTest, MissingDamagedAndForeignLibrariesAreRefusedWithAMessage)
 {

@@ -46,17 +46,29 @@ void Paint(HWND hwnd, Simulation* sim)
     HDC hdc = BeginPaint(hwnd, &ps);
     RECT client;
     GetClientRect(hwnd, &client);
-    const int cx = client.right - client.left;
-    const int cy = client.bottom - client.top;
+    // Only the part that can be seen is drawn: a window parked far outside its parent (as
+    // callers do before they place it) must not cost a picture of its whole size.
+    RECT visible = client;
+    IntersectRect(&visible, &visible, &ps.rcPaint);
+    if (HWND parent = GetParent(hwnd)) {
+        RECT parentClient;
+        GetClientRect(parent, &parentClient);
+        MapWindowPoints(parent, hwnd, reinterpret_cast<POINT*>(&parentClient), 2);
+        IntersectRect(&visible, &visible, &parentClient);
+    }
+    const int cx = visible.right - visible.left;
+    const int cy = visible.bottom - visible.top;
     if (cx > 0 && cy > 0) {
         // Drawn off-screen first so that the window never shows a half-drawn frame.
         HDC hdcMem = CreateCompatibleDC(hdc);
         HBITMAP hbm = CreateCompatibleBitmap(hdc, cx, cy);
         HGDIOBJ hOld = SelectObject(hdcMem, hbm);
+        SetViewportOrgEx(hdcMem, -visible.left, -visible.top, nullptr);
         FillRect(hdcMem, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
         if (sim->pInstance)
             sim->pfnPaint(sim->pInstance, hdcMem, &client);
-        BitBlt(hdc, 0, 0, cx, cy, hdcMem, 0, 0, SRCCOPY);
+        SetViewportOrgEx(hdcMem, 0, 0, nullptr);
+        BitBlt(hdc, visible.left, visible.top, cx, cy, hdcMem, 0, 0, SRCCOPY);
         SelectObject(hdcMem, hOld);
         DeleteObject(hbm);
         DeleteDC(hdcMem);
