@@ -1,5 +1,7 @@
 #include "SampleBubbles.h"
 
+#include "SourceText.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -14,13 +16,6 @@ namespace {
 [[noreturn]] void Fail(const std::string& name, int line, const std::string& what)
 {
     throw std::runtime_error(name + ":" + std::to_string(line) + ": " + what);
-}
-
-std::string Trim(const std::string& s)
-{
-    const auto b = s.find_first_not_of(" \t\r");
-    const auto e = s.find_last_not_of(" \t\r");
-    return b == std::string::npos ? std::string() : s.substr(b, e - b + 1);
 }
 
 // The harbour's palette ranges.
@@ -225,14 +220,14 @@ BubbleItemSource ParseBubbleSource(const std::string& text, const std::string& n
     std::vector<BubSpotSource> spots;
     while (std::getline(in, raw)) {
         ++line;
-        const std::string l = Trim(raw);
+        const std::string l = TrimSource(raw);
         if (l.empty() || l[0] == '#')
             continue;
         const auto colon = l.find(':');
         if (colon == std::string::npos)
             Fail(name, line, "a line is \"key: value\"");
-        const std::string key = Trim(l.substr(0, colon));
-        const std::string value = Trim(l.substr(colon + 1));
+        const std::string key = TrimSource(l.substr(0, colon));
+        const std::string value = TrimSource(l.substr(colon + 1));
         std::istringstream v(value);
         if (key == "number") {
             if (!(v >> item.number) || item.number <= 0)
@@ -257,7 +252,7 @@ BubbleItemSource ParseBubbleSource(const std::string& text, const std::string& n
             std::istringstream r(value.substr(0, bar == std::string::npos ? 0 : bar));
             if (bar == std::string::npos || !(r >> spot.left >> spot.top >> spot.right >> spot.bottom))
                 Fail(name, line, "a hot spot is \"left top right bottom | text\"");
-            spot.text = Trim(value.substr(bar + 1));
+            spot.text = TrimSource(value.substr(bar + 1));
             spots.push_back(spot);
         } else {
             Fail(name, line, "unknown key \"" + key + "\"");
