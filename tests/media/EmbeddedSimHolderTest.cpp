@@ -234,24 +234,49 @@ TEST_F(EmbeddedSimHolderTest, ALibraryWithoutTheSimulationEntriesIsNotASimulatio
     EXPECT_EQ(CSize(123, 45), size);
 }
 
-// The sample disc carries the glider in its "Sims" folder, where the item's reference finds it.
-TEST_F(EmbeddedSimHolderTest, TheSampleDiscsSimulationRuns)
+// The sample disc carries both simulations in its "Sims" folder, where the items' references
+// find them.
+TEST_F(EmbeddedSimHolderTest, TheSampleDiscsSimulationsRun)
 {
     const discbuilder::SampleDiscReport report = discbuilder::BuildSampleDisc(VL_SAMPLE_DIR, dir.path() / "t" / "disc");
-    ASSERT_EQ(1u, report.simulations.size());
+    ASSERT_EQ(2u, report.simulations.size());
     EXPECT_EQ("si000001.dll", report.simulations[0].filename().string());
+    EXPECT_EQ("si000002.dll", report.simulations[1].filename().string());
     CGrfDocument::CloseArchive();  // the fixture's archive was replaced by the disc's
     CRomLinkTable table;
     ASSERT_TRUE(table.LoadTable());
     AppServices().owned.pSearchEngine = &table;
-    CReference sample(4030001, "");
-    ASSERT_EQ(REFKIND_SIMULATION, sample.GetKind());
-    CGrfDocument doc;
-    ASSERT_TRUE(doc.Load(&sample, FALSE));
-    ASSERT_TRUE(holder->Create(&doc, &parent, CRect(40, 40, 360, 280)));
-    ui::PumpUntilIdle();
-    EXPECT_EQ(1u, SimWindows().size());
-    holder.reset();
+    for (LONG nNumber : {4030001, 4030002}) {
+        SCOPED_TRACE(nNumber);
+        CReference sample(nNumber, "");
+        ASSERT_EQ(REFKIND_SIMULATION, sample.GetKind());
+        CGrfDocument doc;
+        ASSERT_TRUE(doc.Load(&sample, FALSE));
+        ASSERT_TRUE(holder->Create(&doc, &parent, CRect(40, 40, 360, 280)));
+        ui::PumpUntilIdle();
+        ASSERT_EQ(1u, SimWindows().size());
+        HWND hwnd = SimWindows()[0];
+        if (nNumber == 4030002) {
+            // Water drawn down to nothing: the plant stays small and its leaves turn brown.
+            ::SendMessage(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(258, 100));
+            ::SendMessage(hwnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(258, 230));
+            ::SendMessage(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(258, 230));
+            ui::AdvanceClock(15000);
+            ScreenshotOf(hwnd, dir.path(), "simulation-plant-dry.png");
+            // The stem's place (x 110, 40 pixels above the pot) against the wall beside it.
+            EXPECT_EQ(ClientPixel(hwnd, 200, 130), ClientPixel(hwnd, 110, 130)) << "no stem grew";
+            ::SendMessage(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(258, 185));
+            ::SendMessage(hwnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(258, 60));
+            ::SendMessage(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(258, 60));
+            ::SendMessage(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(270, 218));  // Restart
+            ::SendMessage(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(270, 218));
+            ui::AdvanceClock(15000);
+            ScreenshotOf(hwnd, dir.path(), "simulation-plant.png");
+            EXPECT_NE(ClientPixel(hwnd, 200, 130), ClientPixel(hwnd, 110, 130)) << "watered, it grew";
+        }
+        holder->Hide();
+        EXPECT_TRUE(SimWindows().empty());
+    }
     AppServices().owned.pSearchEngine = NULL;
 }
 
