@@ -3,6 +3,7 @@
 // place, driven with the mouse, destroyed; damaged or foreign libraries refused with a message.
 #include "EmbeddedMediaTestSupport.h"
 
+#include "base/DataFolders.h"
 #include "media/AraEmbeddedSim.h"
 #include "media/EmbeddedSimHolder.h"
 
@@ -232,6 +233,17 @@ TEST_F(EmbeddedSimHolderTest, ALibraryWithoutTheSimulationEntriesIsNotASimulatio
     CSize size(123, 45);
     holder->GetPreferredSize(size);
     EXPECT_EQ(CSize(123, 45), size);
+}
+
+// The reader who cancels the disc prompt gets no simulation and no further message.
+TEST_F(EmbeddedSimHolderTest, ACancelledDiscPromptEndsQuietly)
+{
+    InstallGlider();
+    ASSERT_TRUE(WriteAppProfileString("Files", "DataDir", NULL));  // the disc must be found now
+    host::AnswerMessageBox("Please insert Disc 1.", IDCANCEL);
+    EXPECT_FALSE(holder->Create(document.get(), &parent, CRect(0, 0, 320, 240)));
+    EXPECT_EQ(std::vector<std::string>{"Please insert Disc 1."}, NewBoxes());
+    EXPECT_TRUE(SimWindows().empty());
 }
 
 // The sample disc carries both simulations in its "Sims" folder, where the items' references
