@@ -1,9 +1,7 @@
 // "Build a Glider", the sample disc's simulation (item 4030001): choose short or long wings,
 // drag up or down to set the launch angle, press Launch and watch the glider fly from the hill
 // until it lands; the distance and the best flight are shown.
-#include <araisf/AraSimPlugin.h>
-
-#include <host/Exports.h>
+#include "SimPlugin.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,8 +9,6 @@
 #include <cstring>
 #include <new>
 #include <vector>
-
-#define SIM_EXPORT extern "C" __attribute__((visibility("default")))
 
 namespace {
 
@@ -23,7 +19,6 @@ const double kMetresPerPixel = 2.0;
 const UINT kTickMs = 40;
 
 struct Glider {
-    HWND hwnd = nullptr;
     int cx = 320, cy = 240;
     bool longWings = false;
     int angle = 10;                // launch angle in degrees, -10 to 40
@@ -107,33 +102,6 @@ void Launch(Glider& g)
 }
 
 }  // namespace
-
-SIM_EXPORT BOOL WINAPI AraSimDescribe(ARASIM_INFO* pInfo)
-{
-    if (!pInfo || pInfo->cbSize < sizeof(ARASIM_INFO))
-        return FALSE;
-    pInfo->dwVersion = ARASIM_VERSION;
-    std::snprintf(pInfo->szTitle, sizeof pInfo->szTitle, "Build a Glider");
-    pInfo->cxPreferred = 320;
-    pInfo->cyPreferred = 240;
-    pInfo->uTickMilliseconds = kTickMs;
-    return TRUE;
-}
-
-SIM_EXPORT void* WINAPI AraSimStart(const ARASIM_START* pStart)
-{
-    if (!pStart || pStart->cbSize < sizeof(ARASIM_START))
-        return nullptr;
-    auto* g = new (std::nothrow) Glider;
-    if (g) {
-        g->hwnd = pStart->hwnd;
-        g->cx = std::max<LONG>(pStart->cx, 1);
-        g->cy = std::max<LONG>(pStart->cy, 1);
-    }
-    return g;
-}
-
-SIM_EXPORT void WINAPI AraSimStop(void* pInstance) { delete static_cast<Glider*>(pInstance); }
 
 SIM_EXPORT void WINAPI AraSimPaint(void* pInstance, HDC hdc, const RECT* pClient)
 {
@@ -277,8 +245,4 @@ SIM_EXPORT BOOL WINAPI AraSimTick(void* pInstance)
     return TRUE;
 }
 
-VL_EXPORT_TABLE = {
-    {1, "AraSimDescribe"}, {2, "AraSimStart"}, {3, "AraSimStop"},
-    {4, "AraSimPaint"},    {5, "AraSimInput"}, {6, "AraSimTick"},
-    {0, nullptr},
-};
+ARASIM_PLUGIN(Glider, "Build a Glider", 320, 240, kTickMs)

@@ -1,17 +1,13 @@
 // "Grow a Plant", the sample disc's second simulation (item 4030002): drag the three sliders
 // to give a seedling light, water and air, and watch it grow day by day; the scarcest of the
 // three sets the pace, and a plant starved of one of them yellows and wilts. Restart sows anew.
-#include <araisf/AraSimPlugin.h>
-
-#include <host/Exports.h>
+#include "SimPlugin.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <new>
-
-#define SIM_EXPORT extern "C" __attribute__((visibility("default")))
 
 namespace {
 
@@ -74,32 +70,6 @@ COLORREF LeafColour(double health)
 }
 
 }  // namespace
-
-SIM_EXPORT BOOL WINAPI AraSimDescribe(ARASIM_INFO* pInfo)
-{
-    if (!pInfo || pInfo->cbSize < sizeof(ARASIM_INFO))
-        return FALSE;
-    pInfo->dwVersion = ARASIM_VERSION;
-    std::snprintf(pInfo->szTitle, sizeof pInfo->szTitle, "Grow a Plant");
-    pInfo->cxPreferred = 320;
-    pInfo->cyPreferred = 240;
-    pInfo->uTickMilliseconds = kTickMs;
-    return TRUE;
-}
-
-SIM_EXPORT void* WINAPI AraSimStart(const ARASIM_START* pStart)
-{
-    if (!pStart || pStart->cbSize < sizeof(ARASIM_START))
-        return nullptr;
-    auto* p = new (std::nothrow) Plant;
-    if (p) {
-        p->cx = std::max<LONG>(pStart->cx, 1);
-        p->cy = std::max<LONG>(pStart->cy, 1);
-    }
-    return p;
-}
-
-SIM_EXPORT void WINAPI AraSimStop(void* pInstance) { delete static_cast<Plant*>(pInstance); }
 
 SIM_EXPORT void WINAPI AraSimPaint(void* pInstance, HDC hdc, const RECT* pClient)
 {
@@ -239,8 +209,4 @@ SIM_EXPORT BOOL WINAPI AraSimTick(void* pInstance)
     return TRUE;
 }
 
-VL_EXPORT_TABLE = {
-    {1, "AraSimDescribe"}, {2, "AraSimStart"}, {3, "AraSimStop"},
-    {4, "AraSimPaint"},    {5, "AraSimInput"}, {6, "AraSimTick"},
-    {0, nullptr},
-};
+ARASIM_PLUGIN(Plant, "Grow a Plant", 320, 240, kTickMs)
