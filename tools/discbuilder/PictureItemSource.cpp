@@ -1,11 +1,13 @@
 #include "PictureItemSource.h"
 
 #include "GifWriter.h"
+#include "SampleBubbles.h"
 
 #include <ArtTable.h>
 #include <Painter.h>
 
 #include <algorithm>
+#include <cctype>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -82,8 +84,34 @@ const std::map<std::string, art::Look>& Looks()
     return looks;
 }
 
+// "Bubble" + a bubble scene ("BubbleHarbour"): the scene's opening view, its left part at
+// the still's proportions, scaled to the still's size.
+art::Picture BubbleStill(std::string scene, int width, int height)
+{
+    std::transform(scene.begin(), scene.end(), scene.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    const BubSource bubble = DrawBubbleScene(scene, 1440, 320);
+    const int columns = std::min<int>(static_cast<int>(bubble.width), static_cast<int>(bubble.height) * width / std::max(1, height));
+    art::Picture picture;
+    picture.width = width;
+    picture.height = height;
+    picture.bgr.assign(picture.Stride() * static_cast<std::size_t>(height), 0);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const std::size_t from = static_cast<std::size_t>(y * static_cast<int>(bubble.height) / height) * bubble.width +
+                                     static_cast<std::size_t>(x * columns / width);
+            const auto& rgb = bubble.rgb[bubble.pixels[from]];
+            std::uint8_t* to = &picture.bgr[static_cast<std::size_t>(height - 1 - y) * picture.Stride() + static_cast<std::size_t>(x) * 3];
+            to[0] = rgb[2];
+            to[1] = rgb[1];
+            to[2] = rgb[0];
+        }
+    return picture;
+}
+
 art::Picture Draw(const std::string& look, int width, int height)
 {
+    if (look.rfind("Bubble", 0) == 0)
+        return BubbleStill(look.substr(6), width, height);
     const auto it = Looks().find(look);
     if (it == Looks().end())
         throw std::runtime_error("the art generator has no look \"" + look + "\"");

@@ -7,6 +7,7 @@
 //   category: 4                        the ROM_LINK category digit (0-9)
 //   title: Monoplane climbing          the title (required)
 //   art: PhotoMonoplane 400 300        the art generator's look and the full picture's size (required)
+//                                      ("Bubble" + a bubble scene: that scene's opening view)
 //   copy: no                           the reader may not copy the picture (default: yes)
 //   link: 1001004                      the header's link value (default 0)
 //   caption: text                      a caption paragraph (several lines: several paragraphs)

@@ -12,6 +12,7 @@
 #include "PictureItemSource.h"
 #include "PictureSource.h"
 #include "RomLinkWriter.h"
+#include "SampleBubbles.h"
 #include "SubjectIndexWriter.h"
 
 #include <fstream>
@@ -98,6 +99,8 @@ SampleDiscReport BuildSampleDisc(const std::filesystem::path& sampleFolder, cons
     report.lists = WriteSampleLists(sampleFolder, report.dataFolder);
     report.dictionary = WriteSampleDictionary(sampleFolder, report.dataFolder);
     report.movies = WriteSampleMovies(report.dataFolder);
+    report.bubbles = WriteSampleBubbles(sampleFolder, report.dataFolder);
+    report.simulations = CopySampleSimulations(report.dataFolder);
     return report;
 }
 

@@ -19,6 +19,8 @@
 //                                  DictionaryWriter.h)
 //   <disc>/info_dat/Movies/*.mov, Sound/AU*.mov: the movies, panorama and sound clip of the
 //                                  sample items (SampleMovies.h)
+//   <disc>/info_dat/Photo/Bu*.bub, Sims/si*.dll: the photo bubbles (sample/bubbles) and the
+//                                  simulation libraries of the build (SampleBubbles.h)
 #pragma once
 
 #include "ContentArchiveWriter.h"
@@ -36,6 +38,8 @@ struct SampleDiscReport {
     std::vector<std::filesystem::path> lists;     // the list and index files written
     std::vector<std::filesystem::path> dictionary;  // the dictionary's files written
     std::vector<std::filesystem::path> movies;  // the movie and sound files (Movies\, Sound\)
+    std::vector<std::filesystem::path> bubbles;     // info_dat/Photo/Bu*.bub (sample/bubbles)
+    std::vector<std::filesystem::path> simulations;  // info_dat/Sims/si*.dll (built simulations)
 };
 
 // Throws std::runtime_error (file and line named) on a bad source and std::invalid_argument

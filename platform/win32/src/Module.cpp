@@ -285,8 +285,39 @@ HMODULE LoadDataModule(const std::string& bytes, bool codeFile)
     return handle;
 }
 
+// TRUE when a 64-bit ELF file holds every byte its headers say it has: the host's loader maps
+// a file cut short past its end and fails on the missing part, so such a file never reaches it.
+bool ElfFileIsWhole(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    if (!in)
+        return false;
+    const auto size = static_cast<std::uint64_t>(in.tellg());
+    in.seekg(0);
+    Elf64_Ehdr header{};
+    if (!in.read(reinterpret_cast<char*>(&header), sizeof header) || header.e_ident[EI_CLASS] != ELFCLASS64 ||
+        header.e_phentsize != sizeof(Elf64_Phdr) || header.e_phnum == 0)
+        return false;
+    auto within = [size](std::uint64_t offset, std::uint64_t length) { return offset <= size && length <= size - offset; };
+    if (!within(header.e_phoff, std::uint64_t{header.e_phnum} * sizeof(Elf64_Phdr)) ||
+        (header.e_shnum != 0 && !within(header.e_shoff, std::uint64_t{header.e_shnum} * header.e_shentsize)))
+        return false;
+    std::vector<Elf64_Phdr> segments(header.e_phnum);
+    in.seekg(static_cast<std::streamoff>(header.e_phoff));
+    if (!in.read(reinterpret_cast<char*>(segments.data()), static_cast<std::streamsize>(segments.size() * sizeof(Elf64_Phdr))))
+        return false;
+    for (const Elf64_Phdr& segment : segments)
+        if (segment.p_type != PT_NULL && !within(segment.p_offset, segment.p_filesz))
+            return false;
+    return true;
+}
+
 HMODULE LoadCodeModule(const Resolved& resolved)
 {
+    if (!ElfFileIsWhole(resolved.hostPath)) {
+        SetLastError(ERROR_BAD_EXE_FORMAT);
+        return nullptr;
+    }
     void* dl = dlopen(resolved.hostPath.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!dl) {
         SetLastError(ERROR_MOD_NOT_FOUND);

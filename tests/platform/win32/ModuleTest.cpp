@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 namespace {
@@ -96,6 +99,42 @@ TEST(Modules, MissingAndMalformedLibraries)
     dir.Write("broken.dll", std::string("VLRB\x01\0\0\0\x05\0\0\0\0\0\0\0", 16));
     EXPECT_EQ(LoadLibrary((*platform + "\\broken.dll").c_str()), nullptr);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_BAD_EXE_FORMAT));
+}
+
+// A code library cut short anywhere (inside its headers, its code or its tables) is refused
+// as malformed before the host's loader maps it.
+TEST(Modules, TruncatedCodeLibrariesAreRefused)
+{
+    HMODULE library = LoadLibrary("vltestlib.dll");
+    ASSERT_NE(library, nullptr);
+    char path[MAX_PATH];
+    ASSERT_GT(GetModuleFileName(library, path, MAX_PATH), 0u);
+    auto hostPath = host::ToHostPath(path);
+    ASSERT_TRUE(hostPath);
+    // The module is named "vltestlib.dll"; its file is the shared object beside it.
+    std::ifstream in(std::filesystem::path(*hostPath).parent_path() / "libvltestlib.so", std::ios::binary);
+    const std::string whole((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    FreeLibrary(library);
+    ASSERT_GT(whole.size(), 8192u);
+
+    TempDir dir;
+    auto platform = host::FromHostPath(dir.str());
+    ASSERT_TRUE(platform);
+    for (std::size_t length : {std::size_t{16}, std::size_t{64}, std::size_t{200}, std::size_t{4096},
+                               whole.size() / 2, whole.size() - 1}) {
+        SCOPED_TRACE(length);
+        const std::string name = "cut" + std::to_string(length) + ".dll";
+        dir.Write(name, whole.substr(0, length));
+        SetLastError(0);
+        EXPECT_EQ(LoadLibrary((*platform + "\\" + name).c_str()), nullptr);
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_BAD_EXE_FORMAT));
+    }
+    // The whole copy loads.
+    dir.Write("whole.dll", whole);
+    HMODULE copy = LoadLibrary((*platform + "\\whole.dll").c_str());
+    EXPECT_NE(copy, nullptr);
+    if (copy)
+        FreeLibrary(copy);
 }
 
 TEST(Modules, ProgramModule)

@@ -54,6 +54,7 @@ TEST_F(SampleThumbnailsTest, EveryItemOfTheSampleDiscGetsItsThumbnail)
         {4030001, "Build a Glider", RUNTIME_CLASS(CBitmapThumb)},
         {4030002, "Grow a Plant", RUNTIME_CLASS(CBitmapThumb)},
         {4040001, "Cockpit Tour", RUNTIME_CLASS(CBitmapThumb)},
+        {4050001, "Harbour at Dusk", RUNTIME_CLASS(CBitmapThumb)},
         {4060001, "Milestones of Flight", RUNTIME_CLASS(CTimelineThumb)},
         {4060002, "Great Eruptions", RUNTIME_CLASS(CTimelineThumb)},
         {6000001, "Trumpet solo", RUNTIME_CLASS(CAudioTextThumb)},

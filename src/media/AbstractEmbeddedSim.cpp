@@ -1,0 +1,7 @@
+#include "media/AbstractEmbeddedSim.h"
+
+IMPLEMENT_DYNAMIC(CAbstractEmbeddedSim, CObject)
+
+CAbstractEmbeddedSim::CAbstractEmbeddedSim() = default;
+
+CAbstractEmbeddedSim::~CAbstractEmbeddedSim() = default;
