@@ -10,6 +10,7 @@
 #include "base/DataFolders.h"
 #include "base/TimelineRequest.h"
 #include "base/VLMessages.h"
+#include "media/MediaResourceMainWin.h"
 #include "media/StickyNoteWnd.h"
 #include "online/Cloud.h"
 #include "shell/Toolkit.h"
@@ -459,6 +460,11 @@ BOOL CreateViewWindow(CTableMainWin* pView, const CRect& rect, CWnd* pParent)
 }
 
 BOOL CreateViewWindow(CArticleMainWin* pView, const CRect& rect, CWnd* pParent)
+{
+    return pView->Create(pParent, rect);
+}
+
+BOOL CreateViewWindow(CMediaResourceMainWin* pView, const CRect& rect, CWnd* pParent)
 {
     return pView->Create(pParent, rect);
 }

@@ -27,6 +27,8 @@
 
 #include <afxwin.h>
 
+class CMediaResourceMainWin;
+
 class CBaseWindow : public CFrameWnd, public CViewHost {
     DECLARE_DYNAMIC(CBaseWindow)
 public:
