@@ -581,7 +581,8 @@ LRESULT CArticleMainWin::OnHistoryStep(WPARAM, LPARAM lParam)
     if (m_pDocument != NULL && m_pDocument->IsLoaded() && m_pDocument->GetReference() != NULL &&
         m_pDocument->GetReference()->GetNumber() == pClone->GetNumber() && !IsFirstHitInTable(pClone)) {
         delete pClone;
-        delete pState;
+        // The article shown is the history's current entry again (Back from another view).
+        PostToParent(VLM_PUSH_STATE, VLM_RESTORE_STATE, reinterpret_cast<LPARAM>(pState));
         BringViewUp();
         RefreshPanes(TRUE);
         return 1;

@@ -236,7 +236,7 @@ int CMediaResourceMainWin::OnCreate(LPCREATESTRUCT lpCreateStruct)
     m_pCaptionPanel = new CMediaCaptionWin;
     if (m_pCaptionPanel->Create(WS_CHILD | WS_CLIPSIBLINGS | WS_CAPTION | WS_VSCROLL | WS_THICKFRAME, CaptionRect(),
                                 this, MR_ID_CAPTION_PANEL)) {
-        m_pCaptionPanel->SetTextColor(0x02FFFFFF);
+        m_pCaptionPanel->SetTextColor(kMediaFrame);
         m_pCaptionPanel->ShowWindow(SW_HIDE);
     }
     m_pOverlayPanel = new CMediaOverlayWin;
@@ -289,7 +289,8 @@ CRect CMediaResourceMainWin::TitleRect() const
     GetClientRect(&client);
     const ScreenLayout& L = LayoutOf(m_nScreenClass);
     const int nBottom = m_rcMedia.IsRectEmpty() ? L.MediaTop() - 2 : m_rcMedia.top - 2;
-    const int nLeft = m_nTitleMode == 0 ? L.mediaLeft : 10;
+    // One line stands over the media's left edge; wider titles start further left.
+    const int nLeft = m_nTitleMode != 0 ? 10 : m_rcMedia.IsRectEmpty() ? L.mediaLeft : static_cast<int>(m_rcMedia.left);
     return CRect(nLeft, nBottom - L.labelHeight, std::max(nLeft + 10, static_cast<int>(client.right) - 10), nBottom);
 }
 
@@ -477,7 +478,8 @@ void CMediaResourceMainWin::FitTitle()
     GetClientRect(&client);
     const ScreenLayout& L = LayoutOf(m_nScreenClass);
     const int nBottom = m_rcMedia.IsRectEmpty() ? L.MediaTop() - 2 : m_rcMedia.top - 2;
-    const CRect available(L.mediaLeft, nBottom - L.labelHeight, client.right - 10, nBottom);
+    const int nLeft = m_rcMedia.IsRectEmpty() ? L.mediaLeft : static_cast<int>(m_rcMedia.left);
+    const CRect available(nLeft, nBottom - L.labelHeight, client.right - 10, nBottom);
     // Word-wrapped titles may use the height between the buttons and the media.
     const int nHeight = std::max(L.labelHeight, nBottom - (L.buttonHeight + 12));
     if (m_nTitleTenths == 0) {
@@ -502,16 +504,11 @@ BOOL CMediaResourceMainWin::OnEraseBkgnd(CDC*)
 
 void CMediaResourceMainWin::PaintWelcome(CDC* pDC, const CRect& rect)
 {
-    CFont heading, body, emphasis;
+    CFont heading, body;
     heading.CreatePointFont(m_nScreenClass == 0 ? 140 : 180, "Arial", pDC);
     body.CreatePointFont(m_nScreenClass == 0 ? 90 : 110, "Arial", pDC);
-    LOGFONT lf = {};
-    body.GetLogFont(&lf);
-    lf.lfWeight = FW_BOLD;
-    lf.lfItalic = TRUE;
-    emphasis.CreateFontIndirect(&lf);
     pDC->SetBkMode(TRANSPARENT);
-    pDC->SetTextColor(PALETTERGB(255, 255, 255));
+    pDC->SetTextColor(kMediaFrame);
     CRect rc = rect;
     CFont* pOld = pDC->SelectObject(&heading);
     CRect measured = rc;
@@ -532,17 +529,9 @@ void CMediaResourceMainWin::PaintWelcome(CDC* pDC, const CRect& rect)
     pDC->DrawText(strBody, &measured, DT_CALCRECT | DT_WORDBREAK);
     pDC->DrawText(strBody, &rc, DT_WORDBREAK);
     rc.top += measured.Height() + 8;
-    pDC->SelectObject(&emphasis);
-    measured = rc;
-    pDC->DrawText("\"Current\" ", &measured, DT_CALCRECT | DT_SINGLELINE);
-    pDC->DrawText("\"Current\" ", &rc, DT_SINGLELINE);
-    CRect rest = rc;
-    rest.left += measured.Width();
-    pDC->SelectObject(&body);
-    const CString strRest =
-        CString("is appropriate to use when you arrive at ") + "Browse Media from a content area rather than from the main menu. ";
-    CRect firstLine = rest;
-    pDC->DrawText(strRest, &firstLine, DT_WORDBREAK);
+    const CString strCurrent =
+        CString("\"Current\" is appropriate to use when you arrive at ") + "Browse Media from a content area rather than from the main menu. ";
+    pDC->DrawText(strCurrent, &rc, DT_WORDBREAK);
     pDC->SelectObject(pOld);
 }
 
@@ -553,11 +542,9 @@ void CMediaResourceMainWin::OnPaint()
     dc.GetClipBox(&clip);
     if (clip.IsRectEmpty())
         return;
-    CPalette* pOwn = GetOwnPalette();
-    CPalette* pPalette = pOwn != NULL ? pOwn : GetAppDisplayPalette();
-    CPalette* pOldPalette = pPalette != NULL ? dc.SelectPalette(pPalette, TRUE) : NULL;
-    if (pPalette != NULL)
-        dc.RealizePalette();
+    // The view's own palette brings the picture's colours in (RealizeOwnPalette); its ground and
+    // texts are the application's colours, as the panels draw them.
+    CAppPaletteSelector palette(&dc, TRUE);
     CRect client;
     GetClientRect(&client);
     dc.FillSolidRect(&client, PALETTEINDEX(30));
@@ -584,7 +571,7 @@ void CMediaResourceMainWin::OnPaint()
         font.CreatePointFont(m_nTitleTenths != 0 ? m_nTitleTenths : 160, "Times New Roman", &dc);
         CFont* pOld = dc.SelectObject(&font);
         dc.SetBkMode(TRANSPARENT);
-        dc.SetTextColor(PALETTERGB(255, 255, 255));
+        dc.SetTextColor(kMediaFrame);
         CRect rc = TitleRect();
         const UINT nFlags = m_nTitleMode == 2 ? DT_WORDBREAK | DT_BOTTOM : DT_SINGLELINE | DT_BOTTOM | DT_NOPREFIX;
         if (m_nTitleMode == 2) {
@@ -609,8 +596,6 @@ void CMediaResourceMainWin::OnPaint()
         CRect welcome(L.mediaLeft + 10, L.MediaTop() + 20, client.right - 20, client.bottom - 20);
         PaintWelcome(&dc, welcome);
     }
-    if (pOldPalette != NULL)
-        dc.SelectPalette(pOldPalette, TRUE);
     if (m_pPhotoWin != NULL && m_pPhotoWin->GetSafeHwnd() != NULL && m_pPhotoWin->IsWindowVisible())
         m_pPhotoWin->Invalidate();
 }
@@ -806,6 +791,8 @@ void CMediaResourceMainWin::FirstView()
     m_pListTab->SelectFilter(1);
     m_bFirstView = TRUE;
     CVLMainWin::ShowMainWindow(IDW_MEDIA, 0);
+    // The panels' frames and captions too, now that the view stands in its place.
+    RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 void CMediaResourceMainWin::PushHistory(CMediaDisplayRef* pState, BOOL bRestored)
@@ -904,6 +891,7 @@ LRESULT CMediaResourceMainWin::TakeDisplayRef(WPARAM wParam, CMediaDisplayRef* p
         pState = NULL;
         PushHistory(m_pDisplayRef, bHistory);
         CVLMainWin::ShowMainWindow(IDW_MEDIA, 0);
+        RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
         nResult = 1;
     } catch (CUserException* e) {
         e->Delete();
