@@ -277,20 +277,26 @@ void CMediaFilmStrip::OpenMedia(int nIndex)
         OpenArticleMedia(GetParent(), pDocument, nIndex);
 }
 
+namespace {
+
+void ShowScrollButton(CDibButton* pButton, BOOL bEnable, BOOL bShow)
+{
+    if (pButton->GetSafeHwnd() == NULL)
+        return;
+    pButton->ShowWindow(bShow ? SW_SHOWNA : SW_HIDE);
+    pButton->EnableWindow(bEnable);
+}
+
+}  // namespace
+
 void CMediaFilmStrip::ShowScrollUp(BOOL bEnable, BOOL bShow)
 {
-    if (m_pScrollUp->GetSafeHwnd() == NULL)
-        return;
-    m_pScrollUp->ShowWindow(bShow ? SW_SHOWNA : SW_HIDE);
-    m_pScrollUp->EnableWindow(bEnable);
+    ShowScrollButton(m_pScrollUp, bEnable, bShow);
 }
 
 void CMediaFilmStrip::ShowScrollDown(BOOL bEnable, BOOL bShow)
 {
-    if (m_pScrollDown->GetSafeHwnd() == NULL)
-        return;
-    m_pScrollDown->ShowWindow(bShow ? SW_SHOWNA : SW_HIDE);
-    m_pScrollDown->EnableWindow(bEnable);
+    ShowScrollButton(m_pScrollDown, bEnable, bShow);
 }
 
 void CMediaFilmStrip::AfterStep()

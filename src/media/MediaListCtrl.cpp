@@ -4,6 +4,7 @@
 #include "base/PaletteSelector.h"
 #include "base/VLMessages.h"
 #include "media/AudioPlayer.h"
+#include "media/MediaCursor.h"
 #include "media/MediaListThumbnail.h"
 #include "widgets/Dib.h"
 #include "widgets/DibButton.h"
@@ -59,15 +60,9 @@ int CMediaListCtrl::GetColumnWidth() const
 
 BOOL CMediaListCtrl::Create(CWnd* pParent, int x, int y)
 {
-    if (s_strMediaListClass.IsEmpty()) {
-        HCURSOR hCursor = NULL;
-        if (AppServices().env.hResourceLibrary != NULL)
-            hCursor = ::LoadCursor(AppServices().env.hResourceLibrary, MAKEINTRESOURCE(262));
-        if (hCursor == NULL)
-            hCursor = ::LoadCursor(NULL, IDC_ARROW);
+    if (s_strMediaListClass.IsEmpty())
         s_strMediaListClass = AfxRegisterWndClass(CS_BYTEALIGNCLIENT | CS_PARENTDC | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW,
-                                                  hCursor);
-    }
+                                                  LoadMediaCursor(262));
     CRect client;
     pParent->GetClientRect(&client);
     CRect rect(x, y, x + GetColumnWidth(), std::max(y, static_cast<int>(client.bottom)));

@@ -13,6 +13,7 @@
 #include "media/GrfPictureWin.h"
 #include "media/GrfQTWin.h"
 #include "media/InstructionWnd.h"
+#include "media/MediaCursor.h"
 #include "media/MediaCaptionWin.h"
 #include "media/MediaDisplayRef.h"
 #include "media/MediaListTabWin.h"
@@ -618,13 +619,8 @@ void CMediaResourceMainWin::OnShowWindow(BOOL bShow, UINT nStatus)
 BOOL CMediaResourceMainWin::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message)
 {
     if (m_bSoundPlaying) {
-        HCURSOR hCursor = ::LoadCursor(AfxGetInstanceHandle(), MAKEINTRESOURCE(261));
-        if (hCursor == NULL && AppServices().env.hResourceLibrary != NULL)
-            hCursor = ::LoadCursor(AppServices().env.hResourceLibrary, MAKEINTRESOURCE(261));
-        if (hCursor != NULL) {
-            ::SetCursor(hCursor);
-            return TRUE;
-        }
+        ::SetCursor(LoadMediaCursor(261));
+        return TRUE;
     }
     return CPaletteMainWin::OnSetCursor(pWnd, nHitTest, message);
 }
@@ -1247,20 +1243,21 @@ BOOL CMediaResourceMainWin::CreateMovie(BOOL bLarge)
 
 void CMediaResourceMainWin::OnEnlarge()
 {
-    if (m_nDisplay != mediaMovie && m_pMovieWin == NULL)
-        return;
-    if (!CreateMovie(TRUE))
-        MessageBox(kMovieErrorText, "VL2000 - Quicktime Error", MB_OK);
-    m_pButtons[btnEnlarge]->SetDib(0);
+    RemakeMovie(TRUE);
 }
 
 void CMediaResourceMainWin::OnReduce()
 {
+    RemakeMovie(FALSE);
+}
+
+void CMediaResourceMainWin::RemakeMovie(BOOL bLarge)
+{
     if (m_nDisplay != mediaMovie && m_pMovieWin == NULL)
         return;
-    if (!CreateMovie(FALSE))
+    if (!CreateMovie(bLarge))
         MessageBox(kMovieErrorText, "VL2000 - Quicktime Error", MB_OK);
-    m_pButtons[btnReduce]->SetDib(0);
+    m_pButtons[bLarge ? btnEnlarge : btnReduce]->SetDib(0);
 }
 
 // ---- sounds ----

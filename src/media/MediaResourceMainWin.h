@@ -163,6 +163,8 @@ private:
     void RefreshTools();
     void RefreshSticky();
     BOOL CreateMovie(BOOL bLarge);
+    // Enlarge and Reduce: the movie made again in the large or small rectangle.
+    void RemakeMovie(BOOL bLarge);
     void DestroyMovie();
     void PlaySoundPath(const CString& strPath);
     void EndSound();

@@ -1,6 +1,6 @@
 #include "media/MediaSlidingSelector.h"
 
-#include "base/AppServices.h"
+#include "media/MediaCursor.h"
 #include "base/PaletteSelector.h"
 #include "widgets/Dib.h"
 
@@ -55,15 +55,9 @@ CMediaSlidingSelector::~CMediaSlidingSelector()
 
 BOOL CMediaSlidingSelector::Create(CWnd* pParent, int x, int y)
 {
-    if (g_strSelectorClass.IsEmpty()) {
-        HCURSOR hCursor = NULL;
-        if (AppServices().env.hResourceLibrary != NULL)
-            hCursor = ::LoadCursor(AppServices().env.hResourceLibrary, MAKEINTRESOURCE(262));
-        if (hCursor == NULL)
-            hCursor = ::LoadCursor(NULL, IDC_ARROW);
+    if (g_strSelectorClass.IsEmpty())
         g_strSelectorClass = AfxRegisterWndClass(CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_PARENTDC | CS_BYTEALIGNCLIENT,
-                                                 hCursor);
-    }
+                                                 LoadMediaCursor(262));
     return CreateEx(0, g_strSelectorClass, "Media Sliding Selector Control", WS_CHILD | WS_CLIPSIBLINGS,
                     CRect(x, y, x + width, y + height), pParent, 0);
 }
