@@ -826,13 +826,10 @@ LRESULT CMediaResourceMainWin::TakeDisplayRef(WPARAM wParam, CMediaDisplayRef* p
         }
         if (!bLoaded)
             return 0;
-        delete m_pDocument;
-        m_pDocument = pDocument.release();
+        ReplaceDocument(pDocument.release());
         m_bHasStickyNote = FALSE;
-        if (m_pPictureWin != NULL && m_pPictureWin->GetSafeHwnd() != NULL) {
-            m_pPictureWin->SetDocument(m_pDocument, FALSE);
+        if (m_pPictureWin != NULL && m_pPictureWin->GetSafeHwnd() != NULL)
             m_pPictureWin->ShowWindow(SW_SHOWNA);
-        }
         m_strTitle = m_pDocument->GetTitle();
         m_nTitleTenths = 0;
         RefreshSticky();
@@ -954,6 +951,8 @@ void CMediaResourceMainWin::TearDown()
         delete m_pPictureWin;
         m_pPictureWin = NULL;
     }
+    if (m_pCaptionPanel != NULL)
+        m_pCaptionPanel->SetDocument(NULL);
     delete m_pDocument;
     m_pDocument = NULL;
     m_nDisplay = mediaNone;
@@ -1530,6 +1529,18 @@ LRESULT CMediaResourceMainWin::OnPanelChanged(WPARAM wParam, LPARAM lParam)
 
 // ---- picture groups ----
 
+void CMediaResourceMainWin::ReplaceDocument(CGrfDocument* pDocument)
+{
+    // Whoever borrows the document hears of the new one before the old one goes.
+    CGrfDocument* pOld = m_pDocument;
+    m_pDocument = pDocument;
+    if (m_pCaptionPanel != NULL)
+        m_pCaptionPanel->SetDocument(pDocument);
+    if (m_pPictureWin != NULL && m_pPictureWin->GetSafeHwnd() != NULL)
+        m_pPictureWin->SetDocument(pDocument, FALSE);
+    delete pOld;
+}
+
 void CMediaResourceMainWin::ShowGroupItem(int nIndex)
 {
     if (m_pGroupList == NULL || nIndex < 0 || nIndex >= m_pGroupList->GetCount())
@@ -1548,11 +1559,7 @@ void CMediaResourceMainWin::ShowGroupItem(int nIndex)
     }
     if (!bLoaded)
         return;
-    CGrfDocument* pOld = m_pDocument;
-    m_pDocument = pDocument.release();
-    if (m_pPictureWin != NULL && m_pPictureWin->GetSafeHwnd() != NULL)
-        m_pPictureWin->SetDocument(m_pDocument, FALSE);
-    delete pOld;
+    ReplaceDocument(pDocument.release());
     m_bHasStickyNote = FALSE;
     m_strTitle = m_pDocument->GetTitle();
     m_nTitleTenths = 0;

@@ -151,6 +151,8 @@ private:
     LRESULT TakeDisplayRef(WPARAM wParam, CMediaDisplayRef* pState, BOOL bHistory);
     void FirstView();
     void TearDown();
+    // Shows another document of the same kind in the picture window (the old one is deleted).
+    void ReplaceDocument(CGrfDocument* pDocument);
     void Layout(int cx, int cy);
     void PlaceButtons();
     void PlacePanelsForHeight(int cy, BOOL bGrew, BOOL bShrank);

@@ -136,7 +136,7 @@ void CMediaSlidingSelector::DrawThumb(CDC* pDC, CRect rect)
         rect = kFirstPosition;
     else if (rect.right >= kTrackRight)
         rect = kLastPosition;
-    pDC->FillSolidRect(&rect, PALETTEINDEX(255));
+    pDC->FillSolidRect(&rect, PALETTERGB(255, 255, 255));
     CBrush frame(PALETTERGB(0, 0, 0));
     pDC->FrameRect(&rect, &frame);
     CString strNumber;

@@ -206,8 +206,6 @@ void CReferenceTabWin::Refresh()
         m_pList->MoveWindow(ListRect());
         m_pBrowse->ShowWindow(SW_HIDE);
         m_pList->ShowWindow(SW_SHOW);
-        if (m_pList->GetItemCount() > 0)
-            m_pList->SelectItem(m_pList->GetItemIdAt(0));
     } else {
         m_pBrowse->RestoreOwnList();
         m_pList->ShowWindow(SW_HIDE);

@@ -11,9 +11,11 @@
 #include "media/MediaListTabWin.h"
 #include "media/MediaOverlayWin.h"
 #include "media/MediaResourceMainWin.h"
+#include "media/MediaSlidingSelector.h"
 #include "widgets/RollOverButton.h"
 
 #include <DialogDriver.h>
+#include <RomLinkWriter.h>
 
 #include <host/Desktop.h>
 #include <host/Paths.h>
@@ -229,6 +231,49 @@ TEST_F(MediaViewTest, DataLocationsDisabledKindsAndStopping)
               NewBoxes());
     EXPECT_EQ(nullptr, view->GetDisplayRef());
     EXPECT_EQ(0, view->StopMedia()) << "no movie, no sound";
+}
+
+// A picture group of three: the selector shows it and each position shows its picture in the
+// same picture window.
+TEST_F(MediaViewTest, TheSelectorStepsThroughAPictureGroup)
+{
+    std::vector<std::string> records;
+    const char* titles[3] = {"Wing, first view", "Wing, second view", "Wing, third view"};
+    for (int i = 0; i < 3; ++i) {
+        GrfRecordSource g = RichPicture();
+        g.title = titles[i];
+        g.named = {{"GROUP", 0}};
+        g.lists = {{{titles[0], 1001003}, {titles[1], 1001004}, {titles[2], 1001005}}};
+        g.fullGif = TestGif(300, 200, i);
+        records.push_back(WriteGrfRecord(g));
+    }
+    // The archive: the two pictures of the fixture, then the group.
+    GrfRecordSource rich = RichPicture();
+    records.insert(records.begin(), {WriteGrfRecord(rich), WriteGrfRecord(rich)});
+    blocks = WriteArchive(records);
+    std::vector<discbuilder::RomLinkEntry> entries;
+    for (int i = 0; i < 5; ++i)
+        entries.push_back({1001001 + i, 1, discbuilder::RomLinkKindDigitFor(1001001 + i), 0, 1, std::uint32_t(blocks[size_t(i)]), 3});
+    InstallRomLink(entries);
+
+    MakeView();
+    auto* second = new CReference(1001004, "");
+    ASSERT_EQ(1, view->SendMessage(VLM_OPEN_WINDOW, IDW_MEDIA, reinterpret_cast<LPARAM>(second)));
+    ui::PumpUntilIdle();
+    CMediaSlidingSelector* selector = view->GetSelector();
+    EXPECT_TRUE(selector->IsWindowVisible());
+    EXPECT_EQ(2, selector->GetLastIndex());
+    EXPECT_EQ(1, selector->GetCurrentIndex()) << "the picture's own place in its group";
+    CGrfPictureWin* picture = view->GetPictureWin();
+    selector->StepForward();
+    EXPECT_STREQ("Wing, third view", view->GetTitle());
+    EXPECT_EQ(1001005, view->GetDocument()->GetReference()->GetNumber());
+    EXPECT_EQ(picture, view->GetPictureWin()) << "the same picture window";
+    selector->StepBack();
+    selector->StepBack();
+    EXPECT_STREQ("Wing, first view", view->GetTitle());
+    view->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    ui::dialog::Screenshot(frame.GetSafeHwnd(), "media-view-group-800.png");
 }
 
 TEST_F(MediaViewTest, ScreenshotsAtTheThreeScreenClasses)
