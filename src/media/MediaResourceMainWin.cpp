@@ -814,19 +814,10 @@ LRESULT CMediaResourceMainWin::TakeDisplayRef(WPARAM wParam, CMediaDisplayRef* p
             delete m_pDisplayRef;
             m_pDisplayRef = pState;
         }
-        std::unique_ptr<CReference> pClone(pState->GetReference() != NULL ? pState->GetReference()->Clone() : NULL);
-        if (pClone == nullptr)
+        CGrfDocument* pDocument = LoadDocument(pState->GetReference());
+        if (pDocument == NULL)
             return 0;
-        auto pDocument = std::make_unique<CGrfDocument>();
-        BOOL bLoaded = FALSE;
-        try {
-            bLoaded = pDocument->Load(pClone.get(), FALSE);
-        } catch (CException* e) {
-            e->Delete();
-        }
-        if (!bLoaded)
-            return 0;
-        ReplaceDocument(pDocument.release());
+        ReplaceDocument(pDocument);
         m_bHasStickyNote = FALSE;
         if (m_pPictureWin != NULL && m_pPictureWin->GetSafeHwnd() != NULL)
             m_pPictureWin->ShowWindow(SW_SHOWNA);
@@ -1529,6 +1520,23 @@ LRESULT CMediaResourceMainWin::OnPanelChanged(WPARAM wParam, LPARAM lParam)
 
 // ---- picture groups ----
 
+CGrfDocument* CMediaResourceMainWin::LoadDocument(CReference* pReference)
+{
+    if (pReference == NULL)
+        return NULL;
+    std::unique_ptr<CReference> pClone(pReference->Clone());
+    std::unique_ptr<CGrfDocument> pDocument;
+    try {
+        pDocument = std::make_unique<CGrfDocument>();
+        if (pClone == nullptr || !pDocument->Load(pClone.get(), FALSE))
+            return NULL;
+    } catch (CException* e) {
+        e->Delete();
+        return NULL;
+    }
+    return pDocument.release();
+}
+
 void CMediaResourceMainWin::ReplaceDocument(CGrfDocument* pDocument)
 {
     // Whoever borrows the document hears of the new one before the old one goes.
@@ -1548,18 +1556,11 @@ void CMediaResourceMainWin::ShowGroupItem(int nIndex)
     CReference* pItem = m_pGroupList->GetAtIndex(nIndex);
     if (pItem == NULL)
         return;
-    std::unique_ptr<CReference> pClone(pItem->Clone());
     CWaitCursor wait;
-    auto pDocument = std::make_unique<CGrfDocument>();
-    BOOL bLoaded = FALSE;
-    try {
-        bLoaded = pDocument->Load(pClone.get(), FALSE);
-    } catch (CException* e) {
-        e->Delete();
-    }
-    if (!bLoaded)
+    CGrfDocument* pDocument = LoadDocument(pItem);
+    if (pDocument == NULL)
         return;
-    ReplaceDocument(pDocument.release());
+    ReplaceDocument(pDocument);
     m_bHasStickyNote = FALSE;
     m_strTitle = m_pDocument->GetTitle();
     m_nTitleTenths = 0;

@@ -153,6 +153,8 @@ private:
     void TearDown();
     // Shows another document of the same kind in the picture window (the old one is deleted).
     void ReplaceDocument(CGrfDocument* pDocument);
+    // A new document loaded for a clone of the reference; NULL when it cannot be read.
+    static CGrfDocument* LoadDocument(CReference* pReference);
     void Layout(int cx, int cy);
     void PlaceButtons();
     void PlacePanelsForHeight(int cy, BOOL bGrew, BOOL bShrank);
