@@ -44,6 +44,10 @@ void CAppHost::CollapseToolkit()
 {
 }
 
+void CAppHost::EnableTools(BOOL, BOOL, BOOL, BOOL, BOOL)
+{
+}
+
 void CAppHost::CloseTimelineViewer()
 {
 }

@@ -36,6 +36,9 @@ public:
     virtual void LaunchSuiteMenu();
     // Collapses the frame's Tool Kit (a floating panel that shows asks for it). Plain: nothing.
     virtual void CollapseToolkit();
+    // Enables the Tool Kit's Print, Sticky Note, Highlighter and Wizard tools for the view shown
+    // (and, with bRemember, keeps the state). Plain: nothing.
+    virtual void EnableTools(BOOL bPrint, BOOL bSticky, BOOL bHighlighter, BOOL bWizard, BOOL bRemember);
     // Tells the running timeline viewer program to close when it accepts automation.
     virtual void CloseTimelineViewer();
     // Gives a running timeline viewer that accepts automation the text (NULL: none); FALSE when

@@ -1299,12 +1299,15 @@ int CMediaResourceMainWin::StopMedia()
 void CMediaResourceMainWin::RefreshTools()
 {
     m_bPrintable = FALSE;
-    if (m_pDocument == NULL || !m_pDocument->IsLoaded())
+    if (m_pDocument == NULL || !m_pDocument->IsLoaded()) {
+        GetAppHost().EnableTools(FALSE, FALSE, FALSE, TRUE, TRUE);
         return;
+    }
     const LONG nKind = m_pDocument->GetKind();
     const BOOL bPictureKind = nKind == REFKIND_PICTURE || nKind == REFKIND_MAP || nKind == REFKIND_SOUND ||
                               nKind == REFKIND_ONLINESOUND;
     m_bPrintable = bPictureKind && m_pDocument->CanCopy() && !ProfileSaysYes("DGP") && m_pPictureWin != NULL;
+    GetAppHost().EnableTools(m_bPrintable, TRUE, FALSE, TRUE, TRUE);
 }
 
 BOOL CMediaResourceMainWin::CanPrint()
@@ -1360,6 +1363,7 @@ void CMediaResourceMainWin::OnActivateMainWin(BOOL bActive)
     CPaletteMainWin::OnActivateMainWin(bActive);
     if (bActive) {
         RefreshSticky();
+        RefreshTools();
         if (m_pPhotoWin != NULL && m_pPhotoWin->GetSafeHwnd() != NULL)
             m_pPhotoWin->ShowWindow(SW_SHOWNA);
         else if (m_pPictureWin != NULL && m_pPictureWin->GetSafeHwnd() != NULL)

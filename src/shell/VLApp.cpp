@@ -120,6 +120,14 @@ void CVLApp::CollapseToolkit()
                 pToolkit->CollapseToolkit();
 }
 
+void CVLApp::EnableTools(BOOL bPrint, BOOL bSticky, BOOL bHighlighter, BOOL bWizard, BOOL bRemember)
+{
+    if (auto* pFrame = dynamic_cast<CBaseWindow*>(GetAppMainWnd()))
+        if (CToolkit* pToolkit = pFrame->GetToolkit())
+            if (pToolkit->GetSafeHwnd() != NULL)
+                pToolkit->EnableTools(bPrint, bSticky, bHighlighter, bWizard, bRemember);
+}
+
 int CVLApp::MonthsSinceUpdate()
 {
     return COnlineUpdater::GetMonthsSinceUpdate();

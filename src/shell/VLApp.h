@@ -27,6 +27,7 @@ public:
     int MonthsSinceUpdate() override;
     // The main frame's Tool Kit goes back in at once.
     void CollapseToolkit() override;
+    void EnableTools(BOOL bPrint, BOOL bSticky, BOOL bHighlighter, BOOL bWizard, BOOL bRemember) override;
 
     // TRUE when the main frame is up and has been given the start-up main menu's choice; FALSE
     // when another instance runs, a check failed, the reader declined an agreement or chose

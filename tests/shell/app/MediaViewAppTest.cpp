@@ -11,6 +11,7 @@
 #include "media/MediaListTabWin.h"
 #include "media/MediaResourceMainWin.h"
 #include "media/BrowseMediaVirtualListBox.h"
+#include "shell/Toolkit.h"
 #include "widgets/VLVListWnd.h"
 #include "widgets/BaseListData.h"
 
@@ -58,6 +59,11 @@ TEST_F(MediaViewAppTest, ArticleFilmStripToTheMediaViewAndBack)
     EXPECT_EQ(mediaPicture, media->GetDisplayKind());
     ASSERT_NE(nullptr, media->GetListTab()->GetCurrentList());
     EXPECT_EQ(2, media->GetListTab()->GetCurrentList()->GetCount()) << "the picture and the animation; no map";
+    // The Tool Kit offers printing for the picture, and sticky notes.
+    ASSERT_NE(nullptr, Frame()->GetToolkit());
+    EXPECT_TRUE(media->CanPrint());
+    EXPECT_TRUE(Frame()->GetToolkit()->GetRememberedTools()[0]);
+    EXPECT_TRUE(Frame()->GetToolkit()->GetRememberedTools()[1]);
     ui::dialog::Screenshot(Frame()->GetSafeHwnd(), "media-view-running.png");
 
     // Back: the article again.
