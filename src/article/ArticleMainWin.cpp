@@ -5,6 +5,7 @@
 #include "article/ArticlePageWin.h"
 #include "article/ArticleRecord.h"
 #include "article/ArticleStateObj.h"
+#include "article/MediaFilmStrip.h"
 #include "article/MiniArticleTabWin.h"
 #include "article/RelatedArticlesTabWin.h"
 #include "base/AppHost.h"
@@ -209,8 +210,10 @@ int CArticleMainWin::OnCreate(LPCREATESTRUCT lpCreateStruct)
     m_pOutline = new CArticleOutlineTabWin;
     m_pRelated = new CRelatedArticlesTabWin;
     m_pPage = new CArticlePageWin;
+    m_pFilmStrip = new CMediaFilmStrip;
     ComputeAreas(m_rcClient.Width(), m_rcClient.Height());
     m_nOpenPane = ARTICLE_PANE_NONE;
+    m_pFilmStrip->Create(this, m_rcFilmStrip);
 
     const DWORD dwPaneStyle = WS_CHILD | WS_CLIPSIBLINGS | WS_CAPTION | WS_THICKFRAME;
     m_pOutline->Create(NULL, "ARTICLE OUTLINE", dwPaneStyle, m_rcSidePane, this, 0);
@@ -279,6 +282,9 @@ void CArticleMainWin::OnSize(UINT nType, int cx, int cy)
         m_pUpdatePopup->MoveWindow(&m_rcLowerPane, TRUE);
     if (m_pPage != NULL && m_pPage->GetSafeHwnd() != NULL)
         m_pPage->MoveWindow(&m_rcText, TRUE);
+    if (m_pFilmStrip != NULL && m_pFilmStrip->GetSafeHwnd() != NULL)
+        m_pFilmStrip->SetWindowPos(NULL, m_rcFilmStrip.left, m_rcFilmStrip.top, 0, 0,
+                                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     const int x = cx / 3 - 36;
     for (CWnd* pButton :
          {static_cast<CWnd*>(m_pOutlineButton), static_cast<CWnd*>(m_pRelatedButton), static_cast<CWnd*>(m_pOnlineButton)})
@@ -296,6 +302,7 @@ void CArticleMainWin::OnDestroy()
         delete pWnd;
         pWnd = NULL;
     };
+    destroy(m_pFilmStrip);
     destroy(m_pOutline);
     destroy(m_pRelated);
     destroy(m_pUpdatePopup);
@@ -559,6 +566,11 @@ BOOL CArticleMainWin::LoadArticle(CReference* pReference, BOOL bFound, BOOL bHis
 
 void CArticleMainWin::FillPanes()
 {
+    if (m_pFilmStrip != NULL && m_pFilmStrip->GetSafeHwnd() != NULL) {
+        m_pFilmStrip->StopRolling();
+        m_pFilmStrip->ShowWindow(SW_HIDE);
+        m_pFilmStrip->LoadMedia(m_pDocument != NULL && m_pDocument->IsLoaded() ? m_pDocument : NULL);
+    }
     if (m_pOutline != NULL && m_pOutline->GetSafeHwnd() != NULL) {
         m_pOutline->LoadOutline(m_pDocument);
         m_pOutline->Invalidate();
@@ -585,7 +597,8 @@ LRESULT CArticleMainWin::OnHistoryStep(WPARAM, LPARAM lParam)
     if (m_pDocument != NULL && m_pDocument->IsLoaded() && m_pDocument->GetReference() != NULL &&
         m_pDocument->GetReference()->GetNumber() == pClone->GetNumber() && !IsFirstHitInTable(pClone)) {
         delete pClone;
-        delete pState;
+        // The article shown is the history's current entry again (Back from another view).
+        PostToParent(VLM_PUSH_STATE, VLM_RESTORE_STATE, reinterpret_cast<LPARAM>(pState));
         BringViewUp();
         RefreshPanes(TRUE);
         return 1;
@@ -1046,6 +1059,8 @@ void CArticleMainWin::OnUpdateEditSelectAll(CCmdUI* pCmdUI)
 LRESULT CArticleMainWin::OnStop(WPARAM, LPARAM)
 {
     ClosePagePopups();
+    if (m_pFilmStrip != NULL)
+        m_pFilmStrip->StopRolling();
     return 0;
 }
 

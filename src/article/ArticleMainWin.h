@@ -19,6 +19,7 @@
 class CArticleDocument;
 class CArticleOutlineTabWin;
 class CArticlePageWin;
+class CMediaFilmStrip;
 class CMiniArticleTabWin;
 class CReference;
 class CReferenceList;
@@ -109,6 +110,7 @@ public:
     CArticleOutlineTabWin* GetOutlinePane() const { return m_pOutline; }
     CRelatedArticlesTabWin* GetRelatedPane() const { return m_pRelated; }
     CMiniArticleTabWin* GetUpdatePopup() const { return m_pUpdatePopup; }
+    CMediaFilmStrip* GetFilmStrip() const { return m_pFilmStrip; }
     CRollOverButton* GetOutlineButton() const { return m_pOutlineButton; }
     CRollOverButton* GetRelatedButton() const { return m_pRelatedButton; }
     CRollOverButton* GetOnlineButton() const { return m_pOnlineButton; }
@@ -194,6 +196,7 @@ private:
     CArticleOutlineTabWin* m_pOutline = NULL;
     CRelatedArticlesTabWin* m_pRelated = NULL;
     CMiniArticleTabWin* m_pUpdatePopup = NULL;
+    CMediaFilmStrip* m_pFilmStrip = NULL;
     int m_nScreenClass = 0;
     CRect m_rcClient;
     CRect m_rcText;

@@ -16,6 +16,10 @@ public:
     virtual void OpenMediaItem(int nIndex) = 0;
     // The strip's action button, switched to its alternate pictures on a click; NULL for none.
     virtual CDibButton* GetActionButton() = 0;
+    // Shows (without activating) or hides the strip's scroll-up or scroll-down button, enabled
+    // or not; the media list calls them when a roll ends.
+    virtual void ShowScrollUp(BOOL /*bEnable*/, BOOL /*bShow*/) {}
+    virtual void ShowScrollDown(BOOL /*bEnable*/, BOOL /*bShow*/) {}
 };
 
 #define MEDIALIST_FRAME_NORMAL 605

@@ -10,6 +10,7 @@
 #include "base/DataFolders.h"
 #include "base/TimelineRequest.h"
 #include "base/VLMessages.h"
+#include "media/MediaResourceMainWin.h"
 #include "media/StickyNoteWnd.h"
 #include "base/Reference.h"
 #include "search/KWReference.h"
@@ -465,6 +466,11 @@ BOOL CreateViewWindow(CTableMainWin* pView, const CRect& rect, CWnd* pParent)
 }
 
 BOOL CreateViewWindow(CArticleMainWin* pView, const CRect& rect, CWnd* pParent)
+{
+    return pView->Create(pParent, rect);
+}
+
+BOOL CreateViewWindow(CMediaResourceMainWin* pView, const CRect& rect, CWnd* pParent)
 {
     return pView->Create(pParent, rect);
 }

@@ -28,6 +28,8 @@
 
 #include <afxwin.h>
 
+class CMediaResourceMainWin;
+
 class CBaseWindow : public CFrameWnd, public CViewHost {
     DECLARE_DYNAMIC(CBaseWindow)
 public:

@@ -74,10 +74,6 @@ LRESULT CLeastMainWin::OnTakeCarriedObject(WPARAM, LPARAM lParam)
     return 1;
 }
 
-CMediaResourceMainWin::CMediaResourceMainWin() : CLeastMainWin(IDW_MEDIA, "Media View", RGB(240, 240, 255))
-{
-}
-
 CJustLookingMainWin::CJustLookingMainWin()
     : CLeastMainWin(IDW_JUSTLOOKING, "Dada Vaveroz View", RGB(255, 248, 232))
 {

@@ -37,13 +37,6 @@ protected:
     COLORREF m_crFace;
 };
 
-// The media view (8005): takes VLM_POST_TO_WINDOW; holds the popup window that Back and Forward close.
-class CMediaResourceMainWin : public CLeastMainWin {
-public:
-    CMediaResourceMainWin();
-    CWnd* m_pPopupWnd = NULL;
-};
-
 class CJustLookingMainWin : public CLeastMainWin {
 public:
     CJustLookingMainWin();

@@ -183,14 +183,19 @@ TEST_F(ArticleViewTest, HistoryStepsAndContributors)
     EXPECT_EQ(static_cast<WPARAM>(VLM_RESTORE_STATE), pushed[0].wParam);
     EXPECT_EQ(1004, pushed[0].nRin);
 
-    // A step to the article shown only brings the view up.
+    // A step to the article shown only brings the view up; the state goes back on the history,
+    // where it is the current entry again (Back from another view to this article).
     frame.log.clear();
     CArticleDocument* pShown = view->GetDocument();
     view->SendMessage(VLM_RESTORE_STATE, 0,
                       reinterpret_cast<LPARAM>(new CArticleStateObj(Article(Plain(1004, "Jazz"), "j.rcv"))));
     ui::PumpUntilIdle();
     EXPECT_EQ(pShown, view->GetDocument());
-    EXPECT_TRUE(frame.Of(VLM_PUSH_STATE).empty());
+    pushed = frame.Of(VLM_PUSH_STATE);
+    ASSERT_EQ(1u, pushed.size());
+    EXPECT_EQ(static_cast<WPARAM>(VLM_RESTORE_STATE), pushed[0].wParam);
+    EXPECT_EQ(1004, pushed[0].nRin);
+    frame.log.clear();
 
     // Contributors 5 is no list: nothing happens.
     view->SendMessage(VLM_CONTRIBUTORS, IDW_ARTICLE, 5);

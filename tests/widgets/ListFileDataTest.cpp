@@ -296,7 +296,7 @@ TEST_F(ListFileDataTest, TheSampleDiscListsReadBackWhole)
 {
     const std::filesystem::path folder = dir.path() / "t";
     const auto written = discbuilder::WriteSampleLists(VL_SAMPLE_DIR, folder);
-    ASSERT_EQ(6u, written.size());
+    ASSERT_EQ(8u, written.size()) << "the show list, its media items and the two place lists, each with its index";
     struct List {
         std::string data, index, source;
         std::unique_ptr<CVLVirtualData> provider;

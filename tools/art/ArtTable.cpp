@@ -62,6 +62,26 @@ constexpr Size kTableButton[3] = {{112, 26}, {124, 28}, {140, 28}};
 // The article view's pane buttons and its ground (stretched over the view).
 constexpr Size kArticlePaneButton = {50, 15};
 constexpr Size kGround = {160, 120};
+// The media view's row of buttons per screen class: normal, pressed, disabled, latched and
+// roll-over pictures, each button at its class's width and the row's height.
+struct MediaButtonIds {
+    int normal, pressed, disabled, latched, hover;
+    Size sizes[3];
+};
+const MediaButtonIds kMediaButtons[] = {
+    {7468, 7465, 7469, 7466, 7467, {{89, 16}, {122, 20}, {162, 26}}},  // Instructions
+    {7427, 7424, 7428, 7425, 7426, {{64, 16}, {87, 20}, {119, 26}}},   // Caption
+    {7453, 7450, 7454, 7451, 7452, {{90, 16}, {119, 20}, {152, 26}}},  // Go to Article
+    {7412, 7409, 7413, 7410, 7411, {{92, 16}, {104, 20}, {131, 26}}},  // Browse Media
+    {7484, 7481, 7485, 7482, 7483, {{66, 16}, {100, 20}, {126, 26}}},  // Overlays
+    {8281, 8278, 8282, 8279, 8280, {{110, 16}, {110, 20}, {149, 26}}},  // Enlarge
+    {8286, 8283, 8287, 8284, 8285, {{110, 16}, {110, 20}, {149, 26}}},  // Reduce
+};
+// The film strip's buttons: the roll-top button, the scroll arrows and the media list's roll
+// button.
+constexpr Size kRollTop = {44, 20};
+constexpr Size kScrollArrow = {20, 14};
+constexpr Size kRollButton = {44, 14};
 
 }  // namespace
 
@@ -160,6 +180,18 @@ const char* Label(int id)
     case 143: case 200: return "M";   // map
     case 4035: case 202: return "Q";  // panorama
     case 238: return "#";             // a table of the article
+    // The media view's buttons.
+    case 7468: case 7465: case 7469: case 7466: case 7467: return "Instructions";
+    case 7427: case 7424: case 7428: case 7425: case 7426: return "Caption";
+    case 7453: case 7450: case 7454: case 7451: case 7452: return "Go to Article";
+    case 7412: case 7409: case 7413: case 7410: case 7411: return "Browse Media";
+    case 7484: case 7481: case 7485: case 7482: case 7483: return "Overlays";
+    case 8281: case 8278: case 8282: case 8279: case 8280: return "Enlarge";
+    case 8286: case 8283: case 8287: case 8284: case 8285: return "Reduce";
+    // The film strip's buttons: the roll-top button and the arrows' directions.
+    case 608: case 603: case 607: case 340: return "Roll";
+    case 613: case 611: case 336: case 610: case 609: return "U";
+    case 612: case 602: case 335: case 334: case 337: return "D";
     default: return "";
     }
 }
@@ -325,6 +357,31 @@ const std::vector<Row>& ProgramArt()
         {580, Kind::Bitmap, Look::TabIndicator, {{13, 13}, {13, 13}, {13, 13}}},
         {581, Kind::Bitmap, Look::TabIndicatorChosen, {{13, 13}, {13, 13}, {13, 13}}},
         {427, Kind::Bitmap, Look::Disc2Badge, {{14, 12}, {14, 12}, {14, 12}}},
+        // The article view's film strip: the roll-top button (normal, pressed, disabled, under
+        // the pointer), the scroll-up and scroll-down arrows (normal, pressed, disabled), the
+        // media list's roll button (roll up, roll down, each normal and pressed; disabled) and
+        // the picture of a sound's thumbnail; the release sound of a roll.
+        {608, Kind::Bitmap, Look::TextButton, {kRollTop, kRollTop, kRollTop}},
+        {603, Kind::Bitmap, Look::TextButtonPressed, {kRollTop, kRollTop, kRollTop}},
+        {607, Kind::Bitmap, Look::TextButtonDisabled, {kRollTop, kRollTop, kRollTop}},
+        {340, Kind::Bitmap, Look::TextButtonLit, {kRollTop, kRollTop, kRollTop}},
+        {613, Kind::Bitmap, Look::ArrowButton, {kScrollArrow, kScrollArrow, kScrollArrow}},
+        {611, Kind::Bitmap, Look::ArrowButtonPressed, {kScrollArrow, kScrollArrow, kScrollArrow}},
+        {336, Kind::Bitmap, Look::ArrowButtonDisabled, {kScrollArrow, kScrollArrow, kScrollArrow}},
+        {612, Kind::Bitmap, Look::ArrowButton, {kScrollArrow, kScrollArrow, kScrollArrow}},
+        {602, Kind::Bitmap, Look::ArrowButtonPressed, {kScrollArrow, kScrollArrow, kScrollArrow}},
+        {335, Kind::Bitmap, Look::ArrowButtonDisabled, {kScrollArrow, kScrollArrow, kScrollArrow}},
+        {610, Kind::Bitmap, Look::ArrowButton, {kRollButton, kRollButton, kRollButton}},
+        {609, Kind::Bitmap, Look::ArrowButtonPressed, {kRollButton, kRollButton, kRollButton}},
+        {334, Kind::Bitmap, Look::ArrowButton, {kRollButton, kRollButton, kRollButton}},
+        {337, Kind::Bitmap, Look::ArrowButtonPressed, {kRollButton, kRollButton, kRollButton}},
+        {338, Kind::Bitmap, Look::ArrowButtonDisabled, {kRollButton, kRollButton, kRollButton}},
+        {583, Kind::Bitmap, Look::SoundButton, {{40, 28}, {40, 28}, {40, 28}}},
+        {9031, Kind::Wave, Look::Tone, {{330, 80}, {}, {}}},
+        // The media view: the sliding selector's track, the sticky-note icon of its hidden
+        // control (the cursor while a sound plays is the picture window's 261).
+        {480, Kind::Bitmap, Look::SliderTrack, {{188, 24}, {188, 24}, {188, 24}}},
+        {290, Kind::Icon, Look::StickyMark, {{32, 32}, {32, 32}, {32, 32}}},
     };
     return rows;
 }
@@ -413,6 +470,15 @@ const std::vector<Row>& LibraryArt()
         {7637, Kind::Bitmap, Look::TextButtonPressed, {kTableButton[2], kTableButton[2], kTableButton[2]}},
         {7639, Kind::Bitmap, Look::TextButtonLit, {kTableButton[2], kTableButton[2], kTableButton[2]}},
         };
+        for (const MediaButtonIds& button : kMediaButtons) {
+            const std::pair<int, Look> pictures[] = {{button.normal, Look::TextButton},
+                                                     {button.pressed, Look::TextButtonPressed},
+                                                     {button.disabled, Look::TextButtonDisabled},
+                                                     {button.latched, Look::TextButtonLit},
+                                                     {button.hover, Look::TextButtonLit}};
+            for (const auto& [id, look] : pictures)
+                all.push_back({id, Kind::Bitmap, look, {button.sizes[0], button.sizes[1], button.sizes[2]}});
+        }
         for (const ToolButtonIds& button : kToolButtons) {
             const Size* s = button.sizes;
             const std::pair<int, Look> pictures[] = {{button.normal, Look::ToolButton},

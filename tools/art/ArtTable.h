@@ -77,6 +77,12 @@ enum class Look {
     // The article view's ground behind its panes and page (the label's first letter picks the
     // tint of the content's domain).
     ArticleGround,
+    // The media browser's small arrow buttons (the label's first letter gives the direction:
+    // U, D, L or R; none draws no arrow) and the sliding selector's track.
+    ArrowButton,
+    ArrowButtonPressed,
+    ArrowButtonDisabled,
+    SliderTrack,
 };
 
 // Whether a look is written as an 8-bit bitmap over the menu's colour table.

@@ -248,6 +248,41 @@ void TextButton(HDC dc, int width, int height, const char* label, bool pressed, 
     Text(dc, box, label, LabelHeight(dc, label, height * 3 / 5, width - 8), ink, DT_CENTER);
 }
 
+// A raised button with a small triangle pointing by the label's letter (U, D, L, R); greyed
+// when disabled, sunken and shifted when pressed.
+void ArrowButton(HDC dc, int width, int height, const char* label, int state)
+{
+    Face(dc, width, height, state == 1);
+    const int shift = state == 1 ? 1 : 0;
+    const int cx = width / 2 + shift, cy = height / 2 + shift;
+    const int half = std::max(2, std::min(width, height) / 3);
+    const COLORREF ink = state == 2 ? RGB(128, 128, 128) : RGB(0, 0, 0);
+    const char d = label != nullptr ? label[0] : 0;
+    POINT p[3];
+    switch (d) {
+    case 'U': p[0] = {cx - half, cy + half / 2}; p[1] = {cx + half, cy + half / 2}; p[2] = {cx, cy - half / 2 - 1}; break;
+    case 'D': p[0] = {cx - half, cy - half / 2}; p[1] = {cx + half, cy - half / 2}; p[2] = {cx, cy + half / 2 + 1}; break;
+    case 'L': p[0] = {cx + half / 2, cy - half}; p[1] = {cx + half / 2, cy + half}; p[2] = {cx - half / 2 - 1, cy}; break;
+    case 'R': p[0] = {cx - half / 2, cy - half}; p[1] = {cx - half / 2, cy + half}; p[2] = {cx + half / 2 + 1, cy}; break;
+    default: return;
+    }
+    Filled(dc, ink, p, 3);
+}
+
+// The sliding selector: a dark band with the left and right arrow fields (4..20, 172..184, where
+// the control writes the first and last numbers), a sunken track between two end caps
+// (21..171), rows 5 to 19.
+void SliderTrack(HDC dc, int width, int height)
+{
+    FillBox(dc, 0, 0, width, height, RGB(68, 40, 80));
+    FillBox(dc, 4, 5, 20, 19, RGB(120, 96, 136));
+    FillBox(dc, 172, 5, 184, 19, RGB(120, 96, 136));
+    FillBox(dc, 21, 5, 29, 19, RGB(160, 160, 176));
+    FillBox(dc, 163, 5, 171, 19, RGB(160, 160, 176));
+    FillBox(dc, 29, 5, 163, 19, RGB(36, 24, 44));
+    FillBox(dc, 29, 11, 163, 13, RGB(110, 110, 130));
+}
+
 // A raised square with a black triangle pointing down.
 void ComboArrow(HDC dc, int width, int height)
 {
@@ -903,6 +938,10 @@ Picture Paint(Look look, int width, int height, const char* label)
     case Look::ToolButtonLatched:
     case Look::ToolButtonDisabled: ToolButton(dc, width, height, label, look); break;
     case Look::ArticleGround: ArticleGround(dc, width, height, label); break;
+    case Look::ArrowButton: ArrowButton(dc, width, height, label, 0); break;
+    case Look::ArrowButtonPressed: ArrowButton(dc, width, height, label, 1); break;
+    case Look::ArrowButtonDisabled: ArrowButton(dc, width, height, label, 2); break;
+    case Look::SliderTrack: SliderTrack(dc, width, height); break;
     case Look::MenuCaption: {
         FillBox(dc, 0, 0, width, height, kMenuSky);
         RECT box{0, 0, width, height};

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <fstream>
 #include <map>
+#include <set>
 #include <stdexcept>
 
 namespace discbuilder {
@@ -103,6 +104,14 @@ std::vector<std::filesystem::path> WriteSampleLists(const std::filesystem::path&
         shows.push_back({{ShortContentCode(row[2]), row[1], row[3]}, row[0]});
     }
     write("Jlshow.dat", "jlshow.ndx", shows);
+
+    // The media index of the media browser's ALL MEDIA list: the show list's media items.
+    static const std::set<std::string> mediaCodes = {"ANI", "VID", "PIC", "SND", "SIM", "VIR", "MAP"};
+    std::vector<ListFileEntry> media;
+    for (const ListFileEntry& entry : shows)
+        if (mediaCodes.count(entry.fields[0]) != 0)
+            media.push_back(entry);
+    write("Jlookcd1.dat", "jlookcd1.ndx", media);
 
     std::vector<ListFileEntry> places, distances;
     for (const auto& row : ReadSourceTable(lists / "places.txt", 5)) {

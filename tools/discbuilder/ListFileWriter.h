@@ -5,6 +5,8 @@
 //
 // The sample's lists (sample/lists):
 //   shows.txt   -> Jlshow.dat / jlshow.ndx      content code | number | category | title
+//               -> Jlookcd1.dat / jlookcd1.ndx  the same lines, media items only (the media
+//                                               browser's ALL MEDIA list)
 //   places.txt  -> map_loc.dat / map_loc.ndx    country | map | "PPL" | 0 | 0 | 0 | place name
 //               -> distcalc.dat / distcalc.ndx  country | map | "PPL" | 0 | 0 | 0 | latitude |
 //                                               longitude | place name

@@ -13,8 +13,8 @@
 //                                  CR LF line ends
 //   <disc>/info_dat/vl00crd.htm, vl00ack.htm: the About window's credits and acknowledgments
 //                                  pages in the mini-article mark-up (sample/about)
-//   <disc>/info_dat/Jlshow.dat, map_loc.dat, distcalc.dat and their .ndx indexes: the show and
-//                                  place lists (sample/lists)
+//   <disc>/info_dat/Jlshow.dat, Jlookcd1.dat, map_loc.dat, distcalc.dat and their .ndx indexes:
+//                                  the show, media and place lists (sample/lists)
 //   <disc>/info_dat/DICTDEFS.ROM, dicmain.ndx, dicmstr.ndx: the dictionary (sample/dictionary,
 //                                  DictionaryWriter.h)
 //   <disc>/info_dat/Movies/*.mov, Sound/AU*.mov: the movies, panorama and sound clip of the

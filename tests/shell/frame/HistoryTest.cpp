@@ -1,6 +1,7 @@
 #include "FrameTestSupport.h"
 
 #include "base/ResourceLibrary.h"
+#include "media/MediaResourceMainWin.h"
 #include "widgets/VLListWindow.h"
 
 #include <DialogDriver.h>

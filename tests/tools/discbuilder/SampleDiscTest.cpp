@@ -45,8 +45,9 @@ TEST(SampleDiscTest, CarriesTheShowAndPlaceLists)
 {
     TempDir dir;
     const discbuilder::SampleDiscReport report = discbuilder::BuildSampleDisc(VL_SAMPLE_DIR, dir.path() / "disc");
-    EXPECT_EQ(6u, report.lists.size());
-    for (const char* name : {"Jlshow.dat", "jlshow.ndx", "map_loc.dat", "map_loc.ndx", "distcalc.dat", "distcalc.ndx"})
+    EXPECT_EQ(8u, report.lists.size());
+    for (const char* name : {"Jlshow.dat", "jlshow.ndx", "Jlookcd1.dat", "jlookcd1.ndx", "map_loc.dat", "map_loc.ndx",
+                             "distcalc.dat", "distcalc.ndx"})
         EXPECT_GT(std::filesystem::file_size(report.dataFolder / name), 0u) << name;
 }
 

@@ -1,0 +1,108 @@
+// The media view in the running program on the sample disc: an article's film strip opens a
+// picture in the media view, Back returns to the article; the main menu's Browse Media opens the
+// view at its welcome with the disc's media list.
+#include "AppTestSupport.h"
+
+#include "article/ArticleMainWin.h"
+#include "article/MediaFilmStrip.h"
+#include "base/Reference.h"
+#include "base/ReferenceList.h"
+#include "media/GrfDocument.h"
+#include "media/MediaListTabWin.h"
+#include "media/MediaResourceMainWin.h"
+#include "media/BrowseMediaVirtualListBox.h"
+#include "shell/Toolkit.h"
+#include "widgets/VLVListWnd.h"
+#include "widgets/BaseListData.h"
+
+#include <DialogDriver.h>
+
+namespace apptest {
+namespace {
+
+constexpr int kSearchTopicsRow = 3;
+
+class MediaViewAppTest : public AppTest {
+protected:
+    CBaseWindow* Frame() { return DYNAMIC_DOWNCAST(CBaseWindow, app->m_pMainWnd); }
+    CArticleMainWin* Article() { return DYNAMIC_DOWNCAST(CArticleMainWin, Frame()->GetDlgItem(IDW_ARTICLE)); }
+    CMediaResourceMainWin* Media() { return DYNAMIC_DOWNCAST(CMediaResourceMainWin, Frame()->GetDlgItem(IDW_MEDIA)); }
+};
+
+TEST_F(MediaViewAppTest, ArticleFilmStripToTheMediaViewAndBack)
+{
+    ASSERT_TRUE(Start(kSearchTopicsRow));
+    ui::PumpUntilIdle();
+    CArticleMainWin* article = Article();
+    ASSERT_NE(nullptr, article);
+    auto* result = new CReference(1002, "Volcano");
+    Frame()->GetSearchTabWin()->OpenResult(result);
+    delete result;
+    ui::PumpUntilIdle();
+    ASSERT_EQ(1002, article->GetArticleRin());
+    CMediaFilmStrip* strip = article->GetFilmStrip();
+    ASSERT_NE(nullptr, strip);
+    EXPECT_EQ(3, strip->GetThumbnailCount()) << "a picture, a map and an animation";
+    EXPECT_TRUE(strip->IsWindowVisible());
+    Frame()->GetSearchTabWin()->ShowWindow(SW_HIDE);
+    ui::PumpUntilIdle();
+    ui::dialog::Screenshot(Frame()->GetSafeHwnd(), "article-film-strip-running.png");
+
+    // The lava picture's thumbnail, double-clicked.
+    strip->OpenMedia(0);
+    ui::PumpUntilIdle();
+    CMediaResourceMainWin* media = Media();
+    ASSERT_NE(nullptr, media);
+    EXPECT_EQ(static_cast<CWnd*>(media), Frame()->GetCurrentMainWin());
+    ASSERT_NE(nullptr, media->GetDocument());
+    EXPECT_EQ(1001002, media->GetDocument()->GetReference()->GetNumber());
+    EXPECT_EQ(mediaPicture, media->GetDisplayKind());
+    ASSERT_NE(nullptr, media->GetListTab()->GetCurrentList());
+    EXPECT_EQ(2, media->GetListTab()->GetCurrentList()->GetCount()) << "the picture and the animation; no map";
+    // The Tool Kit offers printing for the picture, and sticky notes.
+    ASSERT_NE(nullptr, Frame()->GetToolkit());
+    EXPECT_TRUE(media->CanPrint());
+    EXPECT_TRUE(Frame()->GetToolkit()->GetRememberedTools()[0]);
+    EXPECT_TRUE(Frame()->GetToolkit()->GetRememberedTools()[1]);
+    ui::dialog::Screenshot(Frame()->GetSafeHwnd(), "media-view-running.png");
+
+    // Back: the article again.
+    Frame()->SendMessage(WM_COMMAND, ID_GO_BACK);
+    ui::PumpUntilIdle();
+    EXPECT_EQ(static_cast<CWnd*>(article), Frame()->GetCurrentMainWin());
+    EXPECT_EQ(1002, article->GetArticleRin());
+    // Forward: the picture again, from the history's own copy.
+    Frame()->SendMessage(WM_COMMAND, ID_GO_FORWARD);
+    ui::PumpUntilIdle();
+    EXPECT_EQ(static_cast<CWnd*>(media), Frame()->GetCurrentMainWin());
+    EXPECT_EQ(1001002, media->GetDocument()->GetReference()->GetNumber());
+}
+
+TEST_F(MediaViewAppTest, BrowseMediaFromTheMainMenuListsTheDiscsMedia)
+{
+    ASSERT_TRUE(Start(kSearchTopicsRow));
+    ui::PumpUntilIdle();
+    Frame()->SendMessage(VLM_MAIN_MENU_CHOICE, IDW_MEDIA, 0);
+    ui::PumpUntilIdle();
+    CMediaResourceMainWin* media = Media();
+    ASSERT_NE(nullptr, media);
+    EXPECT_EQ(static_cast<CWnd*>(media), Frame()->GetCurrentMainWin());
+    CMediaListTabWin* tab = media->GetListTab();
+    EXPECT_TRUE(tab->IsWindowVisible());
+    EXPECT_TRUE(tab->IsAllMediaChecked());
+    CVLVListWnd* list = tab->GetBrowseList()->GetCurrentList();
+    ASSERT_NE(nullptr, list);
+    EXPECT_GE(list->GetData()->GetCount(), 12) << "the pictures, maps, animations, videos, simulations and the tour";
+    ui::dialog::Screenshot(Frame()->GetSafeHwnd(), "media-view-welcome-running.png");
+
+    // Choosing "Lava Flow" in the list opens it.
+    const long row = list->GetData()->FindTitle("Lava Flow");
+    ASSERT_GT(row, 0);
+    tab->SendMessage(VLM_BROWSE_CHOSEN, 0, list->GetData()->GetItemData(row));
+    ui::PumpUntilIdle();
+    ASSERT_NE(nullptr, media->GetDocument());
+    EXPECT_EQ(1001002, media->GetDocument()->GetReference()->GetNumber());
+}
+
+}  // namespace
+}  // namespace apptest
