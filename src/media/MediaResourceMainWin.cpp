@@ -376,7 +376,12 @@ void CMediaResourceMainWin::PlaceMedia(int cx, int cy)
         if (m_nScreenClass == 0)
             return CRect(CPoint(227, 137), size);
         const CPoint centre = m_nScreenClass == 1 ? CPoint(524, 361) : CPoint(668, 457);
-        return CRect(CPoint(centre.x - size.cx / 2, centre.y - size.cy / 2), size);
+        CRect rect(CPoint(centre.x - size.cx / 2, centre.y - size.cy / 2), size);
+        // A view shorter than the screen class's own would cut the movie's controller off: the
+        // movie moves up, never above the media area's top.
+        if (rect.bottom > cy - 4)
+            rect.OffsetRect(0, std::max(L.MediaTop() - static_cast<int>(rect.top), cy - 4 - static_cast<int>(rect.bottom)));
+        return rect;
     };
     switch (m_nDisplay) {
     case mediaPicture:
@@ -1062,8 +1067,9 @@ BOOL CMediaResourceMainWin::DisplayReference(CReference* pReference)
                 m_pPictureWin->SetWindowPos(&wndTop, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW | SWP_NOACTIVATE);
             }
             if (m_pSimHolder != NULL) {
-                Layout(-1, -1);
+                // The simulation was made off-screen: it comes back there, then takes its place.
                 m_pSimHolder->Show();
+                Layout(-1, -1);
             }
         }
         if (m_nDisplay == mediaMovie) {

@@ -92,6 +92,8 @@ public:
     CGrfPictureWin* GetPictureWin() const { return m_pPictureWin; }
     CGrfQTWin* GetMovieWin() const { return m_pMovieWin; }
     CQTAudioWin* GetSoundWin() const { return m_pSoundWin; }
+    CEmbeddedSimHolder* GetSimHolder() const { return m_pSimHolder; }
+    CPhotoWin* GetPhotoWin() const { return m_pPhotoWin; }
     CMediaListTabWin* GetListTab() const { return m_pListTab; }
     CMediaOverlayWin* GetOverlayPanel() const { return m_pOverlayPanel; }
     CMediaCaptionWin* GetCaptionPanel() const { return m_pCaptionPanel; }

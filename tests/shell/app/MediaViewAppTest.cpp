@@ -11,11 +11,17 @@
 #include "media/MediaListTabWin.h"
 #include "media/MediaResourceMainWin.h"
 #include "media/BrowseMediaVirtualListBox.h"
+#include "media/EmbeddedSimHolder.h"
+#include "media/GrfQTWin.h"
+#include "media/PhotoWin.h"
+#include "media/QTAudioWin.h"
 #include "shell/Toolkit.h"
 #include "widgets/VLVListWnd.h"
 #include "widgets/BaseListData.h"
 
 #include <DialogDriver.h>
+#include <host/Clock.h>
+#include <host/Sound.h>
 
 namespace apptest {
 namespace {
@@ -102,6 +108,86 @@ TEST_F(MediaViewAppTest, BrowseMediaFromTheMainMenuListsTheDiscsMedia)
     ui::PumpUntilIdle();
     ASSERT_NE(nullptr, media->GetDocument());
     EXPECT_EQ(1001002, media->GetDocument()->GetReference()->GetNumber());
+}
+
+// Every kind of item on the sample disc shows in the running program: the movie library, the
+// simulation runtime and the bubble viewer are found beside the program as ./run puts them.
+TEST_F(MediaViewAppTest, EveryKindOfTheDiscsMediaShowsInTheView)
+{
+    for (const char* name : {"QuickTime.qts", "libARAISF.so", "libIPX32_53.so"})
+        std::filesystem::copy_file(std::filesystem::path(VL_LIBRARY_DIR) / name, Prog() / name);
+    ASSERT_TRUE(Start(kSearchTopicsRow));
+    ui::PumpUntilIdle();
+    Frame()->SendMessage(VLM_MAIN_MENU_CHOICE, IDW_MEDIA, 0);
+    ui::PumpUntilIdle();
+    CMediaResourceMainWin* media = Media();
+    ASSERT_NE(nullptr, media);
+    CMediaListTabWin* tab = media->GetListTab();
+    CVLVListWnd* list = tab->GetBrowseList()->GetCurrentList();
+    ASSERT_NE(nullptr, list);
+    host::ClearPlayedSounds();
+
+    struct Case {
+        const char* title;
+        LONG number;
+        MediaDisplayKind kind;
+        const char* screenshot;
+    } const cases[] = {
+        {"How a wing lifts", 4010001, mediaMovie, "media-view-animation-running.png"},
+        {"First flights", 4020001, mediaMovie, "media-view-video-running.png"},
+        {"Cockpit tour", 4040001, mediaMovie, "media-view-panorama-running.png"},
+        {"Build a glider", 4030001, mediaSimulation, "media-view-simulation-running.png"},
+        {"Harbour at Dusk", 4050001, mediaBubble, "media-view-bubble-running.png"},
+        {"A Trumpet Solo", 6000001, mediaSound, "media-view-sound-running.png"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.title);
+        const long row = list->GetData()->FindTitle(c.title);
+        ASSERT_GE(row, 0);
+        tab->SendMessage(VLM_BROWSE_CHOSEN, 0, list->GetData()->GetItemData(row));
+        ui::PumpUntilIdle();
+        for (LONG count = 0; count < 4; ++count)  // an idle round of the views and of the frame
+            app->OnIdle(count);
+        host::StepClock(500);
+        ui::PumpUntilIdle();
+        ASSERT_NE(nullptr, media->GetDocument());
+        EXPECT_EQ(c.number, media->GetDocument()->GetReference()->GetNumber());
+        EXPECT_EQ(c.kind, media->GetDisplayKind());
+        switch (c.kind) {
+        case mediaMovie:
+            ASSERT_NE(nullptr, media->GetMovieWin());
+            EXPECT_TRUE(media->GetMovieWin()->HasController()) << "the movie file opened";
+            EXPECT_TRUE(media->GetMovieWin()->IsWindowVisible());
+            {
+                CRect movie, view;
+                media->GetMovieWin()->GetWindowRect(&movie);
+                media->GetWindowRect(&view);
+                EXPECT_LE(movie.bottom, view.bottom) << "the movie and its controller stay in the view";
+            }
+            break;
+        case mediaSimulation:
+            ASSERT_NE(nullptr, media->GetSimHolder());
+            ASSERT_NE(nullptr, media->GetSimHolder()->GetSimWnd());
+            EXPECT_TRUE(media->GetSimHolder()->GetSimWnd()->IsWindowVisible());
+            {
+                CRect sim;
+                media->GetSimHolder()->GetSimWnd()->GetWindowRect(&sim);
+                media->ScreenToClient(&sim);
+                EXPECT_EQ(media->GetMediaRect(), sim) << "in the media frame, not where it was made off-screen";
+            }
+            break;
+        case mediaBubble:
+            ASSERT_NE(nullptr, media->GetPhotoWin());
+            EXPECT_TRUE(media->GetPhotoWin()->IsWindowVisible());
+            break;
+        case mediaSound:
+            EXPECT_FALSE(host::PlayedSounds().empty()) << "the trumpet clip reached the sound device";
+            break;
+        default:
+            break;
+        }
+        ui::dialog::Screenshot(Frame()->GetSafeHwnd(), c.screenshot);
+    }
 }
 
 }  // namespace
