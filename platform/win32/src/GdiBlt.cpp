@@ -266,7 +266,25 @@ struct RowJob {
     const std::vector<int>& colA;  // source column per destination column; -1: none
     const std::vector<int>& colB;  // end of its source span
     const DWORD* lut = nullptr;    // a colour table source: every index's value, masked; or none
+    const DWORD* pairs = nullptr;  // a 4-bit one onto 32 bits: the two values of every byte; or none
 };
+
+// A 4-bit span onto 32 bits, forwards from source column s0: the two pixels of every whole byte
+// in one look-up.
+void CopyPairs(BYTE* drow, const BYTE* srow, int s0, int a, int b, const DWORD* lut, const DWORD* pairs)
+{
+    DWORD* dp = reinterpret_cast<DWORD*>(drow);
+    int x = a, sx = s0;
+    if (x < b && (sx & 1))
+        dp[x++] = lut[srow[sx++ >> 1] & 0xF];
+    for (; x + 1 < b; x += 2, sx += 2) {
+        const DWORD* both = pairs + 2 * srow[sx >> 1];
+        dp[x] = both[0];
+        dp[x + 1] = both[1];
+    }
+    if (x < b)
+        dp[x] = lut[srow[sx >> 1] >> 4];
+}
 
 // A plain copy of an unstretched span: every pixel its source column's value, converted by
 // `conv`; source column s0 + (x - a) * step (step 1, or -1 mirrored),
@@ -349,6 +367,13 @@ void RopRow(RowJob& j, int y, int iy, int syA, int syB, int a, int b, Conv conv)
                 ++first;
             while (last > first && colA[last - 1 - xLo] < 0)
                 --last;
+            if constexpr (SB == 4 && DB == 32) {
+                if (j.pairs && step > 0) {
+                    if (first < last)
+                        CopyPairs(drow, srow, colA[first - xLo], first, last, j.lut, j.pairs);
+                    return;
+                }
+            }
             if (first < last)
                 CopyRowLinear<SB, DB>(drow, srow, colA[first - xLo], step, first, last, vmask, conv);
             return;
@@ -532,6 +557,14 @@ void Blt(DC& dst, int dx, int dy, int dw, int dh, const host::Surface* src, DC* 
         for (DWORD i = 0; i < lut.size(); ++i)
             lut[i] = i < n ? table[i] & vmask : 0;
         job.lut = lut.data();
+    }
+    std::array<DWORD, 512> pairs{};
+    if (job.lut && srcBpp == 4 && d.BitsPerPixel() == 32) {
+        for (std::size_t byte = 0; byte < 256; ++byte) {
+            pairs[2 * byte] = lut[byte >> 4] & 0x00FFFFFF;
+            pairs[2 * byte + 1] = lut[byte & 0xF] & 0x00FFFFFF;
+        }
+        job.pairs = pairs.data();
     }
     for (int y = std::max(dy, 0); y < std::min(dy + dh, d.Height()); ++y) {
         const std::vector<int>* spans = clip.RowSpans(y);
