@@ -7,6 +7,8 @@
 // profile says the first run is over. After a settling time for start-up and the menu's fades it
 // reads the process's CPU time over SECONDS (default 10) and prints it as a share of one core.
 // The target is no measurable CPU: well under 0.1 %.
+#include "ProcessCpu.h"
+
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -22,27 +24,7 @@
 
 namespace {
 
-// utime + stime of a process, in clock ticks; -1 when it is gone.
-long long CpuTicks(pid_t pid)
-{
-    std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    std::size_t close = text.rfind(')');
-    if (close == std::string::npos)
-        return -1;
-    std::istringstream fields(text.substr(close + 2));
-    std::string field;
-    long long utime = 0, stime = 0;
-    for (int i = 3; fields >> field; ++i) {
-        if (i == 14)
-            utime = std::atoll(field.c_str());
-        if (i == 15) {
-            stime = std::atoll(field.c_str());
-            break;
-        }
-    }
-    return utime + stime;
-}
+using bench::CpuTicks;
 
 }  // namespace
 

@@ -9,7 +9,8 @@ const char kArchiveName[] = "vl.dat";
 }  // namespace
 
 CArticleArchive::CArticleArchive()
-    : ALStorage(kArchiveName, 4096, AL_MIXED), m_dwGeneration(0), m_bFileOpen(FALSE), m_lPosition(0)
+    : ALStorage(kArchiveName, 4096, AL_MIXED), m_dwGeneration(0), m_bFileOpen(FALSE), m_lPosition(0),
+      m_lFilePosition(-1)
 {
 }
 
@@ -52,6 +53,7 @@ int CArticleArchive::Open()
         return AL_CANT_OPEN_FILE;
     m_bFileOpen = TRUE;
     m_lPosition = 0;
+    m_lFilePosition = 0;
     return AL_SUCCESS;
 }
 
@@ -68,6 +70,7 @@ int CArticleArchive::Close()
         m_bFileOpen = FALSE;
     }
     m_lPosition = 0;
+    m_lFilePosition = -1;
     return AL_SUCCESS;
 }
 
@@ -89,14 +92,21 @@ long CArticleArchive::ReadBuffer(unsigned char* buffer, long count)
         return 0;
     UINT nRead = 0;
     try {
-        m_file.Seek(m_lPosition, CFile::begin);
+        // A read that follows on from the last one needs no seek (a disc change puts the file
+        // back at its position).
+        if (m_lFilePosition != m_lPosition) {
+            m_lFilePosition = -1;
+            m_file.Seek(m_lPosition, CFile::begin);
+        }
         nRead = m_file.Read(buffer, static_cast<UINT>(count));
     } catch (CFileException* e) {
         // Closed under it (a disc change whose reopen failed) or a failed read.
         e->Delete();
+        m_lFilePosition = -1;
         return AL_READ_ERROR;
     }
     m_lPosition += static_cast<long>(nRead);
+    m_lFilePosition = m_lPosition;
     return static_cast<long>(nRead);
 }
 

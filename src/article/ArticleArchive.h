@@ -50,4 +50,5 @@ private:
     DWORD m_dwGeneration;  // DataFolderGeneration when the folder was looked up; 0: never
     BOOL m_bFileOpen;
     long m_lPosition;
+    long m_lFilePosition;  // where the open file stands (reads that follow on seek no more); -1: unknown
 };

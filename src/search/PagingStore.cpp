@@ -1,5 +1,10 @@
 // The paging store: handle tables, the memory pool with its best-fit free list and compaction,
 // the use list of unlocked resident blocks, and the swap file with its free ranges.
+//
+// The free pieces of the pool and the free ranges of the swap file are indexed by place and by
+// size, and the occupied pieces of the pool by place: finding the best fit, merging with the
+// neighbours and compaction cost a logarithm or one pass over the resident pieces, however many
+// blocks live in the store.
 #include "search/PagingStore.h"
 
 #include "base/ShowMessage.h"
@@ -14,6 +19,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
+#include <map>
+#include <new>
+#include <set>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -86,12 +96,13 @@ struct Chunk {
 };
 static_assert(sizeof(Chunk) % kGrain == 0);
 
-// A free piece of the pool (the list is ordered by address).
-struct FreePiece {
-    FreePiece* next;
-    std::size_t size;
+// What occupies a piece of the pool.
+enum PieceKind : std::uint8_t { kTable, kBlock, kRangePage };
+struct Owner {
+    PieceKind kind;
+    int index;          // table number, handle, or the range page's serial number
+    std::size_t bytes;  // rounded up to the grain
 };
-static_assert(sizeof(FreePiece) <= kGrain);
 
 // Free ranges of the swap file, kept in pages that live in the pool.
 constexpr int kRangesPerPage = 100;
@@ -101,10 +112,67 @@ struct RangePage {
     RangePage* next;
 };
 
+// The nodes of the store's indexes are kept for reuse once freed: taking and giving back a node
+// is a list operation, not a trip to the heap (the store runs on the user-interface thread only).
+template <class T>
+struct NodeAllocator {
+    using value_type = T;
+    NodeAllocator() = default;
+    template <class U>
+    NodeAllocator(const NodeAllocator<U>&)
+    {
+    }
+    T* allocate(std::size_t n)
+    {
+        FreeNode*& head = Head();
+        if (n != 1 || !head)
+            return static_cast<T*>(::operator new(n * sizeof(T)));
+        FreeNode* node = head;
+        head = node->next;
+        return reinterpret_cast<T*>(node);
+    }
+    void deallocate(T* p, std::size_t n)
+    {
+        if (n != 1) {
+            ::operator delete(p);
+            return;
+        }
+        auto* node = reinterpret_cast<FreeNode*>(p);
+        node->next = Head();
+        Head() = node;
+    }
+    template <class U>
+    bool operator==(const NodeAllocator<U>&) const
+    {
+        return true;
+    }
+
+private:
+    struct FreeNode {
+        FreeNode* next;
+    };
+    static_assert(sizeof(T) >= sizeof(FreeNode));
+    static FreeNode*& Head()
+    {
+        static FreeNode* head = nullptr;
+        return head;
+    }
+};
+
+template <class Key, class Value>
+using IndexMap = std::map<Key, Value, std::less<Key>, NodeAllocator<std::pair<const Key, Value>>>;
+template <class Key>
+using IndexSet = std::set<Key, std::less<Key>, NodeAllocator<Key>>;
+
 struct Store {
     // Pool
     Chunk* chunks = nullptr;
-    FreePiece* freeList = nullptr;
+    // Free pieces by address (for merging) and by size, then address (for the best fit: the
+    // smallest piece that is large enough, the lowest of equal ones).
+    IndexMap<std::uintptr_t, std::size_t> freeByAddress;
+    IndexSet<std::pair<std::size_t, std::uintptr_t>> freeBySize;
+    // Occupied pieces by address.
+    IndexMap<std::uintptr_t, Owner> used;
     std::size_t poolSize = 0;
     std::size_t freeBytes = 0;
     std::size_t poolLimit = 0;  // 0: grows on demand
@@ -126,7 +194,14 @@ struct Store {
     std::uint32_t swapFree = 0;
     unsigned rangeCount = 0;
     bool needsFlush = false;
-    RangePage* rangePages = nullptr;
+    RangePage* rangePages = nullptr;  // newest first
+    std::vector<RangePage*> rangePageBySerial;  // oldest first
+    // Free ranges by offset (for merging), by size then place in the page chain (for the best
+    // fit: the smallest range that is large enough, the first of equal ones), and the empty
+    // slots in chain order. A place is (-serial, slot): newer pages come first in the chain.
+    IndexMap<std::uint32_t, std::pair<int, int>> rangeAt;
+    IndexSet<std::tuple<std::uint32_t, int, int>> rangeBySize;
+    IndexSet<std::pair<int, int>> emptySlots;
     // Counters
     DWORD allocations = 0;
     DWORD pageOuts = 0;
@@ -138,6 +213,58 @@ struct Store {
 
 Store g;
 bool g_exitRegistered = false;
+
+// ---------------------------------------------------------------------------------------------
+// The index of the swap file's free ranges (their values live in the range pages)
+
+RangePage* RangePageAt(std::pair<int, int> place)
+{
+    return g.rangePageBySerial[static_cast<std::size_t>(-place.first)];
+}
+
+void SetRange(std::pair<int, int> place, std::uint32_t offset, std::uint32_t size)
+{
+    RangePage* page = RangePageAt(place);
+    page->offset[place.second] = offset;
+    page->size[place.second] = size;
+    g.emptySlots.erase(place);
+    g.rangeAt.emplace(offset, place);
+    g.rangeBySize.emplace(size, place.first, place.second);
+}
+
+void ClearRange(std::pair<int, int> place)
+{
+    RangePage* page = RangePageAt(place);
+    g.rangeAt.erase(page->offset[place.second]);
+    g.rangeBySize.erase({page->size[place.second], place.first, place.second});
+    page->size[place.second] = 0;
+    g.emptySlots.insert(place);
+}
+
+// Every slot of every page empty.
+void ResetRanges()
+{
+    g.rangeAt.clear();
+    g.rangeBySize.clear();
+    g.emptySlots.clear();
+    for (std::size_t serial = 0; serial < g.rangePageBySerial.size(); ++serial) {
+        std::memset(g.rangePageBySerial[serial]->size, 0, sizeof g.rangePageBySerial[serial]->size);
+        for (int i = 0; i < kRangesPerPage; ++i)
+            g.emptySlots.emplace(-static_cast<int>(serial), i);
+    }
+    g.rangeCount = 0;
+}
+
+// The page chain again after compaction moved pages: newest first.
+void RelinkRangePages()
+{
+    RangePage* next = nullptr;
+    for (RangePage* page : g.rangePageBySerial) {
+        page->next = next;
+        next = page;
+    }
+    g.rangePages = next;
+}
 
 // ---------------------------------------------------------------------------------------------
 // The store's two connections to the rest of the program.
@@ -224,32 +351,39 @@ void UseListPushHead(VMHANDLE handle)
 // ---------------------------------------------------------------------------------------------
 // Pool
 
+void InsertFree(std::uintptr_t at, std::size_t size)
+{
+    g.freeByAddress.emplace(at, size);
+    g.freeBySize.emplace(size, at);
+}
+
+IndexMap<std::uintptr_t, std::size_t>::iterator EraseFree(IndexMap<std::uintptr_t, std::size_t>::iterator it)
+{
+    g.freeBySize.erase({it->second, it->first});
+    return g.freeByAddress.erase(it);
+}
+
+// Gives a piece back, merged with the free pieces right before and after it.
 void PoolFree(std::byte* piece, std::size_t size)
 {
     size = RoundUp(size);
     g.freeBytes += size;
-    auto at = Address(piece);
-    FreePiece* before = nullptr;
-    FreePiece* after = g.freeList;
-    while (after && Address(after) < at) {
-        before = after;
-        after = after->next;
+    std::uintptr_t at = Address(piece);
+    std::size_t total = size;
+    auto after = g.freeByAddress.lower_bound(at);
+    if (after != g.freeByAddress.end() && at + size == after->first) {
+        total += after->second;
+        after = EraseFree(after);
     }
-    auto* p = reinterpret_cast<FreePiece*>(piece);
-    p->size = size;
-    p->next = after;
-    if (after && at + size == Address(after)) {
-        p->size += after->size;
-        p->next = after->next;
+    if (after != g.freeByAddress.begin()) {
+        auto before = std::prev(after);
+        if (before->first + before->second == at) {
+            at = before->first;
+            total += before->second;
+            EraseFree(before);
+        }
     }
-    if (before && Address(before) + before->size == at) {
-        before->size += p->size;
-        before->next = p->next;
-    } else if (before) {
-        before->next = p;
-    } else {
-        g.freeList = p;
-    }
+    InsertFree(at, total);
 }
 
 bool AddChunk(std::size_t bytes)
@@ -274,31 +408,31 @@ bool GrowPool(std::size_t size)
     return AddChunk(bytes);
 }
 
-// Best fit over the free list; nullptr when no piece is large enough.
+// Best fit over the free pieces: the smallest that is large enough, the lowest in memory of
+// equal ones; nullptr when none is large enough.
 std::byte* TakeFreePiece(std::size_t size)
 {
-    FreePiece** bestLink = nullptr;
-    for (FreePiece** link = &g.freeList; *link; link = &(*link)->next) {
-        if ((*link)->size == size) {
-            bestLink = link;
-            break;
-        }
-        if ((*link)->size > size && (!bestLink || (*link)->size < (*bestLink)->size))
-            bestLink = link;
-    }
-    if (!bestLink)
+    auto best = g.freeBySize.lower_bound({size, 0});
+    if (best == g.freeBySize.end())
         return nullptr;
-    FreePiece* piece = *bestLink;
+    const auto [pieceSize, at] = *best;
     g.freeBytes -= size;
-    if (piece->size == size) {
-        *bestLink = piece->next;
+    auto place = g.freeByAddress.find(at);
+    if (pieceSize == size) {
+        g.freeBySize.erase(best);
+        g.freeByAddress.erase(place);
     } else {
-        auto* rest = reinterpret_cast<FreePiece*>(reinterpret_cast<std::byte*>(piece) + size);
-        rest->next = piece->next;
-        rest->size = piece->size - size;
-        *bestLink = rest;
+        // The rest keeps its place among the pieces by address: the nodes are reused.
+        auto next = std::next(place);
+        auto byAddress = g.freeByAddress.extract(place);
+        byAddress.key() = at + size;
+        byAddress.mapped() = pieceSize - size;
+        g.freeByAddress.insert(next, std::move(byAddress));
+        auto bySize = g.freeBySize.extract(best);
+        bySize.value() = {pieceSize - size, at + size};
+        g.freeBySize.insert(std::move(bySize));
     }
-    return reinterpret_cast<std::byte*>(piece);
+    return reinterpret_cast<std::byte*>(at);
 }
 
 void PoolCompact();
@@ -328,89 +462,55 @@ std::byte* PoolAlloc(std::size_t size)
 
 // Slides every movable piece of each chunk down over the free space before it. Locked blocks stay
 // where they are, and so do the handle tables while a small block (whose address lies in its
-// table) is locked.
+// table) is locked. One pass over the occupied pieces in address order.
 void PoolCompact()
 {
     ++g.compactions;
-    enum Kind { kTable, kBlock, kRangePage };
-    struct Item {
-        std::byte* at;
-        std::size_t bytes;
-        Kind kind;
-        int index;  // table number, handle, or position in the range-page chain
-        bool movable;
-    };
-    std::vector<Item> items;
-    std::vector<RangePage*> pages;
-    for (int t = 0; t < g.tableCount; ++t) {
-        items.push_back({reinterpret_cast<std::byte*>(g.tables[t]), kTableBytes, kTable, t, g.lockedSmall == 0});
-        for (std::size_t i = 0; i < kEntriesPerTable; ++i) {
-            const Entry& e = g.tables[t][i];
-            if ((e.state & MT_MEMORY) && !(e.state & MT_SMALL))
-                items.push_back({e.u.big.address, RoundUp(e.size), kBlock, static_cast<int>((t << 8) | i),
-                                 e.locks == 0});
-        }
-    }
-    for (RangePage* page = g.rangePages; page; page = page->next) {
-        items.push_back({reinterpret_cast<std::byte*>(page), RoundUp(sizeof(RangePage)), kRangePage,
-                         static_cast<int>(pages.size()), true});
-        pages.push_back(page);
-    }
-    std::sort(items.begin(), items.end(), [](const Item& a, const Item& b) {
-        return Address(a.at) < Address(b.at);
-    });
-
-    struct Gap {
-        std::byte* at;
-        std::size_t bytes;
-    };
-    std::vector<Gap> gaps;
+    std::vector<std::pair<std::uintptr_t, Owner>> placed;
+    placed.reserve(g.used.size());
+    g.freeByAddress.clear();
+    g.freeBySize.clear();
+    bool pagesMoved = false;
     for (Chunk* chunk = g.chunks; chunk; chunk = chunk->next) {
         std::byte* begin = reinterpret_cast<std::byte*>(chunk) + sizeof(Chunk);
         std::byte* end = reinterpret_cast<std::byte*>(chunk) + chunk->size;
-        auto first = std::lower_bound(items.begin(), items.end(), begin, [](const Item& item, std::byte* p) {
-            return Address(item.at) < Address(p);
-        });
         std::byte* cursor = begin;
-        for (auto it = first; it != items.end() && Address(it->at) < Address(end); ++it) {
-            if (it->at != cursor && it->movable) {
-                std::memmove(cursor, it->at, it->bytes);
-                it->at = cursor;
-                switch (it->kind) {
+        for (auto it = g.used.lower_bound(Address(begin)); it != g.used.end() && it->first < Address(end); ++it) {
+            auto* at = reinterpret_cast<std::byte*>(it->first);
+            const Owner& owner = it->second;
+            bool movable = owner.kind == kTable   ? g.lockedSmall == 0
+                           : owner.kind == kBlock ? EntryOf(static_cast<VMHANDLE>(owner.index))->locks == 0
+                                                  : true;
+            if (at != cursor && movable) {
+                std::memmove(cursor, at, owner.bytes);
+                switch (owner.kind) {
                 case kTable:
-                    g.tables[it->index] = reinterpret_cast<Entry*>(cursor);
+                    g.tables[owner.index] = reinterpret_cast<Entry*>(cursor);
                     break;
                 case kBlock:
-                    EntryOf(static_cast<VMHANDLE>(it->index))->u.big.address = cursor;
+                    EntryOf(static_cast<VMHANDLE>(owner.index))->u.big.address = cursor;
                     break;
                 case kRangePage:
-                    pages[it->index] = reinterpret_cast<RangePage*>(cursor);
+                    g.rangePageBySerial[static_cast<std::size_t>(owner.index)] = reinterpret_cast<RangePage*>(cursor);
+                    pagesMoved = true;
                     break;
                 }
+                at = cursor;
             }
-            if (it->at != cursor)
-                gaps.push_back({cursor, static_cast<std::size_t>(it->at - cursor)});
-            cursor = it->at + it->bytes;
+            if (at != cursor)
+                InsertFree(Address(cursor), static_cast<std::size_t>(at - cursor));
+            placed.emplace_back(Address(at), owner);
+            cursor = at + owner.bytes;
         }
         if (cursor != end)
-            gaps.push_back({cursor, static_cast<std::size_t>(end - cursor)});
+            InsertFree(Address(cursor), static_cast<std::size_t>(end - cursor));
     }
-    for (std::size_t i = 0; i < pages.size(); ++i)
-        pages[i]->next = i + 1 < pages.size() ? pages[i + 1] : nullptr;
-    g.rangePages = pages.empty() ? nullptr : pages[0];
-
-    std::sort(gaps.begin(), gaps.end(), [](const Gap& a, const Gap& b) {
-        return Address(a.at) < Address(b.at);
-    });
-    g.freeList = nullptr;
-    FreePiece** link = &g.freeList;
-    for (const Gap& gap : gaps) {
-        auto* piece = reinterpret_cast<FreePiece*>(gap.at);
-        piece->size = gap.bytes;
-        piece->next = nullptr;
-        *link = piece;
-        link = &piece->next;
-    }
+    std::sort(placed.begin(), placed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    g.used.clear();
+    for (const auto& item : placed)
+        g.used.emplace_hint(g.used.end(), item.first, item.second);
+    if (pagesMoved)
+        RelinkRangePages();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -427,40 +527,34 @@ bool SwapFree(std::uint32_t size, std::uint32_t offset, bool noNewPage)
 {
     if (g.fd < 0 || offset == kNoSwapCopy || size == 0)
         return true;
-    RangePage* endsHerePage = nullptr;
-    int endsHere = -1;
-    RangePage* startsAfterPage = nullptr;
-    int startsAfter = -1;
-    RangePage* emptyPage = nullptr;
-    int empty = -1;
-    for (RangePage* page = g.rangePages; page; page = page->next) {
-        for (int i = 0; i < kRangesPerPage; ++i) {
-            if (page->size[i] == 0) {
-                if (!emptyPage) {
-                    emptyPage = page;
-                    empty = i;
-                }
-            } else if (page->offset[i] + page->size[i] == offset) {
-                endsHerePage = page;
-                endsHere = i;
-            } else if (page->offset[i] == offset + size) {
-                startsAfterPage = page;
-                startsAfter = i;
-            }
-        }
+    auto startsAfter = g.rangeAt.find(offset + size);
+    auto endsHere = g.rangeAt.lower_bound(offset);
+    if (endsHere != g.rangeAt.begin()) {
+        endsHere = std::prev(endsHere);
+        if (endsHere->first + RangePageAt(endsHere->second)->size[endsHere->second.second] != offset)
+            endsHere = g.rangeAt.end();
+    } else {
+        endsHere = g.rangeAt.end();
     }
-    if (endsHerePage) {
-        endsHerePage->size[endsHere] += size;
-        if (startsAfterPage) {
-            endsHerePage->size[endsHere] += startsAfterPage->size[startsAfter];
-            startsAfterPage->size[startsAfter] = 0;
+    if (endsHere != g.rangeAt.end()) {
+        const std::pair<int, int> place = endsHere->second;
+        std::uint32_t start = endsHere->first;
+        std::uint32_t total = RangePageAt(place)->size[place.second] + size;
+        if (startsAfter != g.rangeAt.end()) {
+            const std::pair<int, int> next = startsAfter->second;
+            total += RangePageAt(next)->size[next.second];
+            ClearRange(next);
             --g.rangeCount;
         }
-    } else if (startsAfterPage) {
-        startsAfterPage->offset[startsAfter] = offset;
-        startsAfterPage->size[startsAfter] += size;
+        ClearRange(place);
+        SetRange(place, start, total);
+    } else if (startsAfter != g.rangeAt.end()) {
+        const std::pair<int, int> place = startsAfter->second;
+        std::uint32_t total = RangePageAt(place)->size[place.second] + size;
+        ClearRange(place);
+        SetRange(place, offset, total);
     } else {
-        if (!emptyPage) {
+        if (g.emptySlots.empty()) {
             if (noNewPage)
                 return false;
             auto* page = reinterpret_cast<RangePage*>(PoolAlloc(sizeof(RangePage)));
@@ -469,13 +563,15 @@ bool SwapFree(std::uint32_t size, std::uint32_t offset, bool noNewPage)
                 return false;
             }
             std::memset(page, 0, sizeof(RangePage));
+            const int serial = static_cast<int>(g.rangePageBySerial.size());
+            g.used[Address(page)] = Owner{kRangePage, serial, RoundUp(sizeof(RangePage))};
             page->next = g.rangePages;
             g.rangePages = page;
-            emptyPage = page;
-            empty = 0;
+            g.rangePageBySerial.push_back(page);
+            for (int i = 0; i < kRangesPerPage; ++i)
+                g.emptySlots.emplace(-serial, i);
         }
-        emptyPage->offset[empty] = offset;
-        emptyPage->size[empty] = size;
+        SetRange(*g.emptySlots.begin(), offset, size);
         ++g.rangeCount;
     }
     g.swapFree += size;
@@ -487,32 +583,17 @@ std::uint32_t TakeSwapRange(std::uint32_t size)
 {
     if (g.swapFree < size)
         return kNoSwapCopy;
-    RangePage* bestPage = nullptr;
-    int best = -1;
-    for (RangePage* page = g.rangePages; page; page = page->next) {
-        for (int i = 0; i < kRangesPerPage; ++i) {
-            if (page->size[i] < size || page->size[i] == 0)
-                continue;
-            if (!bestPage || page->size[i] < bestPage->size[best]) {
-                bestPage = page;
-                best = i;
-                if (page->size[i] == size)
-                    break;
-            }
-        }
-        if (bestPage && bestPage->size[best] == size)
-            break;
-    }
-    if (!bestPage)
+    auto best = g.rangeBySize.lower_bound({size, std::numeric_limits<int>::min(), 0});
+    if (best == g.rangeBySize.end())
         return kNoSwapCopy;
-    std::uint32_t offset = bestPage->offset[best];
-    if (bestPage->size[best] == size) {
-        bestPage->size[best] = 0;
+    const auto [rangeSize, negSerial, slot] = *best;
+    const std::pair<int, int> place{negSerial, slot};
+    std::uint32_t offset = RangePageAt(place)->offset[slot];
+    ClearRange(place);
+    if (rangeSize == size)
         --g.rangeCount;
-    } else {
-        bestPage->offset[best] += size;
-        bestPage->size[best] -= size;
-    }
+    else
+        SetRange(place, offset + size, rangeSize - size);
     g.swapFree -= size;
     return offset;
 }
@@ -581,13 +662,10 @@ void CompactSwapInPlace()
         }
         point += e->size;
     }
-    for (RangePage* page = g.rangePages; page; page = page->next)
-        std::memset(page->size, 0, sizeof page->size);
-    g.rangeCount = 0;
+    ResetRanges();
     g.swapFree = g.swapEnd - point;
     if (g.swapFree && g.rangePages) {
-        g.rangePages->offset[0] = point;
-        g.rangePages->size[0] = g.swapFree;
+        SetRange({-static_cast<int>(g.rangePageBySerial.size() - 1), 0}, point, g.swapFree);
         g.rangeCount = 1;
     }
     SwapFlush();
@@ -685,6 +763,7 @@ bool PageOut(VMHANDLE handle)
         }
         ++g.swapWrites;
     }
+    g.used.erase(Address(e->u.big.address));
     PoolFree(e->u.big.address, e->size);
     e->u.big.address = nullptr;
     e->state = MT_DISK;
@@ -740,6 +819,7 @@ bool PageIn(VMHANDLE handle)
     }
     e->u.big.address = piece;
     e->state = MT_MEMORY;
+    g.used[Address(piece)] = Owner{kBlock, handle, RoundUp(e->size)};
     ++g.pageIns;
     return true;
 }
@@ -758,6 +838,7 @@ VMHANDLE TakeHandle()
         std::memset(static_cast<void*>(table), 0, kTableBytes);
         int t = g.tableCount++;
         g.tables[t] = table;
+        g.used[Address(table)] = Owner{kTable, t, kTableBytes};
         for (int i = static_cast<int>(kEntriesPerTable) - 1; i >= (t == 0 ? 1 : 0); --i) {
             table[i].older = g.freeHandles;
             g.freeHandles = static_cast<VMHANDLE>((t << 8) | i);
@@ -850,10 +931,8 @@ int VmInit()
     g.swapName[0] = '\0';
     g.swapEnd = 0;
     g.swapFree = 0;
-    g.rangeCount = 0;
     g.needsFlush = false;
-    for (RangePage* page = g.rangePages; page; page = page->next)
-        std::memset(page->size, 0, sizeof page->size);
+    ResetRanges();
     return MakeSwapFile();
 }
 
@@ -896,6 +975,7 @@ VMHANDLE VmAlloc(UINT size, BOOL zero)
         e->size = static_cast<std::uint16_t>(size);
         e->u.big.swapOffset = kNoSwapCopy;
         e->u.big.address = piece;
+        g.used[Address(piece)] = Owner{kBlock, handle, RoundUp(size)};
         UseListPushHead(handle);
         if (zero) {
             std::memset(piece, 0, size);
@@ -1005,6 +1085,7 @@ void VmFree(VMHANDLE handle)
     if (e->state & MT_MEMORY) {
         if (!e->locks)
             UseListRemove(handle);
+        g.used.erase(Address(e->u.big.address));
         PoolFree(e->u.big.address, size);
     }
     ReleaseHandle(handle);

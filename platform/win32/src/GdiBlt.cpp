@@ -7,6 +7,7 @@
 #include <winerror.h>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <type_traits>
 #include <unordered_map>
@@ -264,7 +265,26 @@ struct RowJob {
     int xLo;                       // first destination column of the tables
     const std::vector<int>& colA;  // source column per destination column; -1: none
     const std::vector<int>& colB;  // end of its source span
+    const DWORD* lut = nullptr;    // a colour table source: every index's value, masked; or none
+    const DWORD* pairs = nullptr;  // a 4-bit one onto 32 bits: the two values of every byte; or none
 };
+
+// A 4-bit span onto 32 bits, forwards from source column s0: the two pixels of every whole byte
+// in one look-up.
+void CopyPairs(BYTE* drow, const BYTE* srow, int s0, int a, int b, const DWORD* lut, const DWORD* pairs)
+{
+    DWORD* dp = reinterpret_cast<DWORD*>(drow);
+    int x = a, sx = s0;
+    if (x < b && (sx & 1))
+        dp[x++] = lut[srow[sx++ >> 1] & 0xF];
+    for (; x + 1 < b; x += 2, sx += 2) {
+        const DWORD* both = pairs + 2 * srow[sx >> 1];
+        dp[x] = both[0];
+        dp[x + 1] = both[1];
+    }
+    if (x < b)
+        dp[x] = lut[srow[sx >> 1] >> 4];
+}
 
 // A plain copy of an unstretched span: every pixel its source column's value, converted by
 // `conv`; source column s0 + (x - a) * step (step 1, or -1 mirrored),
@@ -272,6 +292,44 @@ struct RowJob {
 template <int SB, int DB, class Conv>
 void CopyRowLinear(BYTE* drow, const BYTE* srow, int s0, int step, int a, int b, DWORD vmask, Conv conv)
 {
+    if constexpr (SB == 8 && DB == 32) {
+        if (step > 0) {
+            // Indexes to colours: one look-up and one store per pixel.
+            const BYTE* __restrict sp = srow + s0;
+            DWORD* __restrict dp = reinterpret_cast<DWORD*>(drow) + a;
+            const DWORD m = vmask & 0x00FFFFFF;
+            const int n = b - a;
+            int i = 0;
+            for (; i + 4 <= n; i += 4) {
+                DWORD four;
+                std::memcpy(&four, sp + i, sizeof four);
+                dp[i] = conv(four & 0xFF) & m;
+                dp[i + 1] = conv((four >> 8) & 0xFF) & m;
+                dp[i + 2] = conv((four >> 16) & 0xFF) & m;
+                dp[i + 3] = conv(four >> 24) & m;
+            }
+            for (; i < n; ++i)
+                dp[i] = conv(sp[i]) & m;
+            return;
+        }
+    }
+    if constexpr (SB == 4) {
+        if (step > 0) {
+            // Two pixels from each whole source byte.
+            int x = a, sxx = s0;
+            if (x < b && (sxx & 1)) {
+                StorePixel<DB>(drow, x++, conv(LoadPixel<SB>(srow, sxx++)) & vmask);
+            }
+            for (; x + 1 < b; x += 2, sxx += 2) {
+                const DWORD both = srow[sxx >> 1];
+                StorePixel<DB>(drow, x, conv(both >> 4) & vmask);
+                StorePixel<DB>(drow, x + 1, conv(both & 0xF) & vmask);
+            }
+            if (x < b)
+                StorePixel<DB>(drow, x, conv(LoadPixel<SB>(srow, sxx)) & vmask);
+            return;
+        }
+    }
     if (step > 0) {
         for (int x = a; x < b; ++x)
             StorePixel<DB>(drow, x, conv(LoadPixel<SB>(srow, s0 + (x - a))) & vmask);
@@ -309,6 +367,13 @@ void RopRow(RowJob& j, int y, int iy, int syA, int syB, int a, int b, Conv conv)
                 ++first;
             while (last > first && colA[last - 1 - xLo] < 0)
                 --last;
+            if constexpr (SB == 4 && DB == 32) {
+                if (j.pairs && step > 0) {
+                    if (first < last)
+                        CopyPairs(drow, srow, colA[first - xLo], first, last, j.lut, j.pairs);
+                    return;
+                }
+            }
             if (first < last)
                 CopyRowLinear<SB, DB>(drow, srow, colA[first - xLo], step, first, last, vmask, conv);
             return;
@@ -379,6 +444,13 @@ void BltRow(RowJob& j, int y, int iy, int syA, int syB, int a, int b)
         RopRow<SB, DB>(j, y, iy, syA, syB, a, b, [](DWORD v) { return v; });
         return;
     case Converter::Table: {
+        if constexpr (SB <= 8) {
+            if (j.lut) {
+                const DWORD* lut = j.lut;
+                RopRow<SB, DB>(j, y, iy, syA, syB, a, b, [lut](DWORD v) { return lut[v]; });
+                return;
+            }
+        }
         const DWORD* table = conv->TableData();
         const DWORD n = conv->TableSize();
         RopRow<SB, DB>(j, y, iy, syA, syB, a, b, [table, n](DWORD v) { return v < n ? table[v] : 0; });
@@ -476,6 +548,24 @@ void Blt(DC& dst, int dx, int dy, int dw, int dh, const host::Surface* src, DC* 
     const int srcBpp = src ? src->BitsPerPixel() : 32;
     RowJob job{d,    src,   mask, conv ? &*conv : nullptr, pat,   needPattern, fore, back, vmask, dx, dw, mx, my,
                flipX, stretch, stretch && mode != COLORONCOLOR, mode, xLo, colA, colB};
+    // A source of colour-table indexes: its table padded to every index the depth can hold and
+    // masked to the destination, once per call.
+    std::array<DWORD, 256> lut{};
+    if (conv && srcBpp <= 8 && conv->GetKind() == Converter::Table) {
+        const DWORD* table = conv->TableData();
+        const DWORD n = conv->TableSize();
+        for (DWORD i = 0; i < lut.size(); ++i)
+            lut[i] = i < n ? table[i] & vmask : 0;
+        job.lut = lut.data();
+    }
+    std::array<DWORD, 512> pairs{};
+    if (job.lut && srcBpp == 4 && d.BitsPerPixel() == 32) {
+        for (std::size_t byte = 0; byte < 256; ++byte) {
+            pairs[2 * byte] = lut[byte >> 4] & 0x00FFFFFF;
+            pairs[2 * byte + 1] = lut[byte & 0xF] & 0x00FFFFFF;
+        }
+        job.pairs = pairs.data();
+    }
     for (int y = std::max(dy, 0); y < std::min(dy + dh, d.Height()); ++y) {
         const std::vector<int>* spans = clip.RowSpans(y);
         if (!spans)

@@ -47,8 +47,22 @@ void FillSpan(DC& dc, int y, int x0, int x1, const Paint& p, int rop2)
         int a = std::max(x0, (*spans)[i]), b = std::min(x1, (*spans)[i + 1]);
         if (a >= b)
             continue;
-        if (s.BitsPerPixel() == 32 && p.solid && p.patMask.empty() && rop2 == R2_COPYPEN) {
-            std::fill_n(reinterpret_cast<DWORD*>(s.Row(y)) + a, b - a, p.value & mask);
+        if (s.BitsPerPixel() == 32 && p.solid && p.patMask.empty()) {
+            DWORD* row = reinterpret_cast<DWORD*>(s.Row(y));
+            if (rop2 == R2_COPYPEN) {
+                std::fill_n(row + a, b - a, p.value & mask);
+                continue;
+            }
+            // With a solid paint every bit of the result is 0, 1, the destination's bit or its
+            // inverse: the operation is (d & keep) ^ flip, worked out once for the span.
+            const DWORD flip = Rop2(rop2, p.value, 0);
+            const DWORD keep = flip ^ Rop2(rop2, p.value, 0xFFFFFFFFu);
+            if (keep == 0) {
+                std::fill_n(row + a, b - a, flip & mask);
+            } else {
+                for (int x = a; x < b; ++x)
+                    row[x] = ((row[x] & keep) ^ flip) & mask;
+            }
             continue;
         }
         for (int x = a; x < b; ++x) {

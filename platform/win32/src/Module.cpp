@@ -225,10 +225,20 @@ Module* Find(HMODULE handle)
     return it == modules.end() ? nullptr : it->second.get();
 }
 
-std::string ReadWholeFile(const std::string& path)
+// The bytes of a file read straight into a data module's 8-byte aligned storage; `size` is their
+// count (0 for a file that cannot be read).
+std::vector<std::uint64_t> ReadWholeFile(const std::string& path, std::size_t& size)
 {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    size = 0;
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    const std::streamoff length = in ? static_cast<std::streamoff>(in.tellg()) : 0;
+    if (length <= 0)
+        return std::vector<std::uint64_t>(1);
+    std::vector<std::uint64_t> words((static_cast<std::size_t>(length) + 7) / 8);
+    in.seekg(0);
+    in.read(reinterpret_cast<char*>(words.data()), length);
+    size = static_cast<std::size_t>(in.gcount());
+    return words;
 }
 
 // The contents of a named section of an ELF file: nothing when the file is not a 64-bit ELF
@@ -263,15 +273,16 @@ std::optional<std::string> ReadElfSection(const std::string& path, const char* n
     return std::string();
 }
 
-// A data module over bundle bytes (none: a module without resources).
-HMODULE LoadDataModule(const std::string& bytes, bool codeFile)
+// A data module over `size` bundle bytes held in `storage` (none: a module without resources).
+HMODULE LoadDataModule(std::vector<std::uint64_t> storage, std::size_t size, bool codeFile)
 {
     auto module = std::make_unique<Module>();
     module->codeFile = codeFile;
-    module->storage.resize(std::max<std::size_t>(1, (bytes.size() + 7) / 8));
-    std::memcpy(module->storage.data(), bytes.data(), bytes.size());
-    if (!bytes.empty() || !codeFile) {
-        auto entries = host::ParseBundle(module->storage.data(), bytes.size());
+    module->storage = std::move(storage);
+    if (module->storage.empty())
+        module->storage.resize(1);
+    if (size != 0 || !codeFile) {
+        auto entries = host::ParseBundle(module->storage.data(), size);
         if (!entries) {
             SetLastError(ERROR_BAD_EXE_FORMAT);
             return nullptr;
@@ -406,11 +417,16 @@ HMODULE WINAPI LoadLibraryEx(LPCSTR lpLibFileName, HANDLE hFile, DWORD dwFlags)
     }
     HMODULE handle = nullptr;
     if (host::LooksLikeBundle(magic, host::kBundleHeaderSize)) {
-        handle = LoadDataModule(ReadWholeFile(resolved->hostPath), false);
+        std::size_t size = 0;
+        auto words = ReadWholeFile(resolved->hostPath, size);
+        handle = LoadDataModule(std::move(words), size, false);
     } else if (std::memcmp(magic, ELFMAG, SELFMAG) == 0 && asData) {
         auto section = ReadElfSection(resolved->hostPath, host::kBundleSectionName);
-        if (section)
-            handle = LoadDataModule(*section, true);
+        if (section) {
+            std::vector<std::uint64_t> words(std::max<std::size_t>(1, (section->size() + 7) / 8));
+            std::memcpy(words.data(), section->data(), section->size());
+            handle = LoadDataModule(std::move(words), section->size(), true);
+        }
         else
             SetLastError(ERROR_BAD_EXE_FORMAT);
     } else if (std::memcmp(magic, ELFMAG, SELFMAG) == 0) {

@@ -6,6 +6,8 @@
 #include <host/Process.h>
 
 #include <dirent.h>
+#include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -175,26 +177,66 @@ std::atomic<std::uint64_t> g_pathMapGeneration{1};
 // before it is used (the entry may have gone behind the platform's back); a name the cache does
 // not know sends the lookup to the folder itself, so that entries made by other programs are
 // found. The platform's own creations, renames and deletions drop the folder's entry.
+//
+// A name missing from a listing is missing from the folder as long as the folder has not changed
+// since: same folder (device and inode) and same modification time, where that time lay well
+// before the listing was read (a change within the clock's granularity of the reading could
+// leave the time as it was).
 class FolderNameCache {
 public:
-    std::optional<std::string> Find(const std::string& folder, const std::string& upperName)
+    // The folder's stamp: what tells whether its entries changed.
+    struct Stamp {
+        dev_t device = 0;
+        ino_t inode = 0;
+        timespec modified{};
+        bool operator==(const Stamp& o) const
+        {
+            return device == o.device && inode == o.inode && modified.tv_sec == o.modified.tv_sec &&
+                   modified.tv_nsec == o.modified.tv_nsec;
+        }
+    };
+
+    static std::optional<Stamp> StampOf(const std::string& folder)
+    {
+        struct stat st;
+        if (stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
+            return std::nullopt;
+        return Stamp{st.st_dev, st.st_ino, st.st_mtim};
+    }
+
+    // The spelling of a name the folder's listing holds; `absent` when the listing does not hold
+    // it and may be trusted for that.
+    std::optional<std::string> Find(const std::string& folder, const std::string& upperName, bool* absent = nullptr)
     {
         std::lock_guard lock(m_lock);
+        if (absent)
+            *absent = false;
         auto f = m_folders.find(folder);
         if (f == m_folders.end())
             return std::nullopt;
-        auto n = f->second.find(upperName);
-        if (n == f->second.end())
+        auto n = f->second.names.find(upperName);
+        if (n == f->second.names.end()) {
+            if (absent && f->second.trusted) {
+                std::optional<Stamp> now = StampOf(folder);
+                *absent = now && *now == f->second.stamp;
+            }
             return std::nullopt;
+        }
         return n->second;
     }
 
-    void Store(const std::string& folder, std::unordered_map<std::string, std::string> names)
+    // `stamp`: the folder's stamp taken before the listing was read, `readAt` when it was read.
+    void Store(const std::string& folder, std::unordered_map<std::string, std::string> names,
+               std::optional<Stamp> stamp, const timespec& readAt)
     {
         std::lock_guard lock(m_lock);
         if (m_folders.size() >= kMaxFolders)
             m_folders.clear();
-        m_folders[folder] = std::move(names);
+        Listing& listing = m_folders[folder];
+        listing.names = std::move(names);
+        listing.trusted = stamp && stamp->modified.tv_sec + 2 < readAt.tv_sec;
+        if (stamp)
+            listing.stamp = *stamp;
     }
 
     void Forget(const std::string& folder)
@@ -204,9 +246,14 @@ public:
     }
 
 private:
+    struct Listing {
+        std::unordered_map<std::string, std::string> names;
+        Stamp stamp;
+        bool trusted = false;  // a name missing from `names` is missing while the stamp holds
+    };
     static constexpr std::size_t kMaxFolders = 256;
     std::mutex m_lock;
-    std::unordered_map<std::string, std::unordered_map<std::string, std::string>> m_folders;
+    std::unordered_map<std::string, Listing> m_folders;
 };
 
 FolderNameCache& FolderNames()
@@ -245,9 +292,15 @@ std::optional<std::string> MatchEntry(const std::string& folder, const std::stri
     if (HostExists(JoinHost(folder, exact)))
         return exact;
     const std::string upper = Upper1252Text(name);
-    if (std::optional<std::string> known = FolderNames().Find(folder, upper))
+    bool absent = false;
+    if (std::optional<std::string> known = FolderNames().Find(folder, upper, &absent))
         if (HostExists(JoinHost(folder, *known)))
             return known;
+    if (absent)
+        return std::nullopt;
+    const std::optional<FolderNameCache::Stamp> stamp = FolderNameCache::StampOf(folder);
+    timespec readAt{};
+    clock_gettime(CLOCK_REALTIME, &readAt);
     DIR* dir = opendir(folder.c_str());
     if (!dir)
         return std::nullopt;
@@ -260,7 +313,7 @@ std::optional<std::string> MatchEntry(const std::string& folder, const std::stri
     std::optional<std::string> found;
     if (auto it = names.find(upper); it != names.end())
         found = it->second;
-    FolderNames().Store(folder, std::move(names));
+    FolderNames().Store(folder, std::move(names), stamp, readAt);
     return found;
 }
 

@@ -124,7 +124,7 @@ void PruneSlot(Slot& slot)
 
 bool AddOpener(Slot& slot)
 {
-    std::int32_t pid = getpid();
+    std::int32_t pid = static_cast<std::int32_t>(GetCurrentProcessId());
     Opener* free = nullptr;
     for (Opener& opener : slot.openers) {
         if (opener.pid == pid) {
@@ -142,7 +142,7 @@ bool AddOpener(Slot& slot)
 
 void RemoveOpener(Slot& slot)
 {
-    std::int32_t pid = getpid();
+    std::int32_t pid = static_cast<std::int32_t>(GetCurrentProcessId());
     bool any = false;
     for (Opener& opener : slot.openers) {
         if (opener.pid == pid && --opener.count <= 0)
@@ -298,7 +298,7 @@ bool Signalled(const Waiter& w)
     case Kind::Event:
         return s.count > 0 || (s.pulseGeneration != w.generation && (s.manualReset || s.pulseTokens > 0));
     case Kind::Mutex:
-        return s.count == 0 || (s.ownerPid == getpid() && s.ownerTid == static_cast<std::int32_t>(GetCurrentThreadId())) || OwnerGone(s);
+        return s.count == 0 || (s.ownerPid == static_cast<std::int32_t>(GetCurrentProcessId()) && s.ownerTid == static_cast<std::int32_t>(GetCurrentThreadId())) || OwnerGone(s);
     case Kind::Semaphore:
         return s.count > 0;
     case Kind::Free:
@@ -325,7 +325,7 @@ bool Take(Waiter& w)
         bool abandoned = OwnerGone(s);
         if (abandoned)
             s.count = 0;
-        s.ownerPid = getpid();
+        s.ownerPid = static_cast<std::int32_t>(GetCurrentProcessId());
         s.ownerTid = static_cast<std::int32_t>(GetCurrentThreadId());
         ++s.count;
         return abandoned;
@@ -499,7 +499,7 @@ SharedLock::~SharedLock()
 
 bool ProcessAlive(std::int32_t pid)
 {
-    return pid == getpid() || kill(pid, 0) == 0 || errno != ESRCH;
+    return pid == static_cast<std::int32_t>(GetCurrentProcessId()) || kill(pid, 0) == 0 || errno != ESRCH;
 }
 
 SyncObject::SyncObject(const State& initial) : m_own(std::make_unique<State>(initial)), m_state(m_own.get())
@@ -608,7 +608,7 @@ HANDLE WINAPI CreateMutex(LPSECURITY_ATTRIBUTES, BOOL bInitialOwner, LPCSTR lpNa
     initial.kind = Kind::Mutex;
     if (bInitialOwner) {
         initial.count = 1;
-        initial.ownerPid = getpid();
+        initial.ownerPid = static_cast<std::int32_t>(GetCurrentProcessId());
         initial.ownerTid = static_cast<std::int32_t>(GetCurrentThreadId());
     }
     return CreateObject(initial, lpName);
@@ -628,7 +628,7 @@ BOOL WINAPI ReleaseMutex(HANDLE hMutex)
     {
         Lock lock(segment.header);
         State& s = object->state();
-        if (s.count == 0 || s.ownerPid != getpid() || s.ownerTid != static_cast<std::int32_t>(GetCurrentThreadId())) {
+        if (s.count == 0 || s.ownerPid != static_cast<std::int32_t>(GetCurrentProcessId()) || s.ownerTid != static_cast<std::int32_t>(GetCurrentThreadId())) {
             SetLastError(ERROR_NOT_OWNER);
             return FALSE;
         }

@@ -15,6 +15,7 @@
 #include <system_error>
 #include <thread>
 
+#include <pthread.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
@@ -102,9 +103,27 @@ DWORD WINAPI GetCurrentThreadId(void)
     return id;
 }
 
+namespace {
+// The process id, asked of the host once: the window system asks for it with every message it
+// routes. A forked child forgets it and asks again.
+std::atomic<pid_t> g_processId{0};
+
+void ForgetProcessId()
+{
+    g_processId.store(0, std::memory_order_relaxed);
+}
+}  // namespace
+
 DWORD WINAPI GetCurrentProcessId(void)
 {
-    return static_cast<DWORD>(getpid());
+    pid_t id = g_processId.load(std::memory_order_relaxed);
+    if (id == 0) {
+        static const bool watched = pthread_atfork(nullptr, nullptr, ForgetProcessId) == 0;
+        (void)watched;
+        id = getpid();
+        g_processId.store(id, std::memory_order_relaxed);
+    }
+    return static_cast<DWORD>(id);
 }
 
 HANDLE WINAPI GetCurrentProcess(void)

@@ -8,6 +8,8 @@
 #include "SyncObject.h"
 #include "UserRemote.h"
 
+#include <processthreadsapi.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -103,7 +105,7 @@ bool Decode(HWND hwnd, int& index, std::uint32_t& generation)
 
 bool Mine(const Entry& e)
 {
-    return e.pid == getpid() && e.session == TheSelf().session;
+    return e.pid == static_cast<pid_t>(GetCurrentProcessId()) && e.session == TheSelf().session;
 }
 
 void Free(Entry& e)
@@ -118,7 +120,7 @@ bool Live(Entry& e)
 {
     if (e.pid == 0)
         return false;
-    bool alive = e.pid == getpid() ? e.session == TheSelf().session : host::sync::ProcessAlive(e.pid);
+    bool alive = e.pid == static_cast<pid_t>(GetCurrentProcessId()) ? e.session == TheSelf().session : host::sync::ProcessAlive(e.pid);
     if (!alive)
         Free(e);
     return alive;
@@ -167,7 +169,7 @@ HWND AllocateHandle()
         if (!self.cleaned) {
             // Entries left under our id by a process that had it before.
             for (Entry& e : r.entries)
-                if (e.pid == getpid() && e.session != self.session)
+                if (e.pid == static_cast<pid_t>(GetCurrentProcessId()) && e.session != self.session)
                     Free(e);
             self.cleaned = true;
             first = true;
@@ -178,7 +180,7 @@ HWND AllocateHandle()
             Entry& e = r.entries[i];
             if (Live(e))
                 continue;
-            e.pid = getpid();
+            e.pid = static_cast<pid_t>(GetCurrentProcessId());
             e.session = self.session;
             e.tid = GetCurrentThreadId();
             e.listed = 0;
@@ -285,7 +287,7 @@ bool Describe(HWND hwnd, Info& out)
     Registry& r = TheRegistry();
     host::sync::SharedLock lock(r.header);
     Entry* e = EntryOf(r, hwnd);
-    if (!e || e->pid == getpid())
+    if (!e || e->pid == static_cast<pid_t>(GetCurrentProcessId()))
         return false;
     out.hwnd = hwnd;
     out.processId = static_cast<DWORD>(e->pid);
@@ -329,7 +331,7 @@ std::vector<Group> OtherProcessesWindows(std::uint64_t& localStamp)
         host::sync::SharedLock lock(r.header);
         for (int i = 0; i < kEntries; ++i) {
             Entry& e = r.entries[i];
-            if (!Live(e) || e.pid == getpid() || !e.listed)
+            if (!Live(e) || e.pid == static_cast<pid_t>(GetCurrentProcessId()) || !e.listed)
                 continue;
             auto& group = byProcess[e.pid];
             group.first = std::max(group.first, e.stamp);

@@ -3,6 +3,7 @@
 #include <host/KernelObject.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstring>
 #include <functional>
 #include <thread>
@@ -477,4 +478,13 @@ TEST_F(Files, NamesInAnotherCaseFollowTheFolderBehindTheCache)
     EXPECT_TRUE(std::filesystem::exists(Host("Data/Moved.Txt")));
     ASSERT_TRUE(DeleteFile("T:\\DATA\\moved.txt"));
     EXPECT_FALSE(opens("T:\\data\\Moved.Txt"));
+    // A folder unchanged for a while answers for the names it lacks from its listing, until
+    // another program changes it.
+    Write("Old/A.TXT", "a");
+    std::filesystem::last_write_time(Host("Old"), std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
+    EXPECT_FALSE(opens("T:\\old\\b.txt"));
+    EXPECT_FALSE(opens("T:\\OLD\\B.TXT"));
+    Write("Old/B.txt", "b");
+    EXPECT_TRUE(opens("T:\\old\\b.TXT"));
+    EXPECT_TRUE(opens("T:\\OLD\\a.txt"));
 }

@@ -278,6 +278,35 @@ TEST(Blt, StretchModesAndMirroring)
     EXPECT_EQ(small.Get(0, 0), 0xFFFFFFu);
 }
 
+// Indexed pictures copied onto a 32-bit surface from any column: whole bytes, half bytes at
+// either end, runs shorter than the four pixels the copy takes at a time.
+TEST(Blt, IndexedSourcesFromAnyColumnOntoThirtyTwoBits)
+{
+    std::mt19937 rng(77);
+    for (int bpp : {1, 4, 8}) {
+        DibDC src(23, 2, bpp);
+        src.Randomize(rng);
+        const int n = 1 << bpp;
+        auto grey = [n](DWORD i) {
+            DWORD v = n == 2 ? i * 255 : i * 255 / DWORD(n - 1);
+            return v | (v << 8) | (v << 16);
+        };
+        for (auto [xSrc, width] : std::vector<std::pair<int, int>>{{0, 23}, {1, 22}, {3, 9}, {2, 1}, {5, 2}, {7, 3}}) {
+            DibDC dst(30, 2, 32);
+            for (int y = 0; y < 2; ++y)
+                for (int x = 0; x < 30; ++x)
+                    dst.Set(x, y, 0x123456);
+            ASSERT_TRUE(BitBlt(dst.dc, 1, 0, width, 2, src.dc, xSrc, 0, SRCCOPY));
+            for (int y = 0; y < 2; ++y)
+                for (int x = 0; x < 30; ++x) {
+                    DWORD want = x >= 1 && x < 1 + width ? grey(src.Get(xSrc + x - 1, y)) : 0x123456;
+                    ASSERT_EQ(dst.Get(x, y), want) << bpp << " bits from column " << xSrc << ", " << width
+                                                   << " wide, at " << x << "," << y;
+                }
+        }
+    }
+}
+
 TEST(Blt, OverlappingCopyWithinOneBitmap)
 {
     DibDC d(10, 1, 8);

@@ -750,4 +750,95 @@ TEST_F(PagingStoreTest, RandomOperationsMatchAPlainModel)
     EXPECT_TRUE(Messages().empty());
 }
 
+// A freed piece serves the next request that fits it best, and freed neighbours merge into one
+// piece, whichever of them goes first: no compaction is needed for either.
+TEST_F(PagingStoreTest, FreedPiecesAreReusedByBestFitAndMergeWithTheirNeighbours)
+{
+    for (bool laterFirst : {false, true}) {
+        SCOPED_TRACE(laterFirst);
+        VmShutdown();
+        TinyPool(24000);
+        VMHANDLE x[4];
+        unsigned char* at[4];
+        for (int i = 0; i < 4; ++i) {
+            x[i] = VmAlloc(1024, TRUE);
+            ASSERT_NE(x[i], 0);
+        }
+        ASSERT_NE(VmAlloc(4000, TRUE), 0);  // more room after the four, larger than any hole
+        for (int i = 0; i < 4; ++i)
+            at[i] = static_cast<unsigned char*>(VmLock(x[i], FALSE, FALSE));
+        const DWORD compactions = Stats().compactions;
+
+        // Reuse: the hole of the same size, not the larger room at the end.
+        VmFree(x[1]);
+        VMHANDLE again = VmAlloc(1024, FALSE);
+        EXPECT_EQ(VmLock(again, FALSE, FALSE), at[1]);
+        // Best fit: the smaller of two holes that both fit.
+        VmFree(x[0]);
+        VMHANDLE half = VmAlloc(512, FALSE);
+        EXPECT_EQ(VmLock(half, FALSE, FALSE), at[0]);
+        // Merging: two neighbours freed in either order make one piece with the rest of the
+        // first hole before them, the only piece of 2,560 bytes.
+        VmFree(laterFirst ? x[2] : again);
+        VmFree(laterFirst ? again : x[2]);
+        VMHANDLE three = VmAlloc(2560, TRUE);
+        ASSERT_NE(three, 0);
+        EXPECT_EQ(VmLock(three, FALSE, FALSE), at[0] + 512);
+        EXPECT_EQ(Stats().compactions, compactions);
+        EXPECT_EQ(Stats().pageOuts, 0u);
+        EXPECT_EQ(Contents(x[3], 1024), std::vector<unsigned char>(1024, 0));
+    }
+}
+
+// Thousands of live blocks of the sizes word search makes (names, shortened last pages of hit
+// lists, whole pages), most of them in the swap file: compaction, page-outs and the swap file's
+// free ranges keep every block's contents, and freeing them all gives all swap room back.
+TEST_F(PagingStoreTest, ThousandsOfBlocksKeepTheirContentsThroughCompactionAndPaging)
+{
+    ASSERT_EQ(VmInit(), VM_INIT_OK);
+    VmInitPool(TRUE);
+    std::mt19937 random(42);
+    std::map<VMHANDLE, std::vector<unsigned char>> blocks;
+    unsigned serial = 0;
+    auto allocate = [&]() {
+        unsigned kind = random() % 10;
+        UINT size = kind < 3 ? 4 + random() % 40 : kind < 9 ? 10 + random() % 2048 : 20480;
+        VMHANDLE h = VmAlloc(size, FALSE);
+        ASSERT_NE(h, 0) << blocks.size();
+        auto bytes = Pattern(size, ++serial);
+        Fill(h, bytes);
+        blocks[h] = std::move(bytes);
+    };
+    for (int i = 0; i < 4000; ++i)
+        allocate();
+    for (int round = 0; round < 3; ++round) {
+        // Every third block goes, then as many new ones come: holes in the pool and the swap file.
+        int n = 0;
+        for (auto it = blocks.begin(); it != blocks.end();) {
+            if (n++ % 3 == round) {
+                VmFree(it->first);
+                it = blocks.erase(it);
+            } else {
+                ++it;
+            }
+        }
+        while (blocks.size() < 4000)
+            allocate();
+    }
+    for (const auto& [h, bytes] : blocks)
+        ASSERT_EQ(Contents(h, bytes.size()), bytes) << h;
+
+    VmStatistics s = Stats();
+    EXPECT_EQ(s.blocks, blocks.size());
+    EXPECT_GT(s.pageOuts, 4000u);
+    EXPECT_GT(s.compactions, 0u);
+    EXPECT_GT(s.swapFree, 0u);
+    for (const auto& item : blocks)
+        VmFree(item.first);
+    s = Stats();
+    EXPECT_EQ(s.blocks, 0u);
+    EXPECT_EQ(s.swapFree, s.swapEnd);
+    EXPECT_TRUE(Messages().empty());
+}
+
 }  // namespace
