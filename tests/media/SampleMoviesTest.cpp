@@ -18,7 +18,7 @@ using SampleMoviesTest = MovieTest;
 TEST_F(SampleMoviesTest, EverySampleMovieOpensAndPlays)
 {
     ASSERT_EQ(Start(MovieLibrary::Real), 0);
-    EXPECT_EQ(discbuilder::WriteSampleMovies(DataFolder()).size(), 6u);
+    EXPECT_EQ(discbuilder::WriteSampleMovies(DataFolder()).size(), 7u);
     const struct {
         const char* path;
         BOOL panorama;
@@ -57,10 +57,14 @@ TEST_F(SampleMoviesTest, EverySampleMovieOpensAndPlays)
     }
     CQTAudioWin audio;
     ASSERT_TRUE(audio.Create(&parent));
-    host::ClearPlayedSounds();
-    EXPECT_EQ(audio.OpenAndPlay("T:\\disc\\info_dat\\Sound\\AU000001.mov"), 0);
-    ASSERT_EQ(host::PlayedSounds().size(), 1u);
-    EXPECT_NEAR(host::PlayedSounds()[0].lengthMs, 1500, 50);
+    for (const char* clip : {"AU000001.mov", "AU000002.mov"}) {
+        SCOPED_TRACE(clip);
+        host::ClearPlayedSounds();
+        EXPECT_EQ(audio.OpenAndPlay((CString("T:\\disc\\info_dat\\Sound\\") + clip)), 0);
+        ASSERT_EQ(host::PlayedSounds().size(), 1u);
+        EXPECT_NEAR(host::PlayedSounds()[0].lengthMs, 1500, 50);
+        audio.StopAndNotify();
+    }
 }
 
 }  // namespace

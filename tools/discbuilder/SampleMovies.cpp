@@ -162,6 +162,9 @@ std::vector<std::filesystem::path> WriteSampleMovies(const std::filesystem::path
     MovieSource trumpet;
     trumpet.samples = MovieTone(trumpet.sampleRate, 1, 523, 1500);
     write(sound / "AU000001.mov", trumpet);
+    MovieSource rumble;
+    rumble.samples = MovieTone(rumble.sampleRate, 1, 110, 1500);
+    write(sound / "AU000002.mov", rumble);
     return written;
 }
 

@@ -9,6 +9,7 @@
 #include "article/ArticlePageWin.h"
 #include "base/Reference.h"
 #include "base/HitList.h"
+#include "media/QTAudioWin.h"
 #include "shell/Toolkit.h"
 #include "shell/VeltraApplication.h"
 #include "widgets/FindWin.h"
@@ -16,7 +17,9 @@
 
 #include <DialogDriver.h>
 
+#include <host/Clock.h>
 #include <host/Input.h>
+#include <host/Sound.h>
 
 namespace apptest {
 namespace {
@@ -194,6 +197,48 @@ TEST_F(ArticleViewAppTest, ThumbnailsStandBesideTheTextAndTheHighlighterFollowsT
     view->SendMessage(VLM_HIGHLIGHTER, static_cast<WPARAM>(-1), 0);
     EXPECT_FALSE(page->IsHighlighterOn());
     EXPECT_FALSE(toolkit->IsHighlighterOn());
+}
+
+// A sound icon on the page plays its clip from the disc through the movie library to the sound
+// device, shows its caption, and the caption goes when the clip has ended.
+TEST_F(ArticleViewAppTest, ASoundIconPlaysItsClipAndItsCaptionGoesAtTheEnd)
+{
+    std::filesystem::copy_file(std::filesystem::path(VL_LIBRARY_DIR) / "QuickTime.qts", Prog() / "QuickTime.qts");
+    ASSERT_TRUE(Start(kSearchTopicsRow));
+    ui::PumpUntilIdle();
+    CArticleMainWin* view = View();
+    ASSERT_NE(nullptr, view);
+    auto* result = new CReference(1002, "Volcano");
+    Frame()->GetSearchTabWin()->OpenResult(result);
+    delete result;
+    ui::PumpUntilIdle();
+    Frame()->GetSearchTabWin()->ShowWindow(SW_HIDE);
+    ui::PumpUntilIdle();
+    CArticlePageWin* page = view->GetPageWin();
+    ASSERT_NE(nullptr, page);
+    int icon = -1;
+    for (int i = page->GetTopLine(); i < page->GetLineCount() && icon < 0; ++i)
+        if (page->GetLine(i).nKind == PAGE_LINE_MEDIA_ICON)
+            icon = i;
+    ASSERT_GE(icon, 0) << "the volcano article's sound icon is on its first page";
+    host::ClearPlayedSounds();
+
+    const CPoint at(10, (icon - page->GetTopLine()) * page->GetLineHeight() + page->GetLineHeight() / 2);
+    page->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+    page->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+    ui::PumpUntilIdle();
+    ASSERT_NE(nullptr, page->GetSoundWindow());
+    EXPECT_TRUE(page->GetSoundWindow()->GetPath().Right(12).CompareNoCase("AU000002.mov") == 0)
+        << static_cast<LPCSTR>(page->GetSoundWindow()->GetPath());
+    ASSERT_EQ(1u, host::PlayedSounds().size()) << "the clip reached the sound device";
+    EXPECT_NEAR(host::PlayedSounds()[0].lengthMs, 1500, 50);
+    EXPECT_TRUE(page->IsPopupShown()) << "the sound's caption shows";
+    ui::dialog::Screenshot(Frame()->GetSafeHwnd(), "article-view-sound-caption.png");
+
+    host::StepClock(2000);
+    ui::PumpUntilIdle();
+    ui::PumpUntilIdle();
+    EXPECT_FALSE(page->IsPopupShown()) << "the caption goes when the clip has ended";
 }
 
 }  // namespace

@@ -48,7 +48,7 @@ TEST_F(MediaViewAppTest, ArticleFilmStripToTheMediaViewAndBack)
     ASSERT_EQ(1002, article->GetArticleRin());
     CMediaFilmStrip* strip = article->GetFilmStrip();
     ASSERT_NE(nullptr, strip);
-    EXPECT_EQ(3, strip->GetThumbnailCount()) << "a picture, a map and an animation";
+    EXPECT_EQ(4, strip->GetThumbnailCount()) << "a picture, a map, an animation and a sound";
     EXPECT_TRUE(strip->IsWindowVisible());
     Frame()->GetSearchTabWin()->ShowWindow(SW_HIDE);
     ui::PumpUntilIdle();
