@@ -54,6 +54,26 @@ int ThumbnailCount(CParagraphRun* pRun)
 
 }  // namespace
 
+int LineBreakLength(const char* pText, int nFit, int nLeft)
+{
+    int nBreak = -1;
+    for (int i = nFit - 1; i >= 0; --i) {
+        if (IsBreakChar(pText[i])) {
+            nBreak = i;
+            break;
+        }
+    }
+    if (nBreak < 0) {
+        // A word longer than the line: it runs on to the next break.
+        nBreak = nFit;
+        while (nBreak < nLeft && !IsBreakChar(pText[nBreak]))
+            ++nBreak;
+    }
+    while (nBreak < nLeft && IsBreakChar(pText[nBreak]))
+        ++nBreak;
+    return nBreak;
+}
+
 CArticlePageLayout::CArticlePageLayout()
 {
     std::memset(m_aLines, 0, sizeof(m_aLines));
@@ -632,22 +652,7 @@ int CArticlePageLayout::LayoutParagraph(CDC* pDC, CArticleDocument* pDocument, C
                 if (nFit >= nLeft) {
                     nLength = nLeft;
                 } else {
-                    int nBreak = -1;
-                    for (int i = nFit - 1; i >= 0; --i) {
-                        if (IsBreakChar(pText[i])) {
-                            nBreak = i;
-                            break;
-                        }
-                    }
-                    if (nBreak < 0) {
-                        // A word longer than the line: it runs on to the next break.
-                        nBreak = nFit;
-                        while (nBreak < nLeft && !IsBreakChar(pText[nBreak]))
-                            ++nBreak;
-                    }
-                    while (nBreak < nLeft && IsBreakChar(pText[nBreak]))
-                        ++nBreak;
-                    nLength = nBreak;
+                    nLength = LineBreakLength(pText, nFit, nLeft);
                     if (nLength < nFit)
                         nLineWidth -= MeasureStyled(pDC, dwOffset + nLength, pText + nLength, nFit - nLength,
                                                     pStyles, nStyleCount);

@@ -23,6 +23,11 @@ class CArticleDocument;
 class CArticleSection;
 class CParagraphRun;
 
+// How many of the nLeft characters of article text go on a line of which nFit fit: up to the
+// last space or hyphen that fits (a word longer than the line runs on to its next break), with
+// the breaks that follow it.
+int LineBreakLength(const char* pText, int nFit, int nLeft);
+
 class CArticlePageLayout {
 public:
     enum {

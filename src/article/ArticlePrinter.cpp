@@ -71,11 +71,6 @@ protected:
     }
 };
 
-BOOL IsBreakChar(char c)
-{
-    return c == ' ' || c == '-';
-}
-
 WORD StyleEntry(const BYTE* pStyles, int i)
 {
     return ArticleWord(pStyles + 2 * i);
@@ -443,20 +438,7 @@ int CArticlePrinter::LayoutPrintParagraph(CArticleSection* pSection, CParagraphR
             if (nFit >= nLeft) {
                 nLength = nLeft;
             } else {
-                int nBreak = -1;
-                for (int i = nFit - 1; i >= 0; --i)
-                    if (IsBreakChar(pText[i])) {
-                        nBreak = i;
-                        break;
-                    }
-                if (nBreak < 0) {
-                    nBreak = nFit;
-                    while (nBreak < nLeft && !IsBreakChar(pText[nBreak]))
-                        ++nBreak;
-                }
-                while (nBreak < nLeft && IsBreakChar(pText[nBreak]))
-                    ++nBreak;
-                nLength = std::max(nBreak, 1);
+                nLength = std::max(LineBreakLength(pText, nFit, nLeft), 1);
                 // The width of the line as it prints, style run by style run.
                 fonts.FitText(INT_MAX / 2, nLineWidth, dwOffset, pText, nLength, pStyles, nStyleCount, nStyle,
                               static_cast<int>(dwOffset - dwStyleStart), pDC);
