@@ -30,6 +30,28 @@ class ArticleViewAppTest : public AppTest {
 protected:
     CBaseWindow* Frame() { return DYNAMIC_DOWNCAST(CBaseWindow, app->m_pMainWnd); }
     CArticleMainWin* View() { return DYNAMIC_DOWNCAST(CArticleMainWin, Frame()->GetDlgItem(IDW_ARTICLE)); }
+
+    // The program started from the main menu's search row, and the article opened as a search
+    // result; its view, or NULL (with the failure recorded) when it did not open.
+    CArticleMainWin* StartWithArticle(LONG nRin, const char* pszTitle)
+    {
+        if (!Start(kSearchTopicsRow)) {
+            ADD_FAILURE() << "the program did not start";
+            return nullptr;
+        }
+        ui::PumpUntilIdle();
+        CArticleMainWin* view = View();
+        if (view == nullptr) {
+            ADD_FAILURE() << "no article view";
+            return nullptr;
+        }
+        auto* result = new CReference(nRin, pszTitle);
+        Frame()->GetSearchTabWin()->OpenResult(result);
+        delete result;
+        ui::PumpUntilIdle();
+        EXPECT_EQ(nRin, view->GetArticleRin());
+        return view->GetArticleRin() == nRin ? view : nullptr;
+    }
 };
 
 TEST_F(ArticleViewAppTest, MainMenuToAnArticleThroughALinkAndBack)
@@ -109,15 +131,8 @@ TEST_F(ArticleViewAppTest, GetCurrentArticleFormatsTheDiscArticleShown)
 // (9009) then walks, round to the first after the last.
 TEST_F(ArticleViewAppTest, FindMarksTheWordsHitsAndFindNextWalksThem)
 {
-    ASSERT_TRUE(Start(kSearchTopicsRow));
-    ui::PumpUntilIdle();
-    CArticleMainWin* view = View();
+    CArticleMainWin* view = StartWithArticle(1004, "Jazz");
     ASSERT_NE(nullptr, view);
-    auto* result = new CReference(1004, "Jazz");
-    Frame()->GetSearchTabWin()->OpenResult(result);
-    delete result;
-    ui::PumpUntilIdle();
-    ASSERT_EQ(1004, view->GetArticleRin());
     // The search pane opened over the article: the article view is the frame's current view.
     ASSERT_EQ(static_cast<CWnd*>(view), Frame()->GetCurrentMainWin());
 
@@ -165,15 +180,8 @@ TEST_F(ArticleViewAppTest, FindMarksTheWordsHitsAndFindNextWalksThem)
 // paragraph; the Tool Kit's highlighter turns the page's highlighter on and back off.
 TEST_F(ArticleViewAppTest, ThumbnailsStandBesideTheTextAndTheHighlighterFollowsTheToolKit)
 {
-    ASSERT_TRUE(Start(kSearchTopicsRow));
-    ui::PumpUntilIdle();
-    CArticleMainWin* view = View();
+    CArticleMainWin* view = StartWithArticle(1002, "Volcano");
     ASSERT_NE(nullptr, view);
-    auto* result = new CReference(1002, "Volcano");
-    Frame()->GetSearchTabWin()->OpenResult(result);
-    delete result;
-    ui::PumpUntilIdle();
-    ASSERT_EQ(1002, view->GetArticleRin());
     CArticlePageWin* page = view->GetPageWin();
     int thumbnails = 0;
     for (int slot = 0; slot < page->GetLayout().GetThumbnailSlotCount(); ++slot)
@@ -204,14 +212,8 @@ TEST_F(ArticleViewAppTest, ThumbnailsStandBesideTheTextAndTheHighlighterFollowsT
 TEST_F(ArticleViewAppTest, ASoundIconPlaysItsClipAndItsCaptionGoesAtTheEnd)
 {
     std::filesystem::copy_file(std::filesystem::path(VL_LIBRARY_DIR) / "QuickTime.qts", Prog() / "QuickTime.qts");
-    ASSERT_TRUE(Start(kSearchTopicsRow));
-    ui::PumpUntilIdle();
-    CArticleMainWin* view = View();
+    CArticleMainWin* view = StartWithArticle(1002, "Volcano");
     ASSERT_NE(nullptr, view);
-    auto* result = new CReference(1002, "Volcano");
-    Frame()->GetSearchTabWin()->OpenResult(result);
-    delete result;
-    ui::PumpUntilIdle();
     Frame()->GetSearchTabWin()->ShowWindow(SW_HIDE);
     ui::PumpUntilIdle();
     CArticlePageWin* page = view->GetPageWin();
