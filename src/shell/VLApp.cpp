@@ -6,6 +6,7 @@
 #include "online/Cloud.h"
 #include "shell/Toolkit.h"
 #include "online/OnlineUpdater.h"
+#include "online/PrintSelectWnd.h"
 #include "search/DictionarySearchEngine.h"
 #include "search/PagingStore.h"
 #include "search/SearchEngine.h"
@@ -140,6 +141,15 @@ void CVLApp::SetHighlighterState(BOOL bOn)
         if (CToolkit* pToolkit = pFrame->GetToolkit())
             if (pToolkit->GetSafeHwnd() != NULL)
                 pToolkit->SetHighlighterState(bOn);
+}
+
+UINT CVLApp::RunPrintSelection(CWnd*, UINT nDisabled)
+{
+    CPrintSelectWnd window;
+    window.DisableChoices(nDisabled);
+    const int nChoice = window.RunTabDialog();
+    // A window that could not be made, or a loop ended some other way, prints nothing.
+    return nChoice > 0 && nChoice != IDCANCEL ? static_cast<UINT>(nChoice) : 0;
 }
 
 int CVLApp::MonthsSinceUpdate()

@@ -29,6 +29,9 @@ public:
     void CollapseToolkit() override;
     void EnableTools(BOOL bPrint, BOOL bSticky, BOOL bHighlighter, BOOL bWizard, BOOL bRemember) override;
     void SetHighlighterState(BOOL bOn) override;
+    // The print-selection window (CPrintSelectWnd) with the choices of nDisabled switched off;
+    // its mask, or 0 when it was cancelled or could not be shown.
+    UINT RunPrintSelection(CWnd* pParent, UINT nDisabled) override;
 
     // TRUE when the main frame is up and has been given the start-up main menu's choice; FALSE
     // when another instance runs, a check failed, the reader declined an agreement or chose

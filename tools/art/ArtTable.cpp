@@ -57,6 +57,8 @@ const ToolButtonIds kToolButtons[] = {
 // The About window's buttons (189 gives their size) and the find window's.
 constexpr Size kAboutButton = {120, 26};
 constexpr Size kFindButton = {72, 24};
+// The print-selection window's Cancel and Print: each as wide as half its option frame.
+constexpr Size kPrintSelectButton = {100, 26};
 // The tables view's strip buttons by screen class.
 constexpr Size kTableButton[3] = {{112, 26}, {124, 28}, {140, 28}};
 // The article view's pane buttons and its ground (stretched over the view).
@@ -131,6 +133,8 @@ const char* Label(int id)
     case 498: case 499: case 500: case 501: return "Back";
     case 485: case 486: return "Cancel";
     case 592: case 593: return "Find";
+    case 552: case 553: return "Cancel";
+    case 554: case 555: return "Print";
     // The article view's pane buttons and the outline's table and extra-item lines.
     case 7220: case 7221: case 7222: case 7223: case 7224: return "Outline";
     case 7235: case 7236: case 7237: case 7238: case 7239: return "Related";
@@ -291,6 +295,11 @@ const std::vector<Row>& ProgramArt()
         {485, Kind::Bitmap, Look::TextButtonPressed, {kFindButton, kFindButton, kFindButton}},
         {592, Kind::Bitmap, Look::TextButton, {kFindButton, kFindButton, kFindButton}},
         {593, Kind::Bitmap, Look::TextButtonPressed, {kFindButton, kFindButton, kFindButton}},
+        // The print-selection window's Cancel (553, pressed 552) and Print (555, pressed 554).
+        {553, Kind::Bitmap, Look::TextButton, {kPrintSelectButton, kPrintSelectButton, kPrintSelectButton}},
+        {552, Kind::Bitmap, Look::TextButtonPressed, {kPrintSelectButton, kPrintSelectButton, kPrintSelectButton}},
+        {555, Kind::Bitmap, Look::TextButton, {kPrintSelectButton, kPrintSelectButton, kPrintSelectButton}},
+        {554, Kind::Bitmap, Look::TextButtonPressed, {kPrintSelectButton, kPrintSelectButton, kPrintSelectButton}},
         {452, Kind::Bitmap, Look::ComboArrow, {{18, 20}, {18, 20}, {18, 20}}},
         // The wildcard word list dialog's OK (521, pressed 520) and Cancel (523, pressed 522), and
         // the spelling pop-up's Go (513, pressed 512) and Cancel (511, pressed 510).

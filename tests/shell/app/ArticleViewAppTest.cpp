@@ -1,7 +1,7 @@
 // The article view in the running program on the sample disc: from the main menu to an article
 // found by the search pane, through a link in the page to another article, and back; the
 // automation object's current article; the frame's Find and Find Next on the page; thumbnails
-// beside the text; the Tool Kit's highlighter.
+// beside the text; the Tool Kit's highlighter; File > Print's choice of what to print.
 #include "AppTestSupport.h"
 
 #include "article/ArticleDocument.h"
@@ -10,15 +10,18 @@
 #include "base/Reference.h"
 #include "base/HitList.h"
 #include "media/QTAudioWin.h"
+#include "online/PrintSelectWnd.h"
 #include "shell/Toolkit.h"
 #include "shell/VeltraApplication.h"
 #include "widgets/FindWin.h"
 #include "widgets/Thumbnail.h"
 
 #include <DialogDriver.h>
+#include <PdfReader.h>
 
 #include <host/Clock.h>
 #include <host/Input.h>
+#include <host/Printer.h>
 #include <host/Sound.h>
 
 namespace apptest {
@@ -241,6 +244,59 @@ TEST_F(ArticleViewAppTest, ASoundIconPlaysItsClipAndItsCaptionGoesAtTheEnd)
     ui::PumpUntilIdle();
     ui::PumpUntilIdle();
     EXPECT_FALSE(page->IsPopupShown()) << "the caption goes when the clip has ended";
+}
+
+// File > Print over the jazz article asks what to print: the print-selection window, with the
+// choices the article cannot print switched off; "current section" prints the section at the top
+// of the page and nothing after it.
+TEST_F(ArticleViewAppTest, FilePrintAsksWhatToPrintAndPrintsTheCurrentSection)
+{
+    host::SetPrintFolder((dir.path() / "print").string());
+    host::ClearPrintedJobs();
+    struct PrintFolderReset {
+        ~PrintFolderReset() { host::SetPrintFolder(""); }
+    } reset;
+    CArticleMainWin* view = StartWithArticle(1004, "Jazz");
+    ASSERT_NE(nullptr, view);
+    Frame()->GetSearchTabWin()->ShowWindow(SW_HIDE);
+    ui::PumpUntilIdle();
+
+    bool shown = false;
+    host::RunInNextModalLoop([&](HWND window) {
+        auto* select = DYNAMIC_DOWNCAST(CPrintSelectWnd, CWnd::FromHandlePermanent(window));
+        ASSERT_NE(nullptr, select);
+        shown = true;
+        EXPECT_TRUE(select->IsWindowVisible());
+        // Nothing is selected on the page; the online extras and the dictionary print from their
+        // own panes.
+        for (UINT id : {PRINTSEL_SELECTED_PARAGRAPHS, PRINTSEL_RELATED_ONLINE, PRINTSEL_DICTIONARY})
+            EXPECT_FALSE(select->GetOption(id)->IsWindowEnabled()) << id;
+        for (UINT id : {PRINTSEL_ENTIRE_ARTICLE, PRINTSEL_CURRENT_SECTION, PRINTSEL_CURRENT_PAGE, PRINTSEL_OUTLINE})
+            EXPECT_TRUE(select->GetOption(id)->IsWindowEnabled()) << id;
+        ui::dialog::Screenshot(Frame()->GetSafeHwnd(), "article-view-print-selection.png");
+        for (CWnd* button : {static_cast<CWnd*>(select->GetOption(PRINTSEL_CURRENT_SECTION)),
+                             static_cast<CWnd*>(&select->GetPrintButton())}) {
+            ui::AdvanceClock(1000);
+            CRect rect;
+            button->GetWindowRect(&rect);
+            host::Click(rect.left + 6, rect.CenterPoint().y);
+            ui::PumpUntilIdle();
+        }
+    });
+    host::AnswerCommonDialog("print", "");
+    Frame()->SendMessage(WM_COMMAND, ID_FILE_PRINT_VIEW);
+    ui::PumpUntilIdle();
+    ASSERT_TRUE(shown);
+    const auto jobs = host::PrintedJobs();
+    ASSERT_EQ(1u, jobs.size());
+    std::string printed;
+    for (const std::string& page : pdf_reader::PageTexts(jobs[0].file))
+        printed += page;
+    EXPECT_NE(std::string::npos, printed.find("JAZZ")) << printed;
+    EXPECT_NE(std::string::npos, printed.find("melodies")) << "the introduction is printed";
+    EXPECT_EQ(std::string::npos, printed.find("spirituals")) << "the next section is not";
+    EXPECT_EQ(std::string::npos, printed.find("ballrooms"));
+    pdf_reader::RenderPageForScreenshot(jobs[0].file, 1, "article-view-printed-section");
 }
 
 }  // namespace
