@@ -11,6 +11,7 @@
 #include "search/QueryParser.h"
 #include "search/SearchEngine.h"
 #include "search/SpellCheckDlg.h"
+#include "widgets/Dib.h"
 #include "widgets/PopupMessageBox.h"
 
 #include <algorithm>
@@ -52,10 +53,22 @@ const UINT kTopicModePicture = 519, kTopicModePressed = 518;
 const UINT kRadioPicture = 580, kRadioChecked = 581;
 
 // Layout of the controls (client coordinates).
-const int kMargin = 6;
 const int kFieldHeight = CUSTOMCOMBO_HEIGHT;
 const int kOperatorWidth = 56;
-const int kBoxHeight = 16;
+// The spacing of the pane's groups: roomy on wider screens, packed on a screen 640 pixels wide or
+// less, where the view below the toolbar is shortest and every row saved goes to the results.
+struct Metrics {
+    int nMargin;         // left, right and bottom
+    int nHeadingTop;     // the heading picture's top
+    int nHeadingHeight;  // the picture's height
+    int nLabelHeight;    // a label's line ("ENTER SEARCH WORDS", the filter caption)
+    int nRowStep;        // from one field row to the next
+    int nGap;            // around the rules between the groups
+    int nBoxHeight;      // a filter box
+    int nBoxStep;        // from one row of filter boxes to the next
+};
+const Metrics kWide = {6, 4, 20, 14, 24, 4, 16, 18};
+const Metrics kNarrow = {3, 2, 20, 13, 22, 2, 14, 15};
 const int kTopicRowsShown = 8;
 
 CString Trimmed(CWnd& wnd)
@@ -134,6 +147,7 @@ BEGIN_MESSAGE_MAP(CSearchTabWin, CGenericTabWin)
     ON_WM_SHOWWINDOW()
     ON_WM_LBUTTONDOWN()
     ON_WM_CTLCOLOR()
+    ON_WM_DRAWITEM()
     ON_WM_KEYDOWN()
     ON_WM_CLOSE()
     ON_COMMAND(IDC_SEARCH_GO, OnSearchButton)
@@ -254,72 +268,117 @@ BOOL CSearchTabWin::CreateControls()
         m_apFilter[i]->SetBackgroundColor(kGround);
     }
     UpdateFilterBoxes();
+    // The decorations: the two heading pictures (one shows per mode) and the etched rules.
+    auto makeHeading = [&](CStatic& heading, CDib& picture, UINT nPicture, UINT nID) {
+        if (!heading.Create(NULL, WS_CHILD | SS_OWNERDRAW, none, this, nID))
+            return FALSE;
+        // A missing picture leaves the heading empty: the pane works without it.
+        try {
+            picture.LoadFromResourceId(nPicture);
+        } catch (CException* e) {
+            e->Delete();
+        }
+        return TRUE;
+    };
+    if (!makeHeading(m_wndTopicHeading, m_dibTopicHeading, IDB_SEARCH_TOPIC_HEADING, IDC_SEARCH_TOPIC_HEADING) ||
+        !makeHeading(m_wndWordHeading, m_dibWordHeading, IDB_SEARCH_WORD_HEADING, IDC_SEARCH_WORD_HEADING))
+        return FALSE;
+    for (int i = 0; i < SEARCH_RULE_COUNT; ++i)
+        if (!m_awndRules[i].Create(NULL, WS_CHILD | SS_ETCHEDHORZ, none, this,
+                                   static_cast<UINT>(IDC_SEARCH_RULE_FIRST + i)))
+            return FALSE;
     return makeButton(m_btnSearch, "Search", IDC_SEARCH_GO, kSearchPicture, kSearchPressed) &&
            makeButton(m_btnWordMode, "Search by Word", IDC_SEARCH_WORD_MODE, kWordModePicture, kWordModePressed) &&
            makeButton(m_btnTopicMode, "Search by Topic", IDC_SEARCH_TOPIC_MODE, kTopicModePicture,
                       kTopicModePressed);
 }
 
+BOOL CSearchTabWin::IsNarrowScreen()
+{
+    const int nWidth = GetAppScreenWidth();
+    return nWidth > 0 ? nWidth <= 640 : GetAppScreenClass() == 0;
+}
+
 void CSearchTabWin::LayOut()
 {
     if (m_wndResults.GetSafeHwnd() == NULL)
         return;
+    const Metrics& m = IsNarrowScreen() ? kNarrow : kWide;
+    m_nMargin = m.nMargin;
     CRect client;
     GetClientRect(&client);
     const int cx = std::max(static_cast<int>(client.Width()), 160);
-    const int nRight = cx - kMargin;
+    const int nLeft = m.nMargin;
+    const int nRight = cx - m.nMargin;
     const int nShowWord = m_bWordMode ? SW_SHOW : SW_HIDE;
     const int nShowTopic = m_bWordMode ? SW_HIDE : SW_SHOW;
     HideDropLists();
 
-    int y = m_nLabelY + 14;
+    // The mode's heading picture across the top, centred; the label under it.
+    CStatic& heading = GetHeading(m_bWordMode);
+    CStatic& otherHeading = GetHeading(!m_bWordMode);
+    heading.MoveWindow(nLeft, m.nHeadingTop, nRight - nLeft, m.nHeadingHeight);
+    heading.ShowWindow(SW_SHOW);
+    otherHeading.ShowWindow(SW_HIDE);
+    m_nLabelY = m.nHeadingTop + m.nHeadingHeight + m.nGap / 2;
+
+    int y = m_nLabelY + m.nLabelHeight;
     // Topic mode: the topic field with its earlier texts hanging below it.
-    m_wndTopic.MoveWindow(kMargin, y, nRight - kMargin, kFieldHeight);
+    m_wndTopic.MoveWindow(nLeft, y, nRight - nLeft, kFieldHeight);
     m_wndTopic.ShowWindow(nShowTopic);
     // Word mode: three word fields, the second and third after their operator lists.
-    m_wndWord1.MoveWindow(kMargin, y, nRight - kMargin, kFieldHeight);
-    const int nWordLeft = kMargin + kOperatorWidth + 4;
+    m_wndWord1.MoveWindow(nLeft, y, nRight - nLeft, kFieldHeight);
+    const int nWordLeft = nLeft + kOperatorWidth + 4;
     // (A combo box is its 20-pixel field; its list hangs below it, sized to its rows.)
-    m_wndOperator1.MoveWindow(kMargin, y + 24, kOperatorWidth, kFieldHeight);
-    m_wndWord2.MoveWindow(nWordLeft, y + 24, nRight - nWordLeft, kFieldHeight);
-    m_wndOperator2.MoveWindow(kMargin, y + 48, kOperatorWidth, kFieldHeight);
-    m_wndWord3.MoveWindow(nWordLeft, y + 48, nRight - nWordLeft, kFieldHeight);
+    m_wndOperator1.MoveWindow(nLeft, y + m.nRowStep, kOperatorWidth, kFieldHeight);
+    m_wndWord2.MoveWindow(nWordLeft, y + m.nRowStep, nRight - nWordLeft, kFieldHeight);
+    m_wndOperator2.MoveWindow(nLeft, y + 2 * m.nRowStep, kOperatorWidth, kFieldHeight);
+    m_wndWord3.MoveWindow(nWordLeft, y + 2 * m.nRowStep, nRight - nWordLeft, kFieldHeight);
+    const int nFieldsBottom = y + 2 * m.nRowStep + kFieldHeight;
+    // A rule between the fields and the scope.
+    m_awndRules[0].MoveWindow(nLeft, nFieldsBottom + m.nGap, nRight - nLeft, 2);
     // The scope: "find within" the scope list, or within so many words.
-    m_nWithinY = y + 76;
-    const int nScopeLeft = kMargin + 88;
-    m_wndWithin.MoveWindow(kMargin, m_nWithinY + 3, 14, 14);
+    m_nWithinY = nFieldsBottom + 2 * m.nGap + 2;
+    const int nScopeLeft = nLeft + 88;
+    m_wndWithin.MoveWindow(nLeft, m_nWithinY + 3, 14, 14);
     m_wndScope.MoveWindow(nScopeLeft, m_nWithinY, nRight - nScopeLeft, kFieldHeight);
-    m_wndWords.MoveWindow(kMargin, m_nWithinY + 27, 120, 14);
-    m_wndDistance.MoveWindow(kMargin + 18, m_nWithinY + 24, 36, kFieldHeight);
-    // The kind filter: its caption, then the shown boxes in two columns.
-    const int nFilterTop = m_nWithinY + 52;
-    m_rectFilterCaption = CRect(kMargin - 3, nFilterTop, kMargin + 150, nFilterTop + 14);
+    m_wndWords.MoveWindow(nLeft, m_nWithinY + m.nRowStep + 3, 120, 14);
+    m_wndDistance.MoveWindow(nLeft + 18, m_nWithinY + m.nRowStep, 36, kFieldHeight);
+    const int nScopeBottom = m_nWithinY + m.nRowStep + kFieldHeight;
+    // A rule, then the kind filter: its caption and the shown boxes in two columns.
+    m_awndRules[1].MoveWindow(nLeft, nScopeBottom + m.nGap, nRight - nLeft, 2);
+    const int nFilterTop = nScopeBottom + 2 * m.nGap + 2;
+    m_rectFilterCaption = CRect(nLeft - 3, nFilterTop, nLeft + 150, nFilterTop + m.nLabelHeight);
     int nShown = 0;
     // The left column is the wider: "BUBBLE VIEWS" ends in it.
-    const int nLeftColumn = (cx - 2 * kMargin) / 2 + 12;
+    const int nLeftColumn = (cx - 2 * nLeft) / 2 + 12;
     for (int i = 0; i < SEARCH_FILTER_COUNT; ++i) {
         if (m_apFilter[i] == NULL)
             continue;
         if (kFilterBoxes[i].bShown) {
-            const int x = nShown % 2 == 0 ? kMargin : kMargin + nLeftColumn;
+            const int x = nShown % 2 == 0 ? nLeft : nLeft + nLeftColumn;
             const int nWidth = nShown % 2 == 0 ? nLeftColumn - 2 : nRight - x;
-            const int yBox = nFilterTop + 16 + (nShown / 2) * (kBoxHeight + 2);
-            m_apFilter[i]->MoveWindow(x, yBox, nWidth, kBoxHeight);
+            const int yBox = nFilterTop + m.nLabelHeight + (nShown / 2) * m.nBoxStep;
+            m_apFilter[i]->MoveWindow(x, yBox, nWidth, m.nBoxHeight);
             ++nShown;
         }
         m_apFilter[i]->ShowWindow(kFilterBoxes[i].bShown ? nShowWord : SW_HIDE);
     }
-    const int nWordButtons = nFilterTop + 16 + ((nShown + 1) / 2) * (kBoxHeight + 2) + 6;
+    const int nFilterBottom = nFilterTop + m.nLabelHeight + ((nShown + 1) / 2) * m.nBoxStep;
     for (CWnd* pWnd : std::initializer_list<CWnd*>{&m_wndWord1, &m_wndWord2, &m_wndWord3, &m_wndOperator1,
                                                    &m_wndOperator2, &m_wndWithin, &m_wndScope, &m_wndWords,
-                                                   &m_wndDistance})
+                                                   &m_wndDistance, &m_awndRules[0], &m_awndRules[1]})
         pWnd->ShowWindow(nShowWord);
 
-    // The search button at the left, the other mode's button at the right, the results below.
-    const int nButtons = m_bWordMode ? nWordButtons : y + kFieldHeight + 8;
+    // A rule, then the search button at the left, the other mode's button at the right, the
+    // results below.
+    const int nAboveButtons = m_bWordMode ? nFilterBottom : y + kFieldHeight;
+    m_awndRules[2].MoveWindow(nLeft, nAboveButtons + m.nGap, nRight - nLeft, 2);
+    m_awndRules[2].ShowWindow(SW_SHOW);
+    const int nButtons = nAboveButtons + 2 * m.nGap + 2;
     CRect button;
     m_btnSearch.GetWindowRect(&button);
-    m_btnSearch.MoveWindow(kMargin, nButtons, button.Width(), button.Height());
+    m_btnSearch.MoveWindow(nLeft, nButtons, button.Width(), button.Height());
     m_btnSearch.ShowWindow(SW_SHOW);
     CDibButton& mode = m_bWordMode ? m_btnTopicMode : m_btnWordMode;
     CDibButton& other = m_bWordMode ? m_btnWordMode : m_btnTopicMode;
@@ -328,8 +387,9 @@ void CSearchTabWin::LayOut()
     mode.MoveWindow(nRight - modeRect.Width(), nButtons, modeRect.Width(), modeRect.Height());
     mode.ShowWindow(SW_SHOW);
     other.ShowWindow(SW_HIDE);
-    const int nListTop = nButtons + std::max(button.Height(), modeRect.Height()) + 6;
-    m_wndResults.MoveWindow(kMargin, nListTop, nRight - kMargin, std::max(static_cast<int>(client.bottom) - kMargin - nListTop, 20));
+    const int nListTop = nButtons + std::max(button.Height(), modeRect.Height()) + m.nGap;
+    m_wndResults.MoveWindow(nLeft, nListTop, nRight - nLeft,
+                            std::max(static_cast<int>(client.bottom) - m.nMargin - nListTop, 20));
     // The topic field's earlier texts stay above the results.
     RememberTopic(CString());
 }
@@ -397,12 +457,29 @@ void CSearchTabWin::OnPaint()
     CFont* pOld = dc.SelectObject(&m_fontLabel);
     dc.SetBkMode(TRANSPARENT);
     dc.SetTextColor(PALETTERGB(0, 0, 0));
-    dc.TextOut(kMargin, m_nLabelY, "ENTER SEARCH WORDS");
+    dc.TextOut(m_nMargin, m_nLabelY, "ENTER SEARCH WORDS");
     if (m_bWordMode) {
-        dc.TextOut(kMargin + 18, m_nWithinY + 4, "FIND WITHIN:");
+        dc.TextOut(m_nMargin + 18, m_nWithinY + 4, "FIND WITHIN:");
         dc.TextOut(m_rectFilterCaption.left + 3, m_rectFilterCaption.top, m_bFilterShown ? "SHOW ONLY:" : "SHOW:");
     }
     dc.SelectObject(pOld);
+}
+
+void CSearchTabWin::OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct)
+{
+    if (nIDCtl != IDC_SEARCH_TOPIC_HEADING && nIDCtl != IDC_SEARCH_WORD_HEADING) {
+        CGenericTabWin::OnDrawItem(nIDCtl, lpDrawItemStruct);
+        return;
+    }
+    // The heading picture centred on the pane's ground, through the application's palette.
+    CDC* pDC = CDC::FromHandle(lpDrawItemStruct->hDC);
+    CAppPaletteSelector palette(pDC);
+    const CRect box(lpDrawItemStruct->rcItem);
+    pDC->FillSolidRect(&box, kGround);
+    const CDib& picture = GetHeadingPicture(nIDCtl == IDC_SEARCH_WORD_HEADING);
+    if (!picture.IsEmpty())
+        picture.Draw(pDC, box.left + (box.Width() - picture.GetWidth()) / 2,
+                     box.top + (box.Height() - picture.GetHeight()) / 2);
 }
 
 HBRUSH CSearchTabWin::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)
@@ -433,14 +510,27 @@ void CSearchTabWin::FocusFirstField()
 void CSearchTabWin::OnShowWindow(BOOL bShow, UINT nStatus)
 {
     CGenericTabWin::OnShowWindow(bShow, nStatus);
-    if (bShow)
+    if (bShow) {
         FocusFirstField();
-    else
-        HideDropLists();
+        return;
+    }
+    HideDropLists();
+    // A hidden pane keeps no hold on the mouse.
+    if (HoldsMouseCapture())
+        ::ReleaseCapture();
 }
 
 void CSearchTabWin::OnLButtonDown(UINT nFlags, CPoint point)
 {
+    // Holding the capture, the pane sees clicks anywhere on the screen: one outside it hides
+    // it (as Escape does), the click itself goes nowhere else.
+    CRect client;
+    GetClientRect(&client);
+    if (HoldsMouseCapture() && !client.PtInRect(point)) {
+        ::ReleaseCapture();
+        OnClose();
+        return;
+    }
     CGenericTabWin::OnLButtonDown(nFlags, point);
     HideDropLists();
     FocusFirstField();

@@ -14,6 +14,7 @@
 #include "widgets/CustomComboBox.h"
 #include "widgets/CustomComboDropList.h"
 #include "widgets/CustomComboEdit.h"
+#include "widgets/Dib.h"
 #include "widgets/DibButton.h"
 #include "widgets/GenericTabWin.h"
 #include "widgets/RadioButton.h"
@@ -46,6 +47,15 @@ class CSearchEngine;
 #define IDC_SEARCH_FILTER_FIRST 125  // "ALL"; the boxes run to 134
 #define IDC_SEARCH_FILTER_LAST 134
 #define IDC_SEARCH_RESULTS 121
+// The decorations: the heading pictures of the two modes and three etched rules.
+#define IDC_SEARCH_TOPIC_HEADING 135
+#define IDC_SEARCH_WORD_HEADING 136
+#define IDC_SEARCH_RULE_FIRST 137  // under the word fields, above the filter, above the buttons
+#define SEARCH_RULE_COUNT 3
+
+// The heading pictures of the topic and the word search.
+#define IDB_SEARCH_TOPIC_HEADING 525
+#define IDB_SEARCH_WORD_HEADING 526
 
 // The kind mask of the "ALL" box: every kind a search can list.
 #define SEARCH_ALL_KINDS 0x11EF00
@@ -128,6 +138,14 @@ public:
     CRadioButton* GetFilterBox(int nBox) { return m_apFilter[nBox]; }
     // Where the spelling pop-up and the empty-result box open (screen coordinates).
     CPoint PopupPoint();
+    // The heading picture of a mode (one shows at a time) and the etched rules between groups.
+    CStatic& GetHeading(BOOL bWordMode) { return bWordMode ? m_wndWordHeading : m_wndTopicHeading; }
+    CStatic& GetRule(int n) { return m_awndRules[n]; }
+    const CDib& GetHeadingPicture(BOOL bWordMode) const { return bWordMode ? m_dibWordHeading : m_dibTopicHeading; }
+    // Whether the controls are packed for a screen 640 pixels wide or less.
+    static BOOL IsNarrowScreen();
+    // While the pane holds the mouse capture, a click outside it hides the pane.
+    BOOL HoldsMouseCapture() const { return m_hWnd != NULL && ::GetCapture() == m_hWnd; }
 
     COLORREF GetCaptionColor() override { return PALETTERGB(198, 198, 222); }
     COLORREF GetActiveTextColor() override { return PALETTERGB(255, 255, 255); }
@@ -141,6 +159,7 @@ protected:
     afx_msg void OnSize(UINT nType, int cx, int cy);
     afx_msg void OnShowWindow(BOOL bShow, UINT nStatus);
     afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+    afx_msg void OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct);
     afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
     afx_msg void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
     afx_msg void OnClose();
@@ -190,6 +209,10 @@ private:
     CDibButton m_btnSearch;
     CDibButton m_btnTopicMode;
     CDibButton m_btnWordMode;
+    CStatic m_wndTopicHeading;
+    CStatic m_wndWordHeading;
+    CStatic m_awndRules[SEARCH_RULE_COUNT];
+    CDib m_dibTopicHeading, m_dibWordHeading;
     CFont m_fontBold, m_fontPlain, m_fontLabel;
     CBrush m_brushBackground;
     CStringArray m_astrTopics;
@@ -207,6 +230,7 @@ private:
     CRect m_rectFilterCaption{3, 48, 103, 62};
     UINT m_nFilterFlags = SEARCH_FILTER_ALL;
     BOOL m_bWordMode = FALSE;
+    int m_nMargin = 6;
     int m_nLabelY = 4;
     int m_nWithinY = 0;
 };

@@ -23,6 +23,7 @@ constexpr Size kGoButton = {36, 20};
 constexpr Size kTabButton = {90, 24};
 // The search pane's two mode buttons.
 constexpr Size kModeButton = {100, 24};
+constexpr Size kSearchHeading = {199, 20};
 // The application toolbar per screen class: the Search and Dictionary buttons, the Tool Kit
 // button, and the nine view and history buttons; the Tool Kit panel's four tools.
 constexpr Size kPaneButton[3] = {{90, 44}, {130, 50}, {160, 64}};
@@ -127,6 +128,8 @@ const char* Label(int id)
     case 514: case 515: return "Search";
     case 516: case 517: return "Word Search";
     case 518: case 519: return "Topic Search";
+    case 525: return "SEARCH BY TOPIC";
+    case 526: return "SEARCH BY WORD";
     case 481: case 482: case 483: case 484: return "Acknowledgments";
     case 494: case 495: case 496: case 497: return "Credits";
     case 490: case 491: case 492: case 493: return "Close";
@@ -319,6 +322,10 @@ const std::vector<Row>& ProgramArt()
         {516, Kind::Bitmap, Look::TextButtonPressed, {kModeButton, kModeButton, kModeButton}},
         {519, Kind::Bitmap, Look::TextButton, {kModeButton, kModeButton, kModeButton}},
         {518, Kind::Bitmap, Look::TextButtonPressed, {kModeButton, kModeButton, kModeButton}},
+        // The search pane's heading pictures, one per mode: the topic search (525) and the word
+        // search (526).
+        {525, Kind::Bitmap, Look::WizardBanner, {kSearchHeading, kSearchHeading, kSearchHeading}},
+        {526, Kind::Bitmap, Look::WizardBanner, {kSearchHeading, kSearchHeading, kSearchHeading}},
         // The tree-shaped lists' icons: headings closed and open, leaf items, and the content
         // kinds of search results.
         {138, Kind::Icon, Look::BookClosed, {{32, 32}, {32, 32}, {32, 32}}},

@@ -106,10 +106,15 @@ struct Posted {
 class RecordingMain : public CWnd {
 public:
     std::vector<Posted> posted;
+    std::vector<LPARAM> panesDown;  // the 0x411 sent to it: which pane went down
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
+        if (message == VLM_PANE_DOWN) {
+            panesDown.push_back(lParam);
+            return 0;
+        }
         if (message == VLM_OPEN_WINDOW || message == VLM_POST_TO_WINDOW || message == VLM_OPEN_FOUND_ITEM) {
             posted.push_back({message, wParam, lParam});
             return 1;
@@ -585,6 +590,174 @@ TEST_F(SearchPaneTest, ScreenshotOfThePaneWithWordResults)
         EXPECT_LE(r.bottom, results.top) << box;
         EXPECT_LE(r.right, client.right) << box;
     }
+}
+
+// ---- layout, decorations, the mouse capture ----
+
+// The pane's visible child windows and their places in its client area.
+std::vector<std::pair<CWnd*, CRect>> ShownControls(CWnd& pane)
+{
+    std::vector<std::pair<CWnd*, CRect>> shown;
+    for (CWnd* child = pane.GetWindow(GW_CHILD); child != nullptr; child = child->GetWindow(GW_HWNDNEXT)) {
+        if (!child->IsWindowVisible())
+            continue;
+        CRect r;
+        child->GetWindowRect(&r);
+        pane.ScreenToClient(&r);
+        shown.emplace_back(child, r);
+    }
+    return shown;
+}
+
+// Every shown control lies inside the pane, none over another (the " WORDS" radio leaves room
+// for the word-distance field on its line: its label starts after the field), and the result list
+// keeps the given room.
+void ExpectTidyLayout(CSearchTabWin& pane, int minListHeight, const std::string& what)
+{
+    CRect client;
+    pane.GetClientRect(&client);
+    const auto shown = ShownControls(pane);
+    EXPECT_GE(shown.size(), pane.IsWordMode() ? 20u : 6u) << what;
+    for (size_t i = 0; i < shown.size(); ++i) {
+        const CRect& r = shown[i].second;
+        const int id = shown[i].first->GetDlgCtrlID();
+        EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= client.right && r.bottom <= client.bottom)
+            << what << ": control " << id << " (" << r.left << "," << r.top << ")-(" << r.right << ","
+            << r.bottom << ") outside " << client.right << "x" << client.bottom;
+        for (size_t j = i + 1; j < shown.size(); ++j) {
+            const int other = shown[j].first->GetDlgCtrlID();
+            if ((id == IDC_SEARCH_WORDS_RADIO && other == IDC_SEARCH_DISTANCE) ||
+                (other == IDC_SEARCH_WORDS_RADIO && id == IDC_SEARCH_DISTANCE))
+                continue;
+            CRect both;
+            EXPECT_FALSE(both.IntersectRect(&r, &shown[j].second)) << what << ": " << id << " over " << other;
+        }
+    }
+    CRect list;
+    pane.GetResultList().GetWindowRect(&list);
+    EXPECT_GE(list.Height(), minListHeight) << what;
+}
+
+TEST_F(SearchPaneTest, NarrowScreensPackTheControlsAndGiveTheRoomToTheResults)
+{
+    struct Screen {
+        int width, height, screenClass;
+        const char* name;
+    } screens[] = {{1024, 768, 2, "wide"}, {640, 480, 0, "narrow"}};
+    int listHeight[2][2] = {};
+    for (int s = 0; s < 2; ++s) {
+        const Screen& screen = screens[s];
+        pane.reset();
+        AppServices().env.nScreenWidth = screen.width;
+        AppServices().env.nScreenClass = screen.screenClass;
+        main.MoveWindow(0, 0, screen.width, screen.height);
+        pane = std::make_unique<CSearchTabWin>();
+        ASSERT_TRUE(pane->Create(CPoint(10, 16), &main));
+        pane->ShowWindow(SW_SHOW);
+        ui::PumpUntilIdle();
+        EXPECT_EQ(s == 1, CSearchTabWin::IsNarrowScreen() != FALSE) << screen.name;
+        for (int mode = 0; mode < 2; ++mode) {
+            if (mode == 1)
+                ToWordMode();
+            const std::string what = std::string(screen.name) + (mode ? " word mode" : " topic mode");
+            ExpectTidyLayout(*pane, mode ? 60 : 200, what);
+            CRect list;
+            pane->GetResultList().GetWindowRect(&list);
+            listHeight[s][mode] = list.Height();
+        }
+        // A word search on the narrow screen: the pane as a reader sees it at 640 x 480.
+        if (s == 1) {
+            pane->GetWordField(0).SetWindowText("volcano");
+            pane->OnSearch();
+            OpenedArticle();
+            main.RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME | RDW_UPDATENOW);
+            ui::PumpUntilIdle();
+            ui::dialog::Screenshot(main.GetSafeHwnd(), "search_pane_640x480_word.png");
+            pane->SendMessage(WM_COMMAND, IDC_SEARCH_TOPIC_MODE);
+            OpenedArticle();
+            main.RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME | RDW_UPDATENOW);
+            ui::PumpUntilIdle();
+            ui::dialog::Screenshot(main.GetSafeHwnd(), "search_pane_640x480_topic.png");
+            ExpectTidyLayout(*pane, 200, "narrow topic mode after a search");
+        }
+    }
+    // The rows the narrow layout saves go to the results.
+    EXPECT_GT(listHeight[1][1], listHeight[0][1] + 10);
+    EXPECT_GT(listHeight[1][0], listHeight[0][0]);
+}
+
+TEST_F(SearchPaneTest, TheHeadingPictureOfTheModeAndTheRulesShow)
+{
+    for (int mode = 0; mode < 2; ++mode) {
+        if (mode == 1)
+            ToWordMode();
+        const BOOL word = mode == 1;
+        EXPECT_TRUE(pane->GetHeading(word).IsWindowVisible()) << mode;
+        EXPECT_FALSE(pane->GetHeading(!word).IsWindowVisible()) << mode;
+        // The pictures are the art's: 199 x 20, both present, drawn in the heading's middle.
+        for (BOOL which : {FALSE, TRUE}) {
+            const CDib& picture = pane->GetHeadingPicture(which);
+            ASSERT_FALSE(picture.IsEmpty()) << which;
+            EXPECT_EQ(199, static_cast<int>(picture.GetWidth()));
+            EXPECT_EQ(20, static_cast<int>(picture.GetHeight()));
+        }
+        CRect heading;
+        pane->GetHeading(word).GetWindowRect(&heading);
+        CClientDC screen(nullptr);
+        const COLORREF middle = screen.GetPixel(heading.left + 4, heading.CenterPoint().y);
+        EXPECT_NE(::GetSysColor(COLOR_BTNFACE), middle) << "the picture, not a blank face";
+        // The rules around the scope show in word mode only; the rule above the buttons always.
+        EXPECT_EQ(word, pane->GetRule(0).IsWindowVisible());
+        EXPECT_EQ(word, pane->GetRule(1).IsWindowVisible());
+        EXPECT_TRUE(pane->GetRule(2).IsWindowVisible());
+        CRect rule, button;
+        pane->GetRule(2).GetWindowRect(&rule);
+        pane->GetDlgItem(IDC_SEARCH_GO)->GetWindowRect(&button);
+        EXPECT_LT(rule.bottom, button.top);
+    }
+    ui::dialog::Screenshot(main.GetSafeHwnd(), "search_pane_word_heading.png");
+    // Back to topic: the topic picture again.
+    pane->SendMessage(WM_COMMAND, IDC_SEARCH_TOPIC_MODE);
+    OpenedArticle();
+    EXPECT_TRUE(pane->GetHeading(FALSE).IsWindowVisible());
+    EXPECT_FALSE(pane->GetHeading(TRUE).IsWindowVisible());
+}
+
+TEST_F(SearchPaneTest, HoldingTheMouseCaptureAClickOutsideHidesThePane)
+{
+    CRect pane_;
+    pane->GetWindowRect(&pane_);
+    // Without the capture a click outside leaves the pane alone.
+    ui::AdvanceClock(1000);
+    host::Click(pane_.right + 40, pane_.top + 100);
+    ui::PumpUntilIdle();
+    EXPECT_TRUE(pane->IsWindowVisible());
+
+    // Holding it, a click inside the pane keeps it (and the capture).
+    pane->SetCapture();
+    ASSERT_TRUE(pane->HoldsMouseCapture());
+    CRect list;
+    pane->GetResultList().GetWindowRect(&list);
+    ui::AdvanceClock(1000);
+    host::Click(pane_.left + 20, list.bottom + 2);
+    ui::PumpUntilIdle();
+    EXPECT_TRUE(pane->IsWindowVisible());
+    EXPECT_TRUE(main.panesDown.empty());
+
+    // A click outside hides it, lets the mouse go and releases the toolbar's Search button.
+    ui::AdvanceClock(1000);
+    host::Click(pane_.right + 40, pane_.top + 100);
+    ui::PumpUntilIdle();
+    EXPECT_FALSE(pane->IsWindowVisible());
+    EXPECT_FALSE(pane->HoldsMouseCapture());
+    EXPECT_EQ(std::vector<LPARAM>{1}, main.panesDown);
+
+    // Hidden any other way, the pane lets the mouse go too.
+    pane->ShowWindow(SW_SHOW);
+    ui::PumpUntilIdle();
+    pane->SetCapture();
+    pane->ShowWindow(SW_HIDE);
+    EXPECT_EQ(nullptr, ::GetCapture());
 }
 
 }  // namespace
