@@ -213,7 +213,11 @@ void CGrfPictureWin::OnPaint()
     CPaintDC dc(this);
     CRect rcClient;
     GetClientRect(&rcClient);
-    HPALETTE hOld = m_hPalette != NULL ? ::SelectPalette(dc.GetSafeHdc(), m_hPalette, FALSE) : NULL;
+    // The picture's palette goes in as a background palette: its colours are on the screen
+    // because the view that shows the picture realised its own palette, which holds them next to
+    // the application's. Realised in the foreground it would take every free slot of the screen
+    // and turn the frame's ground and toolbar into picture colours.
+    HPALETTE hOld = m_hPalette != NULL ? ::SelectPalette(dc.GetSafeHdc(), m_hPalette, TRUE) : NULL;
     if (m_hPalette != NULL)
         ::RealizePalette(dc.GetSafeHdc());
     // The ground beside a picture smaller than the window.
@@ -250,7 +254,7 @@ void CGrfPictureWin::OnPaint()
         }
     }
     if (hOld != NULL)
-        ::SelectPalette(dc.GetSafeHdc(), hOld, FALSE);
+        ::SelectPalette(dc.GetSafeHdc(), hOld, TRUE);
 }
 
 // ---- sizing and scrolling ----------------------------------------------------------------------
@@ -650,7 +654,7 @@ void CGrfPictureWin::Print()
         dc.DrawText(strTitle, &rc, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
         y += nTitle + 40;
     }
-    HPALETTE hOldPal = m_hPalette != NULL ? ::SelectPalette(dc.GetSafeHdc(), m_hPalette, FALSE) : NULL;
+    HPALETTE hOldPal = m_hPalette != NULL ? ::SelectPalette(dc.GetSafeHdc(), m_hPalette, TRUE) : NULL;
     // Centred between the margins (centring on the page's right edge alone would push a
     // page-wide picture into the left margin).
     m_pPicture->DrawStretched(&dc, page.left + (page.Width() - nFitW) / 2, y, nFitW, nFitH);

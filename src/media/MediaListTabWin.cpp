@@ -10,6 +10,7 @@ IMPLEMENT_DYNAMIC(CMediaListTabWin, CReferenceTabWin)
 BEGIN_MESSAGE_MAP(CMediaListTabWin, CReferenceTabWin)
     ON_WM_CLOSE()
     ON_WM_SHOWWINDOW()
+    ON_MESSAGE(WM_CHILDACTIVATE, OnChildActivate)
     ON_WM_WINDOWPOSCHANGED()
     ON_MESSAGE(0x4F9, OnRepaint)
 END_MESSAGE_MAP()
@@ -71,6 +72,13 @@ void CMediaListTabWin::OnWindowPosChanged(WINDOWPOS* lpwndpos)
     CReferenceTabWin::OnWindowPosChanged(lpwndpos);
     if (lpwndpos->flags == SWP_SHOWWINDOW || lpwndpos->flags == SWP_HIDEWINDOW)
         TellView(lpwndpos->flags == SWP_SHOWWINDOW ? 1 : 0);
+}
+
+LRESULT CMediaListTabWin::OnChildActivate(WPARAM wParam, LPARAM lParam)
+{
+    CReferenceTabWin::OnChildActivate(wParam, lParam);
+    TellView(1);
+    return 0;
 }
 
 LRESULT CMediaListTabWin::OnRepaint(WPARAM, LPARAM)

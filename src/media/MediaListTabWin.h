@@ -26,6 +26,7 @@ protected:
     afx_msg void OnShowWindow(BOOL bShow, UINT nStatus);
     afx_msg void OnWindowPosChanged(WINDOWPOS* lpwndpos);
     afx_msg LRESULT OnRepaint(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnChildActivate(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 
 private:

@@ -13,6 +13,7 @@ BEGIN_MESSAGE_MAP(CMediaOverlayWin, CReferenceTabWin)
     ON_NOTIFY(TVN_SELCHANGED, REFTAB_LIST_ID, OnSelChanged)
     ON_NOTIFY(NM_DBLCLK, REFTAB_LIST_ID, OnDoubleClick)
     ON_WM_SHOWWINDOW()
+    ON_MESSAGE(WM_CHILDACTIVATE, OnChildActivate)
     ON_WM_CLOSE()
 END_MESSAGE_MAP()
 
@@ -73,6 +74,15 @@ void CMediaOverlayWin::OnShowWindow(BOOL bShow, UINT nStatus)
         if (CWnd* pView = AppServices().ui.pCurrentView)
             if (pView->GetSafeHwnd() != NULL)
                 pView->PostMessage(VLM_CAPTION_SHOWN, bShow ? 1 : 0, reinterpret_cast<LPARAM>(this));
+}
+
+LRESULT CMediaOverlayWin::OnChildActivate(WPARAM wParam, LPARAM lParam)
+{
+    CReferenceTabWin::OnChildActivate(wParam, lParam);
+    if (CWnd* pView = AppServices().ui.pCurrentView)
+        if (pView->GetSafeHwnd() != NULL)
+            pView->PostMessage(VLM_CAPTION_SHOWN, 1, reinterpret_cast<LPARAM>(this));
+    return 0;
 }
 
 void CMediaOverlayWin::OnClose()

@@ -28,6 +28,7 @@ protected:
     afx_msg void OnDoubleClick(NMHDR* pNotify, LRESULT* pResult);
     afx_msg void OnShowWindow(BOOL bShow, UINT nStatus);
     afx_msg void OnClose();
+    afx_msg LRESULT OnChildActivate(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 
 private:

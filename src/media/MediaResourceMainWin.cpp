@@ -27,6 +27,7 @@
 #include <mmsystem.h>
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 
 IMPLEMENT_DYNAMIC(CMediaResourceMainWin, CPaletteMainWin)
@@ -548,8 +549,12 @@ void CMediaResourceMainWin::OnPaint()
     dc.GetClipBox(&clip);
     if (clip.IsRectEmpty())
         return;
-    // The view's own palette brings the picture's colours in (RealizeOwnPalette); its ground and
-    // texts are the application's colours, as the panels draw them.
+    // The view's own palette brings the picture's or the bubble's colours in (RealizeOwnPalette);
+    // its ground and texts are the application's colours, as the panels draw them.
+    if (m_nDisplay == mediaBubble)
+        BuildPaletteFromBubble();
+    if (m_nDisplay != mediaNone)
+        RealizeOwnPalette(&dc, FALSE, FALSE);
     CAppPaletteSelector palette(&dc, TRUE);
     CRect client;
     GetClientRect(&client);
@@ -932,6 +937,7 @@ void CMediaResourceMainWin::TearDown()
             m_pPhotoWin->ShowWindow(SW_HIDE);
         delete m_pPhotoWin;
         m_pPhotoWin = NULL;
+        m_bBubbleColours = FALSE;
     }
     if (m_pSimHolder != NULL) {
         m_pSimHolder->Hide();
@@ -1129,6 +1135,10 @@ BOOL CMediaResourceMainWin::DisplayReference(CReference* pReference)
 
 void CMediaResourceMainWin::BuildPaletteFromShown()
 {
+    if (m_nDisplay == mediaBubble) {
+        BuildPaletteFromBubble();
+        return;
+    }
     if (m_pPictureWin == NULL)
         return;
     HPALETTE hPalette = m_pPictureWin->CreatePicturePalette();
@@ -1137,6 +1147,28 @@ void CMediaResourceMainWin::BuildPaletteFromShown()
     CPalette picture;
     picture.Attach(hPalette);
     BuildPalette(&picture, NULL, NULL, FALSE);
+}
+
+BOOL CMediaResourceMainWin::BuildPaletteFromBubble()
+{
+    if (m_pPhotoWin == NULL || m_pPhotoWin->GetPalette() == NULL)
+        return FALSE;
+    PALETTEENTRY colours[256] = {};
+    const UINT n = ::GetPaletteEntries(m_pPhotoWin->GetPalette(), 0, 256, colours);
+    if (n == 0)
+        return FALSE;
+    if (m_bBubbleColours && std::memcmp(colours, m_bubbleColours, sizeof colours) == 0)
+        return FALSE;
+    // The palette handle stays the bubble's: the view's palette is a copy of its colours.
+    CPalette bubble;
+    bubble.Attach(m_pPhotoWin->GetPalette());
+    const BOOL bBuilt = BuildPalette(&bubble, NULL, NULL, FALSE);
+    bubble.Detach();
+    if (bBuilt) {
+        std::memcpy(m_bubbleColours, colours, sizeof colours);
+        m_bBubbleColours = TRUE;
+    }
+    return bBuilt;
 }
 
 void CMediaResourceMainWin::UpdateCaption()

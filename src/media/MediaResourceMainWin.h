@@ -175,6 +175,9 @@ private:
     void PlaySoundPath(const CString& strPath);
     void EndSound();
     void BuildPaletteFromShown();
+    // Builds the view's palette from the bubble's colours once the viewer has given them, and
+    // again only when they changed. TRUE when the palette was built anew.
+    BOOL BuildPaletteFromBubble();
     void PushHistory(CMediaDisplayRef* pState, BOOL bRestored);
     void PaintWelcome(CDC* pDC, const CRect& rect);
     CRect PanelRect() const;
@@ -229,4 +232,7 @@ private:
     int m_nTitleMode = 0;
     CSize m_sizeLast{-1, -1};
     int m_nRemembered[4] = {0, 0, 0, 0};
+    // The bubble colours the view's palette was last built from (none yet: m_bBubbleColours FALSE).
+    PALETTEENTRY m_bubbleColours[256] = {};
+    BOOL m_bBubbleColours = FALSE;
 };

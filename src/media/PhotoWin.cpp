@@ -92,8 +92,12 @@ LRESULT CALLBACK PhotoWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPa
     const IPX_VIEWER_LIBRARY* pLibrary = Library();
     switch (message) {
     case WM_PHOTO_COLOURS_READY:
-        if (g_pCurrentPhotoWin != NULL)
+        if (g_pCurrentPhotoWin != NULL) {
             g_pCurrentPhotoWin->BuildPalette();
+            // The owner paints next and takes the bubble's colours into its own palette.
+            if (HWND hParent = ::GetParent(hWnd))
+                ::InvalidateRect(hParent, NULL, FALSE);
+        }
         return 0;
     case WM_LBUTTONDBLCLK:
         if (pLibrary != NULL && g_hViewer != NULL) {

@@ -44,6 +44,8 @@ BEGIN_MESSAGE_MAP(CReferenceTabWin, CGenericTabWin)
     ON_NOTIFY(NM_DBLCLK, REFTAB_LIST_ID, OnListNotify)
     ON_MESSAGE(VLM_BROWSE_CHOSEN, OnBrowseChosen)
     ON_MESSAGE(VLM_RADIO_CHECKED, OnRefresh)
+    ON_MESSAGE(WM_CHILDACTIVATE, OnChildActivate)
+    ON_WM_NCLBUTTONDOWN()
 END_MESSAGE_MAP()
 
 CReferenceTabWin::CReferenceTabWin() : m_hInsertAfter(TVI_LAST)
@@ -174,6 +176,30 @@ void CReferenceTabWin::SelectFilter(int n)
     m_pAllMedia->Invalidate();
     m_pCurrent->Invalidate();
     Refresh();
+}
+
+void CReferenceTabWin::ActivateTab()
+{
+    if (m_pCurrent == NULL || m_pList == NULL || m_pList->GetItemCount() == 0 || m_pCurrent->GetCheck())
+        return;
+    // The radios and the list shown go together: CURRENT checked shows the CURRENT list.
+    SelectFilter(0);
+    Invalidate();
+}
+
+LRESULT CReferenceTabWin::OnChildActivate(WPARAM, LPARAM)
+{
+    Default();
+    ActivateTab();
+    return 0;
+}
+
+void CReferenceTabWin::OnNcLButtonDown(UINT nHitTest, CPoint point)
+{
+    // A press on the caption band activates the panel, before a move of it begins.
+    if (nHitTest == HTCAPTION)
+        SendMessage(WM_CHILDACTIVATE);
+    CGenericTabWin::OnNcLButtonDown(nHitTest, point);
 }
 
 void CReferenceTabWin::OnRadio(UINT nID)

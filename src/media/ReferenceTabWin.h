@@ -45,6 +45,9 @@ public:
     // 1 shows ALL MEDIA, anything else CURRENT.
     void SelectFilter(int n);
     BOOL IsAllMediaChecked() const;
+    // Activation (the panel's WM_CHILDACTIVATE): with items in the CURRENT list and CURRENT not
+    // checked, CURRENT is checked, ALL MEDIA unchecked, and the panel shows the CURRENT list.
+    void ActivateTab();
 
     // The image of a reference kind in the CURRENT list (0 none).
     static UINT ImageOfKind(LONG nKind);
@@ -81,6 +84,8 @@ protected:
     afx_msg void OnListNotify(NMHDR* pNotify, LRESULT* pResult);
     afx_msg LRESULT OnBrowseChosen(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnRefresh(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnChildActivate(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnNcLButtonDown(UINT nHitTest, CPoint point);
     DECLARE_MESSAGE_MAP()
 
 private:

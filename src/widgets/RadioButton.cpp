@@ -127,6 +127,9 @@ void CRadioButton::DrawWhole(CDC* pDC, const DRAWITEMSTRUCT& item)
 {
     pDC->SetBkMode(TRANSPARENT);
     MeasureIndicator(item);
+    // The window erases nothing itself: its whole face takes the ground first, else the parts
+    // beside and below the indicator and after the caption keep what the screen showed there.
+    pDC->FillRect(&item.rcItem, m_pBackground);
     BOOL bDisabled = (item.itemState & ODS_DISABLED) != 0;
     CPen grey;
     CPen* pOldPen = NULL;

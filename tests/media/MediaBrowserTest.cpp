@@ -11,9 +11,12 @@
 #include "media/MediaListTabWin.h"
 #include "media/MediaOverlayWin.h"
 #include "media/MediaSlidingSelector.h"
+#include "media/BrowseMediaVirtualListBox.h"
 #include "media/ReferenceTabWin.h"
+#include "widgets/RadioButton.h"
 #include "widgets/VLListWindow.h"
 
+#include <host/Input.h>
 #include <host/Paths.h>
 #include <host/Sound.h>
 
@@ -417,6 +420,46 @@ TEST_F(ReferenceTabTest, FillShowsTitlesAndKindImagesAndOpeningGoesByKind)
     tab.FillList(&empty);
     EXPECT_EQ(0, list->GetItemCount());
     EXPECT_TRUE(tab.IsAllMediaChecked());
+}
+
+// Activating the panel turns it to CURRENT when CURRENT has items: by its WM_CHILDACTIVATE and by
+// a press on its caption band; an empty CURRENT list leaves ALL MEDIA chosen.
+TEST_F(ReferenceTabTest, ActivationTurnsToTheCurrentListWhenItHasItems)
+{
+    CMediaListTabWin tab;
+    ASSERT_TRUE(tab.Create(10, 10, &catcher));
+    tab.ShowWindow(SW_SHOW);
+    ui::PumpUntilIdle();
+    tab.SelectFilter(1);
+    tab.SendMessage(WM_CHILDACTIVATE);
+    EXPECT_TRUE(tab.IsAllMediaChecked()) << "nothing in CURRENT";
+
+    CReferenceList given;
+    for (auto [number, title] : {std::pair{1001002L, "Lava"}, std::pair{1001001L, "Biplane"}}) {
+        CReference* pRef = PlacedReference(number, REFKIND_PICTURE, 1, 0);
+        pRef->SetTitle(title);
+        given.Append(pRef);
+    }
+    tab.SetCurrentList(&given);
+    tab.SelectFilter(1);
+    ASSERT_TRUE(tab.IsAllMediaChecked());
+    tab.SendMessage(WM_CHILDACTIVATE);
+    ui::PumpUntilIdle();
+    EXPECT_FALSE(tab.IsAllMediaChecked());
+    EXPECT_EQ(1, tab.GetCurrentButton()->GetCheck());
+    EXPECT_TRUE(tab.GetList()->IsWindowVisible()) << "the CURRENT list is the one shown";
+    EXPECT_FALSE(tab.GetBrowseList()->IsWindowVisible());
+
+    // A press on the caption band activates it too.
+    tab.SelectFilter(1);
+    ASSERT_TRUE(tab.IsAllMediaChecked());
+    CRect window;
+    tab.GetWindowRect(&window);
+    ui::AdvanceClock(1000);
+    host::Click(window.left + 40, window.top + 8);
+    ui::PumpUntilIdle();
+    EXPECT_FALSE(tab.IsAllMediaChecked());
+    EXPECT_TRUE(tab.GetList()->IsWindowVisible());
 }
 
 TEST_F(ReferenceTabTest, TheMediaListKeepsMediaSortedAndTheOverlayShowsOnlyPicturesAndSounds)

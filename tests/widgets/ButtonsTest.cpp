@@ -373,6 +373,29 @@ TEST_F(ButtonsTest, RadiosOfAFormCheckOneAtATimeAndCheckBoxesToggleOncePerPress)
     EXPECT_EQ(20, ideal.cy);
 }
 
+// A radio's face is its ground everywhere the indicator and the caption leave free: nothing of
+// what was there before (here white) shows beside, below or after them.
+TEST_F(ButtonsTest, ARadioPaintsItsWholeFaceInItsGround)
+{
+    CRadioButton radio;
+    ASSERT_TRUE(radio.Create("Radio", WS_CHILD | WS_VISIBLE | BS_RADIOBUTTON, CRect(10, 10, 160, 30), &form, 150));
+    ASSERT_TRUE(radio.LoadStateBitmaps(kAltNormal, kAltSelected));
+    const COLORREF ground = RGB(255, 255, 0);
+    radio.SetBackgroundColor(ground);
+    const int width = 150, height = 70;
+    const std::vector<COLORREF> pixels = Render(width, height, [&](CDC* dc) {
+        DRAWITEMSTRUCT item{};
+        item.CtlType = ODT_BUTTON;
+        item.itemAction = ODA_DRAWENTIRE;
+        item.hwndItem = radio.GetSafeHwnd();
+        item.hDC = dc->GetSafeHdc();
+        item.rcItem = CRect(0, 0, width, height);
+        radio.DrawItem(&item);
+    });
+    for (CPoint p : {CPoint(width - 2, height / 2), CPoint(width - 2, 1), CPoint(2, height - 2)})
+        EXPECT_EQ(ground, pixels[static_cast<size_t>(p.y * width + p.x)]) << p.x << "," << p.y;
+}
+
 TEST_F(ButtonsTest, DigitEditTakesDigitsAndBackspaceOnly)
 {
     CDigitEdit edit;

@@ -106,6 +106,20 @@ void Paint(HWND hwnd, Viewer* v)
     }
     const double scale = Scale(*v, client);
     const auto* bmi = reinterpret_cast<const BITMAPINFO*>(v->info.data());
+    // On a 256-colour screen the bubble's colours come through its own palette, selected in the
+    // background: the window's owner realises them in the foreground, and the viewer takes what
+    // the screen shows rather than pushing the program's colours out.
+    std::vector<std::uint8_t> logical(sizeof(LOGPALETTE) + 255 * sizeof(PALETTEENTRY), 0);
+    auto* pLog = reinterpret_cast<LOGPALETTE*>(logical.data());
+    pLog->palVersion = 0x300;
+    pLog->palNumEntries = 256;
+    for (int i = 0; i < 256; ++i)
+        pLog->palPalEntry[i] = PALETTEENTRY{bmi->bmiColors[i].rgbRed, bmi->bmiColors[i].rgbGreen,
+                                            bmi->bmiColors[i].rgbBlue, 0};
+    HPALETTE palette = CreatePalette(pLog);
+    HPALETTE oldPalette = palette ? SelectPalette(hdc, palette, TRUE) : nullptr;
+    if (palette)
+        RealizePalette(hdc);
     const int w = static_cast<int>(v->picture.width);
     const int h = static_cast<int>(v->picture.height);
     // The panorama closes on itself: after its last column the first one follows.
@@ -134,6 +148,10 @@ void Paint(HWND hwnd, Viewer* v)
         DrawText(hdc, v->label.c_str(), -1, &text, DT_WORDBREAK | DT_NOPREFIX);
         SelectObject(hdc, oldFont);
     }
+    if (oldPalette)
+        SelectPalette(hdc, oldPalette, TRUE);
+    if (palette)
+        DeleteObject(palette);
     EndPaint(hwnd, &ps);
 }
 

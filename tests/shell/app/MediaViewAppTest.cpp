@@ -23,6 +23,8 @@
 #include <host/Clock.h>
 #include <host/Sound.h>
 
+#include <set>
+
 namespace apptest {
 namespace {
 
@@ -33,6 +35,20 @@ protected:
     CBaseWindow* Frame() { return DYNAMIC_DOWNCAST(CBaseWindow, app->m_pMainWnd); }
     CArticleMainWin* Article() { return DYNAMIC_DOWNCAST(CArticleMainWin, Frame()->GetDlgItem(IDW_ARTICLE)); }
     CMediaResourceMainWin* Media() { return DYNAMIC_DOWNCAST(CMediaResourceMainWin, Frame()->GetDlgItem(IDW_MEDIA)); }
+
+    // The colour the screen shows at a point of a window (the tests run on a 256-colour display).
+    static COLORREF ScreenColour(CWnd* pWnd, int x, int y)
+    {
+        CClientDC dc(pWnd);
+        return dc.GetPixel(x, y) & 0xFFFFFF;
+    }
+    // The application's colour at a display-palette index, as the ground of views and bars uses it.
+    static COLORREF AppColour(int nIndex)
+    {
+        PALETTEENTRY e{};
+        GetAppDisplayPalette()->GetPaletteEntries(static_cast<UINT>(nIndex), 1, &e);
+        return RGB(e.peRed, e.peGreen, e.peBlue);
+    }
 };
 
 TEST_F(MediaViewAppTest, ArticleFilmStripToTheMediaViewAndBack)
@@ -71,6 +87,8 @@ TEST_F(MediaViewAppTest, ArticleFilmStripToTheMediaViewAndBack)
     EXPECT_TRUE(Frame()->GetToolkit()->GetRememberedTools()[0]);
     EXPECT_TRUE(Frame()->GetToolkit()->GetRememberedTools()[1]);
     ui::dialog::Screenshot(Frame()->GetSafeHwnd(), "media-view-running.png");
+    // The picture's colours come in beside the application's: the view's ground keeps its colour.
+    EXPECT_EQ(AppColour(30), ScreenColour(media, 5, 200)) << "the ground is not pushed out by the picture";
 
     // Back: the article again.
     Frame()->SendMessage(WM_COMMAND, ID_GO_BACK);
@@ -179,6 +197,17 @@ TEST_F(MediaViewAppTest, EveryKindOfTheDiscsMediaShowsInTheView)
         case mediaBubble:
             ASSERT_NE(nullptr, media->GetPhotoWin());
             EXPECT_TRUE(media->GetPhotoWin()->IsWindowVisible());
+            {
+                // The bubble shows in its own colours, many more than the twenty fixed ones.
+                CRect rc;
+                media->GetPhotoWin()->GetClientRect(&rc);
+                std::set<COLORREF> colours;
+                for (int y = 2; y < rc.bottom; y += 8)
+                    for (int x = 2; x < rc.right; x += 8)
+                        colours.insert(ScreenColour(media->GetPhotoWin(), x, y));
+                EXPECT_GT(colours.size(), 40u);
+            }
+            EXPECT_EQ(AppColour(30), ScreenColour(media, 5, media->GetMediaRect().top + 5));
             break;
         case mediaSound:
             EXPECT_FALSE(host::PlayedSounds().empty()) << "the trumpet clip reached the sound device";
