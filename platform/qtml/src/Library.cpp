@@ -114,8 +114,12 @@ void StartSound(MovieRec& m)
     std::size_t first = static_cast<std::size_t>(static_cast<std::int64_t>(m.time) * d.sampleRate / 1000) * d.channels;
     if (first >= d.samples.size())
         return;
-    std::uint32_t bytes = static_cast<std::uint32_t>((d.samples.size() - first) * 2);
-    std::vector<BYTE> wave(44 + bytes);
+    // A RIFF file counts its sizes in 32 bits: a longer rest of the sound is not played.
+    const std::size_t sampleBytes = (d.samples.size() - first) * 2;
+    if (sampleBytes > 0xFFFFFFFFu - 44)
+        return;
+    const std::uint32_t bytes = static_cast<std::uint32_t>(sampleBytes);
+    std::vector<BYTE> wave(std::size_t{44} + sampleBytes);
     auto put32 = [&](std::size_t at, std::uint32_t v) {
         for (int i = 0; i < 4; ++i)
             wave[at + i] = BYTE(v >> (8 * i));
