@@ -31,11 +31,6 @@ const SlotFace kSlotFaces[CArticlePageLayout::fontCount - 1] = {
     {"Arial", 20},        {"Symbol", 0},     {"VeltraMath", 0},   {"Arial Italic", 20}, {"Arial Italic", 20},
 };
 
-int StyleLength(WORD wEntry)
-{
-    return (wEntry & 1) ? wEntry >> 5 : wEntry >> 1;
-}
-
 WORD StyleEntry(const BYTE* pStyles, int i)
 {
     return ArticleWord(pStyles + 2 * i);
@@ -440,8 +435,8 @@ int CArticlePageLayout::MeasureStyled(CDC* pDC, DWORD dwOffset, LPCSTR pText, in
 {
     int nStyle = 0;
     DWORD dwRunStart = 0;
-    while (nStyle < nStyleCount && dwRunStart + StyleLength(StyleEntry(pStyles, nStyle)) <= dwOffset) {
-        dwRunStart += StyleLength(StyleEntry(pStyles, nStyle));
+    while (nStyle < nStyleCount && dwRunStart + StyleRunLength(StyleEntry(pStyles, nStyle)) <= dwOffset) {
+        dwRunStart += StyleRunLength(StyleEntry(pStyles, nStyle));
         ++nStyle;
     }
     int nWidth = 0;
@@ -450,9 +445,9 @@ int CArticlePageLayout::MeasureStyled(CDC* pDC, DWORD dwOffset, LPCSTR pText, in
         CFont* pFont = &m_aFonts[0];
         if (nStyle < nStyleCount) {
             const WORD wEntry = StyleEntry(pStyles, nStyle);
-            nTake = std::min<int>(n, static_cast<int>(dwRunStart + StyleLength(wEntry) - dwOffset));
+            nTake = std::min<int>(n, static_cast<int>(dwRunStart + StyleRunLength(wEntry) - dwOffset));
             pFont = &m_aFonts[StyleFontSlot(wEntry)];
-            dwRunStart += StyleLength(wEntry);
+            dwRunStart += StyleRunLength(wEntry);
             ++nStyle;
         }
         if (nTake <= 0)
@@ -479,7 +474,7 @@ int CArticlePageLayout::FitText(int nWidth, int& nOutWidth, DWORD dwOffset, LPCS
         int nLeft = nAvailable - nTaken;
         if (nIndex < nStyleCount) {
             const WORD wEntry = StyleEntry(pStyles, nIndex);
-            nLeft = StyleLength(wEntry) - nBefore;
+            nLeft = StyleRunLength(wEntry) - nBefore;
             pFont = &m_aFonts[StyleFontSlot(wEntry)];
         }
         pDC->SelectObject(pFont);
@@ -591,8 +586,8 @@ int CArticlePageLayout::LayoutParagraph(CDC* pDC, CArticleDocument* pDocument, C
         // The style run holding the first character.
         int nStyle = 0;
         DWORD dwStyleStart = 0;
-        while (nStyle < nStyleCount && dwStyleStart + StyleLength(StyleEntry(pStyles, nStyle)) <= dwOffset) {
-            dwStyleStart += StyleLength(StyleEntry(pStyles, nStyle));
+        while (nStyle < nStyleCount && dwStyleStart + StyleRunLength(StyleEntry(pStyles, nStyle)) <= dwOffset) {
+            dwStyleStart += StyleRunLength(StyleEntry(pStyles, nStyle));
             ++nStyle;
         }
         // Hits: one zero-length hit marks its paragraph; otherwise the first hit not ending
@@ -681,8 +676,8 @@ int CArticlePageLayout::LayoutParagraph(CDC* pDC, CArticleDocument* pDocument, C
             ++n;
             pText += nLength;
             dwOffset += static_cast<DWORD>(nLength);
-            while (nStyle < nStyleCount && dwStyleStart + StyleLength(StyleEntry(pStyles, nStyle)) <= dwOffset) {
-                dwStyleStart += StyleLength(StyleEntry(pStyles, nStyle));
+            while (nStyle < nStyleCount && dwStyleStart + StyleRunLength(StyleEntry(pStyles, nStyle)) <= dwOffset) {
+                dwStyleStart += StyleRunLength(StyleEntry(pStyles, nStyle));
                 ++nStyle;
             }
             if (!bSingleMark)

@@ -14,7 +14,7 @@ void ExitMovies();
 // The error of the last movie-toolbox call; noErr when it succeeded.
 OSErr GetMoviesError();
 
-// A file specification from a length-prefixed path (volume and folder 0: the path is whole).
+// A file record (FSSpec) from a length-prefixed path (volume and folder 0: the path is whole).
 OSErr FSMakeFSSpec(short vRefNum, long dirID, ConstStr255Param fileName, FSSpec* spec);
 OSErr OpenMovieFile(const FSSpec* spec, short* refNum, signed char permission);
 OSErr CloseMovieFile(short refNum);
