@@ -78,7 +78,8 @@ LONG WINAPI CompareFileTime(const FILETIME* lpFileTime1, const FILETIME* lpFileT
 // TIME_ZONE_ID_STANDARD or TIME_ZONE_ID_DAYLIGHT for the present moment.
 DWORD WINAPI GetTimeZoneInformation(LPTIME_ZONE_INFORMATION lpTimeZoneInformation);
 
-// The system reports itself as Windows NT 4.0, build 1381, Service Pack 6.
+// The system reports itself as Windows NT 4.0, build 1381, Service Pack 6 (tests can make it
+// report Windows 95, 98 or Win32s: host/SystemVersion.h).
 DWORD WINAPI GetVersion(void);
 BOOL WINAPI GetVersionExA(LPOSVERSIONINFOA lpVersionInformation);
 #define GetVersionEx GetVersionExA

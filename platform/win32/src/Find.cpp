@@ -83,6 +83,13 @@ bool FillEntry(const std::string& hostPath, const std::string& name, const host:
         return false;
     std::memset(&data, 0, sizeof data);
     data.dwFileAttributes = AttributesOf(hostPath, st, drive);
+    // A symbolic link is listed with what it points to, marked as a reparse point.
+    struct stat link;
+    if (lstat(hostPath.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+        data.dwFileAttributes = (data.dwFileAttributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_NORMAL)) |
+                                FILE_ATTRIBUTE_REPARSE_POINT;
+        data.dwReserved0 = IO_REPARSE_TAG_SYMLINK;
+    }
     data.ftCreationTime = ToFileTime(st.st_ctim.tv_sec < st.st_mtim.tv_sec ? st.st_ctim : st.st_mtim);
     data.ftLastAccessTime = ToFileTime(st.st_atim);
     data.ftLastWriteTime = ToFileTime(st.st_mtim);

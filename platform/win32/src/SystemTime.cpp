@@ -3,14 +3,18 @@
 #include <timeapi.h>
 
 #include <host/Clock.h>
+#include <host/SystemVersion.h>
 #include <host/TimeZone.h>
 
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
+#include <string>
 #include <thread>
 
 namespace {
@@ -203,11 +207,70 @@ DWORD WINAPI GetTimeZoneInformation(LPTIME_ZONE_INFORMATION tzi)
 }
 
 namespace {
-constexpr DWORD kMajor = 4, kMinor = 0, kBuild = 1381;
-constexpr const char* kServicePack = "Service Pack 6";
+
+struct SystemVersion {
+    DWORD major, minor, build;
+    DWORD platform;
+    DWORD version;  // what GetVersion reports
+    const char* servicePack;
+};
+
+// Windows NT 4.0 SP6 (build 1381); Windows 95 (4.00.950) and 98 (4.10.1998), whose build
+// numbers carry the version in their high word; Win32s on Windows 3.1. The two 16-bit-based
+// systems set the top bit of GetVersion.
+constexpr SystemVersion kNt{4, 0, 1381, VER_PLATFORM_WIN32_NT, 4 | (0 << 8) | (1381u << 16), "Service Pack 6"};
+constexpr SystemVersion k95{4, 0, 0x040003B6, VER_PLATFORM_WIN32_WINDOWS, 0xC0000004u, ""};
+constexpr SystemVersion k98{4, 10, 0x040A07CE, VER_PLATFORM_WIN32_WINDOWS, 0xC0000A04u, ""};
+constexpr SystemVersion kWin32s{3, 10, 0, VER_PLATFORM_WIN32s, 0x80000A03u, ""};
+
+std::atomic<int> g_reported{-1};  // -1: not chosen yet
+
+host::ReportedSystem FromEnvironment()
+{
+    const char* text = std::getenv("VL_SYSTEM_VERSION");
+    std::string value = text ? text : "";
+    for (char& c : value)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (value == "95")
+        return host::ReportedSystem::Windows95;
+    if (value == "98")
+        return host::ReportedSystem::Windows98;
+    if (value == "win32s")
+        return host::ReportedSystem::Win32s;
+    return host::ReportedSystem::WindowsNT;
+}
+
+const SystemVersion& Reported()
+{
+    switch (host::GetReportedSystem()) {
+    case host::ReportedSystem::Windows95: return k95;
+    case host::ReportedSystem::Windows98: return k98;
+    case host::ReportedSystem::Win32s: return kWin32s;
+    default: return kNt;
+    }
+}
+
 }  // namespace
 
-DWORD WINAPI GetVersion(void) { return kMajor | (kMinor << 8) | (kBuild << 16); }
+namespace host {
+
+void SetReportedSystem(ReportedSystem system) { g_reported = static_cast<int>(system); }
+
+ReportedSystem GetReportedSystem()
+{
+    int value = g_reported;
+    if (value < 0) {
+        value = static_cast<int>(FromEnvironment());
+        g_reported = value;
+    }
+    return static_cast<ReportedSystem>(value);
+}
+
+void ResetReportedSystem() { g_reported = static_cast<int>(FromEnvironment()); }
+
+}  // namespace host
+
+DWORD WINAPI GetVersion(void) { return Reported().version; }
 
 BOOL WINAPI GetVersionExA(LPOSVERSIONINFOA info)
 {
@@ -216,15 +279,16 @@ BOOL WINAPI GetVersionExA(LPOSVERSIONINFOA info)
         SetLastError(ERROR_INSUFFICIENT_BUFFER);
         return FALSE;
     }
-    info->dwMajorVersion = kMajor;
-    info->dwMinorVersion = kMinor;
-    info->dwBuildNumber = kBuild;
-    info->dwPlatformId = VER_PLATFORM_WIN32_NT;
+    const SystemVersion& system = Reported();
+    info->dwMajorVersion = system.major;
+    info->dwMinorVersion = system.minor;
+    info->dwBuildNumber = system.build;
+    info->dwPlatformId = system.platform;
     std::memset(info->szCSDVersion, 0, sizeof info->szCSDVersion);
-    std::strcpy(info->szCSDVersion, kServicePack);
+    std::strcpy(info->szCSDVersion, system.servicePack);
     if (info->dwOSVersionInfoSize == sizeof(OSVERSIONINFOEXA)) {
         auto* ex = reinterpret_cast<LPOSVERSIONINFOEXA>(info);
-        ex->wServicePackMajor = 6;
+        ex->wServicePackMajor = system.platform == VER_PLATFORM_WIN32_NT ? 6 : 0;
         ex->wServicePackMinor = 0;
         ex->wSuiteMask = 0;
         ex->wProductType = VER_NT_WORKSTATION;
