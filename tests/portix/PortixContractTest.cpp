@@ -201,6 +201,28 @@ TEST_F(PortixContract, CompleteTransferReportsItsTotalsAndProgress)
     EXPECT_EQ(r.Last().total, long(kBigSize));
 }
 
+TEST_F(PortixContract, UndeclaredLengthBeginsWithNoTotalAndTheCapStillHolds)
+{
+    CPortix engine;
+    s_server->AddFault("nph-get_object/big.bin", Fault::Undeclared(8192));
+    Recorder whole(Url("nph-get_object/big.bin"), Out("whole.bin"));
+    Run(engine, whole);
+    ASSERT_EQ(whole.Last().major, PTX_XFER_ENDED) << whole.Sequence();
+    EXPECT_EQ(whole.calls[1].major, PTX_XFER_BEGUN);
+    EXPECT_EQ(whole.calls[1].total, -1);
+    EXPECT_TRUE(m_out.Read("whole.bin") == Pattern(kBigSize, 1));
+
+    portix::host::EngineSettings settings;
+    settings.bodyCap = 100000;
+    portix::host::SetEngineSettings(settings);
+    s_server->AddFault("nph-get_object/big.bin", Fault::Undeclared(8192));
+    Recorder capped(Url("nph-get_object/big.bin"), Out("capped.bin"));
+    Run(engine, capped);
+    EXPECT_TRUE(capped.Has(PTX_XFER_BEGUN));
+    EXPECT_EQ(capped.Last().major, PTX_REMOTE_ERROR) << capped.Sequence();
+    EXPECT_EQ(capped.Last().minor, PTX_ABORTED_LOCALLY);
+}
+
 TEST_F(PortixContract, IdentifyPostsItsFieldsAndBeginsWith250WhenMessagesWait)
 {
     CPortix engine;
@@ -308,11 +330,18 @@ TEST_F(PortixContract, CloseCancelsEveryRequestOfItsObjectOnly)
     ASSERT_EQ(closing.RequestUrl(&b), PTX_SUCCESS);
     ASSERT_TRUE(PumpUntil([&] { return a.Has(PTX_XFER_BEGUN) && b.Has(PTX_XFER_BEGUN); }));
     ASSERT_EQ(other.RequestUrl(&c), PTX_SUCCESS);
+    // An engine object's end ends nothing: its request runs on and reports.
+    Recorder d(Url("nph-get_object/small.bin"), Out("d.bin"));
+    {
+        CPortix shortLived;
+        ASSERT_EQ(shortLived.RequestUrl(&d), PTX_SUCCESS);
+    }
     EXPECT_EQ(closing.Close(), PTX_SUCCESS);
-    ASSERT_TRUE(PumpUntil([&] { return a.Ended() && b.Ended() && c.Ended(); }));
+    ASSERT_TRUE(PumpUntil([&] { return a.Ended() && b.Ended() && c.Ended() && d.Ended(); }));
     PumpFor(100);
-    for (Recorder* r : {&a, &b, &c})
+    for (Recorder* r : {&a, &b, &c, &d})
         CheckRules(*r);
+    EXPECT_EQ(d.Last().major, PTX_XFER_ENDED);
     EXPECT_EQ(a.Last().major, PTX_XFER_CANCELLED);
     EXPECT_EQ(b.Last().major, PTX_XFER_CANCELLED);
     EXPECT_EQ(c.Last().major, PTX_XFER_ENDED);

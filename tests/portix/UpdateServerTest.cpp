@@ -145,6 +145,8 @@ TEST(UpdateServerFaults, ParsedFromTheProgramsOptions)
         {"x=stall:0:90000", true, "x", Fault::Kind::Stall, 1},
         {"x=length:-10", true, "x", Fault::Kind::WrongLength, 1},
         {"x=redirect:host:nph-identify:301", true, "x", Fault::Kind::Redirect, 1},
+        {"x=chunked:4096", true, "x", Fault::Kind::Chunked, 1},
+        {"x=chunked:0", false, "", Fault::Kind::Status, 0},
         {"x=redirect:nowhere:y", false, "", Fault::Kind::Status, 0},
         {"x=status:abc", false, "", Fault::Kind::Status, 0},
         {"x=cut", false, "", Fault::Kind::Status, 0},

@@ -169,6 +169,14 @@ Fault Fault::RedirectTo(Where where, std::string target, int status)
     return f;
 }
 
+Fault Fault::Undeclared(std::size_t chunkBytes)
+{
+    Fault f;
+    f.kind = Kind::Chunked;
+    f.bytes = chunkBytes ? chunkBytes : 1;
+    return f;
+}
+
 bool ParseFault(const std::string& text, std::string& name, Fault& fault, int& count, std::string& error)
 {
     const size_t equals = text.find('=');
@@ -220,6 +228,8 @@ bool ParseFault(const std::string& text, std::string& name, Fault& fault, int& c
         fault = Fault::SlowChunks(static_cast<size_t>(a), static_cast<int>(b));
     } else if (kind == "stall" && parts.size() == 3 && number(1, a) && number(2, b) && a >= 0 && b >= 0) {
         fault = Fault::StallAfter(static_cast<size_t>(a), static_cast<int>(b));
+    } else if (kind == "chunked" && parts.size() == 2 && number(1, a) && a > 0) {
+        fault = Fault::Undeclared(static_cast<size_t>(a));
     } else if (kind == "length" && parts.size() == 2 && number(1, a)) {
         fault = Fault::LengthOff(a);
     } else if (kind == "redirect" && (parts.size() == 3 || (parts.size() == 4 && number(3, a) && a >= 300 && a < 400))) {
@@ -237,7 +247,7 @@ bool ParseFault(const std::string& text, std::string& name, Fault& fault, int& c
         fault = Fault::RedirectTo(where, parts[2], parts.size() == 4 ? static_cast<int>(a) : 302);
     } else {
         error = "unknown fault (status:CODE[:REASON], cut:BYTES, close, slow:CHUNK:MS, stall:BYTES:MS, "
-                "length:DELTA, redirect:same|host|scheme:TARGET[:CODE]): " + text;
+                "length:DELTA, redirect:same|host|scheme:TARGET[:CODE], chunked:BYTES): " + text;
         return false;
     }
     return true;
@@ -546,6 +556,16 @@ void UpdateServer::Answer(const httplib::Request& req, httplib::Response& res, i
                                  });
         break;
     }
+    case Fault::Kind::Chunked:
+        res.set_chunked_content_provider(type, [data, f](size_t offset, httplib::DataSink& sink) {
+            const size_t n = std::min(f.bytes, data->size() - offset);
+            if (n && !sink.write(data->data() + offset, n))
+                return false;
+            if (offset + n >= data->size())
+                sink.done();
+            return true;
+        });
+        break;
     default:
         res.set_content(*data, type);
         break;

@@ -47,6 +47,7 @@ struct Fault {
         Stall,               // `bytes` of the body, then nothing for `delayMs`, then a close
         WrongLength,         // Content-Length declared `lengthDelta` off the body's length
         Redirect,            // `status` (3xx) to `target` on the same host, another host or scheme
+        Chunked,             // the body in chunks of `bytes` with no length declared
     };
     enum class Where { SameHost, OtherHost, OtherScheme };
 
@@ -66,11 +67,12 @@ struct Fault {
     static Fault StallAfter(std::size_t bytes, int stallMs);
     static Fault LengthOff(long delta);
     static Fault RedirectTo(Where where, std::string target, int status = 302);
+    static Fault Undeclared(std::size_t chunkBytes);
 };
 
 // Reads a fault as the program's option gives it: NAME=KIND[:ARG[:ARG]][@COUNT], kinds
 // status:CODE[:REASON], cut:BYTES, close, slow:CHUNK:MS, stall:BYTES:MS, length:DELTA,
-// redirect:same|host|scheme:TARGET[:CODE]. COUNT 0 means every request. False with `error` set
+// redirect:same|host|scheme:TARGET[:CODE], chunked:BYTES. COUNT 0 means every request. False with `error` set
 // when the text is not such a fault.
 bool ParseFault(const std::string& text, std::string& name, Fault& fault, int& count, std::string& error);
 

@@ -187,12 +187,18 @@ void Core::SetIdentity(const CAuthorizationInfo& info)
 std::shared_ptr<Mailbox> Core::MailboxOfThisThread()
 {
     const DWORD self = GetCurrentThreadId();
+    std::shared_ptr<Mailbox> existing;
     {
         std::lock_guard<std::mutex> g(m_lock);
         for (auto& [window, box] : m_mailboxes)
-            if (box->threadId == self && !box->dead && IsWindow(window))
-                return box;
+            if (box->threadId == self && !box->dead)
+                existing = box;
     }
+    // Asked outside the lock: the window system has locks of its own.
+    if (existing && IsWindow(existing->window))
+        return existing;
+    if (existing)
+        WindowGone(existing->window);
     HWND window = CreateWindowExA(0, kReportWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     if (!window)
         return nullptr;

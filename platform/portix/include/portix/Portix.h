@@ -90,7 +90,8 @@ public:
 
     // 16401 accepted (16464 follows at the next pump); 16454 the address does not parse; 16455 its
     // scheme is not http or https; 16428 no output file, or one outside every drive; 16391 the
-    // record is already in flight. Nothing follows a refusal.
+    // record is already in flight; 16497 no window for this thread's reports could be made.
+    // Nothing follows a refusal.
     int RequestUrl(CRequestUrl* pRequest);
     // 16401: the request is being stopped (or already was, by an earlier Cancel); its one 16470
     // follows. A request that has already ended (or that the engine does not hold) is left
