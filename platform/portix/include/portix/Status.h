@@ -109,6 +109,15 @@ public:
         SetText(m_minorDesc, desc);
     }
 
+    // Marks the transfer of this report finished by its caller. A report that was not final
+    // (16464 to 16468) then reads 16469, which tells the engine, when the callback returns, to stop
+    // the transfer and report nothing more of it; a final report stays as it is.
+    void SetXferEnd()
+    {
+        if (m_majorCode >= PTX_XFER_PENDING && m_majorCode < PTX_XFER_ENDED)
+            m_majorCode = PTX_XFER_ENDED;
+    }
+
     // Public so that the record stays a plain aggregate-like value of fixed layout.
     int m_majorCode = 0;
     char m_majorDesc[DescSize] = {};

@@ -1,0 +1,42 @@
+// CPortix: the engine object callers hold. Every object reaches the one process-wide core.
+#include "Engine.h"
+
+namespace {
+const int kPortixVersion = 3;
+}
+
+CPortix::CPortix()
+{
+    portix::Core::Get();  // the worker is ready before the first request
+}
+
+CPortix::~CPortix() = default;
+
+int CPortix::SetAuthorizationInfo(CAuthorizationInfo& info)
+{
+    if (info.m_strHost.IsEmpty())
+        return PTX_HOST_NAME_REQUIRED;
+    portix::Core::Get().SetIdentity(info);
+    return PTX_SUCCESS;
+}
+
+int CPortix::RequestUrl(CRequestUrl* pRequest)
+{
+    return portix::Core::Get().Submit(pRequest, this);
+}
+
+int CPortix::Cancel(CRequestUrl* pRequest)
+{
+    return portix::Core::Get().Cancel(pRequest);
+}
+
+int CPortix::Close()
+{
+    portix::Core::Get().CancelAll(this);
+    return PTX_SUCCESS;
+}
+
+int CPortix::GetPortixVersion()
+{
+    return kPortixVersion;
+}
