@@ -129,15 +129,15 @@ TEST_F(DictionaryPaneTest, TypedWordsShowTheirDefinitions)
     ui::PumpUntilIdle();
     EXPECT_EQ("a", std::string(pane->GetCurrentWord()));
 
-    // The ENTER WORD box drops down the words looked up (the keys' jumps look nothing up), each
-    // once, in their order.
+    // The ENTER WORD box drops down the words looked up (End's "z-zero" too), each once, in
+    // their order.
     CCustomComboDropList& entry = pane->GetEntryCombo();
     std::vector<std::string> listed;
     for (int i = 0; i < entry.GetRowCount(); ++i) {
         const HTREEITEM id = entry.GetList().GetItemIdAt(i);
         listed.emplace_back(static_cast<LPCSTR>(entry.GetList().GetItemText(id)));
     }
-    EXPECT_EQ((std::vector<std::string>{"a", "apples", "berries"}), listed);
+    EXPECT_EQ((std::vector<std::string>{"a", "apples", "berries", "z-zero"}), listed);
 }
 
 TEST_F(DictionaryPaneTest, ScrollsThroughTheFileBothWays)

@@ -350,7 +350,7 @@ TEST_F(RunningPreferencesTest, OptionsUndoesADiscChoiceThatFindsNoDisc)
         ::SendMessage(::GetDlgItem(d, IDOK), BM_CLICK, 0, 0);
         dlg::Pump(d);
     });
-    host::AnswerMessageBox("Please insert Disc 1.", IDCANCEL);
+    host::AnswerMessageBox("Please insert disc 1 into drive E:", IDCANCEL);
     dlg::Drive([&](HWND d) { ::SendMessage(::GetDlgItem(d, IDCANCEL), BM_CLICK, 0, 0); });
     pFrame->SendMessage(WM_COMMAND, ID_OPTIONS);
     ui::PumpUntilIdle();
