@@ -93,6 +93,7 @@ BEGIN_MESSAGE_MAP(CArticleMainWin, CVLMainWin)
     ON_MESSAGE(VLM_HIGHLIGHTER, OnHighlighter)
     ON_MESSAGE(VLM_FIND_NEXT, OnFindNext)
     ON_MESSAGE(VLM_STICKY_NOTE, OnStickyNote)
+    ON_MESSAGE(VLM_STICKY_DELETED, OnStickyDeleted)
     ON_MESSAGE(VLM_CLEAR_HIGHLIGHTS, OnClearHighlights)
     ON_MESSAGE(VLM_CLEAR_ALL_HIGHLIGHTS, OnClearAllHighlights)
     ON_MESSAGE(VLM_FONT_SIZE, OnFontSize)
@@ -1004,6 +1005,14 @@ LRESULT CArticleMainWin::OnFindNext(WPARAM, LPARAM)
     return 0;
 }
 
+LRESULT CArticleMainWin::OnStickyDeleted(WPARAM wParam, LPARAM lParam)
+{
+    // A note deleted from the frame's Sticky List: the page shows its article's notes again.
+    if (m_pPage != NULL && m_pPage->GetSafeHwnd() != NULL)
+        m_pPage->SendMessage(VLM_STICKY_DELETED, wParam, lParam);
+    return 0;
+}
+
 LRESULT CArticleMainWin::OnStickyNote(WPARAM, LPARAM)
 {
     // Online articles take no notes.
@@ -1193,9 +1202,9 @@ void CArticleMainWin::PrintSelections()
 {
     if (m_pPage == NULL || m_pPage->GetSafeHwnd() == NULL)
         return;
-    // Choices that cannot print here are switched off; the online extras and the dictionary
-    // print from their own panes.
-    UINT nDisabled = 0x02 | 0x04 | 0x01;
+    // Choices that cannot print here are switched off; the online extras print from their own
+    // pane, the dictionary through its pane when the frame has one.
+    UINT nDisabled = 0x02 | 0x04;
     if (m_pRelatedButton == NULL || m_pRelatedButton->GetSafeHwnd() == NULL || !m_pRelatedButton->IsWindowEnabled())
         nDisabled |= 0x10;
     if (!m_pPage->HasSelection())
@@ -1204,6 +1213,9 @@ void CArticleMainWin::PrintSelections()
     CWnd* pSearch = pMain != NULL ? pMain->GetDescendantWindow(8007) : NULL;
     if (pSearch == NULL || pSearch->SendMessage(VLM_HAS_RESULTS, 0, 0) == 0)
         nDisabled |= 0x08;
+    CWnd* pDictionary = pMain != NULL ? pMain->GetDescendantWindow(IDW_DICTIONARYPANE) : NULL;
+    if (pDictionary == NULL)
+        nDisabled |= 0x01;
     const UINT nChoice = GetAppHost().RunPrintSelection(this, nDisabled);
     if (nChoice == 0 || nChoice == 2)
         return;
@@ -1216,6 +1228,8 @@ void CArticleMainWin::PrintSelections()
         m_pRelated->PrintRelated();
     if ((nChoice & 0x08) && pSearch != NULL)
         pSearch->SendMessage(VLM_PRINT_RESULTS, 0, 0);
+    if ((nChoice & 0x01) && pDictionary != NULL)
+        pDictionary->SendMessage(VLM_PRINT_RESULTS, 0, 0);
 }
 
 BOOL CArticleMainWin::CanPrint()

@@ -149,6 +149,8 @@ protected:
     afx_msg LRESULT OnHighlighter(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnFindNext(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnStickyNote(WPARAM wParam, LPARAM lParam);
+    // 0x987 (0, RIN): a note of that article was deleted; the page asks for its notes again.
+    afx_msg LRESULT OnStickyDeleted(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnClearHighlights(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnClearAllHighlights(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnFontSize(WPARAM wParam, LPARAM lParam);

@@ -73,7 +73,7 @@ void CArticlePageWin::BeginHighlight(int x, int y)
     int nStart = 0;
     int nEnd = 0;
     FindWord(reinterpret_cast<LPCSTR>(pSection->GetText()), nOffset, static_cast<int>(line.dwStart) + line.nLength,
-             nStart, nEnd);
+             nStart, nEnd, static_cast<int>(line.dwStart));
     m_mark.StartAt(line.nSection, nStart, nStart, nEnd, nLine);
     m_bMarking = TRUE;
     m_bMarksPresent = TRUE;

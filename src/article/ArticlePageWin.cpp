@@ -114,6 +114,7 @@ ON_WM_ERASEBKGND()
 ON_WM_SIZE()
 ON_WM_DESTROY()
 ON_WM_VSCROLL()
+ON_WM_MOUSEWHEEL()
 ON_WM_MOUSEMOVE()
 ON_WM_LBUTTONDOWN()
 ON_WM_LBUTTONUP()
@@ -121,6 +122,7 @@ ON_WM_LBUTTONDBLCLK()
 ON_WM_KEYDOWN()
 ON_WM_KILLFOCUS()
 ON_MESSAGE(VLM_THUMB_PRESS, OnThumbPress)
+ON_MESSAGE(VLM_THUMB_RELEASE, OnThumbRelease)
 ON_WM_SETCURSOR()
 ON_MESSAGE(VLM_STICKY_PRESENT, OnSetStickyNotes)
 ON_MESSAGE(VLM_STICKY_DELETED, OnStickyNotesChanged)
@@ -433,6 +435,13 @@ void CArticlePageWin::PostStatusText(CString* pText)
 LRESULT CArticlePageWin::OnThumbPress(WPARAM, LPARAM lParam)
 {
     OnShowReference(reinterpret_cast<CReference*>(lParam));
+    return 1;
+}
+
+LRESULT CArticlePageWin::OnThumbRelease(WPARAM, LPARAM lParam)
+{
+    // The press opened the item; the copy the release carries is only freed.
+    delete reinterpret_cast<CReference*>(lParam);
     return 1;
 }
 
@@ -900,6 +909,19 @@ int CArticlePageWin::DrawLinePass(PassKind ePass, CDC* pDC, int nLine, int x, CA
 // ---------------------------------------------------------------------------------------------
 // Scrolling and navigation
 
+BOOL CArticlePageWin::OnMouseWheel(UINT, short zDelta, CPoint)
+{
+    // Three lines a notch; notches of a fine wheel add up until they make one.
+    constexpr int kNotch = 120;  // one notch of the wheel
+    constexpr int kLinesPerNotch = 3;
+    m_nWheelRest += zDelta;
+    const int nNotches = m_nWheelRest / kNotch;
+    m_nWheelRest -= nNotches * kNotch;
+    for (int i = 0; i < std::abs(nNotches) * kLinesPerNotch; ++i)
+        OnVScroll(nNotches > 0 ? SB_LINEUP : SB_LINEDOWN, 0, NULL);
+    return TRUE;
+}
+
 void CArticlePageWin::OnVScroll(UINT nSBCode, UINT nPos, CWnd*)
 {
     if (!m_bKeepPopups) {
@@ -1078,10 +1100,10 @@ void CArticlePageWin::GoToItem(int nMode, int nValue)
     OnVScroll(SB_THUMBTRACK, static_cast<UINT>(nTop * GetLineHeight()), NULL);
 }
 
-void CArticlePageWin::FindWord(LPCSTR pText, int nOffset, int nLimit, int& nStart, int& nEnd)
+void CArticlePageWin::FindWord(LPCSTR pText, int nOffset, int nLimit, int& nStart, int& nEnd, int nFloor)
 {
     nStart = nOffset;
-    while (nStart > 0 && !IsWhite(pText[nStart - 1]))
+    while (nStart > std::max(nFloor, 0) && !IsWhite(pText[nStart - 1]))
         --nStart;
     nEnd = nStart;
     while (nEnd + 1 < nLimit && !IsWhite(pText[nEnd + 1]))
@@ -1400,7 +1422,8 @@ void CArticlePageWin::SelectWordAt(int x, int y)
     LPCSTR pText = reinterpret_cast<LPCSTR>(pSection->GetText());
     int nStart = 0;
     int nEnd = 0;
-    FindWord(pText, nOffset, static_cast<int>(line.dwStart) + line.nLength, nStart, nEnd);
+    FindWord(pText, nOffset, static_cast<int>(line.dwStart) + line.nLength, nStart, nEnd,
+             static_cast<int>(line.dwStart));
     m_selection.StartAt(line.nSection, nOffset, nStart, nEnd, nLine);
     m_bSelecting = TRUE;
     m_bSelection = TRUE;
@@ -1447,7 +1470,8 @@ void CArticlePageWin::ExtendRangeTo(PageTextRange& range, int x, int y, BOOL bTh
     range.nMovingOffset = CharacterAt(nLine, x);
     LPCSTR pText = reinterpret_cast<LPCSTR>(pSection->GetText());
     const int nLineEnd = static_cast<int>(line.dwStart) + std::max<int>(line.nLength, 1);
-    FindWord(pText, range.nMovingOffset, nLineEnd, range.nMovingWordStart, range.nMovingWordEnd);
+    FindWord(pText, range.nMovingOffset, nLineEnd, range.nMovingWordStart, range.nMovingWordEnd,
+             static_cast<int>(line.dwStart));
     if (bThroughSpace)
         while (range.nMovingWordEnd + 1 < nLineEnd && IsWhite(pText[range.nMovingWordEnd + 1]))
             ++range.nMovingWordEnd;

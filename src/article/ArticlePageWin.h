@@ -119,6 +119,8 @@ public:
 
     // ---- scrolling and navigation ----
     afx_msg void OnVScroll(UINT nSBCode, UINT nPos, CWnd* pScrollBar);
+    // The mouse wheel (under the pointer, or passed up by a thumbnail): three lines a notch.
+    afx_msg BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint point);
     // Jumps to a section, a thumbnail, a table, media or list icon (PAGE_GOTO_...).
     void GoToItem(int nMode, int nValue);
     // Selects the whole article; a second call clears the selection.
@@ -272,6 +274,8 @@ protected:
     afx_msg void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
     afx_msg void OnKillFocus(CWnd* pNewWnd);
     afx_msg LRESULT OnThumbPress(WPARAM wParam, LPARAM lParam);
+    // 0x43C (0, CReference* copy): a thumbnail was released; the copy is freed.
+    afx_msg LRESULT OnThumbRelease(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnMciNotify(WPARAM wParam, LPARAM lParam);
     // VLM_PRINT_ARTICLE: prints the scope in lParam (CArticlePrinter).
     afx_msg LRESULT OnPrintArticle(WPARAM wParam, LPARAM lParam);
@@ -335,8 +339,10 @@ private:
     int ClampLine(int nLine) const;
     // The character under x on the line (section-relative).
     int CharacterAt(int nLine, int x);
-    // Word start and end around an offset, the end kept before nLimit.
-    static void FindWord(LPCSTR pText, int nOffset, int nLimit, int& nStart, int& nEnd);
+    // Word start and end around an offset, the start kept at or after nFloor (the line's first
+    // character: paragraphs follow each other in a section's text with nothing between them, so
+    // a word must not reach back into the paragraph or heading above), the end before nLimit.
+    static void FindWord(LPCSTR pText, int nOffset, int nLimit, int& nStart, int& nEnd, int nFloor = 0);
     void ScrollTo(UINT nSBCode, int nPosition);
     void SetScrollRangeForPage();
     void PostToParent(UINT nMsg, WPARAM wParam, LPARAM lParam);
@@ -364,6 +370,7 @@ private:
     CArticleDocument* m_pDocument = NULL;
     int m_nScreenClass = 0;
     int m_nScrollPos = 0;
+    int m_nWheelRest = 0;  // wheel delta short of a whole notch
     int m_nApplied = 0;   // the scroll offset already applied to the page rectangle
     BOOL m_bKeepPopups = FALSE;
     BOOL m_bAutoOpenFirstMedia = TRUE;

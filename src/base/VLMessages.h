@@ -34,7 +34,7 @@
 #define VLM_PANE_DOWN 0x411          // (0, 1 search or 2 dictionary): the pane's button released
 #define VLM_PANE_UP 0x412            // (0, 1 or 2): the pane's button pressed
 #define VLM_PRINT_ARTICLE 0x413      // (0, scope 0x200/0x100/0x80/0x40): the article page prints
-#define VLM_PRINT_RESULTS 0x418      // (0, 0): the search pane prints its result list
+#define VLM_PRINT_RESULTS 0x418      // (0, 0): a pane prints what it shows (search: its results; dictionary: its tab)
 #define VLM_OPEN_FOUND_ITEM 0x41A    // (view id, CReference*): open a search result
 #define VLM_SHOW_SEARCH_PANE 0x41B   // (0, 0): show the search pane
 #define VLM_HAS_RESULTS 0x41C        // (0, 0): TRUE when the search pane has results to print
@@ -112,6 +112,7 @@ enum : int {
 #define ID_VIEW_ATLAS 40009
 #define ID_VIEW_TIMEFRAME 40010
 #define ID_VIEW_VLPLUS 40011
+#define ID_VIEW_MEDIA 40013
 #define ID_SHOW_SEARCH 40014
 #define ID_SHOW_DICTIONARY 40015
 #define ID_GO_BACK 40016

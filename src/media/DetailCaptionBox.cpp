@@ -1,5 +1,7 @@
 #include "media/DetailCaptionBox.h"
 
+#include <richedit.h>
+
 #include "media/CaptionMarkup.h"
 
 #include "base/HitList.h"
@@ -9,6 +11,7 @@ IMPLEMENT_DYNAMIC(CDetailCaptionBox, CMiniArtThumb)
 
 BEGIN_MESSAGE_MAP(CDetailCaptionBox, CMiniArtThumb)
     ON_WM_CREATE()
+    ON_NOTIFY_REFLECT(EN_REQUESTRESIZE, OnRequestResize)
 END_MESSAGE_MAP()
 
 CDetailCaptionBox::CDetailCaptionBox(CGrfDocument* pDocument) : CMiniArtThumb(static_cast<LPCSTR>(NULL)),
@@ -103,4 +106,12 @@ void CDetailCaptionBox::BuildCaptionText(CString& strOut, int nSectionCode) cons
     if (bRed)
         strOut += "</RED>";
     strOut += "<P>";
+}
+
+void CDetailCaptionBox::OnRequestResize(NMHDR* pNotify, LRESULT* pResult)
+{
+    const REQRESIZE* pRequest = reinterpret_cast<const REQRESIZE*>(pNotify);
+    const CRect rect(pRequest->rc);
+    SetWindowPos(NULL, 0, 0, rect.Width(), rect.Height(), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    *pResult = 0;
 }

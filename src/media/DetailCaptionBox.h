@@ -27,6 +27,8 @@ public:
 
 protected:
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
+    // Reflected EN_REQUESTRESIZE: the box takes the requested width and height where it stands.
+    afx_msg void OnRequestResize(NMHDR* pNotify, LRESULT* pResult);
     DECLARE_MESSAGE_MAP()
 
 private:

@@ -96,9 +96,11 @@ CString CMediaCaptionWin::PlainLine(LPCSTR lpszText)
     CString strLine;
     for (LPCSTR p = lpszText; p != NULL && *p != '\0'; ++p) {
         const BYTE c = static_cast<BYTE>(*p);
+        // Line breaks become word gaps; the style bytes go; every other byte (the code page's
+        // accented letters and signs too) is text.
         if (c == 13 || c == 10)
             strLine += ' ';
-        else if (c < 0x80)
+        else if (c != 0x80 && c != 0x81 && c != 0x82)
             strLine += static_cast<char>(c);
     }
     return strLine;

@@ -16,8 +16,10 @@ class CMediaCaptionWin : public CGenericTabWin {
 public:
     // The panel's id in the viewer, and the viewer's command that toggles the caption.
     enum { panelId = 15006, toggleCaptionCommand = 15002 };
-    // The fitted sizes, in tenths of a point.
-    enum { largestSize = 100, smallestSize = 61, sizeStep = 3 };
+    // The fitted sizes, in tenths of a point. A one-line caption is never drawn smaller than
+    // 8 points (smaller print cannot be read on the screen, and its word gaps vanish): a caption
+    // that needs less goes into the panel.
+    enum { largestSize = 100, smallestSize = 80, sizeStep = 3 };
 
     explicit CMediaCaptionWin(CGrfDocument* pDocument = NULL);
     ~CMediaCaptionWin() override;

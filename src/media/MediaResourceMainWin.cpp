@@ -600,7 +600,8 @@ void CMediaResourceMainWin::OnPaint()
         dc.DrawText(m_strNote, &m_rcNote, DT_VCENTER | DT_NOCLIP);
         dc.SelectObject(pOld);
     }
-    if (m_pCaptionPanel != NULL && m_pDocument != NULL && m_pCaptionPanel->IsOneLine() && m_nDisplay != mediaNone)
+    if (m_pCaptionPanel != NULL && m_pDocument != NULL && m_pCaptionPanel->IsOneLine() && m_bCaptionShown &&
+        m_nDisplay != mediaNone)
         m_pCaptionPanel->Display(&dc);
     if (!m_bShownSomething) {
         const ScreenLayout& L = LayoutOf(m_nScreenClass);
@@ -1185,11 +1186,17 @@ void CMediaResourceMainWin::UpdateCaption()
         m_pCaptionPanel->Prepare(&line);
     }
     CRollOverButton* pButton = m_pButtons[btnCaption];
-    if (!bHasCaption || m_pCaptionPanel->IsOneLine()) {
+    if (!bHasCaption) {
         m_pCaptionPanel->ShowWindow(SW_HIDE);
         pButton->EnableWindow(FALSE);
         pButton->SetDib(0);
         m_bCaptionShown = FALSE;
+    } else if (m_pCaptionPanel->IsOneLine()) {
+        // A caption of one line is drawn under the media; the button shows and hides that line.
+        m_pCaptionPanel->ShowWindow(SW_HIDE);
+        pButton->EnableWindow(TRUE);
+        m_bCaptionShown = m_bCaptionWanted;
+        pButton->SetDib(m_bCaptionShown);
     } else {
         pButton->EnableWindow(TRUE);
         m_bCaptionShown = m_bCaptionWanted;
@@ -1496,10 +1503,17 @@ void CMediaResourceMainWin::OnCaption()
         return;
     m_pCaptionPanel->SetShown(m_bCaptionShown);
     m_pButtons[btnCaption]->SetDib(m_bCaptionShown);
-    if (m_bCaptionShown)
+    if (m_pCaptionPanel->IsOneLine()) {
+        // The line under the media comes or goes.
+        CRect line = m_rcNote;
+        line.InflateRect(0, 2);
+        InvalidateRect(&line);
+        UpdateWindow();
+    } else if (m_bCaptionShown) {
         ShowCaption();
-    else
+    } else {
         m_pCaptionPanel->ShowWindow(SW_HIDE);
+    }
 }
 
 void CMediaResourceMainWin::HideAllPanels()

@@ -100,6 +100,8 @@ public:
     CInstructionWnd* GetInstructions() const { return m_pInstructions; }
     CMediaSlidingSelector* GetSelector() const { return m_pSelector; }
     CRollOverButton* GetButton(UINT nID) const;
+    // The caption shows: its line under the media, or its panel.
+    BOOL IsCaptionShown() const { return m_bCaptionShown; }
     CReferenceList* GetGroupList() const { return m_pGroupList; }
     CReferenceList* GetOverlayList() const { return m_pOverlayList; }
     MediaDisplayKind GetDisplayKind() const { return m_nDisplay; }

@@ -230,7 +230,9 @@ void CStickyNoteDlg::DeleteRow(int nRow)
     LONG nKey = pNote->m_nKey;
     if (pNote == m_pNote)
         m_pNote = NULL;
-    m_pNoteWnd->ForgetNote(pNote);
+    // Every note window lets go of it (the page's, the media view's, a table's), not just this
+    // dialog's.
+    CStickyNoteWnd::ForgetNoteEverywhere(pNote);
     delete pNote;
     RebuildSet();
     m_pNoteWnd->RefreshWorkingNotes();

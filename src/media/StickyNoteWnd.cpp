@@ -5,7 +5,20 @@
 #include "base/VLMessages.h"
 #include "media/StickyNoteDlg.h"
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
+
+namespace {
+
+// Every note window alive: a note deleted through one of them is let go by all.
+std::vector<CStickyNoteWnd*>& LiveNoteWindows()
+{
+    static std::vector<CStickyNoteWnd*> windows;
+    return windows;
+}
+
+}  // namespace
 
 IMPLEMENT_DYNAMIC(CStickyNoteWnd, CWnd)
 
@@ -20,10 +33,15 @@ BEGIN_MESSAGE_MAP(CStickyNoteWnd, CWnd)
     ON_MESSAGE(VLM_STICKY_NEW, OnNewNote)
 END_MESSAGE_MAP()
 
-CStickyNoteWnd::CStickyNoteWnd() = default;
+CStickyNoteWnd::CStickyNoteWnd()
+{
+    LiveNoteWindows().push_back(this);
+}
 
 CStickyNoteWnd::~CStickyNoteWnd()
 {
+    std::vector<CStickyNoteWnd*>& windows = LiveNoteWindows();
+    windows.erase(std::remove(windows.begin(), windows.end(), this), windows.end());
     DiscardUnplacedNote();
     if (GetSafeHwnd() != NULL)
         DestroyWindow();
@@ -141,6 +159,41 @@ void CStickyNoteWnd::ForgetNote(const CStickyNote* pNote)
     }
 }
 
+void CStickyNoteWnd::ForgetNoteEverywhere(const CStickyNote* pNote)
+{
+    if (pNote == NULL)
+        return;
+    const LONG nKey = pNote->m_nKey;
+    // A copy: a parent told of the change may make or end note windows.
+    const std::vector<CStickyNoteWnd*> windows = LiveNoteWindows();
+    for (CStickyNoteWnd* pWnd : windows)
+        pWnd->ForgetNote(pNote);
+    for (CStickyNoteWnd* pWnd : windows) {
+        const std::vector<CStickyNoteWnd*>& live = LiveNoteWindows();
+        if (std::find(live.begin(), live.end(), pWnd) != live.end() && pWnd->HasOwnParent() &&
+            pWnd->GetSafeHwnd() != NULL && pWnd->m_nItemKey == nKey)
+            pWnd->AnnounceNotesAgain();
+    }
+}
+
+void CStickyNoteWnd::AnnounceNotesAgain()
+{
+    if (m_bShowingNotes) {
+        RefreshWorkingNotes();
+        INT_PTR nCount = m_working.GetSize();
+        if (nCount == 0) {
+            PostPresent(0, 0);
+            return;
+        }
+        WORD* pBlocks = new WORD[4 * nCount];
+        for (INT_PTR i = 0; i < nCount; ++i)
+            std::memcpy(pBlocks + 4 * i, GetWorkingNote(static_cast<int>(i))->m_pPosition, 4 * sizeof(WORD));
+        PostPresent(static_cast<WPARAM>(nCount), reinterpret_cast<LPARAM>(pBlocks));
+        return;
+    }
+    PostPresent(m_pRecordSet != NULL && m_pRecordSet->FindNote(m_nItemKey) != NULL, 0);
+}
+
 void CStickyNoteWnd::SaveNotes()
 {
     if (m_pRecordSet != NULL)
@@ -215,16 +268,7 @@ void CStickyNoteWnd::ShowNotes(LPCSTR lpszTitle, LONG nKey)
     m_bShowingNotes = TRUE;
     m_strItemTitle = lpszTitle != NULL ? lpszTitle : "";
     m_nItemKey = nKey;
-    RefreshWorkingNotes();
-    INT_PTR nCount = m_working.GetSize();
-    if (nCount == 0) {
-        PostPresent(0, 0);
-        return;
-    }
-    WORD* pBlocks = new WORD[4 * nCount];
-    for (INT_PTR i = 0; i < nCount; ++i)
-        std::memcpy(pBlocks + 4 * i, GetWorkingNote(static_cast<int>(i))->m_pPosition, 4 * sizeof(WORD));
-    PostPresent(static_cast<WPARAM>(nCount), reinterpret_cast<LPARAM>(pBlocks));
+    AnnounceNotesAgain();
 }
 
 void CStickyNoteWnd::SetNotePosition(int nIndex, const WORD* pPosition)

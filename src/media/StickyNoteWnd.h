@@ -61,6 +61,9 @@ public:
     void DiscardUnplacedNote();
     // The note is gone from the set: the window lets go of it.
     void ForgetNote(const CStickyNote* pNote);
+    // The note is about to be deleted: every note window of the program lets go of it at once,
+    // and each that shows the note's item tells its parent the item's notes again.
+    static void ForgetNoteEverywhere(const CStickyNote* pNote);
     BOOL HasOwnParent() const { return m_nMode == 0; }
     CWnd* GetParentWindow() const { return m_pParentWnd; }
     BOOL IsShowingNotes() const { return m_bShowingNotes; }
@@ -91,6 +94,9 @@ protected:
     afx_msg LRESULT OnOpenNote(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnNewNote(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
+
+    // Tells the parent what the item's notes are now (after one was deleted elsewhere).
+    void AnnounceNotesAgain();
 
     int m_nMode = 1;  // 0: placed in the given parent; 1: over the main window
     CWnd* m_pParentWnd = NULL;

@@ -23,6 +23,7 @@ BEGIN_MESSAGE_MAP(CDictionaryTabWin, CGenericTabWin)
     ON_COMMAND(IDC_DICTIONARY_GO, OnGo)
     ON_COMMAND(IDC_DICTIONARY_TAB, OnSwitchTab)
     ON_MESSAGE(VLM_DICTIONARY_RESTART, OnRestart)
+    ON_MESSAGE(VLM_PRINT_RESULTS, OnPrintPane)
 END_MESSAGE_MAP()
 
 CDictionaryTabWin::CDictionaryTabWin() = default;
@@ -72,8 +73,7 @@ int CDictionaryTabWin::OnCreate(LPCREATESTRUCT lpCreateStruct)
     };
     const BOOL bMade =
         makeButton(m_btnGo, "Go", IDC_DICTIONARY_GO, 0, 45, 449, 448, TRUE) &&
-        m_wndEntry.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, CRect(m, 22, m + 100, 42), this,
-                          IDC_DICTIONARY_ENTRY) &&
+        m_wndEntry.Create(WS_CHILD | WS_VISIBLE, CRect(m, 22, m + 100, 103), this, IDC_DICTIONARY_ENTRY) &&
         makeButton(m_btnWordList, "Word List", IDC_DICTIONARY_TAB, m, 45, 451, 450, TRUE) &&
         makeButton(m_btnDefinitions, "Definitions", IDC_DICTIONARY_TAB, m, 49, 447, 446, FALSE) &&
         makeFont(m_fontEntry) && makeFont(m_fontCaption) && m_wndDefinitions.Create(this, CPoint(m, 80)) &&
@@ -82,7 +82,8 @@ int CDictionaryTabWin::OnCreate(LPCREATESTRUCT lpCreateStruct)
         AfxMessageBox("The Dictionary Tab window could not be created.", MB_OK | MB_ICONEXCLAMATION);
         return -1;
     }
-    m_wndEntry.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_fontEntry.GetSafeHandle()), TRUE);
+    m_wndEntry.GetEdit().SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_fontEntry.GetSafeHandle()), TRUE);
+    m_wndEntry.GetList().SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_fontEntry.GetSafeHandle()), TRUE);
     m_wndDefinitions.ShowWindow(SW_SHOW);
     return 0;
 }
@@ -127,8 +128,8 @@ void CDictionaryTabWin::OpenAndLookUp()
 
 void CDictionaryTabWin::SetWordAndLookUp(LPCSTR lpszWord)
 {
-    m_wndEntry.SetFocus();
-    m_wndEntry.SetWindowText(lpszWord);
+    m_wndEntry.GetEdit().SetFocus();
+    m_wndEntry.GetEdit().SetWindowText(lpszWord);
     LookUp();
 }
 
@@ -136,14 +137,14 @@ void CDictionaryTabWin::SetHeadingAndEntry(LPCSTR lpszText)
 {
     if (CDictionaryDoc* pDoc = GetDocument(FALSE))
         pDoc->SetHeading(lpszText);
-    m_wndEntry.SetWindowText(lpszText);
+    m_wndEntry.GetEdit().SetWindowText(lpszText);
 }
 
 void CDictionaryTabWin::LookUp()
 {
     m_bLookedUp = TRUE;
     if (m_strHandedOver.IsEmpty()) {
-        m_wndEntry.GetWindowText(m_strCurrentWord);
+        m_wndEntry.GetEdit().GetWindowText(m_strCurrentWord);
         m_strCurrentWord.TrimLeft();
         m_strCurrentWord.TrimRight();
         if (m_strCurrentWord.IsEmpty())
@@ -152,9 +153,17 @@ void CDictionaryTabWin::LookUp()
         m_strCurrentWord = m_strHandedOver;
         m_strHandedOver.Empty();
     }
-    m_wndEntry.SetFocus();
-    m_wndEntry.SetWindowText(m_strCurrentWord);
-    m_wndEntry.SetSel(0, -1);
+    m_wndEntry.GetEdit().SetFocus();
+    // Every word looked up joins the entry box's drop list, once.
+    BOOL bListed = FALSE;
+    for (INT_PTR i = 0; i < m_lookedUp.GetSize() && !bListed; ++i)
+        bListed = m_lookedUp[i].CompareNoCase(m_strCurrentWord) == 0;
+    if (!bListed) {
+        m_lookedUp.Add(m_strCurrentWord);
+        m_wndEntry.AddString(m_strCurrentWord);
+    }
+    m_wndEntry.GetEdit().SetWindowText(m_strCurrentWord);
+    m_wndEntry.GetEdit().SetSel(0, -1);
     m_nCurrentTab = 0;
     FindAndPosition();
     m_bSyncSuppressed = TRUE;
@@ -194,6 +203,7 @@ void CDictionaryTabWin::SwitchTab()
     if (m_bSwitching)
         return;
     m_bSwitching = TRUE;
+    m_wndEntry.HideList();
     if (m_bSyncSuppressed) {
         m_bSyncSuppressed = FALSE;
     } else if (CDictionaryDoc* pDoc = GetDocument(TRUE)) {
@@ -256,12 +266,12 @@ void CDictionaryTabWin::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
     switch (nChar) {
     case VK_RETURN: LookUp(); break;
     case VK_ESCAPE: OnClose(); break;
-    case VK_PRIOR: m_wndEntry.SetSel(-1, 0); nCode = SB_PAGEUP; break;
-    case VK_NEXT: m_wndEntry.SetSel(-1, 0); nCode = SB_PAGEDOWN; break;
+    case VK_PRIOR: m_wndEntry.GetEdit().SetSel(-1, 0); nCode = SB_PAGEUP; break;
+    case VK_NEXT: m_wndEntry.GetEdit().SetSel(-1, 0); nCode = SB_PAGEDOWN; break;
     case VK_END: nCode = SB_BOTTOM; break;
     case VK_HOME: nCode = SB_TOP; break;
-    case VK_UP: m_wndEntry.SetSel(-1, 0); nCode = SB_LINEUP; break;
-    case VK_DOWN: m_wndEntry.SetSel(-1, 0); nCode = SB_LINEDOWN; break;
+    case VK_UP: m_wndEntry.GetEdit().SetSel(-1, 0); nCode = SB_LINEUP; break;
+    case VK_DOWN: m_wndEntry.GetEdit().SetSel(-1, 0); nCode = SB_LINEDOWN; break;
     default: break;
     }
     CWnd& pane = m_nCurrentTab == 1 ? static_cast<CWnd&>(m_wndDefinitions) : static_cast<CWnd&>(m_wndWordList);
@@ -284,10 +294,10 @@ void CDictionaryTabWin::OnShowWindow(BOOL bShow, UINT nStatus)
             m_pDoc->Reopen();
         if (pEngine != NULL && !pEngine->GetMainIndexPath().IsEmpty() && !pEngine->IsIndexOpen())
             pEngine->Reopen();
-        m_wndEntry.SetSel(-1, 0);
-        m_wndEntry.SetFocus();
-        m_wndEntry.SetWindowText(m_strCurrentWord);
-        m_wndEntry.SetSel(0, -1);
+        m_wndEntry.GetEdit().SetSel(-1, 0);
+        m_wndEntry.GetEdit().SetFocus();
+        m_wndEntry.GetEdit().SetWindowText(m_strCurrentWord);
+        m_wndEntry.GetEdit().SetSel(0, -1);
         // The dictionary is read when the panel is first shown, not when the frame is made.
         if (!m_bLookedUp)
             PostMessage(WM_COMMAND, IDC_DICTIONARY_GO);
@@ -360,6 +370,11 @@ BOOL CDictionaryTabWin::IsOwnWindow(CWnd* pWnd) const
         if (hWnd == m_hWnd)
             return TRUE;
     return FALSE;
+}
+
+LRESULT CDictionaryTabWin::OnPrintPane(WPARAM, LPARAM)
+{
+    return Print();
 }
 
 int CDictionaryTabWin::Print()

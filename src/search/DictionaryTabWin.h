@@ -6,6 +6,7 @@
 
 #include "search/DictionaryDefnWin.h"
 #include "search/DictionaryEdit.h"
+#include "widgets/CustomComboDropList.h"
 #include "search/DictionaryWordListWin.h"
 #include "widgets/DibButton.h"
 #include "widgets/GenericTabWin.h"
@@ -65,7 +66,9 @@ public:
     int GetCurrentTab() const { return m_nCurrentTab; }
     CDictionaryDefnWin& GetDefinitionsPane() { return m_wndDefinitions; }
     CDictionaryWordListWin& GetWordListPane() { return m_wndWordList; }
-    CEdit& GetEntryBox() { return m_wndEntry; }
+    // The entry box's edit part, and the entry box whose drop list holds every word looked up.
+    CEdit& GetEntryBox() { return m_wndEntry.GetEdit(); }
+    CCustomComboDropList& GetEntryCombo() { return m_wndEntry; }
 
 protected:
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
@@ -79,6 +82,8 @@ protected:
     afx_msg void OnGo();
     afx_msg void OnSwitchTab();
     afx_msg LRESULT OnRestart(WPARAM wParam, LPARAM lParam);
+    // VLM_PRINT_RESULTS from the article's print window: the current tab prints (Print).
+    afx_msg LRESULT OnPrintPane(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 
 private:
@@ -86,7 +91,9 @@ private:
     void SwitchTab();
     int Margin() const;
 
-    CDictionaryEdit m_wndEntry;
+    CCustomComboDropList m_wndEntry;
+    // The words in the entry box's drop list, in the order they were looked up.
+    CStringArray m_lookedUp;
     CDibButton m_btnGo;
     CDibButton m_btnWordList;
     CDibButton m_btnDefinitions;

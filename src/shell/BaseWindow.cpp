@@ -174,6 +174,7 @@ BEGIN_MESSAGE_MAP(CBaseWindow, CFrameWnd)
     ON_COMMAND(ID_VIEW_ARTICLE, OnViewArticle)
     ON_COMMAND(ID_VIEW_JUSTLOOKING, OnViewJustLooking)
     ON_COMMAND(ID_VIEW_ATLAS, OnViewAtlas)
+    ON_COMMAND(ID_VIEW_MEDIA, OnViewMedia)
     ON_COMMAND(ID_VIEW_TIMEFRAME, OnViewTimeFrame)
     ON_COMMAND(ID_VIEW_VLPLUS, OnViewVLPlus)
     ON_COMMAND(ID_SHOW_SEARCH, OnShowSearchCommand)
@@ -1073,6 +1074,14 @@ void CBaseWindow::OnViewJustLooking()
     EnableWindow(TRUE);
 }
 
+void CBaseWindow::OnViewMedia()
+{
+    if (m_pMediaView == NULL || m_pMediaView->GetSafeHwnd() == NULL ||
+        static_cast<CWnd*>(m_pCurrentView) == static_cast<CWnd*>(m_pMediaView))
+        return;
+    ShowMainWindow(IDW_MEDIA, FALSE);
+}
+
 void CBaseWindow::OnViewAtlas()
 {
     OpenView(IDW_ATLAS, m_nMainMenuFlag);
@@ -1192,8 +1201,19 @@ void CBaseWindow::WinHelp(DWORD_PTR dwData, UINT nCmd)
 {
     if (!HelpAllowed())
         return;
-    if (!GetAppHost().ShowHelp(dwData, nCmd))
-        CFrameWnd::WinHelp(dwData, nCmd);
+    if (GetAppHost().ShowHelp(dwData, nCmd))
+        return;
+    // The help file beside the program: when it is not there, the reader is told so instead of
+    // seeing nothing happen.
+    CWinApp* pApp = AfxGetApp();
+    LPCSTR lpszHelp = pApp != NULL ? pApp->m_pszHelpFilePath : NULL;
+    if (lpszHelp == NULL || *lpszHelp == '\0' || ::GetFileAttributes(lpszHelp) == INVALID_FILE_ATTRIBUTES) {
+        CString strMessage;
+        strMessage.Format("The help for this program is not installed (%s).", lpszHelp != NULL ? lpszHelp : "");
+        AfxMessageBox(strMessage, MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    CFrameWnd::WinHelp(dwData, nCmd);
 }
 
 LRESULT CBaseWindow::OnCommandHelp(WPARAM, LPARAM lParam)
@@ -1272,17 +1292,26 @@ void CBaseWindow::OnWordProcessor()
             strProgram = szPath;
     }
     WriteAppProfileString(VL_PRODUCT_SECTION, "WPL", strProgram);
-    if (m_wordProcessor.hProcess == NULL) {
-        CCompanionLauncher::StartProcess(strProgram, NULL, m_wordProcessor);
+    if (strProgram.IsEmpty()) {
+        AfxMessageBox("No word processor is installed. Choose one under File > Options.",
+                      MB_OK | MB_ICONINFORMATION);
         return;
     }
-    DWORD dwCode = 0;
-    if (!::GetExitCodeProcess(m_wordProcessor.hProcess, &dwCode))
-        return;
-    if (dwCode != STILL_ACTIVE)
-        CCompanionLauncher::StartProcess(strProgram, NULL, m_wordProcessor);
-    else
-        CCompanionLauncher::BringProcessWindowsForward(m_wordProcessor.dwProcessId);
+    if (m_wordProcessor.hProcess != NULL) {
+        DWORD dwCode = 0;
+        if (!::GetExitCodeProcess(m_wordProcessor.hProcess, &dwCode))
+            return;
+        if (dwCode == STILL_ACTIVE) {
+            CCompanionLauncher::BringProcessWindowsForward(m_wordProcessor.dwProcessId);
+            return;
+        }
+    }
+    if (!CCompanionLauncher::StartProcess(strProgram, NULL, m_wordProcessor)) {
+        CString strMessage;
+        strMessage.Format("Unable to start the word processor (%s). Choose another under File > Options.",
+                          static_cast<LPCSTR>(strProgram));
+        AfxMessageBox(strMessage, MB_OK | MB_ICONEXCLAMATION);
+    }
 }
 
 void CBaseWindow::OnUpdateWordProcessor(CCmdUI* pCmdUI)
@@ -1328,8 +1357,12 @@ void CBaseWindow::OnFileExit()
 
 void CBaseWindow::OnClearAllHighlights()
 {
-    if (m_pArticleView != NULL && m_pArticleView->GetSafeHwnd() != NULL)
-        m_pArticleView->SendMessage(VLM_CLEAR_ALL_HIGHLIGHTS, 0, 0);
+    if (m_pArticleView == NULL || m_pArticleView->GetSafeHwnd() == NULL)
+        return;
+    // Every highlight of every article goes, and the reader's work with it: asked first.
+    if (AfxMessageBox("Remove the highlights from every article?", MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return;
+    m_pArticleView->SendMessage(VLM_CLEAR_ALL_HIGHLIGHTS, 0, 0);
 }
 
 void CBaseWindow::OnMonthlySpotlight()
@@ -1368,12 +1401,26 @@ void CBaseWindow::OnOptions()
                                               : VL_DEFAULT_DATA_LOCATION;
     if (!ResolveDataLocation(DDT_INFO_DAT, 1))
         return;
-    CString strCD1 = GetAppProfileString(VL_PRODUCT_SECTION, "CD1", "");
-    CString strCD2 = GetAppProfileString(VL_PRODUCT_SECTION, "CD2", "");
+    // Every setting the dialog's disc choice writes, as it was: a choice that finds no disc is
+    // undone whole, so that the search goes back to the place that worked.
+    struct Setting {
+        LPCSTR lpszSection;
+        LPCSTR lpszKey;
+        CString strValue;
+        BOOL bPresent;
+    } settings[] = {{VL_PRODUCT_SECTION, "CD1", "", FALSE},
+                    {VL_PRODUCT_SECTION, "CD2", "", FALSE},
+                    {"File Locations", "CD1", "", FALSE},
+                    {"Files", "DataDir", "", FALSE}};
+    for (Setting& setting : settings) {
+        setting.strValue = GetAppProfileString(setting.lpszSection, setting.lpszKey, "\x01");
+        setting.bPresent = setting.strValue != "\x01";
+    }
     int nResult = GetAppHost().RunPreferencesDialog();
     if (nResult == IDOK && !LocateFirstDisc()) {
-        WriteAppProfileString(VL_PRODUCT_SECTION, "CD1", strCD1);
-        WriteAppProfileString(VL_PRODUCT_SECTION, "CD2", strCD2);
+        for (const Setting& setting : settings)
+            WriteAppProfileString(setting.lpszSection, setting.lpszKey,
+                                  setting.bPresent ? static_cast<LPCSTR>(setting.strValue) : NULL);
         LocateFirstDisc();
     }
     if (LOWORD(location) != 1)

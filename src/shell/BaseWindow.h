@@ -114,7 +114,8 @@ public:
 
     // Every help request of the frame ends here: under the help rules (F1 help on, no start-up
     // main menu showing) the application's help (the host's ShowHelp), else the class
-    // library's help on the application's help file.
+    // library's help on the application's help file; a message box says when that file is not
+    // there.
     void WinHelp(DWORD_PTR dwData, UINT nCmd = HELP_CONTEXT) override;
 
 protected:
@@ -153,6 +154,8 @@ protected:
     afx_msg void OnViewArticle();
     afx_msg void OnViewJustLooking();
     afx_msg void OnViewAtlas();
+    // 40013: back to the media view when it exists and another view is on screen.
+    afx_msg void OnViewMedia();
     afx_msg void OnViewTimeFrame();
     afx_msg void OnViewVLPlus();
     afx_msg void OnShowSearchCommand();

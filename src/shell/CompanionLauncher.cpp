@@ -198,9 +198,15 @@ void CCompanionLauncher::LaunchNotepad()
         return;
     }
     char szPath[MAX_PATH] = "";
-    if (::SearchPath(NULL, "notepad", ".exe", sizeof(szPath), szPath, NULL) == 0)
+    if (::SearchPath(NULL, "notepad", ".exe", sizeof(szPath), szPath, NULL) == 0) {
+        AfxMessageBox("The Notepad program is not installed on this computer.", MB_OK | MB_ICONINFORMATION);
         return;
-    StartProcess(szPath, NULL, record);
+    }
+    if (!StartProcess(szPath, NULL, record)) {
+        CString strMessage;
+        strMessage.Format("Unable to start the Notepad program (%s).", szPath);
+        AfxMessageBox(strMessage, MB_OK | MB_ICONEXCLAMATION);
+    }
 }
 
 BOOL CCompanionLauncher::IsTimelineViewerBusy()

@@ -36,7 +36,8 @@ public:
     static LRESULT DriveTimelineViewer(TimelineRequest* pRequest);
 
     // Command 40036: brings the notepad program this run started forward while it runs, else
-    // starts "notepad.exe" found on the system path. Nothing is shown when it cannot start.
+    // starts "notepad.exe" found on the system path. A message box says so when it is not there
+    // or cannot start.
     static void LaunchNotepad();
 
     // The process record of a program (all zero until it was started once).

@@ -42,35 +42,6 @@ struct REMINDER_LAYOUT {
 };
 const REMINDER_LAYOUT kReminder[3] = {{{427, 38, 616, 78}, 12}, {{527, 50, 770, 100}, 16}, {{676, 64, 984, 124}, 20}};
 
-const char kMenuButtonClass[] = "VLMainMenuButton";
-#ifndef BM_CLICK
-#define BM_CLICK 0x00F5  // the push button's "click yourself" message
-#endif
-
-// The hidden buttons: a click or BM_CLICK tells the parent as a push button does.
-LRESULT CALLBACK MenuButtonProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == BM_CLICK || message == WM_LBUTTONUP) {
-        HWND hParent = ::GetParent(hWnd);
-        if (hParent != NULL)
-            ::SendMessage(hParent, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(hWnd), BN_CLICKED), LPARAM(hWnd));
-        return 0;
-    }
-    return ::DefWindowProc(hWnd, message, wParam, lParam);
-}
-
-void RegisterMenuButtonClass()
-{
-    WNDCLASSA wc{};
-    if (::GetClassInfoA(AfxGetInstanceHandle(), kMenuButtonClass, &wc))
-        return;
-    wc.lpfnWndProc = MenuButtonProc;
-    wc.hInstance = AfxGetInstanceHandle();
-    wc.hCursor = ::LoadCursor(NULL, IDC_ARROW);
-    wc.lpszClassName = kMenuButtonClass;
-    ::RegisterClassA(&wc);
-}
-
 CWnd* AppMainWindow()
 {
     CWinApp* pApp = AfxGetApp();
@@ -385,10 +356,11 @@ void CMainMenuWnd::CreateButtons()
             AfxMessageBox("failed to create menu button");
         }
     }
-    RegisterMenuButtonClass();
+    // The system's push buttons, without a size: they carry the rows' captions for the reader's
+    // tools and pass a click (BM_CLICK) on as the row's command.
     for (int i = 0; i < kMainMenuButtons; ++i)
-        m_buttons[i].CreateEx(0, kMenuButtonClass, kRows[i].pszCaption, WS_CHILD | WS_VISIBLE, 0, 0, 0, 0,
-                              GetSafeHwnd(), HMENU(UINT_PTR(kRows[i].nId)));
+        m_buttons[i].Create(kRows[i].pszCaption, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, CRect(0, 0, 0, 0), this,
+                            kRows[i].nId);
 }
 
 void CMainMenuWnd::CopyIntoBackground(CMenuPaletteDib*& pPicture, POINT pt)

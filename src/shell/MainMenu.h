@@ -154,9 +154,9 @@ private:
     friend void DismissSplash(BOOL bDestroy);
 
     int m_nScreenClass = 0;
-    // The hidden push buttons (a least push button of the menu's own: BM_CLICK and a click send
-    // WM_COMMAND BN_CLICKED to the menu).
-    CWnd m_buttons[kMainMenuButtons];
+    // The hidden push buttons (the system's: BM_CLICK and a click send WM_COMMAND BN_CLICKED to
+    // the menu).
+    CButton m_buttons[kMainMenuButtons];
     CMenuPaletteDib* m_pBackground = NULL;
     CMenuPaletteDib* m_pSplash = NULL;
     CMenuPaletteDib* m_pUpdateFace = NULL;

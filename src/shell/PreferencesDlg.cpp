@@ -89,6 +89,7 @@ void CPreferencesDlg::LoadSettings()
     m_strDrive = GetAppProfileString(VL_PRODUCT_SECTION, "CD1", s_szAnyDrive);
     if (m_strDrive.IsEmpty())
         m_strDrive = s_szAnyDrive;
+    m_strDriveLoaded = m_strDrive;
     m_strNotes = GetAppProfileString(VL_PRODUCT_SECTION, "SNL", NULL);
     if (m_strNotes.IsEmpty())
         m_strNotes = GetProgramDir();
@@ -114,16 +115,22 @@ void CPreferencesDlg::SaveSettings() const
     WriteAppProfileString(VL_PRODUCT_SECTION, "CD1", bAnyDrive ? NULL : static_cast<LPCSTR>(m_strDrive));
     // The choice steers the disc search too: a drive is the drive it searches, a folder holding
     // a copy of the disc is its data folder.
-    if (bAnyDrive) {
-        WriteAppProfileString("File Locations", "CD1", NULL);
-    } else if (m_strDrive.GetLength() == 2 && m_strDrive[1] == ':') {
-        WriteAppProfileString("File Locations", "CD1", m_strDrive);
+    const BOOL bDriveLetter = m_strDrive.GetLength() == 2 && m_strDrive[1] == ':';
+    if (bAnyDrive || bDriveLetter) {
+        WriteAppProfileString("File Locations", "CD1", bAnyDrive ? NULL : static_cast<LPCSTR>(m_strDrive));
+        // A folder this dialog chose before steered the search through "DataDir": the later
+        // choice wins, so that folder goes (a data folder that setup wrote stays).
+        const BOOL bFolderBefore = !m_strDriveLoaded.IsEmpty() && m_strDriveLoaded != s_szAnyDrive &&
+                                   !(m_strDriveLoaded.GetLength() == 2 && m_strDriveLoaded[1] == ':');
+        if (bFolderBefore) {
+            const CString strDataDir = GetAppProfileString("Files", "DataDir", NULL);
+            CString strBefore = m_strDriveLoaded;
+            AppendBackslash(strBefore);
+            if (strDataDir.CompareNoCase(strBefore) == 0 || strDataDir.CompareNoCase(strBefore + "info_dat\\") == 0)
+                WriteAppProfileString("Files", "DataDir", NULL);
+        }
     } else {
-        CString strData = m_strDrive;
-        AppendBackslash(strData);
-        if (FolderExists(strData + "info_dat\\"))
-            strData += "info_dat\\";
-        WriteAppProfileString("Files", "DataDir", strData);
+        WriteAppProfileString("Files", "DataDir", DataFolderOfChoice(m_strDrive));
     }
     WriteAppProfileString(VL_PRODUCT_SECTION, "SNL", m_strNotes);
     WriteAppProfileString(VL_PRODUCT_SECTION, "TFL", m_strPaging);
@@ -134,6 +141,15 @@ void CPreferencesDlg::SaveSettings() const
     WriteAppProfileString(VL_PRODUCT_SECTION, "DVA", YesNo(!m_nVideo));
     WriteAppProfileString(VL_PRODUCT_SECTION, "DSC", YesNo(!m_nSound));
     WriteAppProfileString(VL_PRODUCT_SECTION, "PAA", YesNo(m_nAnimate));
+}
+
+CString CPreferencesDlg::DataFolderOfChoice(const CString& strFolder)
+{
+    CString strData = strFolder;
+    AppendBackslash(strData);
+    if (FolderExists(strData + "info_dat\\"))
+        strData += "info_dat\\";
+    return strData;
 }
 
 BOOL CPreferencesDlg::CheckFolderEntry(CString& strFolder)

@@ -38,8 +38,14 @@ public:
     // empty.
     static BOOL NormalisePagingLimit(CString& strLimit);
 
+    // The data folder that a folder chosen for disc 1 gives [Files] "DataDir" (its "info_dat\"
+    // folder when it has one).
+    static CString DataFolderOfChoice(const CString& strFolder);
+
     // The settings as the controls show them (check boxes: 1 checked).
     CString m_strDrive;
+    // The disc choice as the dialog found it.
+    CString m_strDriveLoaded;
     CString m_strNotes;
     CString m_strPaging;
     CString m_strEditor;

@@ -403,8 +403,10 @@ void CVLApp::RevokeAutomationObject()
 
 void CVLApp::LaunchSuiteMenu()
 {
-    if (m_strSuiteMenuCommand.IsEmpty())
+    if (m_strSuiteMenuCommand.IsEmpty()) {
+        AfxMessageBox("The Family Tomeset Menu is not installed on this computer.", MB_OK | MB_ICONINFORMATION);
         return;
+    }
     STARTUPINFO si;
     memset(&si, 0, sizeof si);
     si.cb = sizeof si;

@@ -9,6 +9,8 @@
 #include "shell/Toolkit.h"
 #include "widgets/RollOverButton.h"
 
+#include <algorithm>
+
 namespace {
 
 // The screen class whose pictures the toolbar loaded last.
@@ -298,12 +300,21 @@ void CVLToolbar::Layout(int nWidth)
     place(m_pButtons[btnDictionary], x, (nHeight - dictionary.cy) / 2);
     m_nDictionaryCentre = x + dictionary.cx / 2;
 
+    // A toolbar too narrow for the left part and the row of nine (a frame that does not fill a
+    // small screen): the left part gives up its room down to its own buttons, so that the row
+    // stays whole in view.
+    static const int row[] = {btnBack, btnForward, btnHome, btnArticle, btnJustLooking,
+                              btnAtlas, btnTimeFrame, btnVLPlus, btnStop};
+    int nRowWidth = 0;
+    for (int nID : row)
+        nRowWidth += size(m_pButtons[nID]).cx;
+    if (m_nLeftPart + nRowWidth > nWidth)
+        m_nLeftPart = std::max(nWidth - nRowWidth, x + dictionary.cx + 2);
+
     // The other nine from the left part's end, with equal gaps.
     m_nGap = ButtonGap(m_nWidth, m_nLeftPart, nClass);
     const int y = (nHeight - size(m_pButtons[btnBack]).cy) / 2;
     x = m_nLeftPart;
-    static const int row[] = {btnBack, btnForward, btnHome, btnArticle, btnJustLooking,
-                              btnAtlas, btnTimeFrame, btnVLPlus, btnStop};
     for (int nID : row) {
         place(m_pButtons[nID], x, y);
         x += size(m_pButtons[nID]).cx + m_nGap;

@@ -64,7 +64,8 @@ public:
 
     // Layout rules: the left part (Tool Kit, Search and Dictionary) is 35 % of the width, at
     // least 240, 333 or 422 by screen class; the nine other buttons share what is left with equal
-    // gaps, never below 0.
+    // gaps, never below 0. A toolbar too narrow for both gives the row its room from the left
+    // part (Layout).
     static int LeftPartWidth(int nWidth, int nScreenClass);
     static int ButtonGap(int nWidth, int nLeftPart, int nScreenClass);
     // The screen class whose bitmaps the toolbar last loaded (-1: none yet).

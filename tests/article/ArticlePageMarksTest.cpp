@@ -184,6 +184,21 @@ TEST_F(ArticlePageMarksTest, DrawingStoresReplacesErasesAndSplitsSpans)
         EXPECT_EQ(static_cast<DWORD>(doc->GetIssueDate()), pList->GetAt(i)->m_dwStyle);
 }
 
+// Paragraphs follow each other in a section's text with nothing between them ("...land.Ash
+// fell..."): a drag from a paragraph's first word marks nothing of the paragraph above it.
+TEST_F(ArticlePageMarksTest, AMarkBegunOnAParagraphsFirstWordStaysInThatParagraph)
+{
+    Show(PageFixture(), nullptr, 400);
+    const std::unique_ptr<CArticleSection> section0(doc->GetSection(0));
+    const std::string text0(reinterpret_cast<const char*>(section0->GetText()), section0->GetTextLength());
+    const std::size_t ash = text0.find("Ash fell");
+    ASSERT_NE(std::string::npos, ash);
+    ASSERT_EQ('.', text0[ash - 1]) << "no gap between the paragraphs";
+    page->ClearArticleHighlights();
+    Draw(0, ash + 1, 0, ash + 5);
+    EXPECT_EQ((std::vector<Span>{{0, int(ash), 7}}), Spans());
+}
+
 TEST_F(ArticlePageMarksTest, TheHighlighterTurnsASelectionIntoAMarkAndClearsIt)
 {
     TestPageWin& pw = Show(MarksFixture(), nullptr, 400);

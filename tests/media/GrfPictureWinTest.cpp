@@ -7,6 +7,8 @@
 #include "base/RomLinkTable.h"
 #include "base/VLMessages.h"
 #include "media/DetailCaptionBox.h"
+
+#include <richedit.h>
 #include "media/GrfPictureWin.h"
 #include "media/MediaDisplayRef.h"
 #include "media/QTAudioWin.h"
@@ -486,6 +488,19 @@ TEST_F(GrfPictureWinTest, LabelHotSpotsPopUpTheirTextUnderTheSpotKeptInsideTheWi
     ASSERT_NE(nullptr, window->GetLabelBox());
     EXPECT_EQ(CPoint(60, 40 - 5), boxRect().TopLeft());
     Screenshot("picture-window-label.png");
+    // The box asks for another size (EN_REQUESTRESIZE through its parent, which reflects it):
+    // it takes that size where it stands.
+    {
+        CDetailCaptionBox* box = window->GetLabelBox();
+        const CPoint at = boxRect().TopLeft();
+        REQRESIZE request{};
+        request.nmhdr.hwndFrom = box->GetSafeHwnd();
+        request.nmhdr.idFrom = static_cast<UINT_PTR>(box->GetDlgCtrlID());
+        request.nmhdr.code = EN_REQUESTRESIZE;
+        request.rc = CRect(500, 500, 500 + 180, 500 + 64);
+        window->SendMessage(WM_NOTIFY, static_cast<WPARAM>(box->GetDlgCtrlID()), reinterpret_cast<LPARAM>(&request));
+        EXPECT_EQ(CRect(at, CSize(180, 64)), boxRect());
+    }
 
     // A click off the labels takes the box down, and so does resizing.
     window->SendMessage(WM_LBUTTONDOWN, 0, MAKELPARAM(200, 150));

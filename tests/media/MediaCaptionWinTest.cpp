@@ -51,6 +51,9 @@ TEST(CaptionMarkupTest, ControlBytesAndHitsBecomeMarkup)
     EXPECT_STREQ("x<P>", CMediaCaptionWin::ConvertToMarkup("x", NULL, 221));
     EXPECT_STREQ("Lava flows at night.  Second paragraph.",
                  CMediaCaptionWin::PlainLine("Lava \x81" "flows\x80 at \x82" "night\x80.\r\rSecond paragraph."));
+    // The code page's own letters and signs stay.
+    EXPECT_STREQ("Caf\xE9 \x93" "cr\xE8me\x94 \xA9 1999",
+                 CMediaCaptionWin::PlainLine("Caf\xE9 \x93" "cr\xE8me\x94 \xA9 1999"));
 }
 
 class MediaCaptionWinTest : public MediaTest {
@@ -114,21 +117,23 @@ TEST_F(MediaCaptionWinTest, BuildMarkupTakesTheDocumentsTextsAndHits)
     EXPECT_STREQ("", panel.BuildMarkup(GRF_SECTION_TEXT + 5)) << "a section that is not there";
 }
 
-TEST_F(MediaCaptionWinTest, FittingShrinksTheFontUntilTheCaptionFitsOneLine)
+TEST_F(MediaCaptionWinTest, FittingShrinksTheFontUntilTheCaptionFitsOneLineButNotBelowEightPoints)
 {
     const std::string caption = "A fairly long caption under the picture";
     auto doc = LoadCaption(caption);
     const int w100 = WidthAt(caption.c_str(), 100);
     const int w70 = WidthAt(caption.c_str(), 70);
-    ASSERT_LT(w70, w100);
+    const int w82 = WidthAt(caption.c_str(), 82);
+    ASSERT_LT(w70, w82);
+    ASSERT_LT(w82, w100);
     const struct {
         int width;
         BOOL oneLine;
-        int size;  // tenths of a point; -1: smaller than 100 and at least 61
+        int size;  // tenths of a point; -1: smaller than 100 and at least 8 points
     } cases[] = {
         {w100 + 5, TRUE, 100},
-        {(w70 + w100) / 2, TRUE, -1},
-        {w70 / 2, FALSE, 61},
+        {(w82 + w100) / 2, TRUE, -1},
+        {w70, FALSE, 82},  // fits only below 8 points: the panel, not print too small to read
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.width);
@@ -140,7 +145,7 @@ TEST_F(MediaCaptionWinTest, FittingShrinksTheFontUntilTheCaptionFitsOneLine)
         if (c.size > 0) {
             EXPECT_EQ(c.size, panel.GetPointSize());
         } else {
-            EXPECT_TRUE(panel.GetPointSize() < 100 && panel.GetPointSize() >= 61) << panel.GetPointSize();
+            EXPECT_TRUE(panel.GetPointSize() < 100 && panel.GetPointSize() >= 80) << panel.GetPointSize();
         }
         if (c.oneLine && panel.GetPointSize() < 100) {
             EXPECT_GT(WidthAt(caption.c_str(), panel.GetPointSize() + 3), c.width) << "the largest size that fits";

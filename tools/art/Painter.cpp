@@ -1,5 +1,7 @@
 #include "Painter.h"
 
+#include <string>
+
 #include <windows.h>
 
 #include <algorithm>
@@ -116,9 +118,9 @@ const COLORREF kMenuText = RGB(255, 255, 255);
 const COLORREF kMenuLitText = RGB(0, 0, 51);
 const COLORREF kMenuCaptionText = RGB(102, 153, 255);
 
-void Text(HDC dc, const RECT& box, const char* text, int height, COLORREF colour, UINT format)
+void Text(HDC dc, const RECT& box, const char* text, int height, COLORREF colour, UINT format, int weight = FW_BOLD)
 {
-    HFONT font = CreateFontA(-height, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+    HFONT font = CreateFontA(-height, 0, 0, 0, weight, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
                              CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, "Arial");
     HGDIOBJ old = SelectObject(dc, font);
     SetBkMode(dc, TRANSPARENT);
@@ -130,10 +132,10 @@ void Text(HDC dc, const RECT& box, const char* text, int height, COLORREF colour
 }
 
 // The largest text height up to `height` at which the label fits `width` pixels.
-int LabelHeight(HDC dc, const char* label, int height, int width)
+int LabelHeight(HDC dc, const char* label, int height, int width, int weight = FW_BOLD)
 {
     for (; height > 6; --height) {
-        HFONT font = CreateFontA(-height, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+        HFONT font = CreateFontA(-height, 0, 0, 0, weight, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
                                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, "Arial");
         HGDIOBJ old = SelectObject(dc, font);
         SIZE extent{};
@@ -788,14 +790,37 @@ void ToolButton(HDC dc, int width, int height, const char* label, Look look)
     Line(dc, width - 1, height - 1, -1, height - 1, bottomRight);
     const int shift = sunken ? 1 : 0;
     // Wide or tall buttons carry their label under the sign; the small Tool Kit tools only
-    // the sign.
+    // the sign. A label that one line would shrink below a readable size goes on two lines when
+    // it has two words (the sign gives up the room), else into the narrower regular weight.
+    constexpr int kReadableLabel = 11;
     const bool labelled = height >= 44;
     const int labelHeight = labelled ? std::max(9, height / 4) : 0;
-    RECT sign{3 + shift, 3 + shift, width - 3 + shift, height - 3 - labelHeight + shift};
+    std::string lines[2] = {label, ""};
+    int lineHeight = labelled ? LabelHeight(dc, label, labelHeight, width - 4) : 0;
+    int labelArea = labelHeight;
+    int weight = FW_BOLD;
+    if (labelled && lineHeight < kReadableLabel && std::strchr(label, ' ') == nullptr) {
+        weight = FW_NORMAL;
+        lineHeight = LabelHeight(dc, label, labelHeight, width - 4, weight);
+    }
+    if (const char* space = std::strchr(label, ' '); labelled && lineHeight < kReadableLabel && space != nullptr) {
+        lines[0].assign(label, space);
+        lines[1] = space + 1;
+        const int fit = std::max(kReadableLabel, labelHeight * 3 / 4);
+        lineHeight = std::min(LabelHeight(dc, lines[0].c_str(), fit, width - 4),
+                              LabelHeight(dc, lines[1].c_str(), fit, width - 4));
+        labelArea = 2 * lineHeight + 1;
+    }
+    RECT sign{3 + shift, 3 + shift, width - 3 + shift, height - 3 - labelArea + shift};
     ToolSign(dc, sign, label, ink);
     if (labelled) {
-        RECT text{1 + shift, height - 2 - labelHeight + shift, width - 1 + shift, height - 2 + shift};
-        Text(dc, text, label, LabelHeight(dc, label, labelHeight, width - 4), ink, DT_CENTER);
+        const int lineCount = lines[1].empty() ? 1 : 2;
+        const int pitch = lineCount == 1 ? labelArea : lineHeight + 1;
+        for (int i = 0; i < lineCount; ++i) {
+            const int top = height - 2 - labelArea + i * pitch + shift;
+            RECT text{1 + shift, top, width - 1 + shift, top + pitch};
+            Text(dc, text, lines[i].c_str(), lineHeight, ink, DT_CENTER, weight);
+        }
     }
 }
 

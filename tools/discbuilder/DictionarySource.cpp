@@ -77,36 +77,6 @@ void AppendCharacter(std::string& out, char32_t code)
     out += PlainRelative(code);
 }
 
-// Decodes one UTF-8 character at i (advancing i); invalid bytes decode as U+FFFD.
-char32_t DecodeUtf8(const std::string& text, std::size_t& i)
-{
-    const unsigned char c = static_cast<unsigned char>(text[i]);
-    if (c < 0x80) {
-        ++i;
-        return c;
-    }
-    const int extra = c >= 0xF0 && c < 0xF8 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : -1;
-    if (extra < 0) {
-        ++i;
-        return 0xFFFD;
-    }
-    char32_t code = c & (0x3F >> extra);
-    for (int k = 1; k <= extra; ++k) {
-        if (i + static_cast<std::size_t>(k) >= text.size()) {
-            ++i;
-            return 0xFFFD;
-        }
-        const unsigned char cc = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
-        if ((cc & 0xC0) != 0x80) {
-            ++i;
-            return 0xFFFD;
-        }
-        code = (code << 6) | (cc & 0x3F);
-    }
-    i += static_cast<std::size_t>(extra) + 1;
-    return code;
-}
-
 }  // namespace
 
 std::string DictionaryPlainText(const std::string& utf8)

@@ -1,5 +1,7 @@
 #include "SampleDisc.h"
 
+#include "SourceText.h"
+
 #include "SampleMovies.h"
 
 #include "ArticleRecordWriter.h"
@@ -24,7 +26,8 @@ namespace discbuilder {
 namespace {
 
 // Copies the text files (of that extension) of a sample folder into the disc's data folder, with
-// the disc's line ends (CR LF). Returns the files written.
+// the disc's line ends (CR LF) and its code page (the sources are UTF-8; the disc's text is
+// Windows-1252). Returns the files written.
 std::vector<std::filesystem::path> CopyTextFiles(const std::filesystem::path& from, const std::filesystem::path& to,
                                                  const char* extension = ".txt")
 {
@@ -35,7 +38,8 @@ std::vector<std::filesystem::path> CopyTextFiles(const std::filesystem::path& fr
         if (!entry.is_regular_file() || entry.path().extension() != extension)
             continue;
         std::ifstream in(entry.path(), std::ios::binary);
-        std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const std::string text =
+            Cp1252FromUtf8(std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()));
         std::string disc;
         for (char c : text) {
             if (c == '\r')

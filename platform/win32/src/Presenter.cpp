@@ -49,6 +49,13 @@ struct Presenter {
     // Raises of the host window asked for, and those done by the presenter's thread.
     std::atomic<std::uint64_t> raisesAsked{0};
     std::atomic<std::uint64_t> raisesDone{0};
+    // Window sizes asked for by ResizePresenterWindow, and those done.
+    std::atomic<std::uint64_t> resizesAsked{0};
+    std::atomic<std::uint64_t> resizesDone{0};
+    std::atomic<int> resizeWidth{0};
+    std::atomic<int> resizeHeight{0};
+    // The host asked for the window's picture again (resized, uncovered).
+    std::atomic<bool> redraw{false};
 };
 
 Presenter& ThePresenter()
@@ -98,27 +105,18 @@ void UserClosed(Presenter& p)
         PostMessageA(foreground, WM_CLOSE, 0, 0);
 }
 
-void Resized(int width, int height)
-{
-    if (width <= 0 || height <= 0)
-        return;
-    SIZE desktop = GetDesktopSize();
-    if (desktop.cx != width || desktop.cy != height)
-        SetDesktopSize(width, height);
-    SIZE display = GetDisplaySize();
-    if (display.cx != width || display.cy != height)
-        SetDisplaySize(width, height);
-}
-
 void Handle(Presenter& p, const SDL_Event& e)
 {
     switch (e.type) {
     case SDL_QUIT: UserClosed(p); break;
     case SDL_WINDOWEVENT:
+        // A window the user resized shows the whole desktop scaled into it (the renderer's
+        // logical size is the desktop's): nothing is cut off, and the pointer's positions come
+        // back in desktop coordinates.
         if (e.window.event == SDL_WINDOWEVENT_CLOSE)
             UserClosed(p);
-        else if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
-            Resized(e.window.data1, e.window.data2);
+        else if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED || e.window.event == SDL_WINDOWEVENT_EXPOSED)
+            p.redraw = true;
         break;
     case SDL_MOUSEMOTION: MouseMove(e.motion.x, e.motion.y); break;
     case SDL_MOUSEBUTTONDOWN:
@@ -220,6 +218,8 @@ void Present(Video& v, std::vector<std::uint32_t>& shown, std::vector<std::uint3
         SDL_GetWindowSize(v.window, &windowWidth, &windowHeight);
         if (windowWidth != w || windowHeight != h)
             SDL_SetWindowSize(v.window, w, h);
+        // Whatever size the window has later, it shows this desktop whole, scaled.
+        SDL_RenderSetLogicalSize(v.renderer, w, h);
         if (v.texture)
             SDL_DestroyTexture(v.texture);
         v.texture = SDL_CreateTexture(v.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, w, h);
@@ -318,6 +318,12 @@ void Run(Presenter& p, std::string title)
                     p.raisesDone = p.raisesAsked.load();
                     SDL_RestoreWindow(video.window);
                     SDL_RaiseWindow(video.window);
+                    // Without a window manager raising gives no keyboard: it is asked for.
+                    SDL_SetWindowInputFocus(video.window);
+                }
+                if (p.resizesDone < p.resizesAsked) {
+                    p.resizesDone = p.resizesAsked.load();
+                    SDL_SetWindowSize(video.window, p.resizeWidth.load(), p.resizeHeight.load());
                 }
                 FollowCursor(video);
                 std::uint64_t pass;
@@ -325,7 +331,7 @@ void Run(Presenter& p, std::string title)
                     std::lock_guard lock(p.mutex);
                     pass = ++p.passesBegun;
                 }
-                Present(video, shown, scratch, false);
+                Present(video, shown, scratch, p.redraw.exchange(false));
                 {
                     std::lock_guard lock(p.mutex);
                     p.passesDone = pass;
@@ -425,6 +431,17 @@ void RaisePresenterWindow()
 std::uint64_t PresenterRaiseCount()
 {
     return ThePresenter().raisesDone;
+}
+
+void ResizePresenterWindow(int width, int height)
+{
+    Presenter& p = ThePresenter();
+    std::lock_guard lock(p.mutex);
+    if (!p.running || width <= 0 || height <= 0)
+        return;
+    p.resizeWidth = width;
+    p.resizeHeight = height;
+    ++p.resizesAsked;
 }
 
 bool PresenterActive()

@@ -1,6 +1,6 @@
 // The interactive presenter: the translation of host input, and the window itself on SDL's
 // offscreen video driver (no display needed): frames follow the desktop, host events become
-// the platform's input, resizing the window resizes the desktop.
+// the platform's input, a resized window shows the whole desktop scaled.
 #include <windows.h>
 
 #include <host/Desktop.h>
@@ -160,7 +160,7 @@ TEST_F(PresenterWindowTest, PaletteModeAndSizeChangesOfTheProgramShow)
     host::SetDisplayMode(host::DisplayMode::TrueColor);
 }
 
-TEST_F(PresenterWindowTest, HostEventsBecomeInputAndResizeTheDesktop)
+TEST_F(PresenterWindowTest, HostEventsBecomeInputAndTheResizedWindowShowsTheWholeDesktop)
 {
     SDL_Event e{};
     e.type = SDL_MOUSEMOTION;
@@ -172,16 +172,28 @@ TEST_F(PresenterWindowTest, HostEventsBecomeInputAndResizeTheDesktop)
         return GetCursorPos(&p) && p.x == 12 && p.y == 34;
     }));
 
-    e = SDL_Event{};
-    e.type = SDL_WINDOWEVENT;
-    e.window.event = SDL_WINDOWEVENT_SIZE_CHANGED;
-    e.window.data1 = 80;
-    e.window.data2 = 60;
-    Push(e);
-    EXPECT_TRUE(Eventually([] {
-        return host::GetDesktopSize().cx == 80 && host::GetDesktopSize().cy == 60 && host::GetDisplaySize().cx == 80 &&
-               host::GetDisplaySize().cy == 60;
-    }));
+    // The window made twice as large: the desktop keeps its size and shows whole, scaled, with
+    // its right and bottom edges in the window (never cut off).
+    auto desktop = host::DesktopSurface();
+    for (int y = 0; y < 48; ++y)
+        for (int x = 0; x < 64; ++x)
+            desktop->Set(x, y, desktop->ColorToValue(x >= 60 || y >= 44 ? RGB(0, 255, 0) : RGB(255, 0, 0)));
+    host::ResizePresenterWindow(128, 96);
+    std::vector<std::uint32_t> pixels;
+    int w = 0, h = 0;
+    EXPECT_TRUE(Eventually([&] {
+        return host::ReadPresenterFrame(pixels, w, h) && w == 128 && h == 96 && pixels[95 * 128 + 127] == 0x00FF00 &&
+               pixels[10 * 128 + 10] == 0xFF0000;
+    })) << w << "x" << h;
+    EXPECT_EQ(64, host::GetDesktopSize().cx);
+    EXPECT_EQ(48, host::GetDesktopSize().cy);
+    EXPECT_EQ(64, host::GetDisplaySize().cx);
+    // Smaller than the desktop: still all of it.
+    host::ResizePresenterWindow(32, 24);
+    EXPECT_TRUE(Eventually([&] {
+        return host::ReadPresenterFrame(pixels, w, h) && w == 32 && h == 24 && pixels[23 * 32 + 31] == 0x00FF00;
+    })) << w << "x" << h;
+    EXPECT_EQ(64, host::GetDesktopSize().cx);
 
     std::atomic<int> closed{0};
     host::SetPresenterCloseHandler([&] { ++closed; });

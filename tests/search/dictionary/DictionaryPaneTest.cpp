@@ -2,6 +2,8 @@
 // two tabs, scrolling both ways, selecting and copying, printing; screenshots of both tabs.
 #include "DictionaryTestSupport.h"
 
+#include "widgets/CustomComboDropList.h"
+
 #include "base/AppServices.h"
 #include "base/DataFolders.h"
 #include "base/ResourceLibrary.h"
@@ -126,6 +128,16 @@ TEST_F(DictionaryPaneTest, TypedWordsShowTheirDefinitions)
     host::PressKey(VK_HOME);
     ui::PumpUntilIdle();
     EXPECT_EQ("a", std::string(pane->GetCurrentWord()));
+
+    // The ENTER WORD box drops down the words looked up (End's "z-zero" too), each once, in
+    // their order.
+    CCustomComboDropList& entry = pane->GetEntryCombo();
+    std::vector<std::string> listed;
+    for (int i = 0; i < entry.GetRowCount(); ++i) {
+        const HTREEITEM id = entry.GetList().GetItemIdAt(i);
+        listed.emplace_back(static_cast<LPCSTR>(entry.GetList().GetItemText(id)));
+    }
+    EXPECT_EQ((std::vector<std::string>{"a", "apples", "berries", "z-zero"}), listed);
 }
 
 TEST_F(DictionaryPaneTest, ScrollsThroughTheFileBothWays)

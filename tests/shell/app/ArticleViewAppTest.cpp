@@ -17,6 +17,7 @@
 #include "widgets/Thumbnail.h"
 
 #include <DialogDriver.h>
+#include <MessageSpy.h>
 #include <PdfReader.h>
 
 #include <host/Clock.h>
@@ -179,6 +180,78 @@ TEST_F(ArticleViewAppTest, FindMarksTheWordsHitsAndFindNextWalksThem)
     EXPECT_NE(tops.end(), std::find(tops.begin() + 1, tops.end(), tops[0])) << "and round to the first";
 }
 
+// The mouse wheel over the page, as the presenter passes it in: three lines a notch, down and up;
+// over a thumbnail beside the text too.
+TEST_F(ArticleViewAppTest, TheMouseWheelScrollsThePage)
+{
+    CArticleMainWin* view = StartWithArticle(1002, "Volcano");
+    ASSERT_NE(nullptr, view);
+    Frame()->GetSearchTabWin()->ShowWindow(SW_HIDE);
+    ui::PumpUntilIdle();
+    CArticlePageWin* page = view->GetPageWin();
+    ASSERT_EQ(0, page->GetTopLine());
+    CRect rect;
+    page->GetWindowRect(&rect);
+    host::MouseMove(rect.left + 40, rect.CenterPoint().y);
+    host::MouseWheel(-120);
+    ui::PumpUntilIdle();
+    EXPECT_EQ(3, page->GetTopLine()) << "one notch towards the reader: three lines down";
+    host::MouseWheel(-60);
+    ui::PumpUntilIdle();
+    EXPECT_EQ(3, page->GetTopLine()) << "half a notch waits for the other half";
+    host::MouseWheel(-60);
+    ui::PumpUntilIdle();
+    EXPECT_EQ(6, page->GetTopLine());
+    host::MouseWheel(240);
+    ui::PumpUntilIdle();
+    EXPECT_EQ(0, page->GetTopLine());
+    // Over a thumbnail beside the text: the page scrolls all the same.
+    CWnd* thumb = page->GetLayout().GetThumbnail(0);
+    if (thumb != nullptr && thumb->IsWindowVisible()) {
+        CRect at;
+        thumb->GetWindowRect(&at);
+        host::MouseMove(at.CenterPoint().x, at.CenterPoint().y);
+        host::MouseWheel(-120);
+        ui::PumpUntilIdle();
+        EXPECT_EQ(3, page->GetTopLine());
+    }
+}
+
+// At every font size the thumbnails beside the volcano article's text stand whole on the page
+// when scrolled to the end: the last one (the map) is neither cut off by the end of the page nor
+// left unpainted.
+TEST_F(ArticleViewAppTest, TheLastThumbnailStandsWholeAtEveryFontSize)
+{
+    CArticleMainWin* view = StartWithArticle(1002, "Volcano");
+    ASSERT_NE(nullptr, view);
+    Frame()->GetSearchTabWin()->ShowWindow(SW_HIDE);
+    ui::PumpUntilIdle();
+    for (UINT size : {ID_FONT_SMALL, ID_FONT_MEDIUM, ID_FONT_LARGE}) {
+        SCOPED_TRACE(size);
+        Frame()->SendMessage(WM_COMMAND, size);
+        ui::PumpUntilIdle();
+        CArticlePageWin* page = view->GetPageWin();
+        const int last = page->GetLayout().GetThumbnailSlotCount() - 1;
+        ASSERT_GE(last, 0);
+        // To the end of the article.
+        page->SendMessage(WM_VSCROLL, MAKEWPARAM(SB_BOTTOM, 0), 0);
+        for (int i = 0; i < 200; ++i)
+            page->SendMessage(WM_VSCROLL, MAKEWPARAM(SB_PAGEDOWN, 0), 0);
+        ui::PumpUntilIdle();
+        CWnd* thumb = page->GetLayout().GetThumbnail(last);
+        ASSERT_NE(nullptr, thumb);
+        ASSERT_TRUE(thumb->IsWindowVisible());
+        CRect rect, client;
+        thumb->GetWindowRect(&rect);
+        page->ScreenToClient(&rect);
+        page->GetClientRect(&client);
+        EXPECT_GE(rect.top, 0);
+        EXPECT_LE(rect.bottom, client.bottom) << "the map's thumbnail runs past the page's end";
+        ui::dialog::Screenshot(Frame()->GetSafeHwnd(), "article-volcano-end-font-" + std::to_string(size - ID_FONT_SMALL) + ".png");
+    }
+    Frame()->SendMessage(WM_COMMAND, ID_FONT_MEDIUM);
+}
+
 // The volcano article's thumbnails come from the thumbnail factory and stand beside their
 // paragraph; the Tool Kit's highlighter turns the page's highlighter on and back off.
 TEST_F(ArticleViewAppTest, ThumbnailsStandBesideTheTextAndTheHighlighterFollowsTheToolKit)
@@ -199,6 +272,16 @@ TEST_F(ArticleViewAppTest, ThumbnailsStandBesideTheTextAndTheHighlighterFollowsT
     ASSERT_NE(nullptr, first);
     EXPECT_TRUE(first->IsWindowVisible()) << "on the page after the jump";
     ui::dialog::Screenshot(Frame()->GetSafeHwnd(), "article-view-thumbnails.png");
+    // The release of a click on the thumbnail posts the page a copy of the item's reference,
+    // which the page frees (the leak check of the sanitizer build sees a copy that is not).
+    {
+        spy::MessageSpy spy;
+        spy.Watch(page->GetSafeHwnd());
+        first->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+        ui::PumpUntilIdle();
+        EXPECT_EQ(1u, spy.Count(VLM_THUMB_RELEASE));
+        ASSERT_EQ(static_cast<CWnd*>(view), Frame()->GetCurrentMainWin());
+    }
 
     CToolkit* toolkit = Frame()->GetToolkit();
     ASSERT_NE(nullptr, toolkit);
@@ -267,11 +350,12 @@ TEST_F(ArticleViewAppTest, FilePrintAsksWhatToPrintAndPrintsTheCurrentSection)
         ASSERT_NE(nullptr, select);
         shown = true;
         EXPECT_TRUE(select->IsWindowVisible());
-        // Nothing is selected on the page; the online extras and the dictionary print from their
-        // own panes.
-        for (UINT id : {PRINTSEL_SELECTED_PARAGRAPHS, PRINTSEL_RELATED_ONLINE, PRINTSEL_DICTIONARY})
+        // Nothing is selected on the page; the online extras print from their own pane; the
+        // dictionary through the frame's dictionary pane.
+        for (UINT id : {PRINTSEL_SELECTED_PARAGRAPHS, PRINTSEL_RELATED_ONLINE})
             EXPECT_FALSE(select->GetOption(id)->IsWindowEnabled()) << id;
-        for (UINT id : {PRINTSEL_ENTIRE_ARTICLE, PRINTSEL_CURRENT_SECTION, PRINTSEL_CURRENT_PAGE, PRINTSEL_OUTLINE})
+        for (UINT id : {PRINTSEL_ENTIRE_ARTICLE, PRINTSEL_CURRENT_SECTION, PRINTSEL_CURRENT_PAGE, PRINTSEL_OUTLINE,
+                        PRINTSEL_DICTIONARY})
             EXPECT_TRUE(select->GetOption(id)->IsWindowEnabled()) << id;
         ui::dialog::Screenshot(Frame()->GetSafeHwnd(), "article-view-print-selection.png");
         for (CWnd* button : {static_cast<CWnd*>(select->GetOption(PRINTSEL_CURRENT_SECTION)),
@@ -297,6 +381,54 @@ TEST_F(ArticleViewAppTest, FilePrintAsksWhatToPrintAndPrintsTheCurrentSection)
     EXPECT_EQ(std::string::npos, printed.find("spirituals")) << "the next section is not";
     EXPECT_EQ(std::string::npos, printed.find("ballrooms"));
     pdf_reader::RenderPageForScreenshot(jobs[0].file, 1, "article-view-printed-section");
+}
+
+// The article's print window prints the dictionary pane's entry: a word looked up in the pane,
+// then File > Print with only "dictionary" ticked.
+TEST_F(ArticleViewAppTest, FilePrintPrintsTheDictionaryPanesEntry)
+{
+    host::SetPrintFolder((dir.path() / "print").string());
+    host::ClearPrintedJobs();
+    struct PrintFolderReset {
+        ~PrintFolderReset() { host::SetPrintFolder(""); }
+    } reset;
+    CArticleMainWin* view = StartWithArticle(1004, "Jazz");
+    ASSERT_NE(nullptr, view);
+    Frame()->GetSearchTabWin()->ShowWindow(SW_HIDE);
+    Frame()->GetDictionaryTabWin()->LookUpWord("jazz");
+    ui::PumpUntilIdle();
+
+    bool shown = false;
+    host::RunInNextModalLoop([&](HWND window) {
+        auto* select = DYNAMIC_DOWNCAST(CPrintSelectWnd, CWnd::FromHandlePermanent(window));
+        ASSERT_NE(nullptr, select);
+        shown = true;
+        ASSERT_TRUE(select->GetOption(PRINTSEL_DICTIONARY)->IsWindowEnabled());
+        for (CWnd* button : {static_cast<CWnd*>(select->GetOption(PRINTSEL_DICTIONARY)),
+                             static_cast<CWnd*>(&select->GetPrintButton())}) {
+            ui::AdvanceClock(1000);
+            CRect rect;
+            button->GetWindowRect(&rect);
+            host::Click(rect.left + 6, rect.CenterPoint().y);
+            ui::PumpUntilIdle();
+        }
+    });
+    // The page's default scope (the whole article) prints as well: each job asks for its printer.
+    host::AnswerCommonDialog("print", "");
+    host::AnswerCommonDialog("print", "");
+    Frame()->SendMessage(WM_COMMAND, ID_FILE_PRINT_VIEW);
+    ui::PumpUntilIdle();
+    ASSERT_TRUE(shown);
+    const auto jobs = host::PrintedJobs();
+    ASSERT_EQ(2u, jobs.size());
+    std::string dictionary;
+    for (const auto& job : jobs)
+        if (job.docName.find("Dictionary") != std::string::npos)
+            for (const std::string& page : pdf_reader::PageTexts(job.file))
+                dictionary += page;
+    ASSERT_FALSE(dictionary.empty()) << jobs[0].docName << " / " << jobs[1].docName;
+    EXPECT_NE(std::string::npos, dictionary.find("azz")) << dictionary;
+    EXPECT_EQ(std::string::npos, dictionary.find("melodies")) << "its own job, not the article's";
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "base/Reference.h"
 #include "base/ReferenceList.h"
 #include "media/GrfDocument.h"
+#include "media/MediaCaptionWin.h"
 #include "media/MediaListTabWin.h"
 #include "media/MediaResourceMainWin.h"
 #include "media/BrowseMediaVirtualListBox.h"
@@ -16,11 +17,13 @@
 #include "media/PhotoWin.h"
 #include "media/QTAudioWin.h"
 #include "shell/Toolkit.h"
+#include "widgets/RollOverButton.h"
 #include "widgets/VLVListWnd.h"
 #include "widgets/BaseListData.h"
 
 #include <DialogDriver.h>
 #include <host/Clock.h>
+#include <host/Input.h>
 #include <host/Sound.h>
 
 #include <set>
@@ -90,6 +93,27 @@ TEST_F(MediaViewAppTest, ArticleFilmStripToTheMediaViewAndBack)
     // The picture's colours come in beside the application's: the view's ground keeps its colour.
     EXPECT_EQ(AppColour(30), ScreenColour(media, 5, 200)) << "the ground is not pushed out by the picture";
 
+    // The Caption button the instructions speak of: offered, latched while the caption shows,
+    // and it hides and shows the caption (a line under the picture, or its panel).
+    CRollOverButton* caption = media->GetButton(MR_ID_CAPTION);
+    ASSERT_NE(nullptr, caption);
+    EXPECT_TRUE(caption->IsWindowEnabled());
+    EXPECT_TRUE(media->IsCaptionShown());
+    const BOOL oneLine = media->GetCaptionPanel()->IsOneLine();
+    for (BOOL shown : {FALSE, TRUE}) {
+        ui::AdvanceClock(1000);
+        CRect button;
+        caption->GetWindowRect(&button);
+        host::Click(button.CenterPoint().x, button.CenterPoint().y);
+        ui::PumpUntilIdle();
+        EXPECT_EQ(shown, media->IsCaptionShown());
+        if (!oneLine) {
+            EXPECT_EQ(shown, media->GetCaptionPanel()->IsWindowVisible());
+        }
+        if (!shown)
+            ui::dialog::Screenshot(Frame()->GetSafeHwnd(), "media-view-caption-hidden.png");
+    }
+
     // Back: the article again.
     Frame()->SendMessage(WM_COMMAND, ID_GO_BACK);
     ui::PumpUntilIdle();
@@ -99,6 +123,17 @@ TEST_F(MediaViewAppTest, ArticleFilmStripToTheMediaViewAndBack)
     Frame()->SendMessage(WM_COMMAND, ID_GO_FORWARD);
     ui::PumpUntilIdle();
     EXPECT_EQ(static_cast<CWnd*>(media), Frame()->GetCurrentMainWin());
+    EXPECT_EQ(1001002, media->GetDocument()->GetReference()->GetNumber());
+
+    // Command 40013 brings the media view back over another view, as it was.
+    Frame()->SendMessage(WM_COMMAND, ID_GO_BACK);
+    ui::PumpUntilIdle();
+    ASSERT_EQ(static_cast<CWnd*>(article), Frame()->GetCurrentMainWin());
+    Frame()->SendMessage(WM_COMMAND, ID_VIEW_MEDIA);
+    ui::PumpUntilIdle();
+    EXPECT_EQ(static_cast<CWnd*>(media), Frame()->GetCurrentMainWin());
+    EXPECT_TRUE(media->IsWindowVisible());
+    EXPECT_FALSE(article->IsWindowVisible());
     EXPECT_EQ(1001002, media->GetDocument()->GetReference()->GetNumber());
 }
 

@@ -7,6 +7,7 @@
 #include <host/Input.h>
 #include <host/UiScript.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -153,6 +154,54 @@ TEST_F(MenuBarTest, EverySubmenuOfTheRunningFrameOpensWithItsItemsAndStates)
     ASSERT_EQ(4u, letters.size());
     EXPECT_EQ("&A - F", letters[0].text);
     EXPECT_EQ(9049u, letters[3].id);
+}
+
+// Help > Contributors opened and closed: every pixel of the frame is as the frame draws itself
+// anew (nothing of the menus is left behind).
+TEST_F(MenuBarTest, ClosedMenusLeaveNothingBehind)
+{
+    ASSERT_TRUE(Start(kBrowseRow));
+    ui::PumpUntilIdle();
+    auto* frame = dynamic_cast<CBaseWindow*>(app->m_pMainWnd);
+    ASSERT_NE(nullptr, frame);
+    frame->SetActiveWindow();
+    frame->SetFocus();
+    size_t openAtMost = 0;
+    host::RunInNextModalLoop([&](HWND) {
+        openAtMost = std::max(openAtMost, OpenMenuWindows().size());
+        host::PressKey('C');
+    });
+    host::RunInNextModalLoop([&](HWND) {
+        openAtMost = std::max(openAtMost, OpenMenuWindows().size());
+        host::CancelMenu();
+    });
+    host::KeyDown(VK_MENU);
+    host::PressKey('H');
+    host::KeyUp(VK_MENU);
+    ui::PumpUntilIdle();
+    EXPECT_EQ(2u, openAtMost) << "Help and its Contributors submenu were open";
+    EXPECT_TRUE(OpenMenuWindows().empty());
+    CRect window;
+    frame->GetWindowRect(&window);
+    auto pixels = [&] {
+        std::vector<COLORREF> out;
+        HDC dc = ::GetDC(nullptr);
+        for (int y = window.top; y < window.bottom; y += 3)
+            for (int x = window.left; x < window.right; x += 3)
+                out.push_back(::GetPixel(dc, x, y));
+        ::ReleaseDC(nullptr, dc);
+        return out;
+    };
+    const std::vector<COLORREF> shown = pixels();
+    std::filesystem::path png = dir.path() / "menus-closed.png";
+    RECT r = window;
+    EXPECT_TRUE(host::SaveDesktopPng(png.string(), &r));
+    if (const char* keep = std::getenv("VL_SCREENSHOT_DIR"))
+        std::filesystem::copy_file(png, std::filesystem::path(keep) / "menus-closed.png",
+                                   std::filesystem::copy_options::overwrite_existing);
+    frame->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    ui::PumpUntilIdle();
+    EXPECT_TRUE(shown == pixels()) << "something of the menus stayed on the frame";
 }
 
 }  // namespace

@@ -289,6 +289,28 @@ TEST_F(PreferencesTest, TheDiscLocationIsAnyDriveOrAFolderThatExists)
     EXPECT_EQ(IDOK, app->RunPreferencesDialog());
     EXPECT_EQ("T:\\copy\\", Profile(kSection, "CD1"));
     EXPECT_EQ("T:\\copy\\info_dat\\", Profile("Files", "DataDir")) << "the copy's data folder is searched";
+
+    // A later choice of any drive, or of a drive, wins: the folder chosen before is searched no
+    // more.
+    for (int drive : {0, 2}) {
+        SCOPED_TRACE(drive);
+        SetProfile(kSection, "CD1", "T:\\copy\\");
+        SetProfile("Files", "DataDir", "T:\\copy\\info_dat\\");
+        dlg::Drive([&](HWND d) {
+            EXPECT_EQ("T:\\copy\\", dlg::Text(d, IDC_PREF_DRIVE));
+            ::SendDlgItemMessage(d, IDC_PREF_DRIVE, CB_SETCURSEL, static_cast<WPARAM>(drive), 0);
+            Press(d, IDOK);
+        });
+        EXPECT_EQ(IDOK, app->RunPreferencesDialog());
+        EXPECT_EQ("", Profile("Files", "DataDir"));
+        EXPECT_EQ(drive == 0 ? "" : "E:", Profile("File Locations", "CD1"));
+    }
+    // A data folder that setup wrote (no folder chosen here) is left alone.
+    SetProfile(kSection, "CD1", "");
+    SetProfile("Files", "DataDir", "T:\\installed\\info_dat\\");
+    dlg::Drive([&](HWND d) { Press(d, IDOK); });
+    EXPECT_EQ(IDOK, app->RunPreferencesDialog());
+    EXPECT_EQ("T:\\installed\\info_dat\\", Profile("Files", "DataDir"));
 }
 
 TEST_F(PreferencesTest, AMissingDiscAtStartUpOffersThePreferences)
@@ -313,6 +335,32 @@ TEST_F(PreferencesTest, AMissingDiscAtStartUpOffersThePreferences)
 // The running program: Options runs the dialog over the frame, and OK tells the frame; About runs
 // the About window from the disc's pages.
 class RunningPreferencesTest : public apptest::AppTest {};
+
+// Options with a drive that holds no disc: the disc is asked for, the preferences again (Cancel),
+// and then every disc setting the dialog wrote is undone, so that the disc is found where it was
+// found before, with no further question.
+TEST_F(RunningPreferencesTest, OptionsUndoesADiscChoiceThatFindsNoDisc)
+{
+    ASSERT_TRUE(Start(apptest::kBrowseRow));
+    CWnd* pFrame = app->m_pMainWnd;
+    ASSERT_NE(nullptr, pFrame);
+    ui::PumpUntilIdle();
+    dlg::Drive([&](HWND d) {
+        ::SendDlgItemMessage(d, IDC_PREF_DRIVE, CB_SETCURSEL, 2, 0);  // "E:", no disc there
+        ::SendMessage(::GetDlgItem(d, IDOK), BM_CLICK, 0, 0);
+        dlg::Pump(d);
+    });
+    host::AnswerMessageBox("Please insert disc 1 into drive E:", IDCANCEL);
+    dlg::Drive([&](HWND d) { ::SendMessage(::GetDlgItem(d, IDCANCEL), BM_CLICK, 0, 0); });
+    pFrame->SendMessage(WM_COMMAND, ID_OPTIONS);
+    ui::PumpUntilIdle();
+    EXPECT_EQ("", Profile(kSection, "CD1"));
+    EXPECT_EQ("", Profile("File Locations", "CD1")) << "the drive that failed is searched no more";
+    EXPECT_EQ(1u, host::MessageBoxLog().size()) << "the disc is found again without a question";
+    CString strDir;
+    EXPECT_TRUE(GetDataDir(strDir, DDT_INFO_DAT, 1, FALSE));
+    EXPECT_EQ(CString("S:\\info_dat\\"), strDir);
+}
 
 TEST_F(RunningPreferencesTest, OptionsAndAboutOpenTheirWindowsOverTheFrame)
 {

@@ -12,6 +12,8 @@
 
 #include <host/Input.h>
 
+#include <vector>
+
 namespace apptest {
 namespace {
 
@@ -112,6 +114,64 @@ TEST_F(SearchPaneAppTest, AReaderTypesATopicAndReadsTheArticlesFound)
     host::PressKey(VK_ESCAPE);
     ui::PumpUntilIdle();
     EXPECT_FALSE(pane->IsWindowVisible());
+}
+
+// A misspelt word: the spelling pop-up over the result list offers the right one, Go searches
+// with it, and the result list is drawn afterwards as it is drawn anew (not left greyed by the
+// pop-up's time over the frame).
+TEST_F(SearchPaneAppTest, TheResultListIsDrawnWholeAfterTheSpellingPopUp)
+{
+    ASSERT_TRUE(Start(kSearchTopicsRow));
+    ui::PumpUntilIdle();
+    CSearchTabWin* pane = Frame()->GetSearchTabWin();
+    ASSERT_NE(nullptr, pane);
+    CWnd* modeButton = pane->GetDlgItem(IDC_SEARCH_WORD_MODE);
+    ASSERT_NE(nullptr, modeButton);
+    ClickMiddle(*modeButton);
+    ASSERT_TRUE(pane->IsWordMode());
+    ClickMiddle(pane->GetWordField(0));
+    host::PressKey(VK_END);
+    for (int i = 0; i < 20; ++i)
+        host::PressKey(VK_BACK);
+    host::TypeText("photosinthesis");
+    bool asked = false;
+    host::RunInNextModalLoop([&](HWND dlg) {
+        asked = true;
+        ui::dialog::Pump(dlg);
+        ui::dialog::Screenshot(dlg, "search-spelling-popup.png");
+        ui::dialog::Click(dlg, IDOK);
+    });
+    ClickMiddle(*pane->GetDlgItem(IDC_SEARCH_GO));
+    ui::PumpUntilIdle();
+    ASSERT_TRUE(asked) << "the spelling pop-up came up";
+    CString query = pane->GetLastQuery(TRUE);
+    query.MakeUpper();
+    EXPECT_EQ(CString("PHOTOSYNTHESIS"), query);
+    CVLRefListBox& list = pane->GetResultList();
+    ASSERT_GE(list.GetCount(), 1);
+    EXPECT_TRUE(list.IsWindowEnabled());
+    EXPECT_TRUE(Frame()->IsWindowEnabled());
+    ui::dialog::Screenshot(Frame()->GetSafeHwnd(), "search-after-spelling.png");
+    // Every pixel of the list as shown equals the list drawn anew.
+    CRect client;
+    list.GetClientRect(&client);
+    std::vector<COLORREF> shown;
+    {
+        CClientDC dc(&list);
+        for (int y = 2; y < client.bottom; y += 7)
+            for (int x = 2; x < client.right; x += 7)
+                shown.push_back(dc.GetPixel(x, y));
+    }
+    list.RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_FRAME | RDW_ALLCHILDREN);
+    ui::PumpUntilIdle();
+    std::vector<COLORREF> anew;
+    {
+        CClientDC dc(&list);
+        for (int y = 2; y < client.bottom; y += 7)
+            for (int x = 2; x < client.right; x += 7)
+                anew.push_back(dc.GetPixel(x, y));
+    }
+    EXPECT_TRUE(shown == anew) << "the list was left as the pop-up's time drew it";
 }
 
 }  // namespace

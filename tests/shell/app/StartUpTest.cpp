@@ -1,6 +1,9 @@
 // Start-up driven end to end: the checks and their messages, the screen classes, the first run,
 // the main menu's Exit and a view chosen, and "NormalExit" after every exit.
 #include "AppTestSupport.h"
+#include "resource.h"
+
+#include <DialogDriver.h>
 
 #include "online/Cloud.h"
 #include "search/SearchEngine.h"
@@ -257,6 +260,34 @@ TEST_F(StartUpTest, TheFirstRunShowsTheNoticeAndTheLicenceOverTheMenu)
     EXPECT_FALSE(Start(kExitRow));
     EXPECT_EQ((std::vector<std::string>{"Proof of Entitlement", "License Agreement"}), shown);
     EXPECT_EQ("1", Profile("Runtime", "Previous Run"));
+}
+
+// The sample disc's French licence: its accents shown, its paragraphs wrapped by the dialog's
+// box (no line of the text runs past the box, and a paragraph takes several of its lines).
+TEST_F(StartUpTest, TheFrenchLicenceKeepsItsAccentsAndTheDialogWrapsIt)
+{
+    app->agreements = nullptr;
+    std::string text;
+    int lines = 0;
+    host::RunInNextModalLoop([](HWND hNotice) {
+        ::SendMessage(::GetDlgItem(hNotice, IDC_POE_FRENCH), BM_CLICK, 0, 0);
+        ::SendMessage(::GetDlgItem(hNotice, IDOK), BM_CLICK, 0, 0);
+    });
+    host::RunInNextModalLoop([&](HWND hLicence) {
+        HWND hText = ::GetDlgItem(hLicence, IDC_LICENSE_TEXT);
+        char buffer[2048] = {};
+        ::GetWindowText(hText, buffer, sizeof buffer);
+        text = buffer;
+        lines = static_cast<int>(::SendMessage(hText, EM_GETLINECOUNT, 0, 0));
+        ui::dialog::Screenshot(hLicence, "licence-french.png");
+        ::SendMessage(::GetDlgItem(hLicence, IDOK), BM_CLICK, 0, 0);
+    });
+    EXPECT_FALSE(Start(kExitRow));
+    EXPECT_NE(std::string::npos, text.find("a \xE9t\xE9 \xE9" "crit")) << text;
+    EXPECT_NE(std::string::npos, text.find("\xEAtre essay\xE9 sans disque"));
+    // Six lines unwrapped (the heading, two paragraphs, two blank lines and the empty last one);
+    // the long paragraph alone needs several lines of the box.
+    EXPECT_GT(lines, 7);
 }
 
 TEST_F(StartUpTest, DecliningAnAgreementEndsStartUpBeforeTheServices)

@@ -371,15 +371,33 @@ TEST_F(CompanionTest, NotepadAndTheWordProcessor)
     ASSERT_EQ(3u, Starts(3).size());
     EXPECT_EQ(Start("T:\\data\\Wizards\\vlwizrep.exe", "T:\\cur"), HostStarts()[2]);
     EXPECT_NE(first, frame->GetWordProcessorRecord().dwProcessId);
-    // A program that cannot start shows nothing.
+    // A program that cannot start says so.
     EndProgram(const_cast<PROCESS_INFORMATION&>(frame->GetWordProcessorRecord()));
     SetProfile("Veltra Jubilee 2000 (International)", "WPL", "T:\\nowhere\\wp.exe");
+    host::AnswerMessageBox("Unable to start the word processor (T:\\nowhere\\wp.exe).", IDOK);
     frame->SendMessage(WM_COMMAND, ID_WORD_PROCESSOR);
-    EXPECT_TRUE(host::MessageBoxLog().empty());
+    EXPECT_EQ(1u, host::MessageBoxLog().size());
     // The command is always enabled.
     CCmdUI state;
     state.m_nID = ID_WORD_PROCESSOR;
     EXPECT_TRUE(state.DoUpdate(frame, FALSE));
+}
+
+// Neither a notepad on the system path nor a word processor set: each command says that its
+// program is not there, and starts nothing.
+TEST_F(CompanionTest, NotepadAndTheWordProcessorSayWhenTheyAreNotThere)
+{
+    MakeFrame();
+    char found[MAX_PATH] = "";
+    if (SearchPath(NULL, "notepad", ".exe", sizeof(found), found, NULL) != 0)
+        GTEST_SKIP() << "a notepad is on this system's path: " << found;
+    host::AnswerMessageBox("The Notepad program is not installed on this computer.", IDOK);
+    frame->SendMessage(WM_COMMAND, ID_NOTEPAD);
+    host::AnswerMessageBox("No word processor is installed.", IDOK);
+    frame->SendMessage(WM_COMMAND, ID_WORD_PROCESSOR);
+    EXPECT_EQ(2u, host::MessageBoxLog().size());
+    EXPECT_EQ(0, RecordsInUse());
+    EXPECT_EQ(nullptr, frame->GetWordProcessorRecord().hProcess);
 }
 
 // ---- programs that run: their windows across processes ----

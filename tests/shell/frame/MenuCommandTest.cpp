@@ -61,6 +61,8 @@ TEST_F(MenuCommandTest, CommandsReachTheirView)
         spy::MessageSpy spy;
         HWND article = View(8001)->GetSafeHwnd();
         spy.Watch(article);
+        if (c.command == ID_CLEAR_ALL_HIGHLIGHTS)
+            host::AnswerMessageBox("Remove the highlights from every article?", IDYES);
         frame->SendMessage(WM_COMMAND, c.command);
         ui::PumpUntilIdle();
         for (UINT m : {0x435u, 0x420u, 0x43Au, 0x4F5u, 0x40Eu})
@@ -72,6 +74,17 @@ TEST_F(MenuCommandTest, CommandsReachTheirView)
                     EXPECT_EQ(c.lParam, r.lParam);
                 }
         }
+    }
+    // Clearing every highlight is asked first: No keeps them.
+    {
+        spy::MessageSpy spy;
+        spy.Watch(View(8001)->GetSafeHwnd());
+        host::AnswerMessageBox("Remove the highlights from every article?", IDNO);
+        frame->SendMessage(WM_COMMAND, ID_CLEAR_ALL_HIGHLIGHTS);
+        EXPECT_EQ(0u, spy.Count(VLM_CLEAR_ALL_HIGHLIGHTS));
+        const auto boxes = host::MessageBoxLog();
+        ASSERT_FALSE(boxes.empty());
+        EXPECT_EQ(static_cast<UINT>(MB_YESNO), boxes.back().type & MB_TYPEMASK);
     }
     // Contributors and Monthly Spotlight need disc 1: cancelled, nothing reaches the view.
     TakeDiscAway();
@@ -148,17 +161,19 @@ TEST_F(MenuCommandTest, OptionsRunsThePreferencesAndPutsTheDiscSettingsBackWhenT
     SetProfile("Veltra Jubilee 2000 (International)", "CD2", "F:");
     MakeFrame();
     // OK, then disc 1 cannot be found (the prompt and the preferences offered again are
-    // cancelled): the settings as they were go back and the disc is looked for once more.
-    answers = {IDOK, IDCANCEL, IDCANCEL};
-    host::AnswerMessageBox("Please insert Disc 1.", IDCANCEL);
+    // cancelled): every disc setting the dialog wrote goes back, the data folder too, and the
+    // disc is found where it was, with no second prompt.
+    answers = {IDOK, IDCANCEL};
     host::AnswerMessageBox("Please insert Disc 1.", IDCANCEL);
     frame->SendMessage(WM_COMMAND, ID_OPTIONS);
-    EXPECT_EQ(3, shown);
+    EXPECT_EQ(2, shown);
     EXPECT_EQ("E:", Profile("Veltra Jubilee 2000 (International)", "CD1"));
     EXPECT_EQ("F:", Profile("Veltra Jubilee 2000 (International)", "CD2"));
-    EXPECT_EQ(2, DiscPrompts());
+    EXPECT_EQ("T:\\data", Profile("Files", "DataDir"));
+    EXPECT_EQ(1, DiscPrompts());
 
     // Without the disc the command asks for it first; cancelled, no preferences.
+    TakeDiscAway();
     shown = 10;
     CancelNextDiscPrompt();
     frame->SendMessage(WM_COMMAND, ID_OPTIONS);
@@ -223,11 +238,19 @@ TEST_F(MenuCommandTest, HelpCommandsGoThroughTheApplicationsHelpUnderTheFramesRu
     calls.clear();
     appHost.help = nullptr;
     host::ClearHelpRequests();
-    app.m_pszHelpFilePath = "C:\\VL\\VL00I1SE.HLP";
+    app.m_pszHelpFilePath = "T:\\prog\\VL00I1SE.HLP";
+    // No help file beside the program: Help topics and F1 say so.
+    host::AnswerMessageBox("The help for this program is not installed (T:\\prog\\VL00I1SE.HLP).", IDOK);
+    frame->SendMessage(WM_COMMAND, ID_HELP_TOPICS);
+    host::AnswerMessageBox("The help for this program is not installed", IDOK);
+    frame->SendMessage(WM_COMMAND, ID_HELP);
+    EXPECT_TRUE(host::HelpRequests().empty());
+    EXPECT_EQ(2u, host::MessageBoxLog().size());
+    dir.Write("t/prog/VL00I1SE.HLP", "help");
     frame->SendMessage(WM_COMMAND, ID_HELP_FINDER);
     ASSERT_EQ(host::HelpRequests().size(), 1u);
     EXPECT_EQ(host::HelpRequests()[0].command, static_cast<UINT>(HELP_FINDER));
-    EXPECT_EQ(host::HelpRequests()[0].file, "C:\\VL\\VL00I1SE.HLP");
+    EXPECT_EQ(host::HelpRequests()[0].file, "T:\\prog\\VL00I1SE.HLP");
     app.m_pszHelpFilePath = NULL;
     host::ClearHelpRequests();
 }

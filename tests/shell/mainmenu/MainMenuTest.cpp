@@ -73,6 +73,10 @@ TEST_F(MainMenuTest, WindowTakesTheBackgroundsSizeAndHoldsTheHiddenButtons)
         char caption[64] = {};
         pButton->GetWindowText(caption, sizeof caption);
         EXPECT_STREQ(MainMenuRows()[i].pszCaption, caption);
+        char className[32] = {};
+        ::GetClassName(pButton->GetSafeHwnd(), className, sizeof className);
+        EXPECT_STRCASEEQ("Button", className) << "the system's push button";
+        EXPECT_EQ(static_cast<DWORD>(BS_PUSHBUTTON), pButton->GetStyle() & 0x0F);
         CRect r;
         pButton->GetWindowRect(&r);
         EXPECT_TRUE(r.IsRectEmpty());

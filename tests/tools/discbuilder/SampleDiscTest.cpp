@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "SampleDisc.h"
+#include "SourceText.h"
 
 #include <TempDir.h>
 
@@ -17,8 +18,9 @@ std::string Bytes(const std::filesystem::path& file)
 }
 
 // The sample disc carries everything the first start and the About window read from it: the
-// splash picture, both licence texts and both About pages, these with the disc's CR LF line ends
-// and nothing else changed.
+// splash picture, both licence texts and both About pages, these in the disc's code page with its
+// CR LF line ends and nothing else changed. A licence paragraph is one line, for the dialog to
+// wrap, and the French one keeps its accents.
 TEST(SampleDiscTest, CarriesTheFirstStartsFiles)
 {
     TempDir dir;
@@ -31,13 +33,37 @@ TEST(SampleDiscTest, CarriesTheFirstStartsFiles)
         const std::string disc = Bytes(report.dataFolder / std::filesystem::path(name).filename());
         ASSERT_FALSE(source.empty());
         std::string expected;
-        for (char c : source) {
+        for (char c : discbuilder::Cp1252FromUtf8(source)) {
             if (c == '\n')
                 expected += '\r';
             expected += c;
         }
         EXPECT_EQ(expected, disc);
     }
+    const std::string french = Bytes(report.dataFolder / "Licnfren.txt");
+    EXPECT_NE(std::string::npos,
+              french.find("\r\nCe disque d'exemple a \xE9t\xE9 \xE9" "crit pour le projet afin que le programme puisse "
+                          "\xEAtre essay\xE9 sans disque de contenu. Ses articles"))
+        << "one line, accents in Windows-1252";
+}
+
+// UTF-8 of the sources in the disc's code page: its own characters of 0x80-0x9F and 0xA0-0xFF
+// kept, others marked, broken UTF-8 marked.
+TEST(SampleDiscTest, SourceTextBecomesTheDiscsCodePage)
+{
+    const struct {
+        const char* utf8;
+        const char* disc;
+    } cases[] = {
+        {"plain", "plain"},
+        {"\xC3\xA9t\xC3\xA9 \xC3\x89" "cole", "\xE9t\xE9 \xC9" "cole"},
+        {"\xE2\x80\x94 \xE2\x82\xAC", "\x97 \x80"},
+        {"\xE4\xB8\xAD", "?"},
+        {"a\xC3", "a?"},
+        {"\xFF" "b", "?b"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.disc, discbuilder::Cp1252FromUtf8(c.utf8)) << c.utf8;
 }
 
 // The lists that the browsing view and the atlas page through, each with its index.

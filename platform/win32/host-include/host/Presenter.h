@@ -11,10 +11,10 @@
 //     (window coordinates are desktop coordinates); keys go to host::KeyDown/KeyUp as
 //     virtual-key codes (VirtualKeyFromSdl); characters come from the platform's own key
 //     translation (TranslateMessage, US layout).
-//   - Resizing the window resizes the desktop (host::SetDesktopSize and host::SetDisplaySize),
-//     so a program that derives its screen class from the screen size follows the window;
-//     the other way round, when the program changes the display size the window follows it.
-//     The desktop surface is new (black) after a size change: the window system repaints.
+//   - Resizing the window scales the desktop into it, whole (letterboxed when the shapes
+//     differ); the desktop keeps its size, so no program window is cut off, and the pointer's
+//     positions are desktop coordinates still. The other way round, when the program changes the
+//     display size the window follows it.
 //   - The host's mouse cursor follows the platform's: hidden while ShowCursor's count is below 0
 //     or no cursor is set, otherwise the host's look-alike of a system cursor (a program's own
 //     cursor shows as the arrow).
@@ -45,6 +45,9 @@ namespace host {
 void RaisePresenterWindow();
 // How many raises the presenter's thread has done (for tests).
 std::uint64_t PresenterRaiseCount();
+// Sizes the presenter's window as the user would by its frame (on the presenter's thread soon
+// after the call); nothing when no presenter runs.
+void ResizePresenterWindow(int width, int height);
 
 // True when the environment asks for the interactive mode: VL_PRESENTER=sdl.
 bool PresenterRequested();
