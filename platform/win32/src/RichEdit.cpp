@@ -105,8 +105,7 @@ uint32_t IndexOf(RichState& s, const RtfCharFormat& f)
     return index;
 }
 
-// Fonts, widths and heights of a format, made on first use. A face that the table did not name
-// falls back to the family's usual face.
+// Fonts, widths and heights of a format, made on first use.
 Face& Measured(HWND hwnd, RichState& s, uint32_t index)
 {
     Face& face = *s.faces[std::min<size_t>(index, s.faces.size() - 1)];
@@ -119,10 +118,9 @@ Face& Measured(HWND hwnd, RichState& s, uint32_t index)
     lf.lfItalic = f.italic;
     lf.lfUnderline = f.underline;
     lf.lfCharSet = static_cast<BYTE>(f.charset);
-    std::string name = f.face;
-    if (name.empty())
-        name = f.family == 1 ? "Times New Roman" : (f.family == 3 ? "Courier New" : "Arial");
-    lstrcpynA(lf.lfFaceName, name.c_str(), LF_FACESIZE);
+    // The face goes through the platform's font map; without a name the family chooses.
+    lf.lfPitchAndFamily = static_cast<BYTE>(std::clamp(f.family, 0, 5) << 4);
+    lstrcpynA(lf.lfFaceName, f.face.c_str(), LF_FACESIZE);
     face.font = CreateFontIndirectA(&lf);
     HDC dc = GetDC(hwnd);
     HGDIOBJ old = SelectObject(dc, face.font ? face.font : GetStockObject(SYSTEM_FONT));
@@ -428,11 +426,17 @@ bool ScrollCaret(HWND hwnd, RichState& s)
         return false;
     int line = LineOf(s, s.caret);
     int before = s.firstLine;
-    if (line < s.firstLine)
+    if (line < s.firstLine) {
         s.firstLine = line;
-    else
-        while (line >= s.firstLine + VisibleLines(hwnd, s) && s.firstLine < line)
-            ++s.firstLine;
+    } else if (line >= s.firstLine + VisibleLines(hwnd, s)) {
+        // The first line from which the caret's line still fits: the first whose top is no
+        // more than a page above that line's bottom.
+        RECT fr = FormatRect(hwnd, s);
+        const Line& l = s.lines[static_cast<size_t>(line)];
+        int need = l.top + l.height - (fr.bottom - fr.top);
+        auto it = std::lower_bound(s.lines.begin(), s.lines.end(), need, [](const Line& x, int top) { return x.top < top; });
+        s.firstLine = std::min(line, static_cast<int>(it - s.lines.begin()));
+    }
     if (before == s.firstLine)
         return false;
     Refresh(hwnd, s);
