@@ -589,8 +589,7 @@ LRESULT StreamIn(HWND hwnd, RichState& s, WPARAM flags, EDITSTREAM* es)
     if (flags & SFF_SELECTION) {
         Replace(hwnd, s, text, &formats, false);
     } else {
-        if (text.size() > s.limit && s.limit > 32767)
-            s.limit = text.size();
+        // A whole document comes in whole: the reader bounds it, the typing limit does not.
         SetContent(hwnd, s, std::move(text), std::move(formats));
         s.modified = false;
     }

@@ -247,6 +247,14 @@ TEST_F(RichEditTest, StreamsOfTextAndDamagedRtf)
         EXPECT_EQ(es.dwError, c.error) << c.name;
     }
     // The error case read one chunk before failing: it got 16 bytes of the prolog, no text.
+
+    // A document longer than the typing limit (32767) comes in whole; typing then adds nothing.
+    Source big{std::string(kProlog) + std::string(40000, 'x') + "}", 4096};
+    EXPECT_EQ(Stream(h, SF_RTF, big), 40000);
+    EXPECT_EQ(GetWindowTextLengthA(h), 40000);
+    SendMessageA(h, EM_SETSEL, 40000, 40000);
+    SendMessageA(h, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>("more"));
+    EXPECT_EQ(GetWindowTextLengthA(h), 40000);
 }
 
 TEST_F(RichEditTest, RtfStreamedOutReadsBackTheSameRuns)

@@ -57,6 +57,7 @@ TEST(RtfReaderTest, FormattingAndEscapes)
     const Case cases[] = {
         {"sizes and styles", "\\f2\\fs36 Big\\fs16\\i small\\i0\\ul u\\ulnone n", "Bigsmallun",
          "Big|Times New Roman|36||auto\nsmall|Times New Roman|16|i|auto\nu|Times New Roman|16|u|auto\nn|Times New Roman|16||auto\n"},
+        {"the symbol font by its number", "\\f1 p\\f2 q", "pq", "p|Symbol|24||auto\nq|Times New Roman|24||auto\n"},
         {"plain resets to the default font", "\\f3\\b x\\plain y", "xy", "x|Arial|24|b|auto\ny|MS Sans Serif|24||auto\n"},
         {"colour from the table", "{\\colortbl;\\red255\\green0\\blue0;\\red0\\green128\\blue255;}\\cf1 r\\cf2 g\\cf0 a\\cf9 z",
          "rgaz", "r|MS Sans Serif|24||0000FF\ng|MS Sans Serif|24||FF8000\naz|MS Sans Serif|24||auto\n"},
