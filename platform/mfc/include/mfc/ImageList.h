@@ -26,7 +26,13 @@ public:
     BOOL Create(LPCSTR lpszBitmapID, int cx, int nGrow, COLORREF crMask);
 
     operator HIMAGELIST() const { return m_hImageList; }
-    HIMAGELIST GetSafeHandle() const { return this == nullptr ? nullptr : m_hImageList; }
+    // Also answers NULL when called on a null object, as callers of the class library expect.
+    HIMAGELIST GetSafeHandle() const
+    {
+        const CImageList* self = this;
+        __asm__("" : "+r"(self));
+        return self == nullptr ? nullptr : m_hImageList;
+    }
     static CImageList* PASCAL FromHandle(HIMAGELIST hImageList);
     static CImageList* PASCAL FromHandlePermanent(HIMAGELIST hImageList);
     static void PASCAL DeleteTempMap();
