@@ -5,6 +5,22 @@
 #include <windef.h>
 #include <winuser.h>
 
+// Image lists, the list view and the progress bar.
+#include <ccimagelist.h>
+#include <cclistview.h>
+#include <ccprogress.h>
+
+// The common controls' classes are there from the start; these only say so.
+void WINAPI InitCommonControls(void);
+typedef struct tagINITCOMMONCONTROLSEX {
+    DWORD dwSize;
+    DWORD dwICC;
+} INITCOMMONCONTROLSEX, *LPINITCOMMONCONTROLSEX;
+#define ICC_LISTVIEW_CLASSES 0x00000001
+#define ICC_PROGRESS_CLASS 0x00000020
+#define ICC_WIN95_CLASSES 0x000000FF
+BOOL WINAPI InitCommonControlsEx(const INITCOMMONCONTROLSEX* picce);
+
 // An item of a tree view: an opaque handle that the control gives out.
 typedef struct _TREEITEM* HTREEITEM;
 
@@ -78,6 +94,9 @@ typedef LPTVINSERTSTRUCTA LPTVINSERTSTRUCT;
 #define NM_DBLCLK (NM_FIRST - 3)
 #define NM_RETURN (NM_FIRST - 4)
 #define NM_RCLICK (NM_FIRST - 5)
+#define NM_RDBLCLK (NM_FIRST - 6)
+#define NM_SETFOCUS (NM_FIRST - 7)
+#define NM_KILLFOCUS (NM_FIRST - 8)
 #define TVN_FIRST (0U - 400U)
 #define TVN_SELCHANGINGA (TVN_FIRST - 1)
 #define TVN_SELCHANGEDA (TVN_FIRST - 2)

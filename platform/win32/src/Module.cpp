@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <deque>
 #include <dirent.h>
 #include <dlfcn.h>
 #include <elf.h>
@@ -25,6 +26,7 @@ namespace {
 
 struct Module {
     HMODULE handle = nullptr;
+    const BuiltinLibrary* builtin = nullptr;  // a library the platform provides
     bool code = false;         // loaded and running
     bool codeFile = false;     // a code library's file opened as data
     bool hasBundle = false;
@@ -354,7 +356,59 @@ HMODULE LoadCodeModule(const Resolved& resolved)
     return handle;
 }
 
+// A deque: the entries stay in place, their addresses are the libraries' handles.
+std::deque<BuiltinLibrary>& BuiltinLibraries()
+{
+    static auto* libraries = new std::deque<BuiltinLibrary>;
+    return *libraries;
+}
+
+// The built-in library a requested name means ("riched32", "C:\\WINDOWS\\SYSTEM\\RICHED32.DLL"),
+// or nullptr.
+const BuiltinLibrary* FindBuiltin(const std::string& requested)
+{
+    std::string base = requested.substr(requested.find_last_of("\\/:") == std::string::npos ? 0 : requested.find_last_of("\\/:") + 1);
+    if (!base.empty() && base.back() == '.')
+        base.pop_back();
+    else if (base.find('.') == std::string::npos)
+        base += ".dll";
+    for (const BuiltinLibrary& library : BuiltinLibraries())
+        if (strcasecmp(library.name, base.c_str()) == 0)
+            return &library;
+    return nullptr;
+}
+
+HMODULE LoadBuiltin(const BuiltinLibrary& library)
+{
+    for (auto& [handle, module] : Modules())
+        if (module->builtin == &library) {
+            ++module->refs;
+            return handle;
+        }
+    auto module = std::make_unique<Module>();
+    // The handle is the address of the library's entry: unique, and never a loaded object's.
+    module->handle = reinterpret_cast<HMODULE>(const_cast<BuiltinLibrary*>(&library));
+    module->builtin = &library;
+    module->baseName = library.name;
+    char system[MAX_PATH];
+    UINT n = GetSystemDirectory(system, MAX_PATH);
+    std::string folder = n > 0 && n < MAX_PATH ? std::string(system) : std::string("C:\\WINDOWS\\SYSTEM");
+    module->platformPath = folder + (folder.empty() || folder.back() != '\\' ? "\\" : "") + library.name;
+    module->refs = 1;
+    HMODULE handle = module->handle;
+    Modules()[handle] = std::move(module);
+    if (library.attach)
+        library.attach(handle);
+    return handle;
+}
+
 }  // namespace
+
+void AddBuiltinLibrary(const BuiltinLibrary& library)
+{
+    std::lock_guard<std::recursive_mutex> lock(ModuleLock());
+    BuiltinLibraries().push_back(library);
+}
 
 std::recursive_mutex& ModuleLock()
 {
@@ -393,6 +447,11 @@ HMODULE WINAPI LoadLibraryEx(LPCSTR lpLibFileName, HANDLE hFile, DWORD dwFlags)
     if (!lpLibFileName || hFile) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
+    }
+    {
+        std::lock_guard<std::recursive_mutex> lock(ModuleLock());
+        if (const BuiltinLibrary* builtin = FindBuiltin(lpLibFileName))
+            return LoadBuiltin(*builtin);
     }
     auto resolved = Resolve(lpLibFileName);
     if (!resolved) {
@@ -460,6 +519,12 @@ BOOL WINAPI FreeLibrary(HMODULE hLibModule)
     }
     if (module->pinned || --module->refs > 0)
         return TRUE;
+    if (const BuiltinLibrary* builtin = module->builtin) {
+        Modules().erase(hLibModule);
+        if (builtin->detach)
+            builtin->detach(hLibModule);
+        return TRUE;
+    }
     void* dl = module->dl;
     Modules().erase(hLibModule);
     if (dl)

@@ -25,4 +25,14 @@ const std::vector<host::BundleEntry>* ResourcesOf(HMODULE module);
 // The bundle a module embedded and registered while loading (keyed by its base address).
 const std::vector<host::BundleEntry>* RegisteredResources(HMODULE module);
 
+// A system library that the platform itself provides (such as "RICHED32.DLL"): LoadLibrary finds
+// it by its name, with or without a folder, before any file. `attach` runs when it is first
+// loaded (it registers the library's window classes), `detach` when its last reference goes.
+struct BuiltinLibrary {
+    const char* name;
+    void (*attach)(HMODULE module);
+    void (*detach)(HMODULE module);
+};
+void AddBuiltinLibrary(const BuiltinLibrary& library);
+
 }  // namespace win32
