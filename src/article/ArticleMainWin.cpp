@@ -63,6 +63,9 @@ struct ButtonArt {
     UINT nId;
     UINT nNormal, nPressed, nHover, nDisabled, nFocus, nSecond;
 };
+const char kNoSpotlightText[] =
+    "This month's spotlight article is not on this computer yet: it comes with the month's updates.";
+
 const ButtonArt kOutlineArt = {ID_TOGGLE_OUTLINE, 7223, 7220, 7221, 7224, 7221, 7222};
 const ButtonArt kRelatedArt = {ID_TOGGLE_RELATED, 7238, 7235, 7236, 7239, 7236, 7237};
 const ButtonArt kOnlineArt = {ID_TOGGLE_ONLINE_EXTRAS, 7253, 7250, 7251, 7254, 7251, 7252};
@@ -662,7 +665,14 @@ void CArticleMainWin::ShowMainWindow(UINT nMode, LPARAM)
         if (m_pDocument != NULL && m_pDocument->GetReference() != NULL) {
             if (CReference* pClone = m_pDocument->GetReference()->Clone())
                 ShowArticle(2, pClone);
+            return;
         }
+        // This month's article is not on this computer: the view still comes up (the reader
+        // asked for it, and the view left behind would stay lit) and says why it is empty.
+        FillPanes();
+        BringViewUp();
+        Invalidate();
+        AfxMessageBox(kNoSpotlightText, MB_OK | MB_ICONINFORMATION);
         return;
     }
     if (m_pDocument == NULL)

@@ -36,6 +36,7 @@
 #include <host/Clock.h>
 #include <host/Input.h>
 #include <host/Printer.h>
+#include <host/UiScript.h>
 
 #include <map>
 
@@ -355,6 +356,26 @@ TEST_F(ReaderRoadsAppTest, HomeMenuChoicesOverTheAtlasOpenWhatTheyName)
         }
         ui::dialog::Screenshot(Frame()->GetSafeHwnd(), choice.screenshot);
     }
+}
+
+// Without this month's update article, Monthly Spotlight still brings the article view up (the
+// atlas does not stay lit) and tells the reader why it is empty.
+TEST_F(ReaderRoadsAppTest, MonthlySpotlightWithoutItsArticleSaysSo)
+{
+    constexpr int kAtlasRow = 4;
+    ASSERT_TRUE(Start(kAtlasRow));
+    Settle();
+    ASSERT_EQ(Frame()->GetDlgItem(IDW_ATLAS), Frame()->GetCurrentMainWin());
+    const std::size_t boxesBefore = host::MessageBoxLog().size();
+    host::AnswerMessageBox("This month's spotlight article is not on this computer yet", IDOK);
+    RowToChoose() = kSpotlightRow;
+    ::SetTimer(NULL, 0, 10, ChooseRowWhenReady);
+    Frame()->GetToolbar().SendMessage(WM_COMMAND, MAKEWPARAM(CVLToolbar::btnHome, BN_CLICKED), 0);
+    Settle();
+    ASSERT_NE(nullptr, Article());
+    EXPECT_EQ(static_cast<CWnd*>(Article()), Frame()->GetCurrentMainWin());
+    EXPECT_FALSE(Frame()->GetToolbar().IsButtonDown(CVLToolbar::btnAtlas));
+    EXPECT_EQ(1u, host::MessageBoxLog().size() - boxesBefore) << "the reader is told";
 }
 
 // The article's outline and related-articles panes are reached by their buttons above the text:
