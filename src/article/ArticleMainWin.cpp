@@ -1234,10 +1234,8 @@ void CArticleMainWin::PrintSelections()
     const UINT nChoice = GetAppHost().RunPrintSelection(this, nDisabled);
     if (nChoice == 0 || nChoice == 2)
         return;
-    // One Print dialog for everything ticked.
+    // One Print dialog for everything ticked, at the first printout.
     CPrinterChoice printer(this);
-    if (!printer.IsChosen())
-        return;
     for (UINT nScope : {0x200u, 0x100u, 0x80u, 0x40u})
         if (nChoice & nScope)
             m_pPage->SendMessage(VLM_PRINT_ARTICLE, 0, static_cast<LPARAM>(nScope));
@@ -1248,7 +1246,8 @@ void CArticleMainWin::PrintSelections()
     if ((nChoice & 0x08) && pSearch != NULL)
         pSearch->SendMessage(VLM_PRINT_RESULTS, 0, 0);
     // Where the printouts went.
-    if (CWnd* pTop = GetTopLevelParent()) {
+    CWnd* pTop = GetTopLevelParent();
+    if (printer.IsChosen() && pTop != NULL) {
         CString strWhere;
         strWhere.Format("Printed on %s, to %s", static_cast<LPCSTR>(printer.GetPrinterName()),
                         static_cast<LPCSTR>(printer.GetPortName()));

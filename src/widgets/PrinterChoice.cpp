@@ -4,7 +4,6 @@ CPrinterChoice* CPrinterChoice::s_pCurrent = NULL;
 
 CPrinterChoice::CPrinterChoice(CWnd* pOwner) : m_dialog(FALSE, 0, pOwner), m_pOuter(s_pCurrent)
 {
-    m_bChosen = AfxGetApp()->DoPrintDialog(&m_dialog) == IDOK;
     s_pCurrent = this;
 }
 
@@ -29,6 +28,10 @@ CString CPrinterChoice::GetPortName() const
 HDC CPrinterChoice::AskPrinter(CWnd* pOwner, DWORD dwFlags)
 {
     if (CPrinterChoice* pChoice = s_pCurrent) {
+        if (!pChoice->m_bAsked) {
+            pChoice->m_bAsked = TRUE;
+            pChoice->m_bChosen = AfxGetApp()->DoPrintDialog(&pChoice->m_dialog) == IDOK;
+        }
         if (!pChoice->m_bChosen)
             return NULL;
         // The dialog's own context serves the first printout, a new one on the same printer

@@ -9,13 +9,14 @@
 
 class CPrinterChoice {
 public:
-    // Asks the reader once (the Print dialog over pOwner).
+    // Holds the choice to come: the Print dialog over pOwner shows at the first printout that
+    // asks for a printer, and only then.
     explicit CPrinterChoice(CWnd* pOwner);
     ~CPrinterChoice();
     CPrinterChoice(const CPrinterChoice&) = delete;
     CPrinterChoice& operator=(const CPrinterChoice&) = delete;
 
-    // The reader chose a printer (FALSE: the dialog was cancelled).
+    // The reader chose a printer (FALSE: not asked yet, or the dialog was cancelled).
     BOOL IsChosen() const { return m_bChosen; }
     // The chosen printer's name, and the port it prints to (for a printer that writes files,
     // the folder they go to).
@@ -31,6 +32,7 @@ public:
 
 private:
     CPrintDialog m_dialog;
+    BOOL m_bAsked = FALSE;
     BOOL m_bChosen = FALSE;
     BOOL m_bFirstTaken = FALSE;
     CPrinterChoice* m_pOuter = NULL;
