@@ -1245,9 +1245,9 @@ void CArticleMainWin::PrintSelections()
         m_pRelated->PrintRelated();
     if ((nChoice & 0x08) && pSearch != NULL)
         pSearch->SendMessage(VLM_PRINT_RESULTS, 0, 0);
-    // Where the printouts went.
+    // Where the printouts went, in the main frame's status bar (which takes the text over).
     CWnd* pTop = GetTopLevelParent();
-    if (printer.IsChosen() && pTop != NULL) {
+    if (printer.IsChosen() && pTop != NULL && pTop->IsKindOf(RUNTIME_CLASS(CFrameWnd))) {
         CString strWhere;
         strWhere.Format("Printed on %s, to %s", static_cast<LPCSTR>(printer.GetPrinterName()),
                         static_cast<LPCSTR>(printer.GetPortName()));
