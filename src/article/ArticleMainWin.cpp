@@ -20,6 +20,7 @@
 #include "base/Rin.h"
 #include "base/VLMessages.h"
 #include "widgets/Dib.h"
+#include "widgets/PrinterChoice.h"
 #include "widgets/RollOverButton.h"
 
 #include <mfc/CommonDialogs.h>
@@ -62,6 +63,9 @@ struct ButtonArt {
     UINT nId;
     UINT nNormal, nPressed, nHover, nDisabled, nFocus, nSecond;
 };
+const char kNoSpotlightText[] =
+    "This month's spotlight article is not on this computer yet: it comes with the month's updates.";
+
 const ButtonArt kOutlineArt = {ID_TOGGLE_OUTLINE, 7223, 7220, 7221, 7224, 7221, 7222};
 const ButtonArt kRelatedArt = {ID_TOGGLE_RELATED, 7238, 7235, 7236, 7239, 7236, 7237};
 const ButtonArt kOnlineArt = {ID_TOGGLE_ONLINE_EXTRAS, 7253, 7250, 7251, 7254, 7251, 7252};
@@ -213,6 +217,7 @@ int CArticleMainWin::OnCreate(LPCREATESTRUCT lpCreateStruct)
     m_pPage = new CArticlePageWin;
     m_pFilmStrip = new CMediaFilmStrip;
     ComputeAreas(m_rcClient.Width(), m_rcClient.Height());
+    PlaceButtons();
     m_nOpenPane = ARTICLE_PANE_NONE;
     m_pFilmStrip->Create(this, m_rcFilmStrip);
 
@@ -251,6 +256,23 @@ void CArticleMainWin::CreateButtons()
     m_pOnlineButton = make(kOnlineArt);
 }
 
+void CArticleMainWin::PlaceButtons()
+{
+    // The outline and related buttons stand side by side in the gap between the title band and
+    // the article text, so that the reader can reach both panes; the online button stays hidden
+    // while the online extras pane is not there.
+    const int y = GetTitleBand().bottom + (m_rcText.top - GetTitleBand().bottom - 15) / 2;
+    int x = m_rcText.left;
+    for (CRollOverButton* pButton : {m_pOutlineButton, m_pRelatedButton}) {
+        if (pButton == NULL || pButton->GetSafeHwnd() == NULL)
+            continue;
+        pButton->SetWindowPos(&wndTop, x, y, 50, 15, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+        x += 54;
+    }
+    if (m_pOnlineButton != NULL && m_pOnlineButton->GetSafeHwnd() != NULL)
+        m_pOnlineButton->ShowWindow(SW_HIDE);
+}
+
 void CArticleMainWin::EnablePaneButtons()
 {
     if (m_pOutlineButton == NULL)
@@ -286,11 +308,7 @@ void CArticleMainWin::OnSize(UINT nType, int cx, int cy)
     if (m_pFilmStrip != NULL && m_pFilmStrip->GetSafeHwnd() != NULL)
         m_pFilmStrip->SetWindowPos(NULL, m_rcFilmStrip.left, m_rcFilmStrip.top, 0, 0,
                                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    const int x = cx / 3 - 36;
-    for (CWnd* pButton :
-         {static_cast<CWnd*>(m_pOutlineButton), static_cast<CWnd*>(m_pRelatedButton), static_cast<CWnd*>(m_pOnlineButton)})
-        if (pButton != NULL && pButton->GetSafeHwnd() != NULL)
-            pButton->MoveWindow(x, 0, 50, 15, TRUE);
+    PlaceButtons();
 }
 
 void CArticleMainWin::OnDestroy()
@@ -559,7 +577,9 @@ BOOL CArticleMainWin::LoadArticle(CReference* pReference, BOOL bFound, BOOL bHis
         if (SaveRecentArticles())
             PostRecentTitles();
     } else {
-        ShowTableOfArticle(0, wFirstHit - kTableSectionBase);
+        // A step through the history brings the table back with the history's own entry: a
+        // new one would stand twice on the back list and clear the forward list.
+        ShowTableOfArticle(bHistory ? 1 : 0, wFirstHit - kTableSectionBase);
     }
     RefreshPanes(TRUE);
     return TRUE;
@@ -646,7 +666,14 @@ void CArticleMainWin::ShowMainWindow(UINT nMode, LPARAM)
         if (m_pDocument != NULL && m_pDocument->GetReference() != NULL) {
             if (CReference* pClone = m_pDocument->GetReference()->Clone())
                 ShowArticle(2, pClone);
+            return;
         }
+        // This month's article is not on this computer: the view still comes up (the reader
+        // asked for it, and the view left behind would stay lit) and says why it is empty.
+        FillPanes();
+        BringViewUp();
+        Invalidate();
+        AfxMessageBox(kNoSpotlightText, MB_OK | MB_ICONINFORMATION);
         return;
     }
     if (m_pDocument == NULL)
@@ -1219,6 +1246,8 @@ void CArticleMainWin::PrintSelections()
     const UINT nChoice = GetAppHost().RunPrintSelection(this, nDisabled);
     if (nChoice == 0 || nChoice == 2)
         return;
+    // One Print dialog for everything ticked, at the first printout.
+    CPrinterChoice printer(this);
     for (UINT nScope : {0x200u, 0x100u, 0x80u, 0x40u})
         if (nChoice & nScope)
             m_pPage->SendMessage(VLM_PRINT_ARTICLE, 0, static_cast<LPARAM>(nScope));
@@ -1230,6 +1259,14 @@ void CArticleMainWin::PrintSelections()
         pSearch->SendMessage(VLM_PRINT_RESULTS, 0, 0);
     if ((nChoice & 0x01) && pDictionary != NULL)
         pDictionary->SendMessage(VLM_PRINT_RESULTS, 0, 0);
+    // Where the printouts went, in the main frame's status bar (which takes the text over).
+    CWnd* pTop = GetTopLevelParent();
+    if (printer.IsChosen() && pTop != NULL && pTop->IsKindOf(RUNTIME_CLASS(CFrameWnd))) {
+        CString strWhere;
+        strWhere.Format("Printed on %s, to %s", static_cast<LPCSTR>(printer.GetPrinterName()),
+                        static_cast<LPCSTR>(printer.GetPortName()));
+        pTop->SendMessage(VLM_STATUS_TEXT, 0, reinterpret_cast<LPARAM>(new CString(strWhere)));
+    }
 }
 
 BOOL CArticleMainWin::CanPrint()

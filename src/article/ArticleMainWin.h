@@ -171,6 +171,7 @@ private:
     // The areas of the screen class for a client size.
     void ComputeAreas(int cx, int cy);
     void CreateButtons();
+    void PlaceButtons();
     void EnablePaneButtons();
     void PressButtons();
     // The article load shared by the show operations (steps after the same-article short cut):

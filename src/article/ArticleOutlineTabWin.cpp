@@ -297,7 +297,9 @@ int CArticleOutlineTabWin::PrintOutline()
     for (int i = 0; i < nCount; ++i)
         lines.push_back({m_lines[static_cast<size_t>(i)].strText, m_lines[static_cast<size_t>(i)].nLevel,
                          m_lines[static_cast<size_t>(i)].nIcon});
+    // Headed with the article's title, as every printout of the article is.
+    LPCSTR lpszTitle = m_pDocument != NULL ? m_pDocument->GetTitle() : NULL;
     CTabListPrinter printer(this, "Veltra Multimedia Encyclopedia Article Outline",
-                            nCount > 0 ? m_lines[0].strText : CString(), std::move(lines));
+                            lpszTitle != NULL ? CString(lpszTitle) : CString(), std::move(lines));
     return printer.Print();
 }

@@ -25,6 +25,10 @@ namespace {
 
 const char kPassedTheEnd[] = "Find Next passed the end of the article";
 
+// Content numbers of timelines (tm000000 to tm009999).
+const DWORD kFirstTimeline = 4060000;
+const DWORD kLastTimeline = 4069999;
+
 // Guards ClosePopup against being entered again while it runs (stopping a sound can pump).
 BOOL s_bClosingPopup = FALSE;
 
@@ -148,9 +152,31 @@ void CArticlePageWin::OnShowReference(CReference* pReference)
     OpenArticleMediaReference(this, m_pDocument, pReference);
 }
 
+void CArticlePageWin::OpenMediaLine(int nItem, int nLineOffset)
+{
+    if (m_pDocument == NULL)
+        return;
+    const DWORD dwRin = m_pDocument->GetMediaRin(nItem);
+    if (IsSoundRin(dwRin)) {
+        PlaySoundLine(dwRin, nLineOffset);
+        return;
+    }
+    if (m_bHighlighter)
+        ToggleHighlighter();
+    if (dwRin >= kFirstTimeline && dwRin <= kLastTimeline) {
+        OpenTimelineNumber(dwRin);
+        return;
+    }
+    OpenArticleMedia(this, m_pDocument, nItem);
+}
+
 void CArticlePageWin::OpenTimeline(int nItem)
 {
-    const DWORD dwNumber = m_pLayout->GetItemValue(nItem);
+    OpenTimelineNumber(m_pLayout->GetItemValue(nItem));
+}
+
+void CArticlePageWin::OpenTimelineNumber(DWORD dwNumber)
+{
     CWnd* pFrame = GetParent();
     CWnd* pMain = GetAppMainWnd();
     if (dwNumber == 0 || pFrame == NULL || pMain == NULL || pMain->GetSafeHwnd() == NULL)
@@ -159,6 +185,9 @@ void CArticlePageWin::OpenTimeline(int nItem)
     CRect rcClient;
     pFrame->GetWindowRect(&rcWindow);
     pFrame->GetClientRect(&rcClient);
+    // A timeline's content number names the same timeline as its number within the kind.
+    if (dwNumber >= kFirstTimeline && dwNumber <= kLastTimeline)
+        dwNumber -= kFirstTimeline;
     CString strName;
     strName.Format("TM%06ld", static_cast<long>(dwNumber));
     auto* pRequest = new TimelineRequest(rcWindow.left + 40, rcWindow.top + 10, std::max(rcClient.Width() - 80, 200),

@@ -2,6 +2,7 @@
 #include "article/ArticlePrinter.h"
 
 #include "article/ArticleDocument.h"
+#include "article/ArticleMediaOpen.h"
 #include "article/ArticleSection.h"
 #include "article/ParagraphRun.h"
 #include "base/AppServices.h"
@@ -10,6 +11,7 @@
 #include "base/PaletteSelector.h"
 #include "base/Reference.h"
 #include "base/ReferenceFactory.h"
+#include "base/Rin.h"
 #include "base/VLMessages.h"
 #include "media/StickyNoteWnd.h"
 #include "media/ThumbnailFactory.h"
@@ -39,6 +41,34 @@ const int kSelectAllSpaces = 20;
 
 // Icon bitmaps of the icon lines, by kind 6, 7, 8.
 const UINT kIconBitmaps[3] = {237, 238, 236};
+
+// The icon before a media line: the sound button for sounds, otherwise the badge of the item's
+// kind, so that a map, a film or a tour does not look like a sound.
+UINT MediaIconBitmap(DWORD dwRin)
+{
+    if (IsSoundRin(dwRin))
+        return kIconBitmaps[0];
+    try {
+        const CRin rin(dwRin);
+        if (rin.IsSound())
+            return kIconBitmaps[0];
+        if (rin.IsMap())
+            return 241;
+        if (rin.IsAnimation())
+            return 242;
+        if (rin.IsVideo())
+            return 243;
+        if (rin.IsSimulation())
+            return 244;
+        if (rin.IsVirtualReality() || rin.GetKindIndex() == CRin(4050000).GetKindIndex())
+            return 245;
+        if (rin.GetKindIndex() == CRin(4060000).GetKindIndex())
+            return 246;
+    } catch (CException* e) {
+        e->Delete();
+    }
+    return 240;
+}
 
 // Program-wide: a page put a link title into the status line; the width a page was last sized to.
 BOOL s_bStatusText = FALSE;
@@ -627,7 +657,7 @@ int CArticlePageWin::DrawIconParagraph(CDC* pDC, int nLine)
     switch (line.nKind) {
     case PAGE_LINE_MEDIA_ICON:
         lpszTitle = m_pDocument->GetMediaCaption(nItem);
-        nBitmap = kIconBitmaps[0];
+        nBitmap = MediaIconBitmap(m_pDocument->GetMediaRin(nItem));
         break;
     case PAGE_LINE_TABLE_ICON:
         lpszTitle = m_pDocument->GetTableTitle(nItem);
@@ -653,7 +683,9 @@ int CArticlePageWin::DrawIconParagraph(CDC* pDC, int nLine)
         }
     }
     pDC->TextOut(line.x, y, lpszTitle, static_cast<int>(std::strlen(lpszTitle)));
-    if (line.nKind == PAGE_LINE_MEDIA_ICON && m_bAutoOpenFirstMedia && line.nSection == 0) {
+    // Only a sound starts by itself when the article opens; other items wait for a click.
+    if (line.nKind == PAGE_LINE_MEDIA_ICON && m_bAutoOpenFirstMedia && line.nSection == 0 &&
+        IsSoundRin(m_pDocument->GetMediaRin(nItem))) {
         const BOOL bPictureFirst = GetLineCount() > 0 && GetLine(0).nKind == PAGE_LINE_PICTURE;
         if (line.nParagraph == (bPictureFirst ? 1 : 0)) {
             m_nPendingLine = nLine - GetTopLine();
@@ -1704,7 +1736,7 @@ void CArticlePageWin::OnLButtonDown(UINT, CPoint point)
             continue;
         const int nItem = static_cast<int>(line.dwStart);
         if (line.nKind == PAGE_LINE_MEDIA_ICON)
-            PlaySoundLine(m_pDocument->GetMediaRin(nItem), i - nTop);
+            OpenMediaLine(nItem, i - nTop);
         else if (line.nKind == PAGE_LINE_TABLE_ICON)
             PostToParent(VLM_PANE_TABLE, 0, nItem);
         else if (nItem < CArticlePageLayout::itemValueCount && m_pLayout->GetItemValue(nItem) != 0)

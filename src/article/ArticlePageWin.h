@@ -175,6 +175,12 @@ public:
     virtual void PlaySoundLine(DWORD dwRin, int nLineOffset);
     // Opens the timeline of a list icon's item number.
     virtual void OpenTimeline(int nItem);
+    // A media icon line clicked: a sound plays in place with its caption, a timeline opens in
+    // the timeline viewer, every other item opens in the view of its kind.
+    virtual void OpenMediaLine(int nItem, int nLineOffset);
+    // Asks the main window for the timeline viewer on a timeline (its number within the kind,
+    // or its content number).
+    void OpenTimelineNumber(DWORD dwNumber);
     // Moves the page to the next search hit, round to the first after the last.
     virtual void FindNext();
     // The sound window while a sound plays (NULL: none).

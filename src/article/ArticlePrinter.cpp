@@ -9,6 +9,7 @@
 #include "base/Reference.h"
 #include "media/GrfDocument.h"
 #include "widgets/Dib.h"
+#include "widgets/PrinterChoice.h"
 
 #include <afxdlgs.h>
 
@@ -87,10 +88,7 @@ CArticlePrinter::~CArticlePrinter()
 
 HDC CArticlePrinter::AskPrinter()
 {
-    CPrintDialog dialog(FALSE, 0, &m_page);
-    if (AfxGetApp()->DoPrintDialog(&dialog) != IDOK)
-        return NULL;
-    return dialog.GetPrinterDC();
+    return CPrinterChoice::AskPrinter(&m_page);
 }
 
 // ---- fonts -------------------------------------------------------------------------------------

@@ -105,10 +105,9 @@ int CRelatedArticlesTabWin::PrintRelated()
     std::vector<PrintListLine> lines;
     for (int i = 0; i < nCount; ++i)
         lines.push_back({m_lines[static_cast<size_t>(i)].strText, m_lines[static_cast<size_t>(i)].nLevel, 0});
-    CString strTitle;
-    std::unique_ptr<CStringArray> pTitles(m_pDocument->GetSectionTitles());
-    if (pTitles && pTitles->GetSize() > 0)
-        strTitle = pTitles->GetAt(0);
+    // Headed with the article's title, as every printout of the article is.
+    LPCSTR lpszTitle = m_pDocument->GetTitle();
+    const CString strTitle = lpszTitle != NULL ? lpszTitle : "";
     CTabListPrinter printer(this, "Veltra Multimedia Encyclopedia Related Articles", strTitle, std::move(lines));
     return printer.Print();
 }

@@ -3,6 +3,7 @@
 #include "article/PrintPageLimit.h"
 #include "base/AppServices.h"
 #include "widgets/Dib.h"
+#include "widgets/PrinterChoice.h"
 
 #include <afxdlgs.h>
 
@@ -54,10 +55,7 @@ CTabListPrinter::CTabListPrinter(CWnd* pOwner, LPCSTR lpszDocName, const CString
 
 HDC CTabListPrinter::AskPrinter()
 {
-    CPrintDialog dialog(FALSE, 0, m_pOwner);
-    if (AfxGetApp()->DoPrintDialog(&dialog) != IDOK)
-        return NULL;
-    return dialog.GetPrinterDC();
+    return CPrinterChoice::AskPrinter(m_pOwner);
 }
 
 int CTabListPrinter::Print()

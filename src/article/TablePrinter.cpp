@@ -2,6 +2,7 @@
 
 #include "article/ArticleDocument.h"
 #include "article/TableMainWin.h"
+#include "widgets/PrinterChoice.h"
 
 #include <afxdlgs.h>
 
@@ -62,9 +63,9 @@ CTablePrinter::CTablePrinter(CTableMainWin& view) : m_view(view) {}
 
 HDC CTablePrinter::AskPrinter(BOOL& bCancelled)
 {
-    CPrintDialog dialog(FALSE, 0, &m_view);
-    bCancelled = AfxGetApp()->DoPrintDialog(&dialog) != IDOK;
-    return bCancelled ? NULL : dialog.GetPrinterDC();
+    HDC hdc = CPrinterChoice::AskPrinter(&m_view);
+    bCancelled = hdc == NULL;
+    return hdc;
 }
 
 int CTablePrinter::PrintTable()

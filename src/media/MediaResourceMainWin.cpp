@@ -1031,7 +1031,7 @@ BOOL CMediaResourceMainWin::DisplayReference(CReference* pReference)
         m_nTitleTenths = 0;
         RefreshTools();
         if (m_pButtons[btnGoto] != NULL)
-            m_pButtons[btnGoto]->EnableWindow(!CRin(static_cast<DWORD>(nNumber)).IsOnline());
+            m_pButtons[btnGoto]->EnableWindow(CanGoToArticle());
 
         // The picture group feeds the sliding selector.
         delete m_pGroupList;
@@ -1384,11 +1384,21 @@ void CMediaResourceMainWin::OnEditCopy()
         m_pPictureWin->CopyToClipboard();
 }
 
+BOOL CMediaResourceMainWin::CanGoToArticle() const
+{
+    // The record names the article the item belongs to; 0 when it belongs to none. Online items
+    // have no article on the disc.
+    if (m_pDocument == NULL || !m_pDocument->IsLoaded() || m_pDocument->GetItemNumber() == 0)
+        return FALSE;
+    const CReference* pShown = m_pDocument->GetReference();
+    return pShown == NULL || !CRin(static_cast<DWORD>(pShown->GetNumber())).IsOnline();
+}
+
 void CMediaResourceMainWin::OnGotoArticle()
 {
     if (m_pButtons[btnGoto] != NULL)
         m_pButtons[btnGoto]->SetDib(0);
-    if (m_pDocument == NULL)
+    if (!CanGoToArticle())
         return;
     std::unique_ptr<CReference> pArticle(m_pDocument->CreateReference());
     if (pArticle == nullptr)
@@ -1444,7 +1454,7 @@ BOOL CMediaResourceMainWin::OnIdle(LONG)
         m_bPlaySoundOnIdle = FALSE;
         PlaySoundPath(m_strSoundPath);
         if (m_pButtons[btnGoto] != NULL)
-            m_pButtons[btnGoto]->EnableWindow(TRUE);
+            m_pButtons[btnGoto]->EnableWindow(CanGoToArticle());
     } else if (m_bMovieStarted && m_pMovieWin != NULL && m_pMovieWin->GetSafeHwnd() != NULL) {
         m_bMovieStarted = FALSE;
         m_pMovieWin->EnableWindow(TRUE);

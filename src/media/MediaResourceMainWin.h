@@ -144,6 +144,8 @@ protected:
     afx_msg LRESULT OnStickyPresent(WPARAM wParam, LPARAM lParam);
     afx_msg void OnBrowseMedia();
     afx_msg void OnGotoArticle();
+    // Go to Article is offered: the shown item's record names its article.
+    BOOL CanGoToArticle() const;
     afx_msg void OnCaption();
     afx_msg void OnOverlay();
     afx_msg void OnInstructions();

@@ -1,5 +1,7 @@
 #include "search/DictionaryLayout.h"
 
+#include "widgets/PrinterChoice.h"
+
 #include <afxdlgs.h>
 
 CFont* CDictionaryLayout::Fonts::For(BYTE code) const
@@ -182,14 +184,9 @@ BOOL MakePrinterFont(CFont& font, CDC* pDC, int nPoints, int nWeight, BOOL bItal
 int CDictionaryLayout::PrintLines(CWnd* pParent, LPCSTR lpszDocTitle, const CStringArray& raw, const CRect& margins,
                                   int nPageLimit, int nLinesPerPage)
 {
-    CPrintDialog dialog(FALSE, PD_ALLPAGES | PD_USEDEVMODECOPIES | PD_NOPAGENUMS | PD_HIDEPRINTTOFILE |
-                                   PD_NOSELECTION | PD_RETURNDC,
-                        pParent);
-    if (dialog.DoModal() != IDOK)
-        return 0;
-    HDC hdc = dialog.GetPrinterDC();
-    if (hdc == NULL)
-        hdc = dialog.CreatePrinterDC();
+    // On the printer already chosen for several printouts, else through a Print dialog.
+    HDC hdc = CPrinterChoice::AskPrinter(pParent, PD_ALLPAGES | PD_USEDEVMODECOPIES | PD_NOPAGENUMS | PD_HIDEPRINTTOFILE |
+                                                      PD_NOSELECTION | PD_RETURNDC);
     if (hdc == NULL)
         return 0;
     CDC dc;

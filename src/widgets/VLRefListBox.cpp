@@ -5,6 +5,7 @@
 #include "base/ReferenceList.h"
 #include "base/VLMessages.h"
 #include "widgets/Dib.h"
+#include "widgets/PrinterChoice.h"
 
 #include <afxdlgs.h>
 
@@ -274,14 +275,8 @@ void CVLRefListBox::Print(LPCSTR lpszHeading, int nMode)
     if (GetAppProfileString(VL_PRODUCT_SECTION, "LPL", "").CompareNoCase("y") == 0)
         nPageLimit = GetAppProfileInt(VL_PRODUCT_SECTION, "MP", 0);
 
-    CPrintDialog dialog(FALSE, PD_ALLPAGES | PD_USEDEVMODECOPIES | PD_NOPAGENUMS | PD_HIDEPRINTTOFILE |
-                                   PD_NOSELECTION | PD_RETURNDC,
-                        this);
-    if (dialog.DoModal() != IDOK)
-        return;
-    HDC hdc = dialog.GetPrinterDC();
-    if (hdc == NULL)
-        hdc = dialog.CreatePrinterDC();
+    HDC hdc = CPrinterChoice::AskPrinter(this, PD_ALLPAGES | PD_USEDEVMODECOPIES | PD_NOPAGENUMS | PD_HIDEPRINTTOFILE |
+                                                   PD_NOSELECTION | PD_RETURNDC);
     if (hdc == NULL)
         return;
     CDC dc;

@@ -456,7 +456,11 @@ TEST_F(ArticlePageWinTest, ClicksFollowLinksAndIconsAndHoverShowsTheTarget)
 {
     CReferenceFactory factory;
     AppServices().owned.pReferenceFactory = &factory;
-    TestPageWin& pw = Show(PageFixture(), nullptr, 400);
+    // The page's media line is a sound's (other kinds open in their views: the application
+    // tests follow them).
+    ArticleRecordSource fixture = PageFixture();
+    fixture.media[0] = {6000001, 'S', 0};
+    TestPageWin& pw = Show(fixture, nullptr, 400);
 
     // Hovering an article link: the status line gets a text and the link cursor shows; leaving
     // clears the status line.
@@ -506,7 +510,7 @@ TEST_F(ArticlePageWinTest, ClicksFollowLinksAndIconsAndHoverShowsTheTarget)
     Press(CPoint(32 + pw.GetIconLabelWidth(nTable) + 2, nTable * pw.GetLineHeight() + 8));
     Release();
     EXPECT_EQ(1u, host.Take(VLM_PANE_TABLE).size());
-    // A media icon plays its sound with the line's distance from the top line.
+    // A sound's media line plays it with the line's distance from the top line.
     int nMedia = -1;
     for (int i = 0; i < pw.GetLineCount(); ++i)
         if (pw.GetLine(i).nKind == PAGE_LINE_MEDIA_ICON)
@@ -515,7 +519,7 @@ TEST_F(ArticlePageWinTest, ClicksFollowLinksAndIconsAndHoverShowsTheTarget)
     Press(CPoint(40, nMedia * pw.GetLineHeight() + 8));
     Release();
     ASSERT_EQ(1u, pw.sounds.size());
-    EXPECT_EQ(1001001u, pw.sounds[0].first);
+    EXPECT_EQ(6000001u, pw.sounds[0].first);
     EXPECT_EQ(nMedia, pw.sounds[0].second);
 
     // An article link opens the article and locks clicks until the next layout pass.

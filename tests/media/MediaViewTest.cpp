@@ -73,6 +73,7 @@ protected:
         plain.named.clear();
         plain.lists.clear();
         plain.caption = "Leaves.";
+        plain.itemNumber = 0;  // belongs to no article
         plain.fullGif = TestGif(300, 200, 3);
         blocks = WriteArchive({WriteGrfRecord(rich), WriteGrfRecord(plain)});
     }
@@ -188,6 +189,7 @@ TEST_F(MediaViewTest, AStateIsShownKeptAndCopiedToTheHistory)
     EXPECT_EQ(2, view->GetListTab()->GetCurrentList()->GetCount()) << "a caller value of 1 leaves the list";
     EXPECT_EQ(nullptr, view->GetOverlayList());
     EXPECT_FALSE(view->GetButton(MR_ID_OVERLAY)->IsWindowEnabled());
+    EXPECT_FALSE(view->GetButton(MR_ID_GOTO_ARTICLE)->IsWindowEnabled()) << "a picture of no article has none to go to";
 
     // A reference that cannot be loaded leaves nothing behind (the sanitizer sees leaks).
     auto* broken = PlacedReference(1001009, REFKIND_PICTURE, 1, 0);

@@ -38,6 +38,7 @@ enum class Look {
     StickyMark,         // a small yellow note on a button face (an item has sticky notes)
     // The sample disc's pictures (drawn for the disc builder at the size its sources ask).
     PhotoMonoplane,  // a red monoplane climbing away from a grass field
+    PhotoBiplane,    // a yellow biplane in level flight over fields
     PhotoLavaNight,  // lava fountains on a volcano's flank at night
     PhotoLeaves,     // leaves on a branch against the sun
     PhotoBand,       // a small band on a club's stage

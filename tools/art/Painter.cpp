@@ -563,6 +563,29 @@ void PhotoMonoplane(HDC dc, int width, int height)
     Disc(dc, f.X(620), f.Y(420), f.X(15), f.Y(15), RGB(150, 200, 230));
 }
 
+void PhotoBiplane(HDC dc, int width, int height)
+{
+    Frac f{width, height};
+    Gradient(dc, 0, 0, width, f.Y(780), RGB(120, 170, 225), RGB(225, 235, 245));
+    Disc(dc, f.X(150), f.Y(220), f.X(100), f.Y(40), RGB(250, 250, 252));
+    Disc(dc, f.X(820), f.Y(160), f.X(90), f.Y(35), RGB(244, 246, 250));
+    // Fields in strips below the horizon.
+    const COLORREF fields[] = {RGB(150, 180, 80), RGB(190, 170, 90), RGB(110, 160, 70), RGB(170, 190, 100)};
+    for (int i = 0; i < 4; ++i)
+        FillBox(dc, 0, f.Y(780 + i * 55), width, f.Y(835 + i * 55), fields[i]);
+    // The biplane, flying level to the left: two wings, struts between them, a round engine.
+    POINT body[] = {f.P(300, 470), f.P(700, 450), f.P(740, 420), f.P(760, 470), f.P(700, 500), f.P(300, 510)};
+    Filled(dc, RGB(230, 190, 30), body, 6);
+    FillBox(dc, f.X(360), f.Y(360), f.X(560), f.Y(385), RGB(200, 150, 20));  // upper wing
+    FillBox(dc, f.X(350), f.Y(520), f.X(550), f.Y(545), RGB(200, 150, 20));  // lower wing
+    for (int x : {380, 520})
+        Line(dc, f.X(x), f.Y(385), f.X(x), f.Y(520), RGB(90, 70, 40), 2);
+    POINT tail[] = {f.P(700, 450), f.P(745, 380), f.P(765, 385), f.P(740, 460)};
+    Filled(dc, RGB(200, 150, 20), tail, 4);
+    Disc(dc, f.X(295), f.Y(490), f.X(18), f.Y(30), RGB(80, 80, 80));
+    Line(dc, f.X(285), f.Y(420), f.X(285), f.Y(560), RGB(60, 60, 60), 2);  // the propeller
+}
+
 void PhotoLavaNight(HDC dc, int width, int height)
 {
     Frac f{width, height};
@@ -931,6 +954,7 @@ Picture Paint(Look look, int width, int height, const char* label)
     case Look::TextButtonDisabled: TextButton(dc, width, height, label, false, kShadow); break;
     case Look::StickyMark: StickyMark(dc, width, height); break;
     case Look::PhotoMonoplane: PhotoMonoplane(dc, width, height); break;
+    case Look::PhotoBiplane: PhotoBiplane(dc, width, height); break;
     case Look::PhotoLavaNight: PhotoLavaNight(dc, width, height); break;
     case Look::PhotoLeaves: PhotoLeaves(dc, width, height); break;
     case Look::PhotoBand: PhotoBand(dc, width, height); break;

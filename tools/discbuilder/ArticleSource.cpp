@@ -96,6 +96,8 @@ private:
             RecordRun run;
             run.kind = media ? 4 : 6;
             run.style = index;
+            if (!media)
+                run.extra = m_extraNumbers[static_cast<std::size_t>(index)];
             m_source.sections.back().runs.push_back(run);
             return;
         }
@@ -146,7 +148,12 @@ private:
             }
             m_source.related.push_back(related);
         } else if (key == "extra") {
-            m_source.extraTitles.push_back(value);
+            // "extra: Title | 4060001": the item's number (a timeline) rides on its icon runs.
+            std::vector<std::string> f = SplitSourceFields(value);
+            if (f.empty() || f.size() > 2)
+                Fail("extra: title | number");
+            m_source.extraTitles.push_back(f[0]);
+            m_extraNumbers.push_back(f.size() == 2 ? static_cast<std::uint32_t>(std::stoul(f[1])) : 0);
         } else {
             Fail("unknown key \"" + key + "\"");
         }
@@ -446,6 +453,7 @@ private:
     int m_line = 0;
     ArticleRecordSource m_source;
     std::string m_paragraph;
+    std::vector<std::uint32_t> m_extraNumbers;  // the number of each extra item (0: none)
     std::vector<std::vector<std::pair<int, std::size_t>>> m_styles;
 };
 

@@ -76,7 +76,7 @@ std::vector<GrfListItem> ParseList(const std::string& value, const std::string& 
 const std::map<std::string, art::Look>& Looks()
 {
     static const std::map<std::string, art::Look> looks = {
-        {"PhotoMonoplane", art::Look::PhotoMonoplane}, {"PhotoLavaNight", art::Look::PhotoLavaNight},
+        {"PhotoMonoplane", art::Look::PhotoMonoplane}, {"PhotoBiplane", art::Look::PhotoBiplane}, {"PhotoLavaNight", art::Look::PhotoLavaNight},
         {"PhotoLeaves", art::Look::PhotoLeaves},       {"PhotoBand", art::Look::PhotoBand},
         {"MapGreatLakes", art::Look::MapGreatLakes},   {"MapWorld", art::Look::MapWorld},
         {"MapLegend", art::Look::MapLegend},
@@ -242,8 +242,10 @@ PictureItemSource ParsePictureItemSource(const std::string& text, const std::str
         const std::string key = Trim(l.substr(0, colon));
         const std::string value = Trim(l.substr(colon + 1));
         if (key == "number") {
-            r.itemNumber = Number(value, name, line);
+            item.number = Number(value, name, line);
             hasNumber = true;
+        } else if (key == "article") {
+            r.itemNumber = Number(value, name, line);
         } else if (key == "media") {
             r.mediaNumber = Number(value, name, line);
             hasMedia = true;
@@ -320,7 +322,7 @@ PictureItemSource ParsePictureItemSource(const std::string& text, const std::str
     if (!hasNumber || r.title.empty() || item.art.empty())
         Fail(name, line, "a picture item needs its number, title and art");
     if (!hasMedia)
-        r.mediaNumber = r.itemNumber;
+        r.mediaNumber = item.number;
     if (r.sections.size() + labels.size() > grf::kSectionSlots)
         Fail(name, line, "more than 20 sections and labels");
     r.sections.insert(r.sections.end(), labels.begin(), labels.end());

@@ -4,6 +4,9 @@
 //
 //   number: 1001001                    the item's content number (required)
 //   media: 1001001                     the media number (default: the item number)
+//   article: 1001                      the article the item belongs to: the record's item number
+//                                      (header offset 24), which Go to Article opens (default 0:
+//                                      none, Go to Article greyed)
 //   category: 4                        the ROM_LINK category digit (0-9)
 //   title: Monoplane climbing          the title (required)
 //   art: PhotoMonoplane 400 300        the art generator's look and the full picture's size (required)
@@ -34,7 +37,8 @@
 namespace discbuilder {
 
 struct PictureItemSource {
-    GrfRecordSource record;
+    std::uint32_t number = 0;  // the item's own content number (its ROM_LINK row)
+    GrfRecordSource record;    // record.itemNumber: the owning article (0: none)
     int category = 0;
     std::string art;      // the look's name
     int width = 0, height = 0;

@@ -17,6 +17,7 @@
 #include "SampleBubbles.h"
 #include "SubjectIndexWriter.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
@@ -77,7 +78,13 @@ SampleDiscReport BuildSampleDisc(const std::filesystem::path& sampleFolder, cons
     // The pictures, maps and pictures with sound: picture records stored as they are, placed
     // with the picture flag set so that their headers' links are looked at.
     for (const PictureItemSource& item : ReadPictureItems(sampleFolder / "pictures" / "items")) {
-        const auto rin = static_cast<std::int32_t>(item.record.itemNumber);
+        const auto rin = static_cast<std::int32_t>(item.number);
+        if (item.record.itemNumber != 0 &&
+            std::none_of(sources.begin(), sources.end(), [&](const ArticleRecordSource& a) {
+                return a.rin == static_cast<std::int32_t>(item.record.itemNumber);
+            }))
+            throw std::runtime_error("picture item " + std::to_string(item.number) + " belongs to article " +
+                                     std::to_string(item.record.itemNumber) + ", which is not on the disc");
         report.pictureRecords.push_back(
             archive.AddStored(rin, WriteGrfRecord(item.record), RomLinkKindDigitFor(rin), item.category, 1));
     }
@@ -105,6 +112,17 @@ SampleDiscReport BuildSampleDisc(const std::filesystem::path& sampleFolder, cons
     report.movies = WriteSampleMovies(report.dataFolder);
     report.bubbles = WriteSampleBubbles(sampleFolder, report.dataFolder);
     report.simulations = CopySampleSimulations(report.dataFolder);
+    // The monthly spotlight as the update service delivers it: the uncompressed record in a file
+    // of its own, which scripts/start puts into the program's download folder.
+    const std::filesystem::path spotlight = sampleFolder / "spotlight" / "spotlight.txt";
+    if (std::filesystem::exists(spotlight)) {
+        std::filesystem::create_directories(discFolder / "Update");
+        report.spotlight = discFolder / "Update" / "spotlight.rcv";
+        std::ofstream out(report.spotlight, std::ios::binary | std::ios::trunc);
+        out << WriteArticleRecord(ReadArticleSource(spotlight));
+        if (!out)
+            throw std::runtime_error("cannot write " + report.spotlight.string());
+    }
     return report;
 }
 

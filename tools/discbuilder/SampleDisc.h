@@ -40,6 +40,7 @@ struct SampleDiscReport {
     std::vector<std::filesystem::path> movies;  // the movie and sound files (Movies\, Sound\)
     std::vector<std::filesystem::path> bubbles;     // info_dat/Photo/Bu*.bub (sample/bubbles)
     std::vector<std::filesystem::path> simulations;  // info_dat/Sims/si*.dll (built simulations)
+    std::filesystem::path spotlight;  // <disc>/Update/spotlight.rcv (sample/spotlight), or empty
 };
 
 // Throws std::runtime_error (file and line named) on a bad source and std::invalid_argument

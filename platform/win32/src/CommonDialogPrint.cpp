@@ -6,6 +6,7 @@
 #include <dlgs.h>
 
 #include <commdlg.h>
+#include <host/Paths.h>
 #include <host/Printer.h>
 
 #include <cmath>
@@ -97,7 +98,13 @@ PrintChoice InitialChoice(const PRINTDLGA& pd, const host::PrinterSettings& prin
 HGLOBAL MakeDevNames(const std::string& printer, bool toFile)
 {
     const char driver[] = "winspool";
-    const std::string port = toFile ? "FILE:" : "VL:";
+    // The printer writes each job as a PDF file into the print folder: its port names that
+    // folder (in the platform's form where a drive holds it), so a program can tell the reader.
+    std::string port = "FILE:";
+    if (!toFile) {
+        const std::string folder = host::GetPrintFolder();
+        port = host::FromHostPath(folder).value_or(folder);
+    }
     size_t size = sizeof(DEVNAMES) + sizeof driver + printer.size() + 1 + port.size() + 1;
     HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
     auto* dn = static_cast<DEVNAMES*>(GlobalLock(h));

@@ -154,8 +154,8 @@ TEST_F(MediaViewAppTest, BrowseMediaFromTheMainMenuListsTheDiscsMedia)
     EXPECT_GE(list->GetData()->GetCount(), 12) << "the pictures, maps, animations, videos, simulations and the tour";
     ui::dialog::Screenshot(Frame()->GetSafeHwnd(), "media-view-welcome-running.png");
 
-    // Choosing "Lava Flow" in the list opens it.
-    const long row = list->GetData()->FindTitle("Lava Flow");
+    // Choosing "Lava Fountains at Night" in the list opens it.
+    const long row = list->GetData()->FindTitle("Lava Fountains at Night");
     ASSERT_GT(row, 0);
     tab->SendMessage(VLM_BROWSE_CHOSEN, 0, list->GetData()->GetItemData(row));
     ui::PumpUntilIdle();

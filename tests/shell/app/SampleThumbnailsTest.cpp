@@ -43,7 +43,8 @@ TEST_F(SampleThumbnailsTest, EveryItemOfTheSampleDiscGetsItsThumbnail)
         {1001, "Aviation", RUNTIME_CLASS(CTextThumb)},
         {1004, "Jazz", RUNTIME_CLASS(CTextThumb)},
         {1007, "Broadcasting", RUNTIME_CLASS(CTextThumb)},
-        {1001001, "Biplane in Flight", RUNTIME_CLASS(CBitmapThumb)},
+        {1001001, "Monoplane Climbing Away", RUNTIME_CLASS(CBitmapThumb)},
+        {1001005, "Biplane in Flight", RUNTIME_CLASS(CBitmapThumb)},
         {1001004, "Trumpet Solo", RUNTIME_CLASS(CBitmapThumb)},
         {3000001, "Map of the Great Lakes", RUNTIME_CLASS(CBitmapThumb)},
         {3000002, "Volcanoes of the World", RUNTIME_CLASS(CBitmapThumb)},
@@ -57,7 +58,7 @@ TEST_F(SampleThumbnailsTest, EveryItemOfTheSampleDiscGetsItsThumbnail)
         {4050001, "Harbour at Dusk", RUNTIME_CLASS(CBitmapThumb)},
         {4060001, "Milestones of Flight", RUNTIME_CLASS(CTimelineThumb)},
         {4060002, "Great Eruptions", RUNTIME_CLASS(CTimelineThumb)},
-        {6000001, "Trumpet solo", RUNTIME_CLASS(CAudioTextThumb)},
+        {6000001, "A trumpet solo", RUNTIME_CLASS(CAudioTextThumb)},
         {15001927, "Aviation (1927)", RUNTIME_CLASS(CTextThumb)},
         {18000101, "The Green Leaf", RUNTIME_CLASS(CTextThumb)},
     };

@@ -65,7 +65,7 @@ TEST_F(SampleDatabaseTest, EverySetOpensOnItsTableAndBindsItsColumns)
         return std::to_string(timelines.m_RIN) + " " + (LPCSTR)timelines.m_Title + " -> " +
                std::to_string(timelines.m_ArticleRIN) + " " + (LPCSTR)timelines.m_ArticleTitle;
     });
-    ASSERT_EQ(tl.size(), 3u);
+    ASSERT_EQ(tl.size(), 5u);
     EXPECT_EQ(tl[0], "4060001 Milestones of Flight -> 1001 Aviation");
 
     CMtlSet mtl(&db);
@@ -220,7 +220,7 @@ TEST_F(SampleDatabaseTest, StatsCountsByContentAndCategory)
     stats.OpenRecordsetChecked();
     ASSERT_FALSE(stats.IsEOF());
     EXPECT_STREQ(stats.m_Content, "All");
-    EXPECT_EQ(stats.GetCount(0), 26);
+    EXPECT_EQ(stats.GetCount(0), 27);
     EXPECT_EQ(stats.GetCount(1), 8);  // GEO
     EXPECT_EQ(stats.GetCount(9), 0);
     EXPECT_EQ(stats.GetCount(-1), 0);
@@ -235,7 +235,7 @@ TEST_F(SampleDatabaseTest, StatsCountsByContentAndCategory)
     }
     stats.SetContent(11);
     stats.Requery();
-    EXPECT_EQ(stats.GetCount(0), 13);
+    EXPECT_EQ(stats.GetCount(0), 14);
     EXPECT_EQ(stats.GetCount(1), 4);  // GEO media: lava, two maps, an eruption
 }
 
