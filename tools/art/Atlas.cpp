@@ -184,6 +184,7 @@ const std::vector<Region>& Regions()
             const char* name;
             double west, east, south, north;
             GeoPoint hotWest, hotEast;
+            GeoPoint moreWest = {}, moreEast = {};  // a second box when both are set apart
         };
         // The hot boxes on the flat world map are listed smallest first where they overlap, so
         // that the map's hit test (the first box that holds the point) picks the smaller region.
@@ -195,7 +196,7 @@ const std::vector<Region>& Regions()
             {"South America", -93, -30, -57, 14, {-93, -57}, {-30, 5}},
             {"Africa", -26, 60, -36, 38, {-26, -36}, {52, 35}},
             {"Asia", 25, 180, -12, 82, {45, -12}, {180, 82}},
-            {"Oceania", 110, 235, -50, 20, {110, -50}, {180, -12}},
+            {"Oceania", 110, 235, -50, 20, {110, -50}, {180, -12}, {-180, -50}, {-125, 20}},
         };
         std::vector<Region> out;
         std::uint32_t n = 0;
@@ -206,8 +207,9 @@ const std::vector<Region>& Regions()
             region.political = 3000733 + n;
             region.terrain = 3000741 + n;
             region.frame = MakeFrame(r.west, r.east, r.south, r.north);
-            region.hotWest = r.hotWest;
-            region.hotEast = r.hotEast;
+            region.hotBoxes.push_back({r.hotWest, r.hotEast});
+            if (r.moreEast.lon != r.moreWest.lon)
+                region.hotBoxes.push_back({r.moreWest, r.moreEast});
             out.push_back(region);
             ++n;
         }

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace atlas {
@@ -65,7 +66,8 @@ struct Region {
     std::uint32_t political = 0; // its political map, titled by the region's name
     std::uint32_t terrain = 0;   // its terrain twin, "Terrain of " + name
     MapFrame frame;
-    GeoPoint hotWest, hotEast;   // the box of its hot spot on the flat world map (south-west, north-east)
+    // The boxes of its hot spots on the flat world map (south-west and north-east corners).
+    std::vector<std::pair<GeoPoint, GeoPoint>> hotBoxes;
 };
 const std::vector<Region>& Regions();
 // The region a country belongs to, as an index into Regions(); -1 for none (Antarctica).

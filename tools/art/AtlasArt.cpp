@@ -41,6 +41,22 @@ std::vector<POINT> RingPoints(const MapFrame& frame, const std::vector<GeoPoint>
     return points;
 }
 
+// FALSE when the ring lies wholly off the map (its box does not meet the frame's).
+bool RingOnMap(const MapFrame& frame, const std::vector<GeoPoint>& ring)
+{
+    double mean = 0, south = 90, north = -90, west = 360, east = -360;
+    for (const GeoPoint& p : ring) {
+        mean += p.lon;
+        south = std::min(south, p.lat);
+        north = std::max(north, p.lat);
+        west = std::min(west, p.lon);
+        east = std::max(east, p.lon);
+    }
+    mean /= static_cast<double>(ring.size());
+    const double shift = FrameLongitude(frame, mean) - mean;
+    return north >= frame.south && south <= frame.north && east + shift >= frame.west && west + shift <= frame.east;
+}
+
 void Dot(HDC dc, double x, double y, int r, COLORREF fill, COLORREF edge)
 {
     HBRUSH brush = CreateSolidBrush(fill);
@@ -61,6 +77,8 @@ void DrawOutlines(HDC dc, const std::vector<Country>& countries, const MapFrame&
     HGDIOBJ oldPen = SelectObject(dc, pen);
     for (const Country& c : countries)
         for (const auto& ring : c.rings) {
+            if (!RingOnMap(frame, ring))
+                continue;
             std::vector<POINT> points = RingPoints(frame, ring);
             if (points.size() < 2)
                 continue;
@@ -89,18 +107,6 @@ void Text(HDC dc, int x, int y, const std::string& text, int height, COLORREF co
     TextOutA(dc, x, y, text.c_str(), static_cast<int>(text.size()));
     SelectObject(dc, old);
     DeleteObject(font);
-}
-
-SIZE TextSize(HDC dc, const std::string& text, int height)
-{
-    HFONT font = CreateFontA(-height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, "Arial");
-    HGDIOBJ old = SelectObject(dc, font);
-    SIZE size{};
-    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    SelectObject(dc, old);
-    DeleteObject(font);
-    return size;
 }
 
 void Box(HDC dc, int left, int top, int right, int bottom, COLORREF fill)
@@ -160,6 +166,8 @@ art::Picture DrawPoliticalMap(const std::vector<Country>& countries, const std::
             HBRUSH brush = CreateSolidBrush(fill);
             HGDIOBJ oldBrush = SelectObject(dc, brush);
             for (const auto& ring : c.rings) {
+                if (!RingOnMap(frame, ring))
+                    continue;
                 const std::vector<POINT> points = RingPoints(frame, ring);
                 if (points.size() >= 3)
                     Polygon(dc, points.data(), static_cast<int>(points.size()));
@@ -177,8 +185,13 @@ art::Picture DrawPoliticalMap(const std::vector<Country>& countries, const std::
         DrawMarks(dc, frame, marks);
         if (!names)
             return;
+        HFONT font = CreateFontA(-10, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                                 CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, "Arial");
+        HGDIOBJ oldFont = SelectObject(dc, font);
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, RGB(40, 40, 60));
         for (const Country& c : countries) {
-            if (c.rings.empty())
+            if (c.rings.empty() || !Shows(frame, c.label.lat, c.label.lon))
                 continue;
             const std::vector<POINT> points = RingPoints(frame, c.rings.front());
             LONG left = points.front().x, right = left;
@@ -186,12 +199,18 @@ art::Picture DrawPoliticalMap(const std::vector<Country>& countries, const std::
                 left = std::min(left, p.x);
                 right = std::max(right, p.x);
             }
-            const SIZE size = TextSize(dc, c.name, 10);
+            if (right - left < 24)
+                continue;
+            SIZE size{};
+            GetTextExtentPoint32A(dc, c.name.c_str(), static_cast<int>(c.name.size()), &size);
             if (size.cx + 6 > right - left)
                 continue;
             const PixelPoint at = Project(frame, c.label.lat, c.label.lon);
-            Text(dc, static_cast<int>(at.x) - size.cx / 2, static_cast<int>(at.y) + 3, c.name, 10, RGB(40, 40, 60), false);
+            TextOutA(dc, static_cast<int>(at.x) - size.cx / 2, static_cast<int>(at.y) + 3, c.name.c_str(),
+                     static_cast<int>(c.name.size()));
         }
+        SelectObject(dc, oldFont);
+        DeleteObject(font);
     });
 }
 
@@ -210,7 +229,6 @@ art::Picture DrawTerrainMap(const EarthImage& earth, const std::vector<Country>&
     });
     if (lines.bgr.empty())
         return lines;
-    static const int bayer[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
     for (int y = 0; y < frame.height; ++y)
         for (int x = 0; x < frame.width; ++x) {
             std::uint8_t* p = PixelOf(lines, x, y);
@@ -218,9 +236,8 @@ art::Picture DrawTerrainMap(const EarthImage& earth, const std::vector<Country>&
                 continue;
             const GeoPoint g = Unproject(frame, x + 0.5, y + 0.5);
             const std::uint8_t* rgb = earth.At(g.lat, g.lon);
-            const double nudge = (bayer[y & 3][x & 3] + 0.5) / 16.0 - 0.5;
             for (int c = 0; c < 3; ++c) {
-                const int level = std::clamp(static_cast<int>(std::lround(rgb[2 - c] / 51.0 + nudge)), 0, 5);
+                const int level = std::clamp(static_cast<int>(std::lround(rgb[2 - c] / 51.0)), 0, 5);
                 p[c] = static_cast<std::uint8_t>(level * 51);
             }
         }

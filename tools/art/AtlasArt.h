@@ -49,8 +49,9 @@ struct MapMark {
 art::Picture DrawPoliticalMap(const std::vector<Country>& countries, const std::vector<int>& colours,
                               const MapFrame& frame, const std::vector<MapMark>& marks, bool names);
 // A terrain map: the picture of the earth over the frame with the outlines drawn thin over it
-// and the marks; its colours already reduced to at most 217 (a 6 x 6 x 6 cube, dithered, and the
-// line colour) so that it keeps them all as a GIF.
+// and the marks; its colours already reduced to at most 218 (a 6 x 6 x 6 cube, the line and the
+// mark colours) so that it keeps them all as a GIF, in plain areas that compress well (a record
+// holds at most 127 blocks of 512 bytes).
 art::Picture DrawTerrainMap(const EarthImage& earth, const std::vector<Country>& countries, const MapFrame& frame,
                             const std::vector<MapMark>& marks);
 // The legend of a political or a terrain map.
