@@ -237,6 +237,10 @@ const std::vector<Row>& ProgramArt()
         {318, Kind::Cursor, Look::MapLinkHand, {{32, 32}, {11, 1}, {}}},
         {261, Kind::Cursor, Look::SoundPlaying, {{32, 32}, {12, 16}, {}}},
         {582, Kind::Bitmap, Look::SoundItemPicture, {{240, 160}, {240, 160}, {240, 160}}},
+        // The atlas: the globe's map of the earth (720 by 360, 256 colours) and the distance
+        // calculator's small map of the earth under the globe.
+        {240, Kind::Bitmap, Look::GlobeMap, {{720, 360}, {720, 360}, {720, 360}}},
+        {445, Kind::Bitmap, Look::InsetMap, {{180, 90}, {180, 90}, {180, 90}}},
         // The sticky-note button of the tables view: 27 by 17 pixels.
         {239, Kind::Bitmap, Look::StickyMark, {{27, 17}, {27, 17}, {27, 17}}},
         // The main frame's icon.

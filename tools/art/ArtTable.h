@@ -45,6 +45,10 @@ enum class Look {
     MapGreatLakes,   // the five lakes with their rivers and cities
     MapWorld,        // the continents with the plate edges and their volcanoes
     MapLegend,       // the key to the maps' signs
+    // The atlas's pictures of the whole earth (AtlasArt.h), from the picture of the earth: 8-bit
+    // bitmaps with a table of 256 colours.
+    GlobeMap,        // the globe's map, twice as wide as high
+    InsetMap,        // the distance calculator's small map of the earth
     // The list windows' row icons and marks, and the pictures beside printed search results.
     BookClosed,         // a heading's icon: a closed book
     BookOpen,           // an expanded heading's icon: an open book

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 
 namespace art {
 
@@ -907,7 +908,7 @@ void SoundItemPicture(HDC dc, int width, int height)
     }
 }
 
-Picture Paint(Look look, int width, int height, const char* label)
+Picture PaintWith(int width, int height, const std::function<void(HDC)>& draw)
 {
     Picture picture;
     picture.width = width;
@@ -930,74 +931,7 @@ Picture Paint(Look look, int width, int height, const char* label)
         return picture;  // empty: the caller reports it
     }
     HGDIOBJ old = SelectObject(dc, surface);
-    switch (look) {
-    case Look::SoundButton: SoundButton(dc, width, height); break;
-    case Look::CloseBox: CloseBox(dc, width, height, false); break;
-    case Look::CloseBoxPressed: CloseBox(dc, width, height, true); break;
-    case Look::ProgramIcon: ProgramIcon(dc, width, height); break;
-    case Look::Tone: break;
-    case Look::MenuBackground: MenuBackground(dc, width, height); break;
-    case Look::MenuButton:
-    case Look::MenuFace: {
-        FillBox(dc, 0, 0, width, height, kMenuSky);
-        RECT box{0, 0, width, height};
-        MenuButtonAt(dc, box, label, look == Look::MenuButton);
-        break;
-    }
-    case Look::WizardTile: WizardTile(dc, width, height, label, false); break;
-    case Look::WizardTilePressed: WizardTile(dc, width, height, label, true); break;
-    case Look::WizardBanner: WizardBanner(dc, width, height, label); break;
-    case Look::TextButton: TextButton(dc, width, height, label, false); break;
-    case Look::TextButtonPressed: TextButton(dc, width, height, label, true); break;
-    case Look::TextButtonLit: TextButton(dc, width, height, label, false, RGB(0, 0, 160)); break;
-    case Look::ComboArrow: ComboArrow(dc, width, height); break;
-    case Look::TextButtonDisabled: TextButton(dc, width, height, label, false, kShadow); break;
-    case Look::StickyMark: StickyMark(dc, width, height); break;
-    case Look::PhotoMonoplane: PhotoMonoplane(dc, width, height); break;
-    case Look::PhotoBiplane: PhotoBiplane(dc, width, height); break;
-    case Look::PhotoLavaNight: PhotoLavaNight(dc, width, height); break;
-    case Look::PhotoLeaves: PhotoLeaves(dc, width, height); break;
-    case Look::PhotoBand: PhotoBand(dc, width, height); break;
-    case Look::MapGreatLakes: MapGreatLakes(dc, width, height); break;
-    case Look::MapWorld: MapWorld(dc, width, height); break;
-    case Look::MapLegend: MapLegend(dc, width, height); break;
-    case Look::BookClosed: Book(dc, width, height, false); break;
-    case Look::BookOpen: Book(dc, width, height, true); break;
-    case Look::PageIcon: PageIcon(dc, width, height); break;
-    case Look::KindBadge: KindBadge(dc, width, height, label, true); break;
-    case Look::KindPicture: KindBadge(dc, width, height, label, false); break;
-    case Look::LinkHand: LinkHand(dc, width, height, false); break;
-    case Look::TimeLinkHand: LinkHand(dc, width, height, true); break;
-    case Look::ArticleLinkHand: BadgedHand(dc, width, height, false); break;
-    case Look::MapLinkHand: BadgedHand(dc, width, height, true); break;
-    case Look::SoundPlaying: SoundPlaying(dc, width, height); break;
-    case Look::SoundItemPicture: SoundItemPicture(dc, width, height); break;
-    case Look::MissingFileMark: MissingFileMark(dc, width, height, false); break;
-    case Look::MissingFileMarkDark: MissingFileMark(dc, width, height, true); break;
-    case Look::TimelinePicture: TimelinePicture(dc, width, height); break;
-    case Look::MediaFrame: MediaFrame(dc, width, height, 0); break;
-    case Look::MediaFramePressed: MediaFrame(dc, width, height, 1); break;
-    case Look::MediaFrameHover: MediaFrame(dc, width, height, 2); break;
-    case Look::TabIndicator: TabIndicator(dc, width, height, false); break;
-    case Look::TabIndicatorChosen: TabIndicator(dc, width, height, true); break;
-    case Look::Disc2Badge: Disc2Badge(dc, width, height); break;
-    case Look::ToolButton:
-    case Look::ToolButtonPressed:
-    case Look::ToolButtonLit:
-    case Look::ToolButtonLatched:
-    case Look::ToolButtonDisabled: ToolButton(dc, width, height, label, look); break;
-    case Look::ArticleGround: ArticleGround(dc, width, height, label); break;
-    case Look::ArrowButton: ArrowButton(dc, width, height, label, 0); break;
-    case Look::ArrowButtonPressed: ArrowButton(dc, width, height, label, 1); break;
-    case Look::ArrowButtonDisabled: ArrowButton(dc, width, height, label, 2); break;
-    case Look::SliderTrack: SliderTrack(dc, width, height); break;
-    case Look::MenuCaption: {
-        FillBox(dc, 0, 0, width, height, kMenuSky);
-        RECT box{0, 0, width, height};
-        Text(dc, box, label, height * 2 / 3, kMenuCaptionText, DT_CENTER);
-        break;
-    }
-    }
+    draw(dc);
     GdiFlush();
     picture.bgr.resize(picture.Stride() * static_cast<std::size_t>(height));
     std::memcpy(picture.bgr.data(), bits, picture.bgr.size());
@@ -1005,6 +939,82 @@ Picture Paint(Look look, int width, int height, const char* label)
     DeleteObject(surface);
     DeleteDC(dc);
     return picture;
+}
+
+Picture Paint(Look look, int width, int height, const char* label)
+{
+    return PaintWith(width, height, [&](HDC dc) {
+        switch (look) {
+        case Look::SoundButton: SoundButton(dc, width, height); break;
+        case Look::CloseBox: CloseBox(dc, width, height, false); break;
+        case Look::CloseBoxPressed: CloseBox(dc, width, height, true); break;
+        case Look::ProgramIcon: ProgramIcon(dc, width, height); break;
+        case Look::Tone: break;
+        case Look::MenuBackground: MenuBackground(dc, width, height); break;
+        case Look::MenuButton:
+        case Look::MenuFace: {
+            FillBox(dc, 0, 0, width, height, kMenuSky);
+            RECT box{0, 0, width, height};
+            MenuButtonAt(dc, box, label, look == Look::MenuButton);
+            break;
+        }
+        case Look::WizardTile: WizardTile(dc, width, height, label, false); break;
+        case Look::WizardTilePressed: WizardTile(dc, width, height, label, true); break;
+        case Look::WizardBanner: WizardBanner(dc, width, height, label); break;
+        case Look::TextButton: TextButton(dc, width, height, label, false); break;
+        case Look::TextButtonPressed: TextButton(dc, width, height, label, true); break;
+        case Look::TextButtonLit: TextButton(dc, width, height, label, false, RGB(0, 0, 160)); break;
+        case Look::ComboArrow: ComboArrow(dc, width, height); break;
+        case Look::TextButtonDisabled: TextButton(dc, width, height, label, false, kShadow); break;
+        case Look::StickyMark: StickyMark(dc, width, height); break;
+        case Look::PhotoMonoplane: PhotoMonoplane(dc, width, height); break;
+        case Look::PhotoBiplane: PhotoBiplane(dc, width, height); break;
+        case Look::PhotoLavaNight: PhotoLavaNight(dc, width, height); break;
+        case Look::PhotoLeaves: PhotoLeaves(dc, width, height); break;
+        case Look::PhotoBand: PhotoBand(dc, width, height); break;
+        case Look::MapGreatLakes: MapGreatLakes(dc, width, height); break;
+        case Look::MapWorld: MapWorld(dc, width, height); break;
+        case Look::MapLegend: MapLegend(dc, width, height); break;
+        case Look::GlobeMap:
+        case Look::InsetMap: break;  // drawn from the picture of the earth (AtlasArt.h)
+        case Look::BookClosed: Book(dc, width, height, false); break;
+        case Look::BookOpen: Book(dc, width, height, true); break;
+        case Look::PageIcon: PageIcon(dc, width, height); break;
+        case Look::KindBadge: KindBadge(dc, width, height, label, true); break;
+        case Look::KindPicture: KindBadge(dc, width, height, label, false); break;
+        case Look::LinkHand: LinkHand(dc, width, height, false); break;
+        case Look::TimeLinkHand: LinkHand(dc, width, height, true); break;
+        case Look::ArticleLinkHand: BadgedHand(dc, width, height, false); break;
+        case Look::MapLinkHand: BadgedHand(dc, width, height, true); break;
+        case Look::SoundPlaying: SoundPlaying(dc, width, height); break;
+        case Look::SoundItemPicture: SoundItemPicture(dc, width, height); break;
+        case Look::MissingFileMark: MissingFileMark(dc, width, height, false); break;
+        case Look::MissingFileMarkDark: MissingFileMark(dc, width, height, true); break;
+        case Look::TimelinePicture: TimelinePicture(dc, width, height); break;
+        case Look::MediaFrame: MediaFrame(dc, width, height, 0); break;
+        case Look::MediaFramePressed: MediaFrame(dc, width, height, 1); break;
+        case Look::MediaFrameHover: MediaFrame(dc, width, height, 2); break;
+        case Look::TabIndicator: TabIndicator(dc, width, height, false); break;
+        case Look::TabIndicatorChosen: TabIndicator(dc, width, height, true); break;
+        case Look::Disc2Badge: Disc2Badge(dc, width, height); break;
+        case Look::ToolButton:
+        case Look::ToolButtonPressed:
+        case Look::ToolButtonLit:
+        case Look::ToolButtonLatched:
+        case Look::ToolButtonDisabled: ToolButton(dc, width, height, label, look); break;
+        case Look::ArticleGround: ArticleGround(dc, width, height, label); break;
+        case Look::ArrowButton: ArrowButton(dc, width, height, label, 0); break;
+        case Look::ArrowButtonPressed: ArrowButton(dc, width, height, label, 1); break;
+        case Look::ArrowButtonDisabled: ArrowButton(dc, width, height, label, 2); break;
+        case Look::SliderTrack: SliderTrack(dc, width, height); break;
+        case Look::MenuCaption: {
+            FillBox(dc, 0, 0, width, height, kMenuSky);
+            RECT box{0, 0, width, height};
+            Text(dc, box, label, height * 2 / 3, kMenuCaptionText, DT_CENTER);
+            break;
+        }
+        }
+    });
 }
 
 }  // namespace art

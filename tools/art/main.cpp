@@ -7,11 +7,13 @@
 // resource scripts. A file whose contents did not change is left alone, so the bundles that use
 // it are not rebuilt.
 #include "ArtFiles.h"
+#include "AtlasArt.h"
 #include "ArtTable.h"
 #include "Painter.h"
 
 #include <filesystem>
 #include <fstream>
+#include <exception>
 #include <iostream>
 #include <iterator>
 
@@ -40,6 +42,17 @@ bool Generate(const std::vector<art::Row>& rows, int screenClass, const std::fil
         const art::Size size = row.sizes[screenClass];
         switch (row.kind) {
         case art::Kind::Bitmap: {
+            if (row.look == art::Look::GlobeMap || row.look == art::Look::InsetMap) {
+                try {
+                    bytes = atlas::EarthBitmapFile(atlas::SharedEarthImage(), size.width, size.height);
+                } catch (const std::exception& e) {
+                    std::cerr << "vlart: error: cannot draw bitmap " << row.id << ": " << e.what() << "\n";
+                    return false;
+                }
+                name = "b" + std::to_string(row.id) + ".bmp";
+                script += std::to_string(row.id) + " BITMAP \"" + name + "\"\n";
+                break;
+            }
             art::Picture picture = art::Paint(row.look, size.width, size.height, art::Label(row.id));
             if (picture.bgr.empty()) {
                 std::cerr << "vlart: error: cannot draw bitmap " << row.id << "\n";

@@ -96,6 +96,8 @@ std::string WriteGrfRecord(const GrfRecordSource& s)
         GrfPut32(r, entry + 4, AppendText(r, s.sections[i].text, "section"));
     }
 
+    // The tables start on a multiple of 4, so that their 16- and 32-bit fields lie aligned.
+    r.append((4 - r.size() % 4) % 4, '\0');
     GrfPut32(r, kHotSpots, static_cast<std::uint32_t>(r.size()));
     GrfPut16(r, kHotSpotCount, static_cast<std::int16_t>(s.hotSpots.size()));
     for (const GrfHotSpot& h : s.hotSpots) {

@@ -4,7 +4,7 @@
 // full picture and the legend as GIF images. All integers are little-endian; every offset counts
 // from the record's first byte.
 //
-// Layout written: the 428-byte header, then the texts, the hot-spot table, the named records and
+// Layout written: the 428-byte header, then the texts, the hot-spot table (from a multiple of 4), the named records and
 // the reference lists, then the second image, then the preview image (header offset 402), then
 // the full picture (offset 410 = end of the preview) and last the legend picture. So a reader that
 // loads the header only (up to 3 bytes past the preview's start) has every text and table, and a

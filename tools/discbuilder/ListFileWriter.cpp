@@ -1,6 +1,7 @@
 #include "ListFileWriter.h"
 
 #include "ContentDatabaseSource.h"
+#include "SampleAtlas.h"
 
 #include <afx.h>
 
@@ -16,6 +17,8 @@ namespace {
 
 void CheckField(const std::string& text)
 {
+    if (text.empty())
+        throw std::invalid_argument("an empty list field");
     if (text.find_first_of("|\r\n") != std::string::npos)
         throw std::invalid_argument("list field \"" + text + "\" holds a separator or a line end");
 }
@@ -41,7 +44,7 @@ void CheckNumber(const std::filesystem::path& file, const std::string& text)
 
 }  // namespace
 
-ListFileBytes MakeListFiles(std::vector<ListFileEntry> entries)
+ListFileBytes MakeListFiles(std::vector<ListFileEntry> entries, std::size_t lineLimit)
 {
     // Sorted as the program's title search compares: case folded on the Western code page.
     std::stable_sort(entries.begin(), entries.end(), [](const ListFileEntry& a, const ListFileEntry& b) {
@@ -57,8 +60,8 @@ ListFileBytes MakeListFiles(std::vector<ListFileEntry> entries)
         }
         CheckField(entries[i].title);
         line += entries[i].title;
-        if (line.size() > kListLineLimit)
-            throw std::invalid_argument("list line longer than " + std::to_string(kListLineLimit) + " characters: " +
+        if (line.size() > lineLimit)
+            throw std::invalid_argument("list line longer than " + std::to_string(lineLimit) + " characters: " +
                                         line);
         if (i % 100 == 0) {
             std::string key = entries[i].title.substr(0, 4);
@@ -74,9 +77,9 @@ ListFileBytes MakeListFiles(std::vector<ListFileEntry> entries)
 }
 
 void WriteListFiles(const std::filesystem::path& dataPath, const std::filesystem::path& indexPath,
-                    const std::vector<ListFileEntry>& entries)
+                    const std::vector<ListFileEntry>& entries, std::size_t lineLimit)
 {
-    const ListFileBytes bytes = MakeListFiles(entries);
+    const ListFileBytes bytes = MakeListFiles(entries, lineLimit);
     for (const auto& [path, text] : {std::pair{dataPath, &bytes.data}, std::pair{indexPath, &bytes.index}}) {
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
         out << *text;
@@ -85,15 +88,32 @@ void WriteListFiles(const std::filesystem::path& dataPath, const std::filesystem
     }
 }
 
+void MakePlaceListEntries(const std::vector<AtlasPlace>& places, std::vector<ListFileEntry>& mapSearch,
+                          std::vector<ListFileEntry>& distances)
+{
+    for (const AtlasPlace& p : places) {
+        if (p.hotSpot < 0 || p.hotSpot >= (1 << 17))
+            throw std::invalid_argument("the place \"" + p.name + "\" has a hit offset a hit position cannot hold");
+        const std::vector<std::string> hit = {p.code, std::to_string(p.map), "PPL", "220", std::to_string(p.hotSpot), "1"};
+        mapSearch.push_back({hit, p.name});
+        std::vector<std::string> withPoint = hit;
+        withPoint.push_back(p.latitude);
+        withPoint.push_back(p.longitude);
+        distances.push_back({withPoint, p.name});
+    }
+}
+
 std::vector<std::filesystem::path> WriteSampleLists(const std::filesystem::path& sampleFolder,
-                                                    const std::filesystem::path& dataFolder)
+                                                    const std::filesystem::path& dataFolder,
+                                                    const std::vector<AtlasPlace>* atlasPlaces)
 {
     std::vector<std::filesystem::path> written;
     const std::filesystem::path lists = sampleFolder / "lists";
     if (!std::filesystem::is_directory(lists))
         return written;
-    auto write = [&](const std::string& data, const std::string& index, const std::vector<ListFileEntry>& entries) {
-        WriteListFiles(dataFolder / data, dataFolder / index, entries);
+    auto write = [&](const std::string& data, const std::string& index, const std::vector<ListFileEntry>& entries,
+                     std::size_t limit = kListLineLimit) {
+        WriteListFiles(dataFolder / data, dataFolder / index, entries, limit);
         written.push_back(dataFolder / data);
         written.push_back(dataFolder / index);
     };
@@ -114,13 +134,17 @@ std::vector<std::filesystem::path> WriteSampleLists(const std::filesystem::path&
     write("Jlookcd1.dat", "jlookcd1.ndx", media);
 
     std::vector<ListFileEntry> places, distances;
-    for (const auto& row : ReadSourceTable(lists / "places.txt", 5)) {
-        CheckNumber(lists / "places.txt", row[4]);
-        places.push_back({{row[1], row[4], "PPL", "0", "0", "0"}, row[0]});
-        distances.push_back({{row[1], row[4], "PPL", "0", "0", "0", row[2], row[3]}, row[0]});
+    if (atlasPlaces != nullptr) {
+        MakePlaceListEntries(*atlasPlaces, places, distances);
+    } else {
+        for (const auto& row : ReadSourceTable(lists / "places.txt", 5)) {
+            CheckNumber(lists / "places.txt", row[4]);
+            places.push_back({{row[1], row[4], "PPL", "0", "0", "0"}, row[0]});
+            distances.push_back({{row[1], row[4], "PPL", "0", "0", "0", row[2], row[3]}, row[0]});
+        }
     }
-    write("map_loc.dat", "map_loc.ndx", places);
-    write("distcalc.dat", "distcalc.ndx", distances);
+    write("map_loc.dat", "map_loc.ndx", places, kPlaceLineLimit);
+    write("distcalc.dat", "distcalc.ndx", distances, kPlaceLineLimit);
     return written;
 }
 

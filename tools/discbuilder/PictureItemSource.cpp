@@ -121,6 +121,8 @@ art::Picture Draw(const std::string& look, int width, int height)
     return picture;
 }
 
+}  // namespace
+
 // The picture reduced to an average of each w x h block (for the small images).
 art::Picture Reduce(const art::Picture& from, int width, int height)
 {
@@ -201,7 +203,15 @@ std::string GifOf(const art::Picture& picture)
     return GifFile(image, colors);
 }
 
-}  // namespace
+void SetRecordPictures(GrfRecordSource& record, const art::Picture& full, const art::Picture* legend)
+{
+    record.fullGif = GifOf(full);
+    const int previewWidth = 96;
+    record.previewGif = GifOf(Reduce(full, previewWidth, std::max(1, full.height * previewWidth / full.width)));
+    record.secondGif = GifOf(Reduce(full, 44, 32));
+    if (legend != nullptr)
+        record.legendGif = GifOf(*legend);
+}
 
 std::string RecordText(const std::string& text)
 {
@@ -332,12 +342,12 @@ PictureItemSource ParsePictureItemSource(const std::string& text, const std::str
 void DrawPictureItem(PictureItemSource& item)
 {
     const art::Picture full = Draw(item.art, item.width, item.height);
-    item.record.fullGif = GifOf(full);
-    const int previewWidth = 96;
-    item.record.previewGif = GifOf(Reduce(full, previewWidth, std::max(1, item.height * previewWidth / item.width)));
-    item.record.secondGif = GifOf(Reduce(full, 44, 32));
-    if (!item.legendArt.empty())
-        item.record.legendGif = GifOf(Draw(item.legendArt, item.legendWidth, item.legendHeight));
+    if (item.legendArt.empty()) {
+        SetRecordPictures(item.record, full, nullptr);
+    } else {
+        const art::Picture legend = Draw(item.legendArt, item.legendWidth, item.legendHeight);
+        SetRecordPictures(item.record, full, &legend);
+    }
 }
 
 std::vector<PictureItemSource> ReadPictureItems(const std::filesystem::path& folder)

@@ -30,6 +30,8 @@
 
 #include "GrfWriter.h"
 
+#include <ArtFiles.h>
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -53,6 +55,14 @@ PictureItemSource ParsePictureItemSource(const std::string& text, const std::str
 // Draws the item's pictures (full picture, preview, second image, legend) as GIF images into its
 // record. Throws std::runtime_error for a look the art generator does not know.
 void DrawPictureItem(PictureItemSource& item);
+
+// The full picture, the preview and the second image of a record from one drawn picture, and
+// its legend picture when one is given.
+void SetRecordPictures(GrfRecordSource& record, const art::Picture& full, const art::Picture* legend);
+// The picture reduced to an average of each block (for the small images).
+art::Picture Reduce(const art::Picture& from, int width, int height);
+// A GIF of the picture: its 256 most used colours, every other pixel taking the nearest.
+std::string GifOf(const art::Picture& picture);
 
 // The items of a folder, drawn, in the order of their file names.
 std::vector<PictureItemSource> ReadPictureItems(const std::filesystem::path& folder);

@@ -14,6 +14,7 @@
 #include "PictureItemSource.h"
 #include "PictureSource.h"
 #include "RomLinkWriter.h"
+#include "SampleAtlas.h"
 #include "SampleBubbles.h"
 #include "SubjectIndexWriter.h"
 
@@ -69,7 +70,11 @@ SampleDiscReport BuildSampleDisc(const std::filesystem::path& sampleFolder, cons
 
     ContentArchiveWriter archive;
     std::vector<IndexedArticle> indexed;
-    const std::vector<ArticleRecordSource> sources = ReadArticleSources(sampleFolder / "articles");
+    std::vector<ArticleRecordSource> sources = ReadArticleSources(sampleFolder / "articles");
+    // The atlas: its maps, the country and region articles, and the places' maps and hits.
+    const SampleAtlas* atlas = HasAtlasSources(sampleFolder) ? &BuildSampleAtlas(sampleFolder) : nullptr;
+    if (atlas != nullptr)
+        sources.insert(sources.end(), atlas->articles.begin(), atlas->articles.end());
     for (const ArticleRecordSource& source : sources) {
         archive.Add(source.rin, WriteArticleRecord(source), RomLinkKindDigitFor(source.rin), source.category);
         indexed.push_back(IndexedArticleFrom(source, source.category));
@@ -88,6 +93,11 @@ SampleDiscReport BuildSampleDisc(const std::filesystem::path& sampleFolder, cons
         report.pictureRecords.push_back(
             archive.AddStored(rin, WriteGrfRecord(item.record), RomLinkKindDigitFor(rin), item.category, 1));
     }
+    if (atlas != nullptr)
+        for (const AtlasMapRecord& map : atlas->maps) {
+            const auto rin = static_cast<std::int32_t>(map.number);
+            report.pictureRecords.push_back(archive.AddStored(rin, map.record, RomLinkKindDigitFor(rin), 1, 1));
+        }
     archive.Write(report.dataFolder);
     WriteKeywordIndex(BuildKeywordIndex(indexed), report.dataFolder);
     WriteSubjectIndex(BuildSubjectIndex(SubjectHeadingsFrom(sources)), report.dataFolder);
@@ -107,7 +117,7 @@ SampleDiscReport BuildSampleDisc(const std::filesystem::path& sampleFolder, cons
     report.texts = CopyTextFiles(sampleFolder / "licence", report.dataFolder);
     for (const std::filesystem::path& page : CopyTextFiles(sampleFolder / "about", report.dataFolder, ".htm"))
         report.texts.push_back(page);
-    report.lists = WriteSampleLists(sampleFolder, report.dataFolder);
+    report.lists = WriteSampleLists(sampleFolder, report.dataFolder, atlas != nullptr ? &atlas->places : nullptr);
     report.dictionary = WriteSampleDictionary(sampleFolder, report.dataFolder);
     report.movies = WriteSampleMovies(report.dataFolder);
     report.bubbles = WriteSampleBubbles(sampleFolder, report.dataFolder);

@@ -15,6 +15,8 @@
 //                                  pages in the mini-article mark-up (sample/about)
 //   <disc>/info_dat/Jlshow.dat, Jlookcd1.dat, map_loc.dat, distcalc.dat and their .ndx indexes:
 //                                  the show, media and place lists (sample/lists)
+//   the atlas (sample/atlas, SampleAtlas.h): its maps in vl.dat, the country and region
+//                                  articles, and each place's map and hit in the place lists
 //   <disc>/info_dat/DICTDEFS.ROM, dicmain.ndx, dicmstr.ndx: the dictionary (sample/dictionary,
 //                                  DictionaryWriter.h)
 //   <disc>/info_dat/Movies/*.mov, Sound/AU*.mov: the movies, panorama and sound clip of the
