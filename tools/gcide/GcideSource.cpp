@@ -261,6 +261,81 @@ std::string SearchableText(const std::string& text)
     return out;
 }
 
+// The base letter of a UTF-8 Latin-1 letter starting at text[i] (its length in n), else 0.
+char BaseLetter(const std::string& text, std::size_t i, std::size_t& n)
+{
+    n = 1;
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    if (c < 0x80)
+        return static_cast<char>(std::tolower(c));
+    if (c != 0xC3 || i + 1 >= text.size())
+        return 0;
+    n = 2;
+    const unsigned code = 0xC0u | (static_cast<unsigned char>(text[i + 1]) & 0x3Fu);
+    static const char kBases[] = "aaaaaaaceeeeiiiidnooooo\0ouuuuyts"  // 0xC0-0xDF
+                                 "aaaaaaaceeeeiiiidnooooo\0ouuuuyty";  // 0xE0-0xFF
+    return kBases[code - 0xC0];
+}
+
+// The text's letters folded to lower-case base letters, with the byte where each began.
+std::string FoldedLetters(const std::string& text, std::vector<std::size_t>* starts = nullptr)
+{
+    std::string out;
+    for (std::size_t i = 0; i < text.size();) {
+        std::size_t n = 1;
+        const char base = BaseLetter(text, i, n);
+        if (base != 0 && std::isalpha(static_cast<unsigned char>(base))) {
+            out += base;
+            if (starts)
+                starts->push_back(i);
+        } else {
+            out += ' ';
+            if (starts)
+                starts->push_back(i);
+        }
+        i += n;
+    }
+    return out;
+}
+
+// The article's own spelling of a word that folds to the same letters as `accented` and keeps
+// its accented letters (the article may carry more accents than the index's escape: "Cr'emaillere"
+// is "Crémaillère"); empty when the article has none.
+std::string ArticleSpelling(const std::string& accented, const std::string& articleText)
+{
+    const std::string want = FoldedLetters(accented);
+    if (want.find(' ') != std::string::npos || want.empty())
+        return std::string();
+    std::vector<std::size_t> starts;
+    const std::string folded = FoldedLetters(articleText, &starts);
+    for (std::size_t at = folded.find(want); at != std::string::npos; at = folded.find(want, at + 1)) {
+        const bool wordStart = at == 0 || folded[at - 1] == ' ';
+        const bool wordEnd = at + want.size() == folded.size() || folded[at + want.size()] == ' ';
+        if (!wordStart || !wordEnd)
+            continue;
+        const std::size_t from = starts[at];
+        const std::size_t to = at + want.size() < starts.size() ? starts[at + want.size()] : articleText.size();
+        std::string found = articleText.substr(from, to - from);
+        if (found.size() <= want.size())
+            continue;  // no accent in it
+        // The index's capital letters stay.
+        if (!accented.empty() && std::isupper(static_cast<unsigned char>(accented[0])) && std::islower(static_cast<unsigned char>(found[0])))
+            found[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(found[0])));
+        return found;
+    }
+    return std::string();
+}
+
+// The text without GCIDE's syllable and accent marks, its case kept.
+std::string SearchableTextKeepingCase(const std::string& text)
+{
+    std::string out;
+    for (char ch : text)
+        if (ch != '*' && ch != '"' && ch != '`')
+            out += ch;
+    return out;
+}
+
 }  // namespace
 
 std::string IndexKeyText(const std::string& key, const std::string& articleText)
@@ -294,8 +369,14 @@ std::string IndexKeyText(const std::string& key, const std::string& articleText)
             }
             accented += word[k];
         }
-        // The escape stands for the accented letter only where the article spells the word so.
-        out += escaped && searchable.find(SearchableText(accented)) != std::string::npos ? accented : word;
+        // The escape stands for the accented letter only where the article spells the word so
+        // (with any further accents the article gives it).
+        if (escaped && searchable.find(SearchableText(accented)) != std::string::npos) {
+            out += accented;
+        } else {
+            const std::string spelled = escaped ? ArticleSpelling(accented, SearchableTextKeepingCase(Unescape(articleText))) : std::string();
+            out += spelled.empty() ? word : spelled;
+        }
         i = end;
     }
     return out;

@@ -131,6 +131,9 @@ TEST(GcideTextTest, IndexEscapesAndPronunciationMarks)
     EXPECT_EQ("Charg\xC3\xA9 d'affaires", gcide::IndexKeyText("Charg'e d'affaires", article));
     EXPECT_EQ("Charg\xC3\xA9s d'affaires", gcide::IndexKeyText("Charg'es d'affaires", article));
     EXPECT_EQ("Ain't", gcide::IndexKeyText("Ain't", "Ain't \\Ain't\\, a contraction."));
+    // The article may give the word more accents than the index's escape shows.
+    EXPECT_EQ("Cr\xC3\xA9maill\xC3\xA8re", gcide::IndexKeyText("Cr'emaillere", "Cr'emaillere \\Cr['e]`mail`l[`e]re\"\\, n."));
+    EXPECT_EQ("\xC3\x89l\xC3\xA8ve", gcide::IndexKeyText("'Eleve", "'Eleve \\['E]`l[`e]ve\"\\, n. [F.] A pupil."));
     EXPECT_EQ("O'er", gcide::IndexKeyText("O'er", "O'er \\O'er\\, prep."));
     EXPECT_EQ("A-lack'", gcide::PronunciationText("A*lack\""));
     EXPECT_EQ("Cli`ch\xC3\xA9'", gcide::PronunciationText("Cli`ch\xC3\xA9\""));
