@@ -78,7 +78,9 @@ bool CArticleArchive::IsOpen() const { return m_bFileOpen != FALSE; }
 
 int CArticleArchive::Seek(long position)
 {
-    if (!m_bFileOpen || position < 0)
+    // A block that a damaged index names past the archive's end, or past what a file position of
+    // this system holds, is never read (a 32-bit position would wrap to another record).
+    if (!m_bFileOpen || position < 0 || position > 0x7FFFFFFFL || position >= GetSize())
         return AL_SEEK_ERROR;
     m_lPosition = position;
     return AL_SUCCESS;

@@ -8,6 +8,7 @@
 #include <afx.h>
 #include <arclib.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -67,6 +68,8 @@ LPCSTR ArchiveStatusText(int nStatus)
         return "the record is larger than its buffer";
     case AL_READ_ERROR:
         return "the archive cannot be read";
+    case AL_SEEK_ERROR:
+        return "the record lies outside the archive";
     default:
         return "the record cannot be decompressed";
     }
@@ -117,9 +120,9 @@ DWORD ReadFromSingleFile(LPCSTR lpszPath, DWORD nBlockCount, LPBYTE pBuffer)
         strText.Format("Unable to access single article RCV file: %s", lpszPath);
         FatalArticleError(strText);
     }
-    UINT nWanted = nBlockCount * ARTICLE_BLOCK_SIZE;
-    if (nWanted > ARTICLE_RECORD_BUFFER_SIZE)
-        nWanted = ARTICLE_RECORD_BUFFER_SIZE;
+    // The product in 64 bits: a count of 2^23 blocks or more must not wrap to a short read.
+    const ULONGLONG nAsked = static_cast<ULONGLONG>(nBlockCount) * ARTICLE_BLOCK_SIZE;
+    const UINT nWanted = static_cast<UINT>(std::min<ULONGLONG>(nAsked, ARTICLE_RECORD_BUFFER_SIZE));
     UINT nRead = 0;
     BOOL bFailed = FALSE;
     TRY

@@ -541,9 +541,8 @@ void CArticleTable::WrapRun(CDC& dc, int nRun, int k, int j, int& x, int nWidth,
     BOOL bMoved = FALSE;
     while (x > nWrap && nLine < TableRunLayout::maxLines - 1) {
         const int nStart = rec.awLineStart[nLine];
-        int n = nTotal - nStart;
-        while (n > 0 && nLineX + dc.GetTextExtent(pText + nStart, n).cx >= nWrap)
-            --n;
+        int n = TableLineFit(pText + nStart, nTotal - nStart, nWrap - nLineX,
+                             [&dc](LPCSTR p, int nCount) { return static_cast<int>(dc.GetTextExtent(p, nCount).cx); });
         const int nFits = n;
         while (n > 0 && !IsBreakByte(static_cast<BYTE>(pText[nStart + n - 1])))
             --n;

@@ -80,6 +80,38 @@ struct TableHotSpot {
     LONG bFootnote;
 };
 
+// The most leading characters of the text (at most nCount) whose width, as measure(text, n)
+// gives it, is below nLimit; 0 when not even one is. Widths grow with n, so the answer is found
+// by doubling n until the text no longer fits and then halving the gap: the characters measured
+// are a small multiple of the line's own length, never of the whole rest of the run.
+template <class Measure>
+int TableLineFit(LPCSTR pText, int nCount, int nLimit, Measure measure)
+{
+    if (nCount <= 0 || measure(pText, 1) >= nLimit)
+        return 0;
+    int nLow = 1;  // fits
+    int nHigh = nCount;
+    for (int nProbe = 2; nProbe < nCount; nProbe *= 2) {
+        if (measure(pText, nProbe) >= nLimit) {
+            nHigh = nProbe - 1;
+            break;
+        }
+        nLow = nProbe;
+    }
+    if (nHigh == nCount && nLow < nCount && measure(pText, nCount) < nLimit)
+        return nCount;
+    if (nHigh == nCount)
+        nHigh = nCount - 1;
+    while (nLow < nHigh) {
+        const int nMid = nLow + (nHigh - nLow + 1) / 2;
+        if (measure(pText, nMid) < nLimit)
+            nLow = nMid;
+        else
+            nHigh = nMid - 1;
+    }
+    return nLow;
+}
+
 // The tables view's nine screen fonts (base size 10, 11 or 12 points by screen class) and the
 // font each run's font code selects.
 class CTableFontSet {

@@ -94,6 +94,7 @@ void CGrfDocument::Free()
     m_pHeader = NULL;
     m_dwSize = 0;
     m_bPreviewLoaded = FALSE;
+    m_llArchiveSize = -1;
     delete m_pReference;
     m_pReference = NULL;
 }
@@ -169,8 +170,19 @@ BOOL CGrfDocument::Create(CReference* pReference, BOOL bWithPreview)
     m_pReference = pReference->Clone();
     BOOL bRead = FALSE;
     try {
-        if (pFile != &ownFile)
-            pFile->Seek(static_cast<LONG>(pReference->GetBlock()) * 512, CFile::begin);
+        if (pFile != &ownFile) {
+            // The record's block must start inside the archive (a damaged ROM_LINK entry can
+            // name any block).
+            pFile->Seek(0, CFile::begin);  // throws when the archive is not open
+            m_llArchiveSize = static_cast<LONGLONG>(pFile->GetLength());
+            const LONGLONG llStart = ArchivePosition(0);
+            if (llStart < 0) {
+                AfxMessageBox(kNotPictureRecord, MB_OK);
+                Free();
+                return FALSE;
+            }
+            pFile->Seek(static_cast<LONG>(llStart), CFile::begin);
+        }
         bRead = ReadRecord(*pFile, bWithPreview);
     } catch (CFileException* e) {
         e->Delete();
@@ -203,7 +215,27 @@ BOOL CGrfDocument::Create(CReference* pReference, BOOL bWithPreview)
             }
         }
     }
+    // The full picture and the legend are read from the archive by position: both must lie in it.
+    if (m_llArchiveSize >= 0 &&
+        (ArchivePosition(Get32(offFullPicture)) < 0 || (GetLegendOffset() != 0 && ArchivePosition(GetLegendOffset()) < 0))) {
+        AfxMessageBox(kNotPictureRecord, MB_OK);
+        Free();
+        return FALSE;
+    }
     return TRUE;
+}
+
+LONGLONG CGrfDocument::ArchivePosition(DWORD dwOffset) const
+{
+    const LONGLONG llBlock = m_pReference != NULL ? static_cast<LONGLONG>(m_pReference->GetBlock()) : 0;
+    if (llBlock < 0)
+        return -1;
+    const LONGLONG llPosition = llBlock * 512 + static_cast<LONGLONG>(dwOffset);
+    if (llPosition > 0x7FFFFFFFLL)  // beyond what a file position of this system holds
+        return -1;
+    if (m_llArchiveSize >= 0 && llPosition >= m_llArchiveSize)
+        return -1;
+    return llPosition;
 }
 
 BOOL CGrfDocument::ReadRecord(CFile& file, BOOL bWithPreview)
@@ -577,13 +609,15 @@ LONG CGrfDocument::GetLegendPosition() const
     const DWORD dwOffset = GetLegendOffset();
     if (dwOffset == 0 || m_pReference == NULL)
         return 0;
-    return m_pReference->GetBlock() * 512 + static_cast<LONG>(dwOffset);
+    const LONGLONG llPosition = ArchivePosition(dwOffset);
+    return llPosition < 0 ? 0 : static_cast<LONG>(llPosition);
 }
 
 LONG CGrfDocument::GetFullImagePosition() const
 {
-    const LONG nBlock = m_pReference != NULL ? m_pReference->GetBlock() : 0;
-    return nBlock * 512 + static_cast<LONG>(Get32(offFullPicture));
+    // -2 where no position holds: a seek the picture reader refuses (-1 would mean the start).
+    const LONGLONG llPosition = ArchivePosition(Get32(offFullPicture));
+    return llPosition < 0 ? -2 : static_cast<LONG>(llPosition);
 }
 
 CDib* CGrfDocument::CreateMainDib() const

@@ -119,6 +119,10 @@ public:
     CReferenceList* GetOverlayReferences() const;
     CReferenceList* GetGroupReferences() const;
     DWORD GetLegendOffset() const;
+    // Positions in the archive of the legend (0: none) and of the full picture: the record's block
+    // x 512 plus the offset, in 64 bits. A record read from the archive is refused at Create when
+    // either lies outside the archive; otherwise a full-picture position that a LONG cannot hold
+    // gives -2, which the picture reader refuses (-1 would mean a file's start).
     LONG GetLegendPosition() const;
     LONG GetFullImagePosition() const;
 
@@ -153,10 +157,13 @@ private:
     // Reads the record from the open file into a block; FALSE after reporting.
     BOOL ReadRecord(CFile& file, BOOL bWithPreview);
     void Free();
+    // Block x 512 + offset in 64 bits, -1 when it is not a position inside the archive.
+    LONGLONG ArchivePosition(DWORD dwOffset) const;
 
     CReference* m_pReference = NULL;
     HGLOBAL m_hBlock = NULL;
     BYTE* m_pHeader = NULL;
     BOOL m_bPreviewLoaded = FALSE;
     DWORD m_dwSize = 0;  // bytes of the record in the block
+    LONGLONG m_llArchiveSize = -1;  // of the archive the record was read from (-1: not the archive)
 };

@@ -1,4 +1,5 @@
 #include "search/DictionarySearchEngine.h"
+#include "search/KeywordTokenizer.h"
 
 #include "base/DataFolders.h"
 #include "base/ShowMessage.h"
@@ -182,6 +183,9 @@ void CDictionarySearchEngine::KeepLettersAndDigits(char* pszWord)
         char ch = *p;
         if (ch >= 'a' && ch <= 'z')
             ch = static_cast<char>(ch - 'a' + 'A');
+        // Accented letters are looked up as their base letter, as the index holds them.
+        if (const char base = keyword_terms::FoldAccent(static_cast<unsigned char>(ch)))
+            ch = base;
         if ((ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9'))
             *pOut++ = ch;
     }
@@ -279,14 +283,23 @@ void CDictionarySearchEngine::ReadBlocks()
     delete[] m_pBlocks;
     m_pBlocks = new BYTE[static_cast<size_t>(m_nBytesWanted) + 1];
     m_nBytesRead = 0;
+    // A master index longer than the main index names blocks past its end: the position in 64
+    // bits, checked against the file's length; outside it nothing is read (as at the end of a
+    // cut file), never a wrapped position.
+    BOOL bPlaced = FALSE;
     try {
-        m_pMainIndex->Seek(static_cast<LONG>(m_nFirstBlock) * kBlockSize, CFile::begin);
+        const LONGLONG llStart = static_cast<LONGLONG>(m_nFirstBlock) * kBlockSize;
+        if (m_nFirstBlock >= 0 && llStart < static_cast<LONGLONG>(m_pMainIndex->GetLength()) && llStart <= 0x7FFFFFFFLL) {
+            m_pMainIndex->Seek(static_cast<LONG>(llStart), CFile::begin);
+            bPlaced = TRUE;
+        }
     } catch (CException* e) {
         e->Delete();
         ShowMessage(">>> Fseek on dictionary index file failed");
     }
     try {
-        m_nBytesRead = static_cast<int>(m_pMainIndex->Read(m_pBlocks, static_cast<UINT>(m_nBytesWanted)));
+        if (bPlaced)
+            m_nBytesRead = static_cast<int>(m_pMainIndex->Read(m_pBlocks, static_cast<UINT>(m_nBytesWanted)));
     } catch (CException* e) {
         e->Delete();
         ShowMessage(">>> Error reading dictionary index file");

@@ -415,7 +415,11 @@ BOOL LoadOccurrences(RESULT_SET* pSet)
     }
     pSet->dwCount = dwCount;
     try {
-        s_pOccurrences->Seek(static_cast<LONG>(pSet->dwFirst * sizeof(KEYWORD_OCCURRENCE)), CFile::begin);
+        // The product in 64 bits: a position past what a file position holds is a damaged list.
+        const ULONGLONG llStart = static_cast<ULONGLONG>(pSet->dwFirst) * sizeof(KEYWORD_OCCURRENCE);
+        if (llStart > 0x7FFFFFFFull)
+            AfxThrowFileException(CFileException::badSeek);
+        s_pOccurrences->Seek(static_cast<LONG>(llStart), CFile::begin);
     } catch (CFileException* e) {
         e->Delete();
         FreeResultSet(pSet);
@@ -503,8 +507,13 @@ VMHANDLE LoadListPages(int nWhich, int nLo, int& nHi)
     BOOL bOk = FALSE;
     try {
         const UINT nBytes = static_cast<UINT>(nPages * KEYWORD_LIST_PAGE);
-        s_pLists[nWhich]->Seek(static_cast<LONG>(nLo) * KEYWORD_LIST_PAGE, CFile::begin);
-        bOk = s_pLists[nWhich]->Read(pPages, nBytes) == nBytes;
+        // A master index longer than its list names pages past the list's end: the product in 64
+        // bits, checked against the list's length, never a wrapped position.
+        const LONGLONG llStart = static_cast<LONGLONG>(nLo) * KEYWORD_LIST_PAGE;
+        if (nLo >= 0 && llStart + nBytes <= static_cast<LONGLONG>(s_pLists[nWhich]->GetLength()) && llStart <= 0x7FFFFFFFLL) {
+            s_pLists[nWhich]->Seek(static_cast<LONG>(llStart), CFile::begin);
+            bOk = s_pLists[nWhich]->Read(pPages, nBytes) == nBytes;
+        }
     } catch (CFileException* e) {
         e->Delete();
     }

@@ -55,15 +55,17 @@ bool OnlyWildcards(const std::string& word)
 
 namespace keyword_engine {
 
-// The set of a word as the list has it (from the cache, else read from the files), or NULL.
-RESULT_SET* LoadWordSet(const std::string& word)
+// The set of a word as the list has it (from the cache, else read from the files), or NULL. The
+// set is cached under `name` (the word itself when empty).
+RESULT_SET* LoadWordSet(const std::string& word, const std::string& name)
 {
-    if (RESULT_SET* pCached = FindResultSet(word.c_str()))
+    const std::string& cached = name.empty() ? word : name;
+    if (RESULT_SET* pCached = FindResultSet(cached.c_str()))
         return pCached;
     KEYWORD_ENTRY entry;
     if (!FindNormalKeyword(word.c_str(), &entry))
         return NULL;
-    RESULT_SET* pSet = NewResultSet(word.c_str());
+    RESULT_SET* pSet = NewResultSet(cached.c_str());
     if (pSet == NULL)
         return NULL;
     pSet->dwState = RESULT_WORD;
@@ -89,10 +91,12 @@ RESULT_SET* LookUpTerm(const std::string& word)
     return LoadWordSet(word);
 }
 
-// A search domain's marker word "#N": looked up as it is written, never as a pattern.
+// A search domain's marker word "#N": looked up as it is written, never as a pattern (so "/d1"
+// is domain 1 alone, not 11 or 21), and cached under a name that no query text has: the pattern
+// "#N" that a query may hold is a different set.
 RESULT_SET* LookUpDomain(const std::string& word)
 {
-    return word.size() < 2 ? NULL : LoadWordSet(word);
+    return word.size() < 2 ? NULL : LoadWordSet(word, "\x03" + word);
 }
 
 // One token of a term: its set (held by a pin) and whether it counts as a word.

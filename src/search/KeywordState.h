@@ -124,7 +124,7 @@ int ScanListPages(int nWhich, int nLo, int nHi, const std::function<bool(const K
 // Looks up a word in its normal form.
 int FindNormalKeyword(const CString& strWord, KEYWORD_ENTRY* pEntry);
 // The set of a normalised word as the list has it (from the cache, else read), or NULL.
-RESULT_SET* LoadWordSet(const std::string& word);
+RESULT_SET* LoadWordSet(const std::string& word, const std::string& name = std::string());
 // Both sides merged in order into a new set of that name, a record in both written once; a NULL,
 // empty or match-all side gives the other side.
 RESULT_SET* UnionResults(RESULT_SET* pLeft, RESULT_SET* pRight, LPCSTR pszName);

@@ -54,7 +54,8 @@ RESULT_SET* SuggestSpellings(LPCSTR pszWord)
             if (!FindPrefixRange(scanned.c_str(), static_cast<int>(nPrefix), bReverse, nLo, nHi))
                 continue;
             const int nScan = ScanListPages(bReverse ? 1 : 0, nLo, nHi, [&](const KEYWORD_ENTRY& entry) {
-                if (!MatchWildcard(scanned.c_str(), entry.szWord))
+                if (keyword_terms::IsDomainMarker(entry.szWord, entry.bLength, bReverse) ||
+                    !MatchWildcard(scanned.c_str(), entry.szWord))
                     return false;
                 for (const KEYWORD_ENTRY& have : found)
                     if (have.dwFirst == entry.dwFirst)

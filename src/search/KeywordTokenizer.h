@@ -9,9 +9,10 @@
 // Letters are the ASCII letters and the accented letters of the Western code page, which fold to
 // their base letter ("CAFE" finds "café"); every other byte at or above 0x80 separates words.
 //
-// Article text (the indexing side) is read with the same rules, except that the characters that
-// are operators or wildcards of a query ("(", "?", "*", "#", "&") separate words there: a query
-// can never look such a word up, so it is never indexed.
+// Article text (the indexing side) is read with the same rules, by the same function, except
+// that the characters that only a query gives a meaning ("(" and the wildcards "?", "*", "#")
+// separate words there: a query can never look such a word up, and a word beginning with "#" is
+// kept for the hidden domain markers. "&" runs a word on both sides ("AT&T" is one word).
 //
 // A word is looked up in its normal form (NormalizeTerm): upper case, accents folded, every "."
 // not preceded by a digit deleted ("U.S.A." is USA, "3.5" keeps its point) and a final "." (no
@@ -116,7 +117,7 @@ inline std::size_t TermLengthAt(const char* text, std::size_t pos, bool bIndexin
     }
     if (StartsWord(*p, bIndexing)) {
         std::size_t i = 1;
-        while (p[i] != '\0' && (IsLetter(p[i]) || IsDigit(p[i]) || (bIndexing ? IsOneOf(p[i], ".'") : IsOneOf(p[i], "?*#&.'"))))
+        while (p[i] != '\0' && (IsLetter(p[i]) || IsDigit(p[i]) || (bIndexing ? IsOneOf(p[i], "&.'") : IsOneOf(p[i], "?*#&.'"))))
             ++i;
         return i;
     }
@@ -180,6 +181,14 @@ inline std::string NormalizeTerm(const char* word, std::size_t length)
 }
 
 inline std::string NormalizeTerm(const std::string& word) { return NormalizeTerm(word.data(), word.size()); }
+
+// True when a word of the keyword lists (spelled backwards when `reversed`) is a hidden domain
+// marker "#N": article text never gives a word that begins with "#". Only the domain switch
+// reaches a marker; patterns and suggestions pass them over.
+inline bool IsDomainMarker(const char* word, std::size_t length, bool reversed)
+{
+    return length > 0 && (reversed ? word[length - 1] : word[0]) == '#';
+}
 
 // True when the keyword lists can hold the word.
 inline bool IsIndexableWord(const std::string& word)

@@ -96,7 +96,7 @@ RESULT_SET* ExpandWildcard(LPCSTR pszPattern)
     std::vector<KEYWORD_ENTRY> found;
     bool bCut = false;
     const int nScan = ScanListPages(bReverse ? 1 : 0, nLo, nHi, [&](const KEYWORD_ENTRY& entry) {
-        if (MatchWildcard(scanned.c_str(), entry.szWord)) {
+        if (!keyword_terms::IsDomainMarker(entry.szWord, entry.bLength, bReverse) && MatchWildcard(scanned.c_str(), entry.szWord)) {
             if (found.size() >= KEYWORD_MAX_EXPANSION) {
                 bCut = true;  // one more than the expansion keeps
                 return true;
@@ -286,27 +286,28 @@ BOOL MakeDateKey(const CString& strTerm, CString& strKey)
     const std::string term = static_cast<LPCSTR>(strTerm);
     if (term.find('#') == std::string::npos || term.find_first_of("*?") != std::string::npos)
         return FALSE;
-    std::string key;
+    // The index holds the years as A<n>D and B<n>C: an era letter before the figures ("a", "b"
+    // in either case) or after them ("c" in either case, a lower-case "d") chooses the era; the
+    // figures alone are A.D.
+    std::string figures;
+    bool bBeforeChrist = false;
     const char chFirst = term[0];
-    if (chFirst == 'a' || chFirst == 'A' || chFirst == 'b') {
-        key += chFirst;
-    } else {
-        key += 'A';
-        if (keyword_terms::IsDigit(chFirst) || chFirst == '#')
-            key += chFirst;
-    }
+    if (chFirst == 'b' || chFirst == 'B')
+        bBeforeChrist = true;
+    else if (keyword_terms::IsDigit(chFirst) || chFirst == '#')
+        figures += chFirst;
     size_t i = 1;
     while (i < term.size() && (keyword_terms::IsDigit(term[i]) || term[i] == '#'))
-        key += term[i++];
-    if (i == term.size()) {
-        key += key[0] == 'A' ? 'D' : 'C';
-    } else if (term[i] == 'c' || term[i] == 'C') {
-        key += 'C';
-    } else if (term[i] == 'd') {
-        key += 'D';
-    } else {
-        return FALSE;
+        figures += term[i++];
+    if (i < term.size()) {
+        if (term[i] == 'c' || term[i] == 'C')
+            bBeforeChrist = true;
+        else if (term[i] == 'd')
+            bBeforeChrist = false;
+        else
+            return FALSE;
     }
+    const std::string key = (bBeforeChrist ? "B" : "A") + figures + (bBeforeChrist ? "C" : "D");
     strKey = key.c_str();
     return TRUE;
 }

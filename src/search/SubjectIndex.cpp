@@ -192,6 +192,13 @@ void LocateSubjectBlocks(const std::string& query, int& nFirst, int& nLast)
         LocateWithKey(query, nFirst, nLast);
 }
 
+void ReportDamage()
+{
+    if (!s_state.bDamageReported)
+        ShowMessage(SUBJECT_MSG_DAMAGED_RECORD);
+    s_state.bDamageReported = true;
+}
+
 // Reads the blocks; the offset of the first record, or -1 (after a message) when there is none.
 int ReadSubjectBlocks(int nFirst, int nLast)
 {
@@ -205,7 +212,15 @@ int ReadSubjectBlocks(int nFirst, int nLast)
     }
     UINT nRead = 0;
     try {
-        s_state.pSubject->Seek(static_cast<LONG>(nFirst) * SUBJECT_BLOCK_SIZE, CFile::begin);
+        // A master index longer than the subject index (it may hold up to 16 MB of keys) names
+        // blocks past the file's end: damage, never a wrapped position.
+        const LONGLONG llStart = static_cast<LONGLONG>(nFirst) * SUBJECT_BLOCK_SIZE;
+        if (nFirst < 0 || llStart >= static_cast<LONGLONG>(s_state.pSubject->GetLength()) || llStart > 0x7FFFFFFFLL) {
+            s_state.buffer.clear();
+            ReportDamage();
+            return -1;
+        }
+        s_state.pSubject->Seek(static_cast<LONG>(llStart), CFile::begin);
         nRead = s_state.pSubject->Read(s_state.buffer.data(), static_cast<UINT>(nSize));
     } catch (CException* e) {
         e->Delete();
@@ -219,13 +234,6 @@ int ReadSubjectBlocks(int nFirst, int nLast)
         return -1;
     }
     return static_cast<int>(it - s_state.buffer.begin() + static_cast<long>(nMarker));
-}
-
-void ReportDamage()
-{
-    if (!s_state.bDamageReported)
-        ShowMessage(SUBJECT_MSG_DAMAGED_RECORD);
-    s_state.bDamageReported = true;
 }
 
 // Calls fn with every record of the buffer from the offset. A record shorter than the smallest

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
 
 namespace article_test {
@@ -204,6 +205,80 @@ TEST_F(ArticleTableTest, RunMarksAndHitOffsetsCountVisibleCharacters)
     } cases[] = {{0, 0}, {1, 3}, {2, 5}, {3, 8}, {4, 10}, {50, 11}};
     for (auto c : cases)
         EXPECT_EQ(table.HitToTextIndex(c.offset), c.index) << c.offset;
+}
+
+// Long cells break where the run's first characters stop fitting (12 pixels a character), behind
+// the last break character of that part; a later line without a break is cut where it stops
+// fitting. The reference finds each line by the plain definition.
+TEST_F(ArticleTableTest, LongCellsBreakAtTheLastBreakThatFits)
+{
+    std::string words;
+    for (int i = 0; words.size() < 7000; ++i) {
+        words += std::string(1 + (i * 7) % 13, static_cast<char>('a' + i % 26));
+        words += i % 17 == 16 ? "; " : i % 5 == 4 ? "-" : " ";
+        if (i == 40)
+            words += std::string(120, 'z') + " ";  // a word longer than a line
+    }
+    for (const std::string& text : {words, std::string("short then ") + std::string(300, 'x')}) {
+        SCOPED_TRACE(text.size());
+        TableSource t;
+        TableBandSource band;
+        TableCellSource cell;
+        cell.runs.push_back({text, 0, {}, true});
+        band.cells.push_back(cell);
+        t.bands.push_back(band);
+        Open({WriteTable(t)});
+        CArticleTable table(pDoc.get(), 0, &fonts);
+        ASSERT_FALSE(table.IsDamaged());
+        const TableRunLayout& rec = table.GetRunLayout(0);
+        // The reference: the widest part of the rest narrower than the wrap width, cut back
+        // behind its last break; at most 29 lines, the last holding the rest.
+        const int nWrap = CArticleTable::WrapWidth(1);
+        const int nTotal = static_cast<int>(text.size()) + 1;
+        std::vector<int> starts = {0};
+        while (static_cast<int>(starts.size()) < TableRunLayout::maxLines) {
+            const int nStart = starts.back();
+            if (12 * (nTotal - nStart) + (starts.size() == 1 ? rec.x - rec.xColumn : 0) <= nWrap)
+                break;
+            int n = 0;
+            while (n < nTotal - nStart && 12 * (n + 1) < nWrap)
+                ++n;
+            const int nFits = n;
+            while (n > 0 && std::strchr(" .;:-!?\n", text[static_cast<size_t>(nStart + n - 1)]) == nullptr)
+                --n;
+            if (n == 0)
+                n = std::max(nFits, 1);
+            starts.push_back(nStart + n);
+        }
+        ASSERT_EQ(static_cast<int>(starts.size()), rec.nLines);
+        for (size_t l = 0; l < starts.size(); ++l)
+            EXPECT_EQ(starts[l], rec.awLineStart[l]) << "line " << l;
+        EXPECT_EQ(nTotal, rec.awLineStart[rec.nLines]);
+    }
+}
+
+// The characters measured to find one line are a small multiple of the line's length, however
+// long the rest of the run: a cell of 7,000 or 70,000 characters costs the same per line.
+TEST(TableLineFitTest, MeasuresAboutTheLineNotTheRest)
+{
+    for (int nCount : {0, 1, 2, 3, 49, 50, 51, 7000, 70000}) {
+        for (int nLimit : {0, 7, 8, 300, 351, 352, 100000000}) {
+            SCOPED_TRACE(::testing::Message() << nCount << " characters, limit " << nLimit);
+            const std::string text(static_cast<size_t>(nCount), 'm');
+            long long measured = 0;
+            const int n = TableLineFit(text.c_str(), nCount, nLimit, [&](LPCSTR, int k) {
+                measured += k;
+                return 7 * k;
+            });
+            int expected = 0;
+            while (expected < nCount && 7 * (expected + 1) < nLimit)
+                ++expected;
+            EXPECT_EQ(expected, n);
+            if (expected < nCount) {
+                EXPECT_LE(measured, 8LL * (expected + 2) * 20) << "measured for one line";
+            }
+        }
+    }
 }
 
 TEST_F(ArticleTableTest, DamagedTableDataIsRefused)

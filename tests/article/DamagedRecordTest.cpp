@@ -195,6 +195,34 @@ TEST_F(DamagedArchiveTest, RecordLargerThanItsBufferEndsInTheFatalPath)
     EXPECT_EQ(doc.GetDescriptor()->dwRecordLength, static_cast<DWORD>(ARTICLE_RECORD_BUFFER_SIZE));
 }
 
+// A block past the archive's end is damage, also where its byte position passes 32 bits and
+// would wrap round to the record at the archive's start.
+TEST_F(DamagedArchiveTest, BlocksOutsideTheArchiveEndInTheFatalPath)
+{
+    const DWORD blocks = WriteDamagedArchive([](std::string&) {}, true);
+    CArticleDocument doc;
+    ASSERT_TRUE(OpenDocument(doc, "Q:\\vl.dat", 0, blocks)) << "the record at block 0 reads";
+    for (DWORD block : {blocks, blocks + 1, DWORD{0x400000}, DWORD{0x800000}, DWORD{0x800001}, DWORD{0xFFFFFFFF}}) {
+        SCOPED_TRACE(block);
+        ExpectFatal([&] { LoadAndFree("Q:\\vl.dat", block, blocks); },
+                    kDamaged + "the record lies outside the archive (Q:\\vl.dat, block " + std::to_string(block) + ")");
+    }
+}
+
+// A single-article file asked for 2^23 blocks or more reads what it holds (the byte count in
+// 64 bits), never a wrapped count of nothing.
+TEST_F(DamagedArchiveTest, HugeBlockCountsOfASingleFileReadTheRecord)
+{
+    const std::string bytes = WriteArticleRecord(RichArticle());
+    const std::string path = WriteRcv(bytes);
+    for (LONG count : {LONG{0x800000}, LONG{0x7FFFFFFF}}) {
+        SCOPED_TRACE(count);
+        CArticleDocument doc;
+        ASSERT_TRUE(OpenDocument(doc, path, 0, count));
+        EXPECT_EQ(doc.GetDescriptor()->dwRecordLength, static_cast<DWORD>(bytes.size()));
+    }
+}
+
 TEST_F(DamagedArchiveTest, MissingFilesEndInTheFatalPath)
 {
     // The archive's message names the path asked for, not the file it built.

@@ -377,6 +377,54 @@ TEST_F(GrfDocumentTest, LegendStandingInPlaceOfThePreviewMovesTheOffsetsBack)
     EXPECT_EQ(block * 512 + static_cast<LONG>(GrfGet32(record, grf::kFullPicture)) - 100, doc->GetFullImagePosition());
 }
 
+// A ROM_LINK block or a picture offset that points outside the archive is damage: the record is
+// refused before anything is read there, and no position is computed in 32 bits.
+TEST_F(GrfDocumentTest, PositionsOutsideTheArchiveAreRefusedAsDamage)
+{
+    const std::string good = discbuilder::WriteGrfRecord(RichPicture());
+    WriteArchive({good});
+    const LONG past = static_cast<LONG>(std::filesystem::file_size(DataFolder() / "vl.dat") / 512) + 1;
+    for (LONG bad : {past, LONG{1} << 22, (LONG{1} << 22) + 7, LONG{0x7FFFFFFF}, -(LONG{1} << 22), LONG{-1}}) {
+        for (BOOL bPreview : {TRUE, FALSE}) {
+            SCOPED_TRACE(::testing::Message() << "block " << bad << " preview " << bPreview);
+            host::AnswerNextMessageBox(IDOK);
+            auto doc = Load(PlacedReference(1001002, REFKIND_PICTURE, 1, bad), bPreview);
+            EXPECT_FALSE(m_bLoaded);
+            EXPECT_EQ(std::vector<std::string>{kNotPicture}, NewBoxes());
+        }
+    }
+    // Offsets inside the record's header that reach past the archive's end.
+    const std::size_t legendField = GrfGet32(good, grf::kNamed) + 5 * 72 + 64;
+    const struct {
+        const char* what;
+        std::size_t field;
+        std::uint32_t value;
+    } offsets[] = {
+        {"full picture past the end", grf::kFullPicture, 0x7FFFFF00u},
+        {"full picture at the top of the range", grf::kFullPicture, 0xFFFFFFF0u},
+        {"legend past the end", legendField, 0x7FFFFF00u},
+        {"legend at the top of the range", legendField, 0xFFFFFFF0u},
+    };
+    for (const auto& c : offsets) {
+        SCOPED_TRACE(c.what);
+        std::string damaged = good;
+        GrfPut32(damaged, c.field, c.value);
+        CGrfDocument::CloseArchive();
+        const LONG at = WriteArchive({damaged})[0];
+        host::AnswerNextMessageBox(IDOK);
+        auto doc = Load(PlacedReference(1001002, REFKIND_PICTURE, 1, at), FALSE);
+        EXPECT_FALSE(m_bLoaded);
+        EXPECT_EQ(std::vector<std::string>{kNotPicture}, NewBoxes());
+    }
+    // The good record still loads, its positions inside the archive.
+    CGrfDocument::CloseArchive();
+    const LONG at = WriteArchive({good})[0];
+    auto doc = Load(PlacedReference(1001002, REFKIND_PICTURE, 1, at), FALSE);
+    ASSERT_TRUE(m_bLoaded);
+    EXPECT_EQ(at * 512 + static_cast<LONG>(GrfGet32(good, grf::kFullPicture)), doc->GetFullImagePosition());
+    EXPECT_LT(static_cast<std::uintmax_t>(doc->GetFullImagePosition()), std::filesystem::file_size(DataFolder() / "vl.dat"));
+}
+
 TEST_F(GrfDocumentTest, ArchiveThatCannotBeOpenedIsReportedOnce)
 {
     // No vl.dat at all.

@@ -145,12 +145,16 @@ std::vector<DictionaryEntry> ParseDictionarySource(const std::string& text, cons
 {
     std::vector<DictionaryEntry> entries;
     std::string headword, rest;
-    std::vector<std::string> lines;
+    std::vector<std::string> lines, others;
     bool open = false;
     auto flush = [&]() {
-        if (open)
+        if (open) {
             entries.push_back(MakeDictionaryEntry(headword, rest, lines));
+            for (const std::string& other : others)
+                entries.back().otherHeadwords.push_back(DictionaryPlainText(other));
+        }
         lines.clear();
+        others.clear();
     };
     std::istringstream in(text);
     std::string line;
@@ -162,6 +166,15 @@ std::vector<DictionaryEntry> ParseDictionarySource(const std::string& text, cons
         const std::string trimmed = TrimSource(line);
         if (trimmed.empty() || trimmed[0] == '#')
             continue;
+        if (trimmed.compare(0, 2, "@+") == 0) {
+            if (!open)
+                throw std::runtime_error(name + ":" + std::to_string(number) + ": another headword before the first entry");
+            const std::string other = TrimSource(trimmed.substr(2));
+            if (other.empty())
+                throw std::runtime_error(name + ":" + std::to_string(number) + ": another headword without its text");
+            others.push_back(other);
+            continue;
+        }
         if (trimmed[0] == '@') {
             flush();
             const std::string head = trimmed.substr(1);

@@ -3,6 +3,7 @@
 //
 // Source format: lines beginning with "#" are comments, blank lines are skipped.
 //   @ headword | the rest of the first line (pronunciation, part of speech; optional)
+//   @+ another headword that leads to this entry (any number, before its definitions)
 //   a definition line
 //   > a quoted line (shown indented)
 // Each entry begins with an "@" line; the lines up to the next "@" line are its definitions, one
@@ -24,6 +25,7 @@ namespace discbuilder {
 // An entry in the definitions file's encoding (codes included, no line ends).
 struct DictionaryEntry {
     std::string headword;            // plain text, Windows-1252
+    std::vector<std::string> otherHeadwords;  // indexed to this entry too (plain, Windows-1252)
     std::string firstLine;           // 0xBD, 0xB3, the headword, 0xBF, then the rest
     std::vector<std::string> lines;  // the definitions
 };

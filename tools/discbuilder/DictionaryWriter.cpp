@@ -1,5 +1,7 @@
 #include "DictionaryWriter.h"
 
+#include "search/KeywordTokenizer.h"
+
 #include <algorithm>
 #include <fstream>
 #include <stdexcept>
@@ -46,6 +48,8 @@ std::string DictionaryIndexWord(const std::string& headword)
     for (char ch : headword) {
         if (ch >= 'a' && ch <= 'z')
             ch = static_cast<char>(ch - 'a' + 'A');
+        if (const char base = keyword_terms::FoldAccent(static_cast<unsigned char>(ch)))
+            ch = base;
         if ((ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9'))
             word += ch;
     }
@@ -59,18 +63,21 @@ DictionaryFiles BuildDictionary(std::vector<DictionaryEntry> entries)
         return DictionaryIndexWord(a.headword) < DictionaryIndexWord(b.headword);
     });
 
-    // DICTDEFS.ROM and the index words with their offsets.
-    std::string lastWord;
+    // DICTDEFS.ROM and the index words with their offsets: the headword's and every other
+    // headword's of each entry.
+    struct Word {
+        DictionaryIndexEntry entry;
+        bool other;  // another headword of its entry
+    };
+    std::vector<Word> words;
     for (const DictionaryEntry& entry : entries) {
         if (files.definitions.size() > 0xFFFFFFF0u)
             throw std::invalid_argument("DICTDEFS.ROM: the definitions pass 4 GB");
         const auto offset = static_cast<std::uint32_t>(files.definitions.size());
         files.entryOffsets.push_back(offset);
-        std::string word = DictionaryIndexWord(entry.headword).substr(0, kDictMaxWord);
-        if (!word.empty() && word != lastWord) {
-            files.index.push_back({word, offset});
-            lastWord = word;
-        }
+        words.push_back({{DictionaryIndexWord(entry.headword).substr(0, kDictMaxWord), offset}, false});
+        for (const std::string& other : entry.otherHeadwords)
+            words.push_back({{DictionaryIndexWord(other).substr(0, kDictMaxWord), offset}, true});
         std::vector<std::string> lines = SplitLongLine(entry.firstLine);
         for (const std::string& line : entry.lines) {
             std::vector<std::string> pieces = SplitLongLine(line);
@@ -85,6 +92,14 @@ DictionaryFiles BuildDictionary(std::vector<DictionaryEntry> entries)
     }
     files.definitions += static_cast<char>(kDictEndOfData);
     files.entries = std::move(entries);
+    // One index entry per word, sorted: a word of several entries leads to the first of them (a
+    // headword before another entry's other headword of the same spelling).
+    std::stable_sort(words.begin(), words.end(), [](const Word& a, const Word& b) {
+        return a.entry.word != b.entry.word ? a.entry.word < b.entry.word : a.other < b.other;
+    });
+    for (const Word& word : words)
+        if (!word.entry.word.empty() && (files.index.empty() || files.index.back().word != word.entry.word))
+            files.index.push_back(word.entry);
 
     // dicmain.ndx: whole entries per block; the last word of every block for the master index.
     std::vector<std::string> lastWords;

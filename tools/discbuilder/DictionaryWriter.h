@@ -4,12 +4,16 @@
 //                 space.
 //   dicmain.ndx   512-byte blocks of entries: u32 little-endian offset of the entry's 0xBD in
 //                 DICTDEFS.ROM, length L (1-127), the index word, NUL; whole entries only, the
-//                 rest of a block zero. One entry per distinct index word (its first entry).
+//                 rest of a block zero. One entry per distinct index word of the headwords and
+//                 the other headwords: the first entry of that headword, else the first entry
+//                 that has it as another headword.
 //   dicmstr.ndx   one 6-byte entry per block: the leading part of the block's last word,
 //                 front-coded against the entry before (shared count p at most 195, then five
 //                 characters, NUL-padded).
-// The index word of a headword is what the engine's filter leaves of it: a-z upper-cased, every
-// character but ASCII letters and digits dropped. Headwords that leave nothing are not indexed.
+// The index word of a headword is what the engine's filter leaves of it: a-z upper-cased, the
+// accented letters of Windows-1252 folded to their base letter (attach\xE9 is ATTACHE), every
+// other character but ASCII letters and digits dropped. Headwords that leave nothing are not
+// indexed.
 #pragma once
 
 #include "DictionarySource.h"

@@ -87,7 +87,40 @@ std::string Reversed(std::string word)
     return word;
 }
 
+// The number of characters of the text that a table's hit offset counts: all but NUL, space,
+// TAB, CR and LF.
+std::size_t VisibleCharacters(const std::string& text, std::size_t end)
+{
+    std::size_t n = 0;
+    for (std::size_t i = 0; i < end && i < text.size(); ++i) {
+        const char c = text[i];
+        if (c != '\0' && c != ' ' && c != '\t' && c != '\r' && c != '\n')
+            ++n;
+    }
+    return n;
+}
+
 }  // namespace
+
+std::vector<std::string> TableTextRuns(const std::string& data)
+{
+    if (data.size() < 40)
+        throw std::invalid_argument("a table's data is shorter than its header");
+    const std::size_t length = static_cast<unsigned char>(data[2]) | static_cast<std::size_t>(static_cast<unsigned char>(data[3])) << 8;
+    if (length > data.size() - 40)
+        throw std::invalid_argument("a table's text runs past its data");
+    const std::string text = data.substr(data.size() - length);
+    std::vector<std::string> runs;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\0', start);
+        if (end == std::string::npos)
+            end = text.size();
+        runs.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return runs;
+}
 
 IndexedArticle IndexedArticleFrom(const ArticleRecordSource& source, int domain)
 {
@@ -102,6 +135,8 @@ IndexedArticle IndexedArticleFrom(const ArticleRecordSource& source, int domain)
                 paragraphs.push_back(run.text);
         article.sections.push_back(paragraphs);
     }
+    for (const RecordTable& table : source.tables)
+        article.tables.push_back(TableTextRuns(table.data));
     return article;
 }
 
@@ -124,14 +159,18 @@ void WalkArticleWords(const IndexedArticle& article, std::uint16_t number,
         throw std::invalid_argument("an article has more than 36 tables");
     if (article.domain > 0)
         f("#" + std::to_string(article.domain), KeywordOccurrence{number, 0, 0});
+    // A section's hit offsets count its characters; a table's count only its visible ones (the
+    // table reader turns them back into text indexes), with its runs' NULs between paragraphs.
     auto walkUnit = [&](const std::vector<std::string>& paragraphs, unsigned hitSection, unsigned wordSection) {
+        const bool bTable = hitSection >= kTableHitBase;
         keyword_terms::WordPositionCounter counter(wordSection);
         std::size_t base = 0;
         for (const std::string& paragraph : paragraphs) {
             const std::vector<keyword_terms::TextToken> tokens = keyword_terms::TokenizeText(paragraph);
             for (std::size_t i = 0; i < tokens.size(); ++i) {
                 const keyword_terms::TextToken& token = tokens[i];
-                KeywordOccurrence occurrence{number, PackHit(hitSection, base + token.offset, token.length), counter.Next()};
+                const std::size_t offset = bTable ? base + VisibleCharacters(paragraph, token.offset) : base + token.offset;
+                KeywordOccurrence occurrence{number, PackHit(hitSection, offset, token.length), counter.Next()};
                 f(token.word, occurrence);
                 std::string date = keyword_terms::DateWordAt(tokens, i);
                 if (!date.empty())
@@ -140,7 +179,7 @@ void WalkArticleWords(const IndexedArticle& article, std::uint16_t number,
                     counter.EndSentence();
             }
             counter.EndParagraph();
-            base += paragraph.size();
+            base += bTable ? VisibleCharacters(paragraph, paragraph.size()) : paragraph.size();
         }
     };
     for (std::size_t s = 0; s < article.sections.size(); ++s)

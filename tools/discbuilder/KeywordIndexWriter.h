@@ -12,8 +12,9 @@
 //   dropword.lst             the drop words, upper case, CR LF, sorted by byte order
 //   TITLELNK.DAT             article numbers to RINs, parents and titles (TitleLinkWriter.h)
 // Words are read with the query side's own term rules (src/search/KeywordTokenizer.h). A hit
-// position is the section index (or 200 + t for table t) | character offset << 8 | length << 25;
-// word positions are those of keyword_terms::WordPositionCounter. A number that names a year
+// position is the section index (or 200 + t for table t) | character offset << 8 | length << 25,
+// a table's offset counting only the visible characters of its text (not NUL, space, TAB, CR or
+// LF), as the table reader counts them; word positions are those of keyword_terms::WordPositionCounter. A number that names a year
 // adds its date word at its own position; every article of search domain N gets the word "#N"
 // once. A word with more occurrences than a result set holds (61,440) becomes a drop word.
 #pragma once
@@ -41,8 +42,13 @@ struct IndexedArticle {
     std::vector<std::vector<std::string>> tables;
 };
 
-// The sections of an article record's source (every run that has text, in order).
+// The sections of an article record's source (every run that has text, in order) and its tables
+// (the texts of every table's runs: headings, cells and footnotes as its data holds them).
 IndexedArticle IndexedArticleFrom(const ArticleRecordSource& source, int domain = 0);
+
+// The texts of a table's runs, in the order of its text area (the bytes of RecordTable::data).
+// Throws std::invalid_argument when the data is too short for its header or its text.
+std::vector<std::string> TableTextRuns(const std::string& data);
 
 // One occurrence of a word.
 struct KeywordOccurrence {

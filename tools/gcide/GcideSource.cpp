@@ -116,12 +116,15 @@ bool EscapeText(const std::string& inside, std::string& out)
     return false;
 }
 
-// "{x}" in bold; "*" and "\" written plainly.
+// "{x}" in bold, the syllable and accent marks of a headword inside it as readers see them
+// (PronunciationText); "*" and "\" written plainly.
 std::string MarkUp(const std::string& text)
 {
     std::string out;
     bool bold = false;
     for (char ch : text) {
+        if (bold && (ch == '*' || ch == '"'))
+            ch = ch == '*' ? '-' : '\'';
         if (ch == '{' && !bold) {
             out += "**";
             bold = true;
@@ -204,21 +207,180 @@ std::string FormatParagraph(const std::string& joined, bool quoted)
     return text;
 }
 
-// The first line's rest: the syllabified form in italics.
+}  // namespace
+
+std::string PronunciationText(const std::string& marked)
+{
+    std::string out;
+    for (char ch : marked) {
+        if (ch == '*')
+            out += '-';
+        else if (ch == '"')
+            out += '\'';
+        else
+            out += ch;
+    }
+    return out;
+}
+
+namespace {
+
+// The first line's rest: each syllabified form (between backslashes) in italics, and the respelled
+// pronunciation in parentheses that may follow one, as readers see them (PronunciationText).
 std::string FormatRest(const std::string& rest)
 {
     std::string out;
     std::size_t i = 0;
-    const std::size_t a = rest.find('\\');
-    const std::size_t b = a == std::string::npos ? a : rest.find('\\', a + 1);
-    if (b != std::string::npos) {
-        out = MarkUp(rest.substr(0, a)) + "*" + MarkUp(rest.substr(a + 1, b - a - 1)) + "*";
+    for (;;) {
+        const std::size_t a = rest.find('\\', i);
+        const std::size_t b = a == std::string::npos ? a : rest.find('\\', a + 1);
+        if (b == std::string::npos)
+            break;
+        out += MarkUp(rest.substr(i, a - i)) + "*" + MarkUp(PronunciationText(rest.substr(a + 1, b - a - 1))) + "*";
         i = b + 1;
+        std::size_t open = i;
+        while (open < rest.size() && rest[open] == ' ')
+            ++open;
+        const std::size_t close = open < rest.size() && rest[open] == '(' ? rest.find(')', open) : std::string::npos;
+        if (close != std::string::npos) {
+            out += MarkUp(rest.substr(i, open - i)) + MarkUp(PronunciationText(rest.substr(open, close - open + 1)));
+            i = close + 1;
+        }
     }
     return out + MarkUp(rest.substr(i));
 }
 
+// The text lower-cased (ASCII letters only) without GCIDE's syllable and accent marks, for
+// finding a spelling in an article.
+std::string SearchableText(const std::string& text)
+{
+    std::string out;
+    for (char ch : text)
+        if (ch != '*' && ch != '"' && ch != '`')
+            out += static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    return out;
+}
+
+// The base letter of a UTF-8 Latin-1 letter starting at text[i] (its length in n), else 0.
+char BaseLetter(const std::string& text, std::size_t i, std::size_t& n)
+{
+    n = 1;
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    if (c < 0x80)
+        return static_cast<char>(std::tolower(c));
+    if (c != 0xC3 || i + 1 >= text.size())
+        return 0;
+    n = 2;
+    const unsigned code = 0xC0u | (static_cast<unsigned char>(text[i + 1]) & 0x3Fu);
+    static const char kBases[] = "aaaaaaaceeeeiiiidnooooo\0ouuuuyts"  // 0xC0-0xDF
+                                 "aaaaaaaceeeeiiiidnooooo\0ouuuuyty";  // 0xE0-0xFF
+    return kBases[code - 0xC0];
+}
+
+// The text's letters folded to lower-case base letters, with the byte where each began.
+std::string FoldedLetters(const std::string& text, std::vector<std::size_t>* starts = nullptr)
+{
+    std::string out;
+    for (std::size_t i = 0; i < text.size();) {
+        std::size_t n = 1;
+        const char base = BaseLetter(text, i, n);
+        if (base != 0 && std::isalpha(static_cast<unsigned char>(base))) {
+            out += base;
+            if (starts)
+                starts->push_back(i);
+        } else {
+            out += ' ';
+            if (starts)
+                starts->push_back(i);
+        }
+        i += n;
+    }
+    return out;
+}
+
+// The article's own spelling of a word that folds to the same letters as `accented` and keeps
+// its accented letters (the article may carry more accents than the index's escape: "Cr'emaillere"
+// is "Crémaillère"); empty when the article has none.
+std::string ArticleSpelling(const std::string& accented, const std::string& articleText)
+{
+    const std::string want = FoldedLetters(accented);
+    if (want.find(' ') != std::string::npos || want.empty())
+        return std::string();
+    std::vector<std::size_t> starts;
+    const std::string folded = FoldedLetters(articleText, &starts);
+    for (std::size_t at = folded.find(want); at != std::string::npos; at = folded.find(want, at + 1)) {
+        const bool wordStart = at == 0 || folded[at - 1] == ' ';
+        const bool wordEnd = at + want.size() == folded.size() || folded[at + want.size()] == ' ';
+        if (!wordStart || !wordEnd)
+            continue;
+        const std::size_t from = starts[at];
+        const std::size_t to = at + want.size() < starts.size() ? starts[at + want.size()] : articleText.size();
+        std::string found = articleText.substr(from, to - from);
+        if (found.size() <= want.size())
+            continue;  // no accent in it
+        // The index's capital letters stay.
+        if (!accented.empty() && std::isupper(static_cast<unsigned char>(accented[0])) && std::islower(static_cast<unsigned char>(found[0])))
+            found[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(found[0])));
+        return found;
+    }
+    return std::string();
+}
+
+// The text without GCIDE's syllable and accent marks, its case kept.
+std::string SearchableTextKeepingCase(const std::string& text)
+{
+    std::string out;
+    for (char ch : text)
+        if (ch != '*' && ch != '"' && ch != '`')
+            out += ch;
+    return out;
+}
+
 }  // namespace
+
+std::string IndexKeyText(const std::string& key, const std::string& articleText)
+{
+    if (key.find('\'') == std::string::npos)
+        return key;
+    const std::string searchable = SearchableText(Unescape(articleText));
+    std::string out;
+    std::size_t i = 0;
+    while (i < key.size()) {
+        // One word of the key (letters and apostrophes).
+        std::size_t end = i;
+        while (end < key.size() && (std::isalpha(static_cast<unsigned char>(key[end])) || key[end] == '\''))
+            ++end;
+        if (end == i) {
+            out += key[i++];
+            continue;
+        }
+        const std::string word = key.substr(i, end - i);
+        std::string accented;
+        bool escaped = false;
+        for (std::size_t k = 0; k < word.size(); ++k) {
+            if (word[k] == '\'' && k + 1 < word.size() && std::isalpha(static_cast<unsigned char>(word[k + 1]))) {
+                std::string letter;
+                if (EscapeText(word.substr(k, 2), letter) && letter.size() > 1) {
+                    accented += letter;
+                    escaped = true;
+                    ++k;
+                    continue;
+                }
+            }
+            accented += word[k];
+        }
+        // The escape stands for the accented letter only where the article spells the word so
+        // (with any further accents the article gives it).
+        if (escaped && searchable.find(SearchableText(accented)) != std::string::npos) {
+            out += accented;
+        } else {
+            const std::string spelled = escaped ? ArticleSpelling(accented, SearchableTextKeepingCase(Unescape(articleText))) : std::string();
+            out += spelled.empty() ? word : spelled;
+        }
+        i = end;
+    }
+    return out;
+}
 
 std::string Unescape(const std::string& text)
 {
@@ -327,6 +489,7 @@ std::vector<GcideEntry> ReadGcide(const std::filesystem::path& indexFile, const 
 
     struct Article {
         std::string headword;
+        std::vector<std::string> keys;  // every key of the index that leads here, in index order
         std::uint64_t length;
         bool wanted;
     };
@@ -338,10 +501,12 @@ std::vector<GcideEntry> ReadGcide(const std::filesystem::path& indexFile, const 
         const bool isWanted = wanted.count(Lower(key)) != 0;
         auto found = articles.find(offset);
         if (found == articles.end()) {
-            articles.emplace(offset, Article{key, length, isWanted});
+            articles.emplace(offset, Article{key, {key}, length, isWanted});
             continue;
         }
         found->second.wanted = found->second.wanted || isWanted;
+        if (std::find(found->second.keys.begin(), found->second.keys.end(), key) == found->second.keys.end())
+            found->second.keys.push_back(key);
         // The headword the article itself begins with, when one of its keys is that.
         const std::string start = Lower(dict.substr(offset, key.size() + 2));
         if (start == Lower(key) + " \\")
@@ -355,7 +520,15 @@ std::vector<GcideEntry> ReadGcide(const std::filesystem::path& indexFile, const 
         const bool keep = article.wanted || n++ % every == 0;
         if (!keep)
             continue;
-        GcideEntry entry = ParseArticle(article.headword, dict.substr(offset, article.length));
+        const std::string text = dict.substr(offset, article.length);
+        GcideEntry entry = ParseArticle(article.headword, text);
+        entry.headword = IndexKeyText(entry.headword, text);
+        for (const std::string& key : article.keys) {
+            const std::string other = IndexKeyText(Unescape(key), text);
+            if (key != article.headword &&
+                std::find(entry.otherHeadwords.begin(), entry.otherHeadwords.end(), other) == entry.otherHeadwords.end())
+                entry.otherHeadwords.push_back(other);
+        }
         if (options.maxLines != 0 && entry.lines.size() > options.maxLines)
             entry.lines.resize(options.maxLines);
         entries.push_back(std::move(entry));
@@ -374,6 +547,8 @@ std::string FormatDictionarySource(const std::vector<GcideEntry>& entries)
         if (!entry.rest.empty())
             out += " | " + entry.rest;
         out += '\n';
+        for (const std::string& other : entry.otherHeadwords)
+            out += "@+ " + other + '\n';
         for (const std::string& line : entry.lines) {
             // A definition line must not look like an entry or a comment.
             if (!line.empty() && (line[0] == '@' || line[0] == '#'))

@@ -6,6 +6,8 @@
 
 #include <discbuilder/DictionarySource.h>
 
+#include <algorithm>
+#include <map>
 #include <sstream>
 
 namespace {
@@ -74,6 +76,99 @@ TEST_F(DictionaryRealTest, GcideSliceLooksUpEveryHeadword)
             c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         return h;
     }());
+}
+
+// Every key of GCIDE's index leads to its article, not only the one the article is filed under;
+// the index's escapes show as the letters they stand for; accented words are looked up as they
+// are written; the pronunciation shows without GCIDE's mark-up.
+TEST_F(DictionaryRealTest, EveryGcideHeadwordLeadsToItsArticleAsItIsSpelled)
+{
+    const std::filesystem::path dictd = VL_DICTD_DIR;
+    if (!std::filesystem::exists(dictd / "gcide.index"))
+        GTEST_SKIP() << "dict-gcide is not installed";
+    gcide::GcideOptions options;
+    options.every = 100000;
+    options.words = {"ice cream", "hoped", "boxes", "box", "attach", "attach'e", "caf'e", "clich'e", "alack", "hope"};
+    const std::vector<gcide::GcideEntry> source = gcide::ReadGcide(dictd / "gcide.index", dictd / "gcide.dict.dz", options);
+    WriteDictionary(discbuilder::ParseDictionarySource(gcide::FormatDictionarySource(source), "gcide"));
+    CDictionarySearchEngine engine;
+    // The entry a look-up gives has the word among its headwords.
+    auto headwordsAt = [&](std::uint32_t offset) {
+        std::vector<std::string> words;
+        for (std::size_t i = 0; i < m_files.entryOffsets.size(); ++i) {
+            if (m_files.entryOffsets[i] != offset)
+                continue;
+            words.push_back(discbuilder::DictionaryIndexWord(m_files.entries[i].headword));
+            for (const std::string& other : m_files.entries[i].otherHeadwords)
+                words.push_back(discbuilder::DictionaryIndexWord(other));
+        }
+        return words;
+    };
+    for (const char* word : {"ice cream", "hoped", "boxes", "Ice-cream"}) {
+        SCOPED_TRACE(word);
+        const std::vector<std::string> words = headwordsAt(engine.LookUp(word));
+        EXPECT_NE(words.end(), std::find(words.begin(), words.end(), discbuilder::DictionaryIndexWord(word)));
+    }
+    // The escapes of the index ("Caf'e") are the accented letters; an accented word is looked up
+    // as it is written, not as the word its accent was dropped from.
+    EXPECT_EQ("Caf\xE9", HeadwordAt(engine.LookUp("caf\xE9")));
+    EXPECT_EQ("Clich\xE9", HeadwordAt(engine.LookUp("clich\xE9")));
+    EXPECT_EQ("Attach\xE9", HeadwordAt(engine.LookUp("attach\xE9")));
+    EXPECT_EQ("Attach\xE9", HeadwordAt(engine.LookUp("ATTACHE")));
+    EXPECT_EQ("Attach", HeadwordAt(engine.LookUp("attach")));
+    for (const discbuilder::DictionaryEntry& entry : m_files.entries) {
+        EXPECT_EQ(std::string::npos, entry.headword.find('\'')) << entry.headword;
+        if (entry.headword == "Alack") {
+            EXPECT_NE(std::string::npos, entry.firstLine.find("A-lack'")) << entry.firstLine;
+            EXPECT_EQ(std::string::npos, entry.firstLine.find('*')) << entry.firstLine;
+        }
+    }
+}
+
+TEST(GcideTextTest, IndexEscapesAndPronunciationMarks)
+{
+    const std::string article = "Charg'e d'affaires \\Char`g['e]\" d'af*faires\"\\, n.; pl. {Charg['e]s d'affaires}.";
+    EXPECT_EQ("Charg\xC3\xA9 d'affaires", gcide::IndexKeyText("Charg'e d'affaires", article));
+    EXPECT_EQ("Charg\xC3\xA9s d'affaires", gcide::IndexKeyText("Charg'es d'affaires", article));
+    EXPECT_EQ("Ain't", gcide::IndexKeyText("Ain't", "Ain't \\Ain't\\, a contraction."));
+    // The article may give the word more accents than the index's escape shows.
+    EXPECT_EQ("Cr\xC3\xA9maill\xC3\xA8re", gcide::IndexKeyText("Cr'emaillere", "Cr'emaillere \\Cr['e]`mail`l[`e]re\"\\, n."));
+    EXPECT_EQ("\xC3\x89l\xC3\xA8ve", gcide::IndexKeyText("'Eleve", "'Eleve \\['E]`l[`e]ve\"\\, n. [F.] A pupil."));
+    EXPECT_EQ("O'er", gcide::IndexKeyText("O'er", "O'er \\O'er\\, prep."));
+    EXPECT_EQ("A-lack'", gcide::PronunciationText("A*lack\""));
+    EXPECT_EQ("Cli`ch\xC3\xA9'", gcide::PronunciationText("Cli`ch\xC3\xA9\""));
+    const gcide::GcideEntry entry =
+        gcide::ParseArticle("Alack", "Alack \\A*lack\"\\ ([.a]*l[a^]k\"), interj. [Perh. corrupt.]\n   An exclamation.\n"
+                                     "   -- {Ac*cept\"a*bly}, adv.\n");
+    EXPECT_EQ(std::string::npos, entry.rest.find("A\\*lack")) << entry.rest;
+    EXPECT_NE(std::string::npos, entry.rest.find("*A-lack'*")) << entry.rest;
+    EXPECT_NE(std::string::npos, entry.rest.find("(a-lak')")) << entry.rest;
+    ASSERT_FALSE(entry.lines.empty());
+    EXPECT_NE(std::string::npos, entry.lines.back().find("**Ac-cept'a-bly**")) << entry.lines.back();
+}
+
+// The source's other headwords and the writer's accent folding.
+TEST(DictionarySourceTest, OtherHeadwordsAndAccentsReachTheIndex)
+{
+    const auto entries = discbuilder::ParseDictionarySource(
+        "@ Attach | v. t.\n@+ Attached\n@+ Attaching\nTo fasten.\n@ Attach\xC3\xA9 | n.\nOne attached to an embassy.\n"
+        "@ Attached | a.\nFastened.\n");
+    ASSERT_EQ(3u, entries.size());
+    EXPECT_EQ((std::vector<std::string>{"Attached", "Attaching"}), entries[0].otherHeadwords);
+    EXPECT_EQ("ATTACHE", discbuilder::DictionaryIndexWord("Attach\xE9"));
+    EXPECT_EQ("NAIVE", discbuilder::DictionaryIndexWord("Na\xEFve"));
+    const discbuilder::DictionaryFiles files = discbuilder::BuildDictionary(entries);
+    std::map<std::string, std::string> leadsTo;  // index word -> headword of its entry
+    for (const discbuilder::DictionaryIndexEntry& item : files.index)
+        for (std::size_t i = 0; i < files.entries.size(); ++i)
+            if (files.entryOffsets[i] == item.offset)
+                leadsTo[item.word] = files.entries[i].headword;
+    EXPECT_EQ("Attach", leadsTo["ATTACH"]);
+    EXPECT_EQ("Attach", leadsTo["ATTACHING"]);
+    EXPECT_EQ("Attach\xE9", leadsTo["ATTACHE"]);
+    EXPECT_EQ("Attached", leadsTo["ATTACHED"]) << "a headword of its own comes before another entry's";
+    EXPECT_EQ(4u, files.index.size());
+    EXPECT_THROW(discbuilder::ParseDictionarySource("@+ Early\n@ Word\n"), std::runtime_error);
 }
 
 TEST_F(DictionaryRealTest, EncodingKeepsTheCodeBytesOutOfTheText)

@@ -180,7 +180,8 @@ private:
     }
 
     // Every word of the lists that the pattern matches ("*" any run, "?" one character, "#" one
-    // digit), united; nothing for a pattern with a wildcard at both ends.
+    // digit), united; nothing for a pattern with a wildcard at both ends. The domain markers "#N"
+    // are reached by the domain switch alone.
     OracleResult Pattern(const std::string& pattern) const
     {
         if (IsWild(pattern.front()) && IsWild(pattern.back()))
@@ -188,7 +189,7 @@ private:
         const std::regex re = PatternRegex(pattern);
         OracleRecords all;
         for (const auto& [word, records] : m_words)
-            if (!m_drops.count(word) && (word == pattern || std::regex_match(word, re)))
+            if (!m_drops.count(word) && word[0] != '#' && (word == pattern || std::regex_match(word, re)))
                 all.insert(all.end(), records.begin(), records.end());
         return all.empty() ? OracleResult() : OracleResult::Of(all);
     }

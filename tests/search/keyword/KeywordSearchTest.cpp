@@ -32,6 +32,7 @@ std::vector<discbuilder::IndexedArticle> FixtureArticles()
                     {{"Emperor | Reign", "Augustus | 27 BC to 14 AD"}}, 3),
         MakeArticle(1004, "Coffee",
                     {{"Coffee is a drink made from roasted beans. Coffee houses spread through Europe in the 1600s.",
+                      "The R&D staff of AT&T drank coffee by the litre; K&R wrote C there.",
                       "Cold brew coffee is steeped in cold water. Hot water extracts coffee faster."}},
                     {}, 2),
         MakeArticle(1005, "Na\xEFve art",
@@ -41,6 +42,27 @@ std::vector<discbuilder::IndexedArticle> FixtureArticles()
 }
 
 class KeywordSearchTest : public KeywordTest {};
+
+// The index in a table's text of a hit offset, which counts the characters that are not NUL,
+// space, TAB, CR or LF (as the table reader converts it).
+size_t TableTextIndex(const std::string& text, size_t offset)
+{
+    size_t count = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c != '\0' && c != ' ' && c != '\t' && c != '\r' && c != '\n' && ++count > offset)
+            return i;
+    }
+    return text.size();
+}
+
+// The text area of a source's table t, as its data holds it.
+std::string TableTextOf(const discbuilder::ArticleRecordSource& source, size_t t)
+{
+    const std::string& data = source.tables.at(t).data;
+    const size_t length = static_cast<unsigned char>(data[2]) | static_cast<size_t>(static_cast<unsigned char>(data[3])) << 8;
+    return data.substr(data.size() - length);
+}
 
 TEST_F(KeywordSearchTest, TheEngineAgreesWithTheOracleOnEveryQueryShape)
 {
@@ -79,6 +101,9 @@ TEST_F(KeywordSearchTest, TheEngineAgreesWithTheOracleOnEveryQueryShape)
         {"hot coffee", true}, {"coffee hot", true}, {"\"hot coffee\"", true}, {"\"coffee hot\"", false},
         {"\"eruption of vesuvius\"", true}, {"\"the eruption\"", true}, {"\"cold water the\"", true},
         {"(hot or cold) water", true}, {"volcano lava ash", false},
+        // "&" inside a word: one word on both sides, its halves are no words
+        {"\"AT&T\"", true}, {"\"at&t\"", true}, {"\"r&d staff\"", true}, {"\"K&R\"", true}, {"t", false},
+        {"\"AT&T\" and coffee", true},
         // best article
         {"\"@lava ash\"", true}, {"\"@coffee\"", true}, {"\"@rome\"", true},
         // word patterns: forward, reverse, digits, none at either end
@@ -120,9 +145,57 @@ TEST_F(KeywordSearchTest, HitsPointAtTheWordsInTheirSections)
                 article = &articles[a];
         ASSERT_NE(nullptr, article);
         std::string text;
-        for (const std::string& paragraph : section >= 200 ? article->tables[section - 200] : article->sections[section])
-            text += paragraph;
-        EXPECT_EQ(c.text, text.substr(offset, length));
+        size_t start = offset;
+        if (section >= 200) {
+            // A table's offsets count visible characters of its text area (runs and their NULs).
+            for (const std::string& paragraph : article->tables[section - 200])
+                text += paragraph + '\0';
+            start = TableTextIndex(text, offset);
+        } else {
+            for (const std::string& paragraph : article->sections[section])
+                text += paragraph;
+        }
+        EXPECT_EQ(c.text, text.substr(start, length));
+    }
+}
+
+// The sample disc's tables are in the index: their words are found at their table positions, and
+// the table reader's conversion of the hit lands on the word.
+TEST_F(KeywordSearchTest, TheSampleDiscsTableWordsAreFoundInTheirTables)
+{
+    std::vector<discbuilder::ArticleRecordSource> sources = discbuilder::ReadArticleSources(VL_SAMPLE_DIR "/articles");
+    std::vector<discbuilder::IndexedArticle> articles;
+    for (const discbuilder::ArticleRecordSource& source : sources)
+        articles.push_back(discbuilder::IndexedArticleFrom(source, source.category));
+    OpenIndex(articles);
+    KeywordOracle oracle(articles, m_files);
+    struct Case {
+        const char* query;
+        const char* word;  // what the first hit covers in its table's text
+    };
+    const Case cases[] = {{"tambora", "Tambora"}, {"vesuvius /t", "Vesuvius"}, {"eruption /t", nullptr}, {"tambora /t", "Tambora"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.query);
+        ExpectOracleAgrees(oracle, c.query);
+        std::vector<KEYWORD_OCCURRENCE> records = Records(RunKeywordQuery(c.query));
+        ASSERT_FALSE(records.empty());
+        for (const KEYWORD_OCCURRENCE& r : records) {
+            if (std::string(c.query).find("/t") != std::string::npos) {
+                EXPECT_GE(r.dwWordPosition >> 24, 220u);
+                EXPECT_GE(r.dwHitPosition & 0xFF, 200u);
+            }
+        }
+        if (c.word == nullptr)
+            continue;
+        const DWORD hit = records[0].dwHitPosition;
+        ASSERT_GE(hit & 0xFF, 200u);
+        const discbuilder::IndexedArticle* article = nullptr;
+        for (size_t a = 0; a < articles.size(); ++a)
+            if (m_files.titleLinks.articleNumbers[a] == records[0].wRecord)
+                article = &articles[a];
+        ASSERT_NE(nullptr, article);
+        const std::string text = TableTextOf(sources[static_cast<size_t>(article - articles.data())], (hit & 0xFF) - 200);
+        EXPECT_EQ(c.word, text.substr(TableTextIndex(text, (hit >> 8) & 0x1FFFF), hit >> 25));
     }
 }
 

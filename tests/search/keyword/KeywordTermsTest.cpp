@@ -26,6 +26,28 @@ TEST(KeywordTermsTest, WordsAreLookedUpInTheirNormalForm)
         EXPECT_EQ(normal, NormalizeTerm(raw, std::strlen(raw))) << raw;
 }
 
+// What the writer indexes is what a query looks up: text without the characters that only a
+// query gives a meaning ("(", "?", "*", "#") splits into the same words on both sides.
+TEST(KeywordTermsTest, TheWriterAndTheQuerySplitTextAlike)
+{
+    for (const char* text : {"AT&T and R&D at K&R's lab", "Q & A, A&-B, &x, y&", "U.S.A. 3.5% of $50 -7 1,000.25",
+                             "O'Keeffe's caf\xE9 & b\xE4r; 12:30 p.m.", "state-of-the-art A1. T&E/2"}) {
+        SCOPED_TRACE(text);
+        std::vector<std::string> written;
+        for (const auto& token : keyword_terms::TokenizeText(text))
+            written.push_back(token.word);
+        std::vector<std::string> queried;
+        size_t pos = keyword_terms::NextTermStart(text, 0, false);
+        while (text[pos] != '\0') {
+            int length = 0;
+            ASSERT_EQ(1, NextTermLength(text, static_cast<int>(pos), &length));
+            queried.push_back(NormalizeTerm(text + pos, static_cast<size_t>(length)));
+            pos = keyword_terms::NextTermStart(text, pos + static_cast<size_t>(length), false);
+        }
+        EXPECT_EQ(queried, written);
+    }
+}
+
 TEST(KeywordTermsTest, QueryTokensFollowTheTermRules)
 {
     struct Case {
@@ -57,7 +79,8 @@ TEST(KeywordTermsTest, ArticleTextIsReadWithTheSameRules)
         {"Hot caf\xE9, cold tea.", {"HOT", "CAFE", "COLD", "TEA"}, {false, false, false, true}},
         {"The U.S.A. grew. Fast!", {"THE", "USA", "GREW", "FAST"}, {false, true, true, true}},
         {"Pi is 3.14. Next", {"PI", "IS", "3.14", "NEXT"}, {false, false, true, false}},
-        {"AT&T (a firm) won? Yes", {"AT", "T", "A", "FIRM", "WON", "YES"}, {false, false, false, false, true, false}},
+        {"AT&T (a firm) won? Yes", {"AT&T", "A", "FIRM", "WON", "YES"}, {false, false, false, true, false}},
+        {"R&D at K&R's, Q & A", {"R&D", "AT", "K&R", "Q", "A"}, {false, false, false, false, false}},
         {"x*y #5 state-of-the-art", {"X", "Y", "5", "STATE", "OF", "THE", "ART"}, {false, false, false, false, false, false, false}},
         {"caf\xA9\xE9", {"CAF", "E"}, {false, false}},
     };

@@ -17,6 +17,7 @@
 #include <host/Paths.h>
 
 #include <algorithm>
+#include <cstring>
 #include <functional>
 #include <map>
 #include <memory>
@@ -71,7 +72,8 @@ public:
         const std::string prefix = scanned.substr(0, FixedPrefix(scanned));
         size_t matches = 0;
         for (const ListEntry& entry : reverse ? m_reverse : m_forward) {
-            if (entry.word.compare(0, prefix.size(), prefix) != 0 || !std::regex_match(entry.word, re))
+            if (entry.word.compare(0, prefix.size(), prefix) != 0 || !std::regex_match(entry.word, re) ||
+                IsMarker(entry.word, reverse))
                 continue;
             if (++matches <= KEYWORD_MAX_EXPANSION)
                 words.push_back(reverse ? Reversed(entry.word) : entry.word);
@@ -100,7 +102,8 @@ public:
                 for (const ListEntry& entry : reverse ? m_reverse : m_forward) {
                     if (found.size() >= KEYWORD_MAX_SUGGESTIONS)
                         break;
-                    if (QuestionMatch(scanned, entry.word) && firsts.insert(entry.first).second) {
+                    if (QuestionMatch(scanned, entry.word) && !IsMarker(entry.word, reverse) &&
+                        firsts.insert(entry.first).second) {
                         found.push_back(entry);
                         if (reverse)
                             found.back().word = Reversed(entry.word);
@@ -116,6 +119,12 @@ public:
     }
 
 private:
+    // A domain marker "#N" (spelled backwards in the reverse list): never a pattern's word.
+    static bool IsMarker(const std::string& word, bool reverse)
+    {
+        return !word.empty() && (reverse ? word.back() : word.front()) == '#';
+    }
+
     // A pattern whose only wildcard is "?": as long as the word, equal everywhere else.
     static bool QuestionMatch(const std::string& pattern, const std::string& word)
     {
@@ -298,10 +307,11 @@ TEST(DateTermTest, KeysOfDateTerms)
         const char* term;
         const char* key;  // nullptr: incorrect
     } cases[] = {
-        {"19##", "A19##D"},   {"a19##", "a19##C"}, {"A19##", "A19##D"}, {"19##c", "A19##C"},
-        {"19##C", "A19##C"},  {"19##d", "A19##D"}, {"b5##", "b5##C"},   {"#", "A#D"},
-        {"1#6#", "A1#6#D"},   {"19##D", nullptr},  {"19#*", nullptr},   {"1?#", nullptr},
-        {"19##x", nullptr},   {"19##cx", "A19##C"},  // the rest after the suffix is not read
+        // the keys are the index's date words: A<n>D and B<n>C
+        {"19##", "A19##D"},   {"a19##", "A19##D"}, {"A19##", "A19##D"}, {"19##c", "B19##C"},
+        {"19##C", "B19##C"},  {"19##d", "A19##D"}, {"b5##", "B5##C"},   {"B63#", "B63#C"},
+        {"#", "A#D"},         {"1#6#", "A1#6#D"},  {"19##D", nullptr},  {"19#*", nullptr},
+        {"1?#", nullptr},     {"19##x", nullptr},  {"19##cx", "B19##C"},  // the rest after the suffix is not read
     };
     for (const Case& c : cases) {
         CString key;
@@ -351,7 +361,7 @@ TEST_F(KeywordExpansionTest, ExpansionsAgreeWithTheOracleOnTheReferenceSlice)
                                          "*OMP*", "?", "#*"};
     // Patterns made from words of the list: prefix, suffix, one character replaced, a middle run.
     const auto& forward = lists.Forward();
-    for (size_t i = 7; i < forward.size(); i += forward.size() / 40) {
+    for (size_t i = 7; i < forward.size(); i += forward.size() / 60) {
         const std::string& word = forward[i].word;
         if (word.size() < 5 || word.find_first_of("*?#") != std::string::npos)
             continue;
@@ -386,6 +396,60 @@ TEST_F(KeywordExpansionTest, ExpansionsAgreeWithTheOracleOnTheReferenceSlice)
     EXPECT_GT(expanded, 100u);
     EXPECT_GT(reverse, 30u) << "suffix patterns go through the reverse list";
     EXPECT_EQ(nullptr, ExpandWildcard("*OMP*")) << "no fixed part at either end";
+}
+
+// The hidden domain markers "#N" are reached by the domain switch alone: no pattern, word list,
+// suggestion or proximity test meets them, and "or" gives the same whichever side comes first.
+TEST_F(KeywordExpansionTest, DomainMarkersAreReachedOnlyByTheDomainSwitch)
+{
+    const std::vector<discbuilder::IndexedArticle> articles = {
+        MakeArticle(2001, "Unix", {{"Unix ran on the PDP11 and later on the 3B1."}}, {}, 1),
+        MakeArticle(2002, "Routes", {{"Route 15 and route 25 meet. A5 paper is common."}}, {}, 5),
+        MakeArticle(2003, "Clones", {{"Unix clones ran on route 35."}}, {}, 11),
+    };
+    OpenIndex(articles);
+    KeywordOracle oracle(articles, m_files);
+    // The marker stands at word position 0 of its article: no proximity test reaches it.
+    EXPECT_EQ(nullptr, RunKeywordQuery("unix and ?1"));
+    EXPECT_EQ(nullptr, RunKeywordQuery("?1"));
+    // "or" is commutative, whichever of the pattern and the domain was met first.
+    // The pattern "#5" (routes 15, 25 and 35) and the marker of domain 5 are different sets,
+    // whichever of them the cache met first.
+    ASSERT_NE(nullptr, RunKeywordQuery("#5"));
+    for (const KEYWORD_OCCURRENCE& r : Records(RunKeywordQuery("route /d5")))
+        EXPECT_EQ(m_files.titleLinks.articleNumbers[1], r.wRecord);
+    ExpectOracleAgrees(oracle, "route /d5");
+    ExpectOracleAgrees(oracle, "#5");
+    const auto left = Records(RunKeywordQuery("?5 or #5"));
+    const auto right = Records(RunKeywordQuery("#5 or ?5"));
+    ASSERT_EQ(left.size(), right.size());
+    for (size_t i = 0; i < left.size(); ++i)
+        EXPECT_EQ(0, std::memcmp(&left[i], &right[i], sizeof left[i])) << i;
+    ExpectOracleAgrees(oracle, "?5 or #5");
+    ExpectOracleAgrees(oracle, "#5 or ?5");
+    // "/dN" is domain N exactly: domain 1 is not 11.
+    ExpectOracleAgrees(oracle, "unix /d1");
+    const auto unix1 = Records(RunKeywordQuery("unix /d1"));
+    ASSERT_FALSE(unix1.empty());
+    for (const KEYWORD_OCCURRENCE& r : unix1)
+        EXPECT_EQ(m_files.titleLinks.articleNumbers[0], r.wRecord);
+    ExpectOracleAgrees(oracle, "unix /d11");
+    EXPECT_EQ(nullptr, RunKeywordQuery("route /d1"));
+    // Expansions and suggestions (the word list and the spelling pop-up) never offer a marker.
+    for (const char* pattern : {"?1", "*1", "#1", "?5", "#5", "*5", "1?", "?11"}) {
+        SCOPED_TRACE(pattern);
+        if (RESULT_SET* pSet = ExpandWildcard(pattern)) {
+            for (const EXPANSION_WORD& word : GetExpansionWords(pSet))
+                EXPECT_NE('#', word.word[0]) << word.word;
+        }
+    }
+    for (const char* word : {"X1", "X5", "#1", "X11"}) {
+        SCOPED_TRACE(word);
+        if (RESULT_SET* pSet = SuggestSpellings(word)) {
+            for (const EXPANSION_WORD& suggestion : GetExpansionWords(pSet))
+                EXPECT_NE('#', suggestion.word[0]) << suggestion.word;
+        }
+    }
 }
 
 TEST_F(KeywordExpansionTest, APatternMatchingMoreThan255WordsKeepsTheFirst255)
@@ -510,9 +574,28 @@ TEST_F(KeywordDialogTest, ADateTermSearchFindsTheChosenYears)
     // Years before Christ, in a query with an operator.
     ChooseWords({"500", "550"}, {"550"});
     pSet = RunKeywordQueryWithWildcards("b5## and city", &searched);
-    EXPECT_EQ("b5##C and city", std::string(searched));
+    EXPECT_EQ("B5##C and city", std::string(searched));
     ASSERT_NE(nullptr, pSet);
     EXPECT_EQ(OracleRecords("B550C and city"), EngineRecords(pSet));
+    // Either way of writing the era, and the A.D. years of the same figures are not among them.
+    struct Era {
+        const char* term;
+        std::vector<std::string> listed;
+        const char* oracle;
+    };
+    const Era eras[] = {{"B5##", {"500", "550"}, "B500C or B550C"},
+                        {"5##c", {"500", "550"}, "B500C or B550C"},
+                        {"B55#", {"550"}, "B550C"}};
+    for (const Era& era : eras) {
+        SCOPED_TRACE(era.term);
+        ChooseWords(era.listed, era.listed);
+        pSet = RunKeywordQueryWithWildcards(era.term, &searched);
+        ASSERT_NE(nullptr, pSet);
+        EXPECT_EQ(OracleRecords(era.oracle), EngineRecords(pSet));
+    }
+    pSet = RunKeywordQueryWithWildcards("5##", &searched);
+    EXPECT_EQ("A5##D", std::string(searched));
+    EXPECT_EQ(nullptr, pSet) << "no year 500-599 A.D. in the articles";
 
     // An incorrect date term searches nothing.
     host::AnswerMessageBox("Incorrect date search term, 19##D", IDOK);
