@@ -53,21 +53,21 @@ UINT MediaIconBitmap(DWORD dwRin)
         if (rin.IsSound())
             return kIconBitmaps[0];
         if (rin.IsMap())
-            return 241;
+            return 9241;
         if (rin.IsAnimation())
-            return 242;
+            return 9242;
         if (rin.IsVideo())
-            return 243;
+            return 9243;
         if (rin.IsSimulation())
-            return 244;
+            return 9244;
         if (rin.IsVirtualReality() || rin.GetKindIndex() == CRin(4050000).GetKindIndex())
-            return 245;
+            return 9245;
         if (rin.GetKindIndex() == CRin(4060000).GetKindIndex())
-            return 246;
+            return 9246;
     } catch (CException* e) {
         e->Delete();
     }
-    return 240;
+    return 9240;
 }
 
 // Program-wide: a page put a link title into the status line; the width a page was last sized to.
