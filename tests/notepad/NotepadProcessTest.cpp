@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <afxres.h>
+#include "PeerSupport.h"
 #include <host/Paths.h>
 
 #include <TempDir.h>
@@ -15,17 +16,6 @@
 #include <thread>
 
 namespace {
-
-template <class Condition>
-bool Eventually(Condition condition)
-{
-    for (int i = 0; i < 2000; ++i) {
-        if (condition())
-            return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return condition();
-}
 
 void PutText(const char* text)
 {
@@ -66,7 +56,7 @@ TEST(NotepadProcessTest, StartsUntitledAndTakesAndGivesTextThroughTheClipboard)
     EXPECT_TRUE(Eventually([&] {
         frame = FindWindowA(nullptr, "Untitled - Veltra Notepad");
         return frame != nullptr && IsWindowVisible(frame);
-    }));
+    }, 20));
     if (frame != nullptr) {
         DWORD pid = 0;
         GetWindowThreadProcessId(frame, &pid);

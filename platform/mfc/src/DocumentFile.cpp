@@ -31,6 +31,16 @@ CString SideName(LPCSTR lpszPathName, int attempt)
     return CString(lpszPathName) + suffix;
 }
 
+// Runs the document's Serialize over an archive on the file (loading or storing).
+void SerializeThrough(CDocument* doc, CFile* file, UINT mode)
+{
+    CArchive archive(file, mode | CArchive::bNoFlushOnDelete);
+    archive.m_pDocument = doc;
+    CWaitCursor wait;
+    doc->Serialize(archive);
+    archive.Close();
+}
+
 }  // namespace
 
 CFile* CDocument::GetFile(LPCSTR lpszFileName, UINT nOpenFlags, CFileException* pError)
@@ -65,13 +75,7 @@ BOOL CDocument::OnOpenDocument(LPCSTR lpszPathName)
     DeleteContents();
     SetModifiedFlag();  // changed until the whole file is in
     try {
-        {
-            CArchive archive(file, CArchive::load | CArchive::bNoFlushOnDelete);
-            archive.m_pDocument = this;
-            CWaitCursor wait;
-            Serialize(archive);
-            archive.Close();
-        }
+        SerializeThrough(this, file, CArchive::load);
         ReleaseFile(file, FALSE);
     } catch (CException* e) {
         ReleaseFile(file, TRUE);
@@ -104,13 +108,7 @@ BOOL CDocument::OnSaveDocument(LPCSTR lpszPathName)
         return FALSE;
     }
     try {
-        {
-            CArchive archive(file, CArchive::store | CArchive::bNoFlushOnDelete);
-            archive.m_pDocument = this;
-            CWaitCursor wait;
-            Serialize(archive);
-            archive.Close();
-        }
+        SerializeThrough(this, file, CArchive::store);
         ReleaseFile(file, FALSE);
     } catch (CException* e) {
         ReleaseFile(file, TRUE);

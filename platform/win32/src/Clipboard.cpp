@@ -318,8 +318,22 @@ void AskOwner(std::unique_lock<std::recursive_mutex>& lk, UINT format)
     else if (owner && IsWindow(owner))
         SendMessageA(owner, WM_RENDERFORMAT, format, 0);
     lk.lock();
-    if (foreign)
-        Refresh();
+    if (!foreign)
+        return;
+    // Only the format asked for is taken from what the owner published: the handles this
+    // process has handed out for the others stay valid while the clipboard is open.
+    clipstore::Snapshot snapshot;
+    if (!clipstore::ReadForeign(c.seenShared, snapshot))
+        return;
+    c.seenShared = snapshot.sequence;
+    Entry* e = Find(format);
+    if (!e || e->data)
+        return;
+    for (const clipstore::Item& item : snapshot.items)
+        if (item.format == format && !item.promised) {
+            e->data = Import(item);
+            break;
+        }
 }
 
 } // namespace

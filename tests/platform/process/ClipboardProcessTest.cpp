@@ -18,15 +18,18 @@
 
 namespace {
 
-template <class Condition>
-bool Eventually(Condition condition)
+// Starts the peer that promises CF_TEXT; its window once it owns the clipboard, else null.
+HWND StartPromise(Started& peer, const char* what)
 {
-    for (int i = 0; i < 1000; ++i) {
-        if (condition())
-            return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return condition();
+    std::string title = std::string(what) + " " + std::to_string(GetCurrentProcessId());
+    Start(peer, "\"" + PeerStem() + "\" clip-promise \"" + title + "\"");
+    HWND owner = nullptr;
+    if (!peer.ok || !Eventually([&] {
+            owner = FindWindowA(nullptr, title.c_str());
+            return owner != nullptr && GetClipboardOwner() == owner;
+        }))
+        return nullptr;
+    return owner;
 }
 
 bool RunPeer(const std::string& arguments, DWORD* exitCode = nullptr)
@@ -112,15 +115,9 @@ TEST(ClipboardProcessTest, PromisedFormatsAreRenderedByTheirOwner)
 {
     // On request.
     {
-        std::string title = "Promise " + std::to_string(GetCurrentProcessId());
         Started peer;
-        Start(peer, "\"" + PeerStem() + "\" clip-promise \"" + title + "\"");
-        ASSERT_TRUE(peer.ok);
-        HWND owner = nullptr;
-        ASSERT_TRUE(Eventually([&] {
-            owner = FindWindowA(nullptr, title.c_str());
-            return owner != nullptr && GetClipboardOwner() == owner;
-        }));
+        HWND owner = StartPromise(peer, "Promise");
+        ASSERT_NE(owner, nullptr);
         EXPECT_TRUE(IsClipboardFormatAvailable(CF_TEXT));
         ASSERT_TRUE(OpenClipboard(nullptr));
         EXPECT_EQ(Text(), "rendered on request");
@@ -131,15 +128,9 @@ TEST(ClipboardProcessTest, PromisedFormatsAreRenderedByTheirOwner)
     }
     // When the owner's window goes.
     {
-        std::string title = "Going " + std::to_string(GetCurrentProcessId());
         Started peer;
-        Start(peer, "\"" + PeerStem() + "\" clip-promise \"" + title + "\"");
-        ASSERT_TRUE(peer.ok);
-        HWND owner = nullptr;
-        ASSERT_TRUE(Eventually([&] {
-            owner = FindWindowA(nullptr, title.c_str());
-            return owner != nullptr && GetClipboardOwner() == owner;
-        }));
+        HWND owner = StartPromise(peer, "Going");
+        ASSERT_NE(owner, nullptr);
         PostMessageA(owner, WM_CLOSE, 0, 0);
         ASSERT_EQ(WaitForSingleObject(peer.pi.hProcess, 20000), WAIT_OBJECT_0);
         ASSERT_TRUE(OpenClipboard(nullptr));
@@ -148,14 +139,8 @@ TEST(ClipboardProcessTest, PromisedFormatsAreRenderedByTheirOwner)
     }
     // A promise its process can no longer keep is gone.
     {
-        std::string title = "Killed " + std::to_string(GetCurrentProcessId());
         Started peer;
-        Start(peer, "\"" + PeerStem() + "\" clip-promise \"" + title + "\"");
-        ASSERT_TRUE(peer.ok);
-        ASSERT_TRUE(Eventually([&] {
-            HWND owner = FindWindowA(nullptr, title.c_str());
-            return owner != nullptr && GetClipboardOwner() == owner;
-        }));
+        ASSERT_NE(StartPromise(peer, "Killed"), nullptr);
         TerminateProcess(peer.pi.hProcess, 1);
         ASSERT_EQ(WaitForSingleObject(peer.pi.hProcess, 20000), WAIT_OBJECT_0);
         // Asked here, nobody answers (and nothing hangs); a process that looks afresh does not
