@@ -35,9 +35,10 @@ void RemoveOwnNamespace()
         return;  // a forked child (a death test) leaves its parent's segments alone
     shm_unlink(("/" + OwnNamespace()).c_str());
     shm_unlink(("/" + OwnNamespace() + ".windows").c_str());
+    shm_unlink(("/" + OwnNamespace() + ".clipboard").c_str());
 }
 
-// Removes the segments "vl-test-<pid>[.windows]" of test programs that have ended.
+// Removes the segments "vl-test-<pid>[.windows|.clipboard]" of test programs that have ended.
 void RemoveAbandonedNamespaces()
 {
     DIR* dir = opendir("/dev/shm");
@@ -49,7 +50,7 @@ void RemoveAbandonedNamespaces()
             continue;
         char* end = nullptr;
         long pid = std::strtol(name + std::strlen(kPrefix), &end, 10);
-        if (end == name + std::strlen(kPrefix) || (*end && std::strcmp(end, ".windows") != 0))
+        if (end == name + std::strlen(kPrefix) || (*end && std::strcmp(end, ".windows") != 0 && std::strcmp(end, ".clipboard") != 0))
             continue;
         if (pid > 0 && kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH)
             shm_unlink(("/" + std::string(name)).c_str());

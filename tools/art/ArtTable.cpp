@@ -211,6 +211,15 @@ const char* Label(int id)
     }
 }
 
+const std::vector<Row>& NotepadArt()
+{
+    static const std::vector<Row> rows = {
+        {128, Kind::Icon, Look::NotePadIcon, {{32, 32}, {32, 32}, {32, 32}}},
+        {128, Kind::Bitmap, Look::EditorToolStrip, {{128, 15}, {128, 15}, {128, 15}}},
+    };
+    return rows;
+}
+
 const std::vector<Row>& ProgramArt()
 {
     static const std::vector<Row> rows = {

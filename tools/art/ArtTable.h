@@ -88,6 +88,11 @@ enum class Look {
     ArrowButtonPressed,
     ArrowButtonDisabled,
     SliderTrack,
+    // The plain-text editor's icon (a note pad with a pencil) and its toolbar's picture strip:
+    // 16 by 15 pictures side by side on the button face, in the buttons' order (New, Open, Save,
+    // Cut, Copy, Paste, Print, About).
+    NotePadIcon,
+    EditorToolStrip,
 };
 
 // Whether a look is written as an 8-bit bitmap over the menu's colour table.
@@ -109,6 +114,8 @@ struct Row {
 // The program's own art (ids below 7000) and the screen-class libraries' (7000 and above).
 const std::vector<Row>& ProgramArt();
 const std::vector<Row>& LibraryArt();
+// The plain-text editor's art (its own module).
+const std::vector<Row>& NotepadArt();
 // The text a row's picture carries (menu buttons and captions); empty for the others.
 const char* Label(int id);
 

@@ -908,6 +908,82 @@ void SoundItemPicture(HDC dc, int width, int height)
     }
 }
 
+// A yellow note pad with ruled lines, its binding at the top and a pencil across it.
+void NotePadIcon(HDC dc, int width, int height)
+{
+    FillBox(dc, 0, 0, width, height, RGB(255, 0, 255));
+    const int u = std::max(1, width / 16);
+    FillBox(dc, 2 * u, 2 * u, 13 * u, 15 * u, RGB(64, 64, 64));
+    FillBox(dc, 3 * u, 3 * u, 12 * u, 14 * u, RGB(255, 250, 170));
+    FillBox(dc, 2 * u, 1 * u, 13 * u, 3 * u, RGB(150, 40, 40));
+    for (int line = 0; line < 5; ++line)
+        FillBox(dc, 4 * u, (5 + 2 * line) * u, 11 * u, (5 + 2 * line) * u + std::max(1, u / 2), RGB(90, 110, 190));
+    Line(dc, 8 * u, 13 * u, 15 * u, 6 * u, RGB(230, 160, 30), std::max(2, u + u / 2));
+    Line(dc, 7 * u, 14 * u, 8 * u, 13 * u, RGB(40, 40, 40), std::max(1, u));
+}
+
+// The editor's toolbar pictures, 16 by 15 each: New, Open, Save, Cut, Copy, Paste, Print, About.
+void EditorToolStrip(HDC dc, int width, int height)
+{
+    FillBox(dc, 0, 0, width, height, RGB(192, 192, 192));
+    const COLORREF ink = RGB(0, 0, 0);
+    auto page = [&](int x, int y, int w, int h) {
+        FillBox(dc, x, y, x + w, y + h, ink);
+        FillBox(dc, x + 1, y + 1, x + w - 1, y + h - 1, RGB(255, 255, 255));
+    };
+    // New: a blank page with a folded corner.
+    page(3, 1, 10, 13);
+    Line(dc, 9, 1, 12, 4, ink);
+    // Open: a yellow folder, its flap lifted.
+    int x = 16;
+    FillBox(dc, x + 1, 4, x + 14, 13, ink);
+    FillBox(dc, x + 2, 5, x + 13, 12, RGB(255, 220, 80));
+    FillBox(dc, x + 2, 3, x + 7, 5, RGB(255, 220, 80));
+    Line(dc, x + 4, 8, x + 15, 8, RGB(160, 120, 0));
+    // Save: a floppy disc.
+    x = 32;
+    FillBox(dc, x + 1, 1, x + 15, 14, ink);
+    FillBox(dc, x + 2, 2, x + 14, 13, RGB(0, 64, 160));
+    FillBox(dc, x + 4, 2, x + 12, 7, RGB(255, 255, 255));
+    FillBox(dc, x + 5, 9, x + 11, 13, RGB(160, 160, 160));
+    // Cut: scissors.
+    x = 48;
+    Line(dc, x + 4, 1, x + 10, 9, ink);
+    Line(dc, x + 11, 1, x + 5, 9, ink);
+    FillBox(dc, x + 2, 9, x + 6, 13, ink);
+    FillBox(dc, x + 3, 10, x + 5, 12, RGB(192, 192, 192));
+    FillBox(dc, x + 9, 9, x + 13, 13, ink);
+    FillBox(dc, x + 10, 10, x + 12, 12, RGB(192, 192, 192));
+    // Copy: two pages, one over the other.
+    x = 64;
+    page(x + 1, 1, 8, 10);
+    page(x + 6, 4, 8, 10);
+    for (int line = 0; line < 3; ++line)
+        Line(dc, x + 8, 7 + 2 * line, x + 12, 7 + 2 * line, RGB(0, 0, 128));
+    // Paste: a clipboard with a page.
+    x = 80;
+    FillBox(dc, x + 1, 2, x + 12, 14, RGB(128, 80, 0));
+    FillBox(dc, x + 4, 1, x + 9, 4, ink);
+    page(x + 6, 5, 9, 10);
+    // Print: a printer with a sheet.
+    x = 96;
+    page(x + 4, 1, 8, 6);
+    FillBox(dc, x + 1, 6, x + 15, 12, ink);
+    FillBox(dc, x + 2, 7, x + 14, 11, RGB(160, 160, 160));
+    FillBox(dc, x + 11, 8, x + 13, 9, RGB(0, 160, 0));
+    page(x + 4, 10, 8, 5);
+    // About: a question mark in a speech bubble.
+    x = 112;
+    FillBox(dc, x + 2, 1, x + 14, 11, ink);
+    FillBox(dc, x + 3, 2, x + 13, 10, RGB(255, 255, 200));
+    FillBox(dc, x + 4, 11, x + 7, 14, ink);
+    Line(dc, x + 6, 4, x + 7, 3, RGB(0, 0, 160), 2);
+    Line(dc, x + 7, 3, x + 10, 4, RGB(0, 0, 160), 2);
+    Line(dc, x + 10, 4, x + 8, 7, RGB(0, 0, 160), 2);
+    FillBox(dc, x + 7, 8, x + 9, 9, RGB(0, 0, 160));
+    (void)height;
+}
+
 Picture PaintWith(int width, int height, const std::function<void(HDC)>& draw)
 {
     Picture picture;
@@ -949,6 +1025,8 @@ Picture Paint(Look look, int width, int height, const char* label)
         case Look::CloseBox: CloseBox(dc, width, height, false); break;
         case Look::CloseBoxPressed: CloseBox(dc, width, height, true); break;
         case Look::ProgramIcon: ProgramIcon(dc, width, height); break;
+        case Look::NotePadIcon: NotePadIcon(dc, width, height); break;
+        case Look::EditorToolStrip: EditorToolStrip(dc, width, height); break;
         case Look::Tone: break;
         case Look::MenuBackground: MenuBackground(dc, width, height); break;
         case Look::MenuButton:

@@ -2,7 +2,7 @@
 //
 //   vlart --out DIR
 //
-// Writes DIR/program (the program's own art) and DIR/res0, DIR/res1, DIR/res2 (the screen-class
+// Writes DIR/program (the program's own art), DIR/notepad (the editor's) and DIR/res0, DIR/res1, DIR/res2 (the screen-class
 // libraries' art), each with the image and sound files and an art.rci that names them for the
 // resource scripts. A file whose contents did not change is left alone, so the bundles that use
 // it are not rebuilt.
@@ -114,6 +114,8 @@ int main(int argc, char** argv)
     }
     std::filesystem::path out = argv[2];
     if (!Generate(art::ProgramArt(), 0, out / "program"))
+        return 1;
+    if (!Generate(art::NotepadArt(), 0, out / "notepad"))
         return 1;
     for (int screenClass = 0; screenClass < 3; ++screenClass)
         if (!Generate(art::LibraryArt(), screenClass, out / ("res" + std::to_string(screenClass))))

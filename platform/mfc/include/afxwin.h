@@ -12,6 +12,7 @@
 #include <mfc/FrameWnd.h>
 #include <mfc/View.h>
 #include <mfc/Document.h>
+#include <mfc/DocTemplate.h>
 #include <mfc/WindowDC.h>
 #if __has_include(<mfc/BasicControls.h>)
 #include <mfc/BasicControls.h>

@@ -5,10 +5,18 @@
 
 IMPLEMENT_DYNAMIC(CDocument, CCmdTarget)
 
-CDocument::CDocument() : m_bAutoDelete(TRUE), m_bModified(FALSE) {}
+BEGIN_MESSAGE_MAP(CDocument, CCmdTarget)
+ON_COMMAND(ID_FILE_CLOSE, OnFileClose)
+ON_COMMAND(ID_FILE_SAVE, OnFileSave)
+ON_COMMAND(ID_FILE_SAVE_AS, OnFileSaveAs)
+END_MESSAGE_MAP()
+
+CDocument::CDocument() : m_pDocTemplate(NULL), m_bAutoDelete(TRUE), m_bModified(FALSE) {}
 
 CDocument::~CDocument()
 {
+    if (m_pDocTemplate != NULL)
+        m_pDocTemplate->RemoveDocument(this);
     for (CView* view : m_viewList)
         view->m_pDocument = NULL;
     m_viewList.clear();
@@ -17,9 +25,15 @@ CDocument::~CDocument()
 void CDocument::SetTitle(LPCSTR lpszTitle)
 {
     m_strTitle = lpszTitle;
+    // The frames that show the document show its new title.
+    std::vector<CView*> views = m_viewList;
+    for (CView* view : views)
+        if (CFrameWnd* frame = view->GetParentFrame())
+            if (frame->m_hWnd != NULL)
+                frame->OnUpdateFrameTitle(TRUE);
 }
 
-void CDocument::SetPathName(LPCSTR lpszPathName, BOOL)
+void CDocument::SetPathName(LPCSTR lpszPathName, BOOL bAddToMRU)
 {
     m_strPathName = lpszPathName;
     // The title is the file name part.
@@ -28,6 +42,9 @@ void CDocument::SetPathName(LPCSTR lpszPathName, BOOL)
         if (*p == '\\' || *p == '/' || *p == ':')
             name = p + 1;
     SetTitle(name);
+    if (bAddToMRU && m_pDocTemplate != NULL)
+        if (CWinApp* app = AfxGetApp())
+            app->AddToRecentFileList(lpszPathName);
 }
 
 void CDocument::AddView(CView* pView)

@@ -31,6 +31,8 @@ ON_COMMAND(ID_EDIT_CLEAR, OnEditClear)
 ON_COMMAND(ID_EDIT_UNDO, OnEditUndo)
 ON_COMMAND(ID_EDIT_SELECT_ALL, OnEditSelectAll)
 ON_COMMAND(ID_EDIT_REPEAT, OnEditRepeat)
+ON_COMMAND(ID_FILE_PRINT, OnFilePrint)
+ON_COMMAND(ID_FILE_PRINT_DIRECT, OnFilePrintDirect)
 ON_UPDATE_COMMAND_UI(ID_EDIT_CUT, OnUpdateNeedSel)
 ON_UPDATE_COMMAND_UI(ID_EDIT_COPY, OnUpdateNeedSel)
 ON_UPDATE_COMMAND_UI(ID_EDIT_CLEAR, OnUpdateNeedSel)
@@ -185,19 +187,23 @@ void CEditView::SerializeRaw(CArchive& ar)
         WriteToArchive(ar);
         return;
     }
-    // Everything the archive still holds becomes the text.
+    // Everything the archive still holds becomes the text. The control's text ends at a NUL
+    // byte and holds at most nMaxSize bytes: a file that it could not hold whole is refused
+    // rather than cut short (saving it back would lose the rest).
     std::string bytes;
     char chunk[4096];
     for (;;) {
         UINT got = ar.Read(chunk, sizeof chunk);
         bytes.append(chunk, got);
+        if (bytes.size() > nMaxSize) {
+            AfxMessageBox(AFX_IDP_FILE_TOO_LARGE, MB_ICONEXCLAMATION);
+            AfxThrowUserException();
+        }
         if (got < sizeof chunk)
             break;
-        if (bytes.size() > nMaxSize)
-            AfxThrowArchiveException(CArchiveException::generic);
     }
-    if (bytes.size() > nMaxSize)
-        AfxThrowArchiveException(CArchiveException::generic);
+    if (bytes.find('\0') != std::string::npos)
+        AfxThrowArchiveException(CArchiveException::badSchema);
     m_bLoading = TRUE;
     SetWindowText(CString(bytes.data(), static_cast<int>(bytes.size())));
     m_bLoading = FALSE;

@@ -1,7 +1,8 @@
 // CFrameWnd: frame creation, the active view, command routing and menu updates.
-#include <afxwin.h>
+#include <afxext.h>
 #include <afxres.h>
 #include <host/UiScript.h>
+#include <algorithm>
 
 IMPLEMENT_DYNCREATE(CFrameWnd, CWnd)
 
@@ -17,11 +18,20 @@ ON_WM_ACTIVATE()
 ON_WM_INITMENUPOPUP()
 ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
 ON_MESSAGE(WM_DEVMODECHANGE, OnDevModeChange)
+ON_MESSAGE(WM_SETMESSAGESTRING, OnSetMessageString)
+ON_WM_MENUSELECT()
+ON_COMMAND_EX(ID_VIEW_STATUS_BAR, OnBarCheck)
+ON_COMMAND_EX(ID_VIEW_TOOLBAR, OnBarCheck)
+ON_UPDATE_COMMAND_UI(ID_VIEW_STATUS_BAR, OnUpdateControlBarMenu)
+ON_UPDATE_COMMAND_UI(ID_VIEW_TOOLBAR, OnUpdateControlBarMenu)
+ON_UPDATE_COMMAND_UI(ID_INDICATOR_CAPS, OnUpdateKeyIndicator)
+ON_UPDATE_COMMAND_UI(ID_INDICATOR_NUM, OnUpdateKeyIndicator)
+ON_UPDATE_COMMAND_UI(ID_INDICATOR_SCRL, OnUpdateKeyIndicator)
 END_MESSAGE_MAP()
 
 CFrameWnd::CFrameWnd()
     : m_bAutoMenuEnable(TRUE), m_hMenuDefault(NULL), m_pViewActive(NULL), m_hAccelTable(NULL), m_nIDHelp(0),
-      m_bHelpMode(FALSE)
+      m_bHelpMode(FALSE), m_nIDTracking(0), m_nIDLastMessage(0)
 {
 }
 
@@ -37,6 +47,8 @@ BOOL CFrameWnd::PreCreateWindow(CREATESTRUCT& cs)
     if (cs.lpszClass == NULL)
         cs.lpszClass = AfxRegisterWndClass(CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, ::LoadCursorA(NULL, IDC_ARROW),
                                            reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
+    if (cs.style & FWS_ADDTOTITLE)
+        cs.style |= FWS_PREFIXTITLE;
     return TRUE;
 }
 
@@ -131,16 +143,147 @@ CWnd* CFrameWnd::CreateView(CCreateContext* pContext, UINT nID)
 
 void CFrameWnd::RecalcLayout(BOOL)
 {
+    // The visible bars take their edges (top ones down from the top, bottom ones up from the
+    // bottom); the view gets the rest.
+    CRect client;
+    GetClientRect(&client);
+    for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child != NULL; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        auto* bar = dynamic_cast<CControlBar*>(CWnd::FromHandlePermanent(child));
+        if (bar == NULL || !bar->IsVisible())
+            continue;
+        CSize size = bar->CalcFixedLayout(TRUE, TRUE);
+        int height = std::min(static_cast<int>(size.cy), std::max(0, client.Height()));
+        if (bar->GetBarStyle() & CBRS_ALIGN_BOTTOM) {
+            bar->MoveWindow(client.left, client.bottom - height, client.Width(), height);
+            client.bottom -= height;
+        } else {
+            bar->MoveWindow(client.left, client.top, client.Width(), height);
+            client.top += height;
+        }
+    }
     CWnd* pane = GetDescendantWindow(AFX_IDW_PANE_FIRST, TRUE);
     if (pane == NULL)
         return;
-    CRect client;
-    GetClientRect(&client);
-    pane->MoveWindow(client.left, client.top, client.Width(), client.Height());
+    pane->MoveWindow(client.left, client.top, client.Width(), std::max(0, static_cast<int>(client.Height())));
+}
+
+void CFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle)
+{
+    if (m_hWnd == NULL)
+        return;
+    CString title = m_strTitle;
+    CDocument* doc = GetActiveDocument();
+    if (bAddToTitle && (GetStyle() & FWS_ADDTOTITLE) && doc != NULL && !doc->GetTitle().IsEmpty()) {
+        if (GetStyle() & FWS_PREFIXTITLE)
+            title = doc->GetTitle() + " - " + m_strTitle;
+        else
+            title = m_strTitle + " - " + doc->GetTitle();
+    }
+    CString current;
+    GetWindowText(current);
+    if (current != title)
+        SetWindowText(title);
+}
+
+CControlBar* CFrameWnd::GetControlBar(UINT nID)
+{
+    if (m_hWnd == NULL)
+        return NULL;
+    for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child != NULL; child = ::GetWindow(child, GW_HWNDNEXT))
+        if (static_cast<UINT>(::GetDlgCtrlID(child)) == nID)
+            if (auto* bar = dynamic_cast<CControlBar*>(CWnd::FromHandlePermanent(child)))
+                return bar;
+    return NULL;
+}
+
+void CFrameWnd::ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL)
+{
+    if (pBar == NULL)
+        return;
+    pBar->ShowWindow(bShow ? SW_SHOWNA : SW_HIDE);
+    RecalcLayout();
+}
+
+CWnd* CFrameWnd::GetMessageBar()
+{
+    return GetControlBar(AFX_IDW_STATUS_BAR);
+}
+
+void CFrameWnd::SetMessageText(LPCSTR lpszText)
+{
+    if (CWnd* bar = GetMessageBar())
+        bar->SetWindowText(lpszText);
+}
+
+void CFrameWnd::SetMessageText(UINT nID)
+{
+    CString text;
+    if (nID != 0 && AfxLoadString(nID, text)) {
+        int end = text.Find('\n');
+        if (end >= 0)
+            text = text.Left(end);
+    }
+    SetMessageText(text);
+    m_nIDLastMessage = nID;
+}
+
+LRESULT CFrameWnd::OnSetMessageString(WPARAM wParam, LPARAM lParam)
+{
+    if (lParam != 0)
+        SetMessageText(reinterpret_cast<LPCSTR>(lParam));
+    else
+        SetMessageText(static_cast<UINT>(wParam));
+    return 0;
+}
+
+void CFrameWnd::OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu)
+{
+    CWnd::OnMenuSelect(nItemID, nFlags, hSysMenu);
+    if (GetMessageBar() == NULL)
+        return;
+    if (nFlags == 0xFFFF && hSysMenu == NULL) {
+        // The menu closed: the idle text comes back.
+        m_nIDTracking = 0;
+        SetMessageText(AFX_IDS_IDLEMESSAGE);
+    } else if (nItemID == 0 || (nFlags & (MF_SEPARATOR | MF_POPUP))) {
+        m_nIDTracking = AFX_IDS_IDLEMESSAGE;
+        SetMessageText(static_cast<UINT>(0));
+    } else {
+        m_nIDTracking = nItemID;
+        SetMessageText(nItemID);
+    }
+}
+
+BOOL CFrameWnd::OnBarCheck(UINT nID)
+{
+    CControlBar* bar = GetControlBar(nID);
+    if (bar == NULL)
+        return FALSE;
+    ShowControlBar(bar, !bar->IsVisible(), FALSE);
+    return TRUE;
+}
+
+void CFrameWnd::OnUpdateControlBarMenu(CCmdUI* pCmdUI)
+{
+    CControlBar* bar = GetControlBar(pCmdUI->m_nID);
+    if (bar == NULL) {
+        pCmdUI->ContinueRouting();
+        return;
+    }
+    pCmdUI->SetCheck(bar->IsVisible());
+}
+
+void CFrameWnd::OnUpdateKeyIndicator(CCmdUI* pCmdUI)
+{
+    int key = pCmdUI->m_nID == ID_INDICATOR_CAPS ? VK_CAPITAL
+              : pCmdUI->m_nID == ID_INDICATOR_NUM ? VK_NUMLOCK
+                                                  : VK_SCROLL;
+    pCmdUI->Enable((::GetKeyState(key) & 1) != 0);
 }
 
 void CFrameWnd::InitialUpdateFrame(CDocument*, BOOL bMakeVisible)
 {
+    OnUpdateFrameTitle(TRUE);
     SendMessageToDescendants(WM_INITIALUPDATE, 0, 0, TRUE, TRUE);
     if (m_pViewActive != NULL)
         m_pViewActive->OnInitialUpdate();
@@ -202,6 +345,19 @@ void CFrameWnd::PostNcDestroy()
 
 void CFrameWnd::OnClose()
 {
+    CWinApp* app = AfxGetApp();
+    if (app != NULL && app->m_pMainWnd == this && app->GetFirstDocTemplatePosition() != NULL) {
+        // The program's documents are asked about their changes, then closed with their frames.
+        if (!app->SaveAllModified())
+            return;
+        HWND self = m_hWnd;
+        app->CloseAllDocuments(FALSE);
+        if (!::IsWindow(self))
+            return;  // closing the documents took this frame
+    } else if (CDocument* doc = GetActiveDocument(); doc != NULL && doc->GetDocTemplate() != NULL) {
+        if (!doc->CanCloseFrame(this))
+            return;
+    }
     DestroyWindow();
 }
 
@@ -266,6 +422,9 @@ void CFrameWnd::OnInitMenuPopup(CMenu* pMenu, UINT, BOOL bSysMenu)
 
 LRESULT CFrameWnd::OnIdleUpdateCmdUI(WPARAM, LPARAM)
 {
+    // The message pane says the idle text while no menu item is described.
+    if (m_nIDTracking == 0 && m_nIDLastMessage != AFX_IDS_IDLEMESSAGE && GetMessageBar() != NULL)
+        SetMessageText(AFX_IDS_IDLEMESSAGE);
     // Commands that sit directly on the menu bar are kept up to date at idle time.
     CMenu* bar = GetMenu();
     if (bar == NULL)

@@ -201,7 +201,8 @@ int CWinThread::Run()
 CWinApp::CWinApp(LPCSTR lpszAppName)
     : m_hInstance(NULL), m_hPrevInstance(NULL), m_lpCmdLine(NULL), m_nCmdShow(SW_SHOWNORMAL), m_pszAppName(NULL),
       m_pszExeName(NULL), m_pszProfileName(NULL), m_pszRegistryKey(NULL), m_pszHelpFilePath(NULL),
-      m_nWaitCursorCount(0), m_hcurWaitCursorRestore(NULL), m_hDevMode(NULL), m_hDevNames(NULL)
+      m_nWaitCursorCount(0), m_hcurWaitCursorRestore(NULL), m_hDevMode(NULL), m_hDevNames(NULL),
+      m_pRecentFileList(NULL), m_nNumPreviewPages(0)
 {
     if (lpszAppName != NULL) {
         m_strAppName = lpszAppName;
@@ -214,6 +215,11 @@ CWinApp::CWinApp(LPCSTR lpszAppName)
 
 CWinApp::~CWinApp()
 {
+    for (CDocTemplate* docTemplate : m_templateList)
+        delete docTemplate;
+    m_templateList.clear();
+    delete m_pRecentFileList;
+    m_pRecentFileList = NULL;
     SelectPrinter(NULL, NULL);
     if (g_app == this) {
         g_app = NULL;
@@ -267,6 +273,8 @@ BOOL CWinApp::InitInstance() { return TRUE; }
 
 int CWinApp::ExitInstance()
 {
+    if (m_pRecentFileList != NULL)
+        SaveStdProfileSettings();
     return static_cast<int>(m_msgCur.wParam);
 }
 
@@ -559,7 +567,7 @@ int AFXAPI AfxMessageBox(LPCSTR lpszText, UINT nType, UINT nIDHelp)
 int AFXAPI AfxMessageBox(UINT nIDPrompt, UINT nType, UINT nIDHelp)
 {
     CString text;
-    text.LoadString(nIDPrompt);
+    AfxLoadString(nIDPrompt, text);
     if (nIDHelp == static_cast<UINT>(-1))
         nIDHelp = nIDPrompt;
     return AfxMessageBox(text, nType, nIDHelp);

@@ -4,7 +4,7 @@
 // How the runtime's own names reach product code without disturbing the host's C library:
 // the host's <ctime> and <cstdlib> are included first, then a handful of FUNCTION-LIKE macros
 // send the names rand(), srand(x), time(p), localtime(p), gmtime(p), mktime(p), ctime(p) and
-// clock() to functions of ours (vlcrt_rand ...), declared in the global namespace and in std, so
+// clock() and setlocale(c, l) to functions of ours (vlcrt_rand ...), declared in the global namespace and in std, so
 // both rand() and std::rand() in product code reach them. Only code that includes <windows.h>
 // (or this header) sees the macros, and only where the name is followed by "(": a member or field
 // called "time" is left alone. Host code that does not include this header keeps the host's
@@ -21,6 +21,7 @@
 
 #include <windef.h>
 
+#include <clocale>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -75,6 +76,14 @@ std::tm* vlcrt_gmtime(const std::time_t* timer);
 std::time_t vlcrt_mktime(std::tm* timeptr);
 char* vlcrt_ctime(const std::time_t* timer);
 std::clock_t vlcrt_clock();
+// setlocale: the runtime's own locale, kept apart from the host process's, so that a program that
+// asks for the user's locale does not change how the host library formats numbers elsewhere in
+// the process. "" picks the user's default of this platform ("English_United States.1252"); "C"
+// the classic one; a name the runtime knows ("English", "English_United States", with or without
+// ".1252") is taken as the user's. Returns the category's name (for LC_ALL: the one name, or
+// "LC_COLLATE=...;LC_CTYPE=...;..." when they differ), NULL for a name it does not know (nothing
+// changes) or a bad category. NULL as the name only asks.
+char* vlcrt_setlocale(int category, const char* locale);
 
 namespace std {
 using ::vlcrt_clock;
@@ -85,6 +94,7 @@ using ::vlcrt_mktime;
 using ::vlcrt_rand;
 using ::vlcrt_srand;
 using ::vlcrt_time;
+using ::vlcrt_setlocale;
 }  // namespace std
 
 #ifndef VL_HOST_CRT
@@ -98,4 +108,5 @@ using ::vlcrt_time;
 #define mktime(timeptr) vlcrt_mktime(timeptr)
 #define ctime(timer) vlcrt_ctime(timer)
 #define clock() vlcrt_clock()
+#define setlocale(category, locale) vlcrt_setlocale(category, locale)
 #endif

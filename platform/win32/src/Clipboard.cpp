@@ -1,5 +1,13 @@
-// The clipboard, in-process: what was set is kept in the order it was set; global memory
-// blocks and GDI objects handed over belong to the clipboard until it is emptied.
+// The clipboard: what was set is kept in the order it was set; global memory blocks and GDI
+// objects handed over belong to the clipboard until it is emptied.
+//
+// Across processes: when a program closes the clipboard after changing it (or renders a format
+// it promised), its contents go to the store the user's processes share (ClipboardStore.h);
+// another process reads them from there the next time it looks at the clipboard, synthesised
+// formats included. A format promised by a program of another process is rendered by sending
+// WM_RENDERFORMAT to its owner window; when the owner window goes, it is asked for everything it
+// still owes (WM_RENDERALLFORMATS) and promises it does not keep are dropped.
+#include "ClipboardStore.h"
 #include "GdiInternal.h"
 
 #include <errhandlingapi.h>
@@ -7,11 +15,13 @@
 #include <host/Clipboard.h>
 #include <winclip.h>
 #include <winerror.h>
+#include <winuser.h>
 
 #include <algorithm>
 #include <cstring>
 #include <strings.h>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -27,10 +37,12 @@ struct Clipboard {
     HWND openBy = nullptr;
     HWND owner = nullptr;
     std::vector<Entry> entries;
-    std::vector<std::string> names; // registered formats from 0xC000
     DWORD sequence = 1;
     std::function<void(HWND, UINT)> render;
     std::function<void(HWND)> destroy;
+    std::uint32_t seenShared = 0;  // the shared clipboard's sequence last published or read
+    bool foreignOwner = false;     // the owner is a window of another process
+    bool changed = false;          // changed since it was opened: shared when it closes
 };
 
 Clipboard& Clip()
@@ -188,6 +200,142 @@ HANDLE Synthesize(UINT f, const Entry& src)
     return nullptr;
 }
 
+
+// ---- Sharing with the other processes ------------------------------------------------------------
+
+// What an entry gives the other processes: its bytes (a bitmap as a packed DIB, a palette as its
+// LOGPALETTE), a promise, or nothing (handles that only mean something here).
+bool Export(const Entry& e, clipstore::Item& item)
+{
+    item.format = e.format;
+    if (!e.data) {
+        item.promised = true;
+        return true;
+    }
+    if (e.format == CF_BITMAP) {
+        HANDLE dib = Synthesize(CF_DIB, e);
+        if (!dib)
+            return false;
+        const char* p = static_cast<const char*>(GlobalLock(dib));
+        item.bytes.assign(p, GlobalSize(dib));
+        GlobalUnlock(dib);
+        GlobalFree(dib);
+        return true;
+    }
+    if (e.format == CF_PALETTE) {
+        UINT n = GetPaletteEntries(HPALETTE(e.data), 0, 0, nullptr);
+        std::vector<PALETTEENTRY> colours(n);
+        if (n > 0)
+            GetPaletteEntries(HPALETTE(e.data), 0, n, colours.data());
+        LOGPALETTE head{0x300, WORD(n), {}};
+        item.bytes.assign(reinterpret_cast<const char*>(&head), offsetof(LOGPALETTE, palPalEntry));
+        item.bytes.append(reinterpret_cast<const char*>(colours.data()), n * sizeof(PALETTEENTRY));
+        return true;
+    }
+    if (IsGdiFormat(e.format) || (e.format >= CF_PRIVATEFIRST && e.format <= CF_PRIVATELAST))
+        return false;
+    const char* p = static_cast<const char*>(GlobalLock(e.data));
+    if (!p)
+        return false;
+    item.bytes.assign(p, GlobalSize(e.data));
+    GlobalUnlock(e.data);
+    return true;
+}
+
+// The handle an item of another process becomes here.
+HANDLE Import(const clipstore::Item& item)
+{
+    if (item.promised)
+        return nullptr;
+    if (item.format == CF_BITMAP) {
+        HGLOBAL dib = CopyBlock(item.bytes.data(), item.bytes.size());
+        if (!dib)
+            return nullptr;
+        Entry source{CF_DIB, dib, false};
+        HANDLE bitmap = Synthesize(CF_BITMAP, source);
+        GlobalFree(dib);
+        return bitmap;
+    }
+    if (item.format == CF_PALETTE) {
+        if (item.bytes.size() < offsetof(LOGPALETTE, palPalEntry))
+            return nullptr;
+        WORD n = 0;
+        std::memcpy(&n, item.bytes.data() + offsetof(LOGPALETTE, palNumEntries), sizeof n);
+        if (item.bytes.size() < offsetof(LOGPALETTE, palPalEntry) + size_t(n) * sizeof(PALETTEENTRY) || n == 0)
+            return nullptr;
+        std::vector<char> copy(item.bytes.begin(), item.bytes.end());
+        return CreatePalette(reinterpret_cast<const LOGPALETTE*>(copy.data()));
+    }
+    return CopyBlock(item.bytes.data(), item.bytes.size());
+}
+
+// Gives this process's clipboard to the others.
+void Publish()
+{
+    Clipboard& c = Clip();
+    std::vector<clipstore::Item> items;
+    for (const Entry& e : c.entries) {
+        if (e.synthesized)
+            continue;
+        clipstore::Item item;
+        if (Export(e, item))
+            items.push_back(std::move(item));
+    }
+    c.seenShared = clipstore::Publish(c.foreignOwner ? nullptr : c.owner, items);
+    c.changed = false;
+}
+
+// Takes what another process put on the shared clipboard since this one last looked.
+void Refresh()
+{
+    Clipboard& c = Clip();
+    clipstore::Snapshot snapshot;
+    if (!clipstore::ReadForeign(c.seenShared, snapshot))
+        return;
+    FreeAll();
+    for (const clipstore::Item& item : snapshot.items) {
+        HANDLE h = Import(item);
+        if (h || item.promised)
+            c.entries.push_back(Entry{item.format, h, false});
+    }
+    c.owner = reinterpret_cast<HWND>(snapshot.owner);
+    c.foreignOwner = true;
+    c.seenShared = snapshot.sequence;
+    ++c.sequence;
+}
+
+// Asks the owner to render a promised format: the test's handler, else WM_RENDERFORMAT to the
+// owner window (in this process or another).
+void AskOwner(std::unique_lock<std::recursive_mutex>& lk, UINT format)
+{
+    Clipboard& c = Clip();
+    auto cb = c.render;
+    HWND owner = c.owner;
+    bool foreign = c.foreignOwner;
+    lk.unlock();
+    if (cb && !foreign)
+        cb(owner, format);
+    else if (owner && IsWindow(owner))
+        SendMessageA(owner, WM_RENDERFORMAT, format, 0);
+    lk.lock();
+    if (!foreign)
+        return;
+    // Only the format asked for is taken from what the owner published: the handles this
+    // process has handed out for the others stay valid while the clipboard is open.
+    clipstore::Snapshot snapshot;
+    if (!clipstore::ReadForeign(c.seenShared, snapshot))
+        return;
+    c.seenShared = snapshot.sequence;
+    Entry* e = Find(format);
+    if (!e || e->data)
+        return;
+    for (const clipstore::Item& item : snapshot.items)
+        if (item.format == format && !item.promised) {
+            e->data = Import(item);
+            break;
+        }
+}
+
 } // namespace
 
 namespace host {
@@ -211,6 +359,8 @@ void ResetClipboard()
     Clip().open = false;
     Clip().openBy = nullptr;
     Clip().owner = nullptr;
+    Clip().foreignOwner = false;
+    Clip().changed = false;
 }
 
 } // namespace host
@@ -225,6 +375,8 @@ BOOL WINAPI OpenClipboard(HWND hwnd)
     }
     c.open = true;
     c.openBy = hwnd;
+    c.changed = false;
+    Refresh();
     return TRUE;
 }
 
@@ -233,6 +385,8 @@ BOOL WINAPI CloseClipboard()
     std::lock_guard lk(gdi::Lock());
     if (!RequireOpen())
         return FALSE;
+    if (Clip().changed)
+        Publish();
     Clip().open = false;
     Clip().openBy = nullptr;
     return TRUE;
@@ -244,7 +398,7 @@ BOOL WINAPI EmptyClipboard()
     if (!RequireOpen())
         return FALSE;
     Clipboard& c = Clip();
-    if (c.owner && c.destroy) {
+    if (c.owner && c.destroy && !c.foreignOwner) {
         // The owner is told without the lock held: it may live on another thread.
         auto cb = c.destroy;
         HWND owner = c.owner;
@@ -254,6 +408,8 @@ BOOL WINAPI EmptyClipboard()
     }
     FreeAll();
     c.owner = c.openBy;
+    c.foreignOwner = false;
+    c.changed = true;
     ++c.sequence;
     return TRUE;
 }
@@ -280,6 +436,11 @@ HANDLE WINAPI SetClipboardData(UINT format, HANDLE data)
         c.entries.push_back(Entry{format, data, false});
     }
     ++c.sequence;
+    // A format rendered on request goes to the other processes at once (they wait for it).
+    if (rendering && !c.open)
+        Publish();
+    else
+        c.changed = true;
     return data;
 }
 
@@ -290,16 +451,10 @@ HANDLE WINAPI GetClipboardData(UINT format)
         return nullptr;
     Clipboard& c = Clip();
     // Promised formats are rendered by their owner, asked without the lock held.
-    auto render = [&](UINT f) {
-        auto cb = c.render;
-        HWND owner = c.owner;
-        lk.unlock();
-        cb(owner, f);
-        lk.lock();
-    };
+    auto canAsk = [&] { return c.owner != nullptr || (c.render && !c.foreignOwner); };
     Entry* e = Find(format);
-    if (e && !e->data && c.render && c.owner) {
-        render(format);
+    if (e && !e->data && canAsk()) {
+        AskOwner(lk, format);
         e = Find(format);
     }
     if (e)
@@ -308,8 +463,8 @@ HANDLE WINAPI GetClipboardData(UINT format)
         Entry* src = Find(s);
         if (!src || src->synthesized)
             continue;
-        if (!src->data && c.render && c.owner) {
-            render(s);
+        if (!src->data && canAsk()) {
+            AskOwner(lk, s);
             src = Find(s);
         }
         if (!src || !src->data)
@@ -326,6 +481,8 @@ HANDLE WINAPI GetClipboardData(UINT format)
 BOOL WINAPI IsClipboardFormatAvailable(UINT format)
 {
     std::lock_guard lk(gdi::Lock());
+    if (!Clip().open)
+        Refresh();
     if (Find(format))
         return TRUE;
     for (UINT s : Sources(format))
@@ -358,6 +515,8 @@ UINT WINAPI EnumClipboardFormats(UINT format)
 int WINAPI CountClipboardFormats()
 {
     std::lock_guard lk(gdi::Lock());
+    if (!Clip().open)
+        Refresh();
     int n = 0;
     for (auto& e : Clip().entries)
         n += e.synthesized ? 0 : 1;
@@ -371,21 +530,18 @@ UINT WINAPI RegisterClipboardFormatA(LPCSTR name)
         SetLastError(ERROR_INVALID_PARAMETER);
         return 0;
     }
-    auto& names = Clip().names;
-    for (size_t i = 0; i < names.size(); ++i)
-        if (strcasecmp(names[i].c_str(), name) == 0)
-            return UINT(0xC000 + i);
-    names.emplace_back(name);
-    return UINT(0xC000 + names.size() - 1);
+    UINT format = clipstore::RegisterName(name);
+    if (format == 0)
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return format;
 }
 
 int WINAPI GetClipboardFormatNameA(UINT format, LPSTR out, int max)
 {
     std::lock_guard lk(gdi::Lock());
-    auto& names = Clip().names;
-    if (format < 0xC000 || format - 0xC000 >= names.size() || !out || max <= 0)
+    std::string n;
+    if (!out || max <= 0 || !clipstore::NameOf(format, n))
         return 0;
-    const std::string& n = names[format - 0xC000];
     int len = std::min<int>(int(n.size()), max - 1);
     std::memcpy(out, n.data(), size_t(len));
     out[len] = 0;
@@ -395,6 +551,8 @@ int WINAPI GetClipboardFormatNameA(UINT format, LPSTR out, int max)
 HWND WINAPI GetClipboardOwner()
 {
     std::lock_guard lk(gdi::Lock());
+    if (!Clip().open)
+        Refresh();
     return Clip().owner;
 }
 
@@ -407,5 +565,31 @@ HWND WINAPI GetOpenClipboardWindow()
 DWORD WINAPI GetClipboardSequenceNumber()
 {
     std::lock_guard lk(gdi::Lock());
+    if (!Clip().open)
+        Refresh();
     return Clip().sequence;
+}
+
+// The window system calls this when a window is being destroyed: the clipboard's owner is asked
+// to render every format it promised (WM_RENDERALLFORMATS); what it leaves unrendered is dropped,
+// and the others see the result.
+void ClipboardOwnerDestroying(HWND hwnd)
+{
+    std::unique_lock lk(gdi::Lock());
+    Clipboard& c = Clip();
+    if (!hwnd || c.owner != hwnd || c.foreignOwner)
+        return;
+    bool promised = std::any_of(c.entries.begin(), c.entries.end(), [](const Entry& e) { return !e.data; });
+    if (promised) {
+        lk.unlock();
+        SendMessageA(hwnd, WM_RENDERALLFORMATS, 0, 0);
+        lk.lock();
+        c.entries.erase(std::remove_if(c.entries.begin(), c.entries.end(), [](const Entry& e) { return !e.data; }),
+                        c.entries.end());
+    }
+    if (c.owner == hwnd) {
+        c.owner = nullptr;
+        if (promised && !c.open)
+            Publish();
+    }
 }

@@ -171,6 +171,9 @@ bool PlainNumberMessage(UINT msg)
     case WM_QUIT:
     case WM_COMMAND:
     case WM_SYSCOMMAND:
+    case WM_RENDERFORMAT:  // the clipboard's owner renders a format for another process
+    case WM_RENDERALLFORMATS:
+    case WM_DESTROYCLIPBOARD:
         return true;
     default:
         return msg >= WM_USER && msg <= 0xFFFF;  // private, application and registered messages

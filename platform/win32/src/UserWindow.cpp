@@ -716,6 +716,9 @@ void FreeTree(HWND hwnd)
 
 }  // namespace
 
+// Clipboard.cpp: the owner of promised formats renders them before it goes.
+void ClipboardOwnerDestroying(HWND hwnd);
+
 BOOL WINAPI DestroyWindow(HWND hwnd)
 {
     WindowPtr w = Find(hwnd);
@@ -732,6 +735,7 @@ BOOL WINAPI DestroyWindow(HWND hwnd)
         return TRUE;
     w->destroying = true;
 
+    ClipboardOwnerDestroying(hwnd);
     SendParentNotify(*w, WM_DESTROY);
     if (!Find(hwnd))
         return TRUE;

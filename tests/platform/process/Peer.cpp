@@ -10,6 +10,15 @@
 //                                  writes the report when VL_PEER_REPORT is set, and runs until
 //                                  the window is closed; ends with N
 //
+//   vlpeer clip-put TEXT           puts TEXT (CF_TEXT), a 2x2 bitmap and a 4-colour palette on the
+//                                  clipboard and ends with 0
+//   vlpeer clip-get FILE           writes the clipboard's CF_TEXT into FILE; ends with 0, or 2
+//                                  when there is none
+//   vlpeer clip-promise TITLE      shows a window titled TITLE that promises CF_TEXT (delayed
+//                                  rendering), reports as above once it has, renders "rendered on
+//                                  request" when asked and "rendered as the owner went" when its
+//                                  window is closed; ends with 0
+//
 // The window answers registered messages: "VL:Peer:Ping" with wParam + 1000, "VL:Peer:Events"
 // with what was done to it (bit 0: restored from minimised; bits 8-15: times activated),
 // "VL:Peer:Sleep" with 1 after sleeping wParam milliseconds, "VL:Peer:Die" by ending the
@@ -20,6 +29,7 @@
 #include <host/Process.h>
 
 #include <cstdio>
+#include <cstring>
 #include <cstdlib>
 #include <string>
 #include <unistd.h>
@@ -132,6 +142,103 @@ int Window(const char* title, int exitCode, bool popup)
     return static_cast<int>(msg.wParam);
 }
 
+HGLOBAL TextBlock(const std::string& text)
+{
+    HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    std::memcpy(GlobalLock(h), text.c_str(), text.size() + 1);
+    GlobalUnlock(h);
+    return h;
+}
+
+int ClipPut(const char* text)
+{
+    if (!OpenClipboard(nullptr))
+        return 3;
+    EmptyClipboard();
+    SetClipboardData(CF_TEXT, TextBlock(text));
+    HDC screen = GetDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 2, 2);
+    HDC dc = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    SetPixel(dc, 0, 0, RGB(255, 0, 0));
+    SetPixel(dc, 1, 0, RGB(0, 255, 0));
+    SetPixel(dc, 0, 1, RGB(0, 0, 255));
+    SetPixel(dc, 1, 1, RGB(255, 255, 255));
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    SetClipboardData(CF_BITMAP, bitmap);
+    struct {
+        LOGPALETTE head;
+        PALETTEENTRY more[3];
+    } palette{{0x300, 4, {{10, 20, 30, 0}}}, {{40, 50, 60, 0}, {70, 80, 90, 0}, {200, 210, 220, 0}}};
+    SetClipboardData(CF_PALETTE, CreatePalette(&palette.head));
+    CloseClipboard();
+    return 0;
+}
+
+int ClipGet(const char* file)
+{
+    if (!OpenClipboard(nullptr))
+        return 3;
+    HANDLE h = GetClipboardData(CF_TEXT);
+    std::string text = h ? static_cast<const char*>(GlobalLock(h)) : "";
+    if (h)
+        GlobalUnlock(h);
+    CloseClipboard();
+    if (FILE* out = std::fopen(file, "w")) {
+        std::fputs(text.c_str(), out);
+        std::fclose(out);
+    }
+    return h ? 0 : 2;
+}
+
+LRESULT CALLBACK PromiseProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_RENDERFORMAT:
+        if (wParam == CF_TEXT)
+            SetClipboardData(CF_TEXT, TextBlock("rendered on request"));
+        return 0;
+    case WM_RENDERALLFORMATS:
+        if (OpenClipboard(hwnd)) {
+            SetClipboardData(CF_TEXT, TextBlock("rendered as the owner went"));
+            CloseClipboard();
+        }
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    default:
+        return DefWindowProcA(hwnd, msg, wParam, lParam);
+    }
+}
+
+int ClipPromise(const char* title)
+{
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = PromiseProc;
+    wc.lpszClassName = "VLPeerPromise";
+    if (!RegisterClassA(&wc))
+        return 4;
+    HWND hwnd = CreateWindowExA(0, "VLPeerPromise", title, WS_OVERLAPPEDWINDOW, 10, 10, 200, 100, nullptr, nullptr,
+                                nullptr, nullptr);
+    if (!hwnd || !OpenClipboard(hwnd))
+        return 5;
+    EmptyClipboard();
+    SetClipboardData(CF_TEXT, nullptr);
+    CloseClipboard();
+    ShowWindow(hwnd, SW_SHOW);
+    if (std::getenv("VL_PEER_REPORT"))
+        Report();
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return 0;
+}
+
 int Foreground(const char* title)
 {
     HWND target = FindWindowA(nullptr, title);
@@ -165,6 +272,12 @@ int main(int argc, char** argv)
     }
     if (mode == "window" && argc > 3)
         return Window(argv[2], std::atoi(argv[3]), argc > 4 && std::string(argv[4]) == "popup");
+    if (mode == "clip-put" && argc > 2)
+        return ClipPut(argv[2]);
+    if (mode == "clip-get" && argc > 2)
+        return ClipGet(argv[2]);
+    if (mode == "clip-promise" && argc > 2)
+        return ClipPromise(argv[2]);
     if (mode == "foreground" && argc > 2)
         return Foreground(argv[2]);
     if (mode == "send" && argc > 3)

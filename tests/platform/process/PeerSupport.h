@@ -5,14 +5,18 @@
 
 #include <host/Paths.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
 
+#ifdef VL_PEER_PROGRAM
 // The peer program's platform path, without the extension the host file does not have.
 inline std::string PeerStem()
 {
     auto platform = host::FromHostPath(VL_PEER_PROGRAM);
     return platform ? *platform : std::string();
 }
+#endif
 
 // A started process, ended (if it still runs) and closed at the end of the test.
 struct Started {
@@ -50,4 +54,16 @@ inline DWORD ExitCodeOf(HANDLE process)
 {
     DWORD code = 0xDEADBEEF;
     return GetExitCodeProcess(process, &code) ? code : 0xDEADBEEF;
+}
+
+// Waits (in short steps) until the condition holds; false after `seconds`.
+template <class Condition>
+bool Eventually(Condition condition, int seconds = 10)
+{
+    for (int i = 0; i < seconds * 100; ++i) {
+        if (condition())
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return condition();
 }

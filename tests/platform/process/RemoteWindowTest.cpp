@@ -27,18 +27,6 @@ std::string Unique(const char* what)
     return std::string(what) + " " + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial);
 }
 
-// Waits (in short steps) until the condition holds; false after ten seconds.
-template <class Condition>
-bool Eventually(Condition condition)
-{
-    for (int i = 0; i < 1000; ++i) {
-        if (condition())
-            return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return condition();
-}
-
 // A peer with a window, and its window once it shows.
 struct Peer {
     std::string title;

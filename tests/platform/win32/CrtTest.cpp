@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <clocale>
+#include <cstdio>
 #include <condition_variable>
 #include <filesystem>
 #include <future>
@@ -218,3 +220,31 @@ TEST_F(CrtTime, MktimeAcrossDaylightSavingChanges)
 }
 
 }  // namespace
+
+// The runtime's locale is the program's own: asking for the user's locale names it, and the host
+// library's formatting elsewhere in the process stays as it was.
+TEST(Crt, SetlocaleKeepsToTheRuntime)
+{
+    // (setlocale) in parentheses is the host library's own function, not the runtime's macro.
+    const std::string hostBefore = (std::setlocale)(LC_ALL, nullptr);
+    EXPECT_STREQ(setlocale(LC_ALL, "C"), "C");
+    EXPECT_STREQ(setlocale(LC_ALL, ""), "English_United States.1252");
+    EXPECT_STREQ(setlocale(LC_NUMERIC, nullptr), "English_United States.1252");
+    // One category apart: LC_ALL names each.
+    EXPECT_STREQ(setlocale(LC_TIME, "C"), "C");
+    EXPECT_STREQ(setlocale(LC_ALL, nullptr),
+                 "LC_COLLATE=English_United States.1252;LC_CTYPE=English_United States.1252;"
+                 "LC_MONETARY=English_United States.1252;LC_NUMERIC=English_United States.1252;LC_TIME=C");
+    // Names it does not know change nothing.
+    EXPECT_EQ(setlocale(LC_ALL, "Klingon_Empire.65001"), nullptr);
+    EXPECT_EQ(setlocale(12345, ""), nullptr);
+    EXPECT_STREQ(setlocale(LC_TIME, nullptr), "C");
+    EXPECT_STREQ(setlocale(LC_ALL, "english"), "English_United States.1252");
+
+    char number[32];
+    std::snprintf(number, sizeof number, "%.2f", 1234.5);
+    EXPECT_STREQ(number, "1234.50");
+    EXPECT_EQ(std::string(::std::localeconv()->decimal_point), ".");
+    EXPECT_EQ(std::string((std::setlocale)(LC_ALL, nullptr)), hostBefore);
+    EXPECT_STREQ(setlocale(LC_ALL, "C"), "C");
+}

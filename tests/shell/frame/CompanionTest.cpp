@@ -462,6 +462,36 @@ TEST_F(CompanionTest, ARunningProgramIsRestoredOrBroughtToTheFront)
     }
 }
 
+// The real editor, built beside the stand-in, started by the Notepad command: its window shows an
+// untitled document, and the command again brings that same process forward.
+TEST_F(CompanionTest, TheBuiltNotepadIsStartedOnceAndBroughtForward)
+{
+    std::filesystem::path built = std::filesystem::path(VL_COMPANION_PROGRAM).parent_path() / "notepad";
+    if (!std::filesystem::exists(built))
+        GTEST_SKIP() << "notepad is not built";
+    std::filesystem::create_directories(dir.path() / "t" / "cur");
+    std::filesystem::copy_file(built, dir.path() / "t" / "cur" / "notepad",
+                               std::filesystem::copy_options::overwrite_existing);
+    savedFolder = CurrentFolder();
+    ASSERT_TRUE(SetCurrentDirectory("T:\\cur"));
+    MakeFrame();
+
+    frame->SendMessage(WM_COMMAND, ID_NOTEPAD);
+    const PROCESS_INFORMATION& record = RecordOf(CCompanionLauncher::Notepad);
+    ASSERT_TRUE(CCompanionLauncher::IsRunning(record));
+    HWND window = WindowOf(record);
+    ASSERT_NE(nullptr, window);
+    char title[128] = "";
+    GetWindowTextA(window, title, sizeof title);
+    EXPECT_STREQ(title, "Untitled - Veltra Notepad");
+    DWORD first = record.dwProcessId;
+
+    SetForegroundWindow(frameHwnd);
+    frame->SendMessage(WM_COMMAND, ID_NOTEPAD);
+    EXPECT_TRUE(Eventually([&] { return GetTopWindow(nullptr) == window; }));
+    EXPECT_EQ(first, RecordOf(CCompanionLauncher::Notepad).dwProcessId) << "the same process, not a second one";
+}
+
 TEST_F(CompanionTest, AViewerStartedEarlierIsClosedBeforeTheNextOneStarts)
 {
     setenv("VL_COMPANION_STAY", "1", 1);

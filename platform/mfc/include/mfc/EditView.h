@@ -15,6 +15,8 @@
 #include <mfc/BasicControls.h>
 #include <mfc/View.h>
 
+#include <vector>
+
 class CEditView : public CView {
     DECLARE_DYNCREATE(CEditView)
 public:
@@ -49,6 +51,14 @@ public:
 
     // The longest text the view holds.
     static const UINT nMaxSize;
+
+    // Printing: the text in the view's font, scaled to the printer, its lines wrapped at the
+    // page's width, as many pages as it fills.
+    BOOL OnPreparePrinting(CPrintInfo* pInfo) override;
+    void OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo) override;
+    void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo = NULL) override;
+    void OnPrint(CDC* pDC, CPrintInfo* pInfo) override;
+    void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo) override;
 
 protected:
     // Opens the Find (bFindOnly) or Replace dialog, or brings the open one to the front; the
@@ -109,4 +119,9 @@ private:
     mutable CEdit m_edit;           // the view's window seen as its control
     mutable CString m_strLocked;    // LockBuffer's copy of the text
     BOOL m_bLoading;                // the text is being replaced by a load: no change to report
+    // The printed lines and where each page starts in them, while a job runs.
+    std::vector<CString> m_printLines;
+    std::vector<size_t> m_pageStarts;
+    HFONT m_hPrinterFont = NULL;
+    int m_nPrintLineHeight = 0;
 };

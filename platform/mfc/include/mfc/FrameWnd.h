@@ -18,6 +18,10 @@ struct CCreateContext {
 
 // Frame styles beyond the window styles: the title shows the active document's name.
 #define FWS_ADDTOTITLE 0x00008000L
+// With FWS_ADDTOTITLE: the document's name comes first ("Untitled - Program").
+#define FWS_PREFIXTITLE 0x00004000L
+
+class CControlBar;
 
 class CFrameWnd : public CWnd {
     DECLARE_DYNCREATE(CFrameWnd)
@@ -44,6 +48,25 @@ public:
     CString GetTitle() const { return m_strTitle; }
     void SetTitle(LPCSTR lpszTitle) { m_strTitle = lpszTitle; }
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+
+    // The window's title from the frame's title and, with FWS_ADDTOTITLE, the active
+    // document's ("Untitled - Program").
+    virtual void OnUpdateFrameTitle(BOOL bAddToTitle);
+
+    // ---- Control bars ----
+    // The frame's bar with this id (AFX_IDW_TOOLBAR, AFX_IDW_STATUS_BAR), NULL when none.
+    CControlBar* GetControlBar(UINT nID);
+    void ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay);
+    // The status bar's message pane: the text of the string (up to its first "\n"), or lpszText.
+    void SetMessageText(LPCSTR lpszText);
+    void SetMessageText(UINT nID);
+    CWnd* GetMessageBar();
+    afx_msg BOOL OnBarCheck(UINT nID);
+    afx_msg void OnUpdateControlBarMenu(CCmdUI* pCmdUI);
+    // CAP, NUM and SCRL show while Caps Lock, Num Lock and Scroll Lock are on.
+    afx_msg void OnUpdateKeyIndicator(CCmdUI* pCmdUI);
+    afx_msg LRESULT OnSetMessageString(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu);
 
     CView* GetActiveView() const;
     void SetActiveView(CView* pViewNew, BOOL bNotify = TRUE);
@@ -88,5 +111,7 @@ protected:
     UINT m_nIDHelp;
     BOOL m_bHelpMode;
     CString m_strTitle;
+    UINT m_nIDTracking;     // the menu item the message pane describes, 0 for none
+    UINT m_nIDLastMessage;  // the string the message pane shows
     DECLARE_MESSAGE_MAP()
 };

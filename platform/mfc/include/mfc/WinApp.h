@@ -8,8 +8,13 @@
 
 #include <commdlg.h>
 
+#include <vector>
+
 class CDC;
 class CPrintDialog;
+class CDocTemplate;
+class CDocument;
+class CRecentFileList;
 
 class CCommandLineInfo : public CObject {
 public:
@@ -140,10 +145,48 @@ public:
     afx_msg void OnHelp();
     afx_msg void OnContextHelp();
 
+    // ---- Documents ----
+    // The application owns the templates added and deletes them when it goes.
+    void AddDocTemplate(CDocTemplate* pTemplate);
+    POSITION GetFirstDocTemplatePosition() const;
+    CDocTemplate* GetNextDocTemplate(POSITION& pos) const;
+    // Opens the file with the template that fits it best (bringing it forward when it is open
+    // already); NULL when it could not be opened.
+    virtual CDocument* OpenDocumentFile(LPCSTR lpszFileName);
+    virtual void AddToRecentFileList(LPCSTR lpszPathName);
+    // The Open and Save As dialog with the templates' filters and "All Files (*.*)"; fileName
+    // gets the chosen path. nIDSTitle: AFX_IDS_OPENFILE or AFX_IDS_SAVEFILE.
+    BOOL DoPromptFileName(CString& fileName, UINT nIDSTitle, DWORD lFlags, BOOL bOpenFileDialog,
+                          CDocTemplate* pTemplate);
+    // Asks every document with changes; FALSE when one was cancelled.
+    virtual BOOL SaveAllModified();
+    void CloseAllDocuments(BOOL bEndSession);
+    // Runs the command line's request: a new document, opening a file, printing one (/p: the
+    // program ends after printing), or nothing. FALSE when it failed and the program should end.
+    BOOL ProcessShellCommand(CCommandLineInfo& rCmdInfo);
+    // The number of recent files is nMaxMRU (0: none); reads the list from the profile's
+    // "Recent File List" section and the print-preview page count from "Settings".
+    void LoadStdProfileSettings(UINT nMaxMRU = 4);
+    void SaveStdProfileSettings();
+    // Three-dimensional dialog controls: the platform's controls have that look already.
+    BOOL Enable3dControls();
+    BOOL Enable3dControlsStatic();
+
+    afx_msg void OnFileNew();
+    afx_msg void OnFileOpen();
+    afx_msg void OnAppExit();
+    afx_msg BOOL OnOpenRecentFile(UINT nID);
+    afx_msg void OnUpdateRecentFileMenu(CCmdUI* pCmdUI);
+
+    CRecentFileList* m_pRecentFileList;
+    UINT m_nNumPreviewPages;
+
 protected:
     // Makes the default printer the application's when it has none (or always with
     // bForceDefaults).
     void UpdatePrinterSelection(BOOL bForceDefaults);
+    std::vector<CDocTemplate*> m_templateList;
+    DECLARE_MESSAGE_MAP()
 
 private:
     CString m_strAppName;
@@ -173,6 +216,11 @@ void AFXAPI AfxSetResourceHandle(HINSTANCE hInstResource);
 LPCSTR AFXAPI AfxGetAppName();
 int AFXAPI AfxMessageBox(LPCSTR lpszText, UINT nType = MB_OK, UINT nIDHelp = 0);
 int AFXAPI AfxMessageBox(UINT nIDPrompt, UINT nType = MB_OK, UINT nIDHelp = (UINT)-1);
+// A string of the program's resources, else the framework's own text of that id; FALSE when
+// neither has it.
+BOOL AFXAPI AfxLoadString(UINT nIDS, CString& rString);
+// The string nIDS with "%1" replaced by lpsz1.
+void AFXAPI AfxFormatString1(CString& rString, UINT nIDS, LPCSTR lpsz1);
 void AFXAPI AfxPostQuitMessage(int nExitCode);
 BOOL AFXAPI AfxPumpMessage();
 BOOL AFXAPI AfxPreTranslateMessage(MSG* pMsg);
