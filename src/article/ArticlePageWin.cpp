@@ -53,21 +53,21 @@ UINT MediaIconBitmap(DWORD dwRin)
         if (rin.IsSound())
             return kIconBitmaps[0];
         if (rin.IsMap())
-            return 9241;
+            return 6941;
         if (rin.IsAnimation())
-            return 9242;
+            return 6942;
         if (rin.IsVideo())
-            return 9243;
+            return 6943;
         if (rin.IsSimulation())
-            return 9244;
+            return 6944;
         if (rin.IsVirtualReality() || rin.GetKindIndex() == CRin(4050000).GetKindIndex())
-            return 9245;
+            return 6945;
         if (rin.GetKindIndex() == CRin(4060000).GetKindIndex())
-            return 9246;
+            return 6946;
     } catch (CException* e) {
         e->Delete();
     }
-    return 9240;
+    return 6940;
 }
 
 // Program-wide: a page put a link title into the status line; the width a page was last sized to.

@@ -233,7 +233,9 @@ LONGLONG CGrfDocument::ArchivePosition(DWORD dwOffset) const
     const LONGLONG llPosition = llBlock * 512 + static_cast<LONGLONG>(dwOffset);
     if (llPosition > 0x7FFFFFFFLL)  // beyond what a file position of this system holds
         return -1;
-    if (m_llArchiveSize >= 0 && llPosition >= m_llArchiveSize)
+    // The archive's end is still a position: an image of no bytes (a record without a full
+    // picture, last in the archive) ends there.
+    if (m_llArchiveSize >= 0 && llPosition > m_llArchiveSize)
         return -1;
     return llPosition;
 }

@@ -157,7 +157,8 @@ private:
     // Reads the record from the open file into a block; FALSE after reporting.
     BOOL ReadRecord(CFile& file, BOOL bWithPreview);
     void Free();
-    // Block x 512 + offset in 64 bits, -1 when it is not a position inside the archive.
+    // Block x 512 + offset in 64 bits, -1 when it is not a position inside the archive (its end
+    // included).
     LONGLONG ArchivePosition(DWORD dwOffset) const;
 
     CReference* m_pReference = NULL;

@@ -188,13 +188,13 @@ const char* Label(int id)
     case 4035: case 202: return "Q";  // panorama
     case 238: return "#";             // a table of the article
     // The article page's icons before media items, one per kind (sounds have the sound button).
-    case 9240: return "P";
-    case 9241: return "M";
-    case 9242: return "A";
-    case 9243: return "V";
-    case 9244: return "X";
-    case 9245: return "Q";
-    case 9246: return "T";
+    case 6940: return "P";
+    case 6941: return "M";
+    case 6942: return "A";
+    case 6943: return "V";
+    case 6944: return "X";
+    case 6945: return "Q";
+    case 6946: return "T";
     // The media view's buttons.
     case 7468: case 7465: case 7469: case 7466: case 7467: return "Instructions";
     case 7427: case 7424: case 7428: case 7425: case 7426: return "Caption";
@@ -229,13 +229,13 @@ const std::vector<Row>& ProgramArt()
         {238, Kind::Bitmap, Look::KindPicture, {{26, 17}, {26, 17}, {26, 17}}},
         // The icons before the article page's media lines by the item's kind: picture, map,
         // animation, video, simulation, panorama or photo bubble, timeline (26 by 17 pixels).
-        {9240, Kind::Bitmap, Look::KindPicture, {{26, 17}, {26, 17}, {26, 17}}},
-        {9241, Kind::Bitmap, Look::KindPicture, {{26, 17}, {26, 17}, {26, 17}}},
-        {9242, Kind::Bitmap, Look::KindPicture, {{26, 17}, {26, 17}, {26, 17}}},
-        {9243, Kind::Bitmap, Look::KindPicture, {{26, 17}, {26, 17}, {26, 17}}},
-        {9244, Kind::Bitmap, Look::KindPicture, {{26, 17}, {26, 17}, {26, 17}}},
-        {9245, Kind::Bitmap, Look::KindPicture, {{26, 17}, {26, 17}, {26, 17}}},
-        {9246, Kind::Bitmap, Look::KindPicture, {{26, 17}, {26, 17}, {26, 17}}},
+        {6940, Kind::Bitmap, Look::KindPicture, {{26, 17}, {26, 17}, {26, 17}}},
+        {6941, Kind::Bitmap, Look::KindPicture, {{26, 17}, {26, 17}, {26, 17}}},
+        {6942, Kind::Bitmap, Look::KindPicture, {{26, 17}, {26, 17}, {26, 17}}},
+        {6943, Kind::Bitmap, Look::KindPicture, {{26, 17}, {26, 17}, {26, 17}}},
+        {6944, Kind::Bitmap, Look::KindPicture, {{26, 17}, {26, 17}, {26, 17}}},
+        {6945, Kind::Bitmap, Look::KindPicture, {{26, 17}, {26, 17}, {26, 17}}},
+        {6946, Kind::Bitmap, Look::KindPicture, {{26, 17}, {26, 17}, {26, 17}}},
         // The article page's link cursors, 32 by 32 with the finger tip as the hot spot.
         {262, Kind::Cursor, Look::LinkHand, {{32, 32}, {11, 1}, {}}},
         {257, Kind::Cursor, Look::TimeLinkHand, {{32, 32}, {11, 1}, {}}},
