@@ -74,6 +74,31 @@ private:
     HGDIOBJ m_hOld = NULL;
 };
 
+// The tables as the render reads them: plain pointers held in locals (the pixel writes, being
+// bytes, could otherwise alias the table members and force a reload per pixel). The render stays
+// within every table only because the radius is at most 255; debug builds check each look-up.
+struct CTableView {
+    const WORD* pSqrt;
+    const WORD* pLongitude;
+    const WORD* pLatitude;
+
+    WORD Sqrt(int nIndex) const
+    {
+        ASSERT(nIndex >= 0 && nIndex < CGlobe::kSqrtEntries);
+        return pSqrt[nIndex];
+    }
+    WORD Longitude(int nRow, int nColumn) const
+    {
+        ASSERT(nRow >= 0 && nRow < CGlobe::kTableSide && nColumn >= 0 && nColumn < CGlobe::kTableSide);
+        return pLongitude[nRow * CGlobe::kTableSide + nColumn];
+    }
+    WORD Latitude(int nRow, int nColumn) const
+    {
+        ASSERT(nRow >= 0 && nRow < CGlobe::kTableSide && nColumn >= 0 && nColumn < CGlobe::kLatitudeColumns);
+        return pLatitude[nRow * CGlobe::kLatitudeColumns + nColumn];
+    }
+};
+
 }  // namespace
 
 CGlobe::CGlobe() = default;
@@ -202,26 +227,6 @@ void CGlobe::BuildTables()
                 static_cast<WORD>(Clamp(mapRow, 0, m_nMapHeight - 1));
         }
     }
-}
-
-// The render reaches every table only within its bounds because the radius is at most 255; debug
-// builds check each look-up.
-inline WORD CGlobe::SqrtAt(int nIndex) const
-{
-    ASSERT(nIndex >= 0 && nIndex < kSqrtEntries);
-    return m_sqrtTable[static_cast<size_t>(nIndex)];
-}
-
-inline WORD CGlobe::LongitudeAt(int nRow, int nColumn) const
-{
-    ASSERT(nRow >= 0 && nRow < kTableSide && nColumn >= 0 && nColumn < kTableSide);
-    return m_longitudeTable[static_cast<size_t>(nRow) * kTableSide + static_cast<size_t>(nColumn)];
-}
-
-inline WORD CGlobe::LatitudeAt(int nRow, int nColumn) const
-{
-    ASSERT(nRow >= 0 && nRow < kTableSide && nColumn >= 0 && nColumn < kLatitudeColumns);
-    return m_latitudeTable[static_cast<size_t>(nRow) * kLatitudeColumns + static_cast<size_t>(nColumn)];
 }
 
 BOOL CGlobe::CreateViewBitmap(CDC* pDC, const CRect& rect, COLORREF crBackground)
@@ -387,6 +392,7 @@ void CGlobe::Render()
 template <int BytesPerPixel>
 void CGlobe::RenderDisc(int cx, int cy, int nRadius)
 {
+    const CTableView tables{m_sqrtTable.data(), m_longitudeTable.data(), m_latitudeTable.data()};
     const BYTE* pMap = m_convertedMap.empty() ? m_mapData.data() : m_convertedMap.data();
     const size_t mapStride = static_cast<size_t>(m_convertedMap.empty() ? m_nMapStride : m_nConvertedStride);
     BYTE* pView = m_viewData.data();
@@ -400,17 +406,17 @@ void CGlobe::RenderDisc(int cx, int cy, int nRadius)
 
     for (int j = nRadius - 1; j >= -(nRadius - 1); --j) {
         const int rowSquare = rr - j * j;
-        const int half = SqrtAt(rowSquare);
+        const int half = tables.Sqrt(rowSquare);
         BYTE* pOut = pView + static_cast<size_t>(j + cy) * viewStride + static_cast<size_t>(cx - half) * BytesPerPixel;
         const int jT = j * cT;
         const int jS = j * sT;
         for (int i = -half; i <= half; ++i) {
-            const int z = SqrtAt(rowSquare - i * i);
+            const int z = tables.Sqrt(rowSquare - i * i);
             const int t = (jS + z * cT) >> 8;
             const int X = (t * cL - i * sL) >> 8;
             const int Y = (t * sL + i * cL) >> 8;
-            const int u = LongitudeAt(Y + kMaxRadius, X + kMaxRadius);
-            const int v = LatitudeAt(((jT - z * sT) >> 8) + kMaxRadius, SqrtAt(t * t + i * i));
+            const int u = tables.Longitude(Y + kMaxRadius, X + kMaxRadius);
+            const int v = tables.Latitude(((jT - z * sT) >> 8) + kMaxRadius, tables.Sqrt(t * t + i * i));
             const BYTE* pIn = pMap + static_cast<size_t>(v) * mapStride + static_cast<size_t>(u) * BytesPerPixel;
             std::memcpy(pOut, pIn, BytesPerPixel);
             pOut += BytesPerPixel;

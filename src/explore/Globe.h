@@ -87,10 +87,6 @@ private:
     void PrepareRenderMap();
     template <int BytesPerPixel> void RenderDisc(int cx, int cy, int nRadius);
 
-    WORD SqrtAt(int nIndex) const;
-    WORD LongitudeAt(int nRow, int nColumn) const;
-    WORD LatitudeAt(int nRow, int nColumn) const;
-
     // The map.
     std::unique_ptr<CGlobeDib> m_pMapDib;
     int m_nMapWidth = 0;
