@@ -176,8 +176,9 @@ BOOL CGlobe::LoadMap(UINT nResourceId)
     m_nMapBitsPixel = bm.bmBitsPixel;
     // The rows as the device bitmap hands them out (its own row length, not one worked out here).
     m_nMapStride = static_cast<int>(bm.bmWidthBytes);
+    // The tables hold map columns and rows in 16 bits.
     if (m_nMapWidth != bm.bmWidth || m_nMapHeight != bm.bmHeight || m_nMapWidth < 1 || m_nMapHeight < 1 ||
-        m_nMapStride < m_nMapWidth * (m_nMapBitsPixel / 8)) {
+        m_nMapWidth > 0xFFFF || m_nMapHeight > 0xFFFF || m_nMapStride < m_nMapWidth * (m_nMapBitsPixel / 8)) {
         FreeMap();
         ShowFailure("CGlobe::LoadMap, ::GetObject(hBMTemp, sizeof(BITMAP), &bm), #1, failed.");
         return FALSE;

@@ -28,6 +28,7 @@ namespace {
 const double kPi = 3.14159265358979;
 const COLORREF kGrey = 0x02C0C0C0;
 const UINT kSyntheticMap = 7301;
+const UINT kTooWideMap = 7302;  // 70000 columns: more than the tables' 16 bits can name
 
 // The synthetic map: 360 x 180 pixels, one degree each; six bands of 30 degrees of latitude from
 // the north pole down, eight of 45 degrees of longitude from -180 eastward; each cell its colour.
@@ -52,37 +53,47 @@ int LonBand(double lon)
     return std::min(7, std::max(0, static_cast<int>(std::floor((lon + 180) / 45))));
 }
 
-// The bitmap resource (a BMP less its file header): 8 bits, 256 colours (the bands' 48, black
-// after), bottom-up rows.
-std::string SyntheticMapBitmap()
+// A bitmap resource (a BMP less its file header): 8 bits, 256 colours, bottom-up rows, each
+// pixel's colour index from the function (column, row from the top).
+template <typename IndexOf>
+std::string Bitmap8(int width, int height, const std::vector<COLORREF>& colours, IndexOf indexOf)
 {
     std::string out;
-    const int stride = (kMapWidth + 3) / 4 * 4;
+    const int stride = (width + 3) / 4 * 4;
     testbundle::PutDword(out, 40);
-    testbundle::PutDword(out, kMapWidth);
-    testbundle::PutDword(out, kMapHeight);
+    testbundle::PutDword(out, static_cast<std::uint32_t>(width));
+    testbundle::PutDword(out, static_cast<std::uint32_t>(height));
     testbundle::PutWord(out, 1);
     testbundle::PutWord(out, 8);
     testbundle::PutDword(out, 0);
-    testbundle::PutDword(out, static_cast<std::uint32_t>(stride * kMapHeight));
+    testbundle::PutDword(out, static_cast<std::uint32_t>(stride * height));
     testbundle::PutDword(out, 2835);
     testbundle::PutDword(out, 2835);
     testbundle::PutDword(out, 256);
     testbundle::PutDword(out, 0);
-    for (int i = 0; i < 256; ++i) {
-        COLORREF c = i < 48 ? BandColour(i / 8, i % 8) : RGB(0, 0, 0);
+    for (size_t i = 0; i < 256; ++i) {
+        const COLORREF c = i < colours.size() ? colours[i] : RGB(0, 0, 0);
         out += static_cast<char>(GetBValue(c));
         out += static_cast<char>(GetGValue(c));
         out += static_cast<char>(GetRValue(c));
         out += '\0';
     }
-    for (int row = kMapHeight - 1; row >= 0; --row) {
+    for (int row = height - 1; row >= 0; --row) {
         std::string line(static_cast<size_t>(stride), '\0');
-        for (int col = 0; col < kMapWidth; ++col)
-            line[static_cast<size_t>(col)] = static_cast<char>((row / 30) * 8 + col / 45);
+        for (int col = 0; col < width; ++col)
+            line[static_cast<size_t>(col)] = static_cast<char>(indexOf(col, row));
         out += line;
     }
     return out;
+}
+
+// The synthetic map: the bands' 48 colours, black after.
+std::string SyntheticMapBitmap()
+{
+    std::vector<COLORREF> colours;
+    for (int i = 0; i < 48; ++i)
+        colours.push_back(BandColour(i / 8, i % 8));
+    return Bitmap8(kMapWidth, kMapHeight, colours, [](int col, int row) { return (row / 30) * 8 + col / 45; });
 }
 
 // Latitude and longitude (degrees) that the orthographic view centred on (tilt, turn) shows at an
@@ -132,17 +143,24 @@ public:
     }
 
     // Loads the synthetic map into the globe from a resource library of its own.
-    void LoadSyntheticMap(CGlobe& globe)
+    void LoadSyntheticMap(CGlobe& globe, UINT nResourceId = kSyntheticMap)
     {
         if (m_hMaps == NULL) {
-            dir.Write("maps.dll", testbundle::Make({{host::ResourceId::Ordinal(2), host::ResourceId::Ordinal(kSyntheticMap),
-                                                     SyntheticMapBitmap()}}));
+            const std::string tooWide = Bitmap8(70000, 2, {RGB(0, 0, 255)}, [](int, int) { return 0; });
+            dir.Write("maps.dll",
+                      testbundle::Make({{host::ResourceId::Ordinal(2), host::ResourceId::Ordinal(kSyntheticMap),
+                                         SyntheticMapBitmap()},
+                                        {host::ResourceId::Ordinal(2), host::ResourceId::Ordinal(kTooWideMap), tooWide}}));
             m_hMaps = ::LoadLibraryEx("T:\\maps.dll", NULL, LOAD_LIBRARY_AS_DATAFILE);
             ASSERT_NE(static_cast<HMODULE>(NULL), m_hMaps);
         }
         AFX_MODULE_STATE maps(m_hMaps, TRUE);
         AFX_MAINTAIN_STATE inMaps(&maps);
-        ASSERT_TRUE(globe.LoadMap(kSyntheticMap));
+        if (nResourceId == kSyntheticMap) {
+            ASSERT_TRUE(globe.LoadMap(nResourceId));
+        } else {
+            EXPECT_FALSE(globe.LoadMap(nResourceId));
+        }
     }
 
     // The colours shown on the screen at the globe's view (drawn at its rectangle on the desktop).
@@ -407,6 +425,11 @@ TEST_F(GlobeTest, FailuresShowTheirMessagesAndLeaveNothingToDraw)
     EXPECT_FALSE(globe.LoadMap(9998));
     EXPECT_FALSE(globe.HasMap());
     EXPECT_EQ(nullptr, globe.GetMapPalette());
+    // A map wider than the tables can name.
+    host::AnswerMessageBox("CGlobe::LoadMap", IDOK);
+    LoadSyntheticMap(globe, kTooWideMap);
+    EXPECT_EQ("CGlobe::LoadMap, ::GetObject(hBMTemp, sizeof(BITMAP), &bm), #1, failed.", host::MessageBoxLog().back().text);
+    EXPECT_FALSE(globe.HasMap());
 
     // A view the device cannot make.
     host::AnswerMessageBox("CGlobe::CreateViewBitmap", IDOK);
