@@ -151,11 +151,20 @@ int main(int argc, char** argv)
                 const auto start = Clock::now();
                 const long nRow = list.FindTitle(prefix.c_str());
                 fileTimes.push_back(Micros(Clock::now() - start));
+                // The list looks the text up without its trailing blanks.
+                const std::string trimmed = prefix.substr(0, prefix.find_last_not_of(' ') + 1);
                 const long nExpected = std::min<long>(
-                    static_cast<long>(std::lower_bound(titles.begin(), titles.end(), prefix, LessNoCase) - titles.begin()) + 1,
+                    static_cast<long>(std::lower_bound(titles.begin(), titles.end(), trimmed, LessNoCase) - titles.begin()) + 1,
                     static_cast<long>(titles.size()));
-                if (nRow != nExpected)
+                if (nRow != nExpected) {
                     ++nMismatches;
+                    if (round == 0 && std::getenv("VL_BENCH_VERBOSE") != nullptr) {
+                        CVLVirtualData::VLLISTENTRY got;
+                        list.GetListEntry(nRow, got);
+                        std::printf("  \"%s\": row %ld \"%s\", binary search row %ld \"%s\"\n", prefix.c_str(), nRow,
+                                    static_cast<LPCSTR>(got.strTitle), nExpected, titles[static_cast<std::size_t>(nExpected - 1)].c_str());
+                    }
+                }
             }
         std::printf("show list: %ld rows, %ld look-ups not on the binary search's row\n", list.GetCount(), nMismatches);
     }
@@ -175,12 +184,32 @@ int main(int argc, char** argv)
         std::printf("database list, category %d (%s): %ld rows; filter opened in %.1f ms, again with the count cached in "
                     "%.1f ms\n",
                     nCategory, JustLookingCategoryCode(nCategory), nRows, dFirst / 1000, dCached / 1000);
+        // A look-up is off when the row it gives does not begin with the prefix while the row
+        // before it sorts before the prefix and some title does begin with it.
+        auto titleAt = [&](long nRow) {
+            TVITEM item = {};
+            item.hItem = reinterpret_cast<HTREEITEM>(static_cast<INT_PTR>(nRow));
+            return data.GetItem(&item) && item.pszText != NULL ? CString(item.pszText) : CString();
+        };
+        long nOff = 0;
         for (int round = 0; round < kRounds; ++round)
             for (const std::string& prefix : prefixes) {
                 const auto start = Clock::now();
-                nChecksum += data.FindTitle(prefix.c_str());
+                const long nRow = data.FindTitle(prefix.c_str());
                 databaseTimes.push_back(Micros(Clock::now() - start));
+                nChecksum += nRow;
+                if (round == 0 && titleAt(nRow).Left(static_cast<int>(prefix.size())).CompareNoCase(prefix.c_str()) != 0) {
+                    for (long n = 1; n <= nRows; ++n)
+                        if (titleAt(n).Left(static_cast<int>(prefix.size())).CompareNoCase(prefix.c_str()) == 0) {
+                            ++nOff;
+                            if (std::getenv("VL_BENCH_VERBOSE") != nullptr)
+                                std::printf("  \"%s\": row %ld \"%s\", row %ld \"%s\" begins with it\n", prefix.c_str(), nRow,
+                                            static_cast<LPCSTR>(titleAt(nRow)), n, static_cast<LPCSTR>(titleAt(n)));
+                            break;
+                        }
+                }
             }
+        std::printf("database list: %ld of %zu prefixes that some title begins with were not found\n", nOff, prefixes.size());
     }
     SetAppDatabase(NULL);
     db.Close();

@@ -231,3 +231,34 @@ long CJustLookingVirtualData::BuildFilter(int nCategory, int nContent)
         Reopen(strFilter);
     return m_pSet->GetCount();
 }
+
+long CJustLookingVirtualData::FindTitle(LPCSTR lpszTitle)
+{
+    const long nCount = GetCount();
+    if (m_pSet == NULL || !m_pSet->IsOpen() || nCount <= 0)
+        return 0;
+    CString strTitle = lpszTitle != NULL ? lpszTitle : "";
+    strTitle.TrimRight();
+    if (strTitle.IsEmpty()) {
+        LoadBlock(1);
+        return 1;
+    }
+    // Bisect the positions, reading each title as the database compares it.
+    long nLow = 0, nHigh = nCount;
+    try {
+        while (nLow < nHigh) {
+            const long nMiddle = nLow + (nHigh - nLow) / 2;
+            m_pSet->SetAbsolutePosition(nMiddle);
+            if (::lstrcmpiA(m_pSet->m_Title, strTitle) < 0)
+                nLow = nMiddle + 1;
+            else
+                nHigh = nMiddle;
+        }
+    } catch (CDaoException* e) {
+        e->Delete();
+        return 0;
+    }
+    const long nRow = nLow < nCount ? nLow + 1 : nCount;
+    EnsureLoaded(nRow);
+    return nRow;
+}

@@ -76,6 +76,12 @@ public:
     // the filter changed or the set is closed; the row count.
     long BuildFilter(int nCategory, int nContent);
 
+    // The first row whose title is not less than the text in the order the database sorts
+    // the titles (its word order, case ignored: hyphens and apostrophes count for little), so
+    // that titles with punctuation are found where the list shows them; the last row when every
+    // title is less, 1 (first window loaded) for an empty or blank text, 0 without rows.
+    long FindTitle(LPCSTR lpszTitle) override;
+
     CJustLookingRecSet* GetRecSet() const { return m_pSet; }
 
 private:

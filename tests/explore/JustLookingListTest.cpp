@@ -340,7 +340,22 @@ TEST_F(JustLookingListTest, TheSmallControlsReportToTheirParent)
     ASSERT_FALSE(commands.empty());
     EXPECT_EQ(static_cast<UINT>(IDC_JL_CONTENTLIST), LOWORD(commands.back().wParam));
     EXPECT_EQ(static_cast<UINT>(LBN_DBLCLK), HIWORD(commands.back().wParam));
-    content->DestroyWindow();
+
+    // How the controls look together.
+    CJustLookingListContainer categories;
+    ASSERT_TRUE(categories.Create(CRect(10, 40, 210, 200), &parent, IDC_JL_CATEGORYLIST));
+    for (const char* text : {"All Categories", "Geography", "History"})
+        categories.AddString(text);
+    categories.GetListBox().SetCurSel(1);
+    ui::PumpUntilIdle();
+    CRect rcParent;
+    parent.GetWindowRect(&rcParent);
+    rcParent.bottom = rcParent.top + 240;
+    const std::string png = (dir.path() / "justlooking-controls.png").string();
+    EXPECT_TRUE(host::SaveDesktopPng(png, &rcParent));
+    if (const char* keep = std::getenv("VL_SCREENSHOT_DIR"))
+        std::filesystem::copy_file(png, std::filesystem::path(keep) / "justlooking-controls.png",
+                                   std::filesystem::copy_options::overwrite_existing);
 
     // The search edit: a key goes into the edit and on to the parent.
     parent.messages.clear();
@@ -352,6 +367,7 @@ TEST_F(JustLookingListTest, TheSmallControlsReportToTheirParent)
     ASSERT_EQ(1u, keys.size());
     EXPECT_EQ(static_cast<WPARAM>(VK_END), keys[0].wParam);
     EXPECT_EQ(0, keys[0].lParam);
+    content->DestroyWindow();
 }
 
 }  // namespace

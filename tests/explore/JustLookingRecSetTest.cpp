@@ -191,6 +191,46 @@ TEST_F(JustLookingTest, WithoutADatabaseTheReaderIsToldAndTheListIsEmpty)
     EXPECT_EQ(0, data.GetCount());
 }
 
+TEST_F(JustLookingTest, TypedTitlesAreFoundInTheDatabasesOwnOrder)
+{
+    // Titles whose punctuation sorts one way in the database (hyphens count for little) and
+    // another byte by byte.
+    const char* const titles[] = {"CAD/CAM", "C-Refine", "creationism", "Mono", "Motorola 68050", "MPL II",
+                                  "MPS III", "Mul-T", "MultiCal System", "X.28", "XENIX", "X-Windows"};
+    std::vector<discbuilder::DadaVaverozItem> items;
+    int n = 0;
+    for (const char* title : titles) {
+        discbuilder::DadaVaverozItem item;
+        item.title = title;
+        item.rinCode = std::to_string(1001 + n++);
+        item.category = "IND";
+        item.content = "Artcl";
+        items.push_back(item);
+    }
+    WriteDatabase(items);
+    OpenDatabase();
+    CJustLookingVirtualData data;
+    ASSERT_EQ(12, data.BuildFilter(4, 0));
+    auto titleOf = [&](long nRow) {
+        TVITEM item = {};
+        item.hItem = reinterpret_cast<HTREEITEM>(static_cast<INT_PTR>(nRow));
+        return data.GetItem(&item) ? std::string(item.pszText) : std::string();
+    };
+    const struct {
+        const char* typed;
+        const char* found;
+    } cases[] = {
+        {"mono", "Mono"}, {"Motoro", "Motorola 68050"}, {"MPL", "MPL II"}, {"mult", "Mul-T"} /* "MulT" in that order */,
+        {"X.", "X.28"},   {"cad", "CAD/CAM"},          {"zzz", "X-Windows"}, {"  ", "CAD/CAM"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.found, titleOf(data.FindTitle(c.typed))) << c.typed;
+    // The row found is loaded.
+    const long nRow = data.FindTitle("MPS");
+    EXPECT_LE(data.GetFirstLoadedRow(), nRow);
+    EXPECT_LT(nRow, data.GetFirstLoadedRow() + data.GetLoadedCount());
+}
+
 TEST_F(JustLookingTest, TheSetCopiesIntoItsOwnKindOnlyAndGivesNumbers)
 {
     WriteDatabase(Items(10));
