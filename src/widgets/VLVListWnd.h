@@ -88,9 +88,11 @@ public:
     long GetCurrentItemData() const { return m_nCurrentRow; }
     // The text size in tenths of a point (90 at first); the previous one.
     int SetPointSize(int nTenths);
+    int GetPointSize() const { return m_nPointSize; }
     // Every row this many pixels high (0: each row as high as its text, the default); the
     // previous height.
     int SetRowHeight(int nPixels);
+    int GetRowHeight() const { return m_nRowHeight; }
     // Rows in palette black on palette white instead of the window's colours.
     void SetBlackOnWhite(BOOL bBlackOnWhite) { m_bBlackOnWhite = bBlackOnWhite; }
 

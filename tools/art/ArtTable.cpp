@@ -334,6 +334,8 @@ const std::vector<Row>& ProgramArt()
         {555, Kind::Bitmap, Look::TextButton, {kPrintSelectButton, kPrintSelectButton, kPrintSelectButton}},
         {554, Kind::Bitmap, Look::TextButtonPressed, {kPrintSelectButton, kPrintSelectButton, kPrintSelectButton}},
         {452, Kind::Bitmap, Look::ComboArrow, {{18, 20}, {18, 20}, {18, 20}}},
+        // The browsing view's drop-down captions' arrow.
+        {440, Kind::Bitmap, Look::ComboArrow, {{18, 20}, {18, 20}, {18, 20}}},
         // The wildcard word list dialog's OK (521, pressed 520) and Cancel (523, pressed 522), and
         // the spelling pop-up's Go (513, pressed 512) and Cancel (511, pressed 510).
         {521, Kind::Bitmap, Look::TextButton, {kTextButton, kTextButton, kTextButton}},

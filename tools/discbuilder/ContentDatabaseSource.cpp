@@ -94,7 +94,7 @@ std::vector<std::string> BackInTimeTopics(const std::vector<std::string>& titles
 }
 
 void WriteContentDatabase(const std::filesystem::path& sourceFolder, const std::string& databaseHostPath,
-                          std::uint32_t seed)
+                          std::uint32_t seed, const std::vector<DadaVaverozItem>& extraItems)
 {
     ContentDatabaseWriter db(databaseHostPath);
 
@@ -132,6 +132,8 @@ void WriteContentDatabase(const std::filesystem::path& sourceFolder, const std::
         Number(items, f[1], "content number");
         db.AddDadaVaverozItem({f[0], f[1], f[2], f[3], f[4], f[5]});
     }
+    for (const DadaVaverozItem& item : extraItems)
+        db.AddDadaVaverozItem(item);
     db.FinishDadaVaveroz(seed);
 
     const std::filesystem::path tableData = sourceFolder / "tabledata.txt";

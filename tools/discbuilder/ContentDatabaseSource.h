@@ -8,6 +8,8 @@
 // program makes it after an update.
 #pragma once
 
+#include "ContentDatabaseWriter.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -24,9 +26,10 @@ std::vector<std::vector<std::string>> ReadSourceTable(const std::filesystem::pat
 std::vector<std::string> BackInTimeTopics(const std::vector<std::string>& titles);
 
 // Writes the content database at databaseHostPath (replacing a file there) from the sources in
-// sourceFolder; seed fixes the random browser's ordinals. Throws std::runtime_error on a bad
+// sourceFolder; seed fixes the random browser's ordinals; extraItems are random browser rows
+// made by the builder (after those of dadavaveroz.txt). Throws std::runtime_error on a bad
 // source (file and line named) and daosql::Error when the database refuses a row.
 void WriteContentDatabase(const std::filesystem::path& sourceFolder, const std::string& databaseHostPath,
-                          std::uint32_t seed = 1);
+                          std::uint32_t seed = 1, const std::vector<DadaVaverozItem>& extraItems = {});
 
 }  // namespace discbuilder

@@ -14,6 +14,7 @@
 #include "PictureItemSource.h"
 #include "PictureSource.h"
 #include "RomLinkWriter.h"
+#include "JustLookingItems.h"
 #include "SampleAtlas.h"
 #include "SampleBubbles.h"
 #include "SubjectIndexWriter.h"
@@ -110,7 +111,9 @@ SampleDiscReport BuildSampleDisc(const std::filesystem::path& sampleFolder, cons
     }
     WriteRomLinkFile(report.dataFolder, entries);
 
-    WriteContentDatabase(sampleFolder / "database", (report.dataFolder / ContentDatabaseWriter::kFileName).string());
+    // The browsing view's table also holds the atlas's country articles.
+    WriteContentDatabase(sampleFolder / "database", (report.dataFolder / ContentDatabaseWriter::kFileName).string(), 1,
+                         atlas != nullptr ? CountryArticleItems(*atlas) : std::vector<DadaVaverozItem>());
 
     if (std::filesystem::exists(sampleFolder / kSplashSource))
         report.pictures.push_back(WriteSplashPicture(sampleFolder, report.dataFolder));
