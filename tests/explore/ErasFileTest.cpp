@@ -215,6 +215,38 @@ TEST_F(ErasFileTest, TheWriterWritesWhatTheReaderReadsFromTheDataFolder)
     EXPECT_TRUE(NewBoxes().empty());
 }
 
+// The sample disc's eras: several, one with a two-line title, one of more than 20 items, every
+// item an item of the disc.
+TEST_F(ErasFileTest, TheSampleDiscsErasNameItsItems)
+{
+    const discbuilder::SampleDiscReport report = discbuilder::BuildSampleDisc(VL_SAMPLE_DIR, dir.path() / "t" / "disc");
+    ASSERT_FALSE(report.eras.empty());
+    CRomLinkTable table;
+    ASSERT_TRUE(table.LoadTable());
+    AppServices().owned.pSearchEngine = &table;
+    CErasFile file;
+    ASSERT_TRUE(file.Load());
+    EXPECT_EQ(CErasFile::limitNone, file.GetLimitMet());
+    ASSERT_GE(file.GetEraCount(), 3);
+    bool bTwoLines = false, bLong = false;
+    for (int k = 1; k <= file.GetEraCount(); ++k) {
+        SCOPED_TRACE(std::string(file.GetEra(k)->strTitle));
+        bTwoLines |= file.GetTwoLineTitle(k).Find('\n') >= 0;
+        CReferenceList items;
+        const int n = file.AppendEraItems(k, &items);
+        EXPECT_GT(n, 0);
+        bLong |= n > 20;
+        for (int i = 0; i < items.GetCount(); ++i) {
+            EXPECT_NE(REFKIND_NONE, items.GetAtIndex(i)->GetKind()) << items.GetAtIndex(i)->GetNumber();
+            EXPECT_FALSE(items.GetAtIndex(i)->GetTitle().IsEmpty());
+        }
+    }
+    EXPECT_TRUE(bTwoLines);
+    EXPECT_TRUE(bLong);
+    AppServices().owned.pSearchEngine = NULL;
+    EXPECT_TRUE(NewBoxes().empty());
+}
+
 TEST_F(ErasFileTest, AMissingFileIsReportedOnceAndLeavesNoEras)
 {
     CErasFile file;
