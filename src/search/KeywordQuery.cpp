@@ -4,6 +4,7 @@
 
 #include "search/KeywordState.h"
 #include "search/QueryParser.h"
+#include "search/SelectionCode.h"
 #include "base/ShowMessage.h"
 
 #include <algorithm>
@@ -51,6 +52,14 @@ bool OnlyWildcards(const std::string& word)
     return !word.empty() && word.find_first_not_of("?*#") == std::string::npos;
 }
 
+// A word that reads as a period's selection code (A199#D, B#00C): looked up as it is written
+// unless the reader chose the years of that pattern.
+bool IsPeriodCode(const std::string& word)
+{
+    selection_code::Period period;
+    return word.find('#') != std::string::npos && selection_code::ParseSelectionCode(word, period);
+}
+
 }  // namespace
 
 namespace keyword_engine {
@@ -86,6 +95,12 @@ RESULT_SET* LookUpTerm(const std::string& word)
 {
     if (OnlyWildcards(word) || IsStopWord(word.c_str()))
         return GetMatchAllResult();
+    if (IsPeriodCode(word) && !IsChosenInPrepass(word)) {
+        // A period's code is one word of the index (its '#' is no digit there); a disc without
+        // period codes still finds the years that the pattern matches.
+        if (RESULT_SET* pPeriod = LoadWordSet(word, "\x04" + word))
+            return pPeriod;
+    }
     if (word.find_first_of("?*#") != std::string::npos)
         return ExpandWildcardTerm(word);
     return LoadWordSet(word);
@@ -550,8 +565,13 @@ RESULT_SET* EvaluateQuery(const CString& strForm)
 {
     if (g_state.bAbort)
         return NULL;
-    if (RESULT_SET* pCached = FindResultSet(strForm))
-        return pCached;
+    if (RESULT_SET* pCached = FindResultSet(strForm)) {
+        // The years a reader chose for a period's pattern answer only the search they were
+        // chosen for; afterwards the code is the period's word again.
+        const std::string form = static_cast<LPCSTR>(strForm);
+        if (!(pCached->hExpansion != 0 && IsPeriodCode(form) && !IsChosenInPrepass(form)))
+            return pCached;
+    }
     int nCode = 0, nNumber = 0;
     CString strLeft, strRight;
     if (!SplitAtSymbolOperator(strForm, nCode, nNumber, strLeft, strRight))

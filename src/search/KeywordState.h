@@ -131,5 +131,8 @@ RESULT_SET* UnionResults(RESULT_SET* pLeft, RESULT_SET* pRight, LPCSTR pszName);
 // The set of a word pattern: its cached expansion (merged first when the reader chose its words),
 // else every list word it matches (at most 255), merged; NULL when it matches none.
 RESULT_SET* ExpandWildcardTerm(const std::string& pattern);
+// TRUE while the search of a checked query runs and the reader chose the words of this pattern
+// in its pre-pass.
+BOOL IsChosenInPrepass(const std::string& pattern);
 
 }  // namespace keyword_engine

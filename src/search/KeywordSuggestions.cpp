@@ -54,7 +54,7 @@ RESULT_SET* SuggestSpellings(LPCSTR pszWord)
             if (!FindPrefixRange(scanned.c_str(), static_cast<int>(nPrefix), bReverse, nLo, nHi))
                 continue;
             const int nScan = ScanListPages(bReverse ? 1 : 0, nLo, nHi, [&](const KEYWORD_ENTRY& entry) {
-                if (keyword_terms::IsDomainMarker(entry.szWord, entry.bLength, bReverse) ||
+                if (keyword_terms::IsHiddenWord(entry.szWord, entry.bLength) ||
                     !MatchWildcard(scanned.c_str(), entry.szWord))
                     return false;
                 for (const KEYWORD_ENTRY& have : found)

@@ -182,12 +182,13 @@ inline std::string NormalizeTerm(const char* word, std::size_t length)
 
 inline std::string NormalizeTerm(const std::string& word) { return NormalizeTerm(word.data(), word.size()); }
 
-// True when a word of the keyword lists (spelled backwards when `reversed`) is a hidden domain
-// marker "#N": article text never gives a word that begins with "#". Only the domain switch
-// reaches a marker; patterns and suggestions pass them over.
-inline bool IsDomainMarker(const char* word, std::size_t length, bool reversed)
+// True when a word of the keyword lists is one that article text never gives: a word with a "#"
+// in it, which is a hidden domain marker "#N" or a period's selection code ("A199#D",
+// search/SelectionCode.h). Only the domain switch and the lookup of a whole code reach them;
+// patterns and suggestions pass them over (a pattern's "#" stands for a digit).
+inline bool IsHiddenWord(const char* word, std::size_t length)
 {
-    return length > 0 && (reversed ? word[length - 1] : word[0]) == '#';
+    return std::memchr(word, '#', length) != nullptr;
 }
 
 // True when the keyword lists can hold the word.

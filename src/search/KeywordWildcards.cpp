@@ -96,7 +96,7 @@ RESULT_SET* ExpandWildcard(LPCSTR pszPattern)
     std::vector<KEYWORD_ENTRY> found;
     bool bCut = false;
     const int nScan = ScanListPages(bReverse ? 1 : 0, nLo, nHi, [&](const KEYWORD_ENTRY& entry) {
-        if (!keyword_terms::IsDomainMarker(entry.szWord, entry.bLength, bReverse) && MatchWildcard(scanned.c_str(), entry.szWord)) {
+        if (!keyword_terms::IsHiddenWord(entry.szWord, entry.bLength) && MatchWildcard(scanned.c_str(), entry.szWord)) {
             if (found.size() >= KEYWORD_MAX_EXPANSION) {
                 bCut = true;  // one more than the expansion keeps
                 return true;
@@ -342,6 +342,7 @@ struct PrepassState {
     BOOL bCancelled = FALSE;
     WildcardChooser pChooser = NULL;
     HWND hAnchor = NULL;
+    BOOL bSearching = FALSE;  // the search of the chosen words runs
 };
 PrepassState g_prepass;
 
@@ -564,5 +565,19 @@ RESULT_SET* RunKeywordQueryWithWildcards(LPCSTR pszQuery, CString* pstrSearched)
     if (pstrSearched != NULL)
         *pstrSearched = strQuery;
     CWaitCursor wait;
-    return RunKeywordQuery(strQuery);
+    g_prepass.bSearching = TRUE;
+    RESULT_SET* pResult = NULL;
+    try {
+        pResult = RunKeywordQuery(strQuery);
+    } catch (...) {
+        g_prepass.bSearching = FALSE;
+        throw;
+    }
+    g_prepass.bSearching = FALSE;
+    return pResult;
+}
+
+BOOL keyword_engine::IsChosenInPrepass(const std::string& pattern)
+{
+    return g_prepass.bSearching && ListedExpansion(pattern) != NULL;
 }

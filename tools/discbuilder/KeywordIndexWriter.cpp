@@ -1,6 +1,7 @@
 #include "KeywordIndexWriter.h"
 
 #include "search/KeywordTokenizer.h"
+#include "search/SelectionCode.h"
 
 #include <algorithm>
 #include <fstream>
@@ -140,6 +141,34 @@ IndexedArticle IndexedArticleFrom(const ArticleRecordSource& source, int domain)
     return article;
 }
 
+IndexedArticle IndexedPictureFrom(std::int32_t rin, const GrfRecordSource& record, int domain)
+{
+    if (record.sections.size() > grf::kSectionSlots)
+        throw std::invalid_argument("a picture record has more than 20 text sections");
+    IndexedArticle picture;
+    picture.rin = rin;
+    picture.title = record.title;
+    picture.domain = domain;
+    picture.picture = true;
+    auto lines = [](const std::string& text) {
+        std::vector<std::string> paragraphs;
+        std::size_t start = 0;
+        while (start < text.size()) {
+            std::size_t end = text.find('\r', start);
+            if (end == std::string::npos)
+                end = text.size();
+            // The carriage return stays with its line, so that offsets run on through the text.
+            paragraphs.push_back(text.substr(start, end + 1 - start));
+            start = end + 1;
+        }
+        return paragraphs;
+    };
+    picture.sections.push_back(lines(record.caption));
+    for (const GrfSection& section : record.sections)
+        picture.sections.push_back(lines(section.text));
+    return picture;
+}
+
 const std::vector<std::string>& DefaultDropWords()
 {
     static const std::vector<std::string> words = {
@@ -161,8 +190,7 @@ void WalkArticleWords(const IndexedArticle& article, std::uint16_t number,
         f("#" + std::to_string(article.domain), KeywordOccurrence{number, 0, 0});
     // A section's hit offsets count its characters; a table's count only its visible ones (the
     // table reader turns them back into text indexes), with its runs' NULs between paragraphs.
-    auto walkUnit = [&](const std::vector<std::string>& paragraphs, unsigned hitSection, unsigned wordSection) {
-        const bool bTable = hitSection >= kTableHitBase;
+    auto walkUnit = [&](const std::vector<std::string>& paragraphs, unsigned hitSection, unsigned wordSection, bool bTable) {
         keyword_terms::WordPositionCounter counter(wordSection);
         std::size_t base = 0;
         for (const std::string& paragraph : paragraphs) {
@@ -173,8 +201,11 @@ void WalkArticleWords(const IndexedArticle& article, std::uint16_t number,
                 KeywordOccurrence occurrence{number, PackHit(hitSection, offset, token.length), counter.Next()};
                 f(token.word, occurrence);
                 std::string date = keyword_terms::DateWordAt(tokens, i);
-                if (!date.empty())
+                if (!date.empty()) {
                     f(date, occurrence);
+                    for (const std::string& period : selection_code::PeriodCodesOf(date))
+                        f(period, occurrence);
+                }
                 if (token.endsSentence)
                     counter.EndSentence();
             }
@@ -182,10 +213,16 @@ void WalkArticleWords(const IndexedArticle& article, std::uint16_t number,
             base += bTable ? VisibleCharacters(paragraph, paragraph.size()) : paragraph.size();
         }
     };
-    for (std::size_t s = 0; s < article.sections.size(); ++s)
-        walkUnit(article.sections[s], static_cast<unsigned>(s), static_cast<unsigned>(s));
+    if (article.picture && article.sections.size() > 1 + grf::kSectionSlots)
+        throw std::invalid_argument("a picture item has more than 20 text sections");
+    for (std::size_t s = 0; s < article.sections.size(); ++s) {
+        unsigned hitSection = static_cast<unsigned>(s);
+        if (article.picture)
+            hitSection = s == 0 ? kPictureCaptionSection : kPictureTextSection + static_cast<unsigned>(s - 1);
+        walkUnit(article.sections[s], hitSection, static_cast<unsigned>(s), false);
+    }
     for (std::size_t t = 0; t < article.tables.size(); ++t)
-        walkUnit(article.tables[t], kTableHitBase + static_cast<unsigned>(t), kTableWordBase + static_cast<unsigned>(t));
+        walkUnit(article.tables[t], kTableHitBase + static_cast<unsigned>(t), kTableWordBase + static_cast<unsigned>(t), true);
 }
 
 KeywordIndexFiles BuildKeywordIndex(const std::vector<IndexedArticle>& articles, std::vector<std::string> dropWords)

@@ -15,11 +15,15 @@
 // position is the section index (or 200 + t for table t) | character offset << 8 | length << 25,
 // a table's offset counting only the visible characters of its text (not NUL, space, TAB, CR or
 // LF), as the table reader counts them; word positions are those of keyword_terms::WordPositionCounter. A number that names a year
-// adds its date word at its own position; every article of search domain N gets the word "#N"
-// once. A word with more occurrences than a result set holds (61,440) becomes a drop word.
+// adds its date word at its own position, and beside it the selection codes of the decade,
+// century and millennium that hold the year (search/SelectionCode.h); every article of search
+// domain N gets the word "#N" once. A picture item's texts are indexed under its own number:
+// hits in its caption have section code 221, in its text section or hot-spot label n 223 + n
+// (word positions count the caption as section 0, text n as section 1 + n). A word with more occurrences than a result set holds (61,440) becomes a drop word.
 #pragma once
 
 #include "ArticleRecordWriter.h"
+#include "GrfWriter.h"
 #include "TitleLinkWriter.h"
 
 #include <cstdint>
@@ -40,11 +44,22 @@ struct IndexedArticle {
     // texts: a section's character offsets run on from one paragraph to the next.
     std::vector<std::vector<std::string>> sections;
     std::vector<std::vector<std::string>> tables;
+    // A picture item (IndexedPictureFrom): sections[0] holds its caption's paragraphs,
+    // sections[1 + n] its text section or hot-spot label n; it has no tables.
+    bool picture = false;
 };
+
+// Hit section codes of a picture item's texts.
+constexpr unsigned kPictureCaptionSection = 221;
+constexpr unsigned kPictureTextSection = 223;  // + n for text section or label n
 
 // The sections of an article record's source (every run that has text, in order) and its tables
 // (the texts of every table's runs: headings, cells and footnotes as its data holds them).
 IndexedArticle IndexedArticleFrom(const ArticleRecordSource& source, int domain = 0);
+
+// The caption (its paragraphs: the record's lines between carriage returns), text sections and
+// hot-spot labels of a picture record, under the item's own number.
+IndexedArticle IndexedPictureFrom(std::int32_t rin, const GrfRecordSource& record, int domain = 0);
 
 // The texts of a table's runs, in the order of its text area (the bytes of RecordTable::data).
 // Throws std::invalid_argument when the data is too short for its header or its text.

@@ -9,6 +9,7 @@
 #include "ContentDatabaseSource.h"
 #include "ContentDatabaseWriter.h"
 #include "DictionaryWriter.h"
+#include "ErasWriter.h"
 #include "KeywordIndexWriter.h"
 #include "ListFileWriter.h"
 #include "PictureItemSource.h"
@@ -93,6 +94,8 @@ SampleDiscReport BuildSampleDisc(const std::filesystem::path& sampleFolder, cons
                                      std::to_string(item.record.itemNumber) + ", which is not on the disc");
         report.pictureRecords.push_back(
             archive.AddStored(rin, WriteGrfRecord(item.record), RomLinkKindDigitFor(rin), item.category, 1));
+        // Its caption, texts and labels are found by the word search under its own number.
+        indexed.push_back(IndexedPictureFrom(rin, item.record, item.category));
     }
     if (atlas != nullptr)
         for (const AtlasMapRecord& map : atlas->maps) {
@@ -100,6 +103,11 @@ SampleDiscReport BuildSampleDisc(const std::filesystem::path& sampleFolder, cons
             report.pictureRecords.push_back(archive.AddStored(rin, map.record, RomLinkKindDigitFor(rin), 1, 1));
         }
     archive.Write(report.dataFolder);
+    report.eras = WriteSampleEras(sampleFolder, report.dataFolder, [&](std::uint32_t number) {
+        const std::vector<ArchivedRecord>& records = archive.Records();
+        return std::any_of(records.begin(), records.end(),
+                           [&](const ArchivedRecord& r) { return r.rin == static_cast<std::int32_t>(number); });
+    });
     WriteKeywordIndex(BuildKeywordIndex(indexed), report.dataFolder);
     WriteSubjectIndex(BuildSubjectIndex(SubjectHeadingsFrom(sources)), report.dataFolder);
 

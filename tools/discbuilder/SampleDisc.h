@@ -17,6 +17,7 @@
 //                                  the show, media and place lists (sample/lists)
 //   the atlas (sample/atlas, SampleAtlas.h): its maps in vl.dat, the country and region
 //                                  articles, and each place's map and hit in the place lists
+//   <disc>/info_dat/ERASORT.dat    the Dido Dovov's eras (sample/eras/eras.txt, ErasWriter.h)
 //   <disc>/info_dat/DICTDEFS.ROM, dicmain.ndx, dicmstr.ndx: the dictionary (sample/dictionary,
 //                                  DictionaryWriter.h)
 //   <disc>/info_dat/Movies/*.mov, Sound/AU*.mov: the movies, panorama and sound clip of the
@@ -42,6 +43,7 @@ struct SampleDiscReport {
     std::vector<std::filesystem::path> movies;  // the movie and sound files (Movies\, Sound\)
     std::vector<std::filesystem::path> bubbles;     // info_dat/Photo/Bu*.bub (sample/bubbles)
     std::vector<std::filesystem::path> simulations;  // info_dat/Sims/si*.dll (built simulations)
+    std::filesystem::path eras;       // info_dat/ERASORT.dat, or empty without sample/eras
     std::filesystem::path spotlight;  // <disc>/Update/spotlight.rcv (sample/spotlight), or empty
 };
 

@@ -4,6 +4,11 @@
 #include "KeywordTestSupport.h"
 
 #include <ArticleSource.h>
+#include <PictureItemSource.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include <string>
 #include <vector>
@@ -233,12 +238,20 @@ TEST_F(KeywordSearchTest, TheSampleDiscAgreesWithTheOracle)
     for (const discbuilder::ArticleRecordSource& source : discbuilder::ReadArticleSources(VL_SAMPLE_DIR "/articles"))
         articles.push_back(discbuilder::IndexedArticleFrom(source, source.category));
     ASSERT_GE(articles.size(), 7u);
+    // The picture items' captions, texts and labels, as the disc indexes them.
+    for (const auto& entry : std::filesystem::directory_iterator(VL_SAMPLE_DIR "/pictures/items")) {
+        std::ifstream in(entry.path(), std::ios::binary);
+        const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const discbuilder::PictureItemSource item = discbuilder::ParsePictureItemSource(text, entry.path().string());
+        articles.push_back(discbuilder::IndexedPictureFrom(static_cast<std::int32_t>(item.number), item.record, item.category));
+    }
     OpenIndex(articles);
     KeywordOracle oracle(articles, m_files);
     const char* queries[] = {
         "aviation", "lift and drag", "wing andw3 air", "pilot andp aircraft", "lava anda crater",
         "jazz or volcano", "radio without aircraft", "\"hot-air balloons\"", "air pressure", "\"@aircraft wing\"",
-        "flight andh engines", "the", "aircraft /d1", "A1900D or A1920D",
+        "flight andh engines", "the", "aircraft /d1", "A1900D or A1920D", "trumpet", "monoplane and climbing",
+        "lava /t", "fountain or eruption",
     };
     for (const char* query : queries)
         ExpectOracleAgrees(oracle, query, false);

@@ -119,10 +119,11 @@ public:
     }
 
 private:
-    // A domain marker "#N" (spelled backwards in the reverse list): never a pattern's word.
+    // A domain marker "#N" or a period's code ("A19#0D"): never a pattern's word.
     static bool IsMarker(const std::string& word, bool reverse)
     {
-        return !word.empty() && (reverse ? word.back() : word.front()) == '#';
+        (void)reverse;
+        return word.find('#') != std::string::npos;
     }
 
     // A pattern whose only wildcard is "?": as long as the word, equal everywhere else.
@@ -601,6 +602,29 @@ TEST_F(KeywordDialogTest, ADateTermSearchFindsTheChosenYears)
     host::AnswerMessageBox("Incorrect date search term, 19##D", IDOK);
     EXPECT_EQ(nullptr, RunKeywordQueryWithWildcards("moon or 19##D"));
     EXPECT_TRUE(KeywordPrepassCancelled());
+    EXPECT_EQ(0u, host::PendingMessageBoxAnswers());
+}
+
+// A period's selection code is one word of the index (the years of its decade, century or
+// millennium); the pane's date term with the same figures still lists and finds only the years
+// the reader chooses.
+TEST_F(KeywordDialogTest, APeriodCodeFindsItsYearsUnlessTheReaderChoseSome)
+{
+    OpenSmallIndex();
+    const auto century = OracleRecords("A1969D or A1975D or A1980D");
+    ASSERT_FALSE(century.empty());
+    EXPECT_EQ(century, EngineRecords(RunKeywordQuery("A19#0D")));
+    // The pane: "19#0" reads '#' as one digit; the reader takes 1980 of what it lists.
+    ChooseWords({"1980"}, {"1980"});
+    CString searched;
+    RESULT_SET* pSet = RunKeywordQueryWithWildcards("19#0", &searched);
+    EXPECT_EQ("A19#0D", std::string(searched));
+    EXPECT_EQ(OracleRecords("A1980D"), EngineRecords(pSet));
+    // The date terms list years only, never a period code.
+    ChooseWords({"1969", "1975", "1980"}, {"1975"});
+    EXPECT_EQ(OracleRecords("A1975D"), EngineRecords(RunKeywordQueryWithWildcards("19##", &searched)));
+    // The code alone, after the pane's search, is the whole period again.
+    EXPECT_EQ(century, EngineRecords(RunKeywordQuery("A19#0D")));
     EXPECT_EQ(0u, host::PendingMessageBoxAnswers());
 }
 

@@ -388,6 +388,32 @@ TEST_F(SearchPaneTest, AWordSearchFromTheSearchButtonAndItsKindFilter)
     EXPECT_EQ(1002, OpenedArticle());
 }
 
+// Picture items are found by the words of their captions, texts and labels, listed beside the
+// articles and opened in the media view.
+TEST_F(SearchPaneTest, AWordSearchListsThePicturesWhoseTextsHoldTheWord)
+{
+    ToWordMode();
+    pane->GetWordField(0).SetWindowText("lava");
+    pane->SendMessage(WM_COMMAND, IDC_SEARCH_GO);
+    ui::PumpUntilIdle();
+    EXPECT_EQ(1002, OpenedArticle());
+    CReferenceList* all = pane->GetModeResults(TRUE);
+    CReference* picture = nullptr;
+    for (int i = 0; i < all->GetCount(); ++i)
+        if (all->GetAtIndex(i)->GetNumber() == 1001002)
+            picture = all->GetAtIndex(i);
+    ASSERT_NE(nullptr, picture) << "Lava fountains at night";
+    EXPECT_EQ(REFKIND_PICTURE, picture->GetKind());
+    EXPECT_EQ("Lava fountains at night", std::string(picture->GetTitle()));
+    pane->OpenResult(picture);
+    const std::vector<Posted> posted = TakePosted();
+    ASSERT_EQ(1u, posted.size());
+    EXPECT_EQ(static_cast<UINT>(VLM_POST_TO_WINDOW), posted[0].message);
+    EXPECT_EQ(static_cast<WPARAM>(IDW_MEDIA), posted[0].wParam);
+    EXPECT_EQ(1001002, reinterpret_cast<CMediaDisplayRef*>(posted[0].lParam)->GetReference()->GetNumber());
+    DeleteCarried(posted[0]);
+}
+
 TEST_F(SearchPaneTest, EmptyResultsAreToldInThePopupOfTheirMode)
 {
     ToWordMode();
