@@ -95,16 +95,24 @@ TEST_F(LauncherTest, UninstallCallsModeNineWithTheFolderAndFreesTheWizard)
     }
 }
 
-TEST_F(LauncherTest, UninstallWithoutTheWizardSaysFailed)
+TEST_F(LauncherTest, UninstallWithoutAWorkingWizardSaysFailed)
 {
     fs::create_directories(root.path() / "VL");
-    host::AnswerMessageBox("FAILED", IDOK);
-    EXPECT_EQ(RunRegistrationLauncher(R"(-d "C:\VL" -u)"), 0);
-    auto boxes = host::MessageBoxLog();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, "FAILED");
-    EXPECT_EQ(boxes[0].caption, "VORB");
-    EXPECT_EQ(boxes[0].type & MB_ICONMASK, static_cast<UINT>(MB_ICONINFORMATION));
+    // No library at all, then a library without the export (the resource library in its place).
+    for (bool present : {false, true}) {
+        SCOPED_TRACE(present ? "no export" : "no library");
+        host::ResetUiScript();
+        if (present)
+            fs::copy_file(fs::path(VL_VORB_LIBRARY).parent_path() / "VORBREGR.DLL", root.path() / "VL" / "vorb.dll");
+        host::AnswerMessageBox("FAILED", IDOK);
+        EXPECT_EQ(RunRegistrationLauncher(R"(-d "C:\VL" -u)"), 0);
+        auto boxes = host::MessageBoxLog();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].text, "FAILED");
+        EXPECT_EQ(boxes[0].caption, "VORB");
+        EXPECT_EQ(boxes[0].type & MB_ICONMASK, static_cast<UINT>(MB_ICONINFORMATION));
+        EXPECT_EQ(GetModuleHandle(R"(C:\VL\vorb.dll)"), nullptr);
+    }
 }
 
 }  // namespace
