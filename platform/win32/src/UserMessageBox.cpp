@@ -1,6 +1,7 @@
 // The UI script (answers for message boxes, actions for modal loops), MessageBox and MessageBeep.
 #include "UserInternal.h"
 
+#include "MessageBoxLogFile.h"
 #include "UserMessageBoxWindow.h"
 
 #include <host/UiScript.h>
@@ -253,6 +254,7 @@ int WINAPI MessageBoxExA(HWND owner, LPCSTR text, LPCSTR caption, UINT type, WOR
         std::lock_guard<std::mutex> g(Sc().lock);
         Sc().log.push_back(box);
     }
+    host::AppendMessageBoxToLogFile(box);
     for (auto it = disabled.rbegin(); it != disabled.rend(); ++it)
         if (IsWindow(*it))
             EnableWindow(*it, TRUE);

@@ -1,0 +1,35 @@
+// Resource ids of the registration wizard's resource library "VORBREGR.DLL": the registration
+// status tool's dialogs, icon and texts.
+#pragma once
+
+// The status tool's main dialog and its controls.
+#define IDD_VORBREG_MAIN 10
+#define IDC_VORBREG_PRODUCTS 9500
+#define IDC_VORBREG_REGISTER 2080
+#define IDC_VORBREG_EXIT 2090
+#define IDC_VORBREG_STATUS 2101
+#define IDC_VORBREG_NOT_YET 2920
+#define IDC_VORBREG_LATER 2930
+
+// The status dialog and its fields.
+#define IDD_VORBREG_STATUS 102
+#define IDC_VORBREG_REGNUM 103
+#define IDC_VORBREG_STATUS_TEXT 104
+#define IDC_VORBREG_INSTALL_DATE 105
+
+#define IDI_VORBREG 2
+
+// Texts.
+#define IDS_VORBREG_UNINSTALLED 1125
+#define IDS_VORBREG_NO_INSTALL_DATE 1126
+#define IDS_VORBREG_NO_REGNUM 1127
+#define IDS_VORBREG_SELECT_PRODUCT 1211
+#define IDS_VORBREG_NOTHING_TO_REGISTER 1220
+#define IDS_VORBREG_PENDING 1221
+#define IDS_VORBREG_UNKNOWN 1222
+#define IDS_VORBREG_NOT_REGISTERED 1223
+#define IDS_VORBREG_REGISTERED 1224
+#define IDS_VORBREG_TITLE 2135
+#define IDS_VORBREG_QUIT 2285
+#define IDS_VORBREG_HEADING 4000
+#define IDS_VORBREG_HEADING_MORE 4010
