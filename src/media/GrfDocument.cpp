@@ -95,6 +95,8 @@ void CGrfDocument::Free()
     m_dwSize = 0;
     m_bPreviewLoaded = FALSE;
     m_llArchiveSize = -1;
+    m_llOwnFileSize = -1;
+    m_strSource.Empty();
     delete m_pReference;
     m_pReference = NULL;
 }
@@ -168,6 +170,7 @@ BOOL CGrfDocument::Create(CReference* pReference, BOOL bWithPreview)
     }
 
     m_pReference = pReference->Clone();
+    m_strSource = strPath;
     BOOL bRead = FALSE;
     try {
         if (pFile != &ownFile) {
@@ -183,6 +186,8 @@ BOOL CGrfDocument::Create(CReference* pReference, BOOL bWithPreview)
             }
             pFile->Seek(static_cast<LONG>(llStart), CFile::begin);
         }
+        if (pFile == &ownFile)
+            m_llOwnFileSize = static_cast<LONGLONG>(ownFile.GetLength());
         bRead = ReadRecord(*pFile, bWithPreview);
     } catch (CFileException* e) {
         e->Delete();
@@ -227,6 +232,13 @@ BOOL CGrfDocument::Create(CReference* pReference, BOOL bWithPreview)
 
 LONGLONG CGrfDocument::ArchivePosition(DWORD dwOffset) const
 {
+    if (m_llOwnFileSize >= 0) {
+        // A record in a file of its own starts the file.
+        const LONGLONG llPosition = static_cast<LONGLONG>(dwOffset);
+        if (llPosition > 0x7FFFFFFFLL || llPosition > m_llOwnFileSize)
+            return -1;
+        return llPosition;
+    }
     const LONGLONG llBlock = m_pReference != NULL ? static_cast<LONGLONG>(m_pReference->GetBlock()) : 0;
     if (llBlock < 0)
         return -1;

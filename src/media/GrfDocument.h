@@ -119,12 +119,18 @@ public:
     CReferenceList* GetOverlayReferences() const;
     CReferenceList* GetGroupReferences() const;
     DWORD GetLegendOffset() const;
-    // Positions in the archive of the legend (0: none) and of the full picture: the record's block
-    // x 512 plus the offset, in 64 bits. A record read from the archive is refused at Create when
-    // either lies outside the archive; otherwise a full-picture position that a LONG cannot hold
-    // gives -2, which the picture reader refuses (-1 would mean a file's start).
+    // A record's images (the legend and the full picture) lie in the record's own source: the
+    // file it was read from (GetImageSource), the archive or its own "%08ld.grf" or downloaded
+    // file. Their positions there: in the archive the record's block x 512 plus the offset, in a
+    // file of its own the offset (the record starts the file). A record read from the archive is
+    // refused at Create when either lies outside the archive; otherwise a legend outside its file
+    // gives 0 (none), and a full-picture position outside it or that a LONG cannot hold gives -2,
+    // which the picture reader refuses (-1 would mean a file's start).
     LONG GetLegendPosition() const;
     LONG GetFullImagePosition() const;
+    // The path of the file the record was read from (empty while none is loaded).
+    const CString& GetImageSource() const { return m_strSource; }
+    BOOL IsFromArchive() const { return m_llArchiveSize >= 0; }
 
     // New bitmaps of the embedded images (the caller owns them); NULL unless the preview was
     // loaded, or when the image is absent.
@@ -157,8 +163,9 @@ private:
     // Reads the record from the open file into a block; FALSE after reporting.
     BOOL ReadRecord(CFile& file, BOOL bWithPreview);
     void Free();
-    // Block x 512 + offset in 64 bits, -1 when it is not a position inside the archive (its end
-    // included).
+    // Where an offset of the record lies in its source: block x 512 + offset in the archive, the
+    // offset in a file of its own, in 64 bits; -1 when that is not a position inside the source
+    // (its end included).
     LONGLONG ArchivePosition(DWORD dwOffset) const;
 
     CReference* m_pReference = NULL;
@@ -167,4 +174,6 @@ private:
     BOOL m_bPreviewLoaded = FALSE;
     DWORD m_dwSize = 0;  // bytes of the record in the block
     LONGLONG m_llArchiveSize = -1;  // of the archive the record was read from (-1: not the archive)
+    LONGLONG m_llOwnFileSize = -1;  // of the record's own file (-1: read from the archive)
+    CString m_strSource;
 };

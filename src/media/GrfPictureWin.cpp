@@ -133,10 +133,11 @@ void CGrfPictureWin::SetDocument(CGrfDocument* pDocument, BOOL bKeepSize)
 
     const DWORD dwMedia = pDocument->GetMediaNumber();
     if (dwMedia < kSoundItemFirst || dwMedia > kSoundItemLast) {
-        CString strFolder;
-        if (!GetDataDir(strFolder, DDT_INFO_DAT11, 1, TRUE))
+        // The full picture lies in the record's own source (the archive or the record's file).
+        const CString strSource = pDocument->GetImageSource();
+        if (strSource.IsEmpty())
             AfxThrowUserException();
-        m_pPicture = new CDib(strFolder + "vl.dat", pDocument->GetFullImagePosition());
+        m_pPicture = new CDib(strSource, pDocument->GetFullImagePosition());
     }
     if (dwMedia > kSoundItemFirst && dwMedia < kSoundItemLast) {
         m_bSoundPicture = TRUE;
@@ -662,9 +663,8 @@ void CGrfPictureWin::Print()
         ::SelectPalette(dc.GetSafeHdc(), hOldPal, FALSE);
     y += nFitH + 40;
     if (bLegend) {
-        CString strFolder;
-        if (GetDataDir(strFolder, DDT_INFO_DAT11, 1, TRUE)) {
-            CDib legend(strFolder + "vl.dat", m_pDocument->GetLegendPosition());
+        if (const CString strSource = m_pDocument->GetImageSource(); !strSource.IsEmpty()) {
+            CDib legend(strSource, m_pDocument->GetLegendPosition());
             if (!legend.IsEmpty() && legend.GetHeight() > 0) {
                 const int nLegendH = 2 * nInchY - 40;
                 const int nLegendW = legend.GetWidth() * nLegendH / legend.GetHeight();

@@ -250,6 +250,14 @@ const std::vector<Row>& ProgramArt()
         // calculator's small map of the earth under the globe.
         {240, Kind::Bitmap, Look::GlobeMap, {{720, 360}, {720, 360}, {720, 360}}},
         {445, Kind::Bitmap, Look::InsetMap, {{180, 90}, {180, 90}, {180, 90}}},
+        // The overlay control pad: its face (the pad's size), its close button (normal 429,
+        // pressed 428), the drop-down mark beside an overlay name (440); the Map Search panel's
+        // caption picture (443).
+        {315, Kind::Bitmap, Look::ControlPadFace, {{202, 222}, {202, 222}, {202, 222}}},
+        {429, Kind::Bitmap, Look::CloseBox, {{16, 14}, {16, 14}, {16, 14}}},
+        {428, Kind::Bitmap, Look::CloseBoxPressed, {{16, 14}, {16, 14}, {16, 14}}},
+        {440, Kind::Bitmap, Look::ComboArrow, {{16, 12}, {16, 12}, {16, 12}}},
+        {443, Kind::Bitmap, Look::MapSearchBadge, {{24, 20}, {24, 20}, {24, 20}}},
         // The sticky-note button of the tables view: 27 by 17 pixels.
         {239, Kind::Bitmap, Look::StickyMark, {{27, 17}, {27, 17}, {27, 17}}},
         // The main frame's icon.

@@ -88,6 +88,10 @@ enum class Look {
     ArrowButtonPressed,
     ArrowButtonDisabled,
     SliderTrack,
+    // The atlas's overlay control pad: its face (a panel with rounded corners, a heading and a
+    // bevel) and the Map Search panel's caption picture (a magnifier over a small globe).
+    ControlPadFace,
+    MapSearchBadge,
     // The plain-text editor's icon (a note pad with a pencil) and its toolbar's picture strip:
     // 16 by 15 pictures side by side on the button face, in the buttons' order (New, Open, Save,
     // Cut, Copy, Paste, Print, About).

@@ -544,6 +544,42 @@ void PlainText(HDC dc, int x, int y, const char* text, int height, COLORREF colo
     DeleteObject(font);
 }
 
+// The overlay control pad's face: a sand-coloured panel whose edge follows the rounded corners
+// the pad is cut to, with its heading above the name box.
+void ControlPadFace(HDC dc, int width, int height)
+{
+    FillBox(dc, 0, 0, width, height, RGB(231, 255, 255));
+    Gradient(dc, 0, 0, width, height, RGB(246, 236, 204), RGB(214, 196, 150), 24);
+    HPEN pen = CreatePen(PS_SOLID, 2, RGB(120, 96, 52));
+    HGDIOBJ oldPen = SelectObject(dc, pen), oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+    RoundRect(dc, 1, 1, width, height, 36, 36);
+    SelectObject(dc, oldPen);
+    DeleteObject(pen);
+    pen = CreatePen(PS_SOLID, 1, RGB(255, 250, 232));
+    SelectObject(dc, pen);
+    RoundRect(dc, 3, 3, width - 2, height - 2, 32, 32);
+    SelectObject(dc, oldPen);
+    SelectObject(dc, oldBrush);
+    DeleteObject(pen);
+    PlainText(dc, 16, 9, "MAP THEME", 12, RGB(90, 62, 20), true);
+}
+
+// A magnifying glass over a small globe.
+void MapSearchBadge(HDC dc, int width, int height)
+{
+    FillBox(dc, 0, 0, width, height, RGB(255, 255, 255));
+    const int r = std::min(width, height) / 3;
+    Disc(dc, r + 2, r + 2, r, r, RGB(40, 110, 200));
+    Disc(dc, r, r + 1, r / 2, r / 3, RGB(60, 160, 70));
+    HPEN pen = CreatePen(PS_SOLID, 2, RGB(30, 30, 30));
+    HGDIOBJ oldPen = SelectObject(dc, pen), oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+    Ellipse(dc, 2, 2, 2 * r + 3, 2 * r + 3);
+    SelectObject(dc, oldPen);
+    SelectObject(dc, oldBrush);
+    DeleteObject(pen);
+    Line(dc, 2 * r, 2 * r, width - 2, height - 2, RGB(30, 30, 30), 3);
+}
+
 void PhotoMonoplane(HDC dc, int width, int height)
 {
     Frac f{width, height};
@@ -1043,6 +1079,8 @@ Picture Paint(Look look, int width, int height, const char* label)
         case Look::TextButtonPressed: TextButton(dc, width, height, label, true); break;
         case Look::TextButtonLit: TextButton(dc, width, height, label, false, RGB(0, 0, 160)); break;
         case Look::ComboArrow: ComboArrow(dc, width, height); break;
+        case Look::ControlPadFace: ControlPadFace(dc, width, height); break;
+        case Look::MapSearchBadge: MapSearchBadge(dc, width, height); break;
         case Look::TextButtonDisabled: TextButton(dc, width, height, label, false, kShadow); break;
         case Look::StickyMark: StickyMark(dc, width, height); break;
         case Look::PhotoMonoplane: PhotoMonoplane(dc, width, height); break;

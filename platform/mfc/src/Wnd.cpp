@@ -1017,6 +1017,8 @@ void CWnd::InvalidateRect(LPCRECT lpRect, BOOL bErase) { ::InvalidateRect(m_hWnd
 void CWnd::ValidateRect(LPCRECT lpRect) { ::ValidateRect(m_hWnd, lpRect); }
 void CWnd::UpdateWindow() { ::UpdateWindow(m_hWnd); }
 BOOL CWnd::RedrawWindow(LPCRECT r, HRGN rgn, UINT flags) { return ::RedrawWindow(m_hWnd, r, rgn, flags); }
+int CWnd::SetWindowRgn(HRGN hRgn, BOOL bRedraw) { return ::SetWindowRgn(m_hWnd, hRgn, bRedraw); }
+int CWnd::GetWindowRgn(HRGN hRgn) const { return ::GetWindowRgn(m_hWnd, hRgn); }
 void CWnd::ScrollWindow(int x, int y, LPCRECT r, LPCRECT clip) { ::ScrollWindow(m_hWnd, x, y, r, clip); }
 CWnd* CWnd::SetFocus() { return FromHandle(::SetFocus(m_hWnd)); }
 CWnd* PASCAL CWnd::GetFocus() { return FromHandle(::GetFocus()); }

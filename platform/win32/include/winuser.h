@@ -1350,6 +1350,12 @@ BOOL WINAPI UpdateWindow(HWND hWnd);
 BOOL WINAPI RedrawWindow(HWND hWnd, const RECT* lprcUpdate, HRGN hrgnUpdate, UINT flags);
 BOOL WINAPI GetUpdateRect(HWND hWnd, LPRECT lpRect, BOOL bErase);
 int WINAPI GetUpdateRgn(HWND hWnd, HRGN hRgn, BOOL bErase);
+// Window regions: the window shows and takes the mouse only inside the region (window
+// coordinates). SetWindowRgn hands the region to the window, which deletes it when it is
+// replaced or the window goes; NULL takes the region away. GetWindowRgn copies the window's
+// region into hRgn and gives its type (ERROR when the window has none).
+int WINAPI SetWindowRgn(HWND hWnd, HRGN hRgn, BOOL bRedraw);
+int WINAPI GetWindowRgn(HWND hWnd, HRGN hRgn);
 HDC WINAPI BeginPaint(HWND hWnd, LPPAINTSTRUCT lpPaint);
 BOOL WINAPI EndPaint(HWND hWnd, const PAINTSTRUCT* lpPaint);
 HDC WINAPI GetDC(HWND hWnd);

@@ -112,6 +112,10 @@ struct Window {
     HICON iconSmall = nullptr;  // WM_SETICON: ICON_SMALL
     bool ncActive = false; // caption drawn as active (WM_NCACTIVATE)
     std::shared_ptr<ScrollBarState> scrollBars;  // window scroll bars and the scroll bar control
+    // SetWindowRgn: the region the window owns (null: none) and its rectangles in window
+    // coordinates; outside them the window neither paints nor takes the mouse.
+    HRGN shape = nullptr;
+    std::vector<RECT> shapeRects;
 };
 using WindowPtr = std::shared_ptr<Window>;
 
@@ -163,6 +167,17 @@ void WindowHidden(HWND hwnd);
 void WindowDestroying(HWND hwnd);
 void ForgetWindow(HWND hwnd);
 void ResetInputState();
+
+// Window regions (UserWindowRgn.cpp). The screen rectangles the window covers (its window
+// rectangle, or its region's rectangles); whether a screen point lies in its region (always
+// true without one); cuts a list of screen rectangles down to the regions of the window and
+// its ancestors; frees the region of a window that goes.
+std::vector<RECT> CoveredRects(const Window& w);
+bool ShapeHolds(const Window& w, POINT screen);
+void ClipToShapes(const Window& w, std::vector<RECT>& rects);
+void DropShape(Window& w);
+// Repaints what lies beneath the window within a screen rectangle (UserWindowPos.cpp).
+void ExposeUnder(Window& w, const RECT& screen);
 
 // ---- Queues ------------------------------------------------------------------------------
 

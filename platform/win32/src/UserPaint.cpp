@@ -157,6 +157,7 @@ std::vector<RECT> VisibleRects(const Window& w, bool whole, bool clipChildren)
     if (RectEmpty(area))
         return rects;
     rects.push_back(area);
+    ClipToShapes(w, rects);
     // Siblings above the window and above each of its ancestors cover it.
     for (const Window* cur = &w; cur->parent; cur = cur->parent) {
         if (IsTopLevel(*cur) || (cur->style & WS_CLIPSIBLINGS))
@@ -164,7 +165,8 @@ std::vector<RECT> VisibleRects(const Window& w, bool whole, bool clipChildren)
                 if (s == cur)
                     break;
                 if (s->style & WS_VISIBLE)
-                    SubtractFromList(rects, s->window);
+                    for (const RECT& covered : CoveredRects(*s))
+                        SubtractFromList(rects, covered);
             }
         if (IsTopLevel(*cur))
             break;
@@ -172,7 +174,8 @@ std::vector<RECT> VisibleRects(const Window& w, bool whole, bool clipChildren)
     if (clipChildren)
         for (const Window* c : w.children)
             if (c->style & WS_VISIBLE)
-                SubtractFromList(rects, c->window);
+                for (const RECT& covered : CoveredRects(*c))
+                    SubtractFromList(rects, covered);
     return rects;
 }
 

@@ -376,7 +376,8 @@ void PaintDesktop(const RECT& area)
         uncovered.push_back(r);
         for (const Window* c : Desktop().children) {
             if (c->style & WS_VISIBLE)
-                SubtractFromList(uncovered, c->window);
+                for (const RECT& covered : CoveredRects(*c))
+                    SubtractFromList(uncovered, covered);
         }
     }
     if (uncovered.empty())

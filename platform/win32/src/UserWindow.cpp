@@ -94,6 +94,7 @@ void Unlink(Window& w)
 void Retire(Window& w)
 {
     DestroySystemMenu(w.hwnd);  // its own copy of the window menu, if it was asked for
+    DropShape(w);  // the region it was given
     w.destroyed = true;
     Unlink(w);
     w.cls->windows--;

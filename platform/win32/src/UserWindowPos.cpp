@@ -264,6 +264,15 @@ void ExposeBelow(Window& w, const RECT& oldScreen)
     }
 }
 
+}  // namespace
+
+void ExposeUnder(Window& w, const RECT& screen)
+{
+    ExposeBelow(w, screen);
+}
+
+namespace {
+
 // After the stacking order of a parent's children changed: a visible window that now lies above
 // a visible sibling that used to lie above it has never drawn where they overlap, so that part of
 // it (client and frame) is painted anew.
@@ -809,7 +818,7 @@ HWND Deepest(Window& parent, POINT p)
     {
         Guard g(Mutex());
         for (Window* c : parent.children)
-            if ((c->style & WS_VISIBLE) && PointIn(c->window, p))
+            if ((c->style & WS_VISIBLE) && PointIn(c->window, p) && ShapeHolds(*c, p))
                 candidates.push_back(c->hwnd);
     }
     for (HWND h : candidates) {
@@ -859,7 +868,7 @@ HWND WINAPI ChildWindowFromPointEx(HWND hwnd, POINT p, UINT flags)
             continue;
         if ((flags & CWP_SKIPTRANSPARENT) && (c->exStyle & WS_EX_TRANSPARENT))
             continue;
-        if (PointIn(c->window, s))
+        if (PointIn(c->window, s) && ShapeHolds(*c, s))
             return c->hwnd;
     }
     return hwnd;

@@ -175,6 +175,8 @@ public:
     void UpdateWindow();
     BOOL RedrawWindow(LPCRECT lpRectUpdate = NULL, HRGN hrgnUpdate = NULL,
                       UINT flags = RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
+    int SetWindowRgn(HRGN hRgn, BOOL bRedraw);
+    int GetWindowRgn(HRGN hRgn) const;
     void ScrollWindow(int xAmount, int yAmount, LPCRECT lpRect = NULL, LPCRECT lpClipRect = NULL);
     CWnd* SetFocus();
     static CWnd* PASCAL GetFocus();
