@@ -5,6 +5,11 @@
 
 #include <host/Presenter.h>
 
+#include "LibraryAppInternal.h"
+
+#include <map>
+#include <mutex>
+
 #include <cerrno>
 #include <cstdio>
 #include <vector>
@@ -198,6 +203,42 @@ int CWinThread::Run()
 
 // ---- CWinApp ------------------------------------------------------------------------------------
 
+namespace mfc {
+
+namespace {
+
+std::mutex& LibraryAppsLock()
+{
+    static auto* lock = new std::mutex;
+    return *lock;
+}
+
+std::map<AFX_MODULE_STATE*, CWinApp*>& LibraryApps()
+{
+    static auto* apps = new std::map<AFX_MODULE_STATE*, CWinApp*>;
+    return *apps;
+}
+
+}  // namespace
+
+CWinApp* LibraryApp(AFX_MODULE_STATE* state)
+{
+    std::lock_guard<std::mutex> guard(LibraryAppsLock());
+    auto it = LibraryApps().find(state);
+    return it == LibraryApps().end() ? NULL : it->second;
+}
+
+void SetLibraryApp(AFX_MODULE_STATE* state, CWinApp* app)
+{
+    std::lock_guard<std::mutex> guard(LibraryAppsLock());
+    if (app != NULL)
+        LibraryApps()[state] = app;
+    else
+        LibraryApps().erase(state);
+}
+
+}  // namespace mfc
+
 CWinApp::CWinApp(LPCSTR lpszAppName)
     : m_hInstance(NULL), m_hPrevInstance(NULL), m_lpCmdLine(NULL), m_nCmdShow(SW_SHOWNORMAL), m_pszAppName(NULL),
       m_pszExeName(NULL), m_pszProfileName(NULL), m_pszRegistryKey(NULL), m_pszHelpFilePath(NULL),
@@ -207,6 +248,16 @@ CWinApp::CWinApp(LPCSTR lpszAppName)
     if (lpszAppName != NULL) {
         m_strAppName = lpszAppName;
         m_pszAppName = m_strAppName;
+    }
+    // An application object among a code library's static objects is that library's own: it
+    // leaves the program's application alone.
+    HMODULE module = NULL;
+    if (::GetModuleHandleEx(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                            reinterpret_cast<LPCSTR>(this), &module) &&
+        module != NULL && module != ::GetModuleHandle(NULL)) {
+        mfc::SetLibraryApp(AfxModuleStateOfAddress(this), this);
+        m_hInstance = module;
+        return;
     }
     g_app = this;
     t_thread = this;
@@ -221,6 +272,11 @@ CWinApp::~CWinApp()
     delete m_pRecentFileList;
     m_pRecentFileList = NULL;
     SelectPrinter(NULL, NULL);
+    if (m_hInstance != NULL && m_hInstance != ::GetModuleHandle(NULL)) {
+        AFX_MODULE_STATE* state = AfxModuleStateOfAddress(this);
+        if (mfc::LibraryApp(state) == this)
+            mfc::SetLibraryApp(state, NULL);
+    }
     if (g_app == this) {
         g_app = NULL;
         AfxSetReportErrorHandler(g_previousReportHandler);
@@ -539,7 +595,13 @@ void CWnd::WinHelp(DWORD_PTR dwData, UINT nCmd)
 
 // ---- Application-wide functions -----------------------------------------------------------------
 
-CWinApp* AFXAPI AfxGetApp() { return g_app; }
+CWinApp* AFXAPI AfxGetApp()
+{
+    // Inside a code library's state, its own application object.
+    AFX_MODULE_STATE* state = AfxGetModuleState();
+    CWinApp* own = state != AfxGetAppModuleState() ? mfc::LibraryApp(state) : NULL;
+    return own != NULL ? own : g_app;
+}
 
 CWinThread* AFXAPI AfxGetThread()
 {

@@ -184,6 +184,13 @@ void Core::SetIdentity(const CAuthorizationInfo& info)
     m_identity = info;
 }
 
+void Core::SetProxy(const std::string& proxy, const std::string& noProxy)
+{
+    std::lock_guard<std::mutex> g(m_lock);
+    m_proxy = proxy;
+    m_noProxy = noProxy;
+}
+
 std::shared_ptr<Mailbox> Core::MailboxOfThisThread()
 {
     const DWORD self = GetCurrentThreadId();
@@ -250,6 +257,8 @@ int Core::Submit(CRequestUrl* request, const CPortix* owner)
         if (m_inFlight.count(request))
             return PTX_UNKNOWN_ERROR;
         job->identity = m_identity;
+        job->proxy = m_proxy;
+        job->noProxy = m_noProxy;
         m_inFlight[request] = job;
         // The pending report is queued before the worker can see the job, so it always comes first.
         Report pending;

@@ -57,6 +57,8 @@ struct Job {
     std::string form;             // urlencoded fields of a POST
     host::EngineSettings settings;
     CAuthorizationInfo identity;
+    std::string proxy;            // libcurl's proxy address; empty: none
+    std::string noProxy;          // hosts reached without it
 
     bool cancelRequested = false;
     bool released = false;        // the caller ended it with SetXferEnd: nothing more is reported
@@ -72,6 +74,8 @@ public:
     static Core& Get();
 
     void SetIdentity(const CAuthorizationInfo& info);
+    // The proxy every request accepted from now on goes through (empty: none).
+    void SetProxy(const std::string& proxy, const std::string& noProxy);
     int Submit(CRequestUrl* request, const CPortix* owner);
     int Cancel(CRequestUrl* request);
     void CancelAll(const CPortix* owner);
@@ -108,6 +112,8 @@ private:
 
     std::mutex m_lock;
     CAuthorizationInfo m_identity;
+    std::string m_proxy;
+    std::string m_noProxy;
     std::map<CRequestUrl*, std::shared_ptr<Job>> m_inFlight;   // until its final report is delivered
     std::vector<std::shared_ptr<Job>> m_running;               // until the worker is done with it
     std::vector<std::shared_ptr<Job>> m_fresh;

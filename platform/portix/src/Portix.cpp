@@ -1,4 +1,5 @@
 // CPortix: the engine object callers hold. Every object reaches the one process-wide core.
+#include "Connection.h"
 #include "Engine.h"
 
 namespace {
@@ -39,4 +40,39 @@ int CPortix::Close()
 int CPortix::GetPortixVersion()
 {
     return kPortixVersion;
+}
+
+int CPortix::Initialize()
+{
+    return portix::Connection::Get().Initialize();
+}
+
+int CPortix::Configure()
+{
+    return portix::Connection::Get().Configure();
+}
+
+int CPortix::Connect()
+{
+    return portix::Connection::Get().Connect();
+}
+
+int CPortix::Disconnect()
+{
+    return portix::Connection::Get().Disconnect();
+}
+
+int CPortix::IsConnected()
+{
+    return portix::Connection::Get().IsConnected();
+}
+
+int CPortix::LaunchBrowser(CString& strUrl)
+{
+    return portix::Connection::Get().LaunchBrowser(strUrl);
+}
+
+CString CPortix::GetDialerDll()
+{
+    return portix::Connection::Get().DialerDll();
 }

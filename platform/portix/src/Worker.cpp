@@ -353,7 +353,11 @@ void Worker::Start(const std::shared_ptr<Job>& job)
     // A connection of its own for every request: an answer that sent more than it declared cannot
     // spoil the next request's answer.
     curl_easy_setopt(t.easy, CURLOPT_FORBID_REUSE, 1L);
-    curl_easy_setopt(t.easy, CURLOPT_PROXY, "");  // straight to the server, whatever the environment says
+    // The proxy of the connection settings, else straight to the server, whatever the
+    // environment says.
+    curl_easy_setopt(t.easy, CURLOPT_PROXY, job->proxy.c_str());
+    if (!job->proxy.empty() && !job->noProxy.empty())
+        curl_easy_setopt(t.easy, CURLOPT_NOPROXY, job->noProxy.c_str());
     curl_easy_setopt(t.easy, CURLOPT_CONNECTTIMEOUT_MS, s.connectTimeoutMs);
     curl_easy_setopt(t.easy, CURLOPT_SSL_VERIFYPEER, 1L);
     curl_easy_setopt(t.easy, CURLOPT_SSL_VERIFYHOST, 2L);

@@ -3,6 +3,7 @@
 #include "ModuleTable.h"
 
 #include <host/Exports.h>
+#include <host/LibraryEntry.h>
 #include <host/Paths.h>
 
 #include <algorithm>
@@ -458,7 +459,7 @@ HMODULE WINAPI LoadLibraryEx(LPCSTR lpLibFileName, HANDLE hFile, DWORD dwFlags)
         SetLastError(ERROR_MOD_NOT_FOUND);
         return nullptr;
     }
-    std::lock_guard<std::recursive_mutex> lock(ModuleLock());
+    std::unique_lock<std::recursive_mutex> lock(ModuleLock());
     if (resolved->hostPath == RealPath(host::ProgramHostPath()))
         return ProgramModule();
     // The same file again: a loaded code library serves as data too, but a data view of a code
@@ -501,6 +502,24 @@ HMODULE WINAPI LoadLibraryEx(LPCSTR lpLibFileName, HANDLE hFile, DWORD dwFlags)
         module->platformPath = resolved->platformPath;
         module->baseName = resolved->baseName;
         module->refs = 1;
+        // A code library's entry runs once, outside the loader's lock (it may load libraries,
+        // make windows or start threads of its own); when it fails, the library goes again.
+        if (module->code) {
+            host::LibraryAttach attach = host::CurrentLibraryAttach();
+            lock.unlock();
+            const BOOL attached = attach ? attach(handle) : TRUE;
+            lock.lock();
+            if (!attached) {
+                if (Module* failed = Find(handle)) {
+                    void* dl = failed->dl;
+                    Modules().erase(handle);
+                    if (dl)
+                        dlclose(dl);
+                }
+                SetLastError(ERROR_DLL_INIT_FAILED);
+                return nullptr;
+            }
+        }
     }
     return handle;
 }
@@ -509,7 +528,7 @@ HMODULE WINAPI LoadLibrary(LPCSTR lpLibFileName) { return LoadLibraryEx(lpLibFil
 
 BOOL WINAPI FreeLibrary(HMODULE hLibModule)
 {
-    std::lock_guard<std::recursive_mutex> lock(ModuleLock());
+    std::unique_lock<std::recursive_mutex> lock(ModuleLock());
     if (hLibModule && hLibModule == ProgramModule())
         return TRUE;
     Module* module = Find(hLibModule);
@@ -524,6 +543,19 @@ BOOL WINAPI FreeLibrary(HMODULE hLibModule)
         if (builtin->detach)
             builtin->detach(hLibModule);
         return TRUE;
+    }
+    if (module->code) {
+        // The library's exit runs while it is still loaded, outside the loader's lock; a load
+        // of it meanwhile keeps it.
+        if (host::LibraryDetach detach = host::CurrentLibraryDetach()) {
+            module->refs = 1;
+            lock.unlock();
+            detach(hLibModule);
+            lock.lock();
+            module = Find(hLibModule);
+            if (!module || --module->refs > 0)
+                return TRUE;
+        }
     }
     void* dl = module->dl;
     Modules().erase(hLibModule);

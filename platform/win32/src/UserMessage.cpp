@@ -741,7 +741,17 @@ BOOL WINAPI PostThreadMessageA(DWORD threadId, UINT message, WPARAM wParam, LPAR
 {
     if (threadId == GetCurrentThreadId())
         CurrentQueue();
-    return PostToThread(threadId, nullptr, message, wParam, lParam);
+    if (PostToThread(threadId, nullptr, message, wParam, lParam))
+        return TRUE;
+    // A thread of another process of this platform: through one of its top-level windows.
+    if (threadId != 0 && remote::PlainNumberMessage(message))
+        for (HWND h : remote::GlobalTopLevelWindows()) {
+            remote::Info info;
+            if (!Find(h) && remote::Describe(h, info) && info.threadId == threadId)
+                return remote::Request(h, remote::Op::Post, message, wParam, lParam, 0, 5000, nullptr) ? TRUE : FALSE;
+        }
+    SetLastError(ERROR_INVALID_THREAD_ID);
+    return FALSE;
 }
 
 LRESULT WINAPI SendMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)

@@ -101,6 +101,43 @@ public:
     // cancelled (each reports 16470). 16401.
     int Close();
 
+    // ---- The connection ----
+    // The engine's connection is one for the process: every engine object shares it. Its
+    // settings are those of the connection settings library PORTIXCMN.DLL (the configured
+    // connection "Current Isp", its "Support DLL" and "Dialer DLL", the proxy, firewall and
+    // logging values); the dialer library it names is loaded from the program's folder.
+
+    // Reads the configured connection and makes it ready: 16401 ready; 16385 no provider is
+    // configured ("No Internet Access", or the support library "ISPNULL.DLL" or none); 16404
+    // the connection names no dialer; 16405 the settings library, the support library or the
+    // dialer could not be loaded (or the dialer lacks dlrInformation, dlrConfigure or
+    // dlrSetConnectionType); 16407, 16408, 16409, 16412, 16413 the dialer lacks dlrConnect,
+    // dlrDisconnect, dlrIsConnected, dlrLaunchBrowser or dlrSetupWinsock; 16385 the dialer does
+    // not offer the configured type; 16483 the dialer's initialisation failed; 16391 its
+    // sockets set-up failed. The proxy settings apply to every request accepted afterwards, and
+    // "LoggingType" switches the engine's lines in "portix.log" on or off.
+    int Initialize();
+    // The engine's connection dialog: "No Internet Access" and the types of every dialer library
+    // (PTD*.DLL) in the program's folder, the proxy and the log. A newly chosen type runs its
+    // dialer's own settings dialog and becomes "Current Isp" when that is saved. 16402 changed,
+    // 16403 unchanged, 16385 no connection is configured after all. A change makes the
+    // connection ready again as Initialize does.
+    int Configure();
+    // Through the dialer: 16401 connected; 16427 not supported; 16385 no provider; 16386 not
+    // initialised; others the dialer's failure.
+    int Connect();
+    int Disconnect();
+    // 16424 connected by the engine; 16426 always connected (the dialer's 16421: a local
+    // network or a connection made elsewhere, not ours to end); 16422 connected by the
+    // provider's software; 16423 that software not connected; 16425 not established; 16385 no
+    // provider; 16386 not initialised.
+    int IsConnected();
+    // Shows the address in the browser the connection's dialer is set up for: 16401 shown;
+    // 16385 no browser set; 16391 refused or failed; 16427 not supported; 16386 not initialised.
+    int LaunchBrowser(CString& strUrl);
+    // The selected dialer library's file name, or empty.
+    static CString GetDialerDll();
+
     // The engine's version number.
     int GetPortixVersion();
 };

@@ -1,0 +1,16 @@
+// Resource ids of the generic dialer.
+#pragma once
+
+#define IDD_GENERIC_SETTINGS 201
+#define IDD_AUTOCONFIGURING 129
+
+#define IDC_AUTOCONFIGURE 1000
+#define IDC_PARAMETERS 1004
+#define IDC_ONE_BROWSER 1009
+#define IDC_USE_DEFAULT_BROWSER 1010
+#define IDC_PROGRAM 2002
+#define IDC_BROWSE 2003
+
+#define IDS_NO_BROWSER 1
+#define IDS_INVALID_BROWSER 2
+#define IDS_NO_BROWSER_FOUND 3
