@@ -15,6 +15,8 @@ BEGIN_MESSAGE_MAP(CVLMainWin, CWnd)
     ON_MESSAGE(VLM_RESTORE_STATE, OnFreeCarriedObject)
     ON_MESSAGE(VLM_DATA_LOCATION, OnDataLocation)
     ON_MESSAGE(VLM_START_PAGE, OnStartPage)
+    // A pane's Ctrl+C asks its view for the copy command: the view's own copy.
+    ON_COMMAND(ID_EDIT_COPY, OnEditCopy)
 END_MESSAGE_MAP()
 
 void DeleteCarriedObject(LPARAM lParam)

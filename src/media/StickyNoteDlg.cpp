@@ -1,7 +1,5 @@
 #include "media/StickyNoteDlg.h"
 
-#include "media/MediaDisplayRef.h"
-
 #include "base/AppServices.h"
 #include "base/HitList.h"
 #include "base/PaletteSelector.h"
@@ -46,7 +44,7 @@ BEGIN_MESSAGE_MAP(CStickyNoteDlg, CGenericTabWinDialog)
     ON_BN_DOUBLECLICKED(IDC_SN_CANCEL, OnCancelNote)
     ON_BN_CLICKED(IDOK, OnOK)
     ON_BN_DOUBLECLICKED(IDOK, OnOK)
-    ON_LBN_DBLCLK(IDC_SN_NOTELIST, OnOK)
+    ON_NOTIFY(NM_DBLCLK, IDC_SN_NOTELIST, OnListDoubleClick)
     ON_WM_PAINT()
 END_MESSAGE_MAP()
 
@@ -111,12 +109,25 @@ void CStickyNoteDlg::FillList()
         return;
     m_list.ResetContent();
     CStickyRecordSet* pSet = m_pNoteWnd->GetRecordSet();
-    for (INT_PTR i = 0; pSet != NULL && i < pSet->GetSize(); ++i) {
-        CStickyNote* pNote = pSet->GetNote(i);
-        int nRow = m_list.AddString(pNote->m_strTitle);
-        if (nRow >= 0)
-            m_list.SetItemDataPtr(nRow, pNote);
+    for (INT_PTR i = 0; pSet != NULL && i < pSet->GetSize(); ++i)
+        AddNoteRow(pSet->GetNote(i));
+}
+
+int CStickyNoteDlg::AddNoteRow(CStickyNote* pNote)
+{
+    int nRow = m_list.AddString(pNote->m_strTitle);
+    if (nRow >= 0)
+        m_list.SetItemValue(m_list.GetItemIdAt(nRow), reinterpret_cast<LPARAM>(pNote));
+    return nRow;
+}
+
+int CStickyNoteDlg::FindNoteRow(const CStickyNote* pNote)
+{
+    for (int nRow = 0; nRow < m_list.GetCount(); ++nRow) {
+        if (RowNote(nRow) == pNote)
+            return nRow;
     }
+    return LB_ERR;
 }
 
 void CStickyNoteDlg::SetListMode(BOOL bList)
@@ -147,10 +158,8 @@ void CStickyNoteDlg::SetListMode(BOOL bList)
 
 CStickyNote* CStickyNoteDlg::RowNote(int nRow)
 {
-    if (nRow < 0 || nRow >= m_list.GetCount())
-        return NULL;
-    void* pData = m_list.GetItemDataPtr(nRow);
-    return pData != reinterpret_cast<void*>(-1) ? static_cast<CStickyNote*>(pData) : NULL;
+    HTREEITEM hItem = m_list.GetItemIdAt(nRow);
+    return hItem != NULL ? reinterpret_cast<CStickyNote*>(m_list.GetItemValue(hItem)) : NULL;
 }
 
 void CStickyNoteDlg::RebuildSet()
@@ -177,21 +186,11 @@ void CStickyNoteDlg::OnPlace()
     m_editText.GetWindowText(m_pNote->m_strText);
     if (!m_pNote->m_bPlaced) {
         m_pNote->m_bPlaced = TRUE;
-        int nRow = m_list.AddString(m_pNote->m_strTitle);
-        if (nRow >= 0)
-            m_list.SetItemDataPtr(nRow, m_pNote);
-    } else {
+    } else if (int nRow = FindNoteRow(m_pNote); nRow != LB_ERR) {
         // A changed title takes its row's place in the sorted list.
-        for (int nRow = 0; nRow < m_list.GetCount(); ++nRow) {
-            if (RowNote(nRow) == m_pNote) {
-                m_list.DeleteString(nRow);
-                break;
-            }
-        }
-        int nRow = m_list.AddString(m_pNote->m_strTitle);
-        if (nRow >= 0)
-            m_list.SetItemDataPtr(nRow, m_pNote);
+        m_list.DeleteItem(m_list.GetItemIdAt(nRow));
     }
+    AddNoteRow(m_pNote);
     RebuildSet();
     if (m_pNoteWnd->IsShowingNotes())
         m_pNoteWnd->ShowNotes(m_pNoteWnd->GetItemTitle(), m_pNoteWnd->GetItemKey());
@@ -224,7 +223,7 @@ void CStickyNoteDlg::AnnounceDeleted(LONG nKey)
 void CStickyNoteDlg::DeleteRow(int nRow)
 {
     CStickyNote* pNote = RowNote(nRow);
-    m_list.DeleteString(nRow);
+    m_list.DeleteItem(m_list.GetItemIdAt(nRow));
     if (pNote == NULL)
         return;
     LONG nKey = pNote->m_nKey;
@@ -244,12 +243,7 @@ void CStickyNoteDlg::OnDelete()
     int nRow = m_bListMode ? m_list.GetCurSel() : LB_ERR;
     if (nRow == LB_ERR && m_pNote != NULL) {
         // Note mode: the current note's row, if it has one; a note never placed is simply let go.
-        for (int i = 0; i < m_list.GetCount(); ++i) {
-            if (RowNote(i) == m_pNote) {
-                nRow = i;
-                break;
-            }
-        }
+        nRow = FindNoteRow(m_pNote);
         if (nRow == LB_ERR) {
             m_pNoteWnd->DiscardUnplacedNote();
             m_pNote = NULL;
@@ -300,6 +294,12 @@ void CStickyNoteDlg::OnOK()
     m_pNote = pNote;
     OpenNotedItem(pNote);
     EndTabDialog(IDOK);
+}
+
+void CStickyNoteDlg::OnListDoubleClick(NMHDR*, LRESULT* pResult)
+{
+    *pResult = 0;
+    OnOK();
 }
 
 void CStickyNoteDlg::OpenNotedItem(CStickyNote* pNote)

@@ -1,13 +1,15 @@
 // CStickyNoteDlg: the note dialog of a sticky-note window, a tab dialog over the window's place.
 // In note mode it edits the window's current note (title and text) with Delete, List, Place and
 // Cancel; in list mode ("STICKY LIST") it lists every note of the set, sorted by title, with
-// Delete, Delete All, Okay (open the item the chosen note belongs to) and Cancel. Every place and
-// delete is saved at once.
+// Delete, Delete All, Okay (open the item the chosen note belongs to) and Cancel; the list is the
+// program's list window, one top-level item a note (its value the note). Every place and delete is
+// saved at once.
 #pragma once
 
 #include "base/StickyRecordSet.h"
 #include "widgets/DibButton.h"
 #include "widgets/GenericTabWin.h"
+#include "widgets/VLListWindow.h"
 
 #include <afxwin.h>
 
@@ -32,7 +34,7 @@ public:
     BOOL CreateControls() override;
 
     BOOL IsListMode() const { return m_bListMode; }
-    CListBox& GetList() { return m_list; }
+    CVLListWindow& GetList() { return m_list; }
     CEdit& GetTitleEdit() { return m_editTitle; }
     CEdit& GetTextEdit() { return m_editText; }
     CDibButton& GetButton(UINT nID);
@@ -51,6 +53,10 @@ protected:
     // Opens the item of the note: posts the main window the right request for its kind.
     void OpenNotedItem(CStickyNote* pNote);
     CStickyNote* RowNote(int nRow);
+    // A row for the note, in title order; its row, -1 when it has none.
+    int AddNoteRow(CStickyNote* pNote);
+    // The row of the note; LB_ERR when it has none.
+    int FindNoteRow(const CStickyNote* pNote);
 
     afx_msg void OnPlace();
     afx_msg void OnDelete();
@@ -58,6 +64,7 @@ protected:
     afx_msg void OnShowList();
     afx_msg void OnCancelNote();
     afx_msg void OnOK();
+    afx_msg void OnListDoubleClick(NMHDR* pNotify, LRESULT* pResult);
     afx_msg void OnPaint();
     DECLARE_MESSAGE_MAP()
 
@@ -69,7 +76,7 @@ protected:
     CDibButton m_btnCancel;
     CDibButton m_btnDeleteAll;
     CDibButton m_btnOkay;
-    CListBox m_list;
+    CVLListWindow m_list;
     CEdit m_editTitle;
     CEdit m_editText;
     BOOL m_bListMode = FALSE;

@@ -282,6 +282,29 @@ TEST_F(NotepadAppTest, AFailedSaveKeepsTheOldFileAndTheChanges)
     Doc()->SetModifiedFlag(FALSE);
 }
 
+// A drive without room for the new file: the save fails with the class library's message, the
+// old file stays whole beside no half-written copy, and the document keeps its changes.
+TEST_F(NotepadAppTest, ASaveOntoAFullDiskKeepsTheOldFileAndTheChanges)
+{
+    dir.Write("full/notes.txt", "the old text\r\n");
+    host::MapDrive('F', (dir.path() / "full").string());
+    ASSERT_TRUE(host::SetDriveFreeSpace('F', 8, 1000000));
+    ASSERT_TRUE(Start("F:\\notes.txt"));
+    Type("more than eight bytes");
+    host::AnswerMessageBox("Destination disk drive is full.", IDOK);
+    Command(ID_FILE_SAVE);
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(dir.Read("full/notes.txt"), "the old text\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path() / "full"), {}), 1);
+    EXPECT_TRUE(Doc()->IsModified());
+    EXPECT_EQ(Text(), "the old text\r\nmore than eight bytes");
+    // With room again the same save goes through.
+    ASSERT_TRUE(host::ClearDriveFreeSpace('F'));
+    Command(ID_FILE_SAVE);
+    EXPECT_EQ(dir.Read("full/notes.txt"), "the old text\r\nmore than eight bytes");
+    EXPECT_FALSE(Doc()->IsModified());
+}
+
 TEST_F(NotepadAppTest, SavingReplacesTheFileOnlyOnceTheNewOneIsWhole)
 {
     dir.Write("page.txt", "one\r\n");

@@ -119,10 +119,15 @@ const COLORREF kMenuText = RGB(255, 255, 255);
 const COLORREF kMenuLitText = RGB(0, 0, 51);
 const COLORREF kMenuCaptionText = RGB(102, 153, 255);
 
-void Text(HDC dc, const RECT& box, const char* text, int height, COLORREF colour, UINT format, int weight = FW_BOLD)
+// The faces of labels: the program's sans face, and its narrow cut for a long word in a small box.
+const char kLabelFace[] = "Arial";
+const char kNarrowLabelFace[] = "Arial Narrow";
+
+void Text(HDC dc, const RECT& box, const char* text, int height, COLORREF colour, UINT format, int weight = FW_BOLD,
+          const char* face = kLabelFace)
 {
     HFONT font = CreateFontA(-height, 0, 0, 0, weight, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, "Arial");
+                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, face);
     HGDIOBJ old = SelectObject(dc, font);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, colour);
@@ -133,11 +138,11 @@ void Text(HDC dc, const RECT& box, const char* text, int height, COLORREF colour
 }
 
 // The largest text height up to `height` at which the label fits `width` pixels.
-int LabelHeight(HDC dc, const char* label, int height, int width, int weight = FW_BOLD)
+int LabelHeight(HDC dc, const char* label, int height, int width, int weight = FW_BOLD, const char* face = kLabelFace)
 {
     for (; height > 6; --height) {
         HFONT font = CreateFontA(-height, 0, 0, 0, weight, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                                 CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, "Arial");
+                                 CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, face);
         HGDIOBJ old = SelectObject(dc, font);
         SIZE extent{};
         GetTextExtentPoint32A(dc, label, int(std::strlen(label)), &extent);
@@ -850,18 +855,24 @@ void ToolButton(HDC dc, int width, int height, const char* label, Look look)
     Line(dc, width - 1, height - 1, -1, height - 1, bottomRight);
     const int shift = sunken ? 1 : 0;
     // Wide or tall buttons carry their label under the sign; the small Tool Kit tools only
-    // the sign. A label that one line would shrink below a readable size goes on two lines when
-    // it has two words (the sign gives up the room), else into the narrower regular weight.
+    // the sign. A one-word label that one line would shrink below a readable size (11 pixels, or
+    // three quarters of the label's height on large buttons) takes the narrow cut of the face, bold
+    // as its neighbours; a label of two words below 11 pixels goes on two lines (the sign gives up
+    // the room).
     constexpr int kReadableLabel = 11;
     const bool labelled = height >= 44;
     const int labelHeight = labelled ? std::max(9, height / 4) : 0;
     std::string lines[2] = {label, ""};
     int lineHeight = labelled ? LabelHeight(dc, label, labelHeight, width - 4) : 0;
     int labelArea = labelHeight;
-    int weight = FW_BOLD;
-    if (labelled && lineHeight < kReadableLabel && std::strchr(label, ' ') == nullptr) {
-        weight = FW_NORMAL;
-        lineHeight = LabelHeight(dc, label, labelHeight, width - 4, weight);
+    const char* labelFace = kLabelFace;
+    const int readable = std::max(kReadableLabel, labelHeight * 3 / 4);
+    if (labelled && lineHeight < readable && std::strchr(label, ' ') == nullptr) {
+        const int narrowHeight = LabelHeight(dc, label, labelHeight, width - 4, FW_BOLD, kNarrowLabelFace);
+        if (narrowHeight > lineHeight) {
+            labelFace = kNarrowLabelFace;
+            lineHeight = narrowHeight;
+        }
     }
     if (const char* space = std::strchr(label, ' '); labelled && lineHeight < kReadableLabel && space != nullptr) {
         lines[0].assign(label, space);
@@ -879,7 +890,7 @@ void ToolButton(HDC dc, int width, int height, const char* label, Look look)
         for (int i = 0; i < lineCount; ++i) {
             const int top = height - 2 - labelArea + i * pitch + shift;
             RECT text{1 + shift, top, width - 1 + shift, top + pitch};
-            Text(dc, text, lines[i].c_str(), lineHeight, ink, DT_CENTER, weight);
+            Text(dc, text, lines[i].c_str(), lineHeight, ink, DT_CENTER, FW_BOLD, labelFace);
         }
     }
 }

@@ -32,6 +32,32 @@ constexpr int kSeparatorWidth = 8;
 // The gap around the toolbar's buttons and the status bar's panes.
 constexpr int kBarBorder = 2;
 
+// Repaints one item (button or pane) of a bar.
+template <class Bar>
+void InvalidateItem(Bar& bar, int nIndex)
+{
+    CRect rect;
+    bar.GetItemRect(nIndex, &rect);
+    bar.InvalidateRect(&rect);
+}
+
+// The style of a bar's item; 0 for an index out of range.
+template <class Items>
+UINT ItemStyle(const Items& items, int nIndex)
+{
+    return nIndex >= 0 && static_cast<size_t>(nIndex) < items.size() ? items[static_cast<size_t>(nIndex)].style : 0;
+}
+
+// Gives a bar's item a new style and repaints it; nothing for an index out of range or the same style.
+template <class Bar, class Items>
+void SetItemStyle(Bar& bar, Items& items, int nIndex, UINT nStyle)
+{
+    if (nIndex < 0 || static_cast<size_t>(nIndex) >= items.size() || items[static_cast<size_t>(nIndex)].style == nStyle)
+        return;
+    items[static_cast<size_t>(nIndex)].style = nStyle;
+    InvalidateItem(bar, nIndex);
+}
+
 }  // namespace
 
 // ---- CControlBar --------------------------------------------------------------------------------
@@ -47,6 +73,16 @@ CControlBar::~CControlBar()
 {
     if (m_hWnd != NULL)
         DestroyWindow();
+}
+
+BOOL CControlBar::CreateBar(CWnd* pParentWnd, DWORD dwStyle, UINT nID, DWORD dwDefaultEdge)
+{
+    m_dwStyle = dwStyle & CBRS_ALIGN_ANY;
+    if (m_dwStyle == 0)
+        m_dwStyle = dwDefaultEdge;
+    LPCSTR cls = AfxRegisterWndClass(0, ::LoadCursorA(NULL, IDC_ARROW), ::GetSysColorBrush(COLOR_BTNFACE));
+    CRect rect(0, 0, 0, 0);
+    return CWnd::Create(cls, NULL, (dwStyle & 0xFFFF0000L) | WS_CHILD | WS_CLIPSIBLINGS, rect, pParentWnd, nID);
 }
 
 void CControlBar::PostNcDestroy()
@@ -139,12 +175,7 @@ CToolBar::~CToolBar()
 
 BOOL CToolBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID)
 {
-    m_dwStyle = dwStyle & CBRS_ALIGN_ANY;
-    if (m_dwStyle == 0)
-        m_dwStyle = CBRS_TOP;
-    LPCSTR cls = AfxRegisterWndClass(0, ::LoadCursorA(NULL, IDC_ARROW), ::GetSysColorBrush(COLOR_BTNFACE));
-    CRect rect(0, 0, 0, 0);
-    return CWnd::Create(cls, NULL, (dwStyle & 0xFFFF0000L) | WS_CHILD | WS_CLIPSIBLINGS, rect, pParentWnd, nID);
+    return CreateBar(pParentWnd, dwStyle, nID, CBRS_TOP);
 }
 
 BOOL CToolBar::LoadBitmap(LPCSTR lpszResourceName)
@@ -216,17 +247,12 @@ void CToolBar::GetItemRect(int nIndex, LPRECT lpRect) const
 
 UINT CToolBar::GetButtonStyle(int nIndex) const
 {
-    return nIndex >= 0 && nIndex < GetCount() ? m_buttons[static_cast<size_t>(nIndex)].style : 0;
+    return ItemStyle(m_buttons, nIndex);
 }
 
 void CToolBar::SetButtonStyle(int nIndex, UINT nStyle)
 {
-    if (nIndex < 0 || nIndex >= GetCount() || m_buttons[static_cast<size_t>(nIndex)].style == nStyle)
-        return;
-    m_buttons[static_cast<size_t>(nIndex)].style = nStyle;
-    CRect rect;
-    GetItemRect(nIndex, &rect);
-    InvalidateRect(&rect);
+    SetItemStyle(*this, m_buttons, nIndex, nStyle);
 }
 
 CSize CToolBar::CalcFixedLayout(BOOL, BOOL)
@@ -412,12 +438,7 @@ CStatusBar::~CStatusBar()
 
 BOOL CStatusBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID)
 {
-    m_dwStyle = dwStyle & CBRS_ALIGN_ANY;
-    if (m_dwStyle == 0)
-        m_dwStyle = CBRS_BOTTOM;
-    LPCSTR cls = AfxRegisterWndClass(0, ::LoadCursorA(NULL, IDC_ARROW), ::GetSysColorBrush(COLOR_BTNFACE));
-    CRect rect(0, 0, 0, 0);
-    return CWnd::Create(cls, NULL, (dwStyle & 0xFFFF0000L) | WS_CHILD | WS_CLIPSIBLINGS, rect, pParentWnd, nID);
+    return CreateBar(pParentWnd, dwStyle, nID, CBRS_BOTTOM);
 }
 
 BOOL CStatusBar::SetIndicators(const UINT* lpIDArray, int nIDCount)
@@ -476,11 +497,8 @@ BOOL CStatusBar::SetPaneText(int nIndex, LPCSTR lpszNewText, BOOL bUpdate)
     if (pane.text == text)
         return TRUE;
     pane.text = text;
-    if (bUpdate && m_hWnd != NULL) {
-        CRect rect;
-        GetItemRect(nIndex, &rect);
-        InvalidateRect(&rect);
-    }
+    if (bUpdate && m_hWnd != NULL)
+        InvalidateItem(*this, nIndex);
     return TRUE;
 }
 
@@ -491,17 +509,12 @@ CString CStatusBar::GetPaneText(int nIndex) const
 
 UINT CStatusBar::GetPaneStyle(int nIndex) const
 {
-    return nIndex >= 0 && nIndex < GetCount() ? m_panes[static_cast<size_t>(nIndex)].style : 0;
+    return ItemStyle(m_panes, nIndex);
 }
 
 void CStatusBar::SetPaneStyle(int nIndex, UINT nStyle)
 {
-    if (nIndex < 0 || nIndex >= GetCount() || m_panes[static_cast<size_t>(nIndex)].style == nStyle)
-        return;
-    m_panes[static_cast<size_t>(nIndex)].style = nStyle;
-    CRect rect;
-    GetItemRect(nIndex, &rect);
-    InvalidateRect(&rect);
+    SetItemStyle(*this, m_panes, nIndex, nStyle);
 }
 
 CString CStatusBar::GetShownText(int nIndex) const

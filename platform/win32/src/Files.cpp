@@ -2,6 +2,8 @@
 // with the share modes of every file the process holds open.
 #include "FileObject.h"
 
+#include <host/Paths.h>
+
 #include <fcntl.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -318,6 +320,26 @@ std::shared_ptr<FileObject> FileFromHandle(HANDLE handle)
     return file;
 }
 
+// Whether the drive of the file has room for a write of `bytes` at the file's position: a drive
+// given a free-space figure (the drive map, tests) refuses a write that would grow its files by
+// more than that figure (ERROR_DISK_FULL); other drives leave it to the host.
+DWORD RoomForWrite(FileObject& file, DWORD bytes)
+{
+    if (bytes == 0)
+        return ERROR_SUCCESS;
+    std::optional<std::string> platformPath = host::FromHostPath(file.HostPath());
+    if (!platformPath || platformPath->size() < 2 || (*platformPath)[1] != ':')
+        return ERROR_SUCCESS;
+    std::optional<host::DriveInfo> drive = host::FindDrive((*platformPath)[0]);
+    struct stat st {};
+    if (!drive || !drive->freeBytes || fstat(file.Descriptor(), &st) != 0)
+        return ERROR_SUCCESS;
+    const off_t at = file.AppendOnly() ? st.st_size : lseek(file.Descriptor(), 0, SEEK_CUR);
+    const std::uint64_t end = static_cast<std::uint64_t>(std::max<off_t>(at, 0)) + bytes;
+    const std::uint64_t size = static_cast<std::uint64_t>(st.st_size);
+    return end > size && end - size > *drive->freeBytes ? ERROR_DISK_FULL : ERROR_SUCCESS;
+}
+
 }  // namespace
 
 HANDLE WINAPI CreateFile(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode, LPSECURITY_ATTRIBUTES,
@@ -424,6 +446,8 @@ BOOL WINAPI WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrit
         if (lseek(file->Descriptor(), offset, SEEK_SET) < 0)
             return Fail(ErrorFromErrno(errno, file->HostPath()));
     }
+    if (DWORD error = RoomForWrite(*file, nNumberOfBytesToWrite); error != ERROR_SUCCESS)
+        return Fail(error);
     DWORD total = 0;
     auto* in = static_cast<const char*>(lpBuffer);
     while (total < nNumberOfBytesToWrite) {

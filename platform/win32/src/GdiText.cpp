@@ -121,6 +121,7 @@ FaceRequest MapFace(const LOGFONTA& lf)
     }
     static const std::map<std::string, std::string> known = {
         {"arial", "Liberation Sans"},         {"helvetica", "Liberation Sans"},
+        {"arial narrow", "Liberation Sans Narrow"},
         {"ms sans serif", "Liberation Sans"}, {"ms shell dlg", "Liberation Sans"},
         {"ms shell dlg 2", "Liberation Sans"}, {"system", "Liberation Sans"},
         {"small fonts", "Liberation Sans"},   {"tahoma", "Liberation Sans"},

@@ -12,6 +12,7 @@
 #include <fcntl.h>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <pwd.h>
 #include <string>
 #include <sys/file.h>
@@ -447,6 +448,38 @@ LSTATUS Reach(HKEY hKey, REGSAM needed, Target& target)
     return ERROR_SUCCESS;
 }
 
+// One call's hold on an open key: the process's registry lock, the hive file's lock (exclusive
+// for a call that changes the hive, shared for one that reads it) and the key reached with the
+// access the call needs. Status() is ERROR_SUCCESS when all three were had, else why not.
+class KeyAccess {
+public:
+    KeyAccess(HKEY hKey, REGSAM needed, bool write) : m_lock(RegistryLock())
+    {
+        OpenKey open{};
+        if ((m_status = Lookup(hKey, open)) != ERROR_SUCCESS)
+            return;
+        m_fileLock.emplace(HiveFile(open.root), write);
+        if (!m_fileLock->Held()) {
+            m_status = ERROR_REGISTRY_IO_FAILED;
+            return;
+        }
+        m_status = Reach(hKey, needed, m_target);
+    }
+    KeyAccess(const KeyAccess&) = delete;
+    KeyAccess& operator=(const KeyAccess&) = delete;
+
+    LSTATUS Status() const { return m_status; }
+    Hive& HiveHeld() { return *m_target.hive; }
+    KeyData& Key() { return *m_target.key; }
+    const OpenKey& Open() const { return m_target.open; }
+
+private:
+    std::lock_guard<std::mutex> m_lock;
+    std::optional<FileLock> m_fileLock;
+    Target m_target;
+    LSTATUS m_status = ERROR_SUCCESS;
+};
+
 HKEY NewHandle(HKEY root, const std::string& folded, REGSAM access)
 {
     std::uintptr_t value = NextHandle();
@@ -503,19 +536,12 @@ LSTATUS OpenOrCreate(HKEY hKey, LPCSTR lpSubKey, REGSAM samDesired, bool create,
     std::vector<std::string> names;
     if (LSTATUS status = SplitPath(lpSubKey, names); status != ERROR_SUCCESS)
         return status;
-    std::lock_guard lock(RegistryLock());
-    OpenKey open{};
-    if (LSTATUS status = Lookup(hKey, open); status != ERROR_SUCCESS)
-        return status;
-    std::string file = HiveFile(open.root);
-    FileLock fileLock(file, create);
-    if (!fileLock.Held())
-        return ERROR_REGISTRY_IO_FAILED;
-    Target target;
-    if (LSTATUS status = Reach(hKey, 0, target); status != ERROR_SUCCESS)
-        return status;
-    Hive& hive = *target.hive;
-    std::string path = target.key->path;
+    KeyAccess access(hKey, 0, create);
+    if (access.Status() != ERROR_SUCCESS)
+        return access.Status();
+    const OpenKey& open = access.Open();
+    Hive& hive = access.HiveHeld();
+    std::string path = access.Key().path;
     std::vector<std::string> missing;
     for (const std::string& name : names) {
         path = Join(path, name);
@@ -619,17 +645,10 @@ LSTATUS WINAPI RegSetValueExA(HKEY hKey, LPCSTR lpValueName, DWORD, DWORD dwType
         value.data.assign(reinterpret_cast<const char*>(lpData), cbData);
     if (IsText(dwType) && (value.data.empty() || value.data.back() != '\0'))
         value.data += '\0';
-    std::lock_guard lock(RegistryLock());
-    OpenKey open{};
-    if (LSTATUS status = Lookup(hKey, open); status != ERROR_SUCCESS)
-        return status;
-    FileLock fileLock(HiveFile(open.root), true);
-    if (!fileLock.Held())
-        return ERROR_REGISTRY_IO_FAILED;
-    Target target;
-    if (LSTATUS status = Reach(hKey, KEY_SET_VALUE, target); status != ERROR_SUCCESS)
-        return status;
-    auto& values = target.key->values;
+    KeyAccess access(hKey, KEY_SET_VALUE, true);
+    if (access.Status() != ERROR_SUCCESS)
+        return access.Status();
+    auto& values = access.Key().values;
     auto same = std::find_if(values.begin(), values.end(), [&](const Value& v) { return SameName(v.name, value.name); });
     if (same != values.end()) {
         same->type = value.type;
@@ -637,8 +656,8 @@ LSTATUS WINAPI RegSetValueExA(HKEY hKey, LPCSTR lpValueName, DWORD, DWORD dwType
     } else {
         values.push_back(std::move(value));
     }
-    target.key->written = Now();
-    return Save(*target.hive);
+    access.Key().written = Now();
+    return Save(access.HiveHeld());
 }
 
 LSTATUS WINAPI RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, LPDWORD, LPDWORD lpType, LPBYTE lpData,
@@ -647,17 +666,10 @@ LSTATUS WINAPI RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, LPDWORD, LPDWORD 
     if (lpData && !lpcbData)
         return ERROR_INVALID_PARAMETER;
     std::string name = lpValueName ? lpValueName : "";
-    std::lock_guard lock(RegistryLock());
-    OpenKey open{};
-    if (LSTATUS status = Lookup(hKey, open); status != ERROR_SUCCESS)
-        return status;
-    FileLock fileLock(HiveFile(open.root), false);
-    if (!fileLock.Held())
-        return ERROR_REGISTRY_IO_FAILED;
-    Target target;
-    if (LSTATUS status = Reach(hKey, KEY_QUERY_VALUE, target); status != ERROR_SUCCESS)
-        return status;
-    const auto& values = target.key->values;
+    KeyAccess access(hKey, KEY_QUERY_VALUE, false);
+    if (access.Status() != ERROR_SUCCESS)
+        return access.Status();
+    const auto& values = access.Key().values;
     auto found = std::find_if(values.begin(), values.end(), [&](const Value& v) { return SameName(v.name, name); });
     if (found == values.end())
         return ERROR_FILE_NOT_FOUND;
@@ -669,17 +681,10 @@ LSTATUS WINAPI RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, LPDWORD, LPDWORD 
 LSTATUS WINAPI RegEnumKeyExA(HKEY hKey, DWORD dwIndex, LPSTR lpName, LPDWORD lpcchName, LPDWORD, LPSTR lpClass,
                              LPDWORD lpcchClass, PFILETIME lpftLastWriteTime)
 {
-    std::lock_guard lock(RegistryLock());
-    OpenKey open{};
-    if (LSTATUS status = Lookup(hKey, open); status != ERROR_SUCCESS)
-        return status;
-    FileLock fileLock(HiveFile(open.root), false);
-    if (!fileLock.Held())
-        return ERROR_REGISTRY_IO_FAILED;
-    Target target;
-    if (LSTATUS status = Reach(hKey, KEY_ENUMERATE_SUB_KEYS, target); status != ERROR_SUCCESS)
-        return status;
-    auto subkeys = Subkeys(*target.hive, target.open.folded);
+    KeyAccess access(hKey, KEY_ENUMERATE_SUB_KEYS, false);
+    if (access.Status() != ERROR_SUCCESS)
+        return access.Status();
+    auto subkeys = Subkeys(access.HiveHeld(), access.Open().folded);
     if (dwIndex >= subkeys.size())
         return ERROR_NO_MORE_ITEMS;
     const KeyData& key = *subkeys[dwIndex];
@@ -697,17 +702,10 @@ LSTATUS WINAPI RegEnumKeyExA(HKEY hKey, DWORD dwIndex, LPSTR lpName, LPDWORD lpc
 LSTATUS WINAPI RegEnumValueA(HKEY hKey, DWORD dwIndex, LPSTR lpValueName, LPDWORD lpcchValueName, LPDWORD,
                              LPDWORD lpType, LPBYTE lpData, LPDWORD lpcbData)
 {
-    std::lock_guard lock(RegistryLock());
-    OpenKey open{};
-    if (LSTATUS status = Lookup(hKey, open); status != ERROR_SUCCESS)
-        return status;
-    FileLock fileLock(HiveFile(open.root), false);
-    if (!fileLock.Held())
-        return ERROR_REGISTRY_IO_FAILED;
-    Target target;
-    if (LSTATUS status = Reach(hKey, KEY_QUERY_VALUE, target); status != ERROR_SUCCESS)
-        return status;
-    const auto& values = target.key->values;
+    KeyAccess access(hKey, KEY_QUERY_VALUE, false);
+    if (access.Status() != ERROR_SUCCESS)
+        return access.Status();
+    const auto& values = access.Key().values;
     if (dwIndex >= values.size())
         return ERROR_NO_MORE_ITEMS;
     const Value& value = values[dwIndex];
@@ -725,23 +723,16 @@ LSTATUS WINAPI RegDeleteKeyA(HKEY hKey, LPCSTR lpSubKey)
     std::vector<std::string> names;
     if (LSTATUS status = SplitPath(lpSubKey, names); status != ERROR_SUCCESS)
         return status;
-    std::lock_guard lock(RegistryLock());
-    OpenKey open{};
-    if (LSTATUS status = Lookup(hKey, open); status != ERROR_SUCCESS)
-        return status;
-    FileLock fileLock(HiveFile(open.root), true);
-    if (!fileLock.Held())
-        return ERROR_REGISTRY_IO_FAILED;
-    Target target;
-    if (LSTATUS status = Reach(hKey, 0, target); status != ERROR_SUCCESS)
-        return status;
-    std::string path = target.key->path;
+    KeyAccess access(hKey, 0, true);
+    if (access.Status() != ERROR_SUCCESS)
+        return access.Status();
+    std::string path = access.Key().path;
     for (const std::string& name : names)
         path = Join(path, name);
     std::string folded = Folded(path);
     if (folded.empty())
         return ERROR_ACCESS_DENIED;  // a root cannot go
-    Hive& hive = *target.hive;
+    Hive& hive = access.HiveHeld();
     if (!hive.keys.count(folded))
         return ERROR_FILE_NOT_FOUND;
     if (!Subkeys(hive, folded).empty())
@@ -757,23 +748,16 @@ LSTATUS WINAPI RegDeleteKeyA(HKEY hKey, LPCSTR lpSubKey)
 LSTATUS WINAPI RegDeleteValueA(HKEY hKey, LPCSTR lpValueName)
 {
     std::string name = lpValueName ? lpValueName : "";
-    std::lock_guard lock(RegistryLock());
-    OpenKey open{};
-    if (LSTATUS status = Lookup(hKey, open); status != ERROR_SUCCESS)
-        return status;
-    FileLock fileLock(HiveFile(open.root), true);
-    if (!fileLock.Held())
-        return ERROR_REGISTRY_IO_FAILED;
-    Target target;
-    if (LSTATUS status = Reach(hKey, KEY_SET_VALUE, target); status != ERROR_SUCCESS)
-        return status;
-    auto& values = target.key->values;
+    KeyAccess access(hKey, KEY_SET_VALUE, true);
+    if (access.Status() != ERROR_SUCCESS)
+        return access.Status();
+    auto& values = access.Key().values;
     auto found = std::find_if(values.begin(), values.end(), [&](const Value& v) { return SameName(v.name, name); });
     if (found == values.end())
         return ERROR_FILE_NOT_FOUND;
     values.erase(found);
-    target.key->written = Now();
-    return Save(*target.hive);
+    access.Key().written = Now();
+    return Save(access.HiveHeld());
 }
 
 LSTATUS WINAPI RegFlushKey(HKEY hKey)

@@ -19,6 +19,9 @@
 //                                  request" when asked and "rendered as the owner went" when its
 //                                  window is closed; ends with 0
 //
+// With VL_PRESENTER=sdl the peer shows its desktop in a window of the host for its whole run, as
+// the class library's programs do: titled TITLE in the window mode, else "vlpeer MODE".
+//
 // The window answers registered messages: "VL:Peer:Ping" with wParam + 1000, "VL:Peer:Events"
 // with what was done to it (bit 0: restored from minimised; bits 8-15: times activated),
 // "VL:Peer:Sleep" with 1 after sleeping wParam milliseconds, "VL:Peer:Die" by ending the
@@ -26,6 +29,7 @@
 // "VL:Peer:EchoAnswer" (lParam) to the window wParam and answering what that answered plus 1.
 #include <windows.h>
 
+#include <host/Presenter.h>
 #include <host/Process.h>
 
 #include <cstdio>
@@ -261,6 +265,12 @@ int Send(const char* title, const char* message)
 int main(int argc, char** argv)
 {
     std::string mode = argc > 1 ? argv[1] : "";
+    const std::string shownAs = mode == "window" && argc > 2 ? argv[2] : "vlpeer " + mode;
+    if (host::PresenterRequested() && !host::StartPresenter(shownAs, nullptr))
+        return 8;
+    struct StopPresenterAtEnd {
+        ~StopPresenterAtEnd() { host::StopPresenter(); }
+    } stopPresenterAtEnd;
     if (mode == "exit" && argc > 2)
         return std::atoi(argv[2]);
     if (mode == "report")

@@ -158,6 +158,26 @@ TEST_F(Drives, FreeSpaceCanBeSetForTests)
     EXPECT_NE(total.QuadPart, 8ull << 30);
 }
 
+// A drive given a free-space figure takes no write that would grow its files by more: the write
+// fails with ERROR_DISK_FULL and writes nothing; writing over what a file holds needs no room.
+TEST_F(Drives, WritesBeyondASetFreeSpaceFailAsADiskFull)
+{
+    ASSERT_TRUE(host::SetDriveFreeSpace('T', 10, 1000));
+    HANDLE file = CreateFile("T:\\full.txt", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD written = 99;
+    EXPECT_FALSE(WriteFile(file, "eleven char", 11, &written, nullptr));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_DISK_FULL));
+    EXPECT_EQ(written, 0u);
+    EXPECT_TRUE(WriteFile(file, "ten chars!", 10, &written, nullptr));
+    EXPECT_EQ(written, 10u);
+    ASSERT_EQ(SetFilePointer(file, 2, nullptr, FILE_BEGIN), 2u);
+    EXPECT_TRUE(WriteFile(file, "TEN", 3, &written, nullptr)) << "over the file's own bytes";
+    CloseHandle(file);
+    EXPECT_EQ(ReadAll("T:\\full.txt"), "teTENhars!");
+    ASSERT_TRUE(host::ClearDriveFreeSpace('T'));
+}
+
 TEST_F(Drives, CdRomDrivesAreReadOnly)
 {
     dir.Write("disc/DATA.BIN", "xyz");

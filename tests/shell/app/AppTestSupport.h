@@ -5,8 +5,10 @@
 // library's WinMain does; and the first run's agreements answered by a hook that counts them.
 #pragma once
 
+#include "article/ArticleMainWin.h"
 #include "base/AppDatabase.h"
 #include "base/AppServices.h"
+#include "base/Reference.h"
 #include "search/KeywordIndex.h"
 #include "search/PagingStore.h"
 #include "shell/BaseWindow.h"
@@ -104,6 +106,7 @@ inline void CALLBACK ChooseRowWhenReady(HWND, UINT, UINT_PTR nIdEvent, DWORD)
 }
 
 constexpr int kBrowseRow = 0;
+constexpr int kSearchTopicsRow = 3;
 constexpr int kExitRow = 12;
 constexpr int kWizardsRow = 10;
 
@@ -183,6 +186,38 @@ protected:
                 pMain->DestroyWindow();
         app->m_pMainWnd = NULL;
         return app->ExitInstance();
+    }
+
+    CBaseWindow* Frame() const { return DYNAMIC_DOWNCAST(CBaseWindow, app->m_pMainWnd); }
+    CArticleMainWin* Article() const { return DYNAMIC_DOWNCAST(CArticleMainWin, Frame()->GetDlgItem(IDW_ARTICLE)); }
+
+    // The program started from the main menu's Search Topics row and the article opened as a
+    // search result (the search pane hidden again when asked); its view, or NULL (with the
+    // failure recorded) when it did not open.
+    CArticleMainWin* StartWithArticle(LONG nRin, const char* pszTitle, bool bHideSearchPane = false)
+    {
+        if (!Start(kSearchTopicsRow)) {
+            ADD_FAILURE() << "the program did not start";
+            return nullptr;
+        }
+        ui::PumpUntilIdle();
+        CArticleMainWin* view = Article();
+        if (view == nullptr) {
+            ADD_FAILURE() << "no article view";
+            return nullptr;
+        }
+        auto* result = new CReference(nRin, pszTitle);
+        Frame()->GetSearchTabWin()->OpenResult(result);
+        delete result;
+        ui::PumpUntilIdle();
+        EXPECT_EQ(nRin, view->GetArticleRin());
+        if (view->GetArticleRin() != nRin)
+            return nullptr;
+        if (bHideSearchPane) {
+            Frame()->GetSearchTabWin()->ShowWindow(SW_HIDE);
+            ui::PumpUntilIdle();
+        }
+        return view;
     }
 
     std::filesystem::path Prog() const { return dir.path() / "t" / "prog"; }

@@ -28,34 +28,9 @@
 namespace apptest {
 namespace {
 
-constexpr int kSearchTopicsRow = 3;
-
 class ArticleViewAppTest : public AppTest {
 protected:
-    CBaseWindow* Frame() { return DYNAMIC_DOWNCAST(CBaseWindow, app->m_pMainWnd); }
-    CArticleMainWin* View() { return DYNAMIC_DOWNCAST(CArticleMainWin, Frame()->GetDlgItem(IDW_ARTICLE)); }
-
-    // The program started from the main menu's search row, and the article opened as a search
-    // result; its view, or NULL (with the failure recorded) when it did not open.
-    CArticleMainWin* StartWithArticle(LONG nRin, const char* pszTitle)
-    {
-        if (!Start(kSearchTopicsRow)) {
-            ADD_FAILURE() << "the program did not start";
-            return nullptr;
-        }
-        ui::PumpUntilIdle();
-        CArticleMainWin* view = View();
-        if (view == nullptr) {
-            ADD_FAILURE() << "no article view";
-            return nullptr;
-        }
-        auto* result = new CReference(nRin, pszTitle);
-        Frame()->GetSearchTabWin()->OpenResult(result);
-        delete result;
-        ui::PumpUntilIdle();
-        EXPECT_EQ(nRin, view->GetArticleRin());
-        return view->GetArticleRin() == nRin ? view : nullptr;
-    }
+    CArticleMainWin* View() { return Article(); }
 };
 
 TEST_F(ArticleViewAppTest, MainMenuToAnArticleThroughALinkAndBack)

@@ -31,12 +31,8 @@
 namespace apptest {
 namespace {
 
-constexpr int kSearchTopicsRow = 3;
-
 class MediaViewAppTest : public AppTest {
 protected:
-    CBaseWindow* Frame() { return DYNAMIC_DOWNCAST(CBaseWindow, app->m_pMainWnd); }
-    CArticleMainWin* Article() { return DYNAMIC_DOWNCAST(CArticleMainWin, Frame()->GetDlgItem(IDW_ARTICLE)); }
     CMediaResourceMainWin* Media() { return DYNAMIC_DOWNCAST(CMediaResourceMainWin, Frame()->GetDlgItem(IDW_MEDIA)); }
 
     // The colour the screen shows at a point of a window (the tests run on a 256-colour display).
@@ -56,15 +52,8 @@ protected:
 
 TEST_F(MediaViewAppTest, ArticleFilmStripToTheMediaViewAndBack)
 {
-    ASSERT_TRUE(Start(kSearchTopicsRow));
-    ui::PumpUntilIdle();
-    CArticleMainWin* article = Article();
+    CArticleMainWin* article = StartWithArticle(1002, "Volcano");
     ASSERT_NE(nullptr, article);
-    auto* result = new CReference(1002, "Volcano");
-    Frame()->GetSearchTabWin()->OpenResult(result);
-    delete result;
-    ui::PumpUntilIdle();
-    ASSERT_EQ(1002, article->GetArticleRin());
     CMediaFilmStrip* strip = article->GetFilmStrip();
     ASSERT_NE(nullptr, strip);
     EXPECT_EQ(4, strip->GetThumbnailCount()) << "a picture, a map, an animation and a sound";

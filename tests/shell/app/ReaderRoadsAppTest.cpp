@@ -44,13 +44,10 @@ namespace apptest {
 namespace {
 
 constexpr int kSpotlightRow = 2;
-constexpr int kSearchTopicsRow = 3;
 constexpr int kDictionaryRow = 5;
 
 class ReaderRoadsAppTest : public AppTest {
 protected:
-    CBaseWindow* Frame() { return DYNAMIC_DOWNCAST(CBaseWindow, app->m_pMainWnd); }
-    CArticleMainWin* Article() { return DYNAMIC_DOWNCAST(CArticleMainWin, Frame()->GetDlgItem(IDW_ARTICLE)); }
     CMediaResourceMainWin* Media() { return DYNAMIC_DOWNCAST(CMediaResourceMainWin, Frame()->GetDlgItem(IDW_MEDIA)); }
     CTableMainWin* Table() { return DYNAMIC_DOWNCAST(CTableMainWin, Frame()->GetDlgItem(IDW_TABLE)); }
 
@@ -69,20 +66,6 @@ protected:
             app->OnIdle(count);
         host::StepClock(300);
         ui::PumpUntilIdle();
-    }
-    // The program started from the topic search row, the article opened as a search result, and
-    // the search pane put away.
-    CArticleMainWin* StartWithArticle(LONG nRin)
-    {
-        if (!Start(kSearchTopicsRow)) {
-            ADD_FAILURE() << "the program did not start";
-            return nullptr;
-        }
-        ui::PumpUntilIdle();
-        OpenResult(nRin);
-        Frame()->GetSearchTabWin()->ShowWindow(SW_HIDE);
-        ui::PumpUntilIdle();
-        return Article() != nullptr && Article()->GetArticleRin() == nRin ? Article() : nullptr;
     }
     void OpenResult(LONG nRin)
     {
@@ -160,7 +143,7 @@ TEST_F(ReaderRoadsAppTest, GoToArticleOpensTheArticleOfEveryMediaItem)
 // thumbnail beside an article's text (the atlas that would show it otherwise is not built).
 TEST_F(ReaderRoadsAppTest, MapsShowInTheMediaView)
 {
-    ASSERT_NE(nullptr, StartWithArticle(1002));
+    ASSERT_NE(nullptr, StartWithArticle(1002, "", true));
     ShowMedia(1001002);  // a picture first: the map must replace it
 
     Frame()->SendMessage(VLM_MAIN_MENU_CHOICE, IDW_MEDIA, 0);
@@ -206,7 +189,7 @@ TEST_F(ReaderRoadsAppTest, MapsShowInTheMediaView)
 // step shows its place and the history holds each place once.
 TEST_F(ReaderRoadsAppTest, BackAndForwardThroughATable)
 {
-    CArticleMainWin* article = StartWithArticle(1002);
+    CArticleMainWin* article = StartWithArticle(1002, "", true);
     ASSERT_NE(nullptr, article);
     article->SendMessage(VLM_PANE_TABLE, 0, 0);
     Settle();
@@ -382,7 +365,7 @@ TEST_F(ReaderRoadsAppTest, MonthlySpotlightWithoutItsArticleSaysSo)
 // each opens its pane and closes the other, a second press closes it.
 TEST_F(ReaderRoadsAppTest, TheOutlineAndRelatedButtonsOpenTheirPanes)
 {
-    CArticleMainWin* article = StartWithArticle(1002);
+    CArticleMainWin* article = StartWithArticle(1002, "", true);
     ASSERT_NE(nullptr, article);
     struct Press {
         CRollOverButton* button;
@@ -481,7 +464,7 @@ TEST_F(ReaderRoadsAppTest, OutlineAndRelatedPrintoutsCarryTheArticlesTitle)
     struct PrintFolderReset {
         ~PrintFolderReset() { host::SetPrintFolder(""); }
     } reset;
-    CArticleMainWin* article = StartWithArticle(1002);
+    CArticleMainWin* article = StartWithArticle(1002, "", true);
     ASSERT_NE(nullptr, article);
     article->SendMessage(VLM_PANE_TABLE, 0, 0);
     Settle();

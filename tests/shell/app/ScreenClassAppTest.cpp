@@ -20,8 +20,6 @@
 namespace apptest {
 namespace {
 
-constexpr int kSearchTopicsRow = 3;
-
 class ScreenClassAppTest : public AppTest {
 protected:
     void TearDown() override
@@ -29,8 +27,6 @@ protected:
         AppTest::TearDown();
         host::SetDesktopSize(1024, 768);
     }
-    CBaseWindow* Frame() { return DYNAMIC_DOWNCAST(CBaseWindow, app->m_pMainWnd); }
-    CArticleMainWin* Article() { return DYNAMIC_DOWNCAST(CArticleMainWin, Frame()->GetDlgItem(IDW_ARTICLE)); }
     CMediaResourceMainWin* Media() { return DYNAMIC_DOWNCAST(CMediaResourceMainWin, Frame()->GetDlgItem(IDW_MEDIA)); }
 
     // The child's window rectangle lies whole inside the parent's client area.
@@ -65,17 +61,9 @@ TEST_F(ScreenClassAppTest, ToolbarAndMediaBarStandWholeAtEveryScreenClass)
                 std::filesystem::copy_file(std::filesystem::path(VL_LIBRARY_DIR) / name.filename(), name);
         }
         MakeApp();
-        ASSERT_TRUE(Start(kSearchTopicsRow));
-        ui::PumpUntilIdle();
-        ASSERT_EQ(c.screenClass, GetAppScreenClass());
-        CArticleMainWin* article = Article();
+        CArticleMainWin* article = StartWithArticle(1002, "Volcano", true);
         ASSERT_NE(nullptr, article);
-        auto* result = new CReference(1002, "Volcano");
-        Frame()->GetSearchTabWin()->OpenResult(result);
-        delete result;
-        ui::PumpUntilIdle();
-        Frame()->GetSearchTabWin()->ShowWindow(SW_HIDE);
-        ui::PumpUntilIdle();
+        ASSERT_EQ(c.screenClass, GetAppScreenClass());
         const std::string size = std::to_string(c.width) + "x" + std::to_string(c.height);
         ui::dialog::Screenshot(Frame()->GetSafeHwnd(), "screen-class-article-" + size + ".png");
 

@@ -17,11 +17,8 @@
 namespace apptest {
 namespace {
 
-constexpr int kSearchTopicsRow = 3;
-
 class SearchPaneAppTest : public AppTest {
 protected:
-    CBaseWindow* Frame() { return DYNAMIC_DOWNCAST(CBaseWindow, app->m_pMainWnd); }
     CArticleMainWin* View() { return DYNAMIC_DOWNCAST(CArticleMainWin, Frame()->GetDlgItem(IDW_ARTICLE)); }
 
     void ClickAt(CWnd& wnd, CPoint p, bool twice = false)

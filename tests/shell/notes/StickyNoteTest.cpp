@@ -14,6 +14,7 @@
 #include "media/StickyNoteDlg.h"
 #include "media/StickyNoteWnd.h"
 #include "search/SearchEngine.h"
+#include "widgets/VLListWindow.h"
 
 #include <RomLinkWriter.h>
 #include <UserDataFileWriter.h>
@@ -24,6 +25,7 @@
 #include <host/Input.h>
 #include <host/UiScript.h>
 
+#include <algorithm>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -216,10 +218,31 @@ protected:
         GetWindowTextA(dlg, caption, sizeof caption);
         return caption;
     }
+    // The note list: the program's list window, one top-level item a note whose value is the note.
+    static CVLListWindow* NoteList(HWND dlg)
+    {
+        auto* list = dynamic_cast<CVLListWindow*>(CWnd::FromHandlePermanent(GetDlgItem(dlg, IDC_SN_NOTELIST)));
+        EXPECT_NE(nullptr, list) << "the note list is the tree-shaped list window";
+        return list;
+    }
+    // The titles of the rows, top to bottom; each row's value is the note of that title.
+    static std::vector<std::string> Titles(HWND dlg)
+    {
+        std::vector<std::string> titles;
+        CVLListWindow* list = NoteList(dlg);
+        for (int row = 0; list != nullptr && row < list->GetCount(); ++row) {
+            HTREEITEM item = list->GetItemIdAt(row);
+            auto* note = reinterpret_cast<CStickyNote*>(list->GetItemValue(item));
+            titles.emplace_back(static_cast<LPCSTR>(list->GetItemText(item)));
+            EXPECT_TRUE(note != nullptr && titles.back() == static_cast<LPCSTR>(note->m_strTitle)) << titles.back();
+        }
+        return titles;
+    }
     static int Row(HWND dlg, const char* title)
     {
-        return static_cast<int>(SendDlgItemMessageA(dlg, IDC_SN_NOTELIST, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                                    reinterpret_cast<LPARAM>(title)));
+        std::vector<std::string> titles = Titles(dlg);
+        auto found = std::find(titles.begin(), titles.end(), title);
+        return found != titles.end() ? static_cast<int>(found - titles.begin()) : -1;
     }
 
     CSearchEngine engine;
@@ -280,7 +303,7 @@ TEST_F(StickyNoteTest, CancellingOrListingANewNoteLeavesNoTrace)
             ui::dialog::Click(dlg, button);
             if (button == IDC_SN_LIST) {
                 EXPECT_EQ("STICKY LIST", Caption(dlg));
-                EXPECT_TRUE(ui::dialog::Items(dlg, IDC_SN_NOTELIST).empty());
+                EXPECT_TRUE(Titles(dlg).empty());
                 ui::dialog::Click(dlg, IDC_SN_CANCEL);
             }
         });
@@ -352,7 +375,7 @@ TEST_F(StickyNoteTest, DeletingTellsTheViewByTheItemsKind)
     view.received.clear();
     Request(VLM_STICKY_NEW, 0, 0, [&](HWND dlg) {
         ui::dialog::Click(dlg, IDC_SN_LIST);
-        EXPECT_EQ((std::vector<std::string>{"andes", "jaguar"}), ui::dialog::Items(dlg, IDC_SN_NOTELIST));
+        EXPECT_EQ((std::vector<std::string>{"andes", "jaguar"}), Titles(dlg));
         ui::dialog::ClickItem(dlg, IDC_SN_NOTELIST, Row(dlg, "jaguar"));
         ui::dialog::Click(dlg, IDC_SN_DELETE);
     });
@@ -394,7 +417,7 @@ TEST_F(StickyNoteTest, TheListOpensEachNotesItemInItsView)
     list([&](HWND dlg) {
         EXPECT_EQ("STICKY LIST", Caption(dlg));
         EXPECT_EQ((std::vector<std::string>{"andes", "Jaguar film", "lost", "Rivers"}),
-                  ui::dialog::Items(dlg, IDC_SN_NOTELIST));
+                  Titles(dlg));
         EXPECT_EQ(0, ui::dialog::Selected(dlg, IDC_SN_NOTELIST));
         for (int id : {IDC_SN_DELETE, IDC_SN_DELETEALL, IDOK, IDC_SN_CANCEL, IDC_SN_NOTELIST})
             EXPECT_TRUE(Shown(dlg, id)) << id;

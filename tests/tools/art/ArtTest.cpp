@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <set>
 
@@ -89,5 +90,33 @@ TEST(Art, TableIdsAreUniqueAndOnTheirSideOf7000)
         EXPECT_TRUE(ids.insert(row.id).second) << row.id;
         for (const art::Size& size : row.sizes)
             EXPECT_GT(size.width * size.height, 0) << row.id;
+    }
+}
+
+// The toolbar's view and history buttons at each screen class's size: a long one-word label
+// ("Forward") is not drawn smaller than the shortest of its neighbours' labels.
+TEST(Art, ALongToolbarLabelIsNoSmallerThanItsNeighbours)
+{
+    struct Size {
+        int width, height;
+    };
+    // The label's ink (white on the face): its height in the label band at the bottom.
+    auto inkHeight = [](const art::Picture& p) {
+        const int band = std::max(9, p.height / 4);
+        int top = -1, bottom = -1;
+        for (int y = p.height - 2 - band; y < p.height - 2; ++y)
+            for (int x = 2; x < p.width - 2; ++x)
+                if (Pixel(p, x, y) == 0xFFFFFFu) {
+                    top = top < 0 ? y : top;
+                    bottom = y;
+                }
+        return top < 0 ? 0 : bottom - top + 1;
+    };
+    for (Size size : {Size{44, 44}, Size{44, 50}, Size{47, 64}}) {
+        SCOPED_TRACE(std::to_string(size.width) + "x" + std::to_string(size.height));
+        int shortest = size.height;
+        for (const char* label : {"Back", "Home", "Article", "Atlas", "Stop"})
+            shortest = std::min(shortest, inkHeight(art::Paint(art::Look::ToolButton, size.width, size.height, label)));
+        EXPECT_GE(inkHeight(art::Paint(art::Look::ToolButton, size.width, size.height, "Forward")), shortest);
     }
 }

@@ -74,6 +74,10 @@ public:
     BOOL m_bAutoDelete;
 
 protected:
+    // Makes the bar's window: a child of the frame, on the edge that dwStyle names (dwDefaultEdge
+    // when it names none), painted in the button face colour.
+    BOOL CreateBar(CWnd* pParentWnd, DWORD dwStyle, UINT nID, DWORD dwDefaultEdge);
+
     DWORD m_dwStyle;
     DECLARE_MESSAGE_MAP()
 };

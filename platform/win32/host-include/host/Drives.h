@@ -12,7 +12,8 @@
 //        Label=DISC_ONE            ; volume label
 //        Serial=1A2B3C4D           ; volume serial number, hexadecimal
 //        FileSystem=CDFS           ; file-system name (default by type: NTFS, CDFS, FAT)
-//        FreeSpace=1048576         ; free bytes reported instead of the host's figure
+//        FreeSpace=1048576         ; free bytes reported instead of the host's figure (and a
+//                                  ; limit on each write's growth of a file)
 //        TotalSpace=650000000      ; total bytes reported with it (default: free space)
 //    Lines starting with ';' or '#' are comments; names and values are trimmed.
 //  - VL_DRIVES lists drives on one line, applied after the file:
@@ -60,7 +61,9 @@ bool SwapDisc(char letter, const std::string& hostFolder, const std::string& lab
 // Takes the disc out of (or puts it back into) a removable or CD-ROM drive.
 bool SetDriveMedia(char letter, bool present);
 
-// Free-space figures reported by GetDiskFreeSpace(Ex) for the drive instead of the host's.
+// Free-space figures reported by GetDiskFreeSpace(Ex) for the drive instead of the host's. While
+// set, WriteFile refuses a write that would grow a file of the drive by more than the free figure
+// (ERROR_DISK_FULL, nothing written); the figure itself does not shrink as files grow.
 bool SetDriveFreeSpace(char letter, std::uint64_t freeBytes, std::uint64_t totalBytes);
 bool ClearDriveFreeSpace(char letter);
 
