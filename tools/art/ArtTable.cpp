@@ -251,8 +251,8 @@ const std::vector<Row>& ProgramArt()
         {240, Kind::Bitmap, Look::GlobeMap, {{720, 360}, {720, 360}, {720, 360}}},
         {445, Kind::Bitmap, Look::InsetMap, {{180, 90}, {180, 90}, {180, 90}}},
         // The overlay control pad: its face (the pad's size), its close button (normal 429,
-        // pressed 428), the drop-down mark beside an overlay name (440); the Map Search panel's
-        // caption picture (443).
+        // pressed 428), the drop-down mark beside an overlay name (440, also the arrow of the
+        // browsing view's drop-down captions); the Map Search panel's caption picture (443).
         {315, Kind::Bitmap, Look::ControlPadFace, {{202, 222}, {202, 222}, {202, 222}}},
         {429, Kind::Bitmap, Look::CloseBox, {{16, 14}, {16, 14}, {16, 14}}},
         {428, Kind::Bitmap, Look::CloseBoxPressed, {{16, 14}, {16, 14}, {16, 14}}},
@@ -342,8 +342,6 @@ const std::vector<Row>& ProgramArt()
         {555, Kind::Bitmap, Look::TextButton, {kPrintSelectButton, kPrintSelectButton, kPrintSelectButton}},
         {554, Kind::Bitmap, Look::TextButtonPressed, {kPrintSelectButton, kPrintSelectButton, kPrintSelectButton}},
         {452, Kind::Bitmap, Look::ComboArrow, {{18, 20}, {18, 20}, {18, 20}}},
-        // The browsing view's drop-down captions' arrow.
-        {440, Kind::Bitmap, Look::ComboArrow, {{18, 20}, {18, 20}, {18, 20}}},
         // The wildcard word list dialog's OK (521, pressed 520) and Cancel (523, pressed 522), and
         // the spelling pop-up's Go (513, pressed 512) and Cancel (511, pressed 510).
         {521, Kind::Bitmap, Look::TextButton, {kTextButton, kTextButton, kTextButton}},
