@@ -425,10 +425,10 @@ TEST_F(GlobeTest, FailuresShowTheirMessagesAndLeaveNothingToDraw)
     EXPECT_FALSE(globe.LoadMap(9998));
     EXPECT_FALSE(globe.HasMap());
     EXPECT_EQ(nullptr, globe.GetMapPalette());
-    // A map wider than the tables can name.
+    // A map wider than the tables can name: the bitmap reader already refuses it.
     host::AnswerMessageBox("CGlobe::LoadMap", IDOK);
     LoadSyntheticMap(globe, kTooWideMap);
-    EXPECT_EQ("CGlobe::LoadMap, ::GetObject(hBMTemp, sizeof(BITMAP), &bm), #1, failed.", host::MessageBoxLog().back().text);
+    EXPECT_EQ("CGlobe::LoadMap, CGlbeDIB(aResourceID) failed, aResourceID = 7302.\n", host::MessageBoxLog().back().text);
     EXPECT_FALSE(globe.HasMap());
 
     // A view the device cannot make.
