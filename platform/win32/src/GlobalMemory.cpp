@@ -2,7 +2,11 @@
 // opaque handles, lock counts, discarding, and a table that validates every handle.
 #include <windows.h>
 
+#include <host/MemoryLimit.h>
+
 #include <sys/mman.h>
+
+#include <atomic>
 
 #include <cstdlib>
 #include <cstring>
@@ -27,6 +31,15 @@ struct Block {
 
 constexpr std::size_t kMaxBlock = std::size_t(1) << 40;
 
+// A test's limit (host/MemoryLimit.h); 0 none.
+std::atomic<std::size_t> g_blockLimit{0};
+
+bool TooLarge(std::size_t bytes)
+{
+    const std::size_t limit = g_blockLimit.load();
+    return bytes > kMaxBlock || (limit != 0 && bytes > limit);
+}
+
 std::size_t Capacity(std::size_t bytes) { return ((bytes ? bytes : 1) + 15) & ~std::size_t(15); }
 
 // Flags of both families in one form.
@@ -44,7 +57,7 @@ public:
 
     HANDLE Alloc(Flags f, std::size_t bytes)
     {
-        if (bytes > kMaxBlock) {
+        if (TooLarge(bytes)) {
             SetLastError(ERROR_NOT_ENOUGH_MEMORY);
             return nullptr;
         }
@@ -85,7 +98,7 @@ public:
             }
             return h;
         }
-        if (bytes > kMaxBlock) {
+        if (TooLarge(bytes)) {
             SetLastError(ERROR_NOT_ENOUGH_MEMORY);
             return nullptr;
         }
@@ -322,6 +335,8 @@ UINT FlagsOf(HANDLE h, UINT discardableFlag)
 }
 
 }  // namespace
+
+void host::SetMemoryBlockLimit(std::size_t bytes) { g_blockLimit.store(bytes); }
 
 HGLOBAL WINAPI GlobalAlloc(UINT uFlags, SIZE_T dwBytes)
 {
