@@ -2,10 +2,8 @@
 // launch.
 #include "dialers/ptdgenrc/GenericApp.h"
 
-#include "dialers/BrowserCommand.h"
 #include "portixcmn/PortixCmn.h"
 
-#include <shellapi.h>
 #include <windows.h>
 
 namespace {
@@ -60,12 +58,7 @@ int CPTDGenericApp::ExitInstance()
     m_hThunk = m_hKernel = NULL;
     m_pfnPortixWinsockExists32 = m_pfnCIDpppConnected32 = NULL;
     // The remembered browser runs on; only its handles are ours.
-    if (m_hBrowserProcess != NULL)
-        CloseHandle(m_hBrowserProcess);
-    if (m_hBrowserThread != NULL)
-        CloseHandle(m_hBrowserThread);
-    m_hBrowserProcess = m_hBrowserThread = NULL;
-    m_dwBrowserProcessId = m_dwBrowserThreadId = 0;
+    m_browser.Forget();
     return CWinApp::ExitInstance();
 }
 
@@ -108,75 +101,4 @@ int CPTDGenericApp::SetupWinsock()
     return _dlrSetupWinsock(ConnectionName(), install, install);
 }
 
-void CPTDGenericApp::CloseRememberedBrowser()
-{
-    // A browser of this platform ends its message loop; another has no queue and the post fails
-    // quietly.
-    if (m_dwBrowserThreadId != 0)
-        PostThreadMessage(m_dwBrowserThreadId, WM_QUIT, 0, 0);
-    if (m_hBrowserProcess != NULL)
-        CloseHandle(m_hBrowserProcess);
-    if (m_hBrowserThread != NULL)
-        CloseHandle(m_hBrowserThread);
-    m_hBrowserProcess = m_hBrowserThread = NULL;
-    m_dwBrowserProcessId = m_dwBrowserThreadId = 0;
-}
-
-int CPTDGenericApp::LaunchBrowser(const CString& strUrl)
-{
-    const CString isp = ConnectionName();
-    if (!strUrl.IsEmpty() && !IsLaunchableUrl(strUrl)) {
-        logPortix("dlrLaunchBrowser -- refused an address that is not a plain http or https address\n");
-        return PTX_UNKNOWN_ERROR;
-    }
-    HANDLE process = NULL, thread = NULL;
-    DWORD processId = 0, threadId = 0;
-    if (dlrGetUseDefaultBrowser(isp) != 0) {
-        SHELLEXECUTEINFO info{};
-        info.cbSize = sizeof info;
-        info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
-        info.lpVerb = "open";
-        info.lpFile = strUrl;
-        info.nShow = SW_SHOWNORMAL;
-        if (!ShellExecuteEx(&info))
-            return PTX_UNKNOWN_ERROR;
-        process = info.hProcess;
-    } else {
-        const CString browser = dlrGetBrowser(isp);
-        if (browser.IsEmpty())
-            return PTX_NOT_CONFIGURED;
-        CString commandLine = BrowserCommandLine(browser, strUrl, dlrGetBrowserParams(isp));
-        const CString folder = ProgramFolderOf(browser);
-        STARTUPINFO startup{};
-        startup.cb = sizeof startup;
-        startup.dwFlags = STARTF_USESHOWWINDOW;
-        startup.wShowWindow = SW_SHOWNORMAL;
-        PROCESS_INFORMATION started{};
-        if (!CreateProcess(NULL, commandLine.GetBuffer(0), NULL, NULL, FALSE, NORMAL_PRIORITY_CLASS, NULL,
-                           folder.IsEmpty() ? NULL : static_cast<LPCSTR>(folder), &startup, &started)) {
-            commandLine.ReleaseBuffer();
-            logPortix("dlrLaunchBrowser -- could not start %s (%lu)\n", static_cast<LPCSTR>(browser),
-                      static_cast<unsigned long>(GetLastError()));
-            return PTX_UNKNOWN_ERROR;
-        }
-        commandLine.ReleaseBuffer();
-        process = started.hProcess;
-        thread = started.hThread;
-        processId = started.dwProcessId;
-        threadId = started.dwThreadId;
-    }
-    if (dlrGetBrowserInstanceFlag(isp) == 1) {
-        CloseRememberedBrowser();
-        m_hBrowserProcess = process;
-        m_hBrowserThread = thread;
-        m_dwBrowserProcessId = processId;
-        m_dwBrowserThreadId = threadId;
-    } else {
-        // Not remembered: the handles are not kept either.
-        if (process != NULL)
-            CloseHandle(process);
-        if (thread != NULL)
-            CloseHandle(thread);
-    }
-    return PTX_SUCCESS;
-}
+int CPTDGenericApp::LaunchBrowser(const CString& strUrl) { return m_browser.LaunchForConnection(ConnectionName(), strUrl); }

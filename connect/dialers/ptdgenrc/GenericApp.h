@@ -3,6 +3,7 @@
 // browser and starts it, remembering the last one when only one browser window is wanted.
 #pragma once
 
+#include "dialers/BrowserLauncher.h"
 #include "dialers/DialerExports.h"
 
 #include <afxwin.h>
@@ -29,8 +30,6 @@ public:
 private:
     // The 16-bit sockets stack is running (never on Windows NT).
     BOOL WinsockExists16() const;
-    // Forgets the remembered browser after asking it to quit.
-    void CloseRememberedBrowser();
 
     typedef int (*PROBEPROC)();
     HMODULE m_hThunk = NULL;
@@ -39,11 +38,8 @@ private:
     HMODULE m_hKernel = NULL;
     FARPROC m_pfnToolHelp[5] = {};
 
-    // The last launched browser (all zero when none is remembered).
-    HANDLE m_hBrowserProcess = NULL;
-    HANDLE m_hBrowserThread = NULL;
-    DWORD m_dwBrowserProcessId = 0;
-    DWORD m_dwBrowserThreadId = 0;
+    // The last launched browser, when only one browser window is wanted.
+    CBrowserLauncher m_browser;
 };
 
 CPTDGenericApp& GenericApp();

@@ -1,0 +1,20 @@
+// Resource ids of the dial-up networking dialer.
+#pragma once
+
+#define IDD_LOGON 129
+#define IDD_DIALUP_SETTINGS 201
+#define IDD_AUTOCONFIGURING 202
+
+#define IDC_AUTOCONFIGURE 1000
+#define IDC_SESSION_NAME 1001
+#define IDC_USER_NAME 1002
+#define IDC_PASSWORD 1003
+#define IDC_PARAMETERS 1004
+#define IDC_ONE_BROWSER 1009
+#define IDC_USE_DEFAULT_BROWSER 1011
+#define IDC_PROGRAM 2002
+#define IDC_BROWSE 2003
+
+#define IDS_NO_BROWSER 1
+#define IDS_INVALID_BROWSER 2
+#define IDS_NO_BROWSER_FOUND 5
