@@ -588,4 +588,71 @@ TEST_F(DialUp, CompuServeSettingsFollowTheChosenSession)
     EXPECT_EQ(cis.configure(), PTX_CONFIG_UNCHANGED);
 }
 
+TEST_F(DialUp, AutoConfigureFindsABrowserOnTheFixedDrives)
+{
+    // C: on a folder of its own, so that only the test's drives are searched.
+    TempDir c;
+    host::MapDrive('C', c.str(), DRIVE_FIXED, "SYSTEM");
+    Phonebook("[Home ISP]\n[CS3 Connection]\nUser=70000,1\n");
+    Write("Apps/Nav/netscape.exe", "");
+    Write("Apps/IE/iexplore.exe", "");
+    ASSERT_EQ(w95.setType("Home ISP"), PTX_SUCCESS);
+    ASSERT_EQ(cis.setType(kCis), PTX_SUCCESS);
+
+    // The dial-up dialer asks for its browsers in its own order; the CompuServe dialer takes
+    // the settings library's default browser and moves to CompuServe's own session.
+    ui::dialog::Drive([](HWND dlg) {
+        SetDlgItemTextA(dlg, 1004, "-old");
+        SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(1000, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dlg, 1000)));
+        EXPECT_EQ(ui::dialog::Text(dlg, 2002), "T:\\Apps\\IE\\iexplore.exe");
+        EXPECT_EQ(ui::dialog::Text(dlg, 1004), "");
+        SendDlgItemMessageA(dlg, IDCANCEL, BM_CLICK, 0, 0);
+    });
+    EXPECT_EQ(w95.configure(), PTX_CONFIG_UNCHANGED);
+    ui::dialog::Drive([](HWND dlg) {
+        SendDlgItemMessageA(dlg, 1001, BM_CLICK, 0, 0);  // CompuServe's browser off
+        EXPECT_EQ(SendDlgItemMessageA(dlg, 1002, CB_GETCURSEL, 0, 0), 0);
+        SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(1000, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dlg, 1000)));
+        EXPECT_EQ(IsDlgButtonChecked(dlg, 1001), BST_CHECKED);
+        EXPECT_EQ(SendDlgItemMessageA(dlg, 1002, CB_GETCURSEL, 0, 0), 1);
+        EXPECT_EQ(ui::dialog::Text(dlg, 1004), "70000,1");
+        EXPECT_EQ(ui::dialog::Text(dlg, 2002), "T:\\Apps\\Nav\\netscape.exe");
+        SendDlgItemMessageA(dlg, IDCANCEL, BM_CLICK, 0, 0);
+    });
+    EXPECT_EQ(cis.configure(), PTX_CONFIG_UNCHANGED);
+
+    // Nothing to find: message 5, the program as it was.
+    std::filesystem::remove_all(Host("Apps"));
+    for (Dialer* dialer : {&w95, &cis}) {
+        ui::dialog::Drive([](HWND dlg) {
+            SetDlgItemTextA(dlg, 2002, "T:\\kept.exe");
+            SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(1000, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dlg, 1000)));
+            EXPECT_EQ(ui::dialog::Text(dlg, 2002), "T:\\kept.exe");
+            SendDlgItemMessageA(dlg, IDCANCEL, BM_CLICK, 0, 0);
+        });
+        host::AnswerMessageBox("Autoconfigure could not find any browsers.", IDOK);
+        EXPECT_EQ(dialer->configure(), PTX_CONFIG_UNCHANGED);
+    }
+    auto boxes = host::MessageBoxLog();
+    ASSERT_EQ(boxes.size(), 2u);
+    for (auto& box : boxes)
+        EXPECT_EQ(box.text, "Autoconfigure could not find any browsers.  Please manually configure your browser.");
+    char current[MAX_PATH] = {};
+    GetCurrentDirectory(MAX_PATH, current);
+    EXPECT_STREQ(current, "T:\\") << "the current folder is restored";
+}
+
+TEST_F(DialUp, SetupWinsockOnlyRemovesTheBridgeFiles)
+{
+    ASSERT_EQ(dlrSetScreenName(kDialUp, "Office Line"), 0);
+    ASSERT_EQ(cis.setType(kCis), PTX_SUCCESS);
+    for (Dialer* dialer : {&w95, &cis}) {
+        Write("prog/wsock32.dll", "bridge");
+        Write("prog/wsa32srv.dll", "bridge");
+        EXPECT_EQ(dialer->setupWinsock(), PTX_SUCCESS);
+        EXPECT_FALSE(std::filesystem::exists(Host("prog/wsock32.dll")));
+        EXPECT_FALSE(std::filesystem::exists(Host("prog/wsa32srv.dll")));
+    }
+}
+
 }  // namespace
