@@ -97,7 +97,7 @@ int CDialUpConnection::Connect(const CString& strEntry, CString strUser, CString
     }
     BOOL dialled;
     if (strUser.IsEmpty() || strPassword.IsEmpty()) {
-        CLogonDlg logon(nLogonTemplate, strEntry, strUser, strPassword, CWnd::GetActiveWindow());
+        CLogonDlg logon(nLogonTemplate, strUser, strPassword, CWnd::GetActiveWindow());
         WipeSecret(strPassword);
         if (logon.DoModal() != IDOK)
             return PTX_NOT_ESTABLISHED;

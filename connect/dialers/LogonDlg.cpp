@@ -10,8 +10,8 @@ BEGIN_MESSAGE_MAP(CLogonDlg, CDialog)
     ON_EN_CHANGE(IDC_PASSWORD, OnEditChange)
 END_MESSAGE_MAP()
 
-CLogonDlg::CLogonDlg(UINT nTemplate, LPCSTR pszEntry, LPCSTR pszUser, LPCSTR pszPassword, CWnd* pParent)
-    : CDialog(nTemplate, pParent), m_strEntry(pszEntry), m_strUser(pszUser), m_strPassword(pszPassword)
+CLogonDlg::CLogonDlg(UINT nTemplate, LPCSTR pszUser, LPCSTR pszPassword, CWnd* pParent)
+    : CDialog(nTemplate, pParent), m_strUser(pszUser), m_strPassword(pszPassword)
 {
 }
 

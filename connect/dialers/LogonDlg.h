@@ -7,8 +7,8 @@ class CLogonDlg : public CDialog {
 public:
     enum { IDC_USER = 1002, IDC_PASSWORD = 1004 };
 
-    // The dialog of that template, opened with the stored account of the entry.
-    CLogonDlg(UINT nTemplate, LPCSTR pszEntry, LPCSTR pszUser, LPCSTR pszPassword, CWnd* pParent = NULL);
+    // The dialog of that template, opened with the entry's stored account.
+    CLogonDlg(UINT nTemplate, LPCSTR pszUser, LPCSTR pszPassword, CWnd* pParent = NULL);
     ~CLogonDlg() override;
 
     // What was typed (after OK); for this one dial only.
@@ -24,7 +24,6 @@ protected:
 private:
     CString ItemText(int nID) const;
 
-    CString m_strEntry;
     CString m_strUser;
     CString m_strPassword;
 };

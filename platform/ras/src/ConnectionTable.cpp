@@ -120,6 +120,10 @@ void Store(const std::vector<ConnectionRecord>& records, DWORD nextHandle)
         if (!out)
             return;
     }
+    // Private to the user, as the registry's files are: it names the accounts that dialled.
+    std::error_code ec;
+    std::filesystem::permissions(temporary, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::replace, ec);
     std::rename(temporary.c_str(), file.c_str());
 }
 
