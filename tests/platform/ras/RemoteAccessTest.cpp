@@ -266,4 +266,31 @@ TEST_F(RemoteAccess, AllTheUsersProcessesShareTheLiveConnections)
     EXPECT_TRUE(host::LiveConnections().empty());
 }
 
+TEST_F(RemoteAccess, ADamagedLiveTableLosesOnlyItsDamagedLines)
+{
+    Phonebook("[Office Line]\n");
+    HRASCONN first = 0, second = 0;
+    ASSERT_EQ(Dial("Office Line", "one", "p", first), 0u);
+    ASSERT_EQ(Dial("Office Line", "two", "p", second), 0u);
+    std::string table = dir.Read("WINDOWS/SYSTEM32/RAS/rasconn.tbl");
+    const auto secondLine = table.rfind("\nC ");
+    ASSERT_NE(secondLine, std::string::npos);
+    // The second record cut short, then lines of rubbish and a record with bad hexadecimal.
+    table = table.substr(0, secondLine + 12) + "\nrubbish\n\x01\x02\xff\nC 9 0 -1 0 zz - - -\nC 0 0 -1 0 41 - - -\n";
+    dir.Write("WINDOWS/SYSTEM32/RAS/rasconn.tbl", table);
+    auto live = host::LiveConnections();
+    ASSERT_EQ(live.size(), 1u);
+    EXPECT_EQ(live[0].handle, first);
+    EXPECT_EQ(live[0].user, "one");
+    DWORD result = 0;
+    Status(second, result);
+    EXPECT_EQ(result, static_cast<DWORD>(ERROR_INVALID_HANDLE));
+    // The next dial gets a handle of its own, and the table is whole again.
+    HRASCONN third = 0;
+    ASSERT_EQ(Dial("Office Line", "three", "p", third), 0u);
+    EXPECT_NE(third, first);
+    EXPECT_EQ(host::LiveConnections().size(), 2u);
+    EXPECT_EQ(dir.Read("WINDOWS/SYSTEM32/RAS/rasconn.tbl").find("rubbish"), std::string::npos);
+}
+
 }  // namespace
