@@ -1,23 +1,11 @@
 // The registration wizard starter.
 #include "vorbshow/WizardStarter.h"
 
+#include "common/RegistrationFiles.h"
 #include "common/VorbCommandLine.h"
 #include "common/WizardSession.h"
 
 #include <string>
-
-namespace {
-
-std::string CurrentFolder()
-{
-    DWORD size = GetCurrentDirectory(0, nullptr);
-    std::string folder(size, '\0');
-    DWORD n = size ? GetCurrentDirectory(size, folder.data()) : 0;
-    folder.resize(n < size ? n : 0);
-    return folder;
-}
-
-}  // namespace
 
 int RunWizardStarter(HINSTANCE instance, LPCSTR commandLine)
 {

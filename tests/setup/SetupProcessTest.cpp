@@ -301,4 +301,61 @@ TEST_F(SetupProcessTest, LauncherUninstallStepAndItsFailures)
     }
 }
 
+// The launcher hands a folder with a registration record to the real status tool, which holds the
+// mutex that the wizard starter and a second status tool find; Register in it calls the folder's
+// wizard as the tool's owner (the local status "6" picks mode 2375), and Exit, answered Yes,
+// ends the tool and then the launcher.
+TEST_F(SetupProcessTest, LauncherOpensTheStatusToolWhichRegistersThroughTheWizard)
+{
+    InstallProduct(C() / "VL");
+    for (const char* program : {"vorbexe", "vorbshow", "vorbreg"})
+        Copy(std::string(program) == "vorbexe" ? VL_VORBEXE_PROGRAM
+             : std::string(program) == "vorbshow" ? VL_VORBSHOW_PROGRAM : VL_VORBREG_PROGRAM,
+             C() / "VL" / program);
+    Copy(fs::path(VL_VORB_LIBRARY).parent_path() / "VORBREGR.DLL", C() / "VL" / "VORBREGR.DLL");
+    std::ofstream(C() / "VL" / "REG.REG") << "[Veltra Jubilee 2000]\r\nSTATUS=6\r\n";
+    const std::string global = WindowsFile("REG.REG");
+    fs::create_directories(fs::path(global).parent_path());
+    std::ofstream(global) << "[PRODLIST]\r\nNUMPROD=0001\r\nPRODNAME0001=Veltra Jubilee 2000\r\n"
+                             "DEFDIR0001=C:\\VL\\\r\n[Veltra Jubilee 2000]\r\nSTATUS=6\r\n";
+
+    Started launcher;
+    Run(launcher, R"(C:\VL\vorbexe.exe)", R"(-d "C:\VL")", R"(C:\)");
+    // Only the tool's top-level windows reach this process: its dialogs, not their controls.
+    HWND tool = nullptr;
+    ASSERT_TRUE(Eventually(
+        [&] { return (tool = FindWindowA(nullptr, "Product Registration")) != nullptr && IsWindowVisible(tool); }, 60))
+        << Boxes();
+
+    Started starter, secondTool;
+    Run(starter, R"(C:\VL\vorbshow.exe)", R"(-d "C:\VL")");
+    Run(secondTool, R"(C:\VL\vorbreg.exe)", R"(C:\VL\)");
+    EXPECT_EQ(Finish(starter), 0u);
+    EXPECT_EQ(Finish(secondTool), 0u);
+    EXPECT_EQ(Log(), "");
+
+    PostMessageA(tool, WM_COMMAND, 2080, 0);  // Register
+    HWND wizard = nullptr;
+    ASSERT_TRUE(Eventually(
+        [&] {
+            for (HWND w = FindWindowA(nullptr, VORB_WIZARD_TITLE); w; w = FindWindowExA(nullptr, w, nullptr, VORB_WIZARD_TITLE))
+                if (w != tool && IsWindowVisible(w))
+                    wizard = w;
+            return wizard != nullptr;
+        },
+        60));
+    EXPECT_EQ(Log(), "VorbRegister module=C:\\VL\\vorbreg.exe owner=1 reserved=0 folder=\"C:\\VL\\\" mode=2375\r\n");
+    SendMessageA(wizard, WM_COMMAND, IDOK, 0);  // Register in the wizard
+    EXPECT_TRUE(Eventually([&] { return Status(R"(C:\VL\REG.REG)") == "5"; }, 60));
+    EXPECT_FALSE(IsWindow(wizard));
+    char windows[MAX_PATH] = "";
+    GetWindowsDirectory(windows, MAX_PATH);
+    EXPECT_EQ(Status(std::string(windows) + "\\REG.REG"), "5");
+
+    PostMessageA(tool, WM_COMMAND, 2090, 0);  // Exit: the unanswered question takes its default, Yes
+    EXPECT_EQ(Finish(launcher), 0u);
+    EXPECT_NE(Boxes().find("\tProduct Registration\tDo you want to leave Product Registration?\t"), std::string::npos)
+        << Boxes();
+}
+
 }  // namespace

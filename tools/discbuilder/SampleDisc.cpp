@@ -14,6 +14,7 @@
 #include "ListFileWriter.h"
 #include "PictureItemSource.h"
 #include "PictureSource.h"
+#include "ProductRecordWriter.h"
 #include "RomLinkWriter.h"
 #include "JustLookingItems.h"
 #include "SampleAtlas.h"
@@ -144,6 +145,7 @@ SampleDiscReport BuildSampleDisc(const std::filesystem::path& sampleFolder, cons
         if (!out)
             throw std::runtime_error("cannot write " + report.spotlight.string());
     }
+    report.productRecord = WriteSampleProductRecord(sampleFolder, discFolder);
     return report;
 }
 

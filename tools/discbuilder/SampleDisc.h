@@ -24,6 +24,8 @@
 //                                  sample items (SampleMovies.h)
 //   <disc>/info_dat/Photo/Bu*.bub, Sims/si*.dll: the photo bubbles (sample/bubbles) and the
 //                                  simulation libraries of the build (SampleBubbles.h)
+//   <disc>/Setup/PRODREG.DAT      the product record that setup installs beside the program
+//                                  (sample/setup/product.txt, ProductRecordWriter.h)
 #pragma once
 
 #include "ContentArchiveWriter.h"
@@ -45,6 +47,7 @@ struct SampleDiscReport {
     std::vector<std::filesystem::path> simulations;  // info_dat/Sims/si*.dll (built simulations)
     std::filesystem::path eras;       // info_dat/ERASORT.dat, or empty without sample/eras
     std::filesystem::path spotlight;  // <disc>/Update/spotlight.rcv (sample/spotlight), or empty
+    std::filesystem::path productRecord;  // <disc>/Setup/PRODREG.DAT (sample/setup), or empty
 };
 
 // Throws std::runtime_error (file and line named) on a bad source and std::invalid_argument
