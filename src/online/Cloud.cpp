@@ -602,6 +602,9 @@ void CCloud::RunConfigurationDialog()
             strNew += '\\';
         if (strNew == strOld)
             return;
+        // The same folder spelt otherwise: copying its files onto themselves could only harm them.
+        if (IsDownloadDirValid(strOld) && IsDownloadDirValid(strNew) && ComparableFolder(strNew) == ComparableFolder(strOld))
+            return;
         if (!IsDownloadDirUsable(strNew)) {
             CString text;
             text.Format(kFolderRefused, static_cast<LPCSTR>(dlg.m_strFolder));

@@ -255,9 +255,12 @@ TEST_F(FolderMoveTest, ANewFolderGetsACopyOfTheOldFilesAndIsTaken)
     ASSERT_FALSE(log.empty());
     EXPECT_EQ(log.back().type & MB_ICONMASK, static_cast<UINT>(MB_ICONSTOP));
 
-    // The same folder again: nothing to do.
+    // The same folder again, also spelt otherwise: nothing to do, nothing copied onto itself.
     Move("T:\\new\\");
+    Move("t:\\NEW\\..\\new");
     EXPECT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(dir.Read("t/new/000001.rcv"), "article");
+    EXPECT_EQ(Profile("Online", "Download"), "T:\\new\\");
 }
 
 TEST_F(FolderMoveTest, AFailedCopyOrAnUnlistableOldFolderKeepsTheOldOne)
