@@ -221,6 +221,40 @@ TEST_F(CloudConnectTest, ConnectRetriesAFailedInitializationOnRequest)
     EndCloud();
 }
 
+TEST_F(CloudConnectTest, AConnectOrDisconnectWhileOneRunsDoesNothing)
+{
+    CCloud& manager = Ready();
+    auto count = [](const std::string& calls, const std::string& line) {
+        size_t n = 0;
+        for (size_t at = calls.find(line); at != std::string::npos; at = calls.find(line, at + 1))
+            n += at == 0 || calls[at - 1] == '\n';
+        return n;
+    };
+    // Connect's failure box is up (it pumps): a second Connect and its command state see it busy.
+    Answer("connect", PTX_NOT_ESTABLISHED);
+    host::AnswerMessageBoxWith("Online connection failure", [&](const host::MessageBoxRecord&) {
+        EXPECT_TRUE(manager.IsConnectBusy());
+        manager.Connect();
+        return IDOK;
+    });
+    EXPECT_TRUE(GaveUp([&] { manager.Connect(); }));
+    EXPECT_FALSE(manager.IsConnectBusy());
+    EXPECT_EQ(count(Calls(), "connect\n"), 1u) << Calls();
+
+    // The same for Disconnect.
+    Answer("isconnected", PTX_ESTABLISHED);
+    Answer("disconnect", PTX_HOST_NOT_FOUND);
+    host::AnswerMessageBoxWith("Unable to disconnect", [&](const host::MessageBoxRecord&) {
+        EXPECT_TRUE(manager.IsDisconnectBusy());
+        manager.Disconnect();
+        return IDOK;
+    });
+    manager.Disconnect();
+    EXPECT_FALSE(manager.IsDisconnectBusy());
+    EXPECT_EQ(count(Calls(), "disconnect\n"), 1u) << Calls();
+    EndCloud();
+}
+
 TEST_F(CloudConnectTest, DisconnectAndTheProgramsEndTellTheDialersRefusals)
 {
     CCloud& manager = Ready();
