@@ -63,6 +63,14 @@
 #define IDS_INSTRUCT_VIDEO 120
 #define IDS_INSTRUCT_BUBBLES 121
 #define IDS_INSTRUCT_PICTURES 123
+// The online configuration dialog and the Delete Downloaded Files dialog.
+#define IDD_ONLINE_CONFIG 175
+#define IDC_ONLINE_FOLDER 182
+#define IDC_ONLINE_CONFIGURE 183
+#define IDD_DELETE_DOWNLOADS 192
+#define IDC_DELETE_SESSION 1037
+#define IDC_DELETE_ALL 1038
+
 // The preferences dialog and the disc-location dialog it opens: their templates and controls.
 #define IDD_PREFERENCES 619
 #define IDD_LOCATE_DISC 621

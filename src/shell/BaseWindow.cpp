@@ -217,6 +217,15 @@ BEGIN_MESSAGE_MAP(CBaseWindow, CFrameWnd)
     ON_UPDATE_COMMAND_UI(ID_CLEAR_ARTICLE_HIGHLIGHTS, OnUpdateClearArticleHighlights)
     ON_COMMAND(ID_ONLINE_ENABLE, OnToggleOnlineServices)
     ON_UPDATE_COMMAND_UI(ID_ONLINE_ENABLE, OnUpdateToggleOnlineServices)
+    ON_COMMAND(ID_ONLINE_CONNECT, OnOnlineConnect)
+    ON_UPDATE_COMMAND_UI(ID_ONLINE_CONNECT, OnUpdateOnlineConnect)
+    ON_COMMAND(ID_ONLINE_DISCONNECT, OnOnlineDisconnect)
+    ON_UPDATE_COMMAND_UI(ID_ONLINE_DISCONNECT, OnUpdateOnlineDisconnect)
+    ON_COMMAND(ID_ONLINE_CONFIGURE, OnOnlineConfigure)
+    ON_UPDATE_COMMAND_UI(ID_ONLINE_CONFIGURE, OnUpdateOptions)
+    ON_COMMAND(ID_MESSAGE_CENTRE, OnMessageCentre)
+    ON_COMMAND(ID_DOWNLOAD_DIRECTORY, OnDownloadDirectory)
+    ON_UPDATE_COMMAND_UI(ID_DOWNLOAD_DIRECTORY, OnUpdateOptions)
     ON_COMMAND(ID_ABOUT_VELTRA, OnAbout)
 END_MESSAGE_MAP()
 
@@ -1578,4 +1587,80 @@ void CBaseWindow::OnUpdateToggleOnlineServices(CCmdUI* pCmdUI)
 {
     CCloud* pCloud = GetAppCloud();
     pCmdUI->SetText(pCloud != NULL && pCloud->IsDisabled() ? "Enable" : "Disable");
+}
+
+// ---- the online manager's commands ----
+
+namespace {
+
+// Runs one online operation: a give-up (the user exception, told already) ends it quietly; any
+// other failure is reported.
+template <typename Operation>
+void RunOnline(Operation operation)
+{
+    try {
+        operation();
+    } catch (CUserException* e) {
+        TRACE("CUserException caught.\n");
+        e->Delete();
+    } catch (CException* e) {
+        e->ReportError();
+        e->Delete();
+    }
+}
+
+}  // namespace
+
+void CBaseWindow::OnOnlineConnect()
+{
+    CCloud* pCloud = GetAppCloud();
+    if (pCloud == NULL || pCloud->IsOnline())
+        return;
+    RunOnline([pCloud] { pCloud->Connect(); });
+}
+
+void CBaseWindow::OnUpdateOnlineConnect(CCmdUI* pCmdUI)
+{
+    CCloud* pCloud = GetAppCloud();
+    const BOOL bEnable = pCloud != NULL && pCloud->HasConnection() && !pCloud->IsConnectBusy();
+    pCmdUI->Enable(bEnable);
+    pCmdUI->SetCheck(bEnable && pCloud->IsOnline() ? 1 : 0);
+}
+
+void CBaseWindow::OnOnlineDisconnect()
+{
+    CCloud* pCloud = GetAppCloud();
+    if (pCloud == NULL || !pCloud->IsOnline())
+        return;
+    if (pCloud->IsDownloading()) {
+        AfxMessageBox("Sorry.  You cannot disconnect while a download is in progress.");
+        return;
+    }
+    RunOnline([pCloud] { pCloud->Disconnect(); });
+}
+
+void CBaseWindow::OnUpdateOnlineDisconnect(CCmdUI* pCmdUI)
+{
+    CCloud* pCloud = GetAppCloud();
+    const BOOL bEnable = pCloud != NULL && pCloud->HasConnection() && !pCloud->IsDisconnectBusy();
+    pCmdUI->Enable(bEnable);
+    pCmdUI->SetCheck(bEnable && !pCloud->IsOnline() ? 1 : 0);
+}
+
+void CBaseWindow::OnOnlineConfigure()
+{
+    if (CCloud* pCloud = GetAppCloud())
+        RunOnline([pCloud] { pCloud->RunConfigurationDialog(); });
+}
+
+void CBaseWindow::OnMessageCentre()
+{
+    if (CCloud* pCloud = GetAppCloud())
+        RunOnline([pCloud] { pCloud->ShowMessageCenter(); });
+}
+
+void CBaseWindow::OnDownloadDirectory()
+{
+    if (CCloud* pCloud = GetAppCloud())
+        RunOnline([pCloud] { pCloud->DeleteDownloads(); });
 }

@@ -203,6 +203,15 @@ protected:
     // Online services switched on or off (9013; no menu item of the frame's menu sends it).
     afx_msg void OnToggleOnlineServices();
     afx_msg void OnUpdateToggleOnlineServices(CCmdUI* pCmdUI);
+    // The online manager's commands: Connect (9011), Disconnect (9012), Configure (9014), the
+    // message centre (9050) and the downloaded files (40022).
+    afx_msg void OnOnlineConnect();
+    afx_msg void OnUpdateOnlineConnect(CCmdUI* pCmdUI);
+    afx_msg void OnOnlineDisconnect();
+    afx_msg void OnUpdateOnlineDisconnect(CCmdUI* pCmdUI);
+    afx_msg void OnOnlineConfigure();
+    afx_msg void OnMessageCentre();
+    afx_msg void OnDownloadDirectory();
     DECLARE_MESSAGE_MAP()
 
 private:

@@ -225,6 +225,8 @@ const std::vector<Row>& ProgramArt()
     static const std::vector<Row> rows = {
         // The sound button beside a sound's text thumbnail: 27 by 17 pixels, both states.
         {237, Kind::Bitmap, Look::SoundButton, {{27, 17}, {27, 17}, {27, 17}}},
+        // The online view's Update Now button: four 54 by 54 cells side by side.
+        {579, Kind::Bitmap, Look::UpdateNowCells, {{4 * 54, 54}, {4 * 54, 54}, {4 * 54, 54}}},
         // The icon before the article page's table lines: 26 by 17 pixels.
         {238, Kind::Bitmap, Look::KindPicture, {{26, 17}, {26, 17}, {26, 17}}},
         // The icons before the article page's media lines by the item's kind: picture, map,
@@ -485,8 +487,10 @@ const std::vector<Row>& LibraryArt()
         {8277, Kind::Bitmap, Look::MenuCaption, {kMenuCaption[0], kMenuCaption[1], kMenuCaption[2]}},
         {8274, Kind::Bitmap, Look::MenuCaption, {kMenuCaption[0], kMenuCaption[1], kMenuCaption[2]}},
         // The VL Plus button's connected (8107) and downloading (8091) pictures.
-        {8107, Kind::Bitmap, Look::ToolButtonLatched, {kViewButton[0], kViewButton[1], kViewButton[2]}},
-        {8091, Kind::Bitmap, Look::ToolButtonLit, {kViewButton[0], kViewButton[1], kViewButton[2]}},
+        // Each a strip of frames (26 x 28, 29 x 31 and 36 x 39 by screen class) side by side, in
+        // three rows: normal, highlighted and pressed.
+        {8107, Kind::Bitmap, Look::ConnectedStrip, {{3 * 26, 3 * 28}, {3 * 29, 3 * 31}, {3 * 36, 3 * 39}}},
+        {8091, Kind::Bitmap, Look::DownloadingStrip, {{12 * 26, 3 * 28}, {12 * 29, 3 * 31}, {12 * 36, 3 * 39}}},
         // The tables view's strip: Back to Article, Show Footnotes and Hide Footnotes for each
         // screen class (normal, pressed, focused, disabled and roll-over pictures), each set at
         // that class's size.

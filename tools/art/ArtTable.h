@@ -97,6 +97,14 @@ enum class Look {
     // Cut, Copy, Paste, Print, About).
     NotePadIcon,
     EditorToolStrip,
+    // The VL Plus button's animation strips: frames side by side, three rows (normal,
+    // highlighted, pressed). Connected: 3 frames of a globe sending out one to three waves;
+    // downloading: 12 frames of an arrow turning round the globe.
+    ConnectedStrip,
+    DownloadingStrip,
+    // The online view's Update Now button: four 54 x 54 cells side by side, an arrow coming down
+    // into a tray one step further in each.
+    UpdateNowCells,
 };
 
 // Whether a look is written as an 8-bit bitmap over the menu's colour table.

@@ -895,6 +895,69 @@ void ToolButton(HDC dc, int width, int height, const char* label, Look look)
     }
 }
 
+// One frame of the VL Plus button's animation at (x, y): a globe on the row's face, with
+// `waves` arcs of signal (connected) or an arrow at `step` of 12 turns round it (downloading).
+void ActivityFrame(HDC dc, int x, int y, int w, int h, int row, int waves, int step)
+{
+    const COLORREF face = row == 0 ? kToolFace : row == 1 ? kToolLit : Darker(kToolFace);
+    FillBox(dc, x, y, x + w, y + h, face);
+    const int cx = x + w / 2 + (row == 2 ? 1 : 0), cy = y + h / 2 + (row == 2 ? 1 : 0);
+    const int r = std::max(3, std::min(w, h) / 4);
+    Disc(dc, cx, cy, r, r, RGB(40, 120, 200));
+    Line(dc, cx - r, cy, cx + r, cy, RGB(120, 200, 120));
+    Line(dc, cx, cy - r, cx, cy + r, RGB(120, 200, 120));
+    if (waves > 0) {
+        for (int i = 1; i <= waves; ++i) {
+            const int d = r + i * std::max(2, r / 2);
+            Line(dc, cx + d, cy - d / 2, cx + d, cy + d / 2, kToolLatched, 1);
+            Line(dc, cx - d, cy - d / 2, cx - d, cy + d / 2, kToolLatched, 1);
+        }
+    } else {
+        static const int kCos[12] = {1000, 866, 500, 0, -500, -866, -1000, -866, -500, 0, 500, 866};
+        const int ring = r + std::max(2, r / 2) + 1;
+        const int ax = cx + kCos[step % 12] * ring / 1000, ay = cy - kCos[(step + 9) % 12] * ring / 1000;
+        Disc(dc, ax, ay, std::max(1, r / 3), std::max(1, r / 3), kToolLatched);
+        Line(dc, ax, ay - 3, ax, ay + 3, kLight);
+        Line(dc, ax - 2, ay + 1, ax, ay + 3, kLight);
+        Line(dc, ax + 2, ay + 1, ax, ay + 3, kLight);
+    }
+    if (row == 2) {
+        Line(dc, x, y, x + w - 1, y, kDark);
+        Line(dc, x, y, x, y + h - 1, kDark);
+    }
+}
+
+void ActivityStrip(HDC dc, int width, int height, int frames, bool connected)
+{
+    const int w = width / frames, h = height / 3;
+    for (int row = 0; row < 3; ++row)
+        for (int f = 0; f < frames; ++f)
+            ActivityFrame(dc, f * w, row * h, w, h, row, connected ? f + 1 : 0, f);
+}
+
+// The Update Now button's four cells: a tray and an arrow coming down into it.
+void UpdateNowCells(HDC dc, int width, int height)
+{
+    const int cell = width / 4;
+    for (int f = 0; f < 4; ++f) {
+        const int x = f * cell;
+        FillBox(dc, x, 0, x + cell, height, kToolFace);
+        Line(dc, x, 0, x + cell - 1, 0, RGB(120, 170, 220));
+        Line(dc, x, 0, x, height - 1, RGB(120, 170, 220));
+        Line(dc, x + cell - 1, 0, x + cell - 1, height - 1, kDark);
+        Line(dc, x, height - 1, x + cell, height - 1, kDark);
+        // The tray.
+        Line(dc, x + 10, height - 14, x + 10, height - 8, kLight, 2);
+        Line(dc, x + 10, height - 8, x + cell - 10, height - 8, kLight, 2);
+        Line(dc, x + cell - 10, height - 8, x + cell - 10, height - 14, kLight, 2);
+        // The arrow, lower in each cell.
+        const int top = 6 + f * 5, mid = x + cell / 2;
+        Line(dc, mid, top, mid, top + 16, kToolLatched, 3);
+        POINT head[3] = {{mid - 7, top + 12}, {mid + 7, top + 12}, {mid, top + 20}};
+        Filled(dc, kToolLatched, head, 3);
+    }
+}
+
 // The article view's ground: a deep gradient in the domain's tint with a lighter rule under the
 // title band.
 void ArticleGround(HDC dc, int width, int height, const char* label)
@@ -1074,6 +1137,9 @@ Picture Paint(Look look, int width, int height, const char* label)
         case Look::ProgramIcon: ProgramIcon(dc, width, height); break;
         case Look::NotePadIcon: NotePadIcon(dc, width, height); break;
         case Look::EditorToolStrip: EditorToolStrip(dc, width, height); break;
+        case Look::ConnectedStrip: ActivityStrip(dc, width, height, 3, true); break;
+        case Look::DownloadingStrip: ActivityStrip(dc, width, height, 12, false); break;
+        case Look::UpdateNowCells: UpdateNowCells(dc, width, height); break;
         case Look::Tone: break;
         case Look::MenuBackground: MenuBackground(dc, width, height); break;
         case Look::MenuButton:

@@ -129,6 +129,9 @@ protected:
         std::filesystem::copy_file(disc / "info_dat" / "vl00i1.mdb", Prog() / "vl00i1.mdb");
         dir.Write("t/prog/splash.bmp", menutest::IndexedBmp(64, 48, {0x000000, 0x3366CC, 0xFFFFFF}));
         SetProfile("Files", "Splash", "T:\\prog\\splash.bmp");
+        // The online services stay off unless a case connects (its engine reads the connection
+        // settings at start-up).
+        SetProfile("Online", "Disable", "1");
         // A search's swap file in the case's own folder.
         setenv("VMPATH", "T:\\", 1);
         // Measured again now that the disc's drive is there.

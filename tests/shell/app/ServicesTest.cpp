@@ -471,19 +471,23 @@ TEST_F(ServicesTest, SoundPlayerKeepsAHundredSoundsAndRefusesTheNext)
 
 // ---- online manager ----
 
-TEST_F(ServicesTest, OnlineManagerWithoutEngineIsUnavailableAndNotConnected)
+TEST_F(ServicesTest, OnlineManagerWithoutProviderIsReadyAndNotConnected)
 {
+    // The connection settings of this case's own system: no provider chosen yet.
+    std::filesystem::create_directories(dir.path() / "system");
+    host::SetSystemRoot((dir.path() / "system").string());
     {
         CCloud cloud;
         EXPECT_EQ(&cloud, CCloud::GetInstance());
-        EXPECT_EQ(CCloud::initUnavailable, cloud.Initialize());
+        EXPECT_EQ(CCloud::initReady, cloud.Initialize());
         EXPECT_TRUE(host::MessageBoxLog().empty());
-        EXPECT_FALSE(cloud.HasConnection());
+        EXPECT_TRUE(cloud.HasConnection());
         EXPECT_FALSE(cloud.IsOnline());
         EXPECT_TRUE(cloud.GetIspNotConnected());
         EXPECT_EQ(CCloud::stateOffline, cloud.GetState());
     }
     EXPECT_EQ(nullptr, CCloud::GetInstance());
+    host::SetSystemRoot("");
 
     SetProfile("Online", "Realm", "");
     SetProfile("Online", "Host", "");
