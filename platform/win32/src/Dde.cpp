@@ -192,8 +192,8 @@ LRESULT Serve(HWND hwnd, WPARAM operation, user::remote::ExchangeBlock& block)
                 services = instance.services;
             }
     }
-    const char* p = block.in;
-    std::size_t left = block.inSize;
+    const char* p = block.in.data();
+    std::size_t left = block.in.size();
     switch (operation) {
     case OpConnect: {
         std::string service = GetRest(p, left);
@@ -279,9 +279,8 @@ LRESULT Serve(HWND hwnd, WPARAM operation, user::remote::ExchangeBlock& block)
 LRESULT CALLBACK InstanceProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (msg == DdeMessage()) {
-        if (!user::remote::IsLiveExchange(lParam))
-            return 0;
-        return Serve(hwnd, wParam, *reinterpret_cast<user::remote::ExchangeBlock*>(lParam));
+        std::shared_ptr<user::remote::ExchangeBlock> block = user::remote::FindExchange(lParam);
+        return block ? Serve(hwnd, wParam, *block) : 0;
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
@@ -293,19 +292,21 @@ bool Ask(HWND window, WPARAM operation, const std::string& in, DWORD timeout, st
     gone = false;
     LRESULT result = 0;
     if (user::Find(window)) {
-        user::remote::ExchangeBlock block;
-        block.in = in.data();
-        block.inSize = in.size();
+        // The block outlives a sender that gives up while the server still works on it.
+        auto block = std::make_shared<user::remote::ExchangeBlock>();
+        block->in = in;
         DWORD_PTR answer = 0;
-        user::remote::MarkExchange(&block, true);
-        bool sent = SendMessageTimeoutA(window, DdeMessage(), operation, reinterpret_cast<LPARAM>(&block),
+        user::remote::MarkExchange(block, true);
+        bool sent = SendMessageTimeoutA(window, DdeMessage(), operation, reinterpret_cast<LPARAM>(block.get()),
                                         SMTO_NORMAL, timeout, &answer) != 0;
-        user::remote::MarkExchange(&block, false);
+        DWORD error = GetLastError();
+        user::remote::MarkExchange(block, false);
         if (!sent) {
-            gone = GetLastError() != ERROR_TIMEOUT;
+            gone = error != ERROR_TIMEOUT;
+            SetLastError(error);
             return false;
         }
-        out = std::move(block.out);
+        out = std::move(block->out);
         return answer != 0;
     }
     if (!user::remote::RequestWithData(window, user::remote::Op::Exchange, DdeMessage(), operation, 0, in.data(),

@@ -121,14 +121,15 @@ ReplyPacket Perform(const RequestPacket& request, const char* data, std::string&
     case Op::BringToTop:
         return OnOwnerThread(w->threadId, [hwnd] { return BringWindowToTop(hwnd); });
     case Op::CopyData: {
-        // The block lives in this process for as long as the receiver looks at it.
+        // The block lives in this process for as long as the receiver looks at it: this thread
+        // waits for the receiver however long the sender waits.
         COPYDATASTRUCT record{};
         record.dwData = static_cast<ULONG_PTR>(request.lParam);
         record.cbData = request.payload;
         record.lpData = request.payload ? const_cast<char*>(data) : nullptr;
         DWORD_PTR result = 0;
         reply.ok = SendMessageTimeoutA(hwnd, WM_COPYDATA, wParam, reinterpret_cast<LPARAM>(&record), SMTO_NORMAL,
-                                       request.timeout, &result) != 0;
+                                       INFINITE, &result) != 0;
         reply.result = static_cast<std::int64_t>(result);
         break;
     }
@@ -137,17 +138,16 @@ ReplyPacket Perform(const RequestPacket& request, const char* data, std::string&
         return OnOwnerThread(w->threadId, [hwnd, text] { return SetWindowTextA(hwnd, text.c_str()); });
     }
     case Op::Exchange: {
-        ExchangeBlock block;
-        block.in = data;
-        block.inSize = request.payload;
+        auto block = std::make_shared<ExchangeBlock>();
+        block->in.assign(data, request.payload);
         DWORD_PTR result = 0;
-        MarkExchange(&block, true);
-        reply.ok = SendMessageTimeoutA(hwnd, msg, wParam, reinterpret_cast<LPARAM>(&block), SMTO_NORMAL,
+        MarkExchange(block, true);
+        reply.ok = SendMessageTimeoutA(hwnd, msg, wParam, reinterpret_cast<LPARAM>(block.get()), SMTO_NORMAL,
                                        request.timeout, &result) != 0;
-        MarkExchange(&block, false);
+        MarkExchange(block, false);
         reply.result = static_cast<std::int64_t>(result);
-        if (reply.ok && block.out.size() <= kMaxPayload)
-            out = std::move(block.out);
+        if (reply.ok && block->out.size() <= kMaxPayload)
+            out = std::move(block->out);
         break;
     }
     default:
@@ -213,17 +213,19 @@ void Listen(int listener)
 
 namespace {
 std::mutex g_exchangeLock;
-std::vector<ExchangeBlock*> g_liveExchanges;
+std::vector<std::shared_ptr<ExchangeBlock>> g_liveExchanges;
 }  // namespace
 
-bool IsLiveExchange(LPARAM lParam)
+std::shared_ptr<ExchangeBlock> FindExchange(LPARAM lParam)
 {
     std::lock_guard<std::mutex> g(g_exchangeLock);
-    return std::find(g_liveExchanges.begin(), g_liveExchanges.end(), reinterpret_cast<ExchangeBlock*>(lParam)) !=
-           g_liveExchanges.end();
+    for (const auto& block : g_liveExchanges)
+        if (reinterpret_cast<LPARAM>(block.get()) == lParam)
+            return block;
+    return nullptr;
 }
 
-void MarkExchange(ExchangeBlock* block, bool live)
+void MarkExchange(const std::shared_ptr<ExchangeBlock>& block, bool live)
 {
     std::lock_guard<std::mutex> g(g_exchangeLock);
     if (live)

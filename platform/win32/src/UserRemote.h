@@ -14,6 +14,7 @@
 
 #include "UserInternal.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -97,16 +98,17 @@ enum class Op : std::uint32_t {
 // What the receiver of an Exchange request hands its window procedure in lParam: the bytes
 // that came with the request, and room for the bytes that go back with the answer.
 struct ExchangeBlock {
-    const char* in = nullptr;
-    std::size_t inSize = 0;
+    std::string in;
     std::string out;
 };
 
-// Whether lParam of a message is an ExchangeBlock that this process is handing a window
-// procedure now (a window procedure that serves Exchange requests checks before it looks).
-bool IsLiveExchange(LPARAM lParam);
-// Marks a block as handed (true) or done (false); the receiver of a request does so.
-void MarkExchange(ExchangeBlock* block, bool live);
+// The ExchangeBlock behind lParam of a message when this process is handing it to a window
+// procedure now, else null (a window procedure that serves Exchange requests asks before it
+// looks). The block lives as long as the pointer returned, even when the sender gave up.
+std::shared_ptr<ExchangeBlock> FindExchange(LPARAM lParam);
+// Marks a block as handed (true) or done (false): the sender of an exchange does so around
+// its send.
+void MarkExchange(const std::shared_ptr<ExchangeBlock>& block, bool live);
 
 // The most bytes a request or an answer carries.
 constexpr std::size_t kMaxPayload = 128 * 1024;
