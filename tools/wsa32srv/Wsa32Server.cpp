@@ -7,8 +7,10 @@
 //
 // VL_WSA32SRV_FAULT makes the server misbehave for tests: "notitle" (the window keeps another
 // title), "nodde" (no service name), "netdown:OPCODE" (the first request OPCODE is answered with
-// 10050), "noreply" (reply ids that name nothing), "log:FILE" (every request and reply block is
-// appended to FILE in hexadecimal: "OPCODE <block>" and "reply <block>").
+// 10050), "noreply" (reply ids that name nothing), "bigcount" (recv replies claim 1000 bytes
+// more than they hold), "log:FILE" (every request and reply block is appended to FILE in
+// hexadecimal: "OPCODE <block>" and "reply <block>"). The server ends with the process that
+// started it.
 #include "SocketRequests.h"
 
 #include <windows.h>
@@ -23,6 +25,7 @@
 #include <poll.h>
 #include <string>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -36,6 +39,7 @@ std::map<std::uint32_t, std::string> g_replies;
 std::uint32_t g_nextReply = 1;
 int g_netDownOpcode = -1;
 bool g_noReply = false;
+bool g_bigCount = false;
 std::string g_logFile;
 
 // ---- WSAAsyncSelect: a watcher posts the events the caller asked for to its window.
@@ -142,6 +146,12 @@ std::uint32_t Answer(unsigned opcode, const char* block, std::size_t size)
     wsa32srv::Outcome o = wsa32srv::Perform(opcode, block, size);
     if (!o.hasReply)
         return o.result;
+    if (g_bigCount && opcode == 15 && o.reply.size() >= 4) {
+        std::uint32_t count;
+        std::memcpy(&count, o.reply.data(), 4);
+        count += 1000;
+        std::memcpy(o.reply.data(), &count, 4);
+    }
     Log("reply", o.reply.data(), o.reply.size());
     if (g_windows95) {
         HDDEDATA data = DdeCreateDataHandle(g_dde, reinterpret_cast<LPBYTE>(o.reply.data()),
@@ -208,6 +218,7 @@ int main()
     if (fault.rfind("log:", 0) == 0)
         g_logFile = fault.substr(4);
     g_noReply = fault == "noreply";
+    g_bigCount = fault == "bigcount";
     g_windows95 = (GetVersion() & 0x80000000u) != 0;
 
     WNDCLASSA wc{};
@@ -227,6 +238,14 @@ int main()
         HSZ name = DdeCreateStringHandleA(g_dde, service, CP_WINANSI);
         DdeNameService(g_dde, name, nullptr, DNS_REGISTER);
     }
+    // A starter that ends without telling (a crash, a kill) takes the server with it.
+    const pid_t starter = getppid();
+    const DWORD mainThread = GetCurrentThreadId();
+    std::thread([starter, mainThread] {
+        while (getppid() == starter)
+            Sleep(250);
+        PostThreadMessageA(mainThread, WM_QUIT, 0, 0);
+    }).detach();
     MSG m;
     while (GetMessageA(&m, nullptr, 0, 0) > 0) {
         TranslateMessage(&m);

@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
@@ -67,6 +68,7 @@ struct Api {
     ws::BLOCKINGHOOK (*WSASetBlockingHook)(ws::BLOCKINGHOOK);
     int (*WSAUnhookBlockingHook)();
     HANDLE (*WSAAsyncGetHostByName)(HWND, UINT, const char*, char*, int);
+    int (*WSAAsyncSelect)(SOCKET, HWND, UINT, long);
     void (*s_perror)(const char*);
     int (*GetServiceA)();
 };
@@ -123,6 +125,7 @@ protected:
         Bind(m, a.WSASetBlockingHook, "WSASetBlockingHook");
         Bind(m, a.WSAUnhookBlockingHook, "WSAUnhookBlockingHook");
         Bind(m, a.WSAAsyncGetHostByName, "WSAAsyncGetHostByName");
+        Bind(m, a.WSAAsyncSelect, "WSAAsyncSelect");
         Bind(m, a.s_perror, "s_perror");
         Bind(m, a.GetServiceA, "GetServiceA");
     }
@@ -602,4 +605,62 @@ TEST_F(SockBridgeTest, PerrorWritesTheMessageToStandardError)
     std::ifstream in(file);
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     EXPECT_EQ(text, "connect: Connection refused\nother: error 12345\n");
+}
+
+TEST_F(SockBridgeTest, AsyncSelectPostsReadinessToTheWindow)
+{
+    Load();
+    Start();
+    ws::u_short port = 0;
+    SOCKET listener = Listener(port);
+    // A top-level window: the server's process posts to it.
+    HWND window = CreateWindowEx(0, "STATIC", "async", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    const UINT message = WM_USER + 9;
+    EXPECT_EQ(a.WSAAsyncSelect(listener, window, message, 0x08 /* FD_ACCEPT */), 0) << a.WSAGetLastError();
+    // A window handle that does not fit the block's 32-bit field is refused.
+    EXPECT_EQ(a.WSAAsyncSelect(listener, reinterpret_cast<HWND>(0x123456789ull), message, 0x08), -1);
+    EXPECT_EQ(a.WSAGetLastError(), 10022);
+
+    HostSendAfter(port, 0, "ping");
+    MSG msg{};
+    bool posted = false;
+    for (int i = 0; i < 200 && !posted; ++i) {
+        posted = PeekMessage(&msg, window, message, message, PM_REMOVE);
+        if (!posted)
+            Sleep(10);
+    }
+    ASSERT_TRUE(posted);
+    EXPECT_EQ(msg.wParam, static_cast<WPARAM>(listener));
+    EXPECT_EQ(LOWORD(msg.lParam), 0x08);
+    EXPECT_EQ(HIWORD(msg.lParam), 0);
+    // The listener is non-blocking now: accept takes the waiting connection.
+    SOCKET server = a.accept(listener, nullptr, nullptr);
+    EXPECT_NE(server, ws::INVALID_SOCKET) << a.WSAGetLastError();
+    a.closesocket(server);
+    a.closesocket(listener);
+    DestroyWindow(window);
+}
+
+TEST_F(SockBridgeTest, RecvTakesNoMoreThanTheReplyHolds)
+{
+    Load("bigcount");
+    Start();
+    ws::u_short port = 0;
+    SOCKET listener = Listener(port);
+    HostSendAfter(port, 0, "12345");
+    SOCKET server = a.accept(listener, nullptr, nullptr);
+    ASSERT_NE(server, ws::INVALID_SOCKET);
+    Sleep(200);
+    std::vector<char> buffer(8192, '#');
+    // The server claims 1005 bytes; only the 5 it sent are taken, and nothing past them is written.
+    int n = a.recv(server, buffer.data(), 3, 0);
+    EXPECT_EQ(n, 3);
+    EXPECT_EQ(std::string(buffer.data(), 4), "123#");
+    std::fill(buffer.begin(), buffer.end(), '#');
+    n = a.recv(server, buffer.data(), static_cast<int>(buffer.size()), 0);
+    EXPECT_EQ(n, 2);
+    EXPECT_EQ(std::string(buffer.data(), 3), "45#");
+    a.closesocket(server);
+    a.closesocket(listener);
 }
