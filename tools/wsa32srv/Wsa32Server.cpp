@@ -9,8 +9,8 @@
 // title), "nodde" (no service name), "netdown:OPCODE" (the first request OPCODE is answered with
 // 10050), "noreply" (reply ids that name nothing), "bigcount" (recv replies claim 1000 bytes
 // more than they hold), "log:FILE" (every request and reply block is appended to FILE in
-// hexadecimal: "OPCODE <block>" and "reply <block>"). The server ends with the process that
-// started it.
+// hexadecimal: "OPCODE <block>" and "reply <block>", "-" for none). The server ends with the
+// process that started it.
 #include "SocketRequests.h"
 
 #include <windows.h>
@@ -123,6 +123,8 @@ void Log(const std::string& head, const char* bytes, std::size_t size)
     std::fprintf(f, "%s ", head.c_str());
     for (std::size_t i = 0; i < size; ++i)
         std::fprintf(f, "%02x", static_cast<unsigned char>(bytes[i]));
+    if (size == 0)
+        std::fprintf(f, "-");
     std::fprintf(f, "\n");
     std::fclose(f);
 }

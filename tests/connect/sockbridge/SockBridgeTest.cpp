@@ -69,6 +69,11 @@ struct Api {
     int (*WSAUnhookBlockingHook)();
     HANDLE (*WSAAsyncGetHostByName)(HWND, UINT, const char*, char*, int);
     int (*WSAAsyncSelect)(SOCKET, HWND, UINT, long);
+    int (*sendto)(SOCKET, const char*, int, int, const ws::sockaddr*, int);
+    int (*recvfrom)(SOCKET, char*, int, int, ws::sockaddr*, int*);
+    void (*WSASetLastError)(int);
+    int (*WSACancelBlockingCall)();
+    BOOL (*WSAIsBlocking)();
     void (*s_perror)(const char*);
     int (*GetServiceA)();
 };
@@ -126,6 +131,11 @@ protected:
         Bind(m, a.WSAUnhookBlockingHook, "WSAUnhookBlockingHook");
         Bind(m, a.WSAAsyncGetHostByName, "WSAAsyncGetHostByName");
         Bind(m, a.WSAAsyncSelect, "WSAAsyncSelect");
+        Bind(m, a.sendto, "sendto");
+        Bind(m, a.recvfrom, "recvfrom");
+        Bind(m, a.WSASetLastError, "WSASetLastError");
+        Bind(m, a.WSACancelBlockingCall, "WSACancelBlockingCall");
+        Bind(m, a.WSAIsBlocking, "WSAIsBlocking");
         Bind(m, a.s_perror, "s_perror");
         Bind(m, a.GetServiceA, "GetServiceA");
     }
@@ -182,14 +192,15 @@ BOOL CALLBACK CountingHook()
     return FALSE;
 }
 
-// The log the server writes with "log:FILE": opcode (or "reply") and the block in hexadecimal.
+// The log the server writes with "log:FILE": opcode (or "reply") and the block in hexadecimal
+// ("-" for an empty block).
 std::vector<std::pair<std::string, std::string>> ReadLog(const std::string& file)
 {
     std::vector<std::pair<std::string, std::string>> out;
     std::ifstream in(file);
     std::string head, hex;
     while (in >> head >> hex)
-        out.emplace_back(head, hex);
+        out.emplace_back(head, hex == "-" ? std::string() : hex);
     return out;
 }
 
@@ -663,4 +674,82 @@ TEST_F(SockBridgeTest, RecvTakesNoMoreThanTheReplyHolds)
     EXPECT_EQ(std::string(buffer.data(), 3), "45#");
     a.closesocket(server);
     a.closesocket(listener);
+}
+
+TEST_F(SockBridgeTest, BlockLayoutsOfTheLookupsDatagramsAndControlCalls)
+{
+    TempDir dir;
+    std::string log = (dir.path() / "blocks.log").string();
+    Load(("log:" + log).c_str());
+    Start();
+    ws::hostent* host = a.gethostbyname("localhost");
+    ASSERT_NE(host, nullptr);
+    std::uint32_t loopback = a.inet_addr("127.0.0.1");
+    ASSERT_NE(a.gethostbyaddr(reinterpret_cast<const char*>(&loopback), 4, AF_INET_), nullptr);
+    ws::protoent* proto = a.getprotobyname("udp");
+    ASSERT_NE(proto, nullptr);
+    EXPECT_EQ(proto->p_proto, 17);
+    ASSERT_NE(a.getprotobynumber(6), nullptr);
+    a.getservbyname("echo", "tcp");  // the host's services file may lack it: only the block counts
+    a.getservbyport(a.htons(7), "tcp");
+    char name[128];
+    ASSERT_EQ(a.gethostname(name, sizeof name), 0);
+
+    // A datagram to itself.
+    SOCKET s = a.socket(AF_INET_, 2 /* SOCK_DGRAM */, 0);
+    ASSERT_NE(s, ws::INVALID_SOCKET);
+    ws::sockaddr_in self = Loopback(0);
+    ASSERT_EQ(a.bind(s, reinterpret_cast<ws::sockaddr*>(&self), sizeof self), 0);
+    int length = sizeof self;
+    ASSERT_EQ(a.getsockname(s, reinterpret_cast<ws::sockaddr*>(&self), &length), 0);
+    EXPECT_EQ(a.sendto(s, "dgram", 5, 0, reinterpret_cast<ws::sockaddr*>(&self), sizeof self), 5);
+    char text[16] = {};
+    ws::sockaddr_in from{};
+    int fromLength = sizeof from;
+    EXPECT_EQ(a.recvfrom(s, text, sizeof text, 0, reinterpret_cast<ws::sockaddr*>(&from), &fromLength), 5);
+    EXPECT_STREQ(text, "dgram");
+    EXPECT_EQ(fromLength, 16);
+    EXPECT_EQ(from.sin_port, self.sin_port);
+    // A datagram elsewhere than the loopback network is refused by the stand-in.
+    ws::sockaddr_in away = Loopback(9);
+    away.sin_addr.s_addr = a.inet_addr("192.0.2.1");
+    EXPECT_EQ(a.sendto(s, "x", 1, 0, reinterpret_cast<ws::sockaddr*>(&away), sizeof away), -1);
+    EXPECT_EQ(a.WSAGetLastError(), 10051);
+
+    a.WSASetLastError(10061);
+    EXPECT_EQ(a.WSAGetLastError(), 10061);
+    EXPECT_EQ(a.WSACancelBlockingCall(), 0);
+    EXPECT_FALSE(a.WSAIsBlocking());
+    EXPECT_EQ(a.closesocket(s), 0);
+
+    std::vector<std::pair<std::string, std::string>> entries = ReadLog(log);
+    std::map<std::string, std::size_t> request, reply;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (entries[i].first == "reply")
+            continue;
+        request[entries[i].first] = entries[i].second.size() / 2;
+        if (i + 1 < entries.size() && entries[i + 1].first == "reply")
+            reply[entries[i].first] = entries[i + 1].second.size() / 2;
+    }
+    const std::map<std::string, std::size_t> requests = {
+        {"23", 188}, {"24", 268}, {"25", 258}, {"26", 4},  {"27", 290}, {"28", 216}, {"29", 4}, {"16", 16},
+        {"19", 1 + 36}, {"40", 0}, {"41", 4}, {"42", 0}, {"43", 0}, {"44", 4},
+    };
+    for (const auto& [opcode, size] : requests)
+        EXPECT_EQ(request[opcode], size) << "request " << opcode;
+    const std::map<std::string, std::size_t> replies = {
+        {"23", 188}, {"24", 268}, {"25", 258}, {"26", 130}, {"29", 132}, {"16", 24 + 5},
+    };
+    for (const auto& [opcode, size] : replies)
+        EXPECT_EQ(reply[opcode], size) << "reply " << opcode;
+
+    // What the bridge read is what the server served: the name at byte 128 of the host reply,
+    // the address at byte 260.
+    for (std::size_t i = 0; i + 1 < entries.size(); ++i)
+        if (entries[i].first == "24") {
+            const std::string& hex = entries[i + 1].second;
+            EXPECT_EQ(hex.substr(2 * 128, 2 * 10), Hex("localhost", 10));
+            EXPECT_EQ(hex.substr(2 * 260, 8), Hex(&loopback, 4));
+            EXPECT_EQ(hex.substr(2 * 256, 8), Hex("\x02\x00\x04\x00", 4));
+        }
 }
