@@ -5,8 +5,6 @@
 #include "sockbridge/SockBridge.h"
 #include "sockbridge/SockLocal.h"
 
-#include <afxwin.h>
-
 #include <cstdio>
 #include <cstring>
 
@@ -14,16 +12,6 @@
 using ws::SOCKET;
 
 namespace {
-
-// The library's application object: its start and end are the library's attach and detach.
-class CSockBridgeApp : public CWinApp {
-public:
-    CSockBridgeApp() : CWinApp("WSOCK32") {}
-    BOOL InitInstance() override;
-    int ExitInstance() override;
-};
-
-CSockBridgeApp theApp;
 
 void Put(char* block, std::size_t at, std::uint32_t value)
 {
@@ -901,15 +889,4 @@ SOCKBRIDGE_API BOOL WINAPI DllEntryPoint(HINSTANCE hInstance, DWORD dwReason, LP
     else if (dwReason == DLL_PROCESS_DETACH)
         SockBridge().Detach();
     return TRUE;
-}
-
-BOOL CSockBridgeApp::InitInstance()
-{
-    return DllEntryPoint(m_hInstance, DLL_PROCESS_ATTACH, NULL);
-}
-
-int CSockBridgeApp::ExitInstance()
-{
-    DllEntryPoint(m_hInstance, DLL_PROCESS_DETACH, NULL);
-    return CWinApp::ExitInstance();
 }
