@@ -3,6 +3,8 @@
 #include "UserInternal.h"
 #include "UserRemote.h"
 
+#include <interproc.h>
+
 #include <host/Clock.h>
 #include <host/Desktop.h>
 
@@ -460,9 +462,17 @@ bool Fetch(ThreadQueue& q, MSG& msg, HWND filter, UINT min, UINT max, UINT flags
     return false;
 }
 
+}  // namespace
+
+// Tells processes waiting in WaitForInputIdle that this one waits for input (InputIdle.cpp).
+void MarkInputIdle();
+
+namespace {
+
 // Blocks until something may have arrived.
 void WaitForWork(ThreadQueue& q)
 {
+    MarkInputIdle();
     std::uint64_t due = NextTimerDue(q.threadId);
     std::unique_lock<std::mutex> g(q.lock);
     if (q.wakeBits || !q.sent.empty()) {
@@ -477,6 +487,20 @@ void WaitForWork(ThreadQueue& q)
     }
     q.wake.wait_for(g, slice);
     q.wakeBits = false;
+}
+
+// WM_COPYDATA to another process's window: the record's block goes with the request and the
+// receiver gets a copy of it.
+bool SendCopyData(HWND hwnd, WPARAM wParam, LPARAM lParam, DWORD timeout, LRESULT* result)
+{
+    auto record = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+    if (!record || (record->cbData && !record->lpData)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return false;
+    }
+    return remote::RequestWithData(hwnd, remote::Op::CopyData, WM_COPYDATA, wParam,
+                                   static_cast<LPARAM>(record->dwData), record->lpData, record->cbData, timeout,
+                                   result, nullptr);
 }
 
 }  // namespace
@@ -764,7 +788,10 @@ LRESULT WINAPI SendMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     }
     if (!Find(hwnd) && remote::IsRegistryHandle(hwnd)) {
         LRESULT result = 0;
-        remote::Request(hwnd, remote::Op::Send, message, wParam, lParam, 0, INFINITE, &result);
+        if (message == WM_COPYDATA)
+            SendCopyData(hwnd, wParam, lParam, INFINITE, &result);
+        else
+            remote::Request(hwnd, remote::Op::Send, message, wParam, lParam, 0, INFINITE, &result);
         return result;
     }
     return Send(hwnd, message, wParam, lParam);
@@ -790,7 +817,9 @@ LRESULT WINAPI SendMessageTimeoutA(HWND hwnd, UINT message, WPARAM wParam, LPARA
     WindowPtr w = Find(hwnd);
     if (!w) {
         LRESULT r = 0;
-        if (!remote::Request(hwnd, remote::Op::Send, message, wParam, lParam, 0, timeout, &r))
+        bool sent = message == WM_COPYDATA ? SendCopyData(hwnd, wParam, lParam, timeout, &r)
+                                           : remote::Request(hwnd, remote::Op::Send, message, wParam, lParam, 0, timeout, &r);
+        if (!sent)
             return 0;
         if (result)
             *result = static_cast<DWORD_PTR>(r);

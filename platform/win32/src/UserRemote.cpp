@@ -8,6 +8,8 @@
 #include "SyncObject.h"
 #include "UserRemote.h"
 
+#include <interproc.h>
+
 #include <host/Presenter.h>
 
 #include <algorithm>
@@ -23,10 +25,14 @@
 #include <system_error>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace user::remote {
 
 namespace {
+
+bool RequestWithPayload(HWND hwnd, Op op, UINT msg, WPARAM wParam, LPARAM lParam, int arg, const void* data,
+                        std::size_t size, DWORD timeoutMs, LRESULT* result, std::string* replyData);
 
 struct RequestPacket {
     std::uint32_t op;
@@ -36,12 +42,14 @@ struct RequestPacket {
     std::int64_t lParam;
     std::int32_t arg;
     std::uint32_t timeout;
+    std::uint32_t payload;  // bytes that follow the packet
 };
 
 struct ReplyPacket {
     std::uint32_t ok;
     std::uint32_t error;
     std::int64_t result;
+    std::uint32_t payload;  // bytes that follow the packet
 };
 
 // The listening address of a process.
@@ -75,7 +83,7 @@ ReplyPacket OnOwnerThread(DWORD threadId, std::function<LRESULT()> call)
     return reply;
 }
 
-ReplyPacket Perform(const RequestPacket& request)
+ReplyPacket Perform(const RequestPacket& request, const char* data, std::string& out)
 {
     ReplyPacket reply{};
     HWND hwnd = reinterpret_cast<HWND>(request.hwnd);
@@ -112,6 +120,36 @@ ReplyPacket Perform(const RequestPacket& request)
         });
     case Op::BringToTop:
         return OnOwnerThread(w->threadId, [hwnd] { return BringWindowToTop(hwnd); });
+    case Op::CopyData: {
+        // The block lives in this process for as long as the receiver looks at it: this thread
+        // waits for the receiver however long the sender waits.
+        COPYDATASTRUCT record{};
+        record.dwData = static_cast<ULONG_PTR>(request.lParam);
+        record.cbData = request.payload;
+        record.lpData = request.payload ? const_cast<char*>(data) : nullptr;
+        DWORD_PTR result = 0;
+        reply.ok = SendMessageTimeoutA(hwnd, WM_COPYDATA, wParam, reinterpret_cast<LPARAM>(&record), SMTO_NORMAL,
+                                       INFINITE, &result) != 0;
+        reply.result = static_cast<std::int64_t>(result);
+        break;
+    }
+    case Op::SetText: {
+        std::string text(data, request.payload);
+        return OnOwnerThread(w->threadId, [hwnd, text] { return SetWindowTextA(hwnd, text.c_str()); });
+    }
+    case Op::Exchange: {
+        auto block = std::make_shared<ExchangeBlock>();
+        block->in.assign(data, request.payload);
+        DWORD_PTR result = 0;
+        MarkExchange(block, true);
+        reply.ok = SendMessageTimeoutA(hwnd, msg, wParam, reinterpret_cast<LPARAM>(block.get()), SMTO_NORMAL,
+                                       request.timeout, &result) != 0;
+        MarkExchange(block, false);
+        reply.result = static_cast<std::int64_t>(result);
+        if (reply.ok && block->out.size() <= kMaxPayload)
+            out = std::move(block->out);
+        break;
+    }
     default:
         reply.error = ERROR_INVALID_PARAMETER;
         return reply;
@@ -123,13 +161,23 @@ ReplyPacket Perform(const RequestPacket& request)
 
 void Serve(int connection)
 {
-    RequestPacket request{};
+    std::vector<char> packet(sizeof(RequestPacket) + kMaxPayload);
     ssize_t n;
-    while ((n = recv(connection, &request, sizeof request, 0)) < 0 && errno == EINTR) {
+    while ((n = recv(connection, packet.data(), packet.size(), 0)) < 0 && errno == EINTR) {
     }
-    if (n == static_cast<ssize_t>(sizeof request)) {
-        ReplyPacket reply = Perform(request);
-        send(connection, &reply, sizeof reply, MSG_NOSIGNAL);  // the sender may have given up
+    RequestPacket request{};
+    if (n >= static_cast<ssize_t>(sizeof request)) {
+        std::memcpy(&request, packet.data(), sizeof request);
+        if (request.payload == static_cast<std::size_t>(n) - sizeof request) {
+            std::string out;
+            ReplyPacket reply = Perform(request, packet.data() + sizeof request, out);
+            reply.payload = static_cast<std::uint32_t>(out.size());
+            std::vector<char> answer(sizeof reply + out.size());
+            std::memcpy(answer.data(), &reply, sizeof reply);
+            if (!out.empty())
+                std::memcpy(answer.data() + sizeof reply, out.data(), out.size());
+            send(connection, answer.data(), answer.size(), MSG_NOSIGNAL);  // the sender may have given up
+        }
     }
     close(connection);
 }
@@ -163,10 +211,34 @@ void Listen(int listener)
 
 }  // namespace
 
+namespace {
+std::mutex g_exchangeLock;
+std::vector<std::shared_ptr<ExchangeBlock>> g_liveExchanges;
+}  // namespace
+
+std::shared_ptr<ExchangeBlock> FindExchange(LPARAM lParam)
+{
+    std::lock_guard<std::mutex> g(g_exchangeLock);
+    for (const auto& block : g_liveExchanges)
+        if (reinterpret_cast<LPARAM>(block.get()) == lParam)
+            return block;
+    return nullptr;
+}
+
+void MarkExchange(const std::shared_ptr<ExchangeBlock>& block, bool live)
+{
+    std::lock_guard<std::mutex> g(g_exchangeLock);
+    if (live)
+        g_liveExchanges.push_back(block);
+    else
+        g_liveExchanges.erase(std::remove(g_liveExchanges.begin(), g_liveExchanges.end(), block), g_liveExchanges.end());
+}
+
 bool PlainNumberMessage(UINT msg)
 {
     switch (msg) {
     case WM_NULL:
+    case WM_DESTROY:  // told, not done: the receiver's procedure learns its process should end
     case WM_CLOSE:
     case WM_QUIT:
     case WM_COMMAND:
@@ -203,6 +275,26 @@ void StartListener()
 
 bool Request(HWND hwnd, Op op, UINT msg, WPARAM wParam, LPARAM lParam, int arg, DWORD timeoutMs, LRESULT* result)
 {
+    return RequestWithPayload(hwnd, op, msg, wParam, lParam, arg, nullptr, 0, timeoutMs, result, nullptr);
+}
+
+bool RequestWithData(HWND hwnd, Op op, UINT msg, WPARAM wParam, LPARAM lParam, const void* data, std::size_t size,
+                     DWORD timeoutMs, LRESULT* result, std::string* reply)
+{
+    if (size > kMaxPayload) {
+        if (result)
+            *result = 0;
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return false;
+    }
+    return RequestWithPayload(hwnd, op, msg, wParam, lParam, 0, data, size, timeoutMs, result, reply);
+}
+
+namespace {
+
+bool RequestWithPayload(HWND hwnd, Op op, UINT msg, WPARAM wParam, LPARAM lParam, int arg, const void* data,
+                        std::size_t size, DWORD timeoutMs, LRESULT* result, std::string* replyData)
+{
     if (result)
         *result = 0;
     Info info;
@@ -230,8 +322,13 @@ bool Request(HWND hwnd, Op op, UINT msg, WPARAM wParam, LPARAM lParam, int arg, 
     request.lParam = static_cast<std::int64_t>(lParam);
     request.arg = arg;
     request.timeout = timeoutMs;
+    request.payload = static_cast<std::uint32_t>(size);
+    std::vector<char> packet(sizeof request + size);
+    std::memcpy(packet.data(), &request, sizeof request);
+    if (size)
+        std::memcpy(packet.data() + sizeof request, data, size);
     if (connect(connection, reinterpret_cast<const sockaddr*>(&address), length) != 0 ||
-        send(connection, &request, sizeof request, MSG_NOSIGNAL) != static_cast<ssize_t>(sizeof request)) {
+        send(connection, packet.data(), packet.size(), MSG_NOSIGNAL) != static_cast<ssize_t>(packet.size())) {
         close(connection);
         SetLastError(ERROR_INVALID_WINDOW_HANDLE);
         return false;
@@ -242,6 +339,7 @@ bool Request(HWND hwnd, Op op, UINT msg, WPARAM wParam, LPARAM lParam, int arg, 
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
     ThreadQueue& self = CurrentQueue();
     ReplyPacket reply{};
+    std::vector<char> answer(sizeof reply + kMaxPayload);
     bool answered = false, gone = false;
     for (;;) {
         ServeSentMessages(self);
@@ -259,10 +357,14 @@ bool Request(HWND hwnd, Op op, UINT msg, WPARAM wParam, LPARAM lParam, int arg, 
             break;
         }
         if (ready > 0) {
-            ssize_t n = recv(connection, &reply, sizeof reply, 0);
-            if (n == static_cast<ssize_t>(sizeof reply))
-                answered = true;
-            else if (n < 0 && errno == EINTR)
+            ssize_t n = recv(connection, answer.data(), answer.size(), 0);
+            if (n >= static_cast<ssize_t>(sizeof reply)) {
+                std::memcpy(&reply, answer.data(), sizeof reply);
+                answered = reply.payload == static_cast<std::size_t>(n) - sizeof reply;
+                gone = !answered;
+                if (answered && replyData)
+                    replyData->assign(answer.data() + sizeof reply, reply.payload);
+            } else if (n < 0 && errno == EINTR)
                 continue;
             else
                 gone = true;  // closed without an answer: the owner ended
@@ -282,6 +384,8 @@ bool Request(HWND hwnd, Op op, UINT msg, WPARAM wParam, LPARAM lParam, int arg, 
         *result = static_cast<LRESULT>(reply.result);
     return true;
 }
+
+}  // namespace
 
 std::vector<HWND> GlobalTopLevelWindows()
 {

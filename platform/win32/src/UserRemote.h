@@ -14,6 +14,7 @@
 
 #include "UserInternal.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -82,7 +83,35 @@ UINT RegisterMessageName(LPCSTR name);
 // Whether a message carries nothing but numbers and so may go to another process.
 bool PlainNumberMessage(UINT msg);
 
-enum class Op : std::uint32_t { Post = 1, Send = 2, SendNotify = 3, Show = 4, Foreground = 5, BringToTop = 6 };
+enum class Op : std::uint32_t {
+    Post = 1,
+    Send = 2,
+    SendNotify = 3,
+    Show = 4,
+    Foreground = 5,
+    BringToTop = 6,
+    CopyData = 7,  // WM_COPYDATA: the block travels with the request and is copied into the receiver
+    SetText = 8,   // the window's title: the text travels with the request
+    Exchange = 9,  // a message whose lParam points to an ExchangeBlock in the receiver (bytes in, bytes out)
+};
+
+// What the receiver of an Exchange request hands its window procedure in lParam: the bytes
+// that came with the request, and room for the bytes that go back with the answer.
+struct ExchangeBlock {
+    std::string in;
+    std::string out;
+};
+
+// The ExchangeBlock behind lParam of a message when this process is handing it to a window
+// procedure now, else null (a window procedure that serves Exchange requests asks before it
+// looks). The block lives as long as the pointer returned, even when the sender gave up.
+std::shared_ptr<ExchangeBlock> FindExchange(LPARAM lParam);
+// Marks a block as handed (true) or done (false): the sender of an exchange does so around
+// its send.
+void MarkExchange(const std::shared_ptr<ExchangeBlock>& block, bool live);
+
+// The most bytes a request or an answer carries.
+constexpr std::size_t kMaxPayload = 128 * 1024;
 
 // Asks the owner of another process's window to do something and waits for its answer (for
 // Send: the window procedure's result) or until `timeoutMs` passes (INFINITE: until answered
@@ -90,6 +119,12 @@ enum class Op : std::uint32_t { Post = 1, Send = 2, SendNotify = 3, Show = 4, Fo
 // False with the last error set when the window or its process is gone (ERROR_INVALID_WINDOW_HANDLE),
 // the time ran out (ERROR_TIMEOUT), or the owner refused.
 bool Request(HWND hwnd, Op op, UINT msg, WPARAM wParam, LPARAM lParam, int arg, DWORD timeoutMs, LRESULT* result);
+// The same with bytes that travel with the request (CopyData: the copy-data record's dwData in
+// lParam and its block in `data`; SetText: the text; Exchange: the bytes) and, for Exchange,
+// the bytes that come back (into `reply` when given). A payload above kMaxPayload is refused
+// (ERROR_INVALID_PARAMETER).
+bool RequestWithData(HWND hwnd, Op op, UINT msg, WPARAM wParam, LPARAM lParam, const void* data, std::size_t size,
+                     DWORD timeoutMs, LRESULT* result, std::string* reply);
 
 // Starts this process's listener (once); the registry does so when it hands out the first
 // handle.

@@ -3,6 +3,8 @@
 #include "UserInternal.h"
 #include "UserRemote.h"
 
+#include <interproc.h>
+
 #include <host/Desktop.h>
 
 #include <algorithm>
@@ -1166,6 +1168,15 @@ int WINAPI GetWindowTextLengthA(HWND hwnd)
 
 BOOL WINAPI SetWindowTextA(HWND hwnd, LPCSTR text)
 {
+    if (!Find(hwnd) && remote::IsRegistryHandle(hwnd)) {
+        // Another process's top-level window: its owner sets the text.
+        std::string copy = text ? text : "";
+        LRESULT result = 0;
+        if (!remote::RequestWithData(hwnd, remote::Op::SetText, WM_SETTEXT, 0, 0, copy.data(), copy.size(), 5000,
+                                     &result, nullptr))
+            return FALSE;
+        return static_cast<BOOL>(result);
+    }
     if (!Lookup(hwnd))
         return FALSE;
     return static_cast<BOOL>(Send(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)));

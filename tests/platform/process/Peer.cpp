@@ -27,7 +27,10 @@
 // "VL:Peer:Sleep" with 1 after sleeping wParam milliseconds, "VL:Peer:Die" by ending the
 // process at once with exit code 9, unanswered, and "VL:Peer:Echo" by sending
 // "VL:Peer:EchoAnswer" (lParam) to the window wParam and answering what that answered plus 1.
+// WM_COPYDATA is answered with the record's dwData plus the sum of its block's bytes plus
+// wParam times 1000000.
 #include <windows.h>
+#include <interproc.h>
 
 #include <host/Presenter.h>
 #include <host/Process.h>
@@ -59,6 +62,13 @@ LRESULT CALLBACK PeerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     }
     if (msg == g_die)
         _exit(9);
+    if (msg == WM_COPYDATA) {
+        auto record = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+        LRESULT sum = static_cast<LRESULT>(record->dwData) + static_cast<LRESULT>(wParam) * 1000000;
+        for (DWORD i = 0; i < record->cbData; ++i)
+            sum += static_cast<const unsigned char*>(record->lpData)[i];
+        return sum;
+    }
     if (msg == g_echo)
         return SendMessageA(reinterpret_cast<HWND>(wParam), RegisterWindowMessageA("VL:Peer:EchoAnswer"), 0, lParam) + 1;
     if (hwnd != g_main)

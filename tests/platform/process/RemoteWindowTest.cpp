@@ -2,6 +2,7 @@
 // showing and activating it, the z-order of all processes' windows, and what is left once the
 // peer has gone.
 #include <windows.h>
+#include <interproc.h>
 
 #include "PeerSupport.h"
 
@@ -364,3 +365,51 @@ TEST(RemoteWindowTest, WinExecShowsTheProgramTheWayAsked)
 }
 
 }  // namespace
+
+TEST(RemoteWindowTest, CopyDataRetitlingAndInputIdleAcrossProcesses)
+{
+    Peer peer("CopyData Peer");
+    ASSERT_NE(peer.hwnd, nullptr);
+    EXPECT_EQ(WaitForInputIdle(peer.process.pi.hProcess, 5000), 0u);
+
+    // The block arrives whole in the other process: the peer answers its sum.
+    std::string block(5000, '\0');
+    LRESULT sum = 7 + 3 * 1000000;
+    for (std::size_t i = 0; i < block.size(); ++i) {
+        block[i] = static_cast<char>(i % 251);
+        sum += static_cast<unsigned char>(block[i]);
+    }
+    COPYDATASTRUCT record{7, static_cast<DWORD>(block.size()), block.data()};
+    EXPECT_EQ(SendMessageA(peer.hwnd, WM_COPYDATA, 3, reinterpret_cast<LPARAM>(&record)), sum);
+    COPYDATASTRUCT empty{11, 0, nullptr};
+    DWORD_PTR result = 0;
+    EXPECT_EQ(SendMessageTimeoutA(peer.hwnd, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&empty), SMTO_NORMAL, 5000,
+                                  &result),
+              1);
+    EXPECT_EQ(result, 11u);
+    // A block too large to carry, or a record without its block, is refused.
+    std::string huge(512 * 1024, 'x');
+    COPYDATASTRUCT tooLarge{1, static_cast<DWORD>(huge.size()), huge.data()};
+    SetLastError(0);
+    EXPECT_EQ(SendMessageA(peer.hwnd, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&tooLarge)), 0);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+    COPYDATASTRUCT missing{1, 10, nullptr};
+    EXPECT_EQ(SendMessageA(peer.hwnd, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&missing)), 0);
+
+    // Another process's window takes a new title from here.
+    EXPECT_TRUE(SetWindowTextA(peer.hwnd, "Retitled from afar"));
+    EXPECT_TRUE(Eventually([&] {
+        char title[64] = {};
+        GetWindowTextA(peer.hwnd, title, sizeof title);
+        return std::string(title) == "Retitled from afar";
+    }));
+
+    // A process that never waits for input is never idle; a handle that is not a process's fails.
+    Started sleeper;
+    Start(sleeper, "\"" + PeerStem() + "\" waitreport \"" + Unique("never") + "\"");
+    ASSERT_TRUE(sleeper.ok);
+    EXPECT_EQ(WaitForInputIdle(sleeper.pi.hProcess, 200), static_cast<DWORD>(WAIT_TIMEOUT));
+    HANDLE event = CreateEvent(nullptr, TRUE, FALSE, nullptr);
+    EXPECT_EQ(WaitForInputIdle(event, 0), WAIT_FAILED);
+    CloseHandle(event);
+}
