@@ -235,14 +235,16 @@ int CJustLookingMainWin::OnCreate(LPCREATESTRUCT lpCreateStruct)
     m_pFindChoice = new CJustLookingChoiceWnd;
     m_pFindChoice->Create("FIND", kFindChoice, this, IDC_JL_FINDCHOICE);
 
-    m_pFindList = new CJustLookingShowListBox;
-    if (m_pFindList->Create(kFindList, this, IDC_JL_FINDLIST)) {
-        m_nFindRows = m_pFindList->GetFileCount();
-    } else {
-        // Without the database the FIND list cannot be had: "FIND" then says it has no items.
-        delete m_pFindList;
-        m_pFindList = NULL;
-        m_nFindRows = 0;
+    // Without the program's database (start-up has reported it) the FIND list cannot be had:
+    // "FIND" then says it has no items.
+    if (GetAppDatabase() != NULL) {
+        m_pFindList = new CJustLookingShowListBox;
+        if (m_pFindList->Create(kFindList, this, IDC_JL_FINDLIST)) {
+            m_nFindRows = m_pFindList->GetFileCount();
+        } else {
+            delete m_pFindList;
+            m_pFindList = NULL;
+        }
     }
     m_pSearchEdit = new CJustLookingEditListSearch;
     m_pSearchEdit->Create(WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, kSearchEdit, this, IDC_JL_SEARCHEDIT);
