@@ -17,6 +17,7 @@
 #include "explore/JustLookingEditListSearch.h"
 #include "explore/JustLookingListContainer.h"
 #include "explore/JustLookingListWin.h"
+#include "explore/JustLookingRecSet.h"
 #include "explore/JustLookingShowListBox.h"
 #include "explore/JustLookingStateObj.h"
 #include "explore/JustLookingTreeControl.h"
@@ -1098,8 +1099,17 @@ LRESULT CJustLookingMainWin::OnRestoreState(WPARAM, LPARAM lParam)
 
 LRESULT CJustLookingMainWin::OnTablesUpdated(WPARAM, LPARAM)
 {
-    // The update rewrote the browsing tables: the next Random reads them afresh.
+    // The update rewrote the browsing tables: the next Random and the FIND list read them afresh.
     CloseRecordSets();
+    if (m_pFindList != NULL && m_pFindList->GetDatabaseList() != NULL) {
+        CJustLookingRecSet* pSet = m_pFindList->GetDatabaseList()->GetRecSet();
+        try {
+            if (pSet != NULL && pSet->IsOpen())
+                pSet->Close();
+        } catch (CException* e) {
+            e->Delete();
+        }
+    }
     RefreshFindList();
     return 1;
 }

@@ -475,6 +475,18 @@ TEST_F(JustLookingMainWinTest, FilterPicksSetCaptionsAndStepsAndAStepRestoresThe
     // Another kind of object is freed.
     view->SendMessage(VLM_RESTORE_STATE, 0, reinterpret_cast<LPARAM>(new CReference(1001, "x")));
     EXPECT_TRUE(TakePosted().empty());
+
+    // The update's notice ("VLWM:UPDATE FLAGFILE", as the update sends it): a row the update
+    // added (its count cache cleared with it) shows in the filtered FIND list.
+    view->PickContent(1);
+    view->PickCategory(1);
+    ASSERT_EQ(12, view->GetFindRowCount());
+    db.Execute("INSERT INTO [Dada Vaveroz Data] ([Title], [Rin Code], [Category], [Content], [Which CD], "
+               "[Show In JustLooking]) VALUES ('GEO 999', '1999', 'GEO', 'Artcl', '1', 'Y')");
+    db.Execute("DELETE FROM [Table Data] WHERE [Key Value] LIKE 'Dada Vaveroz Records-*'");
+    EXPECT_EQ(1, view->SendMessage(::RegisterWindowMessageA("VLWM:UPDATE FLAGFILE"), 0, 0));
+    EXPECT_EQ(13, view->GetFindRowCount());
+    TakePosted();
     EXPECT_TRUE(NewBoxes().empty());
 }
 
