@@ -605,6 +605,18 @@ TEST_F(JustLookingMainWinTest, TheSampleDiscsGeographyOpensByKindAndFollowsResiz
             EXPECT_EQ(CJustLookingMainWin::SlotPosition(12, i, 700, 500), ThumbAt(i));
         }
     }
+    // A step of 20 restored at 12 slots: all 20 stay in the list, those beyond the slots hidden.
+    CJustLookingResultArray twenty;
+    twenty.Copy(view->GetResults());
+    view->SendMessage(VLM_RESTORE_STATE, 0, reinterpret_cast<LPARAM>(new CJustLookingStateObj(1, 0, twenty)));
+    TakePosted();
+    ASSERT_EQ(20, view->GetResults().GetSize());
+    ASSERT_EQ(20, view->GetThumbnailCount());
+    for (int i = 0; i < 20; ++i) {
+        SCOPED_TRACE(i);
+        ASSERT_NE(nullptr, view->GetThumbnail(i));
+        EXPECT_EQ(i < 12, view->GetThumbnail(i)->IsWindowVisible() != FALSE);
+    }
     // The timeline's rectangle is at least 200 on each side.
     Resize(250, 220);
     view->SendMessage(VLM_THUMB_RELEASE, 0, timeline(REFKIND_TIMELINE));
@@ -613,8 +625,10 @@ TEST_F(JustLookingMainWinTest, TheSampleDiscsGeographyOpensByKindAndFollowsResiz
     EXPECT_EQ(CRect(40, 10, 200, 200), posted[0].rect);
     // Back to full size: every slot shows again.
     Resize(800, 600);
-    for (int i = 0; i < 20; ++i)
+    for (int i = 0; i < 20; ++i) {
         EXPECT_TRUE(view->GetThumbnail(i)->IsWindowVisible());
+        EXPECT_EQ(CJustLookingMainWin::SlotPosition(20, i, 800, 600), ThumbAt(i));
+    }
 
     // FIND: the typed prefix "Vol" finds Volcano in the whole show list.
     view->PickCategory(0);
