@@ -470,6 +470,11 @@ BOOL CreateViewWindow(CLeastMainWin* pView, const CRect& rect, CWnd* pParent)
     return pView->CreateMainWin(rect, pParent);
 }
 
+BOOL CreateViewWindow(CJustLookingMainWin* pView, const CRect& rect, CWnd* pParent)
+{
+    return pView->Create(rect, pParent);
+}
+
 BOOL CreateViewWindow(CTableMainWin* pView, const CRect& rect, CWnd* pParent)
 {
     return pView->CreateMainWin(rect, pParent);

@@ -16,6 +16,7 @@
 
 #include "article/TableMainWin.h"
 #include "shell/FramePaneDropTarget.h"
+#include "explore/JustLookingMainWin.h"
 #include "shell/LeastWindows.h"
 #include "search/SearchTabWin.h"
 #include "shell/VLToolbar.h"

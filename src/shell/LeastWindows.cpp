@@ -76,11 +76,6 @@ LRESULT CLeastMainWin::OnTakeCarriedObject(WPARAM, LPARAM lParam)
     return 1;
 }
 
-CJustLookingMainWin::CJustLookingMainWin()
-    : CLeastMainWin(IDW_JUSTLOOKING, "Dada Vaveroz View", RGB(255, 248, 232))
-{
-}
-
 BEGIN_MESSAGE_MAP(CAtlasMainWin, CLeastMainWin)
     ON_MESSAGE(VLM_OPEN_WINDOW, OnOpenMap)
     ON_MESSAGE(VLM_OPEN_FOUND_ITEM, OnOpenMap)

@@ -37,11 +37,6 @@ protected:
     COLORREF m_crFace;
 };
 
-class CJustLookingMainWin : public CLeastMainWin {
-public:
-    CJustLookingMainWin();
-};
-
 // The atlas (8003): keeps its child windows on minimise; an overlay child with a flag that the
 // frame sets when it becomes active. Until the atlas shows maps itself, a map it is asked to
 // open goes on to the media view, which shows it as a picture with its hot spots and overlays.

@@ -85,6 +85,10 @@ const MediaButtonIds kMediaButtons[] = {
 constexpr Size kRollTop = {44, 20};
 constexpr Size kScrollArrow = {20, 14};
 constexpr Size kRollButton = {44, 14};
+// The random browsing view's buttons: Random fits between its device's caption wells, Clear
+// (and the FIND panel's Close) below it.
+constexpr Size kBrowseRandom = {72, 26};
+constexpr Size kBrowseClear = {64, 22};
 
 }  // namespace
 
@@ -203,6 +207,10 @@ const char* Label(int id)
     case 7484: case 7481: case 7485: case 7482: case 7483: return "Overlays";
     case 8281: case 8278: case 8282: case 8279: case 8280: return "Enlarge";
     case 8286: case 8283: case 8287: case 8284: case 8285: return "Reduce";
+    // The random browsing view's buttons.
+    case 458: case 456: case 457: return "Random";
+    case 455: case 453: case 454: return "Clear";
+    case 595: return "Close";
     // The film strip's buttons: the roll-top button and the arrows' directions.
     case 608: case 603: case 607: case 340: return "Roll";
     case 613: case 611: case 336: case 610: case 609: return "U";
@@ -260,6 +268,18 @@ const std::vector<Row>& ProgramArt()
         {428, Kind::Bitmap, Look::CloseBoxPressed, {{16, 14}, {16, 14}, {16, 14}}},
         {440, Kind::Bitmap, Look::ComboArrow, {{16, 12}, {16, 12}, {16, 12}}},
         {443, Kind::Bitmap, Look::MapSearchBadge, {{24, 20}, {24, 20}, {24, 20}}},
+        // The random browsing view: its ground (drawn at its top-left corner), its device (310 by
+        // 118), Random (normal 458, pressed 456, roll-over 457), Clear (455, 453, 454) and the
+        // FIND panel's Close (595).
+        {227, Kind::Bitmap, Look::BrowseGround, {{600, 96}, {600, 96}, {600, 96}}},
+        {459, Kind::Bitmap, Look::BrowseDevice, {{310, 118}, {310, 118}, {310, 118}}},
+        {458, Kind::Bitmap, Look::TextButton, {kBrowseRandom, kBrowseRandom, kBrowseRandom}},
+        {456, Kind::Bitmap, Look::TextButtonPressed, {kBrowseRandom, kBrowseRandom, kBrowseRandom}},
+        {457, Kind::Bitmap, Look::TextButtonLit, {kBrowseRandom, kBrowseRandom, kBrowseRandom}},
+        {455, Kind::Bitmap, Look::TextButton, {kBrowseClear, kBrowseClear, kBrowseClear}},
+        {453, Kind::Bitmap, Look::TextButtonPressed, {kBrowseClear, kBrowseClear, kBrowseClear}},
+        {454, Kind::Bitmap, Look::TextButtonLit, {kBrowseClear, kBrowseClear, kBrowseClear}},
+        {595, Kind::Bitmap, Look::TextButton, {kBrowseClear, kBrowseClear, kBrowseClear}},
         // The sticky-note button of the tables view: 27 by 17 pixels.
         {239, Kind::Bitmap, Look::StickyMark, {{27, 17}, {27, 17}, {27, 17}}},
         // The main frame's icon.

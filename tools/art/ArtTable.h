@@ -92,6 +92,10 @@ enum class Look {
     // bevel) and the Map Search panel's caption picture (a magnifier over a small globe).
     ControlPadFace,
     MapSearchBadge,
+    // The random browsing view: the ground at its top-left corner (a sky over rolling hills) and
+    // its device (a rounded console with the wells its captions and buttons sit in).
+    BrowseGround,
+    BrowseDevice,
     // The plain-text editor's icon (a note pad with a pencil) and its toolbar's picture strip:
     // 16 by 15 pictures side by side on the button face, in the buttons' order (New, Open, Save,
     // Cut, Copy, Paste, Print, About).

@@ -569,6 +569,47 @@ void ControlPadFace(HDC dc, int width, int height)
     PlainText(dc, 16, 9, "MAP THEME", 12, RGB(90, 62, 20), true);
 }
 
+// A pale sky over two rolling green hills, fading into the view's fill at the bottom.
+void BrowseGround(HDC dc, int width, int height)
+{
+    Gradient(dc, 0, 0, width, height, RGB(214, 236, 255), RGB(255, 255, 231), 24);
+    Disc(dc, width / 4, height + height / 3, width / 2, height * 2 / 3, RGB(186, 222, 170));
+    Disc(dc, width * 3 / 4, height + height / 2, width / 2, height * 3 / 4, RGB(160, 206, 150));
+    Disc(dc, width - height / 2, height / 3, height / 5, height / 5, RGB(255, 226, 120));
+}
+
+// The console of the browsing view: a rounded slate body with a bevel, the wells of the two
+// drop-down captions (14..110 and 185..281, rows 42..58), of the FIND caption (34..261, rows
+// 67..83) and of the two buttons (the centre column).
+void BrowseDevice(HDC dc, int width, int height)
+{
+    FillBox(dc, 0, 0, width, height, RGB(255, 255, 231));
+    HPEN pen = CreatePen(PS_SOLID, 2, RGB(40, 52, 84));
+    HBRUSH body = CreateSolidBrush(RGB(92, 112, 160));
+    HGDIOBJ oldPen = SelectObject(dc, pen), oldBrush = SelectObject(dc, body);
+    RoundRect(dc, 1, 1, width, height, 40, 40);
+    SelectObject(dc, oldBrush);
+    DeleteObject(body);
+    SelectObject(dc, GetStockObject(NULL_BRUSH));
+    SelectObject(dc, oldPen);
+    DeleteObject(pen);
+    pen = CreatePen(PS_SOLID, 1, RGB(176, 192, 228));
+    SelectObject(dc, pen);
+    RoundRect(dc, 4, 4, width - 3, height - 3, 34, 34);
+    SelectObject(dc, oldPen);
+    SelectObject(dc, oldBrush);
+    DeleteObject(pen);
+    const COLORREF well = RGB(52, 66, 104);
+    FillBox(dc, 12, 40, 112, 60, well);
+    FillBox(dc, 183, 40, 283, 60, well);
+    FillBox(dc, 32, 65, 263, 85, well);
+    FillBox(dc, 107, 34, 187, 66, well);
+    FillBox(dc, 111, 84, 183, 112, well);
+    PlainText(dc, 14, 24, "CATEGORY", 12, RGB(230, 236, 255), true);
+    PlainText(dc, 185, 24, "CONTENT", 12, RGB(230, 236, 255), true);
+    PlainText(dc, 120, 10, "DADA VAVEROZ", 12, RGB(255, 226, 120), true);
+}
+
 // A magnifying glass over a small globe.
 void MapSearchBadge(HDC dc, int width, int height)
 {
@@ -1158,6 +1199,8 @@ Picture Paint(Look look, int width, int height, const char* label)
         case Look::ComboArrow: ComboArrow(dc, width, height); break;
         case Look::ControlPadFace: ControlPadFace(dc, width, height); break;
         case Look::MapSearchBadge: MapSearchBadge(dc, width, height); break;
+        case Look::BrowseGround: BrowseGround(dc, width, height); break;
+        case Look::BrowseDevice: BrowseDevice(dc, width, height); break;
         case Look::TextButtonDisabled: TextButton(dc, width, height, label, false, kShadow); break;
         case Look::StickyMark: StickyMark(dc, width, height); break;
         case Look::PhotoMonoplane: PhotoMonoplane(dc, width, height); break;
