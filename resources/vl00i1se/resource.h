@@ -63,6 +63,8 @@
 #define IDS_INSTRUCT_VIDEO 120
 #define IDS_INSTRUCT_BUBBLES 121
 #define IDS_INSTRUCT_PICTURES 123
+// The atlas's introduction above the flat world map.
+#define IDS_ATLAS_INTRO 117
 // The preferences dialog and the disc-location dialog it opens: their templates and controls.
 #define IDD_PREFERENCES 619
 #define IDD_LOCATE_DISC 621

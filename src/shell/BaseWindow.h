@@ -17,6 +17,7 @@
 #include "article/TableMainWin.h"
 #include "shell/FramePaneDropTarget.h"
 #include "shell/LeastWindows.h"
+#include "explore/AtlasMainWin.h"
 #include "search/SearchTabWin.h"
 #include "shell/VLToolbar.h"
 #include "article/ArticleMainWin.h"
