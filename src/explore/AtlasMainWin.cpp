@@ -920,6 +920,7 @@ LRESULT CAtlasMainWin::OnDataLocation(WPARAM, LPARAM lParam)
 
 void CAtlasMainWin::RememberChildWindows(int nRemember)
 {
+    m_nRemembered = nRemember;
     if (nRemember == 0)
         return;
     if (Exists(m_pMapSearch)) {

@@ -73,6 +73,7 @@ public:
     // SC_MINIMIZE while the atlas is current: the rectangles of Map Search and of the picture
     // are kept so that the next layout puts them back.
     void RememberChildWindows(int nRemember);
+    int m_nRemembered = 0;  // the last such request (1: the rectangles were kept)
     // The frame's WM_ACTIVATE sets the flag while the atlas is current: the pad (the overlay
     // child) realises its palette again when it next paints.
     CWnd* m_pOverlayWnd = NULL;

@@ -437,6 +437,37 @@ TEST_F(AtlasMainWinTest, ASizeLikeTheLastChangesNothing)
     EXPECT_NE(CRect(3, 200, 53, 240), Rect(picture));
     view->SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.Width(), client.Height()));
     EXPECT_EQ(placed, Rect(picture));
+
+    // Minimised while current: the picture's rectangle is kept and used by the next layout
+    // once.
+    picture->SetWindowPos(NULL, 20, 100, 300, 200, SWP_NOZORDER | SWP_NOACTIVATE);
+    view->RememberChildWindows(1);
+    view->SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.Width() - 2, client.Height()));
+    EXPECT_EQ(CRect(20, 100, 320, 300), Rect(picture));
+    view->SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.Width(), client.Height()));
+    EXPECT_EQ(placed, Rect(picture));
+}
+
+// The legend's second place (header byte 394): only inside the archive, and only when set.
+class AtlasLegendTest : public media_test::MediaTest {};
+
+TEST_F(AtlasLegendTest, TheSecondLegendPlaceIsUsedOnlyInsideTheArchive)
+{
+    const std::uint32_t values[] = {100, 0, 0x7FFF0000u};
+    std::vector<std::string> records;
+    for (std::uint32_t value : values) {
+        std::string record = discbuilder::WriteGrfRecord(media_test::RichPicture());
+        discbuilder::GrfPut32(record, 394, value);
+        records.push_back(record);
+    }
+    const std::vector<LONG> blocks = WriteArchive(records);
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        SCOPED_TRACE(i);
+        std::unique_ptr<CReference> ref(media_test::PlacedReference(1001001 + LONG(i), REFKIND_PICTURE, 1, blocks[i]));
+        CGrfDocument doc;
+        ASSERT_TRUE(doc.Load(ref.get(), FALSE));
+        EXPECT_EQ(i == 0 ? blocks[i] * 512 + 100 : 0, doc.GetAlternativeLegendPosition());
+    }
 }
 
 TEST(AtlasLayoutRules, PictureAndMapSearchPlacement)
