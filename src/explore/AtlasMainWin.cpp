@@ -2,6 +2,7 @@
 
 #include "base/AppHost.h"
 #include "base/AppServices.h"
+#include "base/PaletteSelector.h"
 #include "base/Reference.h"
 #include "base/ReferenceList.h"
 #include "base/VLMessages.h"
@@ -516,6 +517,9 @@ void CAtlasMainWin::OnPaint()
     // frame, over and over.
     if (m_pPalette != NULL)
         RealizeOwnPalette(&dc, TRUE, FALSE);
+    // The ground and the introduction are the application's colours, which the view's palette
+    // keeps beside the map's: on a 256-colour display a map of many colours cannot push them out.
+    CAppPaletteSelector appPalette(&dc, TRUE);
     CRect client;
     GetClientRect(&client);
     CBrush cream(kCream);
