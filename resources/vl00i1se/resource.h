@@ -71,6 +71,8 @@
 #define IDC_DELETE_SESSION 1037
 #define IDC_DELETE_ALL 1038
 
+// The atlas's introduction above the flat world map.
+#define IDS_ATLAS_INTRO 117
 // The preferences dialog and the disc-location dialog it opens: their templates and controls.
 #define IDD_PREFERENCES 619
 #define IDD_LOCATE_DISC 621

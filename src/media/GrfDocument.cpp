@@ -627,6 +627,18 @@ LONG CGrfDocument::GetLegendPosition() const
     return llPosition < 0 ? 0 : static_cast<LONG>(llPosition);
 }
 
+LONG CGrfDocument::GetAlternativeLegendPosition() const
+{
+    if (m_pHeader == NULL || !IsFromArchive() || m_dwSize < offAltLegend + 4)
+        return 0;
+    const DWORD dwValue = Get32(offAltLegend);
+    if (dwValue == 0)
+        return 0;
+    // Inside the archive: its end holds no legend.
+    const LONGLONG llPosition = ArchivePosition(dwValue);
+    return llPosition < 0 || llPosition >= m_llArchiveSize ? 0 : static_cast<LONG>(llPosition);
+}
+
 LONG CGrfDocument::GetFullImagePosition() const
 {
     // -2 where no position holds: a seek the picture reader refuses (-1 would mean the start).

@@ -59,7 +59,7 @@ public:
         offMediaNumber = 20, offItemNumber = 24, offTitle = 36, offHotSpots = 44, offHotSpotCount = 52,
         offNamed = 54, offNamedCount = 62, offCaption = 64, offCaptionLength = 68, offSectionCount = 72,
         offSections = 74, offLists = 274, offNote = 374, offNoteLength = 378, offCredit = 382,
-        offCreditLength = 386, offLinkValue = 390, offPreview = 402, offFullPicture = 410, offCanCopy = 418,
+        offCreditLength = 386, offLinkValue = 390, offAltLegend = 394, offPreview = 402, offFullPicture = 410, offCanCopy = 418,
         offSecondImage = 420, offSecondImageLength = 424, headerSize = 428,
         maxSections = 20, maxLists = 10, firstReadSize = 2048, firstReadSizePreview = 14336,
     };
@@ -128,6 +128,10 @@ public:
     // which the picture reader refuses (-1 would mean a file's start).
     LONG GetLegendPosition() const;
     LONG GetFullImagePosition() const;
+    // The legend's second place (the 32-bit value at header byte 394): only a record read from
+    // the archive gives one, at its block x 512 plus that value, when the value is not 0 and the
+    // position lies inside the archive; else 0.
+    LONG GetAlternativeLegendPosition() const;
     // The path of the file the record was read from (empty while none is loaded).
     const CString& GetImageSource() const { return m_strSource; }
     BOOL IsFromArchive() const { return m_llArchiveSize >= 0; }

@@ -490,6 +490,11 @@ BOOL CreateViewWindow(CMediaResourceMainWin* pView, const CRect& rect, CWnd* pPa
     return pView->Create(pParent, rect);
 }
 
+BOOL CreateViewWindow(CAtlasMainWin* pView, const CRect& rect, CWnd* pParent)
+{
+    return pView->Create(pParent, rect);
+}
+
 BOOL CreateViewWindow(CClearWin* pView, const CRect& rect, CWnd* pParent)
 {
     if (!pView->Create(rect, pParent))

@@ -18,6 +18,7 @@
 #include "shell/FramePaneDropTarget.h"
 #include "explore/JustLookingMainWin.h"
 #include "shell/LeastWindows.h"
+#include "explore/AtlasMainWin.h"
 #include "search/SearchTabWin.h"
 #include "shell/VLToolbar.h"
 #include "article/ArticleMainWin.h"

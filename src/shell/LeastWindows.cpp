@@ -76,36 +76,6 @@ LRESULT CLeastMainWin::OnTakeCarriedObject(WPARAM, LPARAM lParam)
     return 1;
 }
 
-BEGIN_MESSAGE_MAP(CAtlasMainWin, CLeastMainWin)
-    ON_MESSAGE(VLM_OPEN_WINDOW, OnOpenMap)
-    ON_MESSAGE(VLM_OPEN_FOUND_ITEM, OnOpenMap)
-END_MESSAGE_MAP()
-
-CAtlasMainWin::CAtlasMainWin() : CLeastMainWin(IDW_ATLAS, "Atlas View", RGB(232, 248, 255))
-{
-}
-
-LRESULT CAtlasMainWin::OnOpenMap(WPARAM, LPARAM lParam)
-{
-    std::unique_ptr<CObject> pObject(reinterpret_cast<CObject*>(lParam));
-    CReference* pMap = DYNAMIC_DOWNCAST(CReference, pObject.get());
-    CWnd* pFrame = GetParent();
-    if (pMap == NULL || pMap->GetKind() != REFKIND_MAP || pFrame == NULL)
-        return 0;
-    // The display reference keeps its own copy of the map's reference.
-    auto* pDisplay = new CMediaDisplayRef(pMap, NULL, 1);
-    if (!pFrame->PostMessage(VLM_POST_TO_WINDOW, IDW_MEDIA, reinterpret_cast<LPARAM>(pDisplay))) {
-        delete pDisplay;
-        return 0;
-    }
-    return 1;
-}
-
-void CAtlasMainWin::RememberChildWindows(int nRemember)
-{
-    m_nRemembered = nRemember;
-}
-
 CTimeFrameMainWin::CTimeFrameMainWin() : CLeastMainWin(IDW_TIMEFRAME, "Dido Dovov View", RGB(248, 255, 232))
 {
 }

@@ -37,22 +37,6 @@ protected:
     COLORREF m_crFace;
 };
 
-// The atlas (8003): keeps its child windows on minimise; an overlay child with a flag that the
-// frame sets when it becomes active. Until the atlas shows maps itself, a map it is asked to
-// open goes on to the media view, which shows it as a picture with its hot spots and overlays.
-class CAtlasMainWin : public CLeastMainWin {
-public:
-    CAtlasMainWin();
-    void RememberChildWindows(int nRemember);
-    CWnd* m_pOverlayWnd = NULL;
-    int m_nOverlayFlag = 0;
-    int m_nRemembered = 0;
-
-protected:
-    afx_msg LRESULT OnOpenMap(WPARAM wParam, LPARAM lParam);
-    DECLARE_MESSAGE_MAP()
-};
-
 class CTimeFrameMainWin : public CLeastMainWin {
 public:
     CTimeFrameMainWin();

@@ -79,6 +79,12 @@ const MediaButtonIds kMediaButtons[] = {
     {7484, 7481, 7485, 7482, 7483, {{66, 16}, {100, 20}, {126, 26}}},  // Overlays
     {8281, 8278, 8282, 8279, 8280, {{110, 16}, {110, 20}, {149, 26}}},  // Enlarge
     {8286, 8283, 8287, 8284, 8285, {{110, 16}, {110, 20}, {149, 26}}},  // Reduce
+    // The atlas's row of buttons, pictured the same way.
+    {7276, 7273, 7277, 7274, 7275, {{118, 16}, {150, 20}, {190, 26}}},  // Distance Calculator
+    {7311, 7308, 7312, 7309, 7310, {{82, 16}, {104, 20}, {131, 26}}},   // Map Search
+    {7291, 7288, 7292, 7289, 7290, {{60, 16}, {76, 20}, {96, 26}}},     // Article
+    {7326, 7323, 7327, 7324, 7325, {{66, 16}, {84, 20}, {106, 26}}},    // Overlays
+    {8196, 8193, 8197, 8194, 8195, {{70, 16}, {88, 20}, {111, 26}}},    // Zoom Out
 };
 // The film strip's buttons: the roll-top button, the scroll arrows and the media list's roll
 // button.
@@ -211,6 +217,12 @@ const char* Label(int id)
     case 458: case 456: case 457: return "Random";
     case 455: case 453: case 454: return "Clear";
     case 595: return "Close";
+    // The atlas's buttons.
+    case 7276: case 7273: case 7277: case 7274: case 7275: return "Distance Calculator";
+    case 7311: case 7308: case 7312: case 7309: case 7310: return "Map Search";
+    case 7291: case 7288: case 7292: case 7289: case 7290: return "Article";
+    case 7326: case 7323: case 7327: case 7324: case 7325: return "Overlays";
+    case 8196: case 8193: case 8197: case 8194: case 8195: return "Zoom Out";
     // The film strip's buttons: the roll-top button and the arrows' directions.
     case 608: case 603: case 607: case 340: return "Roll";
     case 613: case 611: case 336: case 610: case 609: return "U";

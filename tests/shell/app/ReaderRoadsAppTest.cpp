@@ -11,6 +11,7 @@
 #include "article/TableTextWin.h"
 #include "base/Reference.h"
 #include "base/VLStateObj.h"
+#include "explore/AtlasMainWin.h"
 #include "media/GrfDocument.h"
 #include "media/GrfPictureWin.h"
 #include "media/MediaDisplayRef.h"
@@ -139,12 +140,12 @@ TEST_F(ReaderRoadsAppTest, GoToArticleOpensTheArticleOfEveryMediaItem)
     EXPECT_GE(checked, static_cast<int>(owners.size()));
 }
 
-// A map shows in the media view as a picture, from the Browse Media list and from the map's
-// thumbnail beside an article's text (the atlas that would show it otherwise is not built).
-TEST_F(ReaderRoadsAppTest, MapsShowInTheMediaView)
+// A map opens in the atlas, from the Browse Media list and from the map's thumbnail beside an
+// article's text.
+TEST_F(ReaderRoadsAppTest, MapsOpenInTheAtlas)
 {
     ASSERT_NE(nullptr, StartWithArticle(1002, "", true));
-    ShowMedia(1001002);  // a picture first: the map must replace it
+    ShowMedia(1001002);  // a picture first
 
     Frame()->SendMessage(VLM_MAIN_MENU_CHOICE, IDW_MEDIA, 0);
     Settle();
@@ -157,12 +158,12 @@ TEST_F(ReaderRoadsAppTest, MapsShowInTheMediaView)
     ASSERT_GE(row, 0);
     tab->SendMessage(VLM_BROWSE_CHOSEN, 0, list->GetData()->GetItemData(row));
     Settle();
-    EXPECT_EQ(static_cast<CWnd*>(media), Frame()->GetCurrentMainWin());
-    ASSERT_NE(nullptr, media->GetDocument());
-    EXPECT_EQ(3000001, media->GetDocument()->GetReference()->GetNumber());
-    EXPECT_EQ(mediaPicture, media->GetDisplayKind());
-    ASSERT_NE(nullptr, media->GetPictureWin());
-    EXPECT_TRUE(media->GetPictureWin()->IsWindowVisible());
+    auto* atlas = DYNAMIC_DOWNCAST(CAtlasMainWin, Frame()->GetDlgItem(IDW_ATLAS));
+    ASSERT_NE(nullptr, atlas);
+    EXPECT_EQ(static_cast<CWnd*>(atlas), Frame()->GetCurrentMainWin());
+    EXPECT_EQ(3000001, atlas->GetMapNumber());
+    ASSERT_NE(nullptr, atlas->GetPictureWin());
+    EXPECT_TRUE(atlas->GetPictureWin()->IsWindowVisible());
     ui::dialog::Screenshot(Frame()->GetSafeHwnd(), "road-map-from-browse-media.png");
 
     // The world map's thumbnail beside the volcano article's text, pressed.
@@ -178,10 +179,8 @@ TEST_F(ReaderRoadsAppTest, MapsShowInTheMediaView)
     ASSERT_NE(nullptr, map) << "the volcano article has a map beside its text";
     map->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     Settle();
-    EXPECT_EQ(static_cast<CWnd*>(media), Frame()->GetCurrentMainWin());
-    ASSERT_NE(nullptr, media->GetDocument());
-    EXPECT_EQ(3000002, media->GetDocument()->GetReference()->GetNumber());
-    EXPECT_EQ(mediaPicture, media->GetDisplayKind());
+    EXPECT_EQ(static_cast<CWnd*>(atlas), Frame()->GetCurrentMainWin());
+    EXPECT_EQ(3000002, atlas->GetMapNumber());
     ui::dialog::Screenshot(Frame()->GetSafeHwnd(), "road-map-from-article-thumbnail.png");
 }
 
@@ -396,7 +395,7 @@ TEST_F(ReaderRoadsAppTest, TheOutlineAndRelatedButtonsOpenTheirPanes)
 }
 
 // The page's media lines show an icon of their item's kind and open the item as its kind: a map
-// and a photo bubble in the media view, a film too; a sound plays in place.
+// in the atlas, a photo bubble and a film in the media view; a sound plays in place.
 TEST_F(ReaderRoadsAppTest, MediaLinesOpenTheirItemsByKind)
 {
     CopyMediaLibraries();
@@ -406,7 +405,7 @@ TEST_F(ReaderRoadsAppTest, MediaLinesOpenTheirItemsByKind)
         UINT view;  // 0: stays on the article (a sound plays)
         MediaDisplayKind display;
     } const cases[] = {
-        {1006, 3000001, IDW_MEDIA, mediaPicture},  // a map
+        {1006, 3000001, IDW_ATLAS, mediaNone},     // a map
         {1006, 4050001, IDW_MEDIA, mediaBubble},   // a photo bubble
         {1001, 4020001, IDW_MEDIA, mediaMovie},    // a film
         {1002, 6000002, 0, mediaNone},             // a sound
@@ -444,6 +443,13 @@ TEST_F(ReaderRoadsAppTest, MediaLinesOpenTheirItemsByKind)
         if (c.view == 0) {
             EXPECT_EQ(static_cast<CWnd*>(Article()), Frame()->GetCurrentMainWin());
             EXPECT_NE(nullptr, page->GetSoundWindow());
+            continue;
+        }
+        if (c.view == IDW_ATLAS) {
+            auto* atlas = DYNAMIC_DOWNCAST(CAtlasMainWin, Frame()->GetDlgItem(IDW_ATLAS));
+            ASSERT_NE(nullptr, atlas);
+            EXPECT_EQ(static_cast<CWnd*>(atlas), Frame()->GetCurrentMainWin());
+            EXPECT_EQ(c.item, atlas->GetMapNumber());
             continue;
         }
         ASSERT_NE(nullptr, Media());

@@ -11,6 +11,13 @@
 #include "base/VLMessages.h"
 #include "base/VLStateObj.h"
 
+#include "media/GrfDocument.h"
+
+#include <ContentArchiveWriter.h>
+#include <GifWriter.h>
+#include <GrfWriter.h>
+#include <ListFileWriter.h>
+#include <SampleAtlas.h>
 #include <host/Drives.h>
 #include <host/Paths.h>
 
@@ -71,11 +78,34 @@ protected:
         host::SetProgramPlatformPath("T:\\prog\\vl00i1se.exe");
         LoadResourceLibrary();
         FreedLog().clear();
+        CGrfDocument::CloseArchive();
     }
     void TearDown() override
     {
         DestroyFrame();
+        CGrfDocument::CloseArchive();
         ShellUiTest::TearDown();
+    }
+
+    // What the atlas opens on when the frame makes it: the flat world map at the first block of
+    // the data folder's archive, and Map Search's place list (empty). For the tests that show the
+    // atlas (articles cannot be read from that archive).
+    void WriteAtlasData()
+    {
+        const std::filesystem::path folder = dir.path() / "t" / "data";
+        discbuilder::GifImage image;
+        image.width = 8;
+        image.height = 4;
+        image.indices.assign(32, 1);
+        discbuilder::GrfRecordSource map;
+        map.title = "Flat World Map";
+        map.fullGif = discbuilder::GifFile(image, {{255, 255, 255}, {160, 200, 240}});
+        discbuilder::ContentArchiveWriter archive;
+        archive.AddStored(3000732, discbuilder::WriteGrfRecord(map), 3);
+        archive.Write(folder);
+        std::vector<discbuilder::ListFileEntry> search, distances;
+        discbuilder::MakePlaceListEntries({}, search, distances);
+        discbuilder::WriteListFiles(folder / "map_loc.dat", folder / "map_loc.ndx", search, discbuilder::kPlaceLineLimit);
     }
 
     // The panels' close boxes come from the screen-class library, which the program always has.

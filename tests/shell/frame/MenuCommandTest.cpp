@@ -213,6 +213,7 @@ TEST_F(MenuCommandTest, HelpCommandsGoThroughTheApplicationsHelpUnderTheFramesRu
     calls.clear();
     using Calls = std::vector<std::pair<DWORD_PTR, UINT>>;
     appHost.help = [](DWORD_PTR data, UINT command) { calls.emplace_back(data, command); };
+    WriteAtlasData();  // the atlas opens on its world map
     MakeFrame();
     ASSERT_TRUE(frame->ShowMainWindow(8003, FALSE));
     ui::PumpUntilIdle();

@@ -80,6 +80,7 @@ TEST_F(RoutingTest, EveryRoutedMessageForwardsOrFreesItsObjectOnce)
         FreedLog().clear();
         CBaseWindow::ResetSharedState();
         SetProfile("Files", "DataDir", "T:\\data");
+        WriteAtlasData();  // the atlas opens on its world map
         MakeFrame();
         spy::MessageSpy spy;
         if (c.viewCreatedBefore) {
@@ -224,6 +225,7 @@ TEST_F(RoutingTest, StatusTextAndToolbarMessages)
 
 TEST_F(RoutingTest, MainMenuChoices)
 {
+    WriteAtlasData();  // the atlas opens on its world map
     MakeFrame();
     // 8004 does nothing.
     EXPECT_EQ(1, frame->SendMessage(VLM_MAIN_MENU_CHOICE, 8004, 0));
@@ -284,6 +286,7 @@ TEST_F(RoutingTest, HelpFollowsTheCurrentView)
     static std::vector<std::pair<DWORD_PTR, UINT>> calls;
     calls.clear();
     appHost.help = [](DWORD_PTR data, UINT command) { calls.emplace_back(data, command); };
+    WriteAtlasData();  // the atlas opens on its world map
     MakeFrame();
     // F1 help off: nothing.
     EXPECT_EQ(TRUE, frame->SendMessage(WM_COMMANDHELP, 0, 0));
@@ -313,6 +316,7 @@ TEST_F(RoutingTest, HelpFollowsTheCurrentView)
 TEST_F(RoutingTest, PaletteActivationAndMinimiseReachTheCurrentView)
 {
     CTestAppHost appHost;
+    WriteAtlasData();  // the atlas opens on its world map
     MakeFrame();
     ASSERT_TRUE(frame->ShowMainWindow(8003, FALSE));
     HWND atlas = View(8003)->GetSafeHwnd();

@@ -273,6 +273,7 @@ TEST_F(ToolbarTest, MessagesKeepTheButtonsInStep)
 
 TEST_F(ToolbarTest, ButtonsSendTheirCommandsToTheFrame)
 {
+    WriteAtlasData();  // the atlas opens on its world map
     MakeFrame();
     ASSERT_TRUE(frame->ShowMainWindow(8004, FALSE));
     ui::PumpUntilIdle();
