@@ -97,6 +97,14 @@ enum class Look {
     // Cut, Copy, Paste, Print, About).
     NotePadIcon,
     EditorToolStrip,
+    // The Dido Dovov: the time machine's panel (a brass-rimmed plate with its heading and the
+    // sunken well of the year digits), the thumbnail grid's ground (a pale sky with a faint
+    // timeline across its top), the status strip's field labels (a dark blue field with its
+    // caption at the top left) and the panel's clock.
+    TimeMachineFace,
+    TimeGround,
+    StatusFieldLabel,
+    ClockPicture,
 };
 
 // Whether a look is written as an 8-bit bitmap over the menu's colour table.
