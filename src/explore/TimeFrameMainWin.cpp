@@ -134,10 +134,8 @@ BOOL CTimeFrameMainWin::OnCommand(WPARAM wParam, LPARAM lParam)
             m_pTimeMachine->SendMessage(WM_COMMAND, wParam, lParam);
         return TRUE;
     case TIMESTAT_SHOW_MACHINE:
-        if (m_pTimeMachine != NULL && m_pTimeMachine->GetSafeHwnd() != NULL) {
-            m_pTimeMachine->ShowWindow(SW_SHOW);
-            m_pTimeMachine->BringWindowToTop();
-        }
+        if (m_pTimeMachine != NULL)
+            m_pTimeMachine->ComeBack();
         return TRUE;
     default:
         return CVLMainWin::OnCommand(wParam, lParam);

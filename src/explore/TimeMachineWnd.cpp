@@ -523,7 +523,7 @@ void CTimeMachineWnd::ReturnToWelcome()
     SetYear();
     if (m_wndDate.GetSafeHwnd() != NULL)
         m_wndDate.SetWindowText("");
-    ShowWindow(SW_SHOW);
+    ComeBack();
     SetFocus();
 }
 
@@ -632,6 +632,10 @@ void CTimeMachineWnd::Search()
         m_pThumbView->Realize(TRUE);
     }
     RefreshStatus();
+    // The panel floats over the grid's first cells: it steps aside for the result, and the
+    // strip's button brings it back.
+    if (m_pThumbView != NULL)
+        StepAside();
 }
 
 void CTimeMachineWnd::RefreshStatus()
@@ -648,4 +652,23 @@ void CTimeMachineWnd::RefreshStatus()
     m_pStatWnd->ShowWindow(SW_SHOW);
     m_pStatWnd->ShowFields(TRUE);
     m_pStatWnd->Invalidate(FALSE);
+}
+
+void CTimeMachineWnd::StepAside()
+{
+    if (m_pStatWnd == NULL || m_pStatWnd->GetSafeHwnd() == NULL || GetSafeHwnd() == NULL)
+        return;
+    CloseDropLists();
+    ShowWindow(SW_HIDE);
+    m_pStatWnd->GetShowButton().ShowWindow(SW_SHOW);
+}
+
+void CTimeMachineWnd::ComeBack()
+{
+    if (GetSafeHwnd() == NULL)
+        return;
+    ShowWindow(SW_SHOW);
+    SetWindowPos(&CWnd::wndTop, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    if (m_pStatWnd != NULL && m_pStatWnd->GetSafeHwnd() != NULL)
+        m_pStatWnd->GetShowButton().ShowWindow(SW_HIDE);
 }

@@ -7,6 +7,9 @@
 // one era of the eras file instead. The code comes back from the history and from "tf:" links
 // (ApplyCode), read back into the panel's settings.
 //
+// A search inside the view hides the panel, which floats over the grid's first cells; the
+// status strip's button brings it back.
+//
 // Every search records one history state: VLM_PUSH_STATE to the top-level frame with a new
 // CTFStateObj, wParam VLM_RESTORE_STATE when the search came from a restore.
 //
@@ -103,6 +106,10 @@ public:
     void ReturnToWelcome();
     // Writes span, title and category into the status strip (button 19034).
     void RefreshStatus();
+    // After a search the panel hides so that the grid shows whole, and the strip's button
+    // (19031) offers it again; ComeBack shows it on top and hides that button.
+    void StepAside();
+    void ComeBack();
 
     CDateCtrl& GetDateCtrl() { return m_wndDate; }
     CErasFile& GetEras() { return m_eras; }

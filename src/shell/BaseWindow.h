@@ -29,6 +29,7 @@
 #include <afxwin.h>
 
 class CMediaResourceMainWin;
+class CTimeFrameMainWin;
 
 class CBaseWindow : public CFrameWnd, public CViewHost {
     DECLARE_DYNAMIC(CBaseWindow)

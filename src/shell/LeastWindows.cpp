@@ -111,10 +111,6 @@ void CAtlasMainWin::RememberChildWindows(int nRemember)
     m_nRemembered = nRemember;
 }
 
-CTimeFrameMainWin::CTimeFrameMainWin() : CLeastMainWin(IDW_TIMEFRAME, "Dido Dovov View", RGB(248, 255, 232))
-{
-}
-
 CVLPlusMainWin::CVLPlusMainWin() : CLeastMainWin(IDW_VLPLUS, "Online View", RGB(240, 255, 240))
 {
 }

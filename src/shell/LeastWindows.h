@@ -58,11 +58,6 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
-class CTimeFrameMainWin : public CLeastMainWin {
-public:
-    CTimeFrameMainWin();
-};
-
 class CVLPlusMainWin : public CLeastMainWin {
 public:
     CVLPlusMainWin();

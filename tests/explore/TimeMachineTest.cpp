@@ -367,6 +367,13 @@ TEST_F(TimeMachineTest, ACategoryChangeReFiltersTheCachedHitsWithoutASecondQuery
     ui::PumpUntilIdle();
     ASSERT_EQ(1u, frame.pushed.size());
     EXPECT_EQ(0u, frame.pushed[0].wParam);
+    // The panel steps aside for the result; the strip's button brings it back.
+    EXPECT_FALSE(Machine()->IsWindowVisible());
+    CDibButton& back = view->GetStatWnd()->GetShowButton();
+    EXPECT_TRUE(back.IsWindowVisible());
+    back.SendMessage(BM_CLICK);
+    EXPECT_TRUE(Machine()->IsWindowVisible());
+    EXPECT_FALSE(back.IsWindowVisible());
 
     // Geography through the list: only the hits with its bit, from the same query.
     Machine()->SendMessage(WM_COMMAND, TM_ID_CATEGORY_FACE, 0);

@@ -92,7 +92,7 @@ constexpr Size kTimeArrow = {22, 13};
 constexpr Size kTimeDrop = {20, 30};
 constexpr Size kTimeSearch = {80, 22};
 constexpr Size kTimeClock = {26, 22};
-constexpr Size kTimeStripButton = {110, 26};
+constexpr Size kTimeStripButton = {100, 26};
 constexpr Size kRollButton = {44, 14};
 
 }  // namespace
@@ -317,9 +317,9 @@ const std::vector<Row>& ProgramArt()
         {6994, Kind::Bitmap, Look::ArrowButtonPressed, {kTimeDrop, kTimeDrop, kTimeDrop}},
         {313, Kind::Bitmap, Look::ComboArrow, {{16, 12}, {16, 12}, {16, 12}}},
         {234, Kind::Bitmap, Look::TimeGround, {{640, 360}, {640, 360}, {640, 360}}},
-        {542, Kind::Bitmap, Look::StatusFieldLabel, {{150, 40}, {150, 40}, {150, 40}}},
-        {543, Kind::Bitmap, Look::StatusFieldLabel, {{290, 49}, {290, 49}, {290, 49}}},
-        {540, Kind::Bitmap, Look::StatusFieldLabel, {{170, 40}, {170, 40}, {170, 40}}},
+        {542, Kind::Bitmap, Look::StatusFieldLabel, {{130, 40}, {130, 40}, {130, 40}}},
+        {543, Kind::Bitmap, Look::StatusFieldLabel, {{230, 49}, {230, 49}, {230, 49}}},
+        {540, Kind::Bitmap, Look::StatusFieldLabel, {{150, 40}, {150, 40}, {150, 40}}},
         {534, Kind::Bitmap, Look::TextButton, {kTimeStripButton, kTimeStripButton, kTimeStripButton}},
         {535, Kind::Bitmap, Look::TextButtonPressed, {kTimeStripButton, kTimeStripButton, kTimeStripButton}},
         // The sticky-note button of the tables view: 27 by 17 pixels.
