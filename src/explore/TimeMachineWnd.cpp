@@ -499,8 +499,12 @@ void CTimeMachineWnd::SyncFaces()
     if (GetSafeHwnd() == NULL)
         return;
     m_wndCategoryFace.SetText(TimeFrameCategoryShortName(static_cast<int>(m_selection.nCategory)));
+    // An era's title; without one "None Selected", or "No ERAs" when the disc has none.
     const int nEra = static_cast<int>(m_selection.nEra);
-    m_wndEraFace.SetText(m_eras.GetEra(nEra) != NULL ? m_eras.GetTwoLineTitle(nEra) : CString(TM_NO_ERAS));
+    if (m_eras.GetEra(nEra) != NULL)
+        m_wndEraFace.SetText(m_eras.GetTwoLineTitle(nEra));
+    else
+        m_wndEraFace.SetText(m_eras.GetEraCount() == 0 ? TM_NO_ERAS : TM_NO_ERA);
 }
 
 void CTimeMachineWnd::SetSelection(const TimeFrameSelection& selection)

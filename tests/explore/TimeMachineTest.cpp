@@ -488,6 +488,23 @@ TEST_F(TimeMachineTest, RestoringADifferentStateSearchesWithTheRestoreMarker)
     EXPECT_EQ("Year", Status(0));
     EXPECT_EQ("1492", Status(1));
     EXPECT_EQ(std::string("1492"), static_cast<LPCSTR>(DateText()));
+
+    // An era's state has no code: Era mode lists that era.
+    InstallRomLink({{1002, 1, 0, 0, 1, 0, 1}});
+    TimeFrameSelection era;
+    era.nNothingChosen = 0;
+    era.nEraMode = 1;
+    era.nSpanMode = TF_MODE_ERA;
+    era.nEra = 2;
+    view->SendMessage(VLM_RESTORE_STATE, IDW_TIMEFRAME, reinterpret_cast<LPARAM>(new CTFStateObj(era)));
+    ui::PumpUntilIdle();
+    EXPECT_EQ(TF_MODE_ERA, Machine()->GetSelection().nSpanMode);
+    EXPECT_EQ((std::vector<LONG>{1002}), Shown());
+    EXPECT_EQ(std::string("Fire Mountains"), static_cast<LPCSTR>(Machine()->GetEraFace().GetText()));
+    EXPECT_EQ("Fire Mountains", Status(1));
+    EXPECT_EQ(2u, Machine()->queries.size());
+    ASSERT_EQ(3u, frame.pushed.size());
+    EXPECT_EQ(static_cast<WPARAM>(VLM_RESTORE_STATE), frame.pushed[2].wParam);
 }
 
 TEST_F(TimeMachineTest, RestoringAWelcomeStateBringsBackTheWelcomePageAndHidesTheStrip)
