@@ -24,8 +24,9 @@ const char s_szWelcome3[] =
     "Specify a single year or choose a time span from a decade to a millennium.  TIME FRAME searches the "
     "entire Veltra Encyclopedia and delivers an array of items corresponding to the period selected. ";
 
-// Where the welcome text stands in the view.
-const RECT s_rcWelcome = {20, 60, 600, 400};
+// Where the welcome text stands in the view: right of the time machine, which floats over the
+// view's top left corner.
+const RECT s_rcWelcome = {180, 20, 620, 400};
 
 const COLORREF kWelcomeText = 0x02000000;
 const COLORREF kWelcomeShade = 0x02398C29;
@@ -60,6 +61,7 @@ BEGIN_MESSAGE_MAP(CThumbView, CVLScrollWnd)
     ON_WM_VSCROLL()
     ON_WM_LBUTTONDOWN()
     ON_MESSAGE(VLM_THUMB_PRESS, OnThumbPress)
+    ON_MESSAGE(VLM_THUMB_RELEASE, OnThumbRelease)
 END_MESSAGE_MAP()
 
 CThumbView::CThumbView()
@@ -345,6 +347,13 @@ void CThumbView::OnLButtonDown(UINT nFlags, CPoint point)
     (void)point;
     if (CWnd* pParent = GetParent())
         pParent->SendMessage(WM_LBUTTONDOWN, 0, 0);
+}
+
+LRESULT CThumbView::OnThumbRelease(WPARAM, LPARAM lParam)
+{
+    // The press opened the item; the release's clone is ours to free.
+    delete reinterpret_cast<CReference*>(lParam);
+    return 1;
 }
 
 LRESULT CThumbView::OnThumbPress(WPARAM, LPARAM lParam)

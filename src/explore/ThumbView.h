@@ -85,6 +85,7 @@ protected:
     afx_msg void OnVScroll(UINT nSBCode, UINT nPos, CWnd* pScrollBar);
     afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
     afx_msg LRESULT OnThumbPress(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnThumbRelease(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 
 private:

@@ -10,6 +10,7 @@
 #include "base/DataFolders.h"
 #include "base/TimelineRequest.h"
 #include "base/VLMessages.h"
+#include "explore/TimeFrameMainWin.h"
 #include "media/MediaResourceMainWin.h"
 #include "media/StickyNoteWnd.h"
 #include "base/Reference.h"
@@ -493,6 +494,11 @@ BOOL CreateViewWindow(CMediaResourceMainWin* pView, const CRect& rect, CWnd* pPa
 BOOL CreateViewWindow(CAtlasMainWin* pView, const CRect& rect, CWnd* pParent)
 {
     return pView->Create(pParent, rect);
+}
+
+BOOL CreateViewWindow(CTimeFrameMainWin* pView, const CRect& rect, CWnd* pParent)
+{
+    return pView->CreateMainWin(rect, pParent);
 }
 
 BOOL CreateViewWindow(CClearWin* pView, const CRect& rect, CWnd* pParent)

@@ -31,6 +31,7 @@
 #include <afxwin.h>
 
 class CMediaResourceMainWin;
+class CTimeFrameMainWin;
 
 class CBaseWindow : public CFrameWnd, public CViewHost {
     DECLARE_DYNAMIC(CBaseWindow)

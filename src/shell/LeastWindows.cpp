@@ -76,10 +76,6 @@ LRESULT CLeastMainWin::OnTakeCarriedObject(WPARAM, LPARAM lParam)
     return 1;
 }
 
-CTimeFrameMainWin::CTimeFrameMainWin() : CLeastMainWin(IDW_TIMEFRAME, "Dido Dovov View", RGB(248, 255, 232))
-{
-}
-
 CVLPlusMainWin::CVLPlusMainWin() : CLeastMainWin(IDW_VLPLUS, "Online View", RGB(240, 255, 240))
 {
 }

@@ -37,11 +37,6 @@ protected:
     COLORREF m_crFace;
 };
 
-class CTimeFrameMainWin : public CLeastMainWin {
-public:
-    CTimeFrameMainWin();
-};
-
 class CVLPlusMainWin : public CLeastMainWin {
 public:
     CVLPlusMainWin();

@@ -318,6 +318,9 @@ TEST_F(ThumbViewTest, ThumbnailsAreMadeAsTheirCellsScrollIntoViewAndOpenByKind)
     view->SendMessage(VLM_THUMB_PRESS, 0, reinterpret_cast<LPARAM>(Item(4060001, REFKIND_TIMELINE, "Milestones")));
     EXPECT_EQ((std::vector<std::string>{"Bad Media Type in Topic Milestones"}), NewBoxes());
     EXPECT_EQ(0u, TakePosted().first);
+    // A thumbnail's release carries a clone too: the view frees it and opens nothing more.
+    EXPECT_EQ(1, view->SendMessage(VLM_THUMB_RELEASE, 0, reinterpret_cast<LPARAM>(view->GetArticleCells()[0].pReference->Clone())));
+    EXPECT_EQ(0u, TakePosted().first);
 
     // Back to the welcome page: no thumbnails, no scrolling.
     view->ShowWelcome();

@@ -90,6 +90,15 @@ const MediaButtonIds kMediaButtons[] = {
 // button.
 constexpr Size kRollTop = {44, 20};
 constexpr Size kScrollArrow = {20, 14};
+// The Dido Dovov's time machine: its panel, its mode and era buttons, its arrows, the category
+// drop button and the search button; the status strip's button.
+constexpr Size kTimePanel = {152, 200};
+constexpr Size kTimeMode = {34, 18};
+constexpr Size kTimeArrow = {22, 13};
+constexpr Size kTimeDrop = {20, 30};
+constexpr Size kTimeSearch = {80, 22};
+constexpr Size kTimeClock = {26, 22};
+constexpr Size kTimeStripButton = {100, 26};
 constexpr Size kRollButton = {44, 14};
 // The random browsing view's buttons: Random fits between its device's caption wells, Clear
 // (and the FIND panel's Close) below it.
@@ -227,6 +236,21 @@ const char* Label(int id)
     case 608: case 603: case 607: case 340: return "Roll";
     case 613: case 611: case 336: case 610: case 609: return "U";
     case 612: case 602: case 335: case 334: case 337: return "D";
+    // The Dido Dovov: the time machine's buttons and the status strip's labels and button.
+    case 6970: case 6971: return "1000";
+    case 6972: case 6973: return "100";
+    case 6974: case 6975: return "10";
+    case 6976: case 6977: return "1";
+    case 6978: case 6979: return "Era";
+    case 6980: case 6981: case 6982: return "A.D.";
+    case 6983: case 6984: case 6985: return "B.C.";
+    case 6986: case 6987: return "U";
+    case 6988: case 6989: case 6993: case 6994: return "D";
+    case 6990: case 6991: return "Search";
+    case 542: return "TIME SPAN";
+    case 543: return "PERIOD";
+    case 540: return "CATEGORY";
+    case 534: case 535: return "Time Machine";
     default: return "";
     }
 }
@@ -292,6 +316,46 @@ const std::vector<Row>& ProgramArt()
         {453, Kind::Bitmap, Look::TextButtonPressed, {kBrowseClear, kBrowseClear, kBrowseClear}},
         {454, Kind::Bitmap, Look::TextButtonLit, {kBrowseClear, kBrowseClear, kBrowseClear}},
         {595, Kind::Bitmap, Look::TextButton, {kBrowseClear, kBrowseClear, kBrowseClear}},
+        // The Dido Dovov: the time machine's panel (541), its mode buttons (Millennium 6970,
+        // Century 6972, Decade 6974, Year 6976, Era 6978; each pressed one id up), A.D. and B.C.
+        // (6980, 6983; pressed one up, disabled two up), the arrows (6986, 6988), the search
+        // button (6990), the clock (6992) and the category drop button (6993); the drop-down
+        // mark of its choice faces (313); the thumbnail grid's ground (234); the status strip's
+        // field labels (542 span, 543 period, drawn 9 pixels up, 540 category) and its button
+        // that brings the panel back (534, pressed 535).
+        {541, Kind::Bitmap, Look::TimeMachineFace, {kTimePanel, kTimePanel, kTimePanel}},
+        {6970, Kind::Bitmap, Look::TextButton, {kTimeMode, kTimeMode, kTimeMode}},
+        {6971, Kind::Bitmap, Look::TextButtonPressed, {kTimeMode, kTimeMode, kTimeMode}},
+        {6972, Kind::Bitmap, Look::TextButton, {kTimeMode, kTimeMode, kTimeMode}},
+        {6973, Kind::Bitmap, Look::TextButtonPressed, {kTimeMode, kTimeMode, kTimeMode}},
+        {6974, Kind::Bitmap, Look::TextButton, {kTimeMode, kTimeMode, kTimeMode}},
+        {6975, Kind::Bitmap, Look::TextButtonPressed, {kTimeMode, kTimeMode, kTimeMode}},
+        {6976, Kind::Bitmap, Look::TextButton, {kTimeMode, kTimeMode, kTimeMode}},
+        {6977, Kind::Bitmap, Look::TextButtonPressed, {kTimeMode, kTimeMode, kTimeMode}},
+        {6978, Kind::Bitmap, Look::TextButton, {kTimeMode, kTimeMode, kTimeMode}},
+        {6979, Kind::Bitmap, Look::TextButtonPressed, {kTimeMode, kTimeMode, kTimeMode}},
+        {6980, Kind::Bitmap, Look::TextButton, {kTimeMode, kTimeMode, kTimeMode}},
+        {6981, Kind::Bitmap, Look::TextButtonPressed, {kTimeMode, kTimeMode, kTimeMode}},
+        {6982, Kind::Bitmap, Look::TextButtonDisabled, {kTimeMode, kTimeMode, kTimeMode}},
+        {6983, Kind::Bitmap, Look::TextButton, {kTimeMode, kTimeMode, kTimeMode}},
+        {6984, Kind::Bitmap, Look::TextButtonPressed, {kTimeMode, kTimeMode, kTimeMode}},
+        {6985, Kind::Bitmap, Look::TextButtonDisabled, {kTimeMode, kTimeMode, kTimeMode}},
+        {6986, Kind::Bitmap, Look::ArrowButton, {kTimeArrow, kTimeArrow, kTimeArrow}},
+        {6987, Kind::Bitmap, Look::ArrowButtonPressed, {kTimeArrow, kTimeArrow, kTimeArrow}},
+        {6988, Kind::Bitmap, Look::ArrowButton, {kTimeArrow, kTimeArrow, kTimeArrow}},
+        {6989, Kind::Bitmap, Look::ArrowButtonPressed, {kTimeArrow, kTimeArrow, kTimeArrow}},
+        {6990, Kind::Bitmap, Look::TextButton, {kTimeSearch, kTimeSearch, kTimeSearch}},
+        {6991, Kind::Bitmap, Look::TextButtonPressed, {kTimeSearch, kTimeSearch, kTimeSearch}},
+        {6992, Kind::Bitmap, Look::ClockPicture, {kTimeClock, kTimeClock, kTimeClock}},
+        {6993, Kind::Bitmap, Look::ArrowButton, {kTimeDrop, kTimeDrop, kTimeDrop}},
+        {6994, Kind::Bitmap, Look::ArrowButtonPressed, {kTimeDrop, kTimeDrop, kTimeDrop}},
+        {313, Kind::Bitmap, Look::ComboArrow, {{16, 12}, {16, 12}, {16, 12}}},
+        {234, Kind::Bitmap, Look::TimeGround, {{640, 360}, {640, 360}, {640, 360}}},
+        {542, Kind::Bitmap, Look::StatusFieldLabel, {{130, 40}, {130, 40}, {130, 40}}},
+        {543, Kind::Bitmap, Look::StatusFieldLabel, {{230, 49}, {230, 49}, {230, 49}}},
+        {540, Kind::Bitmap, Look::StatusFieldLabel, {{150, 40}, {150, 40}, {150, 40}}},
+        {534, Kind::Bitmap, Look::TextButton, {kTimeStripButton, kTimeStripButton, kTimeStripButton}},
+        {535, Kind::Bitmap, Look::TextButtonPressed, {kTimeStripButton, kTimeStripButton, kTimeStripButton}},
         // The sticky-note button of the tables view: 27 by 17 pixels.
         {239, Kind::Bitmap, Look::StickyMark, {{27, 17}, {27, 17}, {27, 17}}},
         // The main frame's icon.

@@ -109,6 +109,14 @@ enum class Look {
     // The online view's Update Now button: four 54 x 54 cells side by side, an arrow coming down
     // into a tray one step further in each.
     UpdateNowCells,
+    // The Dido Dovov: the time machine's panel (a brass-rimmed plate with its heading and the
+    // sunken well of the year digits), the thumbnail grid's ground (a pale sky with a faint
+    // timeline across its top), the status strip's field labels (a dark blue field with its
+    // caption at the top left) and the panel's clock.
+    TimeMachineFace,
+    TimeGround,
+    StatusFieldLabel,
+    ClockPicture,
 };
 
 // Whether a look is written as an 8-bit bitmap over the menu's colour table.

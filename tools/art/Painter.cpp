@@ -608,6 +608,53 @@ void BrowseDevice(HDC dc, int width, int height)
     PlainText(dc, 14, 24, "CATEGORY", 12, RGB(230, 236, 255), true);
     PlainText(dc, 185, 24, "CONTENT", 12, RGB(230, 236, 255), true);
     PlainText(dc, 120, 10, "DADA VAVEROZ", 12, RGB(255, 226, 120), true);
+// The time machine's panel: a plate in warm brass with a rounded rim, the heading, and the
+// sunken well behind the year digits and the arrows.
+void TimeMachineFace(HDC dc, int width, int height)
+{
+    FillBox(dc, 0, 0, width, height, RGB(231, 255, 255));
+    Gradient(dc, 0, 0, width, height, RGB(92, 120, 168), RGB(40, 60, 104), 24);
+    HPEN pen = CreatePen(PS_SOLID, 2, RGB(212, 176, 92));
+    HGDIOBJ oldPen = SelectObject(dc, pen), oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+    RoundRect(dc, 1, 1, width, height, 18, 18);
+    SelectObject(dc, oldPen);
+    SelectObject(dc, oldBrush);
+    DeleteObject(pen);
+    PlainText(dc, 12, 6, "TIME MACHINE", 13, RGB(255, 226, 140), true);
+    FillBox(dc, 26, 69, width - 24, 102, RGB(24, 36, 64));
+    FillBox(dc, 27, 70, width - 25, 101, RGB(16, 24, 44));
+    FillBox(dc, 4, 106, width - 4, 144, RGB(24, 36, 64));
+}
+
+// The thumbnail grid's ground: a pale sky, a faint timeline with year ticks across its top.
+void TimeGround(HDC dc, int width, int height)
+{
+    Gradient(dc, 0, 0, width, height, RGB(255, 249, 224), RGB(246, 238, 200), 24);
+    const int y = 24;
+    Line(dc, 180, y, width - 10, y, RGB(214, 200, 150), 2);
+    for (int x = 190, i = 0; x < width - 10; x += 40, ++i)
+        Line(dc, x, y - (i % 5 == 0 ? 8 : 4), x, y + (i % 5 == 0 ? 8 : 4), RGB(214, 200, 150), 1);
+}
+
+// A status field's label: the dark blue field with its caption in small gold letters at the top
+// left (a label drawn higher than its field keeps its caption in the part that shows).
+void StatusFieldLabel(HDC dc, int width, int height, const char* label)
+{
+    FillBox(dc, 0, 0, width, height, RGB(32, 64, 104));
+    const int top = height > 40 ? height - 40 : 0;
+    FillBox(dc, 0, top, width, top + 1, RGB(70, 110, 160));
+    PlainText(dc, 4, top + 1, label, 10, RGB(255, 214, 110), true);
+}
+
+// The panel's clock: a round face with two hands.
+void ClockPicture(HDC dc, int width, int height)
+{
+    FillBox(dc, 0, 0, width, height, RGB(40, 60, 104));
+    const int cx = width / 2, cy = height / 2, r = std::min(width, height) / 2 - 1;
+    Disc(dc, cx, cy, r, r, RGB(212, 176, 92));
+    Disc(dc, cx, cy, r - 2, r - 2, RGB(255, 252, 236));
+    Line(dc, cx, cy, cx, cy - r + 4, RGB(0, 0, 0), 2);
+    Line(dc, cx, cy, cx + r - 5, cy + 1, RGB(0, 0, 0), 2);
 }
 
 // A magnifying glass over a small globe.
@@ -1201,6 +1248,10 @@ Picture Paint(Look look, int width, int height, const char* label)
         case Look::MapSearchBadge: MapSearchBadge(dc, width, height); break;
         case Look::BrowseGround: BrowseGround(dc, width, height); break;
         case Look::BrowseDevice: BrowseDevice(dc, width, height); break;
+        case Look::TimeMachineFace: TimeMachineFace(dc, width, height); break;
+        case Look::TimeGround: TimeGround(dc, width, height); break;
+        case Look::StatusFieldLabel: StatusFieldLabel(dc, width, height, label); break;
+        case Look::ClockPicture: ClockPicture(dc, width, height); break;
         case Look::TextButtonDisabled: TextButton(dc, width, height, label, false, kShadow); break;
         case Look::StickyMark: StickyMark(dc, width, height); break;
         case Look::PhotoMonoplane: PhotoMonoplane(dc, width, height); break;

@@ -262,7 +262,7 @@ SampleAtlas Build(const std::filesystem::path& sampleFolder, std::vector<std::pa
         const atlas::Country& c = countries[i];
         const int region = atlas::RegionOf(c);
         std::string text = "number: " + std::to_string(articleOf[i]) + "\ntitle: " + c.name +
-                           "\ncategory: 3\ndate: 99/06/01\n";
+                           "\ncategory: 1\ndate: 99/06/01\n";
         if (region >= 0) {
             const atlas::Region& r = regions[static_cast<std::size_t>(region)];
             text += "media: " + std::to_string(r.political) + " | C | Map of " + r.name + ".\n";
@@ -313,7 +313,7 @@ SampleAtlas Build(const std::filesystem::path& sampleFolder, std::vector<std::pa
             if (articleOf[k] != 0 && atlas::RegionOf(countries[k]) == static_cast<int>(i))
                 members.push_back(Link(countries[k].name, articleOf[k]));
         std::string text = "number: " + std::to_string(r.article) + "\ntitle: " + r.name +
-                           "\ncategory: 3\ndate: 99/06/01\n";
+                           "\ncategory: 1\ndate: 99/06/01\n";
         text += "media: " + std::to_string(r.political) + " | C | The countries of " + r.name + ".\n";
         text += "media: " + std::to_string(r.terrain) + " | C | Terrain of " + r.name + ".\n";
         text += "\n= Introduction\nThe atlas's map of **" + Plain(r.name) + "** shows " + std::to_string(members.size()) +

@@ -250,7 +250,7 @@ TEST_F(KeywordSearchTest, TheSampleDiscAgreesWithTheOracle)
     const char* queries[] = {
         "aviation", "lift and drag", "wing andw3 air", "pilot andp aircraft", "lava anda crater",
         "jazz or volcano", "radio without aircraft", "\"hot-air balloons\"", "air pressure", "\"@aircraft wing\"",
-        "flight andh engines", "the", "aircraft /d1", "A1900D or A1920D", "trumpet", "monoplane and climbing",
+        "flight andh engines", "the", "aircraft /d4", "A1900D or A1920D", "trumpet", "monoplane and climbing",
         "lava /t", "fountain or eruption",
     };
     for (const char* query : queries)
