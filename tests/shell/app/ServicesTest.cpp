@@ -473,7 +473,10 @@ TEST_F(ServicesTest, SoundPlayerKeepsAHundredSoundsAndRefusesTheNext)
 
 TEST_F(ServicesTest, OnlineManagerWithoutProviderIsReadyAndNotConnected)
 {
-    // The connection settings of this case's own system: no provider chosen yet.
+    // The connection settings of this case's own system: no provider chosen yet. The engine
+    // reads them through the settings library of the program's folder.
+    const auto bin = std::filesystem::read_symlink("/proc/self/exe").parent_path();
+    std::filesystem::create_symlink(bin / "libportixcmn.so", dir.path() / "t" / "prog" / "libportixcmn.so");
     std::filesystem::create_directories(dir.path() / "system");
     host::SetSystemRoot((dir.path() / "system").string());
     {
