@@ -6,6 +6,7 @@
 #include "base/Reference.h"
 #include "base/ReferenceList.h"
 #include "base/VLMessages.h"
+#include "explore/AtlasDistanceCalculator.h"
 #include "explore/AtlasMapSearch.h"
 #include "explore/AtlasShared.h"
 #include "explore/AtlasStateObj.h"
@@ -90,6 +91,8 @@ BEGIN_MESSAGE_MAP(CAtlasMainWin, CPaletteMainWin)
     ON_BN_DOUBLECLICKED(IDC_ATLAS_ZOOM_OUT, OnZoomOutButton)
     ON_BN_CLICKED(IDC_ATLAS_MAP_SEARCH, OnMapSearchButton)
     ON_BN_DOUBLECLICKED(IDC_ATLAS_MAP_SEARCH, OnMapSearchButton)
+    ON_BN_CLICKED(IDC_ATLAS_DISTANCE, OnDistanceButton)
+    ON_BN_DOUBLECLICKED(IDC_ATLAS_DISTANCE, OnDistanceButton)
     ON_BN_CLICKED(IDC_ATLAS_ARTICLE, OnArticleButton)
     ON_COMMAND(IDC_ATLAS_PRINT, OnPrintCommand)
     ON_COMMAND(IDC_ATLAS_STICKY_COMMAND, OnStickyCommand)
@@ -119,6 +122,8 @@ CAtlasMainWin::~CAtlasMainWin()
     DestroyPictureWin(FALSE);
     delete m_pMapSearch;
     m_pMapSearch = NULL;
+    delete m_pDistCalc;
+    m_pDistCalc = NULL;
     if (GetSafeHwnd() != NULL)
         DestroyWindow();
     delete m_pDocument;
@@ -257,6 +262,10 @@ void CAtlasMainWin::SwitchToMap(CReference* pReference)
         return;
     if (Exists(m_pMapSearch))
         m_pMapSearch->ShowWindow(SW_HIDE);
+    if (Exists(m_pDistCalc)) {
+        m_pDistCalc->StopAnimations();
+        m_pDistCalc->ShowWindow(SW_HIDE);
+    }
     DestroyPictureWin(TRUE);
 
     delete m_pReference;
@@ -400,6 +409,7 @@ void CAtlasMainWin::Layout()
     PlacePictureWin();
     PlaceStickyIcon();
     PlaceMapSearch();
+    PlaceDistanceCalculator();
     if (Exists(&m_wndPad))
         m_wndPad.SetWindowPos(NULL, 10, 1, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     Invalidate();
@@ -596,7 +606,19 @@ void CAtlasMainWin::ShowMode(int nMode)
     for (Button n : {btnMapSearch, btnDistance})
         if (m_pButtons[n] != NULL)
             m_pButtons[n]->SetDib(FALSE);
-    if (nMode == kShowMapSearch && Exists(m_pMapSearch)) {
+    if (nMode != kShowDistance && Exists(m_pDistCalc) && m_pDistCalc->IsWindowVisible()) {
+        m_pDistCalc->StopAnimations();
+        m_pDistCalc->ShowWindow(SW_HIDE);
+    }
+    if (nMode == kShowDistance && Exists(m_pDistCalc)) {
+        if (Exists(m_pMapSearch))
+            m_pMapSearch->ShowWindow(SW_HIDE);
+        m_pDistCalc->SetWindowPos(&wndTop, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        m_pDistCalc->ShowWindow(SW_SHOW);
+        m_pDistCalc->StartSpinning();
+        if (m_pButtons[btnDistance] != NULL)
+            m_pButtons[btnDistance]->SetDib(TRUE);
+    } else if (nMode == kShowMapSearch && Exists(m_pMapSearch)) {
         m_pMapSearch->ShowWindow(SW_SHOW);
         m_pMapSearch->SetWindowPos(&wndTop, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         if (m_pButtons[btnMapSearch] != NULL)
@@ -651,6 +673,55 @@ void CAtlasMainWin::OpenMapSearch()
 void CAtlasMainWin::OnMapSearchButton()
 {
     OpenMapSearch();
+}
+
+void CAtlasMainWin::OpenDistanceCalculator()
+{
+    if (Exists(m_pDistCalc) && m_pDistCalc->IsWindowVisible()) {
+        m_pDistCalc->StopAnimations();
+        m_pDistCalc->ShowWindow(SW_HIDE);
+        if (m_pButtons[btnDistance] != NULL)
+            m_pButtons[btnDistance]->SetDib(FALSE);
+        SetFocus();
+        return;
+    }
+    if (!Exists(m_pDistCalc)) {
+        delete m_pDistCalc;
+        m_pDistCalc = NULL;
+        try {
+            m_pDistCalc = new CAtlasDistanceCalculator;
+        } catch (CException* e) {
+            e->Delete();  // the list has said what is missing
+            return;
+        }
+        const CSize size = CAtlasDistanceCalculator::PanelSize(m_nScreenClass);
+        if (!m_pDistCalc->Create(CRect(CPoint(0, 0), size), this, IDW_ATLAS_DISTANCE_CALCULATOR)) {
+            delete m_pDistCalc;
+            m_pDistCalc = NULL;
+            AfxMessageBox("Unable to create the Distance Calculator window.", MB_OK | MB_ICONEXCLAMATION);
+            return;
+        }
+        PlaceDistanceCalculator();
+    }
+    ShowMode(kShowDistance);
+}
+
+void CAtlasMainWin::OnDistanceButton()
+{
+    OpenDistanceCalculator();
+}
+
+void CAtlasMainWin::PlaceDistanceCalculator()
+{
+    if (!Exists(m_pDistCalc))
+        return;
+    CRect client;
+    GetClientRect(&client);
+    CRect rect;
+    m_pDistCalc->GetWindowRect(&rect);
+    const CPoint corner(client.right - 10, client.bottom - 5);
+    m_pDistCalc->SetWindowPos(NULL, corner.x - rect.Width(), corner.y - rect.Height(), 0, 0,
+                              SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CAtlasMainWin::ZoomOut()
@@ -795,6 +866,8 @@ LRESULT CAtlasMainWin::OnRefreshTools(WPARAM, LPARAM)
 LRESULT CAtlasMainWin::OnStop(WPARAM, LPARAM)
 {
     // Only the distance calculator has something to stop.
+    if (Exists(m_pDistCalc))
+        m_pDistCalc->SendMessage(VLM_STOP, 0, 0);
     return 0;
 }
 
@@ -827,6 +900,12 @@ void CAtlasMainWin::OnActivateMainWin(BOOL bActive)
     if (!bActive) {
         if (m_pMapSearch != NULL)
             m_pMapSearch->ViewHidden();
+        if (Exists(m_pDistCalc)) {
+            m_pDistCalc->SendMessage(VLM_STOP, 0, 0);
+            m_pDistCalc->Stop();
+            m_bDistCalcWasVisible = m_pDistCalc->IsWindowVisible();
+            m_pDistCalc->ShowWindow(SW_HIDE);
+        }
         if (Exists(m_pPictureWin))
             m_pPictureWin->ShowWindow(SW_HIDE);
         return;
@@ -834,6 +913,13 @@ void CAtlasMainWin::OnActivateMainWin(BOOL bActive)
     RefreshSticky();
     if (m_pMapSearch != NULL)
         m_pMapSearch->ViewShown();
+    if (Exists(m_pDistCalc)) {
+        m_pDistCalc->Restart();
+        if (m_bDistCalcWasVisible) {
+            m_pDistCalc->SetWindowPos(&wndTop, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+            m_bDistCalcWasVisible = FALSE;
+        }
+    }
     if (Exists(m_pPictureWin))
         m_pPictureWin->ShowWindow(SW_HIDE);
     if (m_pPalette != NULL) {
@@ -925,6 +1011,8 @@ LRESULT CAtlasMainWin::OnDataLocation(WPARAM, LPARAM lParam)
 void CAtlasMainWin::RememberChildWindows(int nRemember)
 {
     m_nRemembered = nRemember;
+    if (Exists(m_pDistCalc))
+        m_pDistCalc->SetMinimised(nRemember != 0);
     if (nRemember == 0)
         return;
     if (Exists(m_pMapSearch)) {

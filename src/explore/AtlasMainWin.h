@@ -15,6 +15,7 @@
 #include "widgets/PaletteMainWin.h"
 
 class CAtlasMapSearch;
+class CAtlasDistanceCalculator;
 class CAtlasStateObj;
 class CGrfDocument;
 class CGrfPictureWin;
@@ -41,8 +42,8 @@ public:
     enum : LONG { kWorldMap = 3000732 };
     // The buttons in the row's order from the right.
     enum Button { btnDistance, btnMapSearch, btnArticle, btnOverlays, btnZoomOut, kButtonCount };
-    // Show modes: nothing over the map, Map Search shown.
-    enum { kShowMap = 0, kShowMapSearch = 1 };
+    // Show modes: nothing over the map, Map Search shown, the Distance Calculator shown.
+    enum { kShowMap = 0, kShowMapSearch = 1, kShowDistance = 6 };
     // The cream ground of the view and of the picture window, and the picture window's second
     // colour.
     static constexpr COLORREF kCream = 0x02E7FFFF;
@@ -86,6 +87,9 @@ public:
     void ShowMode(int nMode);
     // Map Search's button: hides a shown Map Search, else shows it (made on first use).
     void OpenMapSearch();
+    // The Distance Calculator's button: hides a shown calculator, else shows it (made on first
+    // use).
+    void OpenDistanceCalculator();
     void ZoomOut();
     void OpenArticle();
     void ToggleControlPad();
@@ -97,6 +101,7 @@ public:
     CReference* GetReference() const { return m_pReference; }
     CGrfPictureWin* GetPictureWin() const { return m_pPictureWin; }
     CAtlasMapSearch* GetMapSearch() const { return m_pMapSearch; }
+    CAtlasDistanceCalculator* GetDistanceCalculator() const { return m_pDistCalc; }
     CAtlasControlPad& GetControlPad() { return m_wndPad; }
     CRollOverButton* GetButton(Button n) const { return m_pButtons[n]; }
     CStatic* GetStickyIcon() const { return m_pStickyIcon; }
@@ -134,6 +139,7 @@ protected:
     afx_msg void OnOverlaysButton();
     afx_msg void OnZoomOutButton();
     afx_msg void OnMapSearchButton();
+    afx_msg void OnDistanceButton();
     afx_msg void OnArticleButton();
     afx_msg void OnPrintCommand();
     afx_msg void OnStickyCommand();
@@ -155,6 +161,7 @@ private:
     void PlacePictureWin();
     void PlaceStickyIcon();
     void PlaceMapSearch();
+    void PlaceDistanceCalculator();
     void PaintIntro(CDC* pDC);
     // Makes the picture window for the shown document and takes its colours into the palette.
     void CreatePictureWin();
@@ -181,6 +188,8 @@ private:
     CGrfPictureWin* m_pPictureWin = NULL;
     CAtlasMapSearch* m_pMapSearch = NULL;
     BOOL m_bMapSearchPlaced = FALSE;
+    CAtlasDistanceCalculator* m_pDistCalc = NULL;
+    BOOL m_bDistCalcWasVisible = FALSE;
     CAtlasControlPad m_wndPad;
     CStickyNoteWnd* m_pStickyWnd = NULL;
     CStatic* m_pStickyIcon = NULL;

@@ -9,6 +9,7 @@
 #include "base/ReferenceList.h"
 #include "base/VLMessages.h"
 #include "base/ViewHost.h"
+#include "explore/AtlasDistanceCalculator.h"
 #include "explore/AtlasMainWin.h"
 #include "explore/AtlasMapSearch.h"
 #include "explore/AtlasShared.h"
@@ -380,6 +381,61 @@ TEST_F(AtlasMainWinTest, TheStartPageOpensMapSearchOnlyWithTheMainMenuFlag)
     EXPECT_TRUE(view->GetMapSearch()->IsWindowVisible());
     Open(static_cast<LONG>(Europe().political));
     EXPECT_FALSE(view->GetMapSearch()->IsWindowVisible());
+}
+
+TEST_F(AtlasMainWinTest, TheDistanceCalculatorButtonShowsAndHidesItNeverBesideMapSearch)
+{
+    MakeView(1);
+    EXPECT_EQ(nullptr, view->GetDistanceCalculator()) << "made on first use";
+    Click(IDC_ATLAS_DISTANCE);
+    CAtlasDistanceCalculator* pCalc = view->GetDistanceCalculator();
+    ASSERT_NE(nullptr, pCalc);
+    EXPECT_TRUE(pCalc->IsWindowVisible());
+    EXPECT_TRUE(view->GetButton(CAtlasMainWin::btnDistance)->IsAlternate());
+    EXPECT_TRUE(pCalc->IsTimerSet(IDT_DISTCALC_SPIN)) << "the shown globe spins";
+    CRect client;
+    view->GetClientRect(&client);
+    const CRect rect = Rect(pCalc);
+    EXPECT_EQ(CPoint(client.right - 10, client.bottom - 5), rect.BottomRight());
+    EXPECT_EQ(CAtlasDistanceCalculator::PanelSize(1), rect.Size());
+
+    Click(IDC_ATLAS_DISTANCE);
+    EXPECT_FALSE(pCalc->IsWindowVisible());
+    EXPECT_FALSE(view->GetButton(CAtlasMainWin::btnDistance)->IsAlternate());
+    EXPECT_FALSE(pCalc->IsTimerSet(IDT_DISTCALC_SPIN)) << "a hidden panel runs no timer";
+
+    // Map Search and the calculator take turns.
+    Click(IDC_ATLAS_DISTANCE);
+    Click(IDC_ATLAS_MAP_SEARCH);
+    ASSERT_NE(nullptr, view->GetMapSearch());
+    EXPECT_TRUE(view->GetMapSearch()->IsWindowVisible());
+    EXPECT_FALSE(pCalc->IsWindowVisible());
+    Click(IDC_ATLAS_DISTANCE);
+    EXPECT_TRUE(pCalc->IsWindowVisible());
+    EXPECT_FALSE(view->GetMapSearch()->IsWindowVisible());
+
+    // Deactivation stops and hides it; activation brings it back.
+    view->OnActivateMainWin(FALSE);
+    ui::PumpUntilIdle();
+    EXPECT_FALSE(pCalc->IsWindowVisible());
+    for (UINT nTimer : {IDT_DISTCALC_SPIN, IDT_DISTCALC_TYPING1, IDT_DISTCALC_TYPING2, IDT_DISTCALC_RING,
+                        IDT_DISTCALC_BLINK})
+        EXPECT_FALSE(pCalc->IsTimerSet(nTimer)) << nTimer;
+    view->OnActivateMainWin(TRUE);
+    ui::PumpUntilIdle();
+    EXPECT_TRUE(pCalc->IsWindowVisible());
+
+    // Vienna to Buenos Aires on the sample disc; show on map opens Vienna's map.
+    pCalc->GetEdit(1).SetWindowText("Vienna");
+    pCalc->SendMessage(WM_KEYDOWN, VK_RETURN, 0);
+    pCalc->GetEdit(2).SetWindowText("Buenos");
+    pCalc->SendMessage(VLM_DISTCALC_FOCUS, 0, 2 << 16);
+    pCalc->SendMessage(WM_KEYDOWN, VK_RETURN, 0);
+    ui::PumpUntilIdle();
+    EXPECT_EQ(pCalc->GetMilesText(), "7,341");
+    EXPECT_EQ(pCalc->GetKilometresText(), "11,814");
+    EXPECT_TRUE(pCalc->ShowPlaceOnMap(1));
+    ui::PumpUntilIdle();
 }
 
 TEST_F(AtlasMainWinTest, WithoutPlaceFilesMapSearchSaysSoAndTheViewGoesOn)

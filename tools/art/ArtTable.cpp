@@ -304,6 +304,8 @@ const std::vector<Row>& ProgramArt()
         {428, Kind::Bitmap, Look::CloseBoxPressed, {{16, 14}, {16, 14}, {16, 14}}},
         {440, Kind::Bitmap, Look::ComboArrow, {{16, 12}, {16, 12}, {16, 12}}},
         {443, Kind::Bitmap, Look::MapSearchBadge, {{24, 20}, {24, 20}, {24, 20}}},
+        // The Distance Calculator's caption picture (442) shares the Map Search badge.
+        {442, Kind::Bitmap, Look::MapSearchBadge, {{24, 20}, {24, 20}, {24, 20}}},
         // The random browsing view: its ground (drawn at its top-left corner), its device (310 by
         // 118), Random (normal 458, pressed 456, roll-over 457), Clear (455, 453, 454) and the
         // FIND panel's Close (595).
