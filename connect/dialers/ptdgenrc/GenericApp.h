@@ -31,7 +31,12 @@ private:
     // The 16-bit sockets stack is running (never on Windows NT).
     BOOL WinsockExists16() const;
 
+    // Whether a module of this file name (any case) is loaded in any running process; each step
+    // goes to the log.
+    BOOL FileExists(const CString& strFilename);
+
     typedef int (*PROBEPROC)();
+    enum { kCreateSnapshot, kModule32First, kModule32Next, kProcess32First, kProcess32Next };
     HMODULE m_hThunk = NULL;
     PROBEPROC m_pfnPortixWinsockExists32 = NULL;
     PROBEPROC m_pfnCIDpppConnected32 = NULL;

@@ -675,6 +675,11 @@ FARPROC WINAPI GetProcAddress(HMODULE hModule, LPCSTR lpProcName)
         dl = dlopen(nullptr, RTLD_NOW);
     } else if (Module* module = Find(hModule); module && module->code) {
         dl = module->dl;
+    } else if (module && module->builtin && module->builtin->procAddress && !IS_INTRESOURCE(lpProcName)) {
+        FARPROC proc = module->builtin->procAddress(lpProcName);
+        if (!proc)
+            SetLastError(ERROR_PROC_NOT_FOUND);
+        return proc;
     } else {
         SetLastError(module ? ERROR_PROC_NOT_FOUND : ERROR_INVALID_HANDLE);
         return nullptr;

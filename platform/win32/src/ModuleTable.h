@@ -27,11 +27,14 @@ const std::vector<host::BundleEntry>* RegisteredResources(HMODULE module);
 
 // A system library that the platform itself provides (such as "RICHED32.DLL"): LoadLibrary finds
 // it by its name, with or without a folder, before any file. `attach` runs when it is first
-// loaded (it registers the library's window classes), `detach` when its last reference goes.
+// loaded (it registers the library's window classes), `detach` when its last reference goes;
+// GetProcAddress asks `procAddress` for its exports by name.
 struct BuiltinLibrary {
     const char* name;
     void (*attach)(HMODULE module);
     void (*detach)(HMODULE module);
+    // Its exports by name (NULL: it has none, or not this one).
+    FARPROC (*procAddress)(LPCSTR name) = nullptr;
 };
 void AddBuiltinLibrary(const BuiltinLibrary& library);
 
