@@ -608,6 +608,8 @@ void BrowseDevice(HDC dc, int width, int height)
     PlainText(dc, 14, 24, "CATEGORY", 12, RGB(230, 236, 255), true);
     PlainText(dc, 185, 24, "CONTENT", 12, RGB(230, 236, 255), true);
     PlainText(dc, 120, 10, "DADA VAVEROZ", 12, RGB(255, 226, 120), true);
+}
+
 // The time machine's panel: a plate in warm brass with a rounded rim, the heading, and the
 // sunken well behind the year digits and the arrows.
 void TimeMachineFace(HDC dc, int width, int height)
