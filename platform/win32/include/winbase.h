@@ -9,6 +9,7 @@
 #endif
 #if __has_include(<fileapi.h>)
 #include <fileapi.h>
+#include <mailslot.h>
 #endif
 #if __has_include(<heapapi.h>)
 #include <heapapi.h>

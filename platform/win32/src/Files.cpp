@@ -1,6 +1,7 @@
 // Files opened through handles: CreateFile and the functions that work on a file handle,
 // with the share modes of every file the process holds open.
 #include "FileObject.h"
+#include "Mailslot.h"
 
 #include <host/Paths.h>
 
@@ -345,6 +346,11 @@ DWORD RoomForWrite(FileObject& file, DWORD bytes)
 HANDLE WINAPI CreateFile(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode, LPSECURITY_ATTRIBUTES,
                          DWORD dwCreationDisposition, DWORD dwFlagsAndAttributes, HANDLE)
 {
+    if (host::mailslot::IsMailslotName(lpFileName)) {
+        auto writer = host::mailslot::OpenWriter(lpFileName, dwDesiredAccess, dwCreationDisposition);
+        HANDLE handle = writer ? host::AddKernelObject(std::move(writer)) : nullptr;
+        return handle ? handle : INVALID_HANDLE_VALUE;
+    }
     auto file = OpenFile(lpFileName, dwDesiredAccess, dwShareMode, dwCreationDisposition, dwFlagsAndAttributes);
     if (!file)
         return INVALID_HANDLE_VALUE;
@@ -391,6 +397,8 @@ BOOL WINAPI ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRead, 
 {
     if (lpNumberOfBytesRead)
         *lpNumberOfBytesRead = 0;
+    if (auto done = host::mailslot::Read(hFile, lpBuffer, nNumberOfBytesToRead, lpNumberOfBytesRead))
+        return *done;
     auto file = FileFromHandle(hFile);
     if (!file)
         return FALSE;
@@ -431,6 +439,8 @@ BOOL WINAPI WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrit
 {
     if (lpNumberOfBytesWritten)
         *lpNumberOfBytesWritten = 0;
+    if (auto done = host::mailslot::Write(hFile, lpBuffer, nNumberOfBytesToWrite, lpNumberOfBytesWritten))
+        return *done;
     auto file = FileFromHandle(hFile);
     if (!file)
         return FALSE;
