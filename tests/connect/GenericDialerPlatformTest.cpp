@@ -226,7 +226,7 @@ TEST_F(GenericDialerPlatform, ToolHelpListsThisProcessAndItsModules)
     for (BOOL more = processFirst(processes, &process); more; more = processNext(processes, &process))
         if (process.th32ProcessID == GetCurrentProcessId()) {
             self = true;
-            EXPECT_STREQ(process.szExeFile, "test_connect.exe");
+            EXPECT_STREQ(process.szExeFile, "test_dialer_platform.exe");
         }
     EXPECT_TRUE(self);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NO_MORE_FILES));
@@ -237,7 +237,7 @@ TEST_F(GenericDialerPlatform, ToolHelpListsThisProcessAndItsModules)
     MODULEENTRY32 module{};
     module.dwSize = sizeof module;
     ASSERT_TRUE(moduleFirst(modules, &module));
-    EXPECT_STREQ(module.szModule, "test_connect.exe");
+    EXPECT_STREQ(module.szModule, "test_dialer_platform.exe");
     bool platform = false;
     while (moduleNext(modules, &module))
         platform = platform || std::string(module.szModule) == "win32.dll";
