@@ -3,11 +3,10 @@
 
 #include "dialers/ptdcis/CompuServeApp.h"
 #include "dialers/ptdcis/resource.h"
+#include "dialers/BrowserFields.h"
 #include "portixcmn/PortixCmn.h"
 
 #include <portix/Status.h>
-
-#include <afxdlgs.h>
 
 BEGIN_MESSAGE_MAP(CCompuServeSettingsDlg, CDialog)
     ON_BN_CLICKED(IDC_USE_DEFAULT_BROWSER, OnUseDefaultBrowser)
@@ -93,22 +92,14 @@ void CCompuServeSettingsDlg::OnSessionChange() { LoadAccount(); }
 
 void CCompuServeSettingsDlg::ApplyDefaultBrowser()
 {
-    const BOOL own = ::IsDlgButtonChecked(m_hWnd, IDC_USE_DEFAULT_BROWSER) != BST_CHECKED;
-    for (int id : {IDC_PROGRAM, IDC_BROWSE, IDC_PARAMETERS, IDC_ONE_BROWSER})
-        if (CWnd* item = GetDlgItem(id))
-            item->EnableWindow(own);
+    EnableOwnBrowserFields(this, {IDC_PROGRAM, IDC_BROWSE, IDC_PARAMETERS, IDC_ONE_BROWSER, IDC_USE_DEFAULT_BROWSER});
 }
 
 void CCompuServeSettingsDlg::OnUseDefaultBrowser() { ApplyDefaultBrowser(); }
 
 void CCompuServeSettingsDlg::OnBrowse()
 {
-    CFileDialog dialog(TRUE, NULL, NULL,
-                       OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_LONGNAMES | OFN_EXPLORER,
-                       "Executable files (*.exe;*.com)|*.exe; *.com|Batch files (*.bat)|*.bat|All Files (*.*)|*.* ||",
-                       this);
-    if (dialog.DoModal() == IDOK)
-        ::SetDlgItemText(m_hWnd, IDC_PROGRAM, dialog.GetPathName());
+    BrowseForBrowserProgram(this, IDC_PROGRAM);
 }
 
 void CCompuServeSettingsDlg::OnAutoConfigure()
@@ -143,16 +134,8 @@ void CCompuServeSettingsDlg::OnOK()
     // A browser program is wanted even while CompuServe's own is chosen: it is the one used when
     // the check box is cleared later.
     const CString program = ItemText(IDC_PROGRAM);
-    if (program.IsEmpty()) {
-        AfxMessageBox(IDS_NO_BROWSER, MB_OK | MB_ICONEXCLAMATION);
-        GotoDlgCtrl(GetDlgItem(IDC_PROGRAM));
+    if (!CheckBrowserProgram(this, IDC_PROGRAM, program, IDS_NO_BROWSER, IDS_INVALID_BROWSER))
         return;
-    }
-    if (!dlrFileExist(program)) {
-        AfxMessageBox(IDS_INVALID_BROWSER, MB_OK | MB_ICONEXCLAMATION);
-        GotoDlgCtrl(GetDlgItem(IDC_PROGRAM));
-        return;
-    }
     SetEntryNameOf(m_strConnection, entry);
     CString password = ItemText(IDC_PASSWORD);
     dlrSetPassword(m_strConnection, password, entry);

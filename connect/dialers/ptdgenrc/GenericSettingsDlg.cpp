@@ -2,9 +2,8 @@
 #include "dialers/ptdgenrc/GenericSettingsDlg.h"
 
 #include "dialers/ptdgenrc/resource.h"
+#include "dialers/BrowserFields.h"
 #include "portixcmn/PortixCmn.h"
-
-#include <afxdlgs.h>
 
 BEGIN_MESSAGE_MAP(CGenericSettingsDlg, CDialog)
     ON_BN_CLICKED(IDC_USE_DEFAULT_BROWSER, OnUseDefaultBrowser)
@@ -47,22 +46,14 @@ BOOL CGenericSettingsDlg::OnInitDialog()
 
 void CGenericSettingsDlg::ApplyDefaultBrowser()
 {
-    const BOOL own = ::IsDlgButtonChecked(m_hWnd, IDC_USE_DEFAULT_BROWSER) != BST_CHECKED;
-    for (int id : {IDC_PROGRAM, IDC_BROWSE, IDC_PARAMETERS, IDC_ONE_BROWSER})
-        if (CWnd* item = GetDlgItem(id))
-            item->EnableWindow(own);
+    EnableOwnBrowserFields(this, {IDC_PROGRAM, IDC_BROWSE, IDC_PARAMETERS, IDC_ONE_BROWSER, IDC_USE_DEFAULT_BROWSER});
 }
 
 void CGenericSettingsDlg::OnUseDefaultBrowser() { ApplyDefaultBrowser(); }
 
 void CGenericSettingsDlg::OnBrowse()
 {
-    CFileDialog dialog(TRUE, NULL, NULL,
-                       OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_LONGNAMES | OFN_EXPLORER,
-                       "Executable files (*.exe;*.com)|*.exe; *.com|Batch files (*.bat)|*.bat|All Files (*.*)|*.* ||",
-                       this);
-    if (dialog.DoModal() == IDOK)
-        SetItem(IDC_PROGRAM, dialog.GetPathName());
+    BrowseForBrowserProgram(this, IDC_PROGRAM);
 }
 
 void CGenericSettingsDlg::OnAutoConfigure()
@@ -90,16 +81,8 @@ void CGenericSettingsDlg::OnOK()
     const BOOL useDefault = ::IsDlgButtonChecked(m_hWnd, IDC_USE_DEFAULT_BROWSER) == BST_CHECKED;
     const CString program = ItemText(IDC_PROGRAM);
     if (!useDefault) {
-        if (program.IsEmpty()) {
-            AfxMessageBox(IDS_NO_BROWSER, MB_OK | MB_ICONEXCLAMATION);
-            GotoDlgCtrl(GetDlgItem(IDC_PROGRAM));
+        if (!CheckBrowserProgram(this, IDC_PROGRAM, program, IDS_NO_BROWSER, IDS_INVALID_BROWSER))
             return;
-        }
-        if (!dlrFileExist(program)) {
-            AfxMessageBox(IDS_INVALID_BROWSER, MB_OK | MB_ICONEXCLAMATION);
-            GotoDlgCtrl(GetDlgItem(IDC_PROGRAM));
-            return;
-        }
     }
     dlrSetBrowser(m_strConnection, program);
     dlrSetBrowserParams(m_strConnection, ItemText(IDC_PARAMETERS));

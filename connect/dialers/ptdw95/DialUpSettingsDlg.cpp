@@ -3,11 +3,10 @@
 
 #include "dialers/ptdw95/resource.h"
 #include "dialers/ptdw95/DialUpApp.h"
+#include "dialers/BrowserFields.h"
 #include "portixcmn/PortixCmn.h"
 
 #include <portix/Status.h>
-
-#include <afxdlgs.h>
 
 BEGIN_MESSAGE_MAP(CDialUpSettingsDlg, CDialog)
     ON_BN_CLICKED(IDC_USE_DEFAULT_BROWSER, OnUseDefaultBrowser)
@@ -70,22 +69,14 @@ BOOL CDialUpSettingsDlg::OnInitDialog()
 
 void CDialUpSettingsDlg::ApplyDefaultBrowser()
 {
-    const BOOL own = ::IsDlgButtonChecked(m_hWnd, IDC_USE_DEFAULT_BROWSER) != BST_CHECKED;
-    for (int id : {IDC_PROGRAM, IDC_BROWSE, IDC_PARAMETERS, IDC_ONE_BROWSER})
-        if (CWnd* item = GetDlgItem(id))
-            item->EnableWindow(own);
+    EnableOwnBrowserFields(this, {IDC_PROGRAM, IDC_BROWSE, IDC_PARAMETERS, IDC_ONE_BROWSER, IDC_USE_DEFAULT_BROWSER});
 }
 
 void CDialUpSettingsDlg::OnUseDefaultBrowser() { ApplyDefaultBrowser(); }
 
 void CDialUpSettingsDlg::OnBrowse()
 {
-    CFileDialog dialog(TRUE, NULL, NULL,
-                       OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_LONGNAMES | OFN_EXPLORER,
-                       "Executable files (*.exe;*.com)|*.exe; *.com|Batch files (*.bat)|*.bat|All Files (*.*)|*.* ||",
-                       this);
-    if (dialog.DoModal() == IDOK)
-        ::SetDlgItemText(m_hWnd, IDC_PROGRAM, dialog.GetPathName());
+    BrowseForBrowserProgram(this, IDC_PROGRAM);
 }
 
 void CDialUpSettingsDlg::OnAutoConfigure()
@@ -125,16 +116,8 @@ void CDialUpSettingsDlg::OnOK()
     const BOOL useDefault = ::IsDlgButtonChecked(m_hWnd, IDC_USE_DEFAULT_BROWSER) == BST_CHECKED;
     const CString program = ItemText(IDC_PROGRAM);
     if (!useDefault) {
-        if (program.IsEmpty()) {
-            AfxMessageBox(IDS_NO_BROWSER, MB_OK | MB_ICONEXCLAMATION);
-            GotoDlgCtrl(GetDlgItem(IDC_PROGRAM));
+        if (!CheckBrowserProgram(this, IDC_PROGRAM, program, IDS_NO_BROWSER, IDS_INVALID_BROWSER))
             return;
-        }
-        if (!dlrFileExist(program)) {
-            AfxMessageBox(IDS_INVALID_BROWSER, MB_OK | MB_ICONEXCLAMATION);
-            GotoDlgCtrl(GetDlgItem(IDC_PROGRAM));
-            return;
-        }
     }
     SetEntryNameOf(kDialUpNetworking, m_strEntry);
     CString password = ItemText(IDC_PASSWORD);
